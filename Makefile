@@ -1,0 +1,52 @@
+# Notavera — one entry point for setting up, building, running and testing.
+#   make run    install what is missing, build, start the editor on the demo score
+#   make test   the same set-up and build, then every test
+
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+DEMO       ?= demo/demo.mus
+
+.PHONY: all deps fonts configure build run test check-core clean
+
+all: build
+
+# Installs only the Debian packages that are missing, so a ready machine skips apt entirely.
+deps:
+	@missing=$$(grep -v '^\s*#' deps/debian-packages.txt | grep -v '^\s*$$' | while read -r p; do \
+	    dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null | grep -q 'install ok installed' || echo "$$p"; done); \
+	command -v npm >/dev/null || missing="$$missing nodejs npm"; \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing: $$missing"; \
+	    $(SUDO) apt-get update -qq && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+fonts: node_modules/.package-lock.json
+
+node_modules/.package-lock.json: package.json package-lock.json
+	npm ci --no-audit --no-fund
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+
+configure: deps fonts $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+run: build
+	@[ -f "$(DEMO)" ] || $(BUILD)/bin/notavera-cli new "$(DEMO)"
+	$(BUILD)/bin/notavera "$(DEMO)"
+
+test: build check-core
+	cd $(BUILD) && ctest --output-on-failure --parallel 2
+
+# The core library must stay free of Qt.
+check-core: build
+	@if nm -C --undefined-only $(BUILD)/src/libnotavera_core.a | grep -E ' U (Q[A-Z][A-Za-z0-9]*::|q[A-Z][A-Za-z]*\(|qt_)' | head -n 5 | grep .; then \
+	    echo "notavera_core links Qt"; exit 1; fi
+	@echo "notavera_core is free of Qt"
+
+clean:
+	rm -rf $(BUILD)

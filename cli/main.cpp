@@ -1,0 +1,28 @@
+// notavera-cli: batch use of the editor's core, one subcommand per job.
+#include <cstdio>
+#include <cstring>
+
+#include "commands.h"
+
+namespace notavera::cli {
+
+const std::vector<Subcommand>& Subcommands() {
+    static const std::vector<Subcommand> table = {};
+    return table;
+}
+
+}  // namespace notavera::cli
+
+static int usage() {
+    std::fputs("usage: notavera-cli <commande> [arguments]\n", stderr);
+    for (const auto& c : notavera::cli::Subcommands()) std::fprintf(stderr, "  %s %s\n", c.name, c.usage);
+    return 2;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    for (const auto& c : notavera::cli::Subcommands()) {
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(notavera::cli::Args(argv + 2, argv + argc));
+    }
+    return usage();
+}

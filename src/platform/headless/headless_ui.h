@@ -1,0 +1,54 @@
+// The user interface of batch runs and tests: every message box becomes one line
+// "MESSAGE <caption> <string id> <text>" and is answered from a queue of scripted answers.
+#pragma once
+
+#include <cstdio>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui_services.h"
+
+namespace notavera {
+
+class HeadlessUi : public UiServices {
+public:
+    explicit HeadlessUi(std::FILE* out = stdout) : out_(out) {}
+
+    // Answers used by the next boxes and dialogs, in order.
+    void queueAnswer(MessageAnswer a) { answers_.push_back(a); }
+    void queueYesNo(bool yes) { yesNo_.push_back(yes); }
+    void queueFileName(std::optional<std::string> name) { fileNames_.push_back(std::move(name)); }
+
+    MessageAnswer showMessage(const MessageBoxRequest& request) override;
+    bool yesNoBox(const std::string& text) override;
+    void beep() override { ++beeps_; }
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
+    void setTitle(const std::string& title) override { title_ = title; }
+    void setWaitCursor(bool) override {}
+
+    // What the run has shown so far.
+    const std::vector<MessageBoxRequest>& messages() const { return messages_; }
+    const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
+    int beeps() const { return beeps_; }
+    const std::string& title() const { return title_; }
+
+    // The line printed for a box.
+    static std::string formatLine(const MessageBoxRequest& request);
+
+private:
+    std::optional<std::string> nextFileName(const FileDialogRequest& request);
+
+    std::FILE* out_;
+    std::deque<MessageAnswer> answers_;
+    std::deque<bool> yesNo_;
+    std::deque<std::optional<std::string>> fileNames_;
+    std::vector<MessageBoxRequest> messages_;
+    std::vector<FileDialogRequest> fileDialogs_;
+    int beeps_ = 0;
+    std::string title_;
+};
+
+}  // namespace notavera

@@ -1,0 +1,49 @@
+// What the core asks of the user interface: message boxes, the beep, file dialogs, the title bar,
+// the wait cursor. The Qt layer shows real boxes; the headless layer prints them and answers from a script.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace notavera {
+
+enum class MessageIcon { Exclamation, Question, Information };
+enum class MessageButtons { Ok, YesNoCancel, YesNo, RetryCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Retry };
+
+struct MessageBoxRequest {
+    std::string caption;  // "Erreur", "Message" or "Notavera"
+    int stringId = 0;     // the string-table id of the text, 0 for a literal text
+    std::string text;     // the text as shown, already formatted
+    MessageIcon icon = MessageIcon::Exclamation;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+struct FileFilter {
+    std::string label;     // e.g. "Fichiers RECUPERATION (*.SAV)"
+    std::string patterns;  // e.g. "*.SAV"
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::string proposedPath;
+    std::vector<FileFilter> filters;
+};
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    // Shows a modal box and returns the button chosen.
+    virtual MessageAnswer showMessage(const MessageBoxRequest& request) = 0;
+    // The "YesNoBox" dialog: true only for "Oui".
+    virtual bool yesNoBox(const std::string& text) = 0;
+    virtual void beep() = 0;
+    virtual std::optional<std::string> openFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFileName(const FileDialogRequest& request) = 0;
+    virtual void setTitle(const std::string& title) = 0;
+    virtual void setWaitCursor(bool on) = 0;
+};
+
+}  // namespace notavera

@@ -1,0 +1,84 @@
+// The default staff-layout model and its application to a page.
+#include "print/staff_layout_model.h"
+
+#include <algorithm>
+
+#include "score/records.h"
+
+namespace notavera {
+
+StaffLayoutModel StaffLayoutModel::makeDefault() {
+    StaffLayoutModel m;
+    m.setStaffCount(10);
+    m.setDefinition(20);
+    m.setIndentMm(0);
+    m.setLineLengthMm(190);
+    for (int i = 0; i < 10; ++i) {
+        std::uint32_t& w = m.staffWord(i);
+        staff_model::Distance::set(w, i == 0 ? 10 : 13);
+        staff_model::SystemGrouping::set(w, 3);  // each staff a system of its own
+        staff_model::LineCount::set(w, 5);
+    }
+    return m;
+}
+
+// Copies the model's word for one staff into the staff's stored words. The staff's index, voice
+// and every bit the model does not own are kept.
+static void applyStaffWord(std::uint32_t w, StaffRecord& staff) {
+    auto key = staff.key();
+    key.setDistance(staff_model::Distance::get(w));
+    key.setSystemGrouping(staff_model::SystemGrouping::get(w));
+    key.setBlockGrouping(staff_model::BlockGrouping::get(w));
+    key.setSmall(staff_model::Small::get(w));
+    key.setIndented(staff_model::Indented::get(w));
+    key.setGrey(staff_model::Grey::get(w));
+    key.setInvisible(staff_model::Invisible::get(w));
+    auto lines = staff.lines();
+    lines.setLayoutFlag(staff_model::LayoutFlag::get(w));
+    lines.setLineCount(staff_model::LineCount::get(w));
+    lines.setBrace(staff_model::Brace::get(w));
+    lines.setAccessory(staff_model::Accessory::get(w));
+}
+
+// Voice numbers and system positions follow the system grouping: a staff's position in its
+// system counts from 1 and every staff of the system knows how many staves it has.
+static void numberSystems(PageRecord& page) {
+    const int n = static_cast<int>(page.staves.size());
+    int start = 0;
+    for (int i = 0; i < n; ++i) {
+        const unsigned g = page.staves[i].key().systemGrouping();
+        const bool ends = g == 2 || g == 3 || i == n - 1 ||
+                          page.staves[i + 1].key().systemGrouping() == 1 || page.staves[i + 1].key().systemGrouping() == 3;
+        if (!ends) continue;
+        for (int j = start; j <= i; ++j) {
+            page.staves[j].voice().setPositionInGroup(static_cast<unsigned>(j - start + 1));
+            page.staves[j].voice().setGroupSize(static_cast<unsigned>(i - start + 1));
+        }
+        start = i + 1;
+    }
+}
+
+bool ApplyStaffLayoutModel(const StaffLayoutModel& model, PageRecord& page) {
+    const int count = std::clamp(static_cast<int>(model.staffCount()), 1, StaffLayoutModel::maxStaves);
+    for (std::size_t i = count; i < page.staves.size(); ++i)
+        if (!page.staves[i].elements.empty()) return false;
+
+    const std::size_t before = page.staves.size();
+    page.staves.resize(count);
+    for (int i = 0; i < count; ++i) {
+        StaffRecord& s = page.staves[i];
+        if (static_cast<std::size_t>(i) >= before) s.voice().setVoice(static_cast<unsigned>(i + 1));
+        s.key().setIndex(static_cast<unsigned>(i));
+        applyStaffWord(model.staffWord(i), s);
+    }
+    numberSystems(page);
+
+    auto layout = page.layoutWord();
+    layout.setStaffCount(static_cast<unsigned>(count));
+    layout.setStaffSize(model.definition());
+    page.indent = (model.indentMm() * 10) & 0xFFFFFF;
+    if (layout.continuousCount() == 0) page.lineLength = (model.lineLengthMm() * 10) & 0xFFFFFF;
+    return true;
+}
+
+}  // namespace notavera

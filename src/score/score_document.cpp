@@ -1,0 +1,57 @@
+// The values a new document starts with, and the navigation helpers of the open document.
+#include "score/score_document.h"
+
+#include "score/binary_file.h"
+
+namespace notavera {
+
+DocumentStorage::DocumentStorage() = default;
+DocumentStorage::~DocumentStorage() = default;
+DocumentStorage::DocumentStorage(DocumentStorage&&) noexcept = default;
+DocumentStorage& DocumentStorage::operator=(DocumentStorage&&) noexcept = default;
+
+ScoreDocument::ScoreDocument() {
+    header.setVersion(2, 2);
+    header.setEndOfData(4423);
+    header.pageFormat().setStartupValues();
+    header.midi().setNewScoreValues();
+    header.smallStaffNum() = 16;
+    header.smallStaffDen() = 20;
+    header.cueNum() = 3;
+    header.cueDen() = 4;
+    header.continuousPages() = 1;
+    header.setHeightCorrections(2, 0, 2);
+    header.setAverageBeamHeightTenths(30);
+}
+
+ScoreDocument::ScoreDocument(ScoreDocument&&) noexcept = default;
+ScoreDocument& ScoreDocument::operator=(ScoreDocument&&) noexcept = default;
+ScoreDocument::~ScoreDocument() = default;
+
+PageRecord* ScoreDocument::findPage(int number) {
+    for (auto& p : pages)
+        if (static_cast<int>(p.number) == number) return &p;
+    return nullptr;
+}
+
+const PageRecord* ScoreDocument::findPage(int number) const {
+    for (const auto& p : pages)
+        if (static_cast<int>(p.number) == number) return &p;
+    return nullptr;
+}
+
+StaffRecord* ScoreDocument::staff() {
+    PageRecord* p = page();
+    if (!p || currentStaff < 0 || currentStaff >= static_cast<int>(p->staves.size())) return nullptr;
+    return &p->staves[currentStaff];
+}
+
+ElementRecord* ScoreDocument::element() {
+    StaffRecord* s = staff();
+    if (!s || currentElement < 0 || currentElement >= static_cast<int>(s->elements.size())) return nullptr;
+    return &s->elements[currentElement];
+}
+
+std::string ScoreDocument::title() const { return storage.path.filename().string(); }
+
+}  // namespace notavera

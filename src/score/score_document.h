@@ -1,0 +1,133 @@
+// The open document: its pages in memory, navigation, insertion state, settings and storage state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "print/staff_layout_model.h"
+#include "score/file_header.h"
+#include "score/font_block.h"
+#include "score/records.h"
+
+namespace notavera {
+
+class BinaryFile;
+
+// The attributes the next new note or sign receives.
+struct InsertionState {
+    unsigned octave = 4;
+    unsigned durationCode = 4;  // quarter
+    unsigned dots = 0;
+    Accidental accidental = Accidental::None;
+    bool accidentalForced = false;  // when false the context (key, earlier accidental in the bar) may supply one
+    unsigned proportionNum = 1;
+    unsigned proportionDen = 1;
+    std::uint32_t word0Flags = 0;     // flag bits copied into word0 of a new element
+    std::uint32_t noteWordFlags = 0;  // flag bits copied into the noteWord of a new note
+    unsigned timeSigNum = 1;
+    unsigned timeSigDen = 1;
+    unsigned signAttribute = 0;  // the 7-bit value carried into bits 25–31 of a new sign
+    char specialBar = 'E';       // final bar
+    unsigned headShape = 0;
+    unsigned accentType = 0;
+};
+
+struct PageTableEntry {
+    std::uint32_t length = 0;  // bytes of the page record, separator included
+    std::uint32_t offset = 0;  // file offset of the page's separator
+};
+using PageTable = std::array<PageTableEntry, maxPages>;
+
+// The optional blocks that follow the pages.
+struct OptionalBlocks {
+    std::optional<std::array<std::uint8_t, 10>> pagination;
+    std::optional<std::array<std::uint8_t, 206>> pageHeader;
+    std::optional<std::array<std::uint8_t, 206>> pageFooter;
+    std::unique_ptr<PageRecord> fixedMask;     // page number 0
+    std::unique_ptr<PageRecord> variableMask;  // page number 0
+    std::optional<std::string> notes;          // at most 2047 characters
+};
+
+enum class FileState { None = 0, Open = 1, Publish = 100 };
+
+// Where the document lives on disk and how its working file is used.
+struct DocumentStorage {
+    std::filesystem::path path;         // the document (".mus"); empty while untitled
+    std::filesystem::path workingPath;  // the working file
+    std::unique_ptr<BinaryFile> working;
+    FileState fileState = FileState::None;
+    PageTable pageTable{};
+    int windowFirst = 0;  // first page in memory
+    int windowLast = 0;   // last page in memory
+    int keepBefore = 5;   // W: pages kept before the current one
+
+    DocumentStorage();
+    ~DocumentStorage();
+    DocumentStorage(DocumentStorage&&) noexcept;
+    DocumentStorage& operator=(DocumentStorage&&) noexcept;
+};
+
+// Flags and values of the document that the settings dialogs edit.
+struct DocumentSettings {
+    bool doubleJustification = false;
+    bool aestheticCorrection = true;
+    bool polyphonyCorrection = false;
+    bool invertArcs = false;
+    bool halvesWithFlags = false;  // "Blanches crochées..."
+    bool barsPerStaff = false;     // "Par portées individuelles"
+    int alignmentResolution = 0;   // "Résolution x (alignements)"
+    double averageBeamHeight = 3.0;
+};
+
+class ScoreDocument {
+public:
+    // A new, untitled document: no pages yet, the values a new document starts with.
+    ScoreDocument();
+    ScoreDocument(const ScoreDocument&) = delete;
+    ScoreDocument& operator=(const ScoreDocument&) = delete;
+    ScoreDocument(ScoreDocument&&) noexcept;
+    ScoreDocument& operator=(ScoreDocument&&) noexcept;
+    ~ScoreDocument();
+
+    // Counts and navigation. Pages are numbered from 1; staff and element are indices (element −1: none).
+    int pageCount = 0;
+    int currentPage = 0;
+    int currentStaff = 0;
+    int currentElement = -1;
+
+    // The pages in memory: consecutive page numbers windowFirst..windowLast, in order.
+    std::vector<PageRecord> pages;
+
+    PageRecord* findPage(int number);
+    const PageRecord* findPage(int number) const;
+    PageRecord* page() { return findPage(currentPage); }
+    StaffRecord* staff();
+    ElementRecord* element();
+
+    InsertionState insertion;
+    int spacingStep = 10;      // "Taille du Pas", page units
+    int stepUnit = 10;         // the normal staff's half-space
+    int defaultFirstX = 60;    // x of a staff's first element
+    int pageWidth = 2100;      // derived from the page format, page units
+    int pageHeight = 2970;
+    StaffLayoutModel layoutModel = StaffLayoutModel::makeDefault();
+    DocumentSettings settings;
+
+    FileHeader header;
+    FontBlock fonts = FontBlock::makeDefault();
+    OptionalBlocks optional;
+    DocumentStorage storage;
+
+    bool modified = false;
+    void markModified() { modified = true; }
+
+    // The document title: its file name without directory, "" while untitled.
+    std::string title() const;
+};
+
+}  // namespace notavera
