@@ -124,11 +124,11 @@ ElementRecord* placeSign(ScoreDocument& doc, ElementRecord e) {
 
 }  // namespace
 
-std::optional<Pitch> ApplyPitchRule(unsigned noteName, unsigned octave) {
+std::optional<NotePitch> ApplyPitchRule(unsigned noteName, unsigned octave) {
     octave = std::min(octave, 7u);
-    if (noteName >= 1 && noteName <= 7) return Pitch{noteName, octave};
-    if (noteName == 0) return Pitch{7, octave > 0 ? octave - 1 : 0};
-    if (noteName == 8 || noteName == 9) return Pitch{noteName - 7, octave < 7 ? octave + 1 : 7};
+    if (noteName >= 1 && noteName <= 7) return NotePitch{noteName, octave};
+    if (noteName == 0) return NotePitch{7, octave > 0 ? octave - 1 : 0};
+    if (noteName == 8 || noteName == 9) return NotePitch{noteName - 7, octave < 7 ? octave + 1 : 7};
     return std::nullopt;
 }
 
@@ -146,7 +146,7 @@ ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned n
     if (!doc.staff()) return nullptr;
     const InsertionState& ins = doc.insertion;
     constexpr unsigned restStep = 3;  // E: a rest sits in the middle of the staff
-    const auto pitch = rest ? std::optional<Pitch>(Pitch{restStep, insertionOctave(ins)})
+    const auto pitch = rest ? std::optional<NotePitch>(NotePitch{restStep, insertionOctave(ins)})
                             : ApplyPitchRule(noteName, insertionOctave(ins));
     if (!pitch) return nullptr;
 

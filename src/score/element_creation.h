@@ -12,7 +12,7 @@
 namespace notavera {
 
 // A note name (1 C … 7 B) and the octave it lands in.
-struct Pitch {
+struct NotePitch {
     unsigned step = 0;
     unsigned octave = 0;
 };
@@ -20,7 +20,7 @@ struct Pitch {
 // The pitch rule of note keys and pitched signs: names 1–7 stay in the given octave; 0 is B an octave lower
 // (the octave stays 0 at 0); 8 and 9 are C and D an octave higher (the octave stays 7 at 7). Other names
 // have no pitch.
-std::optional<Pitch> ApplyPitchRule(unsigned noteName, unsigned octave);
+std::optional<NotePitch> ApplyPitchRule(unsigned noteName, unsigned octave);
 
 // Inserts e on the current staff next to the current element, by the staff's ordering rule, makes it the
 // current element and marks the document modified. Returns its index, or −1 when there is no current staff.
