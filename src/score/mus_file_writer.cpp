@@ -81,7 +81,8 @@ bool SaveToWorkingFile(EditorContext& ctx) {
         doc.header.setEndOfData(endOfData);
         if (!written) return false;
     }
-    return writeHeaderBlocks(doc, *file) && file->flush();
+    // Other streams read the working file next (publishing, autosave copy): they must see every byte.
+    return writeHeaderBlocks(doc, *file) && file->flushBuffers();
 }
 
 bool SavePages(EditorContext& ctx) {
@@ -94,18 +95,18 @@ bool SavePages(EditorContext& ctx) {
 
 bool WriteFontBlock(EditorContext& ctx) {
     BinaryFile* file = workingFileForSave(ctx);
-    return file && file->seek(fontBlockOffset) && file->write(ctx.doc.fonts.bytes) && file->flush();
+    return file && file->seek(fontBlockOffset) && file->write(ctx.doc.fonts.bytes) && file->flushBuffers();
 }
 
 bool WritePageTable(EditorContext& ctx) {
     BinaryFile* file = workingFileForSave(ctx);
     return file && file->seek(pageTableOffset) && file->write(EncodePageTable(ctx.doc.storage.pageTable)) &&
-           file->flush();
+           file->flushBuffers();
 }
 
 bool WriteHeader(EditorContext& ctx) {
     BinaryFile* file = workingFileForSave(ctx);
-    return file && writeHeaderBlocks(ctx.doc, *file) && file->flush();
+    return file && writeHeaderBlocks(ctx.doc, *file) && file->flushBuffers();
 }
 
 }  // namespace notavera

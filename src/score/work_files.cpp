@@ -38,7 +38,14 @@ bool CopyFile(const std::filesystem::path& source, const std::filesystem::path& 
         if (!in->read(std::span(block).first(n)) || !out->write(std::span(block).first(n))) return false;
         done += n;
     }
-    return out->flush();
+    return out->flushBuffers();
+}
+
+// A copy that is on disk before it replaces anything.
+static bool copyDurably(const std::filesystem::path& source, const std::filesystem::path& destination) {
+    if (!CopyFile(source, destination)) return false;
+    auto written = BinaryFile::open(destination, "rb+");
+    return written && written->flush();
 }
 
 static void recoveryCheck(EditorContext& ctx, const std::filesystem::path& document) {
@@ -66,9 +73,9 @@ bool PrepareWorkingFile(EditorContext& ctx, const std::filesystem::path& documen
 
 bool PublishWorkingFile(EditorContext& ctx) {
     auto& storage = ctx.doc.storage;
-    if (storage.working && !storage.working->flush()) return false;
+    if (storage.working && !storage.working->flushBuffers()) return false;
     const auto temporary = WithExtension(storage.path, ".tmp");
-    if (!CopyFile(storage.workingPath, temporary)) return false;
+    if (!copyDurably(storage.workingPath, temporary)) return false;
     std::error_code ec;
     if (std::filesystem::exists(storage.path, ec) && !CopyFile(storage.path, WithExtension(storage.path, ".bak")))
         return false;

@@ -301,6 +301,33 @@ TEST_F(MusFileRead, CompactingIsAdvisedWhenDeadSpaceOutweighsThePages) {
     EXPECT_EQ(ctx.doc.pages.size(), 2u);
 }
 
+TEST_F(MusFileRead, FuzzSeedsOpenCleanly) {
+    const std::filesystem::path seeds = std::filesystem::path(NOTAVERA_SOURCE_DIR) / "fuzz" / "seeds" / "mus";
+    int opened = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(seeds)) {
+        HeadlessUi seedUi{nullptr};
+        EditorContext seedCtx{seedUi};
+        std::filesystem::copy_file(entry.path(), document(), std::filesystem::copy_options::overwrite_existing);
+        EXPECT_EQ(ReadDocument(seedCtx, document()), FileOk) << entry.path();
+        EXPECT_TRUE(seedUi.messages().empty()) << entry.path();
+        ++opened;
+    }
+    EXPECT_GE(opened, 3);
+}
+
+// The shared corpus holds scores of other formats: each is refused with a message, never a crash.
+TEST_F(MusFileRead, OtherFormatsOfTheCorpusAreRefused) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(NOTAVERA_CORPUS_DIR)) {
+        if (!entry.is_regular_file()) continue;
+        HeadlessUi otherUi{nullptr};
+        EditorContext other{otherUi};
+        std::filesystem::copy_file(entry.path(), document(), std::filesystem::copy_options::overwrite_existing);
+        const int status = ReadDocument(other, document());
+        EXPECT_TRUE(status == FileReadFailure || status == FileVersionRefused) << entry.path();
+        EXPECT_EQ(otherUi.messages().size(), 1u) << entry.path();
+    }
+}
+
 // Damage done to a sound three-page file, and what opening it must end in.
 struct Damage {
     const char* name;
