@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "platform/headless/headless_ui.h"
 #include "score/mus_file.h"
@@ -13,13 +14,23 @@
 
 namespace {
 
-const std::filesystem::path& folder() {
-    static const std::filesystem::path dir = [] {
+// A private folder for the run, removed when the fuzzer exits.
+struct RunFolder {
+    RunFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "notavera-fuzz-XXXXXX").string();
         if (!mkdtemp(pattern.data())) std::abort();
-        return std::filesystem::path(pattern);
-    }();
-    return dir;
+        path = pattern;
+    }
+    ~RunFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::filesystem::path path;
+};
+
+const std::filesystem::path& folder() {
+    static const RunFolder run;
+    return run.path;
 }
 
 }  // namespace

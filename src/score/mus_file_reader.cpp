@@ -109,7 +109,8 @@ bool wantsCompacting(const PageTable& table, int pageCount) {
 
 std::uint64_t largestPageLength(const PageTable& table, int pageCount) {
     std::uint64_t largest = 0;
-    for (int i = 0; i < pageCount; ++i) largest = std::max<std::uint64_t>(largest, table[static_cast<std::size_t>(i)].length);
+    for (int i = 0; i < pageCount; ++i)
+        largest = std::max<std::uint64_t>(largest, table[static_cast<std::size_t>(i)].length);
     return largest;
 }
 

@@ -107,7 +107,8 @@ TEST_F(MusFileSave, PublishedDocumentReopensWithTheChangesAndABackup) {
     EXPECT_TRUE(otherUi.messages().empty());
     ASSERT_EQ(other.doc.pages.size(), 3u);
     for (int i = 0; i < 3; ++i)
-        for (int s = 0; s < 2; ++s) EXPECT_EQ(other.doc.pages[i].staves[s].elements, ctx.doc.pages[i].staves[s].elements);
+        for (int s = 0; s < 2; ++s)
+            EXPECT_EQ(other.doc.pages[i].staves[s].elements, ctx.doc.pages[i].staves[s].elements);
     EXPECT_EQ(other.doc.optional.notes, "revu");
 }
 

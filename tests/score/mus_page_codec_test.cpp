@@ -9,7 +9,6 @@ namespace notavera {
 namespace {
 
 using test::MakePage;
-using test::PutU16;
 using test::PutU32;
 
 struct PageShape {
@@ -93,32 +92,6 @@ TEST(PageCodec, StaffWhoseElementsEndEarlyIsLeftEmptyAndLaterStavesZeroed) {
     EXPECT_EQ(staves[2].voiceWord, 0u);
     EXPECT_EQ(staves[2].lineWord, 0u);
     EXPECT_EQ(staves[2].key().index(), 2u);
-}
-
-// The blob of the second element of the first staff sits at 27 + 16 + 21 (clef) + 21 (text head and param).
-constexpr std::size_t firstBlobAt = 27 + 16 + 21 + 21;
-
-class ImpossibleBlob : public ::testing::TestWithParam<std::uint16_t> {};
-
-TEST_P(ImpossibleBlob, CutsTheStaffInsteadOfReadingAstray) {
-    auto bytes = EncodePage(MakePage(1, 2, 3));
-    PutU16(bytes, firstBlobAt, GetParam());
-    auto decoded = DecodePage(bytes, 1);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->cutStaff, 1);
-    EXPECT_TRUE(decoded->page.staves[0].elements.empty());
-    EXPECT_TRUE(decoded->page.staves[1].elements.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Lengths, ImpossibleBlob, ::testing::Values(0, 2, 3, 65535));
-
-TEST(PageCodec, HugeElementCountIsBoundedByTheBytes) {
-    auto bytes = EncodePage(MakePage(1, 1, 2));
-    PutU32(bytes, 27, 0xFFFFFFFFu);
-    auto decoded = DecodePage(bytes, 1);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->cutStaff, 1);
-    EXPECT_TRUE(decoded->page.staves[0].elements.empty());
 }
 
 }  // namespace
