@@ -141,7 +141,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedVersion{1, 0, "Version fichier (1.0) incompatible: utilisez OLD2NEW.EXE!"},
         RefusedVersion{1, 5,
                        "Version fichier (1.5) incompatible: utilisez si possible les fonctions EXPORTER puis "
-                       "IMPORTER nom.wnv!"}));
+                       "IMPORTER nom.wnv!"}),
+    [](const auto& info) {
+        return "V" + std::to_string(info.param.major) + "_" + std::to_string(info.param.minor);
+    });
 
 TEST_F(MusFileRead, MissingDocumentIsReportedWithItsPath) {
     EXPECT_EQ(ReadDocument(ctx, dir / "absent.mus"), FileReadFailure);
