@@ -128,7 +128,8 @@ public:
     virtual void setRasterOp(RasterOp op) = 0;
 
     // Music-font glyphs, written from left to right from the SMuFL origin (left end of the baseline) of the
-    // first one, each advancing by its own width. Code points without a glyph draw nothing.
+    // first one, each advancing by its own width. Code points without a glyph draw nothing. A measure gives the
+    // font's own ascent and descent whatever the string, so an empty string measures the font.
     virtual void drawGlyphs(Point origin, std::u32string_view codePoints, const GlyphFont& font, Colour colour) = 0;
     virtual TextExtent measureGlyphs(std::u32string_view codePoints, const GlyphFont& font) = 0;
 
