@@ -44,10 +44,15 @@ constexpr PenStyle PenStyleFromStored(unsigned stored) {
     return stored <= 5 ? static_cast<PenStyle>(stored) : PenStyle::Solid;
 }
 
+// How a wide line ends: round caps reaching half the width beyond the end points, or cut square at them (stems
+// and bar lines must end exactly on their staff lines).
+enum class PenEnds : std::uint8_t { Round, Flat };
+
 struct Pen {
     Colour colour = 0;
     int width = 0;  // logical units, not scaled by the zoom; 0 is the thinnest line the device draws (one pixel)
     PenStyle style = PenStyle::Solid;
+    PenEnds ends = PenEnds::Round;
 };
 
 // How a closed shape is painted: an outline, a fill, or both. Neither draws nothing.

@@ -33,7 +33,10 @@ constexpr const char* RasterOpName(RasterOp op) {
     return "copy";
 }
 
-json PenJson(const Pen& pen) { return {{"width", pen.width}, {"colour", pen.colour}, {"style", PenStyleName(pen.style)}}; }
+json PenJson(const Pen& pen) {
+    return {{"width", pen.width}, {"colour", pen.colour}, {"style", PenStyleName(pen.style)},
+            {"ends", pen.ends == PenEnds::Flat ? "flat" : "round"}};
+}
 
 json StyleJson(json call, const ShapeStyle& style) {
     call["outline"] = style.outline ? PenJson(*style.outline) : json(nullptr);
