@@ -102,9 +102,9 @@ struct TextExtent {
 // A high-level drawing call of the core's primitives, noted before the canvas calls it makes. Only the recording
 // canvas keeps these; they give tests the system's own glyph codes and the page-unit geometry of each primitive.
 struct DrawingNote {
-    std::string_view op;                 // "glyph", "glyphText", "vline", "band", "disc"
+    std::string_view op = {};            // "glyph", "glyphText", "vline", "band", "disc"
     int code = 0;                        // the system's glyph code as written ("glyph"), 0 otherwise
-    std::string_view text;               // the system's codes of a "glyphText" string, one byte each
+    std::string_view text = {};          // the system's codes of a "glyphText" string, one byte each
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // page units; unused ones stay 0
     int width = 0;                       // pen width, band thickness or disc radius in page units
     int fontHeight = 0;                  // the system's music-font height in logical units (glyph ops)
