@@ -68,8 +68,9 @@ WmfCanvas::WmfCanvas(int width, int height, double unitsPerInch) {
     // The header's inch is a whole number: the scale is derived from it so that the printed size stays exact.
     unitsPerInch_ = std::max(1, static_cast<int>(std::floor(inch * std::min(1.0, kInt16Max / largest))));
     scale_ = unitsPerInch_ / inch;
-    width_ = std::min(32767, static_cast<int>(std::lround(std::abs(width) * scale_)));
-    height_ = std::min(32767, static_cast<int>(std::lround(std::abs(height) * scale_)));
+    // An empty extent would make readers divide by zero: the picture is at least one unit each way.
+    width_ = std::clamp(static_cast<int>(std::lround(std::abs(width) * scale_)), 1, 32767);
+    height_ = std::clamp(static_cast<int>(std::lround(std::abs(height) * scale_)), 1, 32767);
 
     record(wmf::SetMapMode, {wmf::kMapModeAnisotropic});
     record(wmf::SetWindowOrg, {0, 0});
@@ -218,7 +219,8 @@ void WmfCanvas::drawPolyline(std::span<const Point> points, const Pen& pen) {
     if (points.size() < 2) return;
     const std::uint16_t object = selectPen(pen);
     for (std::size_t start = 0; start + 1 < points.size(); start += wmf::kMaxPoints - 1) {
-        writePoints(wmf::Polyline, points.subspan(start, std::min<std::size_t>(wmf::kMaxPoints, points.size() - start)));
+        const std::size_t count = std::min<std::size_t>(wmf::kMaxPoints, points.size() - start);
+        writePoints(wmf::Polyline, points.subspan(start, count));
     }
     deleteObject(object);
 }
@@ -227,7 +229,9 @@ void WmfCanvas::drawPolyline(std::span<const Point> points, const Pen& pen) {
 void WmfCanvas::drawBezier(std::span<const Point> points, const Pen& pen) {
     if (points.size() < 4) return;
     std::vector<Point> line = {points[0]};
-    for (std::size_t i = 1; i + 2 < points.size(); i += 3) Flatten(line.back(), points[i], points[i + 1], points[i + 2], line);
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
+        Flatten(line.back(), points[i], points[i + 1], points[i + 2], line);
+    }
     drawPolyline(line, pen);
 }
 

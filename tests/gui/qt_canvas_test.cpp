@@ -90,7 +90,8 @@ TEST(QtCanvas, ArcsRunCounterClockwiseFromStartToEnd) {
     const Box box{20, 20, 80, 80};  // centre (50, 50), radius 30
     const auto on = [](const QImage& image, double degrees) {
         const double a = degrees * 3.14159265358979 / 180.0;
-        const int x = static_cast<int>(std::lround(50 + 30 * std::cos(a))), y = static_cast<int>(std::lround(50 + 30 * std::sin(a)));
+        const int x = static_cast<int>(std::lround(50 + 30 * std::cos(a)));
+        const int y = static_cast<int>(std::lround(50 + 30 * std::sin(a)));
         return DarkAt(image, x, y) || DarkAt(image, x + 1, y) || DarkAt(image, x, y + 1) || DarkAt(image, x - 1, y) ||
                DarkAt(image, x, y - 1);
     };

@@ -268,6 +268,24 @@ TEST(WmfCanvas, LargePicturesUseACoarserUnitAndKeepTheirPrintedSize) {
     EXPECT_EQ(Find(m, wmf::LineTo)[0]->param(0), 0);
 }
 
+TEST(WmfCanvas, LongPolylinesContinueInFurtherRecordsAndEmptyPicturesKeepAUnit) {
+    WmfCanvas canvas(0, 0);
+    std::vector<Point> points;
+    for (int i = 0; i < 40000; ++i) points.push_back({i % 100, i / 100});
+    canvas.drawPolyline(points, Pen{});
+    const ParsedMetafile m = Parse(canvas.fileBytes());
+    EXPECT_EQ(m.placeable[5], 1);
+    EXPECT_EQ(m.placeable[6], 1);
+    const auto lines = Find(m, wmf::Polyline);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0]->params[0], 32767);
+    EXPECT_EQ(lines[1]->params[0], 40000 - 32767 + 1);
+    // The second record starts where the first ended.
+    EXPECT_EQ(lines[1]->params[1], lines[0]->params[2 * 32767 - 1]);
+    EXPECT_EQ(lines[1]->params[2], lines[0]->params[2 * 32767]);
+    EXPECT_EQ(m.header[6] | m.header[7] << 16, 3u + 1 + 2 * 32767);
+}
+
 TEST(WmfCanvas, SaveWritesTheBytesAndReportsFailure) {
     WmfCanvas canvas(100, 100);
     canvas.drawLine({0, 0}, {100, 100}, Pen{});

@@ -195,7 +195,9 @@ void QtCanvas::drawGlyphs(Point origin, std::u32string_view codePoints, const Gl
     painter_.setWorldTransform(textTransform(origin, font.escapement));
     if (glyphsAsPaths_) {
         QPainterPath outlines;
-        for (qsizetype i = 0; i < indexes.size(); ++i) outlines.addPath(raw.pathForGlyph(indexes[i]).translated(positions[i]));
+        for (qsizetype i = 0; i < indexes.size(); ++i) {
+            outlines.addPath(raw.pathForGlyph(indexes[i]).translated(positions[i]));
+        }
         painter_.fillPath(outlines, colourOf(colour));
     } else {
         QGlyphRun run;
@@ -261,7 +263,9 @@ void QtCanvas::drawPolyline(std::span<const Point> points, const Pen& pen) {
 void QtCanvas::drawBezier(std::span<const Point> points, const Pen& pen) {
     if (points.size() < 4) return;
     QPainterPath path(ToQt(points[0]));
-    for (std::size_t i = 1; i + 2 < points.size(); i += 3) path.cubicTo(ToQt(points[i]), ToQt(points[i + 1]), ToQt(points[i + 2]));
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
+        path.cubicTo(ToQt(points[i]), ToQt(points[i + 1]), ToQt(points[i + 2]));
+    }
     painter_.setPen(qtPen(pen));
     painter_.setBrush(Qt::NoBrush);
     painter_.drawPath(path);
