@@ -115,7 +115,10 @@ std::uint16_t WmfCanvas::selectPen(const std::optional<Pen>& pen) {
     const PenStyle style = pen ? pen->style : PenStyle::Null;
     const Colour colour = pen ? pen->colour : 0;
     const std::uint16_t width = pen ? length(std::max(0, pen->width)) : 0;
-    const std::uint16_t params[] = {static_cast<std::uint16_t>(style), width, 0, Low(colour), High(colour)};
+    // PS_ENDCAP_FLAT (0x200) makes stems and bar lines stop on their end points, as on the screen.
+    const std::uint16_t ends = pen && pen->ends == PenEnds::Flat ? 0x0200 : 0;
+    const std::uint16_t params[] = {static_cast<std::uint16_t>(static_cast<std::uint16_t>(style) | ends), width, 0,
+                                    Low(colour), High(colour)};
     return createObject(wmf::CreatePenIndirect, params);
 }
 

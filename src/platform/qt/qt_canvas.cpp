@@ -131,7 +131,7 @@ QPen QtCanvas::qtPen(const Pen& pen) const {
     } else {
         q.setWidthF(pen.width);
     }
-    q.setCapStyle(Qt::RoundCap);
+    q.setCapStyle(pen.ends == PenEnds::Flat ? Qt::FlatCap : Qt::RoundCap);
     q.setJoinStyle(Qt::RoundJoin);
     QList<qreal> pattern = DashPattern(pen.style);
     if (!pattern.isEmpty()) {
