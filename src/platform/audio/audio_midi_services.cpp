@@ -2,31 +2,12 @@
 // without any MIDI hardware still has a working default output.
 #include "platform/audio/audio_midi_services.h"
 
-#include <alsa/asoundlib.h>
-
-#include <mutex>
-
 #include "platform/audio/fluidsynth_output.h"
 #include "platform/audio/rtmidi_ports.h"
 
 namespace notavera {
 
-namespace {
-
-// ALSA's library prints its own complaints (no sound card, no sequencer) on the terminal; the user sees our
-// messages instead.
-void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
-
-void silenceAlsaLibrary() {
-    static std::once_flag done;
-    std::call_once(done, [] { snd_lib_error_set_handler(quietAlsa); });
-}
-
-}  // namespace
-
-AudioMidiServices::AudioMidiServices(SynthOptions options) : options_(options), sequencer_(std::move(options)) {
-    silenceAlsaLibrary();
-}
+AudioMidiServices::AudioMidiServices(SynthOptions options) : options_(options), sequencer_(std::move(options)) {}
 
 int AudioMidiServices::outputCount() { return 1 + RtMidiOutputCount(); }
 

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <system_error>
 
+#include "platform/audio/alsa_quiet.h"
+
 namespace notavera {
 
 namespace {
@@ -143,6 +145,7 @@ FluidSynth::OpenedPlayer FluidSynth::makePlayer(const std::filesystem::path& fil
 DeviceStatus FluidSynth::startAudio(const std::vector<std::string>& drivers) {
     stopAudio();
     clearLastError();
+    SilenceAlsaLibrary();
     for (const auto& name : drivers) {
         if (fluid_settings_setstr(settings_, "audio.driver", name.c_str()) != FLUID_OK) continue;
         driver_ = new_fluid_audio_driver(settings_, synth_);

@@ -2,12 +2,15 @@
 // statuses here, so nothing is thrown past this file and nothing is printed on the terminal.
 #include "platform/audio/rtmidi_ports.h"
 
+#include <alsa/asoundlib.h>
 #include <rtmidi/RtMidi.h>
 
 #include <chrono>
 #include <mutex>
 #include <optional>
 #include <string>
+
+#include "platform/audio/alsa_quiet.h"
 
 namespace notavera {
 
@@ -38,9 +41,23 @@ std::size_t messageLength(std::uint8_t status) {
     return 1;
 }
 
+// RtMidi prints on the terminal when it cannot reach the sequencer, before throwing: we look first.
+std::optional<DeviceStatus> sequencerUnreachable() {
+    SilenceAlsaLibrary();
+    snd_seq_t* sequencer = nullptr;
+    const int error = snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, 0);
+    if (error < 0) return portError(RtMidiError::DRIVER_ERROR, std::string("Séquenceur ALSA : ") + snd_strerror(error));
+    snd_seq_close(sequencer);
+    return std::nullopt;
+}
+
 // A port object of RtMidi made with its error callback set, or the reason it could not be made.
 template <typename Port>
 std::unique_ptr<Port> makePort(ErrorSink& sink) {
+    if (std::optional<DeviceStatus> unreachable = sequencerUnreachable()) {
+        sink.failure = std::move(unreachable);
+        return nullptr;
+    }
     try {
         auto port = std::make_unique<Port>(RtMidi::LINUX_ALSA, clientName);
         port->setErrorCallback(&ErrorSink::receive, &sink);
