@@ -3,8 +3,25 @@
 
 #include "commands.h"
 #include "platform/audio/fluidsynth_renderer.h"
+#include "platform/headless/headless_ui.h"
+#include "shell/messages.h"
 
 namespace notavera::cli {
+
+namespace {
+
+constexpr int cannotWriteMessage = 2;
+
+// The box the editor would show: the file message for the WAV file, the device's text for the rest.
+void report(const DeviceStatus& status, const std::string& wavFile) {
+    HeadlessUi ui(stderr);
+    if (status.code == audio_error::wavFile)
+        MessageWithName(ui, cannotWriteMessage, wavFile);
+    else
+        ui.showMessage({"Message", 0, status.text, MessageIcon::Information, MessageButtons::Ok});
+}
+
+}  // namespace
 
 int RunRenderAudio(const Args& args) {
     if (args.size() != 2) {
@@ -12,11 +29,9 @@ int RunRenderAudio(const Args& args) {
         return 2;
     }
     const DeviceStatus status = RenderMidiToWav(args[0], args[1]);
-    if (!status.ok()) {
-        std::fprintf(stderr, "%s\n", status.text.c_str());
-        return 1;
-    }
-    return 0;
+    if (status.ok()) return 0;
+    report(status, args[1]);
+    return 1;
 }
 
 }  // namespace notavera::cli

@@ -1,5 +1,5 @@
-// notavera-cli render-audio end to end: a MIDI file becomes a WAV that sox hears; errors are French lines on
-// stderr with a non-zero status.
+// notavera-cli render-audio end to end: a MIDI file becomes a WAV that sox hears; errors are the editor's
+// message lines on stderr with a non-zero status.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -46,8 +46,17 @@ TEST(RenderAudioCommand, AnUnreadableFileIsAFrenchErrorLine) {
     const auto bad = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
     const CliRun run = renderAudio(quoted(bad) + " " + quoted(dir / "x.wav"), dir);
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.errors, "Fichier MIDI illisible : " + bad.string() + "\n");
+    EXPECT_EQ(run.errors, "MESSAGE Message 0 Fichier MIDI illisible : " + bad.string() + "\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.wav"));
+}
+
+TEST(RenderAudioCommand, AnUnwritableWavIsTheFileMessage) {
+    test::ScratchDir dir;
+    test::WriteBytes(dir / "air.mid", test::MelodyMidi({67}, 320));
+    const auto wav = dir / "absent" / "air.wav";
+    const CliRun run = renderAudio(quoted(dir / "air.mid") + " " + quoted(wav), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors, "MESSAGE Notavera 2 Impossible d'écrire le fichier " + wav.string() + "\n");
 }
 
 TEST(RenderAudioCommand, WrongArgumentsShowTheUsage) {
