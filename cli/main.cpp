@@ -7,7 +7,9 @@
 namespace notavera::cli {
 
 const std::vector<Subcommand>& Subcommands() {
-    static const std::vector<Subcommand> table = {};
+    static const std::vector<Subcommand> table = {
+        {"render-audio", "FICHIER.mid SORTIE.wav", RunRenderAudio},
+    };
     return table;
 }
 
