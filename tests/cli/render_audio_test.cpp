@@ -17,7 +17,7 @@ struct CliRun {
     std::string errors;
 };
 
-CliRun renderAudio(const std::string& arguments, const test::ScratchDir& dir) {
+CliRun renderAudio(const std::string& arguments, const test::TempDir& dir) {
     const auto errors = dir / "stderr.txt";
     const std::string command = std::string(NOTAVERA_CLI) + " render-audio " + arguments + " 2>'" + errors.string() + "'";
     const int raw = std::system(command.c_str());
@@ -30,7 +30,7 @@ CliRun renderAudio(const std::string& arguments, const test::ScratchDir& dir) {
 std::string quoted(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
 
 TEST(RenderAudioCommand, WritesAWavThatIsNotSilent) {
-    test::ScratchDir dir;
+    test::TempDir dir;
     test::WriteBytes(dir / "air.mid", test::MelodyMidi({67, 69, 71}, 320));  // one second
     const CliRun run = renderAudio(quoted(dir / "air.mid") + " " + quoted(dir / "air.wav"), dir);
     ASSERT_EQ(run.status, 0) << run.errors;
@@ -42,7 +42,7 @@ TEST(RenderAudioCommand, WritesAWavThatIsNotSilent) {
 }
 
 TEST(RenderAudioCommand, AnUnreadableFileIsAFrenchErrorLine) {
-    test::ScratchDir dir;
+    test::TempDir dir;
     const auto bad = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
     const CliRun run = renderAudio(quoted(bad) + " " + quoted(dir / "x.wav"), dir);
     EXPECT_EQ(run.status, 1);
@@ -51,7 +51,7 @@ TEST(RenderAudioCommand, AnUnreadableFileIsAFrenchErrorLine) {
 }
 
 TEST(RenderAudioCommand, AnUnwritableWavIsTheFileMessage) {
-    test::ScratchDir dir;
+    test::TempDir dir;
     test::WriteBytes(dir / "air.mid", test::MelodyMidi({67}, 320));
     const auto wav = dir / "absent" / "air.wav";
     const CliRun run = renderAudio(quoted(dir / "air.mid") + " " + quoted(wav), dir);
@@ -60,7 +60,7 @@ TEST(RenderAudioCommand, AnUnwritableWavIsTheFileMessage) {
 }
 
 TEST(RenderAudioCommand, WrongArgumentsShowTheUsage) {
-    test::ScratchDir dir;
+    test::TempDir dir;
     const CliRun run = renderAudio("seul.mid", dir);
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("render-audio"), std::string::npos);

@@ -13,7 +13,7 @@ const std::filesystem::path corpus = NOTAVERA_CORPUS_DIR "/midi";
 
 class RenderTest : public testing::Test {
 protected:
-    test::ScratchDir dir;
+    test::TempDir dir;
 };
 
 TEST_F(RenderTest, AHandWrittenMelodySoundsForItsLengthAndItsFade) {
@@ -48,7 +48,7 @@ TEST_F(RenderTest, AFileWithoutNotesGivesAnAlmostEmptyRecording) {
 
 class UnreadableMidiTest : public testing::TestWithParam<const char*> {
 protected:
-    test::ScratchDir dir;
+    test::TempDir dir;
 };
 
 // FluidSynth plays what it cannot read as silence; the renderer reports it instead, and leaves no WAV.

@@ -50,7 +50,7 @@ protected:
         test::WriteBytes(longFile, test::MelodyMidi({60, 62, 64, 65, 67, 69, 71, 72}, 960));
     }
 
-    test::ScratchDir dir;
+    test::TempDir dir;
     SynthOptions options;
     std::filesystem::path shortFile = dir / "court.mid";
     std::filesystem::path longFile = dir / "long.mid";

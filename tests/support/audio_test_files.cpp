@@ -49,26 +49,6 @@ std::vector<std::uint8_t> MelodyMidi(const std::vector<int>& keys, int ticksEach
 
 double MelodySeconds(std::size_t notes, int ticksEach) { return static_cast<double>(notes) * ticksEach / 960.0; }
 
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-ScratchDir::ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "notavera-test-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
 std::optional<SoundStat> MeasureWithSox(const std::filesystem::path& file) {
     const std::string command = "sox '" + file.string() + "' -n stat 2>&1";
     const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
