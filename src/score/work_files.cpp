@@ -1,0 +1,165 @@
+// Taking, publishing and deleting a document's working file, and the recovery check of its autosave copy.
+#include "score/work_files.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "score/binary_file.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr int msgDiskError = 1;      // "Erreur Disque: Fichier non écrit"
+constexpr int msgCannotWrite = 2;    // "Impossible d'écrire le fichier %s"
+constexpr int msgRecoveryOffer = 72; // "Une version de sauvegarde <%s> peut-être plus complète existe. …"
+
+void ShowHeldElsewhere(UiServices& ui, const std::filesystem::path& document) {
+    ui.beep();
+    ui.showMessage({"Erreur", 0,
+                    "Le fichier " + document.string() + " est déjà ouvert dans une autre fenêtre de Notavera",
+                    MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+// True when the storage already holds the lock of that working file (the same document again).
+bool HoldsLockOf(const DocumentStorage& st, const std::filesystem::path& working) {
+    std::error_code ec;
+    return st.lock.held() && std::filesystem::equivalent(st.lock.path(), LockFileName(working), ec);
+}
+
+// Takes the lock of the working file into `lock`, or shows why it cannot be had.
+bool TakeLock(EditorContext& ctx, const std::filesystem::path& document, const std::filesystem::path& working,
+              WorkingFileLock& lock) {
+    if (!MakeWorkFolder(working.parent_path())) {
+        ShowError(ctx.ui, msgDiskError);
+        return false;
+    }
+    switch (lock.acquire(LockFileName(working))) {
+        case WorkingFileLock::Result::Acquired: return true;
+        case WorkingFileLock::Result::HeldElsewhere: ShowHeldElsewhere(ctx.ui, document); return false;
+        case WorkingFileLock::Result::Failed: break;
+    }
+    ShowError(ctx.ui, msgDiskError);
+    return false;
+}
+
+// The save dialog of the recovery check. True when the ".sav" may be deleted: the user declined,
+// or its copy is safely written. A copy that failed, or a name that is the ".sav" itself, keeps it.
+bool SaveRecoveredCopy(EditorContext& ctx, const std::filesystem::path& saved) {
+    const auto chosen = ctx.ui.saveFileName({"", saved.string(), {{"Fichiers RECUPERATION (*.SAV)", "*.sav *.SAV"}}});
+    if (!chosen || chosen->empty()) return true;
+    std::error_code ec;
+    if (std::filesystem::equivalent(*chosen, saved, ec)) return false;
+    if (ReplaceWithCopy(saved, *chosen)) return true;
+    ShowError(ctx.ui, msgCannotWrite, &*chosen);
+    return false;
+}
+
+// Offers the autosave copy left by a session that did not end with a save, then deletes it.
+// It runs before the document is copied to the working file, so that a copy saved over the
+// document is what gets opened.
+void RecoveryCheck(EditorContext& ctx, const std::filesystem::path& document) {
+    const std::filesystem::path saved = AutosaveName(document);
+    std::error_code ec;
+    if (!std::filesystem::exists(saved, ec)) return;
+    const bool mayDelete = !AskYesNo(ctx.ui, msgRecoveryOffer, saved.string()) || SaveRecoveredCopy(ctx, saved);
+    if (mayDelete) std::filesystem::remove(saved, ec);
+}
+
+// Moves the working file of the document to the name of its new working file. Across file systems
+// (a private work folder on the other side) it is copied and the open stream follows it.
+bool MoveWorkingFile(DocumentStorage& st, const std::filesystem::path& working) {
+    if (st.working && !st.working->flush()) return false;
+    if (std::rename(st.workingPath.c_str(), working.c_str()) == 0) return true;
+    if (!CopyFile(st.workingPath, working)) return false;
+    if (st.working) {
+        st.working = BinaryFile::open(working, "rb+");
+        if (!st.working) return false;
+    }
+    std::error_code ec;
+    std::filesystem::remove(st.workingPath, ec);
+    return true;
+}
+
+// A document reached through a symbolic link is replaced where it really lies, keeping the link.
+std::filesystem::path PublishTarget(const std::filesystem::path& document) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(document, ec)) return document;
+    const auto target = std::filesystem::weakly_canonical(document, ec);
+    return ec ? document : target;
+}
+
+}  // namespace
+
+bool PrepareWorkingFile(EditorContext& ctx, const std::filesystem::path& document) {
+    DocumentStorage& st = ctx.doc.storage;
+    const std::filesystem::path working = WorkingFileName(document);
+    const bool sameDocument = HoldsLockOf(st, working);
+    WorkingFileLock lock;
+    if (!sameDocument && !TakeLock(ctx, document, working, lock)) return false;
+    if (ctx.shell.recoveryCheck) RecoveryCheck(ctx, document);
+    std::error_code ec;
+    if (!CopyFile(document, working) || !std::filesystem::exists(working, ec)) {
+        ShowError(ctx.ui, msgDiskError);
+        return false;
+    }
+    if (!sameDocument) {
+        // The document opened before gives way: its working files go, unless they are these very ones.
+        if (!st.workingPath.empty() && !std::filesystem::equivalent(st.workingPath, working, ec)) DeleteWorkFiles(ctx);
+        st.lock = std::move(lock);
+    }
+    st.path = document;
+    st.workingPath = working;
+    return true;
+}
+
+bool NameDocument(EditorContext& ctx, const std::filesystem::path& document) {
+    DocumentStorage& st = ctx.doc.storage;
+    const std::filesystem::path working = WorkingFileName(document);
+    if (!HoldsLockOf(st, working)) {
+        WorkingFileLock lock;
+        if (!TakeLock(ctx, document, working, lock)) return false;
+        std::error_code ec;
+        const bool hasWorkingFile = st.fileState != FileState::None && std::filesystem::exists(st.workingPath, ec);
+        if (hasWorkingFile && !MoveWorkingFile(st, working)) {
+            ShowError(ctx.ui, msgDiskError);
+            return false;
+        }
+        const std::filesystem::path oldFolder = st.workingPath.parent_path();
+        st.lock = std::move(lock);
+        if (!st.workingPath.empty()) RemoveWorkFolderIfEmpty(oldFolder);
+    }
+    st.path = document;
+    st.workingPath = working;
+    return true;
+}
+
+bool PublishWorkingFile(EditorContext& ctx) {
+    DocumentStorage& st = ctx.doc.storage;
+    if (st.path.empty() || st.workingPath.empty()) return false;
+    if (st.working && !st.working->flush()) return false;
+    const std::filesystem::path target = PublishTarget(st.path);
+    // The new version is on disk before anything is replaced; the old one becomes the backup.
+    auto published = StagedCopy::write(st.workingPath, target);
+    if (!published) return false;
+    std::error_code ec;
+    if (std::filesystem::exists(target, ec) && !ReplaceWithCopy(target, BackupName(st.path))) return false;
+    if (!published->commit()) return false;
+    st.fileState = FileState::Open;
+    std::filesystem::remove(AutosaveName(st.path), ec);
+    return true;
+}
+
+void DeleteWorkFiles(EditorContext& ctx) {
+    DocumentStorage& st = ctx.doc.storage;
+    st.working.reset();
+    std::error_code ec;
+    if (!st.workingPath.empty()) std::filesystem::remove(st.workingPath, ec);
+    st.lock.release();
+    if (!st.workingPath.empty()) RemoveWorkFolderIfEmpty(st.workingPath.parent_path());
+    st.workingPath.clear();
+    st.fileState = FileState::None;
+}
+
+}  // namespace notavera
