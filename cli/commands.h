@@ -17,4 +17,7 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunNew(const Args& args);
+int RunInfo(const Args& args);
+
 }  // namespace notavera::cli

@@ -7,7 +7,10 @@
 namespace notavera::cli {
 
 const std::vector<Subcommand>& Subcommands() {
-    static const std::vector<Subcommand> table = {};
+    static const std::vector<Subcommand> table = {
+        {"new", "SORTIE.mus [--pages N]", RunNew},
+        {"info", "FICHIER.mus [--elements]", RunInfo},
+    };
     return table;
 }
 
