@@ -154,10 +154,18 @@ bool PublishWorkingFile(EditorContext& ctx) {
 void DeleteWorkFiles(EditorContext& ctx) {
     DocumentStorage& st = ctx.doc.storage;
     st.working.reset();
-    std::error_code ec;
-    if (!st.workingPath.empty()) std::filesystem::remove(st.workingPath, ec);
-    st.lock.release();
-    if (!st.workingPath.empty()) RemoveWorkFolderIfEmpty(st.workingPath.parent_path());
+    if (!st.workingPath.empty()) {
+        // Only the instance that holds the working file may delete it: after a refused opening the
+        // storage may name a working file that another instance is using.
+        WorkingFileLock unheld;
+        const bool ours = HoldsLockOf(st, st.workingPath) ||
+                          unheld.acquire(LockFileName(st.workingPath)) == WorkingFileLock::Result::Acquired;
+        std::error_code ec;
+        if (ours) std::filesystem::remove(st.workingPath, ec);
+        unheld.release();
+        st.lock.release();
+        RemoveWorkFolderIfEmpty(st.workingPath.parent_path());
+    }
     st.workingPath.clear();
     st.fileState = FileState::None;
 }

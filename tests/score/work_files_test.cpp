@@ -264,6 +264,10 @@ TEST_F(WorkFilesTest, SecondInstanceIsRefusedAndLeavesEverythingAlone) {
     EXPECT_EQ(ReadText(dir / "song.sum"), "edited pages");
     EXPECT_EQ(ReadText(dir / "song.sav"), "first instance's autosave");
     EXPECT_FALSE(NameDocument(other, document));
+    // Cleaning up after the refusal must not take the first instance's working file.
+    other.doc.storage.workingPath = WorkingFileName(document);
+    DeleteWorkFiles(other);
+    EXPECT_EQ(ReadText(dir / "song.sum"), "edited pages");
 
     DeleteWorkFiles(ctx);
     EXPECT_TRUE(PrepareWorkingFile(other, document));
