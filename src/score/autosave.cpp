@@ -1,9 +1,7 @@
 // Autosave: the minute count of the shell's timer, the autosave copy itself, and the delay setting.
 #include <algorithm>
 #include <cctype>
-#include <system_error>
 
-#include "score/binary_file.h"
 #include "score/mus_file.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
@@ -37,13 +35,9 @@ void Autosave(EditorContext& ctx) {
     const int page = doc.currentPage, staff = doc.currentStaff, element = doc.currentElement;
     // The pages go into the working file only: a pending publication waits for an explicit save,
     // and the document stays modified with respect to its published version.
-    const FileState state = st.fileState;
-    if (state == FileState::Publish) st.fileState = FileState::Open;
     ctx.ui.setWaitCursor(true);
-    const bool saved = SavePages(ctx) && (!st.working || st.working->flush());
-    if (saved) ReplaceWithCopy(st.workingPath, AutosaveName(st.path));
+    if (SaveToWorkingFile(ctx)) ReplaceWithCopy(st.workingPath, AutosaveName(st.path));
     ctx.ui.setWaitCursor(false);
-    if (state == FileState::Publish) st.fileState = state;
     doc.modified = true;
     doc.currentPage = page;
     doc.currentStaff = staff;
