@@ -11,9 +11,9 @@ namespace notavera {
 
 namespace {
 
-constexpr int msgDiskError = 1;      // "Erreur Disque: Fichier non écrit"
-constexpr int msgCannotWrite = 2;    // "Impossible d'écrire le fichier %s"
-constexpr int msgRecoveryOffer = 72; // "Une version de sauvegarde <%s> peut-être plus complète existe. …"
+constexpr int msgDiskError = 1;       // "Erreur Disque: Fichier non écrit"
+constexpr int msgCannotWrite = 2;     // "Impossible d'écrire le fichier %s"
+constexpr int msgRecoveryOffer = 72;  // "Une version de sauvegarde <%s> peut-être plus complète existe. …"
 
 void ShowHeldElsewhere(UiServices& ui, const std::filesystem::path& document) {
     ui.beep();

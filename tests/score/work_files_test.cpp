@@ -372,11 +372,12 @@ TEST_F(Publish, BackupThatCannotBeReplacedLosesNothing) {
 }
 
 TEST_F(Publish, ReplacedDocumentKeepsItsPermissions) {
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     WriteText(document, "published");
-    fs::permissions(document, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(document, mode);
     saveContent("new version");
     ASSERT_TRUE(PublishWorkingFile(ctx));
-    EXPECT_EQ(fs::status(document).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(document).permissions(), mode);
 }
 
 TEST_F(Publish, DocumentReachedThroughALinkStaysALink) {
@@ -473,7 +474,8 @@ TEST_F(AutosaveTest, UnmodifiedDocumentIsNotSaved) {
 
 TEST_F(AutosaveTest, WaitsWhileAnEditIsUnderWay) {
     SetAutosaveDelay(ctx, 1);
-    for (bool ShellState::*busy : {&ShellState::insertionOpen, &ShellState::maskEditing, &ShellState::templateStaffMode}) {
+    for (bool ShellState::*busy :
+         {&ShellState::insertionOpen, &ShellState::maskEditing, &ShellState::templateStaffMode}) {
         ctx.shell.*busy = true;
         tick(1);
         EXPECT_FALSE(fs::exists(saved));
