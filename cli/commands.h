@@ -17,6 +17,8 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunNew(const Args& args);
+int RunInfo(const Args& args);
 int RunRenderAudio(const Args& args);
 
 }  // namespace notavera::cli

@@ -8,6 +8,8 @@ namespace notavera::cli {
 
 const std::vector<Subcommand>& Subcommands() {
     static const std::vector<Subcommand> table = {
+        {"new", "SORTIE.mus [--pages N]", RunNew},
+        {"info", "FICHIER.mus [--elements]", RunInfo},
         {"render-audio", "FICHIER.mid SORTIE.wav", RunRenderAudio},
     };
     return table;
