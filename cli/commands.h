@@ -17,4 +17,6 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+extern const Subcommand exportMidiCommand;
+
 }  // namespace notavera::cli

@@ -7,7 +7,9 @@
 namespace notavera::cli {
 
 const std::vector<Subcommand>& Subcommands() {
-    static const std::vector<Subcommand> table = {};
+    static const std::vector<Subcommand> table = {
+        exportMidiCommand,
+    };
     return table;
 }
 

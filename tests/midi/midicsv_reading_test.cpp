@@ -12,7 +12,7 @@
 
 #include "midi/score_to_midi.h"
 #include "support/score_builder.h"
-#include "support/temp_path.h"
+#include "support/mus_file_builder.h"
 
 namespace notavera {
 namespace {
@@ -56,7 +56,8 @@ std::vector<std::string> trackLines(const CsvRun& run, int track) {
 }
 
 CsvRun exportAndRead(ScoreBuilder& b, int lastPage) {
-    const auto path = test::TempPath("score.mid");
+    const test::TempDir dir;
+    const auto path = dir / "score.mid";
     EXPECT_EQ(WriteScoreMidi(b.ctx(), path, lastPage), 1);
     CsvRun run = midicsv(path);
     EXPECT_EQ(run.status, 0) << "midicsv must be installed (deps/debian-packages.txt)";

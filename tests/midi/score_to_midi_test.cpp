@@ -9,7 +9,7 @@
 #include "midi/playback_file.h"
 #include "support/score_builder.h"
 #include "support/smf_test_reader.h"
-#include "support/temp_path.h"
+#include "support/mus_file_builder.h"
 
 namespace notavera {
 namespace {
@@ -24,7 +24,8 @@ constexpr unsigned ch15 = 14;  // the channel every voice starts on
 constexpr std::uint8_t middleC = 60;
 
 SmfFile exportScore(ScoreBuilder& b, int lastPage, const std::optional<MidiRegion>& region = std::nullopt) {
-    const auto path = test::TempPath("score.mid");
+    const test::TempDir dir;
+    const auto path = dir / "score.mid";
     EXPECT_EQ(WriteScoreMidi(b.ctx(), path, lastPage, region), 1);
     auto file = test::ParseSmf(test::ReadBytes(path));
     EXPECT_TRUE(file.has_value());
@@ -379,7 +380,8 @@ TEST(ScoreToMidi, CurrentPositionIsRestoredAfterWriting) {
 TEST(ScoreToMidi, FileThatCannotBeCreatedFails) {
     ScoreBuilder b;
     b.on(1, 0).note(100, C);
-    const auto path = test::TempPath("missing") / "score.mid";
+    const test::TempDir dir;
+    const auto path = dir / "missing" / "score.mid";
     EXPECT_EQ(WriteScoreMidi(b.ctx(), path, 1), 0);
     EXPECT_FALSE(std::filesystem::exists(path));
 }

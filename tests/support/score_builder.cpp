@@ -3,7 +3,9 @@
 
 #include <stdexcept>
 
+#include "score/mus_file.h"
 #include "score/new_document.h"
+#include "score/work_files.h"
 
 namespace notavera::test {
 
@@ -69,6 +71,13 @@ void ScoreBuilder::notes(int x, int step, unsigned count, unsigned name, unsigne
 
 void ScoreBuilder::setVoice(int page, int staff, unsigned voice) {
     doc().findPage(page)->staves.at(static_cast<std::size_t>(staff)).voice().setVoice(voice);
+}
+
+bool ScoreBuilder::saveAs(const std::filesystem::path& path) {
+    doc().storage.path = path;
+    const bool saved = SavePages(ctx_);
+    DeleteWorkFiles(ctx_);
+    return saved;
 }
 
 void ScoreBuilder::setCurrent(int page, int staff, int element) {

@@ -2,6 +2,8 @@
 // calls that put notes, rests, meters and bars on a staff.
 #pragma once
 
+#include <filesystem>
+
 #include "platform/headless/headless_ui.h"
 #include "score/element_creation.h"
 #include "shell/editor_context.h"
@@ -30,6 +32,8 @@ public:
 
     void setVoice(int page, int staff, unsigned voice);
     void setChannel(unsigned voice, unsigned channel) { doc().header.midi().channelOfVoice(static_cast<int>(voice)) = static_cast<std::uint8_t>(channel); }
+    // Writes the document as a ".mus" file (its working file removed afterwards).
+    bool saveAs(const std::filesystem::path& path);
     // The current page, staff and element the exports start from.
     void setCurrent(int page, int staff, int element = -1);
 

@@ -1,9 +1,6 @@
 // Parsing the tests' MIDI files strictly: no running status, chunk lengths exact, end of track last.
 #include "support/smf_test_reader.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace notavera::test {
 
 namespace {
@@ -87,11 +84,6 @@ std::optional<std::vector<SmfEvent>> parseTrack(Cursor& c) {
 }
 
 }  // namespace
-
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
 
 std::optional<SmfFile> ParseSmf(const std::vector<std::uint8_t>& bytes) {
     Cursor c(bytes, 0, bytes.size());

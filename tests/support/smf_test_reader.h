@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -42,7 +41,6 @@ struct HeardNote {
     }
 };
 
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 // Nothing when the bytes are not a well-formed file (every chunk length must match its events).
 std::optional<SmfFile> ParseSmf(const std::vector<std::uint8_t>& bytes);
 std::vector<HeardNote> HeardNotes(const std::vector<SmfEvent>& track);
