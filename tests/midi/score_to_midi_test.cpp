@@ -21,7 +21,6 @@ using test::SmfFile;
 constexpr unsigned C = 1, D = 2, E = 3, F = 4, G = 5, B = 7;
 constexpr unsigned half = 3, quarter = 4, eighth = 5, whole = 2;
 constexpr unsigned ch15 = 14;  // the channel every voice starts on
-constexpr std::uint8_t middleC = 60;
 
 SmfFile exportScore(ScoreBuilder& b, int lastPage, const std::optional<MidiRegion>& region = std::nullopt) {
     const test::TempDir dir;
