@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "score/accidental_context.h"
 
@@ -18,6 +19,7 @@ constexpr unsigned smallGroupEndBit = 19;  // with bit 18: the note that closes 
 constexpr std::uint8_t removedKind = 0xFF; // a record merged into an earlier one, dropped at the staff's end
 constexpr unsigned lastPlainCode = 10;     // codes beyond have no plain length (the multi-bar rest's 15)
 constexpr unsigned wholeCode = 2;
+constexpr float maxTicks = 268435440.0f;  // the largest float below the largest delta time
 
 constexpr std::array<int, 7> pitchClassOfStep = {0, 2, 4, 5, 7, 9, 11};
 
@@ -101,10 +103,11 @@ private:
 
     // A note close enough after the previous one is heard with it.
     std::int32_t snappedPosition(const ElementRecord& e) const {
-        const std::int32_t pos = e.x + e.shift;
+        const std::int64_t played = std::int64_t{e.x} + e.shift;
+        const auto pos = static_cast<std::int32_t>(std::clamp<std::int64_t>(played, INT32_MIN, INT32_MAX));
         if (!hasRecordOnStaff()) return pos;
         const std::int32_t prev = events_.back().position;
-        return pos >= prev && pos <= prev + settings_.horizontalTolerance ? prev : pos;
+        return pos >= prev && std::int64_t{pos} <= std::int64_t{prev} + settings_.horizontalTolerance ? prev : pos;
     }
 
     float writtenValue(const ElementRecord& e) const {
@@ -129,7 +132,8 @@ private:
         const float sum = value + carry_;
         const float whole = std::trunc(sum);
         if (!keepCarry) carry_ = sum - whole;
-        return whole > 0.0f ? static_cast<std::uint32_t>(whole) : 0u;
+        // Lengths beyond what a delta time can carry only come from damaged values; they are capped.
+        return whole > 0.0f ? static_cast<std::uint32_t>(std::min(whole, maxTicks)) : 0u;
     }
 
     void add(const ElementRecord& e) {

@@ -166,22 +166,26 @@ void restore(EditorContext& ctx, const CurrentPosition& at) {
 
 }  // namespace
 
-int WriteScoreMidi(EditorContext& ctx, const std::filesystem::path& path, int lastPage,
-                   const std::optional<MidiRegion>& region) {
+int WriteScoreMidi(EditorContext& ctx, MidiByteSink& sink, int lastPage, const std::optional<MidiRegion>& region) {
     const std::optional<TrackPlan> plan = PlanTracks(ctx.doc, lastPage, region);
-    if (!plan || path.empty()) return 0;
-    auto sink = FileByteSink::create(path);
-    if (!sink) return 0;
-
+    if (!plan) return 0;
     const CurrentPosition saved{ctx.doc.currentPage, ctx.doc.currentStaff, ctx.doc.currentElement};
     ScoreMidiWriter writer(ctx, *plan);
     const int written = WriteMidiFile(
-        *sink, 1, plan->trackCount, midiTicksPerQuarter, [&](SmfWriter& w) { writer.conductor(w); },
+        sink, 1, plan->trackCount, midiTicksPerQuarter, [&](SmfWriter& w) { writer.conductor(w); },
         [&](SmfWriter& w, int track) { writer.track(w, track); });
     restore(ctx, saved);
+    return written && !writer.pageFailed() ? 1 : 0;
+}
 
+int WriteScoreMidi(EditorContext& ctx, const std::filesystem::path& path, int lastPage,
+                   const std::optional<MidiRegion>& region) {
+    if (path.empty() || !PlanTracks(ctx.doc, lastPage, region)) return 0;
+    auto sink = FileByteSink::create(path);
+    if (!sink) return 0;
+    const int written = WriteScoreMidi(ctx, *sink, lastPage, region);
     const bool closed = sink->close();
-    if (written && closed && !writer.pageFailed()) return 1;
+    if (written && closed) return 1;
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
     return 0;

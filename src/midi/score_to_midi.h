@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "midi/midi_byte_sink.h"
 #include "midi/track_plan.h"
 #include "shell/editor_context.h"
 
@@ -15,6 +16,10 @@ namespace notavera {
 // Pages outside the memory window are loaded on the way; the current page, staff and element are restored.
 // 1 on success, 0 when the file could not be created or completely written (a partial file is removed).
 int WriteScoreMidi(EditorContext& ctx, const std::filesystem::path& path, int lastPage,
+                   const std::optional<MidiRegion>& region = std::nullopt);
+
+// The same file into any byte sink (memory, for rendering without a file). 1 on success.
+int WriteScoreMidi(EditorContext& ctx, MidiByteSink& sink, int lastPage,
                    const std::optional<MidiRegion>& region = std::nullopt);
 
 }  // namespace notavera
