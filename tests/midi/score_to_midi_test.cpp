@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include "midi/playback_file.h"
+#include "score/mus_file.h"
+#include "score/work_files.h"
 #include "support/score_builder.h"
 #include "support/smf_test_reader.h"
 #include "support/mus_file_builder.h"
@@ -394,6 +396,53 @@ TEST(ScoreToMidi, KeysOutsideTheMidiRangeMoveByOctaves) {
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0].key, 119);  // B in octave 7 + 2 + 4 octaves, brought down to the highest B
     EXPECT_EQ(notes[1].key, 36);   // C two octaves below octave 0, then up four
+}
+
+TEST(ScoreToMidi, DamagedSettingsStillGiveAWellFormedFile) {
+    ScoreBuilder b;
+    b.doc().header.midi().setTempo(0);
+    b.doc().header.midi().channelOfVoice(1) = 200;  // only 16 channels exist
+    b.doc().header.midi().program(200 & 0x0F) = 200;
+    b.on(1, 0).note(100, C);
+    const SmfFile f = exportScore(b, 1);
+    EXPECT_EQ(f.tracks[0][0].data, (std::vector<std::uint8_t>{0x07, 0xA1, 0x20}));  // the usual 500000
+    EXPECT_EQ(f.tracks[1][1].status, 0xC8);
+    EXPECT_EQ(f.tracks[1][1].data, (std::vector<std::uint8_t>{200 & 0x7F}));
+    EXPECT_EQ(test::HeardNotes(f.tracks[1]), (std::vector<HeardNote>{at(0, 256, 60, 64, 8)}));
+}
+
+TEST(ScoreToMidi, DocumentWithoutPagesWritesNothing) {
+    HeadlessUi ui(nullptr);
+    EditorContext ctx(ui);
+    const test::TempDir dir;
+    EXPECT_EQ(WriteScoreMidi(ctx, dir / "x.mid", 1), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.mid"));
+}
+
+TEST(ScoreToMidi, SavedDocumentIsWalkedThroughThePageWindowAndComesBack) {
+    const test::TempDir dir;
+    {
+        ScoreBuilder b(12, 2);
+        for (int p = 1; p <= 12; ++p) b.on(p, 1).note(100, C + (p - 1) % 7);
+        ASSERT_TRUE(b.saveAs(dir / "doc.mus"));
+    }
+    HeadlessUi ui(nullptr);
+    EditorContext ctx(ui);
+    ASSERT_EQ(ReadDocument(ctx, dir / "doc.mus"), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx, 1), FileOk);
+    ctx.doc.currentStaff = 1;
+    ctx.doc.currentElement = 0;
+    const int windowLast = ctx.doc.storage.windowLast;
+    ASSERT_LT(windowLast, 12);  // the later pages are loaded on the way
+    EXPECT_EQ(WriteScoreMidi(ctx, dir / "doc.mid", 12), 1);
+    EXPECT_EQ(ctx.doc.currentPage, 1);
+    EXPECT_EQ(ctx.doc.currentStaff, 1);
+    EXPECT_EQ(ctx.doc.currentElement, 0);
+    EXPECT_NE(ctx.doc.findPage(1), nullptr);
+    const auto f = test::ParseSmf(test::ReadBytes(dir / "doc.mid"));
+    ASSERT_TRUE(f.has_value());
+    EXPECT_EQ(test::HeardNotes(f->tracks[1]).size(), 12u);
+    DeleteWorkFiles(ctx);
 }
 
 TEST(PlaybackFile, LivesInAPrivateDirectoryOfTheProcess) {
