@@ -20,5 +20,6 @@ const std::vector<Subcommand>& Subcommands();
 int RunNew(const Args& args);
 int RunInfo(const Args& args);
 int RunRenderAudio(const Args& args);
+int RunExportMidi(const Args& args);
 
 }  // namespace notavera::cli

@@ -11,6 +11,7 @@ const std::vector<Subcommand>& Subcommands() {
         {"new", "SORTIE.mus [--pages N]", RunNew},
         {"info", "FICHIER.mus [--elements]", RunInfo},
         {"render-audio", "FICHIER.mid SORTIE.wav", RunRenderAudio},
+        {"export-midi", "DOC SORTIE.mid [--voice] [--from-page P] [--to-page Q]", RunExportMidi},
     };
     return table;
 }
