@@ -10,16 +10,16 @@
 #include "score/working_file_lock.h"
 #include "shell/editor_context.h"
 #include "support/cli_runner.h"
-#include "support/temp_dir.h"
+#include "support/test_files.h"
 
 namespace notavera {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CliResult;
-using testing::ReadText;
-using testing::RunCli;
-using testing::TempDir;
+using test::CliResult;
+using test::ReadText;
+using test::RunCli;
+using test::TempDir;
 
 // An empty page of the default model: the page record and ten staves without elements.
 constexpr std::uint32_t emptyPageLength = 27 + 10 * 16;
@@ -110,7 +110,7 @@ TEST_F(CliTest, LoadedAndSavedAgainIsTheSameFile) {
 }
 
 TEST_F(CliTest, NewOverAnExistingFileKeepsItAsBackup) {
-    testing::WriteText(dir / "song.mus", "an older file");
+    test::WriteText(dir / "song.mus", "an older file");
     ASSERT_EQ(RunCli(dir.path(), {"new", "song.mus"}).status, 0);
     EXPECT_EQ(ReadText(dir / "song.bak"), "an older file");
 }
@@ -125,7 +125,7 @@ TEST_F(CliTest, InfoOnAMissingFileFailsInFrench) {
 
 TEST_F(CliTest, InfoLeavesTheAutosaveToTheEditor) {
     ASSERT_EQ(RunCli(dir.path(), {"new", "song.mus"}).status, 0);
-    testing::WriteText(dir / "song.sav", "autosaved");
+    test::WriteText(dir / "song.sav", "autosaved");
     info("song.mus");
     EXPECT_EQ(ReadText(dir / "song.sav"), "autosaved");
 }

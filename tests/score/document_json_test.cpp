@@ -8,7 +8,7 @@
 #include "score/new_document.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
-#include "support/temp_dir.h"
+#include "support/test_files.h"
 
 namespace notavera {
 namespace {
@@ -70,7 +70,7 @@ TEST(ElementJson, SignShowsTypeCodeParameterAndBlob) {
 
 // A nine-page score with a note on page 7, opened on page 1: only page 1 is in memory.
 TEST(DocumentJson, ListsPagesOutsideTheWindowAndComesBack) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const auto document = dir / "long.mus";
     {
         HeadlessUi ui(nullptr);

@@ -13,15 +13,15 @@
 #include "score/work_files.h"
 #include "score/working_file_lock.h"
 #include "shell/editor_context.h"
-#include "support/temp_dir.h"
+#include "support/test_files.h"
 
 namespace notavera {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadText;
-using testing::TempDir;
-using testing::WriteText;
+using test::ReadText;
+using test::TempDir;
+using test::WriteText;
 
 const std::string heldElsewhere = " est déjà ouvert dans une autre fenêtre de Notavera";
 

@@ -5,11 +5,11 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include "support/temp_dir.h"
+#include "support/test_files.h"
 
 extern char** environ;
 
-namespace notavera::testing {
+namespace notavera::test {
 
 CliResult RunCli(const std::filesystem::path& folder, const std::vector<std::string>& args) {
     const TempDir scratch;  // the output stays out of the folder under test
@@ -37,4 +37,4 @@ CliResult RunCli(const std::filesystem::path& folder, const std::vector<std::str
     return result;
 }
 
-}  // namespace notavera::testing
+}  // namespace notavera::test

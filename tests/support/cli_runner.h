@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace notavera::testing {
+namespace notavera::test {
 
 struct CliResult {
     int status = -1;  // exit status; -1 when the program did not exit normally
@@ -15,4 +15,4 @@ struct CliResult {
 
 CliResult RunCli(const std::filesystem::path& folder, const std::vector<std::string>& args);
 
-}  // namespace notavera::testing
+}  // namespace notavera::test

@@ -10,6 +10,9 @@ namespace notavera::test {
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+void WriteText(const std::filesystem::path& path, const std::string& text);
+// The whole content; empty when the file cannot be read.
+std::string ReadText(const std::filesystem::path& path);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
