@@ -10,7 +10,7 @@ const std::vector<Subcommand>& Subcommands() {
     static const std::vector<Subcommand> table = {
         {"new", "SORTIE.mus [--pages N]", RunNew},
         {"info", "FICHIER.mus [--elements]", RunInfo},
-        {"render-audio", "FICHIER.mid SORTIE.wav", RunRenderAudio},
+        {"render-audio", "DOC.mus|FICHIER.mid SORTIE.wav", RunRenderAudio},
         {"export-midi", "DOC SORTIE.mid [--voice] [--from-page P] [--to-page Q]", RunExportMidi},
     };
     return table;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "midi/note_key.h"
 #include "score/accidental_context.h"
 
 namespace notavera {
@@ -20,28 +21,6 @@ constexpr std::uint8_t removedKind = 0xFF; // a record merged into an earlier on
 constexpr unsigned lastPlainCode = 10;     // codes beyond have no plain length (the multi-bar rest's 15)
 constexpr unsigned wholeCode = 2;
 constexpr float maxTicks = 268435440.0f;  // the largest float below the largest delta time
-
-constexpr std::array<int, 7> pitchClassOfStep = {0, 2, 4, 5, 7, 9, 11};
-
-int alteration(Accidental a) {
-    switch (a) {
-        case Accidental::Sharp: return 1;
-        case Accidental::Flat: return -1;
-        case Accidental::DoubleSharp: return 2;
-        case Accidental::DoubleFlat: return -2;
-        default: return 0;  // naturals and quarter tones do not move the key
-    }
-}
-
-int octaveShiftOf(unsigned code) {
-    switch (code) {
-        case 1: return 1;
-        case 2: return 2;
-        case 3: return -1;
-        case 4: return -2;
-        default: return 0;
-    }
-}
 
 // The staves of the system that holds staff i, by the position and size its voice word records.
 std::pair<int, int> systemOf(const PageRecord& page, int i) {
@@ -253,13 +232,11 @@ private:
 }  // namespace
 
 std::optional<std::uint8_t> NoteKey(const ElementRecord& note, int transposition) {
-    const auto nw = note.noteWord();
-    if (nw.step() < 1 || nw.step() > 7) return std::nullopt;
-    const int octave = static_cast<int>(note.w0().octave()) + 1 + octaveShiftOf(note.w1().octaveShift());
-    int key = octave * 12 + pitchClassOfStep[nw.step() - 1] + alteration(nw.accidental()) + transposition;
-    while (key < 0) key += 12;
-    while (key > 127) key -= 12;
-    return static_cast<std::uint8_t>(key);
+    std::optional<int> key = MidiKeyOfNote(note, transposition);
+    if (!key) return std::nullopt;
+    while (*key < 0) *key += 12;
+    while (*key > 127) *key -= 12;
+    return static_cast<std::uint8_t>(*key);
 }
 
 void CollectStaffEvents(const PageRecord& page, int staffIndex, XRange range, int transposition,

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include "support/audio_test_files.h"
+#include "support/score_builder.h"
 
 namespace notavera {
 namespace {
@@ -39,6 +40,22 @@ TEST(RenderAudioCommand, WritesAWavThatIsNotSilent) {
     ASSERT_TRUE(stat);
     EXPECT_GT(stat->rmsAmplitude, 0.001);
     EXPECT_GE(stat->seconds, 1.0);
+}
+
+TEST(RenderAudioCommand, PlaysADocumentFromItsFirstPageToItsLast) {
+    test::TempDir dir;
+    test::ScoreBuilder score(2);
+    score.on(1, 0).notes(100, 150, 4, 5);  // four quarters on G at 120 a minute: two seconds
+    score.on(2, 0).notes(100, 150, 4, 1);  // and two more on the second page
+    ASSERT_TRUE(score.saveAs(dir / "song.mus"));
+    const CliRun run = renderAudio(quoted(dir / "song.mus") + " " + quoted(dir / "song.wav"), dir);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const auto stat = test::MeasureWithSox(dir / "song.wav");
+    ASSERT_TRUE(stat);
+    EXPECT_GT(stat->rmsAmplitude, 0.001);
+    EXPECT_GE(stat->seconds, 4.0);
+    EXPECT_LE(stat->seconds, 7.0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "song.sum")) << "the working file is removed";
 }
 
 TEST(RenderAudioCommand, AnUnreadableFileIsAFrenchErrorLine) {
