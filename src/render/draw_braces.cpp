@@ -1,4 +1,5 @@
 // Braces and square brackets joining staves, drawn with the music font's own brace and bracket ends.
+#include <algorithm>
 #include <cmath>
 
 #include "render/draw_signs.h"
