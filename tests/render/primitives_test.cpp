@@ -17,7 +17,6 @@ protected:
     void SetUp() override {
         ASSERT_NE(dc.musicFont, nullptr);
         dc.canvas = &canvas;
-        dc.corrections.screen = 0;
         SetStaffDefinition(dc, 20);
         BeginDrawingPass(dc);
         canvas.clear();
@@ -64,9 +63,26 @@ TEST_F(Primitives, ZoomAppliesToPositionsAndFontSize) {
     EXPECT_EQ(calls("glyph")[0]["fontHeight"], 120);
 }
 
-TEST_F(Primitives, ScreenHeightCorrectionLowersGlyphsOnScreenOnly) {
-    dc.corrections.screen = 2;
-    dc.corrections.printer = 0;
+TEST_F(Primitives, DefaultCorrectionsWriteGlyphsExactlyOnTheirPointOnScreenAndPrinter) {
+    // The fixture's pass ran with the defaults: screen 2, printer 0.
+    PutGlyph(dc, 0, 1000, 204);
+    dc.printing = true;
+    BeginDrawingPass(dc);
+    PutGlyph(dc, 0, 1000, 204);
+    const auto runs = calls("glyphRun");
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0]["y"], 1000);
+    EXPECT_EQ(runs[1]["y"], 1000);
+}
+
+TEST_F(Primitives, HeightCorrectionCountsFromEachDevicesDefault) {
+    EXPECT_EQ(EffectiveHeightCorrection({.screen = 2, .printer = 0}, false), 0);
+    EXPECT_EQ(EffectiveHeightCorrection({.screen = 2, .printer = 0}, true), 0);
+    EXPECT_EQ(EffectiveHeightCorrection({.screen = 5, .printer = 3}, false), 3);
+    EXPECT_EQ(EffectiveHeightCorrection({.screen = -1, .printer = 3}, true), 3);
+
+    // Two points above the screen's default lower glyphs by 2 % of the ascent on screen only.
+    dc.corrections.screen = 4;
     BeginDrawingPass(dc);
     canvas.clear();
     PutGlyph(dc, 0, 1000, 204);
