@@ -255,11 +255,33 @@ TEST_F(Primitives, DiscIsAFilledCircleInTheDrawingColour) {
     EXPECT_EQ(calls("disc")[0]["r"], 4);
 }
 
+TEST_F(Primitives, HorizontalStrokeIsFlatEndedAndClippedToTheExportRegion) {
+    ApplyZoom(dc, {1, 2});
+    DrawHLine(dc, 100, 300, 500, 2);
+    auto lines = calls("line");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0]["x1"], 50);
+    EXPECT_EQ(lines[0]["x2"], 150);
+    EXPECT_EQ(lines[0]["y1"], 250);
+    EXPECT_EQ(lines[0]["pen"]["ends"], "flat");
+    EXPECT_EQ(calls("hline")[0]["x1"], 100);
+
+    dc.outputMode = OutputMode::Metafile;
+    dc.exportRegion = {200, 0, 1000, 400};
+    DrawHLine(dc, 100, 300, 500, 2);  // above the region
+    DrawHLine(dc, 100, 300, 300, 2);
+    const auto strokes = calls("hline");
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_EQ(strokes[1]["x1"], 200);
+    EXPECT_EQ(strokes[1]["x2"], 300);
+}
+
 TEST(PrimitivesWithoutCanvas, DrawNothingAndDoNotFail) {
     DrawingContext dc;
     PutGlyph(dc, 0, 0, 204);
     PutGlyphText(dc, 0, 0, "12", true);
     DrawVLine(dc, 0, 10, 0, 2);
+    DrawHLine(dc, 0, 10, 0, 2);
     DrawBand(dc, 0, 0, 10, 10, 2, 0);
     DrawDisc(dc, 0, 0, 3);
     EXPECT_GT(GlyphWidth(dc, 204), 0);
