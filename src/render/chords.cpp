@@ -68,7 +68,7 @@ bool HasDrawnAccidental(const ElementRecord& e) {
 // The accidental columns, for the members in walk order.
 void PlaceAccidentals(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& chord, int chordX, int size,
                       int cue) {
-    const int gap = AccidentalClearance(dc, size);
+    const int gap = AccidentalClearance(dc, size, cue == 1);
     const int s = dc.widths.accidentalWidth[size][cue] + gap / 2;
     const int h = dc.widths.noteheadHalfWidth[size][cue];
     const int half = dc.metrics.halfSpace[size];
@@ -123,15 +123,16 @@ void PlaceDots(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& 
     std::vector<ChordMember*> highestFirst;
     for (ChordMember& m : chord.walk) highestFirst.push_back(&m);
     std::stable_sort(highestFirst.begin(), highestFirst.end(), [](const ChordMember* a, const ChordMember* b) {
-        return a->layout.place.reference != b->layout.place.reference ? a->layout.place.reference > b->layout.place.reference
-                                                                      : a->layout.y > b->layout.y;
+        const int ra = a->layout.place.reference, rb = b->layout.place.reference;
+        return ra != rb ? ra > rb : a->layout.y > b->layout.y;
     });
     std::set<std::pair<int, int>> taken;  // (staff, height)
     for (ChordMember* m : highestFirst) {
         if (ElementAt(staff, m->index).noteWord().dots() == 0) continue;
         const NoteLayout& n = m->layout;
         int y = DotHeight(dc, n.place, n.y, n.y);
-        if (taken.contains({n.place.index, y}) && n.place.onLine(n.y, dc.metrics)) y = n.y - dc.metrics.halfSpace[n.place.size];
+        if (taken.contains({n.place.index, y}) && n.place.onLine(n.y, dc.metrics))
+            y = n.y - dc.metrics.halfSpace[n.place.size];
         taken.insert({n.place.index, y});
         m->layout.dotsX = x;
         m->layout.dotsY = y;
@@ -144,18 +145,18 @@ bool IsChordMember(const ElementRecord& e) { return e.isNote() && e.noteWord().b
 
 bool IsDrawn(const DrawingContext& dc, const ElementRecord& e) { return !e.w0().hidden() || dc.draw.showHidden; }
 
-ChordRun FindChordRun(const StaffRecord& staff, int index) {
+bool RunContinuesAfter(const StaffRecord& staff, int index) {
     const auto& els = staff.elements;
-    const int count = static_cast<int>(els.size());
-    const int x = els[static_cast<std::size_t>(index)].x;
-    auto joins = [&](int i) {
-        const ElementRecord& e = els[static_cast<std::size_t>(i)];
-        return IsChordMember(e) && e.x == x;
-    };
-    auto endsRun = [&](int i) { return els[static_cast<std::size_t>(i)].noteWord().bit(note_bits::StemMember); };
+    if (index < 0 || index + 1 >= static_cast<int>(els.size())) return false;
+    const ElementRecord& e = els[static_cast<std::size_t>(index)];
+    const ElementRecord& next = els[static_cast<std::size_t>(index) + 1];
+    return IsChordMember(e) && !e.noteWord().bit(note_bits::StemMember) && IsChordMember(next) && next.x == e.x;
+}
+
+ChordRun FindChordRun(const StaffRecord& staff, int index) {
     ChordRun run{index, index};
-    while (run.first > 0 && joins(run.first - 1) && !endsRun(run.first - 1)) --run.first;
-    while (!endsRun(run.last) && run.last + 1 < count && joins(run.last + 1)) ++run.last;
+    while (RunContinuesAfter(staff, run.first - 1)) --run.first;
+    while (RunContinuesAfter(staff, run.last)) ++run.last;
     return run;
 }
 

@@ -21,6 +21,8 @@ bool IsChordMember(const ElementRecord& e);
 // The run holding member `index`: the members next to it at its x. A member marked as a chord's stem member ends
 // its run, so that two chords at one x stay apart. Any number of members make one chord.
 ChordRun FindChordRun(const StaffRecord& staff, int index);
+// Whether the element after member `index` belongs to its run.
+bool RunContinuesAfter(const StaffRecord& staff, int index);
 
 // Whether the pass draws element e (a hidden element only while hidden elements are shown).
 bool IsDrawn(const DrawingContext& dc, const ElementRecord& e);

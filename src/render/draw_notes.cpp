@@ -8,9 +8,9 @@ namespace notavera {
 namespace {
 
 // A chord is drawn once, when the pass reaches the last of its members it draws.
-bool LaterMemberDraws(const DrawingContext& dc, const StaffRecord& staff, ChordRun run, int index) {
-    for (int j = run.last; j > index; --j) {
-        if (IsDrawn(dc, staff.elements[static_cast<std::size_t>(j)])) return true;
+bool LaterMemberDraws(const DrawingContext& dc, const StaffRecord& staff, int index) {
+    for (int j = index; RunContinuesAfter(staff, j); ++j) {
+        if (IsDrawn(dc, staff.elements[static_cast<std::size_t>(j) + 1])) return true;
     }
     return false;
 }
@@ -25,9 +25,8 @@ void DrawNoteOrRest(DrawingContext& dc, const StaffRecord& staff, int elementInd
     if (!place) return;
 
     if (IsChordMember(e)) {
-        const ChordRun run = FindChordRun(staff, elementIndex);
-        if (LaterMemberDraws(dc, staff, run, elementIndex)) return;
-        if (const auto chord = LayOutChord(dc, staff, run)) DrawChord(dc, staff, *chord);
+        if (LaterMemberDraws(dc, staff, elementIndex)) return;
+        if (const auto chord = LayOutChord(dc, staff, FindChordRun(staff, elementIndex))) DrawChord(dc, staff, *chord);
         return;
     }
     const ElementSizeScope scope(dc, *place, e.w0().cueSize());

@@ -67,7 +67,8 @@ void DrawNoteAccidental(DrawingContext& dc, const NoteLayout& n) {
     } else {
         // A head moved to the left of its column takes its accidental with it.
         const int left = HeadLeft(dc, n) + std::min(n.headShift, 0);
-        x = left - dc.widths.accidentalWidth[n.place.size][dc.cueIndex()] - AccidentalClearance(dc, n.place.size);
+        const int size = n.place.size;
+        x = left - dc.widths.accidentalWidth[size][dc.cueIndex()] - AccidentalClearance(dc, size, dc.draw.isCueSize);
     }
     DrawAccidental(dc, x, n.y, kind);
 }

@@ -77,10 +77,10 @@ std::optional<StaffSpacePoint> GlyphAnchorPoint(const DrawingContext& dc, int co
     return dc.musicFont->metadata().anchor(g->name, anchor);
 }
 
-int AccidentalClearance(const DrawingContext& dc, int size) {
+int AccidentalClearance(const DrawingContext& dc, int size, bool cue) {
     const int gap = Round(dc.metrics.quarterSpace[size]);
     const SizeRatios& r = dc.ratios;
-    return dc.draw.isCueSize && r.cueDen != 0 ? gap * r.cueNum / r.cueDen : gap;
+    return cue && r.cueDen != 0 ? gap * r.cueNum / r.cueDen : gap;
 }
 
 int StemPositionShift(const DrawingContext& dc, int value) {
@@ -122,13 +122,13 @@ int StemLength(const DrawingContext& dc, const StaffPlace& place, const ElementR
     return length;
 }
 
-Stem PlaceStem(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value, const NoteHead& head,
-               int y, bool up, int rootY, int rootCode) {
+Stem PlaceStem(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value,
+               const NoteHead& head, int y, bool up, int rootY, int rootCode) {
     Stem stem;
     stem.up = up;
     const int t = dc.thickness.stem;
     if (dc.draw.alternateGlyphs) {
-        stem.x = head.centre();
+        stem.x = head.centre() - StemPositionShift(dc, value);
     } else if (up) {
         const auto se = GlyphAnchorPoint(dc, head.code, "stemUpSE");
         const int right = se ? Round(se->x * GlyphSpace(dc)) : head.width;

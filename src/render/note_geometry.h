@@ -57,7 +57,7 @@ NoteHead PlaceHead(const DrawingContext& dc, const ElementRecord& e, int value, 
 
 // The gap engravers leave between an accidental and its head, a quarter space (half of it between the columns of a
 // chord's accidentals): the font's accidentals have no side bearings of their own.
-int AccidentalClearance(const DrawingContext& dc, int size);
+int AccidentalClearance(const DrawingContext& dc, int size, bool cue);
 
 // How far the stem-position correction moves a head to the right, and an up stem twice as far to the left: the
 // stored correction counts from its default, at which the stem meets the head exactly at the font's anchors.
@@ -83,8 +83,8 @@ struct Stem {
 
 // The stem of a note at height y whose column head is `head`, starting from the root head (`rootY`, `rootCode`;
 // the note's own for a single note). With automatic stems an end short of the middle line is taken to it.
-Stem PlaceStem(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value, const NoteHead& head,
-               int y, bool up, int rootY, int rootCode);
+Stem PlaceStem(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value,
+               const NoteHead& head, int y, bool up, int rootY, int rootCode);
 
 // Where flag k (0 the outermost) of a stem is written: at the stem's end, each further one a flag step nearer the
 // head, with its attaching corner on the stem's.

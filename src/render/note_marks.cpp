@@ -35,7 +35,8 @@ void DrawLedgerLines(DrawingContext& dc, const StaffPlace& place, int y, int cen
     // From the head's own line towards the staff.
     int lineY = above ? top + count * space : bottom - count * space;
     const int width = dc.thickness.staffLine + 1;
-    for (int i = 0; i < count; ++i, lineY += step) DrawHLine(dc, centre - halfLength, centre + halfLength, lineY, width);
+    for (int i = 0; i < count; ++i, lineY += step)
+        DrawHLine(dc, centre - halfLength, centre + halfLength, lineY, width);
 }
 
 void DrawAccidental(DrawingContext& dc, int x, int y, int kind) {

@@ -130,9 +130,10 @@ void DrawHLine(DrawingContext& dc, int x1, int x2, int y, int width) {
         x1 = std::clamp(x1, r.x0, r.x1);
         x2 = std::clamp(x2, r.x0, r.x1);
     }
-    dc.canvas->note({.op = "hline", .x1 = x1, .y1 = y, .x2 = x2, .y2 = y, .width = width, .colour = dc.draw.drawColour});
+    const Colour colour = dc.draw.drawColour;
+    dc.canvas->note({.op = "hline", .x1 = x1, .y1 = y, .x2 = x2, .y2 = y, .width = width, .colour = colour});
     dc.canvas->drawLine({dc.toDevice(x1), dc.toDevice(y)}, {dc.toDevice(x2), dc.toDevice(y)},
-                        Pen{dc.draw.drawColour, width, PenStyle::Solid, PenEnds::Flat});
+                        Pen{colour, width, PenStyle::Solid, PenEnds::Flat});
 }
 
 void DrawBand(DrawingContext& dc, int x1, int y1, int x2, int y2, int t, Colour colour) {

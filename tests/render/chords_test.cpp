@@ -125,9 +125,9 @@ TEST_F(Chords, AccidentalsOfACloseChordStackInColumnsAndAnOctaveSharesTheFirst) 
     const int c = *At(close, C4()).layout.accidentalX;
     const int e = *At(close, C4() + Space()).layout.accidentalX;
     EXPECT_LT(e, c);
-    EXPECT_EQ(c - e, dc.widths.accidentalWidth[0][0] + AccidentalClearance(dc, 0) / 2);
+    EXPECT_EQ(c - e, dc.widths.accidentalWidth[0][0] + AccidentalClearance(dc, 0, false) / 2);
     // The first column keeps the single note's clearance from the heads.
-    EXPECT_EQ(c, 500 - HeadHalf() - dc.widths.accidentalWidth[0][0] - AccidentalClearance(dc, 0));
+    EXPECT_EQ(c, 500 - HeadHalf() - dc.widths.accidentalWidth[0][0] - AccidentalClearance(dc, 0, false));
 
     const ChordLayout octave = LayOut(AddChord(900, {{1, 4}, {1, 5}}, 4, Accidental::Sharp));
     EXPECT_EQ(*octave.walk[0].layout.accidentalX, *octave.walk[1].layout.accidentalX);
@@ -144,9 +144,9 @@ TEST_F(Chords, ADownStemmedClustersFirstAccidentalColumnClearsTheHeadsMovedLeft)
     ASSERT_FALSE(chord.stemUp);
     const ChordMember& moved = At(chord, Top(0) - Space());  // D5 on the left
     ASSERT_TRUE(moved.moved);
-    const int s = dc.widths.accidentalWidth[0][0] + AccidentalClearance(dc, 0) / 2;
+    const int s = dc.widths.accidentalWidth[0][0] + AccidentalClearance(dc, 0, false) / 2;
     // E5 first: its next member is a second away, so its column already clears the moved head.
-    const int gap = AccidentalClearance(dc, 0);
+    const int gap = AccidentalClearance(dc, 0, false);
     EXPECT_EQ(*chord.root().layout.accidentalX, 500 - (HeadHalf() + s + 2 * HeadHalf()) - (gap - gap / 2));
     EXPECT_LT(*moved.layout.accidentalX, *chord.root().layout.accidentalX);
 }

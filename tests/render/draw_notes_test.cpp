@@ -141,7 +141,7 @@ TEST_F(DrawNotes, DoubleFlatIsTwoFlatsTheSecondOneFlatWidthFurtherLeft) {
     DrawStaff(0);
     const auto flats = Glyphs(213);
     ASSERT_EQ(flats.size(), 2u);
-    const int first = 500 - HeadHalf() - dc.widths.accidentalWidth[0][0] - AccidentalClearance(dc, 0);
+    const int first = 500 - HeadHalf() - dc.widths.accidentalWidth[0][0] - AccidentalClearance(dc, 0, false);
     EXPECT_EQ(flats[0]["x"], first);
     EXPECT_EQ(flats[1]["x"], first - GlyphWidth(dc, 213));
     EXPECT_EQ(flats[0]["y"], Middle(0));
