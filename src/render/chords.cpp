@@ -130,7 +130,7 @@ void PlaceDots(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& 
     for (ChordMember* m : highestFirst) {
         if (ElementAt(staff, m->index).noteWord().dots() == 0) continue;
         const NoteLayout& n = m->layout;
-        int y = DotHeight(dc, n.place, n.y, n.y);
+        int y = DotHeight(dc, n.place, n.y);
         if (taken.contains({n.place.index, y}) && n.place.onLine(n.y, dc.metrics))
             y = n.y - dc.metrics.halfSpace[n.place.size];
         taken.insert({n.place.index, y});

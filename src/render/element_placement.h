@@ -21,8 +21,6 @@ struct StaffPlace {
     int middleLine(const StaffMetrics& m) const { return topLine - 2 * m.staffSpace[size]; }
     // Whether y lies on a line of the staff or of its ledger lines.
     bool onLine(int y, const StaffMetrics& m) const;
-    // Whether y lies between the bottom and the top line, both included.
-    bool within(int y, const StaffMetrics& m) const { return y >= bottomLine(m) && y <= topLine; }
 };
 
 // The staff of the pass that element `e` of `staff` is drawn on: its own, or the staff above or below for the

@@ -85,7 +85,7 @@ void DrawNoteDots(DrawingContext& dc, const NoteLayout& n) {
         const bool far = n.value <= 2 || (n.value >= 6 && n.stemUp && !n.inBeam);
         x = n.x + (far ? 7 : 5) * dc.metrics.stepUnit / 2 + n.headShift;
     }
-    const int y = n.dotsY ? *n.dotsY : DotHeight(dc, n.place, n.y, n.y);
+    const int y = n.dotsY ? *n.dotsY : DotHeight(dc, n.place, n.y);
     DrawDots(dc, n.place, x, y, count);
 }
 

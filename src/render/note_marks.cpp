@@ -46,9 +46,8 @@ void DrawAccidental(DrawingContext& dc, int x, int y, int kind) {
     if (kind == 5) PutGlyph(dc, x - GlyphWidth(dc, 213, dc.draw.isSmallStaff, dc.draw.isCueSize), y, 213);
 }
 
-int DotHeight(const DrawingContext& dc, const StaffPlace& place, int y, int headY) {
-    if (place.onLine(y, dc.metrics) && place.within(headY, dc.metrics)) return y + dc.metrics.halfSpace[place.size];
-    return y;
+int DotHeight(const DrawingContext& dc, const StaffPlace& place, int y) {
+    return place.onLine(y, dc.metrics) ? y + dc.metrics.halfSpace[place.size] : y;
 }
 
 void DrawDots(DrawingContext& dc, const StaffPlace& place, int x, int y, int count) {

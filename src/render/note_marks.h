@@ -18,9 +18,9 @@ void DrawLedgerLines(DrawingContext& dc, const StaffPlace& place, int y, int cen
 // left of the first.
 void DrawAccidental(DrawingContext& dc, int x, int y, int kind);
 
-// The height of the dots of something at height y: a dot that would sit on a line of the staff is raised half a
-// space into the space above when `headY` (the note's height) lies within the staff.
-int DotHeight(const DrawingContext& dc, const StaffPlace& place, int y, int headY);
+// The height of the dots of something at height y: a dot that would sit on a line is raised half a space into the
+// space above. Ledger lines count too: they reach far enough beyond the head for a level dot to touch them.
+int DotHeight(const DrawingContext& dc, const StaffPlace& place, int y);
 
 // `count` dots from x (the first dot's centre) to the right, at height y (see DotHeight).
 void DrawDots(DrawingContext& dc, const StaffPlace& place, int x, int y, int count);

@@ -36,7 +36,7 @@ int BlockHalfWidth(const DrawingContext& dc, const StaffPlace& place, const Rest
 void DrawRestDots(DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int x, int y) {
     const int count = static_cast<int>(e.noteWord().dots());
     if (count == 0 || (e.w0().hiddenDots() && !dc.draw.showHidden)) return;
-    DrawDots(dc, place, x, DotHeight(dc, place, y, y), count);
+    DrawDots(dc, place, x, DotHeight(dc, place, y), count);
 }
 
 void DrawGlyphRest(DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, const RestFrame& f, int value) {

@@ -180,6 +180,16 @@ TEST_F(DrawNotes, ADotOnALineIsRaisedHalfASpaceAndADotInASpaceStaysLevel) {
     EXPECT_EQ(dots[0]["r"], 4);
 }
 
+TEST_F(DrawNotes, ADotOnALedgerLineGoesIntoTheSpaceAboveToo) {
+    AddNote(0, 300, 1, 4, 4).noteWord().setDots(1);  // middle C
+    AddNote(0, 600, 1, 6, 4).noteWord().setDots(1);  // C6, two ledger lines above
+    DrawStaff(0);
+    const auto dots = Calls("disc");
+    ASSERT_EQ(dots.size(), 2u);
+    EXPECT_EQ(dots[0]["y"], Bottom(0) - Space() + Half());
+    EXPECT_EQ(dots[1]["y"], Top(0) + 2 * Space() + Half());
+}
+
 TEST_F(DrawNotes, DotsClearWholeNotesAndTheFlagsOfUpStems) {
     AddNote(0, 300, 5, 4, 2).noteWord().setDots(1);  // whole
     AddNote(0, 600, 5, 4, 6).noteWord().setDots(1);  // sixteenth, stem up
