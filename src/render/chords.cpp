@@ -41,8 +41,8 @@ std::vector<Collected> CollectMembers(const DrawingContext& dc, const StaffRecor
     return members;
 }
 
-// A beamed chord follows its group's direction, which the beam drawer decides; until it has, the chord's own rule
-// stands.
+// The stem direction of a chord. A beamed chord with automatic stems should take its beam group's direction, which
+// the beam drawer decides; without one, such a chord is laid out by its own rule like any other.
 bool ChordStemUp(const DrawingContext& dc, const std::vector<Collected>& sorted, const ElementRecord& first,
                  const StaffPlace& firstPlace) {
     const auto n = first.noteWord();

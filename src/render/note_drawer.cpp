@@ -12,18 +12,12 @@ namespace {
 
 int HeadHalfWidth(const DrawingContext& dc) { return dc.widths.noteheadHalfWidth[dc.sizeIndex()][dc.cueIndex()]; }
 
-int Scaled(int v, int num, int den) { return den == 0 ? v : v * num / den; }
-
 int BreveHalfWidth(const DrawingContext& dc, const StaffPlace& place) {
-    const int w = dc.widths.breveHalfWidth[place.size];
-    return dc.draw.isCueSize ? Scaled(w, dc.ratios.cueNum, dc.ratios.cueDen) : w;
+    return CueLength(dc, dc.widths.breveHalfWidth[place.size], dc.draw.isCueSize);
 }
 
 int LedgerHalfLength(const DrawingContext& dc, const NoteLayout& n) {
-    if (n.value <= 2) {
-        const int w = dc.widths.wholeLedgerHalfLength[n.place.size];
-        return dc.draw.isCueSize ? Scaled(w, dc.ratios.cueNum, dc.ratios.cueDen) : w;
-    }
+    if (n.value <= 2) return CueLength(dc, dc.widths.wholeLedgerHalfLength[n.place.size], dc.draw.isCueSize);
     return dc.widths.ledgerHalfLength[n.place.size][dc.cueIndex()];
 }
 

@@ -77,10 +77,13 @@ std::optional<StaffSpacePoint> GlyphAnchorPoint(const DrawingContext& dc, int co
     return dc.musicFont->metadata().anchor(g->name, anchor);
 }
 
-int AccidentalClearance(const DrawingContext& dc, int size, bool cue) {
-    const int gap = Round(dc.metrics.quarterSpace[size]);
+int CueLength(const DrawingContext& dc, int length, bool cue) {
     const SizeRatios& r = dc.ratios;
-    return cue && r.cueDen != 0 ? gap * r.cueNum / r.cueDen : gap;
+    return cue && r.cueDen != 0 ? length * r.cueNum / r.cueDen : length;
+}
+
+int AccidentalClearance(const DrawingContext& dc, int size, bool cue) {
+    return CueLength(dc, Round(dc.metrics.quarterSpace[size]), cue);
 }
 
 int StemPositionShift(const DrawingContext& dc, int value) {

@@ -55,6 +55,9 @@ struct NoteHead {
 // for values shorter than a whole the stem-position correction moves the head (see StemPositionShift).
 NoteHead PlaceHead(const DrawingContext& dc, const ElementRecord& e, int value, int x);
 
+// A normal-size length as a cue-size element has it when `cue` is set (× cueNum / cueDen).
+int CueLength(const DrawingContext& dc, int length, bool cue);
+
 // The gap engravers leave between an accidental and its head, a quarter space (half of it between the columns of a
 // chord's accidentals): the font's accidentals have no side bearings of their own.
 int AccidentalClearance(const DrawingContext& dc, int size, bool cue);

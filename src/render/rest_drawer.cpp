@@ -19,8 +19,6 @@ struct RestFrame {
     int w = 0;     // the unit of the block widths
 };
 
-int Scaled(int v, int num, int den) { return den == 0 ? v : v * num / den; }
-
 // Half the width of the whole and half rest blocks: in old notation a narrow block, otherwise as wide as the font's
 // own whole rest (two thirds of a whole note's ledger line for a font without one).
 int BlockHalfWidth(const DrawingContext& dc, const StaffPlace& place, const RestFrame& f) {
@@ -29,8 +27,7 @@ int BlockHalfWidth(const DrawingContext& dc, const StaffPlace& place, const Rest
         if (const auto box = dc.musicFont->metadata().box("restWhole"); box && box->width() > 0)
             return static_cast<int>(std::lround(box->width() * GlyphSpace(dc) / 2));
     }
-    const int b = dc.widths.wholeLedgerHalfLength[place.size] * 2 / 3;
-    return dc.draw.isCueSize ? Scaled(b, dc.ratios.cueNum, dc.ratios.cueDen) : b;
+    return CueLength(dc, dc.widths.wholeLedgerHalfLength[place.size] * 2 / 3, dc.draw.isCueSize);
 }
 
 void DrawRestDots(DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int x, int y) {
