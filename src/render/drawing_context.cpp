@@ -26,6 +26,7 @@ void ApplyZoom(DrawingContext& dc, ZoomFraction zoom) {
 
 void SetMusicFace(DrawingContext& dc, std::string_view face) {
     dc.musicFont = MusicFont::Installed(FamilyForFace(face));
+    if (dc.musicFont != nullptr) dc.ledgerFactors = LedgerFactorsOf(*dc.musicFont);
     RemeasureWidths(dc);
 }
 
@@ -36,8 +37,7 @@ void SetSizeRatios(DrawingContext& dc, const SizeRatios& ratios, int definition)
 
 void BeginDrawingPass(DrawingContext& dc) {
     if (dc.canvas == nullptr || dc.musicFont == nullptr || dc.outputMode == OutputMode::Metafile) return;
-    const int correction = dc.printing ? dc.corrections.printer : dc.corrections.screen;
-    MeasureGlyphBaselines(dc.fonts, *dc.canvas, *dc.musicFont, correction);
+    MeasureGlyphBaselines(dc.fonts, *dc.canvas, *dc.musicFont, EffectiveHeightCorrection(dc.corrections, dc.printing));
 }
 
 }  // namespace notavera

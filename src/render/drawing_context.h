@@ -76,7 +76,10 @@ struct DrawingContext {
 
     DrawingContext() {
         UpdateFontHeights(fonts, zoom, ratios);
-        if (musicFont != nullptr) widths = MeasureNoteheadWidths(*musicFont, fonts.baseFontHeight, ratios, ledgerFactors);
+        if (musicFont != nullptr) {
+            ledgerFactors = LedgerFactorsOf(*musicFont);
+            widths = MeasureNoteheadWidths(*musicFont, fonts.baseFontHeight, ratios, ledgerFactors);
+        }
     }
 
     int toDevice(int v) const { return ToDevice(v, zoom); }
@@ -90,13 +93,15 @@ struct DrawingContext {
 void SetStaffDefinition(DrawingContext& dc, int definition);
 // A new zoom: the four font heights follow.
 void ApplyZoom(DrawingContext& dc, ZoomFraction zoom);
-// The music font named by the document ("Changer Police musicale", or entry 0 of its font table); the glyph widths
-// are measured again.
+// The music font named by the document ("Changer Police musicale", or entry 0 of its font table); its ledger
+// factors are taken and the glyph widths measured again.
 void SetMusicFace(DrawingContext& dc, std::string_view face);
 // New size ratios or ledger factors: metrics, heights and widths are derived again from `definition`.
 void SetSizeRatios(DrawingContext& dc, const SizeRatios& ratios, int definition);
 // The start of a drawing pass on the context's canvas: the glyph baselines are measured on it, with the printer's
-// correction while printing and the screen's otherwise. The metafile pass keeps those of the measuring pass.
+// correction while printing and the screen's otherwise, each counted from its default (see
+// EffectiveHeightCorrection), so that noteheads sit on their lines at the defaults. The metafile pass keeps those of
+// the measuring pass.
 void BeginDrawingPass(DrawingContext& dc);
 
 }  // namespace notavera

@@ -121,6 +121,21 @@ void DrawVLine(DrawingContext& dc, int y1, int y2, int x, int width) {
     }
 }
 
+void DrawHLine(DrawingContext& dc, int x1, int x2, int y, int width) {
+    if (dc.canvas == nullptr) return;
+    if (dc.inMetafilePass()) {
+        const PageRegion& r = dc.exportRegion;
+        const int bottom = std::min(r.y0, r.y1), top = std::max(r.y0, r.y1);
+        if (y < bottom || y > top) return;
+        x1 = std::clamp(x1, r.x0, r.x1);
+        x2 = std::clamp(x2, r.x0, r.x1);
+    }
+    const Colour colour = dc.draw.drawColour;
+    dc.canvas->note({.op = "hline", .x1 = x1, .y1 = y, .x2 = x2, .y2 = y, .width = width, .colour = colour});
+    dc.canvas->drawLine({dc.toDevice(x1), dc.toDevice(y)}, {dc.toDevice(x2), dc.toDevice(y)},
+                        Pen{colour, width, PenStyle::Solid, PenEnds::Flat});
+}
+
 void DrawBand(DrawingContext& dc, int x1, int y1, int x2, int y2, int t, Colour colour) {
     if (dc.canvas == nullptr) return;
     dc.canvas->note({.op = "band", .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2, .width = t, .colour = colour});

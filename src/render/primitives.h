@@ -26,6 +26,11 @@ int GlyphWidth(const DrawingContext& dc, int code, bool smallStaff = false, bool
 // passes it is clipped to the export region and skipped when x lies outside it.
 void DrawVLine(DrawingContext& dc, int y1, int y2, int x, int width);
 
+// A horizontal stroke from x1 to x2 at height y, `width` page units thick and cut square at its ends, in
+// `drawColour` (ledger lines). In the metafile passes it is clipped to the export region and skipped when y lies
+// outside it.
+void DrawHLine(DrawingContext& dc, int x1, int x2, int y, int width);
+
 // A filled quadrilateral (x1, y1), (x2, y2), (x2, y2 + t), (x1, y1 + t) with a one-pixel outline of its colour;
 // t may be negative. Beams are drawn with it.
 void DrawBand(DrawingContext& dc, int x1, int y1, int x2, int y2, int t, Colour colour);

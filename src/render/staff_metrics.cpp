@@ -48,6 +48,10 @@ void UpdateFontHeights(MusicFontSizes& sizes, ZoomFraction zoom, const SizeRatio
     FillSizeTable(sizes.fontHeight, ratios);
 }
 
+int EffectiveHeightCorrection(const HeightCorrections& c, bool printing) {
+    return printing ? c.printer - HeightCorrections::PrinterDefault : c.screen - HeightCorrections::ScreenDefault;
+}
+
 void MeasureGlyphBaselines(MusicFontSizes& sizes, Canvas& canvas, const MusicFont& font, int correction) {
     for (int s = 0; s < 2; ++s) {
         for (int c = 0; c < 2; ++c) {
@@ -56,6 +60,17 @@ void MeasureGlyphBaselines(MusicFontSizes& sizes, Canvas& canvas, const MusicFon
             sizes.glyphBaseline[s][c] = ascent - ascent * correction / 100;
         }
     }
+}
+
+LedgerFactors LedgerFactorsOf(const MusicFont& font) {
+    LedgerFactors f;
+    const auto extension = font.metadata().engravingDefault("legerLineExtension");
+    const MusicGlyph* open = font.glyph(203);
+    const MusicGlyph* whole = font.glyph(201);
+    if (!extension || open == nullptr || whole == nullptr || open->advance <= 0 || whole->advance <= 0) return f;
+    f.ledger = 0.5 + *extension / open->advance;
+    f.wholeLedger = 0.5 + *extension / whole->advance;
+    return f;
 }
 
 GlyphWidths MeasureNoteheadWidths(const MusicFont& font, int baseFontHeight, const SizeRatios& ratios,

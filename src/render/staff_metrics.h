@@ -47,11 +47,22 @@ struct MusicFontSizes {
     SizeTable glyphBaseline{};  // ascent less the device's height correction
 };
 
-// The screen's and the printer's height corrections, in percent ("Hauteur (Ecran)", "Hauteur (Impr.)").
+// The screen's and the printer's height corrections, in percent ("Hauteur (Ecran)", "Hauteur (Impr.)"), and the
+// stem position correction ("Pos. hampes"), with the defaults documents are created with.
 struct HeightCorrections {
-    int screen = 2;
-    int printer = 0;
+    static constexpr int ScreenDefault = 2;
+    static constexpr int PrinterDefault = 0;
+    static constexpr int StemPositionDefault = 2;
+
+    int screen = ScreenDefault;
+    int printer = PrinterDefault;
+    int stemPosition = StemPositionDefault;
 };
+
+// The correction a pass lowers glyphs by. Each device's stored value counts from its own default, at which the
+// SMuFL fonts already sit exactly on their lines: the screen's default 2 draws as the printer's 0 does, and only
+// what the user adds or takes away moves the glyphs.
+int EffectiveHeightCorrection(const HeightCorrections& corrections, bool printing);
 
 // The four heights from the base height, the zoom and the ratios, in integer arithmetic, multiplication first.
 void UpdateFontHeights(MusicFontSizes& sizes, ZoomFraction zoom, const SizeRatios& ratios);
@@ -74,6 +85,11 @@ struct LedgerFactors {
     double ledger = 0.6;
     double wholeLedger = 0.64;
 };
+
+// The ledger factors that give a font's own ledger lines: a head's half width plus the font's ledger-line extension
+// ("legerLineExtension" of its engraving defaults) on each side; the start-up values 0.6 and 0.64 when the font does
+// not give one.
+LedgerFactors LedgerFactorsOf(const MusicFont& font);
 
 GlyphWidths MeasureNoteheadWidths(const MusicFont& font, int baseFontHeight, const SizeRatios& ratios,
                                   const LedgerFactors& factors = {});

@@ -17,7 +17,6 @@ protected:
     void SetUp() override {
         ASSERT_NE(dc.musicFont, nullptr);
         dc.canvas = &canvas;
-        dc.corrections.screen = 0;
         SetStaffDefinition(dc, 20);
         BeginDrawingPass(dc);
         canvas.clear();
@@ -64,9 +63,26 @@ TEST_F(Primitives, ZoomAppliesToPositionsAndFontSize) {
     EXPECT_EQ(calls("glyph")[0]["fontHeight"], 120);
 }
 
-TEST_F(Primitives, ScreenHeightCorrectionLowersGlyphsOnScreenOnly) {
-    dc.corrections.screen = 2;
-    dc.corrections.printer = 0;
+TEST_F(Primitives, DefaultCorrectionsWriteGlyphsExactlyOnTheirPointOnScreenAndPrinter) {
+    // The fixture's pass ran with the defaults: screen 2, printer 0.
+    PutGlyph(dc, 0, 1000, 204);
+    dc.printing = true;
+    BeginDrawingPass(dc);
+    PutGlyph(dc, 0, 1000, 204);
+    const auto runs = calls("glyphRun");
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0]["y"], 1000);
+    EXPECT_EQ(runs[1]["y"], 1000);
+}
+
+TEST_F(Primitives, HeightCorrectionCountsFromEachDevicesDefault) {
+    EXPECT_EQ(EffectiveHeightCorrection({.screen = 2, .printer = 0}, false), 0);
+    EXPECT_EQ(EffectiveHeightCorrection({.screen = 2, .printer = 0}, true), 0);
+    EXPECT_EQ(EffectiveHeightCorrection({.screen = 5, .printer = 3}, false), 3);
+    EXPECT_EQ(EffectiveHeightCorrection({.screen = -1, .printer = 3}, true), 3);
+
+    // Two points above the screen's default lower glyphs by 2 % of the ascent on screen only.
+    dc.corrections.screen = 4;
     BeginDrawingPass(dc);
     canvas.clear();
     PutGlyph(dc, 0, 1000, 204);
@@ -239,11 +255,33 @@ TEST_F(Primitives, DiscIsAFilledCircleInTheDrawingColour) {
     EXPECT_EQ(calls("disc")[0]["r"], 4);
 }
 
+TEST_F(Primitives, HorizontalStrokeIsFlatEndedAndClippedToTheExportRegion) {
+    ApplyZoom(dc, {1, 2});
+    DrawHLine(dc, 100, 300, 500, 2);
+    auto lines = calls("line");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0]["x1"], 50);
+    EXPECT_EQ(lines[0]["x2"], 150);
+    EXPECT_EQ(lines[0]["y1"], 250);
+    EXPECT_EQ(lines[0]["pen"]["ends"], "flat");
+    EXPECT_EQ(calls("hline")[0]["x1"], 100);
+
+    dc.outputMode = OutputMode::Metafile;
+    dc.exportRegion = {200, 0, 1000, 400};
+    DrawHLine(dc, 100, 300, 500, 2);  // above the region
+    DrawHLine(dc, 100, 300, 300, 2);
+    const auto strokes = calls("hline");
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_EQ(strokes[1]["x1"], 200);
+    EXPECT_EQ(strokes[1]["x2"], 300);
+}
+
 TEST(PrimitivesWithoutCanvas, DrawNothingAndDoNotFail) {
     DrawingContext dc;
     PutGlyph(dc, 0, 0, 204);
     PutGlyphText(dc, 0, 0, "12", true);
     DrawVLine(dc, 0, 10, 0, 2);
+    DrawHLine(dc, 0, 10, 0, 2);
     DrawBand(dc, 0, 0, 10, 10, 2, 0);
     DrawDisc(dc, 0, 0, 3);
     EXPECT_GT(GlyphWidth(dc, 204), 0);

@@ -109,5 +109,17 @@ TEST(GlyphWidths, MeasuredAtTheBaseHeightAndCopiedForCueAndSmallSizes) {
     EXPECT_NEAR(w.accidentalWidth[0][0], 20, 2);
 }
 
+TEST(GlyphWidths, LedgerLinesReachTheFontsOwnExtensionBeyondTheHeads) {
+    for (SmuflFamily family : {SmuflFamily::Bravura, SmuflFamily::Leland}) {
+        const MusicFont* font = MusicFont::Installed(family);
+        ASSERT_NE(font, nullptr);
+        const double extension = *font->metadata().engravingDefault("legerLineExtension");
+        const GlyphWidths w = MeasureNoteheadWidths(*font, 160, {}, LedgerFactorsOf(*font));
+        const double space = 20.0;
+        EXPECT_NEAR(w.ledgerHalfLength[0][0], font->glyph(203)->advance * space / 2 + extension * space, 1.0);
+        EXPECT_NEAR(w.wholeLedgerHalfLength[0], font->glyph(201)->advance * space / 2 + extension * space, 1.0);
+    }
+}
+
 }  // namespace
 }  // namespace notavera
