@@ -2,26 +2,11 @@
 #include "render/accidentals_and_dots.h"
 
 #include <algorithm>
-#include <array>
 
+#include "render/note_marks.h"
 #include "render/primitives.h"
 
 namespace notavera {
-namespace {
-
-constexpr int FlatCode = 213;
-
-// Glyph codes of accidental kinds 1–7; the double flat (5) is written as two flats.
-constexpr std::array<int, 8> AccidentalCodes{0, 211, 213, 212, 214, FlatCode, 244, 246};
-
-void DrawAccidental(DrawingContext& dc, int x, int y, int kind) {
-    if (kind < 1 || kind > 7) return;
-    PutGlyph(dc, x, y, AccidentalCodes[static_cast<std::size_t>(kind)]);
-    if (kind == 5) PutGlyph(dc, x - GlyphWidth(dc, FlatCode, dc.draw.isSmallStaff, dc.draw.isCueSize), y, FlatCode);
-}
-
-}  // namespace
-
 int DotRadius(const DrawingContext& dc) {
     return std::max(static_cast<int>(dc.metrics.quarterSpace[static_cast<std::size_t>(dc.sizeIndex())] * 4 / 5), 2);
 }
