@@ -50,7 +50,7 @@ bool IsBarClefOrMeter(const ElementRecord& e) {
 class LineWalk {
 public:
     LineWalk(std::span<StaffRecord* const> staves, const std::vector<SpacingEntry>& m, SpacingSettings& s)
-        : staves_(staves), m_(m), s_(s), newX_(m.size(), 0), keys_(staves.size()) {
+        : staves_(staves), m_(m), s_(s), newX_(m.size(), 0), advance_(m.size(), 0), keys_(staves.size()) {
         for (std::size_t k = 0; k < staves.size(); ++k)
             keys_[k] = KeyState{staves[k]->key().keyKind(), static_cast<int>(staves[k]->key().keyCount())};
     }
@@ -60,6 +60,30 @@ public:
         columnX_ = s_.leftEdge + 3 * su;
         for (std::size_t i = 0; i < m_.size(); ++i) walk(i);
         closeRun();
+    }
+
+    // Polyphony correction: a note that the columns of another staff pushed further from its own predecessor
+    // than that predecessor's advance moves back, and everything after it with it.
+    void correctPolyphony() {
+        std::vector<int> entryOf(m_.size(), -1);  // matrix entry of each element's predecessor, per staff
+        std::vector<int> lastOnStaff(staves_.size(), -1);
+        for (std::size_t i = 0; i < m_.size(); ++i) {
+            entryOf[i] = lastOnStaff[m_[i].staff];
+            lastOnStaff[m_[i].staff] = static_cast<int>(i);
+        }
+        const int su = s_.stepUnit;
+        for (std::size_t i = 1; i < m_.size(); ++i) {
+            const int pred = entryOf[i];
+            const std::size_t prev = i - 1;
+            if (el(i).isSign() || pred < 0 || static_cast<std::size_t>(pred) == prev || el(pred).isSign()) continue;
+            if (m_[prev].staff == m_[i].staff || newX_[prev] == newX_[pred]) continue;
+            if (newX_[i] - newX_[prev] <= 3 * su) continue;
+            const int own = std::max(newX_[pred] + advance_[pred], newX_[prev] + 3 * su);
+            const int excess = newX_[i] - own;
+            if (excess <= s_.step) continue;
+            for (std::size_t j = i; j < m_.size(); ++j) newX_[j] -= excess;
+            if (s_.step > 0) stepCount_ -= excess / s_.step;
+        }
     }
 
     const std::vector<int>& newX() const { return newX_; }
@@ -141,7 +165,8 @@ private:
     void startRun(std::size_t i) {
         run_.assign(1, i);
         runOldX_ = m_[i].oldX;
-        minGap_ = NoteAdvance(el(i), s_.rules, s_.step);
+        advance_[i] = NoteAdvance(el(i), s_.rules, s_.step);
+        minGap_ = advance_[i];
         gap_ = noteGap(i, minGap_);
         flaggedUp_ = IsFlaggedUpNote(el(i));
     }
@@ -154,7 +179,8 @@ private:
         newX_[i] = newX_[first] + std::max(m_[i].oldX - runOldX_, 0);
         run_.push_back(i);
         // The next column comes after the shortest of the simultaneous values.
-        minGap_ = std::min(minGap_, NoteAdvance(el(i), s_.rules, s_.step));
+        advance_[i] = NoteAdvance(el(i), s_.rules, s_.step);
+        minGap_ = std::min(minGap_, advance_[i]);
         gap_ = noteGap(i, minGap_);
         flaggedUp_ = flaggedUp_ || IsFlaggedUpNote(el(i));
     }
@@ -226,6 +252,7 @@ private:
     const std::vector<SpacingEntry>& m_;
     SpacingSettings& s_;
     std::vector<int> newX_;
+    std::vector<int> advance_;  // of each note or rest, with the settings in force where it stands
     std::vector<KeyState> keys_;
     int columnX_ = 0;
     int gap_ = 0;
@@ -281,6 +308,7 @@ SpacingResult SpaceLines(std::span<StaffRecord* const> staves, SpacingMode mode,
         walking.step = step;
         LineWalk walk(staves, m, walking);
         walk.run();
+        if (staves.size() > 1 && start.rules.polyphony != 0) walk.correctPolyphony();
         const int lastX = LastX(walk.newX());
         int nextStep = step;
         const bool done = mode == SpacingMode::Raw || Settled(lastX, previousX, walk.stepCount(), start, nextStep) ||

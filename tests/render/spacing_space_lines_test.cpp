@@ -254,5 +254,22 @@ TEST_F(SpaceBlockTest, BarsOfTheBlockShareOneColumn) {
     EXPECT_EQ(Xs(staff(0)), (std::vector<int>{start, start + 120, start + 160}));
 }
 
+class PolyphonyCorrection : public SpaceBlockTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PolyphonyCorrection, BringsANoteBackTowardsItsOwnPredecessor) {
+    b.on(1, 0).note(100, 5, 3);  // a half, then a note that the bar of the other staff pushed right
+    b.on(1, 0).note(300, 5, 4);
+    b.on(1, 1).note(100, 3, 4);
+    b.on(1, 1).bar(200);
+    b.on(1, 1).note(250, 3, 4);
+    SpacingSettings s = Plain();
+    s.rules.polyphony = GetParam() ? 1 : 0;
+    space({&staff(0), &staff(1)}, s);
+    EXPECT_EQ(Xs(staff(1)), (std::vector<int>{start, start + 120, start + 160}));
+    EXPECT_EQ(staff(0).elements[1].x, GetParam() ? start + 240 : start + 280);
+}
+
+INSTANTIATE_TEST_SUITE_P(OnOff, PolyphonyCorrection, ::testing::Bool());
+
 }  // namespace
 }  // namespace notavera
