@@ -311,7 +311,8 @@ SpacingResult SpaceLines(std::span<StaffRecord* const> staves, SpacingMode mode,
         if (staves.size() > 1 && start.rules.polyphony != 0) walk.correctPolyphony();
         const int lastX = LastX(walk.newX());
         int nextStep = step;
-        const bool done = mode == SpacingMode::Raw || Settled(lastX, previousX, walk.stepCount(), start, nextStep) ||
+        // Without a line length there is nothing to fit the line to.
+        const bool done = mode == SpacingMode::Raw || start.lineLength <= 0 || Settled(lastX, previousX, walk.stepCount(), start, nextStep) ||
                           pass + 1 == maxPasses;
         if (done) {
             StoreNewX(staves, m, walk.newX());

@@ -184,6 +184,14 @@ TEST_F(SpaceLinesTest, OptimisedLineTooFullIsNarrowed) {
     EXPECT_LE(r.lastX, s.lineLength + 10 * su);
 }
 
+TEST_F(SpaceLinesTest, OptimisedLineWithoutLengthIsSpacedOnce) {
+    b.on(1, 0).notes(100, 50, 5, 5, 4);
+    SpacingSettings s = Plain();
+    s.lineLength = 0;
+    EXPECT_EQ(space1(s, SpacingMode::Optimised).step, su);
+    EXPECT_EQ(staff(0).elements.back().x, start + 480);
+}
+
 TEST_F(SpaceLinesTest, ShortLineIsNotStretched) {
     b.on(1, 0).notes(100, 50, 3, 5, 4);
     SpacingSettings s = Plain();
