@@ -108,6 +108,12 @@ private:
             newX_[i] = columnX_ + gap_;
             return;
         }
+        if (e.isSignOfType(SignType::FreeDot)) {
+            // Free dots stay beside their note and push what follows one step unit further.
+            newX_[i] = columnX_ + std::clamp(m_[i].oldX - columnOldX_, 0, gap_);
+            if (e.shift == 0) gap_ += s_.stepUnit;
+            return;
+        }
         place(i);
         if (e.isSign()) {
             afterSign(i);
@@ -133,6 +139,7 @@ private:
         if (g > s_.step && s_.step > 0) stepCount_ += g / s_.step;
         newX_[i] = x;
         columnX_ = x;
+        columnOldX_ = m_[i].oldX;
     }
 
     void afterSign(std::size_t i) {
@@ -192,6 +199,7 @@ private:
         for (std::size_t k : run_) maxX = std::max(maxX, newX_[k]);
         for (std::size_t k : run_) newX_[k] = maxX;
         columnX_ = maxX;
+        columnOldX_ = runOldX_;
         run_.clear();
     }
 
@@ -255,6 +263,7 @@ private:
     std::vector<int> advance_;  // of each note or rest, with the settings in force where it stands
     std::vector<KeyState> keys_;
     int columnX_ = 0;
+    int columnOldX_ = 0;
     int gap_ = 0;
     int minGap_ = 0;
     int stepCount_ = 0;

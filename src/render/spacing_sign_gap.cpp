@@ -73,14 +73,12 @@ int SignGap(const StaffRecord& staff, int index, const SpacingSettings& settings
         case SignType::Bar: return BarGap(e, settings);
         case SignType::FreeAccidental:
             return unshifted && !e.w0().cueSize() && context.nextExists ? settings.accidentalWidth : 0;
-        case SignType::FreeDot: return unshifted ? context.pendingGap + settings.stepUnit : 0;
-        case SignType::Text: return context.pendingGap;
         case SignType::TimeSignature: return TimeSignatureGap(staff, index, settings);
         case SignType::Clef: return ClefGap(settings, context);
         case SignType::Drawing:
         case SignType::Picture: return unshifted ? context.oldDistance : 0;
         case SignType::KeyChange: return KeyChangeGap(e, settings, key);
-        default: return context.pendingGap;  // curve signs and parentheses take no room and leave the gap
+        default: return context.pendingGap;  // texts, free dots and signs that take no room leave the gap as it is
     }
 }
 

@@ -100,6 +100,38 @@ TEST_F(SpaceLinesTest, ClefAtLineStartMakesRoomForTheKeySignature) {
     EXPECT_EQ(staff(0).elements[1].x, start + 100 + 20 * 4 * 3 / 4);
 }
 
+struct KeyChangeCase {
+    KeyKind from;
+    int fromCount;
+    unsigned toKind;
+    unsigned toCount;
+    bool cancels;
+    int accidentalsShown;
+};
+
+class KeyChangeGap : public SpaceLinesTest, public ::testing::WithParamInterface<KeyChangeCase> {};
+
+TEST_P(KeyChangeGap, LeavesRoomForCancelledAndNewAccidentals) {
+    const KeyChangeCase c = GetParam();
+    staff(0).key().setKeyKind(c.from);
+    staff(0).key().setKeyCount(static_cast<unsigned>(c.fromCount));
+    b.on(1, 0);
+    ElementRecord& change = *CreateSign(b.doc(), 100, 0, 0, SignType::KeyChange, c.toKind);
+    change.signWord().setHigh7(c.toCount);
+    change.signWord().setFlag16(c.cancels);
+    b.on(1, 0).note(200, 5, 4);
+    SpacingSettings s = Plain();
+    space1(s);
+    EXPECT_EQ(staff(0).elements[1].x - staff(0).elements[0].x, c.accidentalsShown * 20 + 6 * su);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyChangeGap,
+                         ::testing::Values(KeyChangeCase{KeyKind::Sharps, 2, 2, 1, false, 3},
+                                           KeyChangeCase{KeyKind::Sharps, 2, 1, 4, false, 4},
+                                           KeyChangeCase{KeyKind::Sharps, 3, 1, 1, false, 4},
+                                           KeyChangeCase{KeyKind::None, 0, 2, 3, false, 3},
+                                           KeyChangeCase{KeyKind::Flats, 3, 2, 3, true, 3}));
+
 TEST_F(SpaceLinesTest, SignsThatTakeNoRoomStayWithTheirColumn) {
     b.on(1, 0);
     b.note(100, 5, 4);
@@ -109,6 +141,16 @@ TEST_F(SpaceLinesTest, SignsThatTakeNoRoomStayWithTheirColumn) {
     SpacingSettings s = Plain();
     space1(s);
     EXPECT_EQ(Xs(staff(0)), (std::vector<int>{start, start, start + 120}));
+}
+
+TEST_F(SpaceLinesTest, FreeDotStaysBesideItsNoteAndAddsAStepUnit) {
+    b.on(1, 0);
+    b.note(100, 5, 4);
+    CreateSign(b.doc(), 115, 0, 5, SignType::FreeDot, 0);
+    b.on(1, 0).note(250, 5, 4);
+    SpacingSettings s = Plain();
+    space1(s);
+    EXPECT_EQ(Xs(staff(0)), (std::vector<int>{start, start + 15, start + 130}));
 }
 
 TEST_F(SpaceLinesTest, NoteWithAccidentalAfterShortValueGetsRoomForIt) {
