@@ -2,6 +2,8 @@
 // that fits a line to its length.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 #include "render/space_lines.h"
@@ -320,6 +322,48 @@ TEST_P(PolyphonyCorrection, BringsANoteBackTowardsItsOwnPredecessor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OnOff, PolyphonyCorrection, ::testing::Bool());
+
+// Whatever the mixture of elements, respacing keeps every element of every staff, in its order.
+class MixedBlock : public SpaceBlockTest, public ::testing::WithParamInterface<unsigned> {};
+
+TEST_P(MixedBlock, KeepsEveryElementInOrder) {
+    std::mt19937 random(GetParam());
+    for (int k = 0; k < 2; ++k) {
+        int x = 60;
+        for (int n = 0; n < 40; ++n) {
+            x += static_cast<int>(random() % 40);
+            b.on(1, k);
+            switch (random() % 6) {
+                case 0: b.bar(x); break;
+                case 1: CreateSign(b.doc(), x, 0, 1, SignType::Clef, 0); break;
+                case 2: CreateSign(b.doc(), x, 0, 0, SignType::Curve, 0); break;
+                case 3: b.rest(x, random() % 11, random() % 3); break;
+                default: {
+                    ElementRecord& e = b.note(x, 1 + random() % 7, random() % 11, random() % 3);
+                    e.noteWord().setAccidental(static_cast<Accidental>(random() % 8));
+                    e.noteWord().setStemFlag(random() % 2 != 0);
+                    e.w1().setNumerator(1 + random() % 4);
+                }
+            }
+        }
+    }
+    const std::size_t sizes[2] = {staff(0).elements.size(), staff(1).elements.size()};
+    for (SpacingMode mode : {SpacingMode::Raw, SpacingMode::Optimised}) {
+        SpacingSettings s = Plain();
+        s.tolerance = static_cast<int>(random() % 6);
+        s.rules = AdvanceRules{6, static_cast<int>(random() % 3), static_cast<int>(random() % 2)};
+        space({&staff(0), &staff(1)}, s, mode);
+        for (int k = 0; k < 2; ++k) {
+            ASSERT_EQ(staff(k).elements.size(), sizes[k]);
+            const std::vector<int> xs = Xs(staff(k));
+            EXPECT_TRUE(std::is_sorted(xs.begin(), xs.end()));
+            EXPECT_GE(xs.front(), start);
+        }
+        EXPECT_GT(s.step, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, MixedBlock, ::testing::Range(1u, 21u));
 
 }  // namespace
 }  // namespace notavera
