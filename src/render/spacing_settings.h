@@ -1,0 +1,34 @@
+// The settings that drive the respacing of lines: the step, the reference value, the two corrections, the
+// distances after signs and the widths the walk needs, all in page units unless said otherwise.
+#pragma once
+
+#include <functional>
+
+namespace notavera {
+
+struct ElementRecord;
+struct StaffRecord;
+
+// What a clef or time signature may change from its position on (its word1 bits 0–4, sign word bits 7–10, 25–31).
+struct AdvanceRules {
+    int referenceValue = 6;  // the duration code that receives the base advance of 3 steps
+    int aesthetic = 1;       // 0 off, 1 on, 2 the stronger variant
+    int polyphony = 0;       // 0 off, otherwise on
+};
+
+struct SpacingSettings {
+    int step = 10;      // "Taille du Pas": the unit of every advance
+    int stepUnit = 10;  // the normal staff's half space
+    AdvanceRules rules;
+    int tolerance = 0;        // "Résolution x (alignements)": old x within this belong to one column
+    int afterBar = 4;         // distances after signs, in step units
+    int afterMeter = 3;
+    int afterClef = 10;
+    int accidentalWidth = 20;  // the normal-size sharp
+    int leftEdge = 0;          // the staff's left edge (indented or not)
+    int lineLength = 0;        // x of the line's end, for the optimised mode
+    // Where the element after a time signature may start: the drawer's end x, which includes its own margin.
+    std::function<int(const StaffRecord&, int index)> timeSignatureEnd;
+};
+
+}  // namespace notavera
