@@ -17,4 +17,6 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunGmnTrace(const Args& args);
+
 }  // namespace notavera::cli

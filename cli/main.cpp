@@ -7,7 +7,9 @@
 namespace notavera::cli {
 
 const std::vector<Subcommand>& Subcommands() {
-    static const std::vector<Subcommand> table = {};
+    static const std::vector<Subcommand> table = {
+        {"gmn-trace", "IN.gmn [--mode 0|2|11|13]", RunGmnTrace},
+    };
     return table;
 }
 
