@@ -40,22 +40,34 @@ static void applyStaffWord(std::uint32_t w, StaffRecord& staff) {
     lines.setAccessory(staff_model::Accessory::get(w));
 }
 
-// Voice numbers and system positions follow the system grouping: a staff's position in its
-// system counts from 1 and every staff of the system knows how many staves it has.
+// Every staff learns its position in its system (from 1) and the system's size. A system runs from a
+// staff marked 1 to the next staff marked 2 (or up to the staff before the next start, or the page's end);
+// a staff marked 3, or left outside every system, is a system of its own.
 static void numberSystems(PageRecord& page) {
     const int n = static_cast<int>(page.staves.size());
-    int start = 0;
+    auto setSystem = [&page](int first, int last) {
+        for (int j = first; j <= last; ++j) {
+            page.staves[j].voice().setPositionInGroup(static_cast<unsigned>(j - first + 1));
+            page.staves[j].voice().setGroupSize(static_cast<unsigned>(last - first + 1));
+        }
+    };
+    int open = -1;  // first staff of the system being read, −1 outside a system
     for (int i = 0; i < n; ++i) {
         const unsigned g = page.staves[i].key().systemGrouping();
-        const bool ends = g == 2 || g == 3 || i == n - 1 ||
-                          page.staves[i + 1].key().systemGrouping() == 1 || page.staves[i + 1].key().systemGrouping() == 3;
-        if (!ends) continue;
-        for (int j = start; j <= i; ++j) {
-            page.staves[j].voice().setPositionInGroup(static_cast<unsigned>(j - start + 1));
-            page.staves[j].voice().setGroupSize(static_cast<unsigned>(i - start + 1));
+        if (open >= 0 && (g == 1 || g == 3)) {
+            setSystem(open, i - 1);
+            open = -1;
         }
-        start = i + 1;
+        if (g == 1) {
+            open = i;
+        } else if (g == 2 && open >= 0) {
+            setSystem(open, i);
+            open = -1;
+        } else if (open < 0) {
+            setSystem(i, i);
+        }
     }
+    if (open >= 0) setSystem(open, n - 1);
 }
 
 bool ApplyStaffLayoutModel(const StaffLayoutModel& model, PageRecord& page) {

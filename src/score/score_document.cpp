@@ -1,6 +1,8 @@
 // The values a new document starts with, and the navigation helpers of the open document.
 #include "score/score_document.h"
 
+#include <algorithm>
+
 #include "score/binary_file.h"
 
 namespace notavera {
@@ -22,6 +24,9 @@ ScoreDocument::ScoreDocument() {
     header.continuousPages() = 1;
     header.setHeightCorrections(2, 0, 2);
     header.setAverageBeamHeightTenths(30);
+    // The spacing step and the step unit start as the half-space of the model's normal staff.
+    stepUnit = std::max(1, static_cast<int>(layoutModel.definition()) / 2);
+    spacingStep = stepUnit;
 }
 
 ScoreDocument::ScoreDocument(ScoreDocument&&) noexcept = default;

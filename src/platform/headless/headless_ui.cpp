@@ -1,14 +1,21 @@
 // Scripted message boxes and dialogs for batch runs and tests.
 #include "platform/headless/headless_ui.h"
 
+#include <algorithm>
+
 namespace notavera {
 
+// A text that came from a file name may hold line breaks or NULs; the printed line stays one line.
 std::string HeadlessUi::formatLine(const MessageBoxRequest& request) {
-    return "MESSAGE " + request.caption + " " + std::to_string(request.stringId) + " " + request.text;
+    std::string line = "MESSAGE " + request.caption + " " + std::to_string(request.stringId) + " " + request.text;
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r' || c == '\0'; }, ' ');
+    return line;
 }
 
+namespace {
+
 // Without a scripted answer a box takes its default button: OK, or Cancel for a question.
-static MessageAnswer defaultAnswer(MessageButtons buttons) {
+MessageAnswer defaultAnswer(MessageButtons buttons) {
     switch (buttons) {
         case MessageButtons::Ok: return MessageAnswer::Ok;
         case MessageButtons::YesNo: return MessageAnswer::No;
@@ -18,21 +25,39 @@ static MessageAnswer defaultAnswer(MessageButtons buttons) {
     return MessageAnswer::Cancel;
 }
 
-MessageAnswer HeadlessUi::showMessage(const MessageBoxRequest& request) {
-    messages_.push_back(request);
-    if (out_) {
-        std::fprintf(out_, "%s\n", formatLine(request).c_str());
-        std::fflush(out_);
+// A real box can only answer with one of its buttons.
+bool offers(MessageButtons buttons, MessageAnswer answer) {
+    switch (buttons) {
+        case MessageButtons::Ok: return answer == MessageAnswer::Ok;
+        case MessageButtons::YesNo: return answer == MessageAnswer::Yes || answer == MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            return answer == MessageAnswer::Yes || answer == MessageAnswer::No || answer == MessageAnswer::Cancel;
+        case MessageButtons::RetryCancel: return answer == MessageAnswer::Retry || answer == MessageAnswer::Cancel;
     }
+    return false;
+}
+
+}  // namespace
+
+void HeadlessUi::print(const MessageBoxRequest& request) {
+    messages_.push_back(request);
+    if (!out_) return;
+    std::fprintf(out_, "%s\n", formatLine(request).c_str());
+    std::fflush(out_);
+}
+
+// Each box takes the next scripted answer; one its buttons cannot give counts as the box's default.
+MessageAnswer HeadlessUi::showMessage(const MessageBoxRequest& request) {
+    print(request);
     if (answers_.empty()) return defaultAnswer(request.buttons);
     const MessageAnswer a = answers_.front();
     answers_.pop_front();
-    return a;
+    return offers(request.buttons, a) ? a : defaultAnswer(request.buttons);
 }
 
+// The "YesNoBox" dialog is answered from its own queue; without an answer it says "Non".
 bool HeadlessUi::yesNoBox(const std::string& text) {
-    messages_.push_back({"Message", 0, text, MessageIcon::Question, MessageButtons::YesNo});
-    if (out_) std::fprintf(out_, "MESSAGE Message 0 %s\n", text.c_str());
+    print({"Message", 0, text, MessageIcon::Question, MessageButtons::YesNo});
     if (yesNo_.empty()) return false;
     const bool yes = yesNo_.front();
     yesNo_.pop_front();

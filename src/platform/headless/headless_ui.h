@@ -39,6 +39,8 @@ public:
     static std::string formatLine(const MessageBoxRequest& request);
 
 private:
+    // Records the box and prints its line.
+    void print(const MessageBoxRequest& request);
     std::optional<std::string> nextFileName(const FileDialogRequest& request);
 
     std::FILE* out_;
