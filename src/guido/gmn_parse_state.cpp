@@ -2,6 +2,7 @@
 // that the mode lets through.
 #include "guido/gmn_parse_state.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -61,7 +62,11 @@ double GmnParseState::parseReal(std::string_view digits) {
 }
 
 void GmnParseState::report(const std::string& message, GmnSourcePosition at) {
-    if (onError_) onError_(GmnError{message, at.line, at.column});
+    if (onError_) onError_(GmnError{message, at.line, at.column, false});
+}
+
+void GmnParseState::reportFailure(const std::string& message, GmnSourcePosition at) {
+    if (onError_) onError_(GmnError{message, at.line, at.column, true});
 }
 
 void GmnParseState::beginSegment() { callbacks_.na_segmInit(); }
@@ -94,7 +99,7 @@ void GmnParseState::setOctave(long octave) { octave_ = clampToInt(octave); }
 
 bool GmnParseState::setDuration(long num, long den, GmnSourcePosition at) {
     if (den == 0) {
-        report("parse error", at);
+        reportFailure("parse error", at);
         return false;
     }
     duration_ = GmnRational(num, den);

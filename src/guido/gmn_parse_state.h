@@ -47,7 +47,9 @@ public:
     const std::string& text(int index) const { return texts_[static_cast<std::size_t>(index)]; }
     static long parseInteger(std::string_view digits);
     static double parseReal(std::string_view digits);
+    // An error the reading passes over, and one that ends it.
     void report(const std::string& message, GmnSourcePosition at);
+    void reportFailure(const std::string& message, GmnSourcePosition at);
 
     // Parser side, in reading order.
     void beginSegment();

@@ -184,5 +184,5 @@ unit
 void gmn_error(GMN_LTYPE* location, yyscan_t, notavera::GmnParseState& state, const char* message) {
     // The reader's users know these failures by their traditional names.
     const std::string text = std::string(message) == "memory exhausted" ? "parser stack overflow" : "parse error";
-    state.report(text, startOf(*location));
+    state.reportFailure(text, startOf(*location));
 }

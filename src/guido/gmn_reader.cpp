@@ -41,19 +41,19 @@ int ReadGmnText(std::string_view text, GmnMode mode, GmnCallbacks& callbacks, co
     if (text.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark) text.remove_prefix(utf8ByteOrderMark.size());
     GmnParseState state(mode, callbacks, onError);
     if (text.size() > static_cast<std::size_t>(INT_MAX)) {
-        state.report("fatal error - scanner input buffer overflow", state.here());
+        state.reportFailure("fatal error - scanner input buffer overflow", state.here());
         return 1;
     }
     try {
         Scanner scanner(state);
         if (!scanner.ok()) {
-            state.report("out of dynamic memory in yy_create_buffer()", state.here());
+            state.reportFailure("out of dynamic memory in yy_create_buffer()", state.here());
             return 1;
         }
         gmn__scan_bytes(text.data(), static_cast<int>(text.size()), scanner.get());
         return gmn_parse(scanner.get(), state);
     } catch (const GmnScannerFailure& failure) {
-        state.report(failure.what(), state.here());
+        state.reportFailure(failure.what(), state.here());
         return 1;
     }
 }
@@ -62,7 +62,7 @@ int ReadGmnFile(const std::filesystem::path& path, GmnMode mode, GmnCallbacks& c
                 const GmnErrorSink& onError) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        if (onError) onError(GmnError{"Could not open file", 1, 0});
+        if (onError) onError(GmnError{"Could not open file", 1, 0, true});
         return gmnCannotOpen;
     }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -76,6 +76,13 @@ std::string FormatGmnError(const GmnError& error) {
 
 void ShowGmnError(UiServices& ui, const GmnError& error) {
     ui.showMessage(MessageBoxRequest{"Erreur", 0, FormatGmnError(error), MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+GmnErrorSink GmnErrorBoxes(UiServices& ui) {
+    return [&ui, passedOver = 0](const GmnError& error) mutable {
+        if (!error.endsReading && ++passedOver > maxGmnErrorBoxes) return;
+        ShowGmnError(ui, error);
+    };
 }
 
 }  // namespace notavera

@@ -15,10 +15,12 @@ namespace notavera {
 class UiServices;
 
 // A reading error and where the scanner stood: line from 1, column of the offending character from 1.
+// Unknown characters and note names are passed over; the other errors end the reading.
 struct GmnError {
     std::string message;
     long line = 1;
     long column = 0;
+    bool endsReading = false;
 };
 
 using GmnErrorSink = std::function<void(const GmnError&)>;
@@ -36,5 +38,9 @@ int ReadGmnFile(const std::filesystem::path& path, GmnMode mode, GmnCallbacks& c
 std::string FormatGmnError(const GmnError& error);
 // Shows the error in the "Erreur" box.
 void ShowGmnError(UiServices& ui, const GmnError& error);
+// A sink that shows the errors of one reading in "Erreur" boxes: every error that ends the reading, and the
+// first few of the others (a file that is not GUIDO at all would otherwise bring a box per character).
+GmnErrorSink GmnErrorBoxes(UiServices& ui);
+inline constexpr int maxGmnErrorBoxes = 10;
 
 }  // namespace notavera
