@@ -41,4 +41,6 @@ bool BinaryFile::write(std::span<const std::uint8_t> bytes) {
 
 bool BinaryFile::flush() { return std::fflush(f_) == 0 && fsync(fileno(f_)) == 0; }
 
+bool BinaryFile::flushBuffers() { return std::fflush(f_) == 0; }
+
 }  // namespace notavera

@@ -24,6 +24,7 @@ public:
     bool read(std::span<std::uint8_t> out);
     bool write(std::span<const std::uint8_t> bytes);
     bool flush();  // flushes the stream and asks the system to put the data on disk
+    bool flushBuffers();  // hands the buffered bytes to the system, without waiting for the disk
     const std::filesystem::path& path() const { return path_; }
 
 private:

@@ -24,7 +24,8 @@ inline constexpr std::uint32_t pageTableOffset = 2383;
 inline constexpr std::uint8_t pageSeparator[7] = {0x23, 0xFE, 0xF4, 0xF5, 0xFE, 0x23, 0x00};
 
 // Opens the document: working file, recovery check, header, fonts, page table, window of pages.
-// Reports refusals and failures with their messages; returns the status.
+// Reports refusals and failures with their messages; returns the status. The working file is
+// left open for reading and writing in doc.storage.working.
 int ReadDocument(EditorContext& ctx, const std::filesystem::path& path);
 
 // Writes the pages in memory and the header into the working file (creating it when there is
@@ -32,13 +33,31 @@ int ReadDocument(EditorContext& ctx, const std::filesystem::path& path);
 // False when a write failed (the caller reports message 2).
 bool SavePages(EditorContext& ctx);
 
-// Makes page t current by sliding the memory window (saving a modified window first).
+// The same writes without ever publishing: what sliding the window and autosave need.
+bool SaveToWorkingFile(EditorContext& ctx);
+
+// Makes page t (clamped to the pages of the score) current by sliding the memory window, saving
+// a modified window into the working file first. On a read failure (message 9) or a failed save
+// the window and the current page are left as they were; returns the status.
 int MoveWindowTo(EditorContext& ctx, int page);
 
-// Writes a new file in which the pages lie one after the other from 4423, in page order.
+// Reads page `number` from the working file where the page table puts it; a staff cut short is
+// reported (message 13) and left empty. Empty when the page cannot be used.
+std::optional<PageRecord> LoadPage(EditorContext& ctx, int number);
+
+// Writes a new file in which the pages lie one after the other from 4423, in page order, taken
+// from the working file (saved first when the window is modified). The file is written beside the
+// target and renamed over it; on success the working file and the page table take the compact
+// layout too. Messages 9 (read) and 1 (write) on failure.
 bool WriteCompactCopy(EditorContext& ctx, const std::filesystem::path& target, const std::string& title);
 
-// One page record as stored (separator included), and its reverse for a whole stored page.
+// Header-only writers into the working file.
+bool WriteFontBlock(EditorContext& ctx);
+bool WritePageTable(EditorContext& ctx);
+// The header, the page table and the optional blocks (end-of-data + 7).
+bool WriteHeader(EditorContext& ctx);
+
+// One page record as stored (separator included); DecodePage (mus_page_codec.h) reads it back.
 std::vector<std::uint8_t> EncodePage(const PageRecord& page);
 
 }  // namespace notavera

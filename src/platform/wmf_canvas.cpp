@@ -1,0 +1,316 @@
+// The Windows-metafile canvas: records every drawing call as a ".wmf" file with a placeable header, the file
+// format other programs read when a score region is exported as a picture.
+#include "platform/wmf_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "platform/ansi_text.h"
+#include "score/binary_file.h"
+#include "score/little_endian.h"
+
+namespace notavera {
+namespace {
+
+constexpr double kInt16Max = 32767.0;
+
+std::uint16_t Word(int value) {
+    return static_cast<std::uint16_t>(static_cast<std::int16_t>(std::clamp(value, -32768, 32767)));
+}
+
+int Rounded(double value) { return static_cast<int>(std::lround(std::clamp(value, -32768.0, 32767.0))); }
+
+std::uint16_t Low(std::uint32_t v) { return static_cast<std::uint16_t>(v & 0xFFFFu); }
+std::uint16_t High(std::uint32_t v) { return static_cast<std::uint16_t>(v >> 16); }
+
+std::uint16_t RopCode(RasterOp op) {
+    switch (op) {
+        case RasterOp::Xor: return wmf::kRopXorPen;
+        case RasterOp::NotXor: return wmf::kRopNotXorPen;
+        case RasterOp::Invert: return wmf::kRopNot;
+        case RasterOp::Copy: break;
+    }
+    return wmf::kRopCopyPen;
+}
+
+// Packs bytes two to a word, little-endian, padding an odd count with a zero byte.
+void AppendBytes(std::vector<std::uint16_t>& words, std::string_view bytes, std::size_t padTo = 0) {
+    std::string padded(bytes);
+    padded.resize(std::max(padTo, padded.size() + (padded.size() & 1u)), '\0');
+    for (std::size_t i = 0; i < padded.size(); i += 2) {
+        words.push_back(static_cast<std::uint16_t>(static_cast<std::uint8_t>(padded[i]) |
+                                                   static_cast<std::uint8_t>(padded[i + 1]) << 8));
+    }
+}
+
+// A cubic segment as a run of points; the step count follows the control polygon's length so that chords stay
+// within about a logical unit of the curve at any size.
+void Flatten(Point p0, Point p1, Point p2, Point p3, std::vector<Point>& out) {
+    const double span = std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) +
+                        std::hypot(p3.x - p2.x, p3.y - p2.y);
+    const int steps = std::clamp(static_cast<int>(span / 8.0), 4, 64);
+    for (int i = 1; i <= steps; ++i) {
+        const double t = static_cast<double>(i) / steps, u = 1.0 - t;
+        const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+        out.push_back({static_cast<int>(std::lround(a * p0.x + b * p1.x + c * p2.x + d * p3.x)),
+                       static_cast<int>(std::lround(a * p0.y + b * p1.y + c * p2.y + d * p3.y))});
+    }
+}
+
+}  // namespace
+
+WmfCanvas::WmfCanvas(int width, int height, double unitsPerInch) {
+    const double largest = std::max({1.0, static_cast<double>(std::abs(width)), static_cast<double>(std::abs(height))});
+    const double inch = std::clamp(unitsPerInch, 1.0, 65535.0);
+    // The header's inch is a whole number: the scale is derived from it so that the printed size stays exact.
+    unitsPerInch_ = std::max(1, static_cast<int>(std::floor(inch * std::min(1.0, kInt16Max / largest))));
+    scale_ = unitsPerInch_ / inch;
+    // An empty extent would make readers divide by zero: the picture is at least one unit each way.
+    width_ = std::clamp(static_cast<int>(std::lround(std::abs(width) * scale_)), 1, 32767);
+    height_ = std::clamp(static_cast<int>(std::lround(std::abs(height) * scale_)), 1, 32767);
+
+    record(wmf::SetMapMode, {wmf::kMapModeAnisotropic});
+    record(wmf::SetWindowOrg, {0, 0});
+    record(wmf::SetWindowExt, {Word(height_), Word(width_)});
+}
+
+std::uint16_t WmfCanvas::x(int logical) const { return Word(Rounded((logical - origin_.x) * scale_)); }
+std::uint16_t WmfCanvas::y(int logical) const { return Word(Rounded(height_ - (logical - origin_.y) * scale_)); }
+std::uint16_t WmfCanvas::length(int logical) const { return Word(Rounded(logical * scale_)); }
+
+void WmfCanvas::record(wmf::Function function, std::span<const std::uint16_t> params) {
+    const auto size = static_cast<std::uint32_t>(3 + params.size());
+    words_.push_back(Low(size));
+    words_.push_back(High(size));
+    words_.push_back(function);
+    words_.insert(words_.end(), params.begin(), params.end());
+    maxRecordWords_ = std::max(maxRecordWords_, size);
+}
+
+void WmfCanvas::record(wmf::Function function, std::initializer_list<std::uint16_t> params) {
+    record(function, std::span<const std::uint16_t>(params.begin(), params.size()));
+}
+
+// Objects take the lowest free slot of the reader's object table, as the players assign them.
+std::uint16_t WmfCanvas::createObject(wmf::Function function, std::span<const std::uint16_t> params) {
+    record(function, params);
+    auto free = std::find(liveObjects_.begin(), liveObjects_.end(), false);
+    if (free == liveObjects_.end()) free = liveObjects_.insert(free, false);
+    *free = true;
+    const auto index = static_cast<std::uint16_t>(free - liveObjects_.begin());
+    maxObjects_ = std::max<std::size_t>(maxObjects_, std::count(liveObjects_.begin(), liveObjects_.end(), true));
+    record(wmf::SelectObject, {index});
+    return index;
+}
+
+void WmfCanvas::deleteObject(std::uint16_t index) {
+    record(wmf::DeleteObject, {index});
+    liveObjects_[index] = false;
+}
+
+std::uint16_t WmfCanvas::selectPen(const std::optional<Pen>& pen) {
+    const PenStyle style = pen ? pen->style : PenStyle::Null;
+    const Colour colour = pen ? pen->colour : 0;
+    const std::uint16_t width = pen ? length(std::max(0, pen->width)) : 0;
+    // PS_ENDCAP_FLAT (0x200) makes stems and bar lines stop on their end points, as on the screen.
+    const std::uint16_t ends = pen && pen->ends == PenEnds::Flat ? 0x0200 : 0;
+    const std::uint16_t params[] = {static_cast<std::uint16_t>(static_cast<std::uint16_t>(style) | ends), width, 0,
+                                    Low(colour), High(colour)};
+    return createObject(wmf::CreatePenIndirect, params);
+}
+
+std::uint16_t WmfCanvas::selectBrush(const std::optional<Colour>& fill) {
+    const Colour colour = fill.value_or(0);
+    const std::uint16_t params[] = {fill ? wmf::kBrushSolid : wmf::kBrushNull, Low(colour), High(colour), 0};
+    return createObject(wmf::CreateBrushIndirect, params);
+}
+
+std::uint16_t WmfCanvas::selectFont(const FontRecord& font) {
+    std::vector<std::uint16_t> params = {
+        Word(-Rounded(font.height * scale_)),  // negative: the em height, without internal leading
+        0,
+        Word(font.escapement),
+        Word(font.escapement),
+        Word(font.weight),
+        static_cast<std::uint16_t>(font.italic ? 1 : 0),  // italic, then underline
+        static_cast<std::uint16_t>((font.charset & 0xFF) << 8),  // strike-out, then character set
+        0,                                                // output and clip precision
+        0,                                                // quality, pitch and family
+    };
+    AppendBytes(params, font.face.substr(0, wmf::kFaceNameBytes - 1), wmf::kFaceNameBytes);
+    return createObject(wmf::CreateFontIndirect, params);
+}
+
+void WmfCanvas::setRasterOp(RasterOp op) {
+    if (op == rop_) return;
+    rop_ = op;
+    record(wmf::SetRop2, {RopCode(op)});
+}
+
+// Each clip box is its own saved state, so removing or replacing it restores the unclipped device; the raster
+// operation set meanwhile is written again, since the restore takes it back too.
+void WmfCanvas::setClip(std::optional<Box> clip) {
+    if (clipped_) {
+        record(wmf::RestoreDc, {Word(-1)});
+        clipped_ = false;
+        if (rop_ != ropAtSave_) record(wmf::SetRop2, {RopCode(rop_)});
+    }
+    if (!clip) return;
+    record(wmf::SaveDc, {});
+    ropAtSave_ = rop_;
+    clipped_ = true;
+    const Box b = *clip;
+    // The right and bottom edges of a clip rectangle are outside it; one more unit keeps the box's own edges.
+    record(wmf::IntersectClipRect, {Word(static_cast<std::int16_t>(y(std::min(b.bottom, b.top))) + 1),
+                                    Word(static_cast<std::int16_t>(x(std::max(b.left, b.right))) + 1),
+                                    y(std::max(b.bottom, b.top)), x(std::min(b.left, b.right))});
+}
+
+void WmfCanvas::writeText(Point origin, std::string_view bytes, const FontRecord& font, Colour colour,
+                          std::optional<Colour> background) {
+    if (bytes.empty()) return;
+    const std::uint16_t object = selectFont(font);
+    // Written with every string: some readers forget the alignment across a saved and restored state.
+    record(wmf::SetTextAlign, {wmf::kTextAlignBaseline});
+    record(wmf::SetTextColor, {Low(colour), High(colour)});
+    if (background) record(wmf::SetBkColor, {Low(*background), High(*background)});
+    record(wmf::SetBkMode, {background ? wmf::kOpaque : wmf::kTransparent});
+    const std::string_view text = bytes.substr(0, 32767);
+    std::vector<std::uint16_t> params = {static_cast<std::uint16_t>(text.size())};
+    AppendBytes(params, text);
+    params.push_back(y(origin.y));
+    params.push_back(x(origin.x));
+    record(wmf::TextOut, params);
+    deleteObject(object);
+}
+
+void WmfCanvas::drawGlyphs(Point origin, std::u32string_view codePoints, const GlyphFont& font, Colour colour) {
+    std::string bytes;
+    for (char32_t c : codePoints) bytes.push_back(static_cast<char>(c & 0xFFu));
+    const FontRecord record{font.family, static_cast<int>(std::lround(font.emSize)), 400, false, font.escapement,
+                            wmf::kSymbolCharset};
+    writeText(origin, bytes, record, colour, std::nullopt);
+}
+
+void WmfCanvas::drawText(Point origin, std::string_view utf8, const TextFont& font, Colour colour,
+                         std::optional<Colour> background) {
+    const FontRecord record{font.face, font.height, font.weight, font.italic, font.escapement, font.charset};
+    writeText(origin, Utf8ToAnsi(utf8), record, colour, background);
+}
+
+void WmfCanvas::drawLine(Point from, Point to, const Pen& pen) {
+    const std::uint16_t object = selectPen(pen);
+    record(wmf::MoveTo, {y(from.y), x(from.x)});
+    record(wmf::LineTo, {y(to.y), x(to.x)});
+    deleteObject(object);
+}
+
+void WmfCanvas::writePoints(wmf::Function function, std::span<const Point> points) {
+    std::vector<std::uint16_t> params = {static_cast<std::uint16_t>(points.size())};
+    for (const Point& p : points) {
+        params.push_back(x(p.x));
+        params.push_back(y(p.y));
+    }
+    record(function, params);
+}
+
+// A polyline longer than the record's 16-bit count continues in further records from its last point.
+void WmfCanvas::drawPolyline(std::span<const Point> points, const Pen& pen) {
+    if (points.size() < 2) return;
+    const std::uint16_t object = selectPen(pen);
+    for (std::size_t start = 0; start + 1 < points.size(); start += wmf::kMaxPoints - 1) {
+        const std::size_t count = std::min<std::size_t>(wmf::kMaxPoints, points.size() - start);
+        writePoints(wmf::Polyline, points.subspan(start, count));
+    }
+    deleteObject(object);
+}
+
+// The format has no curves: each cubic segment is written as a run of short lines.
+void WmfCanvas::drawBezier(std::span<const Point> points, const Pen& pen) {
+    if (points.size() < 4) return;
+    std::vector<Point> line = {points[0]};
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
+        Flatten(line.back(), points[i], points[i + 1], points[i + 2], line);
+    }
+    drawPolyline(line, pen);
+}
+
+// A polygon keeps at most the 32767 points a record can count.
+void WmfCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle& style) {
+    if (points.size() < 2 || (!style.outline && !style.fill)) return;
+    const std::uint16_t pen = selectPen(style.outline);
+    const std::uint16_t brush = selectBrush(style.fill);
+    writePoints(wmf::Polygon, points.first(std::min<std::size_t>(points.size(), wmf::kMaxPoints)));
+    deleteObject(pen);
+    deleteObject(brush);
+}
+
+void WmfCanvas::writeBoxRecord(wmf::Function function, Box box, const ShapeStyle& style) {
+    if (!style.outline && !style.fill) return;
+    const std::uint16_t pen = selectPen(style.outline);
+    const std::uint16_t brush = selectBrush(style.fill);
+    record(function, {y(std::min(box.bottom, box.top)), x(std::max(box.left, box.right)),
+                      y(std::max(box.bottom, box.top)), x(std::min(box.left, box.right))});
+    deleteObject(pen);
+    deleteObject(brush);
+}
+
+void WmfCanvas::drawRect(Box box, const ShapeStyle& style) { writeBoxRecord(wmf::Rectangle, box, style); }
+
+void WmfCanvas::drawEllipse(Box box, const ShapeStyle& style) { writeBoxRecord(wmf::Ellipse, box, style); }
+
+// Readers draw arcs counter-clockwise as seen, which is counter-clockwise on the page after the y flip.
+void WmfCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
+    const std::uint16_t object = selectPen(pen);
+    record(wmf::Arc, {y(end.y), x(end.x), y(start.y), x(start.x), y(std::min(box.bottom, box.top)),
+                      x(std::max(box.left, box.right)), y(std::max(box.bottom, box.top)),
+                      x(std::min(box.left, box.right))});
+    deleteObject(object);
+}
+
+std::vector<std::uint8_t> WmfCanvas::fileBytes() const {
+    std::vector<std::uint16_t> words;
+    // Placeable header: key, handle, bounding box, units per inch, reserved, checksum of the ten words before.
+    words.push_back(Low(wmf::kPlaceableKey));
+    words.push_back(High(wmf::kPlaceableKey));
+    words.insert(words.end(), {0, 0, 0, Word(width_), Word(height_), static_cast<std::uint16_t>(unitsPerInch_), 0, 0});
+    std::uint16_t checksum = 0;
+    for (std::uint16_t w : words) checksum ^= w;
+    words.push_back(checksum);
+
+    const auto totalWords = static_cast<std::uint32_t>(wmf::kHeaderWords + words_.size() + 3);
+    words.insert(words.end(), {1, wmf::kHeaderWords, 0x0300, Low(totalWords), High(totalWords),
+                               static_cast<std::uint16_t>(maxObjects_), Low(maxRecordWords_),
+                               High(maxRecordWords_), 0});
+    words.insert(words.end(), words_.begin(), words_.end());
+    words.insert(words.end(), {3, 0, wmf::Eof});
+
+    std::vector<std::uint8_t> bytes(words.size() * 2);
+    for (std::size_t i = 0; i < words.size(); ++i) le::putU16(bytes, 2 * i, words[i]);
+    return bytes;
+}
+
+bool WmfCanvas::save(const std::filesystem::path& path) const {
+    std::filesystem::path temporary = path;
+    temporary += ".tmp";
+    const std::vector<std::uint8_t> bytes = fileBytes();
+    {
+        const std::unique_ptr<BinaryFile> file = BinaryFile::open(temporary, "wb");
+        if (!file) return false;
+        if (!file->write(bytes) || !file->flush()) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (!error) return true;
+    std::filesystem::remove(temporary, error);
+    return false;
+}
+
+}  // namespace notavera

@@ -1,0 +1,93 @@
+// The explicit state every drawing routine works with: the canvas, the music font, the zoom, the staff metrics
+// and font sizes of the current page, the drawing colours and flags, and the state of the current pass.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "render/centred_width_queue.h"
+#include "render/geometry.h"
+#include "render/music_font.h"
+#include "render/staff_metrics.h"
+#include "render/zoom.h"
+
+namespace notavera {
+
+// Which pass of the page drawing runs.
+enum class OutputMode {
+    Normal = 0,         // screen or printer
+    Measuring = 1,      // metafile export: measuring pass on a screen context
+    MeasuringText = 2,  // the same, after the first centred string was measured
+    Metafile = 3,       // the metafile pass itself, which cannot measure
+};
+
+// Colours and flags the primitives read while an element is drawn.
+struct DrawState {
+    Colour drawColour = 0;
+    Colour staffColour = 0;
+    int lineStyle = 0;           // stored pen style of stems and bar lines; 0 solid
+    bool showHidden = false;
+    bool isSmallStaff = false;
+    bool isCueSize = false;
+    bool alternateGlyphs = false;  // the staff line being drawn uses the old-notation glyphs
+};
+
+// Stroke widths in page units ("Epaisseurs" of the "Format" dialog, and the environment's drawing-layer widths).
+struct LineThicknesses {
+    int staffLine = 1;       // "Lignes Portée"
+    int stem = 2;            // "Queue note"
+    int barLine = 3;         // "Barres mesure"
+    int beam = 10;           // "Barres valeur"
+    int beamGap = 5;         // "Blancs barre valeur"
+    int drawingLineMedium = 1;  // the second drawing-layer width: how much a dashed stroke is thickened
+};
+
+struct DrawingContext {
+    Canvas* canvas = nullptr;  // null: the pass only rebuilds the layout state
+    const MusicFont* musicFont = MusicFont::Installed(SmuflFamily::Bravura);
+
+    ZoomFraction zoom;
+    SizeRatios ratios;
+    LedgerFactors ledgerFactors;
+    StaffMetrics metrics;
+    MusicFontSizes fonts;
+    HeightCorrections corrections;
+    GlyphWidths widths;
+    LineThicknesses thickness;
+    DrawState draw;
+
+    OutputMode outputMode = OutputMode::Normal;
+    bool printing = false;
+    bool erasing = false;
+    PageRegion exportRegion;
+    PageRegion visibleRegion;
+    CentredWidthQueue centredWidths;
+    std::vector<StaffDrawState> staves;
+
+    DrawingContext() {
+        UpdateFontHeights(fonts, zoom, ratios);
+        if (musicFont != nullptr) widths = MeasureNoteheadWidths(*musicFont, fonts.baseFontHeight, ratios, ledgerFactors);
+    }
+
+    int toDevice(int v) const { return ToDevice(v, zoom); }
+    int toPage(int v) const { return ToPage(v, zoom); }
+    bool inMetafilePass() const { return outputMode != OutputMode::Normal; }
+    int sizeIndex() const { return draw.isSmallStaff ? 1 : 0; }
+    int cueIndex() const { return draw.isCueSize ? 1 : 0; }
+};
+
+// A page's staff definition: every staff metric, the base font height and the four font heights.
+void SetStaffDefinition(DrawingContext& dc, int definition);
+// A new zoom: the four font heights follow.
+void ApplyZoom(DrawingContext& dc, ZoomFraction zoom);
+// The music font named by the document ("Changer Police musicale", or entry 0 of its font table); the glyph widths
+// are measured again.
+void SetMusicFace(DrawingContext& dc, std::string_view face);
+// New size ratios or ledger factors: metrics, heights and widths are derived again from `definition`.
+void SetSizeRatios(DrawingContext& dc, const SizeRatios& ratios, int definition);
+// The start of a drawing pass on the context's canvas: the glyph baselines are measured on it, with the printer's
+// correction while printing and the screen's otherwise. The metafile pass keeps those of the measuring pass.
+void BeginDrawingPass(DrawingContext& dc);
+
+}  // namespace notavera

@@ -1,0 +1,36 @@
+// The drawing primitives every element drawer uses: music-font glyphs and strings, the width of a glyph, vertical
+// strokes, bands and discs. Coordinates are page units; each primitive applies the zoom itself. Nothing is drawn
+// without a canvas.
+#pragma once
+
+#include <string_view>
+
+#include "render/drawing_context.h"
+
+namespace notavera {
+
+// One character of the music font with its baseline point at (x, y), in the font of the current staff size and
+// cue flag. On old-notation lines codes take their alternate (see SubstituteCode). During the metafile passes a
+// glyph whose x lies outside the visible region is skipped.
+void PutGlyph(DrawingContext& dc, int x, int y, int code);
+
+// A string of music-font codes from (x, y); centred, it is first moved left by half its width. The metafile pass
+// cannot measure: it takes back, in order, the half widths the measuring pass recorded.
+void PutGlyphText(DrawingContext& dc, int x, int y, std::string_view codes, bool centred);
+
+// The width of one code in page units, in the music font of the given staff size and cue flag at the current zoom.
+int GlyphWidth(const DrawingContext& dc, int code, bool smallStaff = false, bool cueSize = false);
+
+// A vertical stroke of `width` page units (a geometric pen: the zoom does not thicken it) in `drawColour`. With a
+// line style set it is drawn one pixel wide in that style and thickened by copies one pixel apart. In the metafile
+// passes it is clipped to the export region and skipped when x lies outside it.
+void DrawVLine(DrawingContext& dc, int y1, int y2, int x, int width);
+
+// A filled quadrilateral (x1, y1), (x2, y2), (x2, y2 + t), (x1, y1 + t) with a one-pixel outline of its colour;
+// t may be negative. Beams are drawn with it.
+void DrawBand(DrawingContext& dc, int x1, int y1, int x2, int y2, int t, Colour colour);
+
+// A filled circle of radius r in `drawColour`.
+void DrawDisc(DrawingContext& dc, int x, int y, int r);
+
+}  // namespace notavera

@@ -1,0 +1,288 @@
+// Opening a document: the working copy, the header with its load repairs, the optional blocks,
+// the fonts, the page table (checked entry by entry) and the first window of pages.
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+
+#include "score/binary_file.h"
+#include "score/mus_file.h"
+#include "score/mus_page_codec.h"
+#include "score/optional_blocks_codec.h"
+#include "score/page_window.h"
+#include "score/work_files.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr std::size_t pageTableSize = std::tuple_size_v<PageTable> * 8;
+
+// Message 3 names the converter that can read the refused version.
+void reportRefusedVersion(EditorContext& ctx, unsigned major, unsigned minor) {
+    std::string converter;
+    if (major == 1 && (minor == 3 || minor == 4))
+        converter = "WINNVCNV.EXE";
+    else if (major == 1 && minor <= 2)
+        converter = "OLD2NEW.EXE";
+    else
+        converter = ctx.messages.LoadMessage(11, 1);
+    const std::string pattern(MessageText(3));
+    const int n = std::snprintf(nullptr, 0, pattern.c_str(), major, minor, converter.c_str());
+    std::string text(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    std::snprintf(text.data(), text.size() + 1, pattern.c_str(), major, minor, converter.c_str());
+    Beep(ctx.ui);
+    ctx.ui.showMessage({"Erreur", 3, text, MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+void reportStatus(EditorContext& ctx, int status, const std::filesystem::path& path) {
+    if (status == FileReadFailure) {
+        const std::string name = path.string();
+        ShowError(ctx.ui, 4, &name);
+    } else if (status == FileIoError) {
+        ShowError(ctx.ui, 1);
+    }
+}
+
+// The header as loaded, with the values a document may lack taken from the open document.
+void repairLoadedHeader(FileHeader& loaded, ScoreDocument& doc) {
+    loaded.pageFormat().repairLoaded();
+    auto midi = loaded.midi();
+    if (midi.horizontalTolerance() == 0) {
+        midi.horizontalTolerance() = static_cast<std::uint8_t>(std::clamp(2 * doc.stepUnit, 0, 255));
+        midi.verticalTolerance() = static_cast<std::uint8_t>(std::clamp(3 * doc.stepUnit / 2, 0, 255));
+    }
+    if (loaded.smallStaffNum() == 0) {
+        loaded.smallStaffNum() = doc.header.smallStaffNum();
+        loaded.smallStaffDen() = doc.header.smallStaffDen();
+        loaded.cueNum() = doc.header.cueNum();
+        loaded.cueDen() = doc.header.cueDen();
+    }
+    if (loaded.averageBeamHeightTenths() == 0) {
+        const long tenths = std::lround(doc.settings.averageBeamHeight * 10);
+        loaded.setAverageBeamHeightTenths(static_cast<std::int8_t>(std::clamp(tenths, -128L, 127L)));
+    } else {
+        doc.settings.averageBeamHeight = loaded.averageBeamHeightTenths() / 10.0;
+    }
+}
+
+// Page size in page units from the sheet of the page format: portrait as stored, landscape swapped.
+void derivePageSize(ScoreDocument& doc) {
+    const PageFormatBlock format = doc.header.pageFormat();
+    const int width = static_cast<int>(std::clamp<std::uint32_t>(format.sheetWidthMm(), 10, 1500)) * 10;
+    const int height = static_cast<int>(std::clamp<std::uint32_t>(format.sheetHeightMm(), 10, 1500)) * 10;
+    doc.pageWidth = format.portrait() ? width : height;
+    doc.pageHeight = format.portrait() ? height : width;
+}
+
+PageTable decodePageTable(std::span<const std::uint8_t> bytes) {
+    PageTable table{};
+    for (std::size_t i = 0; i < table.size(); ++i) table[i] = {le::u32(bytes, i * 8), le::u32(bytes, i * 8 + 4)};
+    return table;
+}
+
+// Every page must lie after the fixed blocks, hold at least its own record head and end within
+// the data: a table that says otherwise would make the reader and the next save go astray.
+bool pageTableFits(const PageTable& table, int pageCount, std::uint32_t endOfData) {
+    for (int i = 0; i < pageCount; ++i) {
+        const PageTableEntry& e = table[static_cast<std::size_t>(i)];
+        if (e.length < pageRecordHeadSize || e.offset < firstPageOffset ||
+            std::uint64_t{e.offset} + e.length > endOfData)
+            return false;
+    }
+    return true;
+}
+
+// Message 22: the file carries much more dead space than pages.
+bool wantsCompacting(const PageTable& table, int pageCount) {
+    const PageTableEntry& last = table[static_cast<std::size_t>(pageCount - 1)];
+    if (last.offset < 130401) return false;
+    std::uint64_t largestOffset = 0, sum = 0;
+    for (int i = 0; i < pageCount; ++i) {
+        largestOffset = std::max<std::uint64_t>(largestOffset, table[static_cast<std::size_t>(i)].offset);
+        sum += table[static_cast<std::size_t>(i)].length;
+    }
+    const std::uint64_t span = largestOffset + last.length - firstPageOffset;
+    return 2 * span > 3 * sum;
+}
+
+std::uint64_t largestPageLength(const PageTable& table, int pageCount) {
+    std::uint64_t largest = 0;
+    for (int i = 0; i < pageCount; ++i)
+        largest = std::max<std::uint64_t>(largest, table[static_cast<std::size_t>(i)].length);
+    return largest;
+}
+
+bool readAt(BinaryFile& file, std::uint64_t offset, std::span<std::uint8_t> out) {
+    return file.seek(offset) && file.read(out);
+}
+
+// The blocks after the data; message 13 for a mask page that lost a staff.
+std::optional<OptionalBlocks> readOptionalBlocks(EditorContext& ctx, BinaryFile& file, std::uint32_t endOfData,
+                                                 std::uint8_t flags) {
+    constexpr std::uint8_t blockBits = block_flag::pagination | block_flag::pageHeader | block_flag::pageFooter |
+                                       block_flag::fixedMask | block_flag::variableMask | block_flag::notes;
+    if ((flags & blockBits) == 0) return OptionalBlocks{};
+    const std::uint64_t start = std::uint64_t{endOfData} + sizeof pageSeparator;
+    const std::uint64_t size = file.size();
+    std::vector<std::uint8_t> bytes(start < size ? static_cast<std::size_t>(size - start) : 0);
+    if (!bytes.empty() && !readAt(file, start, bytes)) return std::nullopt;
+    auto decoded = DecodeOptionalBlocks(bytes, flags);
+    if (!decoded) return std::nullopt;
+    for (int cut : {decoded->fixedMaskCutStaff, decoded->variableMaskCutStaff})
+        if (cut != 0) ShowErrorFormatted(ctx.ui, 13, 0, cut);
+    return std::move(decoded->blocks);
+}
+
+// Removes page n from the table after it failed to load. The pages after it move down one number:
+// their stored numbers are rewritten in the working file (only where they carried the old number,
+// so that a page damaged in the same way is still refused).
+void dropPage(ScoreDocument& doc, BinaryFile& file, int n) {
+    PageTable& table = doc.storage.pageTable;
+    std::copy(table.begin() + n, table.begin() + doc.pageCount, table.begin() + (n - 1));
+    table[static_cast<std::size_t>(doc.pageCount - 1)] = {};
+    --doc.pageCount;
+    for (int q = n; q <= doc.pageCount; ++q) {
+        const std::uint64_t at = std::uint64_t{table[static_cast<std::size_t>(q - 1)].offset} + sizeof pageSeparator;
+        std::array<std::uint8_t, 4> stored{};
+        if (!readAt(file, at, stored) || le::u32(stored, 0) != static_cast<std::uint32_t>(q + 1)) continue;
+        le::putU32(stored, 0, static_cast<std::uint32_t>(q));
+        if (file.seek(at)) file.write(stored);
+    }
+    doc.markModified();
+}
+
+// Loads the window ending at the current page; a page that fails is reported (message 12) and
+// dropped, and loading goes on with the pages after it. False when no page could be loaded.
+bool loadFirstWindow(EditorContext& ctx, int current) {
+    ScoreDocument& doc = ctx.doc;
+    while (doc.pageCount > 0) {
+        current = std::clamp(current, 1, doc.pageCount);
+        PageRange window = OpeningWindow(current, doc.storage.keepBefore);
+        for (int n = window.first; n <= window.last;) {
+            auto page = LoadPage(ctx, n);
+            if (page) {
+                doc.pages.push_back(std::move(*page));
+                ++n;
+                continue;
+            }
+            ShowErrorFormatted(ctx.ui, 12, n);
+            dropPage(doc, *doc.storage.working, n);
+            --window.last;
+        }
+        if (!doc.pages.empty()) {
+            doc.storage.windowFirst = window.first;
+            doc.storage.windowLast = window.last;
+            doc.currentPage = window.last;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The staff and element that were current when the file was saved, as far as the page has them.
+void placeCursor(ScoreDocument& doc) {
+    const PageRecord* page = doc.page();
+    const int staffCount = page ? static_cast<int>(page->staves.size()) : 0;
+    doc.currentStaff = doc.header.currentStaff() < staffCount ? doc.header.currentStaff() : 0;
+    doc.currentElement = -1;
+    const StaffRecord* staff = doc.staff();
+    if (!staff || staff->elements.empty()) return;
+    const auto& elements = staff->elements;
+    const auto it = std::find_if(elements.begin(), elements.end(),
+                                 [x = doc.header.currentX()](const ElementRecord& e) { return e.x == x; });
+    doc.currentElement = it == elements.end() ? 0 : static_cast<int>(it - elements.begin());
+}
+
+int loadWorkingFile(EditorContext& ctx, BinaryFile& file) {
+    ScoreDocument& doc = ctx.doc;
+    const std::uint64_t size = file.size();
+    FileHeader header;
+    if (!readAt(file, 0, header.bytes)) return FileReadFailure;
+    if (header.majorVersion() != 2 || (header.minorVersion() != 1 && header.minorVersion() != 2)) {
+        reportRefusedVersion(ctx, header.majorVersion(), header.minorVersion());
+        return FileVersionRefused;
+    }
+    const std::uint32_t endOfData = header.endOfData();
+    const int pageCount = header.pageCount();
+    if (pageCount < 1 || pageCount > maxPages || endOfData < firstPageOffset || endOfData > size)
+        return FileReadFailure;
+    repairLoadedHeader(header, doc);
+    auto blocks = readOptionalBlocks(ctx, file, endOfData, header.blockFlags());
+    if (!blocks) return FileReadFailure;
+
+    FontBlock fonts;
+    std::array<std::uint8_t, pageTableSize> tableBytes{};
+    if (!readAt(file, fontBlockOffset, fonts.bytes) || !readAt(file, pageTableOffset, tableBytes))
+        return FileReadFailure;
+    PageTable table = decodePageTable(tableBytes);
+    if (!pageTableFits(table, pageCount, endOfData)) return FileReadFailure;
+    // Entries past the last page are empty in a sound file; stale ones must not place a new page.
+    std::fill(table.begin() + pageCount, table.end(), PageTableEntry{});
+    if (wantsCompacting(table, pageCount)) ShowError(ctx.ui, 22);
+
+    doc.header = header;
+    derivePageSize(doc);
+    doc.fonts = fonts;
+    doc.optional = std::move(*blocks);
+    doc.pages.clear();
+    doc.pageCount = pageCount;
+    doc.modified = false;
+    doc.storage.pageTable = table;
+    doc.storage.keepBefore = KeptBeforeFor(largestPageLength(table, pageCount));
+    const int stored = header.currentPage();
+    if (!loadFirstWindow(ctx, stored == 0 ? pageCount : stored)) return FileReadFailure;
+    placeCursor(doc);
+    return FileOk;
+}
+
+int openStatus(const std::filesystem::path& path) {
+    int error = 0;
+    if (BinaryFile::open(path, "rb", &error)) return FileOk;
+    return error == EIO ? FileIoError : FileReadFailure;
+}
+
+}  // namespace
+
+std::optional<PageRecord> LoadPage(EditorContext& ctx, int number) {
+    const ScoreDocument& doc = ctx.doc;
+    BinaryFile* file = doc.storage.working.get();
+    if (!file || number < 1 || number > doc.pageCount) return std::nullopt;
+    const PageTableEntry& at = doc.storage.pageTable[static_cast<std::size_t>(number - 1)];
+    if (at.length < pageRecordHeadSize || at.offset < firstPageOffset ||
+        std::uint64_t{at.offset} + at.length > file->size())
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(at.length);
+    if (!readAt(*file, at.offset, bytes)) return std::nullopt;
+    auto decoded = DecodePage(bytes, static_cast<std::uint32_t>(number));
+    if (!decoded) return std::nullopt;
+    if (decoded->cutStaff != 0) ShowErrorFormatted(ctx.ui, 13, number, decoded->cutStaff);
+    return std::move(decoded->page);
+}
+
+int ReadDocument(EditorContext& ctx, const std::filesystem::path& path) {
+    int status = openStatus(path);
+    if (status != FileOk) {
+        reportStatus(ctx, status, path);
+        return status;
+    }
+    DocumentStorage& storage = ctx.doc.storage;
+    storage.working.reset();
+    storage.path = path;
+    storage.workingPath = WorkingFileName(path);
+    if (!PrepareWorkingFile(ctx, path)) return FileIoError;  // it has told the user why
+    storage.working = BinaryFile::open(storage.workingPath, "rb+");
+    status = storage.working ? loadWorkingFile(ctx, *storage.working) : FileReadFailure;
+    if (status != FileOk) {
+        reportStatus(ctx, status, path);
+        ctx.doc.pages.clear();
+        ctx.doc.pageCount = 0;
+        DeleteWorkFiles(ctx);
+        return status;
+    }
+    storage.fileState = FileState::Open;
+    return FileOk;
+}
+
+}  // namespace notavera

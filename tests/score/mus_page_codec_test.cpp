@@ -1,0 +1,98 @@
+// Stored page records: exact round trips, and bounded decoding of damaged pages.
+#include <gtest/gtest.h>
+
+#include "score/mus_file.h"
+#include "score/mus_page_codec.h"
+#include "support/mus_file_builder.h"
+
+namespace notavera {
+namespace {
+
+using test::MakePage;
+using test::PutU32;
+
+struct PageShape {
+    int staves;
+    int elements;
+};
+
+class PageRoundTrip : public ::testing::TestWithParam<PageShape> {};
+
+TEST_P(PageRoundTrip, DecodesToTheSameRecordsAndEncodesToTheSameBytes) {
+    const PageRecord page = MakePage(7, GetParam().staves, GetParam().elements);
+    const std::vector<std::uint8_t> bytes = EncodePage(page);
+    ASSERT_EQ(bytes.size(), page.storedLength());
+    auto decoded = DecodePage(bytes, 7);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->cutStaff, 0);
+    EXPECT_EQ(decoded->used, bytes.size());
+    ASSERT_EQ(decoded->page.staves.size(), page.staves.size());
+    for (std::size_t s = 0; s < page.staves.size(); ++s) {
+        EXPECT_EQ(decoded->page.staves[s].elements, page.staves[s].elements);
+        EXPECT_EQ(decoded->page.staves[s].lineWord, page.staves[s].lineWord);
+    }
+    EXPECT_EQ(decoded->page.layout, page.layout);
+    EXPECT_EQ(decoded->page.extra, page.extra);
+    EXPECT_EQ(EncodePage(decoded->page), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, PageRoundTrip,
+                         ::testing::Values(PageShape{0, 0}, PageShape{1, 0}, PageShape{1, 1}, PageShape{3, 12},
+                                           PageShape{127, 2}));
+
+TEST(PageCodec, StartsWithTheSeparatorAndCountsFromTheLists) {
+    PageRecord page = MakePage(2, 2, 3);
+    page.layoutWord().setStaffCount(9);  // stale count in memory
+    page.staves[0].elements.pop_back();
+    const auto bytes = EncodePage(page);
+    EXPECT_TRUE(std::equal(std::begin(pageSeparator), std::end(pageSeparator), bytes.begin()));
+    EXPECT_EQ(test::GetU32(bytes, 11) & 0x3FF, 2u);
+    EXPECT_EQ(test::GetU32(bytes, 27), 2u);  // first staff's element count
+}
+
+TEST(PageCodec, BlobFlagWithoutBlobIsNotStored) {
+    PageRecord page = MakePage(1, 1, 0);
+    ElementRecord e;
+    e.w0().setKind(ElementKind::Sign);
+    e.w0().setHasBlob(true);
+    page.staves[0].elements.push_back(e);
+    const auto bytes = EncodePage(page);
+    ASSERT_EQ(bytes.size(), 27u + 16u + 21u);
+    auto decoded = DecodePage(bytes, 1);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->cutStaff, 0);
+    EXPECT_FALSE(decoded->page.staves[0].elements[0].hasBlob());
+}
+
+TEST(PageCodec, RefusesAnotherNumberTooManyStavesAndAShortHead) {
+    const auto bytes = EncodePage(MakePage(3, 1, 1));
+    EXPECT_FALSE(DecodePage(bytes, 4));
+    EXPECT_FALSE(DecodePage(std::span(bytes).first(26), 3));
+    auto wide = bytes;
+    PutU32(wide, 11, 128);
+    EXPECT_FALSE(DecodePage(wide, 3));
+    PutU32(wide, 11, 1023);
+    EXPECT_FALSE(DecodePage(wide, 3));
+}
+
+TEST(PageCodec, StaffWhoseElementsEndEarlyIsLeftEmptyAndLaterStavesZeroed) {
+    const PageRecord page = MakePage(5, 3, 4);
+    auto bytes = EncodePage(page);
+    const std::size_t secondStaff = 27 + page.staves[0].storedSize();
+    bytes.resize(secondStaff + 16 + 30);  // the second staff stops inside its elements
+    auto decoded = DecodePage(bytes, 5);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->cutStaff, 2);
+    const auto& staves = decoded->page.staves;
+    ASSERT_EQ(staves.size(), 3u);
+    EXPECT_EQ(staves[0].elements, page.staves[0].elements);
+    EXPECT_TRUE(staves[1].elements.empty());
+    EXPECT_EQ(staves[1].voiceWord, page.staves[1].voiceWord);
+    EXPECT_TRUE(staves[2].elements.empty());
+    EXPECT_EQ(staves[2].voiceWord, 0u);
+    EXPECT_EQ(staves[2].lineWord, 0u);
+    EXPECT_EQ(staves[2].key().index(), 2u);
+}
+
+}  // namespace
+}  // namespace notavera
