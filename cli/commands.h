@@ -18,5 +18,6 @@ struct Subcommand {
 const std::vector<Subcommand>& Subcommands();
 
 int RunGmnTrace(const Args& args);
+int RunImportGmn(const Args& args);
 
 }  // namespace notavera::cli

@@ -9,6 +9,7 @@ namespace notavera::cli {
 const std::vector<Subcommand>& Subcommands() {
     static const std::vector<Subcommand> table = {
         {"gmn-trace", "IN.gmn [--mode 0|2|11|13]", RunGmnTrace},
+        {"import-gmn", "IN.gmn OUT.mus", RunImportGmn},
     };
     return table;
 }
