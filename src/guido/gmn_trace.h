@@ -30,9 +30,6 @@ public:
     void na_tagEnd(int tagno, long durPosN, long durPosD, long beforeDurPosN, long beforeDurPosD) override;
 
 private:
-    template <typename... Values>
-    void line(const char* format, Values... values);
-
     std::function<void(const std::string&)> write_;
 };
 
