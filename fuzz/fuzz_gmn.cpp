@@ -14,7 +14,7 @@ namespace {
 
 // The conversion looks back along the staff for keys and accidentals, so its cost grows with the square of
 // a staff's length; beyond this size a run would measure that, not find faults.
-constexpr std::size_t maxConvertedSize = 16384;
+constexpr std::size_t maxConvertedSize = 8192;
 
 }  // namespace
 
