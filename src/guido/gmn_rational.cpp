@@ -42,7 +42,8 @@ GmnRational::GmnRational(std::int64_t num, std::int64_t den) {
         while (scale > 1 && std::fabs(value * static_cast<long double>(scale)) > static_cast<long double>(maxField))
             scale >>= 1;
         long double scaled = std::round(value * static_cast<long double>(scale));
-        scaled = std::clamp<long double>(scaled, -static_cast<long double>(maxField), static_cast<long double>(maxField));
+        scaled =
+            std::clamp<long double>(scaled, -static_cast<long double>(maxField), static_cast<long double>(maxField));
         *this = GmnRational(static_cast<std::int64_t>(scaled), scale);
         return;
     }

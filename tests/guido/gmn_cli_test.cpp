@@ -97,8 +97,8 @@ TEST_F(GmnTraceCli, MissingFileAndBadArguments) {
 
 TEST_F(GmnImportCli, SavesTheImportedScoreAsADocument) {
     const fs::path out = dir_ / "piece.mus";
-    const CliRun r = RunCli("import-gmn " + write("{[\\clef<\"f\"> \\key<-2> c d/8 e | f], [g*1/12 a b]}").string() + " " +
-                            out.string());
+    const CliRun r = RunCli("import-gmn " + write("{[\\clef<\"f\"> \\key<-2> c d/8 e | f], [g*1/12 a b]}").string() +
+                            " " + out.string());
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(r.out.empty()) << r.out;
     ASSERT_TRUE(fs::exists(out));

@@ -29,7 +29,9 @@ protected:
         std::ofstream(dir / name, std::ios::binary) << text;
         return dir / name;
     }
-    std::size_t elementsOnStaff(int i) { return ctx.doc.findPage(1)->staves[static_cast<std::size_t>(i)].elements.size(); }
+    std::size_t elementsOnStaff(int i) {
+        return ctx.doc.findPage(1)->staves[static_cast<std::size_t>(i)].elements.size();
+    }
 
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};

@@ -46,8 +46,9 @@ using Lines = std::vector<std::string>;
 TEST(GmnReader, BareNotesAreQuartersOfOctaveOneOneAfterTheOther) {
     const Reading r = Read("[c d e]");
     EXPECT_EQ(r.status, gmnReadOk);
-    EXPECT_EQ(r.lines, (Lines{"na_segmInit()", "na_seqInit()", Note(0, 1, 0, 1, 4, 0, 0, 1), Note(2, 1, 0, 1, 4, 0, 1, 4),
-                              Note(4, 1, 0, 1, 4, 0, 1, 2), "na_seqExit()", "na_segmExit()"}));
+    EXPECT_EQ(r.lines,
+              (Lines{"na_segmInit()", "na_seqInit()", Note(0, 1, 0, 1, 4, 0, 0, 1), Note(2, 1, 0, 1, 4, 0, 1, 4),
+                     Note(4, 1, 0, 1, 4, 0, 1, 2), "na_seqExit()", "na_segmExit()"}));
     EXPECT_TRUE(r.errors.empty());
 }
 
@@ -236,7 +237,8 @@ TEST(GmnReader, AByteOrderMarkIsNotACharacterOfTheNotation) {
 
 // ---- Modes ----
 
-constexpr std::string_view mixed = "[\\clef<\"g\"> \\key<2> \\meter<\"4/4\"> \\slur(c d) | \\title<\"t\"> {e, g} \\tieBegin f]";
+constexpr std::string_view mixed =
+    "[\\clef<\"g\"> \\key<2> \\meter<\"4/4\"> \\slur(c d) | \\title<\"t\"> {e, g} \\tieBegin f]";
 
 TEST(GmnReader, ModeElevenPassesOnlyLayoutTags) {
     const Reading r = Read(mixed, GmnMode::Layout);
@@ -353,7 +355,8 @@ TEST(GmnReader, ErrorBoxTextAndCaption) {
     ShowGmnError(ui, GmnError{"parse error", 12, 7, true});
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].caption, "Erreur");
-    EXPECT_EQ(ui.messages()[0].text, "Erreur lors de l'analyse du fichier Guido\nErreur: 'parse error' (ligne 12, caractère 7)\n");
+    EXPECT_EQ(ui.messages()[0].text,
+              "Erreur lors de l'analyse du fichier Guido\nErreur: 'parse error' (ligne 12, caractère 7)\n");
 }
 
 TEST(GmnReader, ErrorBoxesShowEveryFailureButOnlyTheFirstOfManyUnknownCharacters) {

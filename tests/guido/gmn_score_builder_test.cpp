@@ -151,7 +151,8 @@ TEST(GmnScoreBuilder, OtherTupletsTakeTheShortestPlainValueNotBelowThem) {
 }
 
 TEST(GmnScoreBuilder, ClefStringsGiveClefNumberAndLineDigit) {
-    const ScoreDocument doc = DocumentFromGuido("[\\clef<\"f\"> c \\clef<\"f4\"> \\clef<\"treble\"> \\clef<\"none\"> d]");
+    const ScoreDocument doc =
+        DocumentFromGuido("[\\clef<\"f\"> c \\clef<\"f4\"> \\clef<\"treble\"> \\clef<\"none\"> d]");
     const auto& els = GuidoStaff(doc);
     ASSERT_EQ(els.size(), 5u);
     EXPECT_TRUE(els[0].isSignOfType(SignType::Clef));
