@@ -42,11 +42,13 @@ run: build
 test: build check-core
 	cd $(BUILD) && ctest --output-on-failure --parallel 2
 
-# The core library must stay free of Qt.
+# The core library must stay free of Qt and of the audio libraries.
 check-core: build
 	@if nm -C --undefined-only $(BUILD)/src/libnotavera_core.a | grep -E ' U (Q[A-Z][A-Za-z0-9]*::|q[A-Z][A-Za-z]*\(|qt_)' | head -n 5 | grep .; then \
 	    echo "notavera_core links Qt"; exit 1; fi
-	@echo "notavera_core is free of Qt"
+	@if nm -C --undefined-only $(BUILD)/src/libnotavera_core.a | grep -E ' U ((new_|delete_)?fluid_|RtMidi|snd_)' | head -n 5 | grep .; then \
+	    echo "notavera_core links an audio library"; exit 1; fi
+	@echo "notavera_core is free of Qt and of the audio libraries"
 
 clean:
 	rm -rf $(BUILD)

@@ -17,6 +17,10 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunNew(const Args& args);
+int RunInfo(const Args& args);
+int RunRenderAudio(const Args& args);
+int RunExportMidi(const Args& args);
 int RunGmnTrace(const Args& args);
 int RunImportGmn(const Args& args);
 

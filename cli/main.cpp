@@ -8,6 +8,10 @@ namespace notavera::cli {
 
 const std::vector<Subcommand>& Subcommands() {
     static const std::vector<Subcommand> table = {
+        {"new", "SORTIE.mus [--pages N]", RunNew},
+        {"info", "FICHIER.mus [--elements]", RunInfo},
+        {"render-audio", "DOC.mus|FICHIER.mid SORTIE.wav", RunRenderAudio},
+        {"export-midi", "DOC SORTIE.mid [--voice] [--from-page P] [--to-page Q]", RunExportMidi},
         {"gmn-trace", "IN.gmn [--mode 0|2|11|13]", RunGmnTrace},
         {"import-gmn", "IN.gmn OUT.mus", RunImportGmn},
     };

@@ -31,6 +31,14 @@ struct DrawState {
     bool isSmallStaff = false;
     bool isCueSize = false;
     bool alternateGlyphs = false;  // the staff line being drawn uses the old-notation glyphs
+    bool barsPerStaff = false;     // "Par portées individuelles": bar lines stay within their own staff
+};
+
+// The playback proportion the last time signature drawn sets (numerator and denominator as floats).
+struct PlaybackProportion {
+    float num = 1.0f;
+    float den = 1.0f;
+    friend bool operator==(const PlaybackProportion&, const PlaybackProportion&) = default;
 };
 
 // Stroke widths in page units ("Epaisseurs" of the "Format" dialog, and the environment's drawing-layer widths).
@@ -63,7 +71,8 @@ struct DrawingContext {
     PageRegion exportRegion;
     PageRegion visibleRegion;
     CentredWidthQueue centredWidths;
-    std::vector<StaffDrawState> staves;
+    std::vector<StaffDrawState> staves;  // indexed by the staff's index on its page
+    PlaybackProportion playbackProportion;
 
     DrawingContext() {
         UpdateFontHeights(fonts, zoom, ratios);

@@ -20,6 +20,10 @@ int PitchToOffset(int step, int octave, int clefValue, int halfSpace, int lines)
 }
 
 void ClefChanges::add(int x, int value) {
+    // A pass meets each clef twice (the pre-pass and the elements): the second meeting must not use up a place.
+    for (int i = 0; i < count_; ++i) {
+        if (x_[static_cast<std::size_t>(i)] == x && value_[static_cast<std::size_t>(i)] == value) return;
+    }
     if (count_ >= Capacity) return;
     // Insert after every change at or before x, so that the table stays sorted and a later clef at the same x
     // takes effect.

@@ -26,7 +26,8 @@ public:
     static constexpr int Capacity = 30;
 
     void clear() { count_ = 0; }
-    // Enters a clef drawn at x; a change beyond the thirtieth of the pass is ignored.
+    // Enters a clef drawn at x; a change beyond the thirtieth of the pass, or one already entered with the same x
+    // and value, is ignored.
     void add(int x, int value);
     // The value of the last change at or before x; 0 when there is none.
     int valueAt(int x) const;

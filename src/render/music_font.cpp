@@ -99,6 +99,12 @@ void MusicFont::resolve(const OpenTypeMetrics& otf) {
             alternate_[c.code] = normal_[c.modernCode];
         }
     }
+    // Optional glyphs share code points between fonts: a glyph counts only when the metadata knows it by name.
+    const auto structural = StructuralGlyphNames();
+    for (std::size_t i = 0; i < structural.size(); ++i) {
+        if (metadata_.box(structural[i].name))
+            structural_[i] = resolveName(otf, structural[i].name, structural[i].codePoint);
+    }
 }
 
 const MusicGlyph* MusicFont::glyph(int code, bool alternate) const {
@@ -111,6 +117,11 @@ const MusicGlyph* MusicFont::glyph(int code, bool alternate) const {
         return nullptr;
     }
     return normal_[i] ? &*normal_[i] : nullptr;
+}
+
+const MusicGlyph* MusicFont::structural(StructuralGlyph which) const {
+    const auto i = static_cast<std::size_t>(which);
+    return i < structural_.size() && structural_[i] ? &*structural_[i] : nullptr;
 }
 
 GlyphFont MusicFont::atHeight(int systemHeight, int escapement) const {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/canvas.h"
+#include "render/music_font_table.h"
 #include "render/opentype_metrics.h"
 #include "render/smufl_metadata.h"
 
@@ -49,6 +50,8 @@ public:
     // The glyph that draws `code` (alternate: the code of an old-notation line, see SubstituteCode); null when the
     // system's code has no glyph.
     const MusicGlyph* glyph(int code, bool alternate = false) const;
+    // A glyph drawn without a code (braces, bracket ends); null when the font lacks it.
+    const MusicGlyph* structural(StructuralGlyph which) const;
 
     // The canvas font for a system font height in logical units.
     GlyphFont atHeight(int systemHeight, int escapement = 0) const;
@@ -70,6 +73,7 @@ private:
     double descent_ = 0;
     std::array<std::optional<MusicGlyph>, 256> normal_;
     std::array<std::optional<MusicGlyph>, 256> alternate_;
+    std::array<std::optional<MusicGlyph>, StructuralGlyphCount> structural_;
 };
 
 }  // namespace notavera

@@ -100,7 +100,18 @@ constexpr std::array<AlternateMusicCode, 17> Alternate{{
     {243, {"cClefChange", 0xE07B}, 209, A::Origin},
 }};
 
+// Bravura's size variants of the brace sit in its optional range; the plain brace is the standard one.
+constexpr std::array<SmuflGlyphName, StructuralGlyphCount> Structural{{
+    {"brace", 0xE000},
+    {"braceLarge", 0xF401},
+    {"braceLarger", 0xF402},
+    {"bracketTop", 0xE003},
+    {"bracketBottom", 0xE004},
+}};
+
 }  // namespace
+
+std::span<const SmuflGlyphName> StructuralGlyphNames() { return Structural; }
 
 std::span<const MusicCode> NormalMusicCodes() { return Normal; }
 std::span<const AlternateMusicCode> AlternateMusicCodes() { return Alternate; }

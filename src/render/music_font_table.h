@@ -2,6 +2,7 @@
 // with the substitutions of old-notation lines and cue clefs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -41,6 +42,14 @@ struct AlternateMusicCode {
 
 std::span<const MusicCode> NormalMusicCodes();
 std::span<const AlternateMusicCode> AlternateMusicCodes();
+
+// Glyphs the system writes without a code of its own: the brace, in the sizes a font may offer for taller
+// groups, and the hooked ends of a square bracket. Fonts without a size variant draw the plain brace.
+enum class StructuralGlyph : std::uint8_t { Brace, BraceLarge, BraceLarger, BracketTop, BracketBottom };
+inline constexpr std::size_t StructuralGlyphCount = 5;
+
+// Indexed by StructuralGlyph.
+std::span<const SmuflGlyphName> StructuralGlyphNames();
 
 // The code actually written for `code`, and whether it is looked up in the alternate set and drawn with the
 // staff's normal-size font although the element is cue size.

@@ -13,6 +13,7 @@
 #include "score/file_header.h"
 #include "score/font_block.h"
 #include "score/records.h"
+#include "score/working_file_lock.h"
 
 namespace notavera {
 
@@ -60,6 +61,7 @@ struct DocumentStorage {
     std::filesystem::path path;         // the document (".mus"); empty while untitled
     std::filesystem::path workingPath;  // the working file
     std::unique_ptr<BinaryFile> working;
+    WorkingFileLock lock;  // keeps other running instances away from the working file
     FileState fileState = FileState::None;
     PageTable pageTable{};
     int windowFirst = 0;  // first page in memory

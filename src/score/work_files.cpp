@@ -1,97 +1,173 @@
-// The working file beside a document, its backup on publishing, and the recovery check at opening.
+// Taking, publishing and deleting a document's working file, and the recovery check of its autosave copy.
 #include "score/work_files.h"
 
+#include <cstdio>
 #include <system_error>
-#include <vector>
 
 #include "score/binary_file.h"
 #include "shell/editor_context.h"
 
 namespace notavera {
 
-std::filesystem::path WorkingFileName(const std::filesystem::path& document) {
-    std::string name = document.filename().string();
-    if (name.size() >= 3) {
-        name.back() = 'm';
-        name[name.size() - 3] = 's';
-    }
-    return document.parent_path() / name;
+namespace {
+
+constexpr int msgDiskError = 1;       // "Erreur Disque: Fichier non écrit"
+constexpr int msgCannotWrite = 2;     // "Impossible d'écrire le fichier %s"
+constexpr int msgRecoveryOffer = 72;  // "Une version de sauvegarde <%s> peut-être plus complète existe. …"
+
+void ShowHeldElsewhere(UiServices& ui, const std::filesystem::path& document) {
+    ui.beep();
+    ui.showMessage({"Erreur", 0,
+                    "Le fichier " + document.string() + " est déjà ouvert dans une autre fenêtre de Notavera",
+                    MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
-std::filesystem::path WithExtension(const std::filesystem::path& path, const std::string& extension) {
-    const std::string s = path.string();
-    const auto dot = s.rfind('.');
-    const auto slash = s.rfind('/');
-    const bool hasDot = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasDot ? s.substr(0, dot) : s) + extension;
-}
-
-bool CopyFile(const std::filesystem::path& source, const std::filesystem::path& destination) {
-    auto in = BinaryFile::open(source, "rb");
-    if (!in) return true;
-    auto out = BinaryFile::open(destination, "wb");
-    if (!out) return false;
-    std::vector<std::uint8_t> block(32768);
-    const std::uint64_t size = in->size();
-    for (std::uint64_t done = 0; done < size;) {
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), size - done));
-        if (!in->read(std::span(block).first(n)) || !out->write(std::span(block).first(n))) return false;
-        done += n;
-    }
-    return out->flushBuffers();
-}
-
-// A copy that is on disk before it replaces anything.
-static bool copyDurably(const std::filesystem::path& source, const std::filesystem::path& destination) {
-    if (!CopyFile(source, destination)) return false;
-    auto written = BinaryFile::open(destination, "rb+");
-    return written && written->flush();
-}
-
-static void recoveryCheck(EditorContext& ctx, const std::filesystem::path& document) {
-    const auto sav = WithExtension(document, ".sav");
+// True when the storage already holds the lock of that working file (the same document again).
+bool HoldsLockOf(const DocumentStorage& st, const std::filesystem::path& working) {
     std::error_code ec;
-    if (!std::filesystem::exists(sav, ec)) return;
-    if (AskYesNo(ctx.ui, 72, sav.string())) {
-        const auto target = ctx.ui.saveFileName({"", sav.string(), {{"Fichiers RECUPERATION (*.SAV)", "*.SAV"}}});
-        if (target) CopyFile(sav, *target);
-    }
-    std::filesystem::remove(sav, ec);
+    return st.lock.held() && std::filesystem::equivalent(st.lock.path(), LockFileName(working), ec);
 }
 
-bool PrepareWorkingFile(EditorContext& ctx, const std::filesystem::path& document) {
-    auto& storage = ctx.doc.storage;
-    storage.working.reset();
-    storage.workingPath = WorkingFileName(document);
-    if (!CopyFile(document, storage.workingPath)) {
-        ShowError(ctx.ui, 1);
+// Takes the lock of the working file into `lock`, or shows why it cannot be had.
+bool TakeLock(EditorContext& ctx, const std::filesystem::path& document, const std::filesystem::path& working,
+              WorkingFileLock& lock) {
+    if (!MakeWorkFolder(working.parent_path())) {
+        ShowError(ctx.ui, msgDiskError);
         return false;
     }
-    recoveryCheck(ctx, document);
+    switch (lock.acquire(LockFileName(working))) {
+        case WorkingFileLock::Result::Acquired: return true;
+        case WorkingFileLock::Result::HeldElsewhere: ShowHeldElsewhere(ctx.ui, document); return false;
+        case WorkingFileLock::Result::Failed: break;
+    }
+    ShowError(ctx.ui, msgDiskError);
+    return false;
+}
+
+// The save dialog of the recovery check. True when the ".sav" may be deleted: the user declined,
+// or its copy is safely written. A copy that failed, or a name that is the ".sav" itself, keeps it.
+bool SaveRecoveredCopy(EditorContext& ctx, const std::filesystem::path& saved) {
+    const auto chosen = ctx.ui.saveFileName({"", saved.string(), {{"Fichiers RECUPERATION (*.SAV)", "*.sav *.SAV"}}});
+    if (!chosen || chosen->empty()) return true;
+    std::error_code ec;
+    if (std::filesystem::equivalent(*chosen, saved, ec)) return false;
+    if (ReplaceWithCopy(saved, *chosen)) return true;
+    ShowError(ctx.ui, msgCannotWrite, &*chosen);
+    return false;
+}
+
+// Offers the autosave copy left by a session that did not end with a save, then deletes it.
+// It runs before the document is copied to the working file, so that a copy saved over the
+// document is what gets opened.
+void RecoveryCheck(EditorContext& ctx, const std::filesystem::path& document) {
+    const std::filesystem::path saved = AutosaveName(document);
+    std::error_code ec;
+    if (!std::filesystem::exists(saved, ec)) return;
+    const bool mayDelete = !AskYesNo(ctx.ui, msgRecoveryOffer, saved.string()) || SaveRecoveredCopy(ctx, saved);
+    if (mayDelete) std::filesystem::remove(saved, ec);
+}
+
+// Moves the working file of the document to the name of its new working file. Across file systems
+// (a private work folder on the other side) it is copied and the open stream follows it.
+bool MoveWorkingFile(DocumentStorage& st, const std::filesystem::path& working) {
+    if (st.working && !st.working->flush()) return false;
+    if (std::rename(st.workingPath.c_str(), working.c_str()) == 0) return true;
+    if (!CopyFile(st.workingPath, working)) return false;
+    if (st.working) {
+        st.working = BinaryFile::open(working, "rb+");
+        if (!st.working) return false;
+    }
+    std::error_code ec;
+    std::filesystem::remove(st.workingPath, ec);
+    return true;
+}
+
+// A document reached through a symbolic link is replaced where it really lies, keeping the link.
+std::filesystem::path PublishTarget(const std::filesystem::path& document) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(document, ec)) return document;
+    const auto target = std::filesystem::weakly_canonical(document, ec);
+    return ec ? document : target;
+}
+
+}  // namespace
+
+bool PrepareWorkingFile(EditorContext& ctx, const std::filesystem::path& document) {
+    DocumentStorage& st = ctx.doc.storage;
+    const std::filesystem::path working = WorkingFileName(document);
+    const bool sameDocument = HoldsLockOf(st, working);
+    WorkingFileLock lock;
+    if (!sameDocument && !TakeLock(ctx, document, working, lock)) return false;
+    if (ctx.shell.recoveryCheck) RecoveryCheck(ctx, document);
+    std::error_code ec;
+    if (!CopyFile(document, working) || !std::filesystem::exists(working, ec)) {
+        ShowError(ctx.ui, msgDiskError);
+        return false;
+    }
+    if (!sameDocument) {
+        // The document opened before gives way: its working files go, unless they are these very ones.
+        if (!st.workingPath.empty() && !std::filesystem::equivalent(st.workingPath, working, ec)) DeleteWorkFiles(ctx);
+        st.lock = std::move(lock);
+    }
+    st.path = document;
+    st.workingPath = working;
+    return true;
+}
+
+bool NameDocument(EditorContext& ctx, const std::filesystem::path& document) {
+    DocumentStorage& st = ctx.doc.storage;
+    const std::filesystem::path working = WorkingFileName(document);
+    if (!HoldsLockOf(st, working)) {
+        WorkingFileLock lock;
+        if (!TakeLock(ctx, document, working, lock)) return false;
+        std::error_code ec;
+        const bool hasWorkingFile = st.fileState != FileState::None && std::filesystem::exists(st.workingPath, ec);
+        if (hasWorkingFile && !MoveWorkingFile(st, working)) {
+            ShowError(ctx.ui, msgDiskError);
+            return false;
+        }
+        const std::filesystem::path oldFolder = st.workingPath.parent_path();
+        st.lock = std::move(lock);
+        if (!st.workingPath.empty()) RemoveWorkFolderIfEmpty(oldFolder);
+    }
+    st.path = document;
+    st.workingPath = working;
     return true;
 }
 
 bool PublishWorkingFile(EditorContext& ctx) {
-    auto& storage = ctx.doc.storage;
-    if (storage.working && !storage.working->flushBuffers()) return false;
-    const auto temporary = WithExtension(storage.path, ".tmp");
-    if (!copyDurably(storage.workingPath, temporary)) return false;
+    DocumentStorage& st = ctx.doc.storage;
+    if (st.path.empty() || st.workingPath.empty()) return false;
+    if (st.working && !st.working->flush()) return false;
+    const std::filesystem::path target = PublishTarget(st.path);
+    // The new version is on disk before anything is replaced; the old one becomes the backup.
+    auto published = StagedCopy::write(st.workingPath, target);
+    if (!published) return false;
     std::error_code ec;
-    if (std::filesystem::exists(storage.path, ec) && !CopyFile(storage.path, WithExtension(storage.path, ".bak")))
-        return false;
-    std::filesystem::rename(temporary, storage.path, ec);
-    if (ec) return false;
-    std::filesystem::remove(WithExtension(storage.path, ".sav"), ec);
-    storage.fileState = FileState::Open;
+    if (std::filesystem::exists(target, ec) && !ReplaceWithCopy(target, BackupName(st.path))) return false;
+    if (!published->commit()) return false;
+    st.fileState = FileState::Open;
+    std::filesystem::remove(AutosaveName(st.path), ec);
     return true;
 }
 
 void DeleteWorkFiles(EditorContext& ctx) {
-    auto& storage = ctx.doc.storage;
-    storage.working.reset();
-    std::error_code ec;
-    if (!storage.workingPath.empty()) std::filesystem::remove(storage.workingPath, ec);
-    storage.fileState = FileState::None;
+    DocumentStorage& st = ctx.doc.storage;
+    st.working.reset();
+    if (!st.workingPath.empty()) {
+        // Only the instance that holds the working file may delete it: after a refused opening the
+        // storage may name a working file that another instance is using.
+        WorkingFileLock unheld;
+        const bool ours = HoldsLockOf(st, st.workingPath) ||
+                          unheld.acquire(LockFileName(st.workingPath)) == WorkingFileLock::Result::Acquired;
+        std::error_code ec;
+        if (ours) std::filesystem::remove(st.workingPath, ec);
+        unheld.release();
+        st.lock.release();
+        RemoveWorkFolderIfEmpty(st.workingPath.parent_path());
+    }
+    st.workingPath.clear();
+    st.fileState = FileState::None;
 }
 
 }  // namespace notavera

@@ -5,28 +5,41 @@
 #include <filesystem>
 #include <string>
 
+#include "score/file_copy.h"
+#include "score/work_folder.h"
+
 namespace notavera {
 
 struct EditorContext;
 
 // The working file of a document: its name with the last character replaced by 'm' and the
-// third-from-last by 's' (song.mus → song.sum), beside the document, or in the user's runtime
-// directory when the document's folder is not writable.
+// third-from-last by 's' (song.mus → song.sum), in the document's work folder. A name that the rule
+// would leave unchanged (song.sum itself) or that is too short gets ".sum" appended instead.
 std::filesystem::path WorkingFileName(const std::filesystem::path& document);
-// The path with its extension (from the last '.') replaced: ".bak", ".sav", ".mus".
+// The path with its extension (from the last '.' of its file name) replaced: ".bak", ".sav", ".mus".
+// A name without a '.' gets the extension appended.
 std::filesystem::path WithExtension(const std::filesystem::path& path, const std::string& extension);
+// The backup beside the document ("song.bak") and the autosave copy in its work folder ("song.sav").
+// A document that already bears that extension gets it appended, so that neither ever replaces it.
+std::filesystem::path BackupName(const std::filesystem::path& document);
+std::filesystem::path AutosaveName(const std::filesystem::path& document);
 
-// Copies source to destination in blocks of 32768 bytes; nothing happens when the source does
-// not exist. False when the copy failed.
-bool CopyFile(const std::filesystem::path& source, const std::filesystem::path& destination);
-
-// Copies the document over its working file and runs the recovery check (message 72).
-// False (with the system's message shown) when the working file cannot be made or another
-// running instance holds it.
+// Takes the working file of the document: refuses (with the system's message) a document that
+// another running instance holds, runs the recovery check (message 72) unless the shell turned it
+// off, then copies the document over the working file. On success the storage names the document
+// and its working file; the working files of a different document opened before are deleted.
+// False (with the message shown) when the working file cannot be made or is held elsewhere.
 bool PrepareWorkingFile(EditorContext& ctx, const std::filesystem::path& document);
 
-// Publishes the working file over the document: temporary file beside it, flush, rename; the
-// previous version becomes the ".bak"; the ".sav" is deleted. False on failure (nothing lost).
+// Gives the document the name it will be saved under (a new document, or a save under another
+// name): takes the lock of the new working file and moves an existing working file to its new name.
+// False, with the message shown, when another running instance holds that document.
+bool NameDocument(EditorContext& ctx, const std::filesystem::path& document);
+
+// Publishes the working file over the document: a copy staged beside it, flushed, renamed over it;
+// the previous version becomes the ".bak" (a document that did not exist yet gets none); the ".sav"
+// is deleted and the file state becomes Open. False on failure: the document, its ".bak" and its
+// ".sav" are as they were, and the file state is unchanged so that the next save publishes again.
 bool PublishWorkingFile(EditorContext& ctx);
 
 // Closes and deletes the working file and releases its lock.
@@ -35,9 +48,10 @@ void DeleteWorkFiles(EditorContext& ctx);
 // Autosave: one call per minute tick of the shell's timer.
 void AutosaveMinuteTick(EditorContext& ctx);
 void Autosave(EditorContext& ctx);
-// The "Délai de sauvegarde" value: typed text clamped to 0–60 (two digits read at most).
+// The "Délai de sauvegarde" value: typed text clamped to 0–60 (two digits read at most); a text
+// without digits keeps the previous value.
 int ClampAutosaveDelay(const std::string& typed, int previous);
-// Sets the delay; the minute count restarts at 0. True when the timer must run.
+// Sets the delay (clamped to 0–60); the minute count restarts at 0. True when the timer must run.
 bool SetAutosaveDelay(EditorContext& ctx, int minutes);
 
 }  // namespace notavera

@@ -16,6 +16,7 @@ struct ShellState {
     bool insertionOpen = false;      // commands answer message 16 while it is open
     bool maskEditing = false;        // a mask page is being edited
     bool templateStaffMode = false;  // command 85, the character '\'
+    bool recoveryCheck = true;       // off for batch inspection, which must leave a ".sav" to the editor
     int markerPage = 0;              // page marker, 0 when not set
     bool continuousView = false;
     int continuousOffset = 0;        // whole pages between the continuous view's first page and the view position

@@ -7,6 +7,7 @@
 #include "platform/headless/headless_ui.h"
 #include "score/mus_file.h"
 #include "score/mus_page_codec.h"
+#include "score/work_files.h"
 #include "shell/editor_context.h"
 #include "support/mus_file_builder.h"
 
@@ -101,6 +102,7 @@ TEST_F(MusFileSave, PublishedDocumentReopensWithTheChangesAndABackup) {
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::Open);
     EXPECT_EQ(test::ReadBytes(dir / "essai.bak"), original);
 
+    DeleteWorkFiles(ctx);  // closed before another instance opens it: an open document is refused
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
     ASSERT_EQ(ReadDocument(other, document()), FileOk);
@@ -137,6 +139,7 @@ TEST_F(MusFileSave, MaskElementCountsAreRecountedAndMissingBlocksDropTheirFlag) 
     ASSERT_TRUE(SavePages(ctx));
     EXPECT_EQ(ctx.doc.header.blockFlags(), block_flag::fixedMask | block_flag::cropMarks | 0x80);
 
+    DeleteWorkFiles(ctx);  // closed before another instance opens it: an open document is refused
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
     ASSERT_EQ(ReadDocument(other, document()), FileOk);
@@ -247,6 +250,7 @@ TEST_P(RoundTrip, SavingWhatWasLoadedChangesOnlyTheCursorFields) {
         ASSERT_EQ(saved[i], original[i]) << "byte " << i;
     }
 
+    DeleteWorkFiles(ctx);  // closed before another instance opens it: an open document is refused
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
     ASSERT_EQ(ReadDocument(other, document()), FileOk);

@@ -1,5 +1,5 @@
 // Test support: score pages with varied content, ".mus" files laid out byte by byte (so that tests
-// can damage any field), and a temporary folder per test.
+// can damage any field).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include "score/file_header.h"
 #include "score/font_block.h"
 #include "score/records.h"
+#include "support/test_files.h"
 
 namespace notavera::test {
 
@@ -36,22 +37,5 @@ inline constexpr std::size_t pageTableEntryAt(int page) { return 2383 + 8 * stat
 void PutU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_t v);
 void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v);
 std::uint32_t GetU32(const std::vector<std::uint8_t>& bytes, std::size_t at);
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
 
 }  // namespace notavera::test

@@ -1,0 +1,46 @@
+// notavera-cli info: a document as JSON (header, pages, staves and, with --elements, every element).
+#include <cstdio>
+#include <string>
+
+#include "commands.h"
+#include "platform/headless/headless_ui.h"
+#include "score/document_json.h"
+#include "score/mus_file.h"
+#include "score/work_files.h"
+#include "shell/editor_context.h"
+
+namespace notavera::cli {
+
+int RunInfo(const Args& args) {
+    std::string path;
+    bool elements = false;
+    for (const std::string& arg : args) {
+        if (arg == "--elements") {
+            elements = true;
+        } else if (arg.starts_with("--") || !path.empty()) {
+            std::fprintf(stderr, "Argument inattendu : %s\nusage : notavera-cli info FICHIER.mus [--elements]\n",
+                         arg.c_str());
+            return 2;
+        } else {
+            path = arg;
+        }
+    }
+    if (path.empty()) {
+        std::fputs("Nom du fichier manquant\nusage : notavera-cli info FICHIER.mus [--elements]\n", stderr);
+        return 2;
+    }
+
+    HeadlessUi ui(stderr);
+    EditorContext ctx(ui);
+    // Looking at a document must not take away the autosave copy the editor will offer.
+    ctx.shell.recoveryCheck = false;
+    const int status = ReadDocument(ctx, path);
+    if (status == FileOk) {
+        const std::string text = DocumentToJson(ctx, elements).dump(2);
+        std::printf("%s\n", text.c_str());
+    }
+    DeleteWorkFiles(ctx);
+    return status == FileOk ? 0 : 1;
+}
+
+}  // namespace notavera::cli

@@ -1,0 +1,40 @@
+// The collection pass of playback: the notes and rests of one staff become records with a MIDI key and a
+// duration in ticks, with meters, proportions, whole-bar rests, ties, small-note groups, appoggiaturas and
+// staccato taken into account.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "midi/meter_rules.h"
+#include "midi/playback_event.h"
+#include "score/records.h"
+
+namespace notavera {
+
+struct CollectionSettings {
+    int horizontalTolerance = 20;      // page units within which a note joins the previous one's position
+    bool appoggiaturas = false;        // "Orn=Appoggiature": ornament notes are played as appoggiaturas
+    bool metersAsProportions = false;  // "Mesure=Proportion"
+};
+
+// The elements of a staff that are played: those whose x lies within [left, right].
+struct XRange {
+    int left = INT_MIN;
+    int right = INT_MAX;
+    bool contains(int x) const { return x >= left && x <= right; }
+};
+
+// The MIDI key of a note: its name, its own accidental (the only alteration applied), its octave and octave
+// shift, and the transposition of its voice; a key outside 0–127 is brought into range by whole octaves.
+// Nothing for a note name outside 1–7.
+std::optional<std::uint8_t> NoteKey(const ElementRecord& note, int transposition);
+
+// Appends the records of staff `staffIndex` of the page, in staff order, to `events`. The measure (bar
+// length and proportion) comes from the staves before and is left as the staff's meters set it.
+void CollectStaffEvents(const PageRecord& page, int staffIndex, XRange range, int transposition,
+                        const CollectionSettings& settings, BarMeasure& measure, std::vector<PlaybackEvent>& events);
+
+}  // namespace notavera

@@ -1,0 +1,102 @@
+// Time slices, articulation gaps and appoggiatura debts of the timing pass.
+#include "midi/event_timing.h"
+
+#include <algorithm>
+#include <functional>
+#include <queue>
+
+namespace notavera {
+
+namespace {
+
+// A note-off this close after the slice start is the end of the slice's own notes, not a new entry point.
+constexpr std::uint32_t pendingMargin = 5;
+
+class SliceTimer {
+public:
+    explicit SliceTimer(int verticalTolerance) : tolerance_(verticalTolerance) {}
+
+    std::vector<PlaybackEvent> run(const std::vector<PlaybackEvent>& in) {
+        if (in.empty()) return {};
+        out_.reserve(in.size() * 2 + 2);
+        shortest_ = in.front().time;
+        for (std::size_t i = 0; i < in.size(); ++i) {
+            const PlaybackEvent& r = in[i];
+            if (i > 0 && static_cast<long long>(r.position) > static_cast<long long>(in[i - 1].position) + tolerance_)
+                openSlice(r.time);
+            else
+                shortest_ = std::min(shortest_, r.time);
+            const bool last = i + 1 == in.size();
+            if (event_kind::isRest(r.kind))
+                rest(r, last);
+            else
+                note(r, last);
+        }
+        return std::move(out_);
+    }
+
+private:
+    void openSlice(std::uint32_t duration) {
+        std::uint32_t next = t_ + shortest_;
+        while (!pending_.empty() && pending_.top() <= t_ + pendingMargin) pending_.pop();
+        if (!pending_.empty()) next = std::min(next, pending_.top());
+        t_ = next;
+        shortest_ = duration;
+    }
+
+    void rest(const PlaybackEvent& r, bool last) {
+        out_.push_back(PlaybackEvent{t_, 0, event_kind::filler, 0});
+        // The staff lasts until its final rest ends.
+        if (last) out_.push_back(PlaybackEvent{t_ + r.time, 0, event_kind::filler, 0});
+    }
+
+    void note(const PlaybackEvent& r, bool last) {
+        std::uint32_t sounding = r.time;
+        if (event_kind::isAppoggiatura(r.kind)) {
+            sounding /= 4;
+            debt_ += sounding;
+            shortest_ = std::min(shortest_, sounding);
+        } else if (debt_ > 0) {
+            sounding = sounding > debt_ ? sounding - debt_ : 0;
+            debt_ = 0;
+            shortest_ = std::min(shortest_, sounding);
+        }
+        // Staccato notes lose half their length, appoggiaturas a tenth; a staccato appoggiatura (12) nothing.
+        const bool gapped = (r.kind & 3) != 0;
+        const std::uint32_t gap = gapped ? sounding / r.kind : 0;
+        sounding -= gap;
+        if (sounding == 0) {
+            // Nothing left to hear: a note-on and note-off at one tick would be sorted off-first and hang.
+            out_.push_back(PlaybackEvent{t_, 0, event_kind::filler, 0});
+            if (last) out_.push_back(PlaybackEvent{t_ + gap, 0, event_kind::filler, 0});
+            return;
+        }
+        const std::uint32_t off = t_ + sounding;
+        out_.push_back(PlaybackEvent{off, gapped ? noteOffWithGap : 0, event_kind::noteOff, r.key});
+        if (!gapped) pending_.push(off);
+        if (gapped && last) out_.push_back(PlaybackEvent{off + gap, 0, event_kind::filler, 0});
+        out_.push_back(PlaybackEvent{t_, 0, event_kind::noteOn, r.key});
+    }
+
+    int tolerance_;
+    std::uint32_t t_ = 0;
+    std::uint32_t shortest_ = 0;
+    std::uint32_t debt_ = 0;
+    std::priority_queue<std::uint32_t, std::vector<std::uint32_t>, std::greater<>> pending_;
+    std::vector<PlaybackEvent> out_;
+};
+
+}  // namespace
+
+std::vector<PlaybackEvent> TimeEvents(std::vector<PlaybackEvent> collected, int verticalTolerance) {
+    std::stable_sort(collected.begin(), collected.end(),
+                     [](const PlaybackEvent& a, const PlaybackEvent& b) { return a.position < b.position; });
+    std::vector<PlaybackEvent> timed = SliceTimer(verticalTolerance).run(collected);
+    std::stable_sort(timed.begin(), timed.end(), [](const PlaybackEvent& a, const PlaybackEvent& b) {
+        if (a.time != b.time) return a.time < b.time;
+        return a.kind == event_kind::noteOff && b.kind != event_kind::noteOff;
+    });
+    return timed;
+}
+
+}  // namespace notavera

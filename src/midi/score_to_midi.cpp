@@ -1,0 +1,194 @@
+// The conductor track, the voice tracks and the page walk of a MIDI file of the score.
+#include "midi/score_to_midi.h"
+
+#include <algorithm>
+#include <span>
+#include <system_error>
+
+#include "midi/event_timing.h"
+#include "midi/meter_rules.h"
+#include "midi/smf_writer.h"
+#include "score/mus_file.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr std::size_t nameFieldOffset = 4;
+constexpr std::uint32_t defaultTempo = 500000;
+constexpr std::uint8_t maxToleranceValue = 99;
+
+class ScoreMidiWriter {
+public:
+    ScoreMidiWriter(EditorContext& ctx, const TrackPlan& plan) : ctx_(ctx), plan_(plan) {
+        MidiSettings midi = ctx.doc.header.midi();
+        settings_.horizontalTolerance = std::min(midi.horizontalTolerance(), maxToleranceValue);
+        settings_.appoggiaturas = midi.ornamentsAsAppoggiaturas() != 0;
+        settings_.metersAsProportions = midi.metersAsProportions() != 0;
+        verticalTolerance_ = std::min(midi.verticalTolerance(), maxToleranceValue);
+    }
+
+    bool pageFailed() const { return pageFailed_; }
+
+    void conductor(SmfWriter& w) {
+        std::uint32_t tempo = ctx_.doc.header.midi().tempo();
+        if (tempo == 0 || tempo > 0xFFFFFF) tempo = defaultTempo;
+        w.tempo(tempo);
+        const StaffRecord* staff = ctx_.doc.staff();
+        if (!staff) return;
+        if (const ElementRecord* meter = FirstMeter(*staff)) {
+            if (const auto ts = MeterTimeSignature(*meter)) w.timeSignature(ts->numerator, ts->denominatorExponent);
+        }
+        const auto key = staff->key();
+        const int count = static_cast<int>(key.keyCount());
+        if (count > 0 && key.keyKind() == KeyKind::Sharps) w.keySignature(static_cast<std::int8_t>(count));
+        if (count > 0 && key.keyKind() == KeyKind::Flats) w.keySignature(static_cast<std::int8_t>(-count));
+    }
+
+    void track(SmfWriter& w, int trackNumber) {
+        const unsigned voice = (plan_.firstVoice + static_cast<unsigned>(trackNumber - 1)) & 0xFF;
+        MidiSettings midi = ctx_.doc.header.midi();
+        channel_ = VoiceChannel(ctx_.doc, voice);
+        velocity_ = std::min<std::uint8_t>(midi.volume(static_cast<int>(channel_)), 127);
+        const auto name = std::span(ctx_.doc.header.bytes).subspan(nameFieldOffset, FileHeader::titleCapacity);
+        w.metaEvent(0, meta_type::text, name);
+        w.programChange(0, channel_, midi.program(static_cast<int>(channel_)) & 0x7F);
+        if (pageFailed_) return;  // the file is given up; the remaining tracks only keep it well formed
+        if (plan_.lastPage < plan_.firstPage) {
+            if (!beeped_) Beep(ctx_.ui);
+            beeped_ = true;
+            return;
+        }
+        measure_ = BarMeasure{};
+        silentCarry_ = 0;
+        for (int p = plan_.firstPage; p <= plan_.lastPage; ++p) {
+            const PageRecord* page = pageForWriting(p);
+            if (!page) return;
+            const bool first = p == plan_.firstPage;
+            if (!writeVoiceOnPage(w, *page, voice, first ? plan_.startStaff : 0, first ? plan_.lastStaff : -1))
+                return;
+        }
+    }
+
+private:
+    // The page itself when it is in memory; otherwise the memory window moves to it.
+    const PageRecord* pageForWriting(int number) {
+        if (const PageRecord* p = ctx_.doc.findPage(number)) return p;
+        if (MoveWindowTo(ctx_, number) != FileOk || !ctx_.doc.findPage(number)) {
+            pageFailed_ = true;
+            return nullptr;
+        }
+        return ctx_.doc.findPage(number);
+    }
+
+    // The staves of the voice from staff `from` on (up to `to` when not −1), each with its merged followers.
+    bool writeVoiceOnPage(SmfWriter& w, const PageRecord& page, unsigned voice, int from, int to) {
+        const int end = to >= 0 ? std::min(to, static_cast<int>(page.staves.size()) - 1)
+                                : static_cast<int>(page.staves.size()) - 1;
+        for (int i = std::max(from, 0); i <= end;) {
+            const StaffRecord& s = page.staves[i];
+            if (s.voice().positionInGroup() == 0) break;  // the page's system numbering ends here
+            if (s.voice().voice() != voice) {
+                ++i;
+                continue;
+            }
+            int last = i;
+            while (plan_.mergeStaves && plan_.mode == PlaybackMode::AllVoices && last < end &&
+                   followerJoins(page.staves[last], page.staves[last + 1]))
+                ++last;
+            if (!writeStaves(w, page, i, last)) return false;
+            i = last + 1;
+        }
+        return true;
+    }
+
+    bool followerJoins(const StaffRecord& staff, const StaffRecord& next) {
+        return staff.voice().positionInGroup() != staff.voice().groupSize() &&
+               VoiceChannel(ctx_.doc, staff.voice().voice()) == VoiceChannel(ctx_.doc, next.voice().voice());
+    }
+
+    // Staves first..last of the page as one time line: a follower staff starts from the first staff's
+    // measure, since its meters restate the system's.
+    bool writeStaves(SmfWriter& w, const PageRecord& page, int first, int last) {
+        collected_.clear();
+        const BarMeasure atStart = measure_;
+        for (int k = first; k <= last; ++k) {
+            if (k > first) measure_ = atStart;
+            const int transposition = ctx_.doc.header.voiceTransposition(page.staves[k].voice().voice() & 0x7F);
+            CollectStaffEvents(page, k, plan_.range, transposition, settings_, measure_, collected_);
+        }
+        return writeTimed(w, TimeEvents(std::move(collected_), verticalTolerance_));
+    }
+
+    // Silent records only carry their time to the next note event, which also takes the silence left at the
+    // end of the previous staff of the track.
+    bool writeTimed(SmfWriter& w, const std::vector<PlaybackEvent>& timed) {
+        std::uint32_t previous = timed.empty() ? 0 : timed.front().time;
+        for (const PlaybackEvent& r : timed) {
+            const std::uint32_t delta = r.time - previous;
+            previous = r.time;
+            if (r.kind == event_kind::filler) {
+                silentCarry_ += delta;
+                continue;
+            }
+            const std::uint32_t at = delta + silentCarry_;
+            silentCarry_ = 0;
+            const int written = r.kind == event_kind::noteOn ? w.noteOn(at, channel_, r.key, velocity_)
+                                                             : w.noteOff(at, channel_, r.key, velocity_);
+            if (written < 0) return false;
+        }
+        return true;
+    }
+
+    EditorContext& ctx_;
+    const TrackPlan& plan_;
+    CollectionSettings settings_;
+    int verticalTolerance_ = 13;
+    unsigned channel_ = 0;
+    std::uint8_t velocity_ = 64;
+    BarMeasure measure_;
+    std::uint32_t silentCarry_ = 0;
+    std::vector<PlaybackEvent> collected_;
+    bool beeped_ = false;
+    bool pageFailed_ = false;
+};
+
+struct CurrentPosition {
+    int page, staff, element;
+};
+
+void restore(EditorContext& ctx, const CurrentPosition& at) {
+    if (!ctx.doc.findPage(at.page)) MoveWindowTo(ctx, at.page);
+    ctx.doc.currentPage = at.page;
+    ctx.doc.currentStaff = at.staff;
+    ctx.doc.currentElement = at.element;
+}
+
+}  // namespace
+
+int WriteScoreMidi(EditorContext& ctx, MidiByteSink& sink, int lastPage, const std::optional<MidiRegion>& region) {
+    const std::optional<TrackPlan> plan = PlanTracks(ctx.doc, lastPage, region);
+    if (!plan) return 0;
+    const CurrentPosition saved{ctx.doc.currentPage, ctx.doc.currentStaff, ctx.doc.currentElement};
+    ScoreMidiWriter writer(ctx, *plan);
+    const int written = WriteMidiFile(
+        sink, 1, plan->trackCount, midiTicksPerQuarter, [&](SmfWriter& w) { writer.conductor(w); },
+        [&](SmfWriter& w, int track) { writer.track(w, track); });
+    restore(ctx, saved);
+    return written && !writer.pageFailed() ? 1 : 0;
+}
+
+int WriteScoreMidi(EditorContext& ctx, const std::filesystem::path& path, int lastPage,
+                   const std::optional<MidiRegion>& region) {
+    if (path.empty() || !PlanTracks(ctx.doc, lastPage, region)) return 0;
+    auto sink = FileByteSink::create(path);
+    if (!sink) return 0;
+    const int written = WriteScoreMidi(ctx, *sink, lastPage, region);
+    const bool closed = sink->close();
+    if (written && closed) return 1;
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return 0;
+}
+
+}  // namespace notavera

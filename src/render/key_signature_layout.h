@@ -1,0 +1,25 @@
+// Where the accidentals of a key signature go: their order, and the octave each one is written in under the clef in
+// force, so that the signature zigzags within the staff as engravers write it.
+#pragma once
+
+#include "score/record_fields.h"
+
+namespace notavera {
+
+inline constexpr int MaxKeyAccidentals = 7;
+
+// One accidental of a key signature: its note name (1 C … 7 B) and octave (4 from middle C).
+struct KeyAccidentalPitch {
+    int step = 0;
+    int octave = 0;
+    friend bool operator==(const KeyAccidentalPitch&, const KeyAccidentalPitch&) = default;
+};
+
+// The `position`-th accidental (0-based, 0–6) of a key of sharps or flats under a clef value (ClefValueOfClef).
+// Sharps are written F C G D A E B, flats B E A D G C F. A kind of None gives step 0.
+KeyAccidentalPitch KeyAccidentalAt(KeyKind kind, int position, int clefValue);
+
+// The glyph code of an accidental of that kind: 211 sharp, 213 flat.
+int KeyAccidentalCode(KeyKind kind);
+
+}  // namespace notavera

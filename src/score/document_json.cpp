@@ -1,0 +1,109 @@
+// Builds the JSON picture of a document from its header, page table and pages.
+#include "score/document_json.h"
+
+#include "score/mus_file.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+nlohmann::json OptionalBlockNames(const OptionalBlocks& blocks) {
+    nlohmann::json names = nlohmann::json::array();
+    if (blocks.pagination) names.push_back("pagination");
+    if (blocks.pageHeader) names.push_back("pageHeader");
+    if (blocks.pageFooter) names.push_back("pageFooter");
+    if (blocks.fixedMask) names.push_back("fixedMask");
+    if (blocks.variableMask) names.push_back("variableMask");
+    if (blocks.notes) names.push_back("notes");
+    return names;
+}
+
+nlohmann::json HeaderToJson(const ScoreDocument& doc) {
+    nlohmann::json table = nlohmann::json::array();
+    for (int p = 0; p < doc.pageCount && p < maxPages; ++p) {
+        const PageTableEntry& entry = doc.storage.pageTable[static_cast<std::size_t>(p)];
+        table.push_back({entry.length, entry.offset});
+    }
+    return {{"version", {doc.header.majorVersion(), doc.header.minorVersion()}},
+            {"title", doc.header.title()},
+            {"endOfData", doc.header.endOfData()},
+            {"pageCount", doc.pageCount},
+            {"pageTable", std::move(table)},
+            {"optionalBlocks", OptionalBlockNames(doc.optional)}};
+}
+
+nlohmann::json StaffToJson(const StaffRecord& staff, bool elements) {
+    nlohmann::json json = {{"elementCount", staff.elementCount()},
+                           {"voiceWord", staff.voiceWord},
+                           {"keyWord", staff.keyWord},
+                           {"lineWord", staff.lineWord}};
+    if (elements) {
+        json["elements"] = nlohmann::json::array();
+        for (const ElementRecord& e : staff.elements) json["elements"].push_back(ElementToJson(e));
+    }
+    return json;
+}
+
+nlohmann::json PageToJson(const PageRecord& page, bool elements) {
+    nlohmann::json staves = nlohmann::json::array();
+    for (const StaffRecord& staff : page.staves) staves.push_back(StaffToJson(staff, elements));
+    return {{"number", page.number},   {"layout", page.layout},         {"indent", page.indent},
+            {"extra", page.extra},     {"lineLength", page.lineLength}, {"staves", std::move(staves)}};
+}
+
+// The page, brought into the memory window when it is not there.
+const PageRecord* ReachPage(EditorContext& ctx, int number, bool& moved) {
+    if (const PageRecord* page = ctx.doc.findPage(number)) return page;
+    moved = true;
+    MoveWindowTo(ctx, number);
+    return ctx.doc.findPage(number);
+}
+
+}  // namespace
+
+nlohmann::json ElementToJson(const ElementRecord& e) {
+    nlohmann::json json = {{"word0", e.word0}, {"word1", e.word1}, {"shift", e.shift}, {"x", e.x}};
+    json[e.isSign() ? "signWord" : "noteWord"] = e.typeWord;
+    if (e.isSign()) json["param"] = e.param;
+    json["blobLength"] = e.hasBlob() ? e.blob.length() : 0;
+    json["octave"] = e.w0().octave();
+    if (e.isSign()) {
+        json["kind"] = "sign";
+        json["signType"] = static_cast<unsigned>(e.signWord().signType());
+        json["code"] = e.signWord().code();
+        return json;
+    }
+    const auto note = e.noteWord();
+    json["kind"] = note.rest() ? "rest" : "note";
+    json["rest"] = note.rest();
+    json["durationCode"] = note.durationCode();
+    json["dots"] = note.dots();
+    json["step"] = note.step();
+    json["accidental"] = static_cast<unsigned>(note.accidental());
+    json["hiddenAccidental"] = note.hiddenAccidental();
+    return json;
+}
+
+nlohmann::json DocumentToJson(EditorContext& ctx, bool elements) {
+    ScoreDocument& doc = ctx.doc;
+    const int page = doc.currentPage, staff = doc.currentStaff, element = doc.currentElement;
+    nlohmann::json pages = nlohmann::json::array();
+    bool moved = false;
+    // A page that cannot be read is dropped by the loader and the page count goes down with it,
+    // so the header is taken once every page has been reached.
+    for (int number = 1; number <= doc.pageCount; ++number) {
+        const PageRecord* p = ReachPage(ctx, number, moved);
+        if (!p) break;
+        pages.push_back(PageToJson(*p, elements));
+    }
+    nlohmann::json json = HeaderToJson(doc);
+    json["pages"] = std::move(pages);
+    if (moved && page >= 1) MoveWindowTo(ctx, page);
+    doc.currentPage = page;
+    doc.currentStaff = staff;
+    doc.currentElement = element;
+    return json;
+}
+
+}  // namespace notavera

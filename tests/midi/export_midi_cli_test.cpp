@@ -1,0 +1,143 @@
+// notavera-cli export-midi end to end: a saved document of many pages (more than its memory window holds)
+// exported whole, by page range and for one voice, read back and by midicsv; failures reported in French.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/mus_file_builder.h"
+#include "support/score_builder.h"
+#include "support/smf_test_reader.h"
+
+namespace notavera {
+namespace {
+
+using test::HeardNote;
+
+constexpr int pageCount = 12;
+
+// Page p holds, on its two staves (one system, voices 1 and 2 on different channels), one quarter note of
+// key 40 + p and one half note of key 80 + p.
+class ExportMidiCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::ScoreBuilder b(pageCount, 2, 2);
+        b.setChannel(2, 5);
+        for (int p = 1; p <= pageCount; ++p) {
+            b.on(p, 0).note(100, 1 + (p - 1) % 7, 4, 0, 2 + (p - 1) / 7);
+            b.on(p, 1).note(100, 1 + (p - 1) % 7, 3, 0, 5 + (p - 1) / 7);
+        }
+        b.setCurrent(pageCount, 1);  // saved on the last page: the export still starts on page 1
+        ASSERT_TRUE(b.saveAs(document));
+    }
+
+    struct Run {
+        int status = -1;
+        std::string errors;
+    };
+
+    Run run(const std::string& args) {
+        const auto err = dir / "err.txt";
+        const std::string command = std::string(NOTAVERA_CLI) + " export-midi " + args + " 2> '" + err.string() + "'";
+        Run r;
+        const int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        std::stringstream s;
+        s << std::ifstream(err).rdbuf();
+        r.errors = s.str();
+        return r;
+    }
+
+    test::SmfFile exported(const std::string& options) {
+        const Run r = run("'" + document.string() + "' '" + output.string() + "' " + options);
+        EXPECT_EQ(r.status, 0) << r.errors;
+        EXPECT_EQ(r.errors, "");
+        const std::string check = "midicsv '" + output.string() + "' > /dev/null 2> '" + (dir / "csv.txt").string() + "'";
+        EXPECT_EQ(std::system(check.c_str()), 0);
+        EXPECT_EQ(std::filesystem::file_size(dir / "csv.txt"), 0u);
+        return test::ParseSmf(test::ReadBytes(output)).value_or(test::SmfFile{});
+    }
+
+    static std::vector<int> keys(const std::vector<HeardNote>& notes) {
+        std::vector<int> k;
+        for (const auto& n : notes) k.push_back(n.key);
+        return k;
+    }
+
+    test::TempDir dir;
+    std::filesystem::path document = dir / "partition.mus";
+    std::filesystem::path output = dir / "partition.mid";
+};
+
+// Key of the note of voice 1 (octave 2) or voice 2 (octave 5) on page p.
+int keyOn(int page, int octave) {
+    constexpr int pitch[] = {0, 2, 4, 5, 7, 9, 11};
+    return (octave + (page - 1) / 7 + 1) * 12 + pitch[(page - 1) % 7];
+}
+
+std::vector<int> voiceKeys(int first, int last, int octave) {
+    std::vector<int> k;
+    for (int p = first; p <= last; ++p) k.push_back(keyOn(p, octave));
+    return k;
+}
+
+TEST_F(ExportMidiCli, WholeScoreWalksEveryPage) {
+    const test::SmfFile f = exported("");
+    ASSERT_EQ(f.trackCount, 3);
+    const auto voice1 = test::HeardNotes(f.tracks[1]);
+    const auto voice2 = test::HeardNotes(f.tracks[2]);
+    EXPECT_EQ(keys(voice1), voiceKeys(1, pageCount, 2));
+    EXPECT_EQ(keys(voice2), voiceKeys(1, pageCount, 5));
+    ASSERT_EQ(voice2.size(), static_cast<std::size_t>(pageCount));
+    // Each page follows the previous one's last note: the half notes of voice 2 are back to back.
+    EXPECT_EQ(voice2.back().on, 512u * (pageCount - 1));
+    EXPECT_EQ(voice1.back().on, 256u * (pageCount - 1));
+    EXPECT_EQ(voice2[3].channel, 5u);
+}
+
+TEST_F(ExportMidiCli, PageRangeLimitsThePages) {
+    const test::SmfFile f = exported("--from-page 9 --to-page 11");
+    ASSERT_EQ(f.trackCount, 3);
+    EXPECT_EQ(keys(test::HeardNotes(f.tracks[1])), voiceKeys(9, 11, 2));
+    EXPECT_EQ(keys(test::HeardNotes(f.tracks[2])), voiceKeys(9, 11, 5));
+}
+
+TEST_F(ExportMidiCli, VoiceOptionWritesTheFirstStaffsVoiceAlone) {
+    const test::SmfFile f = exported("--voice --to-page 3");
+    ASSERT_EQ(f.trackCount, 2);
+    EXPECT_EQ(keys(test::HeardNotes(f.tracks[1])), voiceKeys(1, 3, 2));
+}
+
+TEST_F(ExportMidiCli, LastPageBeforeTheFirstGivesTracksWithoutNotes) {
+    const test::SmfFile f = exported("--from-page 5 --to-page 2");
+    ASSERT_EQ(f.trackCount, 3);
+    EXPECT_TRUE(test::HeardNotes(f.tracks[1]).empty());
+}
+
+TEST_F(ExportMidiCli, UnwritableOutputIsReportedWithMessageTwo) {
+    const auto target = dir / "absent" / "x.mid";
+    const Run r = run("'" + document.string() + "' '" + target.string() + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errors, "MESSAGE Notavera 2 Impossible d'écrire le fichier " + target.string() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "partition.sum"));  // no working file left behind
+}
+
+TEST_F(ExportMidiCli, MissingDocumentFails) {
+    const Run r = run("'" + (dir / "absent.mus").string() + "' '" + output.string() + "'");
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.errors.find("MESSAGE"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+TEST_F(ExportMidiCli, BadArgumentsShowTheUsage) {
+    EXPECT_EQ(run("").status, 2);
+    EXPECT_EQ(run("'" + document.string() + "'").status, 2);
+    EXPECT_EQ(run("a b --from-page 0").status, 2);
+    EXPECT_EQ(run("a b --to-page").status, 2);
+    EXPECT_EQ(run("a b c").status, 2);
+}
+
+}  // namespace
+}  // namespace notavera

@@ -1,0 +1,65 @@
+// Hand-written MIDI files, scratch folders and sox measurements for the audio tests.
+#include "support/audio_test_files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+namespace notavera::test {
+
+namespace {
+
+void putVariableLength(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(v & 0x7F)};
+    while (v >>= 7) bytes.insert(bytes.begin(), static_cast<std::uint8_t>(0x80 | (v & 0x7F)));
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+// "Length (seconds):      5.050340" → 5.05
+std::optional<double> valueAfter(const std::string& text, const std::string& label) {
+    const std::size_t at = text.find(label);
+    if (at == std::string::npos) return std::nullopt;
+    return std::strtod(text.c_str() + at + label.size(), nullptr);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> MelodyMidi(const std::vector<int>& keys, int ticksEach) {
+    std::vector<std::uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // tempo 500000
+                                       0x00, 0xC0, 0x00};                         // piano
+    for (const int key : keys) {
+        const auto k = static_cast<std::uint8_t>(key);
+        track.insert(track.end(), {0x00, 0x90, k, 100});
+        putVariableLength(track, static_cast<std::uint32_t>(ticksEach));
+        track.insert(track.end(), {0x80, k, 0});
+    }
+    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+    std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
+    putU32(file, static_cast<std::uint32_t>(track.size()));
+    file.insert(file.end(), track.begin(), track.end());
+    return file;
+}
+
+double MelodySeconds(std::size_t notes, int ticksEach) { return static_cast<double>(notes) * ticksEach / 960.0; }
+
+std::optional<SoundStat> MeasureWithSox(const std::filesystem::path& file) {
+    const std::string command = "sox '" + file.string() + "' -n stat 2>&1";
+    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) return std::nullopt;
+    std::string text;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe.get())) text += buffer;
+    const std::optional<double> seconds = valueAfter(text, "Length (seconds):");
+    const std::optional<double> rms = valueAfter(text, "RMS     amplitude:");
+    if (!seconds || !rms) return std::nullopt;
+    return SoundStat{*seconds, *rms};
+}
+
+}  // namespace notavera::test
