@@ -1,64 +1,49 @@
 // notavera-cli end to end: gmn-trace (the trace lines, the modes, the error lines, the exit status) and
-// import-gmn (the saved score read back).
+// import-gmn, whose saved score is looked at through "info".
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <nlohmann/json.hpp>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "platform/headless/headless_ui.h"
-#include "score/mus_file.h"
-#include "score/work_files.h"
-#include "shell/editor_context.h"
+#include "support/cli_runner.h"
+#include "support/test_files.h"
 
 namespace notavera {
 namespace {
 
-namespace fs = std::filesystem;
+using test::CliResult;
+using test::RunCli;
+using test::TempDir;
+using test::WriteText;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-CliRun RunCli(const std::string& arguments) {
-    CliRun r;
-    const std::string command = std::string(NOTAVERA_CLI) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
-
-CliRun RunTrace(const std::string& arguments) { return RunCli("gmn-trace " + arguments); }
-
-class GmnTraceCli : public ::testing::Test {
+class GmnCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("gmn_cli_" + std::to_string(getpid()));
-        fs::create_directories(dir_);
+    std::string write(const std::string& text) {
+        const std::string name = "in" + std::to_string(count_++) + ".gmn";
+        WriteText(dir / name, text);
+        return name;
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path write(const std::string& text) {
-        const fs::path path = dir_ / ("in" + std::to_string(count_++) + ".gmn");
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
+    CliResult trace(const std::vector<std::string>& args) {
+        std::vector<std::string> words{"gmn-trace"};
+        words.insert(words.end(), args.begin(), args.end());
+        return RunCli(dir.path(), words);
     }
-    fs::path dir_;
+    // The elements of the imported score, as "info --elements" shows them.
+    nlohmann::json importAndShow(const std::string& gmn, CliResult* import = nullptr) {
+        const CliResult r = RunCli(dir.path(), {"import-gmn", write(gmn), "out.mus"});
+        if (import) *import = r;
+        const CliResult info = RunCli(dir.path(), {"info", "out.mus", "--elements"});
+        EXPECT_EQ(info.status, 0) << info.err;
+        return nlohmann::json::parse(info.out, nullptr, false);
+    }
+
+    TempDir dir;
     int count_ = 0;
 };
 
-using GmnImportCli = GmnTraceCli;
-
-TEST_F(GmnTraceCli, PrintsTheCallbacksOfTheReading) {
-    const CliRun r = RunTrace(write("[c d/8.]").string());
+TEST_F(GmnCli, TracePrintsTheCallbacksOfTheReading) {
+    const CliResult r = trace({write("[c d/8.]")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "na_segmInit()\nna_seqInit()\n"
@@ -67,83 +52,82 @@ TEST_F(GmnTraceCli, PrintsTheCallbacksOfTheReading) {
               "na_seqExit()\nna_segmExit()\n");
 }
 
-TEST_F(GmnTraceCli, ModeElevenMakesOnlyTagCallbacks) {
-    const CliRun r = RunTrace(write("[c \\bar d | e]").string() + " --mode 11");
+TEST_F(GmnCli, TraceInModeElevenMakesOnlyTagCallbacks) {
+    const CliResult r = trace({write("[c \\bar d | e]"), "--mode", "11"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.find("na_seqAppendNote"), std::string::npos);
     EXPECT_NE(r.out.find("na_tagStart(s=\\bar,no=0,tagno=1, durPosN=1,durPosD=4)"), std::string::npos);
     EXPECT_NE(r.out.find("na_tagStart(s=\\bar,no=0,tagno=2, durPosN=1,durPosD=2)"), std::string::npos);
 }
 
-TEST_F(GmnTraceCli, ErrorsAppearAmongTheLinesAndFailTheRun) {
-    const CliRun r = RunTrace(write("[c\n x ]]").string());
+TEST_F(GmnCli, TraceShowsErrorsAmongTheLinesAndFails) {
+    const CliResult r = trace({write("[c\n x ]]")});
     EXPECT_EQ(r.status, 1);
     // A box is one line: its line breaks are printed as spaces.
     EXPECT_NE(r.out.find("MESSAGE Erreur 0 Erreur lors de l'analyse du fichier Guido Erreur: 'Unknown notename, "
                          "replaced by rest.' (ligne 2, caractère 2)"),
               std::string::npos);
     EXPECT_NE(r.out.find("Erreur: 'parse error' (ligne 2, caractère 5)"), std::string::npos);
-    // The note before the error was passed on, and so was the rest that replaced x.
+    // The rest that replaced x was passed on before the reading stopped.
     EXPECT_NE(r.out.find("na_seqAppendNote(pc=-1,"), std::string::npos);
 }
 
-TEST_F(GmnTraceCli, MissingFileAndBadArguments) {
-    const CliRun missing = RunTrace("/nonexistent/x.gmn");
+TEST_F(GmnCli, TraceOfAMissingFileAndBadArguments) {
+    const CliResult missing = trace({"missing.gmn"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("Erreur: 'Could not open file'"), std::string::npos);
-    EXPECT_EQ(RunTrace(write("[c]").string() + " --mode 5").status, 2);
-    EXPECT_EQ(RunTrace("").status, 2);
+    EXPECT_EQ(trace({write("[c]"), "--mode", "5"}).status, 2);
+    EXPECT_EQ(trace({}).status, 2);
 }
 
-TEST_F(GmnImportCli, SavesTheImportedScoreAsADocument) {
-    const fs::path out = dir_ / "piece.mus";
-    const CliRun r = RunCli("import-gmn " + write("{[\\clef<\"f\"> \\key<-2> c d/8 e | f], [g*1/12 a b]}").string() +
-                            " " + out.string());
-    EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_TRUE(r.out.empty()) << r.out;
-    ASSERT_TRUE(fs::exists(out));
-    EXPECT_FALSE(fs::exists(WorkingFileName(out)));
-
-    HeadlessUi ui(nullptr);
-    EditorContext ctx(ui);
-    ASSERT_EQ(ReadDocument(ctx, out), FileOk);
-    const PageRecord* page = ctx.doc.findPage(1);
-    ASSERT_NE(page, nullptr);
-    ASSERT_GE(page->staves.size(), 2u);
-    const auto& first = page->staves[0];
-    EXPECT_EQ(first.key().keyKind(), KeyKind::Flats);
-    EXPECT_EQ(first.key().keyCount(), 2u);
-    ASSERT_EQ(first.elements.size(), 6u);
-    EXPECT_TRUE(first.elements[0].isSignOfType(SignType::Clef));
-    EXPECT_EQ(first.elements[2].noteWord().durationCode(), 5u);
-    EXPECT_TRUE(first.elements[4].isSignOfType(SignType::Bar));
-    const auto& second = page->staves[1];
-    ASSERT_EQ(second.elements.size(), 3u);
-    EXPECT_EQ(second.elements[0].w1().numerator(), 3u);
-    EXPECT_EQ(second.elements[0].w0().groupMark(), 1u);
-    EXPECT_EQ(second.elements[2].w0().groupMark(), 2u);
-    DeleteWorkFiles(ctx);
+TEST_F(GmnCli, ImportedScoreHoldsTheConvertedElements) {
+    CliResult import;
+    const nlohmann::json doc =
+        importAndShow("{[\\clef<\"f4\"> \\key<\"E&\"> c/1 d*3/8 e/4. f], [\\clef<\"f\"> g*1/12 a b]}", &import);
+    EXPECT_EQ(import.status, 0) << import.err;
+    ASSERT_TRUE(doc.is_object());
+    const auto& first = doc["pages"][0]["staves"][0];
+    const unsigned keyWord = first["keyWord"].get<unsigned>();
+    EXPECT_EQ((keyWord >> 8) & 3u, 2u);  // flats
+    EXPECT_EQ((keyWord >> 10) & 7u, 3u);
+    const auto& els = first["elements"];
+    ASSERT_EQ(els.size(), 6u);
+    EXPECT_EQ(els[0]["signType"], 6);
+    EXPECT_EQ(els[0]["code"], 3);
+    EXPECT_EQ(els[0]["param"], 4);
+    EXPECT_EQ(els[1]["durationCode"], 2);
+    EXPECT_EQ(els[1]["x"], 90);
+    // 3/8: a quarter and an eighth, without dots; the whole note before moved x by 256 × 10 ÷ 4.
+    EXPECT_EQ(els[2]["durationCode"], 4);
+    EXPECT_EQ(els[2]["x"], 90 + 640);
+    EXPECT_EQ(els[3]["durationCode"], 5);
+    EXPECT_EQ(els[3]["dots"], 0);
+    // A dotted quarter is one quarter with its dot; x moves by the undotted length.
+    EXPECT_EQ(els[4]["dots"], 1);
+    EXPECT_EQ(els[5]["x"], els[4]["x"].get<int>() + 160);
+    const auto& second = doc["pages"][0]["staves"][1]["elements"];
+    ASSERT_EQ(second.size(), 4u);
+    EXPECT_EQ(second[0]["param"], 0);
+    EXPECT_EQ(second[1]["durationCode"], 5);
+    EXPECT_EQ((second[1]["word1"].get<unsigned>() >> 8) & 0xFFu, 3u);
+    EXPECT_EQ((second[1]["word1"].get<unsigned>() >> 16) & 0xFFu, 2u);
 }
 
-TEST_F(GmnImportCli, ReadingErrorIsReportedAndWhatWasReadIsSaved) {
-    const fs::path out = dir_ / "partial.mus";
-    const CliRun r = RunCli("import-gmn " + write("[c d ) e]").string() + " " + out.string());
+TEST_F(GmnCli, ImportReportsAReadingErrorAndSavesWhatWasRead) {
+    CliResult import;
+    const nlohmann::json doc = importAndShow("[c d ) e]", &import);
+    EXPECT_EQ(import.status, 1);
+    EXPECT_NE(import.err.find("Erreur: 'parse error' (ligne 1, caractère 6)"), std::string::npos) << import.err;
+    ASSERT_TRUE(doc.is_object());
+    EXPECT_EQ(doc["pages"][0]["staves"][0]["elements"].size(), 2u);
+}
+
+TEST_F(GmnCli, ImportOfAMissingFileWritesNothing) {
+    const CliResult r = RunCli(dir.path(), {"import-gmn", "missing.gmn", "none.mus"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("Erreur: 'parse error' (ligne 1, caractère 6)"), std::string::npos) << r.out;
-    HeadlessUi ui(nullptr);
-    EditorContext ctx(ui);
-    ASSERT_EQ(ReadDocument(ctx, out), FileOk);
-    EXPECT_EQ(ctx.doc.findPage(1)->staves[0].elements.size(), 2u);
-    DeleteWorkFiles(ctx);
-}
-
-TEST_F(GmnImportCli, MissingInputWritesNothing) {
-    const fs::path out = dir_ / "none.mus";
-    const CliRun r = RunCli("import-gmn " + (dir_ / "missing.gmn").string() + " " + out.string());
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("Could not open file"), std::string::npos);
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(RunCli("import-gmn only-one-argument.gmn").status, 2);
+    EXPECT_NE(r.err.find("Could not open file"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.mus"));
+    EXPECT_EQ(RunCli(dir.path(), {"import-gmn", "only-one.gmn"}).status, 2);
 }
 
 }  // namespace

@@ -2,15 +2,13 @@
 // document's new name.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 
 #include "guido/gmn_import_command.h"
 #include "platform/headless/headless_ui.h"
 #include "score/new_document.h"
 #include "shell/editor_context.h"
+#include "support/test_files.h"
 
 namespace notavera {
 namespace {
@@ -19,14 +17,9 @@ namespace fs = std::filesystem;
 
 class GuidoImportCommand : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetUpNewDocument(ctx.doc, 1);
-        dir = fs::temp_directory_path() / ("gmn_command_" + std::to_string(getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { SetUpNewDocument(ctx.doc, 1); }
     fs::path write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
+        test::WriteText(dir / name, text);
         return dir / name;
     }
     std::size_t elementsOnStaff(int i) {
@@ -35,7 +28,7 @@ protected:
 
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
-    fs::path dir;
+    test::TempDir dir;
 };
 
 TEST_F(GuidoImportCommand, ReadsTheChosenFileAndNamesTheDocumentAfterIt) {
