@@ -21,5 +21,7 @@ int RunNew(const Args& args);
 int RunInfo(const Args& args);
 int RunRenderAudio(const Args& args);
 int RunExportMidi(const Args& args);
+int RunGmnTrace(const Args& args);
+int RunImportGmn(const Args& args);
 
 }  // namespace notavera::cli

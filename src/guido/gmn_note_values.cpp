@@ -1,0 +1,65 @@
+// Splitting a GUIDO duration into note values of the score.
+#include "guido/gmn_note_values.h"
+
+#include <cstdint>
+
+#include "score/durations.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr int longaIn256ths = 1024;
+const GmnRational longa(4, 1);
+const GmnRational shortest(1, 256);
+
+GmnWrittenValue plainValue(unsigned code) {
+    return GmnWrittenValue{code, 1, 1, GmnRational(NoteDuration(code, 0), 256)};
+}
+
+void appendSplit(std::vector<GmnWrittenValue>& values, std::int64_t d256) {
+    if (d256 > maxGmnPieces * longaIn256ths) d256 = maxGmnPieces * longaIn256ths;
+    for (unsigned code : SplitDuration(static_cast<int>(d256))) {
+        if (static_cast<int>(values.size()) >= maxGmnPieces) return;
+        values.push_back(plainValue(code));
+    }
+}
+
+// The shortest plain value (longa at most) that is not shorter than d, and the proportion that shortens it
+// to d; nothing when the proportion needs numbers beyond 99.
+bool appendTuplet(std::vector<GmnWrittenValue>& values, const GmnRational& d) {
+    unsigned code = shortestDurationCode;
+    while (code > longestDurationCode && GmnRational(NoteDuration(code, 0), 256).compare(d) < 0) --code;
+    const GmnRational plain(NoteDuration(code, 0), 256);
+    // d = plain × q / r: r notes in the time of q.
+    const GmnRational ratio = d.scaled(plain.den(), plain.num());
+    if (ratio.num() < 1 || ratio.num() > 99 || ratio.den() > 99) return false;
+    values.push_back(GmnWrittenValue{code, static_cast<unsigned>(ratio.den()), static_cast<unsigned>(ratio.num()), d});
+    return true;
+}
+
+}  // namespace
+
+std::vector<GmnWrittenValue> GmnWrittenValues(const GmnRational& duration) {
+    std::vector<GmnWrittenValue> values;
+    GmnRational rest = duration;
+    while (rest.compare(longa) > 0 && static_cast<int>(values.size()) < maxGmnPieces) {
+        values.push_back(plainValue(longestDurationCode));
+        rest = rest - longa;
+    }
+    if (!rest.isPositive() || static_cast<int>(values.size()) >= maxGmnPieces) return values;
+    if (rest.isDyadic() && rest.den() <= 256) {
+        appendSplit(values, std::int64_t{rest.num()} * (256 / rest.den()));
+        return values;
+    }
+    if (appendTuplet(values, rest)) return values;
+    // Truncated to 256ths as a last resort, but never to nothing: the note stays visible.
+    const std::int64_t d256 = std::int64_t{rest.num()} * 256 / rest.den();
+    if (d256 > 0)
+        appendSplit(values, d256);
+    else
+        values.push_back(plainValue(shortestDurationCode));
+    return values;
+}
+
+}  // namespace notavera

@@ -1,0 +1,309 @@
+// Writing the callbacks of a GUIDO reading into the staves of page 1.
+#include "guido/gmn_score_builder.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "guido/gmn_note_values.h"
+#include "guido/gmn_signs.h"
+#include "guido/gmn_vocabulary.h"
+#include "score/element_creation.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr int firstX = 30;
+constexpr int clefAdvance = 60;
+constexpr int barAdvance = 30;
+constexpr int meterAdvance = 60;
+constexpr unsigned meterNumerals = 1;  // time-signature display flags: numbers
+constexpr unsigned meterSymbol = 64;   // a C-type symbol
+
+// Pitch class → note name (1 C … 7 B) and whether the class itself is a sharp of that name.
+constexpr unsigned naturalStep[12] = {1, 1, 2, 2, 3, 4, 4, 5, 5, 6, 6, 7};
+constexpr int sharpInClass[12] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
+
+std::optional<Accidental> accidentalOf(int alteration) {
+    switch (alteration) {
+        case -2: return Accidental::DoubleFlat;
+        case -1: return Accidental::Flat;
+        case 0: return Accidental::Natural;
+        case 1: return Accidental::Sharp;
+        case 2: return Accidental::DoubleSharp;
+        default: return std::nullopt;
+    }
+}
+
+// GUIDO octave 1 is the octave of middle C, the score's octave 4; beyond the score's octaves 0–7 the note
+// stays at the nearest one rather than wrapping to the other end of the range.
+unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct + 3, 0, 7)); }
+
+bool isBeam(const std::string& name) { return name == "\\beam" || name == "\\bm"; }
+bool isCurve(const std::string& name) { return name == "\\tie" || name == "\\slur" || name == "\\sl"; }
+
+void startCurve(ElementRecord& e) {
+    e.w0().setTiedToNext(true);
+    e.w0().setTieStarts(true);
+}
+
+void endCurve(ElementRecord& e) {
+    e.w0().setTiedToNext(true);
+    e.w0().setTieEnds(true);
+}
+
+}  // namespace
+
+ElementRecord* GmnScoreBuilder::elementAt(int index) {
+    StaffRecord* staff = doc_.staff();
+    if (!staff || index < 0 || index >= static_cast<int>(staff->elements.size())) return nullptr;
+    return &staff->elements[static_cast<std::size_t>(index)];
+}
+
+int GmnScoreBuilder::placeX() const { return x_.den() > 0 ? std::max(0, x_.num() / x_.den()) : 0; }
+
+void GmnScoreBuilder::advance(const GmnRational& wholeNotes) {
+    // A whole note moves x by 256 × stepUnit ÷ 4.
+    x_ = x_ + wholeNotes.scaled(64 * std::max(doc_.stepUnit, 1), 1);
+}
+
+void GmnScoreBuilder::na_segmInit() {
+    begun_ = true;
+    sequences_ = 0;
+    overflow_ = false;
+    staffReady_ = false;
+    doc_.markModified();
+    const InsertionState fresh;
+    InsertionState& ins = doc_.insertion;
+    ins.accidental = fresh.accidental;
+    ins.accidentalForced = fresh.accidentalForced;
+    ins.dots = fresh.dots;
+    ins.proportionNum = fresh.proportionNum;
+    ins.proportionDen = fresh.proportionDen;
+    ins.word0Flags = fresh.word0Flags;
+    ins.noteWordFlags = fresh.noteWordFlags;
+    // Writing a note changes the insertion state; the import leaves it as it was made here.
+    savedInsertion_ = ins;
+    doc_.currentPage = 1;
+    doc_.currentStaff = 0;
+    const StaffRecord* staff = doc_.staff();
+    doc_.currentElement = staff ? static_cast<int>(staff->elements.size()) - 1 : -1;
+    beamOpen_ = beamFirst_ = false;
+    openTags_.clear();
+    lastTag_.clear();
+    tuplet_ = TupletRun{};
+}
+
+void GmnScoreBuilder::na_segmExit() { finish(); }
+
+void GmnScoreBuilder::finish() {
+    if (!begun_) return;
+    closeTupletRun();
+    doc_.insertion = savedInsertion_;
+    doc_.currentPage = 1;
+    doc_.currentStaff = 0;
+    doc_.currentElement = -1;
+    staffReady_ = false;
+}
+
+void GmnScoreBuilder::na_seqInit() {
+    closeTupletRun();
+    openTags_.clear();
+    lastNote_ = -1;
+    beamOpen_ = beamFirst_ = false;
+    PageRecord* page = doc_.findPage(1);
+    if (!page || sequences_ >= static_cast<int>(page->staves.size())) {
+        // Without a staff the sequence is read but writes nothing, and neither do the ones after it.
+        overflow_ = true;
+        staffReady_ = false;
+    } else {
+        doc_.currentPage = 1;
+        doc_.currentStaff = sequences_;
+        doc_.currentElement = static_cast<int>(page->staves[static_cast<std::size_t>(sequences_)].elements.size()) - 1;
+        staffReady_ = true;
+    }
+    x_ = GmnRational(firstX, 1);
+    ++sequences_;
+}
+
+void GmnScoreBuilder::na_seqExit() { closeTupletRun(); }
+
+void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long durD, int dots, long durPosN,
+                                       long durPosD) {
+    if (!writing() || durD <= 0) return;
+    const GmnRational written(durN, durD);
+    if (pc == gmnEmpty) {
+        // An empty event only holds the place of its duration.
+        advance(written);
+        return;
+    }
+    const bool rest = pc < 0 || pc > 11;
+    const GmnRational start(durPosN, durPosD);
+    const GmnRational length = dots == 0 ? written : dots == 1 ? written.scaled(3, 2) : written.scaled(7, 4);
+    const GmnRational end = start + length;
+    NoteSpan span;
+    for (const GmnWrittenValue& value : GmnWrittenValues(written)) {
+        const int index = writePiece(value, rest, pc, oct, acc, dots);
+        if (index >= 0) {
+            // The pieces of one note sound as one: each is tied to the next.
+            if (!rest && span.last >= 0) {
+                if (ElementRecord* previous = elementAt(span.last)) startCurve(*previous);
+                if (ElementRecord* e = elementAt(index)) endCurve(*e);
+            }
+            if (span.first < 0) span.first = index;
+            span.last = index;
+            markTuplet(value, index, start, end);
+        }
+        advance(value.length);
+    }
+    if (span.last < 0) return;
+    lastNote_ = span.last;
+    if (!rest) applyOpenTags(span);
+}
+
+int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots) {
+    InsertionState& ins = doc_.insertion;
+    ins.durationCode = value.code;
+    ins.dots = static_cast<unsigned>(std::clamp(dots, 0, 3));
+    ins.proportionNum = value.tupletNum;
+    ins.proportionDen = value.tupletDen;
+    ins.octave = octaveField(oct);
+    ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
+    ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc]);
+    if (!e) return -1;
+    if (!rest) setPitch(*e, pc, acc);
+    if (beamFirst_) {
+        e->w0().setOpensBeam(true);
+        beamFirst_ = false;
+    }
+    return doc_.currentElement;
+}
+
+void GmnScoreBuilder::setPitch(ElementRecord& note, int pc, int acc) {
+    // Without a written accidental the note takes the one of its key or of an earlier note of its bar,
+    // exactly like a note typed in: a GUIDO "f" under a key of two sharps is an F sharp.
+    if (acc == 0 && sharpInClass[pc] == 0) return;
+    const auto accidental = accidentalOf(acc + sharpInClass[pc]);
+    if (!accidental) return;
+    note.noteWord().setAccidental(*accidental);
+    note.noteWord().setHiddenAccidental(false);
+}
+
+void GmnScoreBuilder::markTuplet(const GmnWrittenValue& value, int index, const GmnRational& start,
+                                 const GmnRational& end) {
+    if (value.tupletNum == 1 && value.tupletDen == 1) {
+        closeTupletRun();
+        return;
+    }
+    if (tuplet_.open && (tuplet_.num != value.tupletNum || tuplet_.den != value.tupletDen)) closeTupletRun();
+    ElementRecord* e = elementAt(index);
+    if (!e) return;
+    if (!tuplet_.open) {
+        tuplet_ = TupletRun{true, start, value.tupletNum, value.tupletDen, index};
+        e->w0().setGroupMark(e->w0().groupMark() | 1u);
+    }
+    tuplet_.lastIndex = index;
+    // The group is complete when it fills a plain value again (three triplet eighths make a quarter).
+    if ((end - tuplet_.start).isDyadic()) closeTupletRun();
+}
+
+void GmnScoreBuilder::closeTupletRun() {
+    if (!tuplet_.open) return;
+    tuplet_.open = false;
+    if (ElementRecord* e = elementAt(tuplet_.lastIndex)) e->w0().setGroupMark(e->w0().groupMark() | 2u);
+}
+
+bool GmnScoreBuilder::isOpen(const char* name) const {
+    return std::any_of(openTags_.begin(), openTags_.end(), [name](const OpenTag& t) { return t.name == name; });
+}
+
+void GmnScoreBuilder::applyOpenTags(const NoteSpan& span) {
+    for (OpenTag& tag : openTags_)
+        if (isCurve(tag.name)) tag.notes.push_back(span);
+    const bool accent = isOpen("\\accent");
+    if (!accent && !isOpen("\\stacc")) return;
+    if (ElementRecord* e = elementAt(span.first)) {
+        e->noteWord().setStaccato(true);
+        e->noteWord().setAccentType(accent ? 2 : 1);
+    }
+}
+
+void GmnScoreBuilder::closeCurve(const OpenTag& tag) {
+    const auto& notes = tag.notes;
+    if (notes.size() < 2) return;
+    if (tag.name == "\\tie") {
+        // Every note of the range is tied to the next one.
+        for (std::size_t i = 0; i + 1 < notes.size(); ++i) {
+            if (ElementRecord* a = elementAt(notes[i].last)) startCurve(*a);
+            if (ElementRecord* b = elementAt(notes[i + 1].first)) endCurve(*b);
+        }
+        return;
+    }
+    if (ElementRecord* a = elementAt(notes.front().first)) startCurve(*a);
+    if (ElementRecord* b = elementAt(notes.back().last)) endCurve(*b);
+}
+
+void GmnScoreBuilder::na_tagStart(const std::string& s, int, int, long, long) {
+    lastTag_ = s;
+    openTags_.push_back(OpenTag{s, {}});
+}
+
+void GmnScoreBuilder::na_tagEnd(int, long, long, long, long) {
+    if (openTags_.empty()) return;
+    const OpenTag tag = std::move(openTags_.back());
+    openTags_.pop_back();
+    if (!writing()) return;
+    if (isBeam(tag.name)) {
+        beamOpen_ = false;
+        beamFirst_ = false;
+        if (ElementRecord* e = elementAt(lastNote_)) e->w0().setClosesBeam(true);
+    } else if (isCurve(tag.name)) {
+        closeCurve(tag);
+    }
+}
+
+void GmnScoreBuilder::addSign(int param, int code, SignType type, unsigned subValue, int advanceBy) {
+    CreateSign(doc_, placeX(), param, code, type, subValue);
+    x_ = x_ + GmnRational(advanceBy, 1);
+}
+
+void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
+    if (!writing()) return;
+    if (isBeam(lastTag_)) {
+        beamOpen_ = true;
+        beamFirst_ = true;
+    } else if (lastTag_ == "\\clef") {
+        if (nargs < 1 || args.type(1) != 's') return;
+        if (const auto clef = GmnClefFromString(args.stringValue(1)))
+            addSign(clef->line, static_cast<int>(clef->number), SignType::Clef, 0, clefAdvance);
+    } else if (lastTag_ == "\\key") {
+        if (nargs >= 1) writeKey(args);
+    } else if (lastTag_ == "\\meter") {
+        if (nargs >= 1) writeMeter(args);
+    } else if (lastTag_ == "\\bar") {
+        addSign(0, '|', SignType::Bar, 0, barAdvance);
+    } else if (lastTag_ == "\\doubleBar") {
+        addSign(0, 'D', SignType::Bar, 0, barAdvance);
+    }
+}
+
+void GmnScoreBuilder::writeKey(const GmnTagArguments& args) {
+    StaffRecord* staff = doc_.staff();
+    if (!staff) return;
+    const int count = GmnKeyCount(args, 1);
+    if (count != 0) staff->key().setKeyKind(count > 0 ? KeyKind::Sharps : KeyKind::Flats);
+    staff->key().setKeyCount(static_cast<unsigned>(std::abs(count)));
+    doc_.markModified();
+}
+
+void GmnScoreBuilder::writeMeter(const GmnTagArguments& args) {
+    if (args.type(1) != 's') return;
+    const auto meter = GmnMeterFromString(args.stringValue(1));
+    if (!meter) return;
+    doc_.insertion.timeSigNum = meter->numerator;
+    doc_.insertion.timeSigDen = meter->denominator;
+    addSign(0, static_cast<int>(meter->symbol ? meterSymbol : meterNumerals), SignType::TimeSignature,
+            meter->symbolStyle, meterAdvance);
+}
+
+}  // namespace notavera

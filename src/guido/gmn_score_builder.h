@@ -1,0 +1,87 @@
+// The `na_` callbacks that write a GUIDO piece into a score: each sequence goes to the staff of page 1 of
+// the same rank; notes, rests, clefs, keys, meters, bars, beams, ties, slurs and staccatos become elements
+// laid out from left to right at steps that follow the durations.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "guido/gmn_callbacks.h"
+#include "guido/gmn_rational.h"
+#include "score/score_document.h"
+
+namespace notavera {
+
+struct GmnWrittenValue;
+
+class GmnScoreBuilder : public GmnCallbacks {
+public:
+    explicit GmnScoreBuilder(ScoreDocument& doc) : doc_(doc) {}
+
+    void na_segmInit() override;
+    void na_segmExit() override;
+    void na_seqInit() override;
+    void na_seqExit() override;
+    void na_seqAppendNote(int pc, int oct, int acc, long durN, long durD, int dots, long durPosN,
+                          long durPosD) override;
+    void na_chordInit(long, long) override {}
+    void na_seqAppendChord(int, long, long, int, long, long) override {}
+    void na_tagStart(const std::string& s, int no, int tagno, long durPosN, long durPosD) override;
+    void na_tagIntArg(long) override {}
+    void na_tagIntArg(double) override {}
+    void na_tagStrArg(const std::string&) override {}
+    void na_tagAdd(int tagno, int nargs, const GmnTagArguments& args) override;
+    void na_tagEnd(int tagno, long durPosN, long durPosD, long beforeDurPosN, long beforeDurPosD) override;
+
+    // Leaves the document on the first staff of page 1, also after a reading that stopped half-way.
+    void finish();
+
+private:
+    // The element indices of one note event (its pieces) on the current staff.
+    struct NoteSpan {
+        int first = -1;
+        int last = -1;
+    };
+    struct OpenTag {
+        std::string name;
+        std::vector<NoteSpan> notes;  // the notes written inside the tag's range
+    };
+    struct TupletRun {
+        bool open = false;
+        GmnRational start;
+        unsigned num = 1;
+        unsigned den = 1;
+        int lastIndex = -1;
+    };
+
+    bool writing() const { return staffReady_ && !overflow_; }
+    ElementRecord* elementAt(int index);
+    int placeX() const;
+    void advance(const GmnRational& wholeNotes);
+    void addSign(int param, int code, SignType type, unsigned subValue, int advanceBy);
+    int writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots);
+    void setPitch(ElementRecord& note, int pc, int acc);
+    void markTuplet(const GmnWrittenValue& value, int index, const GmnRational& start, const GmnRational& end);
+    void closeTupletRun();
+    void applyOpenTags(const NoteSpan& span);
+    void closeCurve(const OpenTag& tag);
+    void writeKey(const GmnTagArguments& args);
+    void writeMeter(const GmnTagArguments& args);
+    bool isOpen(const char* name) const;
+
+    ScoreDocument& doc_;
+    InsertionState savedInsertion_;
+    bool begun_ = false;
+    int sequences_ = 0;
+    bool overflow_ = false;
+    bool staffReady_ = false;
+    GmnRational x_;  // page units, kept exact so that tuplets do not drift
+    bool beamOpen_ = false;
+    bool beamFirst_ = false;
+    int lastNote_ = -1;
+    std::string lastTag_;
+    std::vector<OpenTag> openTags_;
+    TupletRun tuplet_;
+};
+
+}  // namespace notavera

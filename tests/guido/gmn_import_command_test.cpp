@@ -1,0 +1,90 @@
+// The command "Lire fichier GUIDO": when it is open, its file dialog, the reading into page 1 and the
+// document's new name.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "guido/gmn_import_command.h"
+#include "platform/headless/headless_ui.h"
+#include "score/new_document.h"
+#include "shell/editor_context.h"
+#include "support/test_files.h"
+
+namespace notavera {
+namespace {
+
+namespace fs = std::filesystem;
+
+class GuidoImportCommand : public ::testing::Test {
+protected:
+    void SetUp() override { SetUpNewDocument(ctx.doc, 1); }
+    fs::path write(const std::string& name, const std::string& text) {
+        test::WriteText(dir / name, text);
+        return dir / name;
+    }
+    std::size_t elementsOnStaff(int i) {
+        return ctx.doc.findPage(1)->staves[static_cast<std::size_t>(i)].elements.size();
+    }
+
+    HeadlessUi ui{nullptr};
+    EditorContext ctx{ui};
+    test::TempDir dir;
+};
+
+TEST_F(GuidoImportCommand, ReadsTheChosenFileAndNamesTheDocumentAfterIt) {
+    const fs::path file = write("piece.GMN", "{[\\clef<\"g\"> c d e], [f]}");
+    ui.queueFileName(file.string());
+    EXPECT_EQ(RunGuidoImportCommand(ctx), 1);
+    ASSERT_EQ(ui.fileDialogs().size(), 1u);
+    ASSERT_EQ(ui.fileDialogs()[0].filters.size(), 1u);
+    EXPECT_EQ(ui.fileDialogs()[0].filters[0].label, "Fichiers GUIDO (*.GMN)");
+    EXPECT_EQ(elementsOnStaff(0), 4u);
+    EXPECT_EQ(elementsOnStaff(1), 1u);
+    EXPECT_EQ(ctx.doc.storage.path, dir / "piece.mus");
+    EXPECT_EQ(ctx.doc.storage.fileState, FileState::None);
+    EXPECT_TRUE(ctx.doc.modified);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(GuidoImportCommand, ReadingErrorsAreShownAndWhatWasReadStays) {
+    ui.queueFileName(write("bad.gmn", "[c d ) e]").string());
+    EXPECT_EQ(RunGuidoImportCommand(ctx), 1);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].caption, "Erreur");
+    EXPECT_EQ(ui.messages()[0].text,
+              "Erreur lors de l'analyse du fichier Guido\nErreur: 'parse error' (ligne 1, caractère 6)\n");
+    EXPECT_EQ(elementsOnStaff(0), 2u);
+}
+
+TEST_F(GuidoImportCommand, CancelledDialogChangesNothing) {
+    ui.queueFileName(std::nullopt);
+    EXPECT_EQ(RunGuidoImportCommand(ctx), 0);
+    EXPECT_TRUE(ctx.doc.storage.path.empty());
+    EXPECT_FALSE(ctx.doc.modified);
+}
+
+TEST_F(GuidoImportCommand, RefusedWhileADocumentFileIsOpenOrAMaskIsEdited) {
+    EXPECT_TRUE(GuidoImportAllowed(ctx));
+    ctx.doc.storage.fileState = FileState::Open;
+    EXPECT_FALSE(GuidoImportAllowed(ctx));
+    ctx.doc.storage.fileState = FileState::None;
+    ctx.doc.storage.path = dir / "song.mus";
+    EXPECT_FALSE(GuidoImportAllowed(ctx));
+    ctx.doc.storage.path.clear();
+    ctx.shell.maskEditing = true;
+    EXPECT_FALSE(GuidoImportAllowed(ctx));
+    ui.queueFileName(write("p.gmn", "[c]").string());
+    EXPECT_EQ(RunGuidoImportCommand(ctx), 0);
+    EXPECT_TRUE(ui.fileDialogs().empty());
+}
+
+TEST_F(GuidoImportCommand, DocumentWithoutPagesGetsAFirstPage) {
+    EditorContext bare{ui};
+    ui.queueFileName(write("p.gmn", "[c d]").string());
+    EXPECT_EQ(RunGuidoImportCommand(bare), 1);
+    ASSERT_NE(bare.doc.findPage(1), nullptr);
+    EXPECT_EQ(bare.doc.findPage(1)->staves[0].elements.size(), 2u);
+}
+
+}  // namespace
+}  // namespace notavera
