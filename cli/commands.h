@@ -17,4 +17,6 @@ struct Subcommand {
 
 const std::vector<Subcommand>& Subcommands();
 
+int RunRender(const Args& args);
+
 }  // namespace notavera::cli

@@ -7,7 +7,11 @@
 namespace notavera::cli {
 
 const std::vector<Subcommand>& Subcommands() {
-    static const std::vector<Subcommand> table = {};
+    static const std::vector<Subcommand> table = {
+        {"render",
+         "FICHIER.mus --page N --out SORTIE.png|svg|pdf|wmf|json [--zoom N/D] [--dpi D] [--region x0,y0,x1,y1]",
+         RunRender},
+    };
     return table;
 }
 
