@@ -23,5 +23,6 @@ int RunRenderAudio(const Args& args);
 int RunExportMidi(const Args& args);
 int RunGmnTrace(const Args& args);
 int RunImportGmn(const Args& args);
+int RunRender(const Args& args);
 
 }  // namespace notavera::cli

@@ -14,6 +14,9 @@ const std::vector<Subcommand>& Subcommands() {
         {"export-midi", "DOC SORTIE.mid [--voice] [--from-page P] [--to-page Q]", RunExportMidi},
         {"gmn-trace", "IN.gmn [--mode 0|2|11|13]", RunGmnTrace},
         {"import-gmn", "IN.gmn OUT.mus", RunImportGmn},
+        {"render",
+         "FICHIER.mus --page N --out SORTIE.png|svg|pdf|wmf|json [--zoom N/D] [--dpi D] [--region x0,y0,x1,y1]",
+         RunRender},
     };
     return table;
 }

@@ -1,4 +1,4 @@
-// UTF-8 text turned into the 8-bit Windows ANSI code page (1252) that metafile text records carry.
+// Conversions between UTF-8 and the Windows ANSI code page 1252.
 #include "platform/ansi_text.h"
 
 #include <array>
@@ -54,7 +54,32 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& at) {
     return c;
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | c >> 6));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | c >> 12));
+        out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
 }  // namespace
+
+std::string AnsiToUtf8(std::string_view ansi) {
+    std::string out;
+    out.reserve(ansi.size());
+    for (char byte : ansi) {
+        const auto b = static_cast<unsigned char>(byte);
+        char32_t c = b;
+        if (b >= 0x80 && b < 0xA0) c = kHighControls[b - 0x80u] != 0 ? kHighControls[b - 0x80u] : 0xFFFD;
+        AppendUtf8(out, c);
+    }
+    return out;
+}
 
 std::string Utf8ToAnsi(std::string_view utf8) {
     std::string out;

@@ -29,5 +29,20 @@ INSTANTIATE_TEST_SUITE_P(
                       AnsiCase{"\xF0\x9D\x84\x9E", "?"},                                // 𝄞 outside the page
                       AnsiCase{"", ""}));
 
+// Stored texts read back: every assigned byte becomes its character and returns to the same byte.
+TEST(AnsiToUtf8, EveryAssignedByteRoundTrips) {
+    for (int b = 1; b < 256; ++b) {
+        const std::string ansi(1, static_cast<char>(b));
+        const std::string utf8 = AnsiToUtf8(ansi);
+        if (utf8 == "\xEF\xBF\xBD") continue;  // one of the five unassigned bytes
+        EXPECT_EQ(Utf8ToAnsi(utf8), ansi) << b;
+    }
+}
+
+TEST(AnsiToUtf8, DecodesTheTypographicBytesAndMarksTheUnassigned) {
+    EXPECT_EQ(AnsiToUtf8("Cl\xE9 \x80 \x9C"), "Cl\xC3\xA9 \xE2\x82\xAC \xC5\x93");
+    EXPECT_EQ(AnsiToUtf8("\x81\x8D\x8F\x90\x9D"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
 }  // namespace
 }  // namespace notavera

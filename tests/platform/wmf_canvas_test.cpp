@@ -14,63 +14,16 @@
 #include <unistd.h>
 
 #include "score/little_endian.h"
+#include "support/wmf_records.h"
 
 namespace notavera {
 namespace {
 
-struct Record {
-    std::uint16_t function = 0;
-    std::vector<std::uint16_t> params;
-    std::int16_t param(std::size_t i) const { return static_cast<std::int16_t>(params.at(i)); }
-};
-
-struct ParsedMetafile {
-    std::vector<std::uint16_t> placeable;  // the eleven words of the placeable header
-    std::vector<std::uint16_t> header;     // the nine words of the metafile header
-    std::vector<Record> records;           // up to and including the end record
-    std::size_t trailingBytes = 0;         // bytes after the end record
-};
-
-// Walks the file the way a reader does, failing the test on any record that overruns the file.
-ParsedMetafile Parse(const std::vector<std::uint8_t>& bytes) {
-    ParsedMetafile m;
-    EXPECT_GE(bytes.size(), wmf::kPlaceableBytes + 2 * wmf::kHeaderWords);
-    EXPECT_EQ(bytes.size() % 2, 0u);
-    for (std::size_t i = 0; i < 11; ++i) m.placeable.push_back(le::u16(bytes, 2 * i));
-    for (std::size_t i = 0; i < wmf::kHeaderWords; ++i) m.header.push_back(le::u16(bytes, 22 + 2 * i));
-    std::size_t at = wmf::kPlaceableBytes + 2 * wmf::kHeaderWords;
-    while (at + 6 <= bytes.size()) {
-        const std::uint32_t words = le::u32(bytes, at);
-        EXPECT_GE(words, 3u);
-        if (words < 3 || at + 2 * std::size_t{words} > bytes.size()) {
-            ADD_FAILURE() << "record at byte " << at << " overruns the file";
-            break;
-        }
-        Record r;
-        r.function = le::u16(bytes, at + 4);
-        for (std::uint32_t i = 3; i < words; ++i) r.params.push_back(le::u16(bytes, at + 2 * i));
-        m.records.push_back(r);
-        at += 2 * std::size_t{words};
-        if (r.function == wmf::Eof) break;
-    }
-    m.trailingBytes = bytes.size() - at;
-    return m;
-}
-
-std::vector<const Record*> Find(const ParsedMetafile& m, std::uint16_t function) {
-    std::vector<const Record*> found;
-    for (const Record& r : m.records) {
-        if (r.function == function) found.push_back(&r);
-    }
-    return found;
-}
-
-std::string TextBytes(const Record& textOut) {
-    std::string s;
-    const std::size_t n = textOut.params.at(0);
-    for (std::size_t i = 0; i < n; ++i) s.push_back(static_cast<char>(textOut.params.at(1 + i / 2) >> (8 * (i % 2))));
-    return s;
-}
+using test::FindRecords;
+using test::ParsedMetafile;
+using test::ParseMetafile;
+using test::TextOutBytes;
+using test::WmfRecord;
 
 TEST(WmfCanvas, HeadersDescribeTheFile) {
     WmfCanvas canvas(1000, 500);
@@ -79,7 +32,7 @@ TEST(WmfCanvas, HeadersDescribeTheFile) {
     for (int i = 0; i < 40; ++i) many[i] = {i * 10, i * 5};
     canvas.drawPolyline(many, Pen{});
     const std::vector<std::uint8_t> bytes = canvas.fileBytes();
-    const ParsedMetafile m = Parse(bytes);
+    const ParsedMetafile m = ParseMetafile(bytes);
 
     EXPECT_EQ(le::u32(bytes, 0), wmf::kPlaceableKey);
     EXPECT_EQ(static_cast<std::int16_t>(m.placeable[3]), 0);     // left
@@ -96,7 +49,7 @@ TEST(WmfCanvas, HeadersDescribeTheFile) {
     EXPECT_EQ(m.header[3] | m.header[4] << 16, (bytes.size() - wmf::kPlaceableBytes) / 2);
     EXPECT_EQ(m.header[5], 2);  // a pen and a brush live at the same time, no more
     std::uint32_t largest = 0;
-    for (const Record& r : m.records) largest = std::max<std::uint32_t>(largest, 3 + r.params.size());
+    for (const WmfRecord& r : m.records) largest = std::max<std::uint32_t>(largest, 3 + r.params.size());
     EXPECT_EQ(m.header[6] | m.header[7] << 16, largest);
     EXPECT_EQ(largest, 3u + 1 + 80);  // the polyline: count and forty points
 
@@ -109,7 +62,7 @@ TEST(WmfCanvas, MappingComesFirstAndFlipsTheUpwardY) {
     WmfCanvas canvas(2000, 1000);
     canvas.setWindowOrigin({500, 300});
     canvas.drawLine({600, 400}, {1500, 1200}, Pen{RgbColour(255, 0, 0), 3, PenStyle::Dash});
-    const ParsedMetafile m = Parse(canvas.fileBytes());
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
     ASSERT_GE(m.records.size(), 3u);
     EXPECT_EQ(m.records[0].function, wmf::SetMapMode);
     EXPECT_EQ(m.records[0].params, std::vector<std::uint16_t>{wmf::kMapModeAnisotropic});
@@ -118,14 +71,14 @@ TEST(WmfCanvas, MappingComesFirstAndFlipsTheUpwardY) {
     EXPECT_EQ(m.records[2].param(0), 1000);  // y first, as every point in the format
     EXPECT_EQ(m.records[2].param(1), 2000);
 
-    const auto moves = Find(m, wmf::MoveTo), lines = Find(m, wmf::LineTo);
+    const auto moves = FindRecords(m, wmf::MoveTo), lines = FindRecords(m, wmf::LineTo);
     ASSERT_EQ(moves.size(), 1u);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(moves[0]->param(1), 100);           // x from the window origin
     EXPECT_EQ(moves[0]->param(0), 1000 - 100);    // y measured down from the top
     EXPECT_EQ(lines[0]->param(1), 1000);
     EXPECT_EQ(lines[0]->param(0), 1000 - 900);
-    const auto pens = Find(m, wmf::CreatePenIndirect);
+    const auto pens = FindRecords(m, wmf::CreatePenIndirect);
     ASSERT_EQ(pens.size(), 1u);
     EXPECT_EQ(pens[0]->params, (std::vector<std::uint16_t>{1, 3, 0, 0x00FF, 0x0000}));
 }
@@ -136,10 +89,10 @@ TEST(WmfCanvas, EachPrimitiveDeletesWhatItCreated) {
     const Point triangle[] = {{100, 100}, {300, 100}, {200, 300}};
     canvas.drawPolygon(triangle, ShapeStyle{std::nullopt, RgbColour(0, 0, 255)});
     canvas.drawText({10, 10}, "a", TextFont{"Arial", 30}, 0);
-    const ParsedMetafile m = Parse(canvas.fileBytes());
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
 
     std::vector<std::uint16_t> sequence;
-    for (const Record& r : m.records) {
+    for (const WmfRecord& r : m.records) {
         if (r.function != wmf::SetMapMode && r.function != wmf::SetWindowOrg && r.function != wmf::SetWindowExt)
             sequence.push_back(r.function);
     }
@@ -149,12 +102,12 @@ TEST(WmfCanvas, EachPrimitiveDeletesWhatItCreated) {
         wmf::SetTextColor,      wmf::SetBkMode,    wmf::TextOut,             wmf::DeleteObject, wmf::Eof};
     EXPECT_EQ(sequence, expected);
     // A fill without an outline uses the null pen; the font reuses the first free slot.
-    EXPECT_EQ(Find(m, wmf::CreatePenIndirect)[0]->params[0], static_cast<std::uint16_t>(PenStyle::Null));
-    const auto selects = Find(m, wmf::SelectObject);
+    EXPECT_EQ(FindRecords(m, wmf::CreatePenIndirect)[0]->params[0], static_cast<std::uint16_t>(PenStyle::Null));
+    const auto selects = FindRecords(m, wmf::SelectObject);
     EXPECT_EQ(selects[0]->params[0], 0);
     EXPECT_EQ(selects[1]->params[0], 1);
     EXPECT_EQ(selects[2]->params[0], 0);
-    EXPECT_EQ(Find(m, wmf::Polygon)[0]->params.size(), 1u + 2 * 3);
+    EXPECT_EQ(FindRecords(m, wmf::Polygon)[0]->params.size(), 1u + 2 * 3);
 }
 
 TEST(WmfCanvas, RecordSizesFollowTheFormat) {
@@ -163,20 +116,20 @@ TEST(WmfCanvas, RecordSizesFollowTheFormat) {
     canvas.drawArc({100, 100, 300, 300}, {300, 200}, {200, 300}, Pen{});
     canvas.drawText({10, 10}, "abc", TextFont{"Times New Roman", 40}, 0, RgbColour(255, 255, 255));
     canvas.setRasterOp(RasterOp::NotXor);
-    const ParsedMetafile m = Parse(canvas.fileBytes());
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
     const std::map<std::uint16_t, std::size_t> sizes = {
         {wmf::CreatePenIndirect, 5}, {wmf::CreateBrushIndirect, 4}, {wmf::CreateFontIndirect, 9 + 16},
         {wmf::Ellipse, 4},           {wmf::Arc, 8},                 {wmf::TextOut, 1 + 2 + 2},
         {wmf::SetBkColor, 2},        {wmf::SetTextColor, 2},        {wmf::SetRop2, 1},
         {wmf::SelectObject, 1},      {wmf::DeleteObject, 1}};
     for (const auto& [function, params] : sizes) {
-        const auto found = Find(m, function);
+        const auto found = FindRecords(m, function);
         ASSERT_FALSE(found.empty()) << std::hex << function;
         EXPECT_EQ(found[0]->params.size(), params) << std::hex << function;
     }
-    EXPECT_EQ(Find(m, wmf::SetBkMode)[0]->params[0], wmf::kOpaque);
-    EXPECT_EQ(Find(m, wmf::SetRop2)[0]->params[0], wmf::kRopNotXorPen);
-    const Record& arc = *Find(m, wmf::Arc)[0];
+    EXPECT_EQ(FindRecords(m, wmf::SetBkMode)[0]->params[0], wmf::kOpaque);
+    EXPECT_EQ(FindRecords(m, wmf::SetRop2)[0]->params[0], wmf::kRopNotXorPen);
+    const WmfRecord& arc = *FindRecords(m, wmf::Arc)[0];
     // End point, start point, then the box as bottom, right, top, left.
     EXPECT_EQ(arc.params, (std::vector<std::uint16_t>{700, 200, 800, 300, 900, 300, 700, 100}));
 }
@@ -185,13 +138,13 @@ TEST(WmfCanvas, FontRecordsCarryTheDocumentFaceAndTheGlyphFamily) {
     WmfCanvas canvas(1000, 1000);
     canvas.drawText({10, 10}, "Clé € ♩", TextFont{"Times New Roman", 45, 700, true, 900, 0}, RgbColour(0, 128, 0));
     canvas.drawGlyphs({500, 500}, U"\uE050\uE0A4", GlyphFont{"Bravura", "bravura.otf", 80.4, 0}, 0);
-    const ParsedMetafile m = Parse(canvas.fileBytes());
-    const auto fonts = Find(m, wmf::CreateFontIndirect);
-    const auto texts = Find(m, wmf::TextOut);
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
+    const auto fonts = FindRecords(m, wmf::CreateFontIndirect);
+    const auto texts = FindRecords(m, wmf::TextOut);
     ASSERT_EQ(fonts.size(), 2u);
     ASSERT_EQ(texts.size(), 2u);
 
-    const Record& text = *fonts[0];
+    const WmfRecord& text = *fonts[0];
     EXPECT_EQ(text.param(0), -45);  // the em height
     EXPECT_EQ(text.param(2), 900);  // escapement
     EXPECT_EQ(text.param(3), 900);  // orientation follows it
@@ -204,16 +157,16 @@ TEST(WmfCanvas, FontRecordsCarryTheDocumentFaceAndTheGlyphFamily) {
         face.push_back(static_cast<char>(text.params[i] >> 8));
     }
     EXPECT_EQ(face.c_str(), std::string("Times New Roman"));
-    EXPECT_EQ(TextBytes(*texts[0]), "Cl\xE9 \x80 ?");
+    EXPECT_EQ(TextOutBytes(*texts[0]), "Cl\xE9 \x80 ?");
 
-    const Record& glyph = *fonts[1];
+    const WmfRecord& glyph = *fonts[1];
     EXPECT_EQ(glyph.param(0), -80);
     EXPECT_EQ(glyph.params[6] >> 8, wmf::kSymbolCharset);
     EXPECT_EQ(static_cast<char>(glyph.params[9] & 0xFF), 'B');
-    EXPECT_EQ(TextBytes(*texts[1]), "\x50\xA4");
+    EXPECT_EQ(TextOutBytes(*texts[1]), "\x50\xA4");
     EXPECT_EQ(texts[1]->params.back(), 500);      // x
     EXPECT_EQ(texts[1]->param(texts[1]->params.size() - 2), 500);  // y from the top
-    EXPECT_EQ(Find(m, wmf::SetTextColor)[0]->params, (std::vector<std::uint16_t>{0x8000, 0}));
+    EXPECT_EQ(FindRecords(m, wmf::SetTextColor)[0]->params, (std::vector<std::uint16_t>{0x8000, 0}));
 }
 
 TEST(WmfCanvas, ClipBoxesAreSavedStatesAndKeepTheRasterOperation) {
@@ -223,7 +176,7 @@ TEST(WmfCanvas, ClipBoxesAreSavedStatesAndKeepTheRasterOperation) {
     canvas.setClip(Box{0, 0, 50, 50});
     canvas.setClip(std::nullopt);
     canvas.setClip(std::nullopt);
-    const ParsedMetafile m = Parse(canvas.fileBytes());
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
     std::vector<std::uint16_t> sequence;
     for (std::size_t i = 3; i < m.records.size(); ++i) sequence.push_back(m.records[i].function);
     // The second restore returns to a state saved after XOR was set again: nothing to repeat.
@@ -232,18 +185,18 @@ TEST(WmfCanvas, ClipBoxesAreSavedStatesAndKeepTheRasterOperation) {
                                                  wmf::IntersectClipRect, wmf::RestoreDc, wmf::Eof};
     EXPECT_EQ(sequence, expected);
     // Bottom, right, top, left: the right and bottom edges one unit out, so the box's own edges are kept.
-    EXPECT_EQ(Find(m, wmf::IntersectClipRect)[0]->params, (std::vector<std::uint16_t>{801, 401, 400, 100}));
-    EXPECT_EQ(Find(m, wmf::RestoreDc)[0]->param(0), -1);
+    EXPECT_EQ(FindRecords(m, wmf::IntersectClipRect)[0]->params, (std::vector<std::uint16_t>{801, 401, 400, 100}));
+    EXPECT_EQ(FindRecords(m, wmf::RestoreDc)[0]->param(0), -1);
 }
 
 TEST(WmfCanvas, BeziersBecomeLinesThatFollowTheCurve) {
     WmfCanvas canvas(1000, 1000);
     const Point curve[] = {{0, 0}, {0, 400}, {400, 400}, {400, 0}, {400, -100}, {800, -100}, {800, 0}};
     canvas.drawBezier(curve, Pen{});
-    const ParsedMetafile m = Parse(canvas.fileBytes());
-    const auto lines = Find(m, wmf::Polyline);
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
+    const auto lines = FindRecords(m, wmf::Polyline);
     ASSERT_EQ(lines.size(), 1u);
-    const Record& line = *lines[0];
+    const WmfRecord& line = *lines[0];
     const std::size_t n = line.params[0];
     ASSERT_GT(n, 10u);
     EXPECT_EQ(line.param(1), 0);
@@ -258,14 +211,14 @@ TEST(WmfCanvas, BeziersBecomeLinesThatFollowTheCurve) {
 TEST(WmfCanvas, LargePicturesUseACoarserUnitAndKeepTheirPrintedSize) {
     WmfCanvas canvas(100000, 20000, 2540.0);
     canvas.drawLine({0, 0}, {100000, 20000}, Pen{});
-    const ParsedMetafile m = Parse(canvas.fileBytes());
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
     const int right = static_cast<std::int16_t>(m.placeable[5]);
     const int inch = m.placeable[7];
     EXPECT_LE(right, 32767);
     EXPECT_GT(right, 32000);
     EXPECT_NEAR(static_cast<double>(right) / inch, 100000.0 / 2540.0, 0.01);  // inches across
-    EXPECT_EQ(Find(m, wmf::LineTo)[0]->param(1), right);
-    EXPECT_EQ(Find(m, wmf::LineTo)[0]->param(0), 0);
+    EXPECT_EQ(FindRecords(m, wmf::LineTo)[0]->param(1), right);
+    EXPECT_EQ(FindRecords(m, wmf::LineTo)[0]->param(0), 0);
 }
 
 TEST(WmfCanvas, LongPolylinesContinueInFurtherRecordsAndEmptyPicturesKeepAUnit) {
@@ -273,10 +226,10 @@ TEST(WmfCanvas, LongPolylinesContinueInFurtherRecordsAndEmptyPicturesKeepAUnit) 
     std::vector<Point> points;
     for (int i = 0; i < 40000; ++i) points.push_back({i % 100, i / 100});
     canvas.drawPolyline(points, Pen{});
-    const ParsedMetafile m = Parse(canvas.fileBytes());
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
     EXPECT_EQ(m.placeable[5], 1);
     EXPECT_EQ(m.placeable[6], 1);
-    const auto lines = Find(m, wmf::Polyline);
+    const auto lines = FindRecords(m, wmf::Polyline);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0]->params[0], 32767);
     EXPECT_EQ(lines[1]->params[0], 40000 - 32767 + 1);

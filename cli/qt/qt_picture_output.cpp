@@ -1,0 +1,42 @@
+// PNG, SVG and PDF pictures drawn by the Qt canvas, with an application object that needs no display.
+#include "qt_picture_output.h"
+
+#include <QGuiApplication>
+#include <memory>
+
+#include "platform/qt/qt_picture_files.h"
+
+namespace notavera::cli {
+namespace {
+
+// Fonts and painting need an application object; a batch tool has no screen, so the offscreen platform serves
+// unless the user chose another.
+class GuiSession {
+public:
+    GuiSession() {
+        if (QGuiApplication::instance() != nullptr) return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+
+private:
+    int argc_ = 1;
+    char name_[13] = "notavera-cli";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+}  // namespace
+
+bool WriteQtPicture(QtPictureFormat format, const std::filesystem::path& path, Box area, double dpi,
+                    const std::function<void(Canvas&)>& draw) {
+    const GuiSession session;
+    switch (format) {
+    case QtPictureFormat::Png: return WritePngFile(path, RenderImage(area, dpi, draw));
+    case QtPictureFormat::Svg: return WriteSvgFile(path, area, draw);
+    case QtPictureFormat::Pdf: return WritePdfFile(path, area, draw);
+    }
+    return false;
+}
+
+}  // namespace notavera::cli
