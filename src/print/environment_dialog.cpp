@@ -4,6 +4,7 @@
 #include <string>
 
 #include "score/score_document.h"
+#include "shell/editor_context.h"
 #include "shell/system_settings.h"
 
 namespace notavera {
@@ -115,6 +116,13 @@ void acceptEnvironmentDialog(const DialogModel& m, ScoreDocument& doc, SystemSet
     settings.meterDistance = settings.meterDistanceSteps * doc.spacingStep;
     settings.clefDistance = settings.clefDistanceSteps * doc.spacingStep;
     doc.markModified();
+}
+
+int RunEnvironmentDialog(EditorContext& ctx) {
+    DialogModel m = makeEnvironmentDialog(ctx.doc, ctx.shell.settings);
+    if (!ctx.ui.runDialog(m)) return 0;
+    acceptEnvironmentDialog(m, ctx.doc, ctx.shell.settings);
+    return 1;
 }
 
 }  // namespace notavera

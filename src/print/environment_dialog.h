@@ -6,6 +6,7 @@
 namespace notavera {
 
 class ScoreDocument;
+struct EditorContext;
 struct SystemSettings;
 
 // The dialog filled from the document and the editor's settings. "Notation Ancienne" is written into the current
@@ -13,5 +14,8 @@ struct SystemSettings;
 DialogModel makeEnvironmentDialog(ScoreDocument& doc, const SystemSettings& settings);
 // OK: writes every value back, converts the distances to page units and marks the document modified.
 void acceptEnvironmentDialog(const DialogModel& model, ScoreDocument& doc, SystemSettings& settings);
+
+// Shows the dialog and applies it on OK: 1 on OK, 0 on "Annuler".
+int RunEnvironmentDialog(EditorContext& ctx);
 
 }  // namespace notavera

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "score/score_document.h"
+#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -68,7 +69,8 @@ DialogModel makeAccentDialog(const ScoreDocument& doc) {
 }
 
 void acceptAccentDialog(const DialogModel& model, ScoreDocument& doc) {
-    if (const int i = chosenIndex(model); i >= 0) doc.insertion.accentType = accentOfButton[static_cast<std::size_t>(i)];
+    if (const int i = chosenIndex(model); i >= 0)
+        doc.insertion.accentType = accentOfButton[static_cast<std::size_t>(i)];
 }
 
 DialogModel makeSpecialBarDialog(const ScoreDocument& doc) {
@@ -89,6 +91,23 @@ void acceptSpecialBarDialog(const DialogModel& model, ScoreDocument& doc) {
         doc.insertion.specialBarBracket = bar.bracket;
     }
     doc.settings.barsPerStaff = model.checked("Par portées individuelles");
+}
+
+namespace {
+
+template <typename Accept>
+int runOn(EditorContext& ctx, DialogModel model, Accept accept) {
+    if (!ctx.ui.runDialog(model)) return 0;
+    accept(model, ctx.doc);
+    return 1;
+}
+
+}  // namespace
+
+int RunNoteHeadDialog(EditorContext& ctx) { return runOn(ctx, makeNoteHeadDialog(ctx.doc), acceptNoteHeadDialog); }
+int RunAccentDialog(EditorContext& ctx) { return runOn(ctx, makeAccentDialog(ctx.doc), acceptAccentDialog); }
+int RunSpecialBarDialog(EditorContext& ctx) {
+    return runOn(ctx, makeSpecialBarDialog(ctx.doc), acceptSpecialBarDialog);
 }
 
 }  // namespace notavera

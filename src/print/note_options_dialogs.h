@@ -9,6 +9,7 @@
 namespace notavera {
 
 class ScoreDocument;
+struct EditorContext;
 
 // "Têtes de Notes": the head shape of the notes created next; "Blanches crochées..." is a document flag
 // toggled at once, so the model keeps a reference to the document while it is shown.
@@ -25,5 +26,10 @@ void acceptAccentDialog(const DialogModel& model, ScoreDocument& doc);
 // "Barres spéciales": the bar (or brace, or bracket) the special-bar command places next.
 DialogModel makeSpecialBarDialog(const ScoreDocument& doc);
 void acceptSpecialBarDialog(const DialogModel& model, ScoreDocument& doc);
+
+// Show each dialog and apply it on OK: 1 on OK, 0 on "Annuler".
+int RunNoteHeadDialog(EditorContext& ctx);
+int RunAccentDialog(EditorContext& ctx);
+int RunSpecialBarDialog(EditorContext& ctx);
 
 }  // namespace notavera

@@ -6,6 +6,7 @@
 
 #include "print/page_size.h"
 #include "score/score_document.h"
+#include "shell/editor_context.h"
 #include "shell/system_settings.h"
 
 namespace notavera {
@@ -99,6 +100,13 @@ void acceptPageFormatDialog(const DialogModel& m, ScoreDocument& doc, SystemSett
     applyPageSize(doc);
     // The format is saved with the document: a change that is not marked would be lost on closing.
     doc.markModified();
+}
+
+int RunPageFormatDialog(EditorContext& ctx) {
+    DialogModel m = makePageFormatDialog(ctx.doc, ctx.shell.settings);
+    if (!ctx.ui.runDialog(m)) return 0;
+    acceptPageFormatDialog(m, ctx.doc, ctx.shell.settings);
+    return 1;
 }
 
 }  // namespace notavera

@@ -9,6 +9,7 @@
 namespace notavera {
 
 class ScoreDocument;
+struct EditorContext;
 struct SystemSettings;
 
 struct PaperSize {
@@ -32,5 +33,8 @@ inline constexpr std::array<PaperSize, 8> paperSizes{{{"A4 (210x297mm)", 210, 29
 DialogModel makePageFormatDialog(ScoreDocument& doc, const SystemSettings& settings);
 // OK: copies every value back, recomputes the page size and remembers the paper chosen.
 void acceptPageFormatDialog(const DialogModel& model, ScoreDocument& doc, SystemSettings& settings);
+
+// Shows the dialog and applies it on OK: 1 on OK, 0 on "Annuler".
+int RunPageFormatDialog(EditorContext& ctx);
 
 }  // namespace notavera

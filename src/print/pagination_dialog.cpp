@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "score/score_document.h"
+#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -130,6 +131,13 @@ void acceptPaginationDialog(const DialogModel& m, ScoreDocument& doc) {
     storeHeaderFooter(m, doc.optional.pageHeader, block_flag::pageHeader, 1, "Offset du sommet (interlignes)", doc);
     storeHeaderFooter(m, doc.optional.pageFooter, block_flag::pageFooter, 2, "Offset du bas (interlignes)", doc);
     doc.markModified();
+}
+
+int RunPaginationDialog(EditorContext& ctx) {
+    DialogModel m = makePaginationDialog(ctx.doc);
+    if (!ctx.ui.runDialog(m)) return 0;
+    acceptPaginationDialog(m, ctx.doc);
+    return 1;
 }
 
 }  // namespace notavera

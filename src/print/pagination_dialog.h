@@ -9,6 +9,7 @@
 namespace notavera {
 
 class ScoreDocument;
+struct EditorContext;
 
 struct PlacementChoice {
     std::string_view entry;  // as the position lists show it
@@ -29,5 +30,8 @@ DialogModel makePaginationDialog(const ScoreDocument& doc);
 // OK: stores the blocks that are shown and frees the others with their flag bits, sets the crop-mark bit and
 // marks the document modified.
 void acceptPaginationDialog(const DialogModel& model, ScoreDocument& doc);
+
+// Shows the dialog and applies it on OK: 1 on OK, 0 on "Annuler".
+int RunPaginationDialog(EditorContext& ctx);
 
 }  // namespace notavera

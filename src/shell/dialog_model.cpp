@@ -52,7 +52,8 @@ std::size_t DialogModel::addChoice(int id, std::string label, std::vector<std::s
 }
 
 std::size_t DialogModel::addText(int id, std::string label, std::string text, int maxChars) {
-    if (maxChars > 0 && text.size() > static_cast<std::size_t>(maxChars)) text.resize(static_cast<std::size_t>(maxChars));
+    if (maxChars > 0 && text.size() > static_cast<std::size_t>(maxChars))
+        text.resize(static_cast<std::size_t>(maxChars));
     return add({id, std::move(label), FieldKind::Text, 0, 0, 0, maxChars, 0, {}, std::move(text)});
 }
 

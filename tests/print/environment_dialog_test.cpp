@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/headless/headless_ui.h"
 #include "score/new_document.h"
 #include "score/score_document.h"
+#include "shell/editor_context.h"
 #include "shell/system_settings.h"
 
 namespace notavera {
@@ -106,6 +108,22 @@ TEST_F(EnvironmentDialogTest, OldNotationWithoutAStaffIsHarmless) {
     DialogModel m = makeEnvironmentDialog(doc, settings);
     EXPECT_TRUE(m.type("Notation Ancienne", "1"));
     EXPECT_FALSE(doc.modified);
+}
+
+}  // namespace
+}  // namespace notavera
+
+namespace notavera {
+namespace {
+
+TEST(RunEnvironmentDialog, ScriptedAnswerReachesTheShellSettings) {
+    HeadlessUi ui;
+    EditorContext ctx(ui);
+    ui.queueDialogAnswer({"Environnement", {{"clef (10)", "2"}, {"Cycles entrée MIDI:", "60"}}, true});
+    EXPECT_EQ(RunEnvironmentDialog(ctx), 1);
+    EXPECT_EQ(ctx.shell.settings.clefDistanceSteps, 3);
+    EXPECT_EQ(ctx.shell.settings.midiInputCycles, 60);
+    EXPECT_TRUE(ctx.doc.modified);
 }
 
 }  // namespace

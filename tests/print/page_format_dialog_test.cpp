@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/headless/headless_ui.h"
 #include "print/page_size.h"
 #include "score/score_document.h"
+#include "shell/editor_context.h"
 #include "shell/system_settings.h"
 
 namespace notavera {
@@ -131,6 +133,35 @@ TEST(PageSize, DamagedSheetSizesStayDrawable) {
     EXPECT_EQ(size.width, 100);
     EXPECT_EQ(size.height, 15000);
     EXPECT_EQ(size.usableHeight, 14960);
+}
+
+}  // namespace
+}  // namespace notavera
+
+namespace notavera {
+namespace {
+
+TEST(RunPageFormatDialog, ScriptedAnswerByLabelIsApplied) {
+    HeadlessUi ui;
+    EditorContext ctx(ui);
+    ui.queueDialogAnswer({"Environnement", {{"clef (10)", "2"}}, true});  // for another dialog: left queued
+    ui.queueDialogAnswer({"Format", {{"Paysage", "1"}, {"Hauteur moyenne", "50"}, {"Nulle part", "1"}}, true});
+    EXPECT_EQ(RunPageFormatDialog(ctx), 1);
+    EXPECT_EQ(ctx.doc.pageWidth, 2970);
+    EXPECT_DOUBLE_EQ(ctx.doc.settings.averageBeamHeight, 4.0);
+    EXPECT_EQ(ui.refusedFields(), std::vector<std::string>{"Format Nulle part"});
+    EXPECT_EQ(ui.dialogs(), std::vector<std::string>{"Format"});
+}
+
+TEST(RunPageFormatDialog, CancelledOrUnansweredDialogChangesNothing) {
+    HeadlessUi ui;
+    EditorContext ctx(ui);
+    const FileHeader before = ctx.doc.header;
+    ui.queueDialogAnswer({"Format", {{"Paysage", "1"}}, false});
+    EXPECT_EQ(RunPageFormatDialog(ctx), 0);
+    EXPECT_EQ(RunPageFormatDialog(ctx), 0);
+    EXPECT_EQ(ctx.doc.header.bytes, before.bytes);
+    EXPECT_FALSE(ctx.doc.modified);
 }
 
 }  // namespace
