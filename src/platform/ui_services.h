@@ -8,6 +8,8 @@
 
 namespace notavera {
 
+class DialogModel;
+
 enum class MessageIcon { Exclamation, Question, Information };
 enum class MessageButtons { Ok, YesNoCancel, YesNo, RetryCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel, Retry };
@@ -44,6 +46,9 @@ public:
     virtual std::optional<std::string> saveFileName(const FileDialogRequest& request) = 0;
     virtual void setTitle(const std::string& title) = 0;
     virtual void setWaitCursor(bool on) = 0;
+    // Shows a modal dialog on the model, the user's changes going into it: true for OK, false for "Annuler".
+    // A user interface without dialogs answers as "Annuler" would, so that nothing changes.
+    virtual bool runDialog(DialogModel& model);
 };
 
 }  // namespace notavera

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "print/page_size.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
 #include "score/mus_page_codec.h"
@@ -65,15 +66,6 @@ void repairLoadedHeader(FileHeader& loaded, ScoreDocument& doc) {
     } else {
         doc.settings.averageBeamHeight = loaded.averageBeamHeightTenths() / 10.0;
     }
-}
-
-// Page size in page units from the sheet of the page format: portrait as stored, landscape swapped.
-void derivePageSize(ScoreDocument& doc) {
-    const PageFormatBlock format = doc.header.pageFormat();
-    const int width = static_cast<int>(std::clamp<std::uint32_t>(format.sheetWidthMm(), 10, 1500)) * 10;
-    const int height = static_cast<int>(std::clamp<std::uint32_t>(format.sheetHeightMm(), 10, 1500)) * 10;
-    doc.pageWidth = format.portrait() ? width : height;
-    doc.pageHeight = format.portrait() ? height : width;
 }
 
 PageTable decodePageTable(std::span<const std::uint8_t> bytes) {
@@ -223,7 +215,7 @@ int loadWorkingFile(EditorContext& ctx, BinaryFile& file) {
     if (wantsCompacting(table, pageCount)) ShowError(ctx.ui, 22);
 
     doc.header = header;
-    derivePageSize(doc);
+    applyPageSize(doc);
     doc.fonts = fonts;
     doc.optional = std::move(*blocks);
     doc.pages.clear();

@@ -34,6 +34,7 @@ struct InsertionState {
     unsigned timeSigDen = 1;
     unsigned signAttribute = 0;  // the 7-bit value carried into bits 25–31 of a new sign
     char specialBar = 'E';       // final bar
+    int specialBarBracket = 0;   // instead of the bar: 1 a brace, −1 an opening straight bracket
     unsigned headShape = 0;
     unsigned accentType = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/ui_services.h"
 #include "score/score_document.h"
 #include "shell/messages.h"
+#include "shell/system_settings.h"
 
 namespace notavera {
 
@@ -22,6 +23,7 @@ struct ShellState {
     int continuousOffset = 0;        // whole pages between the continuous view's first page and the view position
     unsigned groupNum = 1;           // the current rhythmic group
     unsigned groupDen = 1;
+    SystemSettings settings;         // the settings dialogs' system-wide values
 };
 
 struct EditorContext {

@@ -75,4 +75,15 @@ std::optional<std::string> HeadlessUi::nextFileName(const FileDialogRequest& req
 std::optional<std::string> HeadlessUi::openFileName(const FileDialogRequest& request) { return nextFileName(request); }
 std::optional<std::string> HeadlessUi::saveFileName(const FileDialogRequest& request) { return nextFileName(request); }
 
+bool HeadlessUi::runDialog(DialogModel& model) {
+    dialogs_.push_back(model.name());
+    const auto it = std::find_if(dialogAnswers_.begin(), dialogAnswers_.end(),
+                                 [&model](const DialogAnswer& a) { return a.name == model.name(); });
+    if (it == dialogAnswers_.end()) return false;
+    const DialogAnswer answer = std::move(*it);
+    dialogAnswers_.erase(it);
+    for (const std::string& key : applyAnswer(model, answer)) refusedFields_.push_back(model.name() + " " + key);
+    return answer.ok;
+}
+
 }  // namespace notavera

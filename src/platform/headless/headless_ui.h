@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ui_services.h"
+#include "shell/dialog_model.h"
 
 namespace notavera {
 
@@ -20,6 +21,8 @@ public:
     void queueAnswer(MessageAnswer a) { answers_.push_back(a); }
     void queueYesNo(bool yes) { yesNo_.push_back(yes); }
     void queueFileName(std::optional<std::string> name) { fileNames_.push_back(std::move(name)); }
+    // The answer of the next dialog of the answer's resource name.
+    void queueDialogAnswer(DialogAnswer a) { dialogAnswers_.push_back(std::move(a)); }
 
     MessageAnswer showMessage(const MessageBoxRequest& request) override;
     bool yesNoBox(const std::string& text) override;
@@ -28,11 +31,16 @@ public:
     std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
     void setTitle(const std::string& title) override { title_ = title; }
     void setWaitCursor(bool) override {}
+    // Fills the dialog from its queued answer; without one the dialog is cancelled.
+    bool runDialog(DialogModel& model) override;
 
     // What the run has shown so far.
     const std::vector<MessageBoxRequest>& messages() const { return messages_; }
     const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
     int beeps() const { return beeps_; }
+    const std::vector<std::string>& dialogs() const { return dialogs_; }  // resource names, in order
+    // "NAME field" for every answered field that named nothing in its dialog or was refused.
+    const std::vector<std::string>& refusedFields() const { return refusedFields_; }
     const std::string& title() const { return title_; }
 
     // The line printed for a box.
@@ -49,6 +57,9 @@ private:
     std::deque<std::optional<std::string>> fileNames_;
     std::vector<MessageBoxRequest> messages_;
     std::vector<FileDialogRequest> fileDialogs_;
+    std::deque<DialogAnswer> dialogAnswers_;
+    std::vector<std::string> dialogs_;
+    std::vector<std::string> refusedFields_;
     int beeps_ = 0;
     std::string title_;
 };

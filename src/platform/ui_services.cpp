@@ -1,0 +1,8 @@
+// The behaviour every user interface shares unless it shows something better.
+#include "platform/ui_services.h"
+
+namespace notavera {
+
+bool UiServices::runDialog(DialogModel&) { return false; }
+
+}  // namespace notavera

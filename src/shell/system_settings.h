@@ -1,0 +1,23 @@
+// Settings held by the running editor rather than by a document: they start from fixed values at every
+// start-up and are changed through the settings dialogs.
+#pragma once
+
+namespace notavera {
+
+struct SystemSettings {
+    int verticalShift = 0;        // "Décalage vertical", not saved with the document
+    int paperButton = 0;          // the paper chosen last in "Format" (index into the paper list), −1 for "Autre :"
+    bool invertVerticalText = false;  // "Invers.Txt Vertical"
+    int keyboardEcho = 1;         // "Echo clavier (instr. ou -1):"
+    int echoProgramPlusOne = 2;   // the echo instrument as MIDI input uses it, 0 for none
+    int midiInputCycles = 40;     // "Cycles entrée MIDI:"
+    // "Distance en Pas après ...": in steps as typed, and in page units for spacing.
+    int barDistanceSteps = 4;
+    int meterDistanceSteps = 3;
+    int clefDistanceSteps = 10;
+    int barDistance = 40;
+    int meterDistance = 30;
+    int clefDistance = 100;
+};
+
+}  // namespace notavera
