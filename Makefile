@@ -5,7 +5,7 @@
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-DEMO       ?= demo/demo.mus
+DEMO       ?= $(BUILD)/demo.mus
 
 .PHONY: all deps fonts configure build run test check-core clean
 
@@ -35,8 +35,11 @@ configure: deps fonts $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD)
 
-run: build
-	@[ -f "$(DEMO)" ] || $(BUILD)/bin/notavera-cli new "$(DEMO)"
+# The demo score is made from its GUIDO text, so it always matches the current file format.
+$(BUILD)/demo.mus: demo/demo.gmn | build
+	$(BUILD)/bin/notavera-cli import-gmn demo/demo.gmn $@
+
+run: build $(BUILD)/demo.mus
 	$(BUILD)/bin/notavera "$(DEMO)"
 
 test: build check-core
