@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui_services.h"
+#include "render/zoom.h"
 #include "score/score_document.h"
 #include "shell/messages.h"
 #include "shell/system_settings.h"
@@ -24,6 +25,22 @@ struct ShellState {
     unsigned groupNum = 1;           // the current rhythmic group
     unsigned groupDen = 1;
     SystemSettings settings;         // the settings dialogs' system-wide values
+
+    // The input tools and pending modes of the main window.
+    int currentTool = 'N';           // a character code, or 300..304 for the tools without one
+    int toolMenuItem = 86;           // the command whose menu item carries the tool check mark
+    int hideKind = 1;                // tool 300: 1 element, 2 accidental, 3 dot
+    int keyMode = 0;                 // the palette button (41 or 42) that last opened "Val" as a popup
+    int mouseMode = 0;               // the pending action of a command that waits for a click
+    int zSymbolMode = 0;             // set by 'z': symbol characters choose a tool, F1..F9 place it
+    bool alternateAction = false;    // right button or palette button 22
+    bool rightButton = false;        // cleared at every command
+    bool clickSettle = false;        // set by a click on the current staff, cleared by timer 1
+    bool closing = false;            // a save question of Open or Quit is open
+    bool stickyModified = false;     // set once the document was modified, read by menu preparation
+    int noteFormFlags = 0;           // palette buttons 38..40: bit 0 flag A, bit 1 flag B
+    int navigationState = 0;         // palette buttons 36/37 pressed forms (1 or 2)
+    ZoomFraction zoom;               // the view's zoom, 1/1 at start
 };
 
 struct EditorContext {

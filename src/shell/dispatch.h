@@ -1,0 +1,38 @@
+// The one way in for everything the user does on the main window: menu commands, palette buttons, keys and
+// characters. The Qt window and the script runner both feed it; the handlers of each subsystem plug into it.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+// Keys that reach the key dispatch, numbered as the key table speaks of them (virtual-key numbers); the
+// Ctrl renumbering gives the seven codes 178..182, 206 and 207.
+enum class Key : int {
+    Backspace = 8, Enter = 13, Escape = 27, Space = 32,
+    PageUp = 33, PageDown = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40,
+    Insert = 45, Delete = 46,
+    F1 = 112, F2, F3, F4, F5, F6, F7, F8, F9,
+    CtrlRight = 178, CtrlUp = 181, CtrlDown = 182, CtrlHome = 180, CtrlPageDown = 179,
+    CtrlPageUp = 206, CtrlLeft = 207,
+};
+
+struct KeyModifiers {
+    bool ctrl = false;
+    bool shift = false;
+};
+
+// A menu command, palette button or re-entered command. The whole parameter is compared: a command with a
+// non-zero high word matches nothing.
+void DispatchCommand(EditorContext& ctx, std::uint32_t command);
+// A key-down with its modifiers (the Ctrl renumbering and Shift+Up/Down are done here).
+void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers);
+// A character message (printable characters, and Ctrl+letter as its control character).
+void DispatchChar(EditorContext& ctx, char32_t character);
+
+// True when the command has a handler in this build; the menus grey every other command.
+bool CommandIsBuilt(int command);
+
+}  // namespace notavera
