@@ -45,6 +45,21 @@ TEST(RenderAudioCommand, PlaysADocumentFromItsFirstPageToItsLast) {
     EXPECT_FALSE(std::filesystem::exists(dir / "song.sum")) << "the working file is removed";
 }
 
+TEST(RenderAudioCommand, AGuidoScoreIsHeardForAsLongAsItsBarsLast) {
+    // Bach's first two-part invention: 22 bars of 4/4 at the default 120 quarters a minute, two voices.
+    test::TempDir dir;
+    const auto gmn = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "gmn/guidolib_complex_Bach-BWV772.gmn";
+    const test::CliResult imported = test::RunCli(dir.path(), {"import-gmn", gmn.string(), "bach.mus"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const test::CliResult run = renderAudio({"bach.mus", "bach.wav"}, dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto stat = test::MeasureWithSox(dir / "bach.wav");
+    ASSERT_TRUE(stat);
+    EXPECT_GT(stat->rmsAmplitude, 0.001);
+    EXPECT_GE(stat->seconds, 44.0);
+    EXPECT_LE(stat->seconds, 47.0);
+}
+
 TEST(RenderAudioCommand, AnUnreadableFileIsAFrenchErrorLine) {
     test::TempDir dir;
     const auto bad = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
