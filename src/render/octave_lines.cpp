@@ -42,7 +42,8 @@ StructuralGlyph LabelGlyph(unsigned code) {
     }
 }
 
-// How far a note reaches on the line's side: half a space beyond its head, or its stem's end on that side.
+// How far a note reaches on the line's side: half a space beyond its head, or its stem's end on that side, and
+// beyond a curve it carries.
 std::optional<int> Reach(const DrawingContext& dc, const StaffRecord& staff, const ElementRecord& e, bool above) {
     const auto place = PlaceOfElement(dc, staff, e);
     if (!place) return std::nullopt;
@@ -54,6 +55,8 @@ std::optional<int> Reach(const DrawingContext& dc, const StaffRecord& staff, con
         const int stem = StemLength(dc, *place, e, value);
         reach = above ? std::max(reach, y + stem) : std::min(reach, y - stem);
     }
+    // A tie or slur on the note may rise over it by its clearance and height: the line stays outside it.
+    if (e.w0().tiedToNext()) reach += (above ? 3 : -3) * dc.metrics.staffSpace[place->size];
     return reach;
 }
 
