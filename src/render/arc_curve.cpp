@@ -206,7 +206,8 @@ std::optional<ArcShape> ShapeArcCurve(const DrawingContext& dc, const ArcCurve& 
     shape.start = {Round(e.x1), Round(e.y1)};
     shape.end = {Round(e.x2), Round(e.y2)};
     if (c.above) std::swap(shape.start, shape.end);
-    if (c.style == 0) shape.inner = InnerBox(shape.outer, e, shape.slope, c.peak.has_value(), thickness, m.staffSpace[size]);
+    if (c.style == 0)
+        shape.inner = InnerBox(shape.outer, e, shape.slope, c.peak.has_value(), thickness, m.staffSpace[size]);
     return shape;
 }
 

@@ -150,7 +150,9 @@ void DrawCurveSign(DrawingContext& dc, const StaffRecord& staff, int index) {
         DrawOpenLine(dc, legs, FontStrokeWidth(dc, "hairpinThickness", 0.16, space), style);
         break;
     }
-    case SignType::Bracket: DrawOpenLine(dc, p, FontStrokeWidth(dc, "tupletBracketThickness", 0.16, space), style); break;
+    case SignType::Bracket:
+        DrawOpenLine(dc, p, FontStrokeWidth(dc, "tupletBracketThickness", 0.16, space), style);
+        break;
     default: break;
     }
 }

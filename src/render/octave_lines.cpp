@@ -122,7 +122,8 @@ void DrawOctaveLines(DrawingContext& dc, const StaffRecord& staff) {
         const auto reach = Reach(dc, staff, e, Above(code));
         if (!reach) continue;
         run->last = i;
-        run->highest = !run->reached ? *reach : Above(code) ? std::max(run->highest, *reach) : std::min(run->highest, *reach);
+        const int further = Above(code) ? std::max(run->highest, *reach) : std::min(run->highest, *reach);
+        run->highest = run->reached ? further : *reach;
         run->reached = true;
     }
     close();

@@ -221,7 +221,8 @@ void DrawChordTie(DrawingContext& dc, const StaffRecord& staff, int from, int to
         for (std::size_t k = 0; k < first.size(); ++k) pairs.emplace_back(first[k], second[k]);
     } else {
         for (const CurveNote& p : first) {
-            const auto q = std::find_if(second.begin(), second.end(), [&](const CurveNote& s) { return SamePitch(p, s); });
+            const auto same = [&](const CurveNote& s) { return SamePitch(p, s); };
+            const auto q = std::find_if(second.begin(), second.end(), same);
             if (q != second.end()) pairs.emplace_back(p, *q);
         }
     }
@@ -302,7 +303,8 @@ void DrawNoteCurves(DrawingContext& dc, const StaffRecord& staff, int index) {
         if (onThisStaff) {
             DrawTieTo(dc, staff, pending->index, index);
         } else if (dc.canvas != nullptr) {
-            for (const CurveNote& n : TargetsAt(dc, staff, index)) DrawCurveToEdge(dc, n, n.x - dc.metrics.stepUnit6, true);
+            for (const CurveNote& n : TargetsAt(dc, staff, index))
+                DrawCurveToEdge(dc, n, n.x - dc.metrics.stepUnit6, true);
         }
     }
     if (ends || sameNote) dc.pendingCurve.reset();
@@ -310,7 +312,8 @@ void DrawNoteCurves(DrawingContext& dc, const StaffRecord& staff, int index) {
 }
 
 void FinishStaffCurves(DrawingContext& dc, const StaffRecord& staff, int lineEndX) {
-    if (dc.pendingCurve && dc.pendingCurve->staff == &staff) DrawTieToLineEnd(dc, staff, dc.pendingCurve->index, lineEndX);
+    if (dc.pendingCurve && dc.pendingCurve->staff == &staff)
+        DrawTieToLineEnd(dc, staff, dc.pendingCurve->index, lineEndX);
     dc.pendingCurve.reset();
 }
 
