@@ -25,6 +25,11 @@ void UseDocumentSettings(DrawingContext& dc, const ScoreDocument& doc) {
     dc.thickness.beamGap = std::clamp<int>(format.beamGap(), 1, 100);
     dc.thickness.drawingLineMedium = std::clamp<int>(format.mediumLine(), 1, 99);
     dc.corrections = {header.screenHeightCorrection(), header.printerHeightCorrection()};
+    // Out-of-range bytes of a damaged file are brought back into the ranges the dialogs allow.
+    dc.curves.tiePenWidth = std::clamp<int>(header.tieStrokeWidthMinusOne(), 0, 3) + 1;
+    dc.curves.tieThickness = std::clamp<int>(header.tieThicknessNegated(), -4, 8);
+    dc.curves.curveThickness = std::clamp<int>(header.curveThicknessNegated(), -3, 8);
+    dc.curves.invertArcs = doc.settings.invertArcs;
 
     const SizeRatios ratios{header.smallStaffNum(), header.smallStaffDen(), header.cueNum(), header.cueDen()};
     const bool usable = ratios.smallNum > 0 && ratios.smallDen > 0 && ratios.cueNum > 0 && ratios.cueDen > 0;

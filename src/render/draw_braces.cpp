@@ -33,18 +33,6 @@ const MusicGlyph* ChooseBrace(const MusicFont& font, double heightInSpaces) {
     return best;
 }
 
-// Writes a glyph with the point (boxX, boxY) of its ink box (in staff spaces from its origin) on page point
-// (x, y), one staff space being `space` page units.
-void WriteGlyphAt(DrawingContext& dc, const MusicGlyph& g, int x, int y, double boxX, double boxY, double space) {
-    const double logicalSpace = space * dc.zoom.num / dc.zoom.den;
-    GlyphFont font = dc.musicFont->atHeight(0);
-    font.emSize = logicalSpace * MusicFont::StaffSpacesPerEm;
-    const Point origin{dc.toDevice(x) - static_cast<int>(std::lround(boxX * logicalSpace)),
-                       dc.toDevice(y) - static_cast<int>(std::lround(boxY * logicalSpace))};
-    const char32_t cp[] = {g.codePoint};
-    dc.canvas->drawGlyphs(origin, std::u32string_view(cp, 1), font, dc.draw.drawColour);
-}
-
 bool Skipped(const DrawingContext& dc, int x) {
     return dc.canvas == nullptr || (dc.inMetafilePass() && !dc.visibleRegion.containsX(x));
 }
@@ -60,7 +48,7 @@ void DrawBrace(DrawingContext& dc, int x, int top, int bottom) {
     if (g == nullptr) return;
     // The glyph's own staff space, so that its ink box spans exactly from bottom to top.
     const double space = height / g->box.height();
-    WriteGlyphAt(dc, *g, x, bottom, g->box.ne.x, g->box.sw.y, space);
+    PutGlyphAt(dc, *g, x, bottom, g->box.ne.x, g->box.sw.y, space);
 }
 
 void DrawSquareBracket(DrawingContext& dc, int x, int top, int bottom) {
@@ -76,9 +64,9 @@ void DrawSquareBracket(DrawingContext& dc, int x, int top, int bottom) {
     if (dc.musicFont == nullptr) return;
     // The ends carry the stroke's first stretch on their left edge and curl right, beyond the outer staff lines.
     if (const MusicGlyph* g = dc.musicFont->structural(StructuralGlyph::BracketTop))
-        WriteGlyphAt(dc, *g, left, top, 0, 0, space);
+        PutGlyphAt(dc, *g, left, top, 0, 0, space);
     if (const MusicGlyph* g = dc.musicFont->structural(StructuralGlyph::BracketBottom))
-        WriteGlyphAt(dc, *g, left, bottom, 0, 0, space);
+        PutGlyphAt(dc, *g, left, bottom, 0, 0, space);
 }
 
 }  // namespace notavera

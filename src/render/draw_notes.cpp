@@ -3,6 +3,7 @@
 
 #include "render/chords.h"
 #include "render/rest_drawer.h"
+#include "render/ties.h"
 
 namespace notavera {
 namespace {
@@ -27,11 +28,15 @@ void DrawNoteOrRest(DrawingContext& dc, const StaffRecord& staff, int elementInd
     if (IsChordMember(e)) {
         if (LaterMemberDraws(dc, staff, elementIndex)) return;
         if (const auto chord = LayOutChord(dc, staff, FindChordRun(staff, elementIndex))) DrawChord(dc, staff, *chord);
+        DrawNoteCurves(dc, staff, elementIndex);
         return;
     }
-    const ElementSizeScope scope(dc, *place, e.w0().cueSize());
-    if (e.isRest()) DrawRest(dc, *place, e);
-    else DrawSingleNote(dc, *place, e);
+    {
+        const ElementSizeScope scope(dc, *place, e.w0().cueSize());
+        if (e.isRest()) DrawRest(dc, *place, e);
+        else DrawSingleNote(dc, *place, e);
+    }
+    DrawNoteCurves(dc, staff, elementIndex);
 }
 
 }  // namespace notavera

@@ -2,6 +2,7 @@
 #include "render/draw_signs.h"
 
 #include "render/accidentals_and_dots.h"
+#include "render/curve_signs.h"
 #include "render/primitives.h"
 #include "render/staff_frame.h"
 #include "score/element_creation.h"
@@ -54,15 +55,14 @@ void DrawSign(DrawingContext& dc, const StaffRecord& staff, int index) {
     case SignType::FreeDot:
     case SignType::Parenthesis: DrawPitchedSign(dc, staff, index); break;
     case SignType::KeyChange: DrawKeyChange(dc, staff, index); break;
-    // Texts belong to the text layer, drawings and pictures to the drawing layer, curves, free ties, hairpins and
-    // brackets to the curve drawer: each layer draws its own.
-    case SignType::Text:
-    case SignType::Drawing:
-    case SignType::Picture:
     case SignType::Curve:
     case SignType::FreeTie:
     case SignType::Hairpin:
-    case SignType::Bracket:
+    case SignType::Bracket: DrawCurveSign(dc, staff, index); break;
+    // Texts belong to the text layer, drawings and pictures to the drawing layer: each layer draws its own.
+    case SignType::Text:
+    case SignType::Drawing:
+    case SignType::Picture:
     default: break;
     }
 }

@@ -2,6 +2,7 @@
 // and font sizes of the current page, the drawing colours and flags, and the state of the current pass.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "render/music_font.h"
 #include "render/staff_metrics.h"
 #include "render/zoom.h"
+#include "score/records.h"
 
 namespace notavera {
 
@@ -51,6 +53,20 @@ struct LineThicknesses {
     int drawingLineMedium = 1;  // the second drawing-layer width: how much a dashed stroke is thickened
 };
 
+// How ties, slurs and curve signs are stroked, from the document's settings.
+struct CurveSettings {
+    int tiePenWidth = 1;     // "Ep.Trait liais.": the width of the outer stroke
+    int tieThickness = 0;    // "Liaisons" as stored (the typed value negated): the higher, the thinner the curve
+    int curveThickness = 0;  // "Courbes", stored the same way, for the manipulable curves
+    bool invertArcs = false; // "Inverser arcs": start and end of every arc exchanged for metafile readers
+};
+
+// The note a tie or slur starts on, while the staff is drawn up to the note that ends it.
+struct PendingCurve {
+    const StaffRecord* staff = nullptr;
+    int index = -1;
+};
+
 struct DrawingContext {
     Canvas* canvas = nullptr;  // null: the pass only rebuilds the layout state
     const MusicFont* musicFont = MusicFont::Installed(SmuflFamily::Bravura);
@@ -64,6 +80,7 @@ struct DrawingContext {
     GlyphWidths widths;
     LineThicknesses thickness;
     DrawState draw;
+    CurveSettings curves;
 
     OutputMode outputMode = OutputMode::Normal;
     bool printing = false;
@@ -73,6 +90,7 @@ struct DrawingContext {
     CentredWidthQueue centredWidths;
     std::vector<StaffDrawState> staves;  // indexed by the staff's index on its page
     PlaybackProportion playbackProportion;
+    std::optional<PendingCurve> pendingCurve;
 
     DrawingContext() {
         UpdateFontHeights(fonts, zoom, ratios);

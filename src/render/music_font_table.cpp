@@ -107,6 +107,10 @@ constexpr std::array<SmuflGlyphName, StructuralGlyphCount> Structural{{
     {"braceLarger", 0xF402},
     {"bracketTop", 0xE003},
     {"bracketBottom", 0xE004},
+    {"ottavaAlta", 0xE511},
+    {"quindicesimaAlta", 0xE515},
+    {"ottavaBassaVb", 0xE51C},
+    {"quindicesimaBassaMb", 0xE51D},
 }};
 
 }  // namespace

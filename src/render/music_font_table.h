@@ -44,9 +44,13 @@ std::span<const MusicCode> NormalMusicCodes();
 std::span<const AlternateMusicCode> AlternateMusicCodes();
 
 // Glyphs the system writes without a code of its own: the brace, in the sizes a font may offer for taller
-// groups, and the hooked ends of a square bracket. Fonts without a size variant draw the plain brace.
-enum class StructuralGlyph : std::uint8_t { Brace, BraceLarge, BraceLarger, BracketTop, BracketBottom };
-inline constexpr std::size_t StructuralGlyphCount = 5;
+// groups, the hooked ends of a square bracket, and the labels of the octave lines ("8va", "15ma", "8vb", "15mb").
+// Fonts without a size variant draw the plain brace.
+enum class StructuralGlyph : std::uint8_t {
+    Brace, BraceLarge, BraceLarger, BracketTop, BracketBottom, OttavaAlta, QuindicesimaAlta, OttavaBassa,
+    QuindicesimaBassa
+};
+inline constexpr std::size_t StructuralGlyphCount = 9;
 
 // Indexed by StructuralGlyph.
 std::span<const SmuflGlyphName> StructuralGlyphNames();

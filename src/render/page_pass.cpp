@@ -8,8 +8,10 @@
 #include "render/draw_element.h"
 #include "render/page_sheet.h"
 #include "render/page_staves.h"
+#include "render/octave_lines.h"
 #include "render/page_texts.h"
 #include "render/staff_groupings.h"
+#include "render/ties.h"
 
 namespace notavera {
 namespace {
@@ -61,6 +63,9 @@ void DrawStaffElements(DrawingContext& dc, const StaffRecord& staff, int index, 
     for (int j = 0; j < n; ++j) {
         if (DrawnInPrePass(staff.elements[static_cast<std::size_t>(j)], metafile) == prePass) draw(dc, staff, j);
     }
+    if (prePass) return;
+    FinishStaffCurves(dc, staff, dc.staves[static_cast<std::size_t>(index)].right);
+    DrawOctaveLines(dc, staff);
 }
 
 // The contents of staves [0, count) of a page placed by dc.staves. The pre-pass runs without a canvas too, since

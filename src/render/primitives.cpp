@@ -91,6 +91,16 @@ void PutGlyphText(DrawingContext& dc, int x, int y, std::string_view codes, bool
     }
 }
 
+void PutGlyphAt(DrawingContext& dc, const MusicGlyph& g, int x, int y, double boxX, double boxY, double space) {
+    if (dc.canvas == nullptr || dc.musicFont == nullptr) return;
+    const double logicalSpace = space * dc.zoom.num / dc.zoom.den;
+    GlyphFont font = dc.musicFont->atHeight(0);
+    font.emSize = logicalSpace * MusicFont::StaffSpacesPerEm;
+    const Point origin{dc.toDevice(x) - Round(boxX * logicalSpace), dc.toDevice(y) - Round(boxY * logicalSpace)};
+    const char32_t cp[] = {g.codePoint};
+    dc.canvas->drawGlyphs(origin, std::u32string_view(cp, 1), font, dc.draw.drawColour);
+}
+
 int GlyphWidth(const DrawingContext& dc, int code, bool smallStaff, bool cueSize) {
     if (dc.musicFont == nullptr) return 0;
     const int height = dc.fonts.fontHeight[smallStaff ? 1 : 0][cueSize ? 1 : 0];

@@ -18,6 +18,10 @@ void PutGlyph(DrawingContext& dc, int x, int y, int code);
 // cannot measure: it takes back, in order, the half widths the measuring pass recorded.
 void PutGlyphText(DrawingContext& dc, int x, int y, std::string_view codes, bool centred);
 
+// A glyph the system has no code for (braces, bracket ends, octave-line labels), scaled to `space` page units a staff
+// space, with the point (boxX, boxY) of its ink box (in staff spaces from its origin) on page point (x, y).
+void PutGlyphAt(DrawingContext& dc, const MusicGlyph& g, int x, int y, double boxX, double boxY, double space);
+
 // The width of one code in page units, in the music font of the given staff size and cue flag at the current zoom.
 int GlyphWidth(const DrawingContext& dc, int code, bool smallStaff = false, bool cueSize = false);
 

@@ -24,6 +24,9 @@ public:
     void setTieStarts(bool on) const { B::putFlag(2, on); }
     bool tieEnds() const { return B::flag(3); }
     void setTieEnds(bool on) const { B::putFlag(3, on); }
+    // The side a tie or slur ending here prefers: true above.
+    bool curveAbove() const { return B::flag(4); }
+    void setCurveAbove(bool on) const { B::putFlag(4, on); }
     bool inBeam() const { return B::flag(5); }
     void setInBeam(bool on) const { B::putFlag(5, on); }
     bool opensBeam() const { return B::flag(6); }
@@ -46,6 +49,9 @@ public:
     void setHiddenDots(bool on) const { B::putFlag(18, on); }
     bool hasBlob() const { return B::flag(19); }
     void setHasBlob(bool on) const { B::putFlag(19, on); }
+    // The pen style of the tie or slur ending here: 0 solid, otherwise a dashed or dotted style.
+    unsigned curveStyle() const { return B::template get<24, 2>(); }
+    void setCurveStyle(unsigned v) const { B::template put<24, 2>(v); }
     // Above or below the notes, for the group marking.
     unsigned groupMarkSide() const { return B::template get<21, 2>(); }
     void setGroupMarkSide(unsigned v) const { B::template put<21, 2>(v); }

@@ -761,11 +761,10 @@ TEST_F(SignDrawing, GreyStaffDrawsItsSignsGrey) {
     EXPECT_EQ(vlines()[0]["colour"], RgbColour(128, 128, 128));
 }
 
-TEST_F(SignDrawing, TextsDrawingsPicturesAndCurvesAreLeftToTheirLayers) {
+TEST_F(SignDrawing, TextsDrawingsAndPicturesAreLeftToTheirLayers) {
     const std::vector<std::uint8_t> payload{'a', 'b'};
     page.onStaff(0);
-    for (SignType t : {SignType::Text, SignType::Drawing, SignType::Curve, SignType::FreeTie, SignType::Hairpin,
-                       SignType::Bracket, SignType::Picture})
+    for (SignType t : {SignType::Text, SignType::Drawing, SignType::Picture})
         ASSERT_NE(CreateSign(page.doc, X, 0, 0, t, 0, payload), nullptr);
     page.drawStaff(0);
     EXPECT_TRUE(page.canvas.calls().empty());
