@@ -5,18 +5,14 @@
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/element_values.h"
+#include "shell/menu_table.h"
 
 namespace notavera {
 
 namespace {
 
-constexpr int firstValueCommand = 530;   // Longa
-constexpr int lastValueCommand = 539;    // Quintuple-Cr
-constexpr int shortestValueCommand = 583;  // Sextuple-Cr
-constexpr unsigned shortestDuration = 10;
-
 void RunValueCommand(EditorContext& ctx, int command) {
-    const std::optional<unsigned> code = DurationOfValueCommand(command);
+    const std::optional<unsigned> code = DurationForCommand(command);
     if (!code) return;
     if (ctx.shell.keyMode == referenceValueButton)
         ChooseReferenceValue(ctx, *code);
@@ -37,13 +33,6 @@ void OpenValuePopup(EditorContext& ctx, int button) {
 
 }  // namespace
 
-std::optional<unsigned> DurationOfValueCommand(int command) {
-    if (command >= firstValueCommand && command <= lastValueCommand)
-        return static_cast<unsigned>(command - firstValueCommand);
-    if (command == shortestValueCommand) return shortestDuration;
-    return std::nullopt;
-}
-
 void ChooseDuration(EditorContext& ctx, unsigned code) {
     ctx.doc.insertion.durationCode = code;
     ctx.shell.menuDuration = code;
@@ -63,9 +52,9 @@ void ChooseReferenceValue(EditorContext& ctx, unsigned code) {
 }
 
 void RegisterDurationCommands(CommandRegistry& registry) {
-    for (int command = firstValueCommand; command <= lastValueCommand; ++command)
-        registry.addCommand(command, RunValueCommand);
-    registry.addCommand(shortestValueCommand, RunValueCommand);
+    for (unsigned code = 0; code <= 10; ++code) {
+        if (const std::optional<int> command = CommandForDuration(code)) registry.addCommand(*command, RunValueCommand);
+    }
     registry.addCommand(valueButton, OpenValuePopup);
     registry.addCommand(referenceValueButton, OpenValuePopup);
 }

@@ -6,9 +6,6 @@ namespace notavera {
 class CommandRegistry;
 struct EditorContext;
 
-// The tool value of the tools that have no character.
-inline constexpr int hideRevealTool = 300;
-
 // True for the commands whose choice moves the tool check mark (70..79, 86..90, 93..97).
 bool ToolTakesCheckMark(int command);
 
