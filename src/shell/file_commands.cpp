@@ -46,7 +46,8 @@ void ShowCannotWrite(EditorContext& ctx) {
 
 // Writes the pages and publishes the working file over the document.
 bool WriteAndPublish(EditorContext& ctx) {
-    ctx.doc.storage.fileState = FileState::Publish;
+    // A document without a working file gets one made by the save, which publishes it by itself.
+    if (ctx.doc.storage.fileState != FileState::None) ctx.doc.storage.fileState = FileState::Publish;
     if (!SavePages(ctx)) {
         ShowCannotWrite(ctx);
         return false;

@@ -192,7 +192,7 @@ TEST_F(Dispatch, ZoomCommandsAndTheFractionDialog) {
 TEST(DispatchValues, ThePopupOfButton42GivesTheReferenceValueToATimeSignature) {
     WindowUi ui;
     test::ScoreBuilder score;
-    score.meter(200, 3, 4);
+    score.on(1, 0).meter(200, 3, 4);
     score.setCurrent(1, 0, 0);
     EditorContext windowCtx(ui);
     windowCtx.doc = std::move(score.doc());
