@@ -10,7 +10,7 @@
 #include "score/document_json.h"
 #include "score/mus_file.h"
 #include "score/work_files.h"
-#include "script_reader.h"
+#include "platform/headless/script_reader.h"
 #include "shell/editor_context.h"
 #include "shell/file_commands.h"
 #include "shell/shell_timers.h"

@@ -12,7 +12,7 @@
 #include "shell/dialog_model.h"
 #include "shell/dispatch.h"
 
-namespace notavera::cli {
+namespace notavera {
 
 struct KeyAction { Key key; KeyModifiers modifiers; };
 struct CharsAction { std::u32string characters; };
@@ -52,4 +52,4 @@ std::optional<std::vector<ScriptWord>> SplitScriptLine(const std::string& line);
 // The characters of a UTF-8 text; nothing when it is not valid UTF-8.
 std::optional<std::u32string> DecodeUtf8(const std::string& text);
 
-}  // namespace notavera::cli
+}  // namespace notavera

@@ -1,5 +1,5 @@
 // Parsing script lines into actions.
-#include "script_reader.h"
+#include "platform/headless/script_reader.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace notavera::cli {
+namespace notavera {
 
 namespace {
 
@@ -201,4 +201,4 @@ std::variant<std::vector<ScriptLine>, ScriptError> ReadScript(const std::string&
     return lines;
 }
 
-}  // namespace notavera::cli
+}  // namespace notavera
