@@ -19,12 +19,13 @@ struct KeyName {
     Key key;
 };
 
-constexpr std::array<KeyName, 24> keyNames{{
+constexpr std::array<KeyName, 25> keyNames{{
     {"Backspace", Key::Backspace}, {"Enter", Key::Enter}, {"Escape", Key::Escape}, {"Space", Key::Space},
     {"PgUp", Key::PageUp}, {"PageUp", Key::PageUp}, {"PgDn", Key::PageDown}, {"PageDown", Key::PageDown},
     {"End", Key::End}, {"Home", Key::Home}, {"Left", Key::Left}, {"Up", Key::Up}, {"Right", Key::Right},
     {"Down", Key::Down}, {"Insert", Key::Insert}, {"Delete", Key::Delete}, {"F1", Key::F1}, {"F2", Key::F2},
     {"F3", Key::F3}, {"F4", Key::F4}, {"F5", Key::F5}, {"F6", Key::F6}, {"F7", Key::F7}, {"F8", Key::F8},
+    {"F9", Key::F9},
 }};
 
 Parsed ParseKey(std::string_view text) {
@@ -39,10 +40,6 @@ Parsed ParseKey(std::string_view text) {
         } else {
             break;
         }
-    }
-    if (text == "F9") {
-        action.key = Key::F9;
-        return action;
     }
     for (const KeyName& k : keyNames) {
         if (k.name != text) continue;
