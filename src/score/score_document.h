@@ -120,6 +120,9 @@ public:
     int pageHeight = 2970;
     StaffLayoutModel layoutModel = StaffLayoutModel::makeDefault();
     DocumentSettings settings;
+    // Not 0 while a command other than a tool item decides what the mouse does; the tool item then loses its
+    // check mark, and choosing a tool clears it.
+    int toolOverride = 0;
 
     FileHeader header;
     FontBlock fonts = FontBlock::makeDefault();
