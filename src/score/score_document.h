@@ -120,14 +120,15 @@ public:
     int pageHeight = 2970;
     StaffLayoutModel layoutModel = StaffLayoutModel::makeDefault();
     DocumentSettings settings;
-    // Not 0 while a command other than a tool item decides what the mouse does; the tool item then loses its
-    // check mark, and choosing a tool clears it.
-    int toolOverride = 0;
 
     FileHeader header;
     FontBlock fonts = FontBlock::makeDefault();
     OptionalBlocks optional;
     DocumentStorage storage;
+
+    // Set by the commands that let a tool act outside its own rules; a tool command clears it, and while it is
+    // set the tool menu shows no check mark.
+    int toolOverride = 0;
 
     bool modified = false;
     void markModified() { modified = true; }
