@@ -1,0 +1,70 @@
+// The script reader: words and quotes, the actions each line gives, UTF-8 characters, and the first bad line.
+#include <gtest/gtest.h>
+
+#include "platform/headless/script_reader.h"
+
+namespace notavera {
+namespace {
+
+std::vector<ScriptLine> Read(const std::string& text) {
+    auto result = ReadScript(text);
+    EXPECT_TRUE(std::holds_alternative<std::vector<ScriptLine>>(result));
+    return std::holds_alternative<std::vector<ScriptLine>>(result) ? std::get<std::vector<ScriptLine>>(result)
+                                                                   : std::vector<ScriptLine>{};
+}
+
+TEST(ScriptReader, QuotesGroupWordsAndTheFirstEqualsOutsideThemSplitsAField) {
+    const auto words = SplitScriptLine("answer Format \"Hauteur = moyenne\"=50 \"\" ok");
+    ASSERT_TRUE(words);
+    ASSERT_EQ(words->size(), 5u);
+    EXPECT_EQ((*words)[2].text, "Hauteur = moyenne=50");
+    EXPECT_EQ((*words)[2].equals, 17u);
+    EXPECT_EQ((*words)[3].text, "");
+    EXPECT_FALSE(SplitScriptLine("chars \"abc"));
+}
+
+TEST(ScriptReader, LinesBecomeActionsWithTheirNumbers) {
+    const auto lines = Read("# essai\n\nkey Ctrl+Shift+F9\nchar é\nchar Ctrl+V\ncmd 4294967295\n"
+                            "answer \"Fraction\" \"Numérateur\"=3 cancel\nsave\ntitle\r\n");
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0].number, 3);
+    const auto& key = std::get<KeyAction>(lines[0].action);
+    EXPECT_EQ(key.key, Key::F9);
+    EXPECT_TRUE(key.modifiers.ctrl && key.modifiers.shift);
+    EXPECT_EQ(std::get<CharsAction>(lines[1].action).characters, U"é");
+    EXPECT_EQ(std::get<CharsAction>(lines[2].action).characters, std::u32string(1, char32_t{22}));
+    EXPECT_EQ(std::get<CommandAction>(lines[3].action).command, 0xFFFFFFFFu);
+    const auto& answer = std::get<DialogAnswerAction>(lines[4].action).answer;
+    EXPECT_EQ(answer.name, "Fraction");
+    EXPECT_FALSE(answer.ok);
+    ASSERT_EQ(answer.fields.size(), 1u);
+    EXPECT_EQ(answer.fields[0], (std::pair<std::string, std::string>{"Numérateur", "3"}));
+    EXPECT_FALSE(std::get<SaveAction>(lines[5].action).path);
+    EXPECT_TRUE(std::holds_alternative<TitleAction>(lines[6].action));
+}
+
+TEST(ScriptReader, TheFirstBadLineIsReported) {
+    const auto result = ReadScript("title\ncmd 99999999999\nfrobnicate\n");
+    ASSERT_TRUE(std::holds_alternative<ScriptError>(result));
+    EXPECT_EQ(std::get<ScriptError>(result).line, 2);
+    EXPECT_EQ(std::get<ScriptError>(result).problem, "numéro de commande attendu");
+}
+
+struct Utf8Case {
+    std::string bytes;
+    std::optional<std::u32string> chars;
+};
+
+class Utf8Decoding : public ::testing::TestWithParam<Utf8Case> {};
+
+TEST_P(Utf8Decoding, AcceptsWholeSequencesOnly) { EXPECT_EQ(DecodeUtf8(GetParam().bytes), GetParam().chars); }
+
+INSTANTIATE_TEST_SUITE_P(Sequences, Utf8Decoding,
+                         ::testing::Values(Utf8Case{"a", U"a"}, Utf8Case{"\xC3\xA9", U"é"},
+                                           Utf8Case{"\xE2\x82\xAC", U"€"}, Utf8Case{"\xF0\x9D\x84\x9E", U"𝄞"},
+                                           Utf8Case{"\xC3", std::nullopt}, Utf8Case{"\xE2\x82", std::nullopt},
+                                           Utf8Case{"\x80", std::nullopt}, Utf8Case{"\xC3(", std::nullopt},
+                                           Utf8Case{"", U""}));
+
+}  // namespace
+}  // namespace notavera

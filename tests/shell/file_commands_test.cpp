@@ -1,0 +1,164 @@
+// The file commands: the command line, the question before a document is given up, Save As with its
+// companion files, and Open cancelled in its dialog.
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless_ui.h"
+#include "score/companion_files.h"
+#include "score/work_files.h"
+#include "shell/dispatch.h"
+#include "shell/editor_context.h"
+#include "shell/file_commands.h"
+#include "support/score_builder.h"
+#include "support/test_files.h"
+
+namespace notavera {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+struct CommandLine {
+    std::string given;
+    std::string path;
+};
+
+class CommandLinePath : public ::testing::TestWithParam<CommandLine> {};
+
+TEST_P(CommandLinePath, LosesOnlyAPairOfSurroundingQuotes) {
+    EXPECT_EQ(DocumentPathFromCommandLine(GetParam().given), GetParam().path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Quotes, CommandLinePath,
+                         ::testing::Values(CommandLine{"\"/tmp/mon opus.mus\"", "/tmp/mon opus.mus"},
+                                           CommandLine{"/tmp/opus.mus", "/tmp/opus.mus"},
+                                           CommandLine{"\"/tmp/opus.mus", "\"/tmp/opus.mus"},
+                                           CommandLine{"/tmp/opus.mus\"", "/tmp/opus.mus\""},
+                                           CommandLine{"\"", "\""}, CommandLine{"\"\"", ""},
+                                           CommandLine{"", ""}));
+
+class FileCommands : public ::testing::Test {
+protected:
+    FileCommands() { StartEmptyDocument(ctx); }
+    ~FileCommands() override { DeleteWorkFiles(ctx); }
+
+    // A document saved in the folder and opened as at start-up.
+    void openSaved(const std::string& name) {
+        test::ScoreBuilder score;
+        ASSERT_TRUE(score.saveAs(dir / name));
+        ASSERT_EQ(OpenStartDocument(ctx, (dir / name).string()), 1);
+    }
+
+    TempDir dir;
+    HeadlessUi ui{nullptr};
+    EditorContext ctx{ui};
+};
+
+TEST_F(FileCommands, QuitWithAnUnmodifiedDocumentAsksNothing) {
+    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 1);
+    EXPECT_TRUE(ui.closed());
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(FileCommands, CancelKeepsTheModifiedDocumentOpen) {
+    ctx.doc.markModified();
+    ui.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 0);
+    EXPECT_FALSE(ui.closed());
+    EXPECT_TRUE(ctx.doc.modified);
+    EXPECT_FALSE(ctx.shell.closing);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].stringId, 66);
+    EXPECT_EQ(ui.messages()[0].text, "Enregistrer les modifications dans (sans nom) ?");
+    EXPECT_EQ(ui.messages()[0].caption, "Notavera");
+}
+
+TEST_F(FileCommands, AYesWhoseSaveFailsCountsAsCancel) {
+    ctx.doc.markModified();
+    ui.queueAnswer(MessageAnswer::Yes);
+    ui.queueFileName(std::nullopt);  // the name dialog of the untitled document is cancelled
+    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 0);
+    EXPECT_FALSE(ui.closed());
+    EXPECT_TRUE(ctx.doc.modified);
+}
+
+TEST_F(FileCommands, YesSavesThenQuits) {
+    openSaved("opus.mus");
+    ctx.doc.markModified();
+    ui.queueAnswer(MessageAnswer::Yes);
+    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 1);
+    EXPECT_TRUE(ui.closed());
+    EXPECT_TRUE(fs::exists(dir / "opus.bak"));
+    EXPECT_FALSE(fs::exists(dir / "opus.sum"));
+}
+
+TEST_F(FileCommands, SaveAsOfAnUntitledDocumentAsksOnlyForAName) {
+    ui.queueFileName((dir / "neuf.mus").string());
+    EXPECT_EQ(DoFileCommand(ctx, fileSave), 1);  // without a path Save works as Save As
+    EXPECT_EQ(ui.fileDialogs().size(), 1u);
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(fs::exists(dir / "neuf.mus"));
+    EXPECT_FALSE(fs::exists(dir / "neuf.bak"));
+    EXPECT_FALSE(ctx.doc.modified);
+    EXPECT_EQ(ctx.doc.title(), "neuf.mus");
+    EXPECT_EQ(ui.title().find("Notavera v.6.5d - neuf.mus"), 0u);
+}
+
+TEST_F(FileCommands, SaveAsMovesTheCompanionFilesAndKeepsTheOldDocument) {
+    openSaved("ancien.mus");
+    const auto before = test::ReadBytes(dir / "ancien.mus");
+    const fs::path oldSnapshot = *CompanionFileName(dir / "ancien.mus", 3, true);
+    test::WriteText(oldSnapshot, "étape");
+    ctx.doc.markModified();
+    ui.queueFileName((dir / "nouveau.mus").string());
+    EXPECT_EQ(DoFileCommand(ctx, fileSaveAs), 1);
+    EXPECT_EQ(test::ReadBytes(dir / "ancien.mus"), before);
+    EXPECT_FALSE(fs::exists(oldSnapshot));
+    EXPECT_EQ(test::ReadText(*CompanionFileName(dir / "nouveau.mus", 3, true)), "étape");
+    EXPECT_FALSE(fs::exists(dir / "ancien.sum"));
+    EXPECT_TRUE(fs::exists(dir / "nouveau.mus"));
+    DoFileCommand(ctx, fileQuit);
+    EXPECT_FALSE(fs::exists(*CompanionFileName(dir / "nouveau.mus", 3, true)));
+}
+
+TEST_F(FileCommands, OpenCancelledInItsDialogKeepsTheDocumentAndItsWorkingFile) {
+    openSaved("opus.mus");
+    ctx.doc.markModified();
+    ui.queueAnswer(MessageAnswer::No);
+    EXPECT_EQ(DoFileCommand(ctx, fileOpen), 0);
+    EXPECT_EQ(ctx.doc.title(), "opus.mus");
+    EXPECT_TRUE(fs::exists(dir / "opus.sum"));
+}
+
+TEST_F(FileCommands, OpenReadsTheChosenDocumentAtNormalZoom) {
+    test::ScoreBuilder other(3);
+    ASSERT_TRUE(other.saveAs(dir / "autre.mus"));
+    ctx.shell.zoom = {3, 2};
+    ui.queueFileName((dir / "autre.mus").string());
+    EXPECT_EQ(DoFileCommand(ctx, fileOpen), 1);
+    EXPECT_EQ(ctx.doc.pageCount, 3);
+    EXPECT_EQ(ctx.shell.zoom, (ZoomFraction{1, 1}));
+    EXPECT_TRUE(ctx.shell.documentReady);
+}
+
+TEST_F(FileCommands, OpeningAnUnreadableFileLeavesAnEmptyUntitledDocument) {
+    test::WriteText(dir / "faux.mus", "pas une partition");
+    ui.queueFileName((dir / "faux.mus").string());
+    EXPECT_EQ(DoFileCommand(ctx, fileOpen), 0);
+    EXPECT_EQ(ctx.doc.title(), "");
+    EXPECT_EQ(ctx.doc.pageCount, 1);
+    EXPECT_FALSE(ui.messages().empty());
+}
+
+TEST_F(FileCommands, NewWithNoDiscardsTheChanges) {
+    openSaved("opus.mus");
+    ctx.doc.markModified();
+    ui.queueAnswer(MessageAnswer::No);
+    DispatchCommand(ctx, fileNew);
+    EXPECT_EQ(ctx.doc.title(), "");
+    EXPECT_FALSE(ctx.doc.modified);
+    EXPECT_EQ(ctx.doc.pageCount, 1);
+    EXPECT_FALSE(fs::exists(dir / "opus.sum"));
+}
+
+}  // namespace
+}  // namespace notavera
