@@ -1,8 +1,10 @@
 // Chooses between the rest, single-note and chord drawers for one element.
 #include "render/draw_notes.h"
 
+#include "render/beams.h"
 #include "render/chords.h"
 #include "render/rest_drawer.h"
+#include "render/tuplet_marks.h"
 
 namespace notavera {
 namespace {
@@ -27,11 +29,13 @@ void DrawNoteOrRest(DrawingContext& dc, const StaffRecord& staff, int elementInd
     if (IsChordMember(e)) {
         if (LaterMemberDraws(dc, staff, elementIndex)) return;
         if (const auto chord = LayOutChord(dc, staff, FindChordRun(staff, elementIndex))) DrawChord(dc, staff, *chord);
-        return;
+    } else {
+        const ElementSizeScope scope(dc, *place, e.w0().cueSize());
+        if (e.isRest()) DrawRest(dc, *place, e);
+        else DrawSingleNote(dc, *place, e);
     }
-    const ElementSizeScope scope(dc, *place, e.w0().cueSize());
-    if (e.isRest()) DrawRest(dc, *place, e);
-    else DrawSingleNote(dc, *place, e);
+    DrawBeamGroupEndingAt(dc, staff, elementIndex);
+    DrawTupletMarkEndingAt(dc, staff, elementIndex);
 }
 
 }  // namespace notavera

@@ -51,6 +51,14 @@ struct LineThicknesses {
     int drawingLineMedium = 1;  // the second drawing-layer width: how much a dashed stroke is thickened
 };
 
+// The beam geometry of the "Format" dialog: slope limits (its hundredths as fractions) and "Hauteur moyenne", the
+// average clear stem between the heads and the primary beam, in staff spaces.
+struct BeamSettings {
+    double minSlope = 0.10;
+    double maxSlope = 0.30;
+    double averageHeight = 3.0;
+};
+
 struct DrawingContext {
     Canvas* canvas = nullptr;  // null: the pass only rebuilds the layout state
     const MusicFont* musicFont = MusicFont::Installed(SmuflFamily::Bravura);
@@ -63,6 +71,7 @@ struct DrawingContext {
     HeightCorrections corrections;
     GlyphWidths widths;
     LineThicknesses thickness;
+    BeamSettings beams;
     DrawState draw;
 
     OutputMode outputMode = OutputMode::Normal;
