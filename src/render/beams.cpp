@@ -268,6 +268,12 @@ bool BeamGroupStemUp(const DrawingContext& dc, const StaffRecord& staff, BeamGro
     return sum < 0;
 }
 
+std::optional<bool> BeamGroupStemUpAt(const DrawingContext& dc, const StaffRecord& staff, int index) {
+    const auto range = FindBeamGroup(staff, index);
+    if (!range) return std::nullopt;
+    return BeamGroupStemUp(dc, staff, *range);
+}
+
 std::optional<BeamLayout> LayOutBeamGroup(DrawingContext& dc, const StaffRecord& staff, BeamGroupRange range) {
     BeamLayout layout;
     layout.up = BeamGroupStemUp(dc, staff, range);

@@ -27,6 +27,9 @@ std::optional<BeamGroupRange> FindBeamGroup(const StaffRecord& staff, int index)
 // points down.
 bool BeamGroupStemUp(const DrawingContext& dc, const StaffRecord& staff, BeamGroupRange range);
 
+// The direction of the group holding element `index`; nullopt outside a beam group.
+std::optional<bool> BeamGroupStemUpAt(const DrawingContext& dc, const StaffRecord& staff, int index);
+
 // One stem of a group: a single note, or the stem of a chord from its root to its stem member.
 struct BeamedStem {
     int index = 0;   // the element that carries the stem (a chord's stem member)

@@ -32,7 +32,7 @@ void DrawNoteOrRest(DrawingContext& dc, const StaffRecord& staff, int elementInd
     } else {
         const ElementSizeScope scope(dc, *place, e.w0().cueSize());
         if (e.isRest()) DrawRest(dc, *place, e);
-        else DrawSingleNote(dc, *place, e);
+        else DrawSingleNote(dc, *place, e, BeamGroupStemUpAt(dc, staff, elementIndex));
     }
     DrawBeamGroupEndingAt(dc, staff, elementIndex);
     DrawTupletMarkEndingAt(dc, staff, elementIndex);

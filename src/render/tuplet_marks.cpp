@@ -111,9 +111,7 @@ std::optional<Extent> NoteExtent(DrawingContext& dc, const StaffRecord& staff, B
     const auto place = PlaceOfElement(dc, staff, e);
     if (!place) return std::nullopt;
     NoteLayout n = SingleNoteLayout(dc, *place, e);
-    if (n.inBeam) {
-        if (const auto group = FindBeamGroup(staff, index)) n.stemUp = BeamGroupStemUp(dc, staff, *group);
-    }
+    if (const auto up = BeamGroupStemUpAt(dc, staff, index)) n.stemUp = *up;
     TakeHead(dc, n, x, true);
     TakeStem(dc, staff, beams, n, n, x);
     return x;

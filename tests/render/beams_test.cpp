@@ -240,6 +240,20 @@ TEST_F(Beams, ABeamedChordWithAutomaticStemsTakesTheGroupsDirection) {
     EXPECT_FALSE(LayOut().up);
 }
 
+TEST_F(Beams, AStaccatoOnABeamedNoteGoesOnTheHeadSideOfTheGroupsStem) {
+    // G4 alone would point up and take its dot below; the group points down, so the dot goes above, clear of the
+    // stem and beam below.
+    AddBeamed(400, 5, 4, 5, Role::Open);   // G4
+    AddBeamed(470, 4, 5, 5, Role::Close);  // F5, farther from the middle line
+    Staff(0).elements[0].noteWord().setStaccato(true);
+    Staff(0).elements[0].noteWord().setAccentType(1);
+    ASSERT_FALSE(LayOut().up);
+    DrawStaff(0);
+    const auto dots = Glyphs(107);
+    ASSERT_EQ(dots.size(), 1u);
+    EXPECT_GT(dots[0]["y"].get<int>(), Bottom(0) + Space());
+}
+
 TEST_F(Beams, CueNotesTakeThinnerBeams) {
     AddBeamed(400, 5, 4, 5, Role::Open);
     AddBeamed(460, 6, 4, 5, Role::Close);
