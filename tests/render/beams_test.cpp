@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 
 #include "render/beams.h"
 #include "render/chords.h"
 #include "render/document_drawing_settings.h"
 #include "render/draw_notes.h"
+#include "render/music_font_table.h"
+#include "support/cli_runner.h"
 #include "support/note_drawing_fixture.h"
+#include "support/test_files.h"
 
 namespace notavera {
 namespace {
@@ -348,6 +352,21 @@ TEST(BeamDocumentSettings, TheFormatsSlopesAndAverageHeightReachTheDrawing) {
     UseDocumentSettings(dc, doc);
     EXPECT_DOUBLE_EQ(dc.beams.maxSlope, 0.10);
     EXPECT_DOUBLE_EQ(dc.beams.averageHeight, 4.0);
+}
+
+TEST(BeamsEndToEnd, AnImportedScoreIsRenderedWithItsBeamsAndTripletNumber) {
+    const test::TempDir dir;
+    test::WriteText(dir / "beams.gmn", "[ \\clef<\"g\"> \\beam(g1/8 a b c2) \\beam(c2/8. d/16) \\beam(c2/12 d e) ]");
+    ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", "beams.gmn", "beams.mus"}).status, 0);
+    ASSERT_EQ(test::RunCli(dir.path(), {"render", "beams.mus", "--page", "1", "--out", "page.json"}).status, 0);
+    const json calls = json::parse(std::ifstream(dir / "page.json"));
+    int bands = 0, numbers = 0;
+    for (const json& c : calls) {
+        if (c["op"] == "band") ++bands;
+        if (c["op"] == "glyphText" && c["codes"] == json::array({TupletDigitCode + 3})) ++numbers;
+    }
+    EXPECT_EQ(bands, 4);  // three primary beams and the sixteenth's hook
+    EXPECT_EQ(numbers, 1);
 }
 
 }  // namespace
