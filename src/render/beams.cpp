@@ -49,7 +49,7 @@ int NextEvent(const StaffRecord& staff, int index, int step) {
 struct Column {
     NoteLayout tip;   // the head nearest the beam, which carries the stem
     NoteLayout root;  // the head the stem leaves
-    bool ownStemLeft = false;  // the notes were drawn without their stem, which is the beam drawer's to draw
+    bool stemLeftToBeam = false;  // the notes were drawn stemless: their stem is the beam drawer's
     int onset = 0;     // 256ths from the group's first note
     int duration = 0;
 };
@@ -63,7 +63,7 @@ std::optional<Column> ChordColumn(const DrawingContext& dc, const StaffRecord& s
     Column c;
     c.tip = chord->stemMember().layout;
     c.root = chord->root().layout;
-    c.ownStemLeft = chord->inBeam;
+    c.stemLeftToBeam = chord->inBeam;
     if (chord->stemUp != up) std::swap(c.tip, c.root);
     return c;
 }
@@ -74,7 +74,7 @@ std::optional<Column> SingleColumn(const DrawingContext& dc, const StaffRecord& 
     if (!place || !IsDrawn(dc, e)) return std::nullopt;
     Column c;
     c.tip = SingleNoteLayout(dc, *place, e);
-    c.ownStemLeft = c.tip.inBeam;
+    c.stemLeftToBeam = c.tip.inBeam;
     c.root = c.tip;
     return c;
 }
@@ -335,7 +335,7 @@ void DrawBeamGroupEndingAt(DrawingContext& dc, const StaffRecord& staff, int ind
     if (columns.size() == 1) {
         // One note from the eighth on makes no beam: it was drawn stemless, and takes its own stem and flags.
         const Column& c = columns.front();
-        if (!c.ownStemLeft) return;
+        if (!c.stemLeftToBeam) return;
         const ElementSizeScope scope(dc, c.tip.place, c.tip.element->w0().cueSize());
         DrawStemAndFlags(dc, c.tip, NoteStem(dc, c.tip, c.root));
         return;
