@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "render/beams.h"
 #include "render/note_marks.h"
 
 namespace notavera {
@@ -41,8 +42,7 @@ std::vector<Collected> CollectMembers(const DrawingContext& dc, const StaffRecor
     return members;
 }
 
-// The stem direction of a chord. A beamed chord with automatic stems should take its beam group's direction, which
-// the beam drawer decides; without one, such a chord is laid out by its own rule like any other.
+// The stem direction of a chord by its own rule; a beamed chord with automatic stems takes its group's instead.
 bool ChordStemUp(const DrawingContext& dc, const std::vector<Collected>& sorted, const ElementRecord& first,
                  const StaffPlace& firstPlace) {
     const auto n = first.noteWord();
@@ -171,13 +171,16 @@ std::optional<ChordLayout> LayOutChord(const DrawingContext& dc, const StaffReco
     const ElementRecord& firstElement = ElementAt(staff, first->index);
 
     ChordLayout chord;
-    chord.stemUp = ChordStemUp(dc, sorted, firstElement, first->place);
     const ElementRecord& lowest = ElementAt(staff, sorted.front().index);
     const ElementRecord& highest = ElementAt(staff, sorted.back().index);
     const bool aloneInGroup = sorted.size() > 1 && lowest.w0().opensBeam() && highest.w0().closesBeam();
     chord.inBeam = !aloneInGroup && std::any_of(sorted.begin(), sorted.end(), [&](const Collected& c) {
         return ElementAt(staff, c.index).w0().inBeam();
     });
+    chord.stemUp = ChordStemUp(dc, sorted, firstElement, first->place);
+    const auto group = chord.inBeam ? FindBeamGroup(staff, first->index) : std::nullopt;
+    if (group && firstElement.noteWord().stemAutomatic() && firstElement.w0().crossStaff() == 0)
+        chord.stemUp = BeamGroupStemUp(dc, staff, *group);
 
     std::vector<Collected> walk = sorted;
     if (!chord.stemUp) std::reverse(walk.begin(), walk.end());

@@ -24,6 +24,10 @@ void UseDocumentSettings(DrawingContext& dc, const ScoreDocument& doc) {
     dc.thickness.beam = std::clamp<int>(format.beamThickness(), 1, 100);
     dc.thickness.beamGap = std::clamp<int>(format.beamGap(), 1, 100);
     dc.thickness.drawingLineMedium = std::clamp<int>(format.mediumLine(), 1, 99);
+    // A maximum of 0 is what documents written before the limit existed hold: they keep the old 0.10.
+    const int maxSlope = format.maxBeamSlope() == 0 ? 10 : std::min<int>(format.maxBeamSlope(), 80);
+    dc.beams = {std::min<int>(format.minBeamSlope(), 30) / 100.0, maxSlope / 100.0,
+                std::clamp(doc.settings.averageBeamHeight, 1.0, 4.0)};
     dc.corrections = {header.screenHeightCorrection(), header.printerHeightCorrection()};
     // Out-of-range bytes of a damaged file are brought back into the ranges the dialogs allow.
     dc.curves.tiePenWidth = std::clamp<int>(header.tieStrokeWidthMinusOne(), 0, 3) + 1;

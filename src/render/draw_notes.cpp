@@ -1,9 +1,11 @@
 // Chooses between the rest, single-note and chord drawers for one element.
 #include "render/draw_notes.h"
 
+#include "render/beams.h"
 #include "render/chords.h"
 #include "render/rest_drawer.h"
 #include "render/ties.h"
+#include "render/tuplet_marks.h"
 
 namespace notavera {
 namespace {
@@ -28,14 +30,13 @@ void DrawNoteOrRest(DrawingContext& dc, const StaffRecord& staff, int elementInd
     if (IsChordMember(e)) {
         if (LaterMemberDraws(dc, staff, elementIndex)) return;
         if (const auto chord = LayOutChord(dc, staff, FindChordRun(staff, elementIndex))) DrawChord(dc, staff, *chord);
-        DrawNoteCurves(dc, staff, elementIndex);
-        return;
-    }
-    {
+    } else {
         const ElementSizeScope scope(dc, *place, e.w0().cueSize());
         if (e.isRest()) DrawRest(dc, *place, e);
-        else DrawSingleNote(dc, *place, e);
+        else DrawSingleNote(dc, *place, e, BeamGroupStemUpAt(dc, staff, elementIndex));
     }
+    DrawBeamGroupEndingAt(dc, staff, elementIndex);
+    DrawTupletMarkEndingAt(dc, staff, elementIndex);
     DrawNoteCurves(dc, staff, elementIndex);
 }
 

@@ -53,6 +53,14 @@ struct LineThicknesses {
     int drawingLineMedium = 1;  // the second drawing-layer width: how much a dashed stroke is thickened
 };
 
+// The beam geometry of the "Format" dialog: slope limits (its hundredths as fractions) and "Hauteur moyenne", the
+// average clear stem between the heads and the primary beam, in staff spaces.
+struct BeamSettings {
+    double minSlope = 0.10;
+    double maxSlope = 0.30;
+    double averageHeight = 3.0;
+};
+
 // How ties, slurs and curve signs are stroked, from the document's settings.
 struct CurveSettings {
     int tiePenWidth = 1;     // "Ep.Trait liais.": the width of the outer stroke
@@ -79,6 +87,7 @@ struct DrawingContext {
     HeightCorrections corrections;
     GlyphWidths widths;
     LineThicknesses thickness;
+    BeamSettings beams;
     DrawState draw;
     CurveSettings curves;
 

@@ -11,7 +11,7 @@ using A = GlyphAnchor;
 
 constexpr SmuflGlyphName None{};
 
-constexpr std::array<MusicCode, 60> Normal{{
+constexpr std::array<MusicCode, 70> Normal{{
     {40, {"noteheadParenthesisLeft", 0xE0F5}, None, A::Origin},
     {41, {"noteheadParenthesisRight", 0xE0F6}, None, A::Origin},
     // Articulation 3 (below, above): a wedge, moved further out than the staccato dot it resembles.
@@ -47,6 +47,17 @@ constexpr std::array<MusicCode, 60> Normal{{
     {129, {"timeSigCutCommon", 0xE08B}, None, A::SeatedOnBaseline},
     {140, {"timeSigCommon", 0xE08A}, None, A::SeatedOnBaseline},
     {152, {"unpitchedPercussionClef1", 0xE069}, None, A::Origin},
+    // Tuplet numbers: lighter digits than the time signature's, standing on their baseline.
+    {160, {"tuplet0", 0xE880}, None, A::Origin},
+    {161, {"tuplet1", 0xE881}, None, A::Origin},
+    {162, {"tuplet2", 0xE882}, None, A::Origin},
+    {163, {"tuplet3", 0xE883}, None, A::Origin},
+    {164, {"tuplet4", 0xE884}, None, A::Origin},
+    {165, {"tuplet5", 0xE885}, None, A::Origin},
+    {166, {"tuplet6", 0xE886}, None, A::Origin},
+    {167, {"tuplet7", 0xE887}, None, A::Origin},
+    {168, {"tuplet8", 0xE888}, None, A::Origin},
+    {169, {"tuplet9", 0xE889}, None, A::Origin},
     {201, {"noteheadWhole", 0xE0A2}, None, A::Origin},
     {202, {"noteheadWholeFilled", 0xE0FA}, {"noteheadBlack", 0xE0A4}, A::Origin},
     {203, {"noteheadHalf", 0xE0A3}, None, A::Origin},

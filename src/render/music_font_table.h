@@ -41,6 +41,9 @@ struct AlternateMusicCode {
 };
 
 std::span<const MusicCode> NormalMusicCodes();
+
+// The codes of the tuplet digits 0–9: TupletDigitCode + digit.
+inline constexpr int TupletDigitCode = 160;
 std::span<const AlternateMusicCode> AlternateMusicCodes();
 
 // Glyphs the system writes without a code of its own: the brace, in the sizes a font may offer for taller

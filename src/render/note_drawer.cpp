@@ -133,8 +133,10 @@ void DrawNoteArticulation(DrawingContext& dc, const ElementRecord& owner, const 
         PutGlyph(dc, mark->x, mark->y, mark->code);
 }
 
-void DrawSingleNote(DrawingContext& dc, const StaffPlace& place, const ElementRecord& e) {
-    const NoteLayout n = SingleNoteLayout(dc, place, e);
+void DrawSingleNote(DrawingContext& dc, const StaffPlace& place, const ElementRecord& e,
+                    std::optional<bool> groupStemUp) {
+    NoteLayout n = SingleNoteLayout(dc, place, e);
+    if (groupStemUp) n.stemUp = *groupStemUp;
     DrawNoteHeadAndMarks(dc, n);
     const Stem stem = NoteStem(dc, n, n);
     if (DrawsOwnStem(n)) DrawStemAndFlags(dc, n, stem);

@@ -45,7 +45,9 @@ void DrawStemAndFlags(DrawingContext& dc, const NoteLayout& tip, const Stem& ste
 // The articulation of `owner` (whose flags and kind decide it), at `head`'s side or at the stem's end.
 void DrawNoteArticulation(DrawingContext& dc, const ElementRecord& owner, const NoteLayout& head, const Stem& stem);
 
-// A note drawn on its own, with everything that belongs to it.
-void DrawSingleNote(DrawingContext& dc, const StaffPlace& place, const ElementRecord& e);
+// A note drawn on its own, with everything that belongs to it; a note of a beam group takes its group's stem
+// direction when given, so that its marks go on the side the beam leaves free.
+void DrawSingleNote(DrawingContext& dc, const StaffPlace& place, const ElementRecord& e,
+                    std::optional<bool> groupStemUp = std::nullopt);
 
 }  // namespace notavera

@@ -112,17 +112,21 @@ bool HasStem(const ElementRecord& e, int value) { return value >= 3 && e.noteWor
 
 int FlagCount(int value) { return value >= 5 ? value - 4 : 0; }
 
+int NoteBlobWord(const ElementRecord& e, int k) {
+    if (!e.hasBlob() || k < 0) return 0;
+    const auto payload = e.blob.payload();
+    const auto at = static_cast<std::size_t>(2 * k);
+    if (payload.size() < at + 2) return 0;
+    return static_cast<std::int16_t>(payload[at] | payload[at + 1] << 8);
+}
+
 int StemLength(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value) {
     const int half = dc.metrics.halfSpace[place.size];
     const bool cue = Cue(dc);
     int length = (cue ? 5 : 7) * half;
     const int flagStep = cue ? half : 2 * half;
     if (value >= 6) length += (value - 5) * flagStep;
-    if (e.hasBlob()) {
-        const auto payload = e.blob.payload();
-        if (payload.size() >= 2) length += static_cast<std::int16_t>(payload[0] | payload[1] << 8);
-    }
-    return length;
+    return length + NoteBlobWord(e, 0);
 }
 
 Stem PlaceStem(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value,

@@ -73,6 +73,10 @@ bool SingleStemUp(const DrawingContext& dc, const StaffPlace& place, const Eleme
 // Whether a note of drawn value `value` is drawn with a stem at all (half notes and shorter, but not "Sans Queue").
 bool HasStem(const ElementRecord& e, int value);
 
+// Signed 16-bit word k of a note's blob, 0 when the note has none: word 0 is the manual stem correction (page
+// units), word 1 the slope correction of the beam group the note opens (hundredths).
+int NoteBlobWord(const ElementRecord& e, int k);
+
 // The length of a stem: 7 half spaces (5 for a cue note), a flag step more for each flag beyond the first, and
 // the manual correction a note's blob carries.
 int StemLength(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value);

@@ -177,11 +177,17 @@ TEST_F(Chords, AChordThatAloneOpensAndClosesABeamGroupDrawsItsStem) {
     EXPECT_FALSE(LayOut(run).inBeam);
     DrawStaff(0);
     EXPECT_EQ(Calls("vline").size(), 1u);
-    // A chord inside a longer group leaves its stem to the beam drawer.
-    Staff(0).elements[static_cast<std::size_t>(run.first)].w0().setOpensBeam(false);
-    Staff(0).elements[static_cast<std::size_t>(run.last)].w0().setOpensBeam(false);
+    // A chord inside a longer group has its stem drawn with the beam, without a flag.
+    for (int i = run.first; i <= run.last; ++i) {
+        Staff(0).elements[static_cast<std::size_t>(i)].w0().setOpensBeam(false);
+        Staff(0).elements[static_cast<std::size_t>(i)].w0().setClosesBeam(false);
+    }
+    ElementRecord& next = AddNote(0, 560, 5, 4, 5);
+    next.w0().setInBeam(true);
+    next.w0().setClosesBeam(true);
     DrawStaff(0);
-    EXPECT_TRUE(Calls("vline").empty());
+    EXPECT_EQ(Calls("vline").size(), 2u);
+    EXPECT_EQ(Calls("band").size(), 1u);
     EXPECT_TRUE(Glyphs(205).empty());
 }
 

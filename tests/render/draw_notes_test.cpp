@@ -240,12 +240,15 @@ TEST_F(DrawNotes, CueNotesUseTheCueFontAndShorterStems) {
 
 TEST_F(DrawNotes, NotesOfABeamGroupLeaveStemsAndFlagsToTheBeamDrawer) {
     AddNote(0, 300, 5, 4, 5).w0().setInBeam(true);
-    AddNote(0, 500, 5, 4, 4).w0().setInBeam(true);  // a quarter keeps its stem
+    AddNote(0, 360, 5, 4, 5).w0().setInBeam(true);
+    AddNote(0, 500, 5, 4, 4).w0().setInBeam(true);  // a quarter keeps its stem, drawn with the note
     DrawStaff(0);
-    EXPECT_EQ(Glyphs(204).size(), 2u);
+    EXPECT_EQ(Glyphs(204).size(), 3u);
     EXPECT_TRUE(Glyphs(205).empty());
-    ASSERT_EQ(Calls("vline").size(), 1u);
-    EXPECT_EQ(Calls("vline")[0]["x"].get<int>() > 450, true);
+    const auto stems = Calls("vline");
+    ASSERT_EQ(stems.size(), 3u);
+    EXPECT_GT(stems[0]["x"].get<int>(), 450);
+    EXPECT_EQ(Calls("band").size(), 1u);
 }
 
 TEST_F(DrawNotes, HeadsOfEveryValueAndShape) {
