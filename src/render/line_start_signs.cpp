@@ -2,6 +2,7 @@
 #include "render/line_start_signs.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "score/score_document.h"
 
@@ -32,6 +33,32 @@ bool StartsWithClef(const StaffRecord& staff) {
         if (e.isSignOfType(SignType::Bar)) return false;  // a bar before the clef: the clef is not the line's
     }
     return false;
+}
+
+// Rank of a sign among the signs a line begins with: clef, key, time signature, then the others.
+int StartRank(const ElementRecord& e) {
+    if (e.isSignOfType(SignType::Clef)) return 0;
+    if (e.isSignOfType(SignType::KeyChange)) return 1;
+    if (e.isSignOfType(SignType::TimeSignature)) return 2;
+    return 3;
+}
+
+// The signs before a line's music stand in the order they are read in: a time signature entered before the
+// clef still comes after it. The places they had are handed out again in that order.
+void OrderLineStartSigns(StaffRecord& staff) {
+    auto& els = staff.elements;
+    std::size_t end = 0;
+    while (end < els.size() && els[end].isSign() && !els[end].isSignOfType(SignType::Bar)) ++end;
+    const auto last = els.begin() + static_cast<std::ptrdiff_t>(end);
+    if (std::is_sorted(els.begin(), last, [](const ElementRecord& a, const ElementRecord& b) {
+            return StartRank(a) < StartRank(b);
+        }))
+        return;
+    std::vector<int> places;
+    for (auto it = els.begin(); it != last; ++it) places.push_back(it->x);
+    std::stable_sort(els.begin(), last,
+                     [](const ElementRecord& a, const ElementRecord& b) { return StartRank(a) < StartRank(b); });
+    for (std::size_t i = 0; i < end; ++i) els[i].x = places[i];
 }
 
 }  // namespace
@@ -69,6 +96,7 @@ ElementRecord VoiceClefs::clefOf(unsigned voice) const {
 int EnsureLineStartClefs(PageRecord& page, LineRange line, const VoiceClefs& clefs, int stepUnit) {
     int inserted = 0;
     for (StaffRecord* staff : StavesOf(page, line)) {
+        OrderLineStartSigns(*staff);
         if (!staff->elements.empty() && !StartsWithClef(*staff)) {
             ElementRecord clef = clefs.clefOf(staff->voice().voice());
             const int start = StartColumnOf(page, *staff, stepUnit);

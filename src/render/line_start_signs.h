@@ -30,7 +30,8 @@ private:
 };
 
 // Gives every staff of `line` a clef at its start, from `clefs`, when its first clef is missing or comes after
-// music. Returns the number of clefs inserted.
+// music; the signs before the music are put in the order clef, key, time signature. Returns the number of
+// clefs inserted.
 int EnsureLineStartClefs(PageRecord& page, LineRange line, const VoiceClefs& clefs, int stepUnit);
 
 // Moves the time signatures that follow the last note of each staff of `line` to the start of the same voice's

@@ -23,14 +23,18 @@ VoiceClefs ClefsBefore(const ScoreDocument& doc, const LinePlace& place) {
     return clefs;
 }
 
-// A line that received music from the line before is prepared, respaced and broken in turn, down the score,
-// until a line keeps all its music.
+// A line that received music from the line before begins with its clefs and is respaced as a whole.
+void PrepareReceivingLine(EditorContext& ctx, const LinePlace& place, DocumentSpacing& source, int step) {
+    EnsureLineStartClefs(*ctx.doc.findPage(place.page), place.line, ClefsBefore(ctx.doc, place),
+                         std::max(ctx.doc.stepUnit, 1));
+    ctx.doc.spacingStep = step;
+    SpaceLineOfPage(ctx, *ctx.doc.findPage(place.page), place.line, SpacingMode::Raw, source);
+}
+
+// Receiving lines are prepared and broken in turn, down the score, until a line keeps all its music.
 void SettleReceivingLines(EditorContext& ctx, std::optional<LinePlace> place, DocumentSpacing& source, int step) {
-    const int su = std::max(ctx.doc.stepUnit, 1);
     for (int guard = 0; place && guard < maxPages * maxStavesPerPage; ++guard) {
-        EnsureLineStartClefs(*ctx.doc.findPage(place->page), place->line, ClefsBefore(ctx.doc, *place), su);
-        ctx.doc.spacingStep = step;
-        SpaceLineOfPage(ctx, *ctx.doc.findPage(place->page), place->line, SpacingMode::Raw, source);
+        PrepareReceivingLine(ctx, *place, source, step);
         place = BreakLongLine(ctx, *place).target;
     }
 }
@@ -78,18 +82,19 @@ void JustifyLines(EditorContext& ctx, int pageNumber) {
 
 void BreakLines(EditorContext& ctx, int pageNumber) {
     DocumentSpacing source(ctx);
+    const int step = std::max(ctx.doc.spacingStep, 1);
     std::optional<LinePlace> overflow;
     for (const LineRange& line : LinesOfPage(*ctx.doc.findPage(pageNumber))) {
         const BreakResult broken = BreakLongLine(ctx, LinePlace{pageNumber, line});
-        if (!broken.target) continue;
-        if (broken.target->page != pageNumber) {
+        if (broken.target && broken.target->page != pageNumber) {
             overflow = broken.target;
-        } else {
-            ctx.doc.spacingStep = std::max(ctx.doc.spacingStep, 1);
-            SpaceLineOfPage(ctx, *ctx.doc.findPage(pageNumber), broken.target->line, SpacingMode::Raw, source);
+        } else if (broken.target) {
+            PrepareReceivingLine(ctx, *broken.target, source, step);
         }
+        // A line that gave music away, or received some, ends on the line's end again.
+        JustifyLine(*ctx.doc.findPage(pageNumber), line, std::max(ctx.doc.stepUnit, 1));
     }
-    SettleReceivingLines(ctx, overflow, source, std::max(ctx.doc.spacingStep, 1));
+    SettleReceivingLines(ctx, overflow, source, step);
 }
 
 // The cursor stays on its staff and on an element that still exists there.

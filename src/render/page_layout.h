@@ -13,7 +13,7 @@ struct EditorContext;
 enum class PageLayoutMode {
     JustifiedPage = 111,    // lines prepared, respaced, broken, then fitted to the line length
     JustifyPage = 112,      // every line stretched to the line length as it stands
-    FinalPass = 113,        // lines still too long are broken; the given step becomes the "Taille du Pas"
+    FinalPass = 113,        // lines still too long are broken and lines justified; the step becomes "Taille du Pas"
     RawPage = 114,          // lines prepared, respaced with the step and broken, not justified
     FinishRaw = 300,        // the finishing passes: the cursor finds its element again on its staff
     FinishJustified = 301,

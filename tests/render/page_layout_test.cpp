@@ -83,6 +83,22 @@ TEST_F(PageLayoutTest, ClefAfterMusicIsNotTheLineClef) {
     EXPECT_EQ(els[0].signWord().code(), 7u);
 }
 
+TEST_F(PageLayoutTest, LineStartSignsAreOrderedClefKeyTimeSignature) {
+    b.on(1, 0);
+    b.meter(30, 6, 8);
+    CreateSign(b.doc(), 40, 0, 2, SignType::KeyChange, 1);
+    clef(50, 1);
+    b.notes(100, 100, 2, 5, 4);
+    LayOutPage(ctx(), PageLayoutMode::RawPage);
+    const auto& els = staff(1, 0).elements;
+    ASSERT_EQ(els.size(), 5u);
+    EXPECT_TRUE(els[0].isSignOfType(SignType::Clef));
+    EXPECT_TRUE(els[1].isSignOfType(SignType::KeyChange));
+    EXPECT_TRUE(els[2].isSignOfType(SignType::TimeSignature));
+    EXPECT_TRUE(inOrder(1, 0));
+    EXPECT_LT(els[2].x, els[3].x);
+}
+
 TEST_F(PageLayoutTest, TimeSignatureEndingALineOpensTheNextOne) {
     b.on(1, 0);
     clef(30, 1);
