@@ -10,7 +10,7 @@
 
 namespace notavera {
 
-struct ScoreDocument;
+class ScoreDocument;
 
 inline constexpr unsigned altoClefNumber = 7;
 
