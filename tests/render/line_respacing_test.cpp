@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "render/entry_distances.h"
 #include "render/line_respacing.h"
 #include "support/score_builder.h"
 
@@ -77,25 +76,6 @@ TEST_F(LineRespacingTest, WithoutAStaffOrMusicNothingIsRespaced) {
     EXPECT_FALSE(b.doc().modified);
     b.doc().currentStaff = 9;
     EXPECT_EQ(SpaceLines(b.ctx(), SpacingTarget::CurrentLine, SpacingMode::Raw), 0);
-}
-
-TEST_F(LineRespacingTest, NoteEntryAdvancesLikeTheRespacing) {
-    b.doc().spacingStep = 6;
-    b.on(1, 0);
-    EXPECT_EQ(CursorAdvanceAfterNote(b.ctx(), b.note(100, 5, 6)), 3 * 6);   // sixteenth, the reference value
-    EXPECT_EQ(CursorAdvanceAfterNote(b.ctx(), b.note(200, 5, 4, 1)), 18 * 6);  // dotted quarter
-    ElementRecord& triplet = b.note(300, 5, 5);
-    triplet.w1().setNumerator(3);
-    triplet.w1().setDenominator(2);
-    EXPECT_EQ(CursorAdvanceAfterNote(b.ctx(), triplet), 4 * 6);
-    EXPECT_EQ(DistanceAfterBar(b.ctx()), 4 * 6);
-    EXPECT_EQ(DistanceAfterClef(b.ctx()), 10 * 6);
-    b.doc().insertion.durationCode = 3;
-    b.doc().insertion.dots = 0;
-    EXPECT_EQ(InsertionBoxGap(b.ctx()), 24 * 6);
-    const int index = static_cast<int>(staff(0).elements.size());
-    b.meter(400, 3, 4);
-    EXPECT_GT(DistanceAfterTimeSignature(b.ctx(), *b.doc().page(), staff(0), index), 3 * 6);
 }
 
 }  // namespace
