@@ -86,9 +86,14 @@ void BM_RecalculateDistancesPageByPage(benchmark::State& state) {
             benchmark::DoNotOptimize(RecalculateDistances(ctx));
         }
     }
-    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(pageCount), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["pages/s"] =
+        benchmark::Counter(static_cast<double>(pageCount), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_RecalculateDistancesPageByPage)->Arg(1)->Arg(2)->ArgName("staves_per_block")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalculateDistancesPageByPage)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("staves_per_block")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace notavera

@@ -132,10 +132,10 @@ std::optional<Portion> BreakPortion(const PageRecord& page, LineRange line, int 
             const auto& els = page.staves[static_cast<std::size_t>(i)].elements;
             std::size_t cut = 0;
             while (cut < els.size() && els[cut].x <= barX + tolerance) ++cut;
-            const bool hasBar = std::any_of(els.begin(), els.begin() + static_cast<std::ptrdiff_t>(cut),
-                                            [&](const ElementRecord& e) {
-                                                return e.isSignOfType(SignType::Bar) && std::abs(e.x - barX) <= tolerance;
-                                            });
+            const auto atCut = [&](const ElementRecord& e) {
+                return e.isSignOfType(SignType::Bar) && std::abs(e.x - barX) <= tolerance;
+            };
+            const bool hasBar = std::any_of(els.begin(), els.begin() + static_cast<std::ptrdiff_t>(cut), atCut);
             const bool musicAfter = std::any_of(els.begin() + static_cast<std::ptrdiff_t>(cut), els.end(),
                                                 [](const ElementRecord& e) { return !e.isSign(); });
             ok = hasBar || !musicAfter;

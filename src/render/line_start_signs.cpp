@@ -21,8 +21,8 @@ ElementRecord NewClef(unsigned number) {
 // Index of the first note or rest, or the staff's size when it has none.
 std::size_t FirstNote(const StaffRecord& staff) {
     const auto& els = staff.elements;
-    return static_cast<std::size_t>(std::find_if(els.begin(), els.end(), [](const ElementRecord& e) { return !e.isSign(); }) -
-                                    els.begin());
+    const auto note = std::find_if(els.begin(), els.end(), [](const ElementRecord& e) { return !e.isSign(); });
+    return static_cast<std::size_t>(note - els.begin());
 }
 
 bool StartsWithClef(const StaffRecord& staff) {

@@ -34,7 +34,8 @@ protected:
     }
     bool inOrder(int page, int i) {
         const auto& els = staff(page, i).elements;
-        return std::is_sorted(els.begin(), els.end(), [](const ElementRecord& a, const ElementRecord& c) { return a.x < c.x; });
+        return std::is_sorted(els.begin(), els.end(),
+                              [](const ElementRecord& a, const ElementRecord& c) { return a.x < c.x; });
     }
 
     ScoreBuilder b{1, 2, 1};

@@ -35,12 +35,14 @@ protected:
     }
     int notesOn(int page, int i) {
         const auto& els = staff(page, i).elements;
-        return static_cast<int>(std::count_if(els.begin(), els.end(), [](const ElementRecord& e) { return !e.isSign(); }));
+        return static_cast<int>(
+            std::count_if(els.begin(), els.end(), [](const ElementRecord& e) { return !e.isSign(); }));
     }
     int lastX(int page, int i) { return staff(page, i).elements.empty() ? 0 : staff(page, i).elements.back().x; }
     bool inOrder(int page, int i) {
         const auto& els = staff(page, i).elements;
-        return std::is_sorted(els.begin(), els.end(), [](const ElementRecord& a, const ElementRecord& c) { return a.x < c.x; });
+        return std::is_sorted(els.begin(), els.end(),
+                              [](const ElementRecord& a, const ElementRecord& c) { return a.x < c.x; });
     }
     std::vector<int> messageIds() {
         std::vector<int> ids;

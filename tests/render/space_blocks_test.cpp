@@ -81,9 +81,8 @@ TEST_F(SpaceBlocksTest, WholePageRespacesAndAlignsEveryBlock) {
     b.on(1, 0);
     EXPECT_EQ(SpaceBlocks(b.ctx(), BlockSpacing::WholePage), 1);
     for (int s : {0, 2}) {
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(staff(s + 1).elements[static_cast<std::size_t>(2 * k)].x, staff(s).elements[static_cast<std::size_t>(k)].x)
-                << "block " << s / 2 << " note " << k;
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_EQ(staff(s + 1).elements[2 * k].x, staff(s).elements[k].x) << "block " << s / 2 << " note " << k;
     }
     EXPECT_TRUE(messages().empty());
 }
