@@ -74,7 +74,7 @@ private:
 
     void checkMarks() {
         if (doc_.toolOverride == 0 && FindTool(shell_.toolMenuItem)) check(shell_.toolMenuItem, true);
-        check(zoomCommand(), true);
+        check(shell_.zoomMenuItem, true);  // the item chosen last, "AUTRE" even when it gave 1/1
         const PageRecord* page = doc_.findPage(doc_.currentPage);
         check(619, page && page->layoutWord().withoutFixedMask());
         check(620, page && page->layoutWord().withoutVariableMask());
@@ -100,19 +100,6 @@ private:
             return nullptr;
         }
         return &page->staves[static_cast<std::size_t>(doc_.currentStaff)];
-    }
-
-    // The zoom item whose fraction is the view's; any other fraction came from "AUTRE".
-    int zoomCommand() const {
-        struct Preset {
-            int command;
-            ZoomFraction zoom;
-        };
-        constexpr Preset presets[] = {{51, {1, 1}}, {52, {2, 1}}, {53, {1, 2}}, {54, {3, 2}}, {55, {3, 4}}};
-        for (const Preset& preset : presets) {
-            if (preset.zoom == shell_.zoom) return preset.command;
-        }
-        return ZoomOtherCommand;
     }
 
     const ScoreDocument& doc_;

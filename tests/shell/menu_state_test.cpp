@@ -182,6 +182,7 @@ TEST_F(MenuStateTest, MaskErasersFollowTheMasksThatExist) {
 TEST_F(MenuStateTest, CheckMarks) {
     shell.autosaveDelay = 0;
     shell.zoom = {3, 2};
+    shell.zoomMenuItem = 54;
     shell.toolMenuItem = 72;
     doc.page()->layoutWord().setWithoutVariableMask(true);
     auto prepared = prepare();
@@ -194,11 +195,13 @@ TEST_F(MenuStateTest, CheckMarks) {
     EXPECT_TRUE(prepared[620].checked);
 
     shell.autosaveDelay = 5;
-    shell.zoom = {7, 5};
+    shell.zoom = {1, 1};  // "AUTRE" answered 1/1: the mark stays on the item chosen
+    shell.zoomMenuItem = 56;
     doc.toolOverride = 1;
     prepared = prepare();
     EXPECT_TRUE(prepared[492].checked);
     EXPECT_TRUE(prepared[56].checked);
+    EXPECT_FALSE(prepared[51].checked);
     EXPECT_FALSE(prepared[72].checked);
 }
 
