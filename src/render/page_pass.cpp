@@ -6,6 +6,7 @@
 
 #include "render/document_drawing_settings.h"
 #include "render/draw_element.h"
+#include "render/draw_signs.h"
 #include "render/page_sheet.h"
 #include "render/page_staves.h"
 #include "render/page_texts.h"
@@ -53,6 +54,7 @@ void EnterStaff(DrawingContext& dc, const StaffRecord& staff, const StaffDrawSta
     dc.draw.lineStyle = 0;
 }
 
+// The pre-pass ends each staff with its line-start key, read in the clefs the pass has just entered.
 void DrawStaffElements(DrawingContext& dc, const StaffRecord& staff, int index, bool prePass,
                        const ElementDrawer& draw) {
     EnterStaff(dc, staff, dc.staves[static_cast<std::size_t>(index)]);
@@ -61,6 +63,7 @@ void DrawStaffElements(DrawingContext& dc, const StaffRecord& staff, int index, 
     for (int j = 0; j < n; ++j) {
         if (DrawnInPrePass(staff.elements[static_cast<std::size_t>(j)], metafile) == prePass) draw(dc, staff, j);
     }
+    if (prePass) DrawStaffKeySignature(dc, staff, index);
 }
 
 // The contents of staves [0, count) of a page placed by dc.staves. The pre-pass runs without a canvas too, since
