@@ -42,6 +42,12 @@ unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct + 3,
 bool isBeam(const std::string& name) { return name == "\\beam" || name == "\\bm"; }
 bool isCurve(const std::string& name) { return name == "\\tie" || name == "\\slur" || name == "\\sl"; }
 
+// Nothing but clefs yet: the line has not begun.
+bool onlyClefsSoFar(const StaffRecord& staff) {
+    return std::all_of(staff.elements.begin(), staff.elements.end(),
+                       [](const ElementRecord& e) { return e.isSignOfType(SignType::Clef); });
+}
+
 void startCurve(ElementRecord& e) {
     e.w0().setTiedToNext(true);
     e.w0().setTieStarts(true);
@@ -294,6 +300,18 @@ void GmnScoreBuilder::writeKey(const GmnTagArguments& args) {
     if (count != 0) staff->key().setKeyKind(count > 0 ? KeyKind::Sharps : KeyKind::Flats);
     staff->key().setKeyCount(static_cast<unsigned>(std::abs(count)));
     doc_.markModified();
+    if (onlyClefsSoFar(*staff)) leaveRoomForLineStartKey(std::abs(count));
+}
+
+// The staff's own key is drawn at the start of the line, 8 step units in, whatever x the import has reached: what
+// follows it (usually the time signature, written centred on its x) moves past its accidentals, each of which takes
+// a little over a staff space in the music fonts.
+void GmnScoreBuilder::leaveRoomForLineStartKey(int count) {
+    if (count == 0) return;
+    const int su = std::max(doc_.stepUnit, 1);
+    const int accidental = 2 * su + (3 * su + 9) / 10;
+    const int after = 8 * su + count * accidental + 2 * su;
+    if (placeX() < after) x_ = GmnRational(after, 1);
 }
 
 void GmnScoreBuilder::writeMeter(const GmnTagArguments& args) {

@@ -66,6 +66,7 @@ private:
     void applyOpenTags(const NoteSpan& span);
     void closeCurve(const OpenTag& tag);
     void writeKey(const GmnTagArguments& args);
+    void leaveRoomForLineStartKey(int count);
     void writeMeter(const GmnTagArguments& args);
     bool isOpen(const char* name) const;
 

@@ -69,8 +69,7 @@ int WriteKey(DrawingContext& dc, const StaffFrame& frame, int x, Key key) {
 
 }  // namespace
 
-int DrawStaffKeySignature(DrawingContext& dc, const StaffRecord& staff) {
-    const int index = static_cast<int>(staff.key().index());
+int DrawStaffKeySignature(DrawingContext& dc, const StaffRecord& staff, int index) {
     const auto frame = FrameOfStaff(dc, index);
     if (!frame) return 0;
     const int su = dc.metrics.stepUnit;

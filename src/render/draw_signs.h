@@ -16,9 +16,10 @@ void DrawSign(DrawingContext& dc, const StaffRecord& staff, int index);
 // only the clef state is built.
 void DrawClef(DrawingContext& dc, const StaffRecord& staff, int index, bool visible = true);
 
-// The staff's own key (its key word) at the start of its line, 8 step units after the staff's left edge. Returns
-// where the following element may start: 6 step units after the last accidental.
-int DrawStaffKeySignature(DrawingContext& dc, const StaffRecord& staff);
+// The own key (its key word) of the staff placed at `index` of the pass, at the start of its line, 8 step units after
+// the staff's left edge, read in the clefs already entered for it. Returns where the following element may start:
+// 6 step units after the last accidental.
+int DrawStaffKeySignature(DrawingContext& dc, const StaffRecord& staff, int index);
 
 // A key change (type 13): first naturals for what it cancels of the key before it, then its own accidentals; a
 // change carrying the cancellation flag is drawn as the naturals of the key it names. Returns where the following

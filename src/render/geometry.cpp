@@ -7,12 +7,6 @@
 
 namespace notavera {
 
-int ClefValueOfClef(int clef) {
-    constexpr std::array<int, 12> values{-2, -4, 10, 8, 0, 2, 4, 6, 5, 12, 8, 0};
-    if (clef < 1 || clef > 12) return 0;
-    return values[static_cast<std::size_t>(clef - 1)];
-}
-
 int PitchToOffset(int step, int octave, int clefValue, int halfSpace, int lines) {
     int offset = (clefValue + 7 * (octave - 4) - 17 + step) * halfSpace;
     if (lines > 5) offset -= (2 * lines - 10) * halfSpace;

@@ -8,13 +8,11 @@
 
 #include "render/staff_metrics.h"
 #include "render/zoom.h"
+#include "score/clef_values.h"
 
 namespace notavera {
 
 class StaffLayoutModel;
-
-// The clef value of clef numbers 1–12 (G line 2 … percussion); 0 for numbers outside that range.
-int ClefValueOfClef(int clef);
 
 // The vertical offset from a staff's reference height of step 1–7 (C to B) in `octave` (4 from middle C) under a
 // clef value, on a staff of `lines` lines.

@@ -6,6 +6,7 @@
 
 #include "render/document_drawing_settings.h"
 #include "render/draw_element.h"
+#include "render/draw_signs.h"
 #include "render/page_sheet.h"
 #include "render/page_staves.h"
 #include "render/octave_lines.h"
@@ -55,6 +56,7 @@ void EnterStaff(DrawingContext& dc, const StaffRecord& staff, const StaffDrawSta
     dc.draw.lineStyle = 0;
 }
 
+// The pre-pass ends each staff with its line-start key, read in the clefs the pass has just entered.
 void DrawStaffElements(DrawingContext& dc, const StaffRecord& staff, int index, bool prePass,
                        const ElementDrawer& draw) {
     EnterStaff(dc, staff, dc.staves[static_cast<std::size_t>(index)]);
@@ -63,7 +65,10 @@ void DrawStaffElements(DrawingContext& dc, const StaffRecord& staff, int index, 
     for (int j = 0; j < n; ++j) {
         if (DrawnInPrePass(staff.elements[static_cast<std::size_t>(j)], metafile) == prePass) draw(dc, staff, j);
     }
-    if (prePass) return;
+    if (prePass) {
+        DrawStaffKeySignature(dc, staff, index);
+        return;
+    }
     FinishStaffCurves(dc, staff, dc.staves[static_cast<std::size_t>(index)].right);
     DrawOctaveLines(dc, staff);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "score/accidental_context.h"
+#include "score/clef_values.h"
 
 namespace notavera {
 
@@ -40,6 +41,12 @@ bool staysOnOwnStaff(SignType t) {
 bool singleAtX(SignType t) { return t == SignType::Bar || t == SignType::TimeSignature || t == SignType::Clef; }
 
 unsigned insertionOctave(const InsertionState& ins) { return std::min(ins.octave, 7u); }
+// A new rest stands in the middle of the staff whatever the clef in force where it goes.
+NotePitch RestPitchAt(const StaffRecord& staff, int x) {
+    const RestPitch p = RestPitchUnderClef(ClefValueOnStaff(staff, x));
+    return {p.step, p.octave};
+}
+
 unsigned clampProportion(unsigned v) { return std::clamp(v, 1u, 255u); }
 
 // Without a current element the caller has not chosen a neighbour: the new element goes after every
@@ -145,8 +152,7 @@ int PlaceNewElement(ScoreDocument& doc, ElementRecord e) {
 ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName) {
     if (!doc.staff()) return nullptr;
     const InsertionState& ins = doc.insertion;
-    constexpr unsigned restStep = 3;  // E: a rest sits in the middle of the staff
-    const auto pitch = rest ? std::optional<NotePitch>(NotePitch{restStep, insertionOctave(ins)})
+    const auto pitch = rest ? std::optional<NotePitch>(RestPitchAt(*doc.staff(), x))
                             : ApplyPitchRule(noteName, insertionOctave(ins));
     if (!pitch) return nullptr;
 

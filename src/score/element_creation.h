@@ -27,7 +27,8 @@ std::optional<NotePitch> ApplyPitchRule(unsigned noteName, unsigned octave);
 int PlaceNewElement(ScoreDocument& doc, ElementRecord e);
 
 // A note (or rest) at x on the current staff with the insertion attributes. Its name goes through the pitch
-// rule; a rest stands on E of the insertion octave. Without a forced accidental the note takes the accidental
+// rule; a rest is stored at the height that draws it in the middle of the staff under the clef in force at x
+// (whatever the insertion octave). Without a forced accidental the note takes the accidental
 // of its key or of an earlier note of its bar, hidden. Returns the element (valid until the next insertion),
 // or nullptr when there is no current staff or the note name is not 0–9.
 ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName);

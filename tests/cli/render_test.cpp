@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 
@@ -16,6 +15,7 @@
 #include "score/new_document.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
+#include "support/cli_runner.h"
 #include "support/mus_file_builder.h"
 
 namespace notavera {
@@ -29,11 +29,6 @@ std::string Quoted(const std::filesystem::path& p) {
     quoted.append(p.string()).push_back('\'');
     return quoted;
 }
-
-struct CliRun {
-    int status = -1;
-    std::string errors;
-};
 
 class RenderCommand : public ::testing::Test {
 protected:
@@ -56,19 +51,15 @@ protected:
         DeleteWorkFiles(ctx);
     }
 
-    CliRun render(const std::string& arguments) {
-        const std::filesystem::path errors = dir / "stderr.txt";
-        const std::string command =
-            std::string(NOTAVERA_CLI) + " render " + arguments + " >/dev/null 2>" + Quoted(errors);
-        const int raw = std::system(command.c_str());
-        std::ifstream in(errors);
-        std::stringstream text;
-        text << in.rdbuf();
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text.str()};
+    test::CliResult render(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "render");
+        return test::RunCli(dir.path(), arguments);
     }
 
-    CliRun render(int page, const std::filesystem::path& out, const std::string& more = "") {
-        return render(Quoted(document) + " --page " + std::to_string(page) + " --out " + Quoted(out) + " " + more);
+    test::CliResult render(int page, const std::filesystem::path& out, std::vector<std::string> more = {}) {
+        std::vector<std::string> arguments{document.string(), "--page", std::to_string(page), "--out", out.string()};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return render(arguments);
     }
 };
 
@@ -92,7 +83,7 @@ TEST_F(RenderCommand, JsonListsTheDrawingCallsInOrder) {
 
 TEST_F(RenderCommand, JsonAtAZoomScalesTheCalls) {
     const auto out = dir / "half.json";
-    ASSERT_EQ(render(1, out, "--zoom 1/2").status, 0);
+    ASSERT_EQ(render(1, out, {"--zoom", "1/2"}).status, 0);
     const nlohmann::json calls = nlohmann::json::parse(std::ifstream(out));
     for (const auto& c : calls) {
         if (c["op"] != "line") continue;
@@ -130,18 +121,18 @@ std::pair<std::uint32_t, std::uint32_t> PngSize(const std::vector<std::uint8_t>&
 
 TEST_F(RenderCommand, PngTakesTheSheetsSizeAtTheResolution) {
     const auto out = dir / "page.png";
-    ASSERT_EQ(render(1, out, "--dpi 96").status, 0);
+    ASSERT_EQ(render(1, out, {"--dpi", "96"}).status, 0);
     const std::vector<std::uint8_t> bytes = ReadBytes(out);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes[1], 'P');
     EXPECT_EQ(PngSize(bytes), (std::pair<std::uint32_t, std::uint32_t>{794, 1123}));  // 210 × 297 mm at 96 dpi
-    ASSERT_EQ(render(1, out, "--dpi 300 --zoom 1/2").status, 0);
+    ASSERT_EQ(render(1, out, {"--dpi", "300", "--zoom", "1/2"}).status, 0);
     EXPECT_EQ(PngSize(ReadBytes(out)), (std::pair<std::uint32_t, std::uint32_t>{1241, 1754}));
 }
 
 TEST_F(RenderCommand, ARegionIsRenderedAlone) {
     const auto out = dir / "region.png";
-    ASSERT_EQ(render(1, out, "--dpi 254 --region 0,2000,1000,2900").status, 0);
+    ASSERT_EQ(render(1, out, {"--dpi", "254", "--region", "0,2000,1000,2900"}).status, 0);
     EXPECT_EQ(PngSize(ReadBytes(out)), (std::pair<std::uint32_t, std::uint32_t>{1000, 900}));
 }
 
@@ -157,28 +148,28 @@ TEST_F(RenderCommand, SvgAndPdfFilesAreWritten) {
 }
 #else
 TEST_F(RenderCommand, PicturesNeedTheGraphicalLayer) {
-    const CliRun run = render(1, dir / "page.png");
+    const test::CliResult run = render(1, dir / "page.png");
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.errors.find("Format non disponible"), std::string::npos);
+    EXPECT_NE(run.err.find("Format non disponible"), std::string::npos);
 }
 #endif
 
 TEST_F(RenderCommand, ErrorsAreReportedInFrenchWithAFailingStatus) {
-    CliRun run = render(3, dir / "p.json");
+    test::CliResult run = render(3, dir / "p.json");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.errors.find("Page 3 inexistante"), std::string::npos);
+    EXPECT_NE(run.err.find("Page 3 inexistante"), std::string::npos);
     EXPECT_EQ(render(1, dir / "p.txt").status, 2);
-    EXPECT_EQ(render(1, dir / "p.json", "--zoom 0/2").status, 2);
-    EXPECT_EQ(render(1, dir / "p.json", "--region 1,2,3").status, 2);
-    EXPECT_EQ(render(1, dir / "p.json", "--region 1,2,3,4,5").status, 2);
-    EXPECT_EQ(render(1, dir / "p.json", "--dpi 0").status, 2);
-    EXPECT_EQ(render(Quoted(document) + " --page 1").status, 2);
-    run = render(Quoted(dir / "absent.mus") + " --page 1 --out " + Quoted(dir / "p.json"));
+    EXPECT_EQ(render(1, dir / "p.json", {"--zoom", "0/2"}).status, 2);
+    EXPECT_EQ(render(1, dir / "p.json", {"--region", "1,2,3"}).status, 2);
+    EXPECT_EQ(render(1, dir / "p.json", {"--region", "1,2,3,4,5"}).status, 2);
+    EXPECT_EQ(render(1, dir / "p.json", {"--dpi", "0"}).status, 2);
+    EXPECT_EQ(render({document.string(), "--page", "1"}).status, 2);
+    run = render({(dir / "absent.mus").string(), "--page", "1", "--out", (dir / "p.json").string()});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.errors.find("MESSAGE Notavera 4 Impossible de lire le fichier"), std::string::npos);
+    EXPECT_NE(run.err.find("MESSAGE Notavera 4 Impossible de lire le fichier"), std::string::npos);
     run = render(1, dir / "no such folder" / "p.json");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.errors.find("Impossible d'écrire le fichier"), std::string::npos);
+    EXPECT_NE(run.err.find("Impossible d'écrire le fichier"), std::string::npos);
 }
 
 }  // namespace

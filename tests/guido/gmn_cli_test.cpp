@@ -96,10 +96,10 @@ TEST_F(GmnCli, ImportedScoreHoldsTheConvertedElements) {
     EXPECT_EQ(els[0]["code"], 3);
     EXPECT_EQ(els[0]["param"], 4);
     EXPECT_EQ(els[1]["durationCode"], 2);
-    EXPECT_EQ(els[1]["x"], 90);
+    EXPECT_EQ(els[1]["x"], 80 + 3 * 23 + 20);  // past the three flats of the line-start key
     // 3/8: a quarter and an eighth, without dots; the whole note before moved x by 256 × 10 ÷ 4.
     EXPECT_EQ(els[2]["durationCode"], 4);
-    EXPECT_EQ(els[2]["x"], 90 + 640);
+    EXPECT_EQ(els[2]["x"], els[1]["x"].get<int>() + 640);
     EXPECT_EQ(els[3]["durationCode"], 5);
     EXPECT_EQ(els[3]["dots"], 0);
     // A dotted quarter is one quarter with its dot; x moves by the undotted length.

@@ -185,6 +185,18 @@ TEST(GmnScoreBuilder, KeysAreTheStaffsKeySignature) {
     EXPECT_TRUE(GuidoStaff(zero).empty());
 }
 
+TEST(GmnScoreBuilder, ALineStartKeyPushesWhatFollowsPastItsAccidentals) {
+    // Clef at 30, then the key drawn from 8 step units: three flats take 3 × 23, and 2 step units stand clear.
+    const ScoreDocument doc = DocumentFromGuido("[\\clef<\"g\"> \\key<-3> \\meter<\"4/4\"> c]");
+    const auto& els = GuidoStaff(doc);
+    ASSERT_EQ(els.size(), 3u);
+    EXPECT_EQ(els[1].x, 80 + 3 * 23 + 20);
+    EXPECT_EQ(els[2].x, els[1].x + 60);
+    // Without accidentals, or once the line has begun, the key takes no room of its own.
+    EXPECT_EQ(GuidoStaff(DocumentFromGuido("[\\clef<\"g\"> \\key<0> c]"))[1].x, 90);
+    EXPECT_EQ(GuidoStaff(DocumentFromGuido("[c \\key<2> d]"))[1].x, 30 + quarter);
+}
+
 TEST(GmnScoreBuilder, BarsAndDoubleBars) {
     const ScoreDocument doc = DocumentFromGuido("[c | d \\bar e \\doubleBar]");
     const auto& els = GuidoStaff(doc);

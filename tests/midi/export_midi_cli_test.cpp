@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "support/cli_runner.h"
 #include "support/mus_file_builder.h"
 #include "support/score_builder.h"
 #include "support/smf_test_reader.h"
@@ -33,27 +32,16 @@ protected:
         ASSERT_TRUE(b.saveAs(document));
     }
 
-    struct Run {
-        int status = -1;
-        std::string errors;
-    };
-
-    Run run(const std::string& args) {
-        const auto err = dir / "err.txt";
-        const std::string command = std::string(NOTAVERA_CLI) + " export-midi " + args + " 2> '" + err.string() + "'";
-        Run r;
-        const int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        std::stringstream s;
-        s << std::ifstream(err).rdbuf();
-        r.errors = s.str();
-        return r;
+    test::CliResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), "export-midi");
+        return test::RunCli(dir.path(), args);
     }
 
-    test::SmfFile exported(const std::string& options) {
-        const Run r = run("'" + document.string() + "' '" + output.string() + "' " + options);
-        EXPECT_EQ(r.status, 0) << r.errors;
-        EXPECT_EQ(r.errors, "");
+    test::SmfFile exported(std::vector<std::string> options) {
+        options.insert(options.begin(), {document.string(), output.string()});
+        const test::CliResult r = run(options);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
         const std::string check = "midicsv '" + output.string() + "' > /dev/null 2> '" + (dir / "csv.txt").string() + "'";
         EXPECT_EQ(std::system(check.c_str()), 0);
         EXPECT_EQ(std::filesystem::file_size(dir / "csv.txt"), 0u);
@@ -84,7 +72,7 @@ std::vector<int> voiceKeys(int first, int last, int octave) {
 }
 
 TEST_F(ExportMidiCli, WholeScoreWalksEveryPage) {
-    const test::SmfFile f = exported("");
+    const test::SmfFile f = exported({});
     ASSERT_EQ(f.trackCount, 3);
     const auto voice1 = test::HeardNotes(f.tracks[1]);
     const auto voice2 = test::HeardNotes(f.tracks[2]);
@@ -98,45 +86,45 @@ TEST_F(ExportMidiCli, WholeScoreWalksEveryPage) {
 }
 
 TEST_F(ExportMidiCli, PageRangeLimitsThePages) {
-    const test::SmfFile f = exported("--from-page 9 --to-page 11");
+    const test::SmfFile f = exported({"--from-page", "9", "--to-page", "11"});
     ASSERT_EQ(f.trackCount, 3);
     EXPECT_EQ(keys(test::HeardNotes(f.tracks[1])), voiceKeys(9, 11, 2));
     EXPECT_EQ(keys(test::HeardNotes(f.tracks[2])), voiceKeys(9, 11, 5));
 }
 
 TEST_F(ExportMidiCli, VoiceOptionWritesTheFirstStaffsVoiceAlone) {
-    const test::SmfFile f = exported("--voice --to-page 3");
+    const test::SmfFile f = exported({"--voice", "--to-page", "3"});
     ASSERT_EQ(f.trackCount, 2);
     EXPECT_EQ(keys(test::HeardNotes(f.tracks[1])), voiceKeys(1, 3, 2));
 }
 
 TEST_F(ExportMidiCli, LastPageBeforeTheFirstGivesTracksWithoutNotes) {
-    const test::SmfFile f = exported("--from-page 5 --to-page 2");
+    const test::SmfFile f = exported({"--from-page", "5", "--to-page", "2"});
     ASSERT_EQ(f.trackCount, 3);
     EXPECT_TRUE(test::HeardNotes(f.tracks[1]).empty());
 }
 
 TEST_F(ExportMidiCli, UnwritableOutputIsReportedWithMessageTwo) {
     const auto target = dir / "absent" / "x.mid";
-    const Run r = run("'" + document.string() + "' '" + target.string() + "'");
+    const test::CliResult r = run({document.string(), target.string()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errors, "MESSAGE Notavera 2 Impossible d'écrire le fichier " + target.string() + "\n");
+    EXPECT_EQ(r.err, "MESSAGE Notavera 2 Impossible d'écrire le fichier " + target.string() + "\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "partition.sum"));  // no working file left behind
 }
 
 TEST_F(ExportMidiCli, MissingDocumentFails) {
-    const Run r = run("'" + (dir / "absent.mus").string() + "' '" + output.string() + "'");
+    const test::CliResult r = run({(dir / "absent.mus").string(), output.string()});
     EXPECT_NE(r.status, 0);
-    EXPECT_NE(r.errors.find("MESSAGE"), std::string::npos);
+    EXPECT_NE(r.err.find("MESSAGE"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST_F(ExportMidiCli, BadArgumentsShowTheUsage) {
-    EXPECT_EQ(run("").status, 2);
-    EXPECT_EQ(run("'" + document.string() + "'").status, 2);
-    EXPECT_EQ(run("a b --from-page 0").status, 2);
-    EXPECT_EQ(run("a b --to-page").status, 2);
-    EXPECT_EQ(run("a b c").status, 2);
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({document.string()}).status, 2);
+    EXPECT_EQ(run({"a", "b", "--from-page", "0"}).status, 2);
+    EXPECT_EQ(run({"a", "b", "--to-page"}).status, 2);
+    EXPECT_EQ(run({"a", "b", "c"}).status, 2);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "render/draw_notes.h"
 #include "render/note_geometry.h"
 #include "render/primitives.h"
+#include "score/element_creation.h"
 #include "support/note_drawing_fixture.h"
 
 namespace notavera {
@@ -480,6 +481,47 @@ TEST_F(DrawNotes, AWholeRestOnAOneLineStaffHangsFromItsLine) {
     ASSERT_EQ(Calls("band").size(), 1u);
     EXPECT_EQ(Calls("band")[0]["y1"], Middle(0) - Half());
 }
+
+// A rest as the editor and the GUIDO import create it, under the clef written on its staff.
+struct NewRestCase {
+    int clef;  // clef number
+    int clefValue;
+};
+
+class NewRests : public DrawNotes, public ::testing::WithParamInterface<NewRestCase> {
+protected:
+    void restsUnderTheClef() {
+        doc.currentStaff = 0;
+        doc.currentElement = -1;
+        ASSERT_NE(CreateSign(doc, 20, 0, GetParam().clef, SignType::Clef, 0), nullptr);
+        SetClef(0, GetParam().clefValue);
+        for (const auto& [x, value] : {std::pair{300, 4u}, {500, 3u}, {700, 2u}, {900, 6u}}) {
+            doc.insertion.durationCode = value;
+            doc.insertion.octave = 1;  // the octave of the notes around has no say
+            ASSERT_NE(CreateNoteOrRest(doc, x, true, 0), nullptr);
+        }
+        for (int i = 1; i <= 4; ++i) DrawNoteOrRest(dc, Staff(0), i);
+    }
+};
+
+TEST_P(NewRests, SitWhereEngraversPutThem) {
+    restsUnderTheClef();
+    // The quarter and sixteenth rests centred on the middle line, the half rest standing on it, the whole rest
+    // hanging from the fourth line.
+    ASSERT_EQ(Glyphs(215).size(), 1u);
+    EXPECT_EQ(Glyphs(215)[0]["y"], Middle(0));
+    ASSERT_EQ(Glyphs(217).size(), 1u);
+    EXPECT_EQ(Glyphs(217)[0]["y"], Middle(0));
+    const auto bands = Calls("band");
+    ASSERT_EQ(bands.size(), 2u);
+    EXPECT_EQ(bands[0]["y1"], Middle(0));
+    EXPECT_EQ(bands[1]["y1"], Middle(0) + Space() - Half());
+    EXPECT_TRUE(Calls("hline").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Clefs, NewRests,
+                         ::testing::Values(NewRestCase{1, -2}, NewRestCase{2, -4}, NewRestCase{3, 10},
+                                           NewRestCase{7, 4}, NewRestCase{10, 12}, NewRestCase{12, 0}));
 
 }  // namespace
 }  // namespace notavera

@@ -166,7 +166,7 @@ TEST_F(SignDrawing, LineStartKeyBeginsEightStepUnitsIntoTheStaffAndReportsWhereN
     page.staff(0).key().setKeyCount(2);
     page.drawStaff(0);
     page.canvas.clear();
-    const int end = DrawStaffKeySignature(page.dc, page.staff(0));
+    const int end = DrawStaffKeySignature(page.dc, page.staff(0), 0);
     const auto g = glyphs();
     ASSERT_EQ(g.size(), 2u);
     const int start = StaffDrawing::LeftEdge + 8 * su();
@@ -184,7 +184,7 @@ TEST_F(SignDrawing, OldNotationLineStartKeyMovesAStepUnitAndWritesTheOldFlat) {
     page.staff(0).key().setKeyCount(1);
     page.drawStaff(0);
     page.canvas.clear();
-    DrawStaffKeySignature(page.dc, page.staff(0));
+    DrawStaffKeySignature(page.dc, page.staff(0), 0);
     ASSERT_EQ(glyphs().size(), 1u);
     EXPECT_EQ(glyphs()[0]["code"], 233);
     EXPECT_EQ(glyphs()[0]["x"], StaffDrawing::LeftEdge + 9 * su());

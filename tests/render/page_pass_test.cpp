@@ -156,6 +156,42 @@ TEST_F(PagePassTest, EachStaffHandsOverItsSizeGlyphSetAndColourAndThePassRestore
     EXPECT_FALSE(dc.draw.isSmallStaff);
 }
 
+TEST_F(PagePassTest, EachStaffBeginsItsLineWithItsOwnKeyReadInItsClef) {
+    Staff(doc, 2).key().setKeyKind(KeyKind::Sharps);
+    Staff(doc, 2).key().setKeyCount(2);
+    Staff(doc, 2).elements = {SignAt(SignType::Clef, 40, 1)};
+    Staff(doc, 5).elements = {SignAt(SignType::Clef, 40, 1)};
+    dc.canvas = &canvas;
+    DrawPage(dc, doc, {});
+    std::vector<nlohmann::json> sharps;
+    for (const auto& g : CallsOf(canvas.calls(), "glyph")) {
+        if (g["code"] == 211) sharps.push_back(g);
+    }
+    // Only the staff with a key writes one: F on the top line, then C in the third space, after the clef.
+    ASSERT_EQ(sharps.size(), 2u);
+    EXPECT_EQ(sharps[0]["x"], 8 * 10);
+    EXPECT_EQ(sharps[0]["y"], TopLine(2));
+    EXPECT_GT(sharps[1]["x"], sharps[0]["x"]);
+    EXPECT_EQ(sharps[1]["y"], TopLine(2) - 30);
+}
+
+TEST_F(PagePassTest, TheLineStartKeyIsDrawnBeforeAnyNoteAndWithoutACanvasNothingIsWritten) {
+    Staff(doc, 0).key().setKeyKind(KeyKind::Flats);
+    Staff(doc, 0).key().setKeyCount(1);
+    Staff(doc, 0).elements = {SignAt(SignType::Clef, 40, 1), NoteAt(200)};
+    dc.canvas = &canvas;
+    DrawPage(dc, doc, {});
+    const auto glyphs = CallsOf(canvas.calls(), "glyph");
+    ASSERT_GE(glyphs.size(), 3u);
+    EXPECT_EQ(glyphs[0]["code"], 207);  // the clef
+    EXPECT_EQ(glyphs[1]["code"], 213);  // B flat on the middle line
+    EXPECT_EQ(glyphs[1]["y"], TopLine(0) - 40);
+    dc.canvas = nullptr;
+    canvas.clear();
+    DrawPage(dc, doc, {});
+    EXPECT_TRUE(canvas.calls().empty());
+}
+
 // A mask page laid out by `model`, with a note at x on staff `staff`.
 std::unique_ptr<PageRecord> MaskPage(const StaffLayoutModel& model, int staff, int x) {
     auto mask = std::make_unique<PageRecord>();

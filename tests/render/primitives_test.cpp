@@ -61,6 +61,14 @@ TEST_F(Primitives, ZoomAppliesToPositionsAndFontSize) {
     EXPECT_EQ(runs[0]["y"], 750);
     EXPECT_DOUBLE_EQ(runs[0]["em"].get<double>(), 60.0);
     EXPECT_EQ(calls("glyph")[0]["fontHeight"], 120);
+    // The small staff and a cue element on it take their ratios of the zoomed height.
+    dc.draw.isSmallStaff = true;
+    PutGlyph(dc, 501, 1000, 204);
+    dc.draw.isCueSize = true;
+    PutGlyph(dc, 501, 1000, 204);
+    ASSERT_EQ(calls("glyph").size(), 3u);
+    EXPECT_EQ(calls("glyph")[1]["fontHeight"], 96);
+    EXPECT_EQ(calls("glyph")[2]["fontHeight"], 72);
 }
 
 TEST_F(Primitives, DefaultCorrectionsWriteGlyphsExactlyOnTheirPointOnScreenAndPrinter) {
@@ -110,17 +118,29 @@ TEST_F(Primitives, OldNotationLinesWriteTheAlternateCodes) {
     EXPECT_EQ(runs[0]["codePoints"][0], 0xE9E0);  // the medieval flat
 }
 
-TEST_F(Primitives, CueClefOnOldNotationLineUsesTheNormalFont) {
+struct CueClefCase {
+    int code;
+    int written;
+};
+
+class CueClefs : public Primitives, public ::testing::WithParamInterface<CueClefCase> {};
+
+TEST_P(CueClefs, OnAnOldNotationLineACueClefTakesItsOwnCodeAndTheNormalFont) {
     dc.draw.alternateGlyphs = true;
     dc.draw.isCueSize = true;
-    PutGlyph(dc, 0, 0, 208);
+    PutGlyph(dc, 0, 0, GetParam().code);
     PutGlyph(dc, 0, 0, 204);
     const auto notes = calls("glyph");
-    EXPECT_EQ(notes[0]["code"], 242);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0]["code"], GetParam().written);
     EXPECT_EQ(notes[0]["fontHeight"], 160);
+    // Other cue glyphs keep the cue font.
     EXPECT_EQ(notes[1]["code"], 224);
     EXPECT_EQ(notes[1]["fontHeight"], 120);
 }
+
+INSTANTIATE_TEST_SUITE_P(GFAndCClefs, CueClefs,
+                         ::testing::Values(CueClefCase{207, 241}, CueClefCase{208, 242}, CueClefCase{209, 243}));
 
 TEST_F(Primitives, MetafilePassesSkipGlyphsOutsideTheVisibleRegion) {
     dc.outputMode = OutputMode::Metafile;

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "score/clef_values.h"
 #include "score/element_creation.h"
 #include "score/new_document.h"
 
@@ -213,16 +214,55 @@ TEST_F(ElementCreationTest, NewDocumentNotesHaveProportionOneToOne) {
     EXPECT_EQ(n->noteWord().durationCode(), 4u);
 }
 
-TEST_F(ElementCreationTest, RestStandsOnEOfTheInsertionOctaveWithoutAccidental) {
+TEST_F(ElementCreationTest, RestStandsOnTheSecondLineWithoutAClefAndTakesNoAccidental) {
     doc.insertion.octave = 3;
     doc.insertion.accidental = Accidental::Sharp;
     doc.insertion.accidentalForced = true;
     ElementRecord* r = CreateNoteOrRest(doc, 100, true, 6);
     ASSERT_NE(r, nullptr);
     EXPECT_TRUE(r->isRest());
-    EXPECT_EQ(r->noteWord().step(), 3u);
-    EXPECT_EQ(r->w0().octave(), 3u);
+    EXPECT_EQ(r->noteWord().step(), 3u);  // E4: the second line under clef value 0
+    EXPECT_EQ(r->w0().octave(), 4u);
     EXPECT_EQ(r->noteWord().accidental(), Accidental::None);
+}
+
+struct RestClefCase {
+    std::vector<std::pair<int, int>> clefs;  // x and clef number of the clefs written on the staff
+    int restX;
+    unsigned step;
+    unsigned octave;
+};
+
+class RestUnderClef : public ElementCreationTest, public ::testing::WithParamInterface<RestClefCase> {};
+
+TEST_P(RestUnderClef, RestTakesTheSecondLineOfTheClefInForceAtItsPlace) {
+    for (const auto& [x, clef] : GetParam().clefs) ASSERT_NE(CreateSign(doc, x, 0, clef, SignType::Clef, 0), nullptr);
+    doc.insertion.octave = 6;
+    ElementRecord* r = CreateNoteOrRest(doc, GetParam().restX, true, 0);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->noteWord().step(), GetParam().step);
+    EXPECT_EQ(r->w0().octave(), GetParam().octave);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clefs, RestUnderClef,
+    ::testing::Values(RestClefCase{{{10, 1}}, 100, 5, 4},                // treble: G4
+                      RestClefCase{{{10, 2}}, 100, 7, 4},                // French violin: B4
+                      RestClefCase{{{10, 3}}, 100, 7, 2},                // bass: B2
+                      RestClefCase{{{10, 7}}, 100, 6, 3},                // alto: A3
+                      RestClefCase{{{10, 10}}, 100, 5, 2},               // F on the fifth line: G2
+                      RestClefCase{{{10, 1}, {200, 3}}, 100, 5, 4},      // a later clef has no say yet
+                      RestClefCase{{{10, 1}, {200, 3}}, 200, 7, 2},      // a clef at the rest's own x is in force
+                      RestClefCase{{{10, 1}, {200, 3}}, 300, 7, 2},
+                      RestClefCase{{{150, 3}}, 100, 3, 4}));             // before any clef: clef value 0
+
+TEST(RestPitchUnderClef, StaysAValidStepAndOctaveWhateverTheClefValue) {
+    for (int value = -40; value <= 60; ++value) {
+        const RestPitch p = RestPitchUnderClef(value);
+        EXPECT_GE(p.step, 1u);
+        EXPECT_LE(p.step, 7u);
+        EXPECT_LE(p.octave, 7u);
+    }
 }
 
 // ---- Accidentals from the context ----

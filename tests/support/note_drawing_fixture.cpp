@@ -45,6 +45,9 @@ ElementRecord& NoteDrawingTest::AddRest(int staff, int x, unsigned octave, unsig
     doc.insertion.noteWordFlags = 0;
     ElementRecord* e = CreateNoteOrRest(doc, x, true, 0);
     EXPECT_NE(e, nullptr);
+    // Placed by hand at E of `octave`, since creation puts every rest in the middle of the staff.
+    e->noteWord().setStep(3);
+    e->w0().setOctave(octave);
     return *e;
 }
 

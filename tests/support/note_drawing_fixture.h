@@ -30,6 +30,7 @@ protected:
     // a chord at one x go next to each other. Its NoteWord gets `flags` (automatic stems unless told otherwise).
     ElementRecord& AddNote(int staff, int x, unsigned name, unsigned octave, unsigned duration,
                            std::uint32_t flags = AutoStem, Accidental accidental = Accidental::None);
+    // A rest made by the element-creation API, then moved to E of `octave`.
     ElementRecord& AddRest(int staff, int x, unsigned octave, unsigned duration);
     // The element's index in its staff.
     int IndexOf(int staff, const ElementRecord& e) const;
