@@ -13,6 +13,8 @@ namespace notavera {
 
 namespace {
 
+constexpr std::uint32_t automaticStemsBit = 1u << 13;  // note word: the stem direction follows the height
+
 constexpr int firstX = 30;
 constexpr int clefAdvance = 60;
 constexpr int barAdvance = 30;
@@ -87,7 +89,8 @@ void GmnScoreBuilder::na_segmInit() {
     ins.proportionNum = fresh.proportionNum;
     ins.proportionDen = fresh.proportionDen;
     ins.word0Flags = fresh.word0Flags;
-    ins.noteWordFlags = fresh.noteWordFlags;
+    // GUIDO leaves stem directions to the engraver unless a tag says otherwise: imported notes get automatic stems.
+    ins.noteWordFlags = fresh.noteWordFlags | automaticStemsBit;
     // Writing a note changes the insertion state; the import leaves it as it was made here.
     savedInsertion_ = ins;
     doc_.currentPage = 1;
