@@ -24,5 +24,6 @@ int RunExportMidi(const Args& args);
 int RunGmnTrace(const Args& args);
 int RunImportGmn(const Args& args);
 int RunRender(const Args& args);
+int RunScript(const Args& args);
 
 }  // namespace notavera::cli

@@ -17,6 +17,7 @@ const std::vector<Subcommand>& Subcommands() {
         {"render",
          "FICHIER.mus --page N --out SORTIE.png|svg|pdf|wmf|json [--zoom N/D] [--dpi D] [--region x0,y0,x1,y1]",
          RunRender},
+        {"script", "DOC SCRIPT", RunScript},
     };
     return table;
 }

@@ -4,5 +4,10 @@
 namespace notavera {
 
 bool UiServices::runDialog(DialogModel&) { return false; }
+bool UiServices::showHelp(const std::string&) { return false; }
+// Without a window there is nothing to tick: the timer is taken as set, and it never fires.
+bool UiServices::setTimer(int, int) { return true; }
+void UiServices::killTimer(int) {}
+std::optional<int> UiServices::popupValueMenu() { return std::nullopt; }
 
 }  // namespace notavera

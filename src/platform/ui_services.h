@@ -49,6 +49,23 @@ public:
     // Shows a modal dialog on the model, the user's changes going into it: true for OK, false for "Annuler".
     // A user interface without dialogs answers as "Annuler" would, so that nothing changes.
     virtual bool runDialog(DialogModel& model);
+
+    // The main window's own services. Their defaults suit an interface without a window: nothing to repaint,
+    // close or show, and no timer ticks.
+    // The whole view must be drawn again (zoom, new document).
+    virtual void invalidate() {}
+    // Takes the main window down (Quit).
+    virtual void closeWindow() {}
+    virtual void showAbout() {}
+    // Opens the help file at its contents; false when it cannot be shown.
+    virtual bool showHelp(const std::string& path);
+    // Starts (or restarts) a repeating timer of the main window; false when the system refuses one.
+    virtual bool setTimer(int id, int periodMs);
+    virtual void killTimer(int id);
+    // A pending click mode ended early: the normal cursor comes back and the mouse capture is released.
+    virtual void endMouseMode() {}
+    // The "Val" menu as a popup at the top right of the page: the command chosen, nothing when dismissed.
+    virtual std::optional<int> popupValueMenu();
 };
 
 }  // namespace notavera

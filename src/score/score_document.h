@@ -19,6 +19,18 @@ namespace notavera {
 
 class BinaryFile;
 
+// The on/off insertion attributes switched by paired characters (capital or opening form on).
+enum InsertionSwitch : unsigned {
+    SwitchGroup = 1u << 0,  // G/g rhythmic group
+    SwitchM = 1u << 1,      // M/m
+    SwitchC = 1u << 2,      // C/c
+    SwitchL = 1u << 3,      // L/l
+    SwitchT = 1u << 4,      // T/t
+    SwitchTie = 1u << 5,    // _/- tie form
+    SwitchSlur = 1u << 6,   // ( and )
+    SwitchBeam = 1u << 7,   // [ and ]
+};
+
 // The attributes the next new note or sign receives.
 struct InsertionState {
     unsigned octave = 4;
@@ -37,6 +49,8 @@ struct InsertionState {
     int specialBarBracket = 0;   // instead of the bar: 1 a brace, −1 an opening straight bracket
     unsigned headShape = 0;
     unsigned accentType = 0;
+    unsigned switches = 0;        // InsertionSwitch bits
+    unsigned referenceValue = 6;  // the duration code given to time signatures as their reference ("étalon")
 };
 
 struct PageTableEntry {
@@ -125,6 +139,10 @@ public:
     FontBlock fonts = FontBlock::makeDefault();
     OptionalBlocks optional;
     DocumentStorage storage;
+
+    // Set by the commands that let a tool act outside its own rules; a tool command clears it, and while it is
+    // set the tool menu shows no check mark.
+    int toolOverride = 0;
 
     bool modified = false;
     void markModified() { modified = true; }

@@ -24,6 +24,17 @@ struct KeyModifiers {
     bool shift = false;
 };
 
+// Ctrl+Shift+arrow moves the element at the cursor: it reaches the key handler of this offset + the arrow key.
+inline constexpr int elementMoveKeyOffset = 1000;
+
+// The key number dispatched for a key-down: Ctrl renumbers PgUp, PgDn, Home and the arrows (End keeps its
+// number), Shift turns Up and Down into PgUp and PgDn, Ctrl+Shift+arrow gives elementMoveKeyOffset + arrow.
+int TranslateKey(Key key, KeyModifiers modifiers);
+
+// Called first for every command: a tool command of the checked kind moves the tool check mark, ends a line
+// cut that waits for its click, and clears the pending mouse mode. Other commands pass unchanged.
+void SelectTool(EditorContext& ctx, int command);
+
 // A menu command, palette button or re-entered command. The whole parameter is compared: a command with a
 // non-zero high word matches nothing.
 void DispatchCommand(EditorContext& ctx, std::uint32_t command);
@@ -32,7 +43,9 @@ void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers);
 // A character message (printable characters, and Ctrl+letter as its control character).
 void DispatchChar(EditorContext& ctx, char32_t character);
 
-// True when the command has a handler in this build; the menus grey every other command.
+// True when the command has a handler in this build; the menus grey every other command. The second form
+// also counts the handlers of the window's own services.
 bool CommandIsBuilt(int command);
+bool CommandIsBuilt(const EditorContext& ctx, int command);
 
 }  // namespace notavera

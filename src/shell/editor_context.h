@@ -41,7 +41,12 @@ struct ShellState {
     int noteFormFlags = 0;           // palette buttons 38..40: bit 0 flag A, bit 1 flag B
     int navigationState = 0;         // palette buttons 36/37 pressed forms (1 or 2)
     ZoomFraction zoom;               // the view's zoom, 1/1 at start
+    int zoomMenuItem = 51;           // the Zoom command whose item carries the check mark
+    ZoomFraction customZoom;         // the last fraction accepted in "&AUTRE"
+    unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
 };
+
+class CommandRegistry;
 
 struct EditorContext {
     explicit EditorContext(UiServices& services) : ui(services) {}
@@ -50,6 +55,8 @@ struct EditorContext {
     ShellState shell;
     UiServices& ui;
     MessageSlots messages;
+    // Handlers that need a service only this window has (MIDI playback); consulted after the core's.
+    const CommandRegistry* platformCommands = nullptr;
 };
 
 }  // namespace notavera

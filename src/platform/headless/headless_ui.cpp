@@ -86,4 +86,13 @@ bool HeadlessUi::runDialog(DialogModel& model) {
     return answer.ok;
 }
 
+bool HeadlessUi::setTimer(int id, int) {
+    if (refusedTimers_ > 0) {
+        --refusedTimers_;
+        return false;
+    }
+    timers_.insert(id);
+    return true;
+}
+
 }  // namespace notavera

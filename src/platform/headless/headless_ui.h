@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <deque>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,14 @@ public:
     void setWaitCursor(bool) override {}
     // Fills the dialog from its queued answer; without one the dialog is cancelled.
     bool runDialog(DialogModel& model) override;
+    // Timers are only noted: a batch run has no clock. The next `count` requests are refused, as a system out
+    // of timers would.
+    bool setTimer(int id, int periodMs) override;
+    void killTimer(int id) override { timers_.erase(id); }
+    void refuseTimers(int count) { refusedTimers_ = count; }
+    const std::set<int>& timers() const { return timers_; }
+    void closeWindow() override { closed_ = true; }
+    bool closed() const { return closed_; }
 
     // What the run has shown so far.
     const std::vector<MessageBoxRequest>& messages() const { return messages_; }
@@ -62,6 +71,9 @@ private:
     std::vector<std::string> refusedFields_;
     int beeps_ = 0;
     std::string title_;
+    std::set<int> timers_;
+    int refusedTimers_ = 0;
+    bool closed_ = false;
 };
 
 }  // namespace notavera

@@ -1,0 +1,148 @@
+// notavera-cli script: the editor without a window, driven by a script through the same dispatch as the
+// window. Message boxes print as MESSAGE lines and take the scripted answers.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "commands.h"
+#include "page_picture.h"
+#include "platform/headless/headless_ui.h"
+#include "score/document_json.h"
+#include "score/mus_file.h"
+#include "score/work_files.h"
+#include "script_reader.h"
+#include "shell/editor_context.h"
+#include "shell/file_commands.h"
+#include "shell/shell_timers.h"
+#include "shell/title_bar.h"
+
+namespace notavera::cli {
+
+namespace {
+
+constexpr const char* scriptUsage = "usage : notavera-cli script DOC SCRIPT\n";
+
+class ScriptRunner {
+public:
+    ScriptRunner() : ctx_(ui_) {}
+
+    EditorContext& ctx() { return ctx_; }
+    HeadlessUi& ui() { return ui_; }
+
+    // False when the action failed; the failure was told on stderr or in a MESSAGE line.
+    bool run(const ScriptAction& action) { return std::visit([this](const auto& a) { return perform(a); }, action); }
+
+private:
+    bool perform(const KeyAction& a) {
+        DispatchKey(ctx_, a.key, a.modifiers);
+        return true;
+    }
+    bool perform(const CharsAction& a) {
+        for (const char32_t c : a.characters) DispatchChar(ctx_, c);
+        return true;
+    }
+    bool perform(const CommandAction& a) {
+        DispatchCommand(ctx_, a.command);
+        return true;
+    }
+    bool perform(const MessageAnswerAction& a) {
+        ui_.queueAnswer(a.answer);
+        return true;
+    }
+    bool perform(const FileAnswerAction& a) {
+        ui_.queueFileName(a.path);
+        return true;
+    }
+    bool perform(const DialogAnswerAction& a) {
+        ui_.queueDialogAnswer(a.answer);
+        return true;
+    }
+    bool perform(const SaveAction& a) {
+        if (!a.path) return DoFileCommand(ctx_, fileSave) == 1;
+        ui_.queueFileName(*a.path);
+        return DoFileCommand(ctx_, fileSaveAs) == 1;
+    }
+    // The view stays on the page it showed: the page drawn is only visited.
+    bool perform(const RenderAction& a) {
+        const int page = ctx_.doc.currentPage;
+        const int staff = ctx_.doc.currentStaff;
+        const int element = ctx_.doc.currentElement;
+        PictureRequest request;
+        request.page = a.page;
+        request.out = a.path;
+        request.zoom = ctx_.shell.zoom;
+        const auto format = FormatOf(a.path);
+        if (!format || !FormatAvailable(*format)) {
+            std::fprintf(stderr, "Format de sortie inconnu : %s\n", a.path.c_str());
+            return false;
+        }
+        request.format = *format;
+        const bool drawn = WritePagePicture(ctx_, request) == 0;
+        if (ctx_.doc.currentPage != page && MoveWindowTo(ctx_, page) == FileOk) {
+            ctx_.doc.currentStaff = staff;
+            ctx_.doc.currentElement = element;
+        }
+        return drawn;
+    }
+    bool perform(const DumpAction& a) {
+        std::ofstream file(a.path, std::ios::binary | std::ios::trunc);
+        file << DocumentToJson(ctx_, true).dump(2) << '\n';
+        if (file.flush()) return true;
+        ShowError(ui_, 2, &a.path);  // "Impossible d'écrire le fichier %s"
+        return false;
+    }
+    bool perform(const TitleAction&) {
+        std::printf("TITLE %s\n", TitleBarText(TitleBarInfoOf(ctx_)).c_str());
+        std::fflush(stdout);
+        return true;
+    }
+
+    HeadlessUi ui_{stdout};
+    EditorContext ctx_;
+};
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+int RunScript(const Args& args) {
+    if (args.size() != 2) {
+        std::fputs(scriptUsage, stderr);
+        return 2;
+    }
+    const auto text = ReadWholeFile(args[1]);
+    if (!text) {
+        std::fprintf(stderr, "Impossible de lire le fichier %s !\n", args[1].c_str());
+        return 2;
+    }
+    // Every line is read before the first one runs: a bad line changes nothing.
+    auto script = ReadScript(*text);
+    if (const auto* error = std::get_if<ScriptError>(&script)) {
+        std::fprintf(stderr, "Erreur de script, ligne %d : %s\n", error->line, error->problem.c_str());
+        return 2;
+    }
+
+    ScriptRunner runner;
+    OpenStartDocument(runner.ctx(), args[0]);
+    StartShellTimers(runner.ctx());
+    int status = 0;
+    for (const ScriptLine& line : std::get<std::vector<ScriptLine>>(script)) {
+        if (!runner.run(line.action)) {
+            std::fprintf(stderr, "Echec de l'action de la ligne %d\n", line.number);
+            status = 1;
+            break;
+        }
+        if (runner.ui().closed()) break;  // Quitter took the window down
+    }
+    // The batch run ends like a window closed without the question: unsaved changes are not kept.
+    if (!runner.ui().closed()) DeleteWorkFiles(runner.ctx());
+    return status;
+}
+
+}  // namespace notavera::cli

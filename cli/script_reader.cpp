@@ -1,0 +1,204 @@
+// Parsing script lines into actions.
+#include "script_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <string_view>
+
+namespace notavera::cli {
+
+namespace {
+
+using Words = std::vector<ScriptWord>;
+using Parsed = std::variant<ScriptAction, std::string>;  // the action, or what is wrong with the line
+
+struct KeyName {
+    std::string_view name;
+    Key key;
+};
+
+constexpr std::array<KeyName, 24> keyNames{{
+    {"Backspace", Key::Backspace}, {"Enter", Key::Enter}, {"Escape", Key::Escape}, {"Space", Key::Space},
+    {"PgUp", Key::PageUp}, {"PageUp", Key::PageUp}, {"PgDn", Key::PageDown}, {"PageDown", Key::PageDown},
+    {"End", Key::End}, {"Home", Key::Home}, {"Left", Key::Left}, {"Up", Key::Up}, {"Right", Key::Right},
+    {"Down", Key::Down}, {"Insert", Key::Insert}, {"Delete", Key::Delete}, {"F1", Key::F1}, {"F2", Key::F2},
+    {"F3", Key::F3}, {"F4", Key::F4}, {"F5", Key::F5}, {"F6", Key::F6}, {"F7", Key::F7}, {"F8", Key::F8},
+}};
+
+Parsed ParseKey(std::string_view text) {
+    KeyAction action{Key::Enter, {}};
+    for (;;) {
+        if (text.starts_with("Ctrl+")) {
+            action.modifiers.ctrl = true;
+            text.remove_prefix(5);
+        } else if (text.starts_with("Shift+")) {
+            action.modifiers.shift = true;
+            text.remove_prefix(6);
+        } else {
+            break;
+        }
+    }
+    if (text == "F9") {
+        action.key = Key::F9;
+        return action;
+    }
+    for (const KeyName& k : keyNames) {
+        if (k.name != text) continue;
+        action.key = k.key;
+        return action;
+    }
+    return std::string("touche inconnue : ") + std::string(text);
+}
+
+// One character, or Ctrl+letter as its control character.
+Parsed ParseChar(const std::string& text) {
+    if (text.size() == 6 && text.starts_with("Ctrl+") && std::isalpha(static_cast<unsigned char>(text[5])))
+        return CharsAction{std::u32string(1, static_cast<char32_t>(text[5] & 0x1F))};
+    const auto decoded = DecodeUtf8(text);
+    if (!decoded || decoded->size() != 1) return std::string("un seul caractère attendu");
+    return CharsAction{*decoded};
+}
+
+Parsed ParseChars(const std::string& text) {
+    const auto decoded = DecodeUtf8(text);
+    if (!decoded || decoded->empty()) return std::string("texte UTF-8 attendu");
+    return CharsAction{*decoded};
+}
+
+template <typename Number>
+bool ParseNumber(std::string_view text, Number& value) {
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    return !text.empty() && error == std::errc() && at == end;
+}
+
+Parsed ParseCommand(const std::string& text) {
+    std::uint32_t command = 0;
+    if (!ParseNumber(text, command)) return std::string("numéro de commande attendu");
+    return CommandAction{command};
+}
+
+Parsed ParseMessageAnswer(const std::string& text) {
+    if (text == "yes") return MessageAnswerAction{MessageAnswer::Yes};
+    if (text == "no") return MessageAnswerAction{MessageAnswer::No};
+    if (text == "cancel") return MessageAnswerAction{MessageAnswer::Cancel};
+    if (text == "ok") return MessageAnswerAction{MessageAnswer::Ok};
+    if (text == "retry") return MessageAnswerAction{MessageAnswer::Retry};
+    return std::string("réponse attendue : yes, no, cancel, ok ou retry");
+}
+
+// answer NAME field=value … ok|cancel
+Parsed ParseDialogAnswer(const Words& w) {
+    DialogAnswer answer;
+    answer.name = w[1].text;
+    const std::string& last = w.back().text;
+    if (w.size() < 3 || (last != "ok" && last != "cancel")) return std::string("la réponse finit par ok ou cancel");
+    answer.ok = last == "ok";
+    for (std::size_t i = 2; i + 1 < w.size(); ++i) {
+        if (w[i].equals == std::string::npos) return "champ sans valeur : " + w[i].text;
+        answer.fields.emplace_back(w[i].text.substr(0, w[i].equals), w[i].text.substr(w[i].equals + 1));
+    }
+    return DialogAnswerAction{std::move(answer)};
+}
+
+Parsed ParseAnswer(const Words& w) {
+    if (w.size() < 3) return std::string("réponse incomplète");
+    if (w[1].text == "message") return w.size() == 3 ? ParseMessageAnswer(w[2].text) : Parsed("une seule réponse");
+    if (w[1].text == "file") {
+        if (w.size() != 3) return std::string("un seul nom de fichier");
+        return FileAnswerAction{w[2].text == "cancel" ? std::nullopt : std::optional<std::string>(w[2].text)};
+    }
+    return ParseDialogAnswer(w);
+}
+
+Parsed ParseRender(const Words& w) {
+    int page = 0;
+    if (w.size() != 3 || !ParseNumber(std::string_view(w[1].text), page)) return std::string("render PAGE FICHIER");
+    return RenderAction{page, w[2].text};
+}
+
+Parsed ParseWords(const Words& w) {
+    const std::string& verb = w[0].text;
+    const std::size_t n = w.size();
+    if (verb == "key") return n == 2 ? ParseKey(w[1].text) : Parsed("key TOUCHE");
+    if (verb == "char") return n == 2 ? ParseChar(w[1].text) : Parsed("char CARACTÈRE");
+    if (verb == "chars") return n == 2 ? ParseChars(w[1].text) : Parsed("chars \"TEXTE\"");
+    if (verb == "cmd") return n == 2 ? ParseCommand(w[1].text) : Parsed("cmd NUMÉRO");
+    if (verb == "answer") return ParseAnswer(w);
+    if (verb == "save") {
+        if (n > 2) return std::string("save [FICHIER]");
+        return SaveAction{n == 2 ? std::optional<std::string>(w[1].text) : std::nullopt};
+    }
+    if (verb == "render") return ParseRender(w);
+    if (verb == "dump") return n == 2 ? Parsed(DumpAction{w[1].text}) : Parsed("dump FICHIER");
+    if (verb == "title") return n == 1 ? Parsed(TitleAction{}) : Parsed("title s'emploie seul");
+    return "action inconnue : " + verb;
+}
+
+}  // namespace
+
+std::optional<std::vector<ScriptWord>> SplitScriptLine(const std::string& line) {
+    std::vector<ScriptWord> words;
+    std::optional<ScriptWord> word;
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            if (!word) word.emplace();
+            continue;
+        }
+        if (!quoted && (c == ' ' || c == '\t' || c == '\r')) {
+            if (word) words.push_back(std::move(*word));
+            word.reset();
+            continue;
+        }
+        if (!word) word.emplace();
+        if (c == '=' && !quoted && word->equals == std::string::npos) word->equals = word->text.size();
+        word->text += c;
+    }
+    if (quoted) return std::nullopt;
+    if (word) words.push_back(std::move(*word));
+    return words;
+}
+
+std::optional<std::u32string> DecodeUtf8(const std::string& text) {
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3
+                                                                                                       : -1;
+        if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size()) return std::nullopt;
+        char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80) return std::nullopt;
+            c = (c << 6) | (next & 0x3F);
+        }
+        out += c;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::variant<std::vector<ScriptLine>, ScriptError> ReadScript(const std::string& text) {
+    std::vector<ScriptLine> lines;
+    int number = 0;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        const auto words = SplitScriptLine(line);
+        if (!words) return ScriptError{number, "guillemet non fermé"};
+        if (words->empty() || (*words)[0].text.starts_with('#')) continue;
+        Parsed parsed = ParseWords(*words);
+        if (auto* problem = std::get_if<std::string>(&parsed)) return ScriptError{number, std::move(*problem)};
+        lines.push_back({number, std::move(std::get<ScriptAction>(parsed))});
+    }
+    return lines;
+}
+
+}  // namespace notavera::cli

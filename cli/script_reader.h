@@ -1,0 +1,55 @@
+// Reading a script of notavera-cli script: one action a line, checked entirely before anything runs, so that a
+// mistake in line 40 cannot leave the document half edited.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/ui_services.h"
+#include "shell/dialog_model.h"
+#include "shell/dispatch.h"
+
+namespace notavera::cli {
+
+struct KeyAction { Key key; KeyModifiers modifiers; };
+struct CharsAction { std::u32string characters; };
+struct CommandAction { std::uint32_t command; };
+struct MessageAnswerAction { MessageAnswer answer; };
+struct FileAnswerAction { std::optional<std::string> path; };  // nothing: the file dialog is cancelled
+struct DialogAnswerAction { DialogAnswer answer; };
+struct SaveAction { std::optional<std::string> path; };
+struct RenderAction { int page; std::string path; };
+struct DumpAction { std::string path; };
+struct TitleAction {};
+
+using ScriptAction = std::variant<KeyAction, CharsAction, CommandAction, MessageAnswerAction, FileAnswerAction,
+                                  DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction>;
+
+struct ScriptLine {
+    int number = 0;  // 1-based line of the script file
+    ScriptAction action;
+};
+
+struct ScriptError {
+    int line = 0;
+    std::string problem;  // in French
+};
+
+// The actions of the script text, or the first line that cannot be read.
+std::variant<std::vector<ScriptLine>, ScriptError> ReadScript(const std::string& text);
+
+// The words of a line: blanks separate them, double quotes group blanks into one word and are removed. Each
+// word also tells where its first '=' outside quotes stands (npos without one). Nothing for an unclosed quote.
+struct ScriptWord {
+    std::string text;
+    std::size_t equals = std::string::npos;
+};
+std::optional<std::vector<ScriptWord>> SplitScriptLine(const std::string& line);
+
+// The characters of a UTF-8 text; nothing when it is not valid UTF-8.
+std::optional<std::u32string> DecodeUtf8(const std::string& text);
+
+}  // namespace notavera::cli

@@ -1,0 +1,16 @@
+// The core's handler table, built once from the registration functions of the subsystems.
+#include "shell/command_registry.h"
+
+namespace notavera {
+
+const CommandRegistry& CoreCommands() {
+    // A function-local static is built once even when several threads ask at the same time.
+    static const CommandRegistry registry = [] {
+        CommandRegistry r;
+        RegisterShellCommands(r);
+        return r;
+    }();
+    return registry;
+}
+
+}  // namespace notavera

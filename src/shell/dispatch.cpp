@@ -1,0 +1,91 @@
+// Command, key and character dispatch of the main window: the shell's own rules first (the right-button flag,
+// the tool check mark, the Ctrl renumbering, the modes that swallow characters), then the registered handler.
+#include "shell/dispatch.h"
+
+#include "shell/command_registry.h"
+#include "shell/insertion_characters.h"
+#include "shell/tool_commands.h"
+
+namespace notavera {
+
+namespace {
+
+const CommandHandler* FindCommandHandler(const EditorContext& ctx, int command) {
+    if (const CommandHandler* h = CoreCommands().findCommand(command)) return h;
+    return ctx.platformCommands ? ctx.platformCommands->findCommand(command) : nullptr;
+}
+
+const CommandHandler* FindKeyHandler(const EditorContext& ctx, int key) {
+    if (const CommandHandler* h = CoreCommands().findKey(key)) return h;
+    return ctx.platformCommands ? ctx.platformCommands->findKey(key) : nullptr;
+}
+
+bool IsArrow(Key key) { return key == Key::Left || key == Key::Up || key == Key::Right || key == Key::Down; }
+
+int CtrlNumber(Key key) {
+    switch (key) {
+    case Key::PageUp: return static_cast<int>(Key::CtrlPageUp);
+    case Key::PageDown: return static_cast<int>(Key::CtrlPageDown);
+    case Key::Home: return static_cast<int>(Key::CtrlHome);
+    case Key::Left: return static_cast<int>(Key::CtrlLeft);
+    case Key::Up: return static_cast<int>(Key::CtrlUp);
+    case Key::Right: return static_cast<int>(Key::CtrlRight);
+    case Key::Down: return static_cast<int>(Key::CtrlDown);
+    default: return static_cast<int>(key);
+    }
+}
+
+// Escape leaves the modes the shell owns; the handlers of the other modes run after it.
+void LeavePendingModes(EditorContext& ctx) {
+    ShellState& shell = ctx.shell;
+    if (shell.mouseMode != 0) ctx.ui.endMouseMode();
+    shell.mouseMode = 0;
+    shell.zSymbolMode = 0;
+}
+
+}  // namespace
+
+int TranslateKey(Key key, KeyModifiers modifiers) {
+    if (modifiers.ctrl && modifiers.shift && IsArrow(key)) return elementMoveKeyOffset + static_cast<int>(key);
+    if (modifiers.ctrl) return CtrlNumber(key);
+    if (modifiers.shift && key == Key::Up) return static_cast<int>(Key::PageUp);
+    if (modifiers.shift && key == Key::Down) return static_cast<int>(Key::PageDown);
+    return static_cast<int>(key);
+}
+
+void SelectTool(EditorContext& ctx, int command) {
+    if (!ToolTakesCheckMark(command)) return;
+    ShellState& shell = ctx.shell;
+    ctx.doc.toolOverride = 0;
+    shell.toolMenuItem = command;
+    if (shell.mouseMode == 98 || shell.mouseMode == 99) ctx.ui.endMouseMode();  // a line cut waited for its click
+    shell.mouseMode = 0;
+}
+
+void DispatchCommand(EditorContext& ctx, std::uint32_t command) {
+    ctx.shell.rightButton = false;
+    // The whole parameter is compared: a number with a high word is no menu item.
+    if (command > 0xFFFF) return;
+    const int id = static_cast<int>(command);
+    SelectTool(ctx, id);
+    if (const CommandHandler* handler = FindCommandHandler(ctx, id)) (*handler)(ctx, id);
+}
+
+void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers) {
+    const int code = TranslateKey(key, modifiers);
+    if (code == static_cast<int>(Key::Escape)) LeavePendingModes(ctx);
+    if (const CommandHandler* handler = FindKeyHandler(ctx, code)) (*handler)(ctx, code);
+}
+
+void DispatchChar(EditorContext& ctx, char32_t character) {
+    if (DispatchInsertionCharacter(ctx, character)) return;
+    const CommandHandler* handler = CoreCommands().findChar(character);
+    if (!handler && ctx.platformCommands) handler = ctx.platformCommands->findChar(character);
+    if (handler) (*handler)(ctx, static_cast<int>(character));
+}
+
+bool CommandIsBuilt(int command) { return CoreCommands().findCommand(command) != nullptr; }
+
+bool CommandIsBuilt(const EditorContext& ctx, int command) { return FindCommandHandler(ctx, command) != nullptr; }
+
+}  // namespace notavera

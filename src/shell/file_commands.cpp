@@ -1,0 +1,193 @@
+// The file commands. The document in memory is only given up once its replacement is certain: the question
+// about unsaved changes comes first, and the working files are kept until the file dialog has been answered.
+#include "shell/file_commands.h"
+
+#include "score/companion_files.h"
+#include "score/mus_file.h"
+#include "score/new_document.h"
+#include "score/work_files.h"
+#include "shell/command_registry.h"
+#include "shell/dispatch.h"
+#include "shell/editor_context.h"
+#include "shell/title_bar.h"
+#include "render/zoom.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
+
+const std::vector<FileFilter>& DocumentFilters() {
+    static const std::vector<FileFilter> filters{{"Fichiers NOTAVERA (*.MUS)", "*.mus *.MUS"}};
+    return filters;
+}
+
+// Leaves the modes that wait for a click or a symbol, as the insertion cursor goes away with the document.
+void ClosePendingModes(EditorContext& ctx) {
+    if (ctx.shell.mouseMode != 0) ctx.ui.endMouseMode();
+    ctx.shell.mouseMode = 0;
+    ctx.shell.zSymbolMode = 0;
+    ctx.shell.continuousView = false;
+    ctx.shell.continuousOffset = 0;
+}
+
+// The working file and the numbered companions of the document go; the document itself stays.
+void ReleaseDocumentFiles(EditorContext& ctx) {
+    const std::filesystem::path path = ctx.doc.storage.path;
+    DeleteWorkFiles(ctx);
+    if (!path.empty()) DeleteCompanionFiles(path);
+}
+
+void ShowCannotWrite(EditorContext& ctx) {
+    const std::string title = ctx.doc.title();
+    ShowError(ctx.ui, msgCannotWrite, &title);
+}
+
+// Writes the pages and publishes the working file over the document.
+bool WriteAndPublish(EditorContext& ctx) {
+    ctx.doc.storage.fileState = FileState::Publish;
+    if (!SavePages(ctx)) {
+        ShowCannotWrite(ctx);
+        return false;
+    }
+    ctx.doc.modified = false;
+    ctx.doc.storage.fileState = FileState::Open;
+    UpdateTitleBar(ctx);
+    return true;
+}
+
+int Save(EditorContext& ctx);
+
+int SaveAs(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    const std::filesystem::path oldPath = doc.storage.path;
+    // The pages in memory go into the working file first, so that it carries the whole score to its new name;
+    // the old document itself is left as the user last saved it.
+    if (!oldPath.empty() && doc.storage.fileState != FileState::None && !SaveToWorkingFile(ctx)) {
+        ShowCannotWrite(ctx);
+        return 0;
+    }
+    const auto chosen = ctx.ui.saveFileName({"Enregistrer sous", oldPath.string(), DocumentFilters()});
+    if (!chosen || chosen->empty()) return 0;
+    const std::filesystem::path newPath = *chosen;
+    if (!NameDocument(ctx, newPath)) return 0;
+    if (!oldPath.empty()) MoveCompanionFiles(oldPath, newPath);
+    UpdateTitleBar(ctx);
+    return WriteAndPublish(ctx) ? 1 : 0;
+}
+
+int Save(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    if (doc.storage.path.empty()) return SaveAs(ctx);
+    // The continuous view is left while writing; the page shown before comes back afterwards.
+    const int page = doc.currentPage;
+    const bool continuous = ctx.shell.continuousView;
+    ctx.shell.continuousView = false;
+    const bool saved = WriteAndPublish(ctx);
+    if (continuous) {
+        ctx.shell.continuousView = true;
+        if (page != doc.currentPage) MoveWindowTo(ctx, page);
+        ctx.ui.invalidate();
+    }
+    return saved ? 1 : 0;
+}
+
+int New(EditorContext& ctx) {
+    ClosePendingModes(ctx);
+    if (!ConfirmDiscard(ctx)) return 0;
+    ReleaseDocumentFiles(ctx);
+    StartEmptyDocument(ctx);
+    return 1;
+}
+
+// Asks, with the closing flag up, whether unsaved changes are to be kept.
+bool ConfirmClosing(EditorContext& ctx) {
+    ctx.shell.closing = true;
+    const bool go = ConfirmDiscard(ctx);
+    ctx.shell.closing = false;
+    return go;
+}
+
+int Open(EditorContext& ctx) {
+    ClosePendingModes(ctx);
+    if (!ConfirmClosing(ctx)) return 0;
+    const auto chosen = ctx.ui.openFileName({"Ouvrir", "", DocumentFilters()});
+    if (!chosen || chosen->empty()) return 0;
+    const StaffLayoutModel model = ctx.doc.layoutModel;
+    ReleaseDocumentFiles(ctx);
+    ctx.doc = ScoreDocument();
+    ctx.doc.layoutModel = model;
+    if (ReadDocument(ctx, *chosen) != FileOk) {
+        DeleteWorkFiles(ctx);
+        StartEmptyDocument(ctx);
+        return 0;
+    }
+    ctx.shell.documentReady = true;
+    DispatchCommand(ctx, ZoomNormalCommand);
+    UpdateTitleBar(ctx);
+    ctx.ui.invalidate();
+    return 1;
+}
+
+int Quit(EditorContext& ctx) {
+    if (!ConfirmClosing(ctx)) return 0;
+    ReleaseDocumentFiles(ctx);
+    ctx.ui.closeWindow();
+    return 1;
+}
+
+}  // namespace
+
+bool ConfirmDiscard(EditorContext& ctx) {
+    if (!ctx.doc.modified) return true;
+    const MessageAnswer answer =
+        AskSaveChanges(ctx.ui, ctx.doc.title(), [&ctx] { return DoFileCommand(ctx, fileSave) == 1; });
+    return answer != MessageAnswer::Cancel;
+}
+
+int DoFileCommand(EditorContext& ctx, int command) {
+    switch (command) {
+    case fileNew: return New(ctx);
+    case fileOpen: return Open(ctx);
+    case fileSave: return Save(ctx);
+    case fileSaveAs: return SaveAs(ctx);
+    case fileQuit: return Quit(ctx);
+    default: return 0;
+    }
+}
+
+std::string DocumentPathFromCommandLine(std::string_view commandLine) {
+    if (commandLine.size() >= 2 && commandLine.front() == '"' && commandLine.back() == '"')
+        commandLine = commandLine.substr(1, commandLine.size() - 2);
+    return std::string(commandLine);
+}
+
+void StartEmptyDocument(EditorContext& ctx) {
+    const StaffLayoutModel model = ctx.doc.layoutModel;
+    ctx.doc = ScoreDocument();
+    ctx.doc.layoutModel = model;
+    SetUpNewDocument(ctx.doc, 1);
+    ctx.shell.documentReady = true;
+    UpdateTitleBar(ctx);
+    ctx.ui.invalidate();
+}
+
+int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
+    const std::string path = DocumentPathFromCommandLine(commandLine);
+    if (path.empty() || ReadDocument(ctx, path) != FileOk) {
+        if (!path.empty()) DeleteWorkFiles(ctx);
+        StartEmptyDocument(ctx);
+        return 0;
+    }
+    ctx.shell.documentReady = true;
+    UpdateTitleBar(ctx);
+    return 1;
+}
+
+void RegisterFileCommands(CommandRegistry& registry) {
+    for (const int command : {fileNew, fileOpen, fileSave, fileSaveAs, fileQuit})
+        registry.addCommand(command, [](EditorContext& ctx, int id) { DoFileCommand(ctx, id); });
+}
+
+}  // namespace notavera

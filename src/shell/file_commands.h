@@ -1,0 +1,37 @@
+// The file commands of the main window (Nouveau, Ouvrir, Enregistrer, Enregistrer sous, Quitter), the question
+// that protects unsaved changes, and the document named on the command line at start-up.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace notavera {
+
+class CommandRegistry;
+struct EditorContext;
+
+enum FileCommandId : int { fileNew = 1, fileOpen = 2, fileSave = 3, fileSaveAs = 4, fileQuit = 6 };
+
+// Runs one of the file commands: 1 when it was carried out, 0 when the user cancelled or it failed (a failure
+// has shown its message). Quit closes the window through the user interface.
+int DoFileCommand(EditorContext& ctx, int command);
+
+// When the document is modified, asks message 66 and saves on Yes; false when the document must stay open
+// (Cancel, or a Yes whose save failed).
+bool ConfirmDiscard(EditorContext& ctx);
+
+// The document path of the editor's command line: surrounding double quotes are removed when the text both
+// begins and ends with one; a quote at one end only stays part of the name.
+std::string DocumentPathFromCommandLine(std::string_view commandLine);
+
+// Start-up: opens the document of the command line, or, without one or when it cannot be read, starts an
+// untitled document of one page laid out by the staff layout model. The document is ready afterwards and the
+// title bar shows it. 1 when the named document was read.
+int OpenStartDocument(EditorContext& ctx, std::string_view commandLine);
+
+// Replaces the document by an untitled one of one page laid out by the current staff layout model.
+void StartEmptyDocument(EditorContext& ctx);
+
+void RegisterFileCommands(CommandRegistry& registry);
+
+}  // namespace notavera

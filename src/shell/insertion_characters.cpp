@@ -1,0 +1,145 @@
+// The shell's character table: what a character does to the insertion attributes, the current tool or the
+// command dispatch before the editing code sees it.
+#include "shell/insertion_characters.h"
+
+#include <array>
+
+#include "shell/dispatch.h"
+#include "shell/duration_commands.h"
+#include "shell/editor_context.h"
+#include "shell/fraction_dialog.h"
+#include "shell/title_bar.h"
+#include "shell/tool_commands.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr unsigned shortestDuration = 10;  // 's'
+constexpr char32_t freeSlurTool = 'l';
+
+struct CharacterCommand {
+    char32_t character;
+    int command;
+};
+constexpr std::array<CharacterCommand, 4> characterCommands{{{'P', 47}, {'X', 211}, {'Y', 210}, {'w', 30}}};
+
+std::optional<Accidental> AccidentalOf(char32_t c) {
+    switch (c) {
+    case 'd': return Accidental::Sharp;
+    case 'b': return Accidental::Flat;
+    case 'h': return Accidental::Natural;
+    case 'D': return Accidental::DoubleSharp;
+    case 'B': return Accidental::DoubleFlat;
+    case 'U': return Accidental::QuarterSharp;
+    case 'u': return Accidental::QuarterFlat;
+    default: return std::nullopt;
+    }
+}
+
+// In the Z-symbol mode the symbol characters choose the symbol to place, and the attribute they would
+// otherwise set stays clear.
+bool SymbolCharacter(EditorContext& ctx, char32_t c) {
+    InsertionState& ins = ctx.doc.insertion;
+    if (AccidentalOf(c)) {
+        ChooseToolWithoutCheckMark(ctx, static_cast<int>(c));
+        ins.accidental = Accidental::None;
+        ins.accidentalForced = false;
+        return true;
+    }
+    if (c == '.' || c == ':') {
+        ChooseToolWithoutCheckMark(ctx, static_cast<int>(c));
+        ins.dots = 0;
+        return true;
+    }
+    if (c == '(') {
+        ChooseToolWithoutCheckMark(ctx, static_cast<int>(freeSlurTool));
+        return true;
+    }
+    return false;
+}
+
+bool AttributeCharacter(EditorContext& ctx, char32_t c) {
+    InsertionState& ins = ctx.doc.insertion;
+    if (c >= '0' && c <= '9') {
+        ChooseDuration(ctx, static_cast<unsigned>(c - '0'));
+        return true;
+    }
+    if (c == 's') {
+        ChooseDuration(ctx, shortestDuration);
+        return true;
+    }
+    if (const std::optional<Accidental> a = AccidentalOf(c)) {
+        ins.accidental = *a;
+        ins.accidentalForced = true;
+        return true;
+    }
+    if (c == '.' || c == ':') {
+        ins.dots = c == '.' ? 1 : 2;
+        return true;
+    }
+    return false;
+}
+
+// G opens the rhythmic group only when its fraction is given; the title bar shows the group.
+void OpenRhythmicGroup(EditorContext& ctx) {
+    const std::optional<Fraction> f =
+        RunFractionDialog(ctx, {static_cast<int>(ctx.shell.groupNum), static_cast<int>(ctx.shell.groupDen)});
+    if (!f) return;
+    ctx.shell.groupNum = static_cast<unsigned>(f->num);
+    ctx.shell.groupDen = static_cast<unsigned>(f->den);
+    ctx.doc.insertion.switches |= SwitchGroup;
+    UpdateTitleBar(ctx);
+}
+
+bool SwitchCharacter(EditorContext& ctx, char32_t c) {
+    SwitchChange change;
+    if (!PairedSwitch(c, change)) return false;
+    if (change.bit == SwitchGroup && change.on) {
+        OpenRhythmicGroup(ctx);
+        return true;
+    }
+    unsigned& switches = ctx.doc.insertion.switches;
+    switches = change.on ? (switches | change.bit) : (switches & ~change.bit);
+    return true;
+}
+
+bool CommandCharacter(EditorContext& ctx, char32_t c) {
+    for (const CharacterCommand& entry : characterCommands) {
+        if (entry.character != c) continue;
+        DispatchCommand(ctx, static_cast<std::uint32_t>(entry.command));
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool PairedSwitch(char32_t c, SwitchChange& change) {
+    switch (c) {
+    case 'G': change = {SwitchGroup, true}; return true;
+    case 'g': change = {SwitchGroup, false}; return true;
+    case 'M': change = {SwitchM, true}; return true;
+    case 'm': change = {SwitchM, false}; return true;
+    case 'C': change = {SwitchC, true}; return true;
+    case 'c': change = {SwitchC, false}; return true;
+    case 'L': change = {SwitchL, true}; return true;
+    case 'l': change = {SwitchL, false}; return true;
+    case 'T': change = {SwitchT, true}; return true;
+    case 't': change = {SwitchT, false}; return true;
+    case '_': change = {SwitchTie, true}; return true;
+    case '-': change = {SwitchTie, false}; return true;
+    case '(': change = {SwitchSlur, true}; return true;
+    case ')': change = {SwitchSlur, false}; return true;
+    case '[': change = {SwitchBeam, true}; return true;
+    case ']': change = {SwitchBeam, false}; return true;
+    default: return false;
+    }
+}
+
+bool DispatchInsertionCharacter(EditorContext& ctx, char32_t c) {
+    if (ctx.shell.zSymbolMode != 0 && SymbolCharacter(ctx, c)) return true;
+    return AttributeCharacter(ctx, c) || SwitchCharacter(ctx, c) || CommandCharacter(ctx, c);
+}
+
+}  // namespace notavera

@@ -1,0 +1,19 @@
+// The characters whose dispatch belongs to the shell: durations, accidentals and dots (or symbol tools in the
+// Z-symbol mode), the paired attribute switches, and the letters that stand for menu commands.
+#pragma once
+
+namespace notavera {
+
+struct EditorContext;
+
+// True when the character was one of the shell's; the others go to the handlers of the editing code.
+bool DispatchInsertionCharacter(EditorContext& ctx, char32_t character);
+
+// The switch a paired character acts on and whether it turns it on; nothing for other characters.
+struct SwitchChange {
+    unsigned bit = 0;
+    bool on = false;
+};
+bool PairedSwitch(char32_t character, SwitchChange& change);
+
+}  // namespace notavera

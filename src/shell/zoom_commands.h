@@ -1,0 +1,14 @@
+// The Zoom menu: the five fixed fractions and "&AUTRE" through the "Fraction" dialog.
+#pragma once
+
+namespace notavera {
+
+class CommandRegistry;
+struct EditorContext;
+
+// Commands 51..56. An accepted zoom moves the check mark and repaints the view; "Annuler" changes nothing.
+void SetZoom(EditorContext& ctx, int command);
+
+void RegisterZoomCommands(CommandRegistry& registry);
+
+}  // namespace notavera
