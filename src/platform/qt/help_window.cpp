@@ -1,16 +1,12 @@
-// The help window: the user guide "notavera.hlp" (HTML) from the program's directory, opened at its contents.
+// The help window: the user guide "notavera.hlp" (HTML), opened at its contents.
 #include "platform/qt/help_window.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
 
 namespace notavera {
-
-QString HelpFilePath() { return QDir(QCoreApplication::applicationDirPath()).filePath("notavera.hlp"); }
 
 bool ShowHelp(const QString& path, QWidget* parent) {
     const QFileInfo file(path);

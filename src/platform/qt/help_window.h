@@ -1,4 +1,4 @@
-// The help window: the user guide "notavera.hlp" (HTML) from the program's directory, opened at its contents.
+// The help window: the user guide "notavera.hlp" (HTML), opened at its contents.
 #pragma once
 
 #include <QString>
@@ -6,9 +6,6 @@
 class QWidget;
 
 namespace notavera {
-
-// The help file's place: beside the running program.
-QString HelpFilePath();
 
 // Shows the guide at its contents in a window of its own (one for the whole session, raised when asked again).
 // False when the file cannot be read.

@@ -29,13 +29,13 @@ public:
     bool runDialog(DialogModel& model) override;
 
     // The main window's own services, handed on to the window through the hooks below.
-    void invalidate();
-    void closeWindow();
-    void showAbout();
-    bool showHelp(const std::string& path);
+    void invalidate() override;
+    void closeWindow() override;
+    void showAbout() override;
+    bool showHelp(const std::string& path) override;
     // Repeating timers on the event loop, one per id; each tick calls timerTicked with its id.
-    bool setTimer(int id, int periodMs);
-    void killTimer(int id);
+    bool setTimer(int id, int periodMs) override;
+    void killTimer(int id) override;
 
     std::function<void()> invalidated;
     std::function<void()> closeRequested;

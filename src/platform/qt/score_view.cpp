@@ -27,6 +27,9 @@ constexpr int ScrollStepPixels = 40;
 constexpr double MinPhysicalDpi = 50.0;
 constexpr double MaxPhysicalDpi = 600.0;
 
+// The scroll position nearest to a distance in logical units.
+int NearestStep(int distance, int unit) { return static_cast<int>(std::lround(static_cast<double>(distance) / unit)); }
+
 // The area around the sheet: the desktop colour of the window's background.
 const QColor DeskColour(128, 128, 128);
 
@@ -59,7 +62,7 @@ int ScoreView::unitY() const { return unitX(); }
 notavera::Box ScoreView::zoomedSheet() const {
     if (ctx_.doc.findPage(ctx_.doc.currentPage) == nullptr) return {};
     const notavera::Box sheet = SheetBox(ctx_.doc, ctx_.doc.currentPage);
-    const ZoomFraction zoom = ctx_.shell.zoom;
+    const ZoomFraction zoom = shownZoom_;
     return {ToDevice(sheet.left, zoom), ToDevice(sheet.bottom, zoom), ToDevice(sheet.right, zoom),
             ToDevice(sheet.top, zoom)};
 }
@@ -74,7 +77,7 @@ Point ScoreView::origin() const {
 
 void ScoreView::updateScrollBars() {
     const notavera::Box sheet = zoomedSheet();
-    const ZoomFraction zoom = ctx_.shell.zoom;
+    const ZoomFraction zoom = shownZoom_;
     ScrollInput in;
     in.pageWidth = ToPage(sheet.right - sheet.left, zoom);
     in.pageHeight = ToPage(sheet.top - sheet.bottom, zoom);
@@ -92,6 +95,8 @@ void ScoreView::updateScrollBars() {
 
 void ScoreView::showPageFromTop() {
     shownZoom_ = ctx_.shell.zoom;
+    shownPage_ = ctx_.doc.currentPage;
+    shownPath_ = ctx_.doc.storage.path;
     updateScrollBars();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
@@ -99,6 +104,11 @@ void ScoreView::showPageFromTop() {
 }
 
 void ScoreView::refresh() {
+    // Another page or another document is shown from its top.
+    if (ctx_.doc.currentPage != shownPage_ || ctx_.doc.storage.path != shownPath_) {
+        showPageFromTop();
+        return;
+    }
     if (!(ctx_.shell.zoom == shownZoom_)) {
         // The page point at the window's top-left corner stays there across a zoom change.
         const Point before = origin();
@@ -107,8 +117,8 @@ void ScoreView::refresh() {
         shownZoom_ = ctx_.shell.zoom;
         updateScrollBars();
         const notavera::Box sheet = zoomedSheet();
-        horizontalScrollBar()->setValue((ToDevice(pageLeft, shownZoom_) - sheet.left + unitX()) / unitX());
-        verticalScrollBar()->setValue((sheet.top + unitY() - ToDevice(pageTop, shownZoom_)) / unitY());
+        horizontalScrollBar()->setValue(NearestStep(ToDevice(pageLeft, shownZoom_) - sheet.left + unitX(), unitX()));
+        verticalScrollBar()->setValue(NearestStep(sheet.top + unitY() - ToDevice(pageTop, shownZoom_), unitY()));
     } else {
         updateScrollBars();
     }
@@ -129,8 +139,8 @@ void ScoreView::drawFrame() {
     QtCanvas canvas(painter, CanvasKind::Screen);
     const Point at = origin();
     canvas.setWindowOrigin(at);
-    ApplyZoom(dc_, ctx_.shell.zoom);
-    visible_ = VisibleRegion(at.x, at.y, clientWidth(), clientHeight(), ctx_.shell.zoom);
+    ApplyZoom(dc_, shownZoom_);
+    visible_ = VisibleRegion(at.x, at.y, clientWidth(), clientHeight(), shownZoom_);
     dc_.visibleRegion = visible_;
     dc_.canvas = &canvas;
     DrawPage(dc_, ctx_.doc);
@@ -143,6 +153,9 @@ void ScoreView::paintEvent(QPaintEvent*) {
     const double dpi = deviceDpi_, ratio = pixelRatio_;
     measureScreen();
     if (dpi != deviceDpi_ || ratio != pixelRatio_) updateScrollBars();
+    // A zoom, page or document the scroll bars do not follow yet.
+    if (!(ctx_.shell.zoom == shownZoom_) || ctx_.doc.currentPage != shownPage_ || ctx_.doc.storage.path != shownPath_)
+        refresh();
     drawFrame();
     frame_.setDevicePixelRatio(pixelRatio_);
     QPainter(viewport()).drawImage(QPointF(0, 0), frame_);

@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <filesystem>
 #include <functional>
 
 #include "platform/canvas.h"
@@ -63,6 +64,8 @@ private:
     EditorContext& ctx_;
     DrawingContext dc_;
     ZoomFraction shownZoom_;
+    int shownPage_ = 0;
+    std::filesystem::path shownPath_;
     double deviceDpi_ = 96.0;
     double pixelRatio_ = 1.0;
     PageRegion visible_;
