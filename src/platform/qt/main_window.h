@@ -1,0 +1,40 @@
+// The main window "Notavera": the page view with the menu bar and the palette above it, the document named on the
+// command line (or a new first page), the title bar, the shell's timers, and closing through Quit.
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+
+#include "platform/qt/qt_ui_services.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+class ScoreView;
+
+class MainWindow final : public QMainWindow {
+public:
+    // `commandLine` is the one optional document path, with or without surrounding double quotes.
+    explicit MainWindow(const std::string& commandLine);
+    ~MainWindow() override;
+
+    EditorContext& context() { return ctx_; }
+    ScoreView& view() { return *view_; }
+
+    // Timers 1 (250 ms) and 2 (one minute) through the shell's rules: none while autosave is off.
+    void startShellTimers();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void openStartDocument(const std::string& commandLine);
+    void connectServices();
+
+    QtUiServices ui_;
+    EditorContext ctx_;
+    ScoreView* view_ = nullptr;
+    bool closeAccepted_ = false;  // set once Quit has agreed to take the window down
+};
+
+}  // namespace notavera

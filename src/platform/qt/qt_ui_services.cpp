@@ -1,0 +1,188 @@
+// The user interface the core speaks to, on Qt: message boxes with French buttons, the file dialogs with the
+// system's filters, the title of the main window, the wait cursor, the beep and the generic dialog form.
+#include "platform/qt/qt_ui_services.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <utility>
+#include <vector>
+
+#include "platform/qt/dialog_form.h"
+#include "platform/qt/help_window.h"
+
+namespace notavera {
+namespace {
+
+QString Qs(const std::string& text) { return QString::fromStdString(text); }
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::Warning;
+}
+
+// The buttons of a box, in the order Windows shows them, with their French captions.
+std::vector<std::pair<MessageAnswer, QString>> ButtonsOf(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok: return {{MessageAnswer::Ok, "OK"}};
+    case MessageButtons::YesNo: return {{MessageAnswer::Yes, "Oui"}, {MessageAnswer::No, "Non"}};
+    case MessageButtons::YesNoCancel:
+        return {{MessageAnswer::Yes, "Oui"}, {MessageAnswer::No, "Non"}, {MessageAnswer::Cancel, "Annuler"}};
+    case MessageButtons::RetryCancel: return {{MessageAnswer::Retry, "Réessayer"}, {MessageAnswer::Cancel, "Annuler"}};
+    }
+    return {{MessageAnswer::Ok, "OK"}};
+}
+
+QMessageBox::ButtonRole RoleOf(MessageAnswer answer) {
+    switch (answer) {
+    case MessageAnswer::Ok: return QMessageBox::AcceptRole;
+    case MessageAnswer::Yes: return QMessageBox::YesRole;
+    case MessageAnswer::No: return QMessageBox::NoRole;
+    case MessageAnswer::Cancel: return QMessageBox::RejectRole;
+    case MessageAnswer::Retry: return QMessageBox::AcceptRole;
+    }
+    return QMessageBox::AcceptRole;
+}
+
+// Escape and the close box give what the system gives: Cancel where there is one, No for Yes/No, else OK.
+MessageAnswer EscapeAnswer(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok: return MessageAnswer::Ok;
+    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::YesNoCancel:
+    case MessageButtons::RetryCancel: return MessageAnswer::Cancel;
+    }
+    return MessageAnswer::Cancel;
+}
+
+QString LowerCaseToo(const std::string& patterns) {
+    QStringList all;
+    for (const QString& p : Qs(patterns).split(QRegularExpression("[;\\s]+"), Qt::SkipEmptyParts)) {
+        if (!all.contains(p)) all << p;
+        if (!all.contains(p.toLower())) all << p.toLower();
+    }
+    return all.join(' ');
+}
+
+std::optional<std::string> Chosen(const QString& name) {
+    if (name.isEmpty()) return std::nullopt;
+    return name.toStdString();
+}
+
+}  // namespace
+
+QWidget* QtUiServices::parent() const {
+    if (QWidget* active = QApplication::activeModalWidget()) return active;
+    return window_.data();
+}
+
+MessageAnswer QtUiServices::showMessage(const MessageBoxRequest& request) {
+    QMessageBox box(IconOf(request.icon), Qs(request.caption), Qs(request.text), QMessageBox::NoButton, parent());
+    std::vector<std::pair<QAbstractButton*, MessageAnswer>> answers;
+    for (const auto& [answer, caption] : ButtonsOf(request.buttons)) {
+        QPushButton* button = box.addButton(caption, RoleOf(answer));
+        answers.emplace_back(button, answer);
+        if (answer == EscapeAnswer(request.buttons)) box.setEscapeButton(button);
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    box.exec();
+    for (const auto& [button, answer] : answers)
+        if (box.clickedButton() == button) return answer;
+    return EscapeAnswer(request.buttons);
+}
+
+bool QtUiServices::yesNoBox(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, "Message", Qs(text), QMessageBox::NoButton, parent());
+    box.setObjectName("YesNoBox");
+    box.setStyleSheet("QMessageBox, QLabel { background-color: rgb(192, 192, 192); color: black; }");
+    QPushButton* yes = box.addButton("Oui", QMessageBox::YesRole);
+    QPushButton* no = box.addButton("Non", QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void QtUiServices::beep() { QApplication::beep(); }
+
+QString QtUiServices::FilterText(const std::vector<FileFilter>& filters) {
+    QStringList parts;
+    for (const FileFilter& f : filters) {
+        // A label that already names its patterns ("Fichiers (*.MUS)") keeps them visible once only.
+        QString label = Qs(f.label);
+        const qsizetype open = label.lastIndexOf('(');
+        if (open > 0 && label.endsWith(')')) label = label.left(open).trimmed();
+        parts << label + " (" + LowerCaseToo(f.patterns) + ")";
+    }
+    return parts.join(";;");
+}
+
+std::optional<std::string> QtUiServices::openFileName(const FileDialogRequest& request) {
+    return Chosen(QFileDialog::getOpenFileName(parent(), Qs(request.title), Qs(request.proposedPath),
+                                               FilterText(request.filters)));
+}
+
+std::optional<std::string> QtUiServices::saveFileName(const FileDialogRequest& request) {
+    return Chosen(QFileDialog::getSaveFileName(parent(), Qs(request.title), Qs(request.proposedPath),
+                                               FilterText(request.filters)));
+}
+
+void QtUiServices::setTitle(const std::string& title) {
+    if (window_) window_->setWindowTitle(Qs(title));
+}
+
+// Wait cursors nest: the arrow comes back when the outermost wait ends.
+void QtUiServices::setWaitCursor(bool on) {
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++waitDepth_;
+    } else if (waitDepth_ > 0) {
+        QApplication::restoreOverrideCursor();
+        --waitDepth_;
+    }
+}
+
+bool QtUiServices::runDialog(DialogModel& model) {
+    DialogForm form(model, parent());
+    return form.run();
+}
+
+void QtUiServices::invalidate() {
+    if (invalidated) invalidated();
+}
+
+void QtUiServices::closeWindow() {
+    if (closeRequested) closeRequested();
+}
+
+void QtUiServices::showAbout() {
+    QMessageBox::about(parent(), "A propos de Notavera",
+                       "<p><b>Notavera v.6.5d</b></p><p>Éditeur de partitions : la musique écrite directement sur "
+                       "les pages imprimées.</p>");
+}
+
+bool QtUiServices::showHelp(const std::string& path) { return ShowHelp(Qs(path), window_.data()); }
+
+bool QtUiServices::setTimer(int id, int periodMs) {
+    std::unique_ptr<QTimer>& timer = timers_[id];
+    if (!timer) {
+        timer = std::make_unique<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout, [this, id] {
+            if (timerTicked) timerTicked(id);
+        });
+    }
+    timer->start(periodMs);
+    return timer->isActive();
+}
+
+void QtUiServices::killTimer(int id) {
+    if (const auto it = timers_.find(id); it != timers_.end()) it->second->stop();
+}
+
+}  // namespace notavera

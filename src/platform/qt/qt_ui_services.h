@@ -1,0 +1,56 @@
+// The user interface the core speaks to, on Qt: message boxes with French buttons, the file dialogs with the
+// system's filters, the title of the main window, the wait cursor, the beep and the generic dialog form.
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/ui_services.h"
+
+namespace notavera {
+
+class QtUiServices : public UiServices {
+public:
+    // Boxes and dialogs are modal to `window`, whose title the title bar sets; it may be set later.
+    explicit QtUiServices(QWidget* window = nullptr) : window_(window) {}
+    void setWindow(QWidget* window) { window_ = window; }
+
+    MessageAnswer showMessage(const MessageBoxRequest& request) override;
+    bool yesNoBox(const std::string& text) override;
+    void beep() override;
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
+    void setTitle(const std::string& title) override;
+    void setWaitCursor(bool on) override;
+    bool runDialog(DialogModel& model) override;
+
+    // The main window's own services, handed on to the window through the hooks below.
+    void invalidate() override;
+    void closeWindow() override;
+    void showAbout() override;
+    bool showHelp(const std::string& path) override;
+    // Repeating timers on the event loop, one per id; each tick calls timerTicked with its id.
+    bool setTimer(int id, int periodMs) override;
+    void killTimer(int id) override;
+
+    std::function<void()> invalidated;
+    std::function<void()> closeRequested;
+    std::function<void(int)> timerTicked;
+
+    // The filter text of a file dialog: "label (patterns)" per filter, each pattern also in lower case, since
+    // documents named on Windows in capitals are lower case on most Linux disks.
+    static QString FilterText(const std::vector<FileFilter>& filters);
+
+private:
+    QWidget* parent() const;
+
+    QPointer<QWidget> window_;
+    int waitDepth_ = 0;
+    std::map<int, std::unique_ptr<QTimer>> timers_;
+};
+
+}  // namespace notavera

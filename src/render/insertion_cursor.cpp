@@ -1,0 +1,43 @@
+// The insertion cursor: the band one step wide and one octave high that shows, on the current staff, where the
+// next note goes and in which octave. It is drawn NOT-XOR over the page, so drawing it twice takes it away.
+#include "render/insertion_cursor.h"
+
+namespace notavera {
+
+std::optional<Box> InsertionCursorBox(const DrawingContext& dc, const ScoreDocument& doc, int x) {
+    const int staff = doc.currentStaff;
+    if (doc.findPage(doc.currentPage) == nullptr || staff < 0 || staff >= static_cast<int>(dc.staves.size()))
+        return std::nullopt;
+    const StaffDrawState& placed = dc.staves[static_cast<std::size_t>(staff)];
+    const int size = placed.small ? 1 : 0;
+    const int half = dc.metrics.halfSpace[static_cast<std::size_t>(size)];
+    const int octave = static_cast<int>(doc.insertion.octave) - 4;
+    int halves = 16 - placed.clefs.valueAt(x) - 7 * octave;
+    if (placed.lines > 5) halves += 2 * placed.lines - 10;
+    const int bottom = static_cast<int>(placed.referenceY) - halves * half;
+    return Box{x, bottom, x + dc.metrics.stepUnit, bottom + dc.metrics.octaveSpan[static_cast<std::size_t>(size)]};
+}
+
+void DrawInsertionCursor(DrawingContext& dc, const ScoreDocument& doc, int x) {
+    if (dc.canvas == nullptr) return;
+    const std::optional<Box> box = InsertionCursorBox(dc, doc, x);
+    if (!box) return;
+    const Box zoomed{dc.toDevice(box->left), dc.toDevice(box->bottom), dc.toDevice(box->right),
+                     dc.toDevice(box->top)};
+    // Black under NOT-XOR inverts what lies beneath, whatever its colour.
+    dc.canvas->setRasterOp(RasterOp::NotXor);
+    dc.canvas->drawRect(zoomed, ShapeStyle{std::nullopt, Colour{0}});
+    dc.canvas->setRasterOp(RasterOp::Copy);
+}
+
+int DefaultCursorX(const ScoreDocument& doc) {
+    const PageRecord* page = doc.findPage(doc.currentPage);
+    if (page == nullptr || doc.currentStaff < 0 || doc.currentStaff >= static_cast<int>(page->staves.size()))
+        return doc.defaultFirstX;
+    const StaffRecord& staff = page->staves[static_cast<std::size_t>(doc.currentStaff)];
+    if (doc.currentElement >= 0 && doc.currentElement < static_cast<int>(staff.elements.size()))
+        return staff.elements[static_cast<std::size_t>(doc.currentElement)].x;
+    return doc.defaultFirstX;
+}
+
+}  // namespace notavera
