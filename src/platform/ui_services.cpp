@@ -5,4 +5,6 @@ namespace notavera {
 
 bool UiServices::runDialog(DialogModel&) { return false; }
 
+bool UiServices::runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor&) { return runDialog(model); }
+
 }  // namespace notavera

@@ -9,6 +9,7 @@
 namespace notavera {
 
 class DialogModel;
+class StaffLayoutEditor;
 
 enum class MessageIcon { Exclamation, Question, Information };
 enum class MessageButtons { Ok, YesNoCancel, YesNo, RetryCancel };
@@ -49,6 +50,9 @@ public:
     // Shows a modal dialog on the model, the user's changes going into it: true for OK, false for "Annuler".
     // A user interface without dialogs answers as "Annuler" would, so that nothing changes.
     virtual bool runDialog(DialogModel& model);
+    // The staff-layout dialog: its fields in `model`, its staff ruler in `editor`. A user interface without a
+    // ruler of its own shows the fields alone, as runDialog does.
+    virtual bool runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor);
 };
 
 }  // namespace notavera

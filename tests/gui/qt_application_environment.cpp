@@ -1,8 +1,8 @@
-// The application object every Qt test needs for fonts and painting, created once before the first test and
-// shown on no screen.
+// The application object every Qt test needs for fonts, painting and widgets, created once before the first test
+// and shown on no screen.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <memory>
 
 namespace {
@@ -11,7 +11,7 @@ class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
 
@@ -19,7 +19,7 @@ private:
     int argc_ = 1;
     char name_[20] = "notavera_gui_tests";
     char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
+    std::unique_ptr<QApplication> app_;
 };
 
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
