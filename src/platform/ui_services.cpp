@@ -10,4 +10,6 @@ bool UiServices::setTimer(int, int) { return true; }
 void UiServices::killTimer(int) {}
 std::optional<int> UiServices::popupValueMenu() { return std::nullopt; }
 
+bool UiServices::runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor&) { return runDialog(model); }
+
 }  // namespace notavera

@@ -9,6 +9,7 @@
 namespace notavera {
 
 class DialogModel;
+class StaffLayoutEditor;
 
 enum class MessageIcon { Exclamation, Question, Information };
 enum class MessageButtons { Ok, YesNoCancel, YesNo, RetryCancel };
@@ -66,6 +67,9 @@ public:
     virtual void endMouseMode() {}
     // The "Val" menu as a popup at the top right of the page: the command chosen, nothing when dismissed.
     virtual std::optional<int> popupValueMenu();
+    // The staff-layout dialog: its fields in `model`, its staff ruler in `editor`. A user interface without a
+    // ruler of its own shows the fields alone, as runDialog does.
+    virtual bool runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor);
 };
 
 }  // namespace notavera

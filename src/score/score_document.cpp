@@ -2,6 +2,7 @@
 #include "score/score_document.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "score/binary_file.h"
 
@@ -34,12 +35,12 @@ ScoreDocument& ScoreDocument::operator=(ScoreDocument&&) noexcept = default;
 ScoreDocument::~ScoreDocument() = default;
 
 PageRecord* ScoreDocument::findPage(int number) {
-    for (auto& p : pages)
-        if (static_cast<int>(p.number) == number) return &p;
-    return nullptr;
+    return const_cast<PageRecord*>(std::as_const(*this).findPage(number));
 }
 
 const PageRecord* ScoreDocument::findPage(int number) const {
+    if (number == 0 && editedMask != 0)
+        return editedMask == 1 ? optional.fixedMask.get() : optional.variableMask.get();
     for (const auto& p : pages)
         if (static_cast<int>(p.number) == number) return &p;
     return nullptr;

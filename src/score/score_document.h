@@ -119,6 +119,9 @@ public:
 
     // The pages in memory: consecutive page numbers windowFirst..windowLast, in order.
     std::vector<PageRecord> pages;
+    // The mask page being edited, 0 when none (1 the fixed mask, 2 the variable mask): while it is, page number 0
+    // is that mask page, so every editing command works on it as on any page.
+    int editedMask = 0;
 
     PageRecord* findPage(int number);
     const PageRecord* findPage(int number) const;

@@ -17,6 +17,11 @@ struct ShellState {
     bool documentReady = false;
     bool insertionOpen = false;      // commands answer message 16 while it is open
     bool maskEditing = false;        // a mask page is being edited
+    struct {                         // where mask editing came from, to go back on leaving
+        int page = 0;
+        int staff = 0;
+        int element = -1;
+    } maskReturn;
     bool templateStaffMode = false;  // command 85, the character '\'
     bool recoveryCheck = true;       // off for batch inspection, which must leave a ".sav" to the editor
     int markerPage = 0;              // page marker, 0 when not set

@@ -2,7 +2,23 @@
 // start-up and are changed through the settings dialogs.
 #pragma once
 
+#include <optional>
+
+#include "print/staff_layout_model.h"
+
 namespace notavera {
+
+// The staff-layout dialog's last values, kept for its next opening.
+struct StaffLayoutMemory {
+    int mode = 111;                  // the ruler's mode, by its radio button
+    int lines = 5;                   // "Lignes"
+    int superposeLeft = 2;           // the two group sizes of "Superposer portées (md/mg)"
+    int superposeRight = 2;
+    bool copyDefinitionOnly = false;  // "Copier Définition seulement"
+    // The model as it was before "Ecarter/réunir portées" spread its staves, and the page it was spread on.
+    std::optional<StaffLayoutModel> spreadCopy;
+    int spreadPage = 0;
+};
 
 struct SystemSettings {
     int verticalShift = 0;        // "Décalage vertical", not saved with the document
@@ -18,6 +34,7 @@ struct SystemSettings {
     int barDistance = 40;
     int meterDistance = 30;
     int clefDistance = 100;
+    StaffLayoutMemory staffLayout;
 };
 
 }  // namespace notavera

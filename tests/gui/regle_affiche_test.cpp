@@ -1,0 +1,106 @@
+#include "platform/qt/regle_affiche.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "platform/headless/headless_ui.h"
+#include "platform/qt/staff_layout_dialog.h"
+#include "print/staff_layout_editor.h"
+#include "score/new_document.h"
+#include "score/score_document.h"
+#include "shell/system_settings.h"
+
+namespace notavera {
+namespace {
+
+namespace sm = staff_model;
+
+// The default model (ten staves) on A4, shown 210 × 297 pixels: one pixel for each millimetre.
+struct RegleAfficheTest : ::testing::Test {
+    StaffLayoutModel model = StaffLayoutModel::makeDefault();
+    StaffRuler ruler{model, RulerSheet{}};
+    RegleAffiche widget{ruler};
+
+    void SetUp() override { widget.resize(210, 297); }
+    QPointF middleOf(int i) const {
+        const RulerStaff s = ruler.staves()[static_cast<std::size_t>(i)];
+        return widget.toWidget((s.left + s.right) / 2.0, (s.top + s.bottom) / 2.0);
+    }
+    void mouse(QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, widget.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&widget, &e);
+    }
+    QImage paint() {
+        QImage image(widget.size(), QImage::Format_RGB32);
+        widget.render(&image);
+        return image;
+    }
+};
+
+TEST_F(RegleAfficheTest, PaintsTheGreyPageWithBlackStavesAndTheSelectionInGrey) {
+    QImage image = paint();
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(200, 200, 200));
+    EXPECT_EQ(image.pixelColor(middleOf(0).toPoint()), QColor(Qt::black));
+    sm::Grey::set(model.staffWord(1), 1);
+    sm::Small::set(model.staffWord(2), 1);
+    ruler.pressStaff(3);
+    image = paint();
+    EXPECT_EQ(image.pixelColor(middleOf(1).toPoint()), QColor(80, 80, 80));
+    EXPECT_EQ(image.pixelColor(middleOf(2).toPoint()), QColor(200, 200, 200));  // a small staff is an outline
+    EXPECT_EQ(image.pixelColor(middleOf(3).toPoint()), QColor(128, 128, 128));
+}
+
+TEST_F(RegleAfficheTest, AClickSelectsAndADragMovesTheStaff) {
+    int notices = 0;
+    widget.notified = [&notices] { ++notices; };
+    const QPointF at = middleOf(2);
+    mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+    EXPECT_EQ(ruler.selected(), 2);
+    // Three pixels are three millimetres, more than the two-millimetre staff space.
+    mouse(QEvent::MouseMove, at - QPointF(0, 3), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, at - QPointF(0, 3), Qt::NoButton);
+    EXPECT_EQ(sm::Distance::get(model.staffWord(2)), 12U);
+    EXPECT_EQ(sm::Distance::get(model.staffWord(3)), 14U);
+    EXPECT_EQ(notices, 1);
+}
+
+TEST_F(RegleAfficheTest, KeysReachTheRulerAndARefusalIsHeard) {
+    int refusals = 0;
+    widget.refused = [&refusals] { ++refusals; };
+    ruler.mode = RulerMode::Systems;
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &down);
+    QCoreApplication::sendEvent(&widget, &down);
+    EXPECT_EQ(ruler.selected(), 1);
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &space);
+    EXPECT_EQ(ruler.groupStart(), 1);
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_9, Qt::KeypadModifier);
+    QCoreApplication::sendEvent(&widget, &up);
+    QCoreApplication::sendEvent(&widget, &space);
+    EXPECT_EQ(refusals, 1);
+}
+
+TEST(StaffLayoutDialogTest, TheDialogShowsTheFieldsAndTheRulerOfTheModel) {
+    HeadlessUi ui(nullptr);
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    StaffLayoutMemory memory;
+    StaffLayoutEditor editor(doc, StaffLayoutPurpose::ModifyPage, memory, ui);
+    DialogModel model = editor.makeDialog(1, 1);
+    StaffLayoutDialog dialog(model, editor, nullptr);
+    dialog.resize(600, 500);
+    QImage image(dialog.size(), QImage::Format_RGB32);
+    dialog.render(&image);
+    EXPECT_EQ(dialog.ruler()->parentWidget(), &dialog);
+    model.type("113", "1");
+    model.type("110", "2 4");
+    EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(1)), 1U);
+}
+
+}  // namespace
+}  // namespace notavera
