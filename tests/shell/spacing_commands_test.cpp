@@ -59,6 +59,19 @@ TEST(SpacingCommands, AligningAgainstAMarkedStaffNeedsOne) {
     EXPECT_EQ(score.doc().findPage(1)->staves[1].elements[1].x, 260);
 }
 
+TEST(SpacingCommands, AligningABlockReportsTheStaffThatEndsEarly) {
+    test::ScoreBuilder score(1, 2, 2);
+    score.on(1, 0).notes(200, 40, 4, 3);
+    score.on(1, 1).notes(210, 50, 3, 3);
+    score.setCurrent(1, 0, 0);
+    DispatchCommand(score.ctx(), 223);
+    ASSERT_EQ(score.ui().messages().size(), 1u);
+    EXPECT_EQ(score.ui().messages()[0].stringId, 14);
+    EXPECT_EQ(score.ui().messages()[0].text, "Erreurs: {2,2} ");
+    const auto& staves = score.doc().findPage(1)->staves;
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(staves[1].elements[i].x, staves[0].elements[i].x) << i;
+}
+
 TEST(SpacingCommands, RawLineRespacingGivesEqualValuesEqualRoom) {
     test::ScoreBuilder score;
     score.on(1, 0).notes(200, 17, 5, 3);
