@@ -13,15 +13,13 @@ namespace notavera {
 
 namespace {
 
-void Respace(EditorContext& ctx, SpacingTarget target, SpacingMode mode) { SpaceLines(ctx, target, mode); }
-
 void RunSpaceLines(EditorContext& ctx, int command) {
     switch (command) {
-        case 225: Respace(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw); break;
-        case 235: Respace(ctx, SpacingTarget::CurrentLine, SpacingMode::Optimised); break;
-        case 236: Respace(ctx, SpacingTarget::CurrentBlock, SpacingMode::Raw); break;
-        case 237: Respace(ctx, SpacingTarget::CurrentBlock, SpacingMode::Optimised); break;
-        default: Respace(ctx, SpacingTarget::EachLineOfBlock, SpacingMode::Raw); break;  // 248
+        case 225: SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw); break;
+        case 235: SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Optimised); break;
+        case 236: SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Raw); break;
+        case 237: SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Optimised); break;
+        default: SpaceLines(ctx, SpacingTarget::EachLineOfBlock, SpacingMode::Raw); break;  // 248
     }
 }
 
@@ -37,7 +35,7 @@ void RunLayOutPage(EditorContext& ctx, int command) {
     }
 }
 
-void RunAlignMarkedStaff(EditorContext& ctx) {
+void RunAlignMarked(EditorContext& ctx, int) {
     const std::optional<int> marked = ReadSpacingMarkers(ctx).markedStaff;
     if (!marked) {
         Beep(ctx.ui);
@@ -70,7 +68,6 @@ void RunRecalculate(EditorContext& ctx, int) { RecalculateDistances(ctx); }
 void RunSpaceBlocksLines(EditorContext& ctx, int) { SpaceBlocks(ctx, BlockSpacing::LinesThenAlign); }
 void RunSpaceBlocksAlign(EditorContext& ctx, int) { SpaceBlocks(ctx, BlockSpacing::AlignOnly); }
 void RunAlignBlock(EditorContext& ctx, int) { AlignBlock(ctx); }
-void RunAlignMarked(EditorContext& ctx, int) { RunAlignMarkedStaff(ctx); }
 
 }  // namespace
 
