@@ -35,9 +35,11 @@ configure: deps fonts $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD)
 
-# The demo score is made from its GUIDO text, so it always matches the current file format.
-$(BUILD)/demo.mus: demo/demo.gmn | build
+# The demo score is made from its GUIDO text, so it always matches the current file format, then laid out by
+# "Recalculer Distances" so that it opens broken and justified.
+$(BUILD)/demo.mus: demo/demo.gmn demo/layout.txt | build
 	$(BUILD)/bin/notavera-cli import-gmn demo/demo.gmn $@
+	$(BUILD)/bin/notavera-cli script $@ demo/layout.txt
 
 run: build $(BUILD)/demo.mus
 	$(BUILD)/bin/notavera "$(DEMO)"
