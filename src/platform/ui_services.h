@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "render/geometry.h"
+
 namespace notavera {
 
 class DialogModel;
+
+// How the main window must scroll after the cursor moved.
+enum class ViewAction { None, PageRight, PageLeft, Top, Bottom, FullyLeft, FullyRight, Recentre };
 
 enum class MessageIcon { Exclamation, Question, Information };
 enum class MessageButtons { Ok, YesNoCancel, YesNo, RetryCancel };
@@ -66,6 +71,10 @@ public:
     virtual void endMouseMode() {}
     // The "Val" menu as a popup at the top right of the page: the command chosen, nothing when dismissed.
     virtual std::optional<int> popupValueMenu();
+    // The part of the page the window shows; nothing without a window (the whole page then counts as shown).
+    virtual std::optional<PageRegion> shownArea() const { return std::nullopt; }
+    // Scrolls the view as the cursor requires.
+    virtual void followView(ViewAction) {}
 };
 
 }  // namespace notavera
