@@ -52,12 +52,10 @@ DialogModel MakeStaffDialog(int current) {
 }  // namespace
 
 void EndPendingModes(EditorContext& ctx) {
+    // The dispatch has already ended the mouse mode and the symbol mode.
     ShellState& shell = ctx.shell;
-    ctx.ui.endMouseMode();
-    shell.mouseMode = 0;
     shell.toolMenuItem = 0;
     shell.currentTool = 0;
-    shell.zSymbolMode = 0;
     shell.cursor.regionMarking = false;
     shell.markerPage = 0;
     shell.groupNum = 1;

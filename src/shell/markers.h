@@ -13,7 +13,7 @@ inline constexpr int markRegionCommand = 233;
 inline constexpr int markerPageCommand = 598;
 inline constexpr int goToStaffCommand = 47;
 
-// Escape: the pending modes, the tool, the page marker, the rhythmic-group fraction and the zone end.
+// Escape (after the dispatch ended the mouse and symbol modes): the tool, the page marker, the rhythmic-group fraction and the zone end.
 void EndPendingModes(EditorContext& ctx);
 
 // "PorteeNo": the staff of the number entered becomes current; false when cancelled or out of range.
