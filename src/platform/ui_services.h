@@ -6,10 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "render/geometry.h"
+
 namespace notavera {
 
 class DialogModel;
 class StaffLayoutEditor;
+
+// How the main window must scroll after the cursor moved.
+enum class ViewAction { None, PageRight, PageLeft, Top, Bottom, FullyLeft, FullyRight, Recentre };
 
 enum class MessageIcon { Exclamation, Question, Information };
 enum class MessageButtons { Ok, YesNoCancel, YesNo, RetryCancel };
@@ -70,6 +75,10 @@ public:
     // The staff-layout dialog: its fields in `model`, its staff ruler in `editor`. A user interface without a
     // ruler of its own shows the fields alone, as runDialog does.
     virtual bool runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor);
+    // The part of the page the window shows; nothing without a window (the whole page then counts as shown).
+    virtual std::optional<PageRegion> shownArea() const { return std::nullopt; }
+    // Scrolls the view as the cursor requires.
+    virtual void followView(ViewAction) {}
 };
 
 }  // namespace notavera

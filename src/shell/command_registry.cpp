@@ -2,6 +2,7 @@
 #include "shell/command_registry.h"
 
 #include "shell/spacing_commands.h"
+#include "shell/cursor_keys.h"
 
 namespace notavera {
 
@@ -11,6 +12,7 @@ const CommandRegistry& CoreCommands() {
         CommandRegistry r;
         RegisterShellCommands(r);
         RegisterSpacingCommands(r);
+        RegisterCursorCommands(r);
         return r;
     }();
     return registry;

@@ -5,6 +5,7 @@
 #include "platform/ui_services.h"
 #include "render/zoom.h"
 #include "score/score_document.h"
+#include "shell/cursor_state.h"
 #include "shell/messages.h"
 #include "shell/system_settings.h"
 
@@ -49,6 +50,7 @@ struct ShellState {
     int zoomMenuItem = 51;           // the Zoom command whose item carries the check mark
     ZoomFraction customZoom;         // the last fraction accepted in "&AUTRE"
     unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
+    CursorState cursor;              // the cursor, the markers and the zone
 };
 
 class CommandRegistry;

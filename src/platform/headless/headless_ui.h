@@ -47,6 +47,8 @@ public:
     const std::vector<MessageBoxRequest>& messages() const { return messages_; }
     const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
     int beeps() const { return beeps_; }
+    void followView(ViewAction action) override { views_.push_back(action); }
+    const std::vector<ViewAction>& viewActions() const { return views_; }
     const std::vector<std::string>& dialogs() const { return dialogs_; }  // resource names, in order
     // "NAME field" for every answered field that named nothing in its dialog or was refused.
     const std::vector<std::string>& refusedFields() const { return refusedFields_; }
@@ -70,6 +72,7 @@ private:
     std::vector<std::string> dialogs_;
     std::vector<std::string> refusedFields_;
     int beeps_ = 0;
+    std::vector<ViewAction> views_;
     std::string title_;
     std::set<int> timers_;
     int refusedTimers_ = 0;

@@ -1,0 +1,96 @@
+// Marker and region commands, the Escape key and the staff number dialog.
+#include "shell/markers.h"
+
+#include "shell/command_registry.h"
+#include "shell/cursor_move.h"
+#include "shell/dialog_model.h"
+#include "shell/dispatch.h"
+#include "shell/editor_context.h"
+#include "shell/title_bar.h"
+#include "shell/zone.h"
+
+namespace notavera {
+namespace {
+
+constexpr const char* staffNumberField = "Numéro de portée";
+
+void MarkPage(EditorContext& ctx) {
+    ctx.shell.markerPage = ctx.doc.currentPage;
+    ctx.ui.invalidate();
+    UpdateTitleBar(ctx);
+}
+
+void MarkY(EditorContext& ctx) {
+    SetMarkerY(ctx, true);
+    if (const ElementRecord* e = ctx.doc.element()) ctx.shell.cursor.markerYOffset = ctx.shell.cursor.x - e->x;
+    ctx.ui.invalidate();
+}
+
+void MarkX(EditorContext& ctx) {
+    CursorState& c = ctx.shell.cursor;
+    c.markerX = c.x;
+    ctx.ui.beep();
+    if (c.zoneRect.shown && c.zone.marked()) {
+        ctx.doc.currentStaff = c.zone.startStaff;
+        ctx.doc.currentElement = c.zone.start;
+    }
+    ctx.ui.invalidate();
+}
+
+void MarkRegion(EditorContext& ctx) {
+    ctx.shell.cursor.regionMarking = true;
+    ctx.ui.invalidate();
+    DispatchChar(ctx, U'#');
+}
+
+DialogModel MakeStaffDialog(int current) {
+    DialogModel model("PorteeNo", "Aller Portée no");
+    model.addInteger(goToStaffCommand, staffNumberField, 1, 127, current, 3);
+    return model;
+}
+
+}  // namespace
+
+void EndPendingModes(EditorContext& ctx) {
+    // The dispatch has already ended the mouse mode and the symbol mode.
+    ShellState& shell = ctx.shell;
+    shell.toolMenuItem = 0;
+    shell.currentTool = 0;
+    shell.cursor.regionMarking = false;
+    shell.markerPage = 0;
+    shell.groupNum = 1;
+    shell.groupDen = 1;
+    ClearZone(ctx);
+    ctx.ui.invalidate();
+    UpdateTitleBar(ctx);
+}
+
+bool GoToStaff(EditorContext& ctx) {
+    const PageRecord* page = ctx.doc.page();
+    if (page == nullptr || page->staves.empty()) return false;
+    DialogModel model = MakeStaffDialog(ctx.doc.currentStaff + 1);
+    if (!ctx.ui.runDialog(model)) return false;
+    const int number = model.value(staffNumberField);
+    if (number < 1 || number > static_cast<int>(page->staves.size())) {
+        ctx.ui.beep();
+        return false;
+    }
+    ctx.shell.templateStaffMode = false;
+    ctx.doc.currentStaff = number - 1;
+    ctx.doc.currentElement = -1;
+    MoveCursor(ctx, MoveSnap);
+    ctx.ui.invalidate();
+    UpdateTitleBar(ctx);
+    return true;
+}
+
+void RegisterMarkerCommands(CommandRegistry& r) {
+    r.addCommand(markerPageCommand, [](EditorContext& ctx, int) { MarkPage(ctx); });
+    r.addCommand(markerYCommand, [](EditorContext& ctx, int) { MarkY(ctx); });
+    r.addCommand(markerXCommand, [](EditorContext& ctx, int) { MarkX(ctx); });
+    r.addCommand(markRegionCommand, [](EditorContext& ctx, int) { MarkRegion(ctx); });
+    r.addCommand(goToStaffCommand, [](EditorContext& ctx, int) { GoToStaff(ctx); });
+    r.addKey(27, [](EditorContext& ctx, int) { EndPendingModes(ctx); });
+}
+
+}  // namespace notavera
