@@ -128,6 +128,8 @@ public:
 
     InsertionState insertion;
     int spacingStep = 10;      // "Taille du Pas", page units
+    // The user answered no to counting cue notes as full values when aligning: not asked again for this document.
+    bool cueNotesRefused = false;
     int stepUnit = 10;         // the normal staff's half-space
     int defaultFirstX = 60;    // x of a staff's first element
     int pageWidth = 2100;      // derived from the page format, page units

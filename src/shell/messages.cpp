@@ -167,6 +167,10 @@ void ErrorBox(UiServices& ui, int id) {
     ui.showMessage(boxOf("Erreur", id, std::string(MessageText(id)), MessageIcon::Exclamation));
 }
 
+void ShowNotice(UiServices& ui, int id, const std::string& text) {
+    ui.showMessage(boxOf("Message", id, FormatMessage(id, messageSlotCapacity, text), MessageIcon::Information));
+}
+
 bool AskYesNo(UiServices& ui, int id, const std::string& text) {
     const MessageAnswer answer = ui.showMessage(boxOf(productName, id, FormatMessage(id, fileMessageCapacity, text),
                                                       MessageIcon::Question, MessageButtons::YesNoCancel));

@@ -57,6 +57,8 @@ void ShowErrorFormatted(UiServices& ui, int id, long first, long second = 0);
 void MessageWithName(UiServices& ui, int id, const std::string& text);
 // The message unformatted, caption "Erreur", exclamation icon, OK.
 void ErrorBox(UiServices& ui, int id);
+// An editing refusal or report: the message formatted with the text, caption "Message", information icon, OK.
+void ShowNotice(UiServices& ui, int id, const std::string& text = {});
 // The message formatted with the text, caption "Notavera", question icon, Yes/No/Cancel; true only for Yes.
 bool AskYesNo(UiServices& ui, int id, const std::string& text);
 // The system sound alone, for refusals that need no text.

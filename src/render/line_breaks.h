@@ -1,0 +1,51 @@
+// Moving music between lines: breaking a line that is longer than the page's line length at its last bar that
+// fits (the rest goes to the voice's next line, on the next page at the page's end), and the user's line cuts.
+#pragma once
+
+#include <optional>
+
+#include "render/document_spacing.h"
+
+namespace notavera {
+
+struct EditorContext;
+
+// A line of the score by page number, which stays valid when pages are read or appended.
+struct LinePlace {
+    int page = 0;
+    LineRange line;
+    friend bool operator==(const LinePlace&, const LinePlace&) = default;
+};
+
+// The next line with the same voices: later on the same page, else on the following page (read into memory or,
+// after the last page, appended when `create`).
+std::optional<LinePlace> FollowingLine(EditorContext& ctx, const LinePlace& from, bool create);
+// The previous line with the same voices, on the same page or the page before it in memory.
+std::optional<LinePlace> PrecedingLine(EditorContext& ctx, const LinePlace& from);
+
+enum class BreakOutcome {
+    Fits,       // nothing beyond the line length
+    Broken,     // the music after the cut went to `target`
+    Unbreakable,  // no bar to cut at, or no line to take the music: message 51 was shown
+};
+
+struct BreakResult {
+    BreakOutcome outcome = BreakOutcome::Fits;
+    std::optional<LinePlace> target;
+};
+
+// Breaks `place` when its music runs past the line length: at the last bar column of the block that fits, the
+// music after it moves to the start of the following line (after that line's clef), whose own music moves right.
+BreakResult BreakLongLine(EditorContext& ctx, const LinePlace& place);
+
+enum class LineCut {
+    Up = 98,    // "Couper ligne->HAUT": the music before x goes to the end of the previous line
+    Down = 99,  // "Couper ligne->BAS": the music from x on goes to the start of the next line
+};
+
+// Cuts the current block at x. A cut that would split a beam group or a tuplet on one of its staves is refused
+// with message 54; without a line to take the music nothing changes and the user hears a beep. Both lines are
+// respaced. Returns 1 when the music moved, else 0.
+int CutLine(EditorContext& ctx, int x, LineCut direction);
+
+}  // namespace notavera
