@@ -14,9 +14,9 @@
 namespace notavera {
 
 void RegisterEntryCommands(CommandRegistry& r) {
-    const int f1 = static_cast<int>(Key::F1);
+    constexpr int f1 = static_cast<int>(Key::F1);
     for (int i = 0; i < noteKeyCount; ++i)
-        r.addKey(f1 + i, [f1](EditorContext& ctx, int key) { EnterNote(ctx, key - f1); });
+        r.addKey(f1 + i, [](EditorContext& ctx, int key) { EnterNote(ctx, key - f1); });
     r.addKey(static_cast<int>(Key::Enter), [](EditorContext& ctx, int) { EnterOnElement(ctx); });
     r.addKey(static_cast<int>(Key::Delete), [](EditorContext& ctx, int) { DeleteAtCursor(ctx); });
     r.addKey(static_cast<int>(Key::Insert), [](EditorContext& ctx, int) { ToggleInsertionBox(ctx); });
