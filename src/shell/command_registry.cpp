@@ -1,8 +1,9 @@
 // The core's handler table, built once from the registration functions of the subsystems.
 #include "shell/command_registry.h"
 
-#include "shell/spacing_commands.h"
+#include "edit/entry_commands.h"
 #include "shell/cursor_keys.h"
+#include "shell/spacing_commands.h"
 
 namespace notavera {
 
@@ -13,6 +14,7 @@ const CommandRegistry& CoreCommands() {
         RegisterShellCommands(r);
         RegisterSpacingCommands(r);
         RegisterCursorCommands(r);
+        RegisterEntryCommands(r);
         return r;
     }();
     return registry;

@@ -78,7 +78,9 @@ void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers) {
 }
 
 void DispatchChar(EditorContext& ctx, char32_t character) {
-    if (DispatchInsertionCharacter(ctx, character)) return;
+    // A registered handler also runs after the shell's own table took the character into the insertion
+    // attributes: that is how a typed accidental or dot reaches the note at the cursor.
+    DispatchInsertionCharacter(ctx, character);
     const CommandHandler* handler = CoreCommands().findChar(character);
     if (!handler && ctx.platformCommands) handler = ctx.platformCommands->findChar(character);
     if (handler) (*handler)(ctx, static_cast<int>(character));

@@ -40,7 +40,8 @@ void SelectTool(EditorContext& ctx, int command);
 void DispatchCommand(EditorContext& ctx, std::uint32_t command);
 // A key-down with its modifiers (the Ctrl renumbering and Shift+Up/Down are done here).
 void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers);
-// A character message (printable characters, and Ctrl+letter as its control character).
+// A character message (printable characters, and Ctrl+letter as its control character). The shell's character
+// table acts first; a handler registered for the character then runs as well.
 void DispatchChar(EditorContext& ctx, char32_t character);
 
 // True when the command has a handler in this build; the menus grey every other command. The second form

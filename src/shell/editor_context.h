@@ -49,6 +49,8 @@ struct ShellState {
     ZoomFraction zoom;               // the view's zoom, 1/1 at start
     int zoomMenuItem = 51;           // the Zoom command whose item carries the check mark
     ZoomFraction customZoom;         // the last fraction accepted in "&AUTRE"
+    unsigned meterFlags = 1;         // the last choice of "IndMesure": its flag byte and symbol style
+    unsigned meterStyle = 0;
     unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
     CursorState cursor;              // the cursor, the markers and the zone
 };

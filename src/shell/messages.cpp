@@ -177,6 +177,10 @@ bool AskYesNo(UiServices& ui, int id, const std::string& text) {
     return answer == MessageAnswer::Yes;
 }
 
+void ShowRefusal(UiServices& ui, int id) {
+    ui.showMessage(boxOf("Message", id, std::string(MessageText(id)), MessageIcon::Exclamation));
+}
+
 void Beep(UiServices& ui) { ui.beep(); }
 
 bool YesNoBox(UiServices& ui, const std::string& text) { return ui.yesNoBox(text); }

@@ -61,6 +61,8 @@ void ErrorBox(UiServices& ui, int id);
 void ShowNotice(UiServices& ui, int id, const std::string& text = {});
 // The message formatted with the text, caption "Notavera", question icon, Yes/No/Cancel; true only for Yes.
 bool AskYesNo(UiServices& ui, int id, const std::string& text);
+// An editing refusal: the message unformatted, caption "Message", exclamation icon, OK.
+void ShowRefusal(UiServices& ui, int id);
 // The system sound alone, for refusals that need no text.
 void Beep(UiServices& ui);
 // The "YesNoBox" dialog, for questions asked from inside another dialog; true only for "Oui".

@@ -1,0 +1,150 @@
+// Attribute characters applied to the note at the cursor, and the bar line and rest characters.
+#include "edit/attribute_characters.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "edit/entry_cursor.h"
+#include "edit/note_entry.h"
+#include "render/entry_distances.h"
+#include "score/element_creation.h"
+#include "shell/command_registry.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr unsigned chordBit = 18;
+constexpr unsigned quarterInBeamBit = 5;
+constexpr unsigned quarterCode = 4;
+constexpr int inappropriateValue = 17;
+constexpr char barCharacter = '|';
+
+ElementRecord* NoteAtCursor(EditorContext& ctx) {
+    ElementRecord* e = NoteOrRestAtCursor(ctx);
+    return e && e->isNote() ? e : nullptr;
+}
+
+void ApplyDuration(EditorContext& ctx, int) {
+    if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
+        e->noteWord().setDurationCode(ctx.doc.insertion.durationCode);
+        ctx.doc.markModified();
+    }
+}
+
+// The accidental goes to the note at the cursor and is then used up; without a note it waits for the next one.
+void ApplyAccidental(EditorContext& ctx, int) {
+    if (ctx.shell.zSymbolMode != 0) return;
+    ElementRecord* e = NoteAtCursor(ctx);
+    if (!e) return;
+    InsertionState& ins = ctx.doc.insertion;
+    e->noteWord().setAccidental(ins.accidental);
+    e->noteWord().setHiddenAccidental(false);
+    ins.accidental = Accidental::None;
+    ins.accidentalForced = false;
+    ctx.doc.markModified();
+}
+
+void ApplyDots(EditorContext& ctx, int) {
+    if (ctx.shell.zSymbolMode != 0) return;
+    ElementRecord* e = NoteOrRestAtCursor(ctx);
+    if (!e) return;
+    InsertionState& ins = ctx.doc.insertion;
+    e->noteWord().setDots(std::min(ins.dots, 3u));
+    if ((ins.switches & SwitchC) == 0) ins.dots = 0;
+    ctx.doc.markModified();
+}
+
+void ApplyTie(EditorContext& ctx, int) {
+    if (ElementRecord* e = NoteAtCursor(ctx)) {
+        e->w0().setTiedToNext((ctx.doc.insertion.switches & SwitchTie) != 0);
+        ctx.doc.markModified();
+    }
+}
+
+// Closing a chord: the cursor, which stayed on the chord, moves past its last note.
+void LeaveChord(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    const ElementRecord* e = NoteAtCursor(ctx);
+    if (!e || !e->noteWord().bit(chordBit)) return;
+    const StaffRecord& staff = *doc.staff();
+    while (static_cast<std::size_t>(doc.currentElement) + 1 < staff.elements.size() &&
+           staff.elements[static_cast<std::size_t>(doc.currentElement) + 1].x == e->x)
+        ++doc.currentElement;
+    doc.cursorX = e->x + CursorAdvanceAfterNote(ctx, *e);
+}
+
+// The C attribute makes the next notes chord notes: it travels in their note word, and C also marks the note at
+// the cursor as the chord's first.
+void ApplyChordAttribute(EditorContext& ctx, int c) {
+    InsertionState& ins = ctx.doc.insertion;
+    const bool on = (ins.switches & SwitchC) != 0;
+    ins.noteWordFlags = on ? (ins.noteWordFlags | (1u << chordBit)) : (ins.noteWordFlags & ~(1u << chordBit));
+    if (c == 'c') {
+        LeaveChord(ctx);
+        return;
+    }
+    if (ElementRecord* e = NoteAtCursor(ctx)) {
+        e->noteWord().setBit(chordBit, true);
+        ctx.doc.markModified();
+    }
+}
+
+// Beams join eighths and shorter (quarters too when the note word says so): a longer value refuses the group.
+void OpenBeam(EditorContext& ctx, int) {
+    InsertionState& ins = ctx.doc.insertion;
+    const bool quarterAllowed = (ins.noteWordFlags & (1u << quarterInBeamBit)) != 0;
+    const bool tooLong = ins.durationCode < quarterCode || (ins.durationCode == quarterCode && !quarterAllowed);
+    if (tooLong) {
+        ins.switches &= ~SwitchBeam;
+        ShowRefusal(ctx.ui, inappropriateValue);
+        return;
+    }
+    ins.word0Flags |= 1u << 5;  // the following notes belong to the group
+    if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
+        e->w0().setInBeam(true);
+        e->w0().setOpensBeam(true);
+        ctx.doc.markModified();
+    }
+}
+
+void CloseBeam(EditorContext& ctx, int) {
+    ctx.doc.insertion.word0Flags &= ~(1u << 5);
+    if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
+        e->w0().setInBeam(true);
+        e->w0().setClosesBeam(true);
+        ctx.doc.markModified();
+    }
+}
+
+// A bar after a note at the cursor leaves that note its default room.
+void EnterBar(EditorContext& ctx, int) {
+    ScoreDocument& doc = ctx.doc;
+    if (!doc.staff()) return;
+    if (NoteOrRestAtCursor(ctx)) doc.cursorX += DefaultElementSpacing(ctx);
+    if (!CreateSign(doc, doc.cursorX, 0, barCharacter, SignType::Bar, 0)) return;
+    AdvancePastSign(ctx, DistanceAfterBar(ctx));
+}
+
+void EnterRestCharacter(EditorContext& ctx, int) { EnterRest(ctx); }
+
+void AddEach(CommandRegistry& r, std::u32string_view characters, const CommandHandler& handler) {
+    for (const char32_t c : characters) r.addChar(c, handler);
+}
+
+}  // namespace
+
+void RegisterAttributeCharacters(CommandRegistry& r) {
+    AddEach(r, U"0123456789s", ApplyDuration);
+    AddEach(r, U"dbhDBUu", ApplyAccidental);
+    AddEach(r, U".:", ApplyDots);
+    AddEach(r, U"_-", ApplyTie);
+    AddEach(r, U"Cc", ApplyChordAttribute);
+    r.addChar('[', OpenBeam);
+    r.addChar(']', CloseBeam);
+    r.addChar('|', EnterBar);
+    r.addChar('S', EnterRestCharacter);
+}
+
+}  // namespace notavera

@@ -1,0 +1,73 @@
+// The tools that act on the element at the cursor through Enter.
+#include "edit/enter_key.h"
+
+#include "edit/entry_cursor.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+enum Tool { HideTool = 300, SharpToFlatTool = 301, HeadSideTool = 302, StaccatoSideTool = 303, GroupSideTool = 304 };
+constexpr unsigned headSideBit = 20;
+constexpr unsigned chordBit = 18;
+constexpr unsigned lastShape = 6;
+
+void ToggleHidden(ElementRecord& e, int hideKind) {
+    switch (hideKind) {
+    case 1: e.w0().setHidden(!e.w0().hidden()); break;
+    case 2:
+        if (!e.isSign()) e.noteWord().setHiddenAccidental(!e.noteWord().hiddenAccidental());
+        break;
+    case 3: e.w0().setHiddenDots(!e.w0().hiddenDots()); break;
+    default: break;
+    }
+}
+
+// C sharp becomes D flat, B sharp C flat an octave higher: the same key, spelled from the next degree.
+void SharpToFlat(ElementRecord& e) {
+    if (!e.isNote() || e.noteWord().accidental() != Accidental::Sharp) return;
+    const unsigned step = e.noteWord().step();
+    if (step == 7) {
+        if (e.w0().octave() == 7) return;
+        e.w0().setOctave(e.w0().octave() + 1);
+        e.noteWord().setStep(1);
+    } else {
+        e.noteWord().setStep(step + 1);
+    }
+    e.noteWord().setAccidental(Accidental::Flat);
+    e.noteWord().setHiddenAccidental(false);
+}
+
+bool ApplyTool(ElementRecord& e, int tool, int hideKind) {
+    switch (tool) {
+    case HideTool: ToggleHidden(e, hideKind); return true;
+    case SharpToFlatTool: SharpToFlat(e); return true;
+    case HeadSideTool:
+        if (e.isNote() && !e.noteWord().bit(chordBit)) e.noteWord().setBit(headSideBit, !e.noteWord().bit(headSideBit));
+        return true;
+    case StaccatoSideTool:
+        if (e.isNote()) e.noteWord().setStaccatoOtherSide(!e.noteWord().staccatoOtherSide());
+        return true;
+    case GroupSideTool: e.w0().setGroupMarkSide(e.w0().groupMarkSide() == 1 ? 2 : 1); return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+void EnterOnElement(EditorContext& ctx) {
+    ElementRecord* e = ElementAtCursor(ctx);
+    if (!e) return;
+    const unsigned shape = ctx.doc.insertion.headShape;
+    if (shape >= 1 && shape <= lastShape) {
+        if (e->isSign()) return;
+        e->noteWord().setHeadShape(shape);
+    } else if (!ApplyTool(*e, ctx.shell.currentTool, ctx.shell.hideKind)) {
+        return;
+    }
+    ctx.doc.markModified();
+    ctx.ui.invalidate();
+}
+
+}  // namespace notavera

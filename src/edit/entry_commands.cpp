@@ -1,0 +1,29 @@
+// Registration of the note-entry handlers.
+#include "edit/entry_commands.h"
+
+#include "edit/attribute_characters.h"
+#include "edit/clef_entry.h"
+#include "edit/element_deletion.h"
+#include "edit/enter_key.h"
+#include "edit/note_entry.h"
+#include "edit/staff_insertion.h"
+#include "edit/time_signature_entry.h"
+#include "shell/command_registry.h"
+#include "shell/dispatch.h"
+
+namespace notavera {
+
+void RegisterEntryCommands(CommandRegistry& r) {
+    constexpr int f1 = static_cast<int>(Key::F1);
+    for (int i = 0; i < noteKeyCount; ++i)
+        r.addKey(f1 + i, [](EditorContext& ctx, int key) { EnterNote(ctx, key - f1); });
+    r.addKey(static_cast<int>(Key::Enter), [](EditorContext& ctx, int) { EnterOnElement(ctx); });
+    r.addKey(static_cast<int>(Key::Delete), [](EditorContext& ctx, int) { DeleteAtCursor(ctx); });
+    r.addKey(static_cast<int>(Key::Insert), [](EditorContext& ctx, int) { ToggleInsertionBox(ctx); });
+    RegisterAttributeCharacters(r);
+    RegisterClefCommands(r);
+    RegisterTimeSignatureCommand(r);
+    RegisterStaffCommands(r);
+}
+
+}  // namespace notavera

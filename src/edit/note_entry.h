@@ -1,0 +1,19 @@
+// Entering notes and rests from the keyboard: the note keys F1..F9 at the cursor (or, with the alternate action,
+// re-pitching the note there) and the rest of the character S.
+#pragma once
+
+namespace notavera {
+
+struct EditorContext;
+
+inline constexpr int noteKeyCount = 9;
+
+// Note key `index` 0..8 (F1..F9): 1..7 are C..B in the insertion octave, 0 B an octave lower, 8 C an octave
+// higher. A full line continues on the voice's next line with the same attributes; a percussion staff takes
+// only the keys 4, 5 and 6.
+void EnterNote(EditorContext& ctx, int index);
+
+// A rest of the insertion duration at the cursor; the cursor moves past it and the dots are used up.
+void EnterRest(EditorContext& ctx);
+
+}  // namespace notavera

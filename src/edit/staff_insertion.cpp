@@ -1,0 +1,113 @@
+// Staff insertion and deletion on the current page.
+#include "edit/staff_insertion.h"
+
+#include <algorithm>
+
+#include "print/staff_layout_model.h"
+#include "shell/command_registry.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr int maxStavesReached = 56;
+constexpr int insertLower = 73;
+constexpr int clearFirst = 74;
+constexpr int insertStaffCommand = 497;
+constexpr int deleteStaffCommand = 498;
+
+// The template mirrors the page: its staff words move with the staves.
+void InsertTemplateWord(StaffLayoutModel& model, int at, std::uint32_t word) {
+    const int count = static_cast<int>(model.staffCount());
+    for (int i = std::min(count, StaffLayoutModel::maxStaves - 1); i > at; --i)
+        model.staffWord(i) = model.staffWord(i - 1);
+    model.staffWord(at) = word;
+    model.setStaffCount(static_cast<unsigned>(count + 1));
+}
+
+void RemoveTemplateWord(StaffLayoutModel& model, int at) {
+    const int count = static_cast<int>(model.staffCount());
+    for (int i = at; i + 1 < count; ++i) model.staffWord(i) = model.staffWord(i + 1);
+    if (count > 0) model.staffWord(count - 1) = 0;
+    model.setStaffCount(static_cast<unsigned>(std::max(count - 1, 1)));
+}
+
+unsigned NextFreeVoice(const PageRecord& page) {
+    unsigned highest = 0;
+    for (const StaffRecord& s : page.staves) highest = std::max(highest, s.voice().voice());
+    return std::min(highest + 1, 255u);
+}
+
+void StartMouseMode(EditorContext& ctx, int) { ctx.shell.mouseMode = insertStaffMouseMode; }
+
+}  // namespace
+
+bool InsertStaffBelow(EditorContext& ctx, int above) {
+    ScoreDocument& doc = ctx.doc;
+    PageRecord* page = doc.page();
+    if (!page || page->staves.empty()) return false;
+    const int count = static_cast<int>(page->staves.size());
+    if (count >= maxStavesPerPage || static_cast<int>(doc.layoutModel.staffCount()) >= maxStavesPerPage) {
+        ShowRefusal(ctx.ui, maxStavesReached);
+        return false;
+    }
+    if (above < 0) {
+        ShowRefusal(ctx.ui, insertLower);
+        return false;
+    }
+    above = std::min(above, count - 1);
+    StaffRecord fresh;
+    fresh.voiceWord = page->staves[static_cast<std::size_t>(above)].voiceWord;
+    fresh.keyWord = page->staves[static_cast<std::size_t>(above)].keyWord;
+    fresh.lineWord = page->staves[static_cast<std::size_t>(above)].lineWord;
+    fresh.voice().setVoice(NextFreeVoice(*page));
+    page->staves.insert(page->staves.begin() + above + 1, std::move(fresh));
+    if (static_cast<int>(doc.layoutModel.staffCount()) > above)
+        InsertTemplateWord(doc.layoutModel, above + 1, doc.layoutModel.staffWord(above));
+    for (std::size_t i = 0; i < page->staves.size(); ++i) page->staves[i].key().setIndex(static_cast<unsigned>(i));
+    page->layoutWord().setStaffCount(static_cast<unsigned>(page->staves.size()));
+    if (doc.currentStaff > above) ++doc.currentStaff;
+    doc.markModified();
+    ctx.ui.invalidate();
+    return true;
+}
+
+int StaffAboveHeight(const EditorContext& ctx, double y) {
+    const PageRecord* page = ctx.doc.findPage(ctx.doc.currentPage);
+    if (!page) return -1;
+    int found = -1;
+    // Staves run top to bottom with y upwards: a click lies below a staff when its y is smaller.
+    for (std::size_t i = 0; i < page->staves.size(); ++i)
+        if (page->staves[i].y >= y) found = static_cast<int>(i);
+    return found;
+}
+
+bool DeleteCurrentStaff(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    PageRecord* page = doc.page();
+    StaffRecord* staff = doc.staff();
+    if (!page || !staff || page->staves.size() <= 1) return false;
+    if (!staff->elements.empty()) {
+        ShowRefusal(ctx.ui, clearFirst);
+        return false;
+    }
+    const int index = doc.currentStaff;
+    page->staves.erase(page->staves.begin() + index);
+    if (static_cast<int>(doc.layoutModel.staffCount()) > index) RemoveTemplateWord(doc.layoutModel, index);
+    for (std::size_t i = 0; i < page->staves.size(); ++i) page->staves[i].key().setIndex(static_cast<unsigned>(i));
+    page->layoutWord().setStaffCount(static_cast<unsigned>(page->staves.size()));
+    doc.currentStaff = std::min(index, static_cast<int>(page->staves.size()) - 1);
+    doc.currentElement = -1;
+    doc.markModified();
+    ctx.ui.invalidate();
+    return true;
+}
+
+void RegisterStaffCommands(CommandRegistry& registry) {
+    registry.addCommand(insertStaffCommand, StartMouseMode);
+    registry.addCommand(deleteStaffCommand, [](EditorContext& ctx, int) { DeleteCurrentStaff(ctx); });
+    registry.addChar('$', [](EditorContext& ctx, int) { InsertStaffBelow(ctx, ctx.doc.currentStaff); });
+}
+
+}  // namespace notavera

@@ -1,0 +1,233 @@
+// Note keys, the rest and bar characters, attribute characters on the note at the cursor, Delete and Insert.
+#include "edit/note_entry.h"
+
+#include <gtest/gtest.h>
+
+#include "edit/element_deletion.h"
+#include "edit/entry_cursor.h"
+#include "platform/headless/headless_ui.h"
+#include "shell/dispatch.h"
+#include "shell/editor_context.h"
+#include "support/page_fixtures.h"
+
+namespace notavera {
+namespace {
+
+class NoteEntryTest : public ::testing::Test {
+protected:
+    NoteEntryTest() {
+        ctx.doc = test::NewDocument(1);
+        ctx.doc.cursorX = 60;
+    }
+    StaffRecord& staff() { return *ctx.doc.staff(); }
+    const std::vector<ElementRecord>& elements() { return staff().elements; }
+    void key(Key k) { DispatchKey(ctx, k, {}); }
+    void chars(std::u32string_view text) {
+        for (const char32_t c : text) DispatchChar(ctx, c);
+    }
+    // Puts the cursor back on element i, as the cursor keys would.
+    void cursorOn(int i) {
+        ctx.doc.currentElement = i;
+        ctx.doc.cursorX = elements()[static_cast<std::size_t>(i)].x;
+    }
+    std::vector<int> messageIds() const {
+        std::vector<int> ids;
+        for (const MessageBoxRequest& m : ui.messages()) ids.push_back(m.stringId);
+        return ids;
+    }
+
+    HeadlessUi ui{nullptr};
+    EditorContext ctx{ui};
+};
+
+TEST_F(NoteEntryTest, NoteKeysGiveTheirNamesAndTheOctaveShiftsOfTheOuterKeys) {
+    key(Key::F2);  // C
+    key(Key::F1);  // B below
+    key(Key::F9);  // C above
+    ASSERT_EQ(elements().size(), 3u);
+    EXPECT_EQ(elements()[0].noteWord().step(), 1u);
+    EXPECT_EQ(elements()[0].w0().octave(), 4u);
+    EXPECT_EQ(elements()[1].noteWord().step(), 7u);
+    EXPECT_EQ(elements()[1].w0().octave(), 3u);
+    EXPECT_EQ(elements()[2].noteWord().step(), 1u);
+    EXPECT_EQ(elements()[2].w0().octave(), 5u);
+    EXPECT_EQ(elements()[0].x, 60);
+    EXPECT_LT(elements()[0].x, elements()[1].x);
+    EXPECT_LT(elements()[1].x, elements()[2].x);
+    EXPECT_GT(ctx.doc.cursorX, elements()[2].x);
+    EXPECT_TRUE(ctx.doc.modified);
+}
+
+TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLineWithTheSameAttributes) {
+    chars(U"5");
+    ctx.doc.insertion.octave = 5;
+    ctx.doc.cursorX = LineRightLimit(ctx);
+    key(Key::F4);
+    EXPECT_TRUE(elements().size() == 1u);
+    EXPECT_TRUE(ctx.doc.currentStaff != 0 || ctx.doc.currentPage != 1);
+    EXPECT_TRUE(ctx.doc.findPage(1)->staves[0].elements.empty());
+    const ElementRecord& note = elements()[0];
+    EXPECT_EQ(note.noteWord().durationCode(), 5u);
+    EXPECT_EQ(note.noteWord().step(), 3u);
+    EXPECT_EQ(note.w0().octave(), 5u);
+    EXPECT_LT(note.x, LineRightLimit(ctx));
+}
+
+TEST_F(NoteEntryTest, APercussionStaffTakesOnlyTheMiddleKeys) {
+    staff().lines().setLayoutFlag(true);
+    for (const Key k : {Key::F1, Key::F2, Key::F3, Key::F4, Key::F8, Key::F9}) key(k);
+    EXPECT_TRUE(elements().empty());
+    EXPECT_FALSE(ctx.doc.modified);
+    key(Key::F5);
+    key(Key::F6);
+    key(Key::F7);
+    EXPECT_EQ(elements().size(), 3u);
+}
+
+TEST_F(NoteEntryTest, BWithANoteAtTheCursorFlattensItAndLeavesTheNextNotePlain) {
+    key(Key::F3);
+    cursorOn(0);
+    chars(U"b");
+    EXPECT_EQ(elements()[0].noteWord().accidental(), Accidental::Flat);
+    EXPECT_FALSE(elements()[0].noteWord().hiddenAccidental());
+    EXPECT_FALSE(ctx.doc.insertion.accidentalForced);
+    ctx.doc.cursorX = 300;
+    ctx.doc.currentElement = 0;
+    key(Key::F5);
+    EXPECT_EQ(elements()[1].noteWord().accidental(), Accidental::None);
+}
+
+TEST_F(NoteEntryTest, AForcedAccidentalWithoutANoteServesTheNextNoteOnce) {
+    chars(U"d");
+    key(Key::F5);
+    key(Key::F5);
+    EXPECT_EQ(elements()[0].noteWord().accidental(), Accidental::Sharp);
+    EXPECT_EQ(elements()[1].noteWord().accidental(), Accidental::Sharp);  // the bar's earlier sharp
+    EXPECT_TRUE(elements()[1].noteWord().hiddenAccidental());
+}
+
+TEST_F(NoteEntryTest, TheAlternateActionRepitchesTheNoteAtTheCursorInPlace) {
+    key(Key::F2);
+    cursorOn(0);
+    ctx.shell.alternateAction = true;
+    ctx.doc.insertion.octave = 3;
+    key(Key::F6);
+    ASSERT_EQ(elements().size(), 1u);
+    EXPECT_EQ(elements()[0].noteWord().step(), 5u);
+    EXPECT_EQ(elements()[0].w0().octave(), 3u);
+    EXPECT_EQ(ctx.doc.cursorX, elements()[0].x);
+}
+
+TEST_F(NoteEntryTest, RestsAndBarsMoveTheCursorPastThem) {
+    chars(U".S");
+    ASSERT_EQ(elements().size(), 1u);
+    EXPECT_TRUE(elements()[0].isRest());
+    EXPECT_EQ(elements()[0].noteWord().dots(), 1u);
+    EXPECT_EQ(elements()[0].noteWord().step(), 3u);
+    EXPECT_EQ(ctx.doc.insertion.dots, 0u);
+    const int afterRest = ctx.doc.cursorX;
+    chars(U"|");
+    ASSERT_EQ(elements().size(), 2u);
+    EXPECT_TRUE(elements()[1].isSignOfType(SignType::Bar));
+    EXPECT_EQ(elements()[1].signWord().code(), static_cast<unsigned>('|'));
+    EXPECT_EQ(elements()[1].x, afterRest);
+    EXPECT_GT(ctx.doc.cursorX, afterRest);
+}
+
+TEST_F(NoteEntryTest, ABeamOfQuartersIsRefusedWithItsMessage) {
+    chars(U"[");
+    EXPECT_EQ(messageIds(), std::vector<int>{17});
+    EXPECT_EQ(ctx.doc.insertion.switches & SwitchBeam, 0u);
+    chars(U"5[");
+    EXPECT_EQ(messageIds().size(), 1u);
+    key(Key::F2);
+    EXPECT_TRUE(elements()[0].w0().inBeam());
+}
+
+TEST_F(NoteEntryTest, DeleteOnATiedNoteIsRefusedAndTheNoteStays) {
+    key(Key::F2);
+    cursorOn(0);
+    staff().elements[0].w0().setTieStarts(true);
+    staff().elements[0].w0().setTieEnds(true);
+    ctx.doc.modified = false;
+    key(Key::Delete);
+    EXPECT_EQ(messageIds(), std::vector<int>{19});
+    EXPECT_EQ(ui.messages()[0].caption, "Message");
+    EXPECT_EQ(ui.messages()[0].text, "Supprimez liaison/groupe avant");
+    EXPECT_EQ(elements().size(), 1u);
+    EXPECT_FALSE(ctx.doc.modified);
+}
+
+TEST_F(NoteEntryTest, DeleteRemovesAPlainNoteAndClosesUpTheStaff) {
+    key(Key::F2);
+    key(Key::F3);
+    key(Key::F4);
+    const int secondX = elements()[1].x;
+    cursorOn(1);
+    key(Key::Delete);
+    ASSERT_EQ(elements().size(), 2u);
+    EXPECT_EQ(elements()[1].x, secondX);
+    EXPECT_EQ(elements()[1].noteWord().step(), 3u);
+}
+
+TEST_F(NoteEntryTest, ATupletNoteIsNotDeleted) {
+    key(Key::F2);
+    cursorOn(0);
+    staff().elements[0].w1().setNumerator(3);
+    staff().elements[0].w1().setDenominator(2);
+    key(Key::Delete);
+    EXPECT_EQ(messageIds(), std::vector<int>{19});
+    EXPECT_EQ(elements().size(), 1u);
+}
+
+TEST_F(NoteEntryTest, DeleteAndInsertAreRefusedInsideASlur) {
+    key(Key::F2);
+    cursorOn(0);
+    chars(U"(");
+    key(Key::Delete);
+    key(Key::Insert);
+    EXPECT_EQ(messageIds(), (std::vector<int>{20, 20}));
+    EXPECT_EQ(elements().size(), 1u);
+    EXPECT_FALSE(ctx.shell.insertionOpen);
+}
+
+TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapAndClosingTakesBackWhatWasNotUsed) {
+    key(Key::F2);
+    key(Key::F3);
+    const int secondX = elements()[1].x;
+    cursorOn(1);
+    key(Key::Insert);
+    EXPECT_TRUE(ctx.shell.insertionOpen);
+    EXPECT_GT(elements()[1].x, secondX);
+    key(Key::Insert);
+    EXPECT_FALSE(ctx.shell.insertionOpen);
+    EXPECT_EQ(elements()[1].x, secondX);
+}
+
+TEST_F(NoteEntryTest, ANoteEnteredInTheBoxKeepsTheMusicAfterItClear) {
+    key(Key::F2);
+    key(Key::F3);
+    cursorOn(1);
+    key(Key::Insert);
+    chars(U"1");  // a long value needs more room than the box opened
+    ctx.doc.currentElement = 0;
+    key(Key::F7);
+    ASSERT_EQ(elements().size(), 3u);
+    EXPECT_EQ(elements()[1].noteWord().step(), 6u);
+    EXPECT_GT(elements()[2].x, ctx.doc.cursorX);
+}
+
+TEST_F(NoteEntryTest, TheCAttributeStacksAChordAtOnePlace) {
+    chars(U"C");
+    key(Key::F2);
+    key(Key::F4);
+    chars(U"c");
+    key(Key::F6);
+    ASSERT_EQ(elements().size(), 3u);
+    EXPECT_EQ(elements()[0].x, elements()[1].x);
+    EXPECT_TRUE(elements()[0].noteWord().bit(18));
+    EXPECT_GT(elements()[2].x, elements()[1].x);
+}
+
+}  // namespace
+}  // namespace notavera
