@@ -72,7 +72,7 @@ void LeaveChord(EditorContext& ctx) {
     while (static_cast<std::size_t>(doc.currentElement) + 1 < staff.elements.size() &&
            staff.elements[static_cast<std::size_t>(doc.currentElement) + 1].x == e->x)
         ++doc.currentElement;
-    doc.cursorX = e->x + CursorAdvanceAfterNote(ctx, *e);
+    ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx, *e);
 }
 
 // The C attribute makes the next notes chord notes: it travels in their note word, and C also marks the note at
@@ -122,8 +122,8 @@ void CloseBeam(EditorContext& ctx, int) {
 void EnterBar(EditorContext& ctx, int) {
     ScoreDocument& doc = ctx.doc;
     if (!doc.staff()) return;
-    if (NoteOrRestAtCursor(ctx)) doc.cursorX += DefaultElementSpacing(ctx);
-    if (!CreateSign(doc, doc.cursorX, 0, barCharacter, SignType::Bar, 0)) return;
+    if (NoteOrRestAtCursor(ctx)) ctx.shell.cursor.x += DefaultElementSpacing(ctx);
+    if (!CreateSign(doc, ctx.shell.cursor.x, 0, barCharacter, SignType::Bar, 0)) return;
     AdvancePastSign(ctx, DistanceAfterBar(ctx));
 }
 

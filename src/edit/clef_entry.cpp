@@ -49,7 +49,7 @@ void InsertClef(EditorContext& ctx, int clef) {
     int line = 0;
     for (const ClefCommand& c : clefCommands)
         if (c.clef == clef) line = c.line;
-    if (!CreateSign(doc, doc.cursorX, line, clef, SignType::Clef, 0)) return;
+    if (!CreateSign(doc, ctx.shell.cursor.x, line, clef, SignType::Clef, 0)) return;
     ctx.ui.invalidate();
     AdvancePastSign(ctx, DistanceAfterClef(ctx));
 }

@@ -76,13 +76,13 @@ void ToggleInsertionBox(EditorContext& ctx) {
     // The first element at or after the cursor and everything after it make room, or take the room back.
     int first = -1;
     for (std::size_t i = 0; i < staff->elements.size(); ++i) {
-        if (staff->elements[i].x >= doc.cursorX) {
+        if (staff->elements[i].x >= ctx.shell.cursor.x) {
             first = static_cast<int>(i);
             break;
         }
     }
     if (first < 0) return;
-    const int gap = ctx.shell.insertionOpen ? InsertionBoxGap(ctx) : doc.cursorX - staff->elements[first].x;
+    const int gap = ctx.shell.insertionOpen ? InsertionBoxGap(ctx) : ctx.shell.cursor.x - staff->elements[first].x;
     ShiftElementsAfter(ctx, first - 1, gap);
     doc.markModified();
 }

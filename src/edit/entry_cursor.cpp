@@ -25,7 +25,7 @@ int LastElementAtOrBefore(const StaffRecord& staff, int x) {
 
 ElementRecord* ElementAtCursor(EditorContext& ctx) {
     ElementRecord* e = ctx.doc.element();
-    return e && e->x == ctx.doc.cursorX ? e : nullptr;
+    return e && e->x == ctx.shell.cursor.x ? e : nullptr;
 }
 
 ElementRecord* NoteOrRestAtCursor(EditorContext& ctx) {
@@ -58,7 +58,7 @@ bool MoveToNextLine(EditorContext& ctx) {
     // The line may already begin with its clef and signatures: the cursor goes past them.
     int x = StartColumnOf(*target, staff, doc.stepUnit);
     if (!staff.elements.empty()) x = std::max(x, staff.elements.back().x + DefaultElementSpacing(ctx));
-    doc.cursorX = x;
+    ctx.shell.cursor.x = x;
     doc.currentElement = LastElementAtOrBefore(staff, x);
     return true;
 }
@@ -75,12 +75,12 @@ void AdvancePastNote(EditorContext& ctx) {
     const ElementRecord* e = doc.element();
     if (!e) return;
     if (!e->isSign() && e->noteWord().bit(chordBit)) return;
-    doc.cursorX = e->x + CursorAdvanceAfterNote(ctx, *e);
+    ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx, *e);
     const StaffRecord* staff = doc.staff();
     const std::size_t next = static_cast<std::size_t>(doc.currentElement) + 1;
     if (!ctx.shell.insertionOpen || next >= staff->elements.size()) return;
     // The box keeps one gap between the cursor and the music that follows it.
-    const int overlap = doc.cursorX - staff->elements[next].x;
+    const int overlap = ctx.shell.cursor.x - staff->elements[next].x;
     if (overlap >= 0) ShiftElementsAfter(ctx, doc.currentElement, overlap + InsertionBoxGap(ctx));
 }
 
@@ -92,9 +92,9 @@ void AdvancePastSign(EditorContext& ctx, int distance) {
     const std::size_t next = static_cast<std::size_t>(doc.currentElement) + 1;
     if (next < staff->elements.size()) {
         doc.currentElement = static_cast<int>(next);
-        doc.cursorX = staff->elements[next].x;
+        ctx.shell.cursor.x = staff->elements[next].x;
     } else {
-        doc.cursorX = e->x + distance;
+        ctx.shell.cursor.x = e->x + distance;
     }
 }
 

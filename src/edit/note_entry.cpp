@@ -18,7 +18,7 @@ bool PercussionKey(int index) { return index >= 4 && index <= 6; }
 
 // The next note continues on the next line when this one is full; the attributes survive the move.
 void ContinueOnNextLineWhenFull(EditorContext& ctx) {
-    if (ctx.doc.cursorX < LineRightLimit(ctx)) return;
+    if (ctx.shell.cursor.x < LineRightLimit(ctx)) return;
     const InsertionState saved = ctx.doc.insertion;
     MoveToNextLine(ctx);
     ctx.doc.insertion = saved;
@@ -63,7 +63,7 @@ void EnterNote(EditorContext& ctx, int index) {
             return;
         }
     }
-    ElementRecord* e = CreateNoteOrRest(doc, doc.cursorX, false, static_cast<unsigned>(index));
+    ElementRecord* e = CreateNoteOrRest(doc, ctx.shell.cursor.x, false, static_cast<unsigned>(index));
     if (!e) return;
     if (!ctx.shell.alternateAction) AdvancePastNote(ctx);
     UseUpOnceAttributes(ctx, doc.element());
@@ -73,7 +73,7 @@ void EnterRest(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     if (!doc.staff()) return;
     ContinueOnNextLineWhenFull(ctx);
-    if (!CreateNoteOrRest(doc, doc.cursorX, true, 0)) return;
+    if (!CreateNoteOrRest(doc, ctx.shell.cursor.x, true, 0)) return;
     doc.element()->noteWord().setBit(chordBit, false);  // a rest is never part of a chord
     AdvancePastNote(ctx);
     doc.insertion.dots = 0;

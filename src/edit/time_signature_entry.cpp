@@ -151,7 +151,7 @@ void EditTimeSignature(EditorContext& ctx) {
     }
     doc.insertion.timeSigNum = choice.numerator;
     doc.insertion.timeSigDen = choice.denominator;
-    ElementRecord* e = CreateSign(doc, doc.cursorX, 0, 0, SignType::TimeSignature, 0);
+    ElementRecord* e = CreateSign(doc, ctx.shell.cursor.x, 0, 0, SignType::TimeSignature, 0);
     if (!e) return;
     WriteTimeSignature(*e, choice);
     ctx.ui.invalidate();

@@ -135,10 +135,6 @@ public:
     bool cueNotesRefused = false;
     int stepUnit = 10;         // the normal staff's half-space
     int defaultFirstX = 60;    // x of a staff's first element
-    // The insertion point on the current staff, page units; the element at the cursor is the current element
-    // when its x equals cursorX.
-    int cursorX = defaultFirstX;
-    int cursorY = 0;
     int pageWidth = 2100;      // derived from the page format, page units
     int pageHeight = 2970;
     StaffLayoutModel layoutModel = StaffLayoutModel::makeDefault();

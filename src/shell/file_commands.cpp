@@ -2,6 +2,8 @@
 // about unsaved changes comes first, and the working files are kept until the file dialog has been answered.
 #include "shell/file_commands.h"
 
+#include "render/insertion_cursor.h"
+
 #include "score/companion_files.h"
 #include "score/mus_file.h"
 #include "score/new_document.h"
@@ -124,9 +126,8 @@ int Open(EditorContext& ctx) {
         StartEmptyDocument(ctx);
         return 0;
     }
-    ctx.shell.documentReady = true;
+    ShowDocument(ctx);
     DispatchCommand(ctx, ZoomNormalCommand);
-    UpdateTitleBar(ctx);
     ctx.ui.invalidate();
     return 1;
 }
@@ -139,6 +140,13 @@ int Quit(EditorContext& ctx) {
 }
 
 }  // namespace
+
+void ShowDocument(EditorContext& ctx) {
+    ctx.shell.documentReady = true;
+    ctx.shell.cursor = CursorState{};  // markers and zones belonged to the document before
+    ctx.shell.cursor.x = DefaultCursorX(ctx.doc);
+    UpdateTitleBar(ctx);
+}
 
 bool ConfirmDiscard(EditorContext& ctx) {
     if (!ctx.doc.modified) return true;
@@ -169,8 +177,7 @@ void StartEmptyDocument(EditorContext& ctx) {
     ctx.doc = ScoreDocument();
     ctx.doc.layoutModel = model;
     SetUpNewDocument(ctx.doc, 1);
-    ctx.shell.documentReady = true;
-    UpdateTitleBar(ctx);
+    ShowDocument(ctx);
     ctx.ui.invalidate();
 }
 
@@ -181,8 +188,7 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
         StartEmptyDocument(ctx);
         return 0;
     }
-    ctx.shell.documentReady = true;
-    UpdateTitleBar(ctx);
+    ShowDocument(ctx);
     return 1;
 }
 

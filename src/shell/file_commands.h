@@ -30,6 +30,10 @@ std::string DocumentPathFromCommandLine(std::string_view commandLine);
 int OpenStartDocument(EditorContext& ctx, std::string_view commandLine);
 
 // Replaces the document by an untitled one of one page laid out by the current staff layout model.
+// A document has just become the window's: it is ready to draw, its title shown, the cursor on its current
+// element.
+void ShowDocument(EditorContext& ctx);
+
 void StartEmptyDocument(EditorContext& ctx);
 
 void RegisterFileCommands(CommandRegistry& registry);

@@ -129,7 +129,7 @@ TEST_F(EntryScriptTest, ClefTimeSignatureNotesBarAndRest) {
     EXPECT_EQ(e[2]["noteWord"], quarterCNoteWord);
     EXPECT_EQ(e[3]["noteWord"], (5u << 1) | (1u << 6) | (2u << 22));  // dotted eighth D
     EXPECT_EQ(e[4]["signWord"], 0u | (124u << 17));                     // bar line
-    EXPECT_EQ(e[5]["noteWord"], 1u | (5u << 1) | (3u << 22));          // eighth rest on E
+    EXPECT_EQ(e[5]["noteWord"], 1u | (5u << 1) | (7u << 22));          // eighth rest on the bass staff's B line
     for (std::size_t i = 1; i < e.size(); ++i) EXPECT_GT(e[i]["x"].get<int>(), e[i - 1]["x"].get<int>());
 }
 

@@ -15,7 +15,7 @@ class ClefEntryTest : public ::testing::Test {
 protected:
     ClefEntryTest() {
         ctx.doc = test::NewDocument(1);
-        ctx.doc.cursorX = 60;
+        ctx.shell.cursor.x = 60;
     }
     const std::vector<ElementRecord>& elements() { return ctx.doc.staff()->elements; }
 
@@ -46,12 +46,12 @@ INSTANTIATE_TEST_SUITE_P(Menu, ClefCommandTest,
 
 TEST_F(ClefEntryTest, AClefLastOnTheStaffMovesTheCursorByTheClefDistance) {
     DispatchCommand(ctx, 202);
-    EXPECT_EQ(ctx.doc.cursorX, 60 + ctx.shell.settings.clefDistanceSteps * ctx.doc.spacingStep);
+    EXPECT_EQ(ctx.shell.cursor.x, 60 + ctx.shell.settings.clefDistanceSteps * ctx.doc.spacingStep);
 }
 
 TEST_F(ClefEntryTest, AClefAtTheCursorIsReplaced) {
     DispatchCommand(ctx, 201);
-    ctx.doc.cursorX = 60;
+    ctx.shell.cursor.x = 60;
     ctx.doc.currentElement = 0;
     DispatchCommand(ctx, 202);
     ASSERT_EQ(elements().size(), 1u);
@@ -61,12 +61,12 @@ TEST_F(ClefEntryTest, AClefAtTheCursorIsReplaced) {
 TEST_F(ClefEntryTest, AClefBeforeMusicSendsTheCursorToTheNextElement) {
     DispatchKey(ctx, Key::F2, {});
     const int noteX = elements()[0].x;
-    ctx.doc.cursorX = 40;
+    ctx.shell.cursor.x = 40;
     ctx.doc.currentElement = -1;
     DispatchCommand(ctx, 202);
     ASSERT_EQ(elements().size(), 2u);
     EXPECT_TRUE(elements()[0].isSignOfType(SignType::Clef));
-    EXPECT_EQ(ctx.doc.cursorX, noteX);
+    EXPECT_EQ(ctx.shell.cursor.x, noteX);
     EXPECT_EQ(ctx.doc.currentElement, 1);
 }
 

@@ -17,7 +17,7 @@ protected:
         ctx.doc = test::NewDocument(1);
         ctx.doc.staff()->elements.push_back(test::NoteAt(60));
         ctx.doc.currentElement = 0;
-        ctx.doc.cursorX = 60;
+        ctx.shell.cursor.x = 60;
     }
     ElementRecord& note() { return ctx.doc.staff()->elements[0]; }
     void enterWith(int tool) {
@@ -68,7 +68,7 @@ TEST_F(EnterKeyTest, TheHeadSideToolLeavesChordNotesAlone) {
 }
 
 TEST_F(EnterKeyTest, NothingAwayFromTheCursor) {
-    ctx.doc.cursorX = 90;
+    ctx.shell.cursor.x = 90;
     enterWith(300);
     EXPECT_FALSE(note().w0().hidden());
     EXPECT_FALSE(ctx.doc.modified);

@@ -17,7 +17,7 @@ class NoteEntryTest : public ::testing::Test {
 protected:
     NoteEntryTest() {
         ctx.doc = test::NewDocument(1);
-        ctx.doc.cursorX = 60;
+        ctx.shell.cursor.x = 60;
     }
     StaffRecord& staff() { return *ctx.doc.staff(); }
     const std::vector<ElementRecord>& elements() { return staff().elements; }
@@ -28,7 +28,7 @@ protected:
     // Puts the cursor back on element i, as the cursor keys would.
     void cursorOn(int i) {
         ctx.doc.currentElement = i;
-        ctx.doc.cursorX = elements()[static_cast<std::size_t>(i)].x;
+        ctx.shell.cursor.x = elements()[static_cast<std::size_t>(i)].x;
     }
     std::vector<int> messageIds() const {
         std::vector<int> ids;
@@ -54,14 +54,14 @@ TEST_F(NoteEntryTest, NoteKeysGiveTheirNamesAndTheOctaveShiftsOfTheOuterKeys) {
     EXPECT_EQ(elements()[0].x, 60);
     EXPECT_LT(elements()[0].x, elements()[1].x);
     EXPECT_LT(elements()[1].x, elements()[2].x);
-    EXPECT_GT(ctx.doc.cursorX, elements()[2].x);
+    EXPECT_GT(ctx.shell.cursor.x, elements()[2].x);
     EXPECT_TRUE(ctx.doc.modified);
 }
 
 TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLineWithTheSameAttributes) {
     chars(U"5");
     ctx.doc.insertion.octave = 5;
-    ctx.doc.cursorX = LineRightLimit(ctx);
+    ctx.shell.cursor.x = LineRightLimit(ctx);
     key(Key::F4);
     EXPECT_TRUE(elements().size() == 1u);
     EXPECT_TRUE(ctx.doc.currentStaff != 0 || ctx.doc.currentPage != 1);
@@ -91,7 +91,7 @@ TEST_F(NoteEntryTest, BWithANoteAtTheCursorFlattensItAndLeavesTheNextNotePlain) 
     EXPECT_EQ(elements()[0].noteWord().accidental(), Accidental::Flat);
     EXPECT_FALSE(elements()[0].noteWord().hiddenAccidental());
     EXPECT_FALSE(ctx.doc.insertion.accidentalForced);
-    ctx.doc.cursorX = 300;
+    ctx.shell.cursor.x = 300;
     ctx.doc.currentElement = 0;
     key(Key::F5);
     EXPECT_EQ(elements()[1].noteWord().accidental(), Accidental::None);
@@ -115,7 +115,7 @@ TEST_F(NoteEntryTest, TheAlternateActionRepitchesTheNoteAtTheCursorInPlace) {
     ASSERT_EQ(elements().size(), 1u);
     EXPECT_EQ(elements()[0].noteWord().step(), 5u);
     EXPECT_EQ(elements()[0].w0().octave(), 3u);
-    EXPECT_EQ(ctx.doc.cursorX, elements()[0].x);
+    EXPECT_EQ(ctx.shell.cursor.x, elements()[0].x);
 }
 
 TEST_F(NoteEntryTest, RestsAndBarsMoveTheCursorPastThem) {
@@ -125,13 +125,13 @@ TEST_F(NoteEntryTest, RestsAndBarsMoveTheCursorPastThem) {
     EXPECT_EQ(elements()[0].noteWord().dots(), 1u);
     EXPECT_EQ(elements()[0].noteWord().step(), 3u);
     EXPECT_EQ(ctx.doc.insertion.dots, 0u);
-    const int afterRest = ctx.doc.cursorX;
+    const int afterRest = ctx.shell.cursor.x;
     chars(U"|");
     ASSERT_EQ(elements().size(), 2u);
     EXPECT_TRUE(elements()[1].isSignOfType(SignType::Bar));
     EXPECT_EQ(elements()[1].signWord().code(), static_cast<unsigned>('|'));
     EXPECT_EQ(elements()[1].x, afterRest);
-    EXPECT_GT(ctx.doc.cursorX, afterRest);
+    EXPECT_GT(ctx.shell.cursor.x, afterRest);
 }
 
 TEST_F(NoteEntryTest, ABeamOfQuartersIsRefusedWithItsMessage) {
@@ -214,7 +214,7 @@ TEST_F(NoteEntryTest, ANoteEnteredInTheBoxKeepsTheMusicAfterItClear) {
     key(Key::F7);
     ASSERT_EQ(elements().size(), 3u);
     EXPECT_EQ(elements()[1].noteWord().step(), 6u);
-    EXPECT_GT(elements()[2].x, ctx.doc.cursorX);
+    EXPECT_GT(elements()[2].x, ctx.shell.cursor.x);
 }
 
 TEST_F(NoteEntryTest, TheCAttributeStacksAChordAtOnePlace) {

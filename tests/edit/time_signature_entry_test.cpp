@@ -50,7 +50,7 @@ class TimeSignatureEntryTest : public ::testing::Test {
 protected:
     TimeSignatureEntryTest() {
         ctx.doc = test::NewDocument(1);
-        ctx.doc.cursorX = 60;
+        ctx.shell.cursor.x = 60;
     }
     const std::vector<ElementRecord>& elements() { return ctx.doc.staff()->elements; }
 
@@ -67,14 +67,14 @@ TEST_F(TimeSignatureEntryTest, ANewTimeSignatureTakesTheNumbersAndTheCursorMoves
     EXPECT_EQ(e.w1().numerator(), 3u);
     EXPECT_EQ(e.w1().denominator(), 4u);
     EXPECT_EQ(e.signWord().code(), 1u);
-    EXPECT_GT(ctx.doc.cursorX, 60);
+    EXPECT_GT(ctx.shell.cursor.x, 60);
     EXPECT_EQ(ctx.doc.insertion.timeSigNum, 1u);
 }
 
 TEST_F(TimeSignatureEntryTest, TheTimeSignatureAtTheCursorIsEditedAndCancelChangesNothing) {
     ui.queueDialogAnswer(DialogAnswer{"IndMesure", {{"400", "3"}, {"401", "4"}}, true});
     DispatchCommand(ctx, 230);
-    ctx.doc.cursorX = 60;
+    ctx.shell.cursor.x = 60;
     ui.queueDialogAnswer(DialogAnswer{"IndMesure", {{"400", "6"}, {"401", "8"}}, false});
     DispatchCommand(ctx, 230);
     EXPECT_EQ(elements()[0].w1().numerator(), 3u);

@@ -144,7 +144,7 @@ void ScoreView::drawFrame() {
     dc_.visibleRegion = visible_;
     dc_.canvas = &canvas;
     DrawPage(dc_, ctx_.doc);
-    DrawInsertionCursor(dc_, ctx_.doc, DefaultCursorX(ctx_.doc));
+    DrawInsertionCursor(dc_, ctx_.doc, ctx_.shell.cursor.x);
     dc_.canvas = nullptr;
 }
 
