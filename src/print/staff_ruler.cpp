@@ -45,7 +45,9 @@ std::vector<RulerStaff> StaffRuler::staves() const {
 template <typename Grouping>
 static void CollectGroups(const StaffLayoutModel& model, const std::vector<RulerStaff>& staves, int offset,
                           bool blocks, std::vector<RulerGroupLine>& out) {
-    std::optional<std::size_t> open;
+    // An index rather than an optional: g++ -O2 cannot follow the optional through the lambda and warns.
+    constexpr std::size_t none = static_cast<std::size_t>(-1);
+    std::size_t open = none;
     const auto close = [&](std::size_t first, std::size_t last) {
         out.push_back({staves[first].left - offset, staves[first].top, staves[last].bottom,
                        blocks && sm::Brace::get(model.staffWord(static_cast<int>(first))) != 0});
@@ -55,14 +57,14 @@ static void CollectGroups(const StaffLayoutModel& model, const std::vector<Ruler
         if (g == 3) {
             close(i, i);
         } else if (g == 1) {
-            if (open) close(*open, i - 1);
+            if (open != none) close(open, i - 1);
             open = i;
-        } else if (g == 2 && open) {
-            close(*open, i);
-            open.reset();
+        } else if (g == 2 && open != none) {
+            close(open, i);
+            open = none;
         }
     }
-    if (open) close(*open, staves.size() - 1);
+    if (open != none) close(open, staves.size() - 1);
 }
 
 std::vector<RulerGroupLine> StaffRuler::groupLines() const {
