@@ -1,6 +1,8 @@
 // The core's handler table, built once from the registration functions of the subsystems.
 #include "shell/command_registry.h"
 
+#include "print/page_layout_commands.h"
+
 namespace notavera {
 
 const CommandRegistry& CoreCommands() {
@@ -8,6 +10,7 @@ const CommandRegistry& CoreCommands() {
     static const CommandRegistry registry = [] {
         CommandRegistry r;
         RegisterShellCommands(r);
+        RegisterPageLayoutCommands(r);
         return r;
     }();
     return registry;
