@@ -2,6 +2,7 @@
 #include "shell/command_registry.h"
 
 #include "edit/entry_commands.h"
+#include "print/page_layout_commands.h"
 #include "shell/cursor_keys.h"
 #include "shell/spacing_commands.h"
 
@@ -15,6 +16,7 @@ const CommandRegistry& CoreCommands() {
         RegisterSpacingCommands(r);
         RegisterCursorCommands(r);
         RegisterEntryCommands(r);
+        RegisterPageLayoutCommands(r);
         return r;
     }();
     return registry;

@@ -2,8 +2,8 @@
 // about unsaved changes comes first, and the working files are kept until the file dialog has been answered.
 #include "shell/file_commands.h"
 
+#include "print/staff_layout_pages.h"
 #include "render/insertion_cursor.h"
-
 #include "score/companion_files.h"
 #include "score/mus_file.h"
 #include "score/new_document.h"
@@ -183,8 +183,15 @@ void StartEmptyDocument(EditorContext& ctx) {
 
 int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
     const std::string path = DocumentPathFromCommandLine(commandLine);
-    if (path.empty() || ReadDocument(ctx, path) != FileOk) {
-        if (!path.empty()) DeleteWorkFiles(ctx);
+    if (path.empty()) {
+        // A first start without a document: page 1 is defined in the staff-layout dialog; cancelling it keeps
+        // the default layout.
+        StartEmptyDocument(ctx);
+        RunStaffLayoutDialog(ctx, StaffLayoutPurpose::FirstPage);
+        return 0;
+    }
+    if (ReadDocument(ctx, path) != FileOk) {
+        DeleteWorkFiles(ctx);
         StartEmptyDocument(ctx);
         return 0;
     }

@@ -25,8 +25,9 @@ bool ConfirmDiscard(EditorContext& ctx);
 std::string DocumentPathFromCommandLine(std::string_view commandLine);
 
 // Start-up: opens the document of the command line, or, without one or when it cannot be read, starts an
-// untitled document of one page laid out by the staff layout model. The document is ready afterwards and the
-// title bar shows it. 1 when the named document was read.
+// untitled document of one page laid out by the staff layout model; without one, that first page is defined in
+// the staff-layout dialog first. The document is ready afterwards and the title bar shows it. 1 when the named
+// document was read.
 int OpenStartDocument(EditorContext& ctx, std::string_view commandLine);
 
 // Replaces the document by an untitled one of one page laid out by the current staff layout model.

@@ -121,6 +121,46 @@ TEST_F(ScriptTest, DumpAndRenderWriteTheirFiles) {
     EXPECT_FALSE(calls.empty());
 }
 
+TEST_F(ScriptTest, MaskCommandsEnterLeaveAndToggleTheirFlag) {
+    makeDocument("opus.mus");
+    const CliResult r = script((dir / "opus.mus").string(),
+                               "dump avant.json\ncmd 621\ntitle\ncmd 482\ntitle\ncmd 619\ndump sans.json\n"
+                               "cmd 619\ndump avec.json\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> titles = lines(r.out);
+    ASSERT_GE(titles.size(), 2u) << r.out;
+    // On the mask page the title bar names page 0; leaving goes back to page 1.
+    EXPECT_NE(titles[0].find("(p.0/1)"), std::string::npos) << titles[0];
+    EXPECT_NE(titles[1].find("(p.1/1)"), std::string::npos) << titles[1];
+    const auto layoutOf = [this](const char* name) {
+        return nlohmann::json::parse(test::ReadText(dir / name), nullptr, false)["pages"][0]["layout"];
+    };
+    EXPECT_NE(layoutOf("sans.json"), layoutOf("avant.json"));
+    EXPECT_EQ(layoutOf("avec.json"), layoutOf("avant.json"));
+}
+
+TEST_F(ScriptTest, ModifierFeuilleTakesTheRegleurAnswer) {
+    makeDocument("opus.mus");
+    const CliResult r = script((dir / "opus.mus").string(),
+                               "answer Regleur \"Nombre de portées\"=3 ok\ncmd 62\ndump apres.json\n"
+                               "answer Regleur \"Nombre de portées\"=6 cancel\ncmd 62\ndump annule.json\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto stavesIn = [this](const char* name) {
+        return nlohmann::json::parse(test::ReadText(dir / name), nullptr, false)["pages"][0]["staves"].size();
+    };
+    EXPECT_EQ(stavesIn("apres.json"), 3u);
+    EXPECT_EQ(stavesIn("annule.json"), 3u);
+}
+
+TEST_F(ScriptTest, CreerFeuilleAddsAPageLaidOutByTheRegleur) {
+    const CliResult r = script("", "answer Regleur \"Nombre de portées\"=2 ok\ncmd 61\ntitle\ndump doc.json\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("(p.2/2)"), std::string::npos) << r.out;
+    const auto doc = nlohmann::json::parse(test::ReadText(dir / "doc.json"), nullptr, false);
+    ASSERT_EQ(doc["pages"].size(), 2u);
+    EXPECT_EQ(doc["pages"][1]["staves"].size(), 2u);
+}
+
 TEST_F(ScriptTest, RenderingAMissingPageFails) {
     makeDocument("opus.mus");
     const CliResult r = script((dir / "opus.mus").string(), "render 4 page.json\ntitle\n");

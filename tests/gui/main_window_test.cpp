@@ -1,11 +1,14 @@
 // The main window offscreen: the document named on the command line (quoted or not) opens with its exact title
 // bar, a missing one leaves a new first page, the zoom commands change what is drawn, the scroll bars move the
-// view, and Quit takes the window down only once the user agreed.
+// view, Quit takes the window down only once the user agreed, and the menus and the palette reach the dispatch.
 #include "platform/qt/main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QScrollBar>
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +16,10 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/qt/menu_bar.h"
+#include "platform/qt/palette_bar.h"
 #include "platform/qt/score_view.h"
+#include "print/mask_editing.h"
 #include "shell/dispatch.h"
 
 namespace notavera {
@@ -65,8 +71,23 @@ TEST_F(MainWindowTest, AQuotedCommandLineOpensTheSameDocument) {
     EXPECT_EQ(window.context().doc.storage.path, demo);
 }
 
+// Answers "Annuler" to the modal dialog the next event loop shows, and tells whether there was one.
+struct DialogCanceller {
+    bool seen = false;
+    DialogCanceller() {
+        QTimer::singleShot(0, [this] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = true;
+                dialog->reject();
+            }
+        });
+    }
+};
+
 TEST_F(MainWindowTest, WithoutADocumentStartsAnUntitledFirstPage) {
+    DialogCanceller cancel;  // the Régleur defining page 1
     MainWindow window("");
+    EXPECT_TRUE(cancel.seen);
     EXPECT_EQ(window.windowTitle().toStdString(),
               "Notavera v.6.5d - (sans nom) (p.1/1) - {0,1} 1 - Voix 1  [1:1]");
     EXPECT_EQ(window.context().doc.pageCount, 1);
@@ -109,6 +130,46 @@ TEST_F(MainWindowTest, ClosingAnUnmodifiedDocumentQuits) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->isVisible());
     delete window;
+}
+
+TEST_F(MainWindowTest, CarriesTheFourteenMenusAndThePaletteAboveThePage) {
+    MainWindow window(demo.string());
+    window.resize(1000, 700);
+    window.show();
+    QCoreApplication::processEvents();
+    int menus = 0;
+    for (QAction* action : window.menus().actions()) menus += action->menu() ? 1 : 0;
+    EXPECT_EQ(menus, 14);
+    PaletteBar& palette = window.palette();
+    EXPECT_TRUE(palette.isVisible());
+    const QRect last = palette.button(0)->geometry().translated(palette.mapTo(&window, QPoint()));
+    // The first button is the rightmost one, against the window's right edge, and the page starts below the row.
+    EXPECT_EQ(last.right(), window.width() - 1);
+    EXPECT_GE(window.view().mapTo(&window, QPoint()).y(), last.bottom());
+}
+
+TEST_F(MainWindowTest, MenuItemsGreyAsThePreparationSays) {
+    MainWindow window(demo.string());
+    MenuBar& menus = window.menus();
+    ASSERT_NE(menus.commandAction(mask_command::editFixed), nullptr);
+    EXPECT_TRUE(menus.commandAction(mask_command::editFixed)->isEnabled());
+    EXPECT_TRUE(menus.commandAction(6)->isEnabled());  // Quitter
+    menus.commandAction(mask_command::editFixed)->trigger();
+    EXPECT_TRUE(window.context().shell.maskEditing);
+    // Mask editing greys Quit and puts its own "&Quitter" on the bar at once.
+    EXPECT_FALSE(menus.commandAction(6)->isEnabled());
+    EXPECT_TRUE(menus.leaveMaskAction()->isVisible());
+    menus.leaveMaskAction()->trigger();
+    EXPECT_FALSE(window.context().shell.maskEditing);
+    EXPECT_FALSE(menus.leaveMaskAction()->isVisible());
+}
+
+TEST_F(MainWindowTest, APaletteClickReachesTheDispatch) {
+    MainWindow window(demo.string());
+    window.show();
+    const int before = window.context().shell.noteFormFlags;
+    window.palette().button(*PaletteIndex(38))->click();  // note-form flag A
+    EXPECT_NE(window.context().shell.noteFormFlags, before);
 }
 
 }  // namespace

@@ -54,6 +54,16 @@ TEST_F(RegleAfficheTest, PaintsTheGreyPageWithBlackStavesAndTheSelectionInGrey) 
     EXPECT_EQ(image.pixelColor(middleOf(3).toPoint()), QColor(128, 128, 128));
 }
 
+TEST_F(RegleAfficheTest, ATallerWidgetKeepsTheSheetAtItsTopAndClicksFollowIt) {
+    widget.resize(210, 500);
+    const QImage image = paint();
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(200, 200, 200));
+    EXPECT_NE(image.pixelColor(5, 450), QColor(200, 200, 200));  // the spare room is below the sheet
+    EXPECT_LT(middleOf(0).y(), 100);
+    mouse(QEvent::MouseButtonPress, middleOf(0), Qt::LeftButton);
+    EXPECT_EQ(ruler.selected(), 0);
+}
+
 TEST_F(RegleAfficheTest, AClickSelectsAndADragMovesTheStaff) {
     int notices = 0;
     widget.notified = [&notices] { ++notices; };

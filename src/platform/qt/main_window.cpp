@@ -3,8 +3,11 @@
 #include "platform/qt/main_window.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QVBoxLayout>
 
+#include "platform/qt/menu_bar.h"
+#include "platform/qt/palette_bar.h"
 #include "platform/qt/score_view.h"
 #include "score/work_files.h"
 #include "shell/dispatch.h"
@@ -20,8 +23,12 @@ MainWindow::MainWindow(const std::string& commandLine) : ui_(this), ctx_(ui_) {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    paletteRow_ = new QWidget(central);
+    paletteRow_->setFixedHeight(PaletteHeight);
+    layout->addWidget(paletteRow_);
     layout->addWidget(view_);
     setCentralWidget(central);
+    buildMenusAndPalette();
     connectServices();
     openStartDocument(commandLine);
     view_->setFocus();
@@ -32,6 +39,45 @@ MainWindow::~MainWindow() {
     DeleteWorkFiles(ctx_);
 }
 
+void MainWindow::buildMenusAndPalette() {
+    // No undo history, copy buffer or ghost model exists yet: their items stay grey.
+    auto inputs = [] { return MenuInputs{}; };
+    auto isBuilt = [this](int command) { return CommandIsBuilt(ctx_, command); };
+    menuBar_ = new MenuBar(ctx_, inputs, isBuilt, [this](int command) { runCommand(command); }, this);
+    setMenuBar(menuBar_);
+    palette_ = new PaletteBar([this] { return paletteInputs(); }, [this](int command) { runCommand(command); },
+                              paletteRow_);
+    paletteRow_->installEventFilter(this);
+}
+
+PaletteInputs MainWindow::paletteInputs() const {
+    PaletteInputs in;
+    in.noteFormFlags = ctx_.shell.noteFormFlags;
+    in.navigationState = ctx_.shell.navigationState;
+    in.alternateAction = ctx_.shell.alternateAction;
+    in.currentDuration = ctx_.doc.insertion.durationCode;
+    in.referenceValue = ctx_.doc.insertion.referenceValue;
+    in.paletteDuration = ctx_.shell.menuDuration;
+    return in;
+}
+
+void MainWindow::runCommand(int command) {
+    DispatchCommand(ctx_, static_cast<std::uint32_t>(command));
+    showNewState();
+}
+
+void MainWindow::showNewState() {
+    // Mask editing adds or removes a menu-bar item at once, not only when a menu next opens.
+    menuBar_->prepare();
+    palette_->refresh();
+    view_->refresh();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == paletteRow_ && event->type() == QEvent::Resize) palette_->placeInClient(paletteRow_->width());
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::connectServices() {
     ui_.invalidated = [this] { view_->refresh(); };
     ui_.closeRequested = [this] {
@@ -40,13 +86,21 @@ void MainWindow::connectServices() {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     };
     ui_.timerTicked = [this](int id) { OnShellTimer(ctx_, id); };
-    view_->keyPressed = [this](Key key, KeyModifiers modifiers) { DispatchKey(ctx_, key, modifiers); };
-    view_->characterTyped = [this](char32_t c) { DispatchChar(ctx_, c); };
+    ui_.setPageClient(view_);
+    view_->keyPressed = [this](Key key, KeyModifiers modifiers) {
+        DispatchKey(ctx_, key, modifiers);
+        showNewState();
+    };
+    view_->characterTyped = [this](char32_t c) {
+        DispatchChar(ctx_, c);
+        showNewState();
+    };
 }
 
 void MainWindow::openStartDocument(const std::string& commandLine) {
     OpenStartDocument(ctx_, commandLine);
     view_->showPageFromTop();
+    showNewState();
 }
 
 void MainWindow::startShellTimers() { StartShellTimers(ctx_); }

@@ -6,10 +6,13 @@
 #include <string>
 
 #include "platform/qt/qt_ui_services.h"
+#include "shell/palette.h"
 #include "shell/editor_context.h"
 
 namespace notavera {
 
+class MenuBar;
+class PaletteBar;
 class ScoreView;
 
 class MainWindow final : public QMainWindow {
@@ -20,20 +23,32 @@ public:
 
     EditorContext& context() { return ctx_; }
     ScoreView& view() { return *view_; }
+    MenuBar& menus() { return *menuBar_; }
+    PaletteBar& palette() { return *palette_; }
 
     // Timers 1 (250 ms) and 2 (one minute) through the shell's rules: none while autosave is off.
     void startShellTimers();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Keeps the palette against the right edge of its row as the window is resized.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildMenusAndPalette();
+    PaletteInputs paletteInputs() const;
+    void runCommand(int command);
+    // The menus and the palette show the state a command, key or character may have changed.
+    void showNewState();
     void openStartDocument(const std::string& commandLine);
     void connectServices();
 
     QtUiServices ui_;
     EditorContext ctx_;
     ScoreView* view_ = nullptr;
+    MenuBar* menuBar_ = nullptr;
+    QWidget* paletteRow_ = nullptr;
+    PaletteBar* palette_ = nullptr;
     bool closeAccepted_ = false;  // set once Quit has agreed to take the window down
 };
 

@@ -12,6 +12,8 @@
 
 #include "platform/qt/dialog_form.h"
 #include "platform/qt/help_window.h"
+#include "platform/qt/menu_bar.h"
+#include "platform/qt/staff_layout_dialog.h"
 
 namespace notavera {
 namespace {
@@ -151,6 +153,17 @@ void QtUiServices::setWaitCursor(bool on) {
 bool QtUiServices::runDialog(DialogModel& model) {
     DialogForm form(model, parent());
     return form.run();
+}
+
+std::optional<int> QtUiServices::popupValueMenu() {
+    QWidget* client = pageClient_ ? pageClient_.data() : parent();
+    if (!client) return std::nullopt;
+    return ChooseFromDurationMenu(client);
+}
+
+bool QtUiServices::runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor) {
+    StaffLayoutDialog dialog(model, editor, parent());
+    return dialog.run();
 }
 
 void QtUiServices::invalidate() {

@@ -18,6 +18,8 @@ public:
     // Boxes and dialogs are modal to `window`, whose title the title bar sets; it may be set later.
     explicit QtUiServices(QWidget* window = nullptr) : window_(window) {}
     void setWindow(QWidget* window) { window_ = window; }
+    // The page area whose top right corner the "Val" popup takes.
+    void setPageClient(QWidget* client) { pageClient_ = client; }
 
     MessageAnswer showMessage(const MessageBoxRequest& request) override;
     bool yesNoBox(const std::string& text) override;
@@ -27,6 +29,8 @@ public:
     void setTitle(const std::string& title) override;
     void setWaitCursor(bool on) override;
     bool runDialog(DialogModel& model) override;
+    std::optional<int> popupValueMenu() override;
+    bool runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor) override;
 
     // The main window's own services, handed on to the window through the hooks below.
     void invalidate() override;
@@ -49,6 +53,7 @@ private:
     QWidget* parent() const;
 
     QPointer<QWidget> window_;
+    QPointer<QWidget> pageClient_;
     int waitDepth_ = 0;
     std::map<int, std::unique_ptr<QTimer>> timers_;
 };

@@ -54,9 +54,13 @@ double RegleAffiche::scale() const {
     return std::min(width() / static_cast<double>(s.width), height() / static_cast<double>(s.height));
 }
 
-QPointF RegleAffiche::toWidget(double x, double y) const { return {x * scale(), height() - y * scale()}; }
+// The sheet hangs from the widget's top edge: in a widget taller than the page's proportions the spare room is
+// left below the sheet, not above it where the first staves are.
+double RegleAffiche::sheetTop() const { return ruler_.sheet().height * scale(); }
 
-double RegleAffiche::toPageY(double widgetY) const { return (height() - widgetY) / scale(); }
+QPointF RegleAffiche::toWidget(double x, double y) const { return {x * scale(), sheetTop() - y * scale()}; }
+
+double RegleAffiche::toPageY(double widgetY) const { return (sheetTop() - widgetY) / scale(); }
 
 void RegleAffiche::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -35,6 +35,7 @@ protected:
 
 private:
     double scale() const;
+    double sheetTop() const;  // the widget y of the sheet's top edge
     void acted(RulerResult r);
     // Moves the pointer onto the selected staff, as the keys do.
     void pointAtSelection();

@@ -1,0 +1,50 @@
+// The Page menu's commands of the print subsystem, handed to the staff-layout dialog and the mask editing.
+#include "print/page_layout_commands.h"
+
+#include "print/mask_editing.h"
+#include "print/staff_layout_model.h"
+#include "print/staff_layout_pages.h"
+#include "score/page_append.h"
+#include "shell/command_registry.h"
+#include "shell/editor_context.h"
+#include "shell/title_bar.h"
+
+namespace notavera {
+
+int CreatePageFromDialog(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    if (doc.pageCount >= maxPages) {
+        ctx.ui.beep();
+        return 0;
+    }
+    if (RunStaffLayoutDialog(ctx, StaffLayoutPurpose::NewPage) == 0) return 0;
+    PageRecord* page = PageAfter(ctx, doc.pageCount);
+    // A new page has empty staves, so the model always fits it.
+    if (page == nullptr || !ApplyStaffLayoutModel(doc.layoutModel, *page)) {
+        ctx.ui.beep();
+        return 0;
+    }
+    doc.currentPage = static_cast<int>(page->number);
+    doc.currentStaff = 0;
+    doc.currentElement = -1;
+    doc.markModified();
+    UpdateTitleBar(ctx);
+    ctx.ui.invalidate();
+    return 1;
+}
+
+void RegisterPageLayoutCommands(CommandRegistry& registry) {
+    registry.addCommand(commandCreatePage, [](EditorContext& ctx, int) { CreatePageFromDialog(ctx); });
+    registry.addCommand(commandModifyPage, [](EditorContext& ctx, int) {
+        if (ctx.doc.page() != nullptr) RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage);
+    });
+    registry.addCommand(mask_command::quit, [](EditorContext& ctx, int) { LeaveMaskEditing(ctx); });
+    for (const int command : {mask_command::editFixed, mask_command::editVariable})
+        registry.addCommand(command, [](EditorContext& ctx, int id) { EnterMaskEditing(ctx, id); });
+    for (const int command : {mask_command::eraseFixed, mask_command::eraseVariable})
+        registry.addCommand(command, [](EditorContext& ctx, int id) { EraseMask(ctx, id); });
+    for (const int command : {mask_command::withoutFixed, mask_command::withoutVariable})
+        registry.addCommand(command, [](EditorContext& ctx, int id) { ToggleMaskFlag(ctx, id); });
+}
+
+}  // namespace notavera
