@@ -12,6 +12,7 @@
 
 #include "platform/qt/qt_ui_services.h"
 #include "score/new_document.h"
+#include "shell/file_commands.h"
 #include "shell/title_bar.h"
 
 namespace notavera {
@@ -38,7 +39,7 @@ struct ScoreViewTest : ::testing::Test {
 
     void SetUp() override {
         SetUpNewDocument(ctx.doc, 1);
-        ctx.shell.documentReady = true;
+        ShowDocument(ctx);  // ready, with the cursor at the staff's first x
         ui.setWindow(&view);
         view.resize(900, 700);
         view.showPageFromTop();
