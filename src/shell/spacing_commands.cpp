@@ -73,7 +73,14 @@ void RunAlignBlock(EditorContext& ctx, int) { AlignBlock(ctx); }
 
 // The editor does not keep marker X or marker Y yet: until the marker commands keep them, the commands that need
 // a marker find none and beep, as they do when the user has set none.
-SpacingMarkers ReadSpacingMarkers(const EditorContext&) { return {}; }
+SpacingMarkers ReadSpacingMarkers(const EditorContext& ctx) {
+    const CursorState& cursor = ctx.shell.cursor;
+    SpacingMarkers markers;
+    if (cursor.markerX != 0) markers.x = cursor.markerX;
+    // Marker Y is the start of the zone; its staff counts only on the page the commands work on.
+    if (cursor.zone.marked() && cursor.zone.page == ctx.doc.currentPage) markers.markedStaff = cursor.zone.startStaff;
+    return markers;
+}
 
 void RegisterSpacingCommands(CommandRegistry& registry) {
     for (const int command : {225, 235, 236, 237, 248}) registry.addCommand(command, Repainting<RunSpaceLines>());

@@ -49,6 +49,23 @@ TEST_P(MarkerCommands, WithoutMarkerXTheyOnlyBeep) {
 
 INSTANTIATE_TEST_SUITE_P(JustifyAndMove, MarkerCommands, ::testing::Values(221, 222));
 
+TEST_F(MarkerCommands, JustifyingToMarkerXEndsTheLineThere) {
+    score.ctx().shell.cursor.markerX = 600;  // set by "Marqueur X" (211) at the cursor
+    DispatchCommand(score.ctx(), 221);
+    EXPECT_EQ(score.ui().beeps(), 0);
+    EXPECT_NE(XsOf(*score.doc().staff()), before);
+}
+
+TEST(SpacingCommands, MarkerYOnAnotherPageMarksNoStaff) {
+    test::ScoreBuilder score(2, 2, 2);
+    score.setCurrent(1, 0, 0);
+    score.ctx().shell.cursor.zone.page = 2;
+    EXPECT_FALSE(ReadSpacingMarkers(score.ctx()).markedStaff);
+    score.ctx().shell.cursor.zone.page = 1;
+    score.ctx().shell.cursor.zone.startStaff = 1;
+    EXPECT_EQ(ReadSpacingMarkers(score.ctx()).markedStaff, 1);
+}
+
 TEST(SpacingCommands, AligningAgainstAMarkedStaffNeedsOne) {
     test::ScoreBuilder score(1, 2, 2);
     score.on(1, 0).notes(200, 40, 4, 3);
