@@ -20,6 +20,8 @@ void RegisterEntryCommands(CommandRegistry& r) {
     r.addKey(static_cast<int>(Key::Enter), [](EditorContext& ctx, int) { EnterOnElement(ctx); });
     r.addKey(static_cast<int>(Key::Delete), [](EditorContext& ctx, int) { DeleteAtCursor(ctx); });
     r.addKey(static_cast<int>(Key::Insert), [](EditorContext& ctx, int) { ToggleInsertionBox(ctx); });
+    // The palette's insertion-box button is the Insert key, refusals included.
+    r.addCommand(23, [](EditorContext& ctx, int) { DispatchKey(ctx, Key::Insert, {}); });
     RegisterAttributeCharacters(r);
     RegisterClefCommands(r);
     RegisterTimeSignatureCommand(r);

@@ -202,6 +202,8 @@ TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapAndClosingTakesBackWhatWasNotUsed)
     key(Key::Insert);
     EXPECT_FALSE(ctx.shell.insertionOpen);
     EXPECT_EQ(elements()[1].x, secondX);
+    DispatchCommand(ctx, 23);  // the palette button does the same
+    EXPECT_TRUE(ctx.shell.insertionOpen);
 }
 
 TEST_F(NoteEntryTest, ANoteEnteredInTheBoxKeepsTheMusicAfterItClear) {
