@@ -5,6 +5,7 @@
 #include "edit/clef_entry.h"
 #include "edit/element_deletion.h"
 #include "edit/enter_key.h"
+#include "edit/key_entry.h"
 #include "edit/note_entry.h"
 #include "edit/staff_insertion.h"
 #include "edit/time_signature_entry.h"
@@ -25,6 +26,7 @@ void RegisterEntryCommands(CommandRegistry& r) {
     RegisterAttributeCharacters(r);
     RegisterClefCommands(r);
     RegisterTimeSignatureCommand(r);
+    RegisterKeyCommands(r);
     RegisterStaffCommands(r);
 }
 

@@ -1,7 +1,6 @@
 // Key signatures: the staff's key at the start of its line and the key changes within it, with the naturals that
 // cancel what a change takes away.
 #include <algorithm>
-#include <cmath>
 
 #include "render/draw_signs.h"
 #include "render/geometry.h"
@@ -44,15 +43,10 @@ Key KeyBefore(const StaffRecord& staff, int index) {
     return KeyOfStaff(staff);
 }
 
-// The music fonts' accidentals have no side bearings: a sharp's advance is its ink. Each accidental of a key
-// signature therefore advances one accidental width and a small gap, so that neighbours do not touch.
-constexpr double KeyAccidentalGap = 0.15;  // staff spaces
-
 // Writes the accidentals at places [from, to) of a key of `kind` from x, with glyph `code` (the key's own, or the
 // natural that cancels it). Each place takes its height from the clef in force at its own x. Returns the x after.
 int WriteKeyAccidentals(DrawingContext& dc, const StaffFrame& frame, int x, KeyKind kind, int from, int to, int code) {
-    const int advance = dc.widths.accidentalWidth[frame.small ? 1 : 0][0] +
-                        static_cast<int>(std::lround(KeyAccidentalGap * frame.staffSpace));
+    const int advance = KeyAccidentalAdvance(dc.widths.accidentalWidth[frame.small ? 1 : 0][0], frame.staffSpace);
     for (int i = from; i < to; ++i) {
         const int clef = ClefValueAt(dc.staves, frame.index, x);
         const KeyAccidentalPitch p = KeyAccidentalAt(kind, i, clef);
@@ -73,8 +67,11 @@ int DrawStaffKeySignature(DrawingContext& dc, const StaffRecord& staff, int inde
     const auto frame = FrameOfStaff(dc, index);
     if (!frame) return 0;
     const int su = dc.metrics.stepUnit;
-    const int start = dc.staves[static_cast<std::size_t>(index)].left + 8 * su + (staff.key().oldNotation() ? su : 0);
-    return WriteKey(dc, *frame, start, KeyOfStaff(staff)) + 6 * su;
+    const int start = LineStartKeyX(dc.staves[static_cast<std::size_t>(index)].left, su, staff.key().oldNotation());
+    const Key key = KeyOfStaff(staff);
+    WriteKey(dc, *frame, start, key);
+    const int advance = KeyAccidentalAdvance(dc.widths.accidentalWidth[frame->small ? 1 : 0][0], frame->staffSpace);
+    return LineStartKeyEnd(start, key.count, advance, su);
 }
 
 int DrawKeyChange(DrawingContext& dc, const StaffRecord& staff, int index) {

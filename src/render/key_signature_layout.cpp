@@ -3,6 +3,7 @@
 #include "render/key_signature_layout.h"
 
 #include <array>
+#include <cmath>
 
 namespace notavera {
 namespace {
@@ -80,5 +81,18 @@ KeyAccidentalPitch KeyAccidentalAt(KeyKind kind, int position, int clefValue) {
 }
 
 int KeyAccidentalCode(KeyKind kind) { return kind == KeyKind::Flats ? 213 : 211; }
+
+int KeyAccidentalAdvance(int accidentalWidth, int staffSpace) {
+    constexpr double gap = 0.15;  // staff spaces
+    return accidentalWidth + static_cast<int>(std::lround(gap * staffSpace));
+}
+
+int LineStartKeyX(int leftEdge, int stepUnit, bool oldNotation) {
+    return leftEdge + 8 * stepUnit + (oldNotation ? stepUnit : 0);
+}
+
+int LineStartKeyEnd(int keyStart, int count, int accidentalAdvance, int stepUnit) {
+    return keyStart + count * accidentalAdvance + 6 * stepUnit;
+}
 
 }  // namespace notavera

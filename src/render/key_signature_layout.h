@@ -22,4 +22,13 @@ KeyAccidentalPitch KeyAccidentalAt(KeyKind kind, int position, int clefValue);
 // The glyph code of an accidental of that kind: 211 sharp, 213 flat.
 int KeyAccidentalCode(KeyKind kind);
 
+// The music fonts' accidentals have no side bearings: each accidental of a key signature advances its width
+// and a small gap, so that neighbours do not touch.
+int KeyAccidentalAdvance(int accidentalWidth, int staffSpace);
+
+// Where a staff's own key signature is written: 8 step units in from the staff's left edge (one more for the
+// old notation, whose clefs are wider). The x after it leaves 6 step units before the music.
+int LineStartKeyX(int leftEdge, int stepUnit, bool oldNotation);
+int LineStartKeyEnd(int keyStart, int count, int accidentalAdvance, int stepUnit);
+
 }  // namespace notavera

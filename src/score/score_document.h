@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "print/staff_layout_model.h"
+#include "score/accidental_context.h"
 #include "score/file_header.h"
 #include "score/font_block.h"
 #include "score/records.h"
@@ -51,6 +52,7 @@ struct InsertionState {
     unsigned accentType = 0;
     unsigned switches = 0;        // InsertionSwitch bits
     unsigned referenceValue = 6;  // the duration code given to time signatures as their reference ("étalon")
+    KeyInEffect key;              // the key last looked up, which a key placed at the cursor starts from
 };
 
 struct PageTableEntry {

@@ -51,6 +51,10 @@ struct ShellState {
     ZoomFraction customZoom;         // the last fraction accepted in "&AUTRE"
     unsigned meterFlags = 1;         // the last choice of "IndMesure": its flag byte and symbol style
     unsigned meterStyle = 0;
+    struct {                         // the last answer of "Armure", offered again
+        int number = 0;              // sharps or flats, 0–7
+        int kind = 0;                // 0 no button chosen yet, 1 "Dièse", 2 "Bémol"
+    } keyDialog;
     unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
     CursorState cursor;              // the cursor, the markers and the zone
 };
