@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "edit/note_drag.h"
 #include "edit/tool_application.h"
 #include "print/staff_layout_model.h"
+#include "render/curve_signs.h"
 #include "render/geometry.h"
 #include "score/clef_values.h"
 #include "score/element_creation.h"
@@ -249,6 +252,26 @@ TEST_F(MouseTest, AccidentalToolsMarkTheClickedNoteAndPassTheCursorOnTheLastOne)
     EXPECT_EQ(element(3).noteWord().dots(), 2u);
     EXPECT_EQ(cursor().x, 400 + 2 * b.doc().spacingStep);
     EXPECT_EQ(b.doc().page()->staves[0].elements.size(), 4u);  // nothing was added
+}
+
+TEST_F(MouseTest, TheFreeSlurToolJoinsTheTwoPointsDoubleClicked) {
+    ctx().shell.currentTool = freeSlurTool;
+    doubleClick(middle(210));
+    EXPECT_TRUE(ctx().shell.mouse.freeSlurStarted);
+    EXPECT_EQ(b.doc().page()->staves[0].elements.size(), 4u);
+    doubleClick({390, middle(0).y + 20});
+    const auto& els = b.doc().page()->staves[0].elements;
+    const auto slur = std::find_if(els.begin(), els.end(), [](const ElementRecord& e) {
+        return e.isSignOfType(SignType::FreeTie);
+    });
+    ASSERT_NE(slur, els.end());
+    EXPECT_EQ(slur->x, 210);
+    const std::optional<CurvePoints> points = DecodeCurvePoints(slur->blob.payload());
+    ASSERT_TRUE(points);
+    EXPECT_EQ((*points)[0], (Point{0, middle(0).y - ref()}));
+    EXPECT_EQ((*points)[3], (Point{180, middle(0).y + 20 - ref()}));
+    EXPECT_GT((*points)[1].y, (*points)[0].y);  // it curves upwards
+    EXPECT_FALSE(ctx().shell.mouse.freeSlurStarted);
 }
 
 TEST_F(MouseTest, SlurAndBeamToolsAlternateAndOtherToolsForgetTheChordRequest) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 #include <string_view>
 
 namespace notavera {
@@ -116,9 +117,13 @@ Parsed ParseRender(const Words& w) {
     return RenderAction{page, w[2].text};
 }
 
+// Mouse points lie within a hundred metres of the page: the drag's arithmetic never leaves the int range.
+constexpr int farthestPoint = 1000000;
+
 bool ParsePoint(const Words& w, std::size_t at, Point& p) {
-    return at + 1 < w.size() && ParseNumber(std::string_view(w[at].text), p.x) &&
-           ParseNumber(std::string_view(w[at + 1].text), p.y);
+    const bool read = at + 1 < w.size() && ParseNumber(std::string_view(w[at].text), p.x) &&
+                      ParseNumber(std::string_view(w[at + 1].text), p.y);
+    return read && std::abs(p.x) <= farthestPoint && std::abs(p.y) <= farthestPoint;
 }
 
 // click X Y [ctrl|shift], dblclick X Y, rclick X Y
