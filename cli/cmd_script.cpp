@@ -13,6 +13,7 @@
 #include "platform/headless/script_reader.h"
 #include "shell/editor_context.h"
 #include "shell/file_commands.h"
+#include "shell/mouse_input.h"
 #include "shell/shell_timers.h"
 #include "shell/title_bar.h"
 
@@ -20,7 +21,11 @@ namespace notavera::cli {
 
 namespace {
 
-constexpr const char* scriptUsage = "usage : notavera-cli script DOC SCRIPT\n";
+constexpr const char* scriptUsage =
+    "usage : notavera-cli script DOC SCRIPT\n"
+    "  souris (unités de page : 1/10 mm depuis le coin inférieur gauche, y vers le haut) :\n"
+    "    click X Y [ctrl|shift]   dblclick X Y   rclick X Y   drag X1 Y1 X2 Y2 [ctrl] [quick]\n"
+    "  un glisser attend que le clic soit posé (250 ms), sauf avec quick ; le temps passe entre deux lignes\n";
 
 class ScriptRunner {
 public:
@@ -90,6 +95,32 @@ private:
         if (file.flush()) return true;
         ShowError(ui_, 2, &a.path);  // "Impossible d'écrire le fichier %s"
         return false;
+    }
+    bool perform(const MouseAction& a) {
+        using Kind = MouseAction::Kind;
+        switch (a.kind) {
+        case Kind::Click:
+            MouseLeftDown(ctx_, a.at, a.modifiers);
+            MouseLeftUp(ctx_, a.at);
+            break;
+        case Kind::DoubleClick:
+            // As the window receives it: a click, then the double click in place of the second press.
+            MouseLeftDown(ctx_, a.at, {});
+            MouseLeftUp(ctx_, a.at);
+            MouseDoubleClick(ctx_, a.at);
+            MouseLeftUp(ctx_, a.at);
+            break;
+        case Kind::RightClick: MouseRightDown(ctx_); break;
+        case Kind::Drag:
+            MouseLeftDown(ctx_, a.at, a.modifiers);
+            if (!a.quick) OnShellTimer(ctx_, clickSettleTimer);
+            MouseMove(ctx_, a.to, true, a.modifiers);
+            MouseLeftUp(ctx_, a.to);
+            break;
+        }
+        // The lines of a script are far apart in time: the click has settled before the next one.
+        OnShellTimer(ctx_, clickSettleTimer);
+        return true;
     }
     bool perform(const TitleAction&) {
         std::printf("TITLE %s\n", TitleBarText(TitleBarInfoOf(ctx_)).c_str());

@@ -5,6 +5,7 @@
 
 #include "print/staff_layout_model.h"
 #include "shell/command_registry.h"
+#include "shell/cursor_frame.h"
 #include "shell/editor_context.h"
 
 namespace notavera {
@@ -73,13 +74,14 @@ bool InsertStaffBelow(EditorContext& ctx, int above) {
     return true;
 }
 
-int StaffAboveHeight(const EditorContext& ctx, double y) {
-    const PageRecord* page = ctx.doc.findPage(ctx.doc.currentPage);
-    if (!page) return -1;
+int StaffAboveHeight(EditorContext& ctx, double y) {
+    const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
+    if (!f) return -1;
     int found = -1;
-    // Staves run top to bottom with y upwards: a click lies below a staff when its y is smaller.
-    for (std::size_t i = 0; i < page->staves.size(); ++i)
-        if (page->staves[i].y >= y) found = static_cast<int>(i);
+    // Staves run top to bottom with y upwards: a click lies below a staff when it lies below the staff's top line
+    // (one staff height under the reference height the elements count from).
+    for (std::size_t i = 0; i < f->staffY.size(); ++i)
+        if (f->staffY[i] - f->staffHeight >= y) found = static_cast<int>(i);
     return found;
 }
 

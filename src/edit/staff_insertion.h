@@ -15,8 +15,8 @@ inline constexpr int insertStaffMouseMode = 497;
 // Returns true when the staff was inserted.
 bool InsertStaffBelow(EditorContext& ctx, int above);
 
-// The staff under a click at page height y: the last staff whose line lies above y, −1 above the first.
-int StaffAboveHeight(const EditorContext& ctx, double y);
+// The staff under a click at page height y: the last staff whose top line lies at or above y, −1 above the first.
+int StaffAboveHeight(EditorContext& ctx, double y);
 
 // Deletes the current staff; refused with message 74 while it holds elements.
 bool DeleteCurrentStaff(EditorContext& ctx);

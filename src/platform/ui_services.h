@@ -70,6 +70,9 @@ public:
     virtual void killTimer(int id);
     // A pending click mode ended early: the normal cursor comes back and the mouse capture is released.
     virtual void endMouseMode() {}
+    // A mode that takes every mouse event (the move box) begins: the mouse is captured and shows the four arrows
+    // until endMouseMode.
+    virtual void beginMouseCapture() {}
     // The "Val" menu as a popup at the top right of the page: the command chosen, nothing when dismissed.
     virtual std::optional<int> popupValueMenu();
     // The staff-layout dialog: its fields in `model`, its staff ruler in `editor`. A user interface without a

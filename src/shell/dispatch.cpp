@@ -4,6 +4,7 @@
 
 #include "shell/command_registry.h"
 #include "shell/insertion_characters.h"
+#include "shell/mouse_input.h"
 #include "shell/tool_commands.h"
 
 namespace notavera {
@@ -41,6 +42,7 @@ void LeavePendingModes(EditorContext& ctx) {
     if (shell.mouseMode != 0) ctx.ui.endMouseMode();
     shell.mouseMode = 0;
     shell.zSymbolMode = 0;
+    EndMouseActions(ctx);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "score/score_document.h"
 #include "shell/cursor_state.h"
 #include "shell/messages.h"
+#include "shell/mouse_state.h"
 #include "shell/system_settings.h"
 
 namespace notavera {
@@ -57,6 +58,7 @@ struct ShellState {
     } keyDialog;
     unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
     CursorState cursor;              // the cursor, the markers and the zone
+    MouseState mouse;                // the button held, the drag, the selection and the move box
 };
 
 class CommandRegistry;

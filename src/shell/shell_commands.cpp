@@ -2,6 +2,7 @@
 #include "shell/command_registry.h"
 #include "shell/duration_commands.h"
 #include "shell/file_commands.h"
+#include "shell/mouse_input.h"
 #include "shell/palette_commands.h"
 #include "shell/shell_timers.h"
 #include "shell/subsystem_commands.h"
@@ -18,6 +19,7 @@ void RegisterShellCommands(CommandRegistry& registry) {
     RegisterFileCommands(registry);
     RegisterTimerCommands(registry);
     RegisterSubsystemCommands(registry);
+    RegisterMouseCommands(registry);
 }
 
 }  // namespace notavera

@@ -1,17 +1,19 @@
 // The page view offscreen: the page drawn at the physical scale of the screen, a zoom that doubles what is drawn
 // and keeps the page's top-left corner in view, the scroll bars moving the page, the insertion cursor, the title
-// bar, and keys handed on as the dispatch numbers them.
+// bar, keys handed on as the dispatch numbers them, and clicks that reach the core as page points.
 #include "platform/qt/score_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <vector>
 
 #include "platform/qt/qt_ui_services.h"
 #include "score/new_document.h"
+#include "shell/cursor_frame.h"
 #include "shell/file_commands.h"
 #include "shell/title_bar.h"
 
@@ -157,6 +159,29 @@ TEST_F(ScoreViewTest, KeysReachTheDispatchWithTheirNumbersAndCharacters) {
     for (QKeyEvent* e : {&f2, &ctrlLeft, &letter, &space, &ctrlZ}) QCoreApplication::sendEvent(&view, e);
     EXPECT_EQ(keys, (std::vector<int>{113, 1037, 32}));
     EXPECT_EQ(characters, (std::u32string{U'd', U' ', char32_t{26}}));
+}
+
+TEST_F(ScoreViewTest, AClickOnTheFirstStaffMovesTheCursorThere) {
+    paint();
+    const CursorFrame f = *CursorFrameOf(ctx.doc);
+    const int pageY = static_cast<int>(f.staffY[0]) - f.staffHeight * 3 / 2;
+    const double pixelsPerUnit = view.deviceDpi() / 254.0;
+    const double px = (ToDevice(700, ctx.shell.zoom) - view.windowOrigin().x) * pixelsPerUnit;
+    const double py =
+        view.viewport()->height() - (ToDevice(pageY, ctx.shell.zoom) - view.windowOrigin().y) * pixelsPerUnit;
+    const Point back = view.pagePointAt({px, py});
+    EXPECT_NEAR(back.x, 700, 1);
+    EXPECT_NEAR(back.y, pageY, 1);
+    int handled = 0;
+    view.mouseHandled = [&] { ++handled; };
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(px, py), view.viewport()->mapToGlobal(QPointF(px, py)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(px, py), view.viewport()->mapToGlobal(QPointF(px, py)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &press);
+    QCoreApplication::sendEvent(view.viewport(), &release);
+    EXPECT_NEAR(ctx.shell.cursor.x, 700, 1);
+    EXPECT_EQ(handled, 2);
 }
 
 }  // namespace

@@ -66,5 +66,26 @@ INSTANTIATE_TEST_SUITE_P(Sequences, Utf8Decoding,
                                            Utf8Case{"\x80", std::nullopt}, Utf8Case{"\xC3(", std::nullopt},
                                            Utf8Case{"", U""}));
 
+TEST(ScriptReader, MouseLinesGivePagePointsAndTheirModifiers) {
+    const auto lines = Read("click 100 -20 shift\ndblclick 5 6\nrclick 0 0\ndrag 1 2 3 4 quick ctrl\n");
+    ASSERT_EQ(lines.size(), 4u);
+    const auto& click = std::get<MouseAction>(lines[0].action);
+    EXPECT_EQ(click.kind, MouseAction::Kind::Click);
+    EXPECT_EQ(click.at, (Point{100, -20}));
+    EXPECT_TRUE(click.modifiers.shift && !click.modifiers.ctrl);
+    EXPECT_EQ(std::get<MouseAction>(lines[1].action).kind, MouseAction::Kind::DoubleClick);
+    EXPECT_EQ(std::get<MouseAction>(lines[2].action).kind, MouseAction::Kind::RightClick);
+    const auto& drag = std::get<MouseAction>(lines[3].action);
+    EXPECT_EQ(drag.to, (Point{3, 4}));
+    EXPECT_TRUE(drag.quick && drag.modifiers.ctrl);
+}
+
+TEST(ScriptReader, BadMouseLinesAreRefused) {
+    for (const char* line : {"click 1", "click 1 2 alt", "dblclick 1 2 ctrl", "rclick x 2", "drag 1 2 3",
+                             "drag 1 2 3 4 quick quick", "click 1 2000000000", "drag 0 0 -1000001 0"}) {
+        EXPECT_TRUE(std::holds_alternative<ScriptError>(ReadScript(line))) << line;
+    }
+}
+
 }  // namespace
 }  // namespace notavera

@@ -5,6 +5,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 #include <string_view>
 
 namespace notavera {
@@ -116,6 +117,44 @@ Parsed ParseRender(const Words& w) {
     return RenderAction{page, w[2].text};
 }
 
+// Mouse points lie within a hundred metres of the page: the drag's arithmetic never leaves the int range.
+constexpr int farthestPoint = 1000000;
+
+bool ParsePoint(const Words& w, std::size_t at, Point& p) {
+    const bool read = at + 1 < w.size() && ParseNumber(std::string_view(w[at].text), p.x) &&
+                      ParseNumber(std::string_view(w[at + 1].text), p.y);
+    return read && std::abs(p.x) <= farthestPoint && std::abs(p.y) <= farthestPoint;
+}
+
+// click X Y [ctrl|shift], dblclick X Y, rclick X Y
+Parsed ParseClick(const Words& w, MouseAction::Kind kind) {
+    MouseAction action;
+    action.kind = kind;
+    const std::size_t n = w.size();
+    const bool withModifier = kind == MouseAction::Kind::Click && n == 4;
+    if (!ParsePoint(w, 1, action.at) || (n != 3 && !withModifier)) return w[0].text + " X Y";
+    if (withModifier) {
+        if (w[3].text == "ctrl") action.modifiers.ctrl = true;
+        else if (w[3].text == "shift") action.modifiers.shift = true;
+        else return std::string("ctrl ou shift attendu");
+    }
+    return action;
+}
+
+// drag X1 Y1 X2 Y2 [ctrl] [quick]
+Parsed ParseDrag(const Words& w) {
+    const std::string usage = "drag X1 Y1 X2 Y2 [ctrl] [quick]";
+    MouseAction action;
+    action.kind = MouseAction::Kind::Drag;
+    if (!ParsePoint(w, 1, action.at) || !ParsePoint(w, 3, action.to)) return usage;
+    for (std::size_t i = 5; i < w.size(); ++i) {
+        if (w[i].text == "ctrl" && !action.modifiers.ctrl) action.modifiers.ctrl = true;
+        else if (w[i].text == "quick" && !action.quick) action.quick = true;
+        else return usage;
+    }
+    return action;
+}
+
 Parsed ParseWords(const Words& w) {
     const std::string& verb = w[0].text;
     const std::size_t n = w.size();
@@ -131,6 +170,10 @@ Parsed ParseWords(const Words& w) {
     if (verb == "render") return ParseRender(w);
     if (verb == "dump") return n == 2 ? Parsed(DumpAction{w[1].text}) : Parsed("dump FICHIER");
     if (verb == "title") return n == 1 ? Parsed(TitleAction{}) : Parsed("title s'emploie seul");
+    if (verb == "click") return ParseClick(w, MouseAction::Kind::Click);
+    if (verb == "dblclick") return ParseClick(w, MouseAction::Kind::DoubleClick);
+    if (verb == "rclick") return ParseClick(w, MouseAction::Kind::RightClick);
+    if (verb == "drag") return ParseDrag(w);
     return "action inconnue : " + verb;
 }
 

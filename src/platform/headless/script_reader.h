@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/canvas.h"
 #include "platform/ui_services.h"
 #include "shell/dialog_model.h"
 #include "shell/dispatch.h"
@@ -24,9 +25,19 @@ struct SaveAction { std::optional<std::string> path; };
 struct RenderAction { int page; std::string path; };
 struct DumpAction { std::string path; };
 struct TitleAction {};
+// The mouse in page units: a click (with Ctrl or Shift), a double click, a right click, or a drag from `at` to
+// `to`. A drag holds the button until the click has settled, unless `quick`.
+struct MouseAction {
+    enum class Kind { Click, DoubleClick, RightClick, Drag };
+    Kind kind = Kind::Click;
+    Point at;
+    Point to;
+    KeyModifiers modifiers;
+    bool quick = false;
+};
 
 using ScriptAction = std::variant<KeyAction, CharsAction, CommandAction, MessageAnswerAction, FileAnswerAction,
-                                  DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction>;
+                                  DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction, MouseAction>;
 
 struct ScriptLine {
     int number = 0;  // 1-based line of the script file

@@ -95,6 +95,7 @@ void MainWindow::connectServices() {
         DispatchChar(ctx_, c);
         showNewState();
     };
+    view_->mouseHandled = [this] { showNewState(); };
 }
 
 void MainWindow::openStartDocument(const std::string& commandLine) {

@@ -198,4 +198,12 @@ void QtUiServices::killTimer(int id) {
     if (const auto it = timers_.find(id); it != timers_.end()) it->second->stop();
 }
 
+void QtUiServices::beginMouseCapture() {
+    if (pageClient_) pageClient_->setCursor(Qt::SizeAllCursor);
+}
+
+void QtUiServices::endMouseMode() {
+    if (pageClient_) pageClient_->unsetCursor();
+}
+
 }  // namespace notavera

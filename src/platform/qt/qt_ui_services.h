@@ -40,6 +40,9 @@ public:
     // Repeating timers on the event loop, one per id; each tick calls timerTicked with its id.
     bool setTimer(int id, int periodMs) override;
     void killTimer(int id) override;
+    // The move box shows the four arrows over the page until the mode ends.
+    void beginMouseCapture() override;
+    void endMouseMode() override;
 
     std::function<void()> invalidated;
     std::function<void()> closeRequested;

@@ -1,9 +1,11 @@
 // The main window's page view: the current page drawn by the page pass at the shell's zoom, page units mapped to
 // physical tenths of a millimetre on the screen, the scroll bars and their rules, the insertion cursor over the
-// page, and the keys and characters handed on as the system's key-down and character messages.
+// page, the keys and characters handed on as the system's key-down and character messages, and the mouse handed
+// to the core in page units.
 #include "platform/qt/score_view.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -15,6 +17,8 @@
 #include "render/insertion_cursor.h"
 #include "render/page_pass.h"
 #include "render/page_sheet.h"
+#include "render/view_mapping.h"
+#include "shell/mouse_input.h"
 #include "shell/title_bar.h"
 
 namespace notavera {
@@ -183,6 +187,52 @@ void ScoreView::keyPressEvent(QKeyEvent* event) {
         for (const char32_t c : CharactersOf(*event)) characterTyped(c);
     }
     refresh();
+}
+
+Point ScoreView::pagePointAt(QPointF pixel) const {
+    const ViewMapping mapping{origin(), logicalPerPixel(), static_cast<double>(viewport()->height()), shownZoom_};
+    return PagePointOfPixel(mapping, pixel.x(), pixel.y());
+}
+
+void ScoreView::afterMouse() {
+    if (mouseHandled) mouseHandled();
+    refresh();
+}
+
+void ScoreView::mousePressEvent(QMouseEvent* event) {
+    if (!ctx_.shell.documentReady) return;
+    if (event->button() == Qt::LeftButton)
+        MouseLeftDown(ctx_, pagePointAt(event->position()), ModifiersFromQt(event->modifiers()));
+    else if (event->button() == Qt::RightButton)
+        MouseRightDown(ctx_);
+    else
+        return;
+    afterMouse();
+}
+
+void ScoreView::mouseMoveEvent(QMouseEvent* event) {
+    if (!ctx_.shell.documentReady) return;
+    const bool left = (event->buttons() & Qt::LeftButton) != 0;
+    if (!left) return;
+    MouseMove(ctx_, pagePointAt(event->position()), left, ModifiersFromQt(event->modifiers()));
+    afterMouse();
+}
+
+void ScoreView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!ctx_.shell.documentReady || event->button() != Qt::LeftButton) return;
+    MouseLeftUp(ctx_, pagePointAt(event->position()));
+    afterMouse();
+}
+
+void ScoreView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!ctx_.shell.documentReady) return;
+    if (event->button() == Qt::LeftButton)
+        MouseDoubleClick(ctx_, pagePointAt(event->position()));
+    else if (event->button() == Qt::RightButton)
+        MouseRightDown(ctx_);
+    else
+        return;
+    afterMouse();
 }
 
 }  // namespace notavera

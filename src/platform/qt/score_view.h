@@ -1,6 +1,7 @@
 // The main window's page view: the current page drawn by the page pass at the shell's zoom, page units mapped to
 // physical tenths of a millimetre on the screen, the scroll bars and their rules, the insertion cursor over the
-// page, and the keys and characters handed on as the system's key-down and character messages.
+// page, the keys and characters handed on as the system's key-down and character messages, and the mouse handed
+// to the core in page units.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -39,6 +40,10 @@ public:
     // A key-down the dispatch knows, then the characters the key typed; the view repaints after both.
     std::function<void(Key, KeyModifiers)> keyPressed;
     std::function<void(char32_t)> characterTyped;
+    // Called after the core has handled a mouse event, for the window to show the new state.
+    std::function<void()> mouseHandled;
+    // The page point under a pixel of the view's client area, as the last paint mapped it.
+    Point pagePointAt(QPointF pixel) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,6 +51,10 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     // Logical units (tenths of a millimetre at the zoom) of the screen: per device-independent pixel.
@@ -60,6 +69,7 @@ private:
     void updateScrollBars();
     void measureScreen();
     void drawFrame();
+    void afterMouse();
 
     EditorContext& ctx_;
     DrawingContext dc_;

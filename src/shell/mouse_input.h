@@ -1,0 +1,38 @@
+// The mouse in the main window, in page units (the window converts its pixels with PagePointOfPixel): clicks
+// that place the cursor and select, Ctrl+click for marker X and the block move, Shift+click for the move box,
+// drags quantised into steps that move the cursor or change the selected note, the double click with the current
+// tool or the command waiting for it, and the right button's alternate action.
+#pragma once
+
+#include "platform/canvas.h"
+#include "shell/dispatch.h"
+
+namespace notavera {
+
+class CommandRegistry;
+
+// The pending mouse actions of the commands that wait for a double click.
+inline constexpr int specialBarMouseMode = 69;
+inline constexpr int multiRestMouseMode = 106;
+inline constexpr int cutLineUpMouseMode = 98;
+inline constexpr int cutLineDownMouseMode = 99;
+
+// True when the point lies in the current staff's band: from one staff height below its bottom line to one above
+// its top line, between its left edge and the end of the line.
+bool InCurrentStaffBand(EditorContext& ctx, Point at);
+
+void MouseLeftDown(EditorContext& ctx, Point at, KeyModifiers modifiers);
+// A mouse move; `leftHeld` says whether the left button is down.
+void MouseMove(EditorContext& ctx, Point at, bool leftHeld, KeyModifiers modifiers);
+void MouseLeftUp(EditorContext& ctx, Point at);
+// The second press of a double click (it replaces that press: the first one has already been handled).
+void MouseDoubleClick(EditorContext& ctx, Point at);
+void MouseRightDown(EditorContext& ctx);
+
+// Escape: the move box, a Ctrl+click waiting for its release, a drag and a free slur's first point are forgotten.
+void EndMouseActions(EditorContext& ctx);
+
+// The commands that wait for a double click (cut lines 98 and 99, multi-rest 628) and the move box's # and 84.
+void RegisterMouseCommands(CommandRegistry& registry);
+
+}  // namespace notavera
