@@ -22,7 +22,8 @@ bool AskRetryTimer(EditorContext& ctx) {
 }  // namespace
 
 int SetShellTimer(EditorContext& ctx, int timer, int periodMs) {
-    if (ctx.shell.autosaveDelay == 0) {
+    // Only autosave is switched off by a zero delay: the click-settle timer must run for drags to work at all.
+    if (timer == autosaveTimer && ctx.shell.autosaveDelay == 0) {
         ctx.ui.killTimer(timer);
         return 1;
     }
