@@ -65,6 +65,8 @@ RulerSheet SheetOf(const ScoreDocument& doc) {
     s.height = doc.pageHeight;
     FileHeader header = doc.header;  // the header's views are only offered on a writable copy
     s.topOffset = header.pageFormat().topMargin() * 10;
+    // The first page is odd: its margin stands for the others in the miniature.
+    s.leftOffset = std::max(0, static_cast<int>(header.pageFormat().leftMarginOdd())) * 10;
     // A damaged ratio of zero would make small staves vanish; such a document keeps the usual 16/20.
     if (header.smallStaffNum() > 0 && header.smallStaffDen() > 0)
         s.ratios = {header.smallStaffNum(), header.smallStaffDen(), 3, 4};

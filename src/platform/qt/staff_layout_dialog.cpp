@@ -101,7 +101,8 @@ QWidget* StaffLayoutDialog::makeEditor(std::size_t index) {
     }
     case FieldKind::Choice:
     case FieldKind::Text:
-    case FieldKind::Static: break;
+    case FieldKind::Static:
+    case FieldKind::Button: break;
     }
     return new QLabel(this);
 }
@@ -110,6 +111,13 @@ void StaffLayoutDialog::typed(std::size_t index, const QString& text) {
     if (refreshing_) return;
     model_.type(KeyOf(model_.fields()[index]), text.toStdString());
     refresh();
+}
+
+bool StaffLayoutDialog::type(std::string_view key, std::string_view text) {
+    const bool typedIn = model_.type(key, text);
+    editor_.refresh(model_);
+    refresh();
+    return typedIn;
 }
 
 void StaffLayoutDialog::refresh() {
