@@ -22,7 +22,7 @@ namespace {
 // The key the model knows a field by: its control id, or its label.
 std::string KeyOf(const DialogField& f) { return f.id > 0 ? std::to_string(f.id) : f.label; }
 
-bool IsButton(const DialogField& f) { return f.id == regleur_id::spread || f.id == regleur_id::superpose; }
+bool IsButton(const DialogField& f) { return f.kind == FieldKind::Button; }
 
 }  // namespace
 
