@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include "platform/headless/headless_ui.h"
 #include "platform/qt/staff_layout_dialog.h"
@@ -133,6 +135,12 @@ TEST(StaffLayoutDialogTest, TheDialogShowsTheFieldsAndTheRulerOfTheModel) {
     QImage image(dialog.size(), QImage::Format_RGB32);
     dialog.render(&image);
     EXPECT_EQ(dialog.ruler()->parentWidget(), &dialog);
+    // The spread button is a button alone, not a labelled row.
+    int spreadButtons = 0, spreadLabels = 0;
+    for (const QPushButton* b : dialog.findChildren<QPushButton*>()) spreadButtons += b->text() == "Ecarter/réunir portées";
+    for (const QLabel* l : dialog.findChildren<QLabel*>()) spreadLabels += l->text() == "Ecarter/réunir portées";
+    EXPECT_EQ(spreadButtons, 1);
+    EXPECT_EQ(spreadLabels, 0);
     model.type("113", "1");
     model.type("110", "2 4");
     EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(1)), 1U);

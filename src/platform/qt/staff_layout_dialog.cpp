@@ -52,7 +52,7 @@ StaffLayoutDialog::StaffLayoutDialog(DialogModel& model, StaffLayoutEditor& edit
         editors_[i] = w;
         if (f.kind == FieldKind::Radio)
             modes->addWidget(w);
-        else if (f.kind == FieldKind::Check)
+        else if (f.kind == FieldKind::Check || f.kind == FieldKind::Button)
             form->addRow(w);
         else
             form->addRow(QString::fromStdString(f.label), w);
