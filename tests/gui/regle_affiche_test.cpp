@@ -137,7 +137,8 @@ TEST(StaffLayoutDialogTest, TheDialogShowsTheFieldsAndTheRulerOfTheModel) {
     EXPECT_EQ(dialog.ruler()->parentWidget(), &dialog);
     // The spread button is a button alone, not a labelled row.
     int spreadButtons = 0, spreadLabels = 0;
-    for (const QPushButton* b : dialog.findChildren<QPushButton*>()) spreadButtons += b->text() == "Ecarter/réunir portées";
+    for (const QPushButton* b : dialog.findChildren<QPushButton*>())
+        spreadButtons += b->text() == "Ecarter/réunir portées";
     for (const QLabel* l : dialog.findChildren<QLabel*>()) spreadLabels += l->text() == "Ecarter/réunir portées";
     EXPECT_EQ(spreadButtons, 1);
     EXPECT_EQ(spreadLabels, 0);
