@@ -39,6 +39,14 @@ struct FileDialogRequest {
     std::vector<FileFilter> filters;
 };
 
+// A text font as the font chooser shows it: the face, its size (the em) in page units, weight and slant.
+struct FontChoice {
+    std::string face;  // UTF-8
+    int height = 0;
+    bool bold = false;
+    bool italic = false;
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
@@ -55,6 +63,9 @@ public:
     // Shows a modal dialog on the model, the user's changes going into it: true for OK, false for "Annuler".
     // A user interface without dialogs answers as "Annuler" would, so that nothing changes.
     virtual bool runDialog(DialogModel& model);
+    // The font chooser opened on `current`: the font chosen, nothing when it was cancelled. A user interface
+    // without a chooser of its own shows the chooser's fields as the dialog "Police" (font_choice_dialog.h).
+    virtual std::optional<FontChoice> chooseFont(const FontChoice& current);
 
     // The main window's own services. Their defaults suit an interface without a window: nothing to repaint,
     // close or show, and no timer ticks.

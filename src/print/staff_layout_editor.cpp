@@ -65,6 +65,8 @@ RulerSheet SheetOf(const ScoreDocument& doc) {
     s.height = doc.pageHeight;
     FileHeader header = doc.header;  // the header's views are only offered on a writable copy
     s.topOffset = header.pageFormat().topMargin() * 10;
+    // The first page is odd: its margin stands for the others in the miniature.
+    s.leftOffset = std::max(0, static_cast<int>(header.pageFormat().leftMarginOdd())) * 10;
     // A damaged ratio of zero would make small staves vanish; such a document keeps the usual 16/20.
     if (header.smallStaffNum() > 0 && header.smallStaffDen() > 0)
         s.ratios = {header.smallStaffNum(), header.smallStaffDen(), 3, 4};
@@ -230,8 +232,8 @@ DialogModel StaffLayoutEditor::makeDialog(int pageCount, int currentPage) {
         m.addRadio(static_cast<int>(b.mode), std::string(b.label), modeGroup, b.mode == ruler_.mode);
     m.addInteger(regleur_id::superposeLeft, "md", 1, 4, memory_.superposeLeft, 1);
     m.addInteger(regleur_id::superposeRight, "mg", 1, 4, memory_.superposeRight, 1);
-    m.addCheck(regleur_id::spread, "Ecarter/réunir portées", false);
-    m.addCheck(regleur_id::superpose, "Superposer portées (md/mg)", false);
+    m.addButton(regleur_id::spread, "Ecarter/réunir portées");
+    m.addButton(regleur_id::superpose, "Superposer portées (md/mg)");
     if (purpose_ == StaffLayoutPurpose::ModifyPage) {
         const int last = std::max(pageCount, 1);
         const int page = std::clamp(currentPage, 1, last);
@@ -281,12 +283,10 @@ void StaffLayoutEditor::react(DialogModel& m, const DialogField& changed) {
         addBeforeBlocks(v);
     } else if (is(f::lines)) {
         ruler_.linesValue = v;
-    } else if (changed.id == regleur_id::spread && v) {
+    } else if (changed.id == regleur_id::spread) {
         spreadOrRejoin();
-        m.find("691")->value = 0;  // a button: pressed, then up again
-    } else if (changed.id == regleur_id::superpose && v) {
+    } else if (changed.id == regleur_id::superpose) {
         superpose(m.value("694"), m.value("693"));
-        m.find("692")->value = 0;
     } else if (changed.id == regleur_id::copyFrom) {
         // The range's end is never before its start.
         DialogField* to = m.find("281");

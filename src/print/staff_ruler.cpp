@@ -35,7 +35,7 @@ std::vector<RulerStaff> StaffRuler::staves() const {
         const std::uint32_t w = model_.staffWord(i);
         const int space = staffSpace(i);
         y -= static_cast<int>(sm::Distance::get(w)) * space;
-        const int left = sm::Indented::get(w) ? indent : 0;
+        const int left = sheet_.leftOffset + (sm::Indented::get(w) ? indent : 0);
         out.push_back({y, y - space * static_cast<int>(sm::LineCount::get(w)), left, left + length});
     }
     return out;

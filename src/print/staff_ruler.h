@@ -39,7 +39,10 @@ enum class RulerResult { Unchanged, Changed, Refused };
 struct RulerSheet {
     int width = 2100;
     int height = 2970;
-    int topOffset = 0;  // the page format's top offset, already in page units
+    int topOffset = 0;   // the page format's top offset, already in page units
+    // The left dead margin: the lines of the printed page start this far in from the sheet's edge, and the
+    // grouping marks drawn left of them stay on the sheet.
+    int leftOffset = 0;
     SizeRatios ratios;
 };
 

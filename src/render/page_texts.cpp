@@ -39,16 +39,8 @@ bool KnownPosition(int code) {
            base == PositionInside;
 }
 
-// A font index that names no entry of the table falls back to the first text face of a new document.
 TextFont FontOf(const FontBlock& fonts, const TextSettings& s, int interline) {
-    TextFont font;
-    const bool named = s.fontIndex < static_cast<int>(FontBlock::entryCount) && !fonts.isFree(s.fontIndex);
-    font.face = named ? fonts.faceName(s.fontIndex) : std::string(FallbackFace);
-    font.charset = named ? fonts.charSet(s.fontIndex) : 0;
-    font.italic = (s.style & 1) != 0;
-    font.weight = (s.style & 2) != 0 ? 700 : 400;
-    font.height = s.size != 0 ? s.size : DefaultSizeInInterlines * interline;
-    return font;
+    return RunningTextFont(fonts, s.fontIndex, s.style, s.size, interline);
 }
 
 std::optional<RunningText> TextFrom(std::string text, const TextSettings& s, const FontBlock& fonts, int interline) {
@@ -83,6 +75,19 @@ int TextWidth(DrawingContext& dc, const std::string& text, const TextFont& devic
 }
 
 }  // namespace
+
+TextFont RunningTextFont(const FontBlock& fonts, int fontIndex, int style, int size, int interline) {
+    TextFont font;
+    const bool named =
+        fontIndex >= 0 && fontIndex < static_cast<int>(FontBlock::entryCount) && !fonts.isFree(fontIndex);
+    // The table keeps its names in the documents' code page.
+    font.face = named ? AnsiToUtf8(fonts.faceName(fontIndex)) : std::string(FallbackFace);
+    font.charset = named ? fonts.charSet(fontIndex) : 0;
+    font.italic = (style & 1) != 0;
+    font.weight = (style & 2) != 0 ? 700 : 400;
+    font.height = size != 0 ? size : DefaultSizeInInterlines * interline;
+    return font;
+}
 
 std::vector<RunningText> RunningTextsOfPage(const ScoreDocument& doc, int pageNumber, int interline) {
     std::vector<RunningText> texts;

@@ -26,6 +26,10 @@ struct RunningText {
     int distance = 0;  // from the top or the foot of the page, page units
 };
 
+// The font a block names: its face from the document's font table (the first text face of a new document when the
+// index names no entry), bit 0 of the style italic and bit 1 bold, and its size, or three interlines when 0.
+TextFont RunningTextFont(const FontBlock& fonts, int fontIndex, int style, int size, int interline);
+
 // What page `pageNumber` shows, in drawing order: the number, the header, the footer. The number is shown from
 // printed number 2 on, or on the first page too when its "Première page incluse" is set; a header or footer
 // from page 2 on, or on page 1 too with its own setting. Texts without a known position code are left out.

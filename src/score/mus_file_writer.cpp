@@ -35,13 +35,28 @@ BinaryFile* workingFileForSave(EditorContext& ctx) {
     return storage.working.get();
 }
 
+// The x of element `element` of staff `staff` on page `page` in memory, or the staff's default x when there is none.
+int ElementX(const ScoreDocument& doc, int page, int staff, int element) {
+    const PageRecord* p = doc.findPage(page);
+    if (!p || staff < 0 || staff >= static_cast<int>(p->staves.size())) return doc.defaultFirstX;
+    const auto& elements = p->staves[static_cast<std::size_t>(staff)].elements;
+    if (element < 0 || element >= static_cast<int>(elements.size())) return doc.defaultFirstX;
+    return elements[static_cast<std::size_t>(element)].x;
+}
+
 // Header copies of the cursor: the current page, staff and the x of the current element (the
-// staff's default x when there is none).
-void storeCursor(ScoreDocument& doc) {
-    doc.header.currentPage() = static_cast<std::uint8_t>(std::clamp(doc.currentPage, 0, maxPages));
-    doc.header.currentStaff() = static_cast<std::uint8_t>(std::clamp(doc.currentStaff, 0, 255));
-    const ElementRecord* e = doc.element();
-    doc.header.setCurrentX(e ? e->x : doc.defaultFirstX);
+// staff's default x when there is none). While a mask is edited the cursor stands on the mask page,
+// which is no page of the score: the place the editing goes back to is stored, so that the document
+// reopens where the user works.
+void storeCursor(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    const bool mask = ctx.shell.maskEditing;
+    const int page = mask ? ctx.shell.maskReturn.page : doc.currentPage;
+    const int staff = mask ? ctx.shell.maskReturn.staff : doc.currentStaff;
+    const int element = mask ? ctx.shell.maskReturn.element : doc.currentElement;
+    doc.header.currentPage() = static_cast<std::uint8_t>(std::clamp(page, 0, maxPages));
+    doc.header.currentStaff() = static_cast<std::uint8_t>(std::clamp(staff, 0, 255));
+    doc.header.setCurrentX(ElementX(doc, page, staff, element));
 }
 
 // Writes one page of the window where it belongs and updates its table entry and end-of-data.
@@ -74,7 +89,7 @@ bool SaveToWorkingFile(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     BinaryFile* file = workingFileForSave(ctx);
     if (!file) return false;
-    storeCursor(doc);
+    storeCursor(ctx);
     std::uint32_t endOfData = std::max(doc.header.endOfData(), firstPageOffset);
     for (const PageRecord& page : doc.pages) {
         const bool written = writePage(doc, *file, page, endOfData);

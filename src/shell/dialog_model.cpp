@@ -61,6 +61,10 @@ std::size_t DialogModel::addStatic(int id, std::string label, std::string text) 
     return add({id, std::move(label), FieldKind::Static, 0, 0, 0, 0, 0, {}, std::move(text)});
 }
 
+std::size_t DialogModel::addButton(int id, std::string label) {
+    return add({id, std::move(label), FieldKind::Button, 0, 0, 0, 0, 0, {}, {}});
+}
+
 const DialogField* DialogModel::find(std::string_view key) const {
     if (const auto id = parseNumber(key); id && *id > 0) {
         for (const DialogField& f : fields_)
@@ -118,6 +122,9 @@ bool DialogModel::type(std::string_view key, std::string_view text) {
     switch (f->kind) {
     case FieldKind::Static:
         return false;
+    case FieldKind::Button:
+        if (onChange) onChange(*this, *f);
+        return true;
     case FieldKind::Text:
         f->text = text;
         if (f->maxChars > 0 && f->text.size() > static_cast<std::size_t>(f->maxChars))

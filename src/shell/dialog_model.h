@@ -9,7 +9,7 @@
 
 namespace notavera {
 
-enum class FieldKind { Integer, Check, Radio, Choice, Text, Static };
+enum class FieldKind { Integer, Check, Radio, Choice, Text, Static, Button };
 
 struct DialogField {
     int id = 0;             // control id, 0 when the dialog is described without one
@@ -39,6 +39,8 @@ public:
     std::size_t addChoice(int id, std::string label, std::vector<std::string> choices, int index);
     std::size_t addText(int id, std::string label, std::string text, int maxChars);
     std::size_t addStatic(int id, std::string label, std::string text);
+    // A push button: it holds no value, pressing it runs the change reaction (which opens what it opens).
+    std::size_t addButton(int id, std::string label);
 
     // A field by its control id (decimal) or its label; a label used twice in one dialog is reached the
     // second time as "label#2". Null when nothing matches.
@@ -52,8 +54,8 @@ public:
 
     // Typing into a field, as the user would: an integer edit keeps its value when the text is empty or not a
     // number and clamps numbers into its range; a check box takes 0 or 1; a radio button is chosen by 1 (and
-    // its group's other buttons released); a list takes an entry's text or its index. False when the field
-    // does not take input or the text was refused.
+    // its group's other buttons released); a list takes an entry's text or its index; a push button is pressed,
+    // whatever the text. False when the field does not take input or the text was refused.
     bool type(std::string_view key, std::string_view text);
     // Sets a value from the dialog's own rules (no parsing), clamped like typing, and runs the change reaction.
     void set(std::string_view key, int value);

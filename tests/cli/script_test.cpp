@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/cli_runner.h"
+#include "support/mus_file_builder.h"
 #include "support/test_files.h"
 
 namespace notavera {
@@ -137,6 +138,35 @@ TEST_F(ScriptTest, MaskCommandsEnterLeaveAndToggleTheirFlag) {
     };
     EXPECT_NE(layoutOf("sans.json"), layoutOf("avant.json"));
     EXPECT_EQ(layoutOf("avec.json"), layoutOf("avant.json"));
+}
+
+TEST_F(ScriptTest, SavingWhileAMaskIsEditedReopensOnThePageTheUserCameFrom) {
+    test::MusFileBuilder b;
+    b.addPage(test::MakePage(1, 2, 3)).addPage(test::MakePage(2, 2, 3)).addPage(test::MakePage(3, 2, 3));
+    b.header.currentPage() = 2;
+    test::WriteBytes(dir / "opus.mus", b.build());
+    const std::string doc = (dir / "opus.mus").string();
+    const CliResult edit = script(doc, "title\ncmd 621\nsave\ncmd 482\n");
+    ASSERT_EQ(edit.status, 0) << edit.err;
+    EXPECT_NE(edit.out.find("(p.2/3)"), std::string::npos) << edit.out;
+    const CliResult reopened = script(doc, "title\n");
+    ASSERT_EQ(reopened.status, 0) << reopened.err;
+    EXPECT_NE(reopened.out.find("(p.2/3)"), std::string::npos) << reopened.out;
+    EXPECT_EQ(reopened.out.rfind("TITLE", 0), 0u) << reopened.out;
+}
+
+// The header's "Police" button asks the font chooser; the page drawn (here as a metafile) names the face chosen.
+TEST_F(ScriptTest, HeaderDrawsInTheFontItsPoliceButtonChose) {
+    makeDocument("opus.mus");
+    const CliResult r = script((dir / "opus.mus").string(),
+                               "answer Police Police=\"Courier New\" Style=Gras Taille=50 ok\n"
+                               "answer Pagination Texte=Sonate Position#2=Centré \"Première page incluse#2\"=1 "
+                               "Police#2=1 ok\ncmd 615\nrender 1 page.wmf\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::string wmf = test::ReadText(dir / "page.wmf");
+    EXPECT_NE(wmf.find("Courier New"), std::string::npos);
+    EXPECT_NE(wmf.find("Sonate"), std::string::npos);
 }
 
 TEST_F(ScriptTest, ModifierFeuilleTakesTheRegleurAnswer) {

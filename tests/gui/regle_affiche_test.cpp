@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include "platform/headless/headless_ui.h"
 #include "platform/qt/staff_layout_dialog.h"
@@ -64,6 +66,32 @@ TEST_F(RegleAfficheTest, ATallerWidgetKeepsTheSheetAtItsTopAndClicksFollowIt) {
     EXPECT_EQ(ruler.selected(), 0);
 }
 
+TEST_F(RegleAfficheTest, AWiderWidgetCentresTheWholeSheetKeepingItsProportions) {
+    widget.resize(500, 297);
+    const QImage image = paint();
+    const QPointF topLeft = widget.toWidget(0, 2970), bottomRight = widget.toWidget(2100, 0);
+    EXPECT_NEAR(bottomRight.x() - topLeft.x(), 210, 0.5);
+    EXPECT_NEAR(bottomRight.y() - topLeft.y(), 297, 0.5);
+    EXPECT_NEAR(topLeft.x(), 500 - bottomRight.x(), 0.5);
+    EXPECT_EQ(image.pixelColor(5, 150), image.pixelColor(495, 150));
+    EXPECT_EQ(image.pixelColor(250, 290), QColor(200, 200, 200));
+}
+
+TEST_F(RegleAfficheTest, GroupMarksLeftOfTheStavesStayInTheWidget) {
+    // Staves 2–4 as a brace: its mark lies two half-spaces left of the staves, which here start at the sheet's edge.
+    widget.resize(420, 594);
+    ruler.mode = RulerMode::Braces;
+    ruler.pressStaff(1);
+    ruler.pressStaff(3);
+    const QImage image = paint();
+    const QPointF top = widget.toWidget(-20, ruler.staves()[1].top);
+    EXPECT_GT(top.x(), 0);
+    int dark = 0;
+    for (int x = 0; x < static_cast<int>(widget.toWidget(0, 0).x()); ++x)
+        for (int y = 0; y < image.height(); ++y) dark += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 20) << "no brace left of the staves";
+}
+
 TEST_F(RegleAfficheTest, AClickSelectsAndADragMovesTheStaff) {
     int notices = 0;
     widget.notified = [&notices] { ++notices; };
@@ -107,6 +135,13 @@ TEST(StaffLayoutDialogTest, TheDialogShowsTheFieldsAndTheRulerOfTheModel) {
     QImage image(dialog.size(), QImage::Format_RGB32);
     dialog.render(&image);
     EXPECT_EQ(dialog.ruler()->parentWidget(), &dialog);
+    // The spread button is a button alone, not a labelled row.
+    int spreadButtons = 0, spreadLabels = 0;
+    for (const QPushButton* b : dialog.findChildren<QPushButton*>())
+        spreadButtons += b->text() == "Ecarter/réunir portées";
+    for (const QLabel* l : dialog.findChildren<QLabel*>()) spreadLabels += l->text() == "Ecarter/réunir portées";
+    EXPECT_EQ(spreadButtons, 1);
+    EXPECT_EQ(spreadLabels, 0);
     model.type("113", "1");
     model.type("110", "2 4");
     EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(1)), 1U);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/headless/headless_ui.h"
+#include "render/page_texts.h"
 #include "score/score_document.h"
+#include "shell/editor_context.h"
 
 namespace notavera {
 namespace {
@@ -76,6 +79,15 @@ TEST_F(PaginationDialogTest, HeaderAndFooterKeepTheirTextsAndPlaces) {
     EXPECT_EQ(m.value("Position#3"), 5);
 }
 
+// The page drawing reads the texts in the documents' code page: what is typed is stored in it.
+TEST_F(PaginationDialogTest, AccentedTextIsStoredInTheDocumentsCodePage) {
+    answer({{"Texte", "Sonate en ré"}, {"Position#2", "Centré"}, {"Première page incluse#2", "1"}});
+    EXPECT_STREQ(reinterpret_cast<const char*>(doc.optional.pageHeader->data()), "Sonate en r\xe9");
+    EXPECT_EQ(makePaginationDialog(doc).text("Texte"), "Sonate en ré");
+    ASSERT_EQ(RunningTextsOfPage(doc, 1, 20).size(), 1u);
+    EXPECT_EQ(RunningTextsOfPage(doc, 1, 20)[0].text, "Sonate en ré");
+}
+
 TEST_F(PaginationDialogTest, LongTextIsCutAndStaysTerminated) {
     answer({{"Texte", std::string(300, 'x')}, {"Position#2", "Centré"}});
     const auto& h = *doc.optional.pageHeader;
@@ -106,6 +118,83 @@ TEST_F(PaginationDialogTest, CancelChangesNothing) {
     EXPECT_FALSE(doc.optional.pagination);
     EXPECT_EQ(doc.header.blockFlags(), 0);
     EXPECT_FALSE(doc.modified);
+}
+
+// The "Police" buttons: the font chooser opens on the block's font and OK stores the choice.
+struct PaginationFontsTest : ::testing::Test {
+    HeadlessUi ui{nullptr};
+    EditorContext ctx{ui};
+
+    void chooser(std::vector<std::pair<std::string, std::string>> fields, bool ok = true) {
+        ui.queueDialogAnswer({"Police", std::move(fields), ok});
+    }
+    int dialog(std::vector<std::pair<std::string, std::string>> fields, bool ok = true) {
+        ui.queueDialogAnswer({"Pagination", std::move(fields), ok});
+        return RunPaginationDialog(ctx);
+    }
+};
+
+TEST_F(PaginationFontsTest, ChosenFontGoesIntoTheTableAndTheBlock) {
+    chooser({{"Police", "Courier New"}, {"Style", "Gras"}, {"Taille", "45"}});
+    ASSERT_EQ(dialog({{"Position", "Centré"}, {"Police", "1"}}), 1);
+    EXPECT_TRUE(ui.refusedFields().empty());
+    ASSERT_TRUE(ctx.doc.optional.pagination);
+    const auto& b = *ctx.doc.optional.pagination;
+    EXPECT_EQ(ctx.doc.fonts.faceName(b[6]), "Courier New");
+    EXPECT_EQ(b[6], 4);  // the first free entry after the four of a new document
+    EXPECT_EQ(b[7], 2);
+    EXPECT_EQ(b[8], 45);
+    // The page drawing takes it.
+    const std::vector<RunningText> texts = RunningTextsOfPage(ctx.doc, 2, 20);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].font.face, "Courier New");
+    EXPECT_EQ(texts[0].font.height, 45);
+    EXPECT_EQ(texts[0].font.weight, 700);
+    EXPECT_FALSE(texts[0].font.italic);
+}
+
+TEST_F(PaginationFontsTest, ChooserOpensOnTheBlockFontAtThreeInterlinesAndFindsKnownFaces) {
+    // Only the style changes: the face and the default size the chooser showed are what is stored.
+    chooser({{"Style", "Italique"}});
+    dialog({{"Texte", "Sonate"}, {"Position#2", "Gauche"}, {"Police#2", "1"}});
+    ASSERT_TRUE(ctx.doc.optional.pageHeader);
+    const auto& h = *ctx.doc.optional.pageHeader;
+    EXPECT_EQ(h[202], 1);  // "Times New Roman" is already in the table
+    EXPECT_EQ(h[203], 1);
+    EXPECT_EQ(h[204], 60);
+    EXPECT_TRUE(ctx.doc.fonts.isFree(4));
+}
+
+TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOk) {
+    chooser({{"Police", "Courier New"}});
+    dialog({{"Position", "Centré"}, {"Police", "1"}}, false);  // "Annuler"
+    chooser({{"Police", "Courier New"}});
+    dialog({{"Texte#2", "pied"}, {"Police#3", "1"}});           // a footer without a position is not stored
+    EXPECT_FALSE(ctx.doc.optional.pagination);
+    EXPECT_FALSE(ctx.doc.optional.pageFooter);
+    EXPECT_TRUE(ctx.doc.fonts.isFree(4));
+}
+
+TEST_F(PaginationFontsTest, CancelledChooserKeepsTheBlockFont) {
+    dialog({{"Position", "Droite"}});
+    (*ctx.doc.optional.pagination)[6] = 2;
+    (*ctx.doc.optional.pagination)[8] = 33;
+    chooser({{"Police", "Courier New"}}, false);
+    dialog({{"Police", "1"}});
+    EXPECT_EQ((*ctx.doc.optional.pagination)[6], 2);
+    EXPECT_EQ((*ctx.doc.optional.pagination)[8], 33);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(PaginationFontsTest, FullTableIsReportedAndTheBlockKeepsItsFont) {
+    for (int i = 4; i < static_cast<int>(FontBlock::entryCount); ++i)
+        ctx.doc.fonts.setEntry(i, "Face " + std::to_string(i), 0);
+    chooser({{"Police", "Courier New"}, {"Taille", "45"}});
+    dialog({{"Position", "Centré"}, {"Police", "1"}});
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].stringId, 69);
+    EXPECT_EQ((*ctx.doc.optional.pagination)[6], 1);
+    EXPECT_EQ((*ctx.doc.optional.pagination)[8], 0);
 }
 
 }  // namespace

@@ -118,6 +118,20 @@ TEST(DialogModel, ChangeReactionSeesEveryAcceptedChange) {
     EXPECT_EQ(m.value("à"), 255);
 }
 
+TEST(DialogModel, PressingAButtonRunsTheReactionAndKeepsNoValue) {
+    DialogModel m("Essai", "Essai");
+    m.addButton(0, "Police");
+    m.addButton(0, "Police");
+    std::vector<const DialogField*> pressed;
+    m.onChange = [&pressed](DialogModel&, const DialogField& f) { pressed.push_back(&f); };
+    EXPECT_TRUE(m.type("Police#2", "1"));
+    EXPECT_TRUE(m.type("Police", ""));
+    m.set("Police", 7);
+    EXPECT_EQ(pressed, (std::vector<const DialogField*>{m.find("Police#2"), m.find("Police"), m.find("Police")}));
+    EXPECT_EQ(m.value("Police"), 0);
+    EXPECT_FALSE(m.type("Police#3", "1"));
+}
+
 TEST(DialogModel, AnswersFillTheModelAndReportWhatTheyCouldNotUse) {
     DialogModel m = sampleModel();
     const DialogAnswer answer{"Essai", {{"Paysage", "1"}, {"281", "12"}, {"Autre :#2", "420"}, {"Nulle part", "3"},

@@ -65,6 +65,7 @@ void DialogForm::build() {
             break;
         }
         case FieldKind::Check:
+        case FieldKind::Button:
             form->addRow(editor);
             break;
         case FieldKind::Static:
@@ -117,6 +118,13 @@ QWidget* DialogForm::makeEditor(std::size_t index) {
         connect(combo, &QComboBox::currentIndexChanged, this, [this, index](int i) { chosen(index, i); });
         combo->setObjectName(key);
         return combo;
+    }
+    case FieldKind::Button: {
+        auto* button = new QPushButton(LabelOf(field), this);
+        button->setAutoDefault(false);  // Enter still means OK
+        connect(button, &QPushButton::clicked, this, [this, index] { chosen(index, 1); });
+        button->setObjectName(key);
+        return button;
     }
     case FieldKind::Static:
         break;
@@ -173,6 +181,7 @@ void DialogForm::refresh() {
         case FieldKind::Radio: static_cast<QAbstractButton*>(editor)->setChecked(field.value != 0); break;
         case FieldKind::Choice: static_cast<QComboBox*>(editor)->setCurrentIndex(field.value); break;
         case FieldKind::Static: static_cast<QLabel*>(editor)->setText(Qs(field.text)); break;
+        case FieldKind::Button: break;
         }
     }
     refreshing_ = false;

@@ -1,18 +1,22 @@
 // The user interface the core speaks to, on Qt: message boxes with French buttons, the file dialogs with the
-// system's filters, the title of the main window, the wait cursor, the beep and the generic dialog form.
+// system's filters, the title of the main window, the wait cursor, the beep, the font chooser and the generic dialog
+// form.
 #include "platform/qt/qt_ui_services.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "platform/qt/dialog_form.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/menu_bar.h"
+#include "platform/qt/qt_fonts.h"
 #include "platform/qt/staff_layout_dialog.h"
 
 namespace notavera {
@@ -153,6 +157,27 @@ void QtUiServices::setWaitCursor(bool on) {
 bool QtUiServices::runDialog(DialogModel& model) {
     DialogForm form(model, parent());
     return form.run();
+}
+
+// Sizes are kept in tenths of a millimetre, the chooser speaks in points (a point is 254/72 tenths).
+std::optional<FontChoice> QtUiServices::chooseFont(const FontChoice& current) {
+    constexpr double tenthsPerPoint = 254.0 / 72.0;
+    const QString shownFace = SubstituteTextFace(current.face);
+    QFont font(shownFace);
+    font.setPointSizeF(std::max(current.height, 1) / tenthsPerPoint);
+    font.setBold(current.bold);
+    font.setItalic(current.italic);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, parent(), "Police");
+    if (!ok) return std::nullopt;
+    FontChoice choice;
+    // The face the document names stays when the user kept the free face that stands in for it.
+    choice.face = chosen.family() == shownFace ? current.face : chosen.family().toStdString();
+    const double points = chosen.pointSizeF() > 0 ? chosen.pointSizeF() : font.pointSizeF();
+    choice.height = std::clamp(static_cast<int>(points * tenthsPerPoint + 0.5), 1, 255);
+    choice.bold = chosen.weight() > QFont::Normal;
+    choice.italic = chosen.italic();
+    return choice;
 }
 
 std::optional<int> QtUiServices::popupValueMenu() {

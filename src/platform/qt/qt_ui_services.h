@@ -1,5 +1,6 @@
 // The user interface the core speaks to, on Qt: message boxes with French buttons, the file dialogs with the
-// system's filters, the title of the main window, the wait cursor, the beep and the generic dialog form.
+// system's filters, the title of the main window, the wait cursor, the beep, the font chooser and the generic dialog
+// form.
 #pragma once
 
 #include <QPointer>
@@ -29,6 +30,8 @@ public:
     void setTitle(const std::string& title) override;
     void setWaitCursor(bool on) override;
     bool runDialog(DialogModel& model) override;
+    // QFontDialog on the free face that stands in for the document's face.
+    std::optional<FontChoice> chooseFont(const FontChoice& current) override;
     std::optional<int> popupValueMenu() override;
     bool runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor) override;
 

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <optional>
 
@@ -48,19 +49,64 @@ RegleAffiche::RegleAffiche(StaffRuler& ruler, QWidget* parent) : QWidget(parent)
     setMinimumSize(120, 160);
 }
 
+QSize RegleAffiche::sizeHint() const {
+    // About the height of the dialog's column of modes and fields, so that the sheet fills the room it is given.
+    constexpr int shownHeight = 680;
+    const Span x = span();
+    const int height = std::max(ruler_.sheet().height, 1);
+    return {static_cast<int>(shownHeight * (x.right - x.left) / height), shownHeight};
+}
+
+RegleAffiche::Span RegleAffiche::span() const {
+    const RulerSheet& s = ruler_.sheet();
+    Span x{0, static_cast<double>(s.width)};
+    for (const RulerStaff& staff : ruler_.staves()) {
+        x.left = std::min<double>(x.left, staff.left);
+        x.right = std::max<double>(x.right, staff.right);
+    }
+    // A brace needs room of its own left of its line.
+    constexpr int braceRoom = 20;
+    for (const RulerGroupLine& g : ruler_.groupLines())
+        x.left = std::min<double>(x.left, g.x - (g.brace ? braceRoom : 0));
+    return x;
+}
+
 double RegleAffiche::scale() const {
     const RulerSheet& s = ruler_.sheet();
-    if (s.width <= 0 || s.height <= 0) return 1.0;
-    return std::min(width() / static_cast<double>(s.width), height() / static_cast<double>(s.height));
+    const Span x = span();
+    if (x.right - x.left <= 0 || s.height <= 0) return 1.0;
+    return std::min(width() / (x.right - x.left), height() / static_cast<double>(s.height));
+}
+
+double RegleAffiche::sheetLeft() const {
+    const Span x = span();
+    const double shown = (x.right - x.left) * scale();
+    return (width() - shown) / 2 - x.left * scale();
 }
 
 // The sheet hangs from the widget's top edge: in a widget taller than the page's proportions the spare room is
 // left below the sheet, not above it where the first staves are.
 double RegleAffiche::sheetTop() const { return ruler_.sheet().height * scale(); }
 
-QPointF RegleAffiche::toWidget(double x, double y) const { return {x * scale(), sheetTop() - y * scale()}; }
+QPointF RegleAffiche::toWidget(double x, double y) const {
+    return {sheetLeft() + x * scale(), sheetTop() - y * scale()};
+}
 
 double RegleAffiche::toPageY(double widgetY) const { return (sheetTop() - widgetY) / scale(); }
+
+namespace {
+
+// A brace beside the staves it joins: two curves meeting in a point that looks away from them.
+QPainterPath BracePath(QPointF top, QPointF bottom) {
+    const double depth = std::clamp((bottom.y() - top.y()) / 8, 3.0, 8.0);
+    const QPointF tip(top.x() - depth, (top.y() + bottom.y()) / 2);
+    QPainterPath path(top);
+    path.cubicTo(top + QPointF(-depth, 0), QPointF(top.x(), tip.y()), tip);
+    path.cubicTo(QPointF(top.x(), tip.y()), bottom + QPointF(-depth, 0), bottom);
+    return path;
+}
+
+}  // namespace
 
 void RegleAffiche::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -83,8 +129,16 @@ void RegleAffiche::paintEvent(QPaintEvent*) {
             p.fillRect(box, staff_model::Grey::get(w) ? QColor(80, 80, 80) : QColor(Qt::black));
         }
     }
-    p.setPen(QPen(Qt::black, 1));
-    for (const RulerGroupLine& g : ruler_.groupLines()) p.drawLine(toWidget(g.x, g.top), toWidget(g.x, g.bottom));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(Qt::NoBrush);
+    for (const RulerGroupLine& g : ruler_.groupLines()) {
+        const QPointF top = toWidget(g.x, g.top), bottom = toWidget(g.x, g.bottom);
+        if (g.brace)
+            p.drawPath(BracePath(top, bottom));
+        else
+            p.drawLine(top, bottom);
+    }
 }
 
 void RegleAffiche::acted(RulerResult r) {

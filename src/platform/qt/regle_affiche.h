@@ -19,11 +19,13 @@ public:
     // Called when the ruler refuses an action.
     std::function<void()> refused;
 
-    // The isotropic mapping of the page onto the widget: page units (y up) to widget pixels and back.
+    // The isotropic mapping of the page onto the widget: page units (y up) to widget pixels and back. The whole
+    // sheet fits the widget, hanging from its top edge and centred across it.
     QPointF toWidget(double x, double y) const;
     double toPageY(double widgetY) const;
 
-    QSize sizeHint() const override { return {210, 297}; }
+    // Tall enough to tell the staves apart, as wide as the page's proportions make it.
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,7 +36,14 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    // The page units shown across: the sheet, widened where staves or grouping marks reach beyond it.
+    struct Span {
+        double left = 0;
+        double right = 0;
+    };
+    Span span() const;
     double scale() const;
+    double sheetLeft() const;  // the widget x of page x 0
     double sheetTop() const;  // the widget y of the sheet's top edge
     void acted(RulerResult r);
     // Moves the pointer onto the selected staff, as the keys do.

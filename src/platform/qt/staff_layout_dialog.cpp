@@ -22,7 +22,7 @@ namespace {
 // The key the model knows a field by: its control id, or its label.
 std::string KeyOf(const DialogField& f) { return f.id > 0 ? std::to_string(f.id) : f.label; }
 
-bool IsButton(const DialogField& f) { return f.id == regleur_id::spread || f.id == regleur_id::superpose; }
+bool IsButton(const DialogField& f) { return f.kind == FieldKind::Button; }
 
 }  // namespace
 
@@ -52,7 +52,7 @@ StaffLayoutDialog::StaffLayoutDialog(DialogModel& model, StaffLayoutEditor& edit
         editors_[i] = w;
         if (f.kind == FieldKind::Radio)
             modes->addWidget(w);
-        else if (f.kind == FieldKind::Check)
+        else if (f.kind == FieldKind::Check || f.kind == FieldKind::Button)
             form->addRow(w);
         else
             form->addRow(QString::fromStdString(f.label), w);
@@ -101,7 +101,8 @@ QWidget* StaffLayoutDialog::makeEditor(std::size_t index) {
     }
     case FieldKind::Choice:
     case FieldKind::Text:
-    case FieldKind::Static: break;
+    case FieldKind::Static:
+    case FieldKind::Button: break;
     }
     return new QLabel(this);
 }
@@ -110,6 +111,13 @@ void StaffLayoutDialog::typed(std::size_t index, const QString& text) {
     if (refreshing_) return;
     model_.type(KeyOf(model_.fields()[index]), text.toStdString());
     refresh();
+}
+
+bool StaffLayoutDialog::type(std::string_view key, std::string_view text) {
+    const bool typedIn = model_.type(key, text);
+    editor_.refresh(model_);
+    refresh();
+    return typedIn;
 }
 
 void StaffLayoutDialog::refresh() {

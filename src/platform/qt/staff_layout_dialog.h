@@ -20,6 +20,9 @@ public:
     StaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor, QWidget* parent);
 
     RegleAffiche* ruler() const { return ruler_; }
+    // Types into a field as the user would (a field named as scripts name it, the ruler's actions in field 110) and
+    // shows the result: false when the field does not exist or refused the text.
+    bool type(std::string_view key, std::string_view text);
     // Shows the dialog modally: true for OK, false for "Annuler".
     bool run();
 
