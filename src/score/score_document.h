@@ -42,7 +42,7 @@ struct InsertionState {
     unsigned proportionNum = 1;
     unsigned proportionDen = 1;
     std::uint32_t word0Flags = 0;     // flag bits copied into word0 of a new element
-    std::uint32_t noteWordFlags = 0;  // flag bits copied into the noteWord of a new note
+    std::uint32_t noteWordFlags = 1u << 13;  // flag bits copied into the noteWord of a new note: stems automatic
     unsigned timeSigNum = 1;
     unsigned timeSigDen = 1;
     unsigned signAttribute = 0;  // the 7-bit value carried into bits 25–31 of a new sign

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "shell/editor_context.h"
+#include "shell/palette_commands.h"
 
 namespace notavera {
 namespace {
@@ -33,7 +34,7 @@ void FollowNoteOrRest(EditorContext& ctx, const ElementRecord& e) {
     const auto word = e.noteWord();
     const unsigned code = word.durationCode();
     in.durationCode = code == word.multiBarRestCode ? 2 : code;
-    ctx.shell.noteFormFlags = (word.bit(14) ? 1 : 0) | (word.bit(13) ? 2 : 0);
+    SetNoteFormFlags(ctx, (word.bit(14) ? noteFormA : 0) | (word.bit(13) ? noteFormB : 0));
     SwitchOn(in, SwitchC, word.bit(18));
     SwitchOn(in, SwitchT, word.bit(15));
     if (word.bit(5)) in.noteWordFlags |= 1u << 5;

@@ -45,7 +45,7 @@ struct ShellState {
     bool clickSettle = false;        // set by a click on the current staff, cleared by timer 1
     bool closing = false;            // a save question of Open or Quit is open
     bool stickyModified = false;     // set once the document was modified, read by menu preparation
-    int noteFormFlags = 0;           // palette buttons 38..40: bit 0 flag A, bit 1 flag B
+    int noteFormFlags = 2;           // palette buttons 38..40: bit 0 flag A, bit 1 flag B (automatic stems)
     int navigationState = 0;         // palette buttons 36/37 pressed forms (1 or 2)
     ZoomFraction zoom;               // the view's zoom, 1/1 at start
     int zoomMenuItem = 51;           // the Zoom command whose item carries the check mark

@@ -25,16 +25,28 @@ constexpr std::array<SwitchButton, 8> switchButtons{{
     {28, SwitchL, 'l', 'L'},     {29, SwitchT, 't', 'T'}, {32, SwitchSlur, ')', '('}, {33, SwitchBeam, ']', '['},
 }};
 
+constexpr std::uint32_t stemAutomaticBit = 1u << 13;
+constexpr std::uint32_t stemUpBit = 1u << 14;
+
 void ToggleAlternateAction(EditorContext& ctx, int) { ctx.shell.alternateAction = !ctx.shell.alternateAction; }
 
 void NoteFormButton(EditorContext& ctx, int button) {
-    int& flags = ctx.shell.noteFormFlags;
+    int flags = ctx.shell.noteFormFlags;
     if (button == 38) flags ^= noteFormA;
     if (button == 39) flags = (flags | noteFormB) & ~noteFormA;
     if (button == 40) flags &= ~(noteFormA | noteFormB);
+    SetNoteFormFlags(ctx, flags);
 }
 
 }  // namespace
+
+void SetNoteFormFlags(EditorContext& ctx, int flags) {
+    ctx.shell.noteFormFlags = flags;
+    std::uint32_t& word = ctx.doc.insertion.noteWordFlags;
+    word &= ~(stemUpBit | stemAutomaticBit);
+    if ((flags & noteFormA) != 0) word |= stemUpBit;
+    if ((flags & noteFormB) != 0) word |= stemAutomaticBit;
+}
 
 void RegisterPaletteCommands(CommandRegistry& registry) {
     registry.addCommand(22, ToggleAlternateAction);
