@@ -56,7 +56,7 @@ TEST_F(LineRespacingTest, BlockAlignsSimultaneousNotesAndEachLineDoesNot) {
 TEST_F(LineRespacingTest, RegionIsRespacedAndWhatFollowsKeepsItsDistances) {
     b.on(1, 0).notes(100, 100, 6, 5, 4);  // 100 … 600
     b.on(1, 0);
-    SpaceLines(b.ctx(), SpacingTarget::CurrentLine, SpacingMode::Raw, SpacingRegion{300, 400});
+    SpaceLines(b.ctx(), SpacingTarget::CurrentLine, SpacingMode::Raw, SpacingRegion{300, 400, std::nullopt});
     // 100 and 200 stay; 300 stays the region's start; 400 is one quarter after it; 500 and 600 follow 400.
     EXPECT_EQ(xs(0), (std::vector<int>{100, 200, 300, 420, 520, 620}));
 }
