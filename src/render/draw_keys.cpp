@@ -1,7 +1,6 @@
 // Key signatures: the staff's key at the start of its line and the key changes within it, with the naturals that
 // cancel what a change takes away.
 #include <algorithm>
-#include <cmath>
 
 #include "render/draw_signs.h"
 #include "render/geometry.h"
@@ -44,15 +43,10 @@ Key KeyBefore(const StaffRecord& staff, int index) {
     return KeyOfStaff(staff);
 }
 
-// The music fonts' accidentals have no side bearings: a sharp's advance is its ink. Each accidental of a key
-// signature therefore advances one accidental width and a small gap, so that neighbours do not touch.
-constexpr double KeyAccidentalGap = 0.15;  // staff spaces
-
 // Writes the accidentals at places [from, to) of a key of `kind` from x, with glyph `code` (the key's own, or the
 // natural that cancels it). Each place takes its height from the clef in force at its own x. Returns the x after.
 int WriteKeyAccidentals(DrawingContext& dc, const StaffFrame& frame, int x, KeyKind kind, int from, int to, int code) {
-    const int advance = dc.widths.accidentalWidth[frame.small ? 1 : 0][0] +
-                        static_cast<int>(std::lround(KeyAccidentalGap * frame.staffSpace));
+    const int advance = KeyAccidentalAdvance(dc.widths.accidentalWidth[frame.small ? 1 : 0][0], frame.staffSpace);
     for (int i = from; i < to; ++i) {
         const int clef = ClefValueAt(dc.staves, frame.index, x);
         const KeyAccidentalPitch p = KeyAccidentalAt(kind, i, clef);

@@ -1,6 +1,8 @@
-// Where the accidentals of a key signature go: their order, and the octave each one is written in under the clef in
-// force, so that the signature zigzags within the staff as engravers write it.
+// Where the accidentals of a key signature go: their order, the octave each one is written in under the clef in
+// force, so that the signature zigzags within the staff as engravers write it, and how far apart they stand.
 #pragma once
+
+#include <string_view>
 
 #include "score/record_fields.h"
 
@@ -21,5 +23,14 @@ KeyAccidentalPitch KeyAccidentalAt(KeyKind kind, int position, int clefValue);
 
 // The glyph code of an accidental of that kind: 211 sharp, 213 flat.
 int KeyAccidentalCode(KeyKind kind);
+
+// The music fonts' accidentals have no side bearings: each accidental of a key signature advances its width
+// (`accidentalWidth`, the sharp's on the staff) and a small gap, so that neighbours do not touch.
+int KeyAccidentalAdvance(int accidentalWidth, int staffSpace);
+
+// The same on a normal staff of half space `stepUnit`, measured on the music font of the document's face `face`,
+// for work done without a drawing context (building a score). A font that cannot be read counts a sharp one staff
+// space wide.
+int KeyAccidentalAdvanceOnFont(std::string_view face, int stepUnit);
 
 }  // namespace notavera
