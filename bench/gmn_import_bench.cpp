@@ -1,5 +1,5 @@
 // Speed of GUIDO import: the reader alone (tokens and callbacks) and the reading written into a score,
-// for one sequence of bars of four notes, as the piece grows.
+// for one sequence of bars of four notes (and the same without bar lines), as the piece grows.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -11,9 +11,10 @@
 namespace notavera {
 namespace {
 
-std::string Piece(int bars) {
+std::string Piece(int bars, bool barLines = true) {
     std::string s = "[\\clef<\"g\"> \\key<2> \\meter<\"4/4\">";
-    for (int i = 0; i < bars; ++i) s += " c/8 d e f# \\slur(g1/4 a) b/2 |";
+    const std::string bar = " c/8 d e f# \\slur(g1/4 a) b/2";
+    for (int i = 0; i < bars; ++i) s += barLines ? bar + " |" : bar;
     return s + "]";
 }
 
@@ -57,6 +58,18 @@ void BM_ImportGmn(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_ImportGmn)->Arg(100)->Arg(400)->Arg(1600)->Complexity();
+
+// Music without bar lines: every note's accidental context reaches back to the staff's start unless it is carried.
+void BM_ImportGmnWithoutBars(benchmark::State& state) {
+    const std::string text = Piece(static_cast<int>(state.range(0)), false);
+    for (auto _ : state) {
+        ScoreDocument doc;
+        SetUpNewDocument(doc, 1);
+        benchmark::DoNotOptimize(ImportGuidoText(doc, text, {}));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ImportGmnWithoutBars)->Arg(100)->Arg(400)->Arg(1600)->Complexity();
 
 }  // namespace
 }  // namespace notavera

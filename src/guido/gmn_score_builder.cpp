@@ -7,6 +7,7 @@
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
 #include "guido/gmn_vocabulary.h"
+#include "render/key_signature_layout.h"
 #include "score/element_creation.h"
 
 namespace notavera {
@@ -178,7 +179,7 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     ins.proportionDen = value.tupletDen;
     ins.octave = octaveField(oct);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
-    ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc]);
+    ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc], &accidentals_);
     if (!e) return -1;
     if (!rest) setPitch(*e, pc, acc);
     if (beamFirst_) {
@@ -307,12 +308,11 @@ void GmnScoreBuilder::writeKey(const GmnTagArguments& args) {
 }
 
 // The staff's own key is drawn at the start of the line, 8 step units in, whatever x the import has reached: what
-// follows it (usually the time signature, written centred on its x) moves past its accidentals, each of which takes
-// a little over a staff space in the music fonts.
+// follows it (usually the time signature, written centred on its x) moves past its accidentals.
 void GmnScoreBuilder::leaveRoomForLineStartKey(int count) {
     if (count == 0) return;
     const int su = std::max(doc_.stepUnit, 1);
-    const int accidental = 2 * su + (3 * su + 9) / 10;
+    const int accidental = KeyAccidentalAdvanceOnFont(doc_.fonts.faceName(0), su);
     const int after = 8 * su + count * accidental + 2 * su;
     if (placeX() < after) x_ = GmnRational(after, 1);
 }

@@ -8,6 +8,7 @@
 
 #include "guido/gmn_callbacks.h"
 #include "guido/gmn_rational.h"
+#include "score/accidental_context.h"
 #include "score/score_document.h"
 
 namespace notavera {
@@ -77,6 +78,7 @@ private:
     bool overflow_ = false;
     bool staffReady_ = false;
     GmnRational x_;  // page units, kept exact so that tuplets do not drift
+    AccidentalWalk accidentals_;  // the voice's staff is written left to right
     bool beamOpen_ = false;
     bool beamFirst_ = false;
     int lastNote_ = -1;

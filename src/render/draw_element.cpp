@@ -3,15 +3,18 @@
 
 #include "render/draw_notes.h"
 #include "render/draw_signs.h"
+#include "render/page_staves.h"
 
 namespace notavera {
 
-void BeginStaff(DrawingContext& dc, const StaffRecord& staff) {
+void BeginStaff(DrawingContext& dc, const StaffRecord& staff, int index) {
     const auto key = staff.key();
-    const auto index = static_cast<std::size_t>(key.index());
-    dc.draw.isSmallStaff = index < dc.staves.size() ? dc.staves[index].small : key.small();
+    const auto placed = static_cast<std::size_t>(index);
+    dc.draw.isSmallStaff = index >= 0 && placed < dc.staves.size() ? dc.staves[placed].small : key.small();
+    dc.draw.isCueSize = false;
     dc.draw.alternateGlyphs = key.oldNotation();
-    dc.draw.staffColour = key.grey() ? RgbColour(128, 128, 128) : RgbColour(0, 0, 0);
+    dc.draw.staffColour = key.grey() ? GreyStaffColour : Colour{0};
+    dc.draw.lineStyle = 0;
     if (!dc.erasing) dc.draw.drawColour = dc.draw.staffColour;
 }
 

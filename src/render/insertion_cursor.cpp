@@ -30,14 +30,4 @@ void DrawInsertionCursor(DrawingContext& dc, const ScoreDocument& doc, int x) {
     dc.canvas->setRasterOp(RasterOp::Copy);
 }
 
-int DefaultCursorX(const ScoreDocument& doc) {
-    const PageRecord* page = doc.findPage(doc.currentPage);
-    if (page == nullptr || doc.currentStaff < 0 || doc.currentStaff >= static_cast<int>(page->staves.size()))
-        return doc.defaultFirstX;
-    const StaffRecord& staff = page->staves[static_cast<std::size_t>(doc.currentStaff)];
-    if (doc.currentElement >= 0 && doc.currentElement < static_cast<int>(staff.elements.size()))
-        return staff.elements[static_cast<std::size_t>(doc.currentElement)].x;
-    return doc.defaultFirstX;
-}
-
 }  // namespace notavera

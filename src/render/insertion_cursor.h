@@ -20,7 +20,4 @@ std::optional<Box> InsertionCursorBox(const DrawingContext& dc, const ScoreDocum
 // Draws that box on dc.canvas, zoomed, with the NOT-XOR mix; the canvas's raster operation is put back to Copy.
 void DrawInsertionCursor(DrawingContext& dc, const ScoreDocument& doc, int x);
 
-// Where the cursor stands when nothing has moved it yet: on the current element, else at the staff's first x.
-int DefaultCursorX(const ScoreDocument& doc);
-
 }  // namespace notavera

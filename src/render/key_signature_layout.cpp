@@ -1,9 +1,11 @@
-// The octave rules of key signatures, per clef. The clefs are told apart by their clef value: the two clefs that
+// The octave rules of key signatures, per clef, and the distance between their accidentals. The clefs are told apart by their clef value: the two clefs that
 // share a value (F line 3 and C line 5; C line 1 and percussion) share their rules.
 #include "render/key_signature_layout.h"
 
 #include <array>
 #include <cmath>
+
+#include "render/music_font.h"
 
 namespace notavera {
 namespace {
@@ -82,9 +84,21 @@ KeyAccidentalPitch KeyAccidentalAt(KeyKind kind, int position, int clefValue) {
 
 int KeyAccidentalCode(KeyKind kind) { return kind == KeyKind::Flats ? 213 : 211; }
 
+namespace {
+constexpr double KeyAccidentalGap = 0.15;  // staff spaces
+constexpr int SharpCode = 211;
+}  // namespace
+
 int KeyAccidentalAdvance(int accidentalWidth, int staffSpace) {
-    constexpr double gap = 0.15;  // staff spaces
-    return accidentalWidth + static_cast<int>(std::lround(gap * staffSpace));
+    return accidentalWidth + static_cast<int>(std::lround(KeyAccidentalGap * staffSpace));
+}
+
+int KeyAccidentalAdvanceOnFont(std::string_view face, int stepUnit) {
+    const int staffSpace = 2 * stepUnit;
+    const MusicFont* font = MusicFont::Installed(FamilyForFace(face));
+    const int fontHeight = static_cast<int>(MusicFont::StaffSpacesPerHeight) * staffSpace;
+    const int width = font != nullptr ? font->widthAt(SharpCode, fontHeight) : staffSpace;
+    return KeyAccidentalAdvance(width, staffSpace);
 }
 
 int LineStartKeyX(int leftEdge, int stepUnit, bool oldNotation) {

@@ -1,6 +1,8 @@
-// Where the accidentals of a key signature go: their order, and the octave each one is written in under the clef in
-// force, so that the signature zigzags within the staff as engravers write it.
+// Where the accidentals of a key signature go: their order, the octave each one is written in under the clef in
+// force, so that the signature zigzags within the staff as engravers write it, and how far apart they stand.
 #pragma once
+
+#include <string_view>
 
 #include "score/record_fields.h"
 
@@ -23,8 +25,13 @@ KeyAccidentalPitch KeyAccidentalAt(KeyKind kind, int position, int clefValue);
 int KeyAccidentalCode(KeyKind kind);
 
 // The music fonts' accidentals have no side bearings: each accidental of a key signature advances its width
-// and a small gap, so that neighbours do not touch.
+// (`accidentalWidth`, the sharp's on the staff) and a small gap, so that neighbours do not touch.
 int KeyAccidentalAdvance(int accidentalWidth, int staffSpace);
+
+// The same on a normal staff of half space `stepUnit`, measured on the music font of the document's face `face`,
+// for work done without a drawing context (building a score). A font that cannot be read counts a sharp one staff
+// space wide.
+int KeyAccidentalAdvanceOnFont(std::string_view face, int stepUnit);
 
 // Where a staff's own key signature is written: 8 step units in from the staff's left edge (one more for the
 // old notation, whose clefs are wider). The x after it leaves 6 step units before the music.

@@ -195,7 +195,13 @@ std::optional<LinePlace> PrecedingLine(EditorContext& ctx, const LinePlace& from
     return std::nullopt;
 }
 
-BreakResult BreakLongLine(EditorContext& ctx, const LinePlace& place) {
+bool UnbreakableLines::firstReport(const LinePlace& place) {
+    if (std::find(reported_.begin(), reported_.end(), place) != reported_.end()) return false;
+    reported_.push_back(place);
+    return true;
+}
+
+BreakResult BreakLongLine(EditorContext& ctx, const LinePlace& place, UnbreakableLines& reported) {
     const PageRecord* page = ctx.doc.findPage(place.page);
     if (page == nullptr) return {};
     const int length = LineLengthOf(*page);
@@ -206,7 +212,7 @@ BreakResult BreakLongLine(EditorContext& ctx, const LinePlace& place) {
     const std::optional<Portion> portion = BreakPortion(*page, place.line, length, tolerance, start);
     const std::optional<LinePlace> target = portion ? FollowingLine(ctx, place, true) : std::nullopt;
     if (!target) {
-        ShowNotice(ctx.ui, 51);
+        if (reported.firstReport(place)) ShowNotice(ctx.ui, 51);
         return {BreakOutcome::Unbreakable, std::nullopt};
     }
     MoveToLineStart(PageOf(ctx, place), place.line, *portion, PageOf(ctx, *target), target->line, su);
@@ -251,6 +257,7 @@ int CutLine(EditorContext& ctx, int x, LineCut direction) {
     SpaceLineOfPage(ctx, dst, target->line, SpacingMode::Raw, source);
     ctx.doc.currentElement = std::min(ctx.doc.currentElement, static_cast<int>(ctx.doc.staff()->elements.size()) - 1);
     ctx.doc.markModified();
+    ctx.ui.invalidate();  // two lines, perhaps on two pages, changed
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "render/document_spacing.h"
 
@@ -34,18 +35,31 @@ struct BreakResult {
     std::optional<LinePlace> target;
 };
 
+// The lines message 51 was shown for during one command. A command passes over its page more than once (layout,
+// then the final pass); the user hears about each line that cannot be broken once, not once per pass.
+class UnbreakableLines {
+public:
+    // True the first time `place` is reported.
+    bool firstReport(const LinePlace& place);
+
+private:
+    std::vector<LinePlace> reported_;
+};
+
 // Breaks `place` when its music runs past the line length: at the last bar column of the block that fits, the
 // music after it moves to the start of the following line (after that line's clef), whose own music moves right.
-BreakResult BreakLongLine(EditorContext& ctx, const LinePlace& place);
+// A line that cannot be broken shows message 51 unless `reported` already holds it.
+BreakResult BreakLongLine(EditorContext& ctx, const LinePlace& place, UnbreakableLines& reported);
 
 enum class LineCut {
     Up = 98,    // "Couper ligne->HAUT": the music before x goes to the end of the previous line
     Down = 99,  // "Couper ligne->BAS": the music from x on goes to the start of the next line
 };
 
-// Cuts the current block at x. A cut that would split a beam group or a tuplet on one of its staves is refused
-// with message 54; without a line to take the music nothing changes and the user hears a beep. Both lines are
-// respaced. Returns 1 when the music moved, else 0.
+// Cuts the current block at x: what the click after "Couper ligne->HAUT" (98) or "Couper ligne->BAS" (99) does.
+// A cut that would split a beam group or a tuplet on one of its staves is refused with message 54; without a
+// line to take the music nothing changes and the user hears a beep. Both lines are respaced and the view is drawn
+// again. Returns 1 when the music moved, else 0.
 int CutLine(EditorContext& ctx, int x, LineCut direction);
 
 }  // namespace notavera

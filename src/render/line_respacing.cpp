@@ -48,6 +48,8 @@ SpacingResult SpaceRegion(std::span<StaffRecord* const> staves, SpacingMode mode
     }
     std::vector<StaffRecord*> partPointers;
     for (StaffRecord& p : parts) partPointers.push_back(&p);
+    // Inside a marked region the aesthetic correction, when on, takes its stronger variant.
+    if (s.rules.aesthetic == 1) s.rules.aesthetic = 2;
     const int start = std::max(r.fromX, s.leftEdge + 3 * s.stepUnit);
     s.leftEdge = start - 3 * s.stepUnit;
     // A region with music after it is fitted into its own width, not into the rest of the line.
@@ -71,6 +73,20 @@ bool AllEmpty(std::span<StaffRecord* const> staves) {
     return std::all_of(staves.begin(), staves.end(), [](const StaffRecord* s) { return s->elements.empty(); });
 }
 
+// The staves the target names: those of the region when one is marked, else the current one.
+std::optional<LineRange> TargetStaves(const EditorContext& ctx, const PageRecord& page,
+                                      const std::optional<SpacingRegion>& region) {
+    const int count = static_cast<int>(page.staves.size());
+    if (region && region->staves) {
+        const LineRange r = *region->staves;
+        if (r.first < 0 || r.last >= count || r.first > r.last) return std::nullopt;
+        return r;
+    }
+    const int current = ctx.doc.currentStaff;
+    if (current < 0 || current >= count) return std::nullopt;
+    return LineRange{current, current};
+}
+
 }  // namespace
 
 SpacingResult SpaceLineOfPage(EditorContext& ctx, PageRecord& page, LineRange line, SpacingMode mode,
@@ -88,23 +104,18 @@ SpacingResult SpaceLineOfPage(EditorContext& ctx, PageRecord& page, LineRange li
 
 int SpaceLines(EditorContext& ctx, SpacingTarget target, SpacingMode mode, std::optional<SpacingRegion> region) {
     PageRecord* page = ctx.doc.page();
-    if (page == nullptr || ctx.doc.staff() == nullptr) return 0;
-    const LineRange block = BlockOfStaff(*page, ctx.doc.currentStaff);
+    if (page == nullptr) return 0;
+    const std::optional<LineRange> staves = TargetStaves(ctx, *page, region);
+    if (!staves) return 0;
     DocumentSpacing source(ctx);
+    // A line is one staff; the block commands take the whole block of the first staff.
+    const LineRange block = BlockOfStaff(*page, staves->first);
+    if (target == SpacingTarget::CurrentBlock) return SpaceLineOfPage(ctx, *page, block, mode, source, region).step;
+    const LineRange each = target == SpacingTarget::CurrentLine ? *staves : block;
     int step = 0;
-    switch (target) {
-        case SpacingTarget::CurrentLine: {
-            const LineRange line{ctx.doc.currentStaff, ctx.doc.currentStaff};
-            step = SpaceLineOfPage(ctx, *page, line, mode, source, region).step;
-            break;
-        }
-        case SpacingTarget::CurrentBlock: step = SpaceLineOfPage(ctx, *page, block, mode, source, region).step; break;
-        case SpacingTarget::EachLineOfBlock:
-            for (int i = block.first; i <= block.last; ++i) {
-                const int used = SpaceLineOfPage(ctx, *page, LineRange{i, i}, mode, source, region).step;
-                if (used != 0) step = used;
-            }
-            break;
+    for (int i = each.first; i <= each.last; ++i) {
+        const int used = SpaceLineOfPage(ctx, *page, LineRange{i, i}, mode, source, region).step;
+        if (used != 0) step = used;
     }
     return step;
 }

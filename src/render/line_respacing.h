@@ -17,16 +17,21 @@ enum class SpacingTarget {
     EachLineOfBlock,  // every staff of the current block on its own
 };
 
-// The horizontal extent of a marked region on the current page. Elements from `fromX` to `toX` are respaced;
-// those after it keep their distances and move with the last respaced element.
+// The extent of a marked region on the current page. Elements from `fromX` to `toX` are respaced; those after it
+// keep their distances and move with the last respaced element.
 struct SpacingRegion {
     int fromX = 0;
     int toX = 0;
+    // The staves the region was marked on (its start staff first, indices on the current page): they take the
+    // place of the current staff. Without them the target is found from the current staff.
+    std::optional<LineRange> staves;
 };
 
-// Respaces the target on the current page. The step a respacing settles on (optimised mode) or that a sign set
-// on the way becomes the document's "Taille du Pas". Returns the step, or 0 when there was nothing to respace
-// (no current staff, or only empty staves); the document is marked modified when something was respaced.
+// Respaces the target on the current page. With a region, the current line becomes each staff of the region on
+// its own, and the current block the block of the region's first staff. The step a respacing settles on
+// (optimised mode) or that a sign set on the way becomes the document's "Taille du Pas". Returns the step, or 0
+// when there was nothing to respace (no current staff, or only empty staves); the document is marked modified
+// when something was respaced.
 int SpaceLines(EditorContext& ctx, SpacingTarget target, SpacingMode mode,
                std::optional<SpacingRegion> region = std::nullopt);
 

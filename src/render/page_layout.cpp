@@ -32,10 +32,11 @@ void PrepareReceivingLine(EditorContext& ctx, const LinePlace& place, DocumentSp
 }
 
 // Receiving lines are prepared and broken in turn, down the score, until a line keeps all its music.
-void SettleReceivingLines(EditorContext& ctx, std::optional<LinePlace> place, DocumentSpacing& source, int step) {
+void SettleReceivingLines(EditorContext& ctx, std::optional<LinePlace> place, DocumentSpacing& source, int step,
+                          UnbreakableLines& reported) {
     for (int guard = 0; place && guard < maxPages * maxStavesPerPage; ++guard) {
         PrepareReceivingLine(ctx, *place, source, step);
-        place = BreakLongLine(ctx, *place).target;
+        place = BreakLongLine(ctx, *place, reported).target;
     }
 }
 
@@ -46,7 +47,7 @@ void CarryTimeSignaturesOn(EditorContext& ctx, const LinePlace& place, int su) {
 }
 
 // Modes 111 and 114: each line in turn, top to bottom.
-void LayOutLines(EditorContext& ctx, int pageNumber, bool justify) {
+void LayOutLines(EditorContext& ctx, int pageNumber, bool justify, UnbreakableLines& reported) {
     ScoreDocument& doc = ctx.doc;
     const int su = std::max(doc.stepUnit, 1);
     const int step = std::max(doc.spacingStep, 1);
@@ -60,7 +61,7 @@ void LayOutLines(EditorContext& ctx, int pageNumber, bool justify) {
         CarryTimeSignaturesOn(ctx, place, su);
         doc.spacingStep = step;  // every line starts from the same step, whatever the line before settled on
         SpaceLineOfPage(ctx, *doc.findPage(pageNumber), line, SpacingMode::Raw, source);
-        const BreakResult broken = BreakLongLine(ctx, place);
+        const BreakResult broken = BreakLongLine(ctx, place, reported);
         if (broken.target && broken.target->page != pageNumber) overflow = broken.target;
         PageRecord& page = *doc.findPage(pageNumber);
         if (justify && broken.outcome != BreakOutcome::Unbreakable) {
@@ -70,7 +71,7 @@ void LayOutLines(EditorContext& ctx, int pageNumber, bool justify) {
         }
         clefs.enterLine(page, line);
     }
-    SettleReceivingLines(ctx, overflow, source, step);
+    SettleReceivingLines(ctx, overflow, source, step, reported);
     doc.spacingStep = justify ? settled : step;
 }
 
@@ -80,12 +81,12 @@ void JustifyLines(EditorContext& ctx, int pageNumber) {
         if (JustifyLine(page, line, std::max(ctx.doc.stepUnit, 1))) ctx.doc.markModified();
 }
 
-void BreakLines(EditorContext& ctx, int pageNumber) {
+void BreakLines(EditorContext& ctx, int pageNumber, UnbreakableLines& reported) {
     DocumentSpacing source(ctx);
     const int step = std::max(ctx.doc.spacingStep, 1);
     std::optional<LinePlace> overflow;
     for (const LineRange& line : LinesOfPage(*ctx.doc.findPage(pageNumber))) {
-        const BreakResult broken = BreakLongLine(ctx, LinePlace{pageNumber, line});
+        const BreakResult broken = BreakLongLine(ctx, LinePlace{pageNumber, line}, reported);
         if (broken.target && broken.target->page != pageNumber) {
             overflow = broken.target;
         } else if (broken.target) {
@@ -94,7 +95,7 @@ void BreakLines(EditorContext& ctx, int pageNumber) {
         // A line that gave music away, or received some, ends on the line's end again.
         JustifyLine(*ctx.doc.findPage(pageNumber), line, std::max(ctx.doc.stepUnit, 1));
     }
-    SettleReceivingLines(ctx, overflow, source, step);
+    SettleReceivingLines(ctx, overflow, source, step, reported);
 }
 
 // The cursor stays on its staff and on an element that still exists there.
@@ -132,16 +133,21 @@ bool JustifyLine(PageRecord& page, LineRange line, int stepUnit) {
 }
 
 int LayOutPage(EditorContext& ctx, PageLayoutMode mode, std::optional<int> step) {
+    UnbreakableLines reported;
+    return LayOutPage(ctx, mode, step, reported);
+}
+
+int LayOutPage(EditorContext& ctx, PageLayoutMode mode, std::optional<int> step, UnbreakableLines& reported) {
     const PageRecord* page = ctx.doc.page();
     if (page == nullptr) return 0;
     const int pageNumber = static_cast<int>(page->number);
     if (step) ctx.doc.spacingStep = std::clamp(*step, 1, 99);
     switch (mode) {
-        case PageLayoutMode::RawPage: LayOutLines(ctx, pageNumber, false); break;
-        case PageLayoutMode::JustifiedPage: LayOutLines(ctx, pageNumber, true); break;
+        case PageLayoutMode::RawPage: LayOutLines(ctx, pageNumber, false, reported); break;
+        case PageLayoutMode::JustifiedPage: LayOutLines(ctx, pageNumber, true, reported); break;
         case PageLayoutMode::JustifyPage: JustifyLines(ctx, pageNumber); break;
         case PageLayoutMode::FinalPass:
-            BreakLines(ctx, pageNumber);
+            BreakLines(ctx, pageNumber, reported);
             if (step) ctx.doc.spacingStep = std::clamp(*step, 1, 99);
             break;
         case PageLayoutMode::FinishRaw:

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "render/document_spacing.h"
+#include "render/line_breaks.h"
 
 namespace notavera {
 
@@ -23,6 +24,9 @@ enum class PageLayoutMode {
 // broken line pushes off the page's last line goes to the next page (appended after the score's last page),
 // whose receiving lines are respaced and broken in turn. Returns 1 when the page was laid out, 0 without a page.
 int LayOutPage(EditorContext& ctx, PageLayoutMode mode, std::optional<int> step = std::nullopt);
+// The same as one pass of a command that lays the page out several times: lines already in `reported` do not show
+// message 51 again.
+int LayOutPage(EditorContext& ctx, PageLayoutMode mode, std::optional<int> step, UnbreakableLines& reported);
 
 // Stretches a line so that it ends at the line length: a final bar on the line's end, a last note or rest three
 // step units before it. The line-start signs stay; lines with too little music (ending before half the line)

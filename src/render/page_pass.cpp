@@ -46,20 +46,10 @@ bool DrawnInPrePass(const ElementRecord& e, bool metafilePass) {
     }
 }
 
-// The staff's size, glyph set and colour for the elements drawn next.
-void EnterStaff(DrawingContext& dc, const StaffRecord& staff, const StaffDrawState& placed) {
-    dc.draw.isSmallStaff = placed.small;
-    dc.draw.isCueSize = false;
-    dc.draw.alternateGlyphs = staff.key().oldNotation();
-    dc.draw.staffColour = staff.key().grey() ? GreyStaffColour : Colour{0};
-    dc.draw.drawColour = dc.draw.staffColour;
-    dc.draw.lineStyle = 0;
-}
-
 // The pre-pass ends each staff with its line-start key, read in the clefs the pass has just entered.
 void DrawStaffElements(DrawingContext& dc, const StaffRecord& staff, int index, bool prePass,
                        const ElementDrawer& draw) {
-    EnterStaff(dc, staff, dc.staves[static_cast<std::size_t>(index)]);
+    BeginStaff(dc, staff, index);
     const bool metafile = dc.inMetafilePass();
     const int n = static_cast<int>(staff.elements.size());
     for (int j = 0; j < n; ++j) {

@@ -17,13 +17,14 @@ int RecalculateDistances(EditorContext& ctx) {
     if (page == nullptr || ctx.doc.staff() == nullptr) return 0;
     const bool continuous = ctx.shell.continuousView;
     const int stepUnit = std::max(ctx.doc.stepUnit, 1);
+    UnbreakableLines reported;  // the layout and the final pass both meet a line that cannot be broken
     if (BlockOfStaff(*page, ctx.doc.currentStaff).size() > 1) {
         SpaceBlocks(ctx, continuous ? BlockSpacing::LinesThenAlign : BlockSpacing::WholePage);
     } else {
-        LayOutPage(ctx, PageLayoutMode::JustifiedPage, ctx.doc.spacingStep);
+        LayOutPage(ctx, PageLayoutMode::JustifiedPage, ctx.doc.spacingStep, reported);
         LayOutPage(ctx, continuous ? PageLayoutMode::FinishRaw : PageLayoutMode::FinishJustified);
     }
-    return LayOutPage(ctx, PageLayoutMode::FinalPass, stepUnit);
+    return LayOutPage(ctx, PageLayoutMode::FinalPass, stepUnit, reported);
 }
 
 int JustifyToMarkerX(EditorContext& ctx, int markerX) {

@@ -15,6 +15,31 @@ KeyKind toKeyKind(unsigned v) {
     return v == 1 ? KeyKind::Sharps : v == 2 ? KeyKind::Flats : KeyKind::None;
 }
 
+KeyInEffect KeyOfChange(const ElementRecord& e) {
+    const auto sign = e.signWord();
+    return KeyInEffect{toKeyKind(sign.subValue()), std::min(sign.high7(), 7u), sign.flag16()};
+}
+
+KeyInEffect KeyOfStaff(const StaffRecord& staff) {
+    return KeyInEffect{toKeyKind(static_cast<unsigned>(staff.key().keyKind())), staff.key().keyCount(), false};
+}
+
+// The accidental of the nearest earlier note of this name and octave in the bar of element `index`.
+std::optional<Accidental> BarAccidental(const StaffRecord& staff, int index, unsigned step, unsigned octave) {
+    for (int i = index - 1; i >= 0; --i) {
+        const ElementRecord& e = staff.elements[i];
+        if (DividesBars(e)) break;
+        if (!e.isNote() || e.noteWord().step() != step || e.w0().octave() != octave) continue;
+        if (e.noteWord().accidental() != Accidental::None) return e.noteWord().accidental();
+    }
+    return std::nullopt;
+}
+
+std::optional<Accidental> KeyAccidental(const KeyInEffect& key, unsigned step) {
+    if (!StepInKey(key, step)) return std::nullopt;
+    return key.kind == KeyKind::Sharps ? Accidental::Sharp : Accidental::Flat;
+}
+
 }  // namespace
 
 KeyInEffect KeyInEffectAt(const StaffRecord& staff, int fromIndex, int x) {
@@ -25,10 +50,9 @@ KeyInEffect KeyInEffectAt(const StaffRecord& staff, int fromIndex, int x) {
         const ElementRecord& e = staff.elements[i];
         if (!e.isSignOfType(SignType::KeyChange)) continue;
         if (e.x > x) break;
-        const auto sign = e.signWord();
-        return KeyInEffect{toKeyKind(sign.subValue()), std::min(sign.high7(), 7u), sign.flag16()};
+        return KeyOfChange(e);
     }
-    return KeyInEffect{toKeyKind(static_cast<unsigned>(staff.key().keyKind())), staff.key().keyCount(), false};
+    return KeyOfStaff(staff);
 }
 
 bool StepInKey(const KeyInEffect& key, unsigned step) {
@@ -52,15 +76,34 @@ bool DividesBars(const ElementRecord& e) {
 
 std::optional<Accidental> ContextAccidental(const StaffRecord& staff, int index, unsigned step, unsigned octave) {
     if (index < 0 || index >= static_cast<int>(staff.elements.size())) return std::nullopt;
-    for (int i = index - 1; i >= 0; --i) {
-        const ElementRecord& e = staff.elements[i];
-        if (DividesBars(e)) break;
-        if (!e.isNote() || e.noteWord().step() != step || e.w0().octave() != octave) continue;
-        if (e.noteWord().accidental() != Accidental::None) return e.noteWord().accidental();
-    }
-    const KeyInEffect key = KeyInEffectAt(staff, index, staff.elements[index].x);
-    if (StepInKey(key, step)) return key.kind == KeyKind::Sharps ? Accidental::Sharp : Accidental::Flat;
-    return std::nullopt;
+    if (const auto inBar = BarAccidental(staff, index, step, octave)) return inBar;
+    return KeyAccidental(KeyInEffectAt(staff, index, staff.elements[index].x), step);
+}
+
+void AccidentalWalk::restart(int page, int staffIndex) {
+    page_ = page;
+    staffIndex_ = staffIndex;
+    next_ = 0;
+    change_.reset();
+    inBar_.fill(Accidental::None);
+}
+
+void AccidentalWalk::pass(const ElementRecord& e) {
+    if (e.isSignOfType(SignType::KeyChange)) change_ = KeyOfChange(e);
+    if (DividesBars(e)) inBar_.fill(Accidental::None);
+    if (!e.isNote() || e.noteWord().accidental() == Accidental::None) return;
+    inBar_[(e.noteWord().step() & 15u) * 8 + (e.w0().octave() & 7u)] = e.noteWord().accidental();
+}
+
+std::optional<Accidental> AccidentalWalk::at(const StaffRecord& staff, int page, int staffIndex, int index,
+                                             unsigned step, unsigned octave) {
+    if (index < 0 || index >= static_cast<int>(staff.elements.size())) return std::nullopt;
+    if (page != page_ || staffIndex != staffIndex_ || index < next_) restart(page, staffIndex);
+    for (; next_ < index; ++next_) pass(staff.elements[static_cast<std::size_t>(next_)]);
+    if (step < 16 && octave < 8 && inBar_[step * 8 + octave] != Accidental::None) return inBar_[step * 8 + octave];
+    const ElementRecord& e = staff.elements[static_cast<std::size_t>(index)];
+    return KeyAccidental(e.isSignOfType(SignType::KeyChange) ? KeyOfChange(e) : change_.value_or(KeyOfStaff(staff)),
+                         step);
 }
 
 }  // namespace notavera

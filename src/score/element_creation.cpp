@@ -149,7 +149,8 @@ int PlaceNewElement(ScoreDocument& doc, ElementRecord e) {
     return index;
 }
 
-ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName) {
+ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName,
+                                AccidentalWalk* accidentals) {
     if (!doc.staff()) return nullptr;
     const InsertionState& ins = doc.insertion;
     const auto pitch = rest ? std::optional<NotePitch>(RestPitchAt(*doc.staff(), x))
@@ -178,7 +179,11 @@ ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned n
     Accidental accidental = ins.accidental;
     bool implied = false;
     if (!ins.accidentalForced) {
-        if (const auto fromContext = ContextAccidental(*doc.staff(), index, pitch->step, pitch->octave)) {
+        const StaffRecord& staff = *doc.staff();
+        const auto fromContext =
+            accidentals ? accidentals->at(staff, doc.currentPage, doc.currentStaff, index, pitch->step, pitch->octave)
+                        : ContextAccidental(staff, index, pitch->step, pitch->octave);
+        if (fromContext) {
             accidental = *fromContext;
             implied = true;
         }

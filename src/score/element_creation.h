@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "score/accidental_context.h"
 #include "score/records.h"
 #include "score/score_document.h"
 
@@ -30,8 +31,10 @@ int PlaceNewElement(ScoreDocument& doc, ElementRecord e);
 // rule; a rest is stored at the height that draws it in the middle of the staff under the clef in force at x
 // (whatever the insertion octave). Without a forced accidental the note takes the accidental
 // of its key or of an earlier note of its bar, hidden. Returns the element (valid until the next insertion),
-// or nullptr when there is no current staff or the note name is not 0–9.
-ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName);
+// or nullptr when there is no current staff or the note name is not 0–9. Work that writes a staff from left to
+// right passes an `accidentals` walk it carries along, which keeps the context reading linear.
+ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName,
+                                AccidentalWalk* accidentals = nullptr);
 
 // A sign at x on the current staff. For free accidentals, dots and parentheses `code` is a note name that
 // goes through the pitch rule; a key change's code is its count of sharps or flats. Text, drawing, curve and

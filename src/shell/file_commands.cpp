@@ -3,7 +3,6 @@
 #include "shell/file_commands.h"
 
 #include "print/staff_layout_pages.h"
-#include "render/insertion_cursor.h"
 #include "score/companion_files.h"
 #include "score/mus_file.h"
 #include "score/new_document.h"
@@ -130,6 +129,12 @@ int Open(EditorContext& ctx) {
     DispatchCommand(ctx, ZoomNormalCommand);
     ctx.ui.invalidate();
     return 1;
+}
+
+// Where the cursor stands when a document is shown: on the current element, else at the staff's first x.
+int DefaultCursorX(ScoreDocument& doc) {
+    const ElementRecord* e = doc.element();
+    return e != nullptr ? e->x : doc.defaultFirstX;
 }
 
 int Quit(EditorContext& ctx) {

@@ -113,9 +113,7 @@ void RunMouseMode(EditorContext& ctx, Point at) {
     FinishMouseMode(ctx);
 }
 
-void StartMouseMode(EditorContext& ctx, int command) {
-    ctx.shell.mouseMode = command == multiRestCommand ? multiRestMouseMode : command;
-}
+void StartMultiRestPlacement(EditorContext& ctx, int) { ctx.shell.mouseMode = multiRestMouseMode; }
 
 }  // namespace
 
@@ -216,8 +214,8 @@ void EndMouseActions(EditorContext& ctx) {
 }
 
 void RegisterMouseCommands(CommandRegistry& registry) {
-    for (const int command : {cutLineUpMouseMode, cutLineDownMouseMode, multiRestCommand})
-        registry.addCommand(command, StartMouseMode);
+    // The line cuts 98 and 99 are started by the spacing commands, which know when there is a line to cut.
+    registry.addCommand(multiRestCommand, StartMultiRestPlacement);
     registry.addCommand(moveBoxCommand, [](EditorContext& ctx, int) { DispatchChar(ctx, U'#'); });
     RegisterMoveBoxCharacter(registry);
 }

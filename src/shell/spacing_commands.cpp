@@ -2,6 +2,10 @@
 // repaints the view; the commands that need a marker beep without it.
 #include "shell/spacing_commands.h"
 
+#include <algorithm>
+#include <climits>
+
+#include "render/line_breaks.h"
 #include "render/line_respacing.h"
 #include "render/page_layout.h"
 #include "render/recalculate_distances.h"
@@ -13,14 +17,42 @@ namespace notavera {
 
 namespace {
 
+// With a region marked on the page, the respacing keeps to it: its staves and its stretch of the line.
 void RunSpaceLines(EditorContext& ctx, int command) {
+    const std::optional<SpacingRegion> region = ReadSpacingMarkers(ctx).region;
     switch (command) {
-        case 225: SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw); break;
-        case 235: SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Optimised); break;
-        case 236: SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Raw); break;
-        case 237: SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Optimised); break;
-        default: SpaceLines(ctx, SpacingTarget::EachLineOfBlock, SpacingMode::Raw); break;  // 248
+        case 225: SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw, region); break;
+        case 235: SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Optimised, region); break;
+        case 236: SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Raw, region); break;
+        case 237: SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Optimised, region); break;
+        default: SpaceLines(ctx, SpacingTarget::EachLineOfBlock, SpacingMode::Raw, region); break;  // 248
     }
+}
+
+// The x of element `element` of staff `staff` on the page; nothing when the zone names no such element.
+std::optional<int> ZoneElementX(const PageRecord& page, int staff, int element) {
+    if (staff < 0 || staff >= static_cast<int>(page.staves.size())) return std::nullopt;
+    const auto& els = page.staves[static_cast<std::size_t>(staff)].elements;
+    if (element < 0 || element >= static_cast<int>(els.size())) return std::nullopt;
+    return els[static_cast<std::size_t>(element)].x;
+}
+
+// The zone as a region: both ends marked on the current page. A zone marked from right to left or from a lower
+// staff up is the same region; marker Y set before the staff's first element starts it at the line's start.
+std::optional<SpacingRegion> MarkedRegion(const EditorContext& ctx) {
+    const ZoneRecord& zone = ctx.shell.cursor.zone;
+    const PageRecord* page = ctx.doc.findPage(ctx.doc.currentPage);
+    if (page == nullptr || !zone.marked() || zone.page != ctx.doc.currentPage) return std::nullopt;
+    const std::optional<int> lastX = ZoneElementX(*page, zone.lastStaff, zone.last);
+    if (!lastX) return std::nullopt;
+    const int count = static_cast<int>(page->staves.size());
+    if (zone.startStaff < 0 || zone.startStaff >= count) return std::nullopt;
+    const int startX = zone.start < 0 ? INT_MIN : ZoneElementX(*page, zone.startStaff, zone.start).value_or(INT_MIN);
+    SpacingRegion region;
+    region.fromX = std::min(startX, *lastX);
+    region.toX = std::max(startX, *lastX);
+    region.staves = LineRange{std::min(zone.startStaff, zone.lastStaff), std::max(zone.startStaff, zone.lastStaff)};
+    return region;
 }
 
 void RunLayOutPage(EditorContext& ctx, int command) {
@@ -64,6 +96,13 @@ CommandHandler Repainting() {
     };
 }
 
+// "Couper ligne->HAUT" (98) and "Couper ligne->BAS" (99) wait for the click that says where to cut: the click
+// hands the point to CutLine. The continuous view has no lines of pages to cut between.
+void StartLineCut(EditorContext& ctx, int command) {
+    if (ctx.doc.staff() == nullptr || ctx.shell.continuousView) return;
+    ctx.shell.mouseMode = command;
+}
+
 void RunRecalculate(EditorContext& ctx, int) { RecalculateDistances(ctx); }
 void RunSpaceBlocksLines(EditorContext& ctx, int) { SpaceBlocks(ctx, BlockSpacing::LinesThenAlign); }
 void RunSpaceBlocksAlign(EditorContext& ctx, int) { SpaceBlocks(ctx, BlockSpacing::AlignOnly); }
@@ -71,14 +110,13 @@ void RunAlignBlock(EditorContext& ctx, int) { AlignBlock(ctx); }
 
 }  // namespace
 
-// The editor does not keep marker X or marker Y yet: until the marker commands keep them, the commands that need
-// a marker find none and beep, as they do when the user has set none.
 SpacingMarkers ReadSpacingMarkers(const EditorContext& ctx) {
     const CursorState& cursor = ctx.shell.cursor;
     SpacingMarkers markers;
     if (cursor.markerX != 0) markers.x = cursor.markerX;
     // Marker Y is the start of the zone; its staff counts only on the page the commands work on.
     if (cursor.zone.marked() && cursor.zone.page == ctx.doc.currentPage) markers.markedStaff = cursor.zone.startStaff;
+    markers.region = MarkedRegion(ctx);
     return markers;
 }
 
@@ -93,6 +131,8 @@ void RegisterSpacingCommands(CommandRegistry& registry) {
     registry.addCommand(284, Repainting<RunRecalculate>());       // Recalculer Distances
     registry.addCommand(221, Repainting<RunMarkerX>());           // Justifier (marqueurX)
     registry.addCommand(222, Repainting<RunMarkerX>());           // Déplacer bloc->marqueurX
+    registry.addCommand(static_cast<int>(LineCut::Up), StartLineCut);
+    registry.addCommand(static_cast<int>(LineCut::Down), StartLineCut);
 }
 
 }  // namespace notavera

@@ -14,12 +14,16 @@ TEST(BeginStaff, TakesSizeOldNotationAndGreyFromTheStaff) {
     page.dc.staves[1].small = true;
     page.staff(1).key().setOldNotation(true);
     page.staff(1).key().setGrey(true);
-    BeginStaff(page.dc, page.staff(1));
+    BeginStaff(page.dc, page.staff(1), 1);
     EXPECT_TRUE(page.dc.draw.isSmallStaff);
     EXPECT_TRUE(page.dc.draw.alternateGlyphs);
     EXPECT_EQ(page.dc.draw.staffColour, RgbColour(128, 128, 128));
     EXPECT_EQ(page.dc.draw.drawColour, RgbColour(128, 128, 128));
-    BeginStaff(page.dc, page.staff(0));
+    page.dc.draw.isCueSize = true;
+    page.dc.draw.lineStyle = 2;
+    BeginStaff(page.dc, page.staff(0), 0);
+    EXPECT_FALSE(page.dc.draw.isCueSize) << "a staff starts at full size";
+    EXPECT_EQ(page.dc.draw.lineStyle, 0);
     EXPECT_FALSE(page.dc.draw.isSmallStaff);
     EXPECT_FALSE(page.dc.draw.alternateGlyphs);
     EXPECT_EQ(page.dc.draw.drawColour, 0u);
@@ -30,7 +34,7 @@ TEST(BeginStaff, ErasingKeepsTheErasingColour) {
     page.dc.erasing = true;
     page.dc.draw.drawColour = RgbColour(255, 255, 255);
     page.staff(0).key().setGrey(true);
-    BeginStaff(page.dc, page.staff(0));
+    BeginStaff(page.dc, page.staff(0), 0);
     EXPECT_EQ(page.dc.draw.drawColour, RgbColour(255, 255, 255));
 }
 

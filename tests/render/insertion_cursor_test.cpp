@@ -86,15 +86,5 @@ TEST_F(InsertionCursorTest, DrawnZoomedAndNotXorThenCopyAgain) {
     EXPECT_EQ(calls[before + 2]["mode"], "copy");
 }
 
-TEST(DefaultCursorX, StandsOnTheCurrentElementOrTheStaffStart) {
-    ScoreDocument doc = NewDocument();
-    EXPECT_EQ(DefaultCursorX(doc), doc.defaultFirstX);
-    doc.pages[0].staves[0].elements.push_back(NoteAt(420));
-    doc.currentElement = 0;
-    EXPECT_EQ(DefaultCursorX(doc), 420);
-    doc.currentElement = 5;
-    EXPECT_EQ(DefaultCursorX(doc), doc.defaultFirstX);
-}
-
 }  // namespace
 }  // namespace notavera

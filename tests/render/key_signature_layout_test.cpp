@@ -7,6 +7,7 @@
 
 #include "render/geometry.h"
 #include "render/key_signature_layout.h"
+#include "render/music_font.h"
 
 namespace notavera {
 namespace {
@@ -82,6 +83,19 @@ TEST(KeySignatureLayout, NoKeyAndPlacesBeyondTheSeventhHaveNoPitch) {
 TEST(KeySignatureLayout, SharpsAndFlatsUseTheirGlyphs) {
     EXPECT_EQ(KeyAccidentalCode(KeyKind::Sharps), 211);
     EXPECT_EQ(KeyAccidentalCode(KeyKind::Flats), 213);
+}
+
+// Neighbouring accidentals keep a gap of 0.15 staff spaces; a score built without a drawing context measures
+// the sharp on the document's music font as the drawing does.
+TEST(KeySignatureLayout, AccidentalsAdvanceTheirWidthAndASmallGap) {
+    EXPECT_EQ(KeyAccidentalAdvance(20, 20), 23);
+    EXPECT_EQ(KeyAccidentalAdvance(10, 10), 12);
+    const MusicFont* bravura = MusicFont::Installed(SmuflFamily::Bravura);
+    ASSERT_NE(bravura, nullptr);
+    const int sharp = bravura->widthAt(211, 8 * 20);
+    EXPECT_EQ(KeyAccidentalAdvanceOnFont("Orvelin 4.2", 10), KeyAccidentalAdvance(sharp, 20));
+    EXPECT_GT(sharp, 10) << "a sharp is about a staff space wide";
+    EXPECT_LT(sharp, 30);
 }
 
 }  // namespace

@@ -56,9 +56,21 @@ TEST_F(LineRespacingTest, BlockAlignsSimultaneousNotesAndEachLineDoesNot) {
 TEST_F(LineRespacingTest, RegionIsRespacedAndWhatFollowsKeepsItsDistances) {
     b.on(1, 0).notes(100, 100, 6, 5, 4);  // 100 … 600
     b.on(1, 0);
-    SpaceLines(b.ctx(), SpacingTarget::CurrentLine, SpacingMode::Raw, SpacingRegion{300, 400});
+    SpaceLines(b.ctx(), SpacingTarget::CurrentLine, SpacingMode::Raw, SpacingRegion{300, 400, std::nullopt});
     // 100 and 200 stay; 300 stays the region's start; 400 is one quarter after it; 500 and 600 follow 400.
     EXPECT_EQ(xs(0), (std::vector<int>{100, 200, 300, 420, 520, 620}));
+}
+
+TEST_F(LineRespacingTest, InARegionTheAestheticCorrectionTakesItsStrongerVariant) {
+    b.doc().settings.aestheticCorrection = true;
+    b.on(1, 0).notes(100, 100, 6, 5, 4);
+    b.on(1, 0);
+    SpaceLines(b.ctx(), SpacingTarget::CurrentLine, SpacingMode::Raw, SpacingRegion{300, 400, std::nullopt});
+    // A quarter advances 12 steps × 3/4 inside the region, where the whole line would give it 12 × 2/3.
+    EXPECT_EQ(xs(0), (std::vector<int>{100, 200, 300, 390, 490, 590}));
+    SpaceLines(b.ctx(), SpacingTarget::CurrentLine, SpacingMode::Raw);
+    EXPECT_EQ(staff(0).elements[2].x - staff(0).elements[1].x, 8 * su);
+    EXPECT_TRUE(b.doc().settings.aestheticCorrection) << "the document keeps its own setting";
 }
 
 TEST_F(LineRespacingTest, OptimisedStepBecomesTheDocumentsStep) {

@@ -163,6 +163,23 @@ TEST_F(PageLayoutTest, LineWithoutABarToBreakAtReportsMessage51) {
     EXPECT_TRUE(staff(1, 1).elements.empty());
 }
 
+// "Recalculer Distances" lays the page out and then makes its final pass: both meet the same line, which the user
+// hears about once; each line that cannot be broken is named once.
+TEST_F(PageLayoutTest, RecalculatingReportsEachUnbreakableLineOnce) {
+    b.on(1, 0);
+    clef(30, 1);
+    b.notes(100, 100, 12, 5, 4);
+    b.on(1, 0);
+    RecalculateDistances(ctx());
+    EXPECT_EQ(messageIds(), (std::vector<int>{51}));
+    b.on(1, 1);
+    clef(30, 1);
+    b.notes(100, 100, 12, 5, 4);
+    b.on(1, 0);
+    RecalculateDistances(ctx());
+    EXPECT_EQ(messageIds(), (std::vector<int>{51, 51, 51})) << "a new command reports again, once for each line";
+}
+
 TEST_F(PageLayoutTest, JustifyStretchesAFullLineToItsEndAndLeavesAShortOne) {
     b.on(1, 0);
     clef(30, 1);

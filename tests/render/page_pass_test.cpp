@@ -156,6 +156,18 @@ TEST_F(PagePassTest, EachStaffHandsOverItsSizeGlyphSetAndColourAndThePassRestore
     EXPECT_FALSE(dc.draw.isSmallStaff);
 }
 
+// An erasing pass draws every staff's elements in the erasing colour, a grey staff's too.
+TEST_F(PagePassTest, AnErasingPassKeepsItsColourOnEveryStaff) {
+    Staff(doc, 1).key().setGrey(true);
+    Staff(doc, 0).elements = {NoteAt(60)};
+    Staff(doc, 1).elements = {NoteAt(60)};
+    dc.erasing = true;
+    dc.draw.drawColour = RgbColour(255, 255, 255);
+    draw();
+    ASSERT_EQ(spy.handed().size(), 2u);
+    for (const HandedElement& h : spy.handed()) EXPECT_EQ(h.colour, RgbColour(255, 255, 255)) << h.staff;
+}
+
 TEST_F(PagePassTest, EachStaffBeginsItsLineWithItsOwnKeyReadInItsClef) {
     Staff(doc, 2).key().setKeyKind(KeyKind::Sharps);
     Staff(doc, 2).key().setKeyCount(2);

@@ -92,5 +92,60 @@ TEST(ContextAccidental, NearestEarlierAccidentalOfTheBarWins) {
     EXPECT_FALSE(ContextAccidental(staff, -1, 4, 4).has_value());
 }
 
+// A staff with a key, bars, a key change, a cancelling change and notes with and without accidentals.
+StaffRecord MixedStaff() {
+    StaffRecord staff;
+    staff.key().setKeyKind(KeyKind::Sharps);
+    staff.key().setKeyCount(2);  // F C
+    staff.elements = {note(100, 4, 4),
+                      note(110, 4, 4, Accidental::Natural),
+                      note(120, 4, 5),
+                      note(130, 4, 4),
+                      sign(140, SignType::Bar),
+                      note(150, 4, 4),
+                      note(160, 1, 4, Accidental::Flat),
+                      keyChange(170, KeyKind::Flats, 3),
+                      note(180, 7, 4),
+                      note(190, 1, 4),
+                      sign(200, SignType::Bar, 3),  // a brace does not divide bars
+                      note(210, 1, 4),
+                      sign(220, SignType::Bar),
+                      keyChange(230, KeyKind::Flats, 3, true),
+                      note(240, 7, 4),
+                      note(250, 6, 3, Accidental::DoubleSharp),
+                      note(260, 6, 3)};
+    return staff;
+}
+
+// The walk carried along the staff answers what looking back from each element answers, for every name and
+// octave a note could have there.
+TEST(AccidentalWalk, AnswersAsContextAccidentalAtEveryElement) {
+    const StaffRecord staff = MixedStaff();
+    for (unsigned step = 0; step <= 9; ++step) {
+        for (unsigned octave = 0; octave <= 7; ++octave) {
+            AccidentalWalk walk;
+            for (int i = 0; i < static_cast<int>(staff.elements.size()); ++i)
+                EXPECT_EQ(walk.at(staff, 1, 0, i, step, octave), ContextAccidental(staff, i, step, octave))
+                    << "element " << i << " step " << step << " octave " << octave;
+        }
+    }
+}
+
+TEST(AccidentalWalk, StartsAgainWhenAskedBackwardsOrAboutAnotherStaff) {
+    const StaffRecord staff = MixedStaff();
+    StaffRecord plain;  // no key, no bar: only notes
+    for (int x = 100; x <= 1000; x += 100) plain.elements.push_back(note(x, 7, 4));
+    AccidentalWalk walk;
+    EXPECT_EQ(walk.at(staff, 1, 0, 3, 4, 4), Accidental::Natural);
+    EXPECT_EQ(walk.at(staff, 1, 0, 8, 7, 4), Accidental::Flat);
+    EXPECT_EQ(walk.at(staff, 1, 0, 1, 4, 4), Accidental::Sharp) << "back before the natural";
+    EXPECT_EQ(walk.at(staff, 1, 0, 9, 7, 4), Accidental::Flat);
+    // Further along on other staves: the key change and the bar's flat stay behind.
+    EXPECT_EQ(walk.at(plain, 1, 1, 9, 7, 4), std::nullopt) << "another staff";
+    EXPECT_EQ(walk.at(staff, 1, 0, 9, 7, 4), Accidental::Flat);
+    EXPECT_EQ(walk.at(plain, 2, 0, 9, 7, 4), std::nullopt) << "the same index on another page is another staff";
+    EXPECT_EQ(walk.at(staff, 1, 0, 99, 4, 4), std::nullopt) << "an element the staff does not have";
+}
+
 }  // namespace
 }  // namespace notavera

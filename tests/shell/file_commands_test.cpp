@@ -140,6 +140,19 @@ TEST_F(FileCommands, OpenReadsTheChosenDocumentAtNormalZoom) {
     EXPECT_TRUE(ctx.shell.documentReady);
 }
 
+TEST(ShowDocument, PutsTheCursorOnTheCurrentElementOrTheStaffStartAndForgetsTheMarkers) {
+    test::ScoreBuilder score;
+    score.on(1, 0).notes(420, 100, 2, 5, 4);
+    score.setCurrent(1, 0, 1);
+    score.ctx().shell.cursor.markerX = 700;
+    ShowDocument(score.ctx());
+    EXPECT_EQ(score.ctx().shell.cursor.x, 520);
+    EXPECT_EQ(score.ctx().shell.cursor.markerX, 0);
+    score.setCurrent(1, 0, 5);  // an element the staff does not have
+    ShowDocument(score.ctx());
+    EXPECT_EQ(score.ctx().shell.cursor.x, score.doc().defaultFirstX);
+}
+
 TEST_F(FileCommands, OpeningAnUnreadableFileLeavesAnEmptyUntitledDocument) {
     test::WriteText(dir / "faux.mus", "pas une partition");
     ui.queueFileName((dir / "faux.mus").string());

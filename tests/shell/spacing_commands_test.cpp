@@ -23,6 +23,27 @@ TEST(SpacingCommands, EveryCommandWithARespacingIsBuiltAndTheOthersStayGrey) {
     for (const int command : {220, 275, 490}) EXPECT_FALSE(CommandIsBuilt(command)) << command;
 }
 
+class LineCutCommands : public ::testing::TestWithParam<int> {
+protected:
+    LineCutCommands() { score.setCurrent(1, 0, -1); }
+    test::ScoreBuilder score;
+};
+
+TEST_P(LineCutCommands, WaitForTheClickThatSaysWhereAndAToolCancelsThem) {
+    DispatchCommand(score.ctx(), static_cast<unsigned>(GetParam()));
+    EXPECT_EQ(score.ctx().shell.mouseMode, GetParam());
+    DispatchCommand(score.ctx(), 86);  // the Notes tool
+    EXPECT_EQ(score.ctx().shell.mouseMode, 0);
+}
+
+TEST_P(LineCutCommands, TheContinuousViewHasNoLinesToCut) {
+    score.ctx().shell.continuousView = true;
+    DispatchCommand(score.ctx(), static_cast<unsigned>(GetParam()));
+    EXPECT_EQ(score.ctx().shell.mouseMode, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(UpAndDown, LineCutCommands, ::testing::Values(98, 99));
+
 TEST(SpacingCommands, WithoutADocumentNothingHappens) {
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
@@ -88,6 +109,82 @@ TEST(SpacingCommands, AligningABlockReportsTheStaffThatEndsEarly) {
     EXPECT_EQ(score.ui().messages()[0].text, "Erreurs: {2,2} ");
     const auto& staves = score.doc().findPage(1)->staves;
     for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(staves[1].elements[i].x, staves[0].elements[i].x) << i;
+}
+
+// A marked region: six quarters 100 apart on the first staff of a block of two, the same under them.
+class RegionCommands : public ::testing::Test {
+protected:
+    RegionCommands() {
+        for (PageRecord& p : score.doc().pages) p.lineLength = 1800;
+        score.doc().settings.aestheticCorrection = false;
+        score.on(1, 0).notes(100, 100, 6, 5, 4);
+        score.on(1, 1).notes(100, 100, 6, 3, 4);
+        score.setCurrent(1, 0, 0);
+    }
+    // The zone from element `start` of staff `startStaff` to element `last` of staff `lastStaff` on page 1.
+    void mark(int startStaff, int start, int lastStaff, int last) {
+        ZoneRecord& zone = score.ctx().shell.cursor.zone;
+        zone.page = 1;
+        zone.startStaff = startStaff;
+        zone.start = start;
+        zone.lastStaff = lastStaff;
+        zone.last = last;
+    }
+    std::vector<int> xs(int staff) { return XsOf(score.doc().findPage(1)->staves.at(static_cast<std::size_t>(staff))); }
+
+    test::ScoreBuilder score{1, 2, 2};
+    const std::vector<int> untouched{100, 200, 300, 400, 500, 600};
+    // 100 and 200 stay, 300 starts the region, 400 comes a quarter (12 steps) after it and the rest follows.
+    const std::vector<int> regionRespaced{100, 200, 300, 420, 520, 620};
+};
+
+TEST_F(RegionCommands, TheLineCommandsRespaceOnlyTheRegion) {
+    mark(0, 2, 0, 3);
+    DispatchCommand(score.ctx(), 225);
+    EXPECT_EQ(xs(0), regionRespaced);
+    EXPECT_EQ(xs(1), untouched);
+    EXPECT_TRUE(score.doc().modified);
+}
+
+TEST_F(RegionCommands, AZoneMarkedBackwardsIsTheSameRegion) {
+    mark(0, 3, 0, 2);
+    DispatchCommand(score.ctx(), 225);
+    EXPECT_EQ(xs(0), regionRespaced);
+}
+
+TEST_F(RegionCommands, TheRegionsStaffIsRespacedWhereverTheCursorIs) {
+    mark(1, 2, 1, 3);
+    DispatchCommand(score.ctx(), 225);  // the cursor is on staff 0
+    EXPECT_EQ(xs(0), untouched);
+    EXPECT_EQ(xs(1), regionRespaced);
+}
+
+TEST_F(RegionCommands, TheBlockCommandsRespaceTheRegionOnEveryStaffOfTheBlock) {
+    mark(0, 2, 0, 3);
+    DispatchCommand(score.ctx(), 236);
+    EXPECT_EQ(xs(0), regionRespaced);
+    EXPECT_EQ(xs(1), regionRespaced);
+}
+
+TEST_F(RegionCommands, AZoneWithoutItsEndOrOnAnotherPageLeavesTheWholeLineToTheCommand) {
+    mark(0, 2, 0, -1);  // marker Y alone
+    DispatchCommand(score.ctx(), 225);
+    EXPECT_EQ(xs(0).front(), 30) << "respaced from the line's start";
+    EXPECT_EQ(xs(1), untouched);
+
+    test::ScoreBuilder twoPages{2, 1, 1};
+    twoPages.on(1, 0).notes(100, 100, 6, 5, 4);
+    twoPages.setCurrent(1, 0, 0);
+    twoPages.ctx().shell.cursor.zone = ZoneRecord{0, 2, 3, 2, 0, 0, 0};  // marked on page 2
+    DispatchCommand(twoPages.ctx(), 225);
+    EXPECT_EQ(XsOf(*twoPages.doc().staff()).front(), 30);
+}
+
+TEST_F(RegionCommands, AZoneNamingElementsThatAreGoneIsNoRegion) {
+    mark(0, 2, 0, 40);
+    EXPECT_FALSE(ReadSpacingMarkers(score.ctx()).region);
+    mark(0, 2, 7, 1);
+    EXPECT_FALSE(ReadSpacingMarkers(score.ctx()).region);
 }
 
 TEST(SpacingCommands, RawLineRespacingGivesEqualValuesEqualRoom) {

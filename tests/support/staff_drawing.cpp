@@ -31,7 +31,7 @@ void StaffDrawing::drawStaff(int i) {
     canvas.clear();
     dc.staves[static_cast<std::size_t>(i)].clefs.clear();
     const StaffRecord& s = staff(i);
-    BeginStaff(dc, s);
+    BeginStaff(dc, s, i);
     for (int e = 0; e < static_cast<int>(s.elements.size()); ++e) DrawElement(dc, s, e);
 }
 
