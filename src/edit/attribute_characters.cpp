@@ -18,6 +18,7 @@ namespace {
 constexpr unsigned chordBit = 18;
 constexpr unsigned quarterInBeamBit = 5;
 constexpr unsigned quarterCode = 4;
+constexpr unsigned eighthCode = 5;
 constexpr int inappropriateValue = 17;
 constexpr char barCharacter = '|';
 
@@ -118,6 +119,11 @@ void CloseBeam(EditorContext& ctx, int) {
     }
 }
 
+// Values longer than an eighth have no value symbol: the character refuses them.
+void ValueSymbol(EditorContext& ctx, int) {
+    if (ctx.doc.insertion.durationCode < eighthCode) ShowRefusal(ctx.ui, inappropriateValue);
+}
+
 // A bar after a note at the cursor leaves that note its default room.
 void EnterBar(EditorContext& ctx, int) {
     ScoreDocument& doc = ctx.doc;
@@ -143,6 +149,7 @@ void RegisterAttributeCharacters(CommandRegistry& r) {
     AddEach(r, U"Cc", ApplyChordAttribute);
     r.addChar('[', OpenBeam);
     r.addChar(']', CloseBeam);
+    r.addChar('=', ValueSymbol);
     r.addChar('|', EnterBar);
     r.addChar('S', EnterRestCharacter);
 }

@@ -33,6 +33,16 @@ ElementRecord* NoteOrRestAtCursor(EditorContext& ctx) {
     return e && !e->isSign() ? e : nullptr;
 }
 
+int LastNoteAtOrBeforeCursor(EditorContext& ctx, bool notesOnly) {
+    const StaffRecord* staff = ctx.doc.staff();
+    if (!staff) return -1;
+    for (int i = LastElementAtOrBefore(*staff, ctx.shell.cursor.x); i >= 0; --i) {
+        const ElementRecord& e = staff->elements[static_cast<std::size_t>(i)];
+        if (!e.isSign() && !(notesOnly && e.isRest())) return i;
+    }
+    return -1;
+}
+
 int LineRightLimit(EditorContext& ctx) {
     const PageRecord* page = ctx.doc.page();
     const StaffRecord* staff = ctx.doc.staff();

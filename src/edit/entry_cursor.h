@@ -13,6 +13,10 @@ ElementRecord* ElementAtCursor(EditorContext& ctx);
 // The note or rest at the cursor (no sign); null otherwise.
 ElementRecord* NoteOrRestAtCursor(EditorContext& ctx);
 
+// The last note or rest at or before the cursor x on the current staff (the last member of a chord there), where
+// a slur or group typed after its notes ends; −1 when there is none. With `notesOnly` rests are passed over.
+int LastNoteAtOrBeforeCursor(EditorContext& ctx, bool notesOnly);
+
 // The x the music of the current staff may not reach: its left edge plus the page's line length.
 int LineRightLimit(EditorContext& ctx);
 

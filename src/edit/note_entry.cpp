@@ -1,5 +1,7 @@
-// Note keys and the rest character.
+// Note keys, the rest character and the multi-bar rest.
 #include "edit/note_entry.h"
+
+#include <optional>
 
 #include "edit/entry_cursor.h"
 #include "score/accidental_context.h"
@@ -69,14 +71,29 @@ void EnterNote(EditorContext& ctx, int index) {
     UseUpOnceAttributes(ctx, doc.element());
 }
 
-void EnterRest(EditorContext& ctx) {
+namespace {
+
+void EnterRestOf(EditorContext& ctx, std::optional<unsigned> durationCode) {
     ScoreDocument& doc = ctx.doc;
     if (!doc.staff()) return;
     ContinueOnNextLineWhenFull(ctx);
-    if (!CreateNoteOrRest(doc, ctx.shell.cursor.x, true, 0)) return;
-    doc.element()->noteWord().setBit(chordBit, false);  // a rest is never part of a chord
+    ElementRecord* e = CreateNoteOrRest(doc, ctx.shell.cursor.x, true, 0);
+    if (!e) return;
+    e->noteWord().setBit(chordBit, false);  // a rest is never part of a chord
+    if (durationCode) {
+        e->noteWord().setDurationCode(*durationCode);
+        e->noteWord().setDots(0);
+    }
     AdvancePastNote(ctx);
     doc.insertion.dots = 0;
+}
+
+}  // namespace
+
+void EnterRest(EditorContext& ctx) { EnterRestOf(ctx, std::nullopt); }
+
+void EnterMultiBarRest(EditorContext& ctx) {
+    EnterRestOf(ctx, NoteWordView<const std::uint32_t>::multiBarRestCode);
 }
 
 }  // namespace notavera

@@ -1,5 +1,5 @@
 // Entering notes and rests from the keyboard: the note keys F1..F9 at the cursor (or, with the alternate action,
-// re-pitching the note there) and the rest of the character S.
+// re-pitching the note there), the rest of the character S and the multi-bar rest of j.
 #pragma once
 
 namespace notavera {
@@ -15,5 +15,12 @@ void EnterNote(EditorContext& ctx, int index);
 
 // A rest of the insertion duration at the cursor; the cursor moves past it and the dots are used up.
 void EnterRest(EditorContext& ctx);
+
+// A multi-bar rest (a rest of duration code 15) at the cursor, as the rest S is entered; its bar count is a text
+// of the text layer ("Silence multiple") placed with it.
+void EnterMultiBarRest(EditorContext& ctx);
+
+// The pending action of command 628 "Multi-Silence": the next double click puts a multi-bar rest there.
+inline constexpr int multiBarRestMouseMode = 106;
 
 }  // namespace notavera

@@ -9,6 +9,7 @@
 #include "guido/gmn_vocabulary.h"
 #include "render/key_signature_layout.h"
 #include "score/element_creation.h"
+#include "score/group_marks.h"
 
 namespace notavera {
 
@@ -210,7 +211,7 @@ void GmnScoreBuilder::markTuplet(const GmnWrittenValue& value, int index, const 
     if (!e) return;
     if (!tuplet_.open) {
         tuplet_ = TupletRun{true, start, value.tupletNum, value.tupletDen, index};
-        e->w0().setGroupMark(e->w0().groupMark() | 1u);
+        MarkGroupFirst(*e);
     }
     tuplet_.lastIndex = index;
     // The group is complete when it fills a plain value again (three triplet eighths make a quarter).
@@ -220,7 +221,7 @@ void GmnScoreBuilder::markTuplet(const GmnWrittenValue& value, int index, const 
 void GmnScoreBuilder::closeTupletRun() {
     if (!tuplet_.open) return;
     tuplet_.open = false;
-    if (ElementRecord* e = elementAt(tuplet_.lastIndex)) e->w0().setGroupMark(e->w0().groupMark() | 2u);
+    if (ElementRecord* e = elementAt(tuplet_.lastIndex)) MarkGroupLast(*e);
 }
 
 bool GmnScoreBuilder::isOpen(const char* name) const {

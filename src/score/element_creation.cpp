@@ -15,6 +15,8 @@ namespace {
 constexpr std::uint32_t word0OwnBits = 1u | (7u << 8) | (1u << 19);
 // NoteWord bits that the insertion flags may carry: every bit that has no named field of its own.
 constexpr std::uint32_t noteWordFlagBits = (1u << 5) | (1u << 8) | (0x1FFu << 13);
+// word0 bits of a tie or slur: tied to the next note, curve starts, curve ends.
+constexpr std::uint32_t curveWord0Bits = (1u << 1) | (1u << 2) | (1u << 3);
 constexpr std::size_t curveBlobSize = 32;
 constexpr unsigned noteWordChordBit = 18;
 
@@ -159,7 +161,9 @@ ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned n
 
     ElementRecord e;
     e.x = x;
-    e.word0 = ins.word0Flags & ~word0OwnBits;
+    // A slur waiting for its first note lets a rest pass; a group starts on a rest as well.
+    const std::uint32_t once = rest ? ins.word0Once & ~curveWord0Bits : ins.word0Once;
+    e.word0 = (ins.word0Flags | once) & ~word0OwnBits;
     e.w0().setKind(ElementKind::NoteOrRest);
     e.w0().setOctave(pitch->octave);
     e.w1().setNumerator(clampProportion(ins.proportionNum));
@@ -174,6 +178,7 @@ ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned n
     note.setAccentType(ins.accentType);
 
     const int index = PlaceNewElement(doc, std::move(e));
+    doc.insertion.word0Once &= ~once;
     ElementRecord& placed = doc.staff()->elements[index];
     if (rest) return &placed;
     Accidental accidental = ins.accidental;

@@ -30,9 +30,11 @@ int PlaceNewElement(ScoreDocument& doc, ElementRecord e);
 // A note (or rest) at x on the current staff with the insertion attributes. Its name goes through the pitch
 // rule; a rest is stored at the height that draws it in the middle of the staff under the clef in force at x
 // (whatever the insertion octave). Without a forced accidental the note takes the accidental
-// of its key or of an earlier note of its bar, hidden. Returns the element (valid until the next insertion),
-// or nullptr when there is no current staff or the note name is not 0–9. Work that writes a staff from left to
-// right passes an `accidentals` walk it carries along, which keeps the context reading linear.
+// of its key or of an earlier note of its bar, hidden. The one-shot word0 bits of the insertion state (a slur or
+// group that starts on this note) go to it and are then cleared; a rest leaves a slur's to the next note. Returns
+// the element (valid until the next insertion), or nullptr when there is no current staff or the note name is not
+// 0–9. Work that writes a staff from left to right passes an `accidentals` walk it carries along, which keeps the
+// context reading linear.
 ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName,
                                 AccidentalWalk* accidentals = nullptr);
 

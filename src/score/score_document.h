@@ -43,6 +43,7 @@ struct InsertionState {
     unsigned proportionDen = 1;
     std::uint32_t word0Flags = 0;     // flag bits copied into word0 of a new element
     std::uint32_t noteWordFlags = 1u << 13;  // flag bits copied into the noteWord of a new note: stems automatic
+    std::uint32_t word0Once = 0;      // word0 bits for the next new note or rest only: a slur or group starting on it
     unsigned timeSigNum = 1;
     unsigned timeSigDen = 1;
     unsigned signAttribute = 0;  // the 7-bit value carried into bits 25–31 of a new sign

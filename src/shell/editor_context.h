@@ -31,6 +31,11 @@ struct ShellState {
     int continuousOffset = 0;        // whole pages between the continuous view's first page and the view position
     unsigned groupNum = 1;           // the current rhythmic group
     unsigned groupDen = 1;
+    struct {                         // where the open slur started: its end must come later in the same voice
+        int page = 0;
+        int staff = 0;
+        unsigned voice = 0;
+    } slurStart;
     SystemSettings settings;         // the settings dialogs' system-wide values
 
     // The input tools and pending modes of the main window.

@@ -3,12 +3,11 @@
 #include "shell/insertion_characters.h"
 
 #include <array>
+#include <optional>
 
 #include "shell/dispatch.h"
 #include "shell/duration_commands.h"
 #include "shell/editor_context.h"
-#include "shell/fraction_dialog.h"
-#include "shell/title_bar.h"
 #include "shell/tool_commands.h"
 
 namespace notavera {
@@ -24,24 +23,11 @@ struct CharacterCommand {
 };
 constexpr std::array<CharacterCommand, 4> characterCommands{{{'P', 47}, {'X', 211}, {'Y', 210}, {'w', 30}}};
 
-std::optional<Accidental> AccidentalOf(char32_t c) {
-    switch (c) {
-    case 'd': return Accidental::Sharp;
-    case 'b': return Accidental::Flat;
-    case 'h': return Accidental::Natural;
-    case 'D': return Accidental::DoubleSharp;
-    case 'B': return Accidental::DoubleFlat;
-    case 'U': return Accidental::QuarterSharp;
-    case 'u': return Accidental::QuarterFlat;
-    default: return std::nullopt;
-    }
-}
-
 // In the Z-symbol mode the symbol characters choose the symbol to place, and the attribute they would
 // otherwise set stays clear.
 bool SymbolCharacter(EditorContext& ctx, char32_t c) {
     InsertionState& ins = ctx.doc.insertion;
-    if (AccidentalOf(c)) {
+    if (AccidentalOfCharacter(c)) {
         ChooseToolWithoutCheckMark(ctx, static_cast<int>(c));
         ins.accidental = Accidental::None;
         ins.accidentalForced = false;
@@ -69,7 +55,7 @@ bool AttributeCharacter(EditorContext& ctx, char32_t c) {
         ChooseDuration(ctx, shortestDuration);
         return true;
     }
-    if (const std::optional<Accidental> a = AccidentalOf(c)) {
+    if (const std::optional<Accidental> a = AccidentalOfCharacter(c)) {
         ins.accidental = *a;
         ins.accidentalForced = true;
         return true;
@@ -81,24 +67,13 @@ bool AttributeCharacter(EditorContext& ctx, char32_t c) {
     return false;
 }
 
-// G opens the rhythmic group only when its fraction is given; the title bar shows the group.
-void OpenRhythmicGroup(EditorContext& ctx) {
-    const std::optional<Fraction> f =
-        RunFractionDialog(ctx, {static_cast<int>(ctx.shell.groupNum), static_cast<int>(ctx.shell.groupDen)});
-    if (!f) return;
-    ctx.shell.groupNum = static_cast<unsigned>(f->num);
-    ctx.shell.groupDen = static_cast<unsigned>(f->den);
-    ctx.doc.insertion.switches |= SwitchGroup;
-    UpdateTitleBar(ctx);
-}
+// The slur and the rhythmic group open and close through the editing handlers: they may ask for a fraction or
+// refuse, and a refusal leaves the switch as it was.
+bool LeftToEditing(unsigned bit) { return bit == SwitchSlur || bit == SwitchGroup; }
 
 bool SwitchCharacter(EditorContext& ctx, char32_t c) {
     SwitchChange change;
-    if (!PairedSwitch(c, change)) return false;
-    if (change.bit == SwitchGroup && change.on) {
-        OpenRhythmicGroup(ctx);
-        return true;
-    }
+    if (!PairedSwitch(c, change) || LeftToEditing(change.bit)) return false;
     unsigned& switches = ctx.doc.insertion.switches;
     switches = change.on ? (switches | change.bit) : (switches & ~change.bit);
     return true;
@@ -114,6 +89,19 @@ bool CommandCharacter(EditorContext& ctx, char32_t c) {
 }
 
 }  // namespace
+
+std::optional<Accidental> AccidentalOfCharacter(char32_t c) {
+    switch (c) {
+    case 'd': return Accidental::Sharp;
+    case 'b': return Accidental::Flat;
+    case 'h': return Accidental::Natural;
+    case 'D': return Accidental::DoubleSharp;
+    case 'B': return Accidental::DoubleFlat;
+    case 'U': return Accidental::QuarterSharp;
+    case 'u': return Accidental::QuarterFlat;
+    default: return std::nullopt;
+    }
+}
 
 bool PairedSwitch(char32_t c, SwitchChange& change) {
     switch (c) {

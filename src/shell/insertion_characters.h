@@ -2,6 +2,10 @@
 // Z-symbol mode), the paired attribute switches, and the letters that stand for menu commands.
 #pragma once
 
+#include <optional>
+
+#include "score/records.h"
+
 namespace notavera {
 
 struct EditorContext;
@@ -15,5 +19,8 @@ struct SwitchChange {
     bool on = false;
 };
 bool PairedSwitch(char32_t character, SwitchChange& change);
+
+// The accidental of the characters d b h D B U u (also the tools that place free accidentals); nothing for others.
+std::optional<Accidental> AccidentalOfCharacter(char32_t character);
 
 }  // namespace notavera

@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "edit/note_drag.h"
+#include "edit/note_entry.h"
+#include "edit/special_bar_entry.h"
 #include "edit/staff_insertion.h"
 #include "edit/tool_application.h"
 #include "render/line_breaks.h"
@@ -22,7 +24,6 @@ namespace {
 
 constexpr int blockMoveCommand = 222;  // "Déplacer bloc->marqueurX"
 constexpr int moveBoxCommand = 84;     // "#-Boîte de déplacement"
-constexpr int multiRestCommand = 628;
 // A single mouse move is never taken for more steps than this: the drag then waits for the next move.
 constexpr int maxStepsPerMove = 1000;
 
@@ -104,7 +105,7 @@ void RunMouseMode(EditorContext& ctx, Point at) {
         CutLine(ctx, at.x, ctx.shell.mouseMode == cutLineUpMouseMode ? LineCut::Up : LineCut::Down);
         break;
     case specialBarMouseMode:
-    case multiRestMouseMode:
+    case multiBarRestMouseMode:
         if (!PlaceCursor(ctx, at)) return;  // the command still waits for a click on the staff
         DispatchChar(ctx, ctx.shell.mouseMode == specialBarMouseMode ? U'E' : U'j');
         break;
@@ -113,7 +114,6 @@ void RunMouseMode(EditorContext& ctx, Point at) {
     FinishMouseMode(ctx);
 }
 
-void StartMultiRestPlacement(EditorContext& ctx, int) { ctx.shell.mouseMode = multiRestMouseMode; }
 
 }  // namespace
 
@@ -214,8 +214,6 @@ void EndMouseActions(EditorContext& ctx) {
 }
 
 void RegisterMouseCommands(CommandRegistry& registry) {
-    // The line cuts 98 and 99 are started by the spacing commands, which know when there is a line to cut.
-    registry.addCommand(multiRestCommand, StartMultiRestPlacement);
     registry.addCommand(moveBoxCommand, [](EditorContext& ctx, int) { DispatchChar(ctx, U'#'); });
     RegisterMoveBoxCharacter(registry);
 }

@@ -11,9 +11,8 @@ namespace notavera {
 
 class CommandRegistry;
 
-// The pending mouse actions of the commands that wait for a double click.
-inline constexpr int specialBarMouseMode = 69;
-inline constexpr int multiRestMouseMode = 106;
+// The line cuts wait for their double click under their own command numbers (the special bar and the multi-bar
+// rest under the modes their entry code names).
 inline constexpr int cutLineUpMouseMode = 98;
 inline constexpr int cutLineDownMouseMode = 99;
 

@@ -3,6 +3,7 @@
 
 #include <system_error>
 
+#include "edit/special_bar_entry.h"
 #include "guido/gmn_import_command.h"
 #include "midi/midi_devices.h"
 #include "midi/playback_commands.h"
@@ -20,7 +21,6 @@ namespace notavera {
 namespace {
 
 constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
-constexpr int specialBarClickMode = 69;
 
 void SaveMidiFile(EditorContext& ctx) {
     const std::filesystem::path proposed =
@@ -37,7 +37,7 @@ void SaveMidiFile(EditorContext& ctx) {
 
 // "Barre spéciale": once the bar is chosen, the next double click places it.
 void ChooseSpecialBar(EditorContext& ctx) {
-    if (RunSpecialBarDialog(ctx)) ctx.shell.mouseMode = specialBarClickMode;
+    if (RunSpecialBarDialog(ctx)) ctx.shell.mouseMode = specialBarMouseMode;
 }
 
 void ShowHelp(EditorContext& ctx) {

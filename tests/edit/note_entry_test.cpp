@@ -231,5 +231,35 @@ TEST_F(NoteEntryTest, TheCAttributeStacksAChordAtOnePlace) {
     EXPECT_GT(elements()[2].x, elements()[1].x);
 }
 
+TEST_F(NoteEntryTest, JPutsAMultiBarRestAndCommand628WaitsForItsClick) {
+    chars(U"5.");
+    chars(U"j");
+    ASSERT_EQ(elements().size(), 1u);
+    const ElementRecord& rest = elements()[0];
+    EXPECT_TRUE(rest.isRest());
+    EXPECT_EQ(rest.noteWord().durationCode(), 15u);
+    EXPECT_EQ(rest.noteWord().dots(), 0u);
+    EXPECT_EQ(rest.x, 60);
+    EXPECT_GT(ctx.shell.cursor.x, 60);
+    EXPECT_EQ(ctx.doc.insertion.dots, 0u);
+    EXPECT_EQ(ctx.doc.insertion.durationCode, 5u);
+    DispatchCommand(ctx, 628);
+    EXPECT_EQ(ctx.shell.mouseMode, multiBarRestMouseMode);
+}
+
+TEST_F(NoteEntryTest, TheValueSymbolRefusesValuesLongerThanAnEighth) {
+    key(Key::F2);
+    for (const char32_t duration : {U'4', U'3', U'0'}) {
+        chars(std::u32string{duration, U'='});
+        ASSERT_FALSE(ui.messages().empty());
+        EXPECT_EQ(ui.messages().back().stringId, 17);
+        EXPECT_EQ(ui.messages().back().text, "Valeur inappropriée");
+    }
+    const std::size_t refusals = ui.messages().size();
+    chars(U"5=6=s=");
+    EXPECT_EQ(ui.messages().size(), refusals);
+    EXPECT_EQ(elements().size(), 1u);
+}
+
 }  // namespace
 }  // namespace notavera

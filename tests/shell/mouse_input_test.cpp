@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "edit/note_drag.h"
+#include "edit/note_entry.h"
+#include "edit/special_bar_entry.h"
 #include "edit/tool_application.h"
 #include "print/staff_layout_model.h"
 #include "render/curve_signs.h"
@@ -313,9 +315,9 @@ TEST_F(MouseTest, ADoubleClickAfterCommand497InsertsAStaffAtItsHeight) {
 
 TEST_F(MouseTest, CommandsThatPlaceAtTheCursorWaitForADoubleClickOnTheStaff) {
     DispatchCommand(ctx(), 628);
-    EXPECT_EQ(ctx().shell.mouseMode, multiRestMouseMode);
+    EXPECT_EQ(ctx().shell.mouseMode, multiBarRestMouseMode);
     doubleClick({300, ref() + 100});  // outside the band: still waiting
-    EXPECT_EQ(ctx().shell.mouseMode, multiRestMouseMode);
+    EXPECT_EQ(ctx().shell.mouseMode, multiBarRestMouseMode);
     doubleClick(middle(350));
     EXPECT_EQ(ctx().shell.mouseMode, 0);
 }

@@ -1,0 +1,37 @@
+// The characters J and \ and the command 85 that sends \.
+#include "edit/command_characters.h"
+
+#include "shell/command_registry.h"
+#include "shell/dispatch.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr int closeInsertionFirst = 16;
+constexpr int justifyToMarkerX = 221;
+constexpr int templateStaffCommand = 85;
+
+}  // namespace
+
+void EnterTemplateStaff(EditorContext& ctx) {
+    ShellState& shell = ctx.shell;
+    if (shell.insertionOpen) {
+        ShowRefusal(ctx.ui, closeInsertionFirst);
+        return;
+    }
+    if (shell.templateStaffMode || !ctx.doc.staff()) return;
+    shell.cursor.templateSavedStaff = ctx.doc.currentStaff;
+    shell.cursor.templateSavedElement = ctx.doc.currentElement;
+    shell.templateStaffMode = true;
+    ctx.ui.invalidate();
+}
+
+void RegisterCommandCharacters(CommandRegistry& registry) {
+    registry.addChar('J', [](EditorContext& ctx, int) { DispatchCommand(ctx, justifyToMarkerX); });
+    registry.addChar('\\', [](EditorContext& ctx, int) { EnterTemplateStaff(ctx); });
+    registry.addCommand(templateStaffCommand, [](EditorContext& ctx, int) { DispatchChar(ctx, '\\'); });
+}
+
+}  // namespace notavera
