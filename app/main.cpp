@@ -5,9 +5,11 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/audio/audio_midi_services.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/score_view.h"
 
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
     }
 
     notavera::MainWindow window(options->commandLine);
+    window.attachSound(std::make_unique<notavera::AudioMidiServices>());
     bool firstPaint = true;
     window.view().painted = [&] {
         if (!firstPaint) return;

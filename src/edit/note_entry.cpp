@@ -48,6 +48,11 @@ void UseUpOnceAttributes(EditorContext& ctx, const ElementRecord* entered) {
     if (!chordGoesOn) ins.dots = 0;
 }
 
+// With the keyboard echo on, the note entered or re-pitched is heard at once.
+void EchoNote(EditorContext& ctx, const ElementRecord& note) {
+    if (ctx.shell.settings.keyboardEcho >= 0 && ctx.soundNote) ctx.soundNote(note);
+}
+
 }  // namespace
 
 void EnterNote(EditorContext& ctx, int index) {
@@ -59,12 +64,14 @@ void EnterNote(EditorContext& ctx, int index) {
     if (ctx.shell.alternateAction) {
         if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
             Repitch(ctx, *e, index);
+            EchoNote(ctx, *e);
             UseUpOnceAttributes(ctx, e);
             return;
         }
     }
     ElementRecord* e = CreateNoteOrRest(doc, ctx.shell.cursor.x, false, static_cast<unsigned>(index));
     if (!e) return;
+    EchoNote(ctx, *e);
     if (!ctx.shell.alternateAction) AdvancePastNote(ctx);
     UseUpOnceAttributes(ctx, doc.element());
 }
