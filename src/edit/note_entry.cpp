@@ -5,6 +5,7 @@
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "shell/editor_context.h"
+#include "shell/keyboard_echo.h"
 
 namespace notavera {
 
@@ -46,11 +47,6 @@ void UseUpOnceAttributes(EditorContext& ctx, const ElementRecord* entered) {
     ins.accidentalForced = false;
     const bool chordGoesOn = (ins.switches & SwitchC) != 0 && entered && ElementAtCursor(ctx) == entered;
     if (!chordGoesOn) ins.dots = 0;
-}
-
-// With the keyboard echo on, the note entered or re-pitched is heard at once.
-void EchoNote(EditorContext& ctx, const ElementRecord& note) {
-    if (ctx.shell.settings.keyboardEcho >= 0 && ctx.soundNote) ctx.soundNote(note);
 }
 
 }  // namespace
