@@ -6,11 +6,13 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/audio/audio_midi_services.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/score_view.h"
 #include "regleur_screenshot.h"
@@ -81,6 +83,7 @@ int main(int argc, char** argv) {
         if (!dialogShot->taken()) std::fputs("Le Régleur ne s'est pas ouvert.\n", stderr);
         return dialogShot->taken() && dialogShot->succeeded() ? 0 : 1;
     }
+    window.attachSound(std::make_unique<notavera::AudioMidiServices>());
     bool firstPaint = true;
     window.view().painted = [&] {
         if (!firstPaint) return;

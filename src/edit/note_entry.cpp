@@ -7,6 +7,7 @@
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "shell/editor_context.h"
+#include "shell/keyboard_echo.h"
 
 namespace notavera {
 
@@ -61,12 +62,14 @@ void EnterNote(EditorContext& ctx, int index) {
     if (ctx.shell.alternateAction) {
         if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
             Repitch(ctx, *e, index);
+            EchoNote(ctx, *e);
             UseUpOnceAttributes(ctx, e);
             return;
         }
     }
     ElementRecord* e = CreateNoteOrRest(doc, ctx.shell.cursor.x, false, static_cast<unsigned>(index));
     if (!e) return;
+    EchoNote(ctx, *e);
     if (!ctx.shell.alternateAction) AdvancePastNote(ctx);
     UseUpOnceAttributes(ctx, doc.element());
 }

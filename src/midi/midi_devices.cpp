@@ -91,6 +91,7 @@ int MidiDevices::CheckMidiOutput(MidiWindow& window) {
     if (!probe.device) {
         showNumberedError(outputInitError, probe.status);
     } else {
+        previewUnavailable_ = false;
         setFullVolume(*probe.device);
         const DeviceStatus closed = probe.device->close();
         if (!closed.ok()) showNumberedError(outputCloseError, closed);
@@ -161,6 +162,7 @@ int MidiDevices::PlayMidiFile(const std::filesystem::path& file, MidiWindow& own
         showDeviceMessage(playing.text);
         return 0;
     }
+    previewUnavailable_ = false;
     return 1;
 }
 
@@ -180,7 +182,9 @@ void MidiDevices::PreviewNote(const ElementRecord& note) {
     const std::optional<int> key = MidiKeyOfNote(note);
     if (!key || *key < 0 || *key > 127) return;
     if (!previewOut_) {
+        if (previewUnavailable_) return;
         OpenedDevice<MidiOutput> opened = services_.openOutput(midiMapper);
+        previewUnavailable_ = !opened.device;
         if (!opened.device) return;
         previewOut_ = std::move(opened.device);
         previewState_ = std::make_shared<PreviewState>();

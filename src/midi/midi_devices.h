@@ -69,7 +69,9 @@ public:
     void PlayMidiFileCommand(MidiWindow& window);
 
     // Sounds one note of the score on the default synthesizer and releases it after the preview hold, from a
-    // timer, so that the interface stays responsive meanwhile.
+    // timer, so that the interface stays responsive meanwhile. When the synthesizer cannot be opened the notes
+    // stay silent, and it is not tried again until a probe or a playback has found the sound working: each try
+    // loads the synthesizer and would hold the interface at every note entered.
     void PreviewNote(const ElementRecord& note);
 
     PreviewSettings preview;
@@ -96,6 +98,7 @@ private:
     std::vector<std::unique_ptr<InputClient>> inputs_;
     std::shared_ptr<MidiOutput> previewOut_;
     std::shared_ptr<PreviewState> previewState_;
+    bool previewUnavailable_ = false;  // the last opening of the preview output failed
     unsigned playback_ = 0;  // number of the latest playback started
 };
 

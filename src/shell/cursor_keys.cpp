@@ -11,6 +11,7 @@
 #include "shell/cursor_rules.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/keyboard_echo.h"
 #include "shell/markers.h"
 #include "shell/title_bar.h"
 
@@ -29,6 +30,10 @@ void CursorKey(EditorContext& ctx, int key) {
     if ((in.switches & SwitchC) != 0) in.dots = 0;
     MoveCursor(ctx, key);
     UpdateTitleBar(ctx);
+    // The arrows let the user hear the note they land on.
+    const bool arrow = vertical || key == MoveLeft || key == MoveRight;
+    const ElementRecord* e = ctx.doc.element();
+    if (arrow && e != nullptr && e->x == ctx.shell.cursor.x && !e->isSign() && !e->isRest()) EchoNote(ctx, *e);
 }
 
 // The staff Ctrl+Left and Ctrl+Right align with: the zone's last staff, or the staff above.

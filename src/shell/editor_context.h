@@ -2,6 +2,8 @@
 // platform services. Several contexts can live in one process (tests run them side by side).
 #pragma once
 
+#include <functional>
+
 #include "platform/ui_services.h"
 #include "render/zoom.h"
 #include "score/score_document.h"
@@ -77,6 +79,8 @@ struct EditorContext {
     MessageSlots messages;
     // Handlers that need a service only this window has (MIDI playback); consulted after the core's.
     const CommandRegistry* platformCommands = nullptr;
+    // Sounds a note on the window's preview output (keyboard echo); null where there is no sound.
+    std::function<void(const ElementRecord&)> soundNote;
 };
 
 }  // namespace notavera

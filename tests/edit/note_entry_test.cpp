@@ -118,6 +118,21 @@ TEST_F(NoteEntryTest, TheAlternateActionRepitchesTheNoteAtTheCursorInPlace) {
     EXPECT_EQ(ctx.shell.cursor.x, elements()[0].x);
 }
 
+TEST_F(NoteEntryTest, TheKeyboardEchoSoundsEachNoteEnteredOrRepitchedButNoRest) {
+    std::vector<unsigned> heard;  // the note names sounded
+    ctx.soundNote = [&](const ElementRecord& note) { heard.push_back(note.noteWord().step()); };
+    key(Key::F2);
+    chars(U"S");
+    cursorOn(0);
+    ctx.shell.alternateAction = true;
+    key(Key::F6);
+    EXPECT_EQ(heard, (std::vector<unsigned>{1, 5}));
+
+    ctx.shell.settings.keyboardEcho = -1;  // "Echo clavier" off
+    key(Key::F3);
+    EXPECT_EQ(heard.size(), 2u);
+}
+
 TEST_F(NoteEntryTest, RestsAndBarsMoveTheCursorPastThem) {
     chars(U".S");
     ASSERT_EQ(elements().size(), 1u);

@@ -286,6 +286,31 @@ TEST_F(MidiDevicesTest, PreviewSilentCases) {
     EXPECT_TRUE(timers.pending.empty());
 }
 
+// Opening the synthesizer takes long enough to be felt: without sound it is not tried again at every note.
+TEST_F(MidiDevicesTest, AFailedPreviewOutputIsRetriedOnlyOnceTheSoundWorks) {
+    services.outputOpenResult = {3, "Aucune sortie audio ne fonctionne"};
+    devices.PreviewNote(noteAt(1, 4));
+    devices.PreviewNote(noteAt(2, 4));
+    EXPECT_EQ(services.openedOutputs, std::vector<int>{midiMapper});
+
+    services.outputOpenResult = {};  // a sound server has started meanwhile
+    devices.PreviewNote(noteAt(3, 4));
+    EXPECT_FALSE(devices.previewOutputOpen());
+    devices.PlayMidiFile("a.mid", window);
+    devices.PreviewNote(noteAt(3, 4));
+    EXPECT_TRUE(devices.previewOutputOpen());
+
+    devices.StopMidi();
+    devices.PlayMidiFile("a.mid", window);  // closes the preview output
+    services.outputOpenResult = {3, "Aucune sortie audio ne fonctionne"};
+    devices.PreviewNote(noteAt(1, 4));
+    services.outputOpenResult = {};
+    devices.CheckMidiOutput(window);  // the probe finds the output again
+    devices.PreviewNote(noteAt(1, 4));
+    EXPECT_TRUE(devices.previewOutputOpen());
+    EXPECT_TRUE(ui.messages().empty());
+}
+
 TEST_F(MidiDevicesTest, TheTopEchoInstrumentStaysAValidDataByte) {
     devices.preview.echoInstrument = 128;
     devices.PreviewNote(noteAt(1, 4));

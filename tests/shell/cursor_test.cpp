@@ -67,6 +67,22 @@ TEST_F(CursorTest, RightWalksTheElementsThenFreeSpaceThenTheNextStaff) {
     EXPECT_EQ(cursor().x, 200);
 }
 
+TEST_F(CursorTest, TheArrowsSoundTheNoteTheyLandOnWhenTheEchoIsOn) {
+    std::vector<int> heard;  // the x of each note sounded
+    b.ctx().soundNote = [&](const ElementRecord& note) { heard.push_back(note.x); };
+    key(Key::Right);
+    key(Key::Right);
+    key(Key::Right);  // into the free space after the last note
+    key(Key::Left);   // back onto it
+    EXPECT_EQ(heard, (std::vector<int>{300, 400, 400}));
+    key(Key::Backspace);  // not an arrow
+    key(Key::Space);
+    EXPECT_EQ(heard.size(), 3u);
+    b.ctx().shell.settings.keyboardEcho = -1;
+    key(Key::Left);
+    EXPECT_EQ(heard.size(), 3u);
+}
+
 TEST_F(CursorTest, LeftFromFreeSpaceComesBackOntoTheLastElement) {
     b.doc().currentElement = 2;
     cursor().x = 400;

@@ -9,6 +9,7 @@
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/palette_bar.h"
 #include "platform/qt/score_view.h"
+#include "platform/qt/window_sound.h"
 #include "score/work_files.h"
 #include "shell/dispatch.h"
 #include "shell/file_commands.h"
@@ -105,6 +106,15 @@ void MainWindow::openStartDocument(const std::string& commandLine) {
 }
 
 void MainWindow::startShellTimers() { StartShellTimers(ctx_); }
+
+void MainWindow::attachSound(std::unique_ptr<MidiServices> services) {
+    sound_ = std::make_unique<WindowSound>(ctx_, ui_, this, std::move(services));
+    sound_->playbackEnded = [this] { showNewState(); };
+    ctx_.platformCommands = &sound_->commands();
+    ctx_.soundNote = [this](const ElementRecord& note) { sound_->preview(note); };
+    menuBar_->prepare();
+    sound_->checkDevicesAfterFirstPaint(*view_);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (closeAccepted_) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 #include "platform/qt/qt_ui_services.h"
@@ -12,8 +13,10 @@
 namespace notavera {
 
 class MenuBar;
+class MidiServices;
 class PaletteBar;
 class ScoreView;
+class WindowSound;
 
 class MainWindow final : public QMainWindow {
 public:
@@ -28,6 +31,11 @@ public:
 
     // Timers 1 (250 ms) and 2 (one minute) through the shell's rules: none while autosave is off.
     void startShellTimers();
+    // Gives the window the machine's MIDI services: the "Son" commands and the keyboard echo work from now on,
+    // and the devices are checked once the page has first been painted. Without it the window has no sound and
+    // those items stay grey.
+    void attachSound(std::unique_ptr<MidiServices> services);
+    WindowSound* sound() { return sound_.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,6 +58,7 @@ private:
     QWidget* paletteRow_ = nullptr;
     PaletteBar* palette_ = nullptr;
     bool closeAccepted_ = false;  // set once Quit has agreed to take the window down
+    std::unique_ptr<WindowSound> sound_;  // last: its devices close before anything they report to
 };
 
 }  // namespace notavera
