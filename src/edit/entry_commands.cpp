@@ -5,7 +5,9 @@
 #include "edit/clef_entry.h"
 #include "edit/element_deletion.h"
 #include "edit/enter_key.h"
+#include "edit/mark_removal.h"
 #include "edit/note_entry.h"
+#include "edit/region_deletion.h"
 #include "edit/staff_insertion.h"
 #include "edit/time_signature_entry.h"
 #include "shell/command_registry.h"
@@ -26,6 +28,12 @@ void RegisterEntryCommands(CommandRegistry& r) {
     RegisterClefCommands(r);
     RegisterTimeSignatureCommand(r);
     RegisterStaffCommands(r);
+    // Détruire.
+    r.addCommand(eraseRegionCommand, [](EditorContext& ctx, int) { EraseRegion(ctx); });
+    r.addCommand(eraseToLineEndCommand, [](EditorContext& ctx, int) { EraseToLineEnd(ctx); });
+    r.addCommand(eraseBeamCommand, [](EditorContext& ctx, int) { EraseBeam(ctx); });
+    r.addCommand(eraseSlurCommand, [](EditorContext& ctx, int) { EraseSlur(ctx); });
+    r.addCommand(eraseGroupCommand, [](EditorContext& ctx, int) { EraseGroup(ctx); });
 }
 
 }  // namespace notavera

@@ -6,12 +6,15 @@
 
 #include "render/staff_metrics.h"
 #include "shell/command_registry.h"
+#include "shell/cross_staff.h"
 #include "shell/cursor_frame.h"
 #include "shell/cursor_move.h"
 #include "shell/cursor_rules.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/markers.h"
+#include "shell/measure_search.h"
+#include "shell/page_navigation.h"
 #include "shell/title_bar.h"
 
 namespace notavera {
@@ -137,6 +140,9 @@ void RegisterCursorCommands(CommandRegistry& r) {
     r.addKey(ctrlUp, MoveVertically);
     r.addKey(static_cast<int>(Key::CtrlDown), MoveVertically);
     RegisterMarkerCommands(r);
+    RegisterCrossStaffCommands(r);
+    RegisterPageNavigationCommands(r);
+    RegisterMeasureSearchCommand(r);
 }
 
 }  // namespace notavera

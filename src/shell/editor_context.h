@@ -52,6 +52,7 @@ struct ShellState {
     unsigned meterFlags = 1;         // the last choice of "IndMesure": its flag byte and symbol style
     unsigned meterStyle = 0;
     unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
+    int lastMeasureSought = 1;       // "MesNo" opens with the measure asked for last
     CursorState cursor;              // the cursor, the markers and the zone
 };
 
