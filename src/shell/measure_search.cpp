@@ -7,7 +7,6 @@
 
 #include "edit/bar_table.h"
 #include "edit/measure_count.h"
-#include "score/mus_file.h"
 #include "shell/command_registry.h"
 #include "shell/cross_staff.h"
 #include "shell/cursor_frame.h"
@@ -82,7 +81,7 @@ void Land(EditorContext& ctx, const SearchStart& from, int line, int measuresIn)
 
 // Not found: the starting page, the starting staff, the first element at or after the one that was current.
 void ReturnToStart(EditorContext& ctx, const SearchStart& from) {
-    if (ctx.doc.currentPage != from.page) MoveWindowTo(ctx, from.page);
+    if (ctx.doc.currentPage != from.page) GoToPage(ctx, from.page);
     const PageRecord* page = ctx.doc.page();
     if (page == nullptr || page->staves.empty()) return;
     ctx.doc.currentStaff = std::min(from.staff, StaffCount(*page) - 1);
@@ -118,7 +117,7 @@ bool FindMeasure(EditorContext& ctx, int n) {
     if (const ElementRecord* e = doc.element()) from.x = e->x;
 
     for (int p = from.page; p <= doc.pageCount; ++p) {
-        if (p != doc.currentPage && MoveWindowTo(ctx, p) != FileOk) break;
+        if (p != doc.currentPage && !GoToPage(ctx, p)) break;
         if (const auto found = LineHolding(*doc.page(), p == from.page ? from.line : 0, n)) {
             Land(ctx, from, found->first, found->second);
             return true;

@@ -49,9 +49,20 @@ void LeaveEntryModes(EditorContext& ctx) {
     ctx.shell.templateStaffMode = false;
 }
 
+bool GoToPage(EditorContext& ctx, int n) {
+    ScoreDocument& doc = ctx.doc;
+    const int target = std::clamp(n, 1, std::max(doc.pageCount, 1));
+    const PageRecord* page = doc.findPage(target);
+    // The window is only slid (and a modified window saved first) when the page is not in memory.
+    if (page == nullptr) return MoveWindowTo(ctx, target) == FileOk;
+    doc.currentPage = target;
+    doc.currentStaff = 0;
+    doc.currentElement = !page->staves.empty() && !page->staves[0].elements.empty() ? 0 : -1;
+    return true;
+}
+
 bool ShowPage(EditorContext& ctx, int n) {
-    if (ctx.shell.maskEditing) return false;
-    if (MoveWindowTo(ctx, n) != FileOk) return false;
+    if (ctx.shell.maskEditing || !GoToPage(ctx, n)) return false;
     PlaceStaff(ctx, PlaceForget);
     ctx.shell.cursor.x = DefaultCursorX(ctx.doc);
     MoveCursor(ctx, MoveSnap);

@@ -15,6 +15,11 @@ inline constexpr int goToPageCommand = 66;
 // template staff is left.
 void LeaveEntryModes(EditorContext& ctx);
 
+// Makes page n (clamped to the score's pages) current, its first staff and first element too, without showing it:
+// a page in memory is simply taken, any other is read by sliding the page window. False, with nothing changed,
+// when the page cannot be read.
+bool GoToPage(EditorContext& ctx, int n);
+
 // Makes page n current (clamped to the score's pages) and shows it: its first staff and first element current,
 // the cursor on that element or at the staff's start, no staff moved to a neighbour's place. False, with nothing
 // changed, while a mask page is edited or when the page cannot be read.
