@@ -40,8 +40,8 @@ std::vector<BarEntry> BuildBarTable(const PageRecord& page, int first) {
         }
     }
     std::stable_sort(table.begin(), table.end(), [](const BarEntry& a, const BarEntry& b) { return a.x < b.x; });
-    table.erase(std::unique(table.begin(), table.end(), [](const BarEntry& a, const BarEntry& b) { return a.x == b.x; }),
-                table.end());
+    const auto sameX = [](const BarEntry& a, const BarEntry& b) { return a.x == b.x; };
+    table.erase(std::unique(table.begin(), table.end(), sameX), table.end());
     return table;
 }
 
