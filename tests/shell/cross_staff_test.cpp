@@ -115,6 +115,9 @@ TEST_F(CrossStaffTest, AnElementAtAnotherPlacementBringsItsPlacement) {
     key(Key::Right);  // a note at its own place ends it
     EXPECT_EQ(placement(), PlaceOwn);
     EXPECT_EQ(PlacedStaffIndex(b.ctx()), 1);
+    at(1, 1).w0().setCrossStaff(3);  // no placement: the note counts as at its own place
+    key(Key::Left);
+    EXPECT_EQ(placement(), PlaceOwn);
 }
 
 TEST_F(CrossStaffTest, TheViewMovingEndsThePlacement) {
