@@ -76,6 +76,7 @@ private:
         request.page = a.page;
         request.out = a.path;
         request.zoom = ctx_.shell.zoom;
+        request.markers = a.page == page;  // the markers belong to the page the editor shows
         const auto format = FormatOf(a.path);
         if (!format || !FormatAvailable(*format)) {
             std::fprintf(stderr, "Format de sortie inconnu : %s\n", a.path.c_str());

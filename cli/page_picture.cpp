@@ -12,6 +12,7 @@
 #include "render/page_pass.h"
 #include "render/page_sheet.h"
 #include "score/mus_file.h"
+#include "shell/marker_drawing.h"
 #ifdef NOTAVERA_CLI_QT
 #include "qt_picture_output.h"
 #endif
@@ -54,6 +55,7 @@ bool WritePicture(EditorContext& ctx, DrawingContext& dc, const PictureRequest& 
     auto draw = [&](Canvas& canvas) {
         dc.canvas = &canvas;
         DrawPage(dc, ctx.doc);
+        if (r.markers) DrawMarkers(dc, ctx);
         dc.canvas = nullptr;
     };
     switch (r.format) {
@@ -107,7 +109,8 @@ int WritePagePicture(EditorContext& ctx, const PictureRequest& r) {
         std::fprintf(stderr, "Page %d inexistante : le document a %d page(s)\n", r.page, ctx.doc.pageCount);
         return 1;
     }
-    if (MoveWindowTo(ctx, r.page) != FileOk) return 1;
+    // Going to a page starts on its first staff: the page already current keeps its staff, element and markers.
+    if (r.page != ctx.doc.currentPage && MoveWindowTo(ctx, r.page) != FileOk) return 1;
 
     DrawingContext dc;
     ApplyZoom(dc, r.zoom);

@@ -28,10 +28,11 @@ struct PictureRequest {
     ZoomFraction zoom;
     double dpi = defaultDpi;
     std::optional<Box> region;  // page units; the whole page without one
+    bool markers = false;       // the editor's markers and insertion cursor over the page, as the window shows it
 };
 
-// Draws the page into the file; the page becomes the current one. 0 on success; 1 when the page does not exist
-// (told on stderr) or the file cannot be written (message 2).
+// Draws the page into the file; the page becomes the current one (a page already current keeps its staff and
+// element). 0 on success; 1 when the page does not exist (told on stderr) or the file cannot be written (message 2).
 int WritePagePicture(EditorContext& ctx, const PictureRequest& request);
 
 }  // namespace notavera::cli

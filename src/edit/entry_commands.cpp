@@ -9,7 +9,9 @@
 #include "edit/enter_key.h"
 #include "edit/free_symbol_entry.h"
 #include "edit/key_entry.h"
+#include "edit/mark_removal.h"
 #include "edit/note_entry.h"
+#include "edit/region_deletion.h"
 #include "edit/rhythmic_group_entry.h"
 #include "edit/slur_entry.h"
 #include "edit/special_bar_entry.h"
@@ -48,6 +50,12 @@ void RegisterEntryCommands(CommandRegistry& r) {
     RegisterTimeSignatureCommand(r);
     RegisterKeyCommands(r);
     RegisterStaffCommands(r);
+    // Détruire.
+    r.addCommand(eraseRegionCommand, [](EditorContext& ctx, int) { EraseRegion(ctx); });
+    r.addCommand(eraseToLineEndCommand, [](EditorContext& ctx, int) { EraseToLineEnd(ctx); });
+    r.addCommand(eraseBeamCommand, [](EditorContext& ctx, int) { EraseBeam(ctx); });
+    r.addCommand(eraseSlurCommand, [](EditorContext& ctx, int) { EraseSlur(ctx); });
+    r.addCommand(eraseGroupCommand, [](EditorContext& ctx, int) { EraseGroup(ctx); });
 }
 
 }  // namespace notavera

@@ -4,8 +4,9 @@
 
 namespace notavera {
 
-std::optional<Box> InsertionCursorBox(const DrawingContext& dc, const ScoreDocument& doc, int x) {
-    const int staff = doc.currentStaff;
+std::optional<Box> InsertionCursorBox(const DrawingContext& dc, const ScoreDocument& doc, int x,
+                                      std::optional<int> placedStaff) {
+    const int staff = placedStaff.value_or(doc.currentStaff);
     if (doc.findPage(doc.currentPage) == nullptr || staff < 0 || staff >= static_cast<int>(dc.staves.size()))
         return std::nullopt;
     const StaffDrawState& placed = dc.staves[static_cast<std::size_t>(staff)];
@@ -18,9 +19,9 @@ std::optional<Box> InsertionCursorBox(const DrawingContext& dc, const ScoreDocum
     return Box{x, bottom, x + dc.metrics.stepUnit, bottom + dc.metrics.octaveSpan[static_cast<std::size_t>(size)]};
 }
 
-void DrawInsertionCursor(DrawingContext& dc, const ScoreDocument& doc, int x) {
+void DrawInsertionCursor(DrawingContext& dc, const ScoreDocument& doc, int x, std::optional<int> staff) {
     if (dc.canvas == nullptr) return;
-    const std::optional<Box> box = InsertionCursorBox(dc, doc, x);
+    const std::optional<Box> box = InsertionCursorBox(dc, doc, x, staff);
     if (!box) return;
     const Box zoomed{dc.toDevice(box->left), dc.toDevice(box->bottom), dc.toDevice(box->right),
                      dc.toDevice(box->top)};

@@ -6,6 +6,7 @@
 
 #include "render/staff_metrics.h"
 #include "shell/command_registry.h"
+#include "shell/cross_staff.h"
 #include "shell/cursor_frame.h"
 #include "shell/cursor_move.h"
 #include "shell/cursor_rules.h"
@@ -13,6 +14,8 @@
 #include "shell/editor_context.h"
 #include "shell/keyboard_echo.h"
 #include "shell/markers.h"
+#include "shell/measure_search.h"
+#include "shell/page_navigation.h"
 #include "shell/title_bar.h"
 
 namespace notavera {
@@ -142,6 +145,9 @@ void RegisterCursorCommands(CommandRegistry& r) {
     r.addKey(ctrlUp, MoveVertically);
     r.addKey(static_cast<int>(Key::CtrlDown), MoveVertically);
     RegisterMarkerCommands(r);
+    RegisterCrossStaffCommands(r);
+    RegisterPageNavigationCommands(r);
+    RegisterMeasureSearchCommand(r);
 }
 
 }  // namespace notavera

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "render/page_staves.h"
+#include "shell/cross_staff.h"
 #include "shell/cursor_frame.h"
 #include "shell/cursor_rules.h"
 #include "shell/editor_context.h"
@@ -241,6 +242,7 @@ void FollowView(Move& m) {
     if (m.action == ViewAction::None) return;
     ShellState& shell = m.ctx.shell;
     shell.navigationState = 0;
+    if (PlacementInForce(m.doc()) != PlaceOwn) PlaceStaff(m.ctx, PlaceOwn);
     if (shell.cursor.lastViewPage != m.doc().currentPage) shell.templateStaffMode = false;
     shell.cursor.lastViewPage = m.doc().currentPage;
     const unsigned octave = m.doc().insertion.octave;
@@ -284,8 +286,10 @@ void MoveCursor(EditorContext& ctx, int code) {
     ForgetMarkedNote(ctx);
     LimitToLine(m);
     c.x = m.x;
-    c.y = static_cast<int>(m.staffY());
     FollowView(m);
+    // A staff moved to its neighbour's place shows its cursor there.
+    const auto placed = static_cast<std::size_t>(PlacedStaffIndex(ctx));
+    c.y = static_cast<int>(placed < frame->staffY.size() ? frame->staffY[placed] : m.staffY());
     if (IsArrow(code)) Highlight(m);
 }
 

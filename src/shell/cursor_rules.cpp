@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "shell/cross_staff.h"
 #include "shell/editor_context.h"
 #include "shell/palette_commands.h"
 
@@ -116,6 +117,11 @@ void FollowElement(EditorContext& ctx) {
     }
     SwitchOn(ctx.doc.insertion, SwitchM, (e->word0 >> 11) & 1u);
     SwitchOn(ctx.doc.insertion, SwitchL, (e->word0 >> 16) & 1u);
+    // An element entered at a neighbour's place brings the staff there again, and one at its own place back; the
+    // unused value 3 counts as its own place.
+    const int stored = static_cast<int>(e->w0().crossStaff());
+    const int placement = stored > PlaceBelow ? PlaceOwn : stored;
+    if (placement != PlacementInForce(ctx.doc)) PlaceStaff(ctx, placement);
 }
 
 }  // namespace notavera

@@ -34,6 +34,14 @@ struct ZoneRectangle {
     bool shown = false;
 };
 
+// The staff the cross-staff placement shows at its neighbour's place; page 0 when no staff is moved.
+struct StaffPlacementMemory {
+    int page = 0;
+    int staff = 0;
+    int placedAt = 0;  // the staff whose place it takes: its own index while at its own place
+    bool empty() const { return page == 0; }
+};
+
 struct CursorState {
     int x = 0;                // page units along the current staff
     int y = 0;                // the current staff's y, truncated
@@ -41,6 +49,7 @@ struct CursorState {
     ElementPlace highlighted;  // the element drawn highlighted after an arrow key
     ElementPlace markedNote;   // a note whose marking ends when the cursor reaches it
     int lastViewPage = 0;      // the current page at the last view action
+    StaffPlacementMemory placement;
 
     // Markers and the zone.
     int markerX = 0;           // 0 when not set

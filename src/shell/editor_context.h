@@ -64,6 +64,7 @@ struct ShellState {
         int kind = 0;                // 0 no button chosen yet, 1 "Dièse", 2 "Bémol"
     } keyDialog;
     unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
+    int lastMeasureSought = 1;       // "MesNo" opens with the measure asked for last
     CursorState cursor;              // the cursor, the markers and the zone
     MouseState mouse;                // the button held, the drag, the selection and the move box
 };

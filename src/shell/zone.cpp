@@ -1,6 +1,8 @@
 // Marker Y, the zone record and the zone checks.
 #include "shell/zone.h"
 
+#include <algorithm>
+
 #include "shell/editor_context.h"
 
 namespace notavera {
@@ -23,6 +25,25 @@ void ClearZone(EditorContext& ctx) {
     c.markerYOffset = 0;
     c.zoneRect = ZoneRectangle{};
     if (shown) ctx.ui.invalidate();
+}
+
+std::vector<ZoneSpan> ZoneSpans(EditorContext& ctx) {
+    const ZoneRecord& zone = ctx.shell.cursor.zone;
+    const PageRecord* page = ctx.doc.findPage(zone.page);
+    std::vector<ZoneSpan> spans;
+    if (!zone.marked() || zone.last < 0 || page == nullptr) return spans;
+    const int staves = static_cast<int>(page->staves.size());
+    const int top = std::max(std::min(zone.startStaff, zone.lastStaff), 0);
+    const int bottom = std::min(std::max(zone.startStaff, zone.lastStaff), staves - 1);
+    for (int s = top; s <= bottom; ++s) {
+        const int count = static_cast<int>(page->staves[static_cast<std::size_t>(s)].elements.size());
+        int first = s == zone.startStaff ? std::max(zone.start, 0) : 0;
+        int last = s == zone.lastStaff ? zone.last : count - 1;
+        if (zone.startStaff == zone.lastStaff && first > last) std::swap(first, last);
+        last = std::min(last, count - 1);
+        if (first <= last) spans.push_back({s, first, last});
+    }
+    return spans;
 }
 
 bool ZoneAvailable(EditorContext& ctx, bool busy) {

@@ -2,6 +2,8 @@
 // make before they run.
 #pragma once
 
+#include <vector>
+
 namespace notavera {
 
 struct EditorContext;
@@ -13,6 +15,19 @@ void SetMarkerY(EditorContext& ctx, bool beep);
 // No zone any more: the zone record, marker X and the marker-Y offset return to zero and the zone rectangle is
 // no longer shown.
 void ClearZone(EditorContext& ctx);
+
+// The elements of one staff that belong to the zone: indices first..last, inclusive.
+struct ZoneSpan {
+    int staff = 0;
+    int first = 0;
+    int last = 0;
+};
+
+// The zone staff by staff, on its page: from its start element to the end of its start staff, every element of
+// the staves between, and from the first element of its last staff to its last element (on one staff, from the
+// start to the last element). Empty while the zone has no last element or its page is not in memory; indices
+// that no longer fit their staff are cut to it.
+std::vector<ZoneSpan> ZoneSpans(EditorContext& ctx);
 
 // True when `busy` is false and the zone has a last element; otherwise the warning beep and false.
 bool ZoneAvailable(EditorContext& ctx, bool busy = false);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/headless/headless_ui.h"
+#include "shell/command_registry.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "support/score_builder.h"
@@ -38,6 +39,10 @@ struct Renumbering {
 };
 
 class KeyRenumbering : public ::testing::TestWithParam<Renumbering> {};
+
+TEST(CommandRegistration, NoSubsystemClaimsANumberAnotherAlreadyHandles) {
+    EXPECT_EQ(CoreCommands().replacedCount(), 0);
+}
 
 TEST_P(KeyRenumbering, GivesTheKeyTableNumber) {
     EXPECT_EQ(TranslateKey(GetParam().key, GetParam().modifiers), GetParam().expected);

@@ -14,10 +14,10 @@
 
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_keys.h"
-#include "render/insertion_cursor.h"
 #include "render/page_pass.h"
 #include "render/page_sheet.h"
 #include "render/view_mapping.h"
+#include "shell/marker_drawing.h"
 #include "shell/mouse_input.h"
 #include "shell/title_bar.h"
 
@@ -148,7 +148,7 @@ void ScoreView::drawFrame() {
     dc_.visibleRegion = visible_;
     dc_.canvas = &canvas;
     DrawPage(dc_, ctx_.doc);
-    DrawInsertionCursor(dc_, ctx_.doc, ctx_.shell.cursor.x);
+    DrawMarkers(dc_, ctx_);
     dc_.canvas = nullptr;
 }
 
