@@ -131,12 +131,6 @@ int Open(EditorContext& ctx) {
     return 1;
 }
 
-// Where the cursor stands when a document is shown: on the current element, else at the staff's first x.
-int DefaultCursorX(ScoreDocument& doc) {
-    const ElementRecord* e = doc.element();
-    return e != nullptr ? e->x : doc.defaultFirstX;
-}
-
 int Quit(EditorContext& ctx) {
     if (!ConfirmClosing(ctx)) return 0;
     ReleaseDocumentFiles(ctx);
@@ -145,6 +139,11 @@ int Quit(EditorContext& ctx) {
 }
 
 }  // namespace
+
+int DefaultCursorX(ScoreDocument& doc) {
+    const ElementRecord* e = doc.element();
+    return e != nullptr ? e->x : doc.defaultFirstX;
+}
 
 void ShowDocument(EditorContext& ctx) {
     ctx.shell.documentReady = true;

@@ -8,6 +8,7 @@
 namespace notavera {
 
 class CommandRegistry;
+class ScoreDocument;
 struct EditorContext;
 
 enum FileCommandId : int { fileNew = 1, fileOpen = 2, fileSave = 3, fileSaveAs = 4, fileQuit = 6 };
@@ -34,6 +35,8 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine);
 // A document has just become the window's: it is ready to draw, its title shown, the cursor on its current
 // element.
 void ShowDocument(EditorContext& ctx);
+// Where the cursor stands when a page is shown: on the current element, else at the staff's first x.
+int DefaultCursorX(ScoreDocument& doc);
 
 void StartEmptyDocument(EditorContext& ctx);
 

@@ -57,7 +57,7 @@ void DrawHighlight(DrawingContext& dc, EditorContext& ctx) {
     // The element counts as its own pending curve start, so that a tie ending on it draws no stray curve from
     // the line's edge: the highlight is the element, not its curves.
     dc.pendingCurve = PendingCurve{&staff, h.element};
-    BeginStaff(dc, staff);
+    BeginStaff(dc, staff, h.staff);
     dc.draw.drawColour = HighlightColour;
     DrawElement(dc, staff, h.element);
     dc.draw = kept;

@@ -5,7 +5,6 @@
 #include <charconv>
 #include <string>
 
-#include "render/insertion_cursor.h"
 #include "score/mus_file.h"
 #include "score/page_append.h"
 #include "shell/command_registry.h"
@@ -13,6 +12,7 @@
 #include "shell/cursor_move.h"
 #include "shell/dialog_model.h"
 #include "shell/dispatch.h"
+#include "shell/file_commands.h"
 #include "shell/editor_context.h"
 #include "shell/title_bar.h"
 #include "shell/zone.h"

@@ -18,8 +18,9 @@ constexpr std::uint32_t plainWord1 = (1u << 8) | (1u << 16);
 constexpr std::uint32_t curveStarts = (1u << 1) | (1u << 2);
 constexpr std::uint32_t curveEnds = (1u << 1) | (1u << 3);
 // An eighth of note name n: duration code 5 and the name in bits 22–25.
-constexpr std::uint32_t Eighth(std::uint32_t name) { return (5u << 1) | (name << 22); }
-constexpr std::uint32_t Quarter(std::uint32_t name) { return (4u << 1) | (name << 22); }
+constexpr std::uint32_t automaticStem = 1u << 13;  // new notes leave their stem direction to the drawing
+constexpr std::uint32_t Eighth(std::uint32_t name) { return (5u << 1) | automaticStem | (name << 22); }
+constexpr std::uint32_t Quarter(std::uint32_t name) { return (4u << 1) | automaticStem | (name << 22); }
 
 class CharacterScriptTest : public ::testing::Test {
 protected:

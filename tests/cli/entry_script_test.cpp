@@ -19,7 +19,8 @@ using test::RunCli;
 // word1, the duration code 4 and the name 1 in the note word.
 constexpr std::uint32_t quarterCWord0 = 4u << 8;
 constexpr std::uint32_t plainWord1 = (1u << 8) | (1u << 16);
-constexpr std::uint32_t quarterCNoteWord = (4u << 1) | (1u << 22);
+constexpr std::uint32_t automaticStem = 1u << 13;  // new notes leave their stem direction to the drawing
+constexpr std::uint32_t quarterCNoteWord = (4u << 1) | automaticStem | (1u << 22);
 
 class EntryScriptTest : public ::testing::Test {
 protected:
@@ -96,7 +97,7 @@ TEST_F(EntryScriptTest, BOnTheNoteAtTheCursorFlattensItAndTheNextNoteIsPlain) {
     ASSERT_EQ(e.size(), 2u);
     EXPECT_EQ(e[0]["accidental"], 2);
     EXPECT_EQ(e[0]["hiddenAccidental"], false);
-    EXPECT_EQ(e[0]["noteWord"], (4u << 1) | (2u << 9) | (1u << 18) | (3u << 22));
+    EXPECT_EQ(e[0]["noteWord"], (4u << 1) | (2u << 9) | automaticStem | (1u << 18) | (3u << 22));
     EXPECT_EQ(e[1]["accidental"], 0);
 }
 
@@ -127,9 +128,9 @@ TEST_F(EntryScriptTest, ClefTimeSignatureNotesBarAndRest) {
     EXPECT_EQ(e[1]["signWord"], 5u | (1u << 17));                      // numbers shown
     EXPECT_EQ(e[1]["word1"], (3u << 8) | (4u << 16));
     EXPECT_EQ(e[2]["noteWord"], quarterCNoteWord);
-    EXPECT_EQ(e[3]["noteWord"], (5u << 1) | (1u << 6) | (2u << 22));  // dotted eighth D
+    EXPECT_EQ(e[3]["noteWord"], (5u << 1) | (1u << 6) | automaticStem | (2u << 22));  // dotted eighth D
     EXPECT_EQ(e[4]["signWord"], 0u | (124u << 17));                     // bar line
-    EXPECT_EQ(e[5]["noteWord"], 1u | (5u << 1) | (7u << 22));          // eighth rest on the bass staff's B line
+    EXPECT_EQ(e[5]["noteWord"], 1u | (5u << 1) | automaticStem | (7u << 22));  // eighth rest on the bass staff's B line
     for (std::size_t i = 1; i < e.size(); ++i) EXPECT_GT(e[i]["x"].get<int>(), e[i - 1]["x"].get<int>());
 }
 

@@ -169,12 +169,21 @@ TEST_F(Dispatch, GOpensARhythmicGroupOnlyWithItsFraction) {
 }
 
 TEST_F(Dispatch, NoteFormButtons) {
+    const auto stemBits = [&] { return (ctx.doc.insertion.noteWordFlags >> 13) & 3u; };
+    EXPECT_EQ(ctx.shell.noteFormFlags, 2) << "stems start automatic";
+    EXPECT_EQ(stemBits(), 1u);
+    DispatchCommand(ctx, 40);
+    EXPECT_EQ(ctx.shell.noteFormFlags, 0);
+    EXPECT_EQ(stemBits(), 0u);
     DispatchCommand(ctx, 38);
     EXPECT_EQ(ctx.shell.noteFormFlags, 1);
+    EXPECT_EQ(stemBits(), 2u) << "flag A: the stem up (note word bit 14)";
     DispatchCommand(ctx, 39);
     EXPECT_EQ(ctx.shell.noteFormFlags, 2);
+    EXPECT_EQ(stemBits(), 1u) << "flag B: the automatic stem (bit 13)";
     DispatchCommand(ctx, 38);
     EXPECT_EQ(ctx.shell.noteFormFlags, 3);
+    EXPECT_EQ(stemBits(), 3u);
     DispatchCommand(ctx, 40);
     EXPECT_EQ(ctx.shell.noteFormFlags, 0);
     DispatchCommand(ctx, 22);
