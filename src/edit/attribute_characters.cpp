@@ -57,9 +57,16 @@ void ApplyDots(EditorContext& ctx, int) {
     ctx.doc.markModified();
 }
 
+// The tie form: while it is on, every note entered starts a tie that the next note entered ends. The note at the
+// cursor starts or stops its own tie at once.
 void ApplyTie(EditorContext& ctx, int) {
+    InsertionState& ins = ctx.doc.insertion;
+    const bool on = (ins.switches & SwitchTie) != 0;
+    ins.word0Flags = on ? (ins.word0Flags | tieStartWord0Bits) : (ins.word0Flags & ~tieStartWord0Bits);
     if (ElementRecord* e = NoteAtCursor(ctx)) {
-        e->w0().setTiedToNext((ctx.doc.insertion.switches & SwitchTie) != 0);
+        e->w0().setTieStarts(on);
+        e->w0().setTiedToNext(on || e->w0().tieEnds());
+        if (on) ins.word0Once |= tieEndWord0Bits;
         ctx.doc.markModified();
     }
 }

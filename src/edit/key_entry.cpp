@@ -2,11 +2,13 @@
 #include "edit/key_entry.h"
 
 #include <algorithm>
+#include <span>
 
 #include "edit/element_deletion.h"
 #include "edit/entry_cursor.h"
 #include "render/document_spacing.h"
 #include "render/key_signature_layout.h"
+#include "render/line_start_signs.h"
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "shell/command_registry.h"
@@ -76,6 +78,17 @@ int PlaceKeyChange(EditorContext& ctx, int x, const SpacingSettings& s) {
     return x + ShownAccidentals(before, key) * advance + 6 * s.stepUnit;
 }
 
+// A key typed right after the clef that opens the line, before any music, is the staff's own key even when the
+// cursor has moved past the clef's room: it must reach the other staves of the block and the following lines.
+bool OnlyLineStartSignsBefore(const StaffRecord& staff, int x) {
+    const std::size_t music = AfterLineStartSigns(staff);
+    if (music == 0) return false;
+    const auto isKeyChange = [](const ElementRecord& e) { return e.isSignOfType(SignType::KeyChange); };
+    const auto signs = std::span(staff.elements).first(music);
+    if (std::any_of(signs.begin(), signs.end(), isKeyChange)) return false;
+    return music >= staff.elements.size() || staff.elements[music].x >= x;
+}
+
 KeyAnswer RunKeyDialog(EditorContext& ctx) {
     DialogModel model = MakeKeyDialog(ctx.shell.keyDialog.number, ctx.shell.keyDialog.kind);
     if (!ctx.ui.runDialog(model)) return KeyAnswer::Cancelled;
@@ -131,7 +144,7 @@ int PlaceKey(EditorContext& ctx, bool erase, int x) {
     DocumentSpacing spacing(ctx);
     const SpacingSettings s = spacing.forStaff(*page, *staff);
     const int lineStartEnd = s.leftEdge + 3 * s.stepUnit + s.afterClef * s.stepUnit;
-    if (x <= lineStartEnd) return PlaceStaffKey(ctx, erase, s);
+    if (x <= lineStartEnd || OnlyLineStartSignsBefore(*staff, x)) return PlaceStaffKey(ctx, erase, s);
     if (!erase) return PlaceKeyChange(ctx, x, s);
     // Only a key change is erased here: the command must not take a note or another sign with it.
     if (const ElementRecord* e = ElementAtCursor(ctx); e && e->isSignOfType(SignType::KeyChange)) DeleteAtCursor(ctx);

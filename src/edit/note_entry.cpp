@@ -69,6 +69,8 @@ void EnterNote(EditorContext& ctx, int index) {
     }
     ElementRecord* e = CreateNoteOrRest(doc, ctx.shell.cursor.x, false, static_cast<unsigned>(index));
     if (!e) return;
+    // Under the tie form the note starts a tie that ends on the next note entered.
+    if ((doc.insertion.switches & SwitchTie) != 0) doc.insertion.word0Once |= tieEndWord0Bits;
     EchoNote(ctx, *e);
     if (!ctx.shell.alternateAction) AdvancePastNote(ctx);
     UseUpOnceAttributes(ctx, doc.element());

@@ -2,6 +2,8 @@
 // re-pitching the note there), the rest of the character S and the multi-bar rest of j.
 #pragma once
 
+#include <cstdint>
+
 namespace notavera {
 
 struct EditorContext;
@@ -22,5 +24,9 @@ void EnterMultiBarRest(EditorContext& ctx);
 
 // The pending action of command 628 "Multi-Silence": the next double click puts a multi-bar rest there.
 inline constexpr int multiBarRestMouseMode = 106;
+
+// The word0 bits of a tie: the note is tied (bit 1) and the tie starts (bit 2) or ends (bit 3) there.
+inline constexpr std::uint32_t tieStartWord0Bits = (1u << 1) | (1u << 2);
+inline constexpr std::uint32_t tieEndWord0Bits = (1u << 1) | (1u << 3);
 
 }  // namespace notavera

@@ -84,7 +84,8 @@ std::optional<ElementRecord> buildSign(const ScoreDocument& doc, int x, int para
     ElementRecord e;
     e.x = x;
     e.param = param;
-    e.word0 = ins.word0Flags & ~word0OwnBits;
+    // Ties and slurs join notes: a sign never carries the curve bits of the tie form.
+    e.word0 = ins.word0Flags & ~(word0OwnBits | curveWord0Bits);
     e.w0().setKind(ElementKind::Sign);
     if (staysOnOwnStaff(type)) e.w0().setCrossStaff(0);
     e.w1().setNumerator(1);
@@ -163,7 +164,8 @@ ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned n
     e.x = x;
     // A slur waiting for its first note lets a rest pass; a group starts on a rest as well.
     const std::uint32_t once = rest ? ins.word0Once & ~curveWord0Bits : ins.word0Once;
-    e.word0 = (ins.word0Flags | once) & ~word0OwnBits;
+    const std::uint32_t flags = rest ? ins.word0Flags & ~curveWord0Bits : ins.word0Flags;
+    e.word0 = (flags | once) & ~word0OwnBits;
     e.w0().setKind(ElementKind::NoteOrRest);
     e.w0().setOctave(pitch->octave);
     e.w1().setNumerator(clampProportion(ins.proportionNum));

@@ -60,6 +60,17 @@ TEST_F(KeyEntryTest, AStaffKeyIsHandedDownItsBlockOnlyFromTheBlocksFirstStaff) {
     EXPECT_EQ(staff(1).key().keyCount(), 4u);
 }
 
+TEST_F(KeyEntryTest, AKeyRightAfterTheOpeningClefIsTheStaffKeyWhereverTheCursorStands) {
+    groupFirstTwoStaves();
+    ctx.shell.cursor.x = 30;
+    DispatchCommand(ctx, 201);  // the clef moves the cursor well past the line start
+    ctx.shell.cursor.x = 400;
+    placeKey("1", "Dièse");
+    EXPECT_EQ(staff(0).elements.size(), 1u) << "no key change";
+    EXPECT_EQ(staff(0).key().keyCount(), 1u);
+    EXPECT_EQ(staff(1).key().keyCount(), 1u);
+}
+
 TEST_F(KeyEntryTest, FurtherRightAKeyChangeIsWrittenAndRewrittenInPlace) {
     ctx.shell.cursor.x = 500;
     placeKey("2", "Dièse");

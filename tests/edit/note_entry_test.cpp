@@ -40,6 +40,31 @@ protected:
     EditorContext ctx{ui};
 };
 
+TEST_F(NoteEntryTest, TheTieFormTiesEachNoteEnteredToTheNextAcrossBarsButNotRestsOrBars) {
+    chars(U"_");
+    key(Key::F3);
+    chars(U"-|");
+    key(Key::F3);
+    chars(U"S");
+    ASSERT_EQ(elements().size(), 4u);
+    const auto w0 = [&](std::size_t i) { return elements()[i].w0(); };
+    EXPECT_TRUE(w0(0).tiedToNext() && w0(0).tieStarts() && !w0(0).tieEnds());
+    EXPECT_FALSE(w0(1).tiedToNext() || w0(1).tieStarts() || w0(1).tieEnds()) << "the bar";
+    EXPECT_TRUE(w0(2).tiedToNext() && w0(2).tieEnds() && !w0(2).tieStarts());
+    EXPECT_FALSE(w0(3).tiedToNext() || w0(3).tieStarts() || w0(3).tieEnds()) << "the rest";
+}
+
+TEST_F(NoteEntryTest, TheTieFormOnTheNoteAtTheCursorTiesItToTheNextNote) {
+    key(Key::F3);
+    cursorOn(0);
+    chars(U"_");
+    EXPECT_TRUE(elements()[0].w0().tieStarts());
+    chars(U"-");
+    ctx.shell.cursor.x = 200;
+    key(Key::F3);
+    EXPECT_TRUE(elements()[1].w0().tieEnds());
+}
+
 TEST_F(NoteEntryTest, NoteKeysGiveTheirNamesAndTheOctaveShiftsOfTheOuterKeys) {
     key(Key::F2);  // C
     key(Key::F1);  // B below
