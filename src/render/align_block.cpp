@@ -2,6 +2,8 @@
 #include "render/align_block.h"
 
 #include <algorithm>
+#include <climits>
+#include <map>
 
 #include "score/records.h"
 
@@ -164,6 +166,33 @@ void CommonStart(std::span<StaffRecord* const> staves, StaffRecord& current, con
     for (std::size_t k = from; k < els.size(); ++k) els[k].x += latest - first;
 }
 
+// A placed bar line keeps its distance to the note before it, so the staves of a block would end the same bar at
+// different places. Bars of the staves that stand just before notes of one slot go to one x: the narrowest of
+// their gaps before that slot, which moves bars only to the right, away from the notes they close. Bars that end
+// their staves go to the rightmost of them.
+void AlignBarLines(std::span<StaffRecord* const> staves, const AlignSettings& s) {
+    std::map<int, int> gapBeforeSlot;  // x of a slot → narrowest bar-to-note gap before it
+    int lastBar = INT_MIN;
+    const auto forEachBar = [&](auto&& beforeNote, auto&& atEnd) {
+        for (StaffRecord* staff : staves) {
+            auto& els = staff->elements;
+            for (std::size_t i = 0; i < els.size(); ++i) {
+                if (!els[i].isSignOfType(SignType::Bar)) continue;
+                if (i + 1 == els.size()) atEnd(els[i]);
+                else if (Counts(els[i + 1], s) && els[i + 1].x > els[i].x) beforeNote(els[i], els[i + 1].x);
+            }
+        }
+    };
+    forEachBar(
+        [&](const ElementRecord& bar, int slotX) {
+            const auto [it, added] = gapBeforeSlot.try_emplace(slotX, slotX - bar.x);
+            if (!added) it->second = std::min(it->second, slotX - bar.x);
+        },
+        [&](const ElementRecord& bar) { lastBar = std::max(lastBar, bar.x); });
+    forEachBar([&](ElementRecord& bar, int slotX) { bar.x = slotX - gapBeforeSlot[slotX]; },
+               [&](ElementRecord& bar) { bar.x = lastBar; });
+}
+
 }  // namespace
 
 AlignResult AlignBlock(std::span<StaffRecord* const> staves, std::size_t current, const AlignSettings& settings) {
@@ -197,6 +226,7 @@ AlignResult AlignBlock(std::span<StaffRecord* const> staves, std::size_t current
     for (std::size_t k = 0; k < staves.size(); ++k) {
         if (PlaceStaff(*staves[k], settings, r, pos) != endSlot) result.unfinished.push_back(static_cast<int>(k));
     }
+    AlignBarLines(staves, settings);
     result.aligned = true;
     return result;
 }

@@ -62,6 +62,24 @@ TEST_F(AlignBlockTest, SignsKeepTheirDistanceToThePreviousNote) {
     EXPECT_EQ(xs(0)[2], xs(1)[3]);
 }
 
+TEST_F(AlignBlockTest, BarsThatCloseTheSameBarStandAtOneXAndFinalBarsAtTheRightmost) {
+    b.on(1, 0).notes(100, 40, 4, 4, 4);
+    b.on(1, 0).bar(300);
+    b.on(1, 0).note(340, 3, 3);
+    b.on(1, 0).bar(400);
+    b.on(1, 1).note(100, 5, 2);
+    b.on(1, 1).bar(260);
+    b.on(1, 1).note(300, 5, 3);
+    b.on(1, 1).bar(380);
+    AlignBlock(block(), 0, settings());
+    const std::vector<int> upper = xs(0), lower = xs(1);
+    EXPECT_EQ(upper[4], lower[1]) << "the bar before the second bar's first note";
+    EXPECT_EQ(upper[5], lower[2]);
+    EXPECT_LT(lower[1], lower[2]);
+    EXPECT_GT(lower[1], lower[0]);
+    EXPECT_EQ(upper.back(), lower.back()) << "the closing bars";
+}
+
 TEST_F(AlignBlockTest, CurrentStaffStartsWithTheLatestFirstNote) {
     b.on(1, 0).notes(100, 120, 2, 5, 4);
     b.on(1, 1).notes(150, 120, 2, 3, 4);
