@@ -12,6 +12,7 @@
 #include "shell/cursor_frame.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/insertion_characters.h"
 
 namespace notavera {
 
@@ -24,19 +25,6 @@ constexpr int pitchBase = 44;          // PitchToOffset's −17 and octave 4, fo
 constexpr int maxOctave = 7;
 constexpr unsigned chordBit = 18;
 constexpr unsigned maxHeadShape = 6;
-
-std::optional<Accidental> AccidentalTool(int tool) {
-    switch (tool) {
-    case 'd': return Accidental::Sharp;
-    case 'b': return Accidental::Flat;
-    case 'h': return Accidental::Natural;
-    case 'D': return Accidental::DoubleSharp;
-    case 'B': return Accidental::DoubleFlat;
-    case 'U': return Accidental::QuarterSharp;
-    case 'u': return Accidental::QuarterFlat;
-    default: return std::nullopt;
-    }
-}
 
 bool DotTool(int tool) { return tool == '.' || tool == ':'; }
 
@@ -60,7 +48,7 @@ void MarkClickedNote(EditorContext& ctx, int tool, unsigned name) {
     const int index = ClickedNote(ctx, name);
     if (index < 0) return;
     ElementRecord& e = ctx.doc.staff()->elements[static_cast<std::size_t>(index)];
-    if (const std::optional<Accidental> a = AccidentalTool(tool)) {
+    if (const std::optional<Accidental> a = AccidentalOfCharacter(static_cast<char32_t>(tool))) {
         e.noteWord().setAccidental(*a);
         e.noteWord().setHiddenAccidental(false);
     } else {
@@ -144,7 +132,7 @@ int ApplyToolAt(EditorContext& ctx, int tool, unsigned name, int x, int y) {
     }
     PrepareAttributes(ctx, tool);
     if (tool == 0 || tool == static_cast<int>(Key::Escape)) return 0;
-    if (AccidentalTool(tool) || DotTool(tool)) {
+    if (AccidentalOfCharacter(static_cast<char32_t>(tool)) || DotTool(tool)) {
         MarkClickedNote(ctx, tool, name);
     } else if (tool == 'N') {
         if (name >= 1 && name <= 7) DispatchKey(ctx, NoteKeyOf(name), {});
