@@ -7,6 +7,10 @@ BUILD_TYPE ?= RelWithDebInfo
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 DEMO       ?= $(BUILD)/demo.mus
 
+# The compiler cache sees paths relative to the checkout, so a clone in another folder reuses its entries.
+export CCACHE_BASEDIR   := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+
 .PHONY: all deps fonts configure build run test check-core clean
 
 all: build
