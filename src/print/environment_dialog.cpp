@@ -107,14 +107,10 @@ void acceptEnvironmentDialog(const DialogModel& m, ScoreDocument& doc, SystemSet
     if (m.checked("Barre mesure")) midi.pedalMode() = 2;
 
     settings.keyboardEcho = m.value("Echo clavier (instr. ou -1):");
-    settings.echoProgramPlusOne = settings.keyboardEcho + 1;
     settings.midiInputCycles = m.value("Cycles entrée MIDI:");
     settings.barDistanceSteps = m.value("barre de mesure (4)");
     settings.meterDistanceSteps = m.value("indication mesure (8)");
     settings.clefDistanceSteps = m.value("clef (10)");
-    settings.barDistance = settings.barDistanceSteps * doc.spacingStep;
-    settings.meterDistance = settings.meterDistanceSteps * doc.spacingStep;
-    settings.clefDistance = settings.clefDistanceSteps * doc.spacingStep;
     doc.markModified();
 }
 

@@ -25,15 +25,12 @@ struct SystemSettings {
     int paperButton = 0;          // the paper chosen last in "Format" (index into the paper list), −1 for "Autre :"
     bool invertVerticalText = false;  // "Invers.Txt Vertical"
     int keyboardEcho = 1;         // "Echo clavier (instr. ou -1):"
-    int echoProgramPlusOne = 2;   // the echo instrument as MIDI input uses it, 0 for none
     int midiInputCycles = 40;     // "Cycles entrée MIDI:"
-    // "Distance en Pas après ...": in steps as typed, and in page units for spacing.
+    // "Distance en Pas après ...", in steps: spacing multiplies them by the document's step when it runs, so a
+    // step changed later still counts.
     int barDistanceSteps = 4;
     int meterDistanceSteps = 3;
     int clefDistanceSteps = 10;
-    int barDistance = 40;
-    int meterDistance = 30;
-    int clefDistance = 100;
     StaffLayoutMemory staffLayout;
 };
 

@@ -45,13 +45,11 @@ TEST_F(EnvironmentDialogTest, TieStrokeWidthIsStoredLessOne) {
     EXPECT_EQ(makeEnvironmentDialog(doc, settings).value("Ep.Trait liais."), 4);
 }
 
-TEST_F(EnvironmentDialogTest, DistancesAreClampedAndConvertedToPageUnits) {
+TEST_F(EnvironmentDialogTest, DistancesAreClampedInSteps) {
     answer({{stepField(), "12"}, {"clef (10)", "2"}, {"barre de mesure (4)", "25"}, {"indication mesure (8)", "0"}});
     EXPECT_EQ(settings.clefDistanceSteps, 3);
-    EXPECT_EQ(settings.clefDistance, 36);
+    EXPECT_EQ(settings.meterDistanceSteps, 0);
     EXPECT_EQ(settings.barDistanceSteps, 20);
-    EXPECT_EQ(settings.barDistance, 240);
-    EXPECT_EQ(settings.meterDistance, 0);
     EXPECT_EQ(doc.spacingStep, 12);
     EXPECT_TRUE(doc.modified);
 }
@@ -80,7 +78,6 @@ TEST_F(EnvironmentDialogTest, EveryStorePlaceIsWritten) {
     EXPECT_EQ(doc.header.midi().maxVelocity(), 90);
     EXPECT_EQ(doc.header.midi().pedalMode(), 2);
     EXPECT_EQ(settings.keyboardEcho, -1);
-    EXPECT_EQ(settings.echoProgramPlusOne, 0);
     EXPECT_EQ(settings.midiInputCycles, 1);
     EXPECT_EQ(doc.settings.alignmentResolution, 7);
 }
