@@ -36,7 +36,7 @@ void ApplyDuration(EditorContext& ctx, int) {
 
 // The accidental goes to the note at the cursor and is then used up; without a note it waits for the next one.
 void ApplyAccidental(EditorContext& ctx, int) {
-    if (ctx.shell.zSymbolMode != 0) return;
+    if (ctx.shell.input.zSymbolMode != 0) return;
     ElementRecord* e = NoteAtCursor(ctx);
     if (!e) return;
     InsertionState& ins = ctx.doc.insertion;
@@ -48,7 +48,7 @@ void ApplyAccidental(EditorContext& ctx, int) {
 }
 
 void ApplyDots(EditorContext& ctx, int) {
-    if (ctx.shell.zSymbolMode != 0) return;
+    if (ctx.shell.input.zSymbolMode != 0) return;
     ElementRecord* e = NoteOrRestAtCursor(ctx);
     if (!e) return;
     InsertionState& ins = ctx.doc.insertion;

@@ -17,14 +17,14 @@ constexpr int templateStaffCommand = 85;
 
 void EnterTemplateStaff(EditorContext& ctx) {
     ShellState& shell = ctx.shell;
-    if (shell.insertionOpen) {
+    if (shell.input.insertionOpen) {
         ShowRefusal(ctx.ui, closeInsertionFirst);
         return;
     }
-    if (shell.templateStaffMode || !ctx.doc.staff()) return;
+    if (shell.input.templateStaffMode || !ctx.doc.staff()) return;
     shell.cursor.templateSavedStaff = ctx.doc.currentStaff;
     shell.cursor.templateSavedElement = ctx.doc.currentElement;
-    shell.templateStaffMode = true;
+    shell.input.templateStaffMode = true;
     ctx.ui.invalidate();
 }
 

@@ -70,7 +70,7 @@ void ToggleInsertionBox(EditorContext& ctx) {
         return;
     }
     StaffRecord* staff = doc.staff();
-    ctx.shell.insertionOpen = !ctx.shell.insertionOpen;
+    ctx.shell.input.insertionOpen = !ctx.shell.input.insertionOpen;
     ctx.ui.invalidate();
     if (!staff) return;
     // The first element at or after the cursor and everything after it make room, or take the room back.
@@ -82,7 +82,7 @@ void ToggleInsertionBox(EditorContext& ctx) {
         }
     }
     if (first < 0) return;
-    const int gap = ctx.shell.insertionOpen ? InsertionBoxGap(ctx) : ctx.shell.cursor.x - staff->elements[first].x;
+    const int gap = ctx.shell.input.insertionOpen ? InsertionBoxGap(ctx) : ctx.shell.cursor.x - staff->elements[first].x;
     ShiftElementsAfter(ctx, first - 1, gap);
     doc.markModified();
 }

@@ -63,7 +63,7 @@ void EnterOnElement(EditorContext& ctx) {
     if (shape >= 1 && shape <= lastShape) {
         if (e->isSign()) return;
         e->noteWord().setHeadShape(shape);
-    } else if (!ApplyTool(*e, ctx.shell.currentTool, ctx.shell.hideKind)) {
+    } else if (!ApplyTool(*e, ctx.shell.input.currentTool, ctx.shell.input.hideKind)) {
         return;
     }
     ctx.doc.markModified();

@@ -28,7 +28,7 @@ void RegisterEntryCommands(CommandRegistry& r) {
     // In the Z-symbol mode the note keys give the height of the chosen symbol instead of a note.
     for (int i = 0; i < noteKeyCount; ++i) {
         r.addKey(f1 + i, [](EditorContext& ctx, int key) {
-            if (ctx.shell.zSymbolMode != 0) PlaceZSymbol(ctx, key - f1);
+            if (ctx.shell.input.zSymbolMode != 0) PlaceZSymbol(ctx, key - f1);
             else EnterNote(ctx, key - f1);
         });
     }
@@ -38,7 +38,7 @@ void RegisterEntryCommands(CommandRegistry& r) {
     // The palette's insertion-box button is the Insert key, refusals included.
     r.addCommand(23, [](EditorContext& ctx, int) { DispatchKey(ctx, Key::Insert, {}); });
     r.addChar('j', [](EditorContext& ctx, int) { EnterMultiBarRest(ctx); });
-    r.addCommand(628, [](EditorContext& ctx, int) { ctx.shell.mouseMode = multiBarRestMouseMode; });  // Multi-Silence
+    r.addCommand(628, [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = multiBarRestMouseMode; });  // Multi-Silence
     RegisterAttributeCharacters(r);
     RegisterSlurCharacters(r);
     RegisterRhythmicGroupCharacters(r);

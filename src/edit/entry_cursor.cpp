@@ -88,7 +88,7 @@ void AdvancePastNote(EditorContext& ctx) {
     ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx, *e);
     const StaffRecord* staff = doc.staff();
     const std::size_t next = static_cast<std::size_t>(doc.currentElement) + 1;
-    if (!ctx.shell.insertionOpen || next >= staff->elements.size()) return;
+    if (!ctx.shell.input.insertionOpen || next >= staff->elements.size()) return;
     // The box keeps one gap between the cursor and the music that follows it.
     const int overlap = ctx.shell.cursor.x - staff->elements[next].x;
     if (overlap >= 0) ShiftElementsAfter(ctx, doc.currentElement, overlap + InsertionBoxGap(ctx));

@@ -35,13 +35,13 @@ std::optional<FreeSymbol> SymbolOfTool(int tool) {
 void StartZSymbolMode(EditorContext& ctx) {
     DialogModel prompt("ZSymbole", "Symbole");
     prompt.addStatic(0, "", std::string(zSymbolPrompt));
-    if (ctx.ui.runDialog(prompt)) ctx.shell.zSymbolMode = 1;
+    if (ctx.ui.runDialog(prompt)) ctx.shell.input.zSymbolMode = 1;
 }
 
 void PlaceZSymbol(EditorContext& ctx, int index) {
     ScoreDocument& doc = ctx.doc;
     if (index < 0 || index >= noteKeyCount || !doc.staff()) return;
-    const std::optional<FreeSymbol> symbol = SymbolOfTool(ctx.shell.currentTool);
+    const std::optional<FreeSymbol> symbol = SymbolOfTool(ctx.shell.input.currentTool);
     if (!symbol) {
         ctx.ui.beep();
         return;
@@ -49,7 +49,7 @@ void PlaceZSymbol(EditorContext& ctx, int index) {
     ElementRecord* e = CreateSign(doc, ctx.shell.cursor.x, 0, index, symbol->type, symbol->accidental);
     if (!e) return;
     if (symbol->doubleDot) e->signWord().setFlag16(true);
-    ctx.shell.zSymbolMode = 0;
+    ctx.shell.input.zSymbolMode = 0;
     ctx.ui.invalidate();
 }
 

@@ -90,12 +90,12 @@ bool OnlyLineStartSignsBefore(const StaffRecord& staff, int x) {
 }
 
 KeyAnswer RunKeyDialog(EditorContext& ctx) {
-    DialogModel model = MakeKeyDialog(ctx.shell.keyDialog.number, ctx.shell.keyDialog.kind);
+    DialogModel model = MakeKeyDialog(ctx.shell.dialogs.keyDialog.number, ctx.shell.dialogs.keyDialog.kind);
     if (!ctx.ui.runDialog(model)) return KeyAnswer::Cancelled;
     const int number = std::clamp(model.value("Nombre"), 0, maxCount);
     const int kind = model.checked("Dièse") ? 1 : model.checked("Bémol") ? 2 : 0;
-    ctx.shell.keyDialog.number = number;
-    if (kind != 0) ctx.shell.keyDialog.kind = kind;
+    ctx.shell.dialogs.keyDialog.number = number;
+    if (kind != 0) ctx.shell.dialogs.keyDialog.kind = kind;
     KeyInEffect& key = ctx.doc.insertion.key;
     if (kind != 0) key.kind = static_cast<KeyKind>(kind);
     if (number > 0) {

@@ -59,7 +59,7 @@ void EnterNote(EditorContext& ctx, int index) {
     ContinueOnNextLineWhenFull(ctx);
     if (PercussionStaff(*doc.staff()) && !PercussionKey(index)) return;
 
-    if (ctx.shell.alternateAction) {
+    if (ctx.shell.input.alternateAction) {
         if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
             Repitch(ctx, *e, index);
             EchoNote(ctx, *e);
@@ -72,7 +72,7 @@ void EnterNote(EditorContext& ctx, int index) {
     // Under the tie form the note starts a tie that ends on the next note entered.
     if ((doc.insertion.switches & SwitchTie) != 0) doc.insertion.word0Once |= tieEndWord0Bits;
     EchoNote(ctx, *e);
-    if (!ctx.shell.alternateAction) AdvancePastNote(ctx);
+    if (!ctx.shell.input.alternateAction) AdvancePastNote(ctx);
     UseUpOnceAttributes(ctx, doc.element());
 }
 

@@ -35,13 +35,13 @@ void OpenRhythmicGroup(EditorContext& ctx) {
     InsertionState& ins = doc.insertion;
     ShellState& shell = ctx.shell;
     const std::optional<Fraction> f =
-        RunFractionDialog(ctx, {static_cast<int>(shell.groupNum), static_cast<int>(shell.groupDen)});
+        RunFractionDialog(ctx, {static_cast<int>(shell.input.groupNum), static_cast<int>(shell.input.groupDen)});
     if (!f) return;
-    shell.groupNum = static_cast<unsigned>(f->num);
-    shell.groupDen = static_cast<unsigned>(f->den);
+    shell.input.groupNum = static_cast<unsigned>(f->num);
+    shell.input.groupDen = static_cast<unsigned>(f->den);
     ins.switches |= SwitchGroup;
-    ins.proportionNum = shell.groupNum;
-    ins.proportionDen = shell.groupDen;
+    ins.proportionNum = shell.input.groupNum;
+    ins.proportionDen = shell.input.groupDen;
     if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
         MarkGroupFirst(*e);
         SetProportion(*e, ins.proportionNum, ins.proportionDen);
@@ -58,8 +58,8 @@ void CloseRhythmicGroup(EditorContext& ctx) {
     InsertionState& ins = doc.insertion;
     if ((ins.switches & SwitchGroup) == 0) return;
     // The group's fraction is the shell's: the cursor also takes it from a group note it lands on.
-    const unsigned num = ctx.shell.groupNum;
-    const unsigned den = ctx.shell.groupDen;
+    const unsigned num = ctx.shell.input.groupNum;
+    const unsigned den = ctx.shell.input.groupDen;
     const bool noneEntered = (ins.word0Once & groupFirstWord0Bit) != 0;
     ins.switches &= ~SwitchGroup;
     ins.word0Once &= ~groupFirstWord0Bit;

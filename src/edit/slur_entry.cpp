@@ -40,7 +40,7 @@ int PendingStartBefore(const StaffRecord& staff, int end) {
 
 // A start on an earlier line holds when it was made in this staff's voice on a line before this one.
 bool StartOnEarlierLine(EditorContext& ctx) {
-    const auto& start = ctx.shell.slurStart;
+    const auto& start = ctx.shell.input.slurStart;
     ScoreDocument& doc = ctx.doc;
     const bool earlier =
         start.page < doc.currentPage || (start.page == doc.currentPage && start.staff < doc.currentStaff);
@@ -67,9 +67,9 @@ int SlurEnd(EditorContext& ctx) {
 void OpenSlur(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     InsertionState& ins = doc.insertion;
-    if (ctx.shell.zSymbolMode != 0 || !doc.staff() || (ins.switches & SwitchSlur) != 0) return;
+    if (ctx.shell.input.zSymbolMode != 0 || !doc.staff() || (ins.switches & SwitchSlur) != 0) return;
     ins.switches |= SwitchSlur;
-    ctx.shell.slurStart = {doc.currentPage, doc.currentStaff, doc.staff()->voice().voice()};
+    ctx.shell.input.slurStart = {doc.currentPage, doc.currentStaff, doc.staff()->voice().voice()};
     ElementRecord* e = NoteOrRestAtCursor(ctx);
     if (e && e->isNote()) {
         MarkStart(*e);

@@ -40,7 +40,7 @@ unsigned NextFreeVoice(const PageRecord& page) {
     return std::min(highest + 1, 255u);
 }
 
-void StartMouseMode(EditorContext& ctx, int) { ctx.shell.mouseMode = insertStaffMouseMode; }
+void StartMouseMode(EditorContext& ctx, int) { ctx.shell.input.mouseMode = insertStaffMouseMode; }
 
 }  // namespace
 

@@ -133,7 +133,7 @@ void EditTimeSignature(EditorContext& ctx) {
     if (!doc.staff()) return;
     ElementRecord* existing = ElementAtCursor(ctx);
     if (existing && !existing->isSignOfType(SignType::TimeSignature)) existing = nullptr;
-    MeterChoice shown{ctx.shell.meterFlags, ctx.shell.meterStyle, 0, 0};
+    MeterChoice shown{ctx.shell.dialogs.meterFlags, ctx.shell.dialogs.meterStyle, 0, 0};
     if (existing) {
         shown.numerator = existing->w1().numerator();
         shown.denominator = existing->w1().denominator();
@@ -141,8 +141,8 @@ void EditTimeSignature(EditorContext& ctx) {
     DialogModel model = MakeMeterDialog(shown);
     if (!ctx.ui.runDialog(model)) return;
     const MeterChoice choice = ReadMeterDialog(model);
-    ctx.shell.meterFlags = choice.flags;
-    ctx.shell.meterStyle = choice.style;
+    ctx.shell.dialogs.meterFlags = choice.flags;
+    ctx.shell.dialogs.meterStyle = choice.style;
     if (existing) {
         WriteTimeSignature(*existing, choice);
         doc.markModified();

@@ -86,7 +86,7 @@ void FreeSlurClick(EditorContext& ctx, Point at) {
 // request, every other tool forgets it.
 void PrepareAttributes(EditorContext& ctx, int tool) {
     InsertionState& in = ctx.doc.insertion;
-    if (tool == 'N' || tool == 'S' || tool == '=') in.durationCode = ctx.shell.menuDuration;
+    if (tool == 'N' || tool == 'S' || tool == '=') in.durationCode = ctx.shell.dialogs.menuDuration;
     if (tool == 'N' || tool == 'S') return;
     in.switches &= ~SwitchC;
     in.noteWordFlags &= ~(1u << chordBit);

@@ -28,7 +28,7 @@ void SaveMidiFile(EditorContext& ctx) {
     const auto chosen = ctx.ui.saveFileName({"Sauver fichier MIDI", proposed.string(), {midiFileFilter}});
     if (!chosen || chosen->empty()) return;
     const LastPageChoice last =
-        ChooseLastPage(commandSaveMidiFile, ctx.doc.pageCount, ctx.shell.markerPage, false);
+        ChooseLastPage(commandSaveMidiFile, ctx.doc.pageCount, ctx.shell.cursor.markerPage, false);
     ctx.ui.setWaitCursor(true);
     const int written = WriteScoreMidi(ctx, *chosen, last.lastPage);
     ctx.ui.setWaitCursor(false);
@@ -37,7 +37,7 @@ void SaveMidiFile(EditorContext& ctx) {
 
 // "Barre spéciale": once the bar is chosen, the next double click places it.
 void ChooseSpecialBar(EditorContext& ctx) {
-    if (RunSpecialBarDialog(ctx)) ctx.shell.mouseMode = specialBarMouseMode;
+    if (RunSpecialBarDialog(ctx)) ctx.shell.input.mouseMode = specialBarMouseMode;
 }
 
 void ShowHelp(EditorContext& ctx) {

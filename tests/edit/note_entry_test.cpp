@@ -134,7 +134,7 @@ TEST_F(NoteEntryTest, AForcedAccidentalWithoutANoteServesTheNextNoteOnce) {
 TEST_F(NoteEntryTest, TheAlternateActionRepitchesTheNoteAtTheCursorInPlace) {
     key(Key::F2);
     cursorOn(0);
-    ctx.shell.alternateAction = true;
+    ctx.shell.input.alternateAction = true;
     ctx.doc.insertion.octave = 3;
     key(Key::F6);
     ASSERT_EQ(elements().size(), 1u);
@@ -149,7 +149,7 @@ TEST_F(NoteEntryTest, TheKeyboardEchoSoundsEachNoteEnteredOrRepitchedButNoRest) 
     key(Key::F2);
     chars(U"S");
     cursorOn(0);
-    ctx.shell.alternateAction = true;
+    ctx.shell.input.alternateAction = true;
     key(Key::F6);
     EXPECT_EQ(heard, (std::vector<unsigned>{1, 5}));
 
@@ -228,7 +228,7 @@ TEST_F(NoteEntryTest, DeleteAndInsertAreRefusedInsideASlur) {
     key(Key::Insert);
     EXPECT_EQ(messageIds(), (std::vector<int>{20, 20}));
     EXPECT_EQ(elements().size(), 1u);
-    EXPECT_FALSE(ctx.shell.insertionOpen);
+    EXPECT_FALSE(ctx.shell.input.insertionOpen);
 }
 
 TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapAndClosingTakesBackWhatWasNotUsed) {
@@ -237,13 +237,13 @@ TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapAndClosingTakesBackWhatWasNotUsed)
     const int secondX = elements()[1].x;
     cursorOn(1);
     key(Key::Insert);
-    EXPECT_TRUE(ctx.shell.insertionOpen);
+    EXPECT_TRUE(ctx.shell.input.insertionOpen);
     EXPECT_GT(elements()[1].x, secondX);
     key(Key::Insert);
-    EXPECT_FALSE(ctx.shell.insertionOpen);
+    EXPECT_FALSE(ctx.shell.input.insertionOpen);
     EXPECT_EQ(elements()[1].x, secondX);
     DispatchCommand(ctx, 23);  // the palette button does the same
-    EXPECT_TRUE(ctx.shell.insertionOpen);
+    EXPECT_TRUE(ctx.shell.input.insertionOpen);
 }
 
 TEST_F(NoteEntryTest, ANoteEnteredInTheBoxKeepsTheMusicAfterItClear) {
@@ -284,7 +284,7 @@ TEST_F(NoteEntryTest, JPutsAMultiBarRestAndCommand628WaitsForItsClick) {
     EXPECT_EQ(ctx.doc.insertion.dots, 0u);
     EXPECT_EQ(ctx.doc.insertion.durationCode, 5u);
     DispatchCommand(ctx, 628);
-    EXPECT_EQ(ctx.shell.mouseMode, multiBarRestMouseMode);
+    EXPECT_EQ(ctx.shell.input.mouseMode, multiBarRestMouseMode);
 }
 
 TEST_F(NoteEntryTest, TheValueSymbolRefusesValuesLongerThanAnEighth) {

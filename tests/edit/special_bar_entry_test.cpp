@@ -41,7 +41,7 @@ TEST_P(SpecialBarChoiceTest, TheChosenBarIsWrittenWithItsCode) {
     ctx.doc.staff()->voice().setPositionInGroup(0);
     ctx.doc.staff()->voice().setGroupSize(0);
     choose(GetParam().label);
-    EXPECT_EQ(ctx.shell.mouseMode, specialBarMouseMode);
+    EXPECT_EQ(ctx.shell.input.mouseMode, specialBarMouseMode);
     DispatchChar(ctx, 'E');
     ASSERT_EQ(elements().size(), 1u);
     const ElementRecord& bar = elements()[0];
@@ -66,7 +66,7 @@ TEST_F(SpecialBarEntryTest, WithoutAChoiceTheFinalBarIsPut) {
 
 TEST_F(SpecialBarEntryTest, CancellingTheDialogKeepsTheChoiceAndWaitsForNoClick) {
     choose("Double barre ||", false);
-    EXPECT_EQ(ctx.shell.mouseMode, 0);
+    EXPECT_EQ(ctx.shell.input.mouseMode, 0);
     DispatchChar(ctx, 'E');
     EXPECT_EQ(elements()[0].signWord().code(), static_cast<unsigned>('E'));
 }

@@ -74,7 +74,7 @@ TEST_F(StaffInsertionTest, AStaffWithMusicIsNotDeleted) {
 
 TEST_F(StaffInsertionTest, Command497WaitsForAClick) {
     DispatchCommand(ctx, 497);
-    EXPECT_EQ(ctx.shell.mouseMode, insertStaffMouseMode);
+    EXPECT_EQ(ctx.shell.input.mouseMode, insertStaffMouseMode);
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ TEST_F(TimeSignatureEntryTest, TheTimeSignatureAtTheCursorIsEditedAndCancelChang
     ASSERT_EQ(elements().size(), 1u);
     EXPECT_EQ(elements()[0].signWord().code(), 64u | 1u);  // the symbol, and the numbers it kept
     EXPECT_EQ(elements()[0].signWord().subValue(), 1u);
-    EXPECT_EQ(ctx.shell.meterFlags, 65u);
+    EXPECT_EQ(ctx.shell.dialogs.meterFlags, 65u);
 }
 
 }  // namespace
