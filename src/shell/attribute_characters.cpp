@@ -1,15 +1,16 @@
 // Attribute characters applied to the note at the cursor, and the bar line and rest characters.
-#include "edit/attribute_characters.h"
+#include "shell/attribute_characters.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "edit/entry_cursor.h"
 #include "edit/note_entry.h"
 #include "render/entry_distances.h"
 #include "score/element_creation.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/entry_cursor.h"
+#include "shell/note_commands.h"
 
 namespace notavera {
 

@@ -1,5 +1,5 @@
 // The characters J and \ and the command 85 that sends \.
-#include "edit/command_characters.h"
+#include "shell/command_characters.h"
 
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"

@@ -1,5 +1,5 @@
-// The handlers of note entry: note keys, Enter, Insert, Delete, the attribute and sign characters, clefs, time
-// signatures and staves.
+// The handlers of note entry: note keys, Enter, Insert, Delete, the attribute and sign characters, clefs, keys,
+// time signatures, staves and the Détruire menu.
 #pragma once
 
 namespace notavera {

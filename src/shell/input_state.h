@@ -3,14 +3,9 @@
 // and the slur being entered).
 #pragma once
 
-namespace notavera {
+#include "edit/slur_entry.h"
 
-// Where the open slur started: its end must come later in the same voice.
-struct SlurStart {
-    int page = 0;
-    int staff = 0;
-    unsigned voice = 0;
-};
+namespace notavera {
 
 struct InputState {
     int currentTool = 'N';           // a character code, or 300..304 for the tools without one
@@ -26,7 +21,7 @@ struct InputState {
     bool templateStaffMode = false;  // command 85, the character '\'
     unsigned groupNum = 1;           // the current rhythmic group
     unsigned groupDen = 1;
-    SlurStart slurStart;
+    SlurStart slurStart;             // where the open slur started
 };
 
 }  // namespace notavera

@@ -5,10 +5,7 @@
 #include <cstdlib>
 
 #include "edit/note_drag.h"
-#include "edit/note_entry.h"
-#include "edit/special_bar_entry.h"
 #include "edit/staff_insertion.h"
-#include "edit/tool_application.h"
 #include "render/line_breaks.h"
 #include "render/step_drag.h"
 #include "shell/command_registry.h"
@@ -16,7 +13,11 @@
 #include "shell/cursor_move.h"
 #include "shell/editor_context.h"
 #include "shell/move_box.h"
+#include "shell/note_commands.h"
+#include "shell/sign_characters.h"
+#include "shell/staff_commands.h"
 #include "shell/title_bar.h"
+#include "shell/tool_application.h"
 
 namespace notavera {
 
@@ -59,11 +60,13 @@ void CtrlClick(EditorContext& ctx, Point at) {
 // A step of a drag on the selected note: sideways its value, vertically (close to the note) its accidental.
 void NoteStep(EditorContext& ctx, int code, Point at, const CursorFrame& f) {
     const int index = ctx.doc.currentElement;
+    bool changed = false;
     if (code == ArrowLeft || code == ArrowRight) {
-        DragNoteValue(ctx, index, code == ArrowRight);
+        changed = DragNoteValue(ctx.doc, index, code == ArrowRight);
     } else if (DistanceToElement(ctx, at.x) <= f.stepUnit) {
-        DragNoteAccidental(ctx, index, code == ArrowUp);
+        changed = DragNoteAccidental(ctx.doc, index, code == ArrowUp);
     }
+    if (changed) ctx.ui.invalidate();
 }
 
 void DragStep(EditorContext& ctx, int code, Point at, KeyModifiers modifiers, const CursorFrame& f) {
@@ -98,7 +101,7 @@ bool PlaceCursor(EditorContext& ctx, Point at) {
 void RunMouseMode(EditorContext& ctx, Point at) {
     switch (ctx.shell.input.mouseMode) {
     case insertStaffMouseMode:
-        InsertStaffBelow(ctx, StaffAboveHeight(ctx, at.y));
+        InsertStaffBelow(ctx.doc, ctx.ui, StaffAboveHeight(ctx.doc, at.y));
         break;
     case cutLineUpMouseMode:
     case cutLineDownMouseMode:

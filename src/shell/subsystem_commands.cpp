@@ -3,7 +3,6 @@
 
 #include <system_error>
 
-#include "edit/special_bar_entry.h"
 #include "guido/gmn_import_command.h"
 #include "midi/midi_devices.h"
 #include "midi/playback_commands.h"
@@ -15,6 +14,7 @@
 #include "score/work_files.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/sign_characters.h"
 
 namespace notavera {
 

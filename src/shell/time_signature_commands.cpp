@@ -1,14 +1,13 @@
-// The "IndMesure" dialog and the time signature it writes.
-#include "edit/time_signature_entry.h"
+// The "IndMesure" dialog and the time signature command at the cursor.
+#include "shell/time_signature_commands.h"
 
 #include <algorithm>
 #include <array>
 
-#include "edit/entry_cursor.h"
 #include "render/entry_distances.h"
-#include "score/element_creation.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/entry_cursor.h"
 
 namespace notavera {
 
@@ -84,14 +83,6 @@ void React(DialogModel& m, const DialogField& f) {
     }
 }
 
-void WriteTimeSignature(ElementRecord& e, const MeterChoice& c) {
-    e.signWord().setCode(c.flags & 0xFF);
-    if ((c.flags & numbersShown) == 0) return;
-    e.w1().setNumerator(std::min(c.numerator, maxNumber));
-    e.w1().setDenominator(std::min(c.denominator, maxNumber));
-    e.signWord().setSubValue(c.style);
-}
-
 }  // namespace
 
 DialogModel MakeMeterDialog(const MeterChoice& shown) {
@@ -131,8 +122,7 @@ MeterChoice ReadMeterDialog(const DialogModel& m) {
 void EditTimeSignature(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     if (!doc.staff()) return;
-    ElementRecord* existing = ElementAtCursor(ctx);
-    if (existing && !existing->isSignOfType(SignType::TimeSignature)) existing = nullptr;
+    ElementRecord* existing = TimeSignatureAt(doc, ctx.shell.cursor.x);
     MeterChoice shown{ctx.shell.dialogs.meterFlags, ctx.shell.dialogs.meterStyle, 0, 0};
     if (existing) {
         shown.numerator = existing->w1().numerator();
@@ -149,11 +139,7 @@ void EditTimeSignature(EditorContext& ctx) {
         ctx.ui.invalidate();
         return;
     }
-    doc.insertion.timeSigNum = choice.numerator;
-    doc.insertion.timeSigDen = choice.denominator;
-    ElementRecord* e = CreateSign(doc, ctx.shell.cursor.x, 0, 0, SignType::TimeSignature, 0);
-    if (!e) return;
-    WriteTimeSignature(*e, choice);
+    if (!InsertTimeSignature(doc, ctx.shell.cursor.x, choice)) return;
     ctx.ui.invalidate();
     AdvancePastSign(ctx, DistanceAfterTimeSignature(ctx, *doc.page(), *doc.staff(), doc.currentElement));
 }

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "edit/element_deletion.h"
-#include "edit/entry_cursor.h"
+#include "edit/entry_place.h"
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/note_commands.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {
@@ -86,7 +86,7 @@ TEST_F(NoteEntryTest, NoteKeysGiveTheirNamesAndTheOctaveShiftsOfTheOuterKeys) {
 TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLineWithTheSameAttributes) {
     chars(U"5");
     ctx.doc.insertion.octave = 5;
-    ctx.shell.cursor.x = LineRightLimit(ctx);
+    ctx.shell.cursor.x = LineRightLimit(ctx.doc);
     key(Key::F4);
     EXPECT_TRUE(elements().size() == 1u);
     EXPECT_TRUE(ctx.doc.currentStaff != 0 || ctx.doc.currentPage != 1);
@@ -95,7 +95,7 @@ TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLineWithTheSameAt
     EXPECT_EQ(note.noteWord().durationCode(), 5u);
     EXPECT_EQ(note.noteWord().step(), 3u);
     EXPECT_EQ(note.w0().octave(), 5u);
-    EXPECT_LT(note.x, LineRightLimit(ctx));
+    EXPECT_LT(note.x, LineRightLimit(ctx.doc));
 }
 
 TEST_F(NoteEntryTest, APercussionStaffTakesOnlyTheMiddleKeys) {

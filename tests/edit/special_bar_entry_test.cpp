@@ -7,6 +7,7 @@
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/sign_characters.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {

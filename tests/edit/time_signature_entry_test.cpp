@@ -6,6 +6,7 @@
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/time_signature_commands.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {

@@ -1,6 +1,6 @@
 // The characters J and \ and the command 85: justification up to marker X as command 221, and the template
 // staff refused while the insertion box is open.
-#include "edit/command_characters.h"
+#include "shell/command_characters.h"
 
 #include <gtest/gtest.h>
 

@@ -8,16 +8,16 @@
 #include <algorithm>
 
 #include "edit/note_drag.h"
-#include "edit/note_entry.h"
-#include "edit/special_bar_entry.h"
-#include "edit/tool_application.h"
 #include "print/staff_layout_model.h"
 #include "render/curve_signs.h"
 #include "render/geometry.h"
 #include "score/clef_values.h"
 #include "score/element_creation.h"
 #include "shell/cursor_frame.h"
+#include "shell/note_commands.h"
 #include "shell/shell_timers.h"
+#include "shell/sign_characters.h"
+#include "shell/tool_application.h"
 #include "support/score_builder.h"
 
 namespace notavera {
