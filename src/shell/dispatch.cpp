@@ -60,7 +60,8 @@ void SelectTool(EditorContext& ctx, int command) {
     ShellState& shell = ctx.shell;
     ctx.doc.toolOverride = 0;
     shell.input.toolMenuItem = command;
-    if (shell.input.mouseMode == 98 || shell.input.mouseMode == 99) ctx.ui.endMouseMode();  // a line cut waited for its click
+    // A line cut waited for its click.
+    if (shell.input.mouseMode == 98 || shell.input.mouseMode == 99) ctx.ui.endMouseMode();
     shell.input.mouseMode = 0;
 }
 

@@ -27,7 +27,8 @@ void OpenValuePopup(EditorContext& ctx, int button) {
         if (const ElementRecord* e = ctx.doc.element()) ShowElementValues(ctx.ui, *e);
     }
     ctx.shell.input.keyMode = button;
-    if (const std::optional<int> chosen = ctx.ui.popupValueMenu()) DispatchCommand(ctx, static_cast<std::uint32_t>(*chosen));
+    if (const std::optional<int> chosen = ctx.ui.popupValueMenu())
+        DispatchCommand(ctx, static_cast<std::uint32_t>(*chosen));
     ctx.shell.input.keyMode = 0;
 }
 

@@ -35,7 +35,8 @@ void RegisterEntryCommands(CommandRegistry& r) {
     // The palette's insertion-box button is the Insert key, refusals included.
     r.addCommand(23, [](EditorContext& ctx, int) { DispatchKey(ctx, Key::Insert, {}); });
     r.addChar('j', [](EditorContext& ctx, int) { EnterMultiBarRest(ctx); });
-    r.addCommand(628, [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = multiBarRestMouseMode; });  // Multi-Silence
+    // Multi-Silence.
+    r.addCommand(628, [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = multiBarRestMouseMode; });
     RegisterAttributeCharacters(r);
     RegisterSignCharacters(r);
     RegisterCommandCharacters(r);

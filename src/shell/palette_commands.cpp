@@ -28,7 +28,10 @@ constexpr std::array<SwitchButton, 8> switchButtons{{
 constexpr std::uint32_t stemAutomaticBit = 1u << 13;
 constexpr std::uint32_t stemUpBit = 1u << 14;
 
-void ToggleAlternateAction(EditorContext& ctx, int) { ctx.shell.input.alternateAction = !ctx.shell.input.alternateAction; }
+void ToggleAlternateAction(EditorContext& ctx, int) {
+    bool& alternate = ctx.shell.input.alternateAction;
+    alternate = !alternate;
+}
 
 void NoteFormButton(EditorContext& ctx, int button) {
     int flags = ctx.shell.input.noteFormFlags;

@@ -36,7 +36,8 @@ TEST_F(StaffInsertionTest, AStaffGoesBelowTheOneAboveAndTheTemplateFollows) {
 }
 
 TEST_F(StaffInsertionTest, AFullPageRefusesAnotherStaffWithMessage56) {
-    while (page().staves.size() < static_cast<std::size_t>(maxStavesPerPage)) ASSERT_TRUE(InsertStaffBelow(ctx.doc, ui, 0));
+    while (page().staves.size() < static_cast<std::size_t>(maxStavesPerPage))
+        ASSERT_TRUE(InsertStaffBelow(ctx.doc, ui, 0));
     ctx.doc.modified = false;
     EXPECT_FALSE(InsertStaffBelow(ctx.doc, ui, 3));
     EXPECT_EQ(lastMessage(), 56);

@@ -158,7 +158,8 @@ void ScoreView::paintEvent(QPaintEvent*) {
     measureScreen();
     if (dpi != deviceDpi_ || ratio != pixelRatio_) updateScrollBars();
     // A zoom, page or document the scroll bars do not follow yet.
-    if (!(ctx_.shell.view.zoom == shownZoom_) || ctx_.doc.currentPage != shownPage_ || ctx_.doc.storage.path != shownPath_)
+    if (!(ctx_.shell.view.zoom == shownZoom_) || ctx_.doc.currentPage != shownPage_ ||
+        ctx_.doc.storage.path != shownPath_)
         refresh();
     drawFrame();
     frame_.setDevicePixelRatio(pixelRatio_);
