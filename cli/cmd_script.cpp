@@ -75,7 +75,7 @@ private:
         PictureRequest request;
         request.page = a.page;
         request.out = a.path;
-        request.zoom = ctx_.shell.zoom;
+        request.zoom = ctx_.shell.view.zoom;
         request.markers = a.page == page;  // the markers belong to the page the editor shows
         const auto format = FormatOf(a.path);
         if (!format || !FormatAvailable(*format)) {

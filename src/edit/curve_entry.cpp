@@ -1,11 +1,8 @@
-// Manipulable curves put at the cursor with their default control points.
+// Manipulable curves put with their default control points.
 #include "edit/curve_entry.h"
 
 #include "render/curve_signs.h"
 #include "score/element_creation.h"
-#include "shell/command_registry.h"
-#include "shell/cursor_frame.h"
-#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -24,17 +21,10 @@ CurvePoints DefaultArc(int staffSpace, int staffHeight) {
 
 }  // namespace
 
-void InsertManipulableCurve(EditorContext& ctx) {
-    ScoreDocument& doc = ctx.doc;
-    const std::optional<CursorFrame> frame = CursorFrameOf(doc);
-    if (!frame || !doc.staff()) return;
-    const auto blob = EncodeCurvePoints(DefaultArc(2 * frame->halfSpace, frame->staffHeight));
-    if (!CreateSign(doc, ctx.shell.cursor.x, 0, 0, SignType::Curve, 0, blob)) return;
-    ctx.ui.invalidate();
-}
-
-void RegisterCurveCharacter(CommandRegistry& registry) {
-    registry.addChar('{', [](EditorContext& ctx, int) { InsertManipulableCurve(ctx); });
+ElementRecord* InsertManipulableCurve(ScoreDocument& doc, int x, int staffSpace, int staffHeight) {
+    if (!doc.staff()) return nullptr;
+    const auto blob = EncodeCurvePoints(DefaultArc(staffSpace, staffHeight));
+    return CreateSign(doc, x, 0, 0, SignType::Curve, 0, blob);
 }
 
 }  // namespace notavera

@@ -1,16 +1,14 @@
-// The manipulable curve of the character {: a curve sign put at the cursor with a default arc over the staff, whose
-// four control points the curve editing then moves.
+// The manipulable curve: a curve sign put at an x with a default arc over the staff, whose four control points
+// the curve editing then moves.
 #pragma once
+
+#include "score/score_document.h"
 
 namespace notavera {
 
-class CommandRegistry;
-struct EditorContext;
-
-// Puts a manipulable curve (sign type 8) at the cursor: a gentle arc one staff space above the staff, eight staff
-// spaces wide, its control points in its blob. The curve becomes the current element; the cursor stays.
-void InsertManipulableCurve(EditorContext& ctx);
-
-void RegisterCurveCharacter(CommandRegistry& registry);
+// Puts a manipulable curve (sign type 8) at x on the current staff: a gentle arc one staff space above the staff,
+// eight staff spaces wide, its control points in its blob, for a staff of that space and height. The curve becomes
+// the current element; null when none was made.
+ElementRecord* InsertManipulableCurve(ScoreDocument& doc, int x, int staffSpace, int staffHeight);
 
 }  // namespace notavera

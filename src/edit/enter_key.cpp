@@ -1,8 +1,7 @@
 // The tools that act on the element at the cursor through Enter.
 #include "edit/enter_key.h"
 
-#include "edit/entry_cursor.h"
-#include "shell/editor_context.h"
+#include "edit/entry_place.h"
 
 namespace notavera {
 
@@ -56,18 +55,18 @@ bool ApplyTool(ElementRecord& e, int tool, int hideKind) {
 
 }  // namespace
 
-void EnterOnElement(EditorContext& ctx) {
-    ElementRecord* e = ElementAtCursor(ctx);
-    if (!e) return;
-    const unsigned shape = ctx.doc.insertion.headShape;
+bool EnterOnElement(ScoreDocument& doc, int x, int tool, int hideKind) {
+    ElementRecord* e = ElementAtX(doc, x);
+    if (!e) return false;
+    const unsigned shape = doc.insertion.headShape;
     if (shape >= 1 && shape <= lastShape) {
-        if (e->isSign()) return;
+        if (e->isSign()) return false;
         e->noteWord().setHeadShape(shape);
-    } else if (!ApplyTool(*e, ctx.shell.currentTool, ctx.shell.hideKind)) {
-        return;
+    } else if (!ApplyTool(*e, tool, hideKind)) {
+        return false;
     }
-    ctx.doc.markModified();
-    ctx.ui.invalidate();
+    doc.markModified();
+    return true;
 }
 
 }  // namespace notavera

@@ -4,8 +4,10 @@
 
 namespace notavera {
 
-struct EditorContext;
+class ScoreDocument;
 
-void EnterOnElement(EditorContext& ctx);
+// Applies the pending notehead shape, or else `tool` (with `hideKind` for the hide tool), to the current element
+// when it stands at x. True when the document changed.
+bool EnterOnElement(ScoreDocument& doc, int x, int tool, int hideKind);
 
 }  // namespace notavera

@@ -1,24 +1,19 @@
-// The Z-symbol mode of the character z: after its prompt, a symbol character chooses a free accidental, free dots
-// or the free slur, and a note key F1..F9 places the chosen free accidental or dots at that key's height.
+// Free accidentals and dots: signs placed at an x and at the height of a note key, apart from any note.
 #pragma once
 
-#include <string_view>
+#include "score/score_document.h"
 
 namespace notavera {
 
-class CommandRegistry;
-struct EditorContext;
+// The sign a free-symbol tool places: its type and the sub-value (an accidental) or dot kind it carries.
+struct FreeSymbol {
+    SignType type = SignType::FreeAccidental;
+    unsigned accidental = 0;
+    bool doubleDot = false;
+};
 
-inline constexpr std::string_view zSymbolPrompt = "Entrez Symbole ( d D b B h u U ( . : ) + Hauteur (F1...F9)";
-
-// Shows the "ZSymbole" prompt; on OK the Z-symbol mode is on.
-void StartZSymbolMode(EditorContext& ctx);
-
-// Note key `index` 0..8 in the Z-symbol mode: the chosen free accidental (d b h D B U u) or dots (. :) is placed
-// at the cursor x at the height of that key (its note name in the insertion octave, through the pitch rule), and
-// the mode ends. Any other tool places nothing and only beeps: the free slur is drawn with the mouse.
-void PlaceZSymbol(EditorContext& ctx, int index);
-
-void RegisterZSymbolCharacter(CommandRegistry& registry);
+// Places `symbol` at x on the current staff at the height of note key `index` 0..8 (its note name in the
+// insertion octave, through the pitch rule). Returns the sign made; null when none was.
+ElementRecord* PlaceFreeSymbol(ScoreDocument& doc, int x, int index, const FreeSymbol& symbol);
 
 }  // namespace notavera

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "render/beams.h"
+#include "platform/ui_services.h"
 #include "render/tuplet_marks.h"
-#include "shell/editor_context.h"
+#include "score/score_document.h"
 
 namespace notavera {
 namespace {
@@ -80,29 +81,29 @@ std::optional<TupletRange> GroupAt(const StaffRecord& staff, int i) {
 }
 
 // The current element when it is a note or rest of the current staff.
-std::optional<int> CurrentNoteOrRest(EditorContext& ctx) {
-    const ElementRecord* e = ctx.doc.element();
+std::optional<int> CurrentNoteOrRest(ScoreDocument& doc) {
+    const ElementRecord* e = doc.element();
     if (e == nullptr || e->isSign()) return std::nullopt;
-    return ctx.doc.currentElement;
+    return doc.currentElement;
 }
 
-bool Done(EditorContext& ctx, bool changed) {
+bool Done(ScoreDocument& doc, UiServices& ui, bool changed) {
     if (!changed) {
-        ctx.ui.beep();
+        ui.beep();
         return false;
     }
-    ctx.doc.markModified();
-    ctx.ui.invalidate();
+    doc.markModified();
+    ui.invalidate();
     return true;
 }
 
 }  // namespace
 
-bool EraseSlur(EditorContext& ctx) {
-    StaffRecord* staff = ctx.doc.staff();
-    const std::optional<int> i = CurrentNoteOrRest(ctx);
+bool EraseSlur(ScoreDocument& doc, UiServices& ui) {
+    StaffRecord* staff = doc.staff();
+    const std::optional<int> i = CurrentNoteOrRest(doc);
     const std::optional<CurveSpan> span = i ? CurveAt(*staff, *i) : std::nullopt;
-    if (!span) return Done(ctx, false);
+    if (!span) return Done(doc, ui, false);
     if (span->start >= 0) {
         At(*staff, span->start).w0().setTieStarts(false);
         DropEndPoint(At(*staff, span->start));
@@ -111,14 +112,14 @@ bool EraseSlur(EditorContext& ctx) {
         At(*staff, span->end).w0().setTieEnds(false);
         DropEndPoint(At(*staff, span->end));
     }
-    return Done(ctx, true);
+    return Done(doc, ui, true);
 }
 
-bool EraseBeam(EditorContext& ctx) {
-    StaffRecord* staff = ctx.doc.staff();
-    const std::optional<int> i = CurrentNoteOrRest(ctx);
+bool EraseBeam(ScoreDocument& doc, UiServices& ui) {
+    StaffRecord* staff = doc.staff();
+    const std::optional<int> i = CurrentNoteOrRest(doc);
     const std::optional<BeamGroupRange> range = i ? FindBeamGroup(*staff, *i) : std::nullopt;
-    if (!range) return Done(ctx, false);
+    if (!range) return Done(doc, ui, false);
     for (int j = range->first; j <= range->last; ++j) {
         ElementRecord& e = At(*staff, j);
         if (e.isSign()) continue;
@@ -126,14 +127,14 @@ bool EraseBeam(EditorContext& ctx) {
         e.w0().setOpensBeam(false);
         e.w0().setClosesBeam(false);
     }
-    return Done(ctx, true);
+    return Done(doc, ui, true);
 }
 
-bool EraseGroup(EditorContext& ctx) {
-    StaffRecord* staff = ctx.doc.staff();
-    const std::optional<int> i = CurrentNoteOrRest(ctx);
+bool EraseGroup(ScoreDocument& doc, UiServices& ui) {
+    StaffRecord* staff = doc.staff();
+    const std::optional<int> i = CurrentNoteOrRest(doc);
     const std::optional<TupletRange> range = i ? GroupAt(*staff, *i) : std::nullopt;
-    if (!range) return Done(ctx, false);
+    if (!range) return Done(doc, ui, false);
     for (int j = range->first; j <= range->last; ++j) {
         ElementRecord& e = At(*staff, j);
         if (e.isSign()) continue;
@@ -141,7 +142,7 @@ bool EraseGroup(EditorContext& ctx) {
         e.w1().setNumerator(1);
         e.w1().setDenominator(1);
     }
-    return Done(ctx, true);
+    return Done(doc, ui, true);
 }
 
 }  // namespace notavera

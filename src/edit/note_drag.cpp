@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "shell/editor_context.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
@@ -18,8 +18,8 @@ constexpr unsigned shortestCode = 10;
 constexpr unsigned longestInBeam = 5;  // an eighth
 constexpr unsigned markedBit = 18;
 
-ElementRecord* NoteOfStaff(EditorContext& ctx, int index) {
-    StaffRecord* staff = ctx.doc.staff();
+ElementRecord* NoteOfStaff(ScoreDocument& doc, int index) {
+    StaffRecord* staff = doc.staff();
     if (staff == nullptr || index < 0 || index >= static_cast<int>(staff->elements.size())) return nullptr;
     ElementRecord& e = staff->elements[static_cast<std::size_t>(index)];
     return e.isNote() ? &e : nullptr;
@@ -34,30 +34,28 @@ Accidental RingStep(Accidental a, bool up) {
     return at > 0 ? ring[at - 1] : Accidental::None;
 }
 
-bool DragNoteValue(EditorContext& ctx, int index, bool shorter) {
-    ElementRecord* e = NoteOfStaff(ctx, index);
+bool DragNoteValue(ScoreDocument& doc, int index, bool shorter) {
+    ElementRecord* e = NoteOfStaff(doc, index);
     if (e == nullptr || e->noteWord().bit(markedBit)) return false;
     const unsigned code = e->noteWord().durationCode();
     const unsigned next = shorter ? std::min(code + 1, shortestCode) : (code > longestCode ? code - 1 : code);
     if (next == code || (e->w0().inBeam() && next < longestInBeam)) return false;
     e->noteWord().setDurationCode(next);
-    ctx.doc.insertion.durationCode = next;
-    ctx.doc.markModified();
-    ctx.ui.invalidate();
+    doc.insertion.durationCode = next;
+    doc.markModified();
     return true;
 }
 
-bool DragNoteAccidental(EditorContext& ctx, int index, bool up) {
-    ElementRecord* e = NoteOfStaff(ctx, index);
+bool DragNoteAccidental(ScoreDocument& doc, int index, bool up) {
+    ElementRecord* e = NoteOfStaff(doc, index);
     if (e == nullptr) return false;
-    const bool last = static_cast<std::size_t>(index) + 1 == ctx.doc.staff()->elements.size();
+    const bool last = static_cast<std::size_t>(index) + 1 == doc.staff()->elements.size();
     if (e->noteWord().bit(markedBit) && last) return false;
     e->noteWord().setAccidental(RingStep(e->noteWord().accidental(), up));
     e->noteWord().setHiddenAccidental(false);
-    ctx.doc.insertion.accidental = Accidental::None;
-    ctx.doc.insertion.accidentalForced = false;
-    ctx.doc.markModified();
-    ctx.ui.invalidate();
+    doc.insertion.accidental = Accidental::None;
+    doc.insertion.accidentalForced = false;
+    doc.markModified();
     return true;
 }
 

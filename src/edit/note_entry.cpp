@@ -1,13 +1,9 @@
-// Note keys, the rest character and the multi-bar rest.
+// Notes and rests entered with the insertion attributes.
 #include "edit/note_entry.h"
 
-#include <optional>
-
-#include "edit/entry_cursor.h"
+#include "edit/entry_place.h"
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
-#include "shell/editor_context.h"
-#include "shell/keyboard_echo.h"
 
 namespace notavera {
 
@@ -19,17 +15,19 @@ constexpr std::uint32_t crossStaffMask = 3u << 14;
 bool PercussionStaff(const StaffRecord& staff) { return staff.lines().layoutFlag(); }
 bool PercussionKey(int index) { return index >= 4 && index <= 6; }
 
-// The next note continues on the next line when this one is full; the attributes survive the move.
-void ContinueOnNextLineWhenFull(EditorContext& ctx) {
-    if (ctx.shell.cursor.x < LineRightLimit(ctx)) return;
-    const InsertionState saved = ctx.doc.insertion;
-    MoveToNextLine(ctx);
-    ctx.doc.insertion = saved;
+}  // namespace
+
+bool StaffTakesNoteKey(const StaffRecord& staff, int index) { return !PercussionStaff(staff) || PercussionKey(index); }
+
+ElementRecord* EnterNoteAt(ScoreDocument& doc, int x, int index) {
+    ElementRecord* e = CreateNoteOrRest(doc, x, false, static_cast<unsigned>(index));
+    if (!e) return nullptr;
+    // Under the tie form the note starts a tie that ends on the next note entered.
+    if ((doc.insertion.switches & SwitchTie) != 0) doc.insertion.word0Once |= tieEndWord0Bits;
+    return e;
 }
 
-// The alternate action: the note keeps its place and takes the key's name in the insertion octave.
-void Repitch(EditorContext& ctx, ElementRecord& e, int index) {
-    ScoreDocument& doc = ctx.doc;
+void RepitchNote(ScoreDocument& doc, ElementRecord& e, int index) {
     const std::optional<NotePitch> pitch = ApplyPitchRule(static_cast<unsigned>(index), doc.insertion.octave);
     if (!pitch) return;
     e.w0().setOctave(pitch->octave);
@@ -42,63 +40,23 @@ void Repitch(EditorContext& ctx, ElementRecord& e, int index) {
     doc.markModified();
 }
 
-// What every entered note leaves behind: the forced accidental is used once, the dots too unless a chord goes on.
-void UseUpOnceAttributes(EditorContext& ctx, const ElementRecord* entered) {
-    InsertionState& ins = ctx.doc.insertion;
-    ins.accidental = Accidental::None;
-    ins.accidentalForced = false;
-    const bool chordGoesOn = (ins.switches & SwitchC) != 0 && entered && ElementAtCursor(ctx) == entered;
-    if (!chordGoesOn) ins.dots = 0;
-}
-
-}  // namespace
-
-void EnterNote(EditorContext& ctx, int index) {
-    ScoreDocument& doc = ctx.doc;
-    if (index < 0 || index >= noteKeyCount || !doc.staff()) return;
-    ContinueOnNextLineWhenFull(ctx);
-    if (PercussionStaff(*doc.staff()) && !PercussionKey(index)) return;
-
-    if (ctx.shell.alternateAction) {
-        if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
-            Repitch(ctx, *e, index);
-            EchoNote(ctx, *e);
-            UseUpOnceAttributes(ctx, e);
-            return;
-        }
-    }
-    ElementRecord* e = CreateNoteOrRest(doc, ctx.shell.cursor.x, false, static_cast<unsigned>(index));
-    if (!e) return;
-    // Under the tie form the note starts a tie that ends on the next note entered.
-    if ((doc.insertion.switches & SwitchTie) != 0) doc.insertion.word0Once |= tieEndWord0Bits;
-    EchoNote(ctx, *e);
-    if (!ctx.shell.alternateAction) AdvancePastNote(ctx);
-    UseUpOnceAttributes(ctx, doc.element());
-}
-
-namespace {
-
-void EnterRestOf(EditorContext& ctx, std::optional<unsigned> durationCode) {
-    ScoreDocument& doc = ctx.doc;
-    if (!doc.staff()) return;
-    ContinueOnNextLineWhenFull(ctx);
-    ElementRecord* e = CreateNoteOrRest(doc, ctx.shell.cursor.x, true, 0);
-    if (!e) return;
+ElementRecord* EnterRestAt(ScoreDocument& doc, int x, std::optional<unsigned> durationCode) {
+    ElementRecord* e = CreateNoteOrRest(doc, x, true, 0);
+    if (!e) return nullptr;
     e->noteWord().setBit(chordBit, false);  // a rest is never part of a chord
     if (durationCode) {
         e->noteWord().setDurationCode(*durationCode);
         e->noteWord().setDots(0);
     }
-    AdvancePastNote(ctx);
-    doc.insertion.dots = 0;
+    return e;
 }
 
-}  // namespace
-
-void EnterRest(EditorContext& ctx) { EnterRestOf(ctx, std::nullopt); }
-
-void EnterMultiBarRest(EditorContext& ctx) {
-    EnterRestOf(ctx, NoteWordView<const std::uint32_t>::multiBarRestCode);
+void UseUpOnceAttributes(ScoreDocument& doc, int x, const ElementRecord* entered) {
+    InsertionState& ins = doc.insertion;
+    ins.accidental = Accidental::None;
+    ins.accidentalForced = false;
+    const bool chordGoesOn = (ins.switches & SwitchC) != 0 && entered && ElementAtX(doc, x) == entered;
+    if (!chordGoesOn) ins.dots = 0;
 }
 
 }  // namespace notavera

@@ -1,20 +1,15 @@
-// The Détruire commands that remove a stretch of elements: the marked region or the stretch from the cursor to
-// marker Y (212), and the rest of the line from the cursor (213).
+// Removing stretches of elements from a staff. The music after a removed stretch keeps its place: closing the gap
+// up is the spacing commands' work, which the user runs when the line is complete.
 #pragma once
+
+#include "score/records.h"
 
 namespace notavera {
 
-struct EditorContext;
+// Removes the elements first..last of the staff (cut to the staff); false when the range holds none.
+bool EraseElements(StaffRecord& staff, int first, int last);
 
-inline constexpr int eraseRegionCommand = 212;
-inline constexpr int eraseToLineEndCommand = 213;
-
-// With a marked region shown, its elements go, staff by staff; otherwise, with marker Y on the current staff,
-// the elements from the cursor to the marked element, both included. The zone and markers are used up. Without
-// either only a beep. True when something was removed.
-bool EraseRegion(EditorContext& ctx);
-
-// Every element of the current staff at or after the cursor x. True when something was removed.
-bool EraseToLineEnd(EditorContext& ctx);
+// Removes the elements of the staff whose x lies within [from, to]; false when there are none.
+bool EraseBetween(StaffRecord& staff, int from, int to);
 
 }  // namespace notavera

@@ -1,12 +1,8 @@
-// Rhythmic groups entered with G and g: the group marks of word0 and the proportion of word1.
+// Rhythmic groups: the group marks of word0 and the proportion of word1.
 #include "edit/rhythmic_group_entry.h"
 
-#include "edit/entry_cursor.h"
+#include "edit/entry_place.h"
 #include "score/group_marks.h"
-#include "shell/command_registry.h"
-#include "shell/editor_context.h"
-#include "shell/fraction_dialog.h"
-#include "shell/title_bar.h"
 
 namespace notavera {
 
@@ -30,43 +26,32 @@ int GroupFirst(const StaffRecord& staff, int last) {
 
 }  // namespace
 
-void OpenRhythmicGroup(EditorContext& ctx) {
-    ScoreDocument& doc = ctx.doc;
+bool OpenRhythmicGroup(ScoreDocument& doc, int x, unsigned num, unsigned den) {
     InsertionState& ins = doc.insertion;
-    ShellState& shell = ctx.shell;
-    const std::optional<Fraction> f =
-        RunFractionDialog(ctx, {static_cast<int>(shell.groupNum), static_cast<int>(shell.groupDen)});
-    if (!f) return;
-    shell.groupNum = static_cast<unsigned>(f->num);
-    shell.groupDen = static_cast<unsigned>(f->den);
     ins.switches |= SwitchGroup;
-    ins.proportionNum = shell.groupNum;
-    ins.proportionDen = shell.groupDen;
-    if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
-        MarkGroupFirst(*e);
-        SetProportion(*e, ins.proportionNum, ins.proportionDen);
-        doc.markModified();
-        ctx.ui.invalidate();
-    } else {
+    ins.proportionNum = num;
+    ins.proportionDen = den;
+    ElementRecord* e = NoteOrRestAtX(doc, x);
+    if (!e) {
         ins.word0Once |= groupFirstWord0Bit;
+        return false;
     }
-    UpdateTitleBar(ctx);
+    MarkGroupFirst(*e);
+    SetProportion(*e, num, den);
+    doc.markModified();
+    return true;
 }
 
-void CloseRhythmicGroup(EditorContext& ctx) {
-    ScoreDocument& doc = ctx.doc;
+bool CloseRhythmicGroup(ScoreDocument& doc, int x, unsigned num, unsigned den) {
     InsertionState& ins = doc.insertion;
-    if ((ins.switches & SwitchGroup) == 0) return;
-    // The group's fraction is the shell's: the cursor also takes it from a group note it lands on.
-    const unsigned num = ctx.shell.groupNum;
-    const unsigned den = ctx.shell.groupDen;
+    if ((ins.switches & SwitchGroup) == 0) return false;
     const bool noneEntered = (ins.word0Once & groupFirstWord0Bit) != 0;
     ins.switches &= ~SwitchGroup;
     ins.word0Once &= ~groupFirstWord0Bit;
     ins.proportionNum = 1;
     ins.proportionDen = 1;
-    const int last = LastNoteAtOrBeforeCursor(ctx, false);
-    if (noneEntered || last < 0) return;
+    const int last = LastNoteAtOrBeforeX(doc, x, false);
+    if (noneEntered || last < 0) return false;
     StaffRecord& staff = *doc.staff();
     for (int i = GroupFirst(staff, last); i <= last; ++i) {
         ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
@@ -74,12 +59,7 @@ void CloseRhythmicGroup(EditorContext& ctx) {
     }
     MarkGroupLast(staff.elements[static_cast<std::size_t>(last)]);
     doc.markModified();
-    ctx.ui.invalidate();
-}
-
-void RegisterRhythmicGroupCharacters(CommandRegistry& registry) {
-    registry.addChar('G', [](EditorContext& ctx, int) { OpenRhythmicGroup(ctx); });
-    registry.addChar('g', [](EditorContext& ctx, int) { CloseRhythmicGroup(ctx); });
+    return true;
 }
 
 }  // namespace notavera

@@ -1,20 +1,18 @@
-// The rhythmic group (tuplet) of the characters G and g: G asks its proportion in the "Fraction" dialog and marks
-// the group's first note, g marks its last note and gives the proportion to every note and rest between.
+// The rhythmic group (tuplet): its first note marked on opening, its last note marked on closing and the group's
+// proportion given to every note and rest between, in the group marks of word0 and the proportion of word1.
 #pragma once
 
 namespace notavera {
 
-class CommandRegistry;
-struct EditorContext;
+class ScoreDocument;
 
-// Opens a group with the fraction accepted in "Fraction" (nothing on "Annuler"): the note or rest at the cursor,
-// or else the next one entered, is its first; the notes entered until g take its proportion.
-void OpenRhythmicGroup(EditorContext& ctx);
+// Opens a group of proportion num:den: the note or rest at x, or else the next one entered, is its first; the notes
+// entered until it closes take its proportion. True when the note or rest at x was marked.
+bool OpenRhythmicGroup(ScoreDocument& doc, int x, unsigned num, unsigned den);
 
 // Closes the open group (opened by G, or found open on a group note the cursor landed on) on the last note or rest
-// at or before the cursor, with the group's fraction. A group no note was entered in closes without a mark.
-void CloseRhythmicGroup(EditorContext& ctx);
-
-void RegisterRhythmicGroupCharacters(CommandRegistry& registry);
+// at or before x, with the proportion num:den. A group no note was entered in closes without a mark. True when
+// notes were marked.
+bool CloseRhythmicGroup(ScoreDocument& doc, int x, unsigned num, unsigned den);
 
 }  // namespace notavera

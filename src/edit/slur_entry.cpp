@@ -1,9 +1,10 @@
-// Slurs entered with ( and ): the curve flags of word0 on their first and last notes, as the drawing pairs them.
+// Slurs: the curve flags of word0 on their first and last notes, as the drawing pairs them.
 #include "edit/slur_entry.h"
 
-#include "edit/entry_cursor.h"
-#include "shell/command_registry.h"
-#include "shell/editor_context.h"
+#include "edit/entry_place.h"
+#include "platform/ui_services.h"
+#include "score/score_document.h"
+#include "shell/messages.h"
 
 namespace notavera {
 
@@ -39,63 +40,54 @@ int PendingStartBefore(const StaffRecord& staff, int end) {
 }
 
 // A start on an earlier line holds when it was made in this staff's voice on a line before this one.
-bool StartOnEarlierLine(EditorContext& ctx) {
-    const auto& start = ctx.shell.slurStart;
-    ScoreDocument& doc = ctx.doc;
+bool StartOnEarlierLine(ScoreDocument& doc, const SlurStart& start) {
     const bool earlier =
         start.page < doc.currentPage || (start.page == doc.currentPage && start.staff < doc.currentStaff);
     return earlier && doc.staff()->voice().voice() == start.voice;
 }
 
 // The note the open slur can end on, −1 when it cannot end here.
-int SlurEnd(EditorContext& ctx) {
-    const InsertionState& ins = ctx.doc.insertion;
-    if ((ins.switches & SwitchSlur) == 0 || (ins.word0Once & curveStartBits) != 0 || !ctx.doc.staff()) return -1;
-    const int end = LastNoteAtOrBeforeCursor(ctx, true);
+int SlurEnd(ScoreDocument& doc, int x, const SlurStart& slurStart) {
+    const InsertionState& ins = doc.insertion;
+    if ((ins.switches & SwitchSlur) == 0 || (ins.word0Once & curveStartBits) != 0 || !doc.staff()) return -1;
+    const int end = LastNoteAtOrBeforeX(doc, x, true);
     if (end < 0) return -1;
-    const StaffRecord& staff = *ctx.doc.staff();
+    const StaffRecord& staff = *doc.staff();
     const ElementRecord& last = staff.elements[static_cast<std::size_t>(end)];
     const int start = PendingStartBefore(staff, end);
     if (start >= 0) return staff.elements[static_cast<std::size_t>(start)].x < last.x ? end : -1;
     // A start on this very note (or chord) is not a slur yet.
     if (Starts(last)) return -1;
-    return StartOnEarlierLine(ctx) ? end : -1;
+    return StartOnEarlierLine(doc, slurStart) ? end : -1;
 }
 
 }  // namespace
 
-void OpenSlur(EditorContext& ctx) {
-    ScoreDocument& doc = ctx.doc;
+std::optional<SlurStart> OpenSlur(ScoreDocument& doc, int x) {
     InsertionState& ins = doc.insertion;
-    if (ctx.shell.zSymbolMode != 0 || !doc.staff() || (ins.switches & SwitchSlur) != 0) return;
+    if (!doc.staff() || (ins.switches & SwitchSlur) != 0) return std::nullopt;
     ins.switches |= SwitchSlur;
-    ctx.shell.slurStart = {doc.currentPage, doc.currentStaff, doc.staff()->voice().voice()};
-    ElementRecord* e = NoteOrRestAtCursor(ctx);
+    const SlurStart start{doc.currentPage, doc.currentStaff, doc.staff()->voice().voice()};
+    ElementRecord* e = NoteOrRestAtX(doc, x);
     if (e && e->isNote()) {
         MarkStart(*e);
         doc.markModified();
-        ctx.ui.invalidate();
-        return;
+    } else {
+        ins.word0Once |= curveStartBits;
     }
-    ins.word0Once |= curveStartBits;
+    return start;
 }
 
-void CloseSlur(EditorContext& ctx) {
-    const int end = SlurEnd(ctx);
+void CloseSlur(ScoreDocument& doc, UiServices& ui, int x, const SlurStart& start) {
+    const int end = SlurEnd(doc, x, start);
     if (end < 0) {
-        ShowRefusal(ctx.ui, useFreeSlur);
+        ShowRefusal(ui, useFreeSlur);
         return;
     }
-    ScoreDocument& doc = ctx.doc;
     MarkEnd(doc.staff()->elements[static_cast<std::size_t>(end)]);
     doc.insertion.switches &= ~SwitchSlur;
     doc.markModified();
-    ctx.ui.invalidate();
-}
-
-void RegisterSlurCharacters(CommandRegistry& registry) {
-    registry.addChar('(', [](EditorContext& ctx, int) { OpenSlur(ctx); });
-    registry.addChar(')', [](EditorContext& ctx, int) { CloseSlur(ctx); });
+    ui.invalidate();
 }
 
 }  // namespace notavera

@@ -1,14 +1,9 @@
-// Special bars, braces and straight brackets put at the cursor: bar-line signs whose code the bar drawing reads.
+// Special bars, braces and straight brackets: bar-line signs whose code the bar drawing reads.
 #include "edit/special_bar_entry.h"
 
 #include <algorithm>
-#include <optional>
 
-#include "edit/entry_cursor.h"
-#include "render/entry_distances.h"
-#include "score/element_creation.h"
-#include "shell/command_registry.h"
-#include "shell/editor_context.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
@@ -25,33 +20,15 @@ int StavesToJoin(ScoreDocument& doc) {
     return std::min(group, below);
 }
 
-// The bar's code: its character for a bar, the count of joined staves for a brace, negated for a bracket.
+}  // namespace
+
 std::optional<int> SpecialBarCode(ScoreDocument& doc) {
+    if (!doc.page() || !doc.staff()) return std::nullopt;
     const InsertionState& ins = doc.insertion;
     if (ins.specialBarBracket == 0) return static_cast<int>(static_cast<unsigned char>(ins.specialBar));
     const int joined = StavesToJoin(doc);
     if (joined <= 0) return std::nullopt;
     return ins.specialBarBracket > 0 ? joined : -joined;
-}
-
-}  // namespace
-
-void InsertSpecialBar(EditorContext& ctx) {
-    ScoreDocument& doc = ctx.doc;
-    if (!doc.page() || !doc.staff()) return;
-    const std::optional<int> code = SpecialBarCode(doc);
-    if (!code) {
-        ctx.ui.beep();
-        return;
-    }
-    if (NoteOrRestAtCursor(ctx)) ctx.shell.cursor.x += DefaultElementSpacing(ctx);
-    if (!CreateSign(doc, ctx.shell.cursor.x, 0, *code, SignType::Bar, 0)) return;
-    ctx.ui.invalidate();
-    AdvancePastSign(ctx, DistanceAfterBar(ctx));
-}
-
-void RegisterSpecialBarCharacter(CommandRegistry& registry) {
-    registry.addChar('E', [](EditorContext& ctx, int) { InsertSpecialBar(ctx); });
 }
 
 }  // namespace notavera

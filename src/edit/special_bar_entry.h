@@ -1,20 +1,16 @@
-// The special bar of the character E: the bar chosen in "Barres spéciales" (command 359), or the brace or
-// straight bracket chosen there, put at the cursor.
+// The special bar chosen in "Barres spéciales" (command 359): a bar line, or a brace or straight bracket joining
+// staves, as the code of the bar-line sign the bar drawing reads.
 #pragma once
+
+#include <optional>
 
 namespace notavera {
 
-class CommandRegistry;
-struct EditorContext;
+class ScoreDocument;
 
-// The pending action of command 359 once its dialog was accepted: the next double click places the bar there.
-inline constexpr int specialBarMouseMode = 69;
-
-// Inserts the chosen special bar at the cursor (after the room of a note standing there, as a bar line) and moves
-// the cursor past it. A brace or bracket joins the staff to the last staff of its group, or to the next staff
-// when the staff has no group below it; on the page's last staff there is nothing to join and it only beeps.
-void InsertSpecialBar(EditorContext& ctx);
-
-void RegisterSpecialBarCharacter(CommandRegistry& registry);
+// The code of the chosen special bar on the current staff: its character for a bar; for a brace or bracket the
+// count of staves below its own that it joins (the rest of the staff's group, else the next staff), negated for a
+// bracket. Nothing on the page's last staff, where a brace or bracket has nothing to join, or without a staff.
+std::optional<int> SpecialBarCode(ScoreDocument& doc);
 
 }  // namespace notavera

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
+#include "platform/ui_services.h"
 #include "print/staff_layout_model.h"
-#include "shell/command_registry.h"
-#include "shell/cursor_frame.h"
-#include "shell/editor_context.h"
+#include "score/score_document.h"
+#include "shell/messages.h"
 
 namespace notavera {
 
@@ -15,8 +15,6 @@ namespace {
 constexpr int maxStavesReached = 56;
 constexpr int insertLower = 73;
 constexpr int clearFirst = 74;
-constexpr int insertStaffCommand = 497;
-constexpr int deleteStaffCommand = 498;
 
 // The template mirrors the page: its staff words move with the staves.
 void InsertTemplateWord(StaffLayoutModel& model, int at, std::uint32_t word) {
@@ -40,21 +38,18 @@ unsigned NextFreeVoice(const PageRecord& page) {
     return std::min(highest + 1, 255u);
 }
 
-void StartMouseMode(EditorContext& ctx, int) { ctx.shell.mouseMode = insertStaffMouseMode; }
-
 }  // namespace
 
-bool InsertStaffBelow(EditorContext& ctx, int above) {
-    ScoreDocument& doc = ctx.doc;
+bool InsertStaffBelow(ScoreDocument& doc, UiServices& ui, int above) {
     PageRecord* page = doc.page();
     if (!page || page->staves.empty()) return false;
     const int count = static_cast<int>(page->staves.size());
     if (count >= maxStavesPerPage || static_cast<int>(doc.layoutModel.staffCount()) >= maxStavesPerPage) {
-        ShowRefusal(ctx.ui, maxStavesReached);
+        ShowRefusal(ui, maxStavesReached);
         return false;
     }
     if (above < 0) {
-        ShowRefusal(ctx.ui, insertLower);
+        ShowRefusal(ui, insertLower);
         return false;
     }
     above = std::min(above, count - 1);
@@ -70,28 +65,16 @@ bool InsertStaffBelow(EditorContext& ctx, int above) {
     page->layoutWord().setStaffCount(static_cast<unsigned>(page->staves.size()));
     if (doc.currentStaff > above) ++doc.currentStaff;
     doc.markModified();
-    ctx.ui.invalidate();
+    ui.invalidate();
     return true;
 }
 
-int StaffAboveHeight(EditorContext& ctx, double y) {
-    const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
-    if (!f) return -1;
-    int found = -1;
-    // Staves run top to bottom with y upwards: a click lies below a staff when it lies below the staff's top line
-    // (one staff height under the reference height the elements count from).
-    for (std::size_t i = 0; i < f->staffY.size(); ++i)
-        if (f->staffY[i] - f->staffHeight >= y) found = static_cast<int>(i);
-    return found;
-}
-
-bool DeleteCurrentStaff(EditorContext& ctx) {
-    ScoreDocument& doc = ctx.doc;
+bool DeleteCurrentStaff(ScoreDocument& doc, UiServices& ui) {
     PageRecord* page = doc.page();
     StaffRecord* staff = doc.staff();
     if (!page || !staff || page->staves.size() <= 1) return false;
     if (!staff->elements.empty()) {
-        ShowRefusal(ctx.ui, clearFirst);
+        ShowRefusal(ui, clearFirst);
         return false;
     }
     const int index = doc.currentStaff;
@@ -102,14 +85,8 @@ bool DeleteCurrentStaff(EditorContext& ctx) {
     doc.currentStaff = std::min(index, static_cast<int>(page->staves.size()) - 1);
     doc.currentElement = -1;
     doc.markModified();
-    ctx.ui.invalidate();
+    ui.invalidate();
     return true;
-}
-
-void RegisterStaffCommands(CommandRegistry& registry) {
-    registry.addCommand(insertStaffCommand, StartMouseMode);
-    registry.addCommand(deleteStaffCommand, [](EditorContext& ctx, int) { DeleteCurrentStaff(ctx); });
-    registry.addChar('$', [](EditorContext& ctx, int) { InsertStaffBelow(ctx, ctx.doc.currentStaff); });
 }
 
 }  // namespace notavera

@@ -1,17 +1,12 @@
-// Time signatures (command 230): the "IndMesure" dialog with its controls and flag rules, and the time signature
-// it inserts at the cursor or edits there.
+// Time signatures: the choice the "IndMesure" dialog gives, written into a new time signature or one standing at
+// the cursor.
 #pragma once
 
-#include <optional>
-
-#include "shell/dialog_model.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
-class CommandRegistry;
-struct EditorContext;
-
-// What the dialog gives: the flag byte (1 numbers shown, 2 prolation dot, 4 vertical bar, 8/16/32 the
+// A time signature's form: the flag byte (1 numbers shown, 2 prolation dot, 4 vertical bar, 8/16/32 the
 // mensural signs, 64 a C-type symbol), the symbol style and the numbers.
 struct MeterChoice {
     unsigned flags = 1;
@@ -20,14 +15,14 @@ struct MeterChoice {
     unsigned denominator = 0;
 };
 
-// The model as it opens, with its reactions to the radio buttons and check boxes.
-DialogModel MakeMeterDialog(const MeterChoice& shown);
-// The choice an accepted model gives, numbers shown only when they make a time signature.
-MeterChoice ReadMeterDialog(const DialogModel& model);
+// The time signature that is the current element at x; null when there is none.
+ElementRecord* TimeSignatureAt(ScoreDocument& doc, int x);
 
-// Runs the dialog on the time signature at the cursor or for a new one. Cancel changes nothing.
-void EditTimeSignature(EditorContext& ctx);
+// Rewrites time signature `e` with the choice.
+void WriteTimeSignature(ElementRecord& e, const MeterChoice& choice);
 
-void RegisterTimeSignatureCommand(CommandRegistry& registry);
+// A new time signature of the choice at x on the current staff; its numbers become the insertion state's. Returns
+// the new sign, the current element; null when none was made.
+ElementRecord* InsertTimeSignature(ScoreDocument& doc, int x, const MeterChoice& choice);
 
 }  // namespace notavera

@@ -17,7 +17,7 @@ constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
 
 void PlayScore(EditorContext& ctx, int command, MidiDevices& devices, MidiWindow& window) {
     const std::filesystem::path file = PlaybackFilePath();
-    const LastPageChoice last = ChooseLastPage(command, ctx.doc.pageCount, ctx.shell.markerPage, false);
+    const LastPageChoice last = ChooseLastPage(command, ctx.doc.pageCount, ctx.shell.cursor.markerPage, false);
     ctx.ui.setWaitCursor(true);
     const int written = !file.empty() && WriteScoreMidi(ctx, file, last.lastPage);
     ctx.ui.setWaitCursor(false);
@@ -26,8 +26,8 @@ void PlayScore(EditorContext& ctx, int command, MidiDevices& devices, MidiWindow
         ShowError(ctx.ui, msgCannotWrite, &name);
         return;
     }
-    if (ctx.shell.markerPage != last.markerPage) {
-        ctx.shell.markerPage = last.markerPage;
+    if (ctx.shell.cursor.markerPage != last.markerPage) {
+        ctx.shell.cursor.markerPage = last.markerPage;
         UpdateTitleBar(ctx);
     }
     devices.PlayMidiFile(file, window);

@@ -29,7 +29,7 @@ std::uint8_t MaskFlag(int mask) { return mask == 1 ? block_flag::fixedMask : blo
 int EnterMaskEditing(EditorContext& ctx, int command) {
     ScoreDocument& doc = ctx.doc;
     const int mask = MaskOf(command, mask_command::editFixed, mask_command::editVariable);
-    if (mask == 0 || ctx.shell.maskEditing || doc.pageCount < 1 || ctx.shell.continuousView) return 0;
+    if (mask == 0 || ctx.shell.maskEditing || doc.pageCount < 1 || ctx.shell.view.continuousView) return 0;
     std::unique_ptr<PageRecord>& page = MaskPage(doc, mask);
     if (!page) {
         page = std::make_unique<PageRecord>();

@@ -15,7 +15,7 @@ namespace notavera {
 int RecalculateDistances(EditorContext& ctx) {
     const PageRecord* page = ctx.doc.page();
     if (page == nullptr || ctx.doc.staff() == nullptr) return 0;
-    const bool continuous = ctx.shell.continuousView;
+    const bool continuous = ctx.shell.view.continuousView;
     const int stepUnit = std::max(ctx.doc.stepUnit, 1);
     UnbreakableLines reported;  // the layout and the final pass both meet a line that cannot be broken
     if (BlockOfStaff(*page, ctx.doc.currentStaff).size() > 1) {

@@ -15,7 +15,7 @@ constexpr int maxAutosaveDelay = 60;
 bool AutosaveAllowed(const EditorContext& ctx) {
     const ShellState& shell = ctx.shell;
     return ctx.doc.storage.fileState != FileState::None && !ctx.doc.storage.path.empty() && ctx.doc.modified &&
-           !shell.insertionOpen && !shell.maskEditing && !shell.templateStaffMode;
+           !shell.input.insertionOpen && !shell.maskEditing && !shell.input.templateStaffMode;
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // The core's handler table, built once from the registration functions of the subsystems.
 #include "shell/command_registry.h"
 
-#include "edit/entry_commands.h"
 #include "print/page_layout_commands.h"
 #include "shell/cursor_keys.h"
+#include "shell/entry_commands.h"
 #include "shell/spacing_commands.h"
 
 namespace notavera {

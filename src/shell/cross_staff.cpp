@@ -39,7 +39,7 @@ void Place(ElementRecord& e, int placement) {
 
 // The zone shown, or with the alternate action the note at the cursor, takes the placement.
 void PlaceElements(EditorContext& ctx, int placement) {
-    if (ctx.shell.templateStaffMode || ctx.doc.element() == nullptr) return;
+    if (ctx.shell.input.templateStaffMode || ctx.doc.element() == nullptr) return;
     const CursorState& c = ctx.shell.cursor;
     if (c.zoneRect.shown) {
         const std::vector<ZoneSpan> spans = ZoneSpans(ctx);
@@ -52,7 +52,7 @@ void PlaceElements(EditorContext& ctx, int placement) {
         return;
     }
     ElementRecord* e = ctx.doc.element();
-    if (ctx.shell.alternateAction && e->isNote() && e->x == c.x) {
+    if (ctx.shell.input.alternateAction && e->isNote() && e->x == c.x) {
         Place(*e, placement);
         ctx.doc.markModified();
     }
@@ -68,7 +68,7 @@ void PlacementKey(EditorContext& ctx, int key) {
 
 // Buttons 36 and 37 press Ctrl+PgUp and Ctrl+PgDn; in the continuous view, which shows one line, both Ctrl+Home.
 void PlacementButton(EditorContext& ctx, int button) {
-    if (ctx.shell.continuousView) AskPlacement(ctx, PlaceOwn);
+    if (ctx.shell.view.continuousView) AskPlacement(ctx, PlaceOwn);
     else AskPlacement(ctx, button == 36 ? PlaceAbove : PlaceBelow);
 }
 
@@ -103,12 +103,12 @@ int PlacedStaffIndex(const EditorContext& ctx) {
 void AskPlacement(EditorContext& ctx, int placement) {
     if (ctx.doc.staff() == nullptr) return;
     if (Refused(ctx, placement)) {
-        ctx.shell.navigationState = 0;
+        ctx.shell.input.navigationState = 0;
         return;
     }
     PlaceElements(ctx, placement);
     PlaceStaff(ctx, placement);
-    ctx.shell.navigationState = PlacementInForce(ctx.doc);
+    ctx.shell.input.navigationState = PlacementInForce(ctx.doc);
     const auto placed = static_cast<std::size_t>(PlacedStaffIndex(ctx));
     if (const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc); f && placed < f->staffY.size())
         ctx.shell.cursor.y = static_cast<int>(f->staffY[placed]);

@@ -43,7 +43,7 @@ void Replace(Move& m, enum Replace rule) { m.x = ReplaceOnStaff(m.doc(), rule, m
 
 // The last staff the Down form of Home goes to: in the continuous view the last staff of the first system.
 int LastStaffForHome(Move& m) {
-    if (!m.ctx.shell.continuousView) return m.staffCount() - 1;
+    if (!m.ctx.shell.view.continuousView) return m.staffCount() - 1;
     return std::max(StavesOfFirstSystem(*m.doc().page()), 1) - 1;
 }
 
@@ -62,7 +62,7 @@ Request HomeForm(Move& m) {
         m.action = m.code == MoveLeft ? ViewAction::FullyLeft : ViewAction::FullyRight;
         return Request::None;
     default:
-        if (m.ctx.shell.insertionOpen) return Request::None;
+        if (m.ctx.shell.input.insertionOpen) return Request::None;
         m.doc().currentStaff = m.code == MoveUp ? 0 : LastStaffForHome(m);
         Replace(m, Replace::AtOrAfterX);
         m.action = m.code == MoveUp ? ViewAction::Top : ViewAction::Bottom;
@@ -95,14 +95,14 @@ Request RequestOf(Move& m) {
 
 void LeaveTemplateStaff(EditorContext& ctx) {
     ShellState& shell = ctx.shell;
-    shell.templateStaffMode = false;
+    shell.input.templateStaffMode = false;
     ctx.doc.currentStaff = shell.cursor.templateSavedStaff;
     ctx.doc.currentElement = shell.cursor.templateSavedElement;
     ctx.ui.invalidate();
 }
 
 void GoUp(Move& m, bool wrap) {
-    if (m.ctx.shell.insertionOpen) return;
+    if (m.ctx.shell.input.insertionOpen) return;
     if (m.staffY() > m.view.y1) {
         m.action = ViewAction::Recentre;
         return;
@@ -118,12 +118,12 @@ bool LastOfGroup(Move& m) {
 }
 
 void GoDown(Move& m, bool wrap) {
-    if (m.ctx.shell.insertionOpen) return;
+    if (m.ctx.shell.input.insertionOpen) return;
     if (m.staffY() < m.view.y0) {
         m.action = ViewAction::Recentre;
         return;
     }
-    const bool blocked = m.ctx.shell.continuousView && m.staff() && LastOfGroup(m);
+    const bool blocked = m.ctx.shell.view.continuousView && m.staff() && LastOfGroup(m);
     if (m.doc().currentStaff + 1 < m.staffCount() && !blocked) ++m.doc().currentStaff;
     Replace(m, wrap ? Replace::First : Replace::AtOrAfterX);
     if (m.staffY() <= m.view.y0 + 2.0 * m.f.staffHeight || !m.view.containsX(m.x)) m.action = ViewAction::Recentre;
@@ -241,9 +241,9 @@ void FollowView(Move& m) {
     }
     if (m.action == ViewAction::None) return;
     ShellState& shell = m.ctx.shell;
-    shell.navigationState = 0;
+    shell.input.navigationState = 0;
     if (PlacementInForce(m.doc()) != PlaceOwn) PlaceStaff(m.ctx, PlaceOwn);
-    if (shell.cursor.lastViewPage != m.doc().currentPage) shell.templateStaffMode = false;
+    if (shell.cursor.lastViewPage != m.doc().currentPage) shell.input.templateStaffMode = false;
     shell.cursor.lastViewPage = m.doc().currentPage;
     const unsigned octave = m.doc().insertion.octave;
     m.ctx.ui.followView(m.action);
@@ -277,7 +277,7 @@ void MoveCursor(EditorContext& ctx, int code) {
     if (ctx.doc.element() == nullptr && m.count() > 0) ReplaceOnStaff(ctx.doc, Replace::AtOrAfterX, m.x, 0);
     const Request r = c.pendingHome && IsArrow(code) ? HomeForm(m) : RequestOf(m);
     const bool staffRequest = r == Request::Up || r == Request::UpWrap || r == Request::Down || r == Request::DownWrap;
-    if (ctx.shell.templateStaffMode && staffRequest) {
+    if (ctx.shell.input.templateStaffMode && staffRequest) {
         LeaveTemplateStaff(ctx);
         return;
     }

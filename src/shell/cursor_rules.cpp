@@ -44,8 +44,8 @@ void FollowNoteOrRest(EditorContext& ctx, const ElementRecord& e) {
     // A proportion of 1:1 (or a damaged zero) says nothing about the rhythmic group; the fraction stays.
     if (num != den && num != 0 && den != 0) {
         in.switches |= SwitchGroup;
-        ctx.shell.groupNum = num;
-        ctx.shell.groupDen = den;
+        ctx.shell.input.groupNum = num;
+        ctx.shell.input.groupDen = den;
     }
 }
 

@@ -52,6 +52,7 @@ struct CursorState {
     StaffPlacementMemory placement;
 
     // Markers and the zone.
+    int markerPage = 0;        // page marker, 0 when not set
     int markerX = 0;           // 0 when not set
     int markerYOffset = 0;     // the cursor's offset from the zone's start element
     bool regionMarking = false;  // the move box marks a region instead of moving elements

@@ -39,9 +39,9 @@ int CtrlNumber(Key key) {
 // Escape leaves the modes the shell owns; the handlers of the other modes run after it.
 void LeavePendingModes(EditorContext& ctx) {
     ShellState& shell = ctx.shell;
-    if (shell.mouseMode != 0) ctx.ui.endMouseMode();
-    shell.mouseMode = 0;
-    shell.zSymbolMode = 0;
+    if (shell.input.mouseMode != 0) ctx.ui.endMouseMode();
+    shell.input.mouseMode = 0;
+    shell.input.zSymbolMode = 0;
     EndMouseActions(ctx);
 }
 
@@ -59,13 +59,13 @@ void SelectTool(EditorContext& ctx, int command) {
     if (!ToolTakesCheckMark(command)) return;
     ShellState& shell = ctx.shell;
     ctx.doc.toolOverride = 0;
-    shell.toolMenuItem = command;
-    if (shell.mouseMode == 98 || shell.mouseMode == 99) ctx.ui.endMouseMode();  // a line cut waited for its click
-    shell.mouseMode = 0;
+    shell.input.toolMenuItem = command;
+    // A line cut waited for its click.
+    if (shell.input.mouseMode == 98 || shell.input.mouseMode == 99) ctx.ui.endMouseMode();
+    shell.input.mouseMode = 0;
 }
 
 void DispatchCommand(EditorContext& ctx, std::uint32_t command) {
-    ctx.shell.rightButton = false;
     // The whole parameter is compared: a number with a high word is no menu item.
     if (command > 0xFFFF) return;
     const int id = static_cast<int>(command);

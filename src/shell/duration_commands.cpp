@@ -14,7 +14,7 @@ namespace {
 void RunValueCommand(EditorContext& ctx, int command) {
     const std::optional<unsigned> code = DurationForCommand(command);
     if (!code) return;
-    if (ctx.shell.keyMode == referenceValueButton)
+    if (ctx.shell.input.keyMode == referenceValueButton)
         ChooseReferenceValue(ctx, *code);
     else
         ChooseDuration(ctx, *code);
@@ -26,16 +26,17 @@ void OpenValuePopup(EditorContext& ctx, int button) {
     if (button == referenceValueButton) {
         if (const ElementRecord* e = ctx.doc.element()) ShowElementValues(ctx.ui, *e);
     }
-    ctx.shell.keyMode = button;
-    if (const std::optional<int> chosen = ctx.ui.popupValueMenu()) DispatchCommand(ctx, static_cast<std::uint32_t>(*chosen));
-    ctx.shell.keyMode = 0;
+    ctx.shell.input.keyMode = button;
+    if (const std::optional<int> chosen = ctx.ui.popupValueMenu())
+        DispatchCommand(ctx, static_cast<std::uint32_t>(*chosen));
+    ctx.shell.input.keyMode = 0;
 }
 
 }  // namespace
 
 void ChooseDuration(EditorContext& ctx, unsigned code) {
     ctx.doc.insertion.durationCode = code;
-    ctx.shell.menuDuration = code;
+    ctx.shell.dialogs.menuDuration = code;
 }
 
 void ChooseReferenceValue(EditorContext& ctx, unsigned code) {

@@ -26,11 +26,11 @@ const std::vector<FileFilter>& DocumentFilters() {
 
 // Leaves the modes that wait for a click or a symbol, as the insertion cursor goes away with the document.
 void ClosePendingModes(EditorContext& ctx) {
-    if (ctx.shell.mouseMode != 0) ctx.ui.endMouseMode();
-    ctx.shell.mouseMode = 0;
-    ctx.shell.zSymbolMode = 0;
-    ctx.shell.continuousView = false;
-    ctx.shell.continuousOffset = 0;
+    if (ctx.shell.input.mouseMode != 0) ctx.ui.endMouseMode();
+    ctx.shell.input.mouseMode = 0;
+    ctx.shell.input.zSymbolMode = 0;
+    ctx.shell.view.continuousView = false;
+    ctx.shell.view.continuousOffset = 0;
 }
 
 // The working file and the numbered companions of the document go; the document itself stays.
@@ -84,11 +84,11 @@ int Save(EditorContext& ctx) {
     if (doc.storage.path.empty()) return SaveAs(ctx);
     // The continuous view is left while writing; the page shown before comes back afterwards.
     const int page = doc.currentPage;
-    const bool continuous = ctx.shell.continuousView;
-    ctx.shell.continuousView = false;
+    const bool continuous = ctx.shell.view.continuousView;
+    ctx.shell.view.continuousView = false;
     const bool saved = WriteAndPublish(ctx);
     if (continuous) {
-        ctx.shell.continuousView = true;
+        ctx.shell.view.continuousView = true;
         if (page != doc.currentPage) MoveWindowTo(ctx, page);
         ctx.ui.invalidate();
     }
@@ -103,17 +103,9 @@ int New(EditorContext& ctx) {
     return 1;
 }
 
-// Asks, with the closing flag up, whether unsaved changes are to be kept.
-bool ConfirmClosing(EditorContext& ctx) {
-    ctx.shell.closing = true;
-    const bool go = ConfirmDiscard(ctx);
-    ctx.shell.closing = false;
-    return go;
-}
-
 int Open(EditorContext& ctx) {
     ClosePendingModes(ctx);
-    if (!ConfirmClosing(ctx)) return 0;
+    if (!ConfirmDiscard(ctx)) return 0;
     const auto chosen = ctx.ui.openFileName({"Ouvrir", "", DocumentFilters()});
     if (!chosen || chosen->empty()) return 0;
     const StaffLayoutModel model = ctx.doc.layoutModel;
@@ -132,7 +124,7 @@ int Open(EditorContext& ctx) {
 }
 
 int Quit(EditorContext& ctx) {
-    if (!ConfirmClosing(ctx)) return 0;
+    if (!ConfirmDiscard(ctx)) return 0;
     ReleaseDocumentFiles(ctx);
     ctx.ui.closeWindow();
     return 1;

@@ -126,7 +126,7 @@ bool PairedSwitch(char32_t c, SwitchChange& change) {
 }
 
 bool DispatchInsertionCharacter(EditorContext& ctx, char32_t c) {
-    if (ctx.shell.zSymbolMode != 0 && SymbolCharacter(ctx, c)) return true;
+    if (ctx.shell.input.zSymbolMode != 0 && SymbolCharacter(ctx, c)) return true;
     return AttributeCharacter(ctx, c) || SwitchCharacter(ctx, c) || CommandCharacter(ctx, c);
 }
 

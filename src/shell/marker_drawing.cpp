@@ -92,7 +92,7 @@ void DrawMarkerY(DrawingContext& dc, const EditorContext& ctx) {
 // The page marker: a small triangle pointing down at the end of the page's first line, above it.
 void DrawPageMarker(DrawingContext& dc, const EditorContext& ctx) {
     const StaffDrawState* s = PlacedStaff(dc, 0);
-    if (ctx.shell.markerPage != ctx.doc.currentPage || s == nullptr) return;
+    if (ctx.shell.cursor.markerPage != ctx.doc.currentPage || s == nullptr) return;
     const int space = SpaceOf(dc, *s);
     Triangle(dc, {s->right, s->topLine + 2 * space}, -space / 2, -space, PageMarkerColour);
 }

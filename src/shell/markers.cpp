@@ -15,7 +15,7 @@ namespace {
 constexpr const char* staffNumberField = "Numéro de portée";
 
 void MarkPage(EditorContext& ctx) {
-    ctx.shell.markerPage = ctx.doc.currentPage;
+    ctx.shell.cursor.markerPage = ctx.doc.currentPage;
     ctx.ui.invalidate();
     UpdateTitleBar(ctx);
 }
@@ -54,12 +54,12 @@ DialogModel MakeStaffDialog(int current) {
 void EndPendingModes(EditorContext& ctx) {
     // The dispatch has already ended the mouse mode and the symbol mode.
     ShellState& shell = ctx.shell;
-    shell.toolMenuItem = 0;
-    shell.currentTool = 0;
+    shell.input.toolMenuItem = 0;
+    shell.input.currentTool = 0;
     shell.cursor.regionMarking = false;
-    shell.markerPage = 0;
-    shell.groupNum = 1;
-    shell.groupDen = 1;
+    shell.cursor.markerPage = 0;
+    shell.input.groupNum = 1;
+    shell.input.groupDen = 1;
     ClearZone(ctx);
     ctx.ui.invalidate();
     UpdateTitleBar(ctx);
@@ -75,7 +75,7 @@ bool GoToStaff(EditorContext& ctx) {
         ctx.ui.beep();
         return false;
     }
-    ctx.shell.templateStaffMode = false;
+    ctx.shell.input.templateStaffMode = false;
     ctx.doc.currentStaff = number - 1;
     ctx.doc.currentElement = -1;
     MoveCursor(ctx, MoveSnap);

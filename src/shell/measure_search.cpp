@@ -130,11 +130,11 @@ bool FindMeasure(EditorContext& ctx, int n) {
 bool GoToMeasure(EditorContext& ctx) {
     if (ctx.doc.staff() == nullptr) return false;
     DialogModel model("MesNo", "Aller Mesure no");
-    model.addInteger(measureField, "Aller Mesure no", 1, maxMeasure, ctx.shell.lastMeasureSought, 5);
+    model.addInteger(measureField, "Aller Mesure no", 1, maxMeasure, ctx.shell.dialogs.lastMeasureSought, 5);
     if (!ctx.ui.runDialog(model)) return false;
-    ctx.shell.lastMeasureSought = model.value(std::to_string(measureField));
+    ctx.shell.dialogs.lastMeasureSought = model.value(std::to_string(measureField));
     ctx.ui.invalidate();
-    const bool found = FindMeasure(ctx, ctx.shell.lastMeasureSought);
+    const bool found = FindMeasure(ctx, ctx.shell.dialogs.lastMeasureSought);
     UpdateTitleBar(ctx);
     return found;
 }

@@ -12,7 +12,7 @@ namespace {
 class MenuRules {
 public:
     MenuRules(const ScoreDocument& doc, const ShellState& shell, const MenuInputs& inputs)
-        : doc_(doc), shell_(shell), inputs_(inputs), mask_(shell.maskEditing), continuous_(shell.continuousView) {}
+        : doc_(doc), shell_(shell), inputs_(inputs), mask_(shell.maskEditing), continuous_(shell.view.continuousView) {}
 
     MenuPreparation run() {
         for (int command : MainMenuCommands()) states_[command] = CommandState{true, false};
@@ -73,8 +73,8 @@ private:
     }
 
     void checkMarks() {
-        if (doc_.toolOverride == 0 && FindTool(shell_.toolMenuItem)) check(shell_.toolMenuItem, true);
-        check(shell_.zoomMenuItem, true);  // the item chosen last, "AUTRE" even when it gave 1/1
+        if (doc_.toolOverride == 0 && FindTool(shell_.input.toolMenuItem)) check(shell_.input.toolMenuItem, true);
+        check(shell_.view.zoomMenuItem, true);  // the item chosen last, "AUTRE" even when it gave 1/1
         const PageRecord* page = doc_.findPage(doc_.currentPage);
         check(619, page && page->layoutWord().withoutFixedMask());
         check(620, page && page->layoutWord().withoutVariableMask());

@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "score/score_document.h"
-#include "shell/editor_context.h"
+#include "shell/shell_state.h"
 
 namespace notavera {
 

@@ -5,10 +5,7 @@
 #include <cstdlib>
 
 #include "edit/note_drag.h"
-#include "edit/note_entry.h"
-#include "edit/special_bar_entry.h"
 #include "edit/staff_insertion.h"
-#include "edit/tool_application.h"
 #include "render/line_breaks.h"
 #include "render/step_drag.h"
 #include "shell/command_registry.h"
@@ -16,7 +13,11 @@
 #include "shell/cursor_move.h"
 #include "shell/editor_context.h"
 #include "shell/move_box.h"
+#include "shell/note_commands.h"
+#include "shell/sign_characters.h"
+#include "shell/staff_commands.h"
 #include "shell/title_bar.h"
+#include "shell/tool_application.h"
 
 namespace notavera {
 
@@ -41,7 +42,7 @@ void ClickOnStaff(EditorContext& ctx, Point at) {
     UpdateTitleBar(ctx);
     const int distance = DistanceToElement(ctx, at.x);
     mouse.elementSelected = distance >= 0 && distance <= std::max(ctx.doc.spacingStep, 1);
-    ctx.shell.clickSettle = true;
+    mouse.clickSettle = true;
     mouse.dragArmed = true;
     mouse.anchor = at;
 }
@@ -59,23 +60,25 @@ void CtrlClick(EditorContext& ctx, Point at) {
 // A step of a drag on the selected note: sideways its value, vertically (close to the note) its accidental.
 void NoteStep(EditorContext& ctx, int code, Point at, const CursorFrame& f) {
     const int index = ctx.doc.currentElement;
+    bool changed = false;
     if (code == ArrowLeft || code == ArrowRight) {
-        DragNoteValue(ctx, index, code == ArrowRight);
+        changed = DragNoteValue(ctx.doc, index, code == ArrowRight);
     } else if (DistanceToElement(ctx, at.x) <= f.stepUnit) {
-        DragNoteAccidental(ctx, index, code == ArrowUp);
+        changed = DragNoteAccidental(ctx.doc, index, code == ArrowUp);
     }
+    if (changed) ctx.ui.invalidate();
 }
 
 void DragStep(EditorContext& ctx, int code, Point at, KeyModifiers modifiers, const CursorFrame& f) {
     const ShellState& shell = ctx.shell;
     const bool vertical = code == ArrowUp || code == ArrowDown;
-    if (modifiers.ctrl && !shell.templateStaffMode) {
+    if (modifiers.ctrl && !shell.input.templateStaffMode) {
         if (vertical) DispatchKey(ctx, code == ArrowUp ? Key::Up : Key::Down, KeyModifiers{true, false});
         return;
     }
     const int distance = DistanceToElement(ctx, at.x);
-    if (!shell.clickSettle && shell.mouse.elementSelected && distance >= 0 && distance <= 3 * f.stepUnit) {
-        if (ctx.doc.element()->isNote() && !shell.alternateAction) NoteStep(ctx, code, at, f);
+    if (!shell.mouse.clickSettle && shell.mouse.elementSelected && distance >= 0 && distance <= 3 * f.stepUnit) {
+        if (ctx.doc.element()->isNote() && !shell.input.alternateAction) NoteStep(ctx, code, at, f);
         return;
     }
     if (code == ArrowRight) DispatchKey(ctx, Key::Space, {});
@@ -83,7 +86,7 @@ void DragStep(EditorContext& ctx, int code, Point at, KeyModifiers modifiers, co
 }
 
 void FinishMouseMode(EditorContext& ctx) {
-    ctx.shell.mouseMode = 0;
+    ctx.shell.input.mouseMode = 0;
     ctx.ui.endMouseMode();
 }
 
@@ -96,18 +99,18 @@ bool PlaceCursor(EditorContext& ctx, Point at) {
 }
 
 void RunMouseMode(EditorContext& ctx, Point at) {
-    switch (ctx.shell.mouseMode) {
+    switch (ctx.shell.input.mouseMode) {
     case insertStaffMouseMode:
-        InsertStaffBelow(ctx, StaffAboveHeight(ctx, at.y));
+        InsertStaffBelow(ctx.doc, ctx.ui, StaffAboveHeight(ctx.doc, at.y));
         break;
     case cutLineUpMouseMode:
     case cutLineDownMouseMode:
-        CutLine(ctx, at.x, ctx.shell.mouseMode == cutLineUpMouseMode ? LineCut::Up : LineCut::Down);
+        CutLine(ctx, at.x, ctx.shell.input.mouseMode == cutLineUpMouseMode ? LineCut::Up : LineCut::Down);
         break;
     case specialBarMouseMode:
     case multiBarRestMouseMode:
         if (!PlaceCursor(ctx, at)) return;  // the command still waits for a click on the staff
-        DispatchChar(ctx, ctx.shell.mouseMode == specialBarMouseMode ? U'E' : U'j');
+        DispatchChar(ctx, ctx.shell.input.mouseMode == specialBarMouseMode ? U'E' : U'j');
         break;
     default: return;
     }
@@ -152,7 +155,7 @@ void MouseLeftDown(EditorContext& ctx, Point at, KeyModifiers modifiers) {
 
 void MouseMove(EditorContext& ctx, Point at, bool leftHeld, KeyModifiers modifiers) {
     MouseState& mouse = ctx.shell.mouse;
-    const int mode = ctx.shell.mouseMode;
+    const int mode = ctx.shell.input.mouseMode;
     if (!leftHeld || !mouse.leftHeld || !mouse.dragArmed || mouse.box.running) return;
     if (mode == cutLineUpMouseMode || mode == cutLineDownMouseMode) return;
     const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
@@ -189,18 +192,17 @@ void MouseDoubleClick(EditorContext& ctx, Point at) {
         MoveBoxPress(ctx, at);
         return;
     }
-    if (shell.mouseMode != 0) {
+    if (shell.input.mouseMode != 0) {
         RunMouseMode(ctx, at);
     } else if (PlaceCursor(ctx, at)) {
         const unsigned name = PitchFromPoint(ctx, at.y, at.x);
-        shell.currentTool = ApplyToolAt(ctx, shell.currentTool, name, at.x, at.y);
+        shell.input.currentTool = ApplyToolAt(ctx, shell.input.currentTool, name, at.x, at.y);
     }
     UpdateTitleBar(ctx);
 }
 
 void MouseRightDown(EditorContext& ctx) {
-    ctx.shell.rightButton = true;
-    ctx.shell.alternateAction = true;
+    ctx.shell.input.alternateAction = true;
     EndMoveBox(ctx);
     ctx.ui.invalidate();
 }

@@ -22,6 +22,7 @@ struct MouseState {
     bool dragArmed = false;        // the press was one whose drag acts on the score
     Point anchor;                  // the last point the quantised drag accepted
     bool elementSelected = false;  // the last click fell within one step of the current element
+    bool clickSettle = false;      // set by a click on the current staff, cleared by timer 1
     bool markerXPending = false;   // a Ctrl+click moves the block to marker X on its release
     MoveBox box;
     bool freeSlurStarted = false;  // the free-slur tool has its first point

@@ -45,8 +45,8 @@ DialogModel MakePageDialog(const ScoreDocument& doc) {
 }  // namespace
 
 void LeaveEntryModes(EditorContext& ctx) {
-    if (ctx.shell.insertionOpen) DispatchKey(ctx, Key::Insert, {});
-    ctx.shell.templateStaffMode = false;
+    if (ctx.shell.input.insertionOpen) DispatchKey(ctx, Key::Insert, {});
+    ctx.shell.input.templateStaffMode = false;
 }
 
 bool GoToPage(EditorContext& ctx, int n) {

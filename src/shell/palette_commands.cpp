@@ -28,10 +28,13 @@ constexpr std::array<SwitchButton, 8> switchButtons{{
 constexpr std::uint32_t stemAutomaticBit = 1u << 13;
 constexpr std::uint32_t stemUpBit = 1u << 14;
 
-void ToggleAlternateAction(EditorContext& ctx, int) { ctx.shell.alternateAction = !ctx.shell.alternateAction; }
+void ToggleAlternateAction(EditorContext& ctx, int) {
+    bool& alternate = ctx.shell.input.alternateAction;
+    alternate = !alternate;
+}
 
 void NoteFormButton(EditorContext& ctx, int button) {
-    int flags = ctx.shell.noteFormFlags;
+    int flags = ctx.shell.input.noteFormFlags;
     if (button == 38) flags ^= noteFormA;
     if (button == 39) flags = (flags | noteFormB) & ~noteFormA;
     if (button == 40) flags &= ~(noteFormA | noteFormB);
@@ -41,7 +44,7 @@ void NoteFormButton(EditorContext& ctx, int button) {
 }  // namespace
 
 void SetNoteFormFlags(EditorContext& ctx, int flags) {
-    ctx.shell.noteFormFlags = flags;
+    ctx.shell.input.noteFormFlags = flags;
     std::uint32_t& word = ctx.doc.insertion.noteWordFlags;
     word &= ~(stemUpBit | stemAutomaticBit);
     if ((flags & noteFormA) != 0) word |= stemUpBit;

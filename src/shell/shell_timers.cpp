@@ -39,7 +39,7 @@ void StartShellTimers(EditorContext& ctx) {
 }
 
 void OnShellTimer(EditorContext& ctx, int timer) {
-    if (timer == clickSettleTimer) ctx.shell.clickSettle = false;
+    if (timer == clickSettleTimer) ctx.shell.mouse.clickSettle = false;
     if (timer == autosaveTimer) AutosaveMinuteTick(ctx);
 }
 

@@ -99,8 +99,8 @@ CommandHandler Repainting() {
 // "Couper ligne->HAUT" (98) and "Couper ligne->BAS" (99) wait for the click that says where to cut: the click
 // hands the point to CutLine. The continuous view has no lines of pages to cut between.
 void StartLineCut(EditorContext& ctx, int command) {
-    if (ctx.doc.staff() == nullptr || ctx.shell.continuousView) return;
-    ctx.shell.mouseMode = command;
+    if (ctx.doc.staff() == nullptr || ctx.shell.view.continuousView) return;
+    ctx.shell.input.mouseMode = command;
 }
 
 void RunRecalculate(EditorContext& ctx, int) { RecalculateDistances(ctx); }

@@ -3,7 +3,6 @@
 
 #include <system_error>
 
-#include "edit/special_bar_entry.h"
 #include "guido/gmn_import_command.h"
 #include "midi/midi_devices.h"
 #include "midi/playback_commands.h"
@@ -15,6 +14,7 @@
 #include "score/work_files.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/sign_characters.h"
 
 namespace notavera {
 
@@ -28,7 +28,7 @@ void SaveMidiFile(EditorContext& ctx) {
     const auto chosen = ctx.ui.saveFileName({"Sauver fichier MIDI", proposed.string(), {midiFileFilter}});
     if (!chosen || chosen->empty()) return;
     const LastPageChoice last =
-        ChooseLastPage(commandSaveMidiFile, ctx.doc.pageCount, ctx.shell.markerPage, false);
+        ChooseLastPage(commandSaveMidiFile, ctx.doc.pageCount, ctx.shell.cursor.markerPage, false);
     ctx.ui.setWaitCursor(true);
     const int written = WriteScoreMidi(ctx, *chosen, last.lastPage);
     ctx.ui.setWaitCursor(false);
@@ -37,7 +37,7 @@ void SaveMidiFile(EditorContext& ctx) {
 
 // "Barre spéciale": once the bar is chosen, the next double click places it.
 void ChooseSpecialBar(EditorContext& ctx) {
-    if (RunSpecialBarDialog(ctx)) ctx.shell.mouseMode = specialBarMouseMode;
+    if (RunSpecialBarDialog(ctx)) ctx.shell.input.mouseMode = specialBarMouseMode;
 }
 
 void ShowHelp(EditorContext& ctx) {

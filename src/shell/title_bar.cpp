@@ -37,7 +37,7 @@ TitleBarInfo TitleBarInfoOf(const EditorContext& ctx) {
     const ScoreDocument& doc = ctx.doc;
     TitleBarInfo info;
     info.fileTitle = doc.title();
-    const int offset = ctx.shell.continuousView ? ctx.shell.continuousOffset : 0;
+    const int offset = ctx.shell.view.continuousView ? ctx.shell.view.continuousOffset : 0;
     info.page = nonNegative(doc.currentPage + offset);
     info.pageCount = nonNegative(doc.pageCount);
     if (const StaffRecord* staff = currentStaff(doc)) {
@@ -46,9 +46,9 @@ TitleBarInfo TitleBarInfoOf(const EditorContext& ctx) {
         info.staffNumber = static_cast<unsigned>(doc.currentStaff) + 1;
         info.voice = staff->voice().voice();
     }
-    info.groupNum = ctx.shell.groupNum;
-    info.groupDen = ctx.shell.groupDen;
-    info.markerPage = ctx.shell.markerPage;
+    info.groupNum = ctx.shell.input.groupNum;
+    info.groupDen = ctx.shell.input.groupDen;
+    info.markerPage = ctx.shell.cursor.markerPage;
     return info;
 }
 

@@ -12,10 +12,10 @@ namespace {
 
 void ApplyToolChoice(EditorContext& ctx, const ToolEntry& tool) {
     ShellState& shell = ctx.shell;
-    shell.currentTool = tool.currentTool;
-    if (tool.hideKind) shell.hideKind = static_cast<int>(*tool.hideKind);
+    shell.input.currentTool = tool.currentTool;
+    if (tool.hideKind) shell.input.hideKind = static_cast<int>(*tool.hideKind);
     // The tools of the "Insérer" menu take no check mark and take it away from the checked one.
-    if (!tool.takesCheckMark) shell.toolMenuItem = 0;
+    if (!tool.takesCheckMark) shell.input.toolMenuItem = 0;
 }
 
 }  // namespace
@@ -26,8 +26,8 @@ bool ToolTakesCheckMark(int command) {
 }
 
 void ChooseToolWithoutCheckMark(EditorContext& ctx, int tool) {
-    ctx.shell.currentTool = tool;
-    ctx.shell.toolMenuItem = 0;
+    ctx.shell.input.currentTool = tool;
+    ctx.shell.input.toolMenuItem = 0;
 }
 
 void RegisterToolCommands(CommandRegistry& registry) {

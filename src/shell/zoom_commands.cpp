@@ -13,11 +13,11 @@ constexpr int firstZoomCommand = 51;
 constexpr int lastZoomCommand = 56;
 
 std::optional<ZoomFraction> AskCustomZoom(EditorContext& ctx) {
-    const ZoomFraction shown = ctx.shell.customZoom;
+    const ZoomFraction shown = ctx.shell.dialogs.customZoom;
     const std::optional<Fraction> f = RunFractionDialog(ctx, {shown.num, shown.den});
     if (!f) return std::nullopt;
-    ctx.shell.customZoom = ZoomFromDialog(f->num, f->den);
-    return ctx.shell.customZoom;
+    ctx.shell.dialogs.customZoom = ZoomFromDialog(f->num, f->den);
+    return ctx.shell.dialogs.customZoom;
 }
 
 }  // namespace
@@ -25,8 +25,8 @@ std::optional<ZoomFraction> AskCustomZoom(EditorContext& ctx) {
 void SetZoom(EditorContext& ctx, int command) {
     const std::optional<ZoomFraction> zoom = command == ZoomOtherCommand ? AskCustomZoom(ctx) : ZoomForCommand(command);
     if (!zoom) return;
-    ctx.shell.zoom = *zoom;
-    ctx.shell.zoomMenuItem = command;
+    ctx.shell.view.zoom = *zoom;
+    ctx.shell.view.zoomMenuItem = command;
     // The window recomputes its fonts, scroll ranges and scroll origin from the new fraction as it repaints.
     ctx.ui.invalidate();
 }

@@ -21,7 +21,7 @@ protected:
     }
     ElementRecord& note() { return ctx.doc.staff()->elements[0]; }
     void enterWith(int tool) {
-        ctx.shell.currentTool = tool;
+        ctx.shell.input.currentTool = tool;
         DispatchKey(ctx, Key::Enter, {});
     }
 
@@ -41,10 +41,10 @@ TEST_F(EnterKeyTest, TheHideToolTogglesWhatHideKindNames) {
     EXPECT_TRUE(note().w0().hidden());
     enterWith(300);
     EXPECT_FALSE(note().w0().hidden());
-    ctx.shell.hideKind = 2;
+    ctx.shell.input.hideKind = 2;
     enterWith(300);
     EXPECT_TRUE(note().noteWord().hiddenAccidental());
-    ctx.shell.hideKind = 3;
+    ctx.shell.input.hideKind = 3;
     enterWith(300);
     EXPECT_TRUE(note().w0().hiddenDots());
 }

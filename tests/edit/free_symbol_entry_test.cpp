@@ -7,6 +7,7 @@
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/sign_characters.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {
@@ -35,7 +36,7 @@ TEST(ZSymbolPromptTest, ThePromptShowsItsText) {
 
 TEST_F(FreeSymbolEntryTest, ASharpChosenThenF5IsAFreeSharpOnF) {
     startMode();
-    EXPECT_EQ(ctx.shell.zSymbolMode, 1);
+    EXPECT_EQ(ctx.shell.input.zSymbolMode, 1);
     DispatchChar(ctx, 'd');
     EXPECT_EQ(ctx.doc.insertion.accidental, Accidental::None);
     noteKey(4);
@@ -46,7 +47,7 @@ TEST_F(FreeSymbolEntryTest, ASharpChosenThenF5IsAFreeSharpOnF) {
     EXPECT_EQ(e.signWord().code(), 4u);
     EXPECT_EQ(e.w0().octave(), 4u);
     EXPECT_EQ(e.x, 60);
-    EXPECT_EQ(ctx.shell.zSymbolMode, 0);  // one symbol per prompt
+    EXPECT_EQ(ctx.shell.input.zSymbolMode, 0);  // one symbol per prompt
     noteKey(4);                           // the note key is a note again
     EXPECT_TRUE(elements()[1].isNote());
 }
@@ -69,12 +70,12 @@ TEST_F(FreeSymbolEntryTest, WithoutASymbolChosenTheNoteKeysOnlyBeep) {
     noteKey(4);
     EXPECT_TRUE(elements().empty());
     EXPECT_EQ(ui.beeps(), 1);
-    EXPECT_EQ(ctx.shell.zSymbolMode, 1);
+    EXPECT_EQ(ctx.shell.input.zSymbolMode, 1);
 }
 
 TEST_F(FreeSymbolEntryTest, CancellingThePromptLeavesTheNoteKeysAlone) {
     startMode(false);
-    EXPECT_EQ(ctx.shell.zSymbolMode, 0);
+    EXPECT_EQ(ctx.shell.input.zSymbolMode, 0);
     noteKey(4);
     ASSERT_EQ(elements().size(), 1u);
     EXPECT_TRUE(elements()[0].isNote());

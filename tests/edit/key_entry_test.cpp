@@ -7,6 +7,7 @@
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/key_commands.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {
@@ -111,9 +112,9 @@ TEST_F(KeyEntryTest, TheDialogOffersTheLastAnswerAndCancelChangesNothing) {
     ctx.shell.cursor.x = 40;
     placeKey("9", "Dièse");
     EXPECT_EQ(staff().key().keyCount(), 7u) << "the number is limited to 7";
-    EXPECT_EQ(ctx.shell.keyDialog.number, 7);
-    EXPECT_EQ(ctx.shell.keyDialog.kind, 1);
-    const DialogModel m = MakeKeyDialog(ctx.shell.keyDialog.number, ctx.shell.keyDialog.kind);
+    EXPECT_EQ(ctx.shell.dialogs.keyDialog.number, 7);
+    EXPECT_EQ(ctx.shell.dialogs.keyDialog.kind, 1);
+    const DialogModel m = MakeKeyDialog(ctx.shell.dialogs.keyDialog.number, ctx.shell.dialogs.keyDialog.kind);
     EXPECT_EQ(m.value("Nombre"), 7);
     EXPECT_TRUE(m.checked("Dièse"));
     EXPECT_FALSE(m.checked("Bémol"));

@@ -4,6 +4,7 @@
 
 #include "edit/mark_removal.h"
 #include "shell/dispatch.h"
+#include "shell/erase_commands.h"
 #include "support/score_builder.h"
 
 namespace notavera {
@@ -68,7 +69,7 @@ TEST_F(MarkRemovalTest, ASlurFromThePreviousLineLosesItsEnd) {
     n(1).w0().setTiedToNext(true);
     n(1).w0().setTieEnds(true);
     at(0);
-    EXPECT_TRUE(EraseSlur(b.ctx()));
+    EXPECT_TRUE(EraseSlur(b.doc(), b.ui()));
     EXPECT_EQ(curveBits(1), 0u);
 }
 
@@ -102,12 +103,12 @@ TEST_F(MarkRemovalTest, AGroupStillOpenAtTheLineEndGoesToTheEnd) {
     n(3).w1().setNumerator(3);
     n(3).w1().setDenominator(2);
     at(4);
-    EXPECT_TRUE(EraseGroup(b.ctx()));
+    EXPECT_TRUE(EraseGroup(b.doc(), b.ui()));
     EXPECT_EQ(n(3).w0().groupMark(), 0u);
     EXPECT_EQ(n(3).w1().numerator(), 1u);
 }
 
-using Erase = bool (*)(EditorContext&);
+using Erase = bool (*)(ScoreDocument&, UiServices&);
 
 class NothingToRemoveTest : public MarkRemovalTest, public ::testing::WithParamInterface<Erase> {};
 
@@ -118,7 +119,7 @@ TEST_P(NothingToRemoveTest, OnlyBeeps) {
     b.doc().modified = false;
     at(3);
     const int beeps = b.ui().beeps();
-    EXPECT_FALSE(GetParam()(b.ctx()));
+    EXPECT_FALSE(GetParam()(b.doc(), b.ui()));
     EXPECT_EQ(b.ui().beeps(), beeps + 1);
     EXPECT_FALSE(b.doc().modified);
 }

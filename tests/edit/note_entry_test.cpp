@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "edit/element_deletion.h"
-#include "edit/entry_cursor.h"
+#include "edit/entry_place.h"
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/note_commands.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {
@@ -86,7 +86,7 @@ TEST_F(NoteEntryTest, NoteKeysGiveTheirNamesAndTheOctaveShiftsOfTheOuterKeys) {
 TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLineWithTheSameAttributes) {
     chars(U"5");
     ctx.doc.insertion.octave = 5;
-    ctx.shell.cursor.x = LineRightLimit(ctx);
+    ctx.shell.cursor.x = LineRightLimit(ctx.doc);
     key(Key::F4);
     EXPECT_TRUE(elements().size() == 1u);
     EXPECT_TRUE(ctx.doc.currentStaff != 0 || ctx.doc.currentPage != 1);
@@ -95,7 +95,7 @@ TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLineWithTheSameAt
     EXPECT_EQ(note.noteWord().durationCode(), 5u);
     EXPECT_EQ(note.noteWord().step(), 3u);
     EXPECT_EQ(note.w0().octave(), 5u);
-    EXPECT_LT(note.x, LineRightLimit(ctx));
+    EXPECT_LT(note.x, LineRightLimit(ctx.doc));
 }
 
 TEST_F(NoteEntryTest, APercussionStaffTakesOnlyTheMiddleKeys) {
@@ -134,7 +134,7 @@ TEST_F(NoteEntryTest, AForcedAccidentalWithoutANoteServesTheNextNoteOnce) {
 TEST_F(NoteEntryTest, TheAlternateActionRepitchesTheNoteAtTheCursorInPlace) {
     key(Key::F2);
     cursorOn(0);
-    ctx.shell.alternateAction = true;
+    ctx.shell.input.alternateAction = true;
     ctx.doc.insertion.octave = 3;
     key(Key::F6);
     ASSERT_EQ(elements().size(), 1u);
@@ -149,7 +149,7 @@ TEST_F(NoteEntryTest, TheKeyboardEchoSoundsEachNoteEnteredOrRepitchedButNoRest) 
     key(Key::F2);
     chars(U"S");
     cursorOn(0);
-    ctx.shell.alternateAction = true;
+    ctx.shell.input.alternateAction = true;
     key(Key::F6);
     EXPECT_EQ(heard, (std::vector<unsigned>{1, 5}));
 
@@ -228,7 +228,7 @@ TEST_F(NoteEntryTest, DeleteAndInsertAreRefusedInsideASlur) {
     key(Key::Insert);
     EXPECT_EQ(messageIds(), (std::vector<int>{20, 20}));
     EXPECT_EQ(elements().size(), 1u);
-    EXPECT_FALSE(ctx.shell.insertionOpen);
+    EXPECT_FALSE(ctx.shell.input.insertionOpen);
 }
 
 TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapAndClosingTakesBackWhatWasNotUsed) {
@@ -237,13 +237,13 @@ TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapAndClosingTakesBackWhatWasNotUsed)
     const int secondX = elements()[1].x;
     cursorOn(1);
     key(Key::Insert);
-    EXPECT_TRUE(ctx.shell.insertionOpen);
+    EXPECT_TRUE(ctx.shell.input.insertionOpen);
     EXPECT_GT(elements()[1].x, secondX);
     key(Key::Insert);
-    EXPECT_FALSE(ctx.shell.insertionOpen);
+    EXPECT_FALSE(ctx.shell.input.insertionOpen);
     EXPECT_EQ(elements()[1].x, secondX);
     DispatchCommand(ctx, 23);  // the palette button does the same
-    EXPECT_TRUE(ctx.shell.insertionOpen);
+    EXPECT_TRUE(ctx.shell.input.insertionOpen);
 }
 
 TEST_F(NoteEntryTest, ANoteEnteredInTheBoxKeepsTheMusicAfterItClear) {
@@ -284,7 +284,7 @@ TEST_F(NoteEntryTest, JPutsAMultiBarRestAndCommand628WaitsForItsClick) {
     EXPECT_EQ(ctx.doc.insertion.dots, 0u);
     EXPECT_EQ(ctx.doc.insertion.durationCode, 5u);
     DispatchCommand(ctx, 628);
-    EXPECT_EQ(ctx.shell.mouseMode, multiBarRestMouseMode);
+    EXPECT_EQ(ctx.shell.input.mouseMode, multiBarRestMouseMode);
 }
 
 TEST_F(NoteEntryTest, TheValueSymbolRefusesValuesLongerThanAnEighth) {

@@ -2,8 +2,8 @@
 // either direction, the rest of the line, and the beep when nothing is marked.
 #include <gtest/gtest.h>
 
-#include "edit/region_deletion.h"
 #include "shell/dispatch.h"
+#include "shell/erase_commands.h"
 #include "shell/markers.h"
 #include "support/score_builder.h"
 

@@ -118,8 +118,8 @@ TEST_F(RhythmicGroupEntryTest, SmallGOnANoteTheCursorLandedOnClosesTheGroupWithI
     eighths();
     type("G234");
     ctx.doc.insertion.switches &= ~SwitchGroup;  // the group was left open, then found again by the cursor
-    ctx.shell.groupNum = 1;
-    ctx.shell.groupDen = 1;
+    ctx.shell.input.groupNum = 1;
+    ctx.shell.input.groupDen = 1;
     cursorOn(2);
     DispatchKey(ctx, Key::Left, {});
     DispatchKey(ctx, Key::Right, {});
@@ -135,8 +135,8 @@ TEST_F(RhythmicGroupEntryTest, AClosedGroupEarlierOnTheStaffBoundsTheNextOne) {
     type("G234g");
     // The second group began on an earlier line: nothing on this staff marks its start.
     ctx.doc.insertion.switches |= SwitchGroup;
-    ctx.doc.insertion.proportionNum = ctx.shell.groupNum = 5;
-    ctx.doc.insertion.proportionDen = ctx.shell.groupDen = 4;
+    ctx.doc.insertion.proportionNum = ctx.shell.input.groupNum = 5;
+    ctx.doc.insertion.proportionDen = ctx.shell.input.groupDen = 4;
     type("56g");
     EXPECT_EQ(proportion(elements()[2]), std::make_pair(3u, 2u));
     EXPECT_EQ(proportion(elements()[3]), std::make_pair(5u, 4u));

@@ -149,14 +149,14 @@ TEST_F(SlurEntryTest, WhileTheSlurIsOpenInsertAndDeleteAreRefused) {
     ASSERT_EQ(ui.messages().size(), 2u);
     EXPECT_EQ(ui.messages()[0].stringId, 20);
     EXPECT_EQ(ui.messages()[1].stringId, 20);
-    EXPECT_FALSE(ctx.shell.insertionOpen);
+    EXPECT_FALSE(ctx.shell.input.insertionOpen);
     EXPECT_EQ(elements().size(), 2u);
 }
 
 TEST_F(SlurEntryTest, InTheZSymbolModeTheOpeningCharacterChoosesTheFreeSlur) {
-    ctx.shell.zSymbolMode = 1;
+    ctx.shell.input.zSymbolMode = 1;
     type("(");
-    EXPECT_EQ(ctx.shell.currentTool, 'l');
+    EXPECT_EQ(ctx.shell.input.currentTool, 'l');
     EXPECT_FALSE(slurOpen());
     EXPECT_EQ(ctx.doc.insertion.word0Once, 0u);
 }

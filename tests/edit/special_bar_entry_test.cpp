@@ -7,6 +7,7 @@
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/sign_characters.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {
@@ -41,7 +42,7 @@ TEST_P(SpecialBarChoiceTest, TheChosenBarIsWrittenWithItsCode) {
     ctx.doc.staff()->voice().setPositionInGroup(0);
     ctx.doc.staff()->voice().setGroupSize(0);
     choose(GetParam().label);
-    EXPECT_EQ(ctx.shell.mouseMode, specialBarMouseMode);
+    EXPECT_EQ(ctx.shell.input.mouseMode, specialBarMouseMode);
     DispatchChar(ctx, 'E');
     ASSERT_EQ(elements().size(), 1u);
     const ElementRecord& bar = elements()[0];
@@ -66,7 +67,7 @@ TEST_F(SpecialBarEntryTest, WithoutAChoiceTheFinalBarIsPut) {
 
 TEST_F(SpecialBarEntryTest, CancellingTheDialogKeepsTheChoiceAndWaitsForNoClick) {
     choose("Double barre ||", false);
-    EXPECT_EQ(ctx.shell.mouseMode, 0);
+    EXPECT_EQ(ctx.shell.input.mouseMode, 0);
     DispatchChar(ctx, 'E');
     EXPECT_EQ(elements()[0].signWord().code(), static_cast<unsigned>('E'));
 }

@@ -6,6 +6,7 @@
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/staff_commands.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {
@@ -24,7 +25,7 @@ protected:
 TEST_F(StaffInsertionTest, AStaffGoesBelowTheOneAboveAndTheTemplateFollows) {
     page().staves[1].elements.push_back(test::NoteAt(100));
     const std::size_t before = page().staves.size();
-    ASSERT_TRUE(InsertStaffBelow(ctx, 0));
+    ASSERT_TRUE(InsertStaffBelow(ctx.doc, ui, 0));
     EXPECT_EQ(page().staves.size(), before + 1);
     EXPECT_TRUE(page().staves[1].elements.empty());
     EXPECT_EQ(page().staves[2].elements.size(), 1u);  // the music below moved down with its staff
@@ -35,9 +36,10 @@ TEST_F(StaffInsertionTest, AStaffGoesBelowTheOneAboveAndTheTemplateFollows) {
 }
 
 TEST_F(StaffInsertionTest, AFullPageRefusesAnotherStaffWithMessage56) {
-    while (page().staves.size() < static_cast<std::size_t>(maxStavesPerPage)) ASSERT_TRUE(InsertStaffBelow(ctx, 0));
+    while (page().staves.size() < static_cast<std::size_t>(maxStavesPerPage))
+        ASSERT_TRUE(InsertStaffBelow(ctx.doc, ui, 0));
     ctx.doc.modified = false;
-    EXPECT_FALSE(InsertStaffBelow(ctx, 3));
+    EXPECT_FALSE(InsertStaffBelow(ctx.doc, ui, 3));
     EXPECT_EQ(lastMessage(), 56);
     EXPECT_EQ(ui.messages().back().text, "Nombre maximum de portées atteint");
     EXPECT_EQ(page().staves.size(), static_cast<std::size_t>(maxStavesPerPage));
@@ -46,7 +48,7 @@ TEST_F(StaffInsertionTest, AFullPageRefusesAnotherStaffWithMessage56) {
 
 TEST_F(StaffInsertionTest, AClickAboveTheFirstStaffIsRefusedWithMessage73) {
     const std::size_t before = page().staves.size();
-    EXPECT_FALSE(InsertStaffBelow(ctx, -1));
+    EXPECT_FALSE(InsertStaffBelow(ctx.doc, ui, -1));
     EXPECT_EQ(lastMessage(), 73);
     EXPECT_EQ(page().staves.size(), before);
 }
@@ -74,7 +76,7 @@ TEST_F(StaffInsertionTest, AStaffWithMusicIsNotDeleted) {
 
 TEST_F(StaffInsertionTest, Command497WaitsForAClick) {
     DispatchCommand(ctx, 497);
-    EXPECT_EQ(ctx.shell.mouseMode, insertStaffMouseMode);
+    EXPECT_EQ(ctx.shell.input.mouseMode, insertStaffMouseMode);
 }
 
 }  // namespace

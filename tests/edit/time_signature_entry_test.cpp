@@ -6,6 +6,7 @@
 #include "platform/headless/headless_ui.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/time_signature_commands.h"
 #include "support/page_fixtures.h"
 
 namespace notavera {
@@ -83,7 +84,7 @@ TEST_F(TimeSignatureEntryTest, TheTimeSignatureAtTheCursorIsEditedAndCancelChang
     ASSERT_EQ(elements().size(), 1u);
     EXPECT_EQ(elements()[0].signWord().code(), 64u | 1u);  // the symbol, and the numbers it kept
     EXPECT_EQ(elements()[0].signWord().subValue(), 1u);
-    EXPECT_EQ(ctx.shell.meterFlags, 65u);
+    EXPECT_EQ(ctx.shell.dialogs.meterFlags, 65u);
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, ZoomCommandsChangeTheDrawnSize) {
     ScoreView& view = window.view();
     const int normal = InkWidth(view);
     DispatchCommand(window.context(), 52);  // "&GROS 2/1"
-    EXPECT_EQ(window.context().shell.zoom, (ZoomFraction{2, 1}));
+    EXPECT_EQ(window.context().shell.view.zoom, (ZoomFraction{2, 1}));
     const int large = InkWidth(view);
     DispatchCommand(window.context(), 53);  // "&PETIT 1/2"
     const int small = InkWidth(view);
@@ -167,9 +167,9 @@ TEST_F(MainWindowTest, MenuItemsGreyAsThePreparationSays) {
 TEST_F(MainWindowTest, APaletteClickReachesTheDispatch) {
     MainWindow window(demo.string());
     window.show();
-    const int before = window.context().shell.noteFormFlags;
+    const int before = window.context().shell.input.noteFormFlags;
     window.palette().button(*PaletteIndex(38))->click();  // note-form flag A
-    EXPECT_NE(window.context().shell.noteFormFlags, before);
+    EXPECT_NE(window.context().shell.input.noteFormFlags, before);
 }
 
 }  // namespace

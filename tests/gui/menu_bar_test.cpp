@@ -54,7 +54,7 @@ TEST_F(MenuBarTest, ItemsFollowMenuPreparationWhenAMenuOpens) {
     EXPECT_TRUE(bar->commandAction(51)->isChecked());
 
     inputs.copyBufferFilled = true;
-    ctx.shell.zoomMenuItem = 52;  // the Zoom item chosen last carries the mark
+    ctx.shell.view.zoomMenuItem = 52;  // the Zoom item chosen last carries the mark
     QMenu* editMenu = bar->actions().at(1)->menu();
     emit editMenu->aboutToShow();
     EXPECT_TRUE(bar->commandAction(13)->isEnabled());

@@ -55,7 +55,7 @@ struct ScoreViewTest : ::testing::Test {
     // The frame's column showing page x (page units), at the view's zoom and resolution.
     int ColumnOf(int pageX) {
         const double pixelsPerUnit = view.deviceDpi() / 254.0;
-        return static_cast<int>((ToDevice(pageX, ctx.shell.zoom) - view.windowOrigin().x) * pixelsPerUnit);
+        return static_cast<int>((ToDevice(pageX, ctx.shell.view.zoom) - view.windowOrigin().x) * pixelsPerUnit);
     }
 
     // The distance in device pixels between the first two staff lines met from the top in the middle of the line.
@@ -83,7 +83,7 @@ TEST_F(ScoreViewTest, ZoomTwoToOneDoublesWhatIsDrawnAndKeepsTheCorner) {
     view.verticalScrollBar()->setValue(6);
     paint();
     const PageRegion before = view.visibleRegion();
-    ctx.shell.zoom = {2, 1};
+    ctx.shell.view.zoom = {2, 1};
     view.refresh();
     const int doubled = FirstStaffSpacePixels();
     EXPECT_NEAR(doubled, 2 * normal, 2);
@@ -111,7 +111,7 @@ TEST_F(ScoreViewTest, ScrollBarsMoveThePageByFortyPixelSteps) {
 
 TEST_F(ScoreViewTest, ScrollRangesCoverTheWholeSheetAndGrowWithTheZoom) {
     const int vertical = view.verticalScrollBar()->maximum();
-    ctx.shell.zoom = {2, 1};
+    ctx.shell.view.zoom = {2, 1};
     view.refresh();
     EXPECT_GT(view.verticalScrollBar()->maximum(), vertical);
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
@@ -166,9 +166,9 @@ TEST_F(ScoreViewTest, AClickOnTheFirstStaffMovesTheCursorThere) {
     const CursorFrame f = *CursorFrameOf(ctx.doc);
     const int pageY = static_cast<int>(f.staffY[0]) - f.staffHeight * 3 / 2;
     const double pixelsPerUnit = view.deviceDpi() / 254.0;
-    const double px = (ToDevice(700, ctx.shell.zoom) - view.windowOrigin().x) * pixelsPerUnit;
+    const double px = (ToDevice(700, ctx.shell.view.zoom) - view.windowOrigin().x) * pixelsPerUnit;
     const double py =
-        view.viewport()->height() - (ToDevice(pageY, ctx.shell.zoom) - view.windowOrigin().y) * pixelsPerUnit;
+        view.viewport()->height() - (ToDevice(pageY, ctx.shell.view.zoom) - view.windowOrigin().y) * pixelsPerUnit;
     const Point back = view.pagePointAt({px, py});
     EXPECT_NEAR(back.x, 700, 1);
     EXPECT_NEAR(back.y, pageY, 1);

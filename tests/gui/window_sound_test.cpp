@@ -112,7 +112,7 @@ TEST_F(WindowSoundTest, WithoutAudioOutputTheWindowStartsAndReportsInABoxBesideI
 
     // The editor goes on working, and the same report is not stacked a second time.
     DispatchCommand(window.context(), 52);  // "&GROS 2/1"
-    EXPECT_EQ(window.context().shell.zoom, (ZoomFraction{2, 1}));
+    EXPECT_EQ(window.context().shell.view.zoom, (ZoomFraction{2, 1}));
     window.sound()->checkDevices();
     EXPECT_EQ(OpenBoxes().size(), 1u);
 }

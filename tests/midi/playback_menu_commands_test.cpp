@@ -31,12 +31,12 @@ protected:
 };
 
 TEST_F(PlaybackMenuCommands, PlayWritesTheScoreAndUsesUpThePageMarker) {
-    score.ctx().shell.markerPage = 2;
+    score.ctx().shell.cursor.markerPage = 2;
     DispatchCommand(score.ctx(), 240);
     ASSERT_EQ(services.fakeSequencer.opened.size(), 1u);
     EXPECT_EQ(services.fakeSequencer.opened[0].filename(), "nv$$$.mid");
     EXPECT_GT(std::filesystem::file_size(services.fakeSequencer.opened[0]), 0u);
-    EXPECT_EQ(score.ctx().shell.markerPage, 0);
+    EXPECT_EQ(score.ctx().shell.cursor.markerPage, 0);
     EXPECT_TRUE(score.ui().messages().empty());
 }
 

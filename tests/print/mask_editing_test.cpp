@@ -59,7 +59,7 @@ TEST_F(MaskEditingTest, OneMaskAtATimeAndNoneInTheContinuousView) {
     LeaveMaskEditing(ctx);
     EXPECT_EQ(LeaveMaskEditing(ctx), 0);
     EXPECT_EQ(ctx.doc.currentPage, 2);
-    ctx.shell.continuousView = true;
+    ctx.shell.view.continuousView = true;
     EXPECT_EQ(EnterMaskEditing(ctx, mask_command::editFixed), 0);
     EXPECT_EQ(EnterMaskEditing(ctx, 999), 0);
 }

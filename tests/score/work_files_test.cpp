@@ -474,12 +474,11 @@ TEST_F(AutosaveTest, UnmodifiedDocumentIsNotSaved) {
 
 TEST_F(AutosaveTest, WaitsWhileAnEditIsUnderWay) {
     SetAutosaveDelay(ctx, 1);
-    for (bool ShellState::*busy :
-         {&ShellState::insertionOpen, &ShellState::maskEditing, &ShellState::templateStaffMode}) {
-        ctx.shell.*busy = true;
+    for (bool* busy : {&ctx.shell.input.insertionOpen, &ctx.shell.maskEditing, &ctx.shell.input.templateStaffMode}) {
+        *busy = true;
         tick(1);
         EXPECT_FALSE(fs::exists(saved));
-        ctx.shell.*busy = false;
+        *busy = false;
     }
     tick(1);
     EXPECT_TRUE(fs::exists(saved));

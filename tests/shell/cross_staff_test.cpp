@@ -47,11 +47,11 @@ TEST_P(PlacementRefusalTest, LeavesThePlacementAndClearsTheNavigationState) {
     if (r.first != Key::End) ctrl(r.first);
     const int before = placement();
     const int placedBefore = PlacedStaffIndex(b.ctx());
-    b.ctx().shell.navigationState = 7;
+    b.ctx().shell.input.navigationState = 7;
     ctrl(r.second);
     EXPECT_EQ(placement(), before);
     EXPECT_EQ(PlacedStaffIndex(b.ctx()), placedBefore);
-    EXPECT_EQ(b.ctx().shell.navigationState, 0);
+    EXPECT_EQ(b.ctx().shell.input.navigationState, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, PlacementRefusalTest,
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, PlacementRefusalTest,
 TEST_F(CrossStaffTest, CtrlPageUpMovesTheStaffToThePlaceAboveAndNewNotesCarryIt) {
     ctrl(Key::PageUp);
     EXPECT_EQ(placement(), PlaceAbove);
-    EXPECT_EQ(b.ctx().shell.navigationState, 1);
+    EXPECT_EQ(b.ctx().shell.input.navigationState, 1);
     EXPECT_EQ(PlacedStaffIndex(b.ctx()), 0);
     EXPECT_EQ(cursor().y, staffY(0));
     EXPECT_EQ(at(1, 0).w0().crossStaff(), 0u);  // without the alternate action the note at the cursor stays
@@ -83,7 +83,7 @@ TEST_F(CrossStaffTest, CtrlPageUpMovesTheStaffToThePlaceAboveAndNewNotesCarryIt)
 }
 
 TEST_F(CrossStaffTest, TheAlternateActionPlacesTheNoteAtTheCursor) {
-    b.ctx().shell.alternateAction = true;
+    b.ctx().shell.input.alternateAction = true;
     ctrl(Key::PageDown);
     EXPECT_EQ(at(1, 0).w0().crossStaff(), 2u);
     EXPECT_TRUE(b.doc().modified);
@@ -125,7 +125,7 @@ TEST_F(CrossStaffTest, TheViewMovingEndsThePlacement) {
     key(Key::Home);
     key(Key::Right);  // the view scrolls fully right
     EXPECT_EQ(placement(), PlaceOwn);
-    EXPECT_EQ(b.ctx().shell.navigationState, 0);
+    EXPECT_EQ(b.ctx().shell.input.navigationState, 0);
 }
 
 TEST_F(CrossStaffTest, TheMovedStaffReturnsWhenAnotherStaffIsPlaced) {

@@ -136,19 +136,19 @@ TEST_F(CursorTest, UpAndDownKeepTheColumnAndStopAtTheEdges) {
 }
 
 TEST_F(CursorTest, UpAndDownAreRefusedWhileTheInsertionBoxIsOpen) {
-    b.ctx().shell.insertionOpen = true;
+    b.ctx().shell.input.insertionOpen = true;
     key(Key::Down);
     EXPECT_EQ(staff(), 0);
 }
 
 TEST_F(CursorTest, UpOrDownInTemplateStaffModeOnlyLeavesTheTemplateStaff) {
-    b.ctx().shell.templateStaffMode = true;
+    b.ctx().shell.input.templateStaffMode = true;
     cursor().templateSavedStaff = 1;
     cursor().templateSavedElement = 2;
     b.doc().currentStaff = 2;
     b.doc().currentElement = -1;
     key(Key::Up);
-    EXPECT_FALSE(b.ctx().shell.templateStaffMode);
+    EXPECT_FALSE(b.ctx().shell.input.templateStaffMode);
     EXPECT_EQ(staff(), 1);
     EXPECT_EQ(element(), 2);
     EXPECT_EQ(cursor().x, 200);  // nothing else moved

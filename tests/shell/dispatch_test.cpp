@@ -61,42 +61,40 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Dispatch, ACheckedToolMovesTheCheckMarkAndAStarredOneRemovesIt) {
     DispatchCommand(ctx, 71);  // Liaisons
-    EXPECT_EQ(ctx.shell.currentTool, '(');
-    EXPECT_EQ(ctx.shell.toolMenuItem, 71);
+    EXPECT_EQ(ctx.shell.input.currentTool, '(');
+    EXPECT_EQ(ctx.shell.input.toolMenuItem, 71);
     DispatchCommand(ctx, 80);  // Double Dièse*
-    EXPECT_EQ(ctx.shell.currentTool, 'D');
-    EXPECT_EQ(ctx.shell.toolMenuItem, 0);
+    EXPECT_EQ(ctx.shell.input.currentTool, 'D');
+    EXPECT_EQ(ctx.shell.input.toolMenuItem, 0);
     DispatchCommand(ctx, 97);  // Cacher/révéler Altération
-    EXPECT_EQ(ctx.shell.currentTool, 300);
-    EXPECT_EQ(ctx.shell.hideKind, 2);
-    EXPECT_EQ(ctx.shell.toolMenuItem, 97);
+    EXPECT_EQ(ctx.shell.input.currentTool, 300);
+    EXPECT_EQ(ctx.shell.input.hideKind, 2);
+    EXPECT_EQ(ctx.shell.input.toolMenuItem, 97);
 }
 
 TEST_F(Dispatch, ChoosingAToolWhileALineCutWaitsCancelsTheCut) {
-    ctx.shell.mouseMode = 98;
+    ctx.shell.input.mouseMode = 98;
     ctx.doc.toolOverride = 1;
     DispatchCommand(ctx, 86);  // Notes
-    EXPECT_EQ(ctx.shell.mouseMode, 0);
+    EXPECT_EQ(ctx.shell.input.mouseMode, 0);
     EXPECT_EQ(ui.mouseModesEnded, 1);
     EXPECT_EQ(ctx.doc.toolOverride, 0);
-    EXPECT_EQ(ctx.shell.currentTool, 'N');
+    EXPECT_EQ(ctx.shell.input.currentTool, 'N');
 }
 
 TEST_F(Dispatch, AStarredToolLeavesAPendingClickModeAlone) {
-    ctx.shell.mouseMode = 99;
+    ctx.shell.input.mouseMode = 99;
     DispatchCommand(ctx, 82);  // .Pointage
-    EXPECT_EQ(ctx.shell.mouseMode, 99);
+    EXPECT_EQ(ctx.shell.input.mouseMode, 99);
     EXPECT_EQ(ui.mouseModesEnded, 0);
 }
 
 TEST_F(Dispatch, ACommandWithAHighWordMatchesNothing) {
-    ctx.shell.rightButton = true;
     DispatchCommand(ctx, (1u << 16) | 71u);
-    EXPECT_EQ(ctx.shell.currentTool, 'N');
-    EXPECT_EQ(ctx.shell.toolMenuItem, 86);
-    EXPECT_FALSE(ctx.shell.rightButton);  // the flag is cleared for every command
+    EXPECT_EQ(ctx.shell.input.currentTool, 'N');
+    EXPECT_EQ(ctx.shell.input.toolMenuItem, 86);
     DispatchCommand(ctx, (1u << 16) | 52u);
-    EXPECT_EQ(ctx.shell.zoom, (ZoomFraction{1, 1}));
+    EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{1, 1}));
 }
 
 TEST_F(Dispatch, UnbuiltCommandsAreReportedAndDoNothing) {
@@ -109,15 +107,15 @@ TEST_F(Dispatch, UnbuiltCommandsAreReportedAndDoNothing) {
 }
 
 TEST_F(Dispatch, DInZSymbolModeChoosesTheSharpSymbol) {
-    ctx.shell.zSymbolMode = 1;
+    ctx.shell.input.zSymbolMode = 1;
     DispatchChar(ctx, 'd');
-    EXPECT_EQ(ctx.shell.currentTool, 'd');
+    EXPECT_EQ(ctx.shell.input.currentTool, 'd');
     EXPECT_EQ(ctx.doc.insertion.accidental, Accidental::None);
     DispatchChar(ctx, ':');
-    EXPECT_EQ(ctx.shell.currentTool, ':');
+    EXPECT_EQ(ctx.shell.input.currentTool, ':');
     EXPECT_EQ(ctx.doc.insertion.dots, 0u);
     DispatchChar(ctx, '(');
-    EXPECT_EQ(ctx.shell.currentTool, 'l');
+    EXPECT_EQ(ctx.shell.input.currentTool, 'l');
     EXPECT_EQ(ctx.doc.insertion.switches & SwitchSlur, 0u);
 }
 
@@ -131,16 +129,16 @@ TEST_F(Dispatch, WithoutZSymbolModeCharactersSetTheAttributes) {
     EXPECT_EQ(ctx.doc.insertion.durationCode, 7u);
     DispatchChar(ctx, 's');
     EXPECT_EQ(ctx.doc.insertion.durationCode, 10u);
-    EXPECT_EQ(ctx.shell.menuDuration, 10u);
-    EXPECT_EQ(ctx.shell.currentTool, 'N');
+    EXPECT_EQ(ctx.shell.dialogs.menuDuration, 10u);
+    EXPECT_EQ(ctx.shell.input.currentTool, 'N');
 }
 
 TEST_F(Dispatch, EscapeLeavesTheShellsPendingModes) {
-    ctx.shell.zSymbolMode = 1;
-    ctx.shell.mouseMode = 69;
+    ctx.shell.input.zSymbolMode = 1;
+    ctx.shell.input.mouseMode = 69;
     DispatchKey(ctx, Key::Escape, {});
-    EXPECT_EQ(ctx.shell.zSymbolMode, 0);
-    EXPECT_EQ(ctx.shell.mouseMode, 0);
+    EXPECT_EQ(ctx.shell.input.zSymbolMode, 0);
+    EXPECT_EQ(ctx.shell.input.mouseMode, 0);
     EXPECT_EQ(ui.mouseModesEnded, 1);
 }
 
@@ -162,45 +160,45 @@ TEST_F(Dispatch, GOpensARhythmicGroupOnlyWithItsFraction) {
     ui.queueDialogAnswer({"Fraction", {{"Numérateur", "3"}, {"Dénominateur", "2"}}, true});
     DispatchChar(ctx, 'G');
     EXPECT_NE(ctx.doc.insertion.switches & SwitchGroup, 0u);
-    EXPECT_EQ(ctx.shell.groupNum, 3u);
-    EXPECT_EQ(ctx.shell.groupDen, 2u);
+    EXPECT_EQ(ctx.shell.input.groupNum, 3u);
+    EXPECT_EQ(ctx.shell.input.groupDen, 2u);
     DispatchCommand(ctx, 24);  // sends g while the group is open
     EXPECT_EQ(ctx.doc.insertion.switches & SwitchGroup, 0u);
 }
 
 TEST_F(Dispatch, NoteFormButtons) {
     const auto stemBits = [&] { return (ctx.doc.insertion.noteWordFlags >> 13) & 3u; };
-    EXPECT_EQ(ctx.shell.noteFormFlags, 2) << "stems start automatic";
+    EXPECT_EQ(ctx.shell.input.noteFormFlags, 2) << "stems start automatic";
     EXPECT_EQ(stemBits(), 1u);
     DispatchCommand(ctx, 40);
-    EXPECT_EQ(ctx.shell.noteFormFlags, 0);
+    EXPECT_EQ(ctx.shell.input.noteFormFlags, 0);
     EXPECT_EQ(stemBits(), 0u);
     DispatchCommand(ctx, 38);
-    EXPECT_EQ(ctx.shell.noteFormFlags, 1);
+    EXPECT_EQ(ctx.shell.input.noteFormFlags, 1);
     EXPECT_EQ(stemBits(), 2u) << "flag A: the stem up (note word bit 14)";
     DispatchCommand(ctx, 39);
-    EXPECT_EQ(ctx.shell.noteFormFlags, 2);
+    EXPECT_EQ(ctx.shell.input.noteFormFlags, 2);
     EXPECT_EQ(stemBits(), 1u) << "flag B: the automatic stem (bit 13)";
     DispatchCommand(ctx, 38);
-    EXPECT_EQ(ctx.shell.noteFormFlags, 3);
+    EXPECT_EQ(ctx.shell.input.noteFormFlags, 3);
     EXPECT_EQ(stemBits(), 3u);
     DispatchCommand(ctx, 40);
-    EXPECT_EQ(ctx.shell.noteFormFlags, 0);
+    EXPECT_EQ(ctx.shell.input.noteFormFlags, 0);
     DispatchCommand(ctx, 22);
-    EXPECT_TRUE(ctx.shell.alternateAction);
+    EXPECT_TRUE(ctx.shell.input.alternateAction);
 }
 
 TEST_F(Dispatch, ZoomCommandsAndTheFractionDialog) {
     DispatchCommand(ctx, 54);
-    EXPECT_EQ(ctx.shell.zoom, (ZoomFraction{3, 2}));
-    EXPECT_EQ(ctx.shell.zoomMenuItem, 54);
+    EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{3, 2}));
+    EXPECT_EQ(ctx.shell.view.zoomMenuItem, 54);
     DispatchCommand(ctx, 56);  // cancelled: nothing changes
-    EXPECT_EQ(ctx.shell.zoom, (ZoomFraction{3, 2}));
-    EXPECT_EQ(ctx.shell.zoomMenuItem, 54);
+    EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{3, 2}));
+    EXPECT_EQ(ctx.shell.view.zoomMenuItem, 54);
     ui.queueDialogAnswer({"Fraction", {{"Numérateur", "250"}, {"Dénominateur", "7"}}, true});
     DispatchCommand(ctx, 56);
-    EXPECT_EQ(ctx.shell.zoom, (ZoomFraction{99, 7}));
-    EXPECT_EQ(ctx.shell.zoomMenuItem, 56);
+    EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{99, 7}));
+    EXPECT_EQ(ctx.shell.view.zoomMenuItem, 56);
     EXPECT_EQ(ui.repaints, 2);
 }
 
@@ -221,7 +219,7 @@ TEST(DispatchValues, ThePopupOfButton42GivesTheReferenceValueToATimeSignature) {
     EXPECT_EQ(e->signWord().high7(), 9u);
     EXPECT_EQ(windowCtx.doc.insertion.referenceValue, 3u);
     EXPECT_EQ(windowCtx.doc.insertion.durationCode, 4u);  // the note duration is untouched
-    EXPECT_EQ(windowCtx.shell.keyMode, 0);
+    EXPECT_EQ(windowCtx.shell.input.keyMode, 0);
     EXPECT_EQ(ui.messages().size(), 1u);  // the values of the time signature were shown first
 
     ui.popupChoice = 535;  // from button 41 the same item is a note duration

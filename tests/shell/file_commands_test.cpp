@@ -65,7 +65,6 @@ TEST_F(FileCommands, CancelKeepsTheModifiedDocumentOpen) {
     EXPECT_EQ(DoFileCommand(ctx, fileQuit), 0);
     EXPECT_FALSE(ui.closed());
     EXPECT_TRUE(ctx.doc.modified);
-    EXPECT_FALSE(ctx.shell.closing);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].stringId, 66);
     EXPECT_EQ(ui.messages()[0].text, "Enregistrer les modifications dans (sans nom) ?");
@@ -132,11 +131,11 @@ TEST_F(FileCommands, OpenCancelledInItsDialogKeepsTheDocumentAndItsWorkingFile) 
 TEST_F(FileCommands, OpenReadsTheChosenDocumentAtNormalZoom) {
     test::ScoreBuilder other(3);
     ASSERT_TRUE(other.saveAs(dir / "autre.mus"));
-    ctx.shell.zoom = {3, 2};
+    ctx.shell.view.zoom = {3, 2};
     ui.queueFileName((dir / "autre.mus").string());
     EXPECT_EQ(DoFileCommand(ctx, fileOpen), 1);
     EXPECT_EQ(ctx.doc.pageCount, 3);
-    EXPECT_EQ(ctx.shell.zoom, (ZoomFraction{1, 1}));
+    EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{1, 1}));
     EXPECT_TRUE(ctx.shell.documentReady);
 }
 

@@ -32,7 +32,7 @@ TEST_F(MarkersTest, EscapeAfterMarkRegionLeavesNoRectangleAndNoPageMarker) {
     DispatchKey(b.ctx(), Key::Escape, {});
     EXPECT_FALSE(cursor().regionMarking);
     EXPECT_FALSE(cursor().zoneRect.shown);
-    EXPECT_EQ(b.ctx().shell.markerPage, 0);
+    EXPECT_EQ(b.ctx().shell.cursor.markerPage, 0);
     EXPECT_FALSE(cursor().zone.marked());
     EXPECT_EQ(b.ui().title().find("mqPage"), std::string::npos);
 }

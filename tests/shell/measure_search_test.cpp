@@ -112,7 +112,7 @@ TEST_F(MeasureSearchTest, TheDialogAsksForTheNumberAndKeepsIt) {
     b.ui().queueDialogAnswer({.name = "MesNo", .fields = {{"48", "16"}}, .ok = true});
     DispatchCommand(b.ctx(), goToMeasureCommand);
     EXPECT_EQ(doc().currentPage, 2);
-    EXPECT_EQ(b.ctx().shell.lastMeasureSought, 16);
+    EXPECT_EQ(b.ctx().shell.dialogs.lastMeasureSought, 16);
     b.ui().queueDialogAnswer({.name = "MesNo", .fields = {{"48", "1"}}, .ok = false});
     DispatchCommand(b.ctx(), goToMeasureCommand);
     EXPECT_EQ(doc().currentPage, 2);

@@ -100,7 +100,7 @@ TEST_F(MenuStateTest, PasteAndTraceNeedSomethingToUse) {
 }
 
 TEST_F(MenuStateTest, ContinuousModeGreysPageLayoutCommands) {
-    shell.continuousView = true;
+    shell.view.continuousView = true;
     auto prepared = prepare();
     EXPECT_TRUE(prepared[100].checked);
     EXPECT_TRUE(prepared[100].enabled);
@@ -108,7 +108,7 @@ TEST_F(MenuStateTest, ContinuousModeGreysPageLayoutCommands) {
                         497}) {
         EXPECT_FALSE(prepared[command].enabled) << command;
     }
-    shell.continuousView = false;
+    shell.view.continuousView = false;
     prepared = prepare();
     EXPECT_FALSE(prepared[100].checked);
     for (int command : {98, 99, 101, 239, 584, 61, 62, 14, 60, 65, 67, 48, 498, 497}) {
@@ -122,13 +122,13 @@ TEST_F(MenuStateTest, GroupedStaffGreysTheSingleLineAlignments) {
     for (int command : {223, 249, 247, 285, 248, 236, 237, 239}) EXPECT_FALSE(prepared[command].enabled) << command;
     EXPECT_TRUE(prepared[225].enabled);
 
-    shell.continuousView = true;
+    shell.view.continuousView = true;
     prepared = prepare();
     EXPECT_TRUE(prepared[237].enabled);
     EXPECT_FALSE(prepared[236].enabled);
 
     groupCurrentStaff(1);
-    shell.continuousView = false;
+    shell.view.continuousView = false;
     prepared = prepare();
     for (int command : {223, 249, 247, 285, 248, 236, 237, 239}) EXPECT_TRUE(prepared[command].enabled) << command;
 }
@@ -136,7 +136,7 @@ TEST_F(MenuStateTest, GroupedStaffGreysTheSingleLineAlignments) {
 // A single staff re-enables the alignments, but the continuous view still cannot take a justified page.
 TEST_F(MenuStateTest, JustifiedPageStaysGreyInTheContinuousView) {
     groupCurrentStaff(1);
-    shell.continuousView = true;
+    shell.view.continuousView = true;
     const auto prepared = prepare();
     EXPECT_FALSE(prepared[239].enabled);
     EXPECT_TRUE(prepared[237].enabled);
@@ -181,9 +181,9 @@ TEST_F(MenuStateTest, MaskErasersFollowTheMasksThatExist) {
 
 TEST_F(MenuStateTest, CheckMarks) {
     shell.autosaveDelay = 0;
-    shell.zoom = {3, 2};
-    shell.zoomMenuItem = 54;
-    shell.toolMenuItem = 72;
+    shell.view.zoom = {3, 2};
+    shell.view.zoomMenuItem = 54;
+    shell.input.toolMenuItem = 72;
     doc.page()->layoutWord().setWithoutVariableMask(true);
     auto prepared = prepare();
     EXPECT_FALSE(prepared[492].checked);
@@ -195,8 +195,8 @@ TEST_F(MenuStateTest, CheckMarks) {
     EXPECT_TRUE(prepared[620].checked);
 
     shell.autosaveDelay = 5;
-    shell.zoom = {1, 1};  // "AUTRE" answered 1/1: the mark stays on the item chosen
-    shell.zoomMenuItem = 56;
+    shell.view.zoom = {1, 1};  // "AUTRE" answered 1/1: the mark stays on the item chosen
+    shell.view.zoomMenuItem = 56;
     doc.toolOverride = 1;
     prepared = prepare();
     EXPECT_TRUE(prepared[492].checked);

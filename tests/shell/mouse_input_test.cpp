@@ -8,16 +8,16 @@
 #include <algorithm>
 
 #include "edit/note_drag.h"
-#include "edit/note_entry.h"
-#include "edit/special_bar_entry.h"
-#include "edit/tool_application.h"
 #include "print/staff_layout_model.h"
 #include "render/curve_signs.h"
 #include "render/geometry.h"
 #include "score/clef_values.h"
 #include "score/element_creation.h"
 #include "shell/cursor_frame.h"
+#include "shell/note_commands.h"
 #include "shell/shell_timers.h"
+#include "shell/sign_characters.h"
+#include "shell/tool_application.h"
 #include "support/score_builder.h"
 
 namespace notavera {
@@ -100,7 +100,7 @@ TEST_P(MouseSnapTest, AClickSnapsWithinTwoUnitsAndSelectsWithinOneStep) {
     click(middle(GetParam().clickX));
     EXPECT_EQ(cursor().x, GetParam().cursorX);
     EXPECT_EQ(ctx().shell.mouse.elementSelected, GetParam().selected);
-    EXPECT_TRUE(ctx().shell.clickSettle);
+    EXPECT_TRUE(ctx().shell.mouse.clickSettle);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clicks, MouseSnapTest,
@@ -191,7 +191,7 @@ TEST_F(MouseTest, AwayFromTheSelectionADragMovesTheCursor) {
 }
 
 TEST_F(MouseTest, WithTheAlternateActionADragLeavesTheNoteAlone) {
-    ctx().shell.alternateAction = true;
+    ctx().shell.input.alternateAction = true;
     drag(middle(300), 10, frame.halfSpace / 2);
     EXPECT_EQ(code(2), 4u);
     EXPECT_EQ(cursor().x, 300);
@@ -226,7 +226,7 @@ TEST_P(PitchFromPointTest, TheNoteToolEntersThePitchDrawnAtThePoint) {
     EXPECT_EQ(els[1].x, 300);
     EXPECT_EQ(els[1].noteWord().step(), p.step);
     EXPECT_EQ(els[1].w0().octave(), p.octave);
-    EXPECT_EQ(ctx().shell.currentTool, 'N');
+    EXPECT_EQ(ctx().shell.input.currentTool, 'N');
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, PitchFromPointTest,
@@ -244,12 +244,12 @@ TEST_F(MouseTest, PointsFarFromTheStaffCountAsEightStepsBeyondIt) {
 }
 
 TEST_F(MouseTest, AccidentalToolsMarkTheClickedNoteAndPassTheCursorOnTheLastOne) {
-    ctx().shell.currentTool = 'd';
+    ctx().shell.input.currentTool = 'd';
     const int y = ref() + PitchToOffset(1, 4, ClefValueOfClef(1), frame.halfSpace);
     doubleClick({300, y});
     EXPECT_EQ(element(2).noteWord().accidental(), Accidental::Sharp);
     EXPECT_EQ(cursor().x, 300);
-    ctx().shell.currentTool = ':';
+    ctx().shell.input.currentTool = ':';
     doubleClick({400, y});
     EXPECT_EQ(element(3).noteWord().dots(), 2u);
     EXPECT_EQ(cursor().x, 400 + 2 * b.doc().spacingStep);
@@ -257,7 +257,7 @@ TEST_F(MouseTest, AccidentalToolsMarkTheClickedNoteAndPassTheCursorOnTheLastOne)
 }
 
 TEST_F(MouseTest, TheFreeSlurToolJoinsTheTwoPointsDoubleClicked) {
-    ctx().shell.currentTool = freeSlurTool;
+    ctx().shell.input.currentTool = freeSlurTool;
     doubleClick(middle(210));
     EXPECT_TRUE(ctx().shell.mouse.freeSlurStarted);
     EXPECT_EQ(b.doc().page()->staves[0].elements.size(), 4u);
@@ -290,7 +290,7 @@ TEST_F(MouseTest, SlurAndBeamToolsAlternateAndOtherToolsForgetTheChordRequest) {
 }
 
 TEST_F(MouseTest, TheNoteToolTakesTheDurationLastChosenInVal) {
-    ctx().shell.menuDuration = 6;
+    ctx().shell.dialogs.menuDuration = 6;
     b.doc().insertion.durationCode = 2;
     b.setCurrent(1, 2);
     cursor().x = 300;
@@ -304,34 +304,32 @@ TEST_F(MouseTest, ADoubleClickAfterCommand497InsertsAStaffAtItsHeight) {
     doubleClick({300, ref(1) - 3 * frame.staffHeight - 10});  // between staves 1 and 2
     ASSERT_EQ(b.doc().page()->staves.size(), 4u);
     EXPECT_TRUE(b.doc().page()->staves[2].elements.empty());
-    EXPECT_EQ(ctx().shell.mouseMode, 0);
+    EXPECT_EQ(ctx().shell.input.mouseMode, 0);
     DispatchCommand(ctx(), 497);
     doubleClick({300, ref(0) - 10});  // above the first staff's top line
     EXPECT_EQ(b.doc().page()->staves.size(), 4u);
     ASSERT_FALSE(b.ui().messages().empty());
     EXPECT_EQ(b.ui().messages().back().stringId, 73);
-    EXPECT_EQ(ctx().shell.mouseMode, 0);
+    EXPECT_EQ(ctx().shell.input.mouseMode, 0);
 }
 
 TEST_F(MouseTest, CommandsThatPlaceAtTheCursorWaitForADoubleClickOnTheStaff) {
     DispatchCommand(ctx(), 628);
-    EXPECT_EQ(ctx().shell.mouseMode, multiBarRestMouseMode);
+    EXPECT_EQ(ctx().shell.input.mouseMode, multiBarRestMouseMode);
     doubleClick({300, ref() + 100});  // outside the band: still waiting
-    EXPECT_EQ(ctx().shell.mouseMode, multiBarRestMouseMode);
+    EXPECT_EQ(ctx().shell.input.mouseMode, multiBarRestMouseMode);
     doubleClick(middle(350));
-    EXPECT_EQ(ctx().shell.mouseMode, 0);
+    EXPECT_EQ(ctx().shell.input.mouseMode, 0);
 }
 
 TEST_F(MouseTest, TheRightButtonSetsTheAlternateActionAndEndsTheMoveBox) {
     click(middle(300), withShift);
     ASSERT_TRUE(ctx().shell.mouse.box.running);
     MouseRightDown(ctx());
-    EXPECT_TRUE(ctx().shell.alternateAction);
-    EXPECT_TRUE(ctx().shell.rightButton);
+    EXPECT_TRUE(ctx().shell.input.alternateAction);
     EXPECT_FALSE(ctx().shell.mouse.box.running);
     DispatchCommand(ctx(), 51);
-    EXPECT_FALSE(ctx().shell.rightButton);  // every command clears it
-    EXPECT_TRUE(ctx().shell.alternateAction);
+    EXPECT_TRUE(ctx().shell.input.alternateAction);
 }
 
 TEST_F(MouseTest, TheMoveBoxDragsTheElementsItEncloses) {
@@ -408,7 +406,7 @@ protected:
 
 TEST_F(MouseLineCutTest, CouperLigneBasCutsAtTheDoubleClickAndIgnoresDrags) {
     DispatchCommand(b.ctx(), 99);
-    EXPECT_EQ(b.ctx().shell.mouseMode, cutLineDownMouseMode);
+    EXPECT_EQ(b.ctx().shell.input.mouseMode, cutLineDownMouseMode);
     MouseLeftDown(b.ctx(), {480, middle}, {});
     OnShellTimer(b.ctx(), clickSettleTimer);
     MouseMove(b.ctx(), {520, middle}, true, {});
@@ -417,7 +415,7 @@ TEST_F(MouseLineCutTest, CouperLigneBasCutsAtTheDoubleClickAndIgnoresDrags) {
     MouseDoubleClick(b.ctx(), {480, middle});
     EXPECT_EQ(count(0), 6u);  // clef, four eighths and the bar stay
     EXPECT_EQ(count(1), 5u);  // the quarters went to the next line, after its clef
-    EXPECT_EQ(b.ctx().shell.mouseMode, 0);
+    EXPECT_EQ(b.ctx().shell.input.mouseMode, 0);
 }
 
 TEST_F(MouseLineCutTest, CouperLigneHautMovesTheMusicBeforeTheClickUp) {
@@ -427,7 +425,7 @@ TEST_F(MouseLineCutTest, CouperLigneHautMovesTheMusicBeforeTheClickUp) {
     MouseDoubleClick(b.ctx(), {150, static_cast<int>(frame.staffY[1]) - frame.staffHeight * 3 / 2});
     EXPECT_EQ(count(1), 2u);  // the clef and the note from 150 on
     EXPECT_EQ(count(0), 11u);
-    EXPECT_EQ(b.ctx().shell.mouseMode, 0);
+    EXPECT_EQ(b.ctx().shell.input.mouseMode, 0);
 }
 
 struct RingCase {

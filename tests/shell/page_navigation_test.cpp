@@ -52,10 +52,10 @@ TEST_F(PageNavigationTest, NextOnTheLastPageAddsAPage) {
 
 TEST_F(PageNavigationTest, NavigationClosesTheInsertionBoxAndClearsTheRegion) {
     DispatchKey(b.ctx(), Key::Insert, {});
-    ASSERT_TRUE(b.ctx().shell.insertionOpen);
+    ASSERT_TRUE(b.ctx().shell.input.insertionOpen);
     b.ctx().shell.cursor.zoneRect.shown = true;
     DispatchCommand(b.ctx(), nextPageCommand);
-    EXPECT_FALSE(b.ctx().shell.insertionOpen);
+    EXPECT_FALSE(b.ctx().shell.input.insertionOpen);
     EXPECT_FALSE(b.ctx().shell.cursor.zoneRect.shown);
 }
 

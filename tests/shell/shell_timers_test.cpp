@@ -73,9 +73,9 @@ TEST_F(ShellTimers, CancelKeepsTheDelayAndTheMinuteCount) {
 }
 
 TEST_F(ShellTimers, TicksEndTheClickSettleAndCountMinutes) {
-    ctx.shell.clickSettle = true;
+    ctx.shell.mouse.clickSettle = true;
     OnShellTimer(ctx, clickSettleTimer);
-    EXPECT_FALSE(ctx.shell.clickSettle);
+    EXPECT_FALSE(ctx.shell.mouse.clickSettle);
     OnShellTimer(ctx, autosaveTimer);
     EXPECT_EQ(ctx.shell.autosaveMinutes, 1);
 }

@@ -31,15 +31,15 @@ protected:
 
 TEST_P(LineCutCommands, WaitForTheClickThatSaysWhereAndAToolCancelsThem) {
     DispatchCommand(score.ctx(), static_cast<unsigned>(GetParam()));
-    EXPECT_EQ(score.ctx().shell.mouseMode, GetParam());
+    EXPECT_EQ(score.ctx().shell.input.mouseMode, GetParam());
     DispatchCommand(score.ctx(), 86);  // the Notes tool
-    EXPECT_EQ(score.ctx().shell.mouseMode, 0);
+    EXPECT_EQ(score.ctx().shell.input.mouseMode, 0);
 }
 
 TEST_P(LineCutCommands, TheContinuousViewHasNoLinesToCut) {
-    score.ctx().shell.continuousView = true;
+    score.ctx().shell.view.continuousView = true;
     DispatchCommand(score.ctx(), static_cast<unsigned>(GetParam()));
-    EXPECT_EQ(score.ctx().shell.mouseMode, 0);
+    EXPECT_EQ(score.ctx().shell.input.mouseMode, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(UpAndDown, LineCutCommands, ::testing::Values(98, 99));

@@ -46,12 +46,12 @@ TEST(SubsystemCommands, WithoutAHelpWindowHelpOnlyBeeps) {
 TEST(SubsystemCommands, TheSpecialBarWaitsForItsClickOnlyAfterOk) {
     test::ScoreBuilder score;
     DispatchCommand(score.ctx(), 359);
-    EXPECT_EQ(score.ctx().shell.mouseMode, 0);
+    EXPECT_EQ(score.ctx().shell.input.mouseMode, 0);
     score.ui().queueDialogAnswer({"TypeBarre", {}, true});
     DispatchCommand(score.ctx(), 359);
-    EXPECT_EQ(score.ctx().shell.mouseMode, 69);
+    EXPECT_EQ(score.ctx().shell.input.mouseMode, 69);
     DispatchCommand(score.ctx(), 86);  // the next tool command clears it
-    EXPECT_EQ(score.ctx().shell.mouseMode, 0);
+    EXPECT_EQ(score.ctx().shell.input.mouseMode, 0);
 }
 
 TEST(SubsystemCommands, SaveMidiFileWritesWhereTheUserChose) {

@@ -43,8 +43,8 @@ protected:
         page.staves.resize(3);
         page.staves[1].voiceWord = 0x0A030207u;  // bytes: voice 7, position 2, size 3, high 10
         ctx.doc.pages.push_back(std::move(page));
-        ctx.shell.groupNum = 3;
-        ctx.shell.groupDen = 2;
+        ctx.shell.input.groupNum = 3;
+        ctx.shell.input.groupDen = 2;
         ctx.shell.documentReady = true;
     }
 
@@ -55,15 +55,15 @@ protected:
 TEST_F(TitleBarOfContext, ShowsTheCurrentStaffAndGroup) {
     UpdateTitleBar(ctx);
     EXPECT_EQ(ui.title(), "Notavera v.6.5d - sonate.mus (p.2/6) - {10,2} 2 - Voix 7  [3:2]");
-    ctx.shell.markerPage = 5;
+    ctx.shell.cursor.markerPage = 5;
     UpdateTitleBar(ctx);
     EXPECT_EQ(ui.title(), "Notavera v.6.5d - sonate.mus (p.2/6) - {10,2} 2 - Voix 7  [3:2] (mqPage: 5)");
 }
 
 TEST_F(TitleBarOfContext, ContinuousViewAddsItsOffset) {
-    ctx.shell.continuousOffset = 2;
+    ctx.shell.view.continuousOffset = 2;
     EXPECT_EQ(TitleBarInfoOf(ctx).page, 2u);  // the offset means nothing outside the continuous view
-    ctx.shell.continuousView = true;
+    ctx.shell.view.continuousView = true;
     EXPECT_EQ(TitleBarInfoOf(ctx).page, 4u);
 }
 

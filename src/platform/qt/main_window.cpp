@@ -53,12 +53,12 @@ void MainWindow::buildMenusAndPalette() {
 
 PaletteInputs MainWindow::paletteInputs() const {
     PaletteInputs in;
-    in.noteFormFlags = ctx_.shell.noteFormFlags;
-    in.navigationState = ctx_.shell.navigationState;
-    in.alternateAction = ctx_.shell.alternateAction;
+    in.noteFormFlags = ctx_.shell.input.noteFormFlags;
+    in.navigationState = ctx_.shell.input.navigationState;
+    in.alternateAction = ctx_.shell.input.alternateAction;
     in.currentDuration = ctx_.doc.insertion.durationCode;
     in.referenceValue = ctx_.doc.insertion.referenceValue;
-    in.paletteDuration = ctx_.shell.menuDuration;
+    in.paletteDuration = ctx_.shell.dialogs.menuDuration;
     return in;
 }
 

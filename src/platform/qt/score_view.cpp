@@ -44,7 +44,7 @@ ScoreView::ScoreView(EditorContext& ctx, QWidget* parent) : QAbstractScrollArea(
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    shownZoom_ = ctx_.shell.zoom;
+    shownZoom_ = ctx_.shell.view.zoom;
     measureScreen();
 }
 
@@ -98,7 +98,7 @@ void ScoreView::updateScrollBars() {
 }
 
 void ScoreView::showPageFromTop() {
-    shownZoom_ = ctx_.shell.zoom;
+    shownZoom_ = ctx_.shell.view.zoom;
     shownPage_ = ctx_.doc.currentPage;
     shownPath_ = ctx_.doc.storage.path;
     updateScrollBars();
@@ -113,12 +113,12 @@ void ScoreView::refresh() {
         showPageFromTop();
         return;
     }
-    if (!(ctx_.shell.zoom == shownZoom_)) {
+    if (!(ctx_.shell.view.zoom == shownZoom_)) {
         // The page point at the window's top-left corner stays there across a zoom change.
         const Point before = origin();
         const int pageLeft = ToPage(before.x, shownZoom_);
         const int pageTop = ToPage(before.y + clientHeight(), shownZoom_);
-        shownZoom_ = ctx_.shell.zoom;
+        shownZoom_ = ctx_.shell.view.zoom;
         updateScrollBars();
         const notavera::Box sheet = zoomedSheet();
         horizontalScrollBar()->setValue(NearestStep(ToDevice(pageLeft, shownZoom_) - sheet.left + unitX(), unitX()));
@@ -158,7 +158,8 @@ void ScoreView::paintEvent(QPaintEvent*) {
     measureScreen();
     if (dpi != deviceDpi_ || ratio != pixelRatio_) updateScrollBars();
     // A zoom, page or document the scroll bars do not follow yet.
-    if (!(ctx_.shell.zoom == shownZoom_) || ctx_.doc.currentPage != shownPage_ || ctx_.doc.storage.path != shownPath_)
+    if (!(ctx_.shell.view.zoom == shownZoom_) || ctx_.doc.currentPage != shownPage_ ||
+        ctx_.doc.storage.path != shownPath_)
         refresh();
     drawFrame();
     frame_.setDevicePixelRatio(pixelRatio_);

@@ -1,5 +1,5 @@
 // What a double click does with the current tool: the pitch under the clicked point, and the tool applied at the
-// cursor once the cursor stands on that point.
+// cursor once the cursor stands on that point; and the Enter key, which applies the tools 300..304 at the cursor.
 #pragma once
 
 namespace notavera {
@@ -11,6 +11,9 @@ struct EditorContext;
 inline constexpr int firstElementTool = 300;
 inline constexpr int lastElementTool = 304;
 inline constexpr int freeSlurTool = 'l';
+
+// Enter on the element at the cursor: the pending notehead shape, or the current tool 300..304.
+void EnterOnElementAtCursor(EditorContext& ctx);
 
 // The note name (1 C … 7 B) under page height y at x on the current staff, its octave written into the insertion
 // attributes. Points far above or below the staff count as eight steps beyond it. 0 without a current staff.

@@ -1,15 +1,16 @@
 // Attribute characters applied to the note at the cursor, and the bar line and rest characters.
-#include "edit/attribute_characters.h"
+#include "shell/attribute_characters.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "edit/entry_cursor.h"
 #include "edit/note_entry.h"
 #include "render/entry_distances.h"
 #include "score/element_creation.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/entry_cursor.h"
+#include "shell/note_commands.h"
 
 namespace notavera {
 
@@ -36,7 +37,7 @@ void ApplyDuration(EditorContext& ctx, int) {
 
 // The accidental goes to the note at the cursor and is then used up; without a note it waits for the next one.
 void ApplyAccidental(EditorContext& ctx, int) {
-    if (ctx.shell.zSymbolMode != 0) return;
+    if (ctx.shell.input.zSymbolMode != 0) return;
     ElementRecord* e = NoteAtCursor(ctx);
     if (!e) return;
     InsertionState& ins = ctx.doc.insertion;
@@ -48,7 +49,7 @@ void ApplyAccidental(EditorContext& ctx, int) {
 }
 
 void ApplyDots(EditorContext& ctx, int) {
-    if (ctx.shell.zSymbolMode != 0) return;
+    if (ctx.shell.input.zSymbolMode != 0) return;
     ElementRecord* e = NoteOrRestAtCursor(ctx);
     if (!e) return;
     InsertionState& ins = ctx.doc.insertion;

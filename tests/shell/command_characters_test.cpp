@@ -1,6 +1,6 @@
 // The characters J and \ and the command 85: justification up to marker X as command 221, and the template
 // staff refused while the insertion box is open.
-#include "edit/command_characters.h"
+#include "shell/command_characters.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ TEST_F(CommandCharactersTest, BackslashKeepsThePlaceForUpAndDownToComeBackTo) {
     ctx.doc.currentStaff = 2;
     ctx.doc.currentElement = -1;
     DispatchChar(ctx, '\\');
-    EXPECT_TRUE(ctx.shell.templateStaffMode);
+    EXPECT_TRUE(ctx.shell.input.templateStaffMode);
     EXPECT_EQ(ctx.shell.cursor.templateSavedStaff, 2);
     EXPECT_EQ(ctx.shell.cursor.templateSavedElement, -1);
     // A second \ keeps the first place.
@@ -39,15 +39,15 @@ TEST_F(CommandCharactersTest, BackslashKeepsThePlaceForUpAndDownToComeBackTo) {
 
 TEST_F(CommandCharactersTest, Command85SendsTheBackslash) {
     DispatchCommand(ctx, 85);
-    EXPECT_TRUE(ctx.shell.templateStaffMode);
+    EXPECT_TRUE(ctx.shell.input.templateStaffMode);
 }
 
 TEST_F(CommandCharactersTest, WhileTheInsertionBoxIsOpenTheTemplateStaffIsRefused) {
     DispatchKey(ctx, Key::Insert, {});
-    ASSERT_TRUE(ctx.shell.insertionOpen);
+    ASSERT_TRUE(ctx.shell.input.insertionOpen);
     DispatchChar(ctx, '\\');
     DispatchCommand(ctx, 85);
-    EXPECT_FALSE(ctx.shell.templateStaffMode);
+    EXPECT_FALSE(ctx.shell.input.templateStaffMode);
     ASSERT_EQ(ui.messages().size(), 2u);
     for (const MessageBoxRequest& m : ui.messages()) {
         EXPECT_EQ(m.stringId, 16);

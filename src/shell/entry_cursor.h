@@ -1,5 +1,6 @@
-// Where note entry acts: the element at the cursor, the right end of the line, and the cursor's moves after an
-// element was entered (past a note, a bar, a clef) or when a line is full (onto the voice's next line).
+// The cursor of note entry: the element at the cursor, the cursor's moves after an element was entered (past a
+// note, a bar, a clef) or when a line is full (onto the voice's next line), and the insertion box that opens a gap
+// at the cursor for notes to go in.
 #pragma once
 
 #include "score/records.h"
@@ -13,12 +14,9 @@ ElementRecord* ElementAtCursor(EditorContext& ctx);
 // The note or rest at the cursor (no sign); null otherwise.
 ElementRecord* NoteOrRestAtCursor(EditorContext& ctx);
 
-// The last note or rest at or before the cursor x on the current staff (the last member of a chord there), where
-// a slur or group typed after its notes ends; −1 when there is none. With `notesOnly` rests are passed over.
+// The last note or rest at or before the cursor x on the current staff; −1 when there is none. With `notesOnly`
+// rests are passed over.
 int LastNoteAtOrBeforeCursor(EditorContext& ctx, bool notesOnly);
-
-// The x the music of the current staff may not reach: its left edge plus the page's line length.
-int LineRightLimit(EditorContext& ctx);
 
 // Puts the cursor on the first column of the same staff of the voice's next line (appending a page after the
 // last). False, with nothing changed, when there is no such line.
@@ -33,7 +31,7 @@ void AdvancePastNote(EditorContext& ctx);
 // when the sign is the last element of the staff.
 void AdvancePastSign(EditorContext& ctx, int distance);
 
-// Moves every element of the current staff after index `from` by dx.
-void ShiftElementsAfter(EditorContext& ctx, int from, int dx);
+// Opens or closes the insertion box. Refused with message 20 while a slur, a beam group or an L context is open.
+void ToggleInsertionBox(EditorContext& ctx);
 
 }  // namespace notavera

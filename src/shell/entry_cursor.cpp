@@ -1,8 +1,9 @@
 // The cursor rules of note entry.
-#include "edit/entry_cursor.h"
+#include "shell/entry_cursor.h"
 
 #include <algorithm>
 
+#include "edit/entry_place.h"
 #include "render/document_spacing.h"
 #include "render/entry_distances.h"
 #include "render/line_breaks.h"
@@ -13,41 +14,16 @@ namespace notavera {
 namespace {
 
 constexpr unsigned chordBit = 18;
-
-// The last element at or before x on the current staff, −1 when there is none.
-int LastElementAtOrBefore(const StaffRecord& staff, int x) {
-    int found = -1;
-    for (std::size_t i = 0; i < staff.elements.size() && staff.elements[i].x <= x; ++i) found = static_cast<int>(i);
-    return found;
-}
+constexpr int boundContext = 20;
 
 }  // namespace
 
-ElementRecord* ElementAtCursor(EditorContext& ctx) {
-    ElementRecord* e = ctx.doc.element();
-    return e && e->x == ctx.shell.cursor.x ? e : nullptr;
-}
+ElementRecord* ElementAtCursor(EditorContext& ctx) { return ElementAtX(ctx.doc, ctx.shell.cursor.x); }
 
-ElementRecord* NoteOrRestAtCursor(EditorContext& ctx) {
-    ElementRecord* e = ElementAtCursor(ctx);
-    return e && !e->isSign() ? e : nullptr;
-}
+ElementRecord* NoteOrRestAtCursor(EditorContext& ctx) { return NoteOrRestAtX(ctx.doc, ctx.shell.cursor.x); }
 
 int LastNoteAtOrBeforeCursor(EditorContext& ctx, bool notesOnly) {
-    const StaffRecord* staff = ctx.doc.staff();
-    if (!staff) return -1;
-    for (int i = LastElementAtOrBefore(*staff, ctx.shell.cursor.x); i >= 0; --i) {
-        const ElementRecord& e = staff->elements[static_cast<std::size_t>(i)];
-        if (!e.isSign() && !(notesOnly && e.isRest())) return i;
-    }
-    return -1;
-}
-
-int LineRightLimit(EditorContext& ctx) {
-    const PageRecord* page = ctx.doc.page();
-    const StaffRecord* staff = ctx.doc.staff();
-    if (!page || !staff) return 0;
-    return LeftEdgeOf(*page, *staff) + LineLengthOf(*page);
+    return LastNoteAtOrBeforeX(ctx.doc, ctx.shell.cursor.x, notesOnly);
 }
 
 bool MoveToNextLine(EditorContext& ctx) {
@@ -73,13 +49,6 @@ bool MoveToNextLine(EditorContext& ctx) {
     return true;
 }
 
-void ShiftElementsAfter(EditorContext& ctx, int from, int dx) {
-    StaffRecord* staff = ctx.doc.staff();
-    if (!staff || dx == 0) return;
-    for (std::size_t i = static_cast<std::size_t>(std::max(from + 1, 0)); i < staff->elements.size(); ++i)
-        staff->elements[i].x += dx;
-}
-
 void AdvancePastNote(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     const ElementRecord* e = doc.element();
@@ -88,10 +57,10 @@ void AdvancePastNote(EditorContext& ctx) {
     ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx, *e);
     const StaffRecord* staff = doc.staff();
     const std::size_t next = static_cast<std::size_t>(doc.currentElement) + 1;
-    if (!ctx.shell.insertionOpen || next >= staff->elements.size()) return;
+    if (!ctx.shell.input.insertionOpen || next >= staff->elements.size()) return;
     // The box keeps one gap between the cursor and the music that follows it.
     const int overlap = ctx.shell.cursor.x - staff->elements[next].x;
-    if (overlap >= 0) ShiftElementsAfter(ctx, doc.currentElement, overlap + InsertionBoxGap(ctx));
+    if (overlap >= 0) ShiftElementsAfter(doc, doc.currentElement, overlap + InsertionBoxGap(ctx));
 }
 
 void AdvancePastSign(EditorContext& ctx, int distance) {
@@ -106,6 +75,31 @@ void AdvancePastSign(EditorContext& ctx, int distance) {
     } else {
         ctx.shell.cursor.x = e->x + distance;
     }
+}
+
+void ToggleInsertionBox(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    if ((doc.insertion.switches & (SwitchSlur | SwitchBeam | SwitchL)) != 0) {
+        ShowRefusal(ctx.ui, boundContext);
+        return;
+    }
+    StaffRecord* staff = doc.staff();
+    bool& open = ctx.shell.input.insertionOpen;
+    open = !open;
+    ctx.ui.invalidate();
+    if (!staff) return;
+    // The first element at or after the cursor and everything after it make room, or take the room back.
+    int first = -1;
+    for (std::size_t i = 0; i < staff->elements.size(); ++i) {
+        if (staff->elements[i].x >= ctx.shell.cursor.x) {
+            first = static_cast<int>(i);
+            break;
+        }
+    }
+    if (first < 0) return;
+    const int gap = open ? InsertionBoxGap(ctx) : ctx.shell.cursor.x - staff->elements[first].x;
+    ShiftElementsAfter(doc, first - 1, gap);
+    doc.markModified();
 }
 
 }  // namespace notavera

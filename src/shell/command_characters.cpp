@@ -1,5 +1,5 @@
 // The characters J and \ and the command 85 that sends \.
-#include "edit/command_characters.h"
+#include "shell/command_characters.h"
 
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
@@ -17,14 +17,14 @@ constexpr int templateStaffCommand = 85;
 
 void EnterTemplateStaff(EditorContext& ctx) {
     ShellState& shell = ctx.shell;
-    if (shell.insertionOpen) {
+    if (shell.input.insertionOpen) {
         ShowRefusal(ctx.ui, closeInsertionFirst);
         return;
     }
-    if (shell.templateStaffMode || !ctx.doc.staff()) return;
+    if (shell.input.templateStaffMode || !ctx.doc.staff()) return;
     shell.cursor.templateSavedStaff = ctx.doc.currentStaff;
     shell.cursor.templateSavedElement = ctx.doc.currentElement;
-    shell.templateStaffMode = true;
+    shell.input.templateStaffMode = true;
     ctx.ui.invalidate();
 }
 

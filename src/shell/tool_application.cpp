@@ -1,5 +1,5 @@
 // The pitch of a clicked point and the double click's tool rules.
-#include "edit/tool_application.h"
+#include "shell/tool_application.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,7 +86,7 @@ void FreeSlurClick(EditorContext& ctx, Point at) {
 // request, every other tool forgets it.
 void PrepareAttributes(EditorContext& ctx, int tool) {
     InsertionState& in = ctx.doc.insertion;
-    if (tool == 'N' || tool == 'S' || tool == '=') in.durationCode = ctx.shell.menuDuration;
+    if (tool == 'N' || tool == 'S' || tool == '=') in.durationCode = ctx.shell.dialogs.menuDuration;
     if (tool == 'N' || tool == 'S') return;
     in.switches &= ~SwitchC;
     in.noteWordFlags &= ~(1u << chordBit);
@@ -108,6 +108,11 @@ int PairedToolAfter(int tool) {
 
 }  // namespace
 
+void EnterOnElementAtCursor(EditorContext& ctx) {
+    const InputState& input = ctx.shell.input;
+    if (EnterOnElement(ctx.doc, ctx.shell.cursor.x, input.currentTool, input.hideKind)) ctx.ui.invalidate();
+}
+
 unsigned PitchFromPoint(EditorContext& ctx, int y, int x) {
     const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
     const StaffRecord* staff = ctx.doc.staff();
@@ -127,7 +132,7 @@ unsigned PitchFromPoint(EditorContext& ctx, int y, int x) {
 int ApplyToolAt(EditorContext& ctx, int tool, unsigned name, int x, int y) {
     const unsigned shape = ctx.doc.insertion.headShape;
     if ((tool >= firstElementTool && tool <= lastElementTool) || (shape >= 1 && shape <= maxHeadShape)) {
-        EnterOnElement(ctx);
+        EnterOnElementAtCursor(ctx);
         return tool;
     }
     PrepareAttributes(ctx, tool);

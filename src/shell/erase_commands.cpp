@@ -1,0 +1,79 @@
+// The Détruire menu: stretches of elements at the cursor and the marks of the current note.
+#include "shell/erase_commands.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "edit/mark_removal.h"
+#include "edit/region_deletion.h"
+#include "shell/command_registry.h"
+#include "shell/cursor_frame.h"
+#include "shell/cursor_move.h"
+#include "shell/cursor_rules.h"
+#include "shell/editor_context.h"
+#include "shell/zone.h"
+
+namespace notavera {
+namespace {
+
+// After a removal the cursor keeps its x; the element there or after it becomes current.
+void ReplaceCursor(EditorContext& ctx) {
+    ctx.doc.markModified();
+    ctx.doc.currentElement = -1;
+    const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
+    const int start = f ? f->staffStart[static_cast<std::size_t>(ctx.doc.currentStaff)] : ctx.doc.defaultFirstX;
+    ReplaceOnStaff(ctx.doc, Replace::AtOrAfterX, ctx.shell.cursor.x, start);
+    MoveCursor(ctx, MoveSnap);
+    ctx.ui.invalidate();
+}
+
+bool EraseMarkedRegion(EditorContext& ctx) {
+    PageRecord* page = ctx.doc.findPage(ctx.shell.cursor.zone.page);
+    bool removed = false;
+    // The spans are taken before any removal: each staff's indices stay valid while only that staff changes.
+    for (const ZoneSpan& span : ZoneSpans(ctx))
+        removed = EraseElements(page->staves[static_cast<std::size_t>(span.staff)], span.first, span.last) || removed;
+    return removed;
+}
+
+bool EraseToMarkerY(EditorContext& ctx) {
+    const ZoneRecord& zone = ctx.shell.cursor.zone;
+    StaffRecord* staff = ctx.doc.staff();
+    if (staff == nullptr || zone.page != ctx.doc.currentPage || zone.startStaff != ctx.doc.currentStaff) return false;
+    if (zone.start < 0 || zone.start >= static_cast<int>(staff->elements.size())) return false;
+    const int marked = staff->elements[static_cast<std::size_t>(zone.start)].x;
+    const int cursor = ctx.shell.cursor.x;
+    return EraseBetween(*staff, std::min(marked, cursor), std::max(marked, cursor));
+}
+
+}  // namespace
+
+bool EraseRegion(EditorContext& ctx) {
+    const CursorState& c = ctx.shell.cursor;
+    const bool removed = c.zoneRect.shown && c.zone.last >= 0 ? EraseMarkedRegion(ctx) : EraseToMarkerY(ctx);
+    if (!removed) {
+        ctx.ui.beep();
+        return false;
+    }
+    ClearZone(ctx);
+    ReplaceCursor(ctx);
+    return true;
+}
+
+bool EraseToLineEnd(EditorContext& ctx) {
+    StaffRecord* staff = ctx.doc.staff();
+    if (staff == nullptr) return false;
+    if (!EraseBetween(*staff, ctx.shell.cursor.x, std::numeric_limits<int>::max())) return false;
+    ReplaceCursor(ctx);
+    return true;
+}
+
+void RegisterEraseCommands(CommandRegistry& r) {
+    r.addCommand(eraseRegionCommand, [](EditorContext& ctx, int) { EraseRegion(ctx); });
+    r.addCommand(eraseToLineEndCommand, [](EditorContext& ctx, int) { EraseToLineEnd(ctx); });
+    r.addCommand(eraseBeamCommand, [](EditorContext& ctx, int) { EraseBeam(ctx.doc, ctx.ui); });
+    r.addCommand(eraseSlurCommand, [](EditorContext& ctx, int) { EraseSlur(ctx.doc, ctx.ui); });
+    r.addCommand(eraseGroupCommand, [](EditorContext& ctx, int) { EraseGroup(ctx.doc, ctx.ui); });
+}
+
+}  // namespace notavera

@@ -1,0 +1,26 @@
+// The Détruire commands: the marked region or the stretch from the cursor to marker Y (212), the rest of the line
+// from the cursor (213), and the beam group, slur or rhythmic group at the current note (214, 215, 216).
+#pragma once
+
+namespace notavera {
+
+class CommandRegistry;
+struct EditorContext;
+
+inline constexpr int eraseRegionCommand = 212;
+inline constexpr int eraseToLineEndCommand = 213;
+inline constexpr int eraseBeamCommand = 214;
+inline constexpr int eraseSlurCommand = 215;
+inline constexpr int eraseGroupCommand = 216;
+
+// With a marked region shown, its elements go, staff by staff; otherwise, with marker Y on the current staff,
+// the elements from the cursor to the marked element, both included. The zone and markers are used up. Without
+// either only a beep. True when something was removed.
+bool EraseRegion(EditorContext& ctx);
+
+// Every element of the current staff at or after the cursor x. True when something was removed.
+bool EraseToLineEnd(EditorContext& ctx);
+
+void RegisterEraseCommands(CommandRegistry& registry);
+
+}  // namespace notavera

@@ -1,0 +1,16 @@
+// Key signatures from the "Armure" menu: the dialog, 125 "Armure" and 128 "Effacer Armure" at the cursor.
+#pragma once
+
+#include "shell/dialog_model.h"
+
+namespace notavera {
+
+class CommandRegistry;
+
+// "Armure" as it opens with the last answer: "Nombre" (0–7) and the radio buttons "Dièse" and "Bémol" (kind 1
+// or 2; 0 leaves both released).
+DialogModel MakeKeyDialog(int number, int kind);
+
+void RegisterKeyCommands(CommandRegistry& registry);
+
+}  // namespace notavera

@@ -1,0 +1,35 @@
+// The shell's state that is not part of the document: the records of each concern, and what is truly shell-wide
+// (the autosave, the document's readiness, mask editing, the settings dialogs' values).
+#pragma once
+
+#include "shell/cursor_state.h"
+#include "shell/dialog_memory.h"
+#include "shell/input_state.h"
+#include "shell/mouse_state.h"
+#include "shell/system_settings.h"
+#include "shell/view_state.h"
+
+namespace notavera {
+
+// The shell's state that is not part of the document, by concern.
+struct ShellState {
+    int autosaveDelay = 2;     // minutes, 0 = off
+    int autosaveMinutes = 0;   // minutes since the last autosave or delay change
+    bool documentReady = false;
+    bool recoveryCheck = true;       // off for batch inspection, which must leave a ".sav" to the editor
+    bool stickyModified = false;     // set once the document was modified, read by menu preparation
+    bool maskEditing = false;        // a mask page is being edited
+    struct {                         // where mask editing came from, to go back on leaving
+        int page = 0;
+        int staff = 0;
+        int element = -1;
+    } maskReturn;
+    SystemSettings settings;         // the settings dialogs' system-wide values
+    InputState input;                // the tools and pending modes
+    DialogMemory dialogs;            // the answers dialogs offer again
+    ViewState view;                  // the zoom and the continuous view
+    CursorState cursor;              // the cursor, the markers and the zone
+    MouseState mouse;                // the button held, the drag, the selection and the move box
+};
+
+}  // namespace notavera

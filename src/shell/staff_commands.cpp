@@ -1,0 +1,36 @@
+// The staff insertion and deletion commands.
+#include "shell/staff_commands.h"
+
+#include "edit/staff_insertion.h"
+#include "shell/command_registry.h"
+#include "shell/cursor_frame.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+constexpr int insertStaffCommand = 497;
+constexpr int deleteStaffCommand = 498;
+
+}  // namespace
+
+int StaffAboveHeight(ScoreDocument& doc, double y) {
+    const std::optional<CursorFrame> f = CursorFrameOf(doc);
+    if (!f) return -1;
+    int found = -1;
+    // Staves run top to bottom with y upwards: a click lies below a staff when it lies below the staff's top line
+    // (one staff height under the reference height the elements count from).
+    for (std::size_t i = 0; i < f->staffY.size(); ++i)
+        if (f->staffY[i] - f->staffHeight >= y) found = static_cast<int>(i);
+    return found;
+}
+
+void RegisterStaffCommands(CommandRegistry& registry) {
+    registry.addCommand(insertStaffCommand,
+                        [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = insertStaffMouseMode; });
+    registry.addCommand(deleteStaffCommand, [](EditorContext& ctx, int) { DeleteCurrentStaff(ctx.doc, ctx.ui); });
+    registry.addChar('$', [](EditorContext& ctx, int) { InsertStaffBelow(ctx.doc, ctx.ui, ctx.doc.currentStaff); });
+}
+
+}  // namespace notavera
