@@ -12,7 +12,7 @@
 #include "score/mus_file.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera::cli {
 

@@ -7,7 +7,7 @@
 #include "edit/note_entry.h"
 #include "score/element_creation.h"
 #include "shell/command_registry.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 #include "shell/editor_context.h"
 #include "shell/insertion_characters.h"
 

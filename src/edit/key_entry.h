@@ -2,7 +2,7 @@
 // changes within the line, and "Effacer Armure".
 #pragma once
 
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

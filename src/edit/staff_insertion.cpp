@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
 #include "shell/editor_context.h"

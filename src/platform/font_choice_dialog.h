@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "platform/ui_services.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

@@ -2,7 +2,7 @@
 #include "platform/ui_services.h"
 
 #include "platform/font_choice_dialog.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "score/file_header.h"
 #include "shell/editor_context.h"
 

@@ -2,7 +2,7 @@
 #include "print/page_layout_commands.h"
 
 #include "print/mask_editing.h"
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "print/staff_layout_pages.h"
 #include "score/page_append.h"
 #include "shell/command_registry.h"

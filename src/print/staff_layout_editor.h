@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "print/staff_ruler.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

@@ -9,7 +9,7 @@
 #include "score/mus_file.h"
 #include "score/records.h"
 #include "shell/editor_context.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "render/staff_metrics.h"
 
 namespace notavera {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "print/page_size.h"
+#include "score/page_size.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
 #include "score/mus_page_codec.h"

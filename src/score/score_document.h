@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "score/accidental_context.h"
 #include "score/file_header.h"
 #include "score/font_block.h"

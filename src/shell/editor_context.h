@@ -8,7 +8,7 @@
 #include "render/zoom.h"
 #include "score/score_document.h"
 #include "shell/cursor_state.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 #include "shell/mouse_state.h"
 #include "shell/system_settings.h"
 

@@ -3,7 +3,7 @@
 
 #include "shell/command_registry.h"
 #include "shell/cursor_move.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/title_bar.h"

@@ -12,7 +12,7 @@
 #include "shell/cursor_frame.h"
 #include "shell/cursor_move.h"
 #include "shell/cursor_rules.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 #include "shell/editor_context.h"
 #include "shell/page_navigation.h"
 #include "shell/title_bar.h"

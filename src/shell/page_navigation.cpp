@@ -10,7 +10,7 @@
 #include "shell/command_registry.h"
 #include "shell/cross_staff.h"
 #include "shell/cursor_move.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 #include "shell/dispatch.h"
 #include "shell/file_commands.h"
 #include "shell/editor_context.h"

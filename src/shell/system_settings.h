@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 

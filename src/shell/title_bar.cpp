@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "shell/editor_context.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera {
 

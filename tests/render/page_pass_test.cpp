@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/recording_canvas.h"
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "render/page_sheet.h"
 #include "render/page_staves.h"
 #include "support/page_fixtures.h"

@@ -11,7 +11,7 @@
 #include "edit/note_entry.h"
 #include "edit/special_bar_entry.h"
 #include "edit/tool_application.h"
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "render/curve_signs.h"
 #include "render/geometry.h"
 #include "score/clef_values.h"

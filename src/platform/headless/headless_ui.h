@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/ui_services.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

@@ -10,7 +10,7 @@
 
 #include "platform/canvas.h"
 #include "platform/ui_services.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 #include "shell/dispatch.h"
 
 namespace notavera {
