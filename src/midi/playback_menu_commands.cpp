@@ -19,7 +19,7 @@ void PlayScore(EditorContext& ctx, int command, MidiDevices& devices, MidiWindow
     const std::filesystem::path file = PlaybackFilePath();
     const LastPageChoice last = ChooseLastPage(command, ctx.doc.pageCount, ctx.shell.markerPage, false);
     ctx.ui.setWaitCursor(true);
-    const int written = !file.empty() && WriteScoreMidi(ctx, file, last.lastPage);
+    const int written = !file.empty() && WriteScoreMidi(ctx.doc, ctx.ui, file, last.lastPage);
     ctx.ui.setWaitCursor(false);
     if (!written) {
         const std::string name = playbackFileName;

@@ -173,7 +173,7 @@ std::optional<LinePlace> FollowingLine(EditorContext& ctx, const LinePlace& from
     const PageRecord* page = ctx.doc.findPage(from.page);
     if (page == nullptr) return std::nullopt;
     if (auto r = MatchingLineBelow(*page, *page, from.line, from.line.last)) return LinePlace{from.page, *r};
-    PageRecord* next = create ? PageAfter(ctx, from.page) : ctx.doc.findPage(from.page + 1);
+    PageRecord* next = create ? PageAfter(ctx.doc, ctx.ui, from.page) : ctx.doc.findPage(from.page + 1);
     if (next == nullptr) return std::nullopt;
     page = ctx.doc.findPage(from.page);  // reading or appending a page moves the pages in memory
     if (auto r = MatchingLineBelow(*next, *page, from.line, -1)) return LinePlace{from.page + 1, *r};

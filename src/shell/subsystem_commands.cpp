@@ -30,7 +30,7 @@ void SaveMidiFile(EditorContext& ctx) {
     const LastPageChoice last =
         ChooseLastPage(commandSaveMidiFile, ctx.doc.pageCount, ctx.shell.markerPage, false);
     ctx.ui.setWaitCursor(true);
-    const int written = WriteScoreMidi(ctx, *chosen, last.lastPage);
+    const int written = WriteScoreMidi(ctx.doc, ctx.ui, *chosen, last.lastPage);
     ctx.ui.setWaitCursor(false);
     if (!written) ShowError(ctx.ui, msgCannotWrite, &*chosen);
 }

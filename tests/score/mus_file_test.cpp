@@ -26,7 +26,7 @@ protected:
 
     int open(const std::vector<std::uint8_t>& bytes) {
         test::WriteBytes(document(), bytes);
-        return ReadDocument(ctx, document());
+        return ReadDocument(ctx.doc, ctx.ui, document());
     }
     static MusFileBuilder pages(int count, int staves = 2, int elements = 4) {
         MusFileBuilder b;
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(MusFileRead, MissingDocumentIsReportedWithItsPath) {
-    EXPECT_EQ(ReadDocument(ctx, dir / "absent.mus"), FileReadFailure);
+    EXPECT_EQ(ReadDocument(ctx.doc, ctx.ui, dir / "absent.mus"), FileReadFailure);
     ASSERT_EQ(shown(), std::vector<int>{4});
     EXPECT_EQ(ui.messages()[0].text, "Impossible de lire le fichier " + (dir / "absent.mus").string() + " !");
     EXPECT_FALSE(std::filesystem::exists(dir / "absent.sum"));
@@ -268,7 +268,7 @@ TEST_F(MusFileRead, DroppedPageRenumbersThePagesOutsideTheWindow) {
     PutU32(b.pages[1], 7, 0);
     ASSERT_EQ(open(b.build()), FileOk);
     EXPECT_EQ(pageNumbers(), (std::vector<std::uint32_t>{1, 2}));
-    ASSERT_EQ(MoveWindowTo(ctx, 11), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 11), FileOk);
     EXPECT_EQ(shown(), std::vector<int>{12});
     EXPECT_EQ(ctx.doc.page()->staves[1].elements[1].blob, MakePage(12, 2, 4).staves[1].elements[1].blob);
 }
@@ -311,7 +311,7 @@ TEST_F(MusFileRead, FuzzSeedsOpenCleanly) {
         HeadlessUi seedUi{nullptr};
         EditorContext seedCtx{seedUi};
         std::filesystem::copy_file(entry.path(), document(), std::filesystem::copy_options::overwrite_existing);
-        EXPECT_EQ(ReadDocument(seedCtx, document()), FileOk) << entry.path();
+        EXPECT_EQ(ReadDocument(seedCtx.doc, seedCtx.ui, document()), FileOk) << entry.path();
         EXPECT_TRUE(seedUi.messages().empty()) << entry.path();
         ++opened;
     }
@@ -325,7 +325,7 @@ TEST_F(MusFileRead, OtherFormatsOfTheCorpusAreRefused) {
         HeadlessUi otherUi{nullptr};
         EditorContext other{otherUi};
         std::filesystem::copy_file(entry.path(), document(), std::filesystem::copy_options::overwrite_existing);
-        const int status = ReadDocument(other, document());
+        const int status = ReadDocument(other.doc, other.ui, document());
         EXPECT_TRUE(status == FileReadFailure || status == FileVersionRefused) << entry.path();
         EXPECT_EQ(otherUi.messages().size(), 1u) << entry.path();
     }
