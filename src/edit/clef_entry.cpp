@@ -51,7 +51,7 @@ void InsertClef(EditorContext& ctx, int clef) {
         if (c.clef == clef) line = c.line;
     if (!CreateSign(doc, ctx.shell.cursor.x, line, clef, SignType::Clef, 0)) return;
     ctx.ui.invalidate();
-    AdvancePastSign(ctx, DistanceAfterClef(ctx));
+    AdvancePastSign(ctx, DistanceAfterClef(ctx.doc, ctx.shell.settings.distanceSteps));
 }
 
 void RegisterClefCommands(CommandRegistry& registry) {

@@ -82,7 +82,7 @@ void ToggleInsertionBox(EditorContext& ctx) {
         }
     }
     if (first < 0) return;
-    const int gap = ctx.shell.insertionOpen ? InsertionBoxGap(ctx) : ctx.shell.cursor.x - staff->elements[first].x;
+    const int gap = ctx.shell.insertionOpen ? InsertionBoxGap(ctx.doc) : ctx.shell.cursor.x - staff->elements[first].x;
     ShiftElementsAfter(ctx, first - 1, gap);
     doc.markModified();
 }

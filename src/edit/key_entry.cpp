@@ -141,7 +141,7 @@ int PlaceKey(EditorContext& ctx, bool erase, int x) {
     const PageRecord* page = doc.page();
     const StaffRecord* staff = doc.staff();
     if (!page || !staff) return x;
-    DocumentSpacing spacing(ctx);
+    DocumentSpacing spacing(ctx.doc, ctx.shell.settings.distanceSteps);
     const SpacingSettings s = spacing.forStaff(*page, *staff);
     const int lineStartEnd = s.leftEdge + 3 * s.stepUnit + s.afterClef * s.stepUnit;
     if (x <= lineStartEnd || OnlyLineStartSignsBefore(*staff, x)) return PlaceStaffKey(ctx, erase, s);

@@ -44,10 +44,10 @@ void InsertSpecialBar(EditorContext& ctx) {
         ctx.ui.beep();
         return;
     }
-    if (NoteOrRestAtCursor(ctx)) ctx.shell.cursor.x += DefaultElementSpacing(ctx);
+    if (NoteOrRestAtCursor(ctx)) ctx.shell.cursor.x += DefaultElementSpacing(ctx.doc);
     if (!CreateSign(doc, ctx.shell.cursor.x, 0, *code, SignType::Bar, 0)) return;
     ctx.ui.invalidate();
-    AdvancePastSign(ctx, DistanceAfterBar(ctx));
+    AdvancePastSign(ctx, DistanceAfterBar(ctx.doc, ctx.shell.settings.distanceSteps));
 }
 
 void RegisterSpecialBarCharacter(CommandRegistry& registry) {

@@ -155,7 +155,8 @@ void EditTimeSignature(EditorContext& ctx) {
     if (!e) return;
     WriteTimeSignature(*e, choice);
     ctx.ui.invalidate();
-    AdvancePastSign(ctx, DistanceAfterTimeSignature(ctx, *doc.page(), *doc.staff(), doc.currentElement));
+    AdvancePastSign(ctx, DistanceAfterTimeSignature(ctx.doc, ctx.shell.settings.distanceSteps, *doc.page(),
+                                                    *doc.staff(), doc.currentElement));
 }
 
 void RegisterTimeSignatureCommand(CommandRegistry& registry) {

@@ -16,6 +16,7 @@
 #include "shell/cursor_move.h"
 #include "shell/editor_context.h"
 #include "shell/move_box.h"
+#include "shell/spacing_commands.h"
 #include "shell/title_bar.h"
 
 namespace notavera {

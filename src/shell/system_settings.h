@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "render/spacing_settings.h"
 #include "score/staff_layout_model.h"
 
 namespace notavera {
@@ -28,9 +29,7 @@ struct SystemSettings {
     int echoProgramPlusOne = 2;   // the echo instrument as MIDI input uses it, 0 for none
     int midiInputCycles = 40;     // "Cycles entrée MIDI:"
     // "Distance en Pas après ...": in steps as typed, and in page units for spacing.
-    int barDistanceSteps = 4;
-    int meterDistanceSteps = 3;
-    int clefDistanceSteps = 10;
+    SignDistances distanceSteps;
     int barDistance = 40;
     int meterDistance = 30;
     int clefDistance = 100;
