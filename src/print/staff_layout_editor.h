@@ -15,8 +15,8 @@
 
 #include <string_view>
 
-#include "print/staff_ruler.h"
 #include "platform/dialog_model.h"
+#include "print/staff_ruler.h"
 
 namespace notavera {
 

@@ -4,11 +4,11 @@
 
 #include <functional>
 
+#include "platform/messages.h"
 #include "platform/ui_services.h"
 #include "render/zoom.h"
 #include "score/score_document.h"
 #include "shell/cursor_state.h"
-#include "platform/messages.h"
 #include "shell/mouse_state.h"
 #include "shell/system_settings.h"
 

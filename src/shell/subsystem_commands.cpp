@@ -4,9 +4,7 @@
 #include <system_error>
 
 #include "edit/special_bar_entry.h"
-#include "guido/gmn_import_command.h"
 #include "midi/midi_devices.h"
-#include "midi/playback_commands.h"
 #include "midi/score_to_midi.h"
 #include "print/environment_dialog.h"
 #include "print/note_options_dialogs.h"
@@ -15,6 +13,8 @@
 #include "score/work_files.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/gmn_import_command.h"
+#include "shell/playback_commands.h"
 
 namespace notavera {
 

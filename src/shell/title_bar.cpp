@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "shell/editor_context.h"
 #include "platform/messages.h"
+#include "shell/editor_context.h"
 
 namespace notavera {
 

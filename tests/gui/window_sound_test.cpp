@@ -15,13 +15,13 @@
 #include <thread>
 #include <unistd.h>
 
-#include "midi/playback_commands.h"
-#include "midi/playback_menu_commands.h"
 #include "platform/audio/audio_midi_services.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/score_view.h"
 #include "shell/dispatch.h"
+#include "shell/playback_commands.h"
+#include "shell/playback_menu_commands.h"
 #include "support/fake_midi_services.h"
 
 namespace notavera {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui_services.h"
 #include "platform/dialog_model.h"
+#include "platform/ui_services.h"
 
 namespace notavera {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/canvas.h"
-#include "platform/ui_services.h"
 #include "platform/dialog_model.h"
+#include "platform/ui_services.h"
 #include "shell/dispatch.h"
 
 namespace notavera {
