@@ -31,8 +31,7 @@ std::filesystem::path benchDirectory() {
 
 // Systems of two staves (voices 1 and 2); eighths, quarters and a few ties and staccatos, a bar every
 // four quarters.
-void fillScore(EditorContext& ctx, bool sameChannel) {
-    ScoreDocument& doc = ctx.doc;
+void fillScore(ScoreDocument& doc, bool sameChannel) {
     for (int i = 0; i < staves; ++i) {
         std::uint32_t& w = doc.layoutModel.staffWord(i);
         staff_model::SystemGrouping::set(w, i % 2 == 0 ? 1u : 2u);
@@ -68,11 +67,11 @@ void fillScore(EditorContext& ctx, bool sameChannel) {
 
 void ExportFromMemory(benchmark::State& state) {
     HeadlessUi ui(nullptr);
-    EditorContext ctx(ui);
-    fillScore(ctx, state.range(0) != 0);
+    ScoreDocument doc;
+    fillScore(doc, state.range(0) != 0);
     const auto out = benchDirectory() / "memory.mid";
     for (auto _ : state) {
-        if (!WriteScoreMidi(ctx, out, pages)) state.SkipWithError("export failed");
+        if (!WriteScoreMidi(doc, ui, out, pages)) state.SkipWithError("export failed");
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(out));
     state.SetItemsProcessed(state.iterations() * pages * staves * notesPerStaff);
@@ -83,20 +82,21 @@ void ExportSavedDocument(benchmark::State& state) {
     const auto document = benchDirectory() / "bench.mus";
     {
         HeadlessUi ui(nullptr);
-        EditorContext ctx(ui);
-        fillScore(ctx, false);
-        ctx.doc.storage.path = document;
-        if (!SavePages(ctx)) state.SkipWithError("save failed");
-        DeleteWorkFiles(ctx);
+        ScoreDocument doc;
+        fillScore(doc, false);
+        doc.storage.path = document;
+        if (!SavePages(doc, ui)) state.SkipWithError("save failed");
+        DeleteWorkFiles(doc);
     }
     HeadlessUi ui(nullptr);
-    EditorContext ctx(ui);
-    if (ReadDocument(ctx, document) != FileOk || MoveWindowTo(ctx, 1) != FileOk) state.SkipWithError("read failed");
+    ScoreDocument doc;
+    if (ReadDocument(doc, ui, document) != FileOk || MoveWindowTo(doc, ui, 1) != FileOk)
+        state.SkipWithError("read failed");
     const auto out = benchDirectory() / "saved.mid";
     for (auto _ : state) {
-        if (!WriteScoreMidi(ctx, out, pages)) state.SkipWithError("export failed");
+        if (!WriteScoreMidi(doc, ui, out, pages)) state.SkipWithError("export failed");
     }
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(doc);
     state.SetItemsProcessed(state.iterations() * pages * staves * notesPerStaff);
 }
 BENCHMARK(ExportSavedDocument)->Unit(benchmark::kMillisecond);

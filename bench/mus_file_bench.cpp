@@ -61,8 +61,8 @@ struct BenchFiles {
         EditorContext ctx(ui);
         ctx.doc.storage.path = document;
         fillScore(ctx.doc);
-        if (!SavePages(ctx)) std::abort();
-        DeleteWorkFiles(ctx);
+        if (!SavePages(ctx.doc, ctx.ui)) std::abort();
+        DeleteWorkFiles(ctx.doc);
     }
     ~BenchFiles() { std::filesystem::remove_all(dir); }
     std::filesystem::path dir, document;
@@ -79,9 +79,9 @@ void BM_ReadDocument(benchmark::State& state) {
     HeadlessUi ui(nullptr);
     for (auto _ : state) {
         EditorContext ctx(ui);
-        if (ReadDocument(ctx, files().document) != FileOk) state.SkipWithError("not opened");
+        if (ReadDocument(ctx.doc, ctx.ui, files().document) != FileOk) state.SkipWithError("not opened");
         benchmark::DoNotOptimize(ctx.doc.pages.data());
-        DeleteWorkFiles(ctx);
+        DeleteWorkFiles(ctx.doc);
     }
     state.SetBytesProcessed(state.iterations() * documentSize());
 }
@@ -90,24 +90,24 @@ BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond);
 void BM_VisitEveryPage(benchmark::State& state) {
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
-    if (ReadDocument(ctx, files().document) != FileOk) state.SkipWithError("not opened");
+    if (ReadDocument(ctx.doc, ctx.ui, files().document) != FileOk) state.SkipWithError("not opened");
     for (auto _ : state) {
-        for (int n = 1; n <= pageCount; n += ctx.doc.storage.keepBefore + 1) MoveWindowTo(ctx, n);
-        MoveWindowTo(ctx, 1);
+        for (int n = 1; n <= pageCount; n += ctx.doc.storage.keepBefore + 1) MoveWindowTo(ctx.doc, ctx.ui, n);
+        MoveWindowTo(ctx.doc, ctx.ui, 1);
     }
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
 }
 BENCHMARK(BM_VisitEveryPage)->Unit(benchmark::kMillisecond);
 
 void BM_SaveWindow(benchmark::State& state) {
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
-    if (ReadDocument(ctx, files().document) != FileOk) state.SkipWithError("not opened");
+    if (ReadDocument(ctx.doc, ctx.ui, files().document) != FileOk) state.SkipWithError("not opened");
     for (auto _ : state) {
         ctx.doc.markModified();
-        if (!SaveToWorkingFile(ctx)) state.SkipWithError("not saved");
+        if (!SaveToWorkingFile(ctx.doc, ctx.ui)) state.SkipWithError("not saved");
     }
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
 }
 BENCHMARK(BM_SaveWindow)->Unit(benchmark::kMicrosecond);
 
@@ -121,9 +121,9 @@ void BM_SaveWholeScore(benchmark::State& state) {
         ctx.doc.storage.pageTable = {};
         ctx.doc.header.setEndOfData(firstPageOffset);
         ctx.doc.storage.fileState = FileState::None;
-        if (!SavePages(ctx)) state.SkipWithError("not saved");
+        if (!SavePages(ctx.doc, ctx.ui)) state.SkipWithError("not saved");
         state.PauseTiming();
-        DeleteWorkFiles(ctx);
+        DeleteWorkFiles(ctx.doc);
         std::filesystem::remove(files().dir / "saved.mus");
         std::filesystem::remove(files().dir / "saved.bak");
         state.ResumeTiming();

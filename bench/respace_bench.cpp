@@ -83,7 +83,7 @@ void BM_RecalculateDistancesPageByPage(benchmark::State& state) {
             ctx.doc.currentPage = n;
             ctx.doc.currentStaff = 0;
             ctx.doc.currentElement = -1;
-            benchmark::DoNotOptimize(RecalculateDistances(ctx));
+            benchmark::DoNotOptimize(RecalculateDistances(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, false));
         }
     }
     state.counters["pages/s"] =

@@ -67,18 +67,19 @@ int RunExportMidi(const Args& args) {
     }
     HeadlessUi ui(stderr);
     EditorContext ctx(ui);
-    if (ReadDocument(ctx, options->document) != FileOk) return 1;
+    if (ReadDocument(ctx.doc, ctx.ui, options->document) != FileOk) return 1;
     // The export starts on the first staff of its first page (page 1 unless asked), whatever page the
     // document was saved on.
-    int status = MoveWindowTo(ctx, std::min(options->fromPage.value_or(1), ctx.doc.pageCount)) == FileOk ? 0 : 1;
+    const int from = std::min(options->fromPage.value_or(1), ctx.doc.pageCount);
+    int status = MoveWindowTo(ctx.doc, ctx.ui, from) == FileOk ? 0 : 1;
     if (status == 0) {
         const int last = std::min(options->toPage.value_or(ctx.doc.pageCount), ctx.doc.pageCount);
-        if (!WriteScoreMidi(ctx, options->output, options->voice ? -last : last)) {
+        if (!WriteScoreMidi(ctx.doc, ctx.ui, options->output, options->voice ? -last : last)) {
             ShowError(ctx.ui, 2, &options->output);
             status = 1;
         }
     }
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     return status;
 }
 

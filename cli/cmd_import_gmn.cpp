@@ -24,8 +24,8 @@ int RunImportGmn(const Args& args) {
     const int status = ImportGuidoFile(ctx.doc, args[0], GmnErrorBoxes(ui));
     if (status == gmnCannotOpen) return 1;
     ctx.doc.storage.path = args[1];
-    const bool saved = SavePages(ctx);
-    DeleteWorkFiles(ctx);
+    const bool saved = SavePages(ctx.doc, ctx.ui);
+    DeleteWorkFiles(ctx.doc);
     if (!saved) {
         const std::string title = ctx.doc.title();
         ShowError(ui, 2, &title);

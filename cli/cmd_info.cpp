@@ -6,8 +6,8 @@
 #include "platform/headless/headless_ui.h"
 #include "score/document_json.h"
 #include "score/mus_file.h"
+#include "score/score_document.h"
 #include "score/work_files.h"
-#include "shell/editor_context.h"
 
 namespace notavera::cli {
 
@@ -31,15 +31,14 @@ int RunInfo(const Args& args) {
     }
 
     HeadlessUi ui(stderr);
-    EditorContext ctx(ui);
+    ScoreDocument doc;
     // Looking at a document must not take away the autosave copy the editor will offer.
-    ctx.shell.recoveryCheck = false;
-    const int status = ReadDocument(ctx, path);
+    const int status = ReadDocument(doc, ui, path, false);
     if (status == FileOk) {
-        const std::string text = DocumentToJson(ctx, elements).dump(2);
+        const std::string text = DocumentToJson(doc, ui, elements).dump(2);
         std::printf("%s\n", text.c_str());
     }
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(doc);
     return status == FileOk ? 0 : 1;
 }
 

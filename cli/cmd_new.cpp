@@ -50,10 +50,10 @@ int RunNew(const Args& args) {
     HeadlessUi ui(stderr);
     EditorContext ctx(ui);
     SetUpNewDocument(ctx.doc, pages);
-    if (!NameDocument(ctx, out)) return 1;
-    const bool saved = SavePages(ctx);
+    if (!NameDocument(ctx.doc, ctx.ui, out)) return 1;
+    const bool saved = SavePages(ctx.doc, ctx.ui);
     if (!saved) ShowError(ui, 2, &out);  // "Impossible d'écrire le fichier %s"
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     return saved ? 0 : 1;
 }
 

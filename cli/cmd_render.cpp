@@ -110,7 +110,7 @@ std::optional<int> ParseArgs(const Args& args, RenderRequest& r) {
 }
 
 int RenderDocument(EditorContext& ctx, const RenderRequest& r) {
-    if (ReadDocument(ctx, r.document) != FileOk) return 1;
+    if (ReadDocument(ctx.doc, ctx.ui, r.document) != FileOk) return 1;
     return WritePagePicture(ctx, r.picture);
 }
 
@@ -122,7 +122,7 @@ int RunRender(const Args& args) {
     HeadlessUi ui(stderr);
     EditorContext ctx(ui);
     const int status = RenderDocument(ctx, request);
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     return status;
 }
 

@@ -9,10 +9,10 @@
 #include "midi/score_to_midi.h"
 #include "platform/audio/fluidsynth_renderer.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/messages.h"
 #include "score/mus_file.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
-#include "shell/messages.h"
 
 namespace notavera::cli {
 
@@ -43,16 +43,16 @@ bool isMidiFile(const std::string& path) {
 std::optional<std::filesystem::path> scoreAsMidi(const std::string& document) {
     HeadlessUi ui(stderr);
     EditorContext ctx(ui);
-    if (ReadDocument(ctx, document) != FileOk) return std::nullopt;
+    if (ReadDocument(ctx.doc, ctx.ui, document) != FileOk) return std::nullopt;
     std::optional<std::filesystem::path> midi;
-    if (MoveWindowTo(ctx, 1) == FileOk) {
+    if (MoveWindowTo(ctx.doc, ctx.ui, 1) == FileOk) {
         const std::filesystem::path path = PlaybackFilePath();
-        if (WriteScoreMidi(ctx, path, ctx.doc.pageCount))
+        if (WriteScoreMidi(ctx.doc, ctx.ui, path, ctx.doc.pageCount))
             midi = path;
         else
             MessageWithName(ui, cannotWriteMessage, path.string());
     }
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     return midi;
 }
 

@@ -7,10 +7,11 @@
 #include "commands.h"
 #include "page_picture.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/headless/script_reader.h"
+#include "score/cursor_place.h"
 #include "score/document_json.h"
 #include "score/mus_file.h"
 #include "score/work_files.h"
-#include "platform/headless/script_reader.h"
 #include "shell/editor_context.h"
 #include "shell/file_commands.h"
 #include "shell/mouse_input.h"
@@ -69,30 +70,23 @@ private:
     }
     // The view stays on the page it showed: the page drawn is only visited.
     bool perform(const RenderAction& a) {
-        const int page = ctx_.doc.currentPage;
-        const int staff = ctx_.doc.currentStaff;
-        const int element = ctx_.doc.currentElement;
+        const KeepCursor keep(ctx_.doc, ctx_.ui);
         PictureRequest request;
         request.page = a.page;
         request.out = a.path;
         request.zoom = ctx_.shell.view.zoom;
-        request.markers = a.page == page;  // the markers belong to the page the editor shows
+        request.markers = a.page == keep.saved().page;  // the markers belong to the page the editor shows
         const auto format = FormatOf(a.path);
         if (!format || !FormatAvailable(*format)) {
             std::fprintf(stderr, "Format de sortie inconnu : %s\n", a.path.c_str());
             return false;
         }
         request.format = *format;
-        const bool drawn = WritePagePicture(ctx_, request) == 0;
-        if (ctx_.doc.currentPage != page && MoveWindowTo(ctx_, page) == FileOk) {
-            ctx_.doc.currentStaff = staff;
-            ctx_.doc.currentElement = element;
-        }
-        return drawn;
+        return WritePagePicture(ctx_, request) == 0;
     }
     bool perform(const DumpAction& a) {
         std::ofstream file(a.path, std::ios::binary | std::ios::trunc);
-        file << DocumentToJson(ctx_, true).dump(2) << '\n';
+        file << DocumentToJson(ctx_.doc, ctx_.ui, true).dump(2) << '\n';
         if (file.flush()) return true;
         ShowError(ui_, 2, &a.path);  // "Impossible d'écrire le fichier %s"
         return false;
@@ -173,7 +167,7 @@ int RunScript(const Args& args) {
         if (runner.ui().closed()) break;  // Quitter took the window down
     }
     // The batch run ends like a window closed without the question: unsaved changes are not kept.
-    if (!runner.ui().closed()) DeleteWorkFiles(runner.ctx());
+    if (!runner.ui().closed()) DeleteWorkFiles(runner.ctx().doc);
     return status;
 }
 

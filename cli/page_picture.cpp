@@ -110,7 +110,7 @@ int WritePagePicture(EditorContext& ctx, const PictureRequest& r) {
         return 1;
     }
     // Going to a page starts on its first staff: the page already current keeps its staff, element and markers.
-    if (r.page != ctx.doc.currentPage && MoveWindowTo(ctx, r.page) != FileOk) return 1;
+    if (r.page != ctx.doc.currentPage && MoveWindowTo(ctx.doc, ctx.ui, r.page) != FileOk) return 1;
 
     DrawingContext dc;
     ApplyZoom(dc, r.zoom);

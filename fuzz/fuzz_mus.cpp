@@ -9,8 +9,8 @@
 
 #include "platform/headless/headless_ui.h"
 #include "score/mus_file.h"
+#include "score/score_document.h"
 #include "score/work_files.h"
-#include "shell/editor_context.h"
 
 namespace {
 
@@ -43,11 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(f);
 
     notavera::HeadlessUi ui(nullptr);
-    notavera::EditorContext ctx(ui);
-    if (notavera::ReadDocument(ctx, path) == notavera::FileOk) {
-        for (int n = 1; n <= ctx.doc.pageCount; ++n) notavera::MoveWindowTo(ctx, n);
-        notavera::SaveToWorkingFile(ctx);
-        notavera::DeleteWorkFiles(ctx);
+    notavera::ScoreDocument doc;
+    if (notavera::ReadDocument(doc, ui, path) == notavera::FileOk) {
+        for (int n = 1; n <= doc.pageCount; ++n) notavera::MoveWindowTo(doc, ui, n);
+        notavera::SaveToWorkingFile(doc, ui);
+        notavera::DeleteWorkFiles(doc);
     }
     return 0;
 }

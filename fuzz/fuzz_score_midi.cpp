@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!decoded) return 0;
 
     HeadlessUi ui(nullptr);
-    EditorContext ctx(ui);
-    ScoreDocument& doc = ctx.doc;
+    ScoreDocument doc;
     std::copy_n(data, settingsBytes, doc.header.bytes.begin() + FileHeader::partB);
     for (int v = 0; v < 128; ++v)
         doc.header.setVoiceTransposition(v, static_cast<std::int8_t>(data[settingsBytes + v]));
@@ -40,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.currentStaff = staves > 0 ? r[0] % staves : 0;
 
     MemoryByteSink all, voice, region;
-    WriteScoreMidi(ctx, all, 1);
-    WriteScoreMidi(ctx, voice, -1);
-    WriteScoreMidi(ctx, region, 1, MidiRegion{r[1], r[2], r[3] * 8, r[3] * 16});
+    WriteScoreMidi(doc, ui, all, 1);
+    WriteScoreMidi(doc, ui, voice, -1);
+    WriteScoreMidi(doc, ui, region, 1, MidiRegion{r[1], r[2], r[3] * 8, r[3] * 16});
     return 0;
 }

@@ -3,7 +3,7 @@
 
 #include "edit/entry_place.h"
 #include "platform/ui_services.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera {
 

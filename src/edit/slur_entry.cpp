@@ -4,7 +4,7 @@
 #include "edit/entry_place.h"
 #include "platform/ui_services.h"
 #include "score/score_document.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "platform/ui_services.h"
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "score/score_document.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera {
 

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "midi/note_key.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera {
 

@@ -8,6 +8,8 @@
 #include "midi/event_timing.h"
 #include "midi/meter_rules.h"
 #include "midi/smf_writer.h"
+#include "platform/messages.h"
+#include "score/cursor_place.h"
 #include "score/mus_file.h"
 
 namespace notavera {
@@ -20,8 +22,8 @@ constexpr std::uint8_t maxToleranceValue = 99;
 
 class ScoreMidiWriter {
 public:
-    ScoreMidiWriter(EditorContext& ctx, const TrackPlan& plan) : ctx_(ctx), plan_(plan) {
-        MidiSettings midi = ctx.doc.header.midi();
+    ScoreMidiWriter(ScoreDocument& doc, UiServices& ui, const TrackPlan& plan) : doc_(doc), ui_(ui), plan_(plan) {
+        MidiSettings midi = doc.header.midi();
         settings_.horizontalTolerance = std::min(midi.horizontalTolerance(), maxToleranceValue);
         settings_.appoggiaturas = midi.ornamentsAsAppoggiaturas() != 0;
         settings_.metersAsProportions = midi.metersAsProportions() != 0;
@@ -31,10 +33,10 @@ public:
     bool pageFailed() const { return pageFailed_; }
 
     void conductor(SmfWriter& w) {
-        std::uint32_t tempo = ctx_.doc.header.midi().tempo();
+        std::uint32_t tempo = doc_.header.midi().tempo();
         if (tempo == 0 || tempo > 0xFFFFFF) tempo = defaultTempo;
         w.tempo(tempo);
-        const StaffRecord* staff = ctx_.doc.staff();
+        const StaffRecord* staff = doc_.staff();
         if (!staff) return;
         if (const ElementRecord* meter = FirstMeter(*staff)) {
             if (const auto ts = MeterTimeSignature(*meter)) w.timeSignature(ts->numerator, ts->denominatorExponent);
@@ -47,15 +49,15 @@ public:
 
     void track(SmfWriter& w, int trackNumber) {
         const unsigned voice = (plan_.firstVoice + static_cast<unsigned>(trackNumber - 1)) & 0xFF;
-        MidiSettings midi = ctx_.doc.header.midi();
-        channel_ = VoiceChannel(ctx_.doc, voice);
+        MidiSettings midi = doc_.header.midi();
+        channel_ = VoiceChannel(doc_, voice);
         velocity_ = std::min<std::uint8_t>(midi.volume(static_cast<int>(channel_)), 127);
-        const auto name = std::span(ctx_.doc.header.bytes).subspan(nameFieldOffset, FileHeader::titleCapacity);
+        const auto name = std::span(doc_.header.bytes).subspan(nameFieldOffset, FileHeader::titleCapacity);
         w.metaEvent(0, meta_type::text, name);
         w.programChange(0, channel_, midi.program(static_cast<int>(channel_)) & 0x7F);
         if (pageFailed_) return;  // the file is given up; the remaining tracks only keep it well formed
         if (plan_.lastPage < plan_.firstPage) {
-            if (!beeped_) Beep(ctx_.ui);
+            if (!beeped_) Beep(ui_);
             beeped_ = true;
             return;
         }
@@ -73,12 +75,12 @@ public:
 private:
     // The page itself when it is in memory; otherwise the memory window moves to it.
     const PageRecord* pageForWriting(int number) {
-        if (const PageRecord* p = ctx_.doc.findPage(number)) return p;
-        if (MoveWindowTo(ctx_, number) != FileOk || !ctx_.doc.findPage(number)) {
+        if (const PageRecord* p = doc_.findPage(number)) return p;
+        if (MoveWindowTo(doc_, ui_, number) != FileOk || !doc_.findPage(number)) {
             pageFailed_ = true;
             return nullptr;
         }
-        return ctx_.doc.findPage(number);
+        return doc_.findPage(number);
     }
 
     // The staves of the voice from staff `from` on (up to `to` when not −1), each with its merged followers.
@@ -104,7 +106,7 @@ private:
 
     bool followerJoins(const StaffRecord& staff, const StaffRecord& next) {
         return staff.voice().positionInGroup() != staff.voice().groupSize() &&
-               VoiceChannel(ctx_.doc, staff.voice().voice()) == VoiceChannel(ctx_.doc, next.voice().voice());
+               VoiceChannel(doc_, staff.voice().voice()) == VoiceChannel(doc_, next.voice().voice());
     }
 
     // Staves first..last of the page as one time line: a follower staff starts from the first staff's
@@ -114,7 +116,7 @@ private:
         const BarMeasure atStart = measure_;
         for (int k = first; k <= last; ++k) {
             if (k > first) measure_ = atStart;
-            const int transposition = ctx_.doc.header.voiceTransposition(page.staves[k].voice().voice() & 0x7F);
+            const int transposition = doc_.header.voiceTransposition(page.staves[k].voice().voice() & 0x7F);
             CollectStaffEvents(page, k, plan_.range, transposition, settings_, measure_, collected_);
         }
         return writeTimed(w, TimeEvents(std::move(collected_), verticalTolerance_));
@@ -140,7 +142,8 @@ private:
         return true;
     }
 
-    EditorContext& ctx_;
+    ScoreDocument& doc_;
+    UiServices& ui_;
     const TrackPlan& plan_;
     CollectionSettings settings_;
     int verticalTolerance_ = 13;
@@ -153,37 +156,31 @@ private:
     bool pageFailed_ = false;
 };
 
-struct CurrentPosition {
-    int page, staff, element;
-};
-
-void restore(EditorContext& ctx, const CurrentPosition& at) {
-    if (!ctx.doc.findPage(at.page)) MoveWindowTo(ctx, at.page);
-    ctx.doc.currentPage = at.page;
-    ctx.doc.currentStaff = at.staff;
-    ctx.doc.currentElement = at.element;
-}
-
 }  // namespace
 
-int WriteScoreMidi(EditorContext& ctx, MidiByteSink& sink, int lastPage, const std::optional<MidiRegion>& region) {
-    const std::optional<TrackPlan> plan = PlanTracks(ctx.doc, lastPage, region);
+int WriteScoreMidi(ScoreDocument& doc, UiServices& ui, MidiByteSink& sink, int lastPage,
+                   const std::optional<MidiRegion>& region) {
+    const std::optional<TrackPlan> plan = PlanTracks(doc, lastPage, region);
     if (!plan) return 0;
-    const CurrentPosition saved{ctx.doc.currentPage, ctx.doc.currentStaff, ctx.doc.currentElement};
-    ScoreMidiWriter writer(ctx, *plan);
-    const int written = WriteMidiFile(
-        sink, 1, plan->trackCount, midiTicksPerQuarter, [&](SmfWriter& w) { writer.conductor(w); },
-        [&](SmfWriter& w, int track) { writer.track(w, track); });
-    restore(ctx, saved);
-    return written && !writer.pageFailed() ? 1 : 0;
+    int written = 0;
+    bool pageFailed = false;
+    {
+        const KeepCursor keep(doc, ui);
+        ScoreMidiWriter writer(doc, ui, *plan);
+        written = WriteMidiFile(
+            sink, 1, plan->trackCount, midiTicksPerQuarter, [&](SmfWriter& w) { writer.conductor(w); },
+            [&](SmfWriter& w, int track) { writer.track(w, track); });
+        pageFailed = writer.pageFailed();
+    }
+    return written && !pageFailed ? 1 : 0;
 }
 
-int WriteScoreMidi(EditorContext& ctx, const std::filesystem::path& path, int lastPage,
+int WriteScoreMidi(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& path, int lastPage,
                    const std::optional<MidiRegion>& region) {
-    if (path.empty() || !PlanTracks(ctx.doc, lastPage, region)) return 0;
+    if (path.empty() || !PlanTracks(doc, lastPage, region)) return 0;
     auto sink = FileByteSink::create(path);
     if (!sink) return 0;
-    const int written = WriteScoreMidi(ctx, *sink, lastPage, region);
+    const int written = WriteScoreMidi(doc, ui, *sink, lastPage, region);
     const bool closed = sink->close();
     if (written && closed) return 1;
     std::error_code ignored;

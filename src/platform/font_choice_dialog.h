@@ -4,8 +4,8 @@
 
 #include <optional>
 
+#include "platform/dialog_model.h"
 #include "platform/ui_services.h"
-#include "shell/dialog_model.h"
 
 namespace notavera {
 

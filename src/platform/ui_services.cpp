@@ -1,8 +1,8 @@
 // The behaviour every user interface shares unless it shows something better.
 #include "platform/ui_services.h"
 
+#include "platform/dialog_model.h"
 #include "platform/font_choice_dialog.h"
-#include "shell/dialog_model.h"
 
 namespace notavera {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "render/geometry.h"
+#include "platform/page_region.h"
 
 namespace notavera {
 

@@ -53,9 +53,9 @@ void addMidi(DialogModel& m, ScoreDocument& doc, const SystemSettings& settings)
     m.addRadio(0, "Barre mesure", pedalGroup, midi.pedalMode() == 2);
     m.addInteger(0, "Echo clavier (instr. ou -1):", -1, 128, settings.keyboardEcho, 3);
     m.addInteger(0, "Cycles entrée MIDI:", 1, 127, settings.midiInputCycles, 3);
-    m.addInteger(0, "barre de mesure (4)", 1, 20, settings.barDistanceSteps, 2);
-    m.addInteger(0, "indication mesure (8)", 0, 20, settings.meterDistanceSteps, 2);
-    m.addInteger(0, "clef (10)", 3, 20, settings.clefDistanceSteps, 2);
+    m.addInteger(0, "barre de mesure (4)", 1, 20, settings.distanceSteps.afterBar, 2);
+    m.addInteger(0, "indication mesure (8)", 0, 20, settings.distanceSteps.afterMeter, 2);
+    m.addInteger(0, "clef (10)", 3, 20, settings.distanceSteps.afterClef, 2);
 }
 
 }  // namespace
@@ -108,9 +108,9 @@ void acceptEnvironmentDialog(const DialogModel& m, ScoreDocument& doc, SystemSet
 
     settings.keyboardEcho = m.value("Echo clavier (instr. ou -1):");
     settings.midiInputCycles = m.value("Cycles entrée MIDI:");
-    settings.barDistanceSteps = m.value("barre de mesure (4)");
-    settings.meterDistanceSteps = m.value("indication mesure (8)");
-    settings.clefDistanceSteps = m.value("clef (10)");
+    settings.distanceSteps.afterBar = m.value("barre de mesure (4)");
+    settings.distanceSteps.afterMeter = m.value("indication mesure (8)");
+    settings.distanceSteps.afterClef = m.value("clef (10)");
     doc.markModified();
 }
 

@@ -1,7 +1,7 @@
 // The "Environnement" dialog: general corrections, spacing, stroke widths and MIDI input preferences.
 #pragma once
 
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

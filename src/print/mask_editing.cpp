@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "print/staff_layout_model.h"
 #include "score/file_header.h"
+#include "score/staff_layout_model.h"
 #include "shell/editor_context.h"
 
 namespace notavera {
@@ -56,6 +56,11 @@ int LeaveMaskEditing(EditorContext& ctx) {
     doc.currentStaff = ctx.shell.maskReturn.staff;
     doc.currentElement = ctx.shell.maskReturn.element;
     return 1;
+}
+
+CursorPlace PlaceToReopen(const EditorContext& ctx) {
+    if (!ctx.shell.maskEditing) return CurrentPlace(ctx.doc);
+    return {ctx.shell.maskReturn.page, ctx.shell.maskReturn.staff, ctx.shell.maskReturn.element};
 }
 
 int EraseMask(EditorContext& ctx, int command) {

@@ -1,6 +1,8 @@
 // Mask pages: entering and leaving their editing, erasing them, and the page flags that hide them on a page.
 #pragma once
 
+#include "score/cursor_place.h"
+
 namespace notavera {
 
 struct EditorContext;
@@ -22,6 +24,9 @@ inline constexpr int quit = 482;             // "&Quitter", on the menu bar whil
 int EnterMaskEditing(EditorContext& ctx, int command);
 // 482: back to the page, staff and element the editing started from. 0 when no mask is edited.
 int LeaveMaskEditing(EditorContext& ctx);
+// The place a save records for the document to reopen at. While a mask is edited the cursor stands on the mask
+// page, which is no page of the score: the place the editing goes back to is recorded instead.
+CursorPlace PlaceToReopen(const EditorContext& ctx);
 // 623/624: frees the mask page and clears its flag. 0 when there is none, or while it is the page being edited.
 int EraseMask(EditorContext& ctx, int command);
 // 619/620: toggles the current page's flag that hides the fixed or variable mask on it. 0 without a page.

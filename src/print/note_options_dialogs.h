@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "print/page_size.h"
+#include "score/page_size.h"
 #include "score/score_document.h"
 #include "shell/editor_context.h"
 #include "shell/system_settings.h"

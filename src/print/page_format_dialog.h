@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

@@ -2,9 +2,9 @@
 #include "print/page_layout_commands.h"
 
 #include "print/mask_editing.h"
-#include "print/staff_layout_model.h"
 #include "print/staff_layout_pages.h"
 #include "score/page_append.h"
+#include "score/staff_layout_model.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/title_bar.h"
@@ -18,7 +18,7 @@ int CreatePageFromDialog(EditorContext& ctx) {
         return 0;
     }
     if (RunStaffLayoutDialog(ctx, StaffLayoutPurpose::NewPage) == 0) return 0;
-    PageRecord* page = PageAfter(ctx, doc.pageCount);
+    PageRecord* page = PageAfter(doc, ctx.ui, doc.pageCount);
     // A new page has empty staves, so the model always fits it.
     if (page == nullptr || !ApplyStaffLayoutModel(doc.layoutModel, *page)) {
         ctx.ui.beep();

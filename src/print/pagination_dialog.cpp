@@ -209,7 +209,7 @@ int RunPaginationDialog(EditorContext& ctx) {
     if (!ctx.ui.runDialog(m)) return 0;
     acceptPaginationDialog(m, ctx.doc);
     storeChosenFonts(fonts, ctx);
-    if (ctx.doc.storage.working && !WriteFontBlock(ctx)) {
+    if (ctx.doc.storage.working && !WriteFontBlock(ctx.doc, ctx.ui)) {
         const std::string title = ctx.doc.title();
         ShowError(ctx.ui, 2, &title);  // "Impossible d'écrire le fichier %s"
     }

@@ -15,8 +15,8 @@
 
 #include <string_view>
 
+#include "platform/dialog_model.h"
 #include "print/staff_ruler.h"
-#include "shell/dialog_model.h"
 
 namespace notavera {
 

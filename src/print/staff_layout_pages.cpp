@@ -6,10 +6,10 @@
 #include <cmath>
 #include <string>
 
+#include "platform/messages.h"
 #include "score/mus_file.h"
 #include "score/records.h"
 #include "shell/editor_context.h"
-#include "shell/messages.h"
 
 namespace notavera {
 
@@ -36,17 +36,6 @@ void KeepCrossStaffNotesOnThePage(PageRecord& page) {
         if (e.w0().crossStaff() == 2) e.w0().setCrossStaff(0);
 }
 
-struct Position {
-    int page, staff, element;
-};
-
-void ComeBack(EditorContext& ctx, const Position& at) {
-    if (!ctx.doc.findPage(at.page)) MoveWindowTo(ctx, at.page);
-    ctx.doc.currentPage = at.page;
-    ctx.doc.currentStaff = at.staff;
-    ctx.doc.currentElement = at.element;
-}
-
 std::string PageList(const std::vector<int>& pages) {
     std::string list;
     for (int n : pages) list += (list.empty() ? "" : ", ") + std::to_string(n);
@@ -71,14 +60,14 @@ void ApplyDefinitionToPage(unsigned definition, PageRecord& page) {
 std::vector<int> CopyModelToPages(EditorContext& ctx, const StaffLayoutModel& model, int first, int last,
                                   bool definitionOnly) {
     ScoreDocument& doc = ctx.doc;
-    const Position at{doc.currentPage, doc.currentStaff, doc.currentElement};
+    const KeepCursor keep(doc, ctx.ui);
     std::vector<int> refused;
     first = std::max(first, 1);
     last = std::min(last, doc.pageCount);
     for (int n = first; n <= last; ++n) {
-        if (n == at.page) continue;
+        if (n == keep.saved().page) continue;
         // The pages changed so far are written to the working file before the window slides past them.
-        if (!doc.findPage(n) && MoveWindowTo(ctx, n) != FileOk) {
+        if (!doc.findPage(n) && MoveWindowTo(doc, ctx.ui, n) != FileOk) {
             refused.push_back(n);
             continue;
         }
@@ -93,7 +82,6 @@ std::vector<int> CopyModelToPages(EditorContext& ctx, const StaffLayoutModel& mo
             refused.push_back(n);
         doc.markModified();
     }
-    ComeBack(ctx, at);
     return refused;
 }
 

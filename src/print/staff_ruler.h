@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "print/staff_layout_model.h"
 #include "render/staff_metrics.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 

@@ -7,7 +7,7 @@
 #include "render/draw_signs.h"
 #include "render/drawing_context.h"
 #include "render/page_staves.h"
-#include "shell/editor_context.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
@@ -54,15 +54,16 @@ int StartColumnOf(const PageRecord& page, const StaffRecord& staff, int stepUnit
     return LeftEdgeOf(page, staff) + 3 * stepUnit;
 }
 
-DocumentSpacing::DocumentSpacing(const EditorContext& ctx) : ctx_(ctx), dc_(std::make_shared<DrawingContext>()) {
+DocumentSpacing::DocumentSpacing(const ScoreDocument& doc, const SignDistances& distances)
+    : doc_(doc), distances_(distances), dc_(std::make_shared<DrawingContext>()) {
     dc_->canvas = nullptr;  // measuring only: the drawer reports its end x without writing anything
-    UseDocumentSettings(*dc_, ctx.doc);
+    UseDocumentSettings(*dc_, doc);
 }
 
 DocumentSpacing::~DocumentSpacing() = default;
 
 SpacingSettings DocumentSpacing::forStaff(const PageRecord& page, const StaffRecord& staff) {
-    const ScoreDocument& doc = ctx_.doc;
+    const ScoreDocument& doc = doc_;
     if (placedPage_ != static_cast<int>(page.number)) {
         UsePageDefinition(*dc_, static_cast<int>(page.layoutWord().staffSize()));
         dc_->staves = PlacePageStaves(page, dc_->metrics, doc.pageHeight, LineLengthOf(page));
@@ -74,10 +75,9 @@ SpacingSettings DocumentSpacing::forStaff(const PageRecord& page, const StaffRec
     s.rules.aesthetic = doc.settings.aestheticCorrection ? 1 : 0;
     s.rules.polyphony = doc.settings.polyphonyCorrection ? 1 : 0;
     s.tolerance = static_cast<signed char>(doc.settings.alignmentResolution);
-    const SystemSettings& env = ctx_.shell.settings;
-    s.afterBar = env.barDistanceSteps;
-    s.afterMeter = env.meterDistanceSteps;
-    s.afterClef = env.clefDistanceSteps;
+    s.afterBar = distances_.afterBar;
+    s.afterMeter = distances_.afterMeter;
+    s.afterClef = distances_.afterClef;
     if (dc_->widths.accidentalWidth[0][0] > 0) s.accidentalWidth = dc_->widths.accidentalWidth[0][0];
     s.leftEdge = LeftEdgeOf(page, staff);
     s.lineLength = LineLengthOf(page);

@@ -10,7 +10,7 @@
 namespace notavera {
 
 struct DrawingContext;
-struct EditorContext;
+class ScoreDocument;
 struct PageRecord;
 struct StaffRecord;
 
@@ -35,11 +35,12 @@ int LineLengthOf(const PageRecord& page);
 // The x where the music of a line starts: 3 step units from its left edge.
 int StartColumnOf(const PageRecord& page, const StaffRecord& staff, int stepUnit);
 
-// Spacing settings for the staves of one command. The time-signature widths are measured by the drawer on the
-// music font, so one source is built per command and reused for all its lines.
+// Spacing settings for the staves of one command: the document's step and corrections, the environment's
+// distances after signs. The time-signature widths are measured by the drawer on the music font, so one source is
+// built per command and reused for all its lines.
 class DocumentSpacing {
 public:
-    explicit DocumentSpacing(const EditorContext& ctx);
+    DocumentSpacing(const ScoreDocument& doc, const SignDistances& distances);
     ~DocumentSpacing();
     DocumentSpacing(const DocumentSpacing&) = delete;
     DocumentSpacing& operator=(const DocumentSpacing&) = delete;
@@ -48,7 +49,8 @@ public:
     SpacingSettings forStaff(const PageRecord& page, const StaffRecord& staff);
 
 private:
-    const EditorContext& ctx_;
+    const ScoreDocument& doc_;
+    SignDistances distances_;
     std::shared_ptr<DrawingContext> dc_;
     int placedPage_ = -1;
 };

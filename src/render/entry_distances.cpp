@@ -5,49 +5,50 @@
 
 #include "render/document_spacing.h"
 #include "render/note_advance.h"
-#include "shell/editor_context.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
 namespace {
 
-int Step(const EditorContext& ctx) { return std::max(ctx.doc.spacingStep, 1); }
+int Step(const ScoreDocument& doc) { return std::max(doc.spacingStep, 1); }
 
-AdvanceRules RulesOf(const EditorContext& ctx) {
+AdvanceRules RulesOf(const ScoreDocument& doc) {
     AdvanceRules r;
-    r.aesthetic = ctx.doc.settings.aestheticCorrection ? 1 : 0;
-    r.polyphony = ctx.doc.settings.polyphonyCorrection ? 1 : 0;
+    r.aesthetic = doc.settings.aestheticCorrection ? 1 : 0;
+    r.polyphony = doc.settings.polyphonyCorrection ? 1 : 0;
     return r;
 }
 
 }  // namespace
 
-int CursorAdvanceAfterNote(const EditorContext& ctx, const ElementRecord& e) {
-    if (e.isSign()) return DefaultElementSpacing(ctx);
-    return NoteAdvance(e, RulesOf(ctx), Step(ctx));
+int CursorAdvanceAfterNote(const ScoreDocument& doc, const ElementRecord& e) {
+    if (e.isSign()) return DefaultElementSpacing(doc);
+    return NoteAdvance(e, RulesOf(doc), Step(doc));
 }
 
-int DefaultElementSpacing(const EditorContext& ctx) { return 3 * Step(ctx); }
+int DefaultElementSpacing(const ScoreDocument& doc) { return 3 * Step(doc); }
 
-int DistanceAfterBar(const EditorContext& ctx) { return ctx.shell.settings.barDistanceSteps * Step(ctx); }
+int DistanceAfterBar(const ScoreDocument& doc, const SignDistances& steps) { return steps.afterBar * Step(doc); }
 
-int DistanceAfterClef(const EditorContext& ctx) { return ctx.shell.settings.clefDistanceSteps * Step(ctx); }
+int DistanceAfterClef(const ScoreDocument& doc, const SignDistances& steps) { return steps.afterClef * Step(doc); }
 
-int DistanceAfterTimeSignature(const EditorContext& ctx, const PageRecord& page, const StaffRecord& staff, int index) {
-    const int distance = ctx.shell.settings.meterDistanceSteps * Step(ctx);
+int DistanceAfterTimeSignature(const ScoreDocument& doc, const SignDistances& steps, const PageRecord& page,
+                               const StaffRecord& staff, int index) {
+    const int distance = steps.afterMeter * Step(doc);
     if (index < 0 || static_cast<std::size_t>(index) >= staff.elements.size()) return distance;
     const ElementRecord& e = staff.elements[static_cast<std::size_t>(index)];
     if (!e.isSignOfType(SignType::TimeSignature) || e.w0().hidden()) return distance;
-    DocumentSpacing source(ctx);
+    DocumentSpacing source(doc, steps);
     const SpacingSettings s = source.forStaff(page, staff);
     return std::max(s.timeSignatureEnd(staff, index) - e.x, 0) + distance;
 }
 
-int InsertionBoxGap(const EditorContext& ctx) {
+int InsertionBoxGap(const ScoreDocument& doc) {
     ElementRecord note;
-    note.noteWord().setDurationCode(std::min(ctx.doc.insertion.durationCode, 10u));
-    note.noteWord().setDots(std::min(ctx.doc.insertion.dots, 3u));
-    return CursorAdvanceAfterNote(ctx, note);
+    note.noteWord().setDurationCode(std::min(doc.insertion.durationCode, 10u));
+    note.noteWord().setDots(std::min(doc.insertion.dots, 3u));
+    return CursorAdvanceAfterNote(doc, note);
 }
 
 }  // namespace notavera

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 

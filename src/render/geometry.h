@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/page_region.h"
 #include "render/staff_metrics.h"
 #include "render/zoom.h"
 #include "score/clef_values.h"
@@ -64,15 +65,6 @@ std::vector<StaffDrawState> PlaceStaves(const StaffLayoutModel& model, const Sta
 
 // The clef value in force at x on staff `staff` of the pass; 0 for a staff the pass does not know.
 int ClefValueAt(const std::vector<StaffDrawState>& staves, int staff, int x);
-
-// A region of the page in page units; y0 is its bottom and y1 its top.
-struct PageRegion {
-    int x0 = 0;
-    int y0 = 0;
-    int x1 = 0;
-    int y1 = 0;
-    bool containsX(int x) const { return x >= x0 && x <= x1; }
-};
 
 // The part of the page a window shows: its scroll position and client size, in logical units.
 PageRegion VisibleRegion(int scrollX, int scrollY, int clientWidth, int clientHeight, ZoomFraction zoom);

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <functional>
 
+#include "platform/messages.h"
 #include "render/line_respacing.h"
 #include "render/line_start_signs.h"
 #include "score/page_append.h"
-#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -33,7 +33,7 @@ std::optional<LineRange> MatchingLineBelow(const PageRecord& page, const PageRec
     return std::nullopt;
 }
 
-PageRecord& PageOf(EditorContext& ctx, const LinePlace& p) { return *ctx.doc.findPage(p.page); }
+PageRecord& PageOf(ScoreDocument& doc, const LinePlace& p) { return *doc.findPage(p.page); }
 
 int LastX(const PageRecord& page, LineRange line) {
     int x = INT_MIN;
@@ -169,25 +169,25 @@ bool SplitsGroup(const StaffRecord& staff, std::size_t cut) {
 
 }  // namespace
 
-std::optional<LinePlace> FollowingLine(EditorContext& ctx, const LinePlace& from, bool create) {
-    const PageRecord* page = ctx.doc.findPage(from.page);
+std::optional<LinePlace> FollowingLine(ScoreDocument& doc, UiServices& ui, const LinePlace& from, bool create) {
+    const PageRecord* page = doc.findPage(from.page);
     if (page == nullptr) return std::nullopt;
     if (auto r = MatchingLineBelow(*page, *page, from.line, from.line.last)) return LinePlace{from.page, *r};
-    PageRecord* next = create ? PageAfter(ctx, from.page) : ctx.doc.findPage(from.page + 1);
+    PageRecord* next = create ? PageAfter(doc, ui, from.page) : doc.findPage(from.page + 1);
     if (next == nullptr) return std::nullopt;
-    page = ctx.doc.findPage(from.page);  // reading or appending a page moves the pages in memory
+    page = doc.findPage(from.page);  // reading or appending a page moves the pages in memory
     if (auto r = MatchingLineBelow(*next, *page, from.line, -1)) return LinePlace{from.page + 1, *r};
     return std::nullopt;
 }
 
-std::optional<LinePlace> PrecedingLine(EditorContext& ctx, const LinePlace& from) {
-    const PageRecord* page = ctx.doc.findPage(from.page);
+std::optional<LinePlace> PrecedingLine(const ScoreDocument& doc, const LinePlace& from) {
+    const PageRecord* page = doc.findPage(from.page);
     if (page == nullptr) return std::nullopt;
     std::optional<LineRange> found;
     for (const LineRange& r : LinesOfPage(*page))
         if (r.last < from.line.first && SameVoices(*page, r, *page, from.line)) found = r;
     if (found) return LinePlace{from.page, *found};
-    const PageRecord* previous = ctx.doc.findPage(from.page - 1);
+    const PageRecord* previous = doc.findPage(from.page - 1);
     if (previous == nullptr) return std::nullopt;
     for (const LineRange& r : LinesOfPage(*previous))
         if (SameVoices(*previous, r, *page, from.line)) found = r;
@@ -201,64 +201,55 @@ bool UnbreakableLines::firstReport(const LinePlace& place) {
     return true;
 }
 
-BreakResult BreakLongLine(EditorContext& ctx, const LinePlace& place, UnbreakableLines& reported) {
-    const PageRecord* page = ctx.doc.findPage(place.page);
+BreakResult BreakLongLine(ScoreDocument& doc, UiServices& ui, const LinePlace& place, UnbreakableLines& reported) {
+    const PageRecord* page = doc.findPage(place.page);
     if (page == nullptr) return {};
     const int length = LineLengthOf(*page);
     if (length <= 0 || LastX(*page, place.line) <= length) return {};
-    const int su = std::max(ctx.doc.stepUnit, 1);
-    const int tolerance = std::max(static_cast<int>(static_cast<signed char>(ctx.doc.settings.alignmentResolution)), 0);
+    const int su = std::max(doc.stepUnit, 1);
+    const int tolerance = std::max(static_cast<int>(static_cast<signed char>(doc.settings.alignmentResolution)), 0);
     const int start = StartColumnOf(*page, page->staves[static_cast<std::size_t>(place.line.first)], su);
     const std::optional<Portion> portion = BreakPortion(*page, place.line, length, tolerance, start);
-    const std::optional<LinePlace> target = portion ? FollowingLine(ctx, place, true) : std::nullopt;
+    const std::optional<LinePlace> target = portion ? FollowingLine(doc, ui, place, true) : std::nullopt;
     if (!target) {
-        if (reported.firstReport(place)) ShowNotice(ctx.ui, 51);
+        if (reported.firstReport(place)) ShowNotice(ui, 51);
         return {BreakOutcome::Unbreakable, std::nullopt};
     }
-    MoveToLineStart(PageOf(ctx, place), place.line, *portion, PageOf(ctx, *target), target->line, su);
-    ctx.doc.markModified();
+    MoveToLineStart(PageOf(doc, place), place.line, *portion, PageOf(doc, *target), target->line, su);
+    doc.markModified();
     return {BreakOutcome::Broken, target};
 }
 
-int CutLine(EditorContext& ctx, int x, LineCut direction) {
-    PageRecord* page = ctx.doc.page();
-    if (page == nullptr || ctx.doc.staff() == nullptr) return 0;
-    const LinePlace here{static_cast<int>(page->number), BlockOfStaff(*page, ctx.doc.currentStaff)};
+LineCutOutcome CutBlock(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, const LinePlace& here,
+                        int x, LineCut direction) {
+    const PageRecord* page = doc.findPage(here.page);
+    if (page == nullptr) return LineCutOutcome::NoLine;
     Portion p;
     for (int i = here.line.first; i <= here.line.last; ++i) {
         const StaffRecord& staff = page->staves[static_cast<std::size_t>(i)];
         const std::size_t music = AfterLineStartSigns(staff);
         std::size_t cut = music;
         while (cut < staff.elements.size() && staff.elements[cut].x < x) ++cut;
-        if (SplitsGroup(staff, cut)) {
-            ShowNotice(ctx.ui, 54);
-            return 0;
-        }
+        if (SplitsGroup(staff, cut)) return LineCutOutcome::SplitsGroup;
         p.from.push_back(direction == LineCut::Down ? cut : music);
         p.to.push_back(direction == LineCut::Down ? staff.elements.size() : cut);
     }
     const std::optional<LinePlace> target =
         PortionEmpty(p) ? std::nullopt
-                        : (direction == LineCut::Down ? FollowingLine(ctx, here, true) : PrecedingLine(ctx, here));
-    if (!target) {
-        Beep(ctx.ui);
-        return 0;
-    }
-    const int su = std::max(ctx.doc.stepUnit, 1);
-    PageRecord& src = PageOf(ctx, here);
-    PageRecord& dst = PageOf(ctx, *target);
+                        : (direction == LineCut::Down ? FollowingLine(doc, ui, here, true) : PrecedingLine(doc, here));
+    if (!target) return LineCutOutcome::NoLine;
+    const int su = std::max(doc.stepUnit, 1);
+    PageRecord& src = PageOf(doc, here);
+    PageRecord& dst = PageOf(doc, *target);
     if (direction == LineCut::Down) {
         MoveToLineStart(src, here.line, p, dst, target->line, su);
     } else {
         MoveToLineEnd(src, here.line, p, dst, target->line, su);
     }
-    DocumentSpacing source(ctx);
-    SpaceLineOfPage(ctx, src, here.line, SpacingMode::Raw, source);
-    SpaceLineOfPage(ctx, dst, target->line, SpacingMode::Raw, source);
-    ctx.doc.currentElement = std::min(ctx.doc.currentElement, static_cast<int>(ctx.doc.staff()->elements.size()) - 1);
-    ctx.doc.markModified();
-    ctx.ui.invalidate();  // two lines, perhaps on two pages, changed
-    return 1;
+    DocumentSpacing source(doc, distances);
+    SpaceLineOfPage(doc, src, here.line, SpacingMode::Raw, source);
+    SpaceLineOfPage(doc, dst, target->line, SpacingMode::Raw, source);
+    return LineCutOutcome::Moved;
 }
 
 }  // namespace notavera

@@ -9,7 +9,8 @@
 
 namespace notavera {
 
-struct EditorContext;
+class ScoreDocument;
+class UiServices;
 
 // A line of the score by page number, which stays valid when pages are read or appended.
 struct LinePlace {
@@ -19,10 +20,10 @@ struct LinePlace {
 };
 
 // The next line with the same voices: later on the same page, else on the following page (read into memory or,
-// after the last page, appended when `create`).
-std::optional<LinePlace> FollowingLine(EditorContext& ctx, const LinePlace& from, bool create);
+// after the last page, appended when `create`; a page that cannot be read shows its message through `ui`).
+std::optional<LinePlace> FollowingLine(ScoreDocument& doc, UiServices& ui, const LinePlace& from, bool create);
 // The previous line with the same voices, on the same page or the page before it in memory.
-std::optional<LinePlace> PrecedingLine(EditorContext& ctx, const LinePlace& from);
+std::optional<LinePlace> PrecedingLine(const ScoreDocument& doc, const LinePlace& from);
 
 enum class BreakOutcome {
     Fits,       // nothing beyond the line length
@@ -49,17 +50,22 @@ private:
 // Breaks `place` when its music runs past the line length: at the last bar column of the block that fits, the
 // music after it moves to the start of the following line (after that line's clef), whose own music moves right.
 // A line that cannot be broken shows message 51 unless `reported` already holds it.
-BreakResult BreakLongLine(EditorContext& ctx, const LinePlace& place, UnbreakableLines& reported);
+BreakResult BreakLongLine(ScoreDocument& doc, UiServices& ui, const LinePlace& place, UnbreakableLines& reported);
 
 enum class LineCut {
     Up = 98,    // "Couper ligne->HAUT": the music before x goes to the end of the previous line
     Down = 99,  // "Couper ligne->BAS": the music from x on goes to the start of the next line
 };
 
-// Cuts the current block at x: what the click after "Couper ligne->HAUT" (98) or "Couper ligne->BAS" (99) does.
-// A cut that would split a beam group or a tuplet on one of its staves is refused with message 54; without a
-// line to take the music nothing changes and the user hears a beep. Both lines are respaced and the view is drawn
-// again. Returns 1 when the music moved, else 0.
-int CutLine(EditorContext& ctx, int x, LineCut direction);
+enum class LineCutOutcome {
+    Moved,        // the music went to the other line; both lines were respaced
+    SplitsGroup,  // the cut would split a beam group or a tuplet on one of the staves: nothing changed
+    NoLine,       // nothing to move, or no line to take it: nothing changed
+};
+
+// Cuts the block `here` at x: Down sends the music from x on to the start of the following line (appended after
+// the score's last page when needed), Up sends the music before x to the end of the preceding line.
+LineCutOutcome CutBlock(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, const LinePlace& here,
+                        int x, LineCut direction);
 
 }  // namespace notavera

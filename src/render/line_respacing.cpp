@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "shell/editor_context.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
@@ -74,7 +74,7 @@ bool AllEmpty(std::span<StaffRecord* const> staves) {
 }
 
 // The staves the target names: those of the region when one is marked, else the current one.
-std::optional<LineRange> TargetStaves(const EditorContext& ctx, const PageRecord& page,
+std::optional<LineRange> TargetStaves(const ScoreDocument& doc, const PageRecord& page,
                                       const std::optional<SpacingRegion>& region) {
     const int count = static_cast<int>(page.staves.size());
     if (region && region->staves) {
@@ -82,39 +82,39 @@ std::optional<LineRange> TargetStaves(const EditorContext& ctx, const PageRecord
         if (r.first < 0 || r.last >= count || r.first > r.last) return std::nullopt;
         return r;
     }
-    const int current = ctx.doc.currentStaff;
+    const int current = doc.currentStaff;
     if (current < 0 || current >= count) return std::nullopt;
     return LineRange{current, current};
 }
 
 }  // namespace
 
-SpacingResult SpaceLineOfPage(EditorContext& ctx, PageRecord& page, LineRange line, SpacingMode mode,
+SpacingResult SpaceLineOfPage(ScoreDocument& doc, PageRecord& page, LineRange line, SpacingMode mode,
                               DocumentSpacing& source, std::optional<SpacingRegion> region) {
     const std::vector<StaffRecord*> staves = StavesOf(page, line);
     if (staves.empty() || AllEmpty(staves)) return SpacingResult{0, 0, 0};
     SpacingSettings s = source.forStaff(page, *staves.front());
     const SpacingResult result = region ? SpaceRegion(staves, mode, s, *region) : SpaceLines(staves, mode, s);
-    ScoreDocument& doc = ctx.doc;
     doc.spacingStep = std::clamp(s.step, 1, 99);
     doc.settings.polyphonyCorrection = s.rules.polyphony != 0;
     doc.markModified();
     return result;
 }
 
-int SpaceLines(EditorContext& ctx, SpacingTarget target, SpacingMode mode, std::optional<SpacingRegion> region) {
-    PageRecord* page = ctx.doc.page();
+int SpaceLines(ScoreDocument& doc, const SignDistances& distances, SpacingTarget target, SpacingMode mode,
+               std::optional<SpacingRegion> region) {
+    PageRecord* page = doc.page();
     if (page == nullptr) return 0;
-    const std::optional<LineRange> staves = TargetStaves(ctx, *page, region);
+    const std::optional<LineRange> staves = TargetStaves(doc, *page, region);
     if (!staves) return 0;
-    DocumentSpacing source(ctx);
+    DocumentSpacing source(doc, distances);
     // A line is one staff; the block commands take the whole block of the first staff.
     const LineRange block = BlockOfStaff(*page, staves->first);
-    if (target == SpacingTarget::CurrentBlock) return SpaceLineOfPage(ctx, *page, block, mode, source, region).step;
+    if (target == SpacingTarget::CurrentBlock) return SpaceLineOfPage(doc, *page, block, mode, source, region).step;
     const LineRange each = target == SpacingTarget::CurrentLine ? *staves : block;
     int step = 0;
     for (int i = each.first; i <= each.last; ++i) {
-        const int used = SpaceLineOfPage(ctx, *page, LineRange{i, i}, mode, source, region).step;
+        const int used = SpaceLineOfPage(doc, *page, LineRange{i, i}, mode, source, region).step;
         if (used != 0) step = used;
     }
     return step;

@@ -9,7 +9,7 @@
 
 namespace notavera {
 
-struct EditorContext;
+class ScoreDocument;
 
 enum class SpacingTarget {
     CurrentLine,      // the current staff alone
@@ -27,17 +27,17 @@ struct SpacingRegion {
     std::optional<LineRange> staves;
 };
 
-// Respaces the target on the current page. With a region, the current line becomes each staff of the region on
-// its own, and the current block the block of the region's first staff. The step a respacing settles on
-// (optimised mode) or that a sign set on the way becomes the document's "Taille du Pas". Returns the step, or 0
-// when there was nothing to respace (no current staff, or only empty staves); the document is marked modified
-// when something was respaced.
-int SpaceLines(EditorContext& ctx, SpacingTarget target, SpacingMode mode,
+// Respaces the target on the document's current page, with the environment's distances after signs. With a
+// region, the current line becomes each staff of the region on its own, and the current block the block of the
+// region's first staff. The step a respacing settles on (optimised mode) or that a sign set on the way becomes
+// the document's "Taille du Pas". Returns the step, or 0 when there was nothing to respace (no current staff, or
+// only empty staves); the document is marked modified when something was respaced.
+int SpaceLines(ScoreDocument& doc, const SignDistances& distances, SpacingTarget target, SpacingMode mode,
                std::optional<SpacingRegion> region = std::nullopt);
 
 // Respaces the staves of `line` on `page` as one line with settings from `source`; the document's step and
 // corrections follow what the walk left. Returns the walk's result (step 0 when every staff was empty).
-SpacingResult SpaceLineOfPage(EditorContext& ctx, PageRecord& page, LineRange line, SpacingMode mode,
+SpacingResult SpaceLineOfPage(ScoreDocument& doc, PageRecord& page, LineRange line, SpacingMode mode,
                               DocumentSpacing& source, std::optional<SpacingRegion> region = std::nullopt);
 
 }  // namespace notavera

@@ -8,7 +8,7 @@
 #include "render/line_breaks.h"
 #include "render/line_respacing.h"
 #include "render/line_start_signs.h"
-#include "shell/editor_context.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
@@ -24,78 +24,78 @@ VoiceClefs ClefsBefore(const ScoreDocument& doc, const LinePlace& place) {
 }
 
 // A line that received music from the line before begins with its clefs and is respaced as a whole.
-void PrepareReceivingLine(EditorContext& ctx, const LinePlace& place, DocumentSpacing& source, int step) {
-    EnsureLineStartClefs(*ctx.doc.findPage(place.page), place.line, ClefsBefore(ctx.doc, place),
-                         std::max(ctx.doc.stepUnit, 1));
-    ctx.doc.spacingStep = step;
-    SpaceLineOfPage(ctx, *ctx.doc.findPage(place.page), place.line, SpacingMode::Raw, source);
+void PrepareReceivingLine(ScoreDocument& doc, const LinePlace& place, DocumentSpacing& source, int step) {
+    EnsureLineStartClefs(*doc.findPage(place.page), place.line, ClefsBefore(doc, place), std::max(doc.stepUnit, 1));
+    doc.spacingStep = step;
+    SpaceLineOfPage(doc, *doc.findPage(place.page), place.line, SpacingMode::Raw, source);
 }
 
 // Receiving lines are prepared and broken in turn, down the score, until a line keeps all its music.
-void SettleReceivingLines(EditorContext& ctx, std::optional<LinePlace> place, DocumentSpacing& source, int step,
-                          UnbreakableLines& reported) {
+void SettleReceivingLines(ScoreDocument& doc, UiServices& ui, std::optional<LinePlace> place,
+                          DocumentSpacing& source, int step, UnbreakableLines& reported) {
     for (int guard = 0; place && guard < maxPages * maxStavesPerPage; ++guard) {
-        PrepareReceivingLine(ctx, *place, source, step);
-        place = BreakLongLine(ctx, *place, reported).target;
+        PrepareReceivingLine(doc, *place, source, step);
+        place = BreakLongLine(doc, ui, *place, reported).target;
     }
 }
 
-void CarryTimeSignaturesOn(EditorContext& ctx, const LinePlace& place, int su) {
-    const std::optional<LinePlace> next = FollowingLine(ctx, place, false);
+void CarryTimeSignaturesOn(ScoreDocument& doc, UiServices& ui, const LinePlace& place, int su) {
+    const std::optional<LinePlace> next = FollowingLine(doc, ui, place, false);
     if (!next) return;
-    CarryTimeSignatures(*ctx.doc.findPage(place.page), place.line, *ctx.doc.findPage(next->page), next->line, su);
+    CarryTimeSignatures(*doc.findPage(place.page), place.line, *doc.findPage(next->page), next->line, su);
 }
 
 // Modes 111 and 114: each line in turn, top to bottom.
-void LayOutLines(EditorContext& ctx, int pageNumber, bool justify, UnbreakableLines& reported) {
-    ScoreDocument& doc = ctx.doc;
+void LayOutLines(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, int pageNumber, bool justify,
+                 UnbreakableLines& reported) {
     const int su = std::max(doc.stepUnit, 1);
     const int step = std::max(doc.spacingStep, 1);
-    DocumentSpacing source(ctx);
+    DocumentSpacing source(doc, distances);
     VoiceClefs clefs = VoiceClefs::before(doc, pageNumber);
     std::optional<LinePlace> overflow;
     int settled = step;
     for (const LineRange& line : LinesOfPage(*doc.findPage(pageNumber))) {
         const LinePlace place{pageNumber, line};
         EnsureLineStartClefs(*doc.findPage(pageNumber), line, clefs, su);
-        CarryTimeSignaturesOn(ctx, place, su);
+        CarryTimeSignaturesOn(doc, ui, place, su);
         doc.spacingStep = step;  // every line starts from the same step, whatever the line before settled on
-        SpaceLineOfPage(ctx, *doc.findPage(pageNumber), line, SpacingMode::Raw, source);
-        const BreakResult broken = BreakLongLine(ctx, place, reported);
+        SpaceLineOfPage(doc, *doc.findPage(pageNumber), line, SpacingMode::Raw, source);
+        const BreakResult broken = BreakLongLine(doc, ui, place, reported);
         if (broken.target && broken.target->page != pageNumber) overflow = broken.target;
         PageRecord& page = *doc.findPage(pageNumber);
         if (justify && broken.outcome != BreakOutcome::Unbreakable) {
-            const SpacingResult r = SpaceLineOfPage(ctx, page, line, SpacingMode::Optimised, source);
+            const SpacingResult r = SpaceLineOfPage(doc, page, line, SpacingMode::Optimised, source);
             if (r.step != 0) settled = r.step;
             JustifyLine(page, line, su);
         }
         clefs.enterLine(page, line);
     }
-    SettleReceivingLines(ctx, overflow, source, step, reported);
+    SettleReceivingLines(doc, ui, overflow, source, step, reported);
     doc.spacingStep = justify ? settled : step;
 }
 
-void JustifyLines(EditorContext& ctx, int pageNumber) {
-    PageRecord& page = *ctx.doc.findPage(pageNumber);
+void JustifyLines(ScoreDocument& doc, int pageNumber) {
+    PageRecord& page = *doc.findPage(pageNumber);
     for (const LineRange& line : LinesOfPage(page))
-        if (JustifyLine(page, line, std::max(ctx.doc.stepUnit, 1))) ctx.doc.markModified();
+        if (JustifyLine(page, line, std::max(doc.stepUnit, 1))) doc.markModified();
 }
 
-void BreakLines(EditorContext& ctx, int pageNumber, UnbreakableLines& reported) {
-    DocumentSpacing source(ctx);
-    const int step = std::max(ctx.doc.spacingStep, 1);
+void BreakLines(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, int pageNumber,
+                UnbreakableLines& reported) {
+    DocumentSpacing source(doc, distances);
+    const int step = std::max(doc.spacingStep, 1);
     std::optional<LinePlace> overflow;
-    for (const LineRange& line : LinesOfPage(*ctx.doc.findPage(pageNumber))) {
-        const BreakResult broken = BreakLongLine(ctx, LinePlace{pageNumber, line}, reported);
+    for (const LineRange& line : LinesOfPage(*doc.findPage(pageNumber))) {
+        const BreakResult broken = BreakLongLine(doc, ui, LinePlace{pageNumber, line}, reported);
         if (broken.target && broken.target->page != pageNumber) {
             overflow = broken.target;
         } else if (broken.target) {
-            PrepareReceivingLine(ctx, *broken.target, source, step);
+            PrepareReceivingLine(doc, *broken.target, source, step);
         }
         // A line that gave music away, or received some, ends on the line's end again.
-        JustifyLine(*ctx.doc.findPage(pageNumber), line, std::max(ctx.doc.stepUnit, 1));
+        JustifyLine(*doc.findPage(pageNumber), line, std::max(doc.stepUnit, 1));
     }
-    SettleReceivingLines(ctx, overflow, source, step, reported);
+    SettleReceivingLines(doc, ui, overflow, source, step, reported);
 }
 
 // The cursor stays on its staff and on an element that still exists there.
@@ -132,29 +132,31 @@ bool JustifyLine(PageRecord& page, LineRange line, int stepUnit) {
     return true;
 }
 
-int LayOutPage(EditorContext& ctx, PageLayoutMode mode, std::optional<int> step) {
+int LayOutPage(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, PageLayoutMode mode,
+               std::optional<int> step) {
     UnbreakableLines reported;
-    return LayOutPage(ctx, mode, step, reported);
+    return LayOutPage(doc, ui, distances, mode, step, reported);
 }
 
-int LayOutPage(EditorContext& ctx, PageLayoutMode mode, std::optional<int> step, UnbreakableLines& reported) {
-    const PageRecord* page = ctx.doc.page();
+int LayOutPage(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, PageLayoutMode mode,
+               std::optional<int> step, UnbreakableLines& reported) {
+    const PageRecord* page = doc.page();
     if (page == nullptr) return 0;
     const int pageNumber = static_cast<int>(page->number);
-    if (step) ctx.doc.spacingStep = std::clamp(*step, 1, 99);
+    if (step) doc.spacingStep = std::clamp(*step, 1, 99);
     switch (mode) {
-        case PageLayoutMode::RawPage: LayOutLines(ctx, pageNumber, false, reported); break;
-        case PageLayoutMode::JustifiedPage: LayOutLines(ctx, pageNumber, true, reported); break;
-        case PageLayoutMode::JustifyPage: JustifyLines(ctx, pageNumber); break;
+        case PageLayoutMode::RawPage: LayOutLines(doc, ui, distances, pageNumber, false, reported); break;
+        case PageLayoutMode::JustifiedPage: LayOutLines(doc, ui, distances, pageNumber, true, reported); break;
+        case PageLayoutMode::JustifyPage: JustifyLines(doc, pageNumber); break;
         case PageLayoutMode::FinalPass:
-            BreakLines(ctx, pageNumber, reported);
-            if (step) ctx.doc.spacingStep = std::clamp(*step, 1, 99);
+            BreakLines(doc, ui, distances, pageNumber, reported);
+            if (step) doc.spacingStep = std::clamp(*step, 1, 99);
             break;
         case PageLayoutMode::FinishRaw:
         case PageLayoutMode::FinishJustified: break;
     }
-    FindCursorAgain(ctx.doc);
-    ctx.doc.markModified();
+    FindCursorAgain(doc);
+    doc.markModified();
     return 1;
 }
 

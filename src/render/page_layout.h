@@ -9,7 +9,8 @@
 
 namespace notavera {
 
-struct EditorContext;
+class ScoreDocument;
+class UiServices;
 
 enum class PageLayoutMode {
     JustifiedPage = 111,    // lines prepared, respaced, broken, then fitted to the line length
@@ -20,13 +21,16 @@ enum class PageLayoutMode {
     FinishJustified = 301,
 };
 
-// `LayOutPage` on the current page. `step`, when given, is the step the respacing starts from. Music that a
-// broken line pushes off the page's last line goes to the next page (appended after the score's last page),
-// whose receiving lines are respaced and broken in turn. Returns 1 when the page was laid out, 0 without a page.
-int LayOutPage(EditorContext& ctx, PageLayoutMode mode, std::optional<int> step = std::nullopt);
+// `LayOutPage` on the document's current page, with the environment's distances after signs. `step`, when given,
+// is the step the respacing starts from. Music that a broken line pushes off the page's last line goes to the next
+// page (appended after the score's last page), whose receiving lines are respaced and broken in turn; a line that
+// cannot be broken shows message 51 through `ui`. Returns 1 when the page was laid out, 0 without a page.
+int LayOutPage(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, PageLayoutMode mode,
+               std::optional<int> step = std::nullopt);
 // The same as one pass of a command that lays the page out several times: lines already in `reported` do not show
 // message 51 again.
-int LayOutPage(EditorContext& ctx, PageLayoutMode mode, std::optional<int> step, UnbreakableLines& reported);
+int LayOutPage(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, PageLayoutMode mode,
+               std::optional<int> step, UnbreakableLines& reported);
 
 // Stretches a line so that it ends at the line length: a final bar on the line's end, a last note or rest three
 // step units before it. The line-start signs stay; lines with too little music (ending before half the line)

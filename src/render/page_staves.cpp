@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "print/staff_layout_model.h"
 #include "render/staff_groupings.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 

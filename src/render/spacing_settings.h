@@ -16,6 +16,14 @@ struct AdvanceRules {
     int polyphony = 0;       // 0 off, otherwise on
 };
 
+// The environment's "Distance en Pas après ...": the room left after a bar line, a time signature and a clef, in
+// steps of the "Taille du Pas".
+struct SignDistances {
+    int afterBar = 4;
+    int afterMeter = 3;
+    int afterClef = 10;
+};
+
 struct SpacingSettings {
     int step = 10;      // "Taille du Pas": the unit of every advance
     int stepUnit = 10;  // the normal staff's half space

@@ -1,8 +1,8 @@
 // Builds the JSON picture of a document from its header, page table and pages.
 #include "score/document_json.h"
 
+#include "platform/messages.h"
 #include "score/mus_file.h"
-#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -52,14 +52,6 @@ nlohmann::json PageToJson(const PageRecord& page, bool elements) {
             {"extra", page.extra},     {"lineLength", page.lineLength}, {"staves", std::move(staves)}};
 }
 
-// The page, brought into the memory window when it is not there.
-const PageRecord* ReachPage(EditorContext& ctx, int number, bool& moved) {
-    if (const PageRecord* page = ctx.doc.findPage(number)) return page;
-    moved = true;
-    MoveWindowTo(ctx, number);
-    return ctx.doc.findPage(number);
-}
-
 }  // namespace
 
 nlohmann::json ElementToJson(const ElementRecord& e) {
@@ -85,24 +77,18 @@ nlohmann::json ElementToJson(const ElementRecord& e) {
     return json;
 }
 
-nlohmann::json DocumentToJson(EditorContext& ctx, bool elements) {
-    ScoreDocument& doc = ctx.doc;
-    const int page = doc.currentPage, staff = doc.currentStaff, element = doc.currentElement;
+nlohmann::json DocumentToJson(const ScoreDocument& doc, UiServices& ui, bool elements) {
     nlohmann::json pages = nlohmann::json::array();
-    bool moved = false;
-    // A page that cannot be read is dropped by the loader and the page count goes down with it,
-    // so the header is taken once every page has been reached.
     for (int number = 1; number <= doc.pageCount; ++number) {
-        const PageRecord* p = ReachPage(ctx, number, moved);
-        if (!p) break;
+        const PageView p = ViewPage(doc, ui, number);
+        if (!p) {
+            ShowError(ui, 9);
+            break;
+        }
         pages.push_back(PageToJson(*p, elements));
     }
     nlohmann::json json = HeaderToJson(doc);
     json["pages"] = std::move(pages);
-    if (moved && page >= 1) MoveWindowTo(ctx, page);
-    doc.currentPage = page;
-    doc.currentStaff = staff;
-    doc.currentElement = element;
     return json;
 }
 

@@ -8,11 +8,13 @@
 
 namespace notavera {
 
-struct EditorContext;
+class ScoreDocument;
+class UiServices;
 
-// Lists every page of the document: pages outside the memory window are brought in by sliding the
-// window, which is put back on the current page, staff and element afterwards.
-nlohmann::json DocumentToJson(EditorContext& ctx, bool elements);
+// Lists every page of the document: pages outside the memory window are read from the working file,
+// the window and the current place staying where they are. The listing stops at a page that cannot be read
+// (message 9).
+nlohmann::json DocumentToJson(const ScoreDocument& doc, UiServices& ui, bool elements);
 
 // One element: raw words, then the decoded fields of a note, a rest or a sign.
 nlohmann::json ElementToJson(const ElementRecord& element);

@@ -5,11 +5,11 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
 #include "score/mus_file_blocks.h"
 #include "score/work_files.h"
-#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -51,9 +51,9 @@ CopyFault copyPages(const ScoreDocument& doc, BinaryFile& from, BinaryFile& to, 
 
 // The working file takes the compact layout as well, so that memory, working file and copy agree.
 // It is replaced by a rename, so that a failed copy leaves it as it was.
-bool adoptCopy(EditorContext& ctx, const std::filesystem::path& copy, const PageTable& table,
+bool adoptCopy(ScoreDocument& doc, const std::filesystem::path& copy, const PageTable& table,
                std::uint32_t endOfData) {
-    DocumentStorage& storage = ctx.doc.storage;
+    DocumentStorage& storage = doc.storage;
     std::filesystem::path temporary = storage.workingPath;
     temporary += ".part";
     std::error_code ec;
@@ -66,15 +66,15 @@ bool adoptCopy(EditorContext& ctx, const std::filesystem::path& copy, const Page
     storage.working = BinaryFile::open(storage.workingPath, "rb+");
     if (ec || !storage.working) return false;
     storage.pageTable = table;
-    ctx.doc.header.setEndOfData(endOfData);
+    doc.header.setEndOfData(endOfData);
     return true;
 }
 
 }  // namespace
 
-bool WriteCompactCopy(EditorContext& ctx, const std::filesystem::path& target, const std::string& title) {
-    ScoreDocument& doc = ctx.doc;
-    if ((doc.modified || !doc.storage.working) && !SaveToWorkingFile(ctx)) return false;
+bool WriteCompactCopy(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& target,
+                      const std::string& title) {
+    if ((doc.modified || !doc.storage.working) && !SaveToWorkingFile(doc, ui)) return false;
     BinaryFile& from = *doc.storage.working;
 
     // Written beside the target and renamed over it: the target is whole until the copy is.
@@ -82,7 +82,7 @@ bool WriteCompactCopy(EditorContext& ctx, const std::filesystem::path& target, c
     temporary += ".part";
     auto to = BinaryFile::open(temporary, "wb+");
     if (!to) {
-        ShowError(ctx.ui, 1);
+        ShowError(ui, 1);
         return false;
     }
     PageTable table = doc.storage.pageTable;
@@ -100,11 +100,11 @@ bool WriteCompactCopy(EditorContext& ctx, const std::filesystem::path& target, c
     if (fault == CopyFault::None) std::filesystem::rename(temporary, target, ec);
     if (fault != CopyFault::None || ec) {
         std::filesystem::remove(temporary, ec);
-        ShowError(ctx.ui, fault == CopyFault::Read ? 9 : 1);
+        ShowError(ui, fault == CopyFault::Read ? 9 : 1);
         return false;
     }
-    if (!adoptCopy(ctx, target, table, endOfData)) {
-        ShowError(ctx.ui, 1);
+    if (!adoptCopy(doc, target, table, endOfData)) {
+        ShowError(ui, 1);
         return false;
     }
     return true;

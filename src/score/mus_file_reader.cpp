@@ -5,14 +5,14 @@
 #include <cmath>
 #include <cstdio>
 
-#include "print/page_size.h"
+#include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
 #include "score/mus_page_codec.h"
 #include "score/optional_blocks_codec.h"
+#include "score/page_size.h"
 #include "score/page_window.h"
 #include "score/work_files.h"
-#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -21,28 +21,28 @@ namespace {
 constexpr std::size_t pageTableSize = std::tuple_size_v<PageTable> * 8;
 
 // Message 3 names the converter that can read the refused version.
-void reportRefusedVersion(EditorContext& ctx, unsigned major, unsigned minor) {
+void reportRefusedVersion(UiServices& ui, unsigned major, unsigned minor) {
     std::string converter;
     if (major == 1 && (minor == 3 || minor == 4))
         converter = "WINNVCNV.EXE";
     else if (major == 1 && minor <= 2)
         converter = "OLD2NEW.EXE";
     else
-        converter = ctx.messages.LoadMessage(11, 1);
+        converter = MessageText(11);
     const std::string pattern(MessageText(3));
     const int n = std::snprintf(nullptr, 0, pattern.c_str(), major, minor, converter.c_str());
     std::string text(static_cast<std::size_t>(std::max(n, 0)), '\0');
     std::snprintf(text.data(), text.size() + 1, pattern.c_str(), major, minor, converter.c_str());
-    Beep(ctx.ui);
-    ctx.ui.showMessage({"Erreur", 3, text, MessageIcon::Exclamation, MessageButtons::Ok});
+    Beep(ui);
+    ui.showMessage({"Erreur", 3, text, MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
-void reportStatus(EditorContext& ctx, int status, const std::filesystem::path& path) {
+void reportStatus(UiServices& ui, int status, const std::filesystem::path& path) {
     if (status == FileReadFailure) {
         const std::string name = path.string();
-        ShowError(ctx.ui, 4, &name);
+        ShowError(ui, 4, &name);
     } else if (status == FileIoError) {
-        ShowError(ctx.ui, 1);
+        ShowError(ui, 1);
     }
 }
 
@@ -111,7 +111,7 @@ bool readAt(BinaryFile& file, std::uint64_t offset, std::span<std::uint8_t> out)
 }
 
 // The blocks after the data; message 13 for a mask page that lost a staff.
-std::optional<OptionalBlocks> readOptionalBlocks(EditorContext& ctx, BinaryFile& file, std::uint32_t endOfData,
+std::optional<OptionalBlocks> readOptionalBlocks(UiServices& ui, BinaryFile& file, std::uint32_t endOfData,
                                                  std::uint8_t flags) {
     constexpr std::uint8_t blockBits = block_flag::pagination | block_flag::pageHeader | block_flag::pageFooter |
                                        block_flag::fixedMask | block_flag::variableMask | block_flag::notes;
@@ -123,7 +123,7 @@ std::optional<OptionalBlocks> readOptionalBlocks(EditorContext& ctx, BinaryFile&
     auto decoded = DecodeOptionalBlocks(bytes, flags);
     if (!decoded) return std::nullopt;
     for (int cut : {decoded->fixedMaskCutStaff, decoded->variableMaskCutStaff})
-        if (cut != 0) ShowErrorFormatted(ctx.ui, 13, 0, cut);
+        if (cut != 0) ShowErrorFormatted(ui, 13, 0, cut);
     return std::move(decoded->blocks);
 }
 
@@ -147,19 +147,18 @@ void dropPage(ScoreDocument& doc, BinaryFile& file, int n) {
 
 // Loads the window ending at the current page; a page that fails is reported (message 12) and
 // dropped, and loading goes on with the pages after it. False when no page could be loaded.
-bool loadFirstWindow(EditorContext& ctx, int current) {
-    ScoreDocument& doc = ctx.doc;
+bool loadFirstWindow(ScoreDocument& doc, UiServices& ui, int current) {
     while (doc.pageCount > 0) {
         current = std::clamp(current, 1, doc.pageCount);
         PageRange window = OpeningWindow(current, doc.storage.keepBefore);
         for (int n = window.first; n <= window.last;) {
-            auto page = LoadPage(ctx, n);
+            auto page = LoadPage(doc, ui, n);
             if (page) {
                 doc.pages.push_back(std::move(*page));
                 ++n;
                 continue;
             }
-            ShowErrorFormatted(ctx.ui, 12, n);
+            ShowErrorFormatted(ui, 12, n);
             dropPage(doc, *doc.storage.working, n);
             --window.last;
         }
@@ -187,13 +186,12 @@ void placeCursor(ScoreDocument& doc) {
     doc.currentElement = it == elements.end() ? 0 : static_cast<int>(it - elements.begin());
 }
 
-int loadWorkingFile(EditorContext& ctx, BinaryFile& file) {
-    ScoreDocument& doc = ctx.doc;
+int loadWorkingFile(ScoreDocument& doc, UiServices& ui, BinaryFile& file) {
     const std::uint64_t size = file.size();
     FileHeader header;
     if (!readAt(file, 0, header.bytes)) return FileReadFailure;
     if (header.majorVersion() != 2 || (header.minorVersion() != 1 && header.minorVersion() != 2)) {
-        reportRefusedVersion(ctx, header.majorVersion(), header.minorVersion());
+        reportRefusedVersion(ui, header.majorVersion(), header.minorVersion());
         return FileVersionRefused;
     }
     const std::uint32_t endOfData = header.endOfData();
@@ -201,7 +199,7 @@ int loadWorkingFile(EditorContext& ctx, BinaryFile& file) {
     if (pageCount < 1 || pageCount > maxPages || endOfData < firstPageOffset || endOfData > size)
         return FileReadFailure;
     repairLoadedHeader(header, doc);
-    auto blocks = readOptionalBlocks(ctx, file, endOfData, header.blockFlags());
+    auto blocks = readOptionalBlocks(ui, file, endOfData, header.blockFlags());
     if (!blocks) return FileReadFailure;
 
     FontBlock fonts;
@@ -212,7 +210,7 @@ int loadWorkingFile(EditorContext& ctx, BinaryFile& file) {
     if (!pageTableFits(table, pageCount, endOfData)) return FileReadFailure;
     // Entries past the last page are empty in a sound file; stale ones must not place a new page.
     std::fill(table.begin() + pageCount, table.end(), PageTableEntry{});
-    if (wantsCompacting(table, pageCount)) ShowError(ctx.ui, 22);
+    if (wantsCompacting(table, pageCount)) ShowError(ui, 22);
 
     doc.header = header;
     applyPageSize(doc);
@@ -224,7 +222,7 @@ int loadWorkingFile(EditorContext& ctx, BinaryFile& file) {
     doc.storage.pageTable = table;
     doc.storage.keepBefore = KeptBeforeFor(largestPageLength(table, pageCount));
     const int stored = header.currentPage();
-    if (!loadFirstWindow(ctx, stored == 0 ? pageCount : stored)) return FileReadFailure;
+    if (!loadFirstWindow(doc, ui, stored == 0 ? pageCount : stored)) return FileReadFailure;
     placeCursor(doc);
     return FileOk;
 }
@@ -237,8 +235,7 @@ int openStatus(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::optional<PageRecord> LoadPage(EditorContext& ctx, int number) {
-    const ScoreDocument& doc = ctx.doc;
+std::optional<PageRecord> LoadPage(const ScoreDocument& doc, UiServices& ui, int number) {
     BinaryFile* file = doc.storage.working.get();
     if (!file || number < 1 || number > doc.pageCount) return std::nullopt;
     const PageTableEntry& at = doc.storage.pageTable[static_cast<std::size_t>(number - 1)];
@@ -249,28 +246,33 @@ std::optional<PageRecord> LoadPage(EditorContext& ctx, int number) {
     if (!readAt(*file, at.offset, bytes)) return std::nullopt;
     auto decoded = DecodePage(bytes, static_cast<std::uint32_t>(number));
     if (!decoded) return std::nullopt;
-    if (decoded->cutStaff != 0) ShowErrorFormatted(ctx.ui, 13, number, decoded->cutStaff);
+    if (decoded->cutStaff != 0) ShowErrorFormatted(ui, 13, number, decoded->cutStaff);
     return std::move(decoded->page);
 }
 
-int ReadDocument(EditorContext& ctx, const std::filesystem::path& path) {
+PageView ViewPage(const ScoreDocument& doc, UiServices& ui, int number) {
+    if (const PageRecord* page = doc.findPage(number)) return {page, std::nullopt};
+    return {nullptr, LoadPage(doc, ui, number)};
+}
+
+int ReadDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& path, bool recoveryCheck) {
     int status = openStatus(path);
     if (status != FileOk) {
-        reportStatus(ctx, status, path);
+        reportStatus(ui, status, path);
         return status;
     }
-    DocumentStorage& storage = ctx.doc.storage;
+    DocumentStorage& storage = doc.storage;
     storage.working.reset();
     storage.path = path;
     storage.workingPath = WorkingFileName(path);
-    if (!PrepareWorkingFile(ctx, path)) return FileIoError;  // it has told the user why
+    if (!PrepareWorkingFile(doc, ui, path, recoveryCheck)) return FileIoError;  // it has told the user why
     storage.working = BinaryFile::open(storage.workingPath, "rb+");
-    status = storage.working ? loadWorkingFile(ctx, *storage.working) : FileReadFailure;
+    status = storage.working ? loadWorkingFile(doc, ui, *storage.working) : FileReadFailure;
     if (status != FileOk) {
-        reportStatus(ctx, status, path);
-        ctx.doc.pages.clear();
-        ctx.doc.pageCount = 0;
-        DeleteWorkFiles(ctx);
+        reportStatus(ui, status, path);
+        doc.pages.clear();
+        doc.pageCount = 0;
+        DeleteWorkFiles(doc);
         return status;
     }
     storage.fileState = FileState::Open;

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
 #include "score/mus_file_blocks.h"
 #include "score/page_window.h"
 #include "score/work_files.h"
-#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -16,8 +16,8 @@ namespace {
 
 // The working file to write into. A document that has none yet gets a new one, which holds the
 // font table from the start and is published at the end of the save. Message 1 when it cannot be made.
-BinaryFile* workingFileForSave(EditorContext& ctx) {
-    DocumentStorage& storage = ctx.doc.storage;
+BinaryFile* workingFileForSave(ScoreDocument& doc, UiServices& ui) {
+    DocumentStorage& storage = doc.storage;
     if (storage.working) return storage.working.get();
     if (storage.workingPath.empty() && !storage.path.empty()) storage.workingPath = WorkingFileName(storage.path);
     if (!storage.workingPath.empty()) {
@@ -25,13 +25,13 @@ BinaryFile* workingFileForSave(EditorContext& ctx) {
         const bool create = storage.fileState == FileState::None;
         storage.working = BinaryFile::open(storage.workingPath, create ? "wb+" : "rb+");
         if (storage.working && create) {
-            if (!storage.working->seek(fontBlockOffset) || !storage.working->write(ctx.doc.fonts.bytes))
+            if (!storage.working->seek(fontBlockOffset) || !storage.working->write(doc.fonts.bytes))
                 storage.working.reset();
             else
                 storage.fileState = FileState::Publish;
         }
     }
-    if (!storage.working) ShowError(ctx.ui, 1);
+    if (!storage.working) ShowError(ui, 1);
     return storage.working.get();
 }
 
@@ -44,19 +44,12 @@ int ElementX(const ScoreDocument& doc, int page, int staff, int element) {
     return elements[static_cast<std::size_t>(element)].x;
 }
 
-// Header copies of the cursor: the current page, staff and the x of the current element (the
-// staff's default x when there is none). While a mask is edited the cursor stands on the mask page,
-// which is no page of the score: the place the editing goes back to is stored, so that the document
-// reopens where the user works.
-void storeCursor(EditorContext& ctx) {
-    ScoreDocument& doc = ctx.doc;
-    const bool mask = ctx.shell.maskEditing;
-    const int page = mask ? ctx.shell.maskReturn.page : doc.currentPage;
-    const int staff = mask ? ctx.shell.maskReturn.staff : doc.currentStaff;
-    const int element = mask ? ctx.shell.maskReturn.element : doc.currentElement;
-    doc.header.currentPage() = static_cast<std::uint8_t>(std::clamp(page, 0, maxPages));
-    doc.header.currentStaff() = static_cast<std::uint8_t>(std::clamp(staff, 0, 255));
-    doc.header.setCurrentX(ElementX(doc, page, staff, element));
+// Header copies of the place the document reopens at: its page, staff and the x of its element (the
+// staff's default x when there is none).
+void storeCursor(ScoreDocument& doc, const CursorPlace& place) {
+    doc.header.currentPage() = static_cast<std::uint8_t>(std::clamp(place.page, 0, maxPages));
+    doc.header.currentStaff() = static_cast<std::uint8_t>(std::clamp(place.staff, 0, 255));
+    doc.header.setCurrentX(ElementX(doc, place.page, place.staff, place.element));
 }
 
 // Writes one page of the window where it belongs and updates its table entry and end-of-data.
@@ -85,11 +78,10 @@ bool writeHeaderBlocks(ScoreDocument& doc, BinaryFile& file) {
 
 }  // namespace
 
-bool SaveToWorkingFile(EditorContext& ctx) {
-    ScoreDocument& doc = ctx.doc;
-    BinaryFile* file = workingFileForSave(ctx);
+bool SaveToWorkingFile(ScoreDocument& doc, UiServices& ui, const std::optional<CursorPlace>& stored) {
+    BinaryFile* file = workingFileForSave(doc, ui);
     if (!file) return false;
-    storeCursor(ctx);
+    storeCursor(doc, stored.value_or(CurrentPlace(doc)));
     std::uint32_t endOfData = std::max(doc.header.endOfData(), firstPageOffset);
     for (const PageRecord& page : doc.pages) {
         const bool written = writePage(doc, *file, page, endOfData);
@@ -100,28 +92,28 @@ bool SaveToWorkingFile(EditorContext& ctx) {
     return writeHeaderBlocks(doc, *file) && file->flushBuffers();
 }
 
-bool SavePages(EditorContext& ctx) {
-    if (!SaveToWorkingFile(ctx)) return false;
-    if (ctx.doc.storage.fileState != FileState::Publish) return true;
-    if (!PublishWorkingFile(ctx)) return false;
-    ctx.doc.storage.fileState = FileState::Open;
+bool SavePages(ScoreDocument& doc, UiServices& ui, const std::optional<CursorPlace>& stored) {
+    if (!SaveToWorkingFile(doc, ui, stored)) return false;
+    if (doc.storage.fileState != FileState::Publish) return true;
+    if (!PublishWorkingFile(doc)) return false;
+    doc.storage.fileState = FileState::Open;
     return true;
 }
 
-bool WriteFontBlock(EditorContext& ctx) {
-    BinaryFile* file = workingFileForSave(ctx);
-    return file && file->seek(fontBlockOffset) && file->write(ctx.doc.fonts.bytes) && file->flushBuffers();
+bool WriteFontBlock(ScoreDocument& doc, UiServices& ui) {
+    BinaryFile* file = workingFileForSave(doc, ui);
+    return file && file->seek(fontBlockOffset) && file->write(doc.fonts.bytes) && file->flushBuffers();
 }
 
-bool WritePageTable(EditorContext& ctx) {
-    BinaryFile* file = workingFileForSave(ctx);
-    return file && file->seek(pageTableOffset) && file->write(EncodePageTable(ctx.doc.storage.pageTable)) &&
+bool WritePageTable(ScoreDocument& doc, UiServices& ui) {
+    BinaryFile* file = workingFileForSave(doc, ui);
+    return file && file->seek(pageTableOffset) && file->write(EncodePageTable(doc.storage.pageTable)) &&
            file->flushBuffers();
 }
 
-bool WriteHeader(EditorContext& ctx) {
-    BinaryFile* file = workingFileForSave(ctx);
-    return file && writeHeaderBlocks(ctx.doc, *file) && file->flushBuffers();
+bool WriteHeader(ScoreDocument& doc, UiServices& ui) {
+    BinaryFile* file = workingFileForSave(doc, ui);
+    return file && writeHeaderBlocks(doc, *file) && file->flushBuffers();
 }
 
 }  // namespace notavera

@@ -2,7 +2,6 @@
 #include "score/page_append.h"
 
 #include "score/mus_file.h"
-#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -30,13 +29,12 @@ PageRecord NewPageLike(const PageRecord& model, int number) {
 
 }  // namespace
 
-PageRecord* PageAfter(EditorContext& ctx, int number) {
-    ScoreDocument& doc = ctx.doc;
+PageRecord* PageAfter(ScoreDocument& doc, UiServices& ui, int number) {
     if (PageRecord* next = doc.findPage(number + 1)) return next;
     const PageRecord* page = doc.findPage(number);
     if (page == nullptr || doc.pages.empty() || &doc.pages.back() != page) return nullptr;
     if (number < doc.pageCount) {
-        std::optional<PageRecord> loaded = LoadPage(ctx, number + 1);
+        std::optional<PageRecord> loaded = LoadPage(doc, ui, number + 1);
         if (!loaded) return nullptr;
         doc.pages.push_back(std::move(*loaded));
     } else {

@@ -2,17 +2,17 @@
 // new last page with the staves of the page before it.
 #pragma once
 
-#include "score/records.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
-struct EditorContext;
+class UiServices;
 
 // Page `number` + 1 in memory: already there, read from the working file when the window ends at `number`, or
 // appended when `number` is the score's last page (empty staves with the words of page `number`, the
 // indentation of first lines cleared). Null when none of these is possible (the window does not reach it, the
 // page cannot be read, or the score already has its 255 pages). Appending or reading moves the pages in
 // memory: references to pages taken before are no longer valid.
-PageRecord* PageAfter(EditorContext& ctx, int number);
+PageRecord* PageAfter(ScoreDocument& doc, UiServices& ui, int number);
 
 }  // namespace notavera

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/messages.h"
 #include "score/mus_file.h"
-#include "shell/editor_context.h"
 
 namespace notavera {
 
@@ -28,11 +28,10 @@ PageRange SlidWindow(int target, int keptBefore, int pageCount) {
     return r;
 }
 
-int MoveWindowTo(EditorContext& ctx, int page) {
-    ScoreDocument& doc = ctx.doc;
+int MoveWindowTo(ScoreDocument& doc, UiServices& ui, int page) {
     if (doc.pageCount < 1) return FileReadFailure;
     // Pages leave memory below: what was changed in them must be in the working file first.
-    if (doc.modified && !SaveToWorkingFile(ctx)) return FileIoError;
+    if (doc.modified && !SaveToWorkingFile(doc, ui)) return FileIoError;
 
     const int target = std::clamp(page, 1, doc.pageCount);
     const PageRange range = SlidWindow(target, doc.storage.keepBefore, doc.pageCount);
@@ -41,9 +40,9 @@ int MoveWindowTo(EditorContext& ctx, int page) {
     for (int n = range.first; n <= range.last; ++n) {
         if (doc.findPage(n)) continue;
         auto& slot = loaded[static_cast<std::size_t>(n - range.first)];
-        slot = LoadPage(ctx, n);
+        slot = LoadPage(doc, ui, n);
         if (!slot) {
-            ShowError(ctx.ui, 9);
+            ShowError(ui, 9);
             return FileReadFailure;
         }
     }

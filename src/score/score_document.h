@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "print/staff_layout_model.h"
 #include "score/accidental_context.h"
 #include "score/file_header.h"
 #include "score/font_block.h"
 #include "score/records.h"
+#include "score/staff_layout_model.h"
 #include "score/working_file_lock.h"
 
 namespace notavera {

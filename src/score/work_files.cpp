@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <system_error>
 
+#include "platform/messages.h"
 #include "score/binary_file.h"
-#include "shell/editor_context.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
@@ -29,41 +30,41 @@ bool HoldsLockOf(const DocumentStorage& st, const std::filesystem::path& working
 }
 
 // Takes the lock of the working file into `lock`, or shows why it cannot be had.
-bool TakeLock(EditorContext& ctx, const std::filesystem::path& document, const std::filesystem::path& working,
+bool TakeLock(UiServices& ui, const std::filesystem::path& document, const std::filesystem::path& working,
               WorkingFileLock& lock) {
     if (!MakeWorkFolder(working.parent_path())) {
-        ShowError(ctx.ui, msgDiskError);
+        ShowError(ui, msgDiskError);
         return false;
     }
     switch (lock.acquire(LockFileName(working))) {
         case WorkingFileLock::Result::Acquired: return true;
-        case WorkingFileLock::Result::HeldElsewhere: ShowHeldElsewhere(ctx.ui, document); return false;
+        case WorkingFileLock::Result::HeldElsewhere: ShowHeldElsewhere(ui, document); return false;
         case WorkingFileLock::Result::Failed: break;
     }
-    ShowError(ctx.ui, msgDiskError);
+    ShowError(ui, msgDiskError);
     return false;
 }
 
 // The save dialog of the recovery check. True when the ".sav" may be deleted: the user declined,
 // or its copy is safely written. A copy that failed, or a name that is the ".sav" itself, keeps it.
-bool SaveRecoveredCopy(EditorContext& ctx, const std::filesystem::path& saved) {
-    const auto chosen = ctx.ui.saveFileName({"", saved.string(), {{"Fichiers RECUPERATION (*.SAV)", "*.sav *.SAV"}}});
+bool SaveRecoveredCopy(UiServices& ui, const std::filesystem::path& saved) {
+    const auto chosen = ui.saveFileName({"", saved.string(), {{"Fichiers RECUPERATION (*.SAV)", "*.sav *.SAV"}}});
     if (!chosen || chosen->empty()) return true;
     std::error_code ec;
     if (std::filesystem::equivalent(*chosen, saved, ec)) return false;
     if (ReplaceWithCopy(saved, *chosen)) return true;
-    ShowError(ctx.ui, msgCannotWrite, &*chosen);
+    ShowError(ui, msgCannotWrite, &*chosen);
     return false;
 }
 
 // Offers the autosave copy left by a session that did not end with a save, then deletes it.
 // It runs before the document is copied to the working file, so that a copy saved over the
 // document is what gets opened.
-void RecoveryCheck(EditorContext& ctx, const std::filesystem::path& document) {
+void RecoveryCheck(UiServices& ui, const std::filesystem::path& document) {
     const std::filesystem::path saved = AutosaveName(document);
     std::error_code ec;
     if (!std::filesystem::exists(saved, ec)) return;
-    const bool mayDelete = !AskYesNo(ctx.ui, msgRecoveryOffer, saved.string()) || SaveRecoveredCopy(ctx, saved);
+    const bool mayDelete = !AskYesNo(ui, msgRecoveryOffer, saved.string()) || SaveRecoveredCopy(ui, saved);
     if (mayDelete) std::filesystem::remove(saved, ec);
 }
 
@@ -92,21 +93,22 @@ std::filesystem::path PublishTarget(const std::filesystem::path& document) {
 
 }  // namespace
 
-bool PrepareWorkingFile(EditorContext& ctx, const std::filesystem::path& document) {
-    DocumentStorage& st = ctx.doc.storage;
+bool PrepareWorkingFile(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& document,
+                        bool recoveryCheck) {
+    DocumentStorage& st = doc.storage;
     const std::filesystem::path working = WorkingFileName(document);
     const bool sameDocument = HoldsLockOf(st, working);
     WorkingFileLock lock;
-    if (!sameDocument && !TakeLock(ctx, document, working, lock)) return false;
-    if (ctx.shell.recoveryCheck) RecoveryCheck(ctx, document);
+    if (!sameDocument && !TakeLock(ui, document, working, lock)) return false;
+    if (recoveryCheck) RecoveryCheck(ui, document);
     std::error_code ec;
     if (!CopyFile(document, working) || !std::filesystem::exists(working, ec)) {
-        ShowError(ctx.ui, msgDiskError);
+        ShowError(ui, msgDiskError);
         return false;
     }
     if (!sameDocument) {
         // The document opened before gives way: its working files go, unless they are these very ones.
-        if (!st.workingPath.empty() && !std::filesystem::equivalent(st.workingPath, working, ec)) DeleteWorkFiles(ctx);
+        if (!st.workingPath.empty() && !std::filesystem::equivalent(st.workingPath, working, ec)) DeleteWorkFiles(doc);
         st.lock = std::move(lock);
     }
     st.path = document;
@@ -114,16 +116,16 @@ bool PrepareWorkingFile(EditorContext& ctx, const std::filesystem::path& documen
     return true;
 }
 
-bool NameDocument(EditorContext& ctx, const std::filesystem::path& document) {
-    DocumentStorage& st = ctx.doc.storage;
+bool NameDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& document) {
+    DocumentStorage& st = doc.storage;
     const std::filesystem::path working = WorkingFileName(document);
     if (!HoldsLockOf(st, working)) {
         WorkingFileLock lock;
-        if (!TakeLock(ctx, document, working, lock)) return false;
+        if (!TakeLock(ui, document, working, lock)) return false;
         std::error_code ec;
         const bool hasWorkingFile = st.fileState != FileState::None && std::filesystem::exists(st.workingPath, ec);
         if (hasWorkingFile && !MoveWorkingFile(st, working)) {
-            ShowError(ctx.ui, msgDiskError);
+            ShowError(ui, msgDiskError);
             return false;
         }
         const std::filesystem::path oldFolder = st.workingPath.parent_path();
@@ -135,8 +137,8 @@ bool NameDocument(EditorContext& ctx, const std::filesystem::path& document) {
     return true;
 }
 
-bool PublishWorkingFile(EditorContext& ctx) {
-    DocumentStorage& st = ctx.doc.storage;
+bool PublishWorkingFile(ScoreDocument& doc) {
+    DocumentStorage& st = doc.storage;
     if (st.path.empty() || st.workingPath.empty()) return false;
     if (st.working && !st.working->flush()) return false;
     const std::filesystem::path target = PublishTarget(st.path);
@@ -151,8 +153,8 @@ bool PublishWorkingFile(EditorContext& ctx) {
     return true;
 }
 
-void DeleteWorkFiles(EditorContext& ctx) {
-    DocumentStorage& st = ctx.doc.storage;
+void DeleteWorkFiles(ScoreDocument& doc) {
+    DocumentStorage& st = doc.storage;
     st.working.reset();
     if (!st.workingPath.empty()) {
         // Only the instance that holds the working file may delete it: after a refused opening the

@@ -1,5 +1,5 @@
 // The files around a document: the working file, the ".bak" backup, the ".sav" autosave copy;
-// publishing the working file, the recovery check and the autosave minute logic.
+// publishing the working file, the recovery check and the autosave copy.
 #pragma once
 
 #include <filesystem>
@@ -10,7 +10,8 @@
 
 namespace notavera {
 
-struct EditorContext;
+class ScoreDocument;
+class UiServices;
 
 // The working file of a document: its name with the last character replaced by 'm' and the
 // third-from-last by 's' (song.mus → song.sum), in the document's work folder. A name that the rule
@@ -25,33 +26,30 @@ std::filesystem::path BackupName(const std::filesystem::path& document);
 std::filesystem::path AutosaveName(const std::filesystem::path& document);
 
 // Takes the working file of the document: refuses (with the system's message) a document that
-// another running instance holds, runs the recovery check (message 72) unless the shell turned it
-// off, then copies the document over the working file. On success the storage names the document
+// another running instance holds, runs the recovery check (message 72) when `recoveryCheck` is on,
+// then copies the document over the working file. On success the storage names the document
 // and its working file; the working files of a different document opened before are deleted.
 // False (with the message shown) when the working file cannot be made or is held elsewhere.
-bool PrepareWorkingFile(EditorContext& ctx, const std::filesystem::path& document);
+bool PrepareWorkingFile(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& document,
+                        bool recoveryCheck);
 
 // Gives the document the name it will be saved under (a new document, or a save under another
 // name): takes the lock of the new working file and moves an existing working file to its new name.
 // False, with the message shown, when another running instance holds that document.
-bool NameDocument(EditorContext& ctx, const std::filesystem::path& document);
+bool NameDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& document);
 
 // Publishes the working file over the document: a copy staged beside it, flushed, renamed over it;
 // the previous version becomes the ".bak" (a document that did not exist yet gets none); the ".sav"
 // is deleted and the file state becomes Open. False on failure: the document, its ".bak" and its
 // ".sav" are as they were, and the file state is unchanged so that the next save publishes again.
-bool PublishWorkingFile(EditorContext& ctx);
+bool PublishWorkingFile(ScoreDocument& doc);
 
 // Closes and deletes the working file and releases its lock.
-void DeleteWorkFiles(EditorContext& ctx);
+void DeleteWorkFiles(ScoreDocument& doc);
 
-// Autosave: one call per minute tick of the shell's timer.
-void AutosaveMinuteTick(EditorContext& ctx);
-void Autosave(EditorContext& ctx);
-// The "Délai de sauvegarde" value: typed text clamped to 0–60 (two digits read at most); a text
-// without digits keeps the previous value.
-int ClampAutosaveDelay(const std::string& typed, int previous);
-// Sets the delay (clamped to 0–60); the minute count restarts at 0. True when the timer must run.
-bool SetAutosaveDelay(EditorContext& ctx, int minutes);
+// The autosave copy: a modified document that has a file is saved into its working file (without
+// publishing: it stays modified with respect to its published version) and copied to its ".sav".
+// The current place is kept.
+void Autosave(ScoreDocument& doc, UiServices& ui);
 
 }  // namespace notavera

@@ -81,7 +81,7 @@ void LeaveChord(EditorContext& ctx) {
     while (static_cast<std::size_t>(doc.currentElement) + 1 < staff.elements.size() &&
            staff.elements[static_cast<std::size_t>(doc.currentElement) + 1].x == e->x)
         ++doc.currentElement;
-    ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx, *e);
+    ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx.doc, *e);
 }
 
 // The C attribute makes the next notes chord notes: it travels in their note word, and C also marks the note at
@@ -136,9 +136,9 @@ void ValueSymbol(EditorContext& ctx, int) {
 void EnterBar(EditorContext& ctx, int) {
     ScoreDocument& doc = ctx.doc;
     if (!doc.staff()) return;
-    if (NoteOrRestAtCursor(ctx)) ctx.shell.cursor.x += DefaultElementSpacing(ctx);
+    if (NoteOrRestAtCursor(ctx)) ctx.shell.cursor.x += DefaultElementSpacing(ctx.doc);
     if (!CreateSign(doc, ctx.shell.cursor.x, 0, barCharacter, SignType::Bar, 0)) return;
-    AdvancePastSign(ctx, DistanceAfterBar(ctx));
+    AdvancePastSign(ctx, DistanceAfterBar(ctx.doc, ctx.shell.settings.distanceSteps));
 }
 
 void EnterRestCharacter(EditorContext& ctx, int) { EnterRest(ctx); }

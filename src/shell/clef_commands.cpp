@@ -26,7 +26,7 @@ void RunClefCommand(EditorContext& ctx, int command) {
     const std::optional<int> clef = ClefOfCommand(command);
     if (!clef || !InsertClef(ctx.doc, ctx.shell.cursor.x, *clef)) return;
     ctx.ui.invalidate();
-    AdvancePastSign(ctx, DistanceAfterClef(ctx));
+    AdvancePastSign(ctx, DistanceAfterClef(ctx.doc, ctx.shell.settings.distanceSteps));
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 
 #include <functional>
 
+#include "platform/messages.h"
 #include "platform/ui_services.h"
 #include "score/score_document.h"
-#include "shell/messages.h"
 #include "shell/shell_state.h"
 
 namespace notavera {

@@ -1,7 +1,7 @@
 // The information box that shows the spacing values carried by a time signature or a clef.
 #include "shell/element_values.h"
 
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera {
 

@@ -32,7 +32,7 @@ bool MoveToNextLine(EditorContext& ctx) {
     if (!page || !doc.staff()) return false;
     const LineRange line = BlockOfStaff(*page, doc.currentStaff);
     const int offset = doc.currentStaff - line.first;
-    const std::optional<LinePlace> next = FollowingLine(ctx, LinePlace{doc.currentPage, line}, true);
+    const std::optional<LinePlace> next = FollowingLine(ctx.doc, ctx.ui, LinePlace{doc.currentPage, line}, true);
     if (!next) return false;
     PageRecord* target = doc.findPage(next->page);
     if (!target) return false;
@@ -43,7 +43,7 @@ bool MoveToNextLine(EditorContext& ctx) {
     const StaffRecord& staff = target->staves[static_cast<std::size_t>(staffIndex)];
     // The line may already begin with its clef and signatures: the cursor goes past them.
     int x = StartColumnOf(*target, staff, doc.stepUnit);
-    if (!staff.elements.empty()) x = std::max(x, staff.elements.back().x + DefaultElementSpacing(ctx));
+    if (!staff.elements.empty()) x = std::max(x, staff.elements.back().x + DefaultElementSpacing(ctx.doc));
     ctx.shell.cursor.x = x;
     doc.currentElement = LastElementAtOrBefore(staff, x);
     return true;
@@ -54,13 +54,13 @@ void AdvancePastNote(EditorContext& ctx) {
     const ElementRecord* e = doc.element();
     if (!e) return;
     if (!e->isSign() && e->noteWord().bit(chordBit)) return;
-    ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx, *e);
+    ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx.doc, *e);
     const StaffRecord* staff = doc.staff();
     const std::size_t next = static_cast<std::size_t>(doc.currentElement) + 1;
     if (!ctx.shell.input.insertionOpen || next >= staff->elements.size()) return;
     // The box keeps one gap between the cursor and the music that follows it.
     const int overlap = ctx.shell.cursor.x - staff->elements[next].x;
-    if (overlap >= 0) ShiftElementsAfter(doc, doc.currentElement, overlap + InsertionBoxGap(ctx));
+    if (overlap >= 0) ShiftElementsAfter(doc, doc.currentElement, overlap + InsertionBoxGap(ctx.doc));
 }
 
 void AdvancePastSign(EditorContext& ctx, int distance) {
@@ -97,7 +97,7 @@ void ToggleInsertionBox(EditorContext& ctx) {
         }
     }
     if (first < 0) return;
-    const int gap = open ? InsertionBoxGap(ctx) : ctx.shell.cursor.x - staff->elements[first].x;
+    const int gap = open ? InsertionBoxGap(ctx.doc) : ctx.shell.cursor.x - staff->elements[first].x;
     ShiftElementsAfter(doc, first - 1, gap);
     doc.markModified();
 }

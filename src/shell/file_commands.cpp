@@ -2,7 +2,9 @@
 // about unsaved changes comes first, and the working files are kept until the file dialog has been answered.
 #include "shell/file_commands.h"
 
+#include "print/mask_editing.h"
 #include "print/staff_layout_pages.h"
+#include "render/zoom.h"
 #include "score/companion_files.h"
 #include "score/mus_file.h"
 #include "score/new_document.h"
@@ -11,7 +13,6 @@
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/title_bar.h"
-#include "render/zoom.h"
 
 namespace notavera {
 
@@ -36,7 +37,7 @@ void ClosePendingModes(EditorContext& ctx) {
 // The working file and the numbered companions of the document go; the document itself stays.
 void ReleaseDocumentFiles(EditorContext& ctx) {
     const std::filesystem::path path = ctx.doc.storage.path;
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     if (!path.empty()) DeleteCompanionFiles(path);
 }
 
@@ -49,7 +50,7 @@ void ShowCannotWrite(EditorContext& ctx) {
 bool WriteAndPublish(EditorContext& ctx) {
     // A document without a working file gets one made by the save, which publishes it by itself.
     if (ctx.doc.storage.fileState != FileState::None) ctx.doc.storage.fileState = FileState::Publish;
-    if (!SavePages(ctx)) {
+    if (!SavePages(ctx.doc, ctx.ui, PlaceToReopen(ctx))) {
         ShowCannotWrite(ctx);
         return false;
     }
@@ -66,14 +67,15 @@ int SaveAs(EditorContext& ctx) {
     const std::filesystem::path oldPath = doc.storage.path;
     // The pages in memory go into the working file first, so that it carries the whole score to its new name;
     // the old document itself is left as the user last saved it.
-    if (!oldPath.empty() && doc.storage.fileState != FileState::None && !SaveToWorkingFile(ctx)) {
+    if (!oldPath.empty() && doc.storage.fileState != FileState::None &&
+        !SaveToWorkingFile(doc, ctx.ui, PlaceToReopen(ctx))) {
         ShowCannotWrite(ctx);
         return 0;
     }
     const auto chosen = ctx.ui.saveFileName({"Enregistrer sous", oldPath.string(), DocumentFilters()});
     if (!chosen || chosen->empty()) return 0;
     const std::filesystem::path newPath = *chosen;
-    if (!NameDocument(ctx, newPath)) return 0;
+    if (!NameDocument(ctx.doc, ctx.ui, newPath)) return 0;
     if (!oldPath.empty()) MoveCompanionFiles(oldPath, newPath);
     UpdateTitleBar(ctx);
     return WriteAndPublish(ctx) ? 1 : 0;
@@ -89,7 +91,7 @@ int Save(EditorContext& ctx) {
     const bool saved = WriteAndPublish(ctx);
     if (continuous) {
         ctx.shell.view.continuousView = true;
-        if (page != doc.currentPage) MoveWindowTo(ctx, page);
+        if (page != doc.currentPage) MoveWindowTo(doc, ctx.ui, page);
         ctx.ui.invalidate();
     }
     return saved ? 1 : 0;
@@ -112,8 +114,8 @@ int Open(EditorContext& ctx) {
     ReleaseDocumentFiles(ctx);
     ctx.doc = ScoreDocument();
     ctx.doc.layoutModel = model;
-    if (ReadDocument(ctx, *chosen) != FileOk) {
-        DeleteWorkFiles(ctx);
+    if (ReadDocument(ctx.doc, ctx.ui, *chosen, ctx.shell.recoveryCheck) != FileOk) {
+        DeleteWorkFiles(ctx.doc);
         StartEmptyDocument(ctx);
         return 0;
     }
@@ -186,8 +188,8 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
         RunStaffLayoutDialog(ctx, StaffLayoutPurpose::FirstPage);
         return 0;
     }
-    if (ReadDocument(ctx, path) != FileOk) {
-        DeleteWorkFiles(ctx);
+    if (ReadDocument(ctx.doc, ctx.ui, path, ctx.shell.recoveryCheck) != FileOk) {
+        DeleteWorkFiles(ctx.doc);
         StartEmptyDocument(ctx);
         return 0;
     }

@@ -45,7 +45,7 @@ void PlaceKeyAtCursor(EditorContext& ctx, bool erase) {
     const PageRecord* page = ctx.doc.page();
     const StaffRecord* staff = ctx.doc.staff();
     if (!page || !staff) return;
-    const SpacingSettings spacing = DocumentSpacing(ctx).forStaff(*page, *staff);
+    const SpacingSettings spacing = DocumentSpacing(ctx.doc, ctx.shell.settings.distanceSteps).forStaff(*page, *staff);
     ctx.shell.cursor.x = PlaceKey(ctx.doc, ctx.ui, erase, ctx.shell.cursor.x, spacing);
 }
 

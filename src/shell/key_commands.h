@@ -1,7 +1,7 @@
 // Key signatures from the "Armure" menu: the dialog, 125 "Armure" and 128 "Effacer Armure" at the cursor.
 #pragma once
 
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

@@ -1,9 +1,9 @@
 // Marker and region commands, the Escape key and the staff number dialog.
 #include "shell/markers.h"
 
+#include "platform/dialog_model.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_move.h"
-#include "shell/dialog_model.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/title_bar.h"

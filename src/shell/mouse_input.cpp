@@ -16,6 +16,7 @@
 #include "shell/note_commands.h"
 #include "shell/sign_characters.h"
 #include "shell/staff_commands.h"
+#include "shell/spacing_commands.h"
 #include "shell/title_bar.h"
 #include "shell/tool_application.h"
 

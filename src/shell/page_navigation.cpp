@@ -5,15 +5,15 @@
 #include <charconv>
 #include <string>
 
+#include "platform/dialog_model.h"
 #include "score/mus_file.h"
 #include "score/page_append.h"
 #include "shell/command_registry.h"
 #include "shell/cross_staff.h"
 #include "shell/cursor_move.h"
-#include "shell/dialog_model.h"
 #include "shell/dispatch.h"
-#include "shell/file_commands.h"
 #include "shell/editor_context.h"
+#include "shell/file_commands.h"
 #include "shell/title_bar.h"
 #include "shell/zone.h"
 
@@ -54,7 +54,7 @@ bool GoToPage(EditorContext& ctx, int n) {
     const int target = std::clamp(n, 1, std::max(doc.pageCount, 1));
     const PageRecord* page = doc.findPage(target);
     // The window is only slid (and a modified window saved first) when the page is not in memory.
-    if (page == nullptr) return MoveWindowTo(ctx, target) == FileOk;
+    if (page == nullptr) return MoveWindowTo(ctx.doc, ctx.ui, target) == FileOk;
     doc.currentPage = target;
     doc.currentStaff = 0;
     doc.currentElement = !page->staves.empty() && !page->staves[0].elements.empty() ? 0 : -1;
@@ -74,7 +74,7 @@ bool ShowPage(EditorContext& ctx, int n) {
 void NextPage(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     if (ctx.shell.maskEditing || doc.page() == nullptr) return;
-    if (doc.currentPage >= doc.pageCount && PageAfter(ctx, doc.currentPage) == nullptr) {
+    if (doc.currentPage >= doc.pageCount && PageAfter(doc, ctx.ui, doc.currentPage) == nullptr) {
         ctx.ui.beep();
         return;
     }

@@ -1,7 +1,7 @@
 // The shell's timers and the autosave delay command.
 #include "shell/shell_timers.h"
 
-#include "score/work_files.h"
+#include "shell/autosave_timer.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 

@@ -2,7 +2,7 @@
 // autosave. Both run only while autosave is on. Also the autosave command and its "AutoSave" dialog.
 #pragma once
 
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

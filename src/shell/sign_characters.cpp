@@ -14,7 +14,7 @@
 #include "score/element_creation.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 #include "shell/editor_context.h"
 #include "shell/entry_cursor.h"
 #include "shell/fraction_dialog.h"
@@ -61,10 +61,10 @@ void InsertSpecialBar(EditorContext& ctx) {
         ctx.ui.beep();
         return;
     }
-    if (NoteOrRestAtCursor(ctx)) ctx.shell.cursor.x += DefaultElementSpacing(ctx);
+    if (NoteOrRestAtCursor(ctx)) ctx.shell.cursor.x += DefaultElementSpacing(ctx.doc);
     if (!CreateSign(doc, ctx.shell.cursor.x, 0, *code, SignType::Bar, 0)) return;
     ctx.ui.invalidate();
-    AdvancePastSign(ctx, DistanceAfterBar(ctx));
+    AdvancePastSign(ctx, DistanceAfterBar(ctx.doc, ctx.shell.settings.distanceSteps));
 }
 
 // z: after its prompt, a symbol character chooses a free accidental, free dots or the free slur.

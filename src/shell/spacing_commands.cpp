@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/messages.h"
 #include "render/line_breaks.h"
 #include "render/line_respacing.h"
 #include "render/page_layout.h"
@@ -17,15 +18,20 @@ namespace notavera {
 
 namespace {
 
+const SignDistances& DistancesOf(const EditorContext& ctx) { return ctx.shell.settings.distanceSteps; }
+
 // With a region marked on the page, the respacing keeps to it: its staves and its stretch of the line.
 void RunSpaceLines(EditorContext& ctx, int command) {
     const std::optional<SpacingRegion> region = ReadSpacingMarkers(ctx).region;
+    const auto space = [&](SpacingTarget target, SpacingMode mode) {
+        SpaceLines(ctx.doc, DistancesOf(ctx), target, mode, region);
+    };
     switch (command) {
-        case 225: SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw, region); break;
-        case 235: SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Optimised, region); break;
-        case 236: SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Raw, region); break;
-        case 237: SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Optimised, region); break;
-        default: SpaceLines(ctx, SpacingTarget::EachLineOfBlock, SpacingMode::Raw, region); break;  // 248
+        case 225: space(SpacingTarget::CurrentLine, SpacingMode::Raw); break;
+        case 235: space(SpacingTarget::CurrentLine, SpacingMode::Optimised); break;
+        case 236: space(SpacingTarget::CurrentBlock, SpacingMode::Raw); break;
+        case 237: space(SpacingTarget::CurrentBlock, SpacingMode::Optimised); break;
+        default: space(SpacingTarget::EachLineOfBlock, SpacingMode::Raw); break;  // 248
     }
 }
 
@@ -56,14 +62,15 @@ std::optional<SpacingRegion> MarkedRegion(const EditorContext& ctx) {
 }
 
 void RunLayOutPage(EditorContext& ctx, int command) {
+    const auto layOut = [&](PageLayoutMode mode) { return LayOutPage(ctx.doc, ctx.ui, DistancesOf(ctx), mode); };
     switch (command) {
         case 238:
-            if (LayOutPage(ctx, PageLayoutMode::RawPage)) LayOutPage(ctx, PageLayoutMode::FinishRaw);
+            if (layOut(PageLayoutMode::RawPage)) layOut(PageLayoutMode::FinishRaw);
             break;
         case 239:
-            if (LayOutPage(ctx, PageLayoutMode::JustifiedPage)) LayOutPage(ctx, PageLayoutMode::FinishJustified);
+            if (layOut(PageLayoutMode::JustifiedPage)) layOut(PageLayoutMode::FinishJustified);
             break;
-        default: LayOutPage(ctx, PageLayoutMode::JustifyPage); break;  // 267
+        default: layOut(PageLayoutMode::JustifyPage); break;  // 267
     }
 }
 
@@ -73,7 +80,7 @@ void RunAlignMarked(EditorContext& ctx, int) {
         Beep(ctx.ui);
         return;
     }
-    AlignBlock(ctx, *marked);
+    AlignBlock(ctx.doc, ctx.ui, *marked);
 }
 
 void RunMarkerX(EditorContext& ctx, int command) {
@@ -103,10 +110,16 @@ void StartLineCut(EditorContext& ctx, int command) {
     ctx.shell.input.mouseMode = command;
 }
 
-void RunRecalculate(EditorContext& ctx, int) { RecalculateDistances(ctx); }
-void RunSpaceBlocksLines(EditorContext& ctx, int) { SpaceBlocks(ctx, BlockSpacing::LinesThenAlign); }
-void RunSpaceBlocksAlign(EditorContext& ctx, int) { SpaceBlocks(ctx, BlockSpacing::AlignOnly); }
-void RunAlignBlock(EditorContext& ctx, int) { AlignBlock(ctx); }
+void RunRecalculate(EditorContext& ctx, int) {
+    RecalculateDistances(ctx.doc, ctx.ui, DistancesOf(ctx), ctx.shell.view.continuousView);
+}
+void RunSpaceBlocksLines(EditorContext& ctx, int) {
+    SpaceBlocks(ctx.doc, ctx.ui, DistancesOf(ctx), BlockSpacing::LinesThenAlign);
+}
+void RunSpaceBlocksAlign(EditorContext& ctx, int) {
+    SpaceBlocks(ctx.doc, ctx.ui, DistancesOf(ctx), BlockSpacing::AlignOnly);
+}
+void RunAlignBlock(EditorContext& ctx, int) { AlignBlock(ctx.doc, ctx.ui); }
 
 }  // namespace
 
@@ -118,6 +131,42 @@ SpacingMarkers ReadSpacingMarkers(const EditorContext& ctx) {
     if (cursor.zone.marked() && cursor.zone.page == ctx.doc.currentPage) markers.markedStaff = cursor.zone.startStaff;
     markers.region = MarkedRegion(ctx);
     return markers;
+}
+
+int JustifyToMarkerX(EditorContext& ctx, int markerX) {
+    PageRecord* page = ctx.doc.page();
+    if (page == nullptr || ctx.doc.staff() == nullptr) return 0;
+    if (!JustifyBlockToX(*page, BlockOfStaff(*page, ctx.doc.currentStaff), markerX)) {
+        Beep(ctx.ui);
+        return 0;
+    }
+    ctx.doc.markModified();
+    return 1;
+}
+
+int MoveBlockToMarkerX(EditorContext& ctx, int markerX) {
+    PageRecord* page = ctx.doc.page();
+    const ElementRecord* current = ctx.doc.element();
+    if (page == nullptr || current == nullptr) return 0;
+    if (!MoveBlockToX(*page, BlockOfStaff(*page, ctx.doc.currentStaff), current->x, markerX)) return 0;
+    ctx.doc.markModified();
+    return 1;
+}
+
+int CutLine(EditorContext& ctx, int x, LineCut direction) {
+    ScoreDocument& doc = ctx.doc;
+    const PageRecord* page = doc.page();
+    if (page == nullptr || doc.staff() == nullptr) return 0;
+    const LinePlace here{static_cast<int>(page->number), BlockOfStaff(*page, doc.currentStaff)};
+    switch (CutBlock(doc, ctx.ui, DistancesOf(ctx), here, x, direction)) {
+        case LineCutOutcome::SplitsGroup: ShowNotice(ctx.ui, 54); return 0;
+        case LineCutOutcome::NoLine: Beep(ctx.ui); return 0;
+        case LineCutOutcome::Moved: break;
+    }
+    doc.currentElement = std::min(doc.currentElement, static_cast<int>(doc.staff()->elements.size()) - 1);
+    doc.markModified();
+    ctx.ui.invalidate();  // two lines, perhaps on two pages, changed
+    return 1;
 }
 
 void RegisterSpacingCommands(CommandRegistry& registry) {

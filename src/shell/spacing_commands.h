@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "render/line_breaks.h"
 #include "render/line_respacing.h"
 
 namespace notavera {
@@ -21,6 +22,22 @@ struct SpacingMarkers {
 
 // The one place the spacing commands read the markers from.
 SpacingMarkers ReadSpacingMarkers(const EditorContext& ctx);
+
+// "Justifier (marqueurX)": the music of the current block, from its first note on, is stretched or narrowed so
+// that its last element stands at `markerX`. Returns 1 when it moved; 0 (and a beep) when marker X does not lie
+// after the block's first note.
+int JustifyToMarkerX(EditorContext& ctx, int markerX);
+
+// "Déplacer bloc->marqueurX": the current element and everything after it on the staves of the current block
+// move so that the current element stands at `markerX`; nothing moves before the element in front of it.
+// Returns 1 when it moved.
+int MoveBlockToMarkerX(EditorContext& ctx, int markerX);
+
+// Cuts the current block at x: what the click after "Couper ligne->HAUT" (98) or "Couper ligne->BAS" (99) does.
+// A cut that would split a beam group or a tuplet on one of its staves is refused with message 54; without a
+// line to take the music nothing changes and the user hears a beep. Both lines are respaced and the view is drawn
+// again. Returns 1 when the music moved, else 0.
+int CutLine(EditorContext& ctx, int x, LineCut direction);
 
 void RegisterSpacingCommands(CommandRegistry& registry);
 

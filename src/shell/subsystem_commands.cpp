@@ -3,9 +3,7 @@
 
 #include <system_error>
 
-#include "guido/gmn_import_command.h"
 #include "midi/midi_devices.h"
-#include "midi/playback_commands.h"
 #include "midi/score_to_midi.h"
 #include "print/environment_dialog.h"
 #include "print/note_options_dialogs.h"
@@ -15,6 +13,8 @@
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/sign_characters.h"
+#include "shell/gmn_import_command.h"
+#include "shell/playback_commands.h"
 
 namespace notavera {
 
@@ -30,7 +30,7 @@ void SaveMidiFile(EditorContext& ctx) {
     const LastPageChoice last =
         ChooseLastPage(commandSaveMidiFile, ctx.doc.pageCount, ctx.shell.cursor.markerPage, false);
     ctx.ui.setWaitCursor(true);
-    const int written = WriteScoreMidi(ctx, *chosen, last.lastPage);
+    const int written = WriteScoreMidi(ctx.doc, ctx.ui, *chosen, last.lastPage);
     ctx.ui.setWaitCursor(false);
     if (!written) ShowError(ctx.ui, msgCannotWrite, &*chosen);
 }

@@ -4,7 +4,8 @@
 
 #include <optional>
 
-#include "print/staff_layout_model.h"
+#include "render/spacing_settings.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 
@@ -28,9 +29,7 @@ struct SystemSettings {
     int midiInputCycles = 40;     // "Cycles entrée MIDI:"
     // "Distance en Pas après ...", in steps: spacing multiplies them by the document's step when it runs, so a
     // step changed later still counts.
-    int barDistanceSteps = 4;
-    int meterDistanceSteps = 3;
-    int clefDistanceSteps = 10;
+    SignDistances distanceSteps;
     StaffLayoutMemory staffLayout;
 };
 

@@ -141,7 +141,8 @@ void EditTimeSignature(EditorContext& ctx) {
     }
     if (!InsertTimeSignature(doc, ctx.shell.cursor.x, choice)) return;
     ctx.ui.invalidate();
-    AdvancePastSign(ctx, DistanceAfterTimeSignature(ctx, *doc.page(), *doc.staff(), doc.currentElement));
+    AdvancePastSign(ctx, DistanceAfterTimeSignature(ctx.doc, ctx.shell.settings.distanceSteps, *doc.page(),
+                                                    *doc.staff(), doc.currentElement));
 }
 
 void RegisterTimeSignatureCommand(CommandRegistry& registry) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "edit/time_signature_entry.h"
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 namespace notavera {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/messages.h"
 #include "shell/editor_context.h"
-#include "shell/messages.h"
 
 namespace notavera {
 

@@ -95,10 +95,10 @@ TEST_F(CliTest, LoadedAndSavedAgainIsTheSameFile) {
     {
         HeadlessUi ui(nullptr);
         EditorContext ctx(ui);
-        ASSERT_EQ(ReadDocument(ctx, dir / "song.mus"), FileOk);
+        ASSERT_EQ(ReadDocument(ctx.doc, ctx.ui, dir / "song.mus"), FileOk);
         ctx.doc.storage.fileState = FileState::Publish;  // what "Enregistrer" asks
-        ASSERT_TRUE(SavePages(ctx));
-        DeleteWorkFiles(ctx);
+        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
+        DeleteWorkFiles(ctx.doc);
         EXPECT_TRUE(ui.messages().empty());
     }
     std::string saved = ReadText(dir / "song.mus");

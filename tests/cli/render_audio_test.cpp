@@ -6,6 +6,7 @@
 #include "support/audio_test_files.h"
 #include "support/cli_runner.h"
 #include "support/score_builder.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -48,7 +49,7 @@ TEST(RenderAudioCommand, PlaysADocumentFromItsFirstPageToItsLast) {
 TEST(RenderAudioCommand, AGuidoScoreIsHeardForAsLongAsItsBarsLast) {
     // Bach's first two-part invention: 22 bars of 4/4 at the default 120 quarters a minute, two voices.
     test::TempDir dir;
-    const auto gmn = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "gmn/guidolib_complex_Bach-BWV772.gmn";
+    const auto gmn = test::CorpusDir() / "gmn/guidolib_complex_Bach-BWV772.gmn";
     const test::CliResult imported = test::RunCli(dir.path(), {"import-gmn", gmn.string(), "bach.mus"});
     ASSERT_EQ(imported.status, 0) << imported.err;
     const test::CliResult run = renderAudio({"bach.mus", "bach.wav"}, dir);
@@ -62,7 +63,7 @@ TEST(RenderAudioCommand, AGuidoScoreIsHeardForAsLongAsItsBarsLast) {
 
 TEST(RenderAudioCommand, AnUnreadableFileIsAFrenchErrorLine) {
     test::TempDir dir;
-    const auto bad = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
+    const auto bad = test::CorpusDir() / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
     const test::CliResult run = renderAudio({bad.string(), (dir / "x.wav").string()}, dir);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "MESSAGE Message 0 Fichier MIDI illisible : " + bad.string() + "\n");

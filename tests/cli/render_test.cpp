@@ -47,8 +47,8 @@ protected:
         ctx.doc.optional.pagination = pagination;
         ctx.doc.header.blockFlags() |= block_flag::pagination;
         ctx.doc.storage.path = document;
-        ASSERT_TRUE(SavePages(ctx));
-        DeleteWorkFiles(ctx);
+        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
+        DeleteWorkFiles(ctx.doc);
     }
 
     test::CliResult render(std::vector<std::string> arguments) {

@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Menu, ClefCommandTest,
 
 TEST_F(ClefEntryTest, AClefLastOnTheStaffMovesTheCursorByTheClefDistance) {
     DispatchCommand(ctx, 202);
-    EXPECT_EQ(ctx.shell.cursor.x, 60 + ctx.shell.settings.clefDistanceSteps * ctx.doc.spacingStep);
+    EXPECT_EQ(ctx.shell.cursor.x, 60 + ctx.shell.settings.distanceSteps.afterClef * ctx.doc.spacingStep);
 }
 
 TEST_F(ClefEntryTest, AClefAtTheCursorIsReplaced) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include "support/test_paths.h"
 
 namespace {
 
@@ -35,13 +36,13 @@ TEST_F(AppScreenshotTest, TheEditorPaintsTheDemoScoreUnderXvfb) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
     const fs::path demo = dir / "demo.mus", shot = dir / "window.png";
     std::string output;
-    ASSERT_TRUE(RunShell(std::string(NOTAVERA_CLI) + " import-gmn " + Quoted(fs::path(NOTAVERA_SOURCE_DIR) / "demo/demo.gmn") +
+    ASSERT_TRUE(RunShell(notavera::test::CliProgram().string() + " import-gmn " + Quoted(notavera::test::SourceDir() / "demo/demo.gmn") +
                         " " + Quoted(demo) + " 2>&1",
                     output))
         << output;
     output.clear();
     const std::string editor = "env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' " +
-                               std::string(NOTAVERA_APP) + " --timing --screenshot " + Quoted(shot) + " " +
+                               notavera::test::EditorProgram().string() + " --timing --screenshot " + Quoted(shot) + " " +
                                Quoted(demo) + " 2>&1";
     ASSERT_TRUE(RunShell(editor, output)) << output;
     EXPECT_NE(output.find("Première page affichée en "), std::string::npos) << output;
@@ -69,7 +70,7 @@ TEST_F(AppScreenshotTest, TheEditorPaintsTheDemoScoreUnderXvfb) {
 bool ShootRegleur(const fs::path& shot, const std::string& fields, std::string& output) {
     const std::string editor = "cd " + Quoted(shot.parent_path()) +
                                " && env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a -s '-screen 0 1280x1024x24' " +
-                               std::string(NOTAVERA_APP) + " --screenshot-dialog " + Quoted(shot) + " " + fields +
+                               notavera::test::EditorProgram().string() + " --screenshot-dialog " + Quoted(shot) + " " + fields +
                                " 2>&1";
     return RunShell(editor, output);
 }

@@ -12,6 +12,7 @@
 
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_picture_files.h"
+#include "render/music_font.h"
 
 namespace notavera {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 constexpr double kDpi = 254.0;  // one pixel per tenth of a millimetre
 constexpr Box kArea{0, 0, 200, 100};
 
-const GlyphFont kBravura{"Bravura", NOTAVERA_FONT_DIR "/bravura/bravura.otf", 80.0, 0};  // staff space 20
+const GlyphFont kBravura{"Bravura", MusicFontDirectory() + "/bravura/bravura.otf", 80.0, 0};  // staff space 20
 
 bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
 

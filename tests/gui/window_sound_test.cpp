@@ -15,14 +15,15 @@
 #include <thread>
 #include <unistd.h>
 
-#include "midi/playback_commands.h"
-#include "midi/playback_menu_commands.h"
 #include "platform/audio/audio_midi_services.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/score_view.h"
 #include "shell/dispatch.h"
+#include "shell/playback_commands.h"
+#include "shell/playback_menu_commands.h"
 #include "support/fake_midi_services.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -56,7 +57,7 @@ struct WindowSoundTest : ::testing::Test {
 
     void SetUp() override {
         fs::create_directories(dir);
-        const std::string import = std::string(NOTAVERA_CLI) + " import-gmn '" + NOTAVERA_SOURCE_DIR +
+        const std::string import = test::CliProgram().string() + " import-gmn '" + test::SourceDir().string() +
                                    "/demo/demo.gmn' '" + demo.string() + "' >/dev/null 2>&1";
         ASSERT_EQ(std::system(import.c_str()), 0);
     }

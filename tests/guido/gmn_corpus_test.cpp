@@ -12,13 +12,14 @@
 #include "guido/gmn_reader.h"
 #include "guido/gmn_trace.h"
 #include "score/new_document.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path corpus = fs::path(NOTAVERA_CORPUS_DIR) / "gmn";
+const fs::path corpus = test::CorpusDir() / "gmn";
 
 // Files that use later extensions of the notation: variable sections and tablature note syntax.
 const std::set<std::string> outsideTheNotation = {

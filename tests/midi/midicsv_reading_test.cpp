@@ -58,7 +58,7 @@ std::vector<std::string> trackLines(const CsvRun& run, int track) {
 CsvRun exportAndRead(ScoreBuilder& b, int lastPage) {
     const test::TempDir dir;
     const auto path = dir / "score.mid";
-    EXPECT_EQ(WriteScoreMidi(b.ctx(), path, lastPage), 1);
+    EXPECT_EQ(WriteScoreMidi(b.ctx().doc, b.ctx().ui, path, lastPage), 1);
     CsvRun run = midicsv(path);
     EXPECT_EQ(run.status, 0) << "midicsv must be installed (deps/debian-packages.txt)";
     EXPECT_EQ(run.errors, "");

@@ -27,7 +27,7 @@ constexpr unsigned ch15 = 14;  // the channel every voice starts on
 SmfFile exportScore(ScoreBuilder& b, int lastPage, const std::optional<MidiRegion>& region = std::nullopt) {
     const test::TempDir dir;
     const auto path = dir / "score.mid";
-    EXPECT_EQ(WriteScoreMidi(b.ctx(), path, lastPage, region), 1);
+    EXPECT_EQ(WriteScoreMidi(b.ctx().doc, b.ctx().ui, path, lastPage, region), 1);
     auto file = test::ParseSmf(test::ReadBytes(path));
     EXPECT_TRUE(file.has_value());
     return file.value_or(SmfFile{});
@@ -383,7 +383,7 @@ TEST(ScoreToMidi, FileThatCannotBeCreatedFails) {
     b.on(1, 0).note(100, C);
     const test::TempDir dir;
     const auto path = dir / "missing" / "score.mid";
-    EXPECT_EQ(WriteScoreMidi(b.ctx(), path, 1), 0);
+    EXPECT_EQ(WriteScoreMidi(b.ctx().doc, b.ctx().ui, path, 1), 0);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -415,7 +415,7 @@ TEST(ScoreToMidi, DocumentWithoutPagesWritesNothing) {
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
     const test::TempDir dir;
-    EXPECT_EQ(WriteScoreMidi(ctx, dir / "x.mid", 1), 0);
+    EXPECT_EQ(WriteScoreMidi(ctx.doc, ctx.ui, dir / "x.mid", 1), 0);
     EXPECT_FALSE(std::filesystem::exists(dir / "x.mid"));
 }
 
@@ -428,13 +428,13 @@ TEST(ScoreToMidi, SavedDocumentIsWalkedThroughThePageWindowAndComesBack) {
     }
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
-    ASSERT_EQ(ReadDocument(ctx, dir / "doc.mus"), FileOk);
-    ASSERT_EQ(MoveWindowTo(ctx, 1), FileOk);
+    ASSERT_EQ(ReadDocument(ctx.doc, ctx.ui, dir / "doc.mus"), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 1), FileOk);
     ctx.doc.currentStaff = 1;
     ctx.doc.currentElement = 0;
     const int windowLast = ctx.doc.storage.windowLast;
     ASSERT_LT(windowLast, 12);  // the later pages are loaded on the way
-    EXPECT_EQ(WriteScoreMidi(ctx, dir / "doc.mid", 12), 1);
+    EXPECT_EQ(WriteScoreMidi(ctx.doc, ctx.ui, dir / "doc.mid", 12), 1);
     EXPECT_EQ(ctx.doc.currentPage, 1);
     EXPECT_EQ(ctx.doc.currentStaff, 1);
     EXPECT_EQ(ctx.doc.currentElement, 0);
@@ -442,7 +442,7 @@ TEST(ScoreToMidi, SavedDocumentIsWalkedThroughThePageWindowAndComesBack) {
     const auto f = test::ParseSmf(test::ReadBytes(dir / "doc.mid"));
     ASSERT_TRUE(f.has_value());
     EXPECT_EQ(test::HeardNotes(f->tracks[1]).size(), 12u);
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
 }
 
 TEST(PlaybackFile, LivesInAPrivateDirectoryOfTheProcess) {
@@ -457,7 +457,7 @@ TEST(PlaybackFile, LivesInAPrivateDirectoryOfTheProcess) {
     EXPECT_EQ(st.st_uid, geteuid());
     ScoreBuilder b;
     b.on(1, 0).note(100, C);
-    EXPECT_EQ(WriteScoreMidi(b.ctx(), path, 1), 1);
+    EXPECT_EQ(WriteScoreMidi(b.ctx().doc, b.ctx().ui, path, 1), 1);
 }
 
 }  // namespace

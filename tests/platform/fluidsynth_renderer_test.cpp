@@ -3,13 +3,14 @@
 
 #include "platform/audio/fluidsynth_renderer.h"
 #include "support/audio_test_files.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
 
 using test::MeasureWithSox;
 
-const std::filesystem::path corpus = NOTAVERA_CORPUS_DIR "/midi";
+const std::filesystem::path corpus = test::CorpusDir() / "midi";
 
 class RenderTest : public testing::Test {
 protected:

@@ -9,6 +9,7 @@
 #include "platform/audio/fluidsynth_sequencer.h"
 #include "platform/audio/rtmidi_ports.h"
 #include "support/audio_test_files.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -103,7 +104,7 @@ TEST_F(SequencerTest, WithoutAWorkingAudioOutputTheErrorNamesWhatWasTried) {
 TEST_F(SequencerTest, AnUnreadableFileIsRefusedBeforeAnythingPlays) {
     FluidSynthSequencer sequencer(options);
     const DeviceStatus status =
-        sequencer.open(std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-illegal-message-all.mid");
+        sequencer.open(test::CorpusDir() / "midi/malformed/jazzsoft_test-illegal-message-all.mid");
     EXPECT_EQ(status.code, audio_error::badMidiFile);
 }
 

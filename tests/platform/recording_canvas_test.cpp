@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/recording_canvas.h"
+#include "render/music_font.h"
 
 namespace notavera {
 namespace {
@@ -79,7 +80,7 @@ TEST(RecordingCanvas, MeasuresTextWithTheSubstitutedFacesMetrics) {
 
 TEST(RecordingCanvas, MeasuresGlyphsFromTheMusicFontFile) {
     RecordingCanvas c;
-    const GlyphFont bravura{"Bravura", std::string(NOTAVERA_FONT_DIR) + "/bravura/bravura.otf", 80};
+    const GlyphFont bravura{"Bravura", MusicFontDirectory() + "/bravura/bravura.otf", 80};
     const TextExtent head = c.measureGlyphs(U"\uE0A4", bravura);
     EXPECT_EQ(head.width, 24);  // 1.18 staff spaces of 20
     EXPECT_EQ(c.measureGlyphs(U"\uE0A4\uE0A4", bravura).width, 47);

@@ -47,9 +47,9 @@ TEST_F(EnvironmentDialogTest, TieStrokeWidthIsStoredLessOne) {
 
 TEST_F(EnvironmentDialogTest, DistancesAreClampedInSteps) {
     answer({{stepField(), "12"}, {"clef (10)", "2"}, {"barre de mesure (4)", "25"}, {"indication mesure (8)", "0"}});
-    EXPECT_EQ(settings.clefDistanceSteps, 3);
-    EXPECT_EQ(settings.meterDistanceSteps, 0);
-    EXPECT_EQ(settings.barDistanceSteps, 20);
+    EXPECT_EQ(settings.distanceSteps.afterClef, 3);
+    EXPECT_EQ(settings.distanceSteps.afterMeter, 0);
+    EXPECT_EQ(settings.distanceSteps.afterBar, 20);
     EXPECT_EQ(doc.spacingStep, 12);
     EXPECT_TRUE(doc.modified);
 }
@@ -87,7 +87,7 @@ TEST_F(EnvironmentDialogTest, CancelRestoresEverythingIncludingMidiInputCycles) 
     DialogModel m = makeEnvironmentDialog(doc, settings);
     applyAnswer(m, {"Environnement", {{"Cycles entrée MIDI:", "90"}, {"clef (10)", "2"}, {"Fin", "50"}}, false});
     EXPECT_EQ(settings.midiInputCycles, 40);
-    EXPECT_EQ(settings.clefDistanceSteps, 10);
+    EXPECT_EQ(settings.distanceSteps.afterClef, 10);
     EXPECT_EQ(doc.header.bytes, before.bytes);
     EXPECT_FALSE(doc.modified);
 }
@@ -118,7 +118,7 @@ TEST(RunEnvironmentDialog, ScriptedAnswerReachesTheShellSettings) {
     EditorContext ctx(ui);
     ui.queueDialogAnswer({"Environnement", {{"clef (10)", "2"}, {"Cycles entrée MIDI:", "60"}}, true});
     EXPECT_EQ(RunEnvironmentDialog(ctx), 1);
-    EXPECT_EQ(ctx.shell.settings.clefDistanceSteps, 3);
+    EXPECT_EQ(ctx.shell.settings.distanceSteps.afterClef, 3);
     EXPECT_EQ(ctx.shell.settings.midiInputCycles, 60);
     EXPECT_TRUE(ctx.doc.modified);
 }

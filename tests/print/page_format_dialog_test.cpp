@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_ui.h"
-#include "print/page_size.h"
+#include "score/page_size.h"
 #include "score/score_document.h"
 #include "shell/editor_context.h"
 #include "shell/system_settings.h"

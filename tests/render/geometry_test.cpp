@@ -1,8 +1,8 @@
 // Pitch offsets, the clef in force, staff positions, the visible region, scroll ranges and continuous pages.
 #include <gtest/gtest.h>
 
-#include "print/staff_layout_model.h"
 #include "render/geometry.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 namespace {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "render/line_breaks.h"
+#include "shell/spacing_commands.h"
 #include "support/score_builder.h"
 
 namespace notavera {

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "render/opentype_metrics.h"
+#include "render/music_font.h"
 
 namespace notavera {
 namespace {
@@ -14,7 +15,7 @@ std::vector<std::uint8_t> Bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-const std::string BravuraFile = std::string(NOTAVERA_FONT_DIR) + "/bravura/bravura.otf";
+const std::string BravuraFile = MusicFontDirectory() + "/bravura/bravura.otf";
 
 TEST(OpenTypeMetrics, ReadsTheBundledMusicFont) {
     auto m = OpenTypeMetrics::Load(BravuraFile);

@@ -23,7 +23,6 @@ protected:
         b.doc().settings.aestheticCorrection = false;
     }
     StaffRecord& staff(int page, int i) { return b.doc().findPage(page)->staves.at(static_cast<std::size_t>(i)); }
-    EditorContext& ctx() { return b.ctx(); }
     void clef(int x, int number) { CreateSign(b.doc(), x, 0, number, SignType::Clef, 0); }
     // `bars` bars of four quarters from x on, 100 units a note, the bar 50 after the last note of each.
     void measures(int x, int bars) {
@@ -58,7 +57,7 @@ TEST_F(PageLayoutTest, EveryLineStartsWithTheVoicesLastClefOrTheAltoClef) {
     b.on(1, 1).notes(100, 100, 2, 5, 4);
     b.setVoice(1, 1, 2);  // a voice of its own, without a clef yet
     b.on(1, 0);
-    LayOutPage(ctx(), PageLayoutMode::RawPage);
+    LayOutPage(b.doc(), b.ui(), SignDistances{}, PageLayoutMode::RawPage);
     ASSERT_TRUE(staff(1, 0).elements.front().isSignOfType(SignType::Clef));
     EXPECT_EQ(staff(1, 0).elements.front().signWord().code(), 7u);
     EXPECT_EQ(staff(1, 1).elements.front().signWord().code(), 7u);
@@ -67,7 +66,7 @@ TEST_F(PageLayoutTest, EveryLineStartsWithTheVoicesLastClefOrTheAltoClef) {
     staff(1, 0).elements.front().signWord().setCode(3);
     staff(1, 1).elements.erase(staff(1, 1).elements.begin());
     b.setVoice(1, 1, 1);
-    LayOutPage(ctx(), PageLayoutMode::RawPage);
+    LayOutPage(b.doc(), b.ui(), SignDistances{}, PageLayoutMode::RawPage);
     EXPECT_EQ(staff(1, 1).elements.front().signWord().code(), 3u);
     EXPECT_EQ(staff(1, 1).elements.size(), 3u);
     EXPECT_LT(staff(1, 1).elements[0].x, staff(1, 1).elements[1].x);
@@ -78,7 +77,7 @@ TEST_F(PageLayoutTest, ClefAfterMusicIsNotTheLineClef) {
     b.note(100, 5);
     clef(200, 3);
     b.note(300, 5);
-    LayOutPage(ctx(), PageLayoutMode::RawPage);
+    LayOutPage(b.doc(), b.ui(), SignDistances{}, PageLayoutMode::RawPage);
     const auto& els = staff(1, 0).elements;
     ASSERT_EQ(els.size(), 4u);
     EXPECT_TRUE(els[0].isSignOfType(SignType::Clef));
@@ -91,7 +90,7 @@ TEST_F(PageLayoutTest, LineStartSignsAreOrderedClefKeyTimeSignature) {
     CreateSign(b.doc(), 40, 0, 2, SignType::KeyChange, 1);
     clef(50, 1);
     b.notes(100, 100, 2, 5, 4);
-    LayOutPage(ctx(), PageLayoutMode::RawPage);
+    LayOutPage(b.doc(), b.ui(), SignDistances{}, PageLayoutMode::RawPage);
     const auto& els = staff(1, 0).elements;
     ASSERT_EQ(els.size(), 5u);
     EXPECT_TRUE(els[0].isSignOfType(SignType::Clef));
@@ -110,7 +109,7 @@ TEST_F(PageLayoutTest, TimeSignatureEndingALineOpensTheNextOne) {
     clef(30, 1);
     b.notes(100, 100, 3, 5, 4);
     b.on(1, 0);
-    LayOutPage(ctx(), PageLayoutMode::RawPage);
+    LayOutPage(b.doc(), b.ui(), SignDistances{}, PageLayoutMode::RawPage);
     EXPECT_FALSE(std::any_of(staff(1, 0).elements.begin(), staff(1, 0).elements.end(),
                              [](const ElementRecord& e) { return e.isSignOfType(SignType::TimeSignature); }));
     ASSERT_GE(staff(1, 1).elements.size(), 2u);
@@ -128,7 +127,7 @@ TEST_F(PageLayoutTest, LongLineIsBrokenAtItsLastBarThatFitsAndTheRestGoesToTheNe
     clef(30, 1);
     b.notes(100, 100, 2, 3, 4);  // the next line's own music stays after what it receives
     b.on(1, 0);
-    LayOutPage(ctx(), PageLayoutMode::RawPage);
+    LayOutPage(b.doc(), b.ui(), SignDistances{}, PageLayoutMode::RawPage);
 
     EXPECT_TRUE(messageIds().empty());
     ASSERT_EQ(b.doc().pageCount, 2);  // the music that did not fit on the page went to a new page
@@ -156,7 +155,7 @@ TEST_F(PageLayoutTest, LineWithoutABarToBreakAtReportsMessage51) {
     clef(30, 1);
     b.notes(100, 100, 12, 5, 4);
     const std::vector<ElementRecord> before = staff(1, 0).elements;
-    LayOutPage(ctx(), PageLayoutMode::RawPage);
+    LayOutPage(b.doc(), b.ui(), SignDistances{}, PageLayoutMode::RawPage);
     EXPECT_EQ(messageIds(), (std::vector<int>{51}));
     EXPECT_EQ(b.ui().messages().front().text, "Ligne trop longue. Essayez avec fonction Ligne supérieure.");
     EXPECT_EQ(staff(1, 0).elements.size(), before.size());
@@ -170,13 +169,13 @@ TEST_F(PageLayoutTest, RecalculatingReportsEachUnbreakableLineOnce) {
     clef(30, 1);
     b.notes(100, 100, 12, 5, 4);
     b.on(1, 0);
-    RecalculateDistances(ctx());
+    RecalculateDistances(b.doc(), b.ui(), SignDistances{}, false);
     EXPECT_EQ(messageIds(), (std::vector<int>{51}));
     b.on(1, 1);
     clef(30, 1);
     b.notes(100, 100, 12, 5, 4);
     b.on(1, 0);
-    RecalculateDistances(ctx());
+    RecalculateDistances(b.doc(), b.ui(), SignDistances{}, false);
     EXPECT_EQ(messageIds(), (std::vector<int>{51, 51, 51})) << "a new command reports again, once for each line";
 }
 
@@ -188,7 +187,7 @@ TEST_F(PageLayoutTest, JustifyStretchesAFullLineToItsEndAndLeavesAShortOne) {
     b.on(1, 1);
     clef(30, 1);
     b.notes(100, 100, 2, 5, 4);
-    LayOutPage(ctx(), PageLayoutMode::JustifyPage);
+    LayOutPage(b.doc(), b.ui(), SignDistances{}, PageLayoutMode::JustifyPage);
     EXPECT_EQ(staff(1, 0).elements.front().x, 30);  // line-start signs stay
     EXPECT_EQ(staff(1, 0).elements[1].x, 100);      // the first note anchors the stretch
     EXPECT_EQ(staff(1, 0).elements.back().x, lineLength);
@@ -201,7 +200,7 @@ TEST_F(PageLayoutTest, RecalculateDistancesOnASingleStaffJustifiesAndRestoresThe
     measures(100, 3);
     b.on(1, 0);
     b.doc().spacingStep = 14;
-    ASSERT_EQ(RecalculateDistances(ctx()), 1);
+    ASSERT_EQ(RecalculateDistances(b.doc(), b.ui(), SignDistances{}, false), 1);
     EXPECT_EQ(b.doc().spacingStep, b.doc().stepUnit);
     EXPECT_TRUE(b.doc().modified);
     for (int i = 0; i < 2; ++i) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/recalculate_distances.h"
+#include "shell/spacing_commands.h"
 #include "support/score_builder.h"
 
 namespace notavera {
@@ -68,7 +69,7 @@ TEST(RecalculateDistancesBlocks, EveryBlockOfThePageIsAlignedAndTheStepUnitResto
     for (int s : {1, 3}) b.on(1, s).notes(103, 23, 8, 3, 5);
     b.on(1, 1);
     b.doc().spacingStep = 13;
-    ASSERT_EQ(RecalculateDistances(b.ctx()), 1);
+    ASSERT_EQ(RecalculateDistances(b.doc(), b.ui(), SignDistances{}, false), 1);
     const PageRecord& page = *b.doc().findPage(1);
     for (int s : {0, 2})
         for (std::size_t k = 0; k < 4; ++k)
@@ -81,7 +82,7 @@ TEST(RecalculateDistancesBlocks, EveryBlockOfThePageIsAlignedAndTheStepUnitResto
 TEST(RecalculateDistancesBlocks, WithoutAStaffNothingHappens) {
     ScoreBuilder b;
     b.doc().currentStaff = 5;
-    EXPECT_EQ(RecalculateDistances(b.ctx()), 0);
+    EXPECT_EQ(RecalculateDistances(b.doc(), b.ui(), SignDistances{}, false), 0);
     EXPECT_FALSE(b.doc().modified);
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "render/smufl_metadata.h"
+#include "render/music_font.h"
 
 namespace notavera {
 namespace {
@@ -46,7 +47,7 @@ TEST(SmuflMetadata, RefusesWhatIsNotAFontsMetadata) {
 }
 
 TEST(SmuflMetadata, ReadsTheBundledEngravingDefaults) {
-    auto m = SmuflMetadata::Load(std::string(NOTAVERA_FONT_DIR) + "/bravura/metadata.json");
+    auto m = SmuflMetadata::Load(MusicFontDirectory() + "/bravura/metadata.json");
     ASSERT_TRUE(m);
     EXPECT_EQ(m->fontName(), "Bravura");
     EXPECT_NEAR(*m->engravingDefault("stemThickness"), 0.12, 1e-9);

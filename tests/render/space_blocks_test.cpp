@@ -27,7 +27,7 @@ TEST_F(SpaceBlocksTest, StavesThatEndEarlyAreListedInMessage14) {
     b.on(1, 0).notes(100, 120, 3, 5, 4);
     b.on(1, 1).notes(90, 50, 5, 3, 5);
     b.on(1, 1);  // the alignment starts from the block's first staff whatever staff is current
-    const AlignResult r = AlignBlock(b.ctx());
+    const AlignResult r = AlignBlock(b.doc(), b.ui());
     EXPECT_TRUE(r.aligned);
     EXPECT_EQ(b.doc().currentStaff, 0);
     ASSERT_EQ(messages().size(), 1u);
@@ -41,7 +41,7 @@ TEST_F(SpaceBlocksTest, CompleteBlockIsAlignedWithoutAMessage) {
     b.on(1, 0).notes(100, 120, 2, 5, 4);
     b.on(1, 1).notes(90, 50, 4, 3, 5);
     b.on(1, 0);
-    EXPECT_TRUE(AlignBlock(b.ctx()).aligned);
+    EXPECT_TRUE(AlignBlock(b.doc(), b.ui()).aligned);
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(staff(1).elements[2].x, staff(0).elements[1].x);
 }
@@ -50,7 +50,7 @@ TEST_F(SpaceBlocksTest, MarkedStaffIsReportedByItsNumber) {
     b.on(1, 0).notes(100, 120, 3, 5, 4);
     b.on(1, 2).notes(90, 50, 5, 3, 5);
     b.on(1, 0);
-    AlignBlock(b.ctx(), 2);
+    AlignBlock(b.doc(), b.ui(), 2);
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, "Erreurs: Portée 3 - ");
 }
@@ -61,17 +61,17 @@ TEST_F(SpaceBlocksTest, CueNotesAreAskedAboutUntilTheUserRefuses) {
     staff(1).elements[1].w0().setCueSize(true);
     b.on(1, 0);
     b.ui().queueAnswer(MessageAnswer::Yes);
-    AlignBlock(b.ctx());
+    AlignBlock(b.doc(), b.ui());
     ASSERT_FALSE(messages().empty());
     EXPECT_EQ(messages()[0].stringId, 48);
     EXPECT_EQ(messages()[0].text, "Petites notes = pleines valeurs ?");
     EXPECT_FALSE(b.doc().cueNotesRefused);
 
     b.ui().queueAnswer(MessageAnswer::No);
-    AlignBlock(b.ctx());
+    AlignBlock(b.doc(), b.ui());
     EXPECT_TRUE(b.doc().cueNotesRefused);
     const std::size_t asked = messages().size();
-    AlignBlock(b.ctx());
+    AlignBlock(b.doc(), b.ui());
     for (std::size_t i = asked; i < messages().size(); ++i) EXPECT_NE(messages()[i].stringId, 48);
 }
 
@@ -79,7 +79,7 @@ TEST_F(SpaceBlocksTest, WholePageRespacesAndAlignsEveryBlock) {
     for (int s : {0, 2}) b.on(1, s).notes(100, 37, 4, 5, 4);
     for (int s : {1, 3}) b.on(1, s).notes(103, 23, 8, 3, 5);
     b.on(1, 0);
-    EXPECT_EQ(SpaceBlocks(b.ctx(), BlockSpacing::WholePage), 1);
+    EXPECT_EQ(SpaceBlocks(b.doc(), b.ui(), SignDistances{}, BlockSpacing::WholePage), 1);
     for (int s : {0, 2}) {
         for (std::size_t k = 0; k < 4; ++k)
             EXPECT_EQ(staff(s + 1).elements[2 * k].x, staff(s).elements[k].x) << "block " << s / 2 << " note " << k;

@@ -79,18 +79,18 @@ TEST(DocumentJson, ListsPagesOutsideTheWindowAndComesBack) {
         ElementRecord note;
         note.x = 321;
         ctx.doc.findPage(7)->staves[2].elements.push_back(note);
-        ASSERT_TRUE(NameDocument(ctx, document));
-        ASSERT_TRUE(SavePages(ctx));
-        DeleteWorkFiles(ctx);
+        ASSERT_TRUE(NameDocument(ctx.doc, ctx.ui, document));
+        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
+        DeleteWorkFiles(ctx.doc);
     }
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
-    ASSERT_EQ(ReadDocument(ctx, document), FileOk);
+    ASSERT_EQ(ReadDocument(ctx.doc, ctx.ui, document), FileOk);
     ASSERT_EQ(ctx.doc.currentPage, 1);
     ASSERT_EQ(ctx.doc.findPage(7), nullptr);
     ctx.doc.currentStaff = 3;
 
-    const nlohmann::json j = DocumentToJson(ctx, true);
+    const nlohmann::json j = DocumentToJson(ctx.doc, ctx.ui, true);
     ASSERT_EQ(j["pages"].size(), 9u);
     for (int p = 0; p < 9; ++p) EXPECT_EQ(j["pages"][p]["number"], p + 1);
     EXPECT_EQ(j["pages"][6]["staves"][2]["elementCount"], 1);
@@ -99,7 +99,7 @@ TEST(DocumentJson, ListsPagesOutsideTheWindowAndComesBack) {
     EXPECT_EQ(ctx.doc.currentStaff, 3);
     EXPECT_NE(ctx.doc.findPage(1), nullptr);
     EXPECT_TRUE(ui.messages().empty());
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "score/mus_file.h"
 #include "shell/editor_context.h"
 #include "support/mus_file_builder.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -26,7 +27,7 @@ protected:
 
     int open(const std::vector<std::uint8_t>& bytes) {
         test::WriteBytes(document(), bytes);
-        return ReadDocument(ctx, document());
+        return ReadDocument(ctx.doc, ctx.ui, document());
     }
     static MusFileBuilder pages(int count, int staves = 2, int elements = 4) {
         MusFileBuilder b;
@@ -147,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(MusFileRead, MissingDocumentIsReportedWithItsPath) {
-    EXPECT_EQ(ReadDocument(ctx, dir / "absent.mus"), FileReadFailure);
+    EXPECT_EQ(ReadDocument(ctx.doc, ctx.ui, dir / "absent.mus"), FileReadFailure);
     ASSERT_EQ(shown(), std::vector<int>{4});
     EXPECT_EQ(ui.messages()[0].text, "Impossible de lire le fichier " + (dir / "absent.mus").string() + " !");
     EXPECT_FALSE(std::filesystem::exists(dir / "absent.sum"));
@@ -268,7 +269,7 @@ TEST_F(MusFileRead, DroppedPageRenumbersThePagesOutsideTheWindow) {
     PutU32(b.pages[1], 7, 0);
     ASSERT_EQ(open(b.build()), FileOk);
     EXPECT_EQ(pageNumbers(), (std::vector<std::uint32_t>{1, 2}));
-    ASSERT_EQ(MoveWindowTo(ctx, 11), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 11), FileOk);
     EXPECT_EQ(shown(), std::vector<int>{12});
     EXPECT_EQ(ctx.doc.page()->staves[1].elements[1].blob, MakePage(12, 2, 4).staves[1].elements[1].blob);
 }
@@ -305,13 +306,13 @@ TEST_F(MusFileRead, CompactingIsAdvisedWhenDeadSpaceOutweighsThePages) {
 }
 
 TEST_F(MusFileRead, FuzzSeedsOpenCleanly) {
-    const std::filesystem::path seeds = std::filesystem::path(NOTAVERA_SOURCE_DIR) / "fuzz" / "seeds" / "mus";
+    const std::filesystem::path seeds = test::SourceDir() / "fuzz" / "seeds" / "mus";
     int opened = 0;
     for (const auto& entry : std::filesystem::directory_iterator(seeds)) {
         HeadlessUi seedUi{nullptr};
         EditorContext seedCtx{seedUi};
         std::filesystem::copy_file(entry.path(), document(), std::filesystem::copy_options::overwrite_existing);
-        EXPECT_EQ(ReadDocument(seedCtx, document()), FileOk) << entry.path();
+        EXPECT_EQ(ReadDocument(seedCtx.doc, seedCtx.ui, document()), FileOk) << entry.path();
         EXPECT_TRUE(seedUi.messages().empty()) << entry.path();
         ++opened;
     }
@@ -320,12 +321,12 @@ TEST_F(MusFileRead, FuzzSeedsOpenCleanly) {
 
 // The shared corpus holds scores of other formats: each is refused with a message, never a crash.
 TEST_F(MusFileRead, OtherFormatsOfTheCorpusAreRefused) {
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(NOTAVERA_CORPUS_DIR)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(test::CorpusDir().string())) {
         if (!entry.is_regular_file()) continue;
         HeadlessUi otherUi{nullptr};
         EditorContext other{otherUi};
         std::filesystem::copy_file(entry.path(), document(), std::filesystem::copy_options::overwrite_existing);
-        const int status = ReadDocument(other, document());
+        const int status = ReadDocument(other.doc, other.ui, document());
         EXPECT_TRUE(status == FileReadFailure || status == FileVersionRefused) << entry.path();
         EXPECT_EQ(otherUi.messages().size(), 1u) << entry.path();
     }

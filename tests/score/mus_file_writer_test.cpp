@@ -27,7 +27,7 @@ protected:
         MusFileBuilder b;
         for (int n = 1; n <= count; ++n) b.addPage(MakePage(n, 2, 4));
         test::WriteBytes(document(), b.build());
-        ASSERT_EQ(ReadDocument(ctx, document()), FileOk);
+        ASSERT_EQ(ReadDocument(ctx.doc, ctx.ui, document()), FileOk);
     }
     std::vector<std::uint8_t> workingBytes() const { return test::ReadBytes(ctx.doc.storage.workingPath); }
     // The page as stored in the working file where the table puts it.
@@ -58,7 +58,7 @@ TEST_F(MusFileSave, ShrinkingPageStaysInPlace) {
     const PageTableEntry before = ctx.doc.storage.pageTable[0];
     const std::uint32_t endOfData = ctx.doc.header.endOfData();
     ctx.doc.pages[0].staves[0].elements.pop_back();
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.pageTable[0].offset, before.offset);
     EXPECT_EQ(ctx.doc.storage.pageTable[0].length, before.length - 17);
     EXPECT_EQ(ctx.doc.header.endOfData(), endOfData);
@@ -70,7 +70,7 @@ TEST_F(MusFileSave, GrowingPageInsideTheDataMovesToTheEnd) {
     const PageTable before = ctx.doc.storage.pageTable;
     const std::uint32_t endOfData = ctx.doc.header.endOfData();
     grow(ctx.doc.pages[0]);
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     const PageTableEntry& moved = ctx.doc.storage.pageTable[0];
     EXPECT_EQ(moved.offset, endOfData);
     EXPECT_EQ(moved.length, before[0].length + 17);
@@ -85,7 +85,7 @@ TEST_F(MusFileSave, GrowingLastPageOfTheDataGrowsInPlace) {
     openPages(3);
     const PageTableEntry before = ctx.doc.storage.pageTable[2];
     grow(ctx.doc.pages[2]);
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.pageTable[2].offset, before.offset);
     EXPECT_EQ(ctx.doc.header.endOfData(), before.offset + before.length + 17);
     EXPECT_TRUE(separatorAt(ctx.doc.header.endOfData()));
@@ -99,14 +99,14 @@ TEST_F(MusFileSave, PublishedDocumentReopensWithTheChangesAndABackup) {
     ctx.doc.pages[2].staves[1].elements.clear();
     ctx.doc.optional.notes = "revu";
     ctx.doc.storage.fileState = FileState::Publish;
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::Open);
     EXPECT_EQ(test::ReadBytes(dir / "essai.bak"), original);
 
-    DeleteWorkFiles(ctx);  // closed before another instance opens it: an open document is refused
+    DeleteWorkFiles(ctx.doc);  // closed before another instance opens it: an open document is refused
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
-    ASSERT_EQ(ReadDocument(other, document()), FileOk);
+    ASSERT_EQ(ReadDocument(other.doc, other.ui, document()), FileOk);
     EXPECT_TRUE(otherUi.messages().empty());
     ASSERT_EQ(other.doc.pages.size(), 3u);
     for (int i = 0; i < 3; ++i)
@@ -120,14 +120,14 @@ TEST_F(MusFileSave, CursorIsStoredInTheHeader) {
     ctx.doc.currentPage = 1;
     ctx.doc.currentStaff = 1;
     ctx.doc.currentElement = 3;
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     const auto bytes = workingBytes();
     EXPECT_EQ(bytes[522], 1);
     EXPECT_EQ(bytes[523], 1);
     EXPECT_EQ(static_cast<std::int32_t>(GetU32(bytes, 524)), ctx.doc.pages[0].staves[1].elements[3].x);
     ctx.doc.pages[0].staves[1].elements.clear();
     ctx.doc.currentElement = -1;
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     EXPECT_EQ(static_cast<std::int32_t>(GetU32(workingBytes(), 524)), ctx.doc.defaultFirstX);
 }
 
@@ -137,13 +137,13 @@ TEST_F(MusFileSave, MaskElementCountsAreRecountedAndMissingBlocksDropTheirFlag) 
     ctx.doc.optional.fixedMask->staves[0].elements.push_back(ElementRecord{});
     ctx.doc.header.blockFlags() = block_flag::notes | block_flag::cropMarks | 0x80;  // no notes in memory
     ctx.doc.storage.fileState = FileState::Publish;
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.header.blockFlags(), block_flag::fixedMask | block_flag::cropMarks | 0x80);
 
-    DeleteWorkFiles(ctx);  // closed before another instance opens it: an open document is refused
+    DeleteWorkFiles(ctx.doc);  // closed before another instance opens it: an open document is refused
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
-    ASSERT_EQ(ReadDocument(other, document()), FileOk);
+    ASSERT_EQ(ReadDocument(other.doc, other.ui, document()), FileOk);
     ASSERT_TRUE(other.doc.optional.fixedMask);
     EXPECT_EQ(other.doc.optional.fixedMask->staves[0].elements.size(), 3u);
     EXPECT_FALSE(other.doc.optional.notes);
@@ -156,10 +156,10 @@ TEST_F(MusFileSave, WindowOnlyShrinksWhenAPageGrows) {
     big.w0().setKind(ElementKind::Sign);
     big.attachBlob(std::vector<std::uint8_t>(40000, 'x'));
     ctx.doc.pages[2].staves[0].elements.push_back(big);
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.keepBefore, 2);  // 130400 ÷ (40000 + …) − 1
     ctx.doc.pages[2].staves[0].elements.pop_back();
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.keepBefore, 2);
 }
 
@@ -168,7 +168,7 @@ TEST_F(MusFileSave, FirstSaveMakesTheWorkingFileAndPublishesWithoutBackup) {
     for (int n = 1; n <= 2; ++n) ctx.doc.pages.push_back(MakePage(n, 3, 5));
     ctx.doc.pageCount = 2;
     ctx.doc.currentPage = 2;
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::Open);
     EXPECT_FALSE(std::filesystem::exists(dir / "neuf.bak"));
     const auto bytes = test::ReadBytes(dir / "neuf.mus");
@@ -179,7 +179,7 @@ TEST_F(MusFileSave, FirstSaveMakesTheWorkingFileAndPublishesWithoutBackup) {
 
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
-    ASSERT_EQ(ReadDocument(other, dir / "neuf.mus"), FileOk);
+    ASSERT_EQ(ReadDocument(other.doc, other.ui, dir / "neuf.mus"), FileOk);
     EXPECT_EQ(other.doc.header.title(), "neuf.mus");
     ASSERT_EQ(other.doc.pages.size(), 2u);
     EXPECT_EQ(other.doc.pages[1].staves[2].elements, ctx.doc.pages[1].staves[2].elements);
@@ -189,7 +189,7 @@ TEST_F(MusFileSave, WorkingFileThatCannotBeMadeIsReported) {
     ctx.doc.storage.path = dir / "absent" / "neuf.mus";
     ctx.doc.pages.push_back(MakePage(1, 1, 1));
     ctx.doc.pageCount = 1;
-    EXPECT_FALSE(SavePages(ctx));
+    EXPECT_FALSE(SavePages(ctx.doc, ctx.ui));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].stringId, 1);
 }
@@ -240,9 +240,9 @@ TEST_P(RoundTrip, SavingWhatWasLoadedChangesOnlyTheCursorFields) {
     b.header.bytes[555 + 171] = 0x5A;
     const auto original = b.build();
     test::WriteBytes(document(), original);
-    ASSERT_EQ(ReadDocument(ctx, document()), FileOk);
+    ASSERT_EQ(ReadDocument(ctx.doc, ctx.ui, document()), FileOk);
     ctx.doc.storage.fileState = FileState::Publish;
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
 
     auto saved = test::ReadBytes(document());
     ASSERT_EQ(saved.size(), original.size());
@@ -251,12 +251,12 @@ TEST_P(RoundTrip, SavingWhatWasLoadedChangesOnlyTheCursorFields) {
         ASSERT_EQ(saved[i], original[i]) << "byte " << i;
     }
 
-    DeleteWorkFiles(ctx);  // closed before another instance opens it: an open document is refused
+    DeleteWorkFiles(ctx.doc);  // closed before another instance opens it: an open document is refused
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
-    ASSERT_EQ(ReadDocument(other, document()), FileOk);
+    ASSERT_EQ(ReadDocument(other.doc, other.ui, document()), FileOk);
     other.doc.storage.fileState = FileState::Publish;
-    ASSERT_TRUE(SavePages(other));
+    ASSERT_TRUE(SavePages(other.doc, other.ui));
     EXPECT_EQ(test::ReadBytes(document()), saved);
 }
 
@@ -277,23 +277,23 @@ TEST_F(MusFileSave, SavingDuringMaskEditingStoresThePageEditingReturnsTo) {
     const std::int32_t x = ctx.doc.element()->x;
     ASSERT_EQ(EnterMaskEditing(ctx, mask_command::editFixed), 1);
     ASSERT_EQ(ctx.doc.currentPage, 0);
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui, PlaceToReopen(ctx)));
     EXPECT_EQ(ctx.doc.header.currentPage(), 2);
     EXPECT_EQ(ctx.doc.header.currentStaff(), 1);
     EXPECT_EQ(ctx.doc.header.currentX(), x);
     ASSERT_EQ(LeaveMaskEditing(ctx), 1);
     ctx.doc.currentElement = -1;
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.header.currentX(), ctx.doc.defaultFirstX);
 }
 
 TEST_F(MusFileSave, CompactCopyLaysThePagesEndToEnd) {
     openPages(3);
     grow(ctx.doc.pages[0]);
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     ASSERT_GT(ctx.doc.header.endOfData(), firstPageOffset + ctx.doc.pages[0].storedLength() * 2);
     const auto target = dir / "compact.mus";
-    ASSERT_TRUE(WriteCompactCopy(ctx, target, "compact.mus"));
+    ASSERT_TRUE(WriteCompactCopy(ctx.doc, ctx.ui, target, "compact.mus"));
     EXPECT_TRUE(ui.messages().empty());
 
     const auto bytes = test::ReadBytes(target);
@@ -310,7 +310,7 @@ TEST_F(MusFileSave, CompactCopyLaysThePagesEndToEnd) {
 
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
-    ASSERT_EQ(ReadDocument(other, target), FileOk);
+    ASSERT_EQ(ReadDocument(other.doc, other.ui, target), FileOk);
     EXPECT_EQ(other.doc.header.title(), "compact.mus");
     for (int i = 0; i < 3; ++i) EXPECT_EQ(other.doc.pages[i].staves[0].elements, ctx.doc.pages[i].staves[0].elements);
 }
@@ -318,7 +318,7 @@ TEST_F(MusFileSave, CompactCopyLaysThePagesEndToEnd) {
 TEST_F(MusFileSave, CompactCopyThatCannotBeWrittenLeavesEverythingAsItWas) {
     openPages(2);
     const PageTable before = ctx.doc.storage.pageTable;
-    EXPECT_FALSE(WriteCompactCopy(ctx, dir / "absent" / "compact.mus", "compact.mus"));
+    EXPECT_FALSE(WriteCompactCopy(ctx.doc, ctx.ui, dir / "absent" / "compact.mus", "compact.mus"));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].stringId, 1);
     EXPECT_EQ(ctx.doc.storage.pageTable[1].offset, before[1].offset);
@@ -328,7 +328,7 @@ TEST_F(MusFileSave, CompactCopyOfAWorkingFileCutShortReportsTheReadError) {
     openPages(3);
     std::filesystem::resize_file(ctx.doc.storage.workingPath, ctx.doc.storage.pageTable[2].offset + 10);
     const auto target = dir / "compact.mus";
-    EXPECT_FALSE(WriteCompactCopy(ctx, target, "compact.mus"));
+    EXPECT_FALSE(WriteCompactCopy(ctx.doc, ctx.ui, target, "compact.mus"));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].stringId, 9);
     EXPECT_FALSE(std::filesystem::exists(target));

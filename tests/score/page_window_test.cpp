@@ -45,7 +45,7 @@ protected:
         for (int n = 1; n <= count; ++n) b.addPage(MakePage(n, 10, 140));
         b.header.currentPage() = static_cast<std::uint8_t>(current);
         test::WriteBytes(dir / "long.mus", b.build());
-        ASSERT_EQ(ReadDocument(ctx, dir / "long.mus"), FileOk);
+        ASSERT_EQ(ReadDocument(ctx.doc, ctx.ui, dir / "long.mus"), FileOk);
         ASSERT_EQ(ctx.doc.storage.keepBefore, 4);
     }
     std::vector<std::uint32_t> pageNumbers() const {
@@ -64,7 +64,7 @@ TEST_F(PageWindowSlide, KeepsTheOverlapAndLoadsTheRest) {
     ASSERT_EQ(pageNumbers(), (std::vector<std::uint32_t>{1, 2, 3, 4, 5}));
     // A mark that only the page in memory carries: a kept page is not read again.
     ctx.doc.pages[4].indent = 777;
-    ASSERT_EQ(MoveWindowTo(ctx, 7), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 7), FileOk);
     EXPECT_EQ(pageNumbers(), (std::vector<std::uint32_t>{5, 6, 7, 8, 9}));
     EXPECT_EQ(ctx.doc.pages[0].indent, 777u);
     EXPECT_EQ(ctx.doc.currentPage, 7);
@@ -76,10 +76,10 @@ TEST_F(PageWindowSlide, KeepsTheOverlapAndLoadsTheRest) {
 
 TEST_F(PageWindowSlide, EndOfTheScoreAndTargetsOutOfRange) {
     open(12, 5);
-    ASSERT_EQ(MoveWindowTo(ctx, 400), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 400), FileOk);
     EXPECT_EQ(pageNumbers(), (std::vector<std::uint32_t>{8, 9, 10, 11, 12}));
     EXPECT_EQ(ctx.doc.currentPage, 12);
-    ASSERT_EQ(MoveWindowTo(ctx, 0), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 0), FileOk);
     EXPECT_EQ(pageNumbers(), (std::vector<std::uint32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(ctx.doc.currentPage, 1);
 }
@@ -88,8 +88,8 @@ TEST_F(PageWindowSlide, ModifiedWindowIsSavedBeforeItsPagesLeave) {
     open(12, 5);
     ctx.doc.pages[1].staves[0].elements.resize(3);
     ctx.doc.markModified();
-    ASSERT_EQ(MoveWindowTo(ctx, 11), FileOk);
-    ASSERT_EQ(MoveWindowTo(ctx, 2), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 11), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 2), FileOk);
     ASSERT_EQ(ctx.doc.currentPage, 2);
     EXPECT_EQ(ctx.doc.page()->staves[0].elements.size(), 3u);
     EXPECT_TRUE(ctx.doc.modified);  // saved into the working file only: the document still differs
@@ -101,7 +101,7 @@ TEST_F(PageWindowSlide, ReadFailureLeavesTheWindowAsItWas) {
     auto& working = *ctx.doc.storage.working;
     const std::uint8_t wrong[4] = {99, 0, 0, 0};
     ASSERT_TRUE(working.seek(ctx.doc.storage.pageTable[9].offset + 7) && working.write(wrong) && working.flush());
-    EXPECT_EQ(MoveWindowTo(ctx, 10), FileReadFailure);
+    EXPECT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 10), FileReadFailure);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].stringId, 9);
     EXPECT_EQ(ui.messages()[0].text, "Erreur de lecture.");

@@ -12,6 +12,7 @@
 #include "score/mus_file.h"
 #include "score/work_files.h"
 #include "score/working_file_lock.h"
+#include "shell/autosave_timer.h"
 #include "shell/editor_context.h"
 #include "support/test_files.h"
 
@@ -154,7 +155,7 @@ protected:
 TEST_F(RecoveryCheck, YesCopiesTheAutosaveToTheChosenName) {
     ui.queueAnswer(MessageAnswer::Yes);
     ui.queueFileName((dir / "recovered.mus").string());
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
 
     ASSERT_EQ(ui.messages().size(), 1u);
     const MessageBoxRequest& box = ui.messages()[0];
@@ -177,7 +178,7 @@ TEST_F(RecoveryCheck, YesCopiesTheAutosaveToTheChosenName) {
 
 TEST_F(RecoveryCheck, NoDeletesWithoutCopying) {
     ui.queueAnswer(MessageAnswer::No);
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     EXPECT_TRUE(ui.fileDialogs().empty());
     EXPECT_FALSE(fs::exists(saved));
     EXPECT_EQ(ReadText(document), "document");
@@ -185,7 +186,7 @@ TEST_F(RecoveryCheck, NoDeletesWithoutCopying) {
 
 TEST_F(RecoveryCheck, CancelDeletesToo) {
     ui.queueAnswer(MessageAnswer::Cancel);
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     EXPECT_TRUE(ui.fileDialogs().empty());
     EXPECT_FALSE(fs::exists(saved));
 }
@@ -193,14 +194,14 @@ TEST_F(RecoveryCheck, CancelDeletesToo) {
 TEST_F(RecoveryCheck, YesThenNoNameDeletes) {
     ui.queueAnswer(MessageAnswer::Yes);
     ui.queueFileName(std::nullopt);
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     EXPECT_FALSE(fs::exists(saved));
 }
 
 TEST_F(RecoveryCheck, RecoveredOverTheDocumentIsWhatOpens) {
     ui.queueAnswer(MessageAnswer::Yes);
     ui.queueFileName(document.string());
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     EXPECT_EQ(ReadText(document), "autosaved");
     EXPECT_EQ(ReadText(dir / "song.sum"), "autosaved");
 }
@@ -208,22 +209,21 @@ TEST_F(RecoveryCheck, RecoveredOverTheDocumentIsWhatOpens) {
 TEST_F(RecoveryCheck, ChoosingTheAutosaveItselfKeepsIt) {
     ui.queueAnswer(MessageAnswer::Yes);
     ui.queueFileName(saved.string());
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     EXPECT_EQ(ReadText(saved), "autosaved");
 }
 
 TEST_F(RecoveryCheck, FailedCopyKeepsTheAutosave) {
     ui.queueAnswer(MessageAnswer::Yes);
     ui.queueFileName((dir / "no-such-folder" / "x.mus").string());
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     EXPECT_EQ(ReadText(saved), "autosaved");
     ASSERT_EQ(ui.messages().size(), 2u);
     EXPECT_EQ(ui.messages()[1].stringId, 2);
 }
 
 TEST_F(RecoveryCheck, BatchInspectionLeavesTheAutosaveAlone) {
-    ctx.shell.recoveryCheck = false;
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, false));
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(ReadText(saved), "autosaved");
 }
@@ -231,17 +231,17 @@ TEST_F(RecoveryCheck, BatchInspectionLeavesTheAutosaveAlone) {
 TEST_F(WorkFilesTest, OpeningAnotherDocumentDropsTheFirstOnesWorkFiles) {
     WriteText(document, "one");
     WriteText(dir / "two.mus", "two");
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));  // the same document again is not "another instance"
-    ASSERT_TRUE(PrepareWorkingFile(ctx, dir / "two.mus"));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));  // the same document again: not "another instance"
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, dir / "two.mus", true));
     EXPECT_FALSE(fs::exists(dir / "song.sum"));
     EXPECT_EQ(ReadText(dir / "two.sum"), "two");
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     EXPECT_TRUE(strayFiles({"song.mus", "two.mus"}).empty());
 }
 
 TEST_F(WorkFilesTest, MissingDocumentMakesNoWorkingFile) {
-    EXPECT_FALSE(PrepareWorkingFile(ctx, document));
+    EXPECT_FALSE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].stringId, 1);
     EXPECT_TRUE(strayFiles({}).empty());
@@ -251,26 +251,26 @@ TEST_F(WorkFilesTest, MissingDocumentMakesNoWorkingFile) {
 
 TEST_F(WorkFilesTest, SecondInstanceIsRefusedAndLeavesEverythingAlone) {
     WriteText(document, "document");
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     WriteText(dir / "song.sum", "edited pages");
     WriteText(dir / "song.sav", "first instance's autosave");
 
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
-    EXPECT_FALSE(PrepareWorkingFile(other, document));
+    EXPECT_FALSE(PrepareWorkingFile(other.doc, other.ui, document, true));
     ASSERT_EQ(otherUi.messages().size(), 1u);
     EXPECT_EQ(otherUi.messages()[0].caption, "Erreur");
     EXPECT_EQ(otherUi.messages()[0].text, "Le fichier " + document.string() + heldElsewhere);
     EXPECT_EQ(ReadText(dir / "song.sum"), "edited pages");
     EXPECT_EQ(ReadText(dir / "song.sav"), "first instance's autosave");
-    EXPECT_FALSE(NameDocument(other, document));
+    EXPECT_FALSE(NameDocument(other.doc, other.ui, document));
     // Cleaning up after the refusal must not take the first instance's working file.
     other.doc.storage.workingPath = WorkingFileName(document);
-    DeleteWorkFiles(other);
+    DeleteWorkFiles(other.doc);
     EXPECT_EQ(ReadText(dir / "song.sum"), "edited pages");
 
-    DeleteWorkFiles(ctx);
-    EXPECT_TRUE(PrepareWorkingFile(other, document));
+    DeleteWorkFiles(ctx.doc);
+    EXPECT_TRUE(PrepareWorkingFile(other.doc, other.ui, document, true));
 }
 
 TEST_F(WorkFilesTest, CrashedInstanceLeavesNoLockBehind) {
@@ -290,28 +290,28 @@ TEST_F(WorkFilesTest, CrashedInstanceLeavesNoLockBehind) {
     char held = 0;
     ASSERT_EQ(read(ready[0], &held, 1), 1);
     ASSERT_EQ(held, 'y');
-    EXPECT_FALSE(PrepareWorkingFile(ctx, document));
+    EXPECT_FALSE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
 
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     close(ready[0]);
     close(ready[1]);
     EXPECT_TRUE(fs::exists(lockFile));  // the crash left the file, not the lock
-    EXPECT_TRUE(PrepareWorkingFile(ctx, document));
+    EXPECT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
 }
 
 TEST_F(WorkFilesTest, NamingMovesTheWorkingFileAndFreesTheOldName) {
     WriteText(document, "document");
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
     ctx.doc.storage.fileState = FileState::Open;
-    ASSERT_TRUE(NameDocument(ctx, dir / "copy.mus"));
+    ASSERT_TRUE(NameDocument(ctx.doc, ctx.ui, dir / "copy.mus"));
     EXPECT_EQ(ReadText(dir / "copy.sum"), "document");
     EXPECT_FALSE(fs::exists(dir / "song.sum"));
 
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
-    EXPECT_TRUE(PrepareWorkingFile(other, document));
-    EXPECT_FALSE(PrepareWorkingFile(other, dir / "copy.mus"));
+    EXPECT_TRUE(PrepareWorkingFile(other.doc, other.ui, document, true));
+    EXPECT_FALSE(PrepareWorkingFile(other.doc, other.ui, dir / "copy.mus", true));
 }
 
 // ---- publishing ----
@@ -320,7 +320,7 @@ class Publish : public WorkFilesTest {
 protected:
     // What a save leaves before publishing: the pages written into the working file.
     void saveContent(const std::string& content) {
-        ASSERT_TRUE(NameDocument(ctx, document));
+        ASSERT_TRUE(NameDocument(ctx.doc, ctx.ui, document));
         WriteText(ctx.doc.storage.workingPath, content);
         ctx.doc.storage.fileState = FileState::Publish;
     }
@@ -329,7 +329,7 @@ protected:
 TEST_F(Publish, FirstSaveOfANewDocumentMakesNoBackup) {
     WriteText(dir / "song.sav", "autosaved");
     saveContent("version 1");
-    ASSERT_TRUE(PublishWorkingFile(ctx));
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
     EXPECT_EQ(ReadText(document), "version 1");
     EXPECT_FALSE(fs::exists(dir / "song.bak"));
     EXPECT_FALSE(fs::exists(dir / "song.sav"));
@@ -338,12 +338,12 @@ TEST_F(Publish, FirstSaveOfANewDocumentMakesNoBackup) {
 
 TEST_F(Publish, SecondSaveKeepsThePreviousVersionAsBackup) {
     saveContent("version 1");
-    ASSERT_TRUE(PublishWorkingFile(ctx));
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
     saveContent("version 2");
-    ASSERT_TRUE(PublishWorkingFile(ctx));
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
     EXPECT_EQ(ReadText(document), "version 2");
     EXPECT_EQ(ReadText(dir / "song.bak"), "version 1");
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     EXPECT_TRUE(strayFiles({"song.mus", "song.bak"}).empty());
 }
 
@@ -353,7 +353,7 @@ TEST_F(Publish, MissingWorkingFileLosesNothing) {
     WriteText(dir / "song.sav", "autosaved");
     saveContent("unused");
     fs::remove(ctx.doc.storage.workingPath);
-    EXPECT_FALSE(PublishWorkingFile(ctx));
+    EXPECT_FALSE(PublishWorkingFile(ctx.doc));
     EXPECT_EQ(ReadText(document), "published");
     EXPECT_EQ(ReadText(dir / "song.bak"), "older");
     EXPECT_EQ(ReadText(dir / "song.sav"), "autosaved");
@@ -365,7 +365,7 @@ TEST_F(Publish, BackupThatCannotBeReplacedLosesNothing) {
     WriteText(dir / "song.sav", "autosaved");
     fs::create_directories(dir / "song.bak" / "in the way");
     saveContent("new version");
-    EXPECT_FALSE(PublishWorkingFile(ctx));
+    EXPECT_FALSE(PublishWorkingFile(ctx.doc));
     EXPECT_EQ(ReadText(document), "published");
     EXPECT_EQ(ReadText(dir / "song.sav"), "autosaved");
     EXPECT_TRUE(strayFiles({"song.mus", "song.sav", "song.bak", "song.sum", ".song.sum.lock"}).empty());
@@ -376,7 +376,7 @@ TEST_F(Publish, ReplacedDocumentKeepsItsPermissions) {
     WriteText(document, "published");
     fs::permissions(document, mode);
     saveContent("new version");
-    ASSERT_TRUE(PublishWorkingFile(ctx));
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
     EXPECT_EQ(fs::status(document).permissions(), mode);
 }
 
@@ -385,7 +385,7 @@ TEST_F(Publish, DocumentReachedThroughALinkStaysALink) {
     WriteText(dir / "real" / "song.mus", "published");
     fs::create_symlink(dir / "real" / "song.mus", document);
     saveContent("new version");
-    ASSERT_TRUE(PublishWorkingFile(ctx));
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
     EXPECT_TRUE(fs::is_symlink(document));
     EXPECT_EQ(ReadText(dir / "real" / "song.mus"), "new version");
     EXPECT_EQ(ReadText(dir / "song.bak"), "published");
@@ -408,8 +408,8 @@ protected:
         ctx.doc.pageCount = 1;
         ctx.doc.currentPage = 1;
         ctx.doc.storage.windowFirst = ctx.doc.storage.windowLast = 1;
-        ASSERT_TRUE(NameDocument(ctx, document));
-        ASSERT_TRUE(SavePages(ctx));
+        ASSERT_TRUE(NameDocument(ctx.doc, ctx.ui, document));
+        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
         ASSERT_TRUE(fs::exists(document));
         ASSERT_EQ(ctx.doc.storage.fileState, FileState::Open);
         published = ReadText(document);
@@ -417,7 +417,7 @@ protected:
         ctx.doc.markModified();
     }
     void TearDown() override {
-        DeleteWorkFiles(ctx);
+        DeleteWorkFiles(ctx.doc);
         WorkFilesTest::TearDown();
     }
     void tick(int minutes) {
@@ -502,7 +502,7 @@ TEST_F(AutosaveTest, ExplicitSaveDeletesTheAutosave) {
     tick(1);
     ASSERT_TRUE(fs::exists(saved));
     ctx.doc.storage.fileState = FileState::Publish;
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
     EXPECT_FALSE(fs::exists(saved));
     EXPECT_EQ(ReadText(dir / "song.bak"), published);
 }

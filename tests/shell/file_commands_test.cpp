@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(Quotes, CommandLinePath,
 class FileCommands : public ::testing::Test {
 protected:
     FileCommands() { StartEmptyDocument(ctx); }
-    ~FileCommands() override { DeleteWorkFiles(ctx); }
+    ~FileCommands() override { DeleteWorkFiles(ctx.doc); }
 
     // A document saved in the folder and opened as at start-up.
     void openSaved(const std::string& name) {

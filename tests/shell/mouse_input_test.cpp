@@ -8,11 +8,12 @@
 #include <algorithm>
 
 #include "edit/note_drag.h"
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 #include "render/curve_signs.h"
 #include "render/geometry.h"
 #include "score/clef_values.h"
 #include "score/element_creation.h"
+#include "score/staff_layout_model.h"
 #include "shell/cursor_frame.h"
 #include "shell/note_commands.h"
 #include "shell/shell_timers.h"

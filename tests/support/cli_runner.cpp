@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include "support/test_files.h"
+#include "support/test_paths.h"
 
 extern char** environ;
 
@@ -14,7 +15,7 @@ namespace notavera::test {
 CliResult RunCli(const std::filesystem::path& folder, const std::vector<std::string>& args) {
     const TempDir scratch;  // the output stays out of the folder under test
     const std::filesystem::path outFile = scratch / "stdout", errFile = scratch / "stderr";
-    std::vector<std::string> words{NOTAVERA_CLI};
+    std::vector<std::string> words{CliProgram().string()};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());

@@ -75,8 +75,8 @@ void ScoreBuilder::setVoice(int page, int staff, unsigned voice) {
 
 bool ScoreBuilder::saveAs(const std::filesystem::path& path) {
     doc().storage.path = path;
-    const bool saved = SavePages(ctx_);
-    DeleteWorkFiles(ctx_);
+    const bool saved = SavePages(ctx_.doc, ctx_.ui);
+    DeleteWorkFiles(ctx_.doc);
     return saved;
 }
 

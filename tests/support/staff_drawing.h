@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/headless/recording_canvas.h"
-#include "print/staff_layout_model.h"
 #include "render/drawing_context.h"
 #include "score/score_document.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera::test {
 

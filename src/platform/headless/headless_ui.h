@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_model.h"
 #include "platform/ui_services.h"
-#include "shell/dialog_model.h"
 
 namespace notavera {
 

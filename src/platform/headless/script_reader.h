@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/dialog_model.h"
 #include "platform/ui_services.h"
-#include "shell/dialog_model.h"
 #include "shell/dispatch.h"
 
 namespace notavera {

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 class QWidget;
 

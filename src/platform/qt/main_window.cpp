@@ -37,7 +37,7 @@ MainWindow::MainWindow(const std::string& commandLine) : ui_(this), ctx_(ui_) {
 
 MainWindow::~MainWindow() {
     // Quit has normally taken the working file away already; a window closed any other way must not leave it.
-    DeleteWorkFiles(ctx_);
+    DeleteWorkFiles(ctx_.doc);
 }
 
 void MainWindow::buildMenusAndPalette() {

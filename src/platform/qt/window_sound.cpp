@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "midi/playback_menu_commands.h"
+#include "shell/playback_menu_commands.h"
 
 namespace notavera {
 

@@ -1,5 +1,5 @@
 // "Lire fichier GUIDO": the file dialog, the reading and the naming of the document.
-#include "guido/gmn_import_command.h"
+#include "shell/gmn_import_command.h"
 
 #include "guido/gmn_import.h"
 #include "score/new_document.h"

@@ -1,6 +1,6 @@
 // The string table of numbered French messages, their safe formatting into bounded buffers, and the
 // message-box helpers built on the user-interface services.
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // The last page of the play and save commands and what becomes of the page marker.
-#include "midi/playback_commands.h"
+#include "shell/playback_commands.h"
 
 #include <gtest/gtest.h>
 

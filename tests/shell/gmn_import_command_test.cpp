@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "guido/gmn_import_command.h"
 #include "platform/headless/headless_ui.h"
 #include "score/new_document.h"
 #include "shell/editor_context.h"
+#include "shell/gmn_import_command.h"
 #include "support/test_files.h"
 
 namespace notavera {

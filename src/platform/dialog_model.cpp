@@ -1,5 +1,5 @@
 // The generic dialog model: typed-text handling, clamping and scripted answers.
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 #include <algorithm>
 #include <charconv>

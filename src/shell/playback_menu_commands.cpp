@@ -1,12 +1,12 @@
 // The play commands write the score into the private temporary "nv$$$.mid" and hand it to the sequencer.
-#include "midi/playback_menu_commands.h"
+#include "shell/playback_menu_commands.h"
 
 #include "midi/midi_devices.h"
-#include "midi/playback_commands.h"
 #include "midi/playback_file.h"
 #include "midi/score_to_midi.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/playback_commands.h"
 #include "shell/title_bar.h"
 
 namespace notavera {
@@ -19,7 +19,7 @@ void PlayScore(EditorContext& ctx, int command, MidiDevices& devices, MidiWindow
     const std::filesystem::path file = PlaybackFilePath();
     const LastPageChoice last = ChooseLastPage(command, ctx.doc.pageCount, ctx.shell.cursor.markerPage, false);
     ctx.ui.setWaitCursor(true);
-    const int written = !file.empty() && WriteScoreMidi(ctx, file, last.lastPage);
+    const int written = !file.empty() && WriteScoreMidi(ctx.doc, ctx.ui, file, last.lastPage);
     ctx.ui.setWaitCursor(false);
     if (!written) {
         const std::string name = playbackFileName;

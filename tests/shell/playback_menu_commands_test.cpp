@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "midi/midi_devices.h"
-#include "midi/playback_menu_commands.h"
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
+#include "shell/playback_menu_commands.h"
 #include "support/fake_midi_services.h"
 #include "support/score_builder.h"
 

@@ -1,4 +1,4 @@
-#include "shell/dialog_model.h"
+#include "platform/dialog_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The default staff-layout model and its application to a page.
-#include "print/staff_layout_model.h"
+#include "score/staff_layout_model.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The page size derived from the page format.
-#include "print/page_size.h"
+#include "score/page_size.h"
 
 #include <algorithm>
 

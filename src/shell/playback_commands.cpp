@@ -1,5 +1,5 @@
 // The choice of the last page for playing and saving the score as MIDI.
-#include "midi/playback_commands.h"
+#include "shell/playback_commands.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // Applying the staff layout model to a page: which fields it sets, which it keeps, and when it is refused.
 #include <gtest/gtest.h>
 
-#include "print/staff_layout_model.h"
 #include "score/records.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "platform/headless/headless_ui.h"
-#include "shell/messages.h"
+#include "platform/messages.h"
 
 namespace notavera {
 namespace {
