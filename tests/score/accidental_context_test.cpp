@@ -33,22 +33,17 @@ ElementRecord note(int x, unsigned step, unsigned octave, Accidental a = Acciden
 }
 
 TEST(StepInKey, SharpsAndFlatsFollowTheirOrder) {
-    const KeyInEffect threeSharps{KeyKind::Sharps, 3, false};  // F C G
-    EXPECT_TRUE(StepInKey(threeSharps, 4));
-    EXPECT_TRUE(StepInKey(threeSharps, 5));
-    EXPECT_FALSE(StepInKey(threeSharps, 2));
-    const KeyInEffect threeFlats{KeyKind::Flats, 3, false};  // B E A
-    EXPECT_TRUE(StepInKey(threeFlats, 7));
-    EXPECT_TRUE(StepInKey(threeFlats, 6));
-    EXPECT_FALSE(StepInKey(threeFlats, 2));
-    // Pitch codes 0 and 8 stand for B and C.
-    EXPECT_TRUE(StepInKey(KeyInEffect{KeyKind::Flats, 1, false}, 0));
-    EXPECT_TRUE(StepInKey(KeyInEffect{KeyKind::Sharps, 2, false}, 8));
-    EXPECT_FALSE(StepInKey(KeyInEffect{KeyKind::Sharps, 7, true}, 4));
-    EXPECT_FALSE(StepInKey(KeyInEffect{KeyKind::None, 7, false}, 4));
+    // Three sharps are F C G, three flats B E A; pitch codes 0 and 8 stand for B and C.
+    const std::tuple<KeyInEffect, unsigned, bool> cases[] = {
+        {{KeyKind::Sharps, 3, false}, 4, true}, {{KeyKind::Sharps, 3, false}, 5, true},
+        {{KeyKind::Sharps, 3, false}, 2, false}, {{KeyKind::Flats, 3, false}, 7, true},
+        {{KeyKind::Flats, 3, false}, 6, true},   {{KeyKind::Flats, 3, false}, 2, false},
+        {{KeyKind::Flats, 1, false}, 0, true},   {{KeyKind::Sharps, 2, false}, 8, true},
+        {{KeyKind::Sharps, 7, true}, 4, false},  {{KeyKind::None, 7, false}, 4, false}};
+    for (const auto& [key, step, altered] : cases) EXPECT_EQ(StepInKey(key, step), altered) << step;
 }
 
-TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeX) {
+TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeXAndACancellingChangeAltersNothing) {
     StaffRecord staff;
     staff.key().setKeyKind(KeyKind::Sharps);
     staff.key().setKeyCount(1);
@@ -59,26 +54,20 @@ TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeX) {
     // Looking from the end at an x before the change still finds the staff key.
     EXPECT_EQ(KeyInEffectAt(staff, 99, 150).kind, KeyKind::Sharps);
     EXPECT_EQ(KeyInEffectAt(staff, 99, 200).kind, KeyKind::Flats);
-}
-
-TEST(KeyInEffectAt, CancellingChangeAltersNothing) {
-    StaffRecord staff;
-    staff.elements = {keyChange(50, KeyKind::Sharps, 2, true), note(100, 4, 4)};
-    const KeyInEffect key = KeyInEffectAt(staff, 1, 100);
-    EXPECT_TRUE(key.cancelled);
-    EXPECT_FALSE(ContextAccidental(staff, 1, 4, 4).has_value());
+    StaffRecord cancelled;
+    cancelled.elements = {keyChange(50, KeyKind::Sharps, 2, true), note(100, 4, 4)};
+    EXPECT_TRUE(KeyInEffectAt(cancelled, 1, 100).cancelled);
+    EXPECT_FALSE(ContextAccidental(cancelled, 1, 4, 4).has_value());
 }
 
 TEST(DividesBars, OnlyVisibleBarLinesThatAreNotBraces) {
-    EXPECT_TRUE(DividesBars(sign(0, SignType::Bar, '|')));
-    EXPECT_TRUE(DividesBars(sign(0, SignType::Bar, 'E')));
-    EXPECT_TRUE(DividesBars(sign(0, SignType::Bar, 0)));
-    EXPECT_FALSE(DividesBars(sign(0, SignType::Bar, 1)));
-    EXPECT_FALSE(DividesBars(sign(0, SignType::Bar, 64)));
     ElementRecord hidden = sign(0, SignType::Bar, '|');
     hidden.w0().setHidden(true);
-    EXPECT_FALSE(DividesBars(hidden));
-    EXPECT_FALSE(DividesBars(sign(0, SignType::Clef, '|')));
+    const std::pair<ElementRecord, bool> cases[] = {
+        {sign(0, SignType::Bar, '|'), true}, {sign(0, SignType::Bar, 'E'), true}, {sign(0, SignType::Bar, 0), true},
+        {sign(0, SignType::Bar, 1), false},  {sign(0, SignType::Bar, 64), false}, {hidden, false},
+        {sign(0, SignType::Clef, '|'), false}};
+    for (const auto& [e, divides] : cases) EXPECT_EQ(DividesBars(e), divides) << e.signWord().code();
 }
 
 TEST(ContextAccidental, NearestEarlierAccidentalOfTheBarWins) {

@@ -11,57 +11,42 @@ namespace {
 using test::MakePage;
 using test::PutU32;
 
-struct PageShape {
-    int staves;
-    int elements;
-};
-
-class PageRoundTrip : public ::testing::TestWithParam<PageShape> {};
-
-TEST_P(PageRoundTrip, DecodesToTheSameRecordsAndEncodesToTheSameBytes) {
-    const PageRecord page = MakePage(7, GetParam().staves, GetParam().elements);
-    const std::vector<std::uint8_t> bytes = EncodePage(page);
-    ASSERT_EQ(bytes.size(), page.storedLength());
-    auto decoded = DecodePage(bytes, 7);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->cutStaff, 0);
-    EXPECT_EQ(decoded->used, bytes.size());
-    ASSERT_EQ(decoded->page.staves.size(), page.staves.size());
-    for (std::size_t s = 0; s < page.staves.size(); ++s) {
-        EXPECT_EQ(decoded->page.staves[s].elements, page.staves[s].elements);
-        EXPECT_EQ(decoded->page.staves[s].lineWord, page.staves[s].lineWord);
+TEST(PageCodec, DecodesToTheSameRecordsAndEncodesToTheSameBytes) {
+    for (const auto& [staves, elements] : {std::pair{0, 0}, {1, 0}, {1, 1}, {3, 12}, {127, 2}}) {
+        SCOPED_TRACE(std::to_string(staves) + " staves of " + std::to_string(elements));
+        const PageRecord page = MakePage(7, staves, elements);
+        const std::vector<std::uint8_t> bytes = EncodePage(page);
+        ASSERT_EQ(bytes.size(), page.storedLength());
+        auto decoded = DecodePage(bytes, 7);
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->cutStaff, 0);
+        EXPECT_EQ(decoded->used, bytes.size());
+        ASSERT_EQ(decoded->page.staves.size(), page.staves.size());
+        for (std::size_t s = 0; s < page.staves.size(); ++s) {
+            EXPECT_EQ(decoded->page.staves[s].elements, page.staves[s].elements);
+            EXPECT_EQ(decoded->page.staves[s].lineWord, page.staves[s].lineWord);
+        }
+        EXPECT_EQ(decoded->page.layout, page.layout);
+        EXPECT_EQ(decoded->page.extra, page.extra);
+        EXPECT_EQ(EncodePage(decoded->page), bytes);
     }
-    EXPECT_EQ(decoded->page.layout, page.layout);
-    EXPECT_EQ(decoded->page.extra, page.extra);
-    EXPECT_EQ(EncodePage(decoded->page), bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, PageRoundTrip,
-                         ::testing::Values(PageShape{0, 0}, PageShape{1, 0}, PageShape{1, 1}, PageShape{3, 12},
-                                           PageShape{127, 2}));
-
-TEST(PageCodec, StartsWithTheSeparatorAndCountsFromTheLists) {
+TEST(PageCodec, CountsComeFromTheListsAndABlobFlagWithoutBlobIsNotStored) {
     PageRecord page = MakePage(2, 2, 3);
     page.layoutWord().setStaffCount(9);  // stale count in memory
     page.staves[0].elements.pop_back();
+    ElementRecord& e = page.staves[1].elements.emplace_back();
+    e.w0().setKind(ElementKind::Sign);
+    e.w0().setHasBlob(true);
     const auto bytes = EncodePage(page);
     EXPECT_TRUE(std::equal(std::begin(pageSeparator), std::end(pageSeparator), bytes.begin()));
     EXPECT_EQ(test::GetU32(bytes, 11) & 0x3FF, 2u);
     EXPECT_EQ(test::GetU32(bytes, 27), 2u);  // first staff's element count
-}
-
-TEST(PageCodec, BlobFlagWithoutBlobIsNotStored) {
-    PageRecord page = MakePage(1, 1, 0);
-    ElementRecord e;
-    e.w0().setKind(ElementKind::Sign);
-    e.w0().setHasBlob(true);
-    page.staves[0].elements.push_back(e);
-    const auto bytes = EncodePage(page);
-    ASSERT_EQ(bytes.size(), 27u + 16u + 21u);
-    auto decoded = DecodePage(bytes, 1);
+    auto decoded = DecodePage(bytes, 2);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->cutStaff, 0);
-    EXPECT_FALSE(decoded->page.staves[0].elements[0].hasBlob());
+    EXPECT_FALSE(decoded->page.staves[1].elements.back().hasBlob());
 }
 
 TEST(PageCodec, RefusesAnotherNumberTooManyStavesAndAShortHead) {
@@ -71,15 +56,12 @@ TEST(PageCodec, RefusesAnotherNumberTooManyStavesAndAShortHead) {
     auto wide = bytes;
     PutU32(wide, 11, 128);
     EXPECT_FALSE(DecodePage(wide, 3));
-    PutU32(wide, 11, 1023);
-    EXPECT_FALSE(DecodePage(wide, 3));
 }
 
 TEST(PageCodec, StaffWhoseElementsEndEarlyIsLeftEmptyAndLaterStavesZeroed) {
     const PageRecord page = MakePage(5, 3, 4);
     auto bytes = EncodePage(page);
-    const std::size_t secondStaff = 27 + page.staves[0].storedSize();
-    bytes.resize(secondStaff + 16 + 30);  // the second staff stops inside its elements
+    bytes.resize(27 + page.staves[0].storedSize() + 16 + 30);  // the second staff stops inside its elements
     auto decoded = DecodePage(bytes, 5);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->cutStaff, 2);
