@@ -1,3 +1,4 @@
+// The "Pagination" dialog: the page number, running header and footer blocks, their fonts, and crop marks.
 #include "print/pagination_dialog.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +21,8 @@ struct PaginationDialogTest : ::testing::Test {
     }
 };
 
-TEST_F(PaginationDialogTest, ANewDocumentHasNothingToShow) {
-    const DialogModel m = makePaginationDialog(doc);
-    EXPECT_EQ(m.value("Position"), 0);
-    EXPECT_EQ(m.value("Position#2"), 0);
-    EXPECT_EQ(m.value("Position#3"), 0);
-    EXPECT_EQ(m.value("No de page initial"), 1);
-}
-
 TEST_F(PaginationDialogTest, PageNumberBlockIsStoredWithItsFlag) {
+    EXPECT_EQ(makePaginationDialog(doc).value("No de page initial"), 1);
     answer({{"Position", "Extérieur"}, {"No de page initial", "5"}, {"Pagination au bas", "1"},
             {"Offset du sommet/bas (interlignes)", "0"}});
     ASSERT_TRUE(doc.optional.pagination);
@@ -49,75 +43,51 @@ TEST_F(PaginationDialogTest, PageNumberBlockIsStoredWithItsFlag) {
     EXPECT_EQ((*doc.optional.pagination)[5], 12);
 }
 
-TEST_F(PaginationDialogTest, NeantFreesTheBlocks) {
-    answer({{"Position", "Centré"}, {"Texte", "Sonate"}, {"Position#2", "Gauche"}, {"Texte#2", "fin"},
-            {"Position#3", "Droite"}});
-    EXPECT_EQ(doc.header.blockFlags() & 7, 7);
-    answer({{"Position", "NEANT"}, {"Texte", ""}, {"Position#3", "NEANT"}});
-    EXPECT_FALSE(doc.optional.pagination);
-    EXPECT_FALSE(doc.optional.pageHeader);
-    EXPECT_FALSE(doc.optional.pageFooter);
-    EXPECT_EQ(doc.header.blockFlags() & 7, 0);
-}
-
-TEST_F(PaginationDialogTest, HeaderAndFooterKeepTheirTextsAndPlaces) {
-    answer({{"Texte", "Sonate en ut"}, {"Position#2", "Droite"}, {"Première page incluse#2", "1"},
+// The page drawing reads the texts in the documents' code page: what is typed is stored in it.
+TEST_F(PaginationDialogTest, HeaderAndFooterKeepTheirTextsAndPlacesUntilNeantFreesThem) {
+    answer({{"Texte", "Sonate en ré"}, {"Position#2", "Droite"}, {"Première page incluse#2", "1"},
             {"Offset du sommet (interlignes)", "3"}, {"Texte#2", "Pied"}, {"Position#3", "Intérieur"},
-            {"Offset du bas (interlignes)", "200"}});
+            {"Offset du bas (interlignes)", "200"}, {"Position", "Centré"}});
     ASSERT_TRUE(doc.optional.pageHeader && doc.optional.pageFooter);
     const auto& h = *doc.optional.pageHeader;
-    EXPECT_STREQ(reinterpret_cast<const char*>(h.data()), "Sonate en ut");
-    EXPECT_EQ(h[200], 1);
-    EXPECT_EQ(h[201], 3);
-    EXPECT_EQ(h[202], 1);
+    EXPECT_STREQ(reinterpret_cast<const char*>(h.data()), "Sonate en r\xe9");
+    EXPECT_EQ(std::vector<int>(h.begin() + 200, h.begin() + 203), (std::vector<int>{1, 3, 1}));
     EXPECT_EQ(h[205], 3);
     const auto& f = *doc.optional.pageFooter;
     EXPECT_EQ(f[201], 63);  // a footer is always at the bottom
     EXPECT_EQ(f[205], 100);
     const DialogModel m = makePaginationDialog(doc);
-    EXPECT_EQ(m.text("Texte"), "Sonate en ut");
+    EXPECT_EQ(m.text("Texte"), "Sonate en ré");
     EXPECT_EQ(m.value("Position#3"), 5);
+    const auto texts = RunningTextsOfPage(doc, 1, 20);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const RunningText& t) { return t.text == "Sonate en ré"; }));
+    EXPECT_EQ(doc.header.blockFlags() & 7, 7);
+    answer({{"Position", "NEANT"}, {"Texte", ""}, {"Position#3", "NEANT"}});
+    EXPECT_FALSE(doc.optional.pagination || doc.optional.pageHeader || doc.optional.pageFooter);
+    EXPECT_EQ(doc.header.blockFlags() & 7, 0);
 }
 
-// The page drawing reads the texts in the documents' code page: what is typed is stored in it.
-TEST_F(PaginationDialogTest, AccentedTextIsStoredInTheDocumentsCodePage) {
-    answer({{"Texte", "Sonate en ré"}, {"Position#2", "Centré"}, {"Première page incluse#2", "1"}});
-    EXPECT_STREQ(reinterpret_cast<const char*>(doc.optional.pageHeader->data()), "Sonate en r\xe9");
-    EXPECT_EQ(makePaginationDialog(doc).text("Texte"), "Sonate en ré");
-    ASSERT_EQ(RunningTextsOfPage(doc, 1, 20).size(), 1u);
-    EXPECT_EQ(RunningTextsOfPage(doc, 1, 20)[0].text, "Sonate en ré");
-}
-
-TEST_F(PaginationDialogTest, LongTextIsCutAndStaysTerminated) {
+TEST_F(PaginationDialogTest, LongTextIsCutAndBlocksWithoutTerminatorOrKnownCodeAreReadSafely) {
     answer({{"Texte", std::string(300, 'x')}, {"Position#2", "Centré"}});
-    const auto& h = *doc.optional.pageHeader;
-    EXPECT_EQ(h[198], 'x');
-    EXPECT_EQ(h[199], 0);
-}
-
-TEST_F(PaginationDialogTest, StoredBlocksWithoutTerminatorOrUnknownCodeAreReadSafely) {
-    std::array<std::uint8_t, 206> header{};
-    header.fill('y');
-    header[201] = 99;
-    doc.optional.pageHeader = header;
+    EXPECT_EQ((*doc.optional.pageHeader)[198], 'x');
+    EXPECT_EQ((*doc.optional.pageHeader)[199], 0);
+    doc.optional.pageHeader->fill('y');
+    (*doc.optional.pageHeader)[201] = 99;
     const DialogModel m = makePaginationDialog(doc);
     EXPECT_EQ(m.text("Texte").size(), 199u);
     EXPECT_EQ(m.value("Position#2"), 0);
 }
 
-TEST_F(PaginationDialogTest, CropMarksAreABitOnly) {
-    answer({{"Marques de coupe", "1"}});
-    EXPECT_TRUE(doc.header.blockFlags() & block_flag::cropMarks);
-    answer({{"Marques de coupe", "0"}});
-    EXPECT_FALSE(doc.header.blockFlags() & block_flag::cropMarks);
-}
-
-TEST_F(PaginationDialogTest, CancelChangesNothing) {
+TEST_F(PaginationDialogTest, CropMarksAreABitOnlyAndCancelChangesNothing) {
     DialogModel m = makePaginationDialog(doc);
     applyAnswer(m, {"Pagination", {{"Position", "Centré"}, {"Marques de coupe", "1"}}, false});
     EXPECT_FALSE(doc.optional.pagination);
     EXPECT_EQ(doc.header.blockFlags(), 0);
     EXPECT_FALSE(doc.modified);
+    answer({{"Marques de coupe", "1"}});
+    EXPECT_EQ(doc.header.blockFlags(), block_flag::cropMarks);
+    answer({{"Marques de coupe", "0"}});
+    EXPECT_EQ(doc.header.blockFlags(), 0);
 }
 
 // The "Police" buttons: the font chooser opens on the block's font and OK stores the choice.
@@ -165,17 +135,14 @@ TEST_F(PaginationFontsTest, ChooserOpensOnTheBlockFontAtThreeInterlinesAndFindsK
     EXPECT_TRUE(ctx.doc.fonts.isFree(4));
 }
 
-TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOk) {
+TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOkAndACancelledChooserKeepsTheFont) {
     chooser({{"Police", "Courier New"}});
     dialog({{"Position", "Centré"}, {"Police", "1"}}, false);  // "Annuler"
     chooser({{"Police", "Courier New"}});
-    dialog({{"Texte#2", "pied"}, {"Police#3", "1"}});           // a footer without a position is not stored
+    dialog({{"Texte#2", "pied"}, {"Police#3", "1"}});  // a footer without a position is not stored
     EXPECT_FALSE(ctx.doc.optional.pagination);
     EXPECT_FALSE(ctx.doc.optional.pageFooter);
     EXPECT_TRUE(ctx.doc.fonts.isFree(4));
-}
-
-TEST_F(PaginationFontsTest, CancelledChooserKeepsTheBlockFont) {
     dialog({{"Position", "Droite"}});
     (*ctx.doc.optional.pagination)[6] = 2;
     (*ctx.doc.optional.pagination)[8] = 33;

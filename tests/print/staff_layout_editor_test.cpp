@@ -1,3 +1,5 @@
+// The staff layout editor ("Regleur"): spreading and superposing staves, its fields and buttons, and what OK
+// does to the pages.
 #include "print/staff_layout_editor.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +29,9 @@ struct StaffLayoutEditorTest : ::testing::Test {
     void answer(std::vector<std::pair<std::string, std::string>> fields, bool ok = true) {
         ui.queueDialogAnswer({"Regleur", std::move(fields), ok});
     }
+    StaffLayoutEditor open(StaffLayoutPurpose purpose = StaffLayoutPurpose::ModifyPage) {
+        return StaffLayoutEditor(ctx.doc, purpose, ctx.shell.settings.staffLayout, ui);
+    }
     ElementRecord& put(int page, int staff, int x) {
         PageRecord* p = ctx.doc.findPage(page);
         ElementRecord& e = p->staves[static_cast<std::size_t>(staff)].elements.emplace_back();
@@ -35,21 +40,22 @@ struct StaffLayoutEditorTest : ::testing::Test {
     }
 };
 
-TEST_F(StaffLayoutEditorTest, SpreadingAndRejoiningTwiceOnOnePageRestoresTheSuperposedStaves) {
+TEST_F(StaffLayoutEditorTest, SpreadingAndRejoiningRestoresTheSuperposedStaves) {
+    StaffLayoutEditor plain = open();
+    plain.spreadOrRejoin();
+    EXPECT_FALSE(plain.spread());  // spreading needs a superposed staff
     sm::Distance::set(model().staffWord(3), 0);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     editor.spreadOrRejoin();
     EXPECT_TRUE(editor.spread());
     EXPECT_EQ(sm::Distance::get(editor.model().staffWord(3)), 6U);   // five lines + 1
     EXPECT_EQ(sm::Distance::get(editor.model().staffWord(4)), 13U);  // wide enough already
+    editor.superpose(2, 2);  // ignored while the staves are spread
+    EXPECT_EQ(sm::Distance::get(editor.model().staffWord(1)), 13U);
     editor.spreadOrRejoin();
     EXPECT_FALSE(editor.spread());
     EXPECT_EQ(distances(editor.model()), distances(model()));
-}
-
-TEST_F(StaffLayoutEditorTest, RejoiningAfterTheStaffCountChangedOnlyForgetsTheCopy) {
-    sm::Distance::set(model().staffWord(3), 0);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    // Rejoining after the staff count changed only forgets the copy.
     editor.spreadOrRejoin();
     ASSERT_TRUE(editor.setStaffCount(8));
     editor.spreadOrRejoin();
@@ -57,27 +63,11 @@ TEST_F(StaffLayoutEditorTest, RejoiningAfterTheStaffCountChangedOnlyForgetsTheCo
     EXPECT_EQ(sm::Distance::get(editor.model().staffWord(3)), 6U);
 }
 
-TEST_F(StaffLayoutEditorTest, SpreadingNeedsASuperposedStaff) {
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    editor.spreadOrRejoin();
-    EXPECT_FALSE(editor.spread());
-}
-
 TEST_F(StaffLayoutEditorTest, SuperposingTwoThenThreeOnSevenStaves) {
-    ASSERT_TRUE(model().staffCount() >= 7);
     model().setStaffCount(7);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     editor.superpose(2, 3);
     EXPECT_EQ(distances(editor.model()), (std::vector<unsigned>{10, 0, 13, 0, 0, 13, 0}));
-}
-
-TEST_F(StaffLayoutEditorTest, SuperposingIsIgnoredWhileStavesAreSpread) {
-    sm::Distance::set(model().staffWord(1), 0);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    editor.spreadOrRejoin();
-    const std::vector<unsigned> spread = distances(editor.model());
-    editor.superpose(2, 2);
-    EXPECT_EQ(distances(editor.model()), spread);
 }
 
 TEST_F(StaffLayoutEditorTest, AddingBeforeBracesSkipsTheFirstStaffAndKeepsDistancesReal) {
@@ -85,7 +75,7 @@ TEST_F(StaffLayoutEditorTest, AddingBeforeBracesSkipsTheFirstStaffAndKeepsDistan
     sm::BlockGrouping::set(model().staffWord(2), 3);
     sm::BlockGrouping::set(model().staffWord(4), 1);
     sm::Distance::set(model().staffWord(4), 2);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     editor.addBeforeBlocks(-3);
     EXPECT_EQ(distances(editor.model())[0], 10U);
     EXPECT_EQ(distances(editor.model())[2], 10U);
@@ -95,7 +85,7 @@ TEST_F(StaffLayoutEditorTest, AddingBeforeBracesSkipsTheFirstStaffAndKeepsDistan
 
 TEST_F(StaffLayoutEditorTest, TheStaffCountCannotDropStavesThatHoldElements) {
     put(1, 5, 100);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     EXPECT_EQ(editor.stavesInUse(), 6);
     DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
     dialog.type("Nombre de portées", "4");
@@ -109,7 +99,7 @@ TEST_F(StaffLayoutEditorTest, TheStaffCountCannotDropStavesThatHoldElements) {
 }
 
 TEST_F(StaffLayoutEditorTest, FieldsEditTheWorkingModelAndShowWhatFollows) {
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
     EXPECT_EQ(dialog.value("Marge supérieure (INTERL)"), 10);
     EXPECT_EQ(dialog.value("Ecart moyen entre portées"), 13);
@@ -124,7 +114,7 @@ TEST_F(StaffLayoutEditorTest, FieldsEditTheWorkingModelAndShowWhatFollows) {
 }
 
 TEST_F(StaffLayoutEditorTest, TheRulerFieldRunsPressesAndKeys) {
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
     EXPECT_TRUE(applyAnswer(dialog, {"Regleur", {{"113", "1"}, {"110", "2 4"}}, true}).empty());
     EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(1)), 1U);
@@ -142,7 +132,7 @@ TEST_F(StaffLayoutEditorTest, TheRulerFieldRunsPressesAndKeys) {
 
 TEST_F(StaffLayoutEditorTest, ButtonsPressAndComeUpAgain) {
     model().setStaffCount(7);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
     applyAnswer(dialog, {"Regleur", {{"694", "2"}, {"693", "3"}, {"692", "1"}}, true});
     EXPECT_EQ(distances(editor.model()), (std::vector<unsigned>{10, 0, 13, 0, 0, 13, 0}));
@@ -155,7 +145,7 @@ TEST_F(StaffLayoutEditorTest, ButtonsPressAndComeUpAgain) {
 }
 
 TEST_F(StaffLayoutEditorTest, ThePageRangeEndFollowsItsStart) {
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 2);
     EXPECT_EQ(dialog.value("280"), 2);
     EXPECT_EQ(dialog.value("281"), 2);
@@ -165,7 +155,7 @@ TEST_F(StaffLayoutEditorTest, ThePageRangeEndFollowsItsStart) {
     EXPECT_EQ(dialog.value("281"), 3);
     dialog.type("280", "9");
     EXPECT_EQ(dialog.value("280"), 3);
-    StaffLayoutEditor fresh(ctx.doc, StaffLayoutPurpose::NewPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor fresh = open(StaffLayoutPurpose::NewPage);
     EXPECT_EQ(fresh.makeDialog(ctx.doc.pageCount, 2).find("280"), nullptr);  // a new page copies nowhere
 }
 
@@ -182,7 +172,7 @@ TEST_F(StaffLayoutEditorTest, CancelChangesNothingAndReturnsZeroExceptForAFirstP
     EXPECT_EQ(model().words, before.words);
 }
 
-TEST_F(StaffLayoutEditorTest, OkGivesTheCurrentPageTheModelAndRemembersTheDialog) {
+TEST_F(StaffLayoutEditorTest, OkGivesTheCurrentPageOrANewPageTheModelAndRemembersTheDialog) {
     answer({{"Nombre de portées", "4"}, {"119", "1"}, {"110", "2"}, {"Indentation (mm)", "20"},
             {"Copier Définition seulement", "1"}});
     EXPECT_EQ(RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage), 1);
@@ -195,13 +185,10 @@ TEST_F(StaffLayoutEditorTest, OkGivesTheCurrentPageTheModelAndRemembersTheDialog
     EXPECT_TRUE(ctx.doc.modified);
     EXPECT_EQ(ctx.shell.settings.staffLayout.mode, 119);
     EXPECT_TRUE(ctx.shell.settings.staffLayout.copyDefinitionOnly);
-}
-
-TEST_F(StaffLayoutEditorTest, ANewPageOnlyChangesTheDocumentModel) {
-    answer({{"Nombre de portées", "4"}});
+    answer({{"Nombre de portées", "6"}});  // a new page only changes the document's model
     EXPECT_EQ(RunStaffLayoutDialog(ctx, StaffLayoutPurpose::NewPage), 1);
-    EXPECT_EQ(model().staffCount(), 4U);
-    EXPECT_EQ(ctx.doc.findPage(1)->staves.size(), 10U);
+    EXPECT_EQ(model().staffCount(), 6U);
+    EXPECT_EQ(ctx.doc.findPage(1)->staves.size(), 4U);
 }
 
 TEST_F(StaffLayoutEditorTest, ElementsFollowANewStaffSize) {

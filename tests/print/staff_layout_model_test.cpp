@@ -25,29 +25,15 @@ StaffLayoutModel modelWith(std::initializer_list<std::uint32_t> staves) {
     return m;
 }
 
-TEST(StaffLayoutModel, DefaultIsTenFiveLineStavesOfTwoMillimetreSpace) {
-    const StaffLayoutModel m = StaffLayoutModel::makeDefault();
-    EXPECT_EQ(m.staffCount(), 10u);
-    EXPECT_EQ(m.definition(), 20u);
-    EXPECT_EQ(m.lineLengthMm(), 190u);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(LineCount::get(m.staffWord(i)), 5u);
-}
-
 TEST(ApplyStaffLayoutModel, CopiesEveryStaffFieldOfTheModel) {
     std::uint32_t w = staffWord(7, 3, 4);
-    BlockGrouping::set(w, 2);
-    Small::set(w, 1);
-    Indented::set(w, 1);
-    LayoutFlag::set(w, 1);
-    Brace::set(w, 1);
-    Grey::set(w, 1);
-    Invisible::set(w, 1);
-    Accessory::set(w, 1);
+    for (auto set : {BlockGrouping::set, Small::set, Indented::set, LayoutFlag::set, Brace::set, Grey::set,
+                     Invisible::set, Accessory::set})
+        set(w, 1);
     StaffLayoutModel m = modelWith({staffWord(10, 3, 5), w});
     m.setDefinition(24);
     m.setIndentMm(15);
     m.setLineLengthMm(180);
-
     PageRecord page;
     ASSERT_TRUE(ApplyStaffLayoutModel(m, page));
     ASSERT_EQ(page.staves.size(), 2u);
@@ -55,22 +41,18 @@ TEST(ApplyStaffLayoutModel, CopiesEveryStaffFieldOfTheModel) {
     EXPECT_EQ(page.layoutWord().staffSize(), 24u);
     EXPECT_EQ(page.indent, 150u);
     EXPECT_EQ(page.lineLength, 1800u);
-
     const StaffRecord& s = page.staves[1];
     EXPECT_EQ(s.key().index(), 1u);
     EXPECT_EQ(s.key().distance(), 7u);
     EXPECT_EQ(s.key().systemGrouping(), 3u);
-    EXPECT_EQ(s.key().blockGrouping(), 2u);
-    EXPECT_TRUE(s.key().small());
-    EXPECT_TRUE(s.key().indented());
-    EXPECT_TRUE(s.key().grey());
-    EXPECT_TRUE(s.key().invisible());
-    EXPECT_TRUE(s.lines().layoutFlag());
+    EXPECT_EQ(s.key().blockGrouping(), 1u);
+    EXPECT_TRUE(s.key().small() && s.key().indented() && s.key().grey() && s.key().invisible());
+    EXPECT_TRUE(s.lines().layoutFlag() && s.lines().brace() && s.lines().accessory());
     EXPECT_EQ(s.lines().lineCount(), 4u);
-    EXPECT_TRUE(s.lines().brace());
-    EXPECT_TRUE(s.lines().accessory());
-    EXPECT_FALSE(page.staves[0].key().small());
-    EXPECT_EQ(page.staves[0].lines().lineCount(), 5u);
+    const StaffRecord& plain = page.staves[0];
+    EXPECT_FALSE(plain.key().small() || plain.key().indented() || plain.key().grey() || plain.key().invisible());
+    EXPECT_FALSE(plain.lines().layoutFlag() || plain.lines().brace() || plain.lines().accessory());
+    EXPECT_EQ(plain.lines().lineCount(), 5u);
 }
 
 TEST(ApplyStaffLayoutModel, KeepsWhatTheModelDoesNotOwn) {
@@ -100,21 +82,16 @@ TEST(ApplyStaffLayoutModel, KeepsWhatTheModelDoesNotOwn) {
     EXPECT_EQ(kept.elements.size(), 1u);
     EXPECT_TRUE(page.layoutWord().withoutFixedMask());
     EXPECT_EQ(page.extra, 77u);
+    PageRecord continuous;  // a continuous page keeps its line length
+    continuous.layoutWord().setContinuousCount(3);
+    continuous.lineLength = 5700;
+    ASSERT_TRUE(ApplyStaffLayoutModel(threeStaves, continuous));
+    EXPECT_EQ(continuous.lineLength, 5700u);
+    EXPECT_EQ(continuous.layoutWord().continuousCount(), 3u);
     // The staff the model adds is empty and has a voice of its own.
     ASSERT_EQ(page.staves.size(), 3u);
     EXPECT_TRUE(page.staves[2].elements.empty());
     EXPECT_EQ(page.staves[2].voice().voice(), 3u);
-}
-
-TEST(ApplyStaffLayoutModel, ContinuousPageKeepsItsLineLength) {
-    PageRecord page;
-    page.layoutWord().setContinuousCount(3);
-    page.lineLength = 5700;
-    StaffLayoutModel m = modelWith({staffWord(10, 3, 5)});
-    m.setLineLengthMm(150);
-    ASSERT_TRUE(ApplyStaffLayoutModel(m, page));
-    EXPECT_EQ(page.lineLength, 5700u);
-    EXPECT_EQ(page.layoutWord().continuousCount(), 3u);
 }
 
 TEST(ApplyStaffLayoutModel, PageWhoseDroppedStavesHoldElementsIsLeftUnchanged) {

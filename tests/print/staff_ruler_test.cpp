@@ -1,3 +1,4 @@
+// The staff ruler: the miniature of the staff layout model, its presses, drags, keys and grouping modes.
 #include "print/staff_ruler.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ struct StaffRulerTest : ::testing::Test {
     }
 };
 
-TEST_F(StaffRulerTest, StavesHangFromThePageTopByTheirDistances) {
+TEST_F(StaffRulerTest, StavesHangFromThePageTopByTheirDistancesAndSizes) {
     const std::vector<RulerStaff> staves = ruler.staves();
     ASSERT_EQ(staves.size(), 7U);
     EXPECT_EQ(staves[0].top, 2970 - 200);
@@ -38,21 +39,18 @@ TEST_F(StaffRulerTest, StavesHangFromThePageTopByTheirDistances) {
     EXPECT_EQ(staves[0].left, 0);
     EXPECT_EQ(staves[0].right, 1900);
     EXPECT_EQ(ruler.bottomMargin(), 2970 - 1400 - 100);
-}
-
-TEST_F(StaffRulerTest, TheTopOffsetIndentationAndSmallStavesShapeTheMiniature) {
     RulerSheet sheet;
     sheet.topOffset = 100;
     StaffRuler shifted(model, sheet);
     model.setIndentMm(15);
     sm::Indented::set(model.staffWord(0), 1);
     sm::Small::set(model.staffWord(1), 1);
-    const std::vector<RulerStaff> staves = shifted.staves();
-    EXPECT_EQ(staves[0].top, 2970 - 100 - 200);
-    EXPECT_EQ(staves[0].left, 150);
-    EXPECT_EQ(staves[0].right, 150 + 1900);
-    EXPECT_EQ(staves[1].top, staves[0].top - 10 * 16);  // a small staff space is 16/20 of 20
-    EXPECT_EQ(staves[1].bottom, staves[1].top - 5 * 16);
+    const std::vector<RulerStaff> moved = shifted.staves();
+    EXPECT_EQ(moved[0].top, 2970 - 100 - 200);
+    EXPECT_EQ(moved[0].left, 150);
+    EXPECT_EQ(moved[0].right, 150 + 1900);
+    EXPECT_EQ(moved[1].top, moved[0].top - 10 * 16);  // a small staff space is 16/20 of 20
+    EXPECT_EQ(moved[1].bottom, moved[1].top - 5 * 16);
 }
 
 TEST_F(StaffRulerTest, APressSelectsTheStaffUnderThePointerOnly) {
@@ -64,14 +62,11 @@ TEST_F(StaffRulerTest, APressSelectsTheStaffUnderThePointerOnly) {
     EXPECT_EQ(ruler.selected(), 2);
 }
 
-TEST_F(StaffRulerTest, AStaffAtDistanceZeroCannotMoveUp) {
+TEST_F(StaffRulerTest, IsolatedStaffMovesWithinItsRoomAndItsTenBits) {
     setDistance(2, 0);
     EXPECT_EQ(ruler.moveUp(2), RulerResult::Unchanged);
     EXPECT_EQ(distance(2), 0U);
     EXPECT_EQ(distance(3), 10U);
-}
-
-TEST_F(StaffRulerTest, IsolatedStaffMovesDownOnlyWhileTheNextKeepsMoreThanFourInterlines) {
     setDistance(2, 0);
     setDistance(3, 4);
     EXPECT_EQ(ruler.moveDown(2), RulerResult::Unchanged);
@@ -82,6 +77,9 @@ TEST_F(StaffRulerTest, IsolatedStaffMovesDownOnlyWhileTheNextKeepsMoreThanFourIn
     EXPECT_EQ(distance(3), 4U);
     EXPECT_EQ(ruler.moveDown(6), RulerResult::Changed);  // the last staff has no neighbour to squeeze
     EXPECT_EQ(distance(6), 11U);
+    setDistance(6, 1023);
+    EXPECT_EQ(ruler.moveDown(6), RulerResult::Unchanged);
+    EXPECT_EQ(distance(6), 1023U);
 }
 
 TEST_F(StaffRulerTest, IsolatedStaffLeavesTheStavesBelowWhereABlockMovesThemAlong) {
@@ -95,12 +93,6 @@ TEST_F(StaffRulerTest, IsolatedStaffLeavesTheStavesBelowWhereABlockMovesThemAlon
     setDistance(3, 1);
     EXPECT_EQ(ruler.moveDown(2), RulerResult::Changed);  // a block needs no room from the next staff
     EXPECT_EQ(distance(3), 1U);
-}
-
-TEST_F(StaffRulerTest, DistancesStayWithinTheirTenBits) {
-    setDistance(6, 1023);
-    EXPECT_EQ(ruler.moveDown(6), RulerResult::Unchanged);
-    EXPECT_EQ(distance(6), 1023U);
 }
 
 TEST_F(StaffRulerTest, DraggingMovesOneInterlinePerStaffSpaceOfPointerTravel) {
@@ -134,7 +126,7 @@ TEST_F(StaffRulerTest, GroupingStavesTwoToFourAsASystemAndStaffThreeAlone) {
     EXPECT_EQ(system(3), 0U);  // after a system the staves below lose their groupings
 }
 
-TEST_F(StaffRulerTest, APressAboveTheGroupStartIsRefused) {
+TEST_F(StaffRulerTest, APressAboveTheGroupStartIsRefusedUnlessTheModeChanged) {
     ruler.mode = RulerMode::Blocks;
     ruler.pressStaff(3);
     EXPECT_EQ(ruler.pressStaff(1), RulerResult::Refused);
@@ -142,6 +134,11 @@ TEST_F(StaffRulerTest, APressAboveTheGroupStartIsRefused) {
     EXPECT_EQ(ruler.pressStaff(4), RulerResult::Changed);
     EXPECT_EQ(block(3), 1U);
     EXPECT_EQ(block(4), 2U);
+    ruler.mode = RulerMode::Systems;
+    ruler.pressStaff(4);
+    ruler.mode = RulerMode::Braces;
+    EXPECT_EQ(ruler.pressStaff(2), RulerResult::Changed);  // a new start, not a refusal
+    EXPECT_EQ(ruler.groupStart(), 2);
 }
 
 TEST_F(StaffRulerTest, BracesSetTheirBitAndBlocksOrSingleBracesClearIt) {
@@ -163,14 +160,6 @@ TEST_F(StaffRulerTest, BracesSetTheirBitAndBlocksOrSingleBracesClearIt) {
     EXPECT_FALSE(brace(0));
     ruler.pressStaff(2);
     EXPECT_FALSE(brace(0) || brace(1) || brace(2));
-}
-
-TEST_F(StaffRulerTest, AStartRememberedInAnotherGroupingModeBeginsAgain) {
-    ruler.mode = RulerMode::Systems;
-    ruler.pressStaff(4);
-    ruler.mode = RulerMode::Braces;
-    EXPECT_EQ(ruler.pressStaff(2), RulerResult::Changed);  // a new start, not a refusal
-    EXPECT_EQ(ruler.groupStart(), 2);
 }
 
 TEST_F(StaffRulerTest, AttributeModesToggleAndTheStatusLineNamesThem) {
