@@ -51,19 +51,15 @@ TEST_F(GuidoImportCommand, ReadingErrorsAreShownAndWhatWasReadStays) {
     EXPECT_EQ(RunGuidoImportCommand(ctx), 1);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].caption, "Erreur");
-    EXPECT_EQ(ui.messages()[0].text,
-              "Erreur lors de l'analyse du fichier Guido\nErreur: 'parse error' (ligne 1, caractère 6)\n");
+    EXPECT_NE(ui.messages()[0].text.find("'parse error' (ligne 1, caractère 6)"), std::string::npos);
     EXPECT_EQ(elementsOnStaff(0), 2u);
 }
 
-TEST_F(GuidoImportCommand, CancelledDialogChangesNothing) {
+TEST_F(GuidoImportCommand, RefusedWhileADocumentFileIsOpenOrAMaskIsEditedAndCancelChangesNothing) {
     ui.queueFileName(std::nullopt);
     EXPECT_EQ(RunGuidoImportCommand(ctx), 0);
     EXPECT_TRUE(ctx.doc.storage.path.empty());
     EXPECT_FALSE(ctx.doc.modified);
-}
-
-TEST_F(GuidoImportCommand, RefusedWhileADocumentFileIsOpenOrAMaskIsEdited) {
     EXPECT_TRUE(GuidoImportAllowed(ctx));
     ctx.doc.storage.fileState = FileState::Open;
     EXPECT_FALSE(GuidoImportAllowed(ctx));
@@ -75,7 +71,7 @@ TEST_F(GuidoImportCommand, RefusedWhileADocumentFileIsOpenOrAMaskIsEdited) {
     EXPECT_FALSE(GuidoImportAllowed(ctx));
     ui.queueFileName(write("p.gmn", "[c]").string());
     EXPECT_EQ(RunGuidoImportCommand(ctx), 0);
-    EXPECT_TRUE(ui.fileDialogs().empty());
+    EXPECT_EQ(ui.fileDialogs().size(), 1u);
 }
 
 TEST_F(GuidoImportCommand, DocumentWithoutPagesGetsAFirstPage) {
