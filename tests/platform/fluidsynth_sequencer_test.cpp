@@ -68,27 +68,21 @@ TEST_F(SequencerTest, ReportsTheEndOfTheFileFromItsOwnThread) {
     EXPECT_GT(std::filesystem::file_size(dir / "sortie.raw"), 0u);
 }
 
-TEST_F(SequencerTest, AStoppedFileReportsNoEnd) {
+TEST_F(SequencerTest, StopOpeningAgainAndPlayingWithoutAFile) {
     FluidSynthSequencer sequencer(options);
+    EXPECT_FALSE(sequencer.play([this] { ended.raise(); }).ok());  // no open file
+    const auto unreadable =
+        std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-illegal-message-all.mid";
+    EXPECT_EQ(sequencer.open(unreadable).code, audio_error::badMidiFile);  // refused before anything plays
+    sequencer.close();  // harmless when nothing plays
     ASSERT_TRUE(sequencer.open(longFile).ok());
     ASSERT_TRUE(sequencer.play([this] { ended.raise(); }).ok());
     sequencer.close();
-    EXPECT_FALSE(ended.waitFor(std::chrono::seconds(0)));
-}
-
-TEST_F(SequencerTest, CloseIsHarmlessWhenNothingPlaysAndOpeningAgainReplacesTheFile) {
-    FluidSynthSequencer sequencer(options);
-    sequencer.close();
-    sequencer.close();
+    EXPECT_FALSE(ended.waitFor(std::chrono::seconds(0)));  // a stopped file reports no end
     ASSERT_TRUE(sequencer.open(longFile).ok());
-    ASSERT_TRUE(sequencer.open(shortFile).ok());
+    ASSERT_TRUE(sequencer.open(shortFile).ok());  // opening again replaces the file
     ASSERT_TRUE(sequencer.play([this] { ended.raise(); }).ok());
     EXPECT_TRUE(ended.waitFor(std::chrono::seconds(20)));
-}
-
-TEST_F(SequencerTest, PlayWithoutAnOpenFileFails) {
-    FluidSynthSequencer sequencer(options);
-    EXPECT_FALSE(sequencer.play([this] { ended.raise(); }).ok());
 }
 
 TEST_F(SequencerTest, WithoutAWorkingAudioOutputTheErrorNamesWhatWasTried) {
@@ -98,13 +92,6 @@ TEST_F(SequencerTest, WithoutAWorkingAudioOutputTheErrorNamesWhatWasTried) {
     EXPECT_EQ(status.code, audio_error::noAudioOutput);
     EXPECT_EQ(status.text.rfind("Aucune sortie audio ne fonctionne (absent-1, absent-2)", 0), 0u) << status.text;
     EXPECT_FALSE(sequencer.play([this] { ended.raise(); }).ok());
-}
-
-TEST_F(SequencerTest, AnUnreadableFileIsRefusedBeforeAnythingPlays) {
-    FluidSynthSequencer sequencer(options);
-    const DeviceStatus status =
-        sequencer.open(std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-illegal-message-all.mid");
-    EXPECT_EQ(status.code, audio_error::badMidiFile);
 }
 
 TEST_F(SequencerTest, TheBuiltInSynthesizerIsOutputZeroAndTheDefaultOutput) {

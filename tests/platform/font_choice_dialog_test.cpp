@@ -1,3 +1,4 @@
+// The font chooser as a dialog: the font it shows, the size a block can store, and the scripted answer.
 #include "platform/font_choice_dialog.h"
 
 #include <gtest/gtest.h>
@@ -7,40 +8,26 @@
 namespace notavera {
 namespace {
 
-TEST(FontChoiceDialog, ShowsTheCurrentFontAndReadsItBack) {
-    const FontChoice current{"Times New Roman", 60, true, false};
-    const DialogModel m = MakeFontChoiceDialog(current);
+std::string Show(const std::optional<FontChoice>& f) {
+    return f ? f->face + " " + std::to_string(f->height) + (f->bold ? " bold" : "") + (f->italic ? " italic" : "")
+             : "none";
+}
+
+TEST(FontChoiceDialog, ShowsTheCurrentFontAndReadsItBackKeptToWhatABlockStores) {
+    DialogModel m = MakeFontChoiceDialog({"Times New Roman", 60, true, false});
     EXPECT_EQ(m.name(), "Police");
     EXPECT_EQ(m.value("Style"), 2);
-    const auto back = FontChoiceOf(m);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->face, "Times New Roman");
-    EXPECT_EQ(back->height, 60);
-    EXPECT_TRUE(back->bold);
-    EXPECT_FALSE(back->italic);
-}
-
-TEST(FontChoiceDialog, SizeIsKeptToWhatABlockStoresAndABlankFaceChoosesNothing) {
-    DialogModel m = MakeFontChoiceDialog({"Arial", 0, false, false});
-    EXPECT_EQ(m.value("Taille"), 1);
+    EXPECT_EQ(Show(FontChoiceOf(m)), "Times New Roman 60 bold");
+    EXPECT_EQ(MakeFontChoiceDialog({"Arial", 0, false, false}).value("Taille"), 1);
     EXPECT_TRUE(applyAnswer(m, {"Police", {{"Taille", "900"}, {"Style", "Gras italique"}}, true}).empty());
-    EXPECT_EQ(FontChoiceOf(m)->height, 255);
-    EXPECT_TRUE(FontChoiceOf(m)->italic);
+    EXPECT_EQ(Show(FontChoiceOf(m)), "Times New Roman 255 bold italic");
     EXPECT_TRUE(applyAnswer(m, {"Police", {{"Police", "   "}}, true}).empty());
-    EXPECT_FALSE(FontChoiceOf(m));
-}
+    EXPECT_FALSE(FontChoiceOf(m));  // a blank face chooses nothing
 
-TEST(FontChoiceDialog, AnInterfaceWithoutAChooserAsksTheScript) {
-    HeadlessUi ui(nullptr);
+    HeadlessUi ui(nullptr);  // an interface without a chooser asks the script
     ui.queueDialogAnswer({"Police", {{"Police", " Courier New "}, {"Style", "Italique"}, {"Taille", "45"}}, true});
-    const auto chosen = ui.chooseFont({"Arial", 30, false, false});
-    ASSERT_TRUE(chosen);
-    EXPECT_EQ(chosen->face, "Courier New");
-    EXPECT_EQ(chosen->height, 45);
-    EXPECT_TRUE(chosen->italic);
-    EXPECT_FALSE(chosen->bold);
-    // Without an answer the chooser is cancelled.
-    EXPECT_FALSE(ui.chooseFont({"Arial", 30, false, false}));
+    EXPECT_EQ(Show(ui.chooseFont({"Arial", 30, false, false})), "Courier New 45 italic");
+    EXPECT_FALSE(ui.chooseFont({"Arial", 30, false, false}));  // without an answer it is cancelled
     EXPECT_EQ(ui.dialogs(), (std::vector<std::string>{"Police", "Police"}));
 }
 

@@ -9,44 +9,27 @@
 namespace notavera {
 namespace {
 
-std::string readAll(std::FILE* f) {
-    std::rewind(f);
-    std::string s;
-    for (int c; (c = std::fgetc(f)) != EOF;) s += static_cast<char>(c);
-    return s;
-}
-
-TEST(HeadlessUi, PrintsOneLinePerBoxAndDialog) {
+TEST(HeadlessUi, PrintsOneLinePerBoxAndAnswersInOrderThenByDefault) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::tmpfile(), &std::fclose);
     ASSERT_TRUE(out);
     HeadlessUi ui(out.get());
-    ui.showMessage({"Notavera", 4, "Impossible de lire le fichier a\nb.mus !", MessageIcon::Exclamation,
-                    MessageButtons::Ok});
-    ui.yesNoBox("Voulez-vous effacer c.mid?");
-    EXPECT_EQ(readAll(out.get()), "MESSAGE Notavera 4 Impossible de lire le fichier a b.mus !\n"
-                                  "MESSAGE Message 0 Voulez-vous effacer c.mid?\n");
-    // The recorded box keeps the text as it was.
-    EXPECT_EQ(ui.messages().front().text, "Impossible de lire le fichier a\nb.mus !");
-}
-
-TEST(HeadlessUi, AnswersInOrderThenByDefault) {
-    HeadlessUi ui(nullptr);
-    ui.queueAnswer(MessageAnswer::Yes);
-    ui.queueAnswer(MessageAnswer::No);
     const MessageBoxRequest question{"Notavera", 66, "?", MessageIcon::Question, MessageButtons::YesNoCancel};
+    const MessageBoxRequest error{"Erreur", 9, "a\nb !", MessageIcon::Exclamation, MessageButtons::Ok};
+    for (MessageAnswer a : {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Ok, MessageAnswer::Yes})
+        ui.queueAnswer(a);
     EXPECT_EQ(ui.showMessage(question), MessageAnswer::Yes);
     EXPECT_EQ(ui.showMessage(question), MessageAnswer::No);
-    EXPECT_EQ(ui.showMessage(question), MessageAnswer::Cancel);
-    EXPECT_EQ(ui.showMessage({"Erreur", 9, "!", MessageIcon::Exclamation, MessageButtons::Ok}), MessageAnswer::Ok);
-}
-
-TEST(HeadlessUi, AnAnswerTheBoxDoesNotOfferBecomesItsDefault) {
-    HeadlessUi ui(nullptr);
-    ui.queueAnswer(MessageAnswer::Yes);
-    ui.queueAnswer(MessageAnswer::Ok);
-    EXPECT_EQ(ui.showMessage({"Erreur", 9, "!", MessageIcon::Exclamation, MessageButtons::Ok}), MessageAnswer::Ok);
-    EXPECT_EQ(ui.showMessage({"Notavera", 66, "?", MessageIcon::Question, MessageButtons::YesNoCancel}),
-              MessageAnswer::Cancel);
+    EXPECT_EQ(ui.showMessage(question), MessageAnswer::Cancel);  // an answer the box does not offer: its default
+    EXPECT_EQ(ui.showMessage(error), MessageAnswer::Ok);
+    EXPECT_EQ(ui.showMessage(question), MessageAnswer::Cancel);  // no answer left
+    ui.yesNoBox("Voulez-vous effacer c.mid?");
+    std::rewind(out.get());
+    std::string printed;
+    for (int c; (c = std::fgetc(out.get())) != EOF;) printed += static_cast<char>(c);
+    EXPECT_EQ(printed.substr(printed.find("MESSAGE Erreur")), "MESSAGE Erreur 9 a b !\n"
+                                                                "MESSAGE Notavera 66 ?\n"
+                                                                "MESSAGE Message 0 Voulez-vous effacer c.mid?\n");
+    EXPECT_EQ(ui.messages()[3].text, "a\nb !");  // the recorded box keeps the text as it was
 }
 
 }  // namespace
