@@ -69,26 +69,6 @@ TEST_F(GmnCli, TracePrintsTheCallbacksModesAndErrors) {
     EXPECT_EQ(trace({}).status, 2);
 }
 
-TEST_F(GmnCli, ImportedScoreHoldsTheConvertedElements) {
-    CliResult import;
-    const nlohmann::json doc = importAndShow("{[\\clef<\"f4\"> \\key<\"E&\"> c/1 d*1/12], [g]}", &import);
-    EXPECT_EQ(import.status, 0) << import.err;
-    ASSERT_TRUE(doc.is_object());
-    const auto& first = doc["pages"][0]["staves"][0];
-    const unsigned keyWord = first["keyWord"].get<unsigned>();
-    EXPECT_EQ((keyWord >> 8) & 3u, 2u);  // flats
-    EXPECT_EQ((keyWord >> 10) & 7u, 3u);
-    const auto& els = first["elements"];
-    ASSERT_EQ(els.size(), 3u);
-    EXPECT_EQ(els[0]["signType"], 6);
-    EXPECT_EQ(els[0]["param"], 4);
-    EXPECT_EQ(els[1]["durationCode"], 2);
-    EXPECT_EQ(els[1]["x"], 80 + 3 * 23 + 20);  // past the three flats of the line-start key
-    EXPECT_EQ(els[2]["x"], els[1]["x"].get<int>() + 640);
-    EXPECT_EQ((els[2]["word1"].get<unsigned>() >> 8) & 0xFFu, 3u);  // a triplet eighth
-    EXPECT_EQ(doc["pages"][0]["staves"][1]["elements"].size(), 1u);
-}
-
 TEST_F(GmnCli, ImportReportsAReadingErrorAndSavesWhatWasRead) {
     CliResult import;
     const nlohmann::json doc = importAndShow("[c d ) e]", &import);

@@ -281,30 +281,6 @@ TEST(ScoreToMidi, NothingIsWrittenWithoutPagesOrWhereTheFileCannotBeMade) {
     EXPECT_EQ(WriteScoreMidi(ctx, dir / "missing" / "score.mid", 1), 0);
 }
 
-TEST(ScoreToMidi, SavedDocumentIsWalkedThroughThePageWindowAndComesBack) {
-    const test::TempDir dir;
-    {
-        ScoreBuilder b(12, 2);
-        for (int p = 1; p <= 12; ++p) b.on(p, 1).note(100, C + (p - 1) % 7);
-        ASSERT_TRUE(b.saveAs(dir / "doc.mus"));
-    }
-    HeadlessUi ui(nullptr);
-    EditorContext ctx(ui);
-    ASSERT_EQ(ReadDocument(ctx, dir / "doc.mus"), FileOk);
-    ASSERT_EQ(MoveWindowTo(ctx, 1), FileOk);
-    ctx.doc.currentStaff = 1;
-    ctx.doc.currentElement = 0;
-    ctx.doc.modified = false;
-    ASSERT_LT(ctx.doc.storage.windowLast, 12);  // the later pages are loaded on the way
-    EXPECT_EQ(heard(ctx, 12).size(), 12u);
-    EXPECT_EQ(ctx.doc.currentPage, 1);
-    EXPECT_EQ(ctx.doc.currentStaff, 1);
-    EXPECT_EQ(ctx.doc.currentElement, 0);
-    EXPECT_NE(ctx.doc.findPage(1), nullptr);
-    EXPECT_FALSE(ctx.doc.modified);
-    DeleteWorkFiles(ctx);
-}
-
 TEST(PlaybackFile, LivesInAPrivateDirectoryOfTheProcess) {
     const auto path = PlaybackFilePath();
     ASSERT_FALSE(path.empty());

@@ -13,32 +13,25 @@
 namespace notavera {
 namespace {
 
+// The end notice: how often it came and from which thread.
 class EndSignal {
 public:
     void raise() {
         const std::lock_guard lock(mutex_);
-        ++count_;
-        raisedOn_ = std::this_thread::get_id();
+        ++count;
+        raisedOn = std::this_thread::get_id();
         cv_.notify_all();
     }
     bool waitFor(std::chrono::seconds limit) {
         std::unique_lock lock(mutex_);
-        return cv_.wait_for(lock, limit, [this] { return count_ > 0; });
+        return cv_.wait_for(lock, limit, [this] { return count > 0; });
     }
-    int count() {
-        const std::lock_guard lock(mutex_);
-        return count_;
-    }
-    std::thread::id raisedOn() {
-        const std::lock_guard lock(mutex_);
-        return raisedOn_;
-    }
+    int count = 0;  // read once the player is closed
+    std::thread::id raisedOn;
 
 private:
     std::mutex mutex_;
     std::condition_variable cv_;
-    int count_ = 0;
-    std::thread::id raisedOn_;
 };
 
 class SequencerTest : public testing::Test {
@@ -62,9 +55,9 @@ TEST_F(SequencerTest, ReportsTheEndOfTheFileFromItsOwnThread) {
     ASSERT_TRUE(sequencer.open(shortFile).ok());
     ASSERT_TRUE(sequencer.play([this] { ended.raise(); }).ok());
     ASSERT_TRUE(ended.waitFor(std::chrono::seconds(20)));
-    EXPECT_NE(ended.raisedOn(), std::this_thread::get_id());
+    EXPECT_NE(ended.raisedOn, std::this_thread::get_id());
     sequencer.close();
-    EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(ended.count, 1);
     EXPECT_GT(std::filesystem::file_size(dir / "sortie.raw"), 0u);
 }
 

@@ -8,25 +8,6 @@ namespace {
 
 using nlohmann::json;
 
-TEST(RecordingCanvas, KeepsEveryCallInOrderAndNotesInPageUnits) {
-    RecordingCanvas c;
-    c.setRasterOp(RasterOp::Xor);
-    c.drawLine({1, 2}, {3, 4}, Pen{RgbColour(255, 0, 0), 2, PenStyle::Dot});
-    c.drawArc({0, 0, 100, 60}, {100, 30}, {0, 30}, Pen{0, 1});
-    c.drawText({10, 20}, "Allegro", TextFont{"Times New Roman", 50, 700, true, 900, 0}, 0, RgbColour(255, 255, 255));
-    c.note({.op = "glyphText", .text = "12", .x1 = 5, .y1 = 6, .fontHeight = 120, .centred = true});
-    const json& calls = c.calls();
-    ASSERT_EQ(calls.size(), 5u);
-    EXPECT_EQ(calls[0], json({{"op", "rasterOp"}, {"mode", "xor"}}));
-    EXPECT_EQ(calls[1]["pen"], json({{"width", 2}, {"colour", 0xFF}, {"style", "dot"}, {"ends", "round"}}));
-    EXPECT_EQ(calls[2]["start"], json({100, 30}));
-    EXPECT_EQ(calls[2]["end"], json({0, 30}));
-    EXPECT_EQ(calls[3]["font"]["escapement"], 900);
-    EXPECT_EQ(calls[3]["background"], 0xFFFFFF);
-    EXPECT_EQ(calls[4]["codes"], json({49, 50}));
-    EXPECT_EQ(json::parse(calls.dump()), calls);
-}
-
 TEST(RecordingCanvas, MeasuresTextAndGlyphsWithTheFontFiles) {
     RecordingCanvas c;
     const TextExtent serif = c.measureText("Allegro", TextFont{"Times New Roman", 100});

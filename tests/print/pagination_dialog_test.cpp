@@ -123,18 +123,6 @@ TEST_F(PaginationFontsTest, ChosenFontGoesIntoTheTableAndTheBlock) {
     EXPECT_FALSE(texts[0].font.italic);
 }
 
-TEST_F(PaginationFontsTest, ChooserOpensOnTheBlockFontAtThreeInterlinesAndFindsKnownFaces) {
-    // Only the style changes: the face and the default size the chooser showed are what is stored.
-    chooser({{"Style", "Italique"}});
-    dialog({{"Texte", "Sonate"}, {"Position#2", "Gauche"}, {"Police#2", "1"}});
-    ASSERT_TRUE(ctx.doc.optional.pageHeader);
-    const auto& h = *ctx.doc.optional.pageHeader;
-    EXPECT_EQ(h[202], 1);  // "Times New Roman" is already in the table
-    EXPECT_EQ(h[203], 1);
-    EXPECT_EQ(h[204], 60);
-    EXPECT_TRUE(ctx.doc.fonts.isFree(4));
-}
-
 TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOkAndACancelledChooserKeepsTheFont) {
     chooser({{"Police", "Courier New"}});
     dialog({{"Position", "Centré"}, {"Police", "1"}}, false);  // "Annuler"

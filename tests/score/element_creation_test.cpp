@@ -244,16 +244,6 @@ TEST_F(ElementCreationTest, SignWordsTakeTypeSubValueCodeAndAttribute) {
     EXPECT_EQ(CreateSign(doc, 140, 0, -129, SignType::Bar, 0), nullptr);
 }
 
-TEST_F(ElementCreationTest, CrossStaffPlacementIsClearedOnStaffBoundSigns) {
-    doc.insertion.word0Flags = 2u << 14;
-    EXPECT_EQ(CreateSign(doc, 100, 0, '|', SignType::Bar, 0)->w0().crossStaff(), 0u);
-    EXPECT_EQ(CreateSign(doc, 110, 0, 1, SignType::Clef, 0)->w0().crossStaff(), 0u);
-    EXPECT_EQ(CreateSign(doc, 120, 0, 1, SignType::TimeSignature, 0)->w0().crossStaff(), 0u);
-    EXPECT_EQ(CreateParenthesis(doc, 130, 3, true)->w0().crossStaff(), 0u);
-    EXPECT_EQ(CreateSign(doc, 140, 0, 3, SignType::FreeAccidental, 1)->w0().crossStaff(), 2u);
-    EXPECT_EQ(CreateNoteOrRest(doc, 150, false, 3)->w0().crossStaff(), 2u);
-}
-
 TEST_F(ElementCreationTest, BlobsOnlyForSignsWithAPayloadAndCurvesHaveTheirControlPoints) {
     const std::uint8_t text[] = {'f', 'f', 0};
     ElementRecord* t = CreateSign(doc, 100, -30, 24, SignType::Text, 1, text);

@@ -131,19 +131,6 @@ TEST_F(MusFileSave, CursorIsStoredInTheHeader) {
     EXPECT_EQ(static_cast<std::int32_t>(GetU32(workingBytes(), 524)), ctx.doc.defaultFirstX);
 }
 
-TEST_F(MusFileSave, WindowOnlyShrinksWhenAPageGrows) {
-    openPages(3);
-    ASSERT_EQ(ctx.doc.storage.keepBefore, 5);
-    ElementRecord& big = ctx.doc.pages[2].staves[0].elements.emplace_back();
-    big.w0().setKind(ElementKind::Sign);
-    big.attachBlob(std::vector<std::uint8_t>(40000, 'x'));
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
-    EXPECT_EQ(ctx.doc.storage.keepBefore, 2);  // 130400 ÷ (40000 + …) − 1
-    ctx.doc.pages[2].staves[0].elements.pop_back();
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
-    EXPECT_EQ(ctx.doc.storage.keepBefore, 2);
-}
-
 TEST_F(MusFileSave, FirstSaveMakesTheWorkingFileAndPublishesWithoutBackup) {
     {
         HeadlessUi failUi{nullptr};
@@ -259,15 +246,6 @@ TEST_F(MusFileSave, CompactCopyLaysThePagesEndToEnd) {
             for (int i = 0; i < 3; ++i) EXPECT_EQ(other.doc.pages[i].staves[0].elements, ctx.doc.pages[i].staves[0].elements);
         },
         target);
-}
-
-TEST_F(MusFileSave, CompactCopyOfAWorkingFileCutShortReportsTheReadError) {
-    openPages(3);
-    std::filesystem::resize_file(ctx.doc.storage.workingPath, ctx.doc.storage.pageTable[2].offset + 10);
-    EXPECT_FALSE(WriteCompactCopy(ctx, dir / "compact.mus", "compact.mus"));
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].stringId, 9);
-    EXPECT_FALSE(std::filesystem::exists(dir / "compact.mus"));
 }
 
 }  // namespace

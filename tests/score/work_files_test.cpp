@@ -137,31 +137,6 @@ TEST_F(WorkFilesTest, SecondInstanceIsRefusedAndLeavesEverythingAlone) {
     EXPECT_EQ(ui.messages().at(0).stringId, 1);
 }
 
-TEST_F(WorkFilesTest, CrashedInstanceLeavesNoLockBehind) {
-    const fs::path lockFile = LockFileName(WorkingFileName(document));
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        WorkingFileLock lock;
-        const char held = lock.acquire(lockFile) == WorkingFileLock::Result::Acquired ? 'y' : 'n';
-        (void)!write(ready[1], &held, 1);
-        pause();  // killed while holding the lock
-        _exit(0);
-    }
-    char held = 0;
-    ASSERT_EQ(read(ready[0], &held, 1), 1);
-    ASSERT_EQ(held, 'y');
-    EXPECT_FALSE(PrepareWorkingFile(ctx, document));
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    close(ready[0]);
-    close(ready[1]);
-    EXPECT_TRUE(fs::exists(lockFile));  // the crash left the file, not the lock
-    EXPECT_TRUE(PrepareWorkingFile(ctx, document));
-}
-
 class Publish : public WorkFilesTest {
 protected:
     // What a save leaves before publishing: the pages written into the working file.
