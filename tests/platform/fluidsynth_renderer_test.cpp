@@ -16,21 +16,18 @@ protected:
     test::TempDir dir;
 };
 
-// A hand-written melody of four eighths (one second) and the corpus's C major scale (eight quarters at 120: four
-// seconds) sound for their length and their fade; a file without notes gives an almost empty recording.
+// A file sounds for its length and its fade (a hand-written melody of four eighths lasts one second); a file
+// without notes gives an almost empty recording.
 TEST_F(RenderTest, FilesSoundForTheirLengthAndTheirFade) {
     test::WriteBytes(dir / "melodie.mid", test::MelodyMidi({60, 64, 67, 72}, 240));
-    const std::tuple<std::filesystem::path, double, double> files[] = {
-        {dir / "melodie.mid", test::MelodySeconds(4, 240), 0.001},
-        {corpus / "good/jazzsoft_test-c-major-scale.mid", 4.0, 0.001},
-        {corpus / "good/jazzsoft_test-empty.mid", 0.0, -1}};
-    for (const auto& [midi, seconds, loudness] : files) {
+    for (const auto& [midi, seconds] : {std::pair{dir / "melodie.mid", test::MelodySeconds(4, 240)},
+                                        {corpus / "good/jazzsoft_test-empty.mid", 0.0}}) {
         ASSERT_TRUE(RenderMidiToWav(midi, dir / "sortie.wav").ok()) << midi;
         const auto stat = MeasureWithSox(dir / "sortie.wav");
         ASSERT_TRUE(stat) << midi;
-        EXPECT_GT(stat->rmsAmplitude, loudness) << midi;
         EXPECT_GE(stat->seconds, seconds) << midi;
         EXPECT_LE(stat->seconds, seconds > 0 ? seconds + longestFadeSeconds + 0.05 : 0.1) << midi;
+        EXPECT_TRUE(seconds == 0 || stat->rmsAmplitude > 0.001) << midi;
     }
 }
 

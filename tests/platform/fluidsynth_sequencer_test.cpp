@@ -7,7 +7,6 @@
 
 #include "platform/audio/audio_midi_services.h"
 #include "platform/audio/fluidsynth_sequencer.h"
-#include "platform/audio/rtmidi_ports.h"
 #include "support/audio_test_files.h"
 
 namespace notavera {
@@ -101,21 +100,6 @@ TEST_F(SequencerTest, TheBuiltInSynthesizerIsOutputZeroAndTheDefaultOutput) {
         EXPECT_FALSE(out.device->send(PackShortMessage(0x80, 60, 0)).ok());
         EXPECT_TRUE(out.device->close().ok());
     }
-}
-
-// Whether or not this machine has an ALSA sequencer, a port that is not there is an error, never a crash.
-TEST_F(SequencerTest, AbsentAlsaPortsAreErrors) {
-    const int outputs = RtMidiOutputCount(), inputs = RtMidiInputCount();
-    EXPECT_GE(outputs, 0);
-    EXPECT_GE(inputs, 0);
-    for (const int port : {-2, outputs}) {
-        const OpenedDevice<MidiOutput> out = OpenRtMidiOutput(port);
-        EXPECT_FALSE(out.device);
-        EXPECT_GE(out.status.code, rtMidiErrorBase);
-    }
-    const OpenedDevice<MidiInput> in = OpenRtMidiInput(inputs, [](std::uint32_t, ShortMessage) {});
-    EXPECT_FALSE(in.device);
-    EXPECT_FALSE(in.status.text.empty());
 }
 
 }  // namespace

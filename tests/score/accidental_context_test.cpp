@@ -32,17 +32,6 @@ ElementRecord note(int x, unsigned step, unsigned octave, Accidental a = Acciden
     return e;
 }
 
-TEST(StepInKey, SharpsAndFlatsFollowTheirOrder) {
-    // Three sharps are F C G, three flats B E A; pitch codes 0 and 8 stand for B and C.
-    const std::tuple<KeyInEffect, unsigned, bool> cases[] = {
-        {{KeyKind::Sharps, 3, false}, 4, true}, {{KeyKind::Sharps, 3, false}, 5, true},
-        {{KeyKind::Sharps, 3, false}, 2, false}, {{KeyKind::Flats, 3, false}, 7, true},
-        {{KeyKind::Flats, 3, false}, 6, true},   {{KeyKind::Flats, 3, false}, 2, false},
-        {{KeyKind::Flats, 1, false}, 0, true},   {{KeyKind::Sharps, 2, false}, 8, true},
-        {{KeyKind::Sharps, 7, true}, 4, false},  {{KeyKind::None, 7, false}, 4, false}};
-    for (const auto& [key, step, altered] : cases) EXPECT_EQ(StepInKey(key, step), altered) << step;
-}
-
 TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeXAndACancellingChangeAltersNothing) {
     StaffRecord staff;
     staff.key().setKeyKind(KeyKind::Sharps);
@@ -58,16 +47,6 @@ TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeXAndACancellingChangeAlters
     cancelled.elements = {keyChange(50, KeyKind::Sharps, 2, true), note(100, 4, 4)};
     EXPECT_TRUE(KeyInEffectAt(cancelled, 1, 100).cancelled);
     EXPECT_FALSE(ContextAccidental(cancelled, 1, 4, 4).has_value());
-}
-
-TEST(DividesBars, OnlyVisibleBarLinesThatAreNotBraces) {
-    ElementRecord hidden = sign(0, SignType::Bar, '|');
-    hidden.w0().setHidden(true);
-    const std::pair<ElementRecord, bool> cases[] = {
-        {sign(0, SignType::Bar, '|'), true}, {sign(0, SignType::Bar, 'E'), true}, {sign(0, SignType::Bar, 0), true},
-        {sign(0, SignType::Bar, 1), false},  {sign(0, SignType::Bar, 64), false}, {hidden, false},
-        {sign(0, SignType::Clef, '|'), false}};
-    for (const auto& [e, divides] : cases) EXPECT_EQ(DividesBars(e), divides) << e.signWord().code();
 }
 
 TEST(ContextAccidental, NearestEarlierAccidentalOfTheBarWins) {
