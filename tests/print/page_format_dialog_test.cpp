@@ -45,19 +45,11 @@ TEST_F(PageFormatDialogTest, PapersOrientationAndTypedSizes) {
     EXPECT_EQ(doc.pageHeight, 15000);
 }
 
-TEST_F(PageFormatDialogTest, AverageBeamHeightIsClampedToOneAndFour) {
-    EXPECT_EQ(makePageFormatDialog(doc, settings).value("Hauteur moyenne"), 30);
-    answer({{"Hauteur moyenne", "0"}});
-    EXPECT_DOUBLE_EQ(doc.settings.averageBeamHeight, 1.0);
-    EXPECT_EQ(doc.header.averageBeamHeightTenths(), 10);
-    answer({{"Hauteur moyenne", "50"}});
-    EXPECT_DOUBLE_EQ(doc.settings.averageBeamHeight, 4.0);
-    EXPECT_EQ(doc.header.averageBeamHeightTenths(), 40);
-}
-
 TEST_F(PageFormatDialogTest, FieldsAreClampedAndAdjustmentsStoredNegated) {
     answer({{"Queue note", "16"}, {"Max", "90"}, {"Min", "31"}, {"Sommet", "-101"}, {"Décalage vertical", "-99999"},
-            {"Liaisons", "-8"}, {"Courbes", "3"}});
+            {"Liaisons", "-8"}, {"Courbes", "3"}, {"Hauteur moyenne", "0"}});
+    EXPECT_DOUBLE_EQ(doc.settings.averageBeamHeight, 1.0);  // between one and four
+    EXPECT_EQ(doc.header.averageBeamHeightTenths(), 10);
     const PageFormatBlock f = doc.header.pageFormat();
     EXPECT_EQ(f.stemThickness(), 15);
     EXPECT_EQ(f.maxBeamSlope(), 80);
@@ -71,39 +63,15 @@ TEST_F(PageFormatDialogTest, FieldsAreClampedAndAdjustmentsStoredNegated) {
     EXPECT_EQ(doc.header.tieThicknessNegated(), -4);
 }
 
-TEST_F(PageFormatDialogTest, CancelChangesNothingAndTheVerticalShiftIsNoPartOfTheDocument) {
-    const FileHeader before = doc.header;
-    DialogModel m = makePageFormatDialog(doc, settings);
-    applyAnswer(m, {"Format", {{"Paysage", "1"}, {"A3 (297x420mm)", "1"}, {"Décalage vertical", "12"}}, false});
-    EXPECT_EQ(doc.header.bytes, before.bytes);
-    EXPECT_EQ(settings.verticalShift, SystemSettings{}.verticalShift);
-    EXPECT_EQ(settings.paperButton, SystemSettings{}.paperButton);
-    EXPECT_FALSE(doc.modified);
-    answer({{"Décalage vertical", "250"}});
-    EXPECT_EQ(settings.verticalShift, 250);
-    EXPECT_EQ(doc.header.bytes, before.bytes);
-}
-
-TEST(PageSize, DamagedSheetSizesStayDrawable) {
-    FileHeader header;
-    PageFormatBlock f = header.pageFormat();
-    f.setStartupValues();
-    le::putU32(f.bytes(), 8, 0);
-    le::putU32(f.bytes(), 12, 100000);
-    const PageSize size = derivePageSize(f);
-    EXPECT_EQ(size.width, 100);
-    EXPECT_EQ(size.height, 15000);
-    EXPECT_EQ(size.usableHeight, 14960);
-}
-
 TEST(RunPageFormatDialog, ScriptedAnswerByLabelIsAppliedAndCancelChangesNothing) {
     HeadlessUi ui;
     EditorContext ctx(ui);
     const FileHeader before = ctx.doc.header;
-    ui.queueDialogAnswer({"Format", {{"Paysage", "1"}}, false});
+    ui.queueDialogAnswer({"Format", {{"Paysage", "1"}, {"Décalage vertical", "12"}}, false});
     EXPECT_EQ(RunPageFormatDialog(ctx), 0);
     EXPECT_EQ(RunPageFormatDialog(ctx), 0);  // unanswered
     EXPECT_EQ(ctx.doc.header.bytes, before.bytes);
+    EXPECT_EQ(ctx.shell.settings.verticalShift, SystemSettings{}.verticalShift);
     EXPECT_FALSE(ctx.doc.modified);
     ui.queueDialogAnswer({"Environnement", {{"clef (10)", "2"}}, true});  // for another dialog: left queued
     ui.queueDialogAnswer({"Format", {{"Paysage", "1"}, {"Hauteur moyenne", "50"}, {"Nulle part", "1"}}, true});

