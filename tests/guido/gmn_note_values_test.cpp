@@ -41,19 +41,6 @@ TEST(GmnNoteValues, EnormousDurationsStopAtTheLimit) {
     EXPECT_EQ(GmnWrittenValues(GmnRational(2147483647, 3)).size(), static_cast<std::size_t>(maxGmnPieces));
 }
 
-TEST(GmnRationals, AreReducedWithTheSignOnTheNumerator) {
-    EXPECT_EQ(GmnRational(6, 8), GmnRational(3, 4));
-    EXPECT_EQ(GmnRational(0, 7), GmnRational(0, 1));
-    EXPECT_EQ(GmnRational(3, -6).num(), -1);
-    EXPECT_EQ(GmnRational(3, -6).den(), 2);
-    EXPECT_EQ(GmnRational(1, 4) + GmnRational(1, 12), GmnRational(1, 3));
-    EXPECT_EQ(GmnRational(1, 4).scaled(7, 4), GmnRational(7, 16));
-    EXPECT_EQ(GmnRational(1, 3).compare(GmnRational(1, 4)), 1);
-    EXPECT_EQ(GmnRational(1, 4).compare(GmnRational(2, 8)), 0);
-    EXPECT_TRUE(GmnRational(3, 64).isDyadic());
-    EXPECT_FALSE(GmnRational(1, 12).isDyadic());
-}
-
 TEST(GmnRationals, ResultsBeyond32BitsStayOrderedInsteadOfWrapping) {
     const GmnRational big(2147483647, 3);
     const GmnRational sum = big + big;

@@ -9,7 +9,6 @@
 
 #include "guido/gmn_reader.h"
 #include "guido/gmn_trace.h"
-#include "platform/headless/headless_ui.h"
 
 namespace notavera {
 namespace {
@@ -137,29 +136,6 @@ TEST(GmnReader, TagCallbacksComeInOrderWithTheirArguments) {
                      "na_tagEnd(tagno=5, durPosN=1,durPosD=4, beforeDurPosN=0,beforeDurPosD=1)"}));
 }
 
-// Records what na_tagAdd can query.
-class ArgumentProbe : public GmnTrace {
-public:
-    ArgumentProbe() : GmnTrace([](const std::string&) {}) {}
-    void na_tagAdd(int, int nargs, const GmnTagArguments& args) override {
-        for (int k = 1; k <= nargs + 1; ++k) {
-            seen.push_back(std::string(1, args.type(k)) + "|" + args.name(k) + "|" + std::to_string(args.intValue(k)) +
-                           "|" + std::to_string(args.realValue(k)) + "|" + args.stringValue(k) + "|" + args.unit(k));
-        }
-    }
-    Lines seen;
-};
-
-TEST(GmnReader, ArgumentsCanBeQueriedByIndexWithNamesAndUnits) {
-    ArgumentProbe probe;
-    EXPECT_EQ(ReadGmnText("[\\staffFormat<size=0.93mm, 7, \"two words\", style=\"TAB\", g, +3hs, .5>]", GmnMode::All,
-                          probe, {}),
-              gmnReadOk);
-    EXPECT_EQ(probe.seen, (Lines{"f|size|0|0.930000||mm", "i||7|7.000000||", "s||0|0.000000|two words|",
-                                 "s|style|0|0.000000|TAB|", "s||0|0.000000|g|", "i||3|3.000000||hs",
-                                 "f||0|0.500000||", "-||0|0.000000||"}));
-}
-
 TEST(GmnReader, ModesPassOnlyTheirCallbacks) {
     constexpr std::string_view mixed =
         "[\\clef<\"g\"> \\key<2> \\meter<\"4/4\"> \\slur(c d) | \\title<\"t\"> {e, g} \\tieBegin f]";
@@ -225,20 +201,6 @@ TEST(GmnReader, ErrorsAreReportedWithTheirLineAndColumn) {
               gmnCannotOpen);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].message, "Could not open file");
-}
-
-TEST(GmnReader, ErrorBoxesShowEveryFailureButOnlyTheFirstOfManyUnknownCharacters) {
-    HeadlessUi ui(nullptr);
-    ShowGmnError(ui, GmnError{"parse error", 12, 7, true});
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].caption, "Erreur");
-    EXPECT_EQ(ui.messages()[0].text,
-              "Erreur lors de l'analyse du fichier Guido\nErreur: 'parse error' (ligne 12, caractère 7)\n");
-    HeadlessUi many(nullptr);
-    GmnTrace trace([](const std::string&) {});
-    EXPECT_NE(ReadGmnText("[c $$$$$$$$$$$$$$$$$$$$ d", GmnMode::All, trace, GmnErrorBoxes(many)), gmnReadOk);
-    ASSERT_EQ(many.messages().size(), static_cast<std::size_t>(maxGmnErrorBoxes) + 1);
-    EXPECT_NE(many.messages().back().text.find("'parse error'"), std::string::npos);
 }
 
 }  // namespace

@@ -145,19 +145,6 @@ TEST_F(MidiDevicesTest, PlayingAFileItsEndNoticeAndStop) {
     EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(MidiDevicesTest, PlaybackErrorsShowTheSequencerText) {
-    services.fakeSequencer.openResult = {4, "Fichier MIDI illisible : a.mid"};
-    EXPECT_EQ(devices.PlayMidiFile("a.mid", window), 0);
-    services.fakeSequencer.openResult = {};
-    services.fakeSequencer.playResult = {5, "Le synthétiseur ne peut pas jouer ce fichier"};
-    const int closesBefore = services.fakeSequencer.closes;
-    EXPECT_EQ(devices.PlayMidiFile("b.mid", window), 0);
-    EXPECT_EQ(services.fakeSequencer.closes, closesBefore + 1);
-    EXPECT_FALSE(services.fakeSequencer.isOpen);
-    EXPECT_EQ(shown(), (std::vector<std::string>{"Message|Fichier MIDI illisible : a.mid",
-                                                 "Message|Le synthétiseur ne peut pas jouer ce fichier"}));
-}
-
 TEST_F(MidiDevicesTest, PreviewSoundsTheNoteAndReleasesItFromItsOwnTimer) {
     devices.preview.echoInstrument = 19;
     devices.preview.inputCycles = 40;
@@ -202,30 +189,6 @@ TEST_F(MidiDevicesTest, PreviewSilentCases) {
     EXPECT_FALSE(devices.previewOutputOpen());
     EXPECT_TRUE(ui.messages().empty());  // a failed preview is silent
     EXPECT_TRUE(timers.pending.empty());
-}
-
-// Opening the synthesizer takes long enough to be felt: without sound it is not tried again at every note.
-TEST_F(MidiDevicesTest, AFailedPreviewOutputIsRetriedOnlyOnceTheSoundWorks) {
-    services.outputOpenResult = noSound;
-    preview(1);
-    preview(2);
-    EXPECT_EQ(services.openedOutputs, std::vector<int>{midiMapper});
-    services.outputOpenResult = {};  // a sound server has started meanwhile
-    preview(3);
-    EXPECT_FALSE(devices.previewOutputOpen());
-    devices.PlayMidiFile("a.mid", window);
-    preview(3);
-    EXPECT_TRUE(devices.previewOutputOpen());
-
-    devices.StopMidi();
-    devices.PlayMidiFile("a.mid", window);  // closes the preview output
-    services.outputOpenResult = noSound;
-    preview(1);
-    services.outputOpenResult = {};
-    devices.CheckMidiOutput(window);  // the probe finds the output again
-    preview(1);
-    EXPECT_TRUE(devices.previewOutputOpen());
-    EXPECT_TRUE(ui.messages().empty());
 }
 
 // A machine without sound card or MIDI port: every step reports and the session goes on.

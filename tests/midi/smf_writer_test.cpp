@@ -135,14 +135,6 @@ TEST(SmfWriter, RefusedByteIsNotCountedAndTheFileFails) {
     EXPECT_EQ(slice(sink.bytes(), 30, 4), (Bytes{0, 0, 0, 11}));
 }
 
-TEST(SmfWriter, MetaEventGivesUpAtTheFirstRefusedDataByte) {
-    RefusingSink sink(14 + 12 + 4 + 8 + 5, true);  // the first byte of the text
-    std::array<std::uint8_t, 512> name{};
-    EXPECT_EQ(WriteMidiFile(sink, 1, 2, 256, nullptr,
-                            [&](SmfWriter& w, int) { EXPECT_EQ(w.metaEvent(0, meta_type::text, name), -1); }),
-              0);
-}
-
 class UnseekableSink : public MemoryByteSink {
 public:
     bool seek(std::uint64_t) override { return false; }

@@ -244,21 +244,5 @@ TEST_F(ElementCreationTest, SignWordsTakeTypeSubValueCodeAndAttribute) {
     EXPECT_EQ(CreateSign(doc, 140, 0, -129, SignType::Bar, 0), nullptr);
 }
 
-TEST_F(ElementCreationTest, BlobsOnlyForSignsWithAPayloadAndCurvesHaveTheirControlPoints) {
-    const std::uint8_t text[] = {'f', 'f', 0};
-    ElementRecord* t = CreateSign(doc, 100, -30, 24, SignType::Text, 1, text);
-    ASSERT_TRUE(t->hasBlob());
-    EXPECT_EQ(t->blob.ownerType(), static_cast<unsigned>(SignType::Text));
-    EXPECT_EQ(std::vector<std::uint8_t>(t->blob.payload().begin(), t->blob.payload().end()),
-              (std::vector<std::uint8_t>{'f', 'f', 0}));
-    ElementRecord* c = CreateSign(doc, 200, 0, 0, SignType::Hairpin, 0, text);
-    ASSERT_TRUE(c->hasBlob());
-    EXPECT_EQ(c->blob.payload().size(), 32u);
-    EXPECT_EQ(c->blob.payload()[1], 'f');
-    ElementRecord* bar = CreateSign(doc, 300, 0, '|', SignType::Bar, 0, text);
-    EXPECT_FALSE(bar->hasBlob());
-    EXPECT_EQ(bar->storedSize(), 21u);
-}
-
 }  // namespace
 }  // namespace notavera

@@ -68,18 +68,6 @@ TEST_F(MusFileRead, OpensVersion21AndLoadsTheWindowEndingAtTheLastPage) {
     EXPECT_FALSE(ctx.doc.modified);
 }
 
-TEST_F(MusFileRead, CurrentPageStaffAndElementComeFromTheHeader) {
-    MusFileBuilder b = pages(12);
-    b.header.currentPage() = 3;
-    b.header.currentStaff() = 1;
-    b.header.setCurrentX(60 + 40 * 2);
-    ASSERT_EQ(open(b.build()), FileOk);
-    EXPECT_EQ(ctx.doc.currentPage, 3);
-    EXPECT_EQ(pageNumbers(), (Numbers{1, 2, 3}));
-    EXPECT_EQ(ctx.doc.currentStaff, 1);
-    EXPECT_EQ(ctx.doc.currentElement, 2);
-}
-
 TEST_F(MusFileRead, OtherVersionsAreRefusedNamingTheWayToConvert) {
     const std::tuple<std::uint16_t, std::uint16_t, const char*> versions[] = {
         {2, 3, "EXPORTER"}, {2, 0, "EXPORTER"}, {1, 5, "EXPORTER"}, {1, 4, "WINNVCNV"},
@@ -99,30 +87,6 @@ TEST_F(MusFileRead, OtherVersionsAreRefusedNamingTheWayToConvert) {
     }
     EXPECT_EQ(ReadDocument(ctx, dir / "absent.mus"), FileReadFailure);
     EXPECT_EQ(shown(), std::vector<int>{4});
-}
-
-TEST_F(MusFileRead, HeaderTakeOverRepairsMissingValuesFromTheOpenDocument) {
-    MusFileBuilder b = pages(1);
-    auto format = b.header.pageFormat().bytes();
-    format[0] = 0;  // landscape
-    format[6] = format[22] = 0;
-    b.header.midi().horizontalTolerance() = 0;
-    b.header.smallStaffNum() = 0;
-    b.header.setAverageBeamHeightTenths(0);
-    ctx.doc.stepUnit = 12;
-    ctx.doc.header.smallStaffNum() = 9;
-    ctx.doc.header.cueDen() = 3;
-    ctx.doc.settings.averageBeamHeight = 2.5;
-    ASSERT_EQ(open(b.build()), FileOk);
-    FileHeader& h = ctx.doc.header;
-    EXPECT_EQ(h.pageFormat().maxBeamSlope(), 10);
-    EXPECT_EQ(h.pageFormat().thinLine(), 1);
-    EXPECT_EQ(h.midi().horizontalTolerance(), 24);  // from the step unit
-    EXPECT_EQ(h.midi().verticalTolerance(), 18);
-    EXPECT_EQ(h.smallStaffNum(), 9);
-    EXPECT_EQ(h.cueDen(), 3);
-    EXPECT_EQ(h.averageBeamHeightTenths(), 25);
-    EXPECT_EQ(ctx.doc.pageWidth, 2970);
 }
 
 // The optional blocks of a file, in flag order.

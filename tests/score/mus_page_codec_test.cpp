@@ -58,23 +58,5 @@ TEST(PageCodec, RefusesAnotherNumberTooManyStavesAndAShortHead) {
     EXPECT_FALSE(DecodePage(wide, 3));
 }
 
-TEST(PageCodec, StaffWhoseElementsEndEarlyIsLeftEmptyAndLaterStavesZeroed) {
-    const PageRecord page = MakePage(5, 3, 4);
-    auto bytes = EncodePage(page);
-    bytes.resize(27 + page.staves[0].storedSize() + 16 + 30);  // the second staff stops inside its elements
-    auto decoded = DecodePage(bytes, 5);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->cutStaff, 2);
-    const auto& staves = decoded->page.staves;
-    ASSERT_EQ(staves.size(), 3u);
-    EXPECT_EQ(staves[0].elements, page.staves[0].elements);
-    EXPECT_TRUE(staves[1].elements.empty());
-    EXPECT_EQ(staves[1].voiceWord, page.staves[1].voiceWord);
-    EXPECT_TRUE(staves[2].elements.empty());
-    EXPECT_EQ(staves[2].voiceWord, 0u);
-    EXPECT_EQ(staves[2].lineWord, 0u);
-    EXPECT_EQ(staves[2].key().index(), 2u);
-}
-
 }  // namespace
 }  // namespace notavera

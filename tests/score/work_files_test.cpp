@@ -179,20 +179,6 @@ TEST_F(Publish, FailureLosesNothingAndIsTriedAgainAtTheNextSave) {
     EXPECT_EQ(files(), (std::set<std::string>{"song.mus", "song.sav", "song.bak", "song.sum", ".song.sum.lock"}));
 }
 
-TEST_F(Publish, ReplacedDocumentKeepsItsPermissionsAndItsLink) {
-    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::create_directory(dir / "real");
-    fs::rename(document, dir / "real" / "song.mus");
-    fs::permissions(dir / "real" / "song.mus", mode);
-    fs::create_symlink(dir / "real" / "song.mus", document);
-    saveContent("new version");
-    ASSERT_TRUE(PublishWorkingFile(ctx));
-    EXPECT_TRUE(fs::is_symlink(document));
-    EXPECT_EQ(ReadText(dir / "real" / "song.mus"), "new version");
-    EXPECT_EQ(fs::status(document).permissions(), mode);
-    EXPECT_EQ(ReadText(dir / "song.bak"), "document");
-}
-
 // A document of one page with one note, saved once under its name, then modified.
 class AutosaveTest : public WorkFilesTest {
 protected:
