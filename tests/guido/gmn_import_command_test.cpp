@@ -74,13 +74,5 @@ TEST_F(GuidoImportCommand, RefusedWhileADocumentFileIsOpenOrAMaskIsEditedAndCanc
     EXPECT_EQ(ui.fileDialogs().size(), 1u);
 }
 
-TEST_F(GuidoImportCommand, DocumentWithoutPagesGetsAFirstPage) {
-    EditorContext bare{ui};
-    ui.queueFileName(write("p.gmn", "[c d]").string());
-    EXPECT_EQ(RunGuidoImportCommand(bare), 1);
-    ASSERT_NE(bare.doc.findPage(1), nullptr);
-    EXPECT_EQ(bare.doc.findPage(1)->staves[0].elements.size(), 2u);
-}
-
 }  // namespace
 }  // namespace notavera

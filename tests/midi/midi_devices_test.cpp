@@ -105,21 +105,6 @@ TEST_F(MidiDevicesTest, DriverEventsReachTheHandlerInOrderAndOtherEventsAreDropp
     EXPECT_EQ(devices.inputQueue()->count(), 0u);
 }
 
-TEST_F(MidiDevicesTest, InputIsEchoedOnThePreviewOutputAndClosingStopsEverything) {
-    preview(1);  // opens the preview output
-    services.inputs = 3;
-    devices.OpenMidiInputs(window);
-    services.ports[0]->deliver(0, PackShortMessage(0x90, 62, 90));
-    EXPECT_EQ(sent().back(), PackShortMessage(0x90, 62, 90));
-    devices.CloseMidiDevices();
-    EXPECT_EQ(services.inputCloses, 3);
-    EXPECT_FALSE(devices.inputsOpen());
-    EXPECT_EQ(devices.inputQueue(), nullptr);
-    EXPECT_FALSE(devices.previewOutputOpen());
-    devices.DrainMidiInput([](const MidiInputEvent&) { FAIL(); });  // a late notice finds nothing
-    devices.CloseMidiDevices();                                    // twice is harmless
-}
-
 TEST_F(MidiDevicesTest, PlayingAFileItsEndNoticeAndStop) {
     devices.StopMidi();  // harmless when nothing plays
     preview(1);

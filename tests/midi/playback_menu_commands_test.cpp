@@ -40,11 +40,6 @@ TEST_F(PlaybackMenuCommands, PlayWritesTheScoreAndUsesUpThePageMarker) {
     EXPECT_TRUE(score.ui().messages().empty());
 }
 
-TEST_F(PlaybackMenuCommands, StopIsHarmlessWhenNothingPlays) {
-    DispatchCommand(score.ctx(), commandStopMidi);
-    EXPECT_TRUE(score.ui().messages().empty());
-}
-
 TEST_F(PlaybackMenuCommands, BuiltOnlyWhereTheWindowHasDevices) {
     EXPECT_FALSE(CommandIsBuilt(240));
     EXPECT_TRUE(CommandIsBuilt(score.ctx(), 240));
