@@ -155,27 +155,6 @@ TEST_F(MidiDevicesTest, PreviewSoundsTheNoteAndReleasesItFromItsOwnTimer) {
     EXPECT_EQ(sent()[sent().size() - 2], PackShortMessage(0xC0, 127, 0));  // still a valid data byte
 }
 
-TEST_F(MidiDevicesTest, PreviewSilentCases) {
-    devices.preview.echoInstrument = -1;
-    preview(1);
-    EXPECT_TRUE(services.openedOutputs.empty());  // echo off opens no output
-    devices.preview.echoInstrument = 0;
-    ElementRecord rest;
-    rest.noteWord().setRest(true);
-    devices.PreviewNote(rest);
-    ElementRecord tooHigh;
-    tooHigh.w0().setOctave(7);
-    tooHigh.noteWord().setStep(7);
-    tooHigh.w1().setOctaveShift(2);
-    devices.PreviewNote(tooHigh);
-    EXPECT_TRUE(services.openedOutputs.empty());
-    services.outputOpenResult = noSound;
-    preview(1);
-    EXPECT_FALSE(devices.previewOutputOpen());
-    EXPECT_TRUE(ui.messages().empty());  // a failed preview is silent
-    EXPECT_TRUE(timers.pending.empty());
-}
-
 // A machine without sound card or MIDI port: every step reports and the session goes on.
 TEST_F(MidiDevicesTest, WithoutAnyDeviceEverythingKeepsWorking) {
     services.outputs = 0;

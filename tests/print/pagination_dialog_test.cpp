@@ -132,15 +132,5 @@ TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOkAndACancelledChoo
     EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(PaginationFontsTest, FullTableIsReportedAndTheBlockKeepsItsFont) {
-    for (int i = 4; i < static_cast<int>(FontBlock::entryCount); ++i)
-        ctx.doc.fonts.setEntry(i, "Face " + std::to_string(i), 0);
-    chooser({{"Police", "Courier New"}, {"Taille", "45"}});
-    dialog({{"Position", "Centré"}, {"Police", "1"}});
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].stringId, 69);
-    EXPECT_EQ(std::pair(int{(*ctx.doc.optional.pagination)[6]}, int{(*ctx.doc.optional.pagination)[8]}), std::pair(1, 0));
-}
-
 }  // namespace
 }  // namespace notavera

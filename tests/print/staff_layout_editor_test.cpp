@@ -103,38 +103,6 @@ TEST_F(StaffLayoutEditorTest, TheStaffCountCannotDropStavesThatHoldElements) {
     EXPECT_EQ(sm::LineCount::get(editor.model().staffWord(11)), 5U);
 }
 
-TEST_F(StaffLayoutEditorTest, FieldsEditTheWorkingModelAndShowWhatFollows) {
-    StaffLayoutEditor editor = open();
-    DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
-    EXPECT_EQ(dialog.value("Marge supérieure (INTERL)"), 10);
-    EXPECT_EQ(dialog.value("Ecart moyen entre portées"), 13);
-    dialog.type("Ecart moyen entre portées", "8");
-    dialog.type("Marge supérieure (INTERL)", "2000");  // the distance holds ten bits
-    dialog.type("Définition (mm/10)", "30");
-    EXPECT_EQ(distances(editor.model()), "1023 8 8 8 8 8 8 8 8 8");
-    EXPECT_EQ(editor.model().definition(), 30U);
-    EXPECT_EQ(model().definition(), 20U);  // the document's model waits for OK
-    // 1023 + 9 × 8 interlines of 30 and a five-line staff are far below the page.
-    EXPECT_EQ(dialog.text("Marge inférieure (mm):"), std::to_string((2970 - (1023 + 72) * 30 - 150) / 10));
-}
-
-TEST_F(StaffLayoutEditorTest, TheRulerFieldRunsPressesAndKeys) {
-    StaffLayoutEditor editor = open();
-    DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
-    EXPECT_TRUE(applyAnswer(dialog, {"Regleur", {{"113", "1"}, {"110", "2 4"}}, true}).empty());
-    EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(1)), 1U);
-    EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(3)), 2U);
-    dialog.type("110", "3");
-    EXPECT_EQ(dialog.text("Etat"), "N°3 (5 lignes)");
-    dialog.type("110", "1");  // above the remembered start
-    EXPECT_EQ(ui.beeps(), 1);
-    dialog.type("110", "Jump 99");
-    EXPECT_EQ(ui.beeps(), 3);
-    dialog.type("111", "1");
-    dialog.type("110", "Down M M");  // the refused press still selected staff 1: staff 2 moves, not those below
-    EXPECT_EQ(distances(editor.model()), "10 11 15 13 13 13 13 13 13 13");
-}
-
 // RunStaffLayoutDialog and what OK does to the pages.
 
 TEST_F(StaffLayoutEditorTest, CancelChangesNothingAndReturnsZeroExceptForAFirstPage) {

@@ -7,7 +7,6 @@
 
 #include "platform/headless/headless_ui.h"
 #include "score/binary_file.h"
-#include "print/mask_editing.h"
 #include "score/mus_file.h"
 #include "score/mus_page_codec.h"
 #include "score/page_window.h"
@@ -317,29 +316,6 @@ TEST_F(MusFile, PublishedDocumentReopensWithTheChangesAndABackup) {
         EXPECT_EQ(other.doc.optional.fixedMask->staves[0].elements.size(), 3u);  // the count is taken anew
         EXPECT_FALSE(other.doc.optional.pageHeader);
     });
-}
-
-// The header keeps the cursor, or the place mask editing returns to: the mask page is no page of the score.
-TEST_F(MusFile, CursorIsStoredInTheHeader) {
-    openPages(3);
-    ctx.doc.currentPage = 2;
-    ctx.doc.currentStaff = 1;
-    ctx.doc.currentElement = 3;
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
-    const auto bytes = workingBytes();
-    EXPECT_EQ(bytes[522], 2);
-    EXPECT_EQ(bytes[523], 1);
-    EXPECT_EQ(static_cast<std::int32_t>(GetU32(bytes, 524)), ctx.doc.pages[1].staves[1].elements[3].x);
-    ctx.doc.currentElement = 2;
-    ASSERT_EQ(EnterMaskEditing(ctx, mask_command::editFixed), 1);
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
-    EXPECT_EQ(ctx.doc.header.currentPage(), 2);
-    EXPECT_EQ(ctx.doc.header.currentStaff(), 1);
-    EXPECT_EQ(ctx.doc.header.currentX(), ctx.doc.findPage(2)->staves[1].elements[2].x);
-    ASSERT_EQ(LeaveMaskEditing(ctx), 1);
-    ctx.doc.currentElement = -1;
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
-    EXPECT_EQ(static_cast<std::int32_t>(GetU32(workingBytes(), 524)), ctx.doc.defaultFirstX);
 }
 
 TEST_F(MusFile, FirstSaveMakesTheWorkingFileAndPublishesWithoutBackup) {
