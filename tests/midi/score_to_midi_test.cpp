@@ -12,8 +12,8 @@
 #include "score/work_files.h"
 #include "shell/editor_context.h"
 #include "support/guido_document.h"
+#include "support/midi_csv.h"
 #include "support/score_builder.h"
-#include "support/smf_test_reader.h"
 #include "support/test_files.h"
 
 namespace notavera {
@@ -21,23 +21,24 @@ namespace {
 
 using test::HeardNote;
 using test::ScoreBuilder;
-using test::SmfFile;
+using test::MidiCsv;
 using Heard = std::vector<HeardNote>;
 
 constexpr unsigned C = 1, D = 2, E = 3, F = 4, G = 5;
 constexpr unsigned half = 3, quarter = 4;
 constexpr unsigned ch15 = 14;  // the channel every voice starts on
 
-SmfFile exportScore(EditorContext& ctx, int lastPage, const std::optional<MidiRegion>& region = std::nullopt) {
+// The written file as midicsv reads it, which must be without complaint.
+MidiCsv exportScore(EditorContext& ctx, int lastPage, const std::optional<MidiRegion>& region = std::nullopt) {
     const test::TempDir dir;
     EXPECT_EQ(WriteScoreMidi(ctx, dir / "score.mid", lastPage, region), 1);
-    auto file = test::ParseSmf(test::ReadBytes(dir / "score.mid"));
-    EXPECT_TRUE(file.has_value());
-    return file.value_or(SmfFile{});
+    MidiCsv file = test::ReadMidiCsv(dir / "score.mid");
+    EXPECT_EQ(file.errors, "");
+    return file;
 }
 
 Heard heard(EditorContext& ctx, int lastPage = 1, int track = 1) {
-    const SmfFile f = exportScore(ctx, lastPage);
+    const MidiCsv f = exportScore(ctx, lastPage);
     return static_cast<int>(f.tracks.size()) <= track ? Heard{} : test::HeardNotes(f.tracks[std::size_t(track)]);
 }
 
@@ -175,7 +176,7 @@ TEST(ScoreToMidi, StaffOfTheVoiceGoesOnWithTheGapsAndRestsOfTheSystem) {
     b.rest(100, 2);
     b.rest(260, 2);
     b.note(420, C);
-    const SmfFile f = exportScore(b.ctx(), 1);
+    const MidiCsv f = exportScore(b.ctx(), 1);
     ASSERT_EQ(f.tracks.size(), 3u);
     EXPECT_EQ(test::HeardNotes(f.tracks[2]), (Heard{at(1536, 1792, 60, 64, 3)}));
 }
@@ -187,8 +188,8 @@ TEST(ScoreToMidi, TracksFollowTheChannelsTheCurrentVoiceAndTheRegion) {
     one.on(1, 1).note(100, E, half);
     one.on(1, 2).note(100, F);
     one.on(1, 3).note(100, G);
-    SmfFile f = exportScore(one.ctx(), 1);
-    ASSERT_EQ(f.trackCount, 2);
+    MidiCsv f = exportScore(one.ctx(), 1);
+    ASSERT_EQ(f.tracks.size(), 2u);
     EXPECT_EQ(test::HeardNotes(f.tracks[1]),
               (Heard{at(0, 256, 60), at(0, 512, 64), at(256, 512, 62), at(512, 768, 65), at(512, 768, 67)}));
 
@@ -200,13 +201,13 @@ TEST(ScoreToMidi, TracksFollowTheChannelsTheCurrentVoiceAndTheRegion) {
     b.on(1, 3).note(100, F);
     b.setCurrent(1, 0);
     f = exportScore(b.ctx(), 1);
-    ASSERT_EQ(f.trackCount, 3);
+    ASSERT_EQ(f.tracks.size(), 3u);
     EXPECT_EQ(test::HeardNotes(f.tracks[1]), (Heard{at(0, 256, 60), at(256, 512, 64)}));
     EXPECT_EQ(test::HeardNotes(f.tracks[2]), (Heard{at(0, 512, 62, 64, 3), at(512, 768, 65, 64, 3)}));
     // A negative last page plays the current voice from the current staff.
     b.setCurrent(1, 3);
     f = exportScore(b.ctx(), -1);
-    ASSERT_EQ(f.trackCount, 2);
+    ASSERT_EQ(f.tracks.size(), 2u);
     EXPECT_EQ(test::HeardNotes(f.tracks[1]), (Heard{at(0, 256, 65, 64, 3)}));
 
     ScoreBuilder region(1, 3, 3);
@@ -214,7 +215,7 @@ TEST(ScoreToMidi, TracksFollowTheChannelsTheCurrentVoiceAndTheRegion) {
     region.on(1, 1).notes(100, 100, 4, E);
     region.on(1, 2).notes(100, 100, 4, G);
     f = exportScore(region.ctx(), 1, MidiRegion{1, 2, 200, 300});
-    ASSERT_EQ(f.trackCount, 3);
+    ASSERT_EQ(f.tracks.size(), 3u);
     EXPECT_EQ(test::HeardNotes(f.tracks[1]), (Heard{at(0, 256, 64), at(256, 512, 64)}));
     EXPECT_EQ(test::HeardNotes(f.tracks[2]), (Heard{at(0, 256, 67), at(256, 512, 67)}));
 }
@@ -229,19 +230,16 @@ TEST(ScoreToMidi, TrackHeadsCarryTempoMeterKeyNameProgramAndVolume) {
     b.note(100, C);
     b.doc().staff()->key().setKeyKind(KeyKind::Flats);
     b.doc().staff()->key().setKeyCount(3);
-    SmfFile f = exportScore(b.ctx(), 1);
-    ASSERT_EQ(f.tracks[0].size(), 4u);
-    EXPECT_EQ(f.tracks[0][0].data, (std::vector<std::uint8_t>{0x06, 0x1A, 0x80}));
-    EXPECT_EQ(f.tracks[0][1].data, (std::vector<std::uint8_t>{6, 3, 36, 8}));
-    EXPECT_EQ(f.tracks[0][2].data, (std::vector<std::uint8_t>{0xFD, 0}));
+    MidiCsv f = exportScore(b.ctx(), 1);
+    EXPECT_EQ(f.tracks[0], (std::vector<std::string>{"0, Tempo, 400000", "0, Time_signature, 6, 3, 36, 8",
+                                                     "0, Key_signature, -3, \"major\""}));
     const auto& t = f.tracks[1];
-    ASSERT_EQ(t.size(), 5u);
-    ASSERT_EQ(t[0].data.size(), 512u);  // the title as text
-    EXPECT_EQ(std::string(t[0].data.begin(), t[0].data.begin() + 7), std::string("Sonate\0", 7));
-    EXPECT_EQ(std::pair(int{t[1].status}, t[1].data), std::pair(0xC0 | int{ch15}, std::vector<std::uint8_t>{40}));
-    EXPECT_EQ(t[2].data[1], 100);  // the channel volume is the velocity of the note's on and off
-    EXPECT_EQ(t[3].data[1], 100);
-
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[0].substr(0, 22), "0, Text_t, \"Sonate\\000");  // the title, in a text of 512 bytes:
+    EXPECT_EQ(t[0].size(), 12u + 6 + 506 * 4 + 1);                    // the rest are zeros, "\000" each
+    EXPECT_EQ(t[1], "0, Program_c, 14, 40");
+    EXPECT_EQ(t[2], "0, Note_on_c, 14, 60, 100");  // the channel volume is the velocity of the note's on and off
+    EXPECT_EQ(t[3], "256, Note_off_c, 14, 60, 100");
 }
 
 TEST(ScoreToMidi, PagesFollowOneAnotherUpToTheLastPage) {
@@ -254,10 +252,10 @@ TEST(ScoreToMidi, PagesFollowOneAnotherUpToTheLastPage) {
     EXPECT_EQ(heard(b.ctx(), 1), (Heard{at(0, 256, 60)}));
     // A last page before the current page beeps and writes no notes.
     b.setCurrent(2, 0);
-    const SmfFile f = exportScore(b.ctx(), 1);
+    const MidiCsv f = exportScore(b.ctx(), 1);
     EXPECT_EQ(b.ui().beeps(), 1);
     ASSERT_EQ(f.tracks.size(), 2u);
-    EXPECT_EQ(f.tracks[1].size(), 3u);  // name, program, end of track
+    EXPECT_EQ(f.tracks[1].size(), 2u);  // name and program
 }
 
 TEST(ScoreToMidi, NothingIsWrittenWithoutPagesOrWhereTheFileCannotBeMade) {

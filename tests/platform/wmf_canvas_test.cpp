@@ -29,11 +29,8 @@ TEST(WmfCanvas, HeadersDescribeTheFile) {
     const ParsedMetafile m = ParseMetafile(bytes);
 
     EXPECT_EQ(le::u32(bytes, 0), wmf::kPlaceableKey);
-    EXPECT_EQ(static_cast<std::int16_t>(m.placeable[3]), 0);     // left
-    EXPECT_EQ(static_cast<std::int16_t>(m.placeable[4]), 0);     // top
-    EXPECT_EQ(static_cast<std::int16_t>(m.placeable[5]), 1000);  // right
-    EXPECT_EQ(static_cast<std::int16_t>(m.placeable[6]), 500);   // bottom
-    EXPECT_EQ(m.placeable[7], 254);                              // tenths of a millimetre per inch
+    // Left, top, right, bottom, then tenths of a millimetre per inch.
+    EXPECT_EQ(std::vector(m.placeable.begin() + 3, m.placeable.begin() + 8), (std::vector<std::uint16_t>{0, 0, 1000, 500, 254}));
     std::uint16_t checksum = 0;
     for (int i = 0; i < 10; ++i) checksum ^= m.placeable[i];
     EXPECT_EQ(m.placeable[10], checksum);

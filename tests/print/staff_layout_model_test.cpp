@@ -25,36 +25,6 @@ StaffLayoutModel modelWith(std::initializer_list<std::uint32_t> staves) {
     return m;
 }
 
-TEST(ApplyStaffLayoutModel, CopiesEveryStaffFieldOfTheModel) {
-    std::uint32_t w = staffWord(7, 3, 4);
-    for (auto set : {BlockGrouping::set, Small::set, Indented::set, LayoutFlag::set, Brace::set, Grey::set,
-                     Invisible::set, Accessory::set})
-        set(w, 1);
-    StaffLayoutModel m = modelWith({staffWord(10, 3, 5), w});
-    m.setDefinition(24);
-    m.setIndentMm(15);
-    m.setLineLengthMm(180);
-    PageRecord page;
-    ASSERT_TRUE(ApplyStaffLayoutModel(m, page));
-    ASSERT_EQ(page.staves.size(), 2u);
-    EXPECT_EQ(page.layoutWord().staffCount(), 2u);
-    EXPECT_EQ(page.layoutWord().staffSize(), 24u);
-    EXPECT_EQ(page.indent, 150u);
-    EXPECT_EQ(page.lineLength, 1800u);
-    const StaffRecord& s = page.staves[1];
-    EXPECT_EQ(s.key().index(), 1u);
-    EXPECT_EQ(s.key().distance(), 7u);
-    EXPECT_EQ(s.key().systemGrouping(), 3u);
-    EXPECT_EQ(s.key().blockGrouping(), 1u);
-    EXPECT_TRUE(s.key().small() && s.key().indented() && s.key().grey() && s.key().invisible());
-    EXPECT_TRUE(s.lines().layoutFlag() && s.lines().brace() && s.lines().accessory());
-    EXPECT_EQ(s.lines().lineCount(), 4u);
-    const StaffRecord& plain = page.staves[0];
-    EXPECT_FALSE(plain.key().small() || plain.key().indented() || plain.key().grey() || plain.key().invisible());
-    EXPECT_FALSE(plain.lines().layoutFlag() || plain.lines().brace() || plain.lines().accessory());
-    EXPECT_EQ(plain.lines().lineCount(), 5u);
-}
-
 TEST(ApplyStaffLayoutModel, KeepsWhatTheModelDoesNotOwnAndRefusesToDropStavesThatHoldElements) {
     PageRecord page;
     page.layout = 0;
