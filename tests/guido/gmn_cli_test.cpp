@@ -18,7 +18,6 @@ protected:
         args.insert(args.begin(), {command, "in.gmn"});
         return RunCli(dir.path(), args);
     }
-
     test::TempDir dir;
 };
 

@@ -25,7 +25,6 @@ protected:
     std::size_t elementsOnStaff(int i) {
         return ctx.doc.findPage(1)->staves[static_cast<std::size_t>(i)].elements.size();
     }
-
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
     test::TempDir dir;

@@ -30,7 +30,6 @@ protected:
         b.setCurrent(pageCount, 1);  // saved on the last page: the export still starts on page 1
         ASSERT_TRUE(b.saveAs(document));
     }
-
     test::CliResult run(std::vector<std::string> args) {
         args.insert(args.begin(), "export-midi");
         return test::RunCli(dir.path(), args);
@@ -46,13 +45,11 @@ protected:
         EXPECT_EQ(file.errors, "");
         return file;
     }
-
     static std::vector<int> keys(const std::vector<HeardNote>& notes) {
         std::vector<int> k;
         for (const auto& n : notes) k.push_back(n.key);
         return k;
     }
-
     test::TempDir dir;
     std::filesystem::path document = dir / "partition.mus";
     std::filesystem::path output = dir / "partition.mid";

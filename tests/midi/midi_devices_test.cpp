@@ -31,7 +31,6 @@ protected:
         devices.PreviewNote(e);
     }
     std::vector<ShortMessage> sent() { return services.log.messages(); }
-
     test::FakeMidiServices services;
     HeadlessUi ui{nullptr};
     test::ManualTimers timers;
@@ -48,7 +47,6 @@ TEST_F(MidiDevicesTest, StartUpProbesOutputZeroAtFullVolumeAndReportsErrors) {
     devices.CheckMidiOutput(window);
     EXPECT_EQ(services.log.volumes, (std::vector<std::uint32_t>{0xFFFFFFFFu, 0xFFFFu}));
     EXPECT_TRUE(ui.messages().empty());
-
     services.outputOpenResult = noSound;
     EXPECT_EQ(devices.CheckMidiOutput(window), 0);  // no input device either
     services.outputOpenResult = {};

@@ -34,7 +34,6 @@ TEST(MidiKeyOfNote, FollowsThePitchRule) {
         {note(1, 4), -48, 12},                   //
         {note(7, 7, A::Sharp, 2), 0, 132}};      // beyond MIDI: the caller decides
     for (const auto& [e, transposition, key] : cases) EXPECT_EQ(MidiKeyOfNote(e, transposition), key) << key;
-
     ElementRecord rest = note(1, 4);
     rest.noteWord().setRest(true);
     ElementRecord sign = note(1, 4);

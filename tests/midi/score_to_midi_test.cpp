@@ -192,7 +192,6 @@ TEST(ScoreToMidi, TracksFollowTheChannelsTheCurrentVoiceAndTheRegion) {
     ASSERT_EQ(f.tracks.size(), 2u);
     EXPECT_EQ(test::HeardNotes(f.tracks[1]),
               (Heard{at(0, 256, 60), at(0, 512, 64), at(256, 512, 62), at(512, 768, 65), at(512, 768, 67)}));
-
     ScoreBuilder b(1, 4, 2);
     b.setChannel(2, 3);
     b.on(1, 0).note(100, C);
@@ -209,7 +208,6 @@ TEST(ScoreToMidi, TracksFollowTheChannelsTheCurrentVoiceAndTheRegion) {
     f = exportScore(b.ctx(), -1);
     ASSERT_EQ(f.tracks.size(), 2u);
     EXPECT_EQ(test::HeardNotes(f.tracks[1]), (Heard{at(0, 256, 65, 64, 3)}));
-
     ScoreBuilder region(1, 3, 3);
     region.on(1, 0).notes(100, 100, 4, C);
     region.on(1, 1).notes(100, 100, 4, E);

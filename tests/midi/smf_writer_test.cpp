@@ -33,7 +33,6 @@ TEST(SmfWriter, HeaderChunkThenTracksWhoseLengthsArePatched) {
     EXPECT_EQ(slice(sink.bytes(), 14, 12), empty);  // the conductor track, even without its hook
     EXPECT_EQ(slice(sink.bytes(), 26, 12), empty);
     EXPECT_EQ(sink.bytes().size(), 38u);
-
     MemoryByteSink three;
     std::vector<int> seen;
     ASSERT_EQ(WriteMidiFile(

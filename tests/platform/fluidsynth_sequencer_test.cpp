@@ -41,7 +41,6 @@ protected:
         test::WriteBytes(shortFile, test::MelodyMidi({72, 76}, 120));  // a quarter of a second
         test::WriteBytes(longFile, test::MelodyMidi({60, 62, 64, 65, 67, 69, 71, 72}, 960));
     }
-
     test::TempDir dir;
     SynthOptions options;
     std::filesystem::path shortFile = dir / "court.mid";

@@ -27,14 +27,12 @@ TEST(WmfCanvas, HeadersDescribeTheFile) {
     canvas.drawPolyline(many, Pen{});
     const std::vector<std::uint8_t> bytes = canvas.fileBytes();
     const ParsedMetafile m = ParseMetafile(bytes);
-
     EXPECT_EQ(le::u32(bytes, 0), wmf::kPlaceableKey);
     // Left, top, right, bottom, then tenths of a millimetre per inch.
     EXPECT_EQ(std::vector(m.placeable.begin() + 3, m.placeable.begin() + 8), (std::vector<std::uint16_t>{0, 0, 1000, 500, 254}));
     std::uint16_t checksum = 0;
     for (int i = 0; i < 10; ++i) checksum ^= m.placeable[i];
     EXPECT_EQ(m.placeable[10], checksum);
-
     EXPECT_EQ(m.header[1], wmf::kHeaderWords);
     EXPECT_EQ(m.header[2], 0x0300);
     EXPECT_EQ(m.header[3] | m.header[4] << 16, (bytes.size() - wmf::kPlaceableBytes) / 2);
@@ -43,7 +41,6 @@ TEST(WmfCanvas, HeadersDescribeTheFile) {
     for (const WmfRecord& r : m.records) largest = std::max<std::uint32_t>(largest, 3 + r.params.size());
     EXPECT_EQ(m.header[6] | m.header[7] << 16, largest);
     EXPECT_EQ(largest, 3u + 1 + 80);  // the polyline: count and forty points
-
     ASSERT_FALSE(m.records.empty());
     EXPECT_EQ(m.records.back().function, wmf::Eof);
     EXPECT_EQ(m.trailingBytes, 0u);
@@ -61,7 +58,6 @@ TEST(WmfCanvas, MappingComesFirstAndFlipsTheUpwardY) {
     EXPECT_EQ(m.records[2].function, wmf::SetWindowExt);
     EXPECT_EQ(m.records[2].param(0), 1000);  // y first, as every point in the format
     EXPECT_EQ(m.records[2].param(1), 2000);
-
     const auto moves = FindRecords(m, wmf::MoveTo), lines = FindRecords(m, wmf::LineTo);
     ASSERT_EQ(moves.size(), 1u);
     ASSERT_EQ(lines.size(), 1u);
@@ -81,7 +77,6 @@ TEST(WmfCanvas, EachPrimitiveDeletesWhatItCreated) {
     canvas.drawPolygon(triangle, ShapeStyle{std::nullopt, RgbColour(0, 0, 255)});
     canvas.drawText({10, 10}, "a", TextFont{"Arial", 30}, 0);
     const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
-
     std::vector<std::uint16_t> sequence;
     for (const WmfRecord& r : m.records) {
         if (r.function != wmf::SetMapMode && r.function != wmf::SetWindowOrg && r.function != wmf::SetWindowExt)
@@ -123,7 +118,6 @@ TEST(WmfCanvas, FontRecordsCarryTheDocumentFaceAndTheGlyphFamily) {
     const auto texts = FindRecords(m, wmf::TextOut);
     ASSERT_EQ(fonts.size(), 2u);
     ASSERT_EQ(texts.size(), 2u);
-
     const WmfRecord& text = *fonts[0];
     EXPECT_EQ(text.param(0), -45);  // the em height
     EXPECT_EQ(text.param(2), 900);  // escapement
@@ -138,7 +132,6 @@ TEST(WmfCanvas, FontRecordsCarryTheDocumentFaceAndTheGlyphFamily) {
     }
     EXPECT_EQ(face.c_str(), std::string("Times New Roman"));
     EXPECT_EQ(TextOutBytes(*texts[0]), "Cl\xE9 \x80 ?");
-
     const WmfRecord& glyph = *fonts[1];
     EXPECT_EQ(glyph.param(0), -80);
     EXPECT_EQ(glyph.params[6] >> 8, wmf::kSymbolCharset);

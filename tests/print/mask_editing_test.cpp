@@ -14,7 +14,6 @@ namespace {
 struct MaskEditingTest : ::testing::Test {
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
-
     void SetUp() override {
         SetUpNewDocument(ctx.doc, 3);
         ctx.doc.currentPage = 2;

@@ -15,7 +15,6 @@ namespace {
 struct PageFormatDialogTest : ::testing::Test {
     ScoreDocument doc;
     SystemSettings settings;
-
     void answer(std::vector<std::pair<std::string, std::string>> fields) {
         DialogModel m = makePageFormatDialog(doc, settings);
         EXPECT_TRUE(applyAnswer(m, {"Format", std::move(fields), true}).empty());
@@ -35,7 +34,6 @@ TEST_F(PageFormatDialogTest, PapersOrientationAndTypedSizes) {
     EXPECT_EQ(doc.pageHeight, 3530);
     EXPECT_EQ(settings.paperButton, 2);
     EXPECT_TRUE(makePageFormatDialog(doc, settings).checked("B4 (250x353mm)"));  // remembered
-
     DialogModel m = makePageFormatDialog(doc, settings);
     m.type("Autre :#2", "3000");  // the edit takes four characters, then clamps
     EXPECT_EQ(m.value("Autre :#2"), 1500);

@@ -13,7 +13,6 @@ namespace {
 
 struct PaginationDialogTest : ::testing::Test {
     ScoreDocument doc;
-
     void answer(std::vector<std::pair<std::string, std::string>> fields) {
         DialogModel m = makePaginationDialog(doc);
         EXPECT_TRUE(applyAnswer(m, {"Pagination", std::move(fields), true}).empty());
@@ -91,7 +90,6 @@ TEST_F(PaginationDialogTest, CropMarksAreABitOnlyAndCancelChangesNothing) {
 struct PaginationFontsTest : ::testing::Test {
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
-
     void chooser(std::vector<std::pair<std::string, std::string>> fields, bool ok = true) {
         ui.queueDialogAnswer({"Police", std::move(fields), ok});
     }

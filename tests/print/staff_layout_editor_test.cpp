@@ -17,9 +17,7 @@ namespace sm = staff_model;
 struct StaffLayoutEditorTest : ::testing::Test {
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
-
     void SetUp() override { SetUpNewDocument(ctx.doc, 3); }
-
     StaffLayoutModel& model() { return ctx.doc.layoutModel; }
     // "10 13 13 0 …": the distance of every staff of a model.
     static std::string distances(const StaffLayoutModel& m) {

@@ -50,7 +50,6 @@ TEST(ApplyStaffLayoutModel, KeepsWhatTheModelDoesNotOwnAndRefusesToDropStavesTha
     EXPECT_EQ(page.extra, 77u);
     ASSERT_EQ(page.staves.size(), 3u);
     EXPECT_EQ(page.staves[2].voice().voice(), 3u);  // the staff the model adds has a voice of its own
-
     page.staves[2].elements.emplace_back();
     const PageRecord before = page;
     StaffLayoutModel smaller = modelWith({staffWord(4, 3, 1), staffWord(4, 3, 1)});
@@ -63,7 +62,6 @@ TEST(ApplyStaffLayoutModel, KeepsWhatTheModelDoesNotOwnAndRefusesToDropStavesTha
     EXPECT_TRUE(ApplyStaffLayoutModel(smaller, page));
     EXPECT_EQ(page.staves.size(), 2u);
     EXPECT_EQ(page.layoutWord().staffSize(), 30u);
-
     PageRecord continuous;  // a continuous page keeps its line length
     continuous.layoutWord().setContinuousCount(3);
     continuous.lineLength = 5700;

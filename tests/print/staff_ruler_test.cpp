@@ -13,7 +13,6 @@ namespace sm = staff_model;
 struct StaffRulerTest : ::testing::Test {
     StaffLayoutModel model = StaffLayoutModel::makeDefault();
     StaffRuler ruler{model, RulerSheet{}};
-
     void SetUp() override {
         model.setStaffCount(7);
         for (int i = 0; i < 7; ++i) sm::Distance::set(model.staffWord(i), 10);
@@ -83,7 +82,6 @@ TEST_F(StaffRulerTest, IsolatedStavesMoveWithinTheirRoomAndBlocksMoveTheStavesBe
     setDistance(3, 1);
     EXPECT_EQ(ruler.moveDown(2), RulerResult::Changed);  // a block needs no room from the next staff
     EXPECT_EQ(distances(), "10 10 9 1 10 10 10");
-
     ruler.mode = RulerMode::IsolatedStaff;
     setDistance(2, 0);
     setDistance(3, 4);
@@ -123,7 +121,6 @@ TEST_F(StaffRulerTest, SystemsBlocksAndBracesAreGroupedFromAStartToAnEnd) {
     ruler.pressStaff(2);
     ruler.pressStaff(2);
     EXPECT_EQ(groups(), "30 10 30 00 00 00 00");  // after a system the staves below lose their groupings
-
     ruler.mode = RulerMode::Braces;
     ruler.pressStaff(0);
     ruler.pressStaff(1);

@@ -14,7 +14,6 @@ namespace {
 class ElementCreationTest : public ::testing::Test {
 protected:
     void SetUp() override { SetUpNewDocument(doc, 1); }
-
     std::vector<ElementRecord>& elements() { return doc.staff()->elements; }
     // Writes a staff from left to right: "n100" a C at 100, "c200" a C with the chord bit, "(150" and ")150"
     // parentheses; the last one made is left current.
@@ -33,7 +32,6 @@ protected:
         doc.insertion.accidentalForced = forced != Accidental::None;
         return CreateNoteOrRest(doc, x, false, name);
     }
-
     ScoreDocument doc;
 };
 
@@ -83,7 +81,6 @@ TEST_F(ElementCreationTest, OpeningParenthesisIsPlacedAgainstAClosingOneAndNothi
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(doc.currentElement, 1);
     EXPECT_EQ(open->signWord().pair2(), 1u);
-
     ScoreDocument empty;
     EXPECT_EQ(PlaceNewElement(empty, ElementRecord{}), -1);
     EXPECT_EQ(CreateNoteOrRest(empty, 100, false, 1), nullptr);

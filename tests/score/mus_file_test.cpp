@@ -29,7 +29,6 @@ class MusFile : public ::testing::Test {
 protected:
     std::filesystem::path document() const { return dir / "essai.mus"; }
     std::filesystem::path working() const { return dir / "essai.sum"; }
-
     int open(const std::vector<std::uint8_t>& bytes) {
         test::WriteBytes(document(), bytes);
         return ReadDocument(ctx, document());
@@ -49,7 +48,6 @@ protected:
         for (const auto& p : ctx.doc.pages) numbers.push_back(p.number);
         return numbers;
     }
-
     void openPages(int count) { ASSERT_EQ(open(pages(count).build()), FileOk); }
     std::vector<std::uint8_t> workingBytes() const { return test::ReadBytes(ctx.doc.storage.workingPath); }
     // The page as stored in the working file where the table puts it.
@@ -73,7 +71,6 @@ protected:
         EXPECT_TRUE(otherUi.messages().empty());
         check(other);
     }
-
     test::TempDir dir;
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
@@ -279,7 +276,6 @@ TEST_F(MusFile, PagesShrinkInPlaceGrowInPlaceAtTheEndAndMoveThereOtherwise) {
     EXPECT_EQ(ctx.doc.storage.pageTable[2].offset, before[2].offset);  // the last page of the data
     EXPECT_EQ(ctx.doc.header.endOfData(), endOfData + 17);
     EXPECT_TRUE(separatorAt(ctx.doc.header.endOfData()));
-
     const std::uint32_t end = ctx.doc.header.endOfData();
     ctx.doc.pages[0].staves[0].elements.emplace_back().x = 5000;
     ctx.doc.pages[0].staves[0].elements.emplace_back().x = 6000;
@@ -383,7 +379,6 @@ TEST_P(RoundTrip, SavingWhatWasLoadedChangesOnlyTheCursorFields) {
     ASSERT_EQ(ReadDocument(ctx, document()), FileOk);
     ctx.doc.storage.fileState = FileState::Publish;
     ASSERT_TRUE(SavePages(ctx));
-
     const auto saved = test::ReadBytes(document());
     ASSERT_EQ(saved.size(), original.size());
     for (std::size_t i = 0; i < saved.size(); ++i) {
@@ -413,7 +408,6 @@ TEST_F(MusFile, CompactCopyLaysThePagesEndToEnd) {
     EXPECT_FALSE(WriteCompactCopy(ctx, dir / "absent" / "compact.mus", "compact.mus"));
     EXPECT_EQ(ui.messages().at(0).stringId, 1);
     EXPECT_EQ(ctx.doc.storage.pageTable[0].offset, before[0].offset);  // a failed copy leaves everything
-
     const auto target = dir / "compact.mus";
     ASSERT_TRUE(WriteCompactCopy(ctx, target, "compact.mus"));
     const auto bytes = test::ReadBytes(target);

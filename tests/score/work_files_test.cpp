@@ -37,7 +37,6 @@ protected:
         names.erase("runtime");
         return names;
     }
-
     test::TempDir dir;
     fs::path runtime = dir / "runtime";
     fs::path document = dir / "song.mus";
@@ -206,7 +205,6 @@ protected:
         for (int i = 0; i < minutes; ++i) AutosaveMinuteTick(ctx);
         return fs::exists(saved);
     }
-
     fs::path saved = dir / "song.sav";
     std::string published;
 };
