@@ -1,5 +1,5 @@
 // The bytes of the MIDI file writer: header, chunk lengths, variable-length numbers, events, and what
-// happens when the sink refuses a byte or cannot seek back.
+// happens when the sink cannot seek back.
 #include "midi/smf_writer.h"
 
 #include <gtest/gtest.h>
@@ -99,39 +99,6 @@ TEST(SmfWriter, EventsCarryTheirStatusAndWhatCannotBeEncodedWritesNothing) {
     const Bytes text = trackBody([&](SmfWriter& w) { EXPECT_EQ(w.metaEvent(0, meta_type::text, name), 512); });
     EXPECT_EQ(slice(text, 0, 6), (Bytes{0x00, 0xFF, 0x01, 0x84, 0x00, 'A'}));  // a two-byte length
     EXPECT_EQ(text.size(), 5u + 512 + 4);
-}
-
-// Accepts bytes until `refuseAt`, then refuses one byte (or all after it when `forever`).
-class RefusingSink : public MemoryByteSink {
-public:
-    RefusingSink(std::size_t refuseAt, bool forever) : refuseAt_(refuseAt), forever_(forever) {}
-    bool put(std::uint8_t b) override {
-        const std::size_t n = offered_++;
-        if (n == refuseAt_ || (forever_ && n > refuseAt_)) return false;
-        return MemoryByteSink::put(b);
-    }
-
-private:
-    std::size_t refuseAt_;
-    bool forever_;
-    std::size_t offered_ = 0;
-};
-
-TEST(SmfWriter, RefusedByteIsNotCountedAndTheFileFails) {
-    // Offered bytes: 14 header, 12 conductor and its 4 patched length bytes, 8 track head, then the note-on's
-    // delta and status; the 41st is its key.
-    RefusingSink sink(40, false);
-    int result = 0;
-    EXPECT_EQ(WriteMidiFile(sink, 1, 2, 256, nullptr,
-                            [&](SmfWriter& w, int) {
-                                result = w.noteOn(0, 0, 60, 64);
-                                EXPECT_EQ(w.trackBytes(), 3u);  // delta, status, velocity
-                                EXPECT_EQ(w.noteOn(0, 0, 62, 64), 2);  // writing goes on with the next event
-                            }),
-              0);
-    EXPECT_EQ(result, -1);
-    // The patched length covers the bytes that reached the file.
-    EXPECT_EQ(slice(sink.bytes(), 30, 4), (Bytes{0, 0, 0, 11}));
 }
 
 class UnseekableSink : public MemoryByteSink {

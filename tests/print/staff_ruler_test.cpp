@@ -140,24 +140,6 @@ TEST_F(StaffRulerTest, SystemsBlocksAndBracesAreGroupedFromAStartToAnEnd) {
     EXPECT_EQ(groups(), "31 12 30 00 00 00 00");  // blocks clear the brace bits, and the groupings below
 }
 
-TEST_F(StaffRulerTest, AttributeModesToggleAndTheStatusLineNamesThem) {
-    for (RulerMode mode : {RulerMode::Small, RulerMode::Grey, RulerMode::Accessory}) {
-        ruler.mode = mode;
-        ruler.pressStaff(1);
-    }
-    EXPECT_EQ(ruler.statusText(), "N°2 (5 lignes), Petite, Grisée, Accessoire");
-    ruler.pressStaff(1);
-    ruler.mode = RulerMode::Invisible;
-    ruler.pressStaff(1);
-    ruler.mode = RulerMode::Lines;
-    ruler.linesValue = 1;
-    ruler.pressStaff(1);
-    EXPECT_EQ(ruler.statusText(), "N°2 (1 lignes), Petite, Invisible, Grisée");
-    ruler.mode = RulerMode::Indentation;
-    ruler.pressStaff(1);
-    EXPECT_EQ(each<sm::Indented>(), "0 1 0 0 0 0 0");
-}
-
 TEST_F(StaffRulerTest, GroupingLinesRunFromTheFirstStaffTopToTheLastStaffBottom) {
     const unsigned systems[] = {1, 0, 2, 3, 0, 1, 0};  // the last system is left open: it ends with the page
     for (int i = 0; i < 7; ++i) sm::SystemGrouping::set(model.staffWord(i), systems[i]);

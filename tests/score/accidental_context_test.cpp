@@ -49,17 +49,6 @@ TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeXAndACancellingChangeAlters
     EXPECT_FALSE(ContextAccidental(cancelled, 1, 4, 4).has_value());
 }
 
-TEST(ContextAccidental, NearestEarlierAccidentalOfTheBarWins) {
-    StaffRecord staff;
-    staff.elements = {note(100, 4, 4, Accidental::Sharp), sign(150, SignType::Bar, 1),  // a brace: same bar
-                      note(200, 4, 4, Accidental::Natural), note(250, 4, 4), note(300, 4, 4)};
-    EXPECT_EQ(ContextAccidental(staff, 4, 4, 4), Accidental::Natural);
-    EXPECT_EQ(ContextAccidental(staff, 2, 4, 4), Accidental::Sharp);
-    EXPECT_FALSE(ContextAccidental(staff, 0, 4, 4).has_value());
-    EXPECT_FALSE(ContextAccidental(staff, 5, 4, 4).has_value());  // no such element
-    EXPECT_FALSE(ContextAccidental(staff, -1, 4, 4).has_value());
-}
-
 // A staff with a key, bars, a key change, a cancelling change and notes with and without accidentals.
 StaffRecord MixedStaff() {
     StaffRecord staff;
