@@ -83,17 +83,6 @@ TEST(GmnReader, NotesTakeTheirPitchOctaveAccidentalDurationAndPosition) {
     }
 }
 
-TEST(GmnReader, EveryNoteNameGivesItsPitchClass) {
-    std::istringstream names("c:0 do:0 ut:0 cis:1 d:2 re:2 dis:3 e:4 mi:4 f:5 fa:5 fis:6 g:7 sol:7 so:7 gis:8 a:9 "
-                             "la:9 ais:10 h:11 b:11 si:11 ti:11 _:-1 rest:-1 empty:-2");
-    for (std::string word; names >> word;) {
-        const std::string name = word.substr(0, word.find(':'));
-        const Reading r = Read("[" + name + "]");
-        EXPECT_TRUE(r.errors.empty()) << name;
-        EXPECT_EQ(r.notes(), word.substr(word.find(':') + 1) + ":1:0 1/4 @0/1") << name;
-    }
-}
-
 TEST(GmnReader, SegmentsSequencesAndChords) {
     EXPECT_EQ(Read("[c d e]").lines.front(), "na_segmInit()");
     EXPECT_EQ(Read("{}").lines, (Lines{"na_segmInit()", "na_segmExit()"}));

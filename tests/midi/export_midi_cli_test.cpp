@@ -95,20 +95,5 @@ TEST_F(ExportMidiCli, PageRangeAndVoiceOptionsLimitWhatIsWritten) {
     EXPECT_TRUE(test::HeardNotes(f.tracks[1]).empty());
 }
 
-TEST_F(ExportMidiCli, FailuresAreReportedInFrenchAndBadArgumentsShowTheUsage) {
-    const auto target = dir / "absent" / "x.mid";
-    test::CliResult r = run({document.string(), target.string()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "MESSAGE Notavera 2 Impossible d'écrire le fichier " + target.string() + "\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "partition.sum"));  // no working file left behind
-    r = run({(dir / "absent.mus").string(), output.string()});
-    EXPECT_NE(r.status, 0);
-    EXPECT_NE(r.err.find("MESSAGE"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(output));
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {document.string()}, {"a", "b", "--from-page", "0"}, {"a", "b", "--to-page"}, {"a", "b", "c"}})
-        EXPECT_EQ(run(args).status, 2);
-}
-
 }  // namespace
 }  // namespace notavera

@@ -5,7 +5,6 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "platform/audio/audio_midi_services.h"
 #include "platform/audio/fluidsynth_sequencer.h"
 #include "support/audio_test_files.h"
 
@@ -83,22 +82,6 @@ TEST_F(SequencerTest, WithoutAWorkingAudioOutputTheErrorNamesWhatWasTried) {
     EXPECT_EQ(status.code, audio_error::noAudioOutput);
     EXPECT_EQ(status.text.rfind("Aucune sortie audio ne fonctionne (absent-1, absent-2)", 0), 0u) << status.text;
     EXPECT_FALSE(sequencer.play([this] { ended.raise(); }).ok());
-}
-
-TEST_F(SequencerTest, TheBuiltInSynthesizerIsOutputZeroAndTheDefaultOutput) {
-    AudioMidiServices services(options);
-    EXPECT_GE(services.outputCount(), 1);
-    for (const int device : {midiMapper, 0}) {
-        OpenedDevice<MidiOutput> out = services.openOutput(device);
-        ASSERT_TRUE(out.device) << out.status.text;
-        EXPECT_TRUE(out.device->capabilities().volume);
-        EXPECT_TRUE(out.device->setVolume(0xFFFF).ok());
-        EXPECT_TRUE(out.device->send(PackShortMessage(0x90, 60, 64)).ok());
-        EXPECT_FALSE(out.device->send(0x3C).ok());  // no status byte
-        EXPECT_TRUE(out.device->close().ok());
-        EXPECT_FALSE(out.device->send(PackShortMessage(0x80, 60, 0)).ok());
-        EXPECT_TRUE(out.device->close().ok());
-    }
 }
 
 }  // namespace

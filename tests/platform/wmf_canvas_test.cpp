@@ -142,23 +142,5 @@ TEST(WmfCanvas, FontRecordsCarryTheDocumentFaceAndTheGlyphFamily) {
     EXPECT_EQ(FindRecords(m, wmf::SetTextColor)[0]->params, (std::vector<std::uint16_t>{0x8000, 0}));
 }
 
-TEST(WmfCanvas, LongPolylinesContinueInFurtherRecordsAndEmptyPicturesKeepAUnit) {
-    WmfCanvas canvas(0, 0);
-    std::vector<Point> points;
-    for (int i = 0; i < 40000; ++i) points.push_back({i % 100, i / 100});
-    canvas.drawPolyline(points, Pen{});
-    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
-    EXPECT_EQ(m.placeable[5], 1);
-    EXPECT_EQ(m.placeable[6], 1);
-    const auto lines = FindRecords(m, wmf::Polyline);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0]->params[0], 32767);
-    EXPECT_EQ(lines[1]->params[0], 40000 - 32767 + 1);
-    // The second record starts where the first ended.
-    EXPECT_EQ(lines[1]->params[1], lines[0]->params[2 * 32767 - 1]);
-    EXPECT_EQ(lines[1]->params[2], lines[0]->params[2 * 32767]);
-    EXPECT_EQ(m.header[6] | m.header[7] << 16, 3u + 1 + 2 * 32767);
-}
-
 }  // namespace
 }  // namespace notavera

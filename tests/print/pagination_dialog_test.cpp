@@ -104,22 +104,5 @@ TEST_F(PaginationFontsTest, ChosenFontGoesIntoTheTableAndTheBlock) {
     EXPECT_EQ(std::pair(texts[0].font.height, texts[0].font.weight), std::pair(45, 700));
 }
 
-TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOkAndACancelledChooserKeepsTheFont) {
-    chooser({{"Police", "Courier New"}});
-    dialog({{"Position", "Centré"}, {"Police", "1"}}, false);  // "Annuler"
-    chooser({{"Police", "Courier New"}});
-    dialog({{"Texte#2", "pied"}, {"Police#3", "1"}});  // a footer without a position is not stored
-    EXPECT_FALSE(ctx.doc.optional.pagination);
-    EXPECT_FALSE(ctx.doc.optional.pageFooter);
-    EXPECT_TRUE(ctx.doc.fonts.isFree(4));
-    dialog({{"Position", "Droite"}});
-    (*ctx.doc.optional.pagination)[6] = 2;
-    (*ctx.doc.optional.pagination)[8] = 33;
-    chooser({{"Police", "Courier New"}}, false);
-    dialog({{"Police", "1"}});
-    EXPECT_EQ(std::pair(int{(*ctx.doc.optional.pagination)[6]}, int{(*ctx.doc.optional.pagination)[8]}), std::pair(2, 33));
-    EXPECT_TRUE(ui.messages().empty());
-}
-
 }  // namespace
 }  // namespace notavera

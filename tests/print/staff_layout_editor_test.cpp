@@ -143,21 +143,6 @@ TEST_F(StaffLayoutEditorTest, ElementsFollowANewStaffSize) {
     EXPECT_EQ(ctx.doc.stepUnit, 15);
 }
 
-TEST_F(StaffLayoutEditorTest, NotesAtAStaffThePageNoLongerHasGoHome) {
-    ElementRecord& up = put(1, 0, 100);
-    up.w0().setCrossStaff(1);
-    ElementRecord& down = put(1, 3, 100);
-    down.w0().setCrossStaff(2);
-    ElementRecord& kept = put(1, 2, 100);
-    kept.w0().setCrossStaff(2);
-    answer({{"Nombre de portées", "4"}});
-    RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage);
-    const PageRecord& page = *ctx.doc.findPage(1);
-    EXPECT_EQ(page.staves[0].elements[0].w0().crossStaff(), 0U);
-    EXPECT_EQ(page.staves[3].elements[0].w0().crossStaff(), 0U);
-    EXPECT_EQ(page.staves[2].elements[0].w0().crossStaff(), 2U);
-}
-
 TEST_F(StaffLayoutEditorTest, CopyingToARangeReturnsTenAndReportsPagesThatCannotTakeTheModel) {
     ctx.doc.currentPage = 2;
     put(1, 8, 100);  // page 1 cannot lose its ninth staff
