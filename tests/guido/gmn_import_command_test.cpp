@@ -45,15 +45,6 @@ TEST_F(GuidoImportCommand, ReadsTheChosenFileAndNamesTheDocumentAfterIt) {
     EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(GuidoImportCommand, ReadingErrorsAreShownAndWhatWasReadStays) {
-    ui.queueFileName(write("bad.gmn", "[c d ) e]").string());
-    EXPECT_EQ(RunGuidoImportCommand(ctx), 1);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].caption, "Erreur");
-    EXPECT_NE(ui.messages()[0].text.find("'parse error' (ligne 1, caractère 6)"), std::string::npos);
-    EXPECT_EQ(elementsOnStaff(0), 2u);
-}
-
 TEST_F(GuidoImportCommand, RefusedWhileADocumentFileIsOpenOrAMaskIsEditedAndCancelChangesNothing) {
     ui.queueFileName(std::nullopt);
     EXPECT_EQ(RunGuidoImportCommand(ctx), 0);

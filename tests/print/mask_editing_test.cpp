@@ -65,17 +65,5 @@ TEST_F(MaskEditingTest, ErasingFreesTheMaskButNotWhileItIsEdited) {
     EXPECT_TRUE(ctx.doc.modified);
 }
 
-TEST_F(MaskEditingTest, PageFlagsHideEachMaskOnTheCurrentPage) {
-    ASSERT_EQ(ToggleMaskFlag(ctx, mask_command::withoutFixed), 1);
-    EXPECT_TRUE(ctx.doc.page()->layoutWord().withoutFixedMask());
-    EXPECT_FALSE(ctx.doc.page()->layoutWord().withoutVariableMask());
-    ToggleMaskFlag(ctx, mask_command::withoutVariable);
-    ToggleMaskFlag(ctx, mask_command::withoutFixed);
-    EXPECT_FALSE(ctx.doc.page()->layoutWord().withoutFixedMask());
-    EXPECT_TRUE(ctx.doc.page()->layoutWord().withoutVariableMask());
-    EXPECT_FALSE(ctx.doc.findPage(1)->layoutWord().withoutVariableMask());
-    EXPECT_TRUE(ctx.doc.modified);
-}
-
 }  // namespace
 }  // namespace notavera

@@ -8,19 +8,6 @@
 namespace notavera {
 namespace {
 
-TEST(AccentDialog, ButtonsGiveTheAccentOfTheirPlace) {
-    const std::pair<int, unsigned> buttons[] = {{1369, 0}, {1370, 1}, {1371, 2}, {1372, 5},
-                                                {1373, 4}, {1374, 3}, {1375, 6}, {1376, 7}};
-    for (const auto& [bitmap, accent] : buttons) {
-        ScoreDocument doc;
-        DialogModel m = makeAccentDialog(doc);
-        ASSERT_TRUE(m.type(std::to_string(bitmap), "1"));
-        acceptAccentDialog(m, doc);
-        EXPECT_EQ(doc.insertion.accentType, accent);
-        EXPECT_TRUE(makeAccentDialog(doc).checked(std::to_string(bitmap)));
-    }
-}
-
 TEST(NoteHeadDialog, ChoosesTheHeadOfTheNextNotesAndTogglesHalvesWithFlagsAtOnce) {
     ScoreDocument doc;
     DialogModel m = makeNoteHeadDialog(doc);
