@@ -33,8 +33,9 @@ struct Reading {
         for (const auto& l : only("na_seqAppendNote")) {
             int pc, oct, acc, dots;
             long n, d, pn, pd;
-            std::sscanf(l.c_str(), "na_seqAppendNote(pc=%d,oct=%d,acc=%d, durN=%ld,durD=%ld,dots=%d, durPosN=%ld,durPosD=%ld)",
-                        &pc, &oct, &acc, &n, &d, &dots, &pn, &pd);
+            const char* format =
+                "na_seqAppendNote(pc=%d,oct=%d,acc=%d, durN=%ld,durD=%ld,dots=%d, durPosN=%ld,durPosD=%ld";
+            std::sscanf(l.c_str(), format, &pc, &oct, &acc, &n, &d, &dots, &pn, &pd);
             std::ostringstream s;
             s << pc << ":" << oct << ":" << acc << " " << n << "/" << d << std::string(dots, '.') << " @" << pn << "/"
               << pd;
@@ -45,7 +46,8 @@ struct Reading {
     std::string error(std::size_t i) const {
         if (i >= errors.size()) return "none";
         const GmnError& e = errors[i];
-        return e.message + " " + std::to_string(e.line) + ":" + std::to_string(e.column) + (e.endsReading ? " ends" : "");
+        const std::string at = std::to_string(e.line) + ":" + std::to_string(e.column);
+        return e.message + " " + at + (e.endsReading ? " ends" : "");
     }
 };
 
@@ -65,7 +67,8 @@ TEST(GmnReader, NotesTakeTheirPitchOctaveAccidentalDurationAndPosition) {
         {"[c*3/8 d*2 e/16 f*2/8 g*6/4]",
          "0:1:0 3/8 @0/1 | 2:1:0 2/1 @3/8 | 4:1:0 1/16 @19/8 | 5:1:0 1/4 @39/16 | 7:1:0 3/2 @43/16"},
         // Dots lengthen the position and carry over until a duration is written.
-        {"[c.. d e/8 f g.]", "0:1:0 1/4.. @0/1 | 2:1:0 1/4.. @7/16 | 4:1:0 1/8 @7/8 | 5:1:0 1/8 @1/1 | 7:1:0 1/8. @9/8"},
+        {"[c.. d e/8 f g.]",
+         "0:1:0 1/4.. @0/1 | 2:1:0 1/4.. @7/16 | 4:1:0 1/8 @7/8 | 5:1:0 1/8 @1/1 | 7:1:0 1/8. @9/8"},
         {"[c2 d e-1 f+1 g0*1/2 a]",
          "0:2:0 1/4 @0/1 | 2:2:0 1/4 @1/4 | 4:-1:0 1/4 @1/2 | 5:1:0 1/4 @3/4 | 7:0:0 1/2 @1/1 | 9:0:0 1/2 @3/2"},
         {"[cis# e&& a#& f##]", "1:1:1 1/4 @0/1 | 4:1:-2 1/4 @1/4 | 9:1:0 1/4 @1/2 | 5:1:2 1/4 @3/4"},
@@ -97,10 +100,8 @@ TEST(GmnReader, SegmentsSequencesAndChords) {
               Lines{"na_seqAppendChord(voices=3, durN=1,durD=2,dots=0, durPosN=0,durPosD=1)"});
     EXPECT_EQ(chord.notes(), "0:1:0 1/4 @0/1 | 4:1:0 1/2 @0/1 | 7:1:0 1/8 @0/1 | 9:1:0 1/8 @1/2");
     // Tags inside a chord take the chord's position.
-    const Reading tagged = Read("[c {\\stacc(e), g}]");
-    EXPECT_EQ(tagged.only("na_tagStart"), Lines{"na_tagStart(s=\\stacc,no=0,tagno=1, durPosN=1,durPosD=4)"});
-    EXPECT_EQ(tagged.only("na_seqAppendChord"),
-              Lines{"na_seqAppendChord(voices=2, durN=1,durD=4,dots=0, durPosN=1,durPosD=4)"});
+    EXPECT_EQ(Read("[c {\\stacc(e), g}]").only("na_tagStart"),
+              Lines{"na_tagStart(s=\\stacc,no=0,tagno=1, durPosN=1,durPosD=4)"});
 }
 
 TEST(GmnReader, TagCallbacksComeInOrderWithTheirArguments) {

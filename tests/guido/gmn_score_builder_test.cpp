@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         Piece{"[\\clef<\"g\"> \\key<0> c]", true, "S6.1@30 C4/4@90"},
         Piece{"[c \\key<2> f]", true, "C4/4@30 F4/4#?@190"},  // once the line has begun a key takes no room
         Piece{"[c | d \\bar e \\doubleBar]", true, "C4/4@30 S0.124@190 D4/4@220 S0.124@380 E4/4@410 S0.68@570"},
-        Piece{"[\\meter<\"3/4\"> c \\meter<\"C\"> \\meter<\"C/\"> \\meter<\"3+2/8\"> \\meter<\"4+2/16 + 2/8\"> \\meter]",
+        Piece{"[\\meter<\"3/4\"> c \\meter<\"C\"> \\meter<\"C/\"> \\meter<\"3+2/8\"> \\meter<\"4+2/16+2/8\"> \\meter]",
               false, "S5.1=3/4 C4/4 S5.64 S5.64:1 S5.1=5/8"},
         Piece{"[\\beam(c/8 d e) f \\bm(g a)]", false, "C4/5[ D4/5= E4/5] F4/5 G4/5[ A4/5]"},
         Piece{"[\\tie(c c c) \\slur(d e f) \\slur(g) a]", false, "C4/4~ C4/4~- C4/4- D4/4~ E4/4 F4/4- G4/4 A4/4"},

@@ -29,7 +29,7 @@ TEST(WmfCanvas, HeadersDescribeTheFile) {
     const ParsedMetafile m = ParseMetafile(bytes);
     EXPECT_EQ(le::u32(bytes, 0), wmf::kPlaceableKey);
     // Left, top, right, bottom, then tenths of a millimetre per inch.
-    EXPECT_EQ(std::vector(m.placeable.begin() + 3, m.placeable.begin() + 8), (std::vector<std::uint16_t>{0, 0, 1000, 500, 254}));
+    EXPECT_EQ(std::vector(&m.placeable[3], &m.placeable[8]), (std::vector<std::uint16_t>{0, 0, 1000, 500, 254}));
     std::uint16_t checksum = 0;
     for (int i = 0; i < 10; ++i) checksum ^= m.placeable[i];
     EXPECT_EQ(m.placeable[10], checksum);
@@ -103,7 +103,8 @@ TEST(WmfCanvas, ArcsGiveEndStartAndBoxBottomUpAndRasterOperationsTheirCode) {
     canvas.setRasterOp(RasterOp::NotXor);
     const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
     // End point, start point, then the box as bottom, right, top, left.
-    EXPECT_EQ(FindRecords(m, wmf::Arc).at(0)->params, (std::vector<std::uint16_t>{700, 200, 800, 300, 900, 300, 700, 100}));
+    const std::vector<std::uint16_t> arc = {700, 200, 800, 300, 900, 300, 700, 100};
+    EXPECT_EQ(FindRecords(m, wmf::Arc)[0]->params, arc);
     EXPECT_EQ(FindRecords(m, wmf::SetBkMode).at(0)->params[0], wmf::kOpaque);
     EXPECT_EQ(FindRecords(m, wmf::SetBkColor).at(0)->params.size(), 2u);
     EXPECT_EQ(FindRecords(m, wmf::SetRop2).at(0)->params[0], wmf::kRopNotXorPen);
@@ -119,18 +120,10 @@ TEST(WmfCanvas, FontRecordsCarryTheDocumentFaceAndTheGlyphFamily) {
     ASSERT_EQ(fonts.size(), 2u);
     ASSERT_EQ(texts.size(), 2u);
     const WmfRecord& text = *fonts[0];
-    EXPECT_EQ(text.param(0), -45);  // the em height
-    EXPECT_EQ(text.param(2), 900);  // escapement
-    EXPECT_EQ(text.param(3), 900);  // orientation follows it
-    EXPECT_EQ(text.param(4), 700);
-    EXPECT_EQ(text.params[5] & 0xFF, 1);  // italic
-    EXPECT_EQ(text.params[6] >> 8, 0);    // ANSI character set
-    std::string face;
-    for (std::size_t i = 9; i < text.params.size(); ++i) {
-        face.push_back(static_cast<char>(text.params[i] & 0xFF));
-        face.push_back(static_cast<char>(text.params[i] >> 8));
-    }
-    EXPECT_EQ(face.c_str(), std::string("Times New Roman"));
+    // The em height, the escapement and the orientation that follows it, the weight, italic, ANSI, the face.
+    EXPECT_EQ(std::vector(text.params.begin(), text.params.begin() + 7),
+              (std::vector<std::uint16_t>{std::uint16_t(-45), 0, 900, 900, 700, 1, 0}));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&text.params[9])), "Times New Roman");
     EXPECT_EQ(TextOutBytes(*texts[0]), "Cl\xE9 \x80 ?");
     const WmfRecord& glyph = *fonts[1];
     EXPECT_EQ(glyph.param(0), -80);

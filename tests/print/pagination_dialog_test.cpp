@@ -56,7 +56,7 @@ TEST_F(PaginationDialogTest, HeaderAndFooterKeepTheirTextsAndPlacesUntilNeantFre
     EXPECT_EQ(m.text("Texte"), "Sonate en ré");
     EXPECT_EQ(m.value("Position#3"), 5);
     const auto texts = RunningTextsOfPage(doc, 1, 20);
-    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const RunningText& t) { return t.text == "Sonate en ré"; }));
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == "Sonate en ré"; }));
     EXPECT_EQ(doc.header.blockFlags() & 7, 7);
     answer({{"Position", "NEANT"}, {"Texte", ""}, {"Position#3", "NEANT"}});
     EXPECT_FALSE(doc.optional.pagination || doc.optional.pageHeader || doc.optional.pageFooter);

@@ -76,16 +76,6 @@ TEST_F(StaffLayoutEditorTest, SuperposingTwoThenThreeOnSevenStaves) {
     EXPECT_EQ(distances(editor.model()), "10 0 13 0 0 13 0");
 }
 
-TEST_F(StaffLayoutEditorTest, AddingBeforeBracesSkipsTheFirstStaffAndKeepsDistancesReal) {
-    sm::BlockGrouping::set(model().staffWord(0), 1);
-    sm::BlockGrouping::set(model().staffWord(2), 3);
-    sm::BlockGrouping::set(model().staffWord(4), 1);
-    sm::Distance::set(model().staffWord(4), 2);
-    StaffLayoutEditor editor = open();
-    editor.addBeforeBlocks(-3);  // but the first staff; 2 − 3 is no distance: left alone
-    EXPECT_EQ(distances(editor.model()), "10 13 10 13 2 13 13 13 13 13");
-}
-
 TEST_F(StaffLayoutEditorTest, TheStaffCountCannotDropStavesThatHoldElements) {
     put(1, 5, 100);
     StaffLayoutEditor editor = open();

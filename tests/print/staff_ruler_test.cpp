@@ -58,9 +58,7 @@ TEST_F(StaffRulerTest, StavesHangFromThePageTopByTheirDistancesAndSizes) {
     sm::Indented::set(model.staffWord(0), 1);
     sm::Small::set(model.staffWord(1), 1);
     const std::vector<RulerStaff> moved = shifted.staves();
-    EXPECT_EQ(moved[0].top, 2970 - 100 - 200);
-    EXPECT_EQ(moved[0].left, 150);
-    EXPECT_EQ(moved[0].right, 150 + 1900);
+    EXPECT_EQ(std::tuple(moved[0].top, moved[0].left, moved[0].right), std::tuple(2970 - 100 - 200, 150, 150 + 1900));
     EXPECT_EQ(moved[1].top, moved[0].top - 10 * 16);  // a small staff space is 16/20 of 20
     EXPECT_EQ(moved[1].bottom, moved[1].top - 5 * 16);
 }

@@ -24,11 +24,7 @@ TEST(NewDocument, PagesAreLaidOutFromTheModelAndAllHeldInMemory) {
     EXPECT_EQ(doc.stepUnit, 12);  // an odd definition loses its odd tenth
     EXPECT_EQ(doc.spacingStep, 12);
     EXPECT_FALSE(doc.modified);
-}
-
-TEST(NewDocument, PageCountIsKeptWithinTheScoreLimits) {
-    ScoreDocument doc;
-    SetUpNewDocument(doc, 0);
+    SetUpNewDocument(doc, 0);  // the page count is kept within the score's limits
     EXPECT_EQ(doc.pageCount, 1);
     SetUpNewDocument(doc, 400);
     EXPECT_EQ(doc.pageCount, maxPages);

@@ -33,8 +33,8 @@ std::vector<HeardNote> HeardNotes(const std::vector<std::string>& track) {
     for (const std::string& record : track) {
         HeardNote n;
         char type[16] = {};
-        if (std::sscanf(record.c_str(), "%u, %15[A-Za-z_], %u, %d, %d", &n.on, type, &n.channel, &n.key, &n.velocity) != 5)
-            continue;
+        const char* format = "%u, %15[A-Za-z_], %u, %d, %d";
+        if (std::sscanf(record.c_str(), format, &n.on, type, &n.channel, &n.key, &n.velocity) != 5) continue;
         if (std::string(type) == "Note_on_c") {
             n.off = n.on;
             sounding.push_back(heard.size());
