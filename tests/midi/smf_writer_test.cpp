@@ -1,5 +1,4 @@
-// The bytes of the MIDI file writer: header, chunk lengths, variable-length numbers, events, and what
-// happens when the sink cannot seek back.
+// The bytes of the MIDI file writer: header, chunk lengths, variable-length numbers, events and refusals.
 #include "midi/smf_writer.h"
 
 #include <gtest/gtest.h>
@@ -98,18 +97,6 @@ TEST(SmfWriter, EventsCarryTheirStatusAndWhatCannotBeEncodedWritesNothing) {
     const Bytes text = trackBody([&](SmfWriter& w) { EXPECT_EQ(w.metaEvent(0, meta_type::text, name), 512); });
     EXPECT_EQ(slice(text, 0, 6), (Bytes{0x00, 0xFF, 0x01, 0x84, 0x00, 'A'}));  // a two-byte length
     EXPECT_EQ(text.size(), 5u + 512 + 4);
-}
-
-class UnseekableSink : public MemoryByteSink {
-public:
-    bool seek(std::uint64_t) override { return false; }
-};
-
-TEST(SmfWriter, FailedSeekStopsTheWholeFile) {
-    UnseekableSink sink;
-    int tracks = 0;
-    EXPECT_EQ(WriteMidiFile(sink, 1, 3, 256, nullptr, [&](SmfWriter&, int) { ++tracks; }), 0);
-    EXPECT_EQ(tracks, 0);  // the conductor track already failed
 }
 
 }  // namespace

@@ -65,18 +65,6 @@ TEST_F(PaginationDialogTest, HeaderAndFooterKeepTheirTextsAndPlacesUntilNeantFre
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(doc.optional.pageHeader->data())), std::string(199, 'x'));
 }
 
-TEST_F(PaginationDialogTest, CropMarksAreABitOnlyAndCancelChangesNothing) {
-    DialogModel m = makePaginationDialog(doc);
-    applyAnswer(m, {"Pagination", {{"Position", "Centré"}, {"Marques de coupe", "1"}}, false});
-    EXPECT_FALSE(doc.optional.pagination);
-    EXPECT_EQ(doc.header.blockFlags(), 0);
-    EXPECT_FALSE(doc.modified);
-    answer({{"Marques de coupe", "1"}});
-    EXPECT_EQ(doc.header.blockFlags(), block_flag::cropMarks);
-    answer({{"Marques de coupe", "0"}});
-    EXPECT_EQ(doc.header.blockFlags(), 0);
-}
-
 // The "Police" buttons: the font chooser opens on the block's font and OK stores the choice.
 struct PaginationFontsTest : ::testing::Test {
     HeadlessUi ui{nullptr};

@@ -63,14 +63,6 @@ TEST_F(StaffRulerTest, StavesHangFromThePageTopByTheirDistancesAndSizes) {
     EXPECT_EQ(moved[1].bottom, moved[1].top - 5 * 16);
 }
 
-TEST_F(StaffRulerTest, APressSelectsTheStaffUnderThePointerOnly) {
-    EXPECT_EQ(ruler.staffAt(middleOf(3)), 3);
-    EXPECT_EQ(ruler.press(ruler.staves()[0].bottom - 1), RulerResult::Unchanged);  // between staves
-    EXPECT_EQ(ruler.selected(), std::nullopt);
-    EXPECT_EQ(ruler.press(middleOf(2)), RulerResult::Changed);
-    EXPECT_EQ(ruler.selected(), 2);
-}
-
 TEST_F(StaffRulerTest, IsolatedStavesMoveWithinTheirRoomAndBlocksMoveTheStavesBelowAlong) {
     EXPECT_EQ(ruler.moveUp(2), RulerResult::Changed);
     EXPECT_EQ(distances(), "10 10 9 11 10 10 10");  // the staves below stay where they are

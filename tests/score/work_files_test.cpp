@@ -244,18 +244,5 @@ TEST_F(AutosaveTest, LeavesTheDocumentUnpublishedUntilTheExplicitSave) {
     EXPECT_EQ(ReadText(dir / "song.bak"), published);
 }
 
-TEST(AutosaveDelay, TypedValueIsClampedAndSettingRestartsTheCount) {
-    const std::pair<const char*, int> typed[] = {{"75", 60},  {"-5", 0}, {"60", 60},  {"0", 0}, {" 7", 7},
-                                                 {"123", 12}, {"", 5},   {"abc", 5}, {"-", 5}};
-    for (const auto& [text, delay] : typed) EXPECT_EQ(ClampAutosaveDelay(text, 5), delay) << text;
-    HeadlessUi ui{nullptr};
-    EditorContext ctx{ui};
-    ctx.shell.autosaveMinutes = 2;
-    EXPECT_TRUE(SetAutosaveDelay(ctx, 75));
-    EXPECT_EQ(ctx.shell.autosaveDelay, 60);
-    EXPECT_EQ(ctx.shell.autosaveMinutes, 0);
-    EXPECT_FALSE(SetAutosaveDelay(ctx, -5));
-}
-
 }  // namespace
 }  // namespace notavera
