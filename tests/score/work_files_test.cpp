@@ -207,6 +207,8 @@ protected:
 };
 
 TEST_F(AutosaveTest, RunsEveryDelayMinutesWhenModifiedAndNoEditIsUnderWay) {
+    for (const auto& [typed, delay] : {std::pair{"75", 60}, {"123", 12}, {" 7", 7}, {"-5", 0}, {"abc", 5}})
+        EXPECT_EQ(ClampAutosaveDelay(typed, 5), delay) << typed;  // two digits read, clamped, or the last delay
     EXPECT_TRUE(SetAutosaveDelay(ctx, 3));
     EXPECT_FALSE(tick(2));
     ASSERT_TRUE(tick(1));
