@@ -9,321 +9,130 @@
 namespace notavera {
 namespace {
 
-// With the default staff layout model the step unit is 10: a whole note moves x by 640, a quarter by 160.
-constexpr int whole = 640;
-constexpr int quarter = 160;
-
-bool tieStart(const ElementRecord& e) { return e.w0().tiedToNext() && e.w0().tieStarts(); }
-bool tieEnd(const ElementRecord& e) { return e.w0().tiedToNext() && e.w0().tieEnds(); }
-bool noCurve(const ElementRecord& e) { return !e.w0().tiedToNext() && !e.w0().tieStarts() && !e.w0().tieEnds(); }
-
-TEST(GmnScoreBuilder, NotesAndRestsGetStepOctaveAccidentalAndDuration) {
-    const ScoreDocument doc = DocumentFromGuido("[c e&2 f#0/8 _ a*1/2..]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 5u);
-    EXPECT_TRUE(els[0].isNote());
-    EXPECT_EQ(els[0].noteWord().step(), 1u);
-    EXPECT_EQ(els[0].w0().octave(), 4u);
-    EXPECT_EQ(els[0].noteWord().accidental(), Accidental::None);
-    EXPECT_EQ(els[0].noteWord().durationCode(), 4u);
-    EXPECT_EQ(els[1].noteWord().step(), 3u);
-    EXPECT_EQ(els[1].w0().octave(), 5u);
-    EXPECT_EQ(els[1].noteWord().accidental(), Accidental::Flat);
-    EXPECT_FALSE(els[1].noteWord().hiddenAccidental());
-    EXPECT_EQ(els[2].noteWord().step(), 4u);
-    EXPECT_EQ(els[2].w0().octave(), 3u);
-    EXPECT_EQ(els[2].noteWord().accidental(), Accidental::Sharp);
-    EXPECT_EQ(els[2].noteWord().durationCode(), 5u);
-    EXPECT_TRUE(els[3].isRest());
-    EXPECT_EQ(els[3].noteWord().durationCode(), 5u);
-    EXPECT_EQ(els[4].noteWord().durationCode(), 3u);
-    EXPECT_EQ(els[4].noteWord().dots(), 2u);
-    for (const auto& e : els) EXPECT_EQ(e.w1().numerator(), 1u);
-}
-
-TEST(GmnScoreBuilder, SharpPitchClassesAndWrittenAccidentalsAddUp) {
-    const ScoreDocument doc = DocumentFromGuido("[cis gis& dis# e## b&&]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 5u);
-    EXPECT_EQ(els[0].noteWord().step(), 1u);
-    EXPECT_EQ(els[0].noteWord().accidental(), Accidental::Sharp);
-    EXPECT_EQ(els[1].noteWord().step(), 5u);
-    EXPECT_EQ(els[1].noteWord().accidental(), Accidental::Natural);
-    EXPECT_EQ(els[2].noteWord().step(), 2u);
-    EXPECT_EQ(els[2].noteWord().accidental(), Accidental::DoubleSharp);
-    EXPECT_EQ(els[3].noteWord().accidental(), Accidental::DoubleSharp);
-    EXPECT_EQ(els[4].noteWord().step(), 7u);
-    EXPECT_EQ(els[4].noteWord().accidental(), Accidental::DoubleFlat);
-}
-
-TEST(GmnScoreBuilder, NotesWithoutAccidentalFollowTheKey) {
-    const ScoreDocument doc = DocumentFromGuido("[\\key<2> f c g f&]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 4u);
-    EXPECT_EQ(els[0].noteWord().accidental(), Accidental::Sharp);
-    EXPECT_TRUE(els[0].noteWord().hiddenAccidental());
-    EXPECT_EQ(els[1].noteWord().accidental(), Accidental::Sharp);
-    EXPECT_TRUE(els[1].noteWord().hiddenAccidental());
-    EXPECT_EQ(els[2].noteWord().accidental(), Accidental::None);
-    EXPECT_EQ(els[3].noteWord().accidental(), Accidental::Flat);
-    EXPECT_FALSE(els[3].noteWord().hiddenAccidental());
-}
-
-TEST(GmnScoreBuilder, OctavesBeyondTheScoreRangeStayAtItsEnds) {
-    const ScoreDocument doc = DocumentFromGuido("[c-3 c-4 c4 c5]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 4u);
-    EXPECT_EQ(els[0].w0().octave(), 0u);
-    EXPECT_EQ(els[1].w0().octave(), 0u);
-    EXPECT_EQ(els[2].w0().octave(), 7u);
-    EXPECT_EQ(els[3].w0().octave(), 7u);
-}
-
-TEST(GmnScoreBuilder, XStartsAt30AndAdvancesByTheUndottedDuration) {
-    const ScoreDocument doc = DocumentFromGuido("[c/1 d/4. e/8 f]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 4u);
-    EXPECT_EQ(els[0].x, 30);
-    EXPECT_EQ(els[0].noteWord().durationCode(), 2u);
-    EXPECT_EQ(els[1].x, 30 + whole);
-    EXPECT_EQ(els[1].noteWord().dots(), 1u);
-    EXPECT_EQ(els[2].x, 30 + whole + quarter);
-    EXPECT_EQ(els[3].x, 30 + whole + quarter + quarter / 2);
-}
-
-TEST(GmnScoreBuilder, NonBinaryPlainDurationIsSplitIntoTiedValues) {
-    const ScoreDocument doc = DocumentFromGuido("[c*3/8 _*3/8 d/4]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 5u);
-    EXPECT_EQ(els[0].noteWord().durationCode(), 4u);
-    EXPECT_EQ(els[1].noteWord().durationCode(), 5u);
-    EXPECT_EQ(els[0].noteWord().dots(), 0u);
-    EXPECT_EQ(els[1].noteWord().dots(), 0u);
-    EXPECT_EQ(els[1].x, 30 + quarter);
-    EXPECT_TRUE(tieStart(els[0]));
-    EXPECT_TRUE(tieEnd(els[1]));
-    // Rests are not tied.
-    EXPECT_TRUE(els[2].isRest() && els[3].isRest());
-    EXPECT_TRUE(noCurve(els[2]) && noCurve(els[3]));
-    EXPECT_EQ(els[4].x, 30 + 3 * quarter);
-}
-
-TEST(GmnScoreBuilder, TripletsArePlainValuesWithTheirProportionAndGroupMarks) {
-    const ScoreDocument doc = DocumentFromGuido("[c*1/12 d e f/4 g*1/12 a b]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 7u);
-    for (int i : {0, 1, 2, 4, 5, 6}) {
-        EXPECT_EQ(els[i].noteWord().durationCode(), 5u) << i;
-        EXPECT_EQ(els[i].w1().numerator(), 3u) << i;
-        EXPECT_EQ(els[i].w1().denominator(), 2u) << i;
+// One word per element. A note: name, octave, "/" duration code, dots, its accidental (# b n x bb, "?" when
+// hidden), "*n:d" proportion, "g" group mark, "~" tie start, "-" tie end, "[" "=" "]" beam open, inside, close,
+// "'" staccato, "!" accent type. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
+// With `at`, "@" and the x.
+std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
+    std::string out;
+    for (const ElementRecord& e : els) {
+        std::string w;
+        if (e.isSign()) {
+            const auto s = e.signWord();
+            w = "S" + std::to_string(static_cast<unsigned>(s.signType())) + "." + std::to_string(s.code());
+            if (s.subValue()) w += ":" + std::to_string(s.subValue());
+            if (e.param) w += "," + std::to_string(e.param);
+            if (s.signType() == SignType::TimeSignature && s.code() == 1)
+                w += "=" + std::to_string(e.w1().numerator()) + "/" + std::to_string(e.w1().denominator());
+        } else {
+            const auto n = e.noteWord();
+            const auto w0 = e.w0();
+            w = e.isRest() ? "r" : std::string(1, "?CDEFGAB"[n.step() & 7]) + std::to_string(w0.octave());
+            w += "/" + std::to_string(n.durationCode()) + std::string(n.dots(), '.');
+            const char* accidentals[] = {"", "#", "b", "n", "x", "bb"};
+            const auto a = static_cast<unsigned>(n.accidental());
+            if (a) w += (a < 6 ? accidentals[a] : "?") + std::string(n.hiddenAccidental() ? "?" : "");
+            if (e.w1().numerator() != 1 || e.w1().denominator() != 1)
+                w += "*" + std::to_string(e.w1().numerator()) + ":" + std::to_string(e.w1().denominator());
+            if (w0.groupMark()) w += "g" + std::to_string(w0.groupMark());
+            if (w0.tiedToNext() && w0.tieStarts()) w += "~";
+            if (w0.tiedToNext() && w0.tieEnds()) w += "-";
+            if (w0.inBeam()) w += w0.opensBeam() ? "[" : w0.closesBeam() ? "]" : "=";
+            if (n.staccato()) w += "'";
+            if (n.accentType()) w += "!" + std::to_string(n.accentType());
+        }
+        if (at) w += "@" + std::to_string(e.x);
+        out += (out.empty() ? "" : " ") + w;
     }
-    EXPECT_EQ(els[0].w0().groupMark(), 1u);
-    EXPECT_EQ(els[1].w0().groupMark(), 0u);
-    EXPECT_EQ(els[2].w0().groupMark(), 2u);
-    EXPECT_EQ(els[3].w1().numerator(), 1u);
-    EXPECT_EQ(els[3].w0().groupMark(), 0u);
-    EXPECT_EQ(els[4].w0().groupMark(), 1u);
-    EXPECT_EQ(els[6].w0().groupMark(), 2u);
-    // x follows the real lengths: three triplet eighths take exactly a quarter.
-    EXPECT_EQ(els[1].x, 30 + 53);
-    EXPECT_EQ(els[2].x, 30 + 106);
-    EXPECT_EQ(els[3].x, 30 + quarter);
+    return out;
 }
 
-TEST(GmnScoreBuilder, OtherTupletsTakeTheShortestPlainValueNotBelowThem) {
-    const ScoreDocument doc = DocumentFromGuido("[c*3/104 d*1/20 e*1/6 f*1/384 g*1/2]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 5u);
-    EXPECT_EQ(els[0].noteWord().durationCode(), 7u);
-    EXPECT_EQ(els[0].w1().numerator(), 13u);
-    EXPECT_EQ(els[0].w1().denominator(), 12u);
-    EXPECT_EQ(els[1].noteWord().durationCode(), 6u);
-    EXPECT_EQ(els[1].w1().numerator(), 5u);
-    EXPECT_EQ(els[1].w1().denominator(), 4u);
-    EXPECT_EQ(els[2].noteWord().durationCode(), 4u);
-    EXPECT_EQ(els[2].w1().numerator(), 3u);
-    EXPECT_EQ(els[3].noteWord().durationCode(), 10u);
-    EXPECT_EQ(els[3].w1().numerator(), 3u);
-    EXPECT_EQ(els[3].w1().denominator(), 2u);
-    // A lone tuplet note of a different proportion is its own group.
-    EXPECT_EQ(els[0].w0().groupMark(), 3u);
-    EXPECT_EQ(els[4].w1().numerator(), 1u);
+struct Piece {
+    const char* gmn;
+    bool at;
+    const char* score;
+};
+
+class GmnScoreBuilder : public ::testing::TestWithParam<Piece> {};
+
+TEST_P(GmnScoreBuilder, WritesTheStaff) {
+    EXPECT_EQ(Describe(GuidoStaff(DocumentFromGuido(GetParam().gmn)), GetParam().at), GetParam().score);
 }
 
-TEST(GmnScoreBuilder, ClefStringsGiveClefNumberAndLineDigit) {
-    const ScoreDocument doc =
-        DocumentFromGuido("[\\clef<\"f\"> c \\clef<\"f4\"> \\clef<\"treble\"> \\clef<\"none\"> d]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 5u);
-    EXPECT_TRUE(els[0].isSignOfType(SignType::Clef));
-    EXPECT_EQ(els[0].signWord().code(), 3u);
-    EXPECT_EQ(els[0].param, 0);
-    EXPECT_EQ(els[0].x, 30);
-    EXPECT_EQ(els[1].x, 90);
-    EXPECT_EQ(els[2].signWord().code(), 3u);
-    EXPECT_EQ(els[2].param, 4);
-    EXPECT_EQ(els[2].x, 90 + quarter);
-    EXPECT_EQ(els[3].signWord().code(), 1u);
-    EXPECT_EQ(els[3].x, 90 + quarter + 60);
-    EXPECT_EQ(els[4].x, 90 + quarter + 120);
-}
+// With the default staff layout model the step unit is 10: a whole note moves x by 640, a quarter by 160.
+INSTANTIATE_TEST_SUITE_P(
+    Pieces, GmnScoreBuilder,
+    ::testing::Values(
+        Piece{"[c e&2 f#0/8 _ a*1/2..]", false, "C4/4 E5/4b F3/5# r/5 A3/3.."},
+        // Sharp pitch classes and written accidentals add up.
+        Piece{"[cis gis& dis# e## b&&]", false, "C4/4# G4/4n D4/4x E4/4x B4/4bb"},
+        Piece{"[\\key<2> f c g f&]", false, "F4/4#? C4/4#? G4/4 F4/4b"},
+        Piece{"[c-3 c-4 c4 c5]", false, "C0/4 C0/4 C7/4 C7/4"},  // octaves stay within the score's range
+        // x starts at 30 and advances by the undotted duration.
+        Piece{"[c/1 d/4. e/8 f]", true, "C4/2@30 D4/4.@670 E4/5@830 F4/5@910"},
+        // A non-binary plain duration is split into tied values; rests are not tied.
+        Piece{"[c*3/8 _*3/8 d/4]", true, "C4/4~@30 C4/5-@190 r/4@270 r/5@430 D4/4@510"},
+        // Triplets are plain values with their proportion and group marks; x follows the real lengths.
+        Piece{"[c*1/12 d e f/4 g*1/12 a b]", true,
+              "C4/5*3:2g1@30 D4/5*3:2@83 E4/5*3:2g2@136 F4/4@190 G4/5*3:2g1@350 A4/5*3:2@403 B4/5*3:2g2@456"},
+        // Other tuplets take the shortest plain value not below them; a lone one is its own group.
+        Piece{"[c*3/104 d*1/20 e*1/6 f*1/384 g*1/2]", false,
+              "C4/7*13:12g3 D4/6*5:4g3 E4/4*3:2g1 F4/10*3:2g2 G4/3"},
+        Piece{"[\\clef<\"f\"> c \\clef<\"f4\"> \\clef<\"treble\"> \\clef<\"none\"> d]", true,
+              "S6.3@30 C4/4@90 S6.3,4@250 S6.1@310 D4/4@370"},
+        // Clef at 30, then the key from 8 step units: three flats take 3 × 23, and 2 step units stand clear.
+        Piece{"[\\clef<\"g\"> \\key<-3> \\meter<\"4/4\"> c]", true, "S6.1@30 S5.1=4/4@169 C4/4@229"},
+        Piece{"[\\clef<\"g\"> \\key<0> c]", true, "S6.1@30 C4/4@90"},
+        Piece{"[c \\key<2> f]", true, "C4/4@30 F4/4#?@190"},  // once the line has begun a key takes no room
+        Piece{"[c | d \\bar e \\doubleBar]", true, "C4/4@30 S0.124@190 D4/4@220 S0.124@380 E4/4@410 S0.68@570"},
+        Piece{"[\\meter<\"3/4\"> c \\meter<\"C\"> \\meter<\"C/\"> \\meter<\"3+2/8\"> \\meter<\"4+2/16+2/8\"> \\meter]",
+              false, "S5.1=3/4 C4/4 S5.64 S5.64:1 S5.1=5/8"},
+        Piece{"[\\beam(c/8 d e) f \\bm(g a)]", false, "C4/5[ D4/5= E4/5] F4/5 G4/5[ A4/5]"},
+        Piece{"[\\tie(c c c) \\slur(d e f) \\slur(g) a]", false, "C4/4~ C4/4~- C4/4- D4/4~ E4/4 F4/4- G4/4 A4/4"},
+        Piece{"[\\stacc(c d) \\accent(e) f]", false, "C4/4'!1 D4/4'!1 E4/4'!2 F4/4"},
+        Piece{"[{c, e, g}]", true, "C4/4@30 E4/4@190 G4/4@350"},  // chord notes one after the other
+        Piece{"[c empty/2 d/4]", true, "C4/4@30 D4/4@510"}));         // an empty event only advances x
 
-TEST(GmnScoreBuilder, KeysAreTheStaffsKeySignature) {
+TEST(GmnImport, KeysAreTheStaffsKeySignature) {
     const ScoreDocument flats = DocumentFromGuido("[\\key<\"E&\"> c]");
-    const StaffRecord& f = flats.findPage(1)->staves[0];
-    EXPECT_EQ(f.key().keyKind(), KeyKind::Flats);
-    EXPECT_EQ(f.key().keyCount(), 3u);
-
-    const ScoreDocument sharps = DocumentFromGuido("[\\key<2>]");
-    EXPECT_EQ(sharps.findPage(1)->staves[0].key().keyKind(), KeyKind::Sharps);
-    EXPECT_EQ(sharps.findPage(1)->staves[0].key().keyCount(), 2u);
-
-    // A count of 0 changes only the count.
-    const ScoreDocument zero = DocumentFromGuido("[\\key<-4> \\key<0>]");
+    EXPECT_EQ(flats.findPage(1)->staves[0].key().keyKind(), KeyKind::Flats);
+    EXPECT_EQ(flats.findPage(1)->staves[0].key().keyCount(), 3u);
+    const ScoreDocument zero = DocumentFromGuido("[\\key<2> \\key<-4> \\key<0>]");  // 0 changes only the count
     EXPECT_EQ(zero.findPage(1)->staves[0].key().keyKind(), KeyKind::Flats);
     EXPECT_EQ(zero.findPage(1)->staves[0].key().keyCount(), 0u);
     EXPECT_TRUE(GuidoStaff(zero).empty());
 }
 
-TEST(GmnScoreBuilder, ALineStartKeyPushesWhatFollowsPastItsAccidentals) {
-    // Clef at 30, then the key drawn from 8 step units: three flats take 3 × 23, and 2 step units stand clear.
-    const ScoreDocument doc = DocumentFromGuido("[\\clef<\"g\"> \\key<-3> \\meter<\"4/4\"> c]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 3u);
-    EXPECT_EQ(els[1].x, 80 + 3 * 23 + 20);
-    EXPECT_EQ(els[2].x, els[1].x + 60);
-    // Without accidentals, or once the line has begun, the key takes no room of its own.
-    EXPECT_EQ(GuidoStaff(DocumentFromGuido("[\\clef<\"g\"> \\key<0> c]"))[1].x, 90);
-    EXPECT_EQ(GuidoStaff(DocumentFromGuido("[c \\key<2> d]"))[1].x, 30 + quarter);
-}
-
-TEST(GmnScoreBuilder, BarsAndDoubleBars) {
-    const ScoreDocument doc = DocumentFromGuido("[c | d \\bar e \\doubleBar]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 6u);
-    EXPECT_TRUE(els[1].isSignOfType(SignType::Bar));
-    EXPECT_EQ(els[1].signWord().code(), 124u);
-    EXPECT_EQ(els[1].x, 30 + quarter);
-    EXPECT_EQ(els[2].x, 30 + quarter + 30);
-    EXPECT_EQ(els[3].signWord().code(), 124u);
-    EXPECT_EQ(els[5].signWord().code(), static_cast<unsigned>('D'));
-}
-
-TEST(GmnScoreBuilder, MetersBecomeTimeSignatures) {
-    const ScoreDocument doc = DocumentFromGuido("[\\meter<\"3/4\"> c \\meter<\"C\"> \\meter<\"C/\"> \\meter<\"3+2/8\"> "
-                                                "\\meter<\"4+2/16 + 2/8\"> \\meter]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 5u);
-    EXPECT_TRUE(els[0].isSignOfType(SignType::TimeSignature));
-    EXPECT_EQ(els[0].signWord().code(), 1u);
-    EXPECT_EQ(els[0].w1().numerator(), 3u);
-    EXPECT_EQ(els[0].w1().denominator(), 4u);
-    EXPECT_EQ(els[1].x, 90);
-    EXPECT_EQ(els[2].signWord().code(), 64u);
-    EXPECT_EQ(els[2].signWord().subValue(), 0u);
-    EXPECT_EQ(els[3].signWord().subValue(), 1u);
-    EXPECT_EQ(els[4].w1().numerator(), 5u);
-    EXPECT_EQ(els[4].w1().denominator(), 8u);
-}
-
-TEST(GmnScoreBuilder, BeamRangeMarksItsNotes) {
-    const ScoreDocument doc = DocumentFromGuido("[\\beam(c/8 d e) f \\bm(g a)]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 6u);
-    EXPECT_TRUE(els[0].w0().inBeam() && els[0].w0().opensBeam() && !els[0].w0().closesBeam());
-    EXPECT_TRUE(els[1].w0().inBeam() && !els[1].w0().opensBeam() && !els[1].w0().closesBeam());
-    EXPECT_TRUE(els[2].w0().inBeam() && els[2].w0().closesBeam());
-    EXPECT_FALSE(els[3].w0().inBeam() || els[3].w0().opensBeam() || els[3].w0().closesBeam());
-    EXPECT_TRUE(els[4].w0().opensBeam());
-    EXPECT_TRUE(els[5].w0().closesBeam());
-}
-
-TEST(GmnScoreBuilder, TiesChainTheirNotesAndSlursJoinFirstAndLast) {
-    const ScoreDocument doc = DocumentFromGuido("[\\tie(c c c) \\slur(d e f) \\slur(g) a]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 8u);
-    EXPECT_TRUE(tieStart(els[0]) && !els[0].w0().tieEnds());
-    EXPECT_TRUE(tieStart(els[1]) && tieEnd(els[1]));
-    EXPECT_TRUE(tieEnd(els[2]) && !els[2].w0().tieStarts());
-    EXPECT_TRUE(tieStart(els[3]));
-    EXPECT_TRUE(noCurve(els[4]));
-    EXPECT_TRUE(tieEnd(els[5]));
-    EXPECT_TRUE(noCurve(els[6]));
-    EXPECT_TRUE(noCurve(els[7]));
-}
-
-TEST(GmnScoreBuilder, StaccatoAndAccentSetTheArticulation) {
-    const ScoreDocument doc = DocumentFromGuido("[\\stacc(c d) \\accent(e) f]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 4u);
-    EXPECT_TRUE(els[0].noteWord().staccato());
-    EXPECT_EQ(els[0].noteWord().accentType(), 1u);
-    EXPECT_TRUE(els[1].noteWord().staccato());
-    EXPECT_TRUE(els[2].noteWord().staccato());
-    EXPECT_EQ(els[2].noteWord().accentType(), 2u);
-    EXPECT_FALSE(els[3].noteWord().staccato());
-}
-
-TEST(GmnScoreBuilder, ChordNotesAreLaidOutOneAfterTheOther) {
-    const ScoreDocument doc = DocumentFromGuido("[{c, e, g}]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 3u);
-    EXPECT_EQ(els[0].x, 30);
-    EXPECT_EQ(els[1].x, 30 + quarter);
-    EXPECT_EQ(els[2].x, 30 + 2 * quarter);
-}
-
-TEST(GmnScoreBuilder, EmptyEventOnlyAdvancesX) {
-    const ScoreDocument doc = DocumentFromGuido("[c empty/2 d]");
-    const auto& els = GuidoStaff(doc);
-    ASSERT_EQ(els.size(), 2u);
-    EXPECT_EQ(els[1].x, 30 + quarter + 2 * quarter);
-}
-
-TEST(GmnScoreBuilder, EachSequenceGoesToTheStaffOfItsRank) {
-    const ScoreDocument doc = DocumentFromGuido("{[c d], [\\clef<\"f\"> e]}");
-    EXPECT_EQ(GuidoStaff(doc, 0).size(), 2u);
-    ASSERT_EQ(GuidoStaff(doc, 1).size(), 2u);
-    EXPECT_EQ(GuidoStaff(doc, 1)[0].x, 30);
-    EXPECT_TRUE(GuidoStaff(doc, 2).empty());
+TEST(GmnImport, EachSequenceGoesToTheStaffOfItsRankAndThoseWithoutAStaffWriteNothing) {
+    std::string gmn = "{[c d], [\\clef<\"f\"> e]";
+    for (int i = 2; i < 12; ++i) gmn += ", [\\clef<\"f\"> \\key<3> c |]";
+    const ScoreDocument doc = DocumentFromGuido(gmn + "}");
+    EXPECT_EQ(Describe(GuidoStaff(doc, 1), true), "S6.3@30 E4/4@90");
+    ASSERT_EQ(doc.findPage(1)->staves.size(), 10u);
+    EXPECT_EQ(GuidoStaff(doc, 9).size(), 3u);
     EXPECT_TRUE(doc.modified);
     EXPECT_EQ(doc.currentPage, 1);
     EXPECT_EQ(doc.currentStaff, 0);
+    // The insertion state is left as a new note would find it.
+    const ScoreDocument beamed = DocumentFromGuido("[\\beam(c*1/12 d.. e#3)]");
+    EXPECT_EQ(beamed.insertion.durationCode, 4u);
+    EXPECT_EQ(beamed.insertion.octave, 4u);
+    EXPECT_EQ(beamed.insertion.dots, 0u);
+    EXPECT_EQ(beamed.insertion.proportionNum, 1u);
+    EXPECT_EQ(beamed.insertion.proportionDen, 1u);
+    EXPECT_EQ(beamed.insertion.word0Flags, 0u);
 }
 
-TEST(GmnScoreBuilder, SequencesWithoutAStaffWriteNothing) {
-    std::string gmn = "{";
-    for (int i = 0; i < 12; ++i) gmn += std::string(i ? "," : "") + "[\\clef<\"f\"> \\key<3> c |]";
-    const ScoreDocument doc = DocumentFromGuido(gmn + "}");
-    const PageRecord& page = *doc.findPage(1);
-    ASSERT_EQ(page.staves.size(), 10u);
-    for (const StaffRecord& s : page.staves) EXPECT_EQ(s.elements.size(), 3u);
-}
-
-TEST(GmnScoreBuilder, InsertionStateIsLeftAsANewNoteWouldFindIt) {
-    const ScoreDocument doc = DocumentFromGuido("[\\beam(c*1/12 d.. e#3)]");
-    EXPECT_EQ(doc.insertion.durationCode, 4u);
-    EXPECT_EQ(doc.insertion.octave, 4u);
-    EXPECT_EQ(doc.insertion.dots, 0u);
-    EXPECT_EQ(doc.insertion.proportionNum, 1u);
-    EXPECT_EQ(doc.insertion.proportionDen, 1u);
-    EXPECT_EQ(doc.insertion.word0Flags, 0u);
-}
-
-TEST(GmnScoreBuilder, WhatWasConvertedBeforeAParseErrorStays) {
+TEST(GmnImport, WhatWasConvertedBeforeAParseErrorStaysAndADocumentWithoutPagesTakesNothing) {
     ScoreDocument doc;
     SetUpNewDocument(doc, 1);
     int errors = 0;
     EXPECT_NE(ImportGuidoText(doc, "[c d e ) f]", [&errors](const GmnError&) { ++errors; }), gmnReadOk);
     EXPECT_EQ(errors, 1);
     EXPECT_EQ(GuidoStaff(doc).size(), 3u);
-    EXPECT_EQ(doc.currentStaff, 0);
-}
-
-TEST(GmnScoreBuilder, DocumentWithoutPagesTakesNothing) {
-    ScoreDocument doc;
-    EXPECT_EQ(ImportGuidoText(doc, "[c d]", {}), gmnReadOk);
-    EXPECT_TRUE(doc.pages.empty());
+    ScoreDocument empty;
+    EXPECT_EQ(ImportGuidoText(empty, "[c d]", {}), gmnReadOk);
+    EXPECT_TRUE(empty.pages.empty());
 }
 
 }  // namespace

@@ -25,70 +25,44 @@ ElementRecord symbolMeter(unsigned symbol, bool symbolic = true) {
     return e;
 }
 
-struct AnnouncedCase {
-    ElementRecord meter;
-    std::optional<std::pair<int, int>> expected;  // numerator, denominator exponent
-};
-
-class AnnouncedTimeSignature : public ::testing::TestWithParam<AnnouncedCase> {};
-
-TEST_P(AnnouncedTimeSignature, FollowsTheMeter) {
-    const auto ts = MeterTimeSignature(GetParam().meter);
-    ASSERT_EQ(ts.has_value(), GetParam().expected.has_value());
-    if (ts) {
-        EXPECT_EQ(std::make_pair(int(ts->numerator), int(ts->denominatorExponent)), *GetParam().expected);
+TEST(MeterTimeSignature, FollowsTheMeter) {
+    using TS = std::optional<std::pair<int, int>>;  // numerator, denominator exponent
+    const std::pair<ElementRecord, TS> cases[] = {
+        {numericMeter(3, 4), std::pair{3, 2}}, {numericMeter(6, 8), std::pair{6, 3}},
+        {numericMeter(2, 2), std::pair{4, 2}}, {numericMeter(3, 1), std::pair{12, 2}},
+        {numericMeter(0, 0), std::pair{4, 2}}, {numericMeter(255, 1), std::pair{255, 2}},
+        {numericMeter(5, 16), std::pair{5, 4}}, {symbolMeter(0), std::pair{4, 2}},
+        {symbolMeter(1), std::pair{4, 2}},     {symbolMeter(2), std::pair{8, 2}},
+        {symbolMeter(3), std::pair{12, 2}},    {symbolMeter(4), std::nullopt}};
+    for (const auto& [meter, expected] : cases) {
+        const auto ts = MeterTimeSignature(meter);
+        EXPECT_EQ(ts ? TS(std::pair{int(ts->numerator), int(ts->denominatorExponent)}) : std::nullopt, expected);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Meters, AnnouncedTimeSignature,
-    ::testing::Values(AnnouncedCase{numericMeter(3, 4), std::pair{3, 2}}, AnnouncedCase{numericMeter(6, 8), std::pair{6, 3}},
-                      AnnouncedCase{numericMeter(2, 2), std::pair{4, 2}}, AnnouncedCase{numericMeter(3, 1), std::pair{12, 2}},
-                      AnnouncedCase{numericMeter(0, 0), std::pair{4, 2}}, AnnouncedCase{numericMeter(255, 1), std::pair{255, 2}},
-                      AnnouncedCase{numericMeter(5, 16), std::pair{5, 4}}, AnnouncedCase{symbolMeter(0), std::pair{4, 2}},
-                      AnnouncedCase{symbolMeter(1), std::pair{4, 2}}, AnnouncedCase{symbolMeter(2), std::pair{8, 2}},
-                      AnnouncedCase{symbolMeter(3), std::pair{12, 2}}, AnnouncedCase{symbolMeter(4), std::nullopt}));
-
-TEST(ApplyMeter, NumericMeterSetsItsBarLength) {
-    BarMeasure m;
-    ApplyMeter(numericMeter(3, 4), false, m);
-    EXPECT_FLOAT_EQ(m.barLength, 768.0f);
-    EXPECT_EQ(m.p, 1u);
-    ApplyMeter(numericMeter(0, 4), false, m);
-    EXPECT_FLOAT_EQ(m.barLength, 256.0f);  // a numerator of 0 reads as 1
-}
-
-TEST(ApplyMeter, MeterAsProportionMakesEveryBarAWhole) {
-    BarMeasure m;
-    ApplyMeter(numericMeter(3, 4), true, m);
-    EXPECT_EQ(m.p, 3u);
-    EXPECT_EQ(m.q, 4u);
-    EXPECT_FLOAT_EQ(m.barLength, 1024.0f);
-}
-
-TEST(ApplyMeter, SymbolicMetersSetWholeOrThreeHalves) {
-    BarMeasure m;
-    ApplyMeter(symbolMeter(3), false, m);
-    EXPECT_EQ(m.p, 3u);
-    EXPECT_EQ(m.q, 2u);
-    EXPECT_FLOAT_EQ(m.barLength, 1024.0f);  // 1536 in proportion 3:2
-    ApplyMeter(symbolMeter(4), false, m);
-    EXPECT_EQ(m.p, 1u);
-    EXPECT_FLOAT_EQ(m.barLength, 1024.0f);
-}
-
-TEST(ApplyMeter, NumericMeterEndsAnEarlierProportion) {
-    BarMeasure m;
-    ApplyMeter(symbolMeter(5), false, m);
-    ApplyMeter(numericMeter(3, 4), false, m);
-    EXPECT_EQ(m.p, 1u);
-    EXPECT_FLOAT_EQ(m.barLength, 768.0f);
-}
-
-TEST(ApplyMeter, MeterOfUnknownFormChangesNothing) {
-    BarMeasure m{768.0f, 1, 1};
-    ApplyMeter(symbolMeter(6, false), false, m);
-    EXPECT_FLOAT_EQ(m.barLength, 768.0f);
+TEST(ApplyMeter, SetsTheBarLengthAndProportion) {
+    struct Case {
+        std::vector<ElementRecord> meters;  // applied in turn
+        bool asProportion;
+        float barLength;
+        unsigned p, q;
+    };
+    const Case cases[] = {
+        {{numericMeter(3, 4)}, false, 768, 1, 1},
+        {{numericMeter(0, 4)}, false, 256, 1, 1},  // a numerator of 0 reads as 1
+        {{numericMeter(3, 4)}, true, 1024, 3, 4},  // as a proportion every bar is a whole
+        {{symbolMeter(3)}, false, 1024, 3, 2},     // 1536 in proportion 3:2
+        {{symbolMeter(3), symbolMeter(4)}, false, 1024, 1, 1},
+        {{symbolMeter(5), numericMeter(3, 4)}, false, 768, 1, 1},  // a numeric meter ends an earlier proportion
+        {{numericMeter(3, 4), symbolMeter(6, false)}, false, 768, 1, 1},  // a meter of unknown form changes nothing
+    };
+    for (const Case& c : cases) {
+        BarMeasure m;
+        for (const ElementRecord& meter : c.meters) ApplyMeter(meter, c.asProportion, m);
+        EXPECT_FLOAT_EQ(m.barLength, c.barLength);
+        EXPECT_EQ(m.p, c.p);
+        EXPECT_EQ(m.q, c.q);
+    }
 }
 
 }  // namespace

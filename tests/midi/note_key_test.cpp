@@ -15,46 +15,30 @@ ElementRecord note(unsigned letter, unsigned octave, Accidental accidental = Acc
     return e;
 }
 
-struct KeyCase {
-    ElementRecord element;
-    int transposition;
-    int key;
-};
-
-class MidiKeyOfNoteTest : public testing::TestWithParam<KeyCase> {};
-
-TEST_P(MidiKeyOfNoteTest, FollowsThePitchRule) {
-    EXPECT_EQ(MidiKeyOfNote(GetParam().element, GetParam().transposition), GetParam().key);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Notes, MidiKeyOfNoteTest,
-    testing::Values(KeyCase{note(1, 4), 0, 60},                                 // middle C
-                    KeyCase{note(6, 4), 0, 69},                                 // A 440
-                    KeyCase{note(7, 0), 0, 23},                                 // lowest octave's B
-                    KeyCase{note(1, 4, Accidental::Sharp), 0, 61},              // C sharp
-                    KeyCase{note(2, 4, Accidental::Flat), 0, 61},               // D flat
-                    KeyCase{note(7, 4, Accidental::DoubleSharp), 0, 73},        // B double sharp
-                    KeyCase{note(3, 4, Accidental::DoubleFlat), 0, 62},         // E double flat
-                    KeyCase{note(3, 4, Accidental::Natural), 0, 64},            // natural: no alteration
-                    KeyCase{note(5, 4, Accidental::QuarterSharp), 0, 67},       // quarter tones are not played
-                    KeyCase{note(1, 4, Accidental::None, 1), 0, 72},            // 8va
-                    KeyCase{note(1, 4, Accidental::None, 2), 0, 84},            // 15ma
-                    KeyCase{note(1, 4, Accidental::None, 3), 0, 48},            // 8vb
-                    KeyCase{note(1, 4, Accidental::None, 4), 0, 36},            // 15mb
-                    KeyCase{note(1, 4, Accidental::None, 7), 0, 60},            // unknown shift code
-                    KeyCase{note(1, 4), 12, 72}, KeyCase{note(1, 4), -48, 12},  // voice transposition
-                    KeyCase{note(7, 7, Accidental::Sharp, 2), 0, 132}));        // beyond MIDI: caller decides
-
-TEST(MidiKeyOfNote, RestsSignsAndUnknownLettersHaveNoKey) {
+TEST(MidiKeyOfNote, FollowsThePitchRule) {
+    using A = Accidental;
+    const std::tuple<ElementRecord, int, int> cases[] = {
+        {note(1, 4), 0, 60},                     // middle C
+        {note(6, 4), 0, 69},                     // A 440
+        {note(7, 0), 0, 23},                     // lowest octave's B
+        {note(1, 4, A::Sharp), 0, 61},           {note(2, 4, A::Flat), 0, 61},
+        {note(7, 4, A::DoubleSharp), 0, 73},     {note(3, 4, A::DoubleFlat), 0, 62},
+        {note(3, 4, A::Natural), 0, 64},         // natural: no alteration
+        {note(5, 4, A::QuarterSharp), 0, 67},    // quarter tones are not played
+        {note(1, 4, A::None, 1), 0, 72},         // 8va
+        {note(1, 4, A::None, 2), 0, 84},         // 15ma
+        {note(1, 4, A::None, 3), 0, 48},         // 8vb
+        {note(1, 4, A::None, 4), 0, 36},         // 15mb
+        {note(1, 4, A::None, 7), 0, 60},         // unknown shift code
+        {note(1, 4), 12, 72},                    // voice transposition
+        {note(1, 4), -48, 12},                   //
+        {note(7, 7, A::Sharp, 2), 0, 132}};      // beyond MIDI: the caller decides
+    for (const auto& [e, transposition, key] : cases) EXPECT_EQ(MidiKeyOfNote(e, transposition), key) << key;
     ElementRecord rest = note(1, 4);
     rest.noteWord().setRest(true);
     ElementRecord sign = note(1, 4);
     sign.w0().setKind(ElementKind::Sign);
-    EXPECT_EQ(MidiKeyOfNote(rest), std::nullopt);
-    EXPECT_EQ(MidiKeyOfNote(sign), std::nullopt);
-    EXPECT_EQ(MidiKeyOfNote(note(0, 4)), std::nullopt);
-    EXPECT_EQ(MidiKeyOfNote(note(8, 4)), std::nullopt);
+    for (const ElementRecord& none : {rest, sign, note(0, 4), note(8, 4)}) EXPECT_EQ(MidiKeyOfNote(none), std::nullopt);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// The "Format" dialog: paper, orientation, typed sizes, line and beam settings, each clamped to its range.
 #include "print/page_format_dialog.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@ namespace {
 struct PageFormatDialogTest : ::testing::Test {
     ScoreDocument doc;
     SystemSettings settings;
-
     void answer(std::vector<std::pair<std::string, std::string>> fields) {
         DialogModel m = makePageFormatDialog(doc, settings);
         EXPECT_TRUE(applyAnswer(m, {"Format", std::move(fields), true}).empty());
@@ -22,47 +22,18 @@ struct PageFormatDialogTest : ::testing::Test {
     }
 };
 
-TEST_F(PageFormatDialogTest, OpensOnTheStartUpValues) {
-    const DialogModel m = makePageFormatDialog(doc, settings);
-    EXPECT_TRUE(m.checked("Portrait"));
-    EXPECT_TRUE(m.checked("A4 (210x297mm)"));
-    EXPECT_EQ(m.value("Autre :"), 210);
-    EXPECT_EQ(m.value("Autre :#2"), 297);
-    EXPECT_EQ(m.value("Lignes Portée"), 1);
-    EXPECT_EQ(m.value("Max"), 30);
-    EXPECT_EQ(m.value("Min"), 10);
-    EXPECT_EQ(m.value("Hauteur moyenne"), 30);
-}
-
-TEST_F(PageFormatDialogTest, LandscapeA4IsTurned) {
+TEST_F(PageFormatDialogTest, PapersOrientationAndTypedSizes) {
+    EXPECT_TRUE(makePageFormatDialog(doc, settings).checked("A4 (210x297mm)"));
     answer({{"Paysage", "1"}});
     EXPECT_EQ(doc.pageWidth, 2970);
     EXPECT_EQ(doc.pageHeight, 2100);
     EXPECT_EQ(derivePageSize(doc.header.pageFormat()).usableHeight, 2060);
-    EXPECT_FALSE(doc.header.pageFormat().portrait());
     EXPECT_TRUE(doc.modified);
-}
-
-TEST_F(PageFormatDialogTest, AverageBeamHeightIsClampedToOneAndFour) {
-    answer({{"Hauteur moyenne", "0"}});
-    EXPECT_DOUBLE_EQ(doc.settings.averageBeamHeight, 1.0);
-    EXPECT_EQ(doc.header.averageBeamHeightTenths(), 10);
-    answer({{"Hauteur moyenne", "50"}});
-    EXPECT_DOUBLE_EQ(doc.settings.averageBeamHeight, 4.0);
-    EXPECT_EQ(doc.header.averageBeamHeightTenths(), 40);
-}
-
-TEST_F(PageFormatDialogTest, ChoosingAPaperCopiesItsSize) {
-    answer({{"B4 (250x353mm)", "1"}});
+    answer({{"Portrait", "1"}, {"B4 (250x353mm)", "1"}});
     EXPECT_EQ(doc.header.pageFormat().sheetWidthMm(), 250u);
-    EXPECT_EQ(doc.header.pageFormat().sheetHeightMm(), 353u);
     EXPECT_EQ(doc.pageHeight, 3530);
     EXPECT_EQ(settings.paperButton, 2);
-    // Opened again, the remembered paper is shown chosen.
-    EXPECT_TRUE(makePageFormatDialog(doc, settings).checked("B4 (250x353mm)"));
-}
-
-TEST_F(PageFormatDialogTest, TypingASizeReleasesThePaperButtons) {
+    EXPECT_TRUE(makePageFormatDialog(doc, settings).checked("B4 (250x353mm)"));  // remembered
     DialogModel m = makePageFormatDialog(doc, settings);
     m.type("Autre :#2", "3000");  // the edit takes four characters, then clamps
     EXPECT_EQ(m.value("Autre :#2"), 1500);
@@ -72,96 +43,41 @@ TEST_F(PageFormatDialogTest, TypingASizeReleasesThePaperButtons) {
     EXPECT_EQ(doc.pageHeight, 15000);
 }
 
-TEST_F(PageFormatDialogTest, EveryFieldIsClampedToItsRange) {
-    answer({{"Lignes Portée", "0"}, {"Queue note", "16"}, {"Barres mesure", "99"}, {"Barres valeur", "0"},
-            {"Blancs barre valeur", "101"}, {"Max", "90"}, {"Min", "31"}, {"Autre :", "5"}, {"Sommet", "-101"},
-            {"Gauche impaire", "-5"}, {"Gauche paire", "1501"}, {"Décalage vertical", "-99999"}});
+TEST_F(PageFormatDialogTest, FieldsAreClampedAndAdjustmentsStoredNegated) {
+    answer({{"Queue note", "16"}, {"Max", "90"}, {"Min", "31"}, {"Sommet", "-101"}, {"Décalage vertical", "-99999"},
+            {"Liaisons", "-8"}, {"Courbes", "3"}, {"Hauteur moyenne", "0"}});
+    EXPECT_DOUBLE_EQ(doc.settings.averageBeamHeight, 1.0);  // between one and four
+    EXPECT_EQ(doc.header.averageBeamHeightTenths(), 10);
     const PageFormatBlock f = doc.header.pageFormat();
-    EXPECT_EQ(f.staffLineThickness(), 1);
     EXPECT_EQ(f.stemThickness(), 15);
-    EXPECT_EQ(f.barLineThickness(), 20);
-    EXPECT_EQ(f.beamThickness(), 1);
-    EXPECT_EQ(f.beamGap(), 100);
     EXPECT_EQ(f.maxBeamSlope(), 80);
     EXPECT_EQ(f.minBeamSlope(), 30);
-    EXPECT_EQ(f.sheetWidthMm(), 10u);
     EXPECT_EQ(f.topMargin(), -100);
-    EXPECT_EQ(f.leftMarginOdd(), 0);
-    EXPECT_EQ(f.leftMarginEven(), 1500);
-    // "-99999" is longer than the edit takes: "-9999" remains.
-    EXPECT_EQ(settings.verticalShift, -9999);
-}
-
-TEST_F(PageFormatDialogTest, TieAndCurveAdjustmentsAreStoredNegated) {
-    answer({{"Liaisons", "-8"}, {"Courbes", "3"}});
+    EXPECT_EQ(settings.verticalShift, -9999);  // "-99999" is longer than the edit takes
     EXPECT_EQ(doc.header.tieThicknessNegated(), 8);
     EXPECT_EQ(doc.header.curveThicknessNegated(), -3);
-    const DialogModel m = makePageFormatDialog(doc, settings);
-    EXPECT_EQ(m.value("Liaisons"), -8);
-    EXPECT_EQ(m.value("Courbes"), 3);
-    answer({{"Liaisons", "9"}, {"Courbes", "-9"}});
+    EXPECT_EQ(makePageFormatDialog(doc, settings).value("Liaisons"), -8);
+    answer({{"Liaisons", "9"}});
     EXPECT_EQ(doc.header.tieThicknessNegated(), -4);
-    EXPECT_EQ(doc.header.curveThicknessNegated(), 8);
 }
 
-TEST_F(PageFormatDialogTest, VerticalShiftIsNotPartOfTheDocument) {
-    const FileHeader before = doc.header;
-    answer({{"Décalage vertical", "250"}});
-    EXPECT_EQ(settings.verticalShift, 250);
-    EXPECT_EQ(doc.header.bytes, before.bytes);
-}
-
-TEST_F(PageFormatDialogTest, CancelChangesNothing) {
-    const FileHeader before = doc.header;
-    const SystemSettings settingsBefore = settings;
-    DialogModel m = makePageFormatDialog(doc, settings);
-    applyAnswer(m, {"Format", {{"Paysage", "1"}, {"A3 (297x420mm)", "1"}, {"Décalage vertical", "12"}}, false});
-    EXPECT_EQ(doc.header.bytes, before.bytes);
-    EXPECT_EQ(doc.pageWidth, 2100);
-    EXPECT_EQ(settings.verticalShift, settingsBefore.verticalShift);
-    EXPECT_EQ(settings.paperButton, settingsBefore.paperButton);
-    EXPECT_FALSE(doc.modified);
-}
-
-TEST(PageSize, DamagedSheetSizesStayDrawable) {
-    FileHeader header;
-    PageFormatBlock f = header.pageFormat();
-    f.setStartupValues();
-    le::putU32(f.bytes(), 8, 0);
-    le::putU32(f.bytes(), 12, 100000);
-    const PageSize size = derivePageSize(f);
-    EXPECT_EQ(size.width, 100);
-    EXPECT_EQ(size.height, 15000);
-    EXPECT_EQ(size.usableHeight, 14960);
-}
-
-}  // namespace
-}  // namespace notavera
-
-namespace notavera {
-namespace {
-
-TEST(RunPageFormatDialog, ScriptedAnswerByLabelIsApplied) {
+TEST(RunPageFormatDialog, ScriptedAnswerByLabelIsAppliedAndCancelChangesNothing) {
     HeadlessUi ui;
     EditorContext ctx(ui);
+    const FileHeader before = ctx.doc.header;
+    ui.queueDialogAnswer({"Format", {{"Paysage", "1"}, {"Décalage vertical", "12"}}, false});
+    EXPECT_EQ(RunPageFormatDialog(ctx), 0);
+    EXPECT_EQ(RunPageFormatDialog(ctx), 0);  // unanswered
+    EXPECT_EQ(ctx.doc.header.bytes, before.bytes);
+    EXPECT_EQ(ctx.shell.settings.verticalShift, SystemSettings{}.verticalShift);
+    EXPECT_FALSE(ctx.doc.modified);
     ui.queueDialogAnswer({"Environnement", {{"clef (10)", "2"}}, true});  // for another dialog: left queued
     ui.queueDialogAnswer({"Format", {{"Paysage", "1"}, {"Hauteur moyenne", "50"}, {"Nulle part", "1"}}, true});
     EXPECT_EQ(RunPageFormatDialog(ctx), 1);
     EXPECT_EQ(ctx.doc.pageWidth, 2970);
     EXPECT_DOUBLE_EQ(ctx.doc.settings.averageBeamHeight, 4.0);
     EXPECT_EQ(ui.refusedFields(), std::vector<std::string>{"Format Nulle part"});
-    EXPECT_EQ(ui.dialogs(), std::vector<std::string>{"Format"});
-}
-
-TEST(RunPageFormatDialog, CancelledOrUnansweredDialogChangesNothing) {
-    HeadlessUi ui;
-    EditorContext ctx(ui);
-    const FileHeader before = ctx.doc.header;
-    ui.queueDialogAnswer({"Format", {{"Paysage", "1"}}, false});
-    EXPECT_EQ(RunPageFormatDialog(ctx), 0);
-    EXPECT_EQ(RunPageFormatDialog(ctx), 0);
-    EXPECT_EQ(ctx.doc.header.bytes, before.bytes);
-    EXPECT_FALSE(ctx.doc.modified);
+    EXPECT_EQ(ui.dialogs(), (std::vector<std::string>{"Format", "Format", "Format"}));
 }
 
 }  // namespace

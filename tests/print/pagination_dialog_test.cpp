@@ -1,3 +1,4 @@
+// The "Pagination" dialog: the page number, running header and footer blocks, their fonts, and crop marks.
 #include "print/pagination_dialog.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@ namespace {
 
 struct PaginationDialogTest : ::testing::Test {
     ScoreDocument doc;
-
     void answer(std::vector<std::pair<std::string, std::string>> fields) {
         DialogModel m = makePaginationDialog(doc);
         EXPECT_TRUE(applyAnswer(m, {"Pagination", std::move(fields), true}).empty());
@@ -20,24 +20,14 @@ struct PaginationDialogTest : ::testing::Test {
     }
 };
 
-TEST_F(PaginationDialogTest, ANewDocumentHasNothingToShow) {
-    const DialogModel m = makePaginationDialog(doc);
-    EXPECT_EQ(m.value("Position"), 0);
-    EXPECT_EQ(m.value("Position#2"), 0);
-    EXPECT_EQ(m.value("Position#3"), 0);
-    EXPECT_EQ(m.value("No de page initial"), 1);
-}
-
 TEST_F(PaginationDialogTest, PageNumberBlockIsStoredWithItsFlag) {
+    EXPECT_EQ(makePaginationDialog(doc).value("No de page initial"), 1);
     answer({{"Position", "Extérieur"}, {"No de page initial", "5"}, {"Pagination au bas", "1"},
             {"Offset du sommet/bas (interlignes)", "0"}});
     ASSERT_TRUE(doc.optional.pagination);
     const auto& b = *doc.optional.pagination;
     EXPECT_EQ(le::u32(b, 0), 4u);
-    EXPECT_EQ(b[4], 0);
-    EXPECT_EQ(b[5], 62);
-    EXPECT_EQ(b[6], 1);  // a new block uses the first text font
-    EXPECT_EQ(b[9], 1);
+    EXPECT_EQ(std::vector<int>(b.begin() + 4, b.end()), (std::vector<int>{0, 62, 1, 0, 0, 1}));  // the first text font
     EXPECT_TRUE(doc.header.blockFlags() & block_flag::pagination);
     EXPECT_TRUE(doc.modified);
 
@@ -49,82 +39,36 @@ TEST_F(PaginationDialogTest, PageNumberBlockIsStoredWithItsFlag) {
     EXPECT_EQ((*doc.optional.pagination)[5], 12);
 }
 
-TEST_F(PaginationDialogTest, NeantFreesTheBlocks) {
-    answer({{"Position", "Centré"}, {"Texte", "Sonate"}, {"Position#2", "Gauche"}, {"Texte#2", "fin"},
-            {"Position#3", "Droite"}});
-    EXPECT_EQ(doc.header.blockFlags() & 7, 7);
-    answer({{"Position", "NEANT"}, {"Texte", ""}, {"Position#3", "NEANT"}});
-    EXPECT_FALSE(doc.optional.pagination);
-    EXPECT_FALSE(doc.optional.pageHeader);
-    EXPECT_FALSE(doc.optional.pageFooter);
-    EXPECT_EQ(doc.header.blockFlags() & 7, 0);
-}
-
-TEST_F(PaginationDialogTest, HeaderAndFooterKeepTheirTextsAndPlaces) {
-    answer({{"Texte", "Sonate en ut"}, {"Position#2", "Droite"}, {"Première page incluse#2", "1"},
+// The page drawing reads the texts in the documents' code page: what is typed is stored in it.
+TEST_F(PaginationDialogTest, HeaderAndFooterKeepTheirTextsAndPlacesUntilNeantFreesThem) {
+    answer({{"Texte", "Sonate en ré"}, {"Position#2", "Droite"}, {"Première page incluse#2", "1"},
             {"Offset du sommet (interlignes)", "3"}, {"Texte#2", "Pied"}, {"Position#3", "Intérieur"},
-            {"Offset du bas (interlignes)", "200"}});
+            {"Offset du bas (interlignes)", "200"}, {"Position", "Centré"}});
     ASSERT_TRUE(doc.optional.pageHeader && doc.optional.pageFooter);
     const auto& h = *doc.optional.pageHeader;
-    EXPECT_STREQ(reinterpret_cast<const char*>(h.data()), "Sonate en ut");
-    EXPECT_EQ(h[200], 1);
-    EXPECT_EQ(h[201], 3);
-    EXPECT_EQ(h[202], 1);
+    EXPECT_STREQ(reinterpret_cast<const char*>(h.data()), "Sonate en r\xe9");
+    EXPECT_EQ(std::vector<int>(h.begin() + 200, h.begin() + 203), (std::vector<int>{1, 3, 1}));
     EXPECT_EQ(h[205], 3);
     const auto& f = *doc.optional.pageFooter;
     EXPECT_EQ(f[201], 63);  // a footer is always at the bottom
     EXPECT_EQ(f[205], 100);
     const DialogModel m = makePaginationDialog(doc);
-    EXPECT_EQ(m.text("Texte"), "Sonate en ut");
+    EXPECT_EQ(m.text("Texte"), "Sonate en ré");
     EXPECT_EQ(m.value("Position#3"), 5);
-}
-
-// The page drawing reads the texts in the documents' code page: what is typed is stored in it.
-TEST_F(PaginationDialogTest, AccentedTextIsStoredInTheDocumentsCodePage) {
-    answer({{"Texte", "Sonate en ré"}, {"Position#2", "Centré"}, {"Première page incluse#2", "1"}});
-    EXPECT_STREQ(reinterpret_cast<const char*>(doc.optional.pageHeader->data()), "Sonate en r\xe9");
-    EXPECT_EQ(makePaginationDialog(doc).text("Texte"), "Sonate en ré");
-    ASSERT_EQ(RunningTextsOfPage(doc, 1, 20).size(), 1u);
-    EXPECT_EQ(RunningTextsOfPage(doc, 1, 20)[0].text, "Sonate en ré");
-}
-
-TEST_F(PaginationDialogTest, LongTextIsCutAndStaysTerminated) {
-    answer({{"Texte", std::string(300, 'x')}, {"Position#2", "Centré"}});
-    const auto& h = *doc.optional.pageHeader;
-    EXPECT_EQ(h[198], 'x');
-    EXPECT_EQ(h[199], 0);
-}
-
-TEST_F(PaginationDialogTest, StoredBlocksWithoutTerminatorOrUnknownCodeAreReadSafely) {
-    std::array<std::uint8_t, 206> header{};
-    header.fill('y');
-    header[201] = 99;
-    doc.optional.pageHeader = header;
-    const DialogModel m = makePaginationDialog(doc);
-    EXPECT_EQ(m.text("Texte").size(), 199u);
-    EXPECT_EQ(m.value("Position#2"), 0);
-}
-
-TEST_F(PaginationDialogTest, CropMarksAreABitOnly) {
-    answer({{"Marques de coupe", "1"}});
-    EXPECT_TRUE(doc.header.blockFlags() & block_flag::cropMarks);
-    answer({{"Marques de coupe", "0"}});
-    EXPECT_FALSE(doc.header.blockFlags() & block_flag::cropMarks);
-}
-
-TEST_F(PaginationDialogTest, CancelChangesNothing) {
-    DialogModel m = makePaginationDialog(doc);
-    applyAnswer(m, {"Pagination", {{"Position", "Centré"}, {"Marques de coupe", "1"}}, false});
-    EXPECT_FALSE(doc.optional.pagination);
-    EXPECT_EQ(doc.header.blockFlags(), 0);
-    EXPECT_FALSE(doc.modified);
+    const auto texts = RunningTextsOfPage(doc, 1, 20);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const auto& t) { return t.text == "Sonate en ré"; }));
+    EXPECT_EQ(doc.header.blockFlags() & 7, 7);
+    answer({{"Position", "NEANT"}, {"Texte", ""}, {"Position#3", "NEANT"}});
+    EXPECT_FALSE(doc.optional.pagination || doc.optional.pageHeader || doc.optional.pageFooter);
+    EXPECT_EQ(doc.header.blockFlags() & 7, 0);
+    answer({{"Texte", std::string(300, 'x')}, {"Position#2", "Centré"}});  // cut, and still terminated
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(doc.optional.pageHeader->data())), std::string(199, 'x'));
 }
 
 // The "Police" buttons: the font chooser opens on the block's font and OK stores the choice.
 struct PaginationFontsTest : ::testing::Test {
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
-
     void chooser(std::vector<std::pair<std::string, std::string>> fields, bool ok = true) {
         ui.queueDialogAnswer({"Police", std::move(fields), ok});
     }
@@ -140,61 +84,12 @@ TEST_F(PaginationFontsTest, ChosenFontGoesIntoTheTableAndTheBlock) {
     EXPECT_TRUE(ui.refusedFields().empty());
     ASSERT_TRUE(ctx.doc.optional.pagination);
     const auto& b = *ctx.doc.optional.pagination;
-    EXPECT_EQ(ctx.doc.fonts.faceName(b[6]), "Courier New");
-    EXPECT_EQ(b[6], 4);  // the first free entry after the four of a new document
-    EXPECT_EQ(b[7], 2);
-    EXPECT_EQ(b[8], 45);
-    // The page drawing takes it.
-    const std::vector<RunningText> texts = RunningTextsOfPage(ctx.doc, 2, 20);
+    EXPECT_EQ(std::vector<int>(b.begin() + 6, b.begin() + 9), (std::vector<int>{4, 2, 45}));  // the first free entry
+    EXPECT_EQ(ctx.doc.fonts.faceName(4), "Courier New");
+    const std::vector<RunningText> texts = RunningTextsOfPage(ctx.doc, 2, 20);  // the page drawing takes it
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].font.face, "Courier New");
-    EXPECT_EQ(texts[0].font.height, 45);
-    EXPECT_EQ(texts[0].font.weight, 700);
-    EXPECT_FALSE(texts[0].font.italic);
-}
-
-TEST_F(PaginationFontsTest, ChooserOpensOnTheBlockFontAtThreeInterlinesAndFindsKnownFaces) {
-    // Only the style changes: the face and the default size the chooser showed are what is stored.
-    chooser({{"Style", "Italique"}});
-    dialog({{"Texte", "Sonate"}, {"Position#2", "Gauche"}, {"Police#2", "1"}});
-    ASSERT_TRUE(ctx.doc.optional.pageHeader);
-    const auto& h = *ctx.doc.optional.pageHeader;
-    EXPECT_EQ(h[202], 1);  // "Times New Roman" is already in the table
-    EXPECT_EQ(h[203], 1);
-    EXPECT_EQ(h[204], 60);
-    EXPECT_TRUE(ctx.doc.fonts.isFree(4));
-}
-
-TEST_F(PaginationFontsTest, ChoicesCountOnlyForBlocksStoredOnOk) {
-    chooser({{"Police", "Courier New"}});
-    dialog({{"Position", "Centré"}, {"Police", "1"}}, false);  // "Annuler"
-    chooser({{"Police", "Courier New"}});
-    dialog({{"Texte#2", "pied"}, {"Police#3", "1"}});           // a footer without a position is not stored
-    EXPECT_FALSE(ctx.doc.optional.pagination);
-    EXPECT_FALSE(ctx.doc.optional.pageFooter);
-    EXPECT_TRUE(ctx.doc.fonts.isFree(4));
-}
-
-TEST_F(PaginationFontsTest, CancelledChooserKeepsTheBlockFont) {
-    dialog({{"Position", "Droite"}});
-    (*ctx.doc.optional.pagination)[6] = 2;
-    (*ctx.doc.optional.pagination)[8] = 33;
-    chooser({{"Police", "Courier New"}}, false);
-    dialog({{"Police", "1"}});
-    EXPECT_EQ((*ctx.doc.optional.pagination)[6], 2);
-    EXPECT_EQ((*ctx.doc.optional.pagination)[8], 33);
-    EXPECT_TRUE(ui.messages().empty());
-}
-
-TEST_F(PaginationFontsTest, FullTableIsReportedAndTheBlockKeepsItsFont) {
-    for (int i = 4; i < static_cast<int>(FontBlock::entryCount); ++i)
-        ctx.doc.fonts.setEntry(i, "Face " + std::to_string(i), 0);
-    chooser({{"Police", "Courier New"}, {"Taille", "45"}});
-    dialog({{"Position", "Centré"}, {"Police", "1"}});
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].stringId, 69);
-    EXPECT_EQ((*ctx.doc.optional.pagination)[6], 1);
-    EXPECT_EQ((*ctx.doc.optional.pagination)[8], 0);
+    EXPECT_EQ(std::pair(texts[0].font.height, texts[0].font.weight), std::pair(45, 700));
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// The staff layout editor ("Regleur"): spreading and superposing staves, its fields and buttons, and what OK
+// does to the pages.
 #include "print/staff_layout_editor.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +17,26 @@ namespace sm = staff_model;
 struct StaffLayoutEditorTest : ::testing::Test {
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
-
     void SetUp() override { SetUpNewDocument(ctx.doc, 3); }
-
     StaffLayoutModel& model() { return ctx.doc.layoutModel; }
-    std::vector<unsigned> distances(const StaffLayoutModel& m) const {
-        std::vector<unsigned> out;
-        for (unsigned i = 0; i < m.staffCount(); ++i) out.push_back(sm::Distance::get(m.staffWord(static_cast<int>(i))));
+    // "10 13 13 0 …": the distance of every staff of a model.
+    static std::string distances(const StaffLayoutModel& m) {
+        std::string out;
+        for (int i = 0; i < static_cast<int>(m.staffCount()); ++i)
+            out += (i ? " " : "") + std::to_string(sm::Distance::get(m.staffWord(i)));
+        return out;
+    }
+    // "10 5 5": the staff count of every page.
+    std::string staffCounts() const {
+        std::string out;
+        for (const PageRecord& p : ctx.doc.pages) out += (out.empty() ? "" : " ") + std::to_string(p.staves.size());
         return out;
     }
     void answer(std::vector<std::pair<std::string, std::string>> fields, bool ok = true) {
         ui.queueDialogAnswer({"Regleur", std::move(fields), ok});
+    }
+    StaffLayoutEditor open(StaffLayoutPurpose purpose = StaffLayoutPurpose::ModifyPage) {
+        return StaffLayoutEditor(ctx.doc, purpose, ctx.shell.settings.staffLayout, ui);
     }
     ElementRecord& put(int page, int staff, int x) {
         PageRecord* p = ctx.doc.findPage(page);
@@ -35,67 +46,39 @@ struct StaffLayoutEditorTest : ::testing::Test {
     }
 };
 
-TEST_F(StaffLayoutEditorTest, SpreadingAndRejoiningTwiceOnOnePageRestoresTheSuperposedStaves) {
+TEST_F(StaffLayoutEditorTest, SpreadingAndRejoiningRestoresTheSuperposedStaves) {
+    StaffLayoutEditor plain = open();
+    plain.spreadOrRejoin();
+    EXPECT_FALSE(plain.spread());  // spreading needs a superposed staff
     sm::Distance::set(model().staffWord(3), 0);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     editor.spreadOrRejoin();
     EXPECT_TRUE(editor.spread());
-    EXPECT_EQ(sm::Distance::get(editor.model().staffWord(3)), 6U);   // five lines + 1
-    EXPECT_EQ(sm::Distance::get(editor.model().staffWord(4)), 13U);  // wide enough already
+    const std::string spread = "10 13 13 6 13 13 13 13 13 13";  // five lines + 1; the others are wide enough
+    EXPECT_EQ(distances(editor.model()), spread);
+    editor.superpose(2, 2);  // ignored while the staves are spread
+    EXPECT_EQ(distances(editor.model()), spread);
     editor.spreadOrRejoin();
     EXPECT_FALSE(editor.spread());
     EXPECT_EQ(distances(editor.model()), distances(model()));
-}
-
-TEST_F(StaffLayoutEditorTest, RejoiningAfterTheStaffCountChangedOnlyForgetsTheCopy) {
-    sm::Distance::set(model().staffWord(3), 0);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    // Rejoining after the staff count changed only forgets the copy.
     editor.spreadOrRejoin();
     ASSERT_TRUE(editor.setStaffCount(8));
     editor.spreadOrRejoin();
     EXPECT_FALSE(editor.spread());
-    EXPECT_EQ(sm::Distance::get(editor.model().staffWord(3)), 6U);
-}
-
-TEST_F(StaffLayoutEditorTest, SpreadingNeedsASuperposedStaff) {
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    editor.spreadOrRejoin();
-    EXPECT_FALSE(editor.spread());
+    EXPECT_EQ(distances(editor.model()), "10 13 13 6 13 13 13 13");
 }
 
 TEST_F(StaffLayoutEditorTest, SuperposingTwoThenThreeOnSevenStaves) {
-    ASSERT_TRUE(model().staffCount() >= 7);
     model().setStaffCount(7);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     editor.superpose(2, 3);
-    EXPECT_EQ(distances(editor.model()), (std::vector<unsigned>{10, 0, 13, 0, 0, 13, 0}));
-}
-
-TEST_F(StaffLayoutEditorTest, SuperposingIsIgnoredWhileStavesAreSpread) {
-    sm::Distance::set(model().staffWord(1), 0);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    editor.spreadOrRejoin();
-    const std::vector<unsigned> spread = distances(editor.model());
-    editor.superpose(2, 2);
-    EXPECT_EQ(distances(editor.model()), spread);
-}
-
-TEST_F(StaffLayoutEditorTest, AddingBeforeBracesSkipsTheFirstStaffAndKeepsDistancesReal) {
-    sm::BlockGrouping::set(model().staffWord(0), 1);
-    sm::BlockGrouping::set(model().staffWord(2), 3);
-    sm::BlockGrouping::set(model().staffWord(4), 1);
-    sm::Distance::set(model().staffWord(4), 2);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    editor.addBeforeBlocks(-3);
-    EXPECT_EQ(distances(editor.model())[0], 10U);
-    EXPECT_EQ(distances(editor.model())[2], 10U);
-    EXPECT_EQ(distances(editor.model())[3], 13U);
-    EXPECT_EQ(distances(editor.model())[4], 2U);  // 2 − 3 is no distance: left alone
+    EXPECT_EQ(distances(editor.model()), "10 0 13 0 0 13 0");
 }
 
 TEST_F(StaffLayoutEditorTest, TheStaffCountCannotDropStavesThatHoldElements) {
     put(1, 5, 100);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
+    StaffLayoutEditor editor = open();
     EXPECT_EQ(editor.stavesInUse(), 6);
     DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
     dialog.type("Nombre de portées", "4");
@@ -106,67 +89,6 @@ TEST_F(StaffLayoutEditorTest, TheStaffCountCannotDropStavesThatHoldElements) {
     EXPECT_EQ(editor.model().staffCount(), 12U);
     EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(11)), 3U);
     EXPECT_EQ(sm::LineCount::get(editor.model().staffWord(11)), 5U);
-}
-
-TEST_F(StaffLayoutEditorTest, FieldsEditTheWorkingModelAndShowWhatFollows) {
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
-    EXPECT_EQ(dialog.value("Marge supérieure (INTERL)"), 10);
-    EXPECT_EQ(dialog.value("Ecart moyen entre portées"), 13);
-    dialog.type("Ecart moyen entre portées", "8");
-    dialog.type("Marge supérieure (INTERL)", "2000");  // the distance holds ten bits
-    dialog.type("Définition (mm/10)", "30");
-    EXPECT_EQ(distances(editor.model()), (std::vector<unsigned>{1023, 8, 8, 8, 8, 8, 8, 8, 8, 8}));
-    EXPECT_EQ(editor.model().definition(), 30U);
-    EXPECT_EQ(model().definition(), 20U);  // the document's model waits for OK
-    // 1023 + 9 × 8 interlines of 30 and a five-line staff are far below the page.
-    EXPECT_EQ(dialog.text("Marge inférieure (mm):"), std::to_string((2970 - (1023 + 72) * 30 - 150) / 10));
-}
-
-TEST_F(StaffLayoutEditorTest, TheRulerFieldRunsPressesAndKeys) {
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
-    EXPECT_TRUE(applyAnswer(dialog, {"Regleur", {{"113", "1"}, {"110", "2 4"}}, true}).empty());
-    EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(1)), 1U);
-    EXPECT_EQ(sm::SystemGrouping::get(editor.model().staffWord(3)), 2U);
-    dialog.type("110", "3");
-    EXPECT_EQ(dialog.text("Etat"), "N°3 (5 lignes)");
-    dialog.type("110", "1");  // above the remembered start
-    EXPECT_EQ(ui.beeps(), 1);
-    dialog.type("110", "Jump 99");
-    EXPECT_EQ(ui.beeps(), 3);
-    dialog.type("111", "1");
-    dialog.type("110", "Down M M");  // the refused press still selected staff 1: staff 2 moves
-    EXPECT_EQ(sm::Distance::get(editor.model().staffWord(1)), 11U);
-}
-
-TEST_F(StaffLayoutEditorTest, ButtonsPressAndComeUpAgain) {
-    model().setStaffCount(7);
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 1);
-    applyAnswer(dialog, {"Regleur", {{"694", "2"}, {"693", "3"}, {"692", "1"}}, true});
-    EXPECT_EQ(distances(editor.model()), (std::vector<unsigned>{10, 0, 13, 0, 0, 13, 0}));
-    EXPECT_EQ(dialog.value("692"), 0);
-    dialog.type("691", "1");
-    EXPECT_TRUE(editor.spread());
-    dialog.type("691", "1");
-    EXPECT_FALSE(editor.spread());
-    EXPECT_EQ(distances(editor.model()), (std::vector<unsigned>{10, 0, 13, 0, 0, 13, 0}));
-}
-
-TEST_F(StaffLayoutEditorTest, ThePageRangeEndFollowsItsStart) {
-    StaffLayoutEditor editor(ctx.doc, StaffLayoutPurpose::ModifyPage, ctx.shell.settings.staffLayout, ui);
-    DialogModel dialog = editor.makeDialog(ctx.doc.pageCount, 2);
-    EXPECT_EQ(dialog.value("280"), 2);
-    EXPECT_EQ(dialog.value("281"), 2);
-    dialog.type("280", "3");
-    EXPECT_EQ(dialog.value("281"), 3);
-    dialog.type("281", "1");
-    EXPECT_EQ(dialog.value("281"), 3);
-    dialog.type("280", "9");
-    EXPECT_EQ(dialog.value("280"), 3);
-    StaffLayoutEditor fresh(ctx.doc, StaffLayoutPurpose::NewPage, ctx.shell.settings.staffLayout, ui);
-    EXPECT_EQ(fresh.makeDialog(ctx.doc.pageCount, 2).find("280"), nullptr);  // a new page copies nowhere
 }
 
 // RunStaffLayoutDialog and what OK does to the pages.
@@ -182,26 +104,20 @@ TEST_F(StaffLayoutEditorTest, CancelChangesNothingAndReturnsZeroExceptForAFirstP
     EXPECT_EQ(model().words, before.words);
 }
 
-TEST_F(StaffLayoutEditorTest, OkGivesTheCurrentPageTheModelAndRemembersTheDialog) {
+TEST_F(StaffLayoutEditorTest, OkGivesTheCurrentPageOrANewPageTheModelAndRemembersTheDialog) {
     answer({{"Nombre de portées", "4"}, {"119", "1"}, {"110", "2"}, {"Indentation (mm)", "20"},
             {"Copier Définition seulement", "1"}});
     EXPECT_EQ(RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage), 1);
-    EXPECT_EQ(model().staffCount(), 4U);
-    const PageRecord& page = *ctx.doc.findPage(1);
-    EXPECT_EQ(page.staves.size(), 4U);
-    EXPECT_TRUE(page.staves[1].key().small());
-    EXPECT_EQ(page.indent, 200U);
-    EXPECT_EQ(ctx.doc.findPage(2)->staves.size(), 10U);  // other pages keep theirs
+    EXPECT_EQ(staffCounts(), "4 10 10");  // other pages keep theirs
+    EXPECT_TRUE(ctx.doc.findPage(1)->staves[1].key().small());
+    EXPECT_EQ(ctx.doc.findPage(1)->indent, 200U);
     EXPECT_TRUE(ctx.doc.modified);
     EXPECT_EQ(ctx.shell.settings.staffLayout.mode, 119);
     EXPECT_TRUE(ctx.shell.settings.staffLayout.copyDefinitionOnly);
-}
-
-TEST_F(StaffLayoutEditorTest, ANewPageOnlyChangesTheDocumentModel) {
-    answer({{"Nombre de portées", "4"}});
+    answer({{"Nombre de portées", "6"}});  // a new page only changes the document's model
     EXPECT_EQ(RunStaffLayoutDialog(ctx, StaffLayoutPurpose::NewPage), 1);
-    EXPECT_EQ(model().staffCount(), 4U);
-    EXPECT_EQ(ctx.doc.findPage(1)->staves.size(), 10U);
+    EXPECT_EQ(model().staffCount(), 6U);
+    EXPECT_EQ(staffCounts(), "4 10 10");
 }
 
 TEST_F(StaffLayoutEditorTest, ElementsFollowANewStaffSize) {
@@ -217,32 +133,14 @@ TEST_F(StaffLayoutEditorTest, ElementsFollowANewStaffSize) {
     EXPECT_EQ(ctx.doc.stepUnit, 15);
 }
 
-TEST_F(StaffLayoutEditorTest, NotesAtAStaffThePageNoLongerHasGoHome) {
-    ElementRecord& up = put(1, 0, 100);
-    up.w0().setCrossStaff(1);
-    ElementRecord& down = put(1, 3, 100);
-    down.w0().setCrossStaff(2);
-    ElementRecord& kept = put(1, 2, 100);
-    kept.w0().setCrossStaff(2);
-    answer({{"Nombre de portées", "4"}});
-    RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage);
-    const PageRecord& page = *ctx.doc.findPage(1);
-    EXPECT_EQ(page.staves[0].elements[0].w0().crossStaff(), 0U);
-    EXPECT_EQ(page.staves[3].elements[0].w0().crossStaff(), 0U);
-    EXPECT_EQ(page.staves[2].elements[0].w0().crossStaff(), 2U);
-}
-
 TEST_F(StaffLayoutEditorTest, CopyingToARangeReturnsTenAndReportsPagesThatCannotTakeTheModel) {
     ctx.doc.currentPage = 2;
     put(1, 8, 100);  // page 1 cannot lose its ninth staff
     put(3, 2, 100);
     answer({{"Nombre de portées", "5"}, {"280", "1"}, {"281", "3"}});
     EXPECT_EQ(RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage), 10);
-    EXPECT_EQ(ctx.doc.findPage(1)->staves.size(), 10U);
-    EXPECT_EQ(ctx.doc.findPage(2)->staves.size(), 5U);
-    EXPECT_EQ(ctx.doc.findPage(3)->staves.size(), 5U);
+    EXPECT_EQ(staffCounts(), "10 5 5");
     ASSERT_EQ(ui.messages().size(), 1U);
-    EXPECT_EQ(ui.messages()[0].stringId, 70);
     EXPECT_EQ(ui.messages()[0].text, "Données en surplus, pages: 1");
     EXPECT_EQ(ctx.doc.currentPage, 2);
 }
@@ -252,10 +150,9 @@ TEST_F(StaffLayoutEditorTest, CopyingTheDefinitionOnlyKeepsTheOtherPagesStaves) 
     answer({{"Nombre de portées", "5"}, {"Définition (mm/10)", "10"}, {"281", "3"},
             {"Copier Définition seulement", "1"}});
     EXPECT_EQ(RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage), 10);
-    const PageRecord& third = *ctx.doc.findPage(3);
-    EXPECT_EQ(third.staves.size(), 10U);
-    EXPECT_EQ(third.layoutWord().staffSize(), 10U);
-    EXPECT_EQ(third.staves[9].elements[0].x, 100);
+    EXPECT_EQ(staffCounts(), "5 10 10");
+    EXPECT_EQ(ctx.doc.findPage(3)->layoutWord().staffSize(), 10U);
+    EXPECT_EQ(ctx.doc.findPage(3)->staves[9].elements[0].x, 100);
     EXPECT_TRUE(ui.messages().empty());
 }
 

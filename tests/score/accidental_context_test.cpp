@@ -32,23 +32,7 @@ ElementRecord note(int x, unsigned step, unsigned octave, Accidental a = Acciden
     return e;
 }
 
-TEST(StepInKey, SharpsAndFlatsFollowTheirOrder) {
-    const KeyInEffect threeSharps{KeyKind::Sharps, 3, false};  // F C G
-    EXPECT_TRUE(StepInKey(threeSharps, 4));
-    EXPECT_TRUE(StepInKey(threeSharps, 5));
-    EXPECT_FALSE(StepInKey(threeSharps, 2));
-    const KeyInEffect threeFlats{KeyKind::Flats, 3, false};  // B E A
-    EXPECT_TRUE(StepInKey(threeFlats, 7));
-    EXPECT_TRUE(StepInKey(threeFlats, 6));
-    EXPECT_FALSE(StepInKey(threeFlats, 2));
-    // Pitch codes 0 and 8 stand for B and C.
-    EXPECT_TRUE(StepInKey(KeyInEffect{KeyKind::Flats, 1, false}, 0));
-    EXPECT_TRUE(StepInKey(KeyInEffect{KeyKind::Sharps, 2, false}, 8));
-    EXPECT_FALSE(StepInKey(KeyInEffect{KeyKind::Sharps, 7, true}, 4));
-    EXPECT_FALSE(StepInKey(KeyInEffect{KeyKind::None, 7, false}, 4));
-}
-
-TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeX) {
+TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeXAndACancellingChangeAltersNothing) {
     StaffRecord staff;
     staff.key().setKeyKind(KeyKind::Sharps);
     staff.key().setKeyCount(1);
@@ -59,37 +43,10 @@ TEST(KeyInEffectAt, StaffKeyUntilAKeyChangeAtOrBeforeX) {
     // Looking from the end at an x before the change still finds the staff key.
     EXPECT_EQ(KeyInEffectAt(staff, 99, 150).kind, KeyKind::Sharps);
     EXPECT_EQ(KeyInEffectAt(staff, 99, 200).kind, KeyKind::Flats);
-}
-
-TEST(KeyInEffectAt, CancellingChangeAltersNothing) {
-    StaffRecord staff;
-    staff.elements = {keyChange(50, KeyKind::Sharps, 2, true), note(100, 4, 4)};
-    const KeyInEffect key = KeyInEffectAt(staff, 1, 100);
-    EXPECT_TRUE(key.cancelled);
-    EXPECT_FALSE(ContextAccidental(staff, 1, 4, 4).has_value());
-}
-
-TEST(DividesBars, OnlyVisibleBarLinesThatAreNotBraces) {
-    EXPECT_TRUE(DividesBars(sign(0, SignType::Bar, '|')));
-    EXPECT_TRUE(DividesBars(sign(0, SignType::Bar, 'E')));
-    EXPECT_TRUE(DividesBars(sign(0, SignType::Bar, 0)));
-    EXPECT_FALSE(DividesBars(sign(0, SignType::Bar, 1)));
-    EXPECT_FALSE(DividesBars(sign(0, SignType::Bar, 64)));
-    ElementRecord hidden = sign(0, SignType::Bar, '|');
-    hidden.w0().setHidden(true);
-    EXPECT_FALSE(DividesBars(hidden));
-    EXPECT_FALSE(DividesBars(sign(0, SignType::Clef, '|')));
-}
-
-TEST(ContextAccidental, NearestEarlierAccidentalOfTheBarWins) {
-    StaffRecord staff;
-    staff.elements = {note(100, 4, 4, Accidental::Sharp), sign(150, SignType::Bar, 1),  // a brace: same bar
-                      note(200, 4, 4, Accidental::Natural), note(250, 4, 4), note(300, 4, 4)};
-    EXPECT_EQ(ContextAccidental(staff, 4, 4, 4), Accidental::Natural);
-    EXPECT_EQ(ContextAccidental(staff, 2, 4, 4), Accidental::Sharp);
-    EXPECT_FALSE(ContextAccidental(staff, 0, 4, 4).has_value());
-    EXPECT_FALSE(ContextAccidental(staff, 5, 4, 4).has_value());  // no such element
-    EXPECT_FALSE(ContextAccidental(staff, -1, 4, 4).has_value());
+    StaffRecord cancelled;
+    cancelled.elements = {keyChange(50, KeyKind::Sharps, 2, true), note(100, 4, 4)};
+    EXPECT_TRUE(KeyInEffectAt(cancelled, 1, 100).cancelled);
+    EXPECT_FALSE(ContextAccidental(cancelled, 1, 4, 4).has_value());
 }
 
 // A staff with a key, bars, a key change, a cancelling change and notes with and without accidentals.

@@ -9,63 +9,29 @@
 namespace notavera {
 namespace {
 
-struct DurationCase {
-    unsigned code;
-    unsigned dots;
-    int expected;
-};
-
-class NoteDurationTest : public ::testing::TestWithParam<DurationCase> {};
-
-TEST_P(NoteDurationTest, LengthOfCodeWithDots) {
-    EXPECT_EQ(NoteDuration(GetParam().code, GetParam().dots), GetParam().expected);
+TEST(Durations, LengthOfCodeWithDots) {
+    // Halving a single 256th leaves nothing to add; more than three dots count as three; a multi-bar rest
+    // (code 15) has no plain length.
+    const std::tuple<unsigned, unsigned, int> lengths[] = {{0, 0, 1024}, {2, 0, 256}, {4, 0, 64}, {4, 1, 96},
+                                                           {4, 2, 112},  {4, 3, 120}, {0, 3, 1920}, {10, 0, 1},
+                                                           {10, 2, 1},   {9, 1, 3},   {4, 7, 120},  {15, 0, 0},
+                                                           {11, 0, 0}};
+    for (const auto& [code, dots, length] : lengths) EXPECT_EQ(NoteDuration(code, dots), length) << code << "." << dots;
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, NoteDurationTest,
-                         ::testing::Values(DurationCase{0, 0, 1024}, DurationCase{2, 0, 256}, DurationCase{4, 0, 64},
-                                           DurationCase{4, 1, 96}, DurationCase{4, 2, 112}, DurationCase{4, 3, 120},
-                                           DurationCase{0, 3, 1920}, DurationCase{10, 0, 1},
-                                           // Halving a single 256th leaves nothing to add.
-                                           DurationCase{10, 2, 1}, DurationCase{9, 1, 3},
-                                           // More than three dots count as three.
-                                           DurationCase{4, 7, 120},
-                                           // A multi-bar rest (code 15) has no plain length.
-                                           DurationCase{15, 0, 0}, DurationCase{11, 0, 0}));
-
-TEST(SplitDuration, PlainAndDottedValuesSplitIntoTheirParts) {
-    EXPECT_EQ(SplitDuration(64), (std::vector<unsigned>{4}));
-    EXPECT_EQ(SplitDuration(96), (std::vector<unsigned>{4, 5}));
-    EXPECT_EQ(SplitDuration(1), (std::vector<unsigned>{10}));
-}
-
-TEST(SplitDuration, OddTupletLengthsEndInTheShortestValues) {
-    // An eighth of a triplet: 256 / 12 = 21 256ths = 16 + 4 + 1.
-    EXPECT_EQ(SplitDuration(21), (std::vector<unsigned>{6, 8, 10}));
-    EXPECT_EQ(SplitDuration(255), (std::vector<unsigned>{3, 4, 5, 6, 7, 8, 9, 10}));
-}
-
-TEST(SplitDuration, LengthsBeyondALongaRepeatTheLonga) {
-    const auto codes = SplitDuration(3000);
-    ASSERT_GE(codes.size(), 3u);
-    EXPECT_EQ(codes[0], 0u);
-    EXPECT_EQ(codes[1], 0u);
-    const int total = std::accumulate(codes.begin(), codes.end(), 0,
-                                      [](int sum, unsigned c) { return sum + NoteDuration(c, 0); });
-    EXPECT_EQ(total, 3000);
-}
-
-TEST(SplitDuration, NothingForNoLength) {
+TEST(Durations, SplitIntoNoteValuesAndAdvanceWithoutOverflow) {
+    using Codes = std::vector<unsigned>;
+    EXPECT_EQ(SplitDuration(96), (Codes{4, 5}));
+    EXPECT_EQ(SplitDuration(21), (Codes{6, 8, 10}));  // an eighth of a triplet: 16 + 4 + 1 256ths
+    EXPECT_EQ(SplitDuration(255), (Codes{3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_TRUE(SplitDuration(0).empty());
     EXPECT_TRUE(SplitDuration(-64).empty());
-}
-
-TEST(DurationAdvance, QuarterAdvancesSixteenStepUnits) {
-    EXPECT_EQ(DurationAdvance(64, 10), 160);
-    EXPECT_EQ(DurationAdvance(1, 10), 2);  // 10 / 4, truncated
-    EXPECT_EQ(DurationAdvance(0, 10), 0);
-}
-
-TEST(DurationAdvance, HugeLengthsDoNotOverflow) {
+    const Codes longer = SplitDuration(3000);  // beyond a longa the longa repeats
+    ASSERT_GE(longer.size(), 3u);
+    EXPECT_EQ(longer[1], 0u);
+    const auto add = [](int sum, unsigned c) { return sum + NoteDuration(c, 0); };
+    EXPECT_EQ(std::accumulate(longer.begin(), longer.end(), 0, add), 3000);
+    EXPECT_EQ(DurationAdvance(1, 10), 2);  // a quarter (64) advances 16 step units: 10 / 4, truncated
     EXPECT_EQ(DurationAdvance(2'000'000'000, 100), std::numeric_limits<int>::max());
 }
 

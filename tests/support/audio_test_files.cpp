@@ -47,8 +47,6 @@ std::vector<std::uint8_t> MelodyMidi(const std::vector<int>& keys, int ticksEach
     return file;
 }
 
-double MelodySeconds(std::size_t notes, int ticksEach) { return static_cast<double>(notes) * ticksEach / 960.0; }
-
 std::optional<SoundStat> MeasureWithSox(const std::filesystem::path& file) {
     const std::string command = "sox '" + file.string() + "' -n stat 2>&1";
     const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);

@@ -14,7 +14,6 @@ namespace notavera::test {
 // A format-0 file at 120 beats a minute, 480 ticks a quarter: `keys` played one after the other on a piano,
 // each lasting `ticksEach`. It lasts keys.size() × ticksEach / 960 seconds.
 std::vector<std::uint8_t> MelodyMidi(const std::vector<int>& keys, int ticksEach);
-double MelodySeconds(std::size_t notes, int ticksEach);
 
 struct SoundStat {
     double seconds = 0;

@@ -5,6 +5,7 @@
 #include "render/geometry.h"
 #include "score/element_creation.h"
 #include "score/new_document.h"
+#include "support/page_fixtures.h"
 
 namespace notavera::test {
 
@@ -72,19 +73,12 @@ void NoteDrawingTest::DrawOne(int staff, const ElementRecord& e) {
     DrawNoteOrRest(dc, Staff(staff), IndexOf(staff, e));
 }
 
-std::vector<json> NoteDrawingTest::Calls(const std::string& op) const {
-    std::vector<json> out;
-    for (const json& c : canvas.calls()) {
-        if (c["op"] == op) out.push_back(c);
-    }
-    return out;
-}
+std::vector<json> NoteDrawingTest::Calls(const std::string& op) const { return CallsOf(canvas.calls(), op); }
 
 std::vector<json> NoteDrawingTest::Glyphs(int code) const {
     std::vector<json> out;
-    for (const json& c : Calls("glyph")) {
+    for (const json& c : Calls("glyph"))
         if (c["code"] == code) out.push_back(c);
-    }
     return out;
 }
 

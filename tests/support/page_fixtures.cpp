@@ -40,9 +40,8 @@ ElementDrawer ElementSpy::drawer() {
 
 std::vector<nlohmann::json> CallsOf(const nlohmann::json& calls, const std::string& op) {
     std::vector<nlohmann::json> found;
-    for (const auto& c : calls) {
+    for (const auto& c : calls)
         if (c.at("op") == op) found.push_back(c);
-    }
     return found;
 }
 

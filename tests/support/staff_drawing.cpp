@@ -6,6 +6,7 @@
 #include "render/draw_element.h"
 #include "render/geometry.h"
 #include "score/new_document.h"
+#include "support/page_fixtures.h"
 
 namespace notavera::test {
 
@@ -36,11 +37,7 @@ void StaffDrawing::drawStaff(int i) {
 }
 
 std::vector<nlohmann::json> StaffDrawing::calls(std::string_view op) const {
-    std::vector<nlohmann::json> out;
-    for (const nlohmann::json& c : canvas.calls()) {
-        if (c["op"] == op) out.push_back(c);
-    }
-    return out;
+    return CallsOf(canvas.calls(), std::string(op));
 }
 
 int StaffDrawing::reference(int i) const {
