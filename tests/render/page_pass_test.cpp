@@ -1,92 +1,169 @@
-// The page pass: staff places and lines (line counts, small, grey and invisible staves), the order in which
-// elements reach the element drawer, the state each staff hands over, the mask pages and their suppression, the
-// sheet, the page-mark line and the continuous view.
+// The page pass and what it draws: staff places and lines, the order in which elements reach the element drawer
+// and the state each staff hands over, masks, the sheet, groupings at the left edge, running texts, the insertion
+// cursor, the continuous view, and the metafile export of a region.
 #include "render/page_pass.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/headless/recording_canvas.h"
 #include "print/staff_layout_model.h"
+#include "render/insertion_cursor.h"
+#include "render/metafile_export.h"
 #include "render/page_sheet.h"
 #include "render/page_staves.h"
-#include "support/page_fixtures.h"
+#include "render/page_texts.h"
+#include "render/primitives.h"
+#include "render/staff_groupings.h"
+#include "score/little_endian.h"
+#include "score/new_document.h"
+#include "support/wmf_records.h"
 
 namespace notavera {
 namespace {
 
-using test::CallsOf;
-using test::ElementSpy;
-using test::HandedElement;
-using test::NewDocument;
-using test::NoteAt;
-using test::SignAt;
+using nlohmann::json;
 
 // The default layout: a 2 mm staff space, the first staff ten spaces under the usable top, the others 13 apart.
 constexpr int FirstTopLine = 2970 - 40 - 200;
-constexpr int StaffPitch = 13 * 20;
+int TopLine(int staff) { return FirstTopLine - staff * 13 * 20; }
 
-int TopLine(int staff) { return FirstTopLine - staff * StaffPitch; }
-
-StaffRecord& Staff(ScoreDocument& doc, int i) { return doc.pages[0].staves[static_cast<std::size_t>(i)]; }
-
-// The y of every horizontal line the pass drew, in order.
-std::vector<int> LineHeights(const nlohmann::json& calls) {
-    std::vector<int> ys;
-    for (const auto& c : CallsOf(calls, "line")) {
-        if (c["y1"] == c["y2"]) ys.push_back(c["y1"].get<int>());
-    }
-    return ys;
+ScoreDocument NewDocument(int pages = 1) {
+    ScoreDocument doc;
+    SetUpNewDocument(doc, pages);
+    return doc;
 }
 
-struct PagePassTest : ::testing::Test {
+ElementRecord NoteAt(int x) {
+    ElementRecord e;
+    e.x = x;
+    e.w0().setOctave(4);
+    e.noteWord().setDurationCode(4);
+    e.noteWord().setStep(5);
+    return e;
+}
+
+ElementRecord SignAt(SignType type, int x, int code = 0) {
+    ElementRecord e;
+    e.x = x;
+    e.w0().setKind(ElementKind::Sign);
+    e.signWord().setSignType(type);
+    e.signWord().setCode(static_cast<unsigned>(code) & 0xFFu);
+    return e;
+}
+
+std::vector<json> CallsOf(const json& calls, const std::string& op) {
+    std::vector<json> found;
+    for (const auto& c : calls)
+        if (c.at("op") == op) found.push_back(c);
+    return found;
+}
+
+// One element the pass handed to the drawer, with the state it was handed in.
+struct Handed {
+    int staff, index, x;
+    double referenceY;
+    bool small, alternate;
+    Colour colour;
+    OutputMode mode;
+};
+
+struct PagePass : ::testing::Test {
     ScoreDocument doc = NewDocument();
     DrawingContext dc;
     RecordingCanvas canvas;
-    ElementSpy spy;
+    std::vector<Handed> handed;
 
-    void draw(PageDrawOptions options = {}) {
-        dc.canvas = &canvas;
-        options.drawElement = spy.drawer();
-        DrawPage(dc, doc, options);
+    ElementDrawer spy() {
+        return [this](DrawingContext& c, const StaffRecord& staff, int index) {
+            const auto s = static_cast<std::size_t>(staff.key().index());
+            handed.push_back({static_cast<int>(s), index, staff.elements[static_cast<std::size_t>(index)].x,
+                              s < c.staves.size() ? c.staves[s].referenceY : 0, c.draw.isSmallStaff,
+                              c.draw.alternateGlyphs, c.draw.drawColour, c.outputMode});
+        };
     }
+    std::vector<Handed> draw(PageDrawOptions options = {}, bool spying = true) {
+        dc.canvas = &canvas;
+        handed.clear();
+        canvas.clear();
+        if (spying) options.drawElement = spy();
+        DrawPage(dc, doc, options);
+        return handed;
+    }
+    std::vector<json> calls(const std::string& op) const { return CallsOf(canvas.calls(), op); }
+    StaffRecord& staff(int i) { return doc.pages[0].staves[static_cast<std::size_t>(i)]; }
 };
 
-TEST_F(PagePassTest, PlacesEveryStaffAndDrawsItsLinesAcrossTheLine) {
+// Page numbers, headers and footers as the document stores them.
+struct BlockSettings {
+    bool firstPage = false;
+    int position = PositionCentre;
+    int font = 1, style = 0, size = 0, distance = 2;
+};
+
+void Put(std::span<std::uint8_t> block, std::size_t at, const BlockSettings& s) {
+    const int values[] = {s.firstPage ? 1 : 0, s.position, s.font, s.style, s.size, s.distance};
+    for (std::size_t k = 0; k < 6; ++k) block[at + k] = static_cast<std::uint8_t>(values[k]);
+}
+
+void SetPagination(ScoreDocument& doc, int firstPageNumber, const BlockSettings& s) {
+    std::array<std::uint8_t, 10> block{};
+    le::putU32(block, 0, static_cast<std::uint32_t>(firstPageNumber - 1));
+    Put(block, 4, s);
+    doc.optional.pagination = block;
+    doc.header.blockFlags() |= block_flag::pagination;
+}
+
+std::array<std::uint8_t, 206> TextBlock(const std::string& text, const BlockSettings& s) {
+    std::array<std::uint8_t, 206> block{};
+    std::memcpy(block.data(), text.data(), std::min<std::size_t>(text.size(), 199));
+    Put(block, 200, s);
+    return block;
+}
+
+void SetHeader(ScoreDocument& doc, const std::string& text, const BlockSettings& s) {
+    doc.optional.pageHeader = TextBlock(text, s);
+    doc.header.blockFlags() |= block_flag::pageHeader;
+}
+
+std::vector<std::string> TextsOf(const ScoreDocument& doc, int page) {
+    std::vector<std::string> texts;
+    for (const RunningText& t : RunningTextsOfPage(doc, page, 20)) texts.push_back(t.text);
+    return texts;
+}
+
+TEST_F(PagePass, PlacesEveryStaffAndDrawsItsLinesAcrossTheLineInTheFormatsThickness) {
     draw();
-    const auto lines = CallsOf(canvas.calls(), "line");
+    auto lines = calls("line");
     ASSERT_EQ(lines.size(), 50u);
-    EXPECT_EQ(lines[0]["x1"], 0);
-    EXPECT_EQ(lines[0]["x2"], 1900);
-    EXPECT_EQ(lines[0]["y1"], TopLine(0));
-    EXPECT_EQ(lines[4]["y1"], TopLine(0) - 80);
-    EXPECT_EQ(lines[49]["y1"], TopLine(9) - 80);
+    EXPECT_EQ((std::vector{lines[0]["x1"], lines[0]["x2"], lines[0]["y1"], lines[4]["y1"], lines[49]["y1"]}),
+              (std::vector<json>{0, 1900, TopLine(0), TopLine(0) - 80, TopLine(9) - 80}));
     EXPECT_EQ(lines[0]["pen"]["width"], 1);
     EXPECT_EQ(lines[0]["pen"]["ends"], "flat");
     ASSERT_EQ(dc.staves.size(), 10u);
     EXPECT_DOUBLE_EQ(dc.staves[3].referenceY, TopLine(3) + 80);
-    EXPECT_DOUBLE_EQ(Staff(doc, 3).y, TopLine(3) + 80);
+    EXPECT_DOUBLE_EQ(staff(3).y, TopLine(3) + 80);
+    doc.header.pageFormat().bytes()[1] = 4;
+    ApplyZoom(dc, {1, 2});
+    draw();
+    lines = calls("line");
+    EXPECT_EQ(lines[0]["pen"]["width"], 4);
+    EXPECT_EQ(lines[0]["y1"], TopLine(0) / 2);
+    EXPECT_EQ(lines[0]["x2"], 950);
 }
 
-TEST_F(PagePassTest, InvisibleStaffKeepsItsPlaceAndItsElementsButHasNoLines) {
-    Staff(doc, 3).key().setInvisible(true);
-    Staff(doc, 3).elements.push_back(NoteAt(300));
-    draw();
-    const std::vector<int> ys = LineHeights(canvas.calls());
-    EXPECT_EQ(ys.size(), 45u);
-    for (int k = 0; k < 5; ++k) EXPECT_EQ(std::count(ys.begin(), ys.end(), TopLine(3) - 20 * k), 0) << k;
-    ASSERT_EQ(spy.handed().size(), 1u);
-    EXPECT_EQ(spy.handed()[0].staff, 3);
-    EXPECT_DOUBLE_EQ(spy.handed()[0].referenceY, TopLine(3) + 80);
-}
-
-TEST_F(PagePassTest, LineCountsSmallAndGreyStaves) {
-    Staff(doc, 0).lines().setLineCount(1);
-    Staff(doc, 1).key().setSmall(true);
-    Staff(doc, 2).key().setGrey(true);
-    Staff(doc, 3).lines().setLineCount(0);
-    draw();
-    const auto lines = CallsOf(canvas.calls(), "line");
-    ASSERT_EQ(lines.size(), 1u + 5 + 5 + 30);
+TEST_F(PagePass, LineCountsSmallGreyAndInvisibleStaves) {
+    staff(0).lines().setLineCount(1);
+    staff(1).key().setSmall(true);
+    staff(2).key().setGrey(true);
+    staff(3).lines().setLineCount(0);
+    staff(4).key().setInvisible(true);
+    staff(4).elements.push_back(NoteAt(300));
+    const auto h = draw();
+    const auto lines = calls("line");
+    ASSERT_EQ(lines.size(), 1u + 5 + 5 + 25);
     // One line is the middle line of the five-line staff the elements count from.
     EXPECT_EQ(lines[0]["y1"], TopLine(0));
     EXPECT_DOUBLE_EQ(dc.staves[0].referenceY, TopLine(0) + 80 + 40);
@@ -96,108 +173,64 @@ TEST_F(PagePassTest, LineCountsSmallAndGreyStaves) {
     EXPECT_EQ(lines[5]["y1"], smallTop - 64);
     EXPECT_EQ(lines[6]["pen"]["colour"], GreyStaffColour);
     EXPECT_EQ(lines[1]["pen"]["colour"], 0);
+    // The invisible staff keeps its place and its elements.
+    EXPECT_EQ(lines[11]["y1"], smallTop - 4 * 13 * 20);
+    ASSERT_EQ(h.size(), 1u);
+    EXPECT_EQ(h[0].staff, 4);
+    EXPECT_DOUBLE_EQ(h[0].referenceY, dc.staves[4].referenceY);
 }
 
-TEST_F(PagePassTest, StaffLinesTakeTheFormatsThicknessAndTheZoom) {
-    doc.header.pageFormat().bytes()[1] = 4;
-    ApplyZoom(dc, {1, 2});
-    draw();
-    const auto lines = CallsOf(canvas.calls(), "line");
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0]["pen"]["width"], 4);
-    EXPECT_EQ(lines[0]["y1"], TopLine(0) / 2);
-    EXPECT_EQ(lines[0]["x2"], 950);
-}
-
-TEST_F(PagePassTest, ClefsBarsAndDrawingsComeFirstThenTheRestWithTheCurrentStaffLast) {
-    auto& s0 = Staff(doc, 0).elements;
-    s0 = {SignAt(SignType::Clef, 40, 1), NoteAt(60), SignAt(SignType::Bar, 100, '|'), SignAt(SignType::Bar, 120, 12),
-          SignAt(SignType::Drawing, 140)};
-    Staff(doc, 1).elements = {SignAt(SignType::Clef, 40, 3), NoteAt(80)};
+TEST_F(PagePass, ClefsBarsAndDrawingsComeFirstThenTheRestWithTheCurrentStaffLast) {
+    staff(0).elements = {SignAt(SignType::Clef, 40, 1), NoteAt(60), SignAt(SignType::Bar, 100, '|'),
+                         SignAt(SignType::Bar, 120, 12), SignAt(SignType::Drawing, 140)};
+    staff(1).elements = {SignAt(SignType::Clef, 40, 3), NoteAt(80)};
     doc.currentStaff = 0;
-    draw();
     std::vector<std::pair<int, int>> order;
-    for (const HandedElement& h : spy.handed()) order.emplace_back(h.staff, h.index);
-    const std::vector<std::pair<int, int>> expected{{0, 0}, {0, 2}, {0, 4}, {1, 0}, {1, 1}, {0, 1}, {0, 3}};
-    EXPECT_EQ(order, expected);
-}
-
-TEST_F(PagePassTest, WithoutACanvasOnlyTheLayoutStateIsRebuilt) {
-    Staff(doc, 0).elements = {SignAt(SignType::Clef, 40, 1), NoteAt(60), SignAt(SignType::Drawing, 140)};
+    for (const Handed& h : draw()) order.emplace_back(h.staff, h.index);
+    EXPECT_EQ(order, (std::vector<std::pair<int, int>>{{0, 0}, {0, 2}, {0, 4}, {1, 0}, {1, 1}, {0, 1}, {0, 3}}));
+    // Without a canvas only the layout state is rebuilt.
+    handed.clear();
+    dc.canvas = nullptr;
     PageDrawOptions options;
-    options.drawElement = spy.drawer();
+    options.drawElement = spy();
     DrawPage(dc, doc, options);
-    ASSERT_EQ(spy.handed().size(), 2u);
-    EXPECT_EQ(spy.handed()[0].index, 0);
-    EXPECT_EQ(spy.handed()[1].index, 2);
-    EXPECT_DOUBLE_EQ(Staff(doc, 9).y, TopLine(9) + 80);
+    EXPECT_EQ(handed.size(), 4u);
+    EXPECT_EQ(handed[3].staff, 1);
+    EXPECT_DOUBLE_EQ(staff(9).y, TopLine(9) + 80);
 }
 
-TEST_F(PagePassTest, EachStaffHandsOverItsSizeGlyphSetAndColourAndThePassRestoresTheState) {
-    Staff(doc, 1).key().setSmall(true);
-    Staff(doc, 1).key().setGrey(true);
-    Staff(doc, 1).key().setOldNotation(true);
-    Staff(doc, 0).elements = {NoteAt(60)};
-    Staff(doc, 1).elements = {NoteAt(60)};
+TEST_F(PagePass, EachStaffHandsOverItsSizeGlyphSetAndColourAndThePassRestoresTheState) {
+    staff(1).key().setSmall(true);
+    staff(1).key().setGrey(true);
+    staff(1).key().setOldNotation(true);
+    staff(0).elements = {NoteAt(60)};
+    staff(1).elements = {NoteAt(60)};
     dc.draw.drawColour = RgbColour(1, 2, 3);
     dc.draw.showHidden = true;
-    draw();
-    ASSERT_EQ(spy.handed().size(), 2u);
-    const HandedElement& grey = spy.handed()[0].staff == 1 ? spy.handed()[0] : spy.handed()[1];
-    const HandedElement& plain = spy.handed()[0].staff == 0 ? spy.handed()[0] : spy.handed()[1];
-    EXPECT_TRUE(grey.small);
-    EXPECT_TRUE(grey.alternate);
-    EXPECT_EQ(grey.colour, GreyStaffColour);
-    EXPECT_FALSE(plain.small);
-    EXPECT_FALSE(plain.alternate);
-    EXPECT_EQ(plain.colour, 0u);
+    auto h = draw();
+    ASSERT_EQ(h.size(), 2u);
+    std::sort(h.begin(), h.end(), [](const Handed& a, const Handed& b) { return a.staff < b.staff; });
+    EXPECT_EQ(std::tuple(h[0].small, h[0].alternate, h[0].colour), std::tuple(false, false, Colour{0}));
+    EXPECT_EQ(std::tuple(h[1].small, h[1].alternate, h[1].colour), std::tuple(true, true, GreyStaffColour));
     EXPECT_EQ(dc.draw.drawColour, RgbColour(1, 2, 3));
     EXPECT_TRUE(dc.draw.showHidden);
     EXPECT_FALSE(dc.draw.isSmallStaff);
-}
-
-// An erasing pass draws every staff's elements in the erasing colour, a grey staff's too.
-TEST_F(PagePassTest, AnErasingPassKeepsItsColourOnEveryStaff) {
-    Staff(doc, 1).key().setGrey(true);
-    Staff(doc, 0).elements = {NoteAt(60)};
-    Staff(doc, 1).elements = {NoteAt(60)};
+    // An erasing pass draws every staff's elements in the erasing colour, a grey staff's too.
     dc.erasing = true;
-    dc.draw.drawColour = RgbColour(255, 255, 255);
-    draw();
-    ASSERT_EQ(spy.handed().size(), 2u);
-    for (const HandedElement& h : spy.handed()) EXPECT_EQ(h.colour, RgbColour(255, 255, 255)) << h.staff;
+    dc.draw.drawColour = WhiteSheetColour;
+    for (const Handed& e : draw()) EXPECT_EQ(e.colour, WhiteSheetColour) << e.staff;
 }
 
-TEST_F(PagePassTest, EachStaffBeginsItsLineWithItsOwnKeyReadInItsClef) {
-    Staff(doc, 2).key().setKeyKind(KeyKind::Sharps);
-    Staff(doc, 2).key().setKeyCount(2);
-    Staff(doc, 2).elements = {SignAt(SignType::Clef, 40, 1)};
-    Staff(doc, 5).elements = {SignAt(SignType::Clef, 40, 1)};
-    dc.canvas = &canvas;
-    DrawPage(dc, doc, {});
-    std::vector<nlohmann::json> sharps;
-    for (const auto& g : CallsOf(canvas.calls(), "glyph")) {
-        if (g["code"] == 211) sharps.push_back(g);
-    }
-    // Only the staff with a key writes one: F on the top line, then C in the third space, after the clef.
-    ASSERT_EQ(sharps.size(), 2u);
-    EXPECT_EQ(sharps[0]["x"], 8 * 10);
-    EXPECT_EQ(sharps[0]["y"], TopLine(2));
-    EXPECT_GT(sharps[1]["x"], sharps[0]["x"]);
-    EXPECT_EQ(sharps[1]["y"], TopLine(2) - 30);
-}
-
-TEST_F(PagePassTest, TheLineStartKeyIsDrawnBeforeAnyNoteAndWithoutACanvasNothingIsWritten) {
-    Staff(doc, 0).key().setKeyKind(KeyKind::Flats);
-    Staff(doc, 0).key().setKeyCount(1);
-    Staff(doc, 0).elements = {SignAt(SignType::Clef, 40, 1), NoteAt(200)};
-    dc.canvas = &canvas;
-    DrawPage(dc, doc, {});
-    const auto glyphs = CallsOf(canvas.calls(), "glyph");
+TEST_F(PagePass, EachStaffBeginsItsLineWithItsKeyAfterItsClefBeforeAnyNote) {
+    staff(0).key().setKeyKind(KeyKind::Flats);
+    staff(0).key().setKeyCount(1);
+    staff(0).elements = {SignAt(SignType::Clef, 40, 1), NoteAt(200)};
+    draw({}, false);
+    const auto glyphs = calls("glyph");
     ASSERT_GE(glyphs.size(), 3u);
-    EXPECT_EQ(glyphs[0]["code"], 207);  // the clef
-    EXPECT_EQ(glyphs[1]["code"], 213);  // B flat on the middle line
-    EXPECT_EQ(glyphs[1]["y"], TopLine(0) - 40);
+    EXPECT_EQ(glyphs[0]["code"], 207);
+    EXPECT_EQ(glyphs[1]["code"], 213);  // B flat on the middle line, 8 step units in
+    EXPECT_EQ(std::pair(glyphs[1]["x"].get<int>(), glyphs[1]["y"].get<int>()), std::pair(80, TopLine(0) - 40));
     dc.canvas = nullptr;
     canvas.clear();
     DrawPage(dc, doc, {});
@@ -213,31 +246,30 @@ std::unique_ptr<PageRecord> MaskPage(const StaffLayoutModel& model, int staff, i
     return mask;
 }
 
-struct MaskCase {
-    bool withoutFixed;
-    bool withoutVariable;
-    std::vector<int> xs;  // of the elements handed over, in order
-};
-
-class MaskSuppression : public PagePassTest, public ::testing::WithParamInterface<MaskCase> {};
-
-TEST_P(MaskSuppression, MasksAreDrawnUnderThePageUnlessThePageSuppressesThem) {
+TEST_F(PagePass, MasksAreDrawnUnderThePageUnlessThePageSuppressesThemOrIsBeingErased) {
     doc.optional.fixedMask = MaskPage(doc.layoutModel, 0, 1);
     doc.optional.variableMask = MaskPage(doc.layoutModel, 1, 2);
-    Staff(doc, 0).elements = {NoteAt(3)};
-    doc.pages[0].layoutWord().setWithoutFixedMask(GetParam().withoutFixed);
-    doc.pages[0].layoutWord().setWithoutVariableMask(GetParam().withoutVariable);
-    draw();
-    std::vector<int> xs;
-    for (const HandedElement& h : spy.handed()) xs.push_back(h.x);
-    EXPECT_EQ(xs, GetParam().xs);
+    staff(0).elements = {NoteAt(3)};
+    const auto xs = [this](bool withoutFixed, bool withoutVariable) {
+        doc.pages[0].layoutWord().setWithoutFixedMask(withoutFixed);
+        doc.pages[0].layoutWord().setWithoutVariableMask(withoutVariable);
+        std::vector<int> v;
+        for (const Handed& h : draw()) v.push_back(h.x);
+        return v;
+    };
+    EXPECT_EQ(xs(false, false), (std::vector{1, 2, 3}));
+    EXPECT_EQ(xs(true, false), (std::vector{2, 3}));
+    EXPECT_EQ(xs(false, true), (std::vector{1, 3}));
+    EXPECT_EQ(xs(true, true), (std::vector{3}));
+    dc.erasing = true;
+    EXPECT_EQ(xs(false, false), (std::vector{3}));
+    dc.erasing = false;
+    doc.pages[0].number = 0;  // a mask page is not drawn over itself
+    doc.currentPage = 0;
+    EXPECT_EQ(xs(false, false), (std::vector{3}));
 }
 
-INSTANTIATE_TEST_SUITE_P(PageLayoutBits, MaskSuppression,
-                         ::testing::Values(MaskCase{false, false, {1, 2, 3}}, MaskCase{true, false, {2, 3}},
-                                           MaskCase{false, true, {1, 3}}, MaskCase{true, true, {3}}));
-
-TEST_F(PagePassTest, TheFixedMaskTakesThePagesPlacesAndTheVariableMaskItsOwn) {
+TEST_F(PagePass, TheFixedMaskTakesThePagesPlacesAndTheVariableMaskItsOwn) {
     StaffLayoutModel wide = StaffLayoutModel::makeDefault();
     wide.setStaffCount(12);
     for (int i = 0; i < 12; ++i) {
@@ -247,32 +279,18 @@ TEST_F(PagePassTest, TheFixedMaskTakesThePagesPlacesAndTheVariableMaskItsOwn) {
     doc.optional.fixedMask = MaskPage(wide, 0, 1);
     doc.optional.variableMask = MaskPage(wide, 0, 2);
     for (int i = 1; i < 12; ++i) doc.optional.variableMask->staves[static_cast<std::size_t>(i)].elements = {NoteAt(2)};
-    Staff(doc, 0).elements = {NoteAt(3)};
-    draw();
-    ASSERT_EQ(spy.handed().size(), 1u + 10 + 1);  // the variable mask's last two staves fall off the page's ten
-    EXPECT_DOUBLE_EQ(spy.handed()[0].referenceY, TopLine(0) + 80);
-    EXPECT_DOUBLE_EQ(spy.handed()[1].referenceY, 2970 - 40 - 400 + 80);
-    EXPECT_DOUBLE_EQ(spy.handed()[10].referenceY, 2970 - 40 - 10 * 400 + 80);
-    EXPECT_EQ(spy.handed()[11].x, 3);
-    EXPECT_DOUBLE_EQ(spy.handed()[11].referenceY, TopLine(0) + 80);
+    staff(0).elements = {NoteAt(3)};
+    const auto h = draw();
+    ASSERT_EQ(h.size(), 1u + 10 + 1);  // the variable mask's last two staves fall off the page's ten
+    EXPECT_DOUBLE_EQ(h[0].referenceY, TopLine(0) + 80);
+    EXPECT_DOUBLE_EQ(h[1].referenceY, 2970 - 40 - 400 + 80);
+    EXPECT_DOUBLE_EQ(h[10].referenceY, 2970 - 40 - 10 * 400 + 80);
+    EXPECT_EQ(h[11].x, 3);
+    EXPECT_DOUBLE_EQ(h[11].referenceY, TopLine(0) + 80);
 }
 
-TEST_F(PagePassTest, NoMaskWhileErasingNorUnderAMaskPage) {
-    doc.optional.fixedMask = MaskPage(doc.layoutModel, 0, 1);
-    dc.erasing = true;
-    draw();
-    EXPECT_TRUE(spy.handed().empty());
-    dc.erasing = false;
-    doc.pages[0].number = 0;
-    doc.currentPage = 0;
-    draw();
-    EXPECT_TRUE(spy.handed().empty());
-}
-
-TEST(PagePassSheet, TheScreenFillsTheSheetWhiteOrTinted) {
+TEST_F(PagePass, TheScreenFillsTheSheetAndFilesFrameItWithTheirDeadMargins) {
     for (bool tinted : {false, true}) {
-        ScoreDocument doc = NewDocument();
-        DrawingContext dc;
         RecordingCanvas screen(CanvasKind::Screen);
         dc.canvas = &screen;
         PageDrawOptions options;
@@ -282,83 +300,394 @@ TEST(PagePassSheet, TheScreenFillsTheSheetWhiteOrTinted) {
         ASSERT_EQ(rects.size(), 1u);
         EXPECT_EQ(rects[0]["fill"], tinted ? RgbColour(255, 130, 68) : RgbColour(255, 255, 255));
         // The dead left margin of 9 mm lies left of the lines.
-        EXPECT_EQ(rects[0]["left"], -90);
-        EXPECT_EQ(rects[0]["right"], 2010);
-        EXPECT_EQ(rects[0]["bottom"], 0);
-        EXPECT_EQ(rects[0]["top"], 2970);
+        EXPECT_EQ((std::vector{rects[0]["left"], rects[0]["right"], rects[0]["bottom"], rects[0]["top"]}),
+                  (std::vector<json>{-90, 2010, 0, 2970}));
     }
-}
-
-TEST_F(PagePassTest, FilesAreNotFilledAndTheFrameStandsOutRightAndBelow) {
-    PageDrawOptions options;
-    options.sheetFrame = true;
-    draw(options);
-    const auto rects = CallsOf(canvas.calls(), "rect");
+    PageDrawOptions framed;
+    framed.sheetFrame = true;
+    framed.pageMarkY = 1500;
+    draw(framed);
+    const auto rects = calls("rect");
     ASSERT_EQ(rects.size(), 1u);
     EXPECT_TRUE(rects[0]["fill"].is_null());
-    EXPECT_EQ(rects[0]["left"], -90);
-    EXPECT_EQ(rects[0]["bottom"], -50);
-    EXPECT_EQ(rects[0]["right"], 2060);
-    EXPECT_EQ(rects[0]["top"], 2970);
-}
-
-TEST_F(PagePassTest, EvenPagesTakeTheirOwnDeadMargin) {
-    doc = NewDocument(2);
-    doc.header.pageFormat().bytes()[20] = 20;
-    doc.currentPage = 2;
-    EXPECT_EQ(SheetBox(doc, 1).left, -90);
-    EXPECT_EQ(SheetBox(doc, 2).left, -200);
-    EXPECT_EQ(SheetBox(doc, 2).right, 1900);
-}
-
-TEST_F(PagePassTest, ThePageMarkLineCrossesTheSheetInBlue) {
-    PageDrawOptions options;
-    options.pageMarkY = 1500;
-    draw(options);
-    const auto lines = CallsOf(canvas.calls(), "line");
+    EXPECT_EQ((std::vector{rects[0]["left"], rects[0]["right"], rects[0]["bottom"], rects[0]["top"]}),
+              (std::vector<json>{-90, 2060, -50, 2970}));
+    const auto lines = calls("line");
     const auto mark = std::find_if(lines.begin(), lines.end(), [](const auto& l) { return l["y1"] == 1500; });
     ASSERT_NE(mark, lines.end());
     EXPECT_EQ((*mark)["pen"]["colour"], RgbColour(0, 0, 255));
     EXPECT_EQ((*mark)["x1"], -90);
     EXPECT_EQ((*mark)["x2"], 2010);
+    doc = NewDocument(2);
+    doc.header.pageFormat().bytes()[20] = 20;  // even pages: 2 cm
+    EXPECT_EQ(SheetBox(doc, 1).left, -90);
+    EXPECT_EQ(SheetBox(doc, 2).left, -200);
+    EXPECT_EQ(SheetBox(doc, 2).right, 1900);
 }
 
-TEST_F(PagePassTest, TheContinuousViewShowsTheFirstSystemAcrossItsPagesWithSeparators) {
+TEST_F(PagePass, CropMarksStandOffTheSheetsCorners) {
     doc.header.blockFlags() |= block_flag::cropMarks;
-    Staff(doc, 0).elements = {NoteAt(60)};
-    Staff(doc, 1).elements = {NoteAt(60)};
+    draw();
+    std::vector<std::pair<int, int>> marks;
+    for (const auto& l : calls("line"))
+        if (l["pen"]["width"] == 0) marks.emplace_back(l["x1"].get<int>(), l["y1"].get<int>());
+    ASSERT_EQ(marks.size(), 8u);
+    EXPECT_EQ(marks[0], std::pair(-90 - CropMarkGap, 0));  // along the bottom edge, left of the corner
+    EXPECT_EQ(marks[1], std::pair(-90, -CropMarkGap));     // along the left edge, below it
+    const Box area = PageArea(doc, 1);
+    EXPECT_EQ(std::pair(area.left, area.top), std::pair(-90 - CropMarkGap - CropMarkLength, 2970 + CropMarkGap + CropMarkLength));
+}
+
+TEST_F(PagePass, TheContinuousViewShowsTheFirstSystemAcrossItsPagesWithSeparatorsAndNoTexts) {
+    doc.header.blockFlags() |= block_flag::cropMarks;
+    SetPagination(doc, 1, {.firstPage = true});
+    staff(0).elements = {NoteAt(60)};
+    staff(1).elements = {NoteAt(60)};
     PageDrawOptions options;
     options.continuous = EnterContinuousPages(1900, 1, 3);
     options.sheetFrame = true;
-    draw(options);
-    const auto lines = CallsOf(canvas.calls(), "line");
+    const auto h = draw(options);
+    const auto lines = calls("line");
     ASSERT_EQ(lines.size(), 5u);  // no crop marks either
     EXPECT_EQ(lines[0]["x2"], 5700);
-    const auto rects = CallsOf(canvas.calls(), "rect");
+    const auto rects = calls("rect");
     ASSERT_EQ(rects.size(), 2u);  // the separators, no frame
     EXPECT_EQ(rects[0]["left"], 1900);
     EXPECT_EQ(rects[1]["left"], 3800);
     EXPECT_EQ(rects[0]["top"], TopLine(0));
-    ASSERT_EQ(spy.handed().size(), 1u);
-    EXPECT_EQ(spy.handed()[0].staff, 0);
+    ASSERT_EQ(h.size(), 1u);
+    EXPECT_EQ(h[0].staff, 0);
+    EXPECT_TRUE(calls("text").empty());
+    draw();
+    EXPECT_EQ(calls("text").size(), 1u);
 }
 
-TEST_F(PagePassTest, CropMarksStandOffTheSheetsCorners) {
-    doc.header.blockFlags() |= block_flag::cropMarks;
+// ---- Groupings at the left edge ----
+
+TEST(StaffGroups, MarksMakeGroups) {
+    struct Case {
+        std::vector<unsigned> marks;
+        bool loneStaffIsGroup;
+        std::vector<StaffGroup> groups;
+    };
+    const Case cases[] = {
+        {{1, 0, 2}, false, {{0, 2}}},                 // opened, inside, closed
+        {{3, 3}, false, {{0, 0}, {1, 1}}},            // groups of one
+        {{1, 0, 1, 2}, false, {{0, 1}, {2, 3}}},      // a new opening closes the last
+        {{1, 0, 3}, false, {{0, 1}, {2, 2}}},         // so does a group of one
+        {{1, 0}, false, {{0, 1}}},                    // left open: closes at the end
+        {{0, 2, 0}, false, {}},                       // stray marks outside any group
+        {{0, 2, 0}, true, {{0, 0}, {1, 1}, {2, 2}}},  // ... are systems of their own
+        {{}, true, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FindStaffGroups(c.marks, c.loneStaffIsGroup), c.groups);
+}
+
+// Ten staves: a bracketed system of two, a braced system of two, six lone staves.
+struct Groupings : PagePass {
+    Groupings() {
+        const unsigned marks[4] = {1, 2, 1, 2};
+        for (int i = 0; i < 4; ++i) {
+            staff(i).key().setSystemGrouping(marks[i]);
+            staff(i).key().setBlockGrouping(marks[i]);
+        }
+        staff(2).lines().setBrace(true);
+    }
+    // The brace: the one polygon of more than four corners (bands are quadrilaterals).
+    std::vector<json> braces() const {
+        std::vector<json> out;
+        for (const auto& p : calls("polygon"))
+            if (p["points"].size() > 4) out.push_back(p);
+        return out;
+    }
+    static constexpr int Top0 = 2730, Bottom1 = 2730 - 260 - 80, Top2 = 2730 - 520, Bottom3 = 2730 - 780 - 80;
+};
+
+TEST_F(Groupings, SystemsAreJoinedByALineWithABracketOrABraceLeftOfIt) {
+    draw({}, false);
+    const auto vlines = calls("vline");
+    ASSERT_EQ(vlines.size(), 2u);  // lone staves get no line
+    EXPECT_EQ((std::vector{vlines[0]["x"], vlines[0]["y1"], vlines[0]["y2"], vlines[0]["width"]}),
+              (std::vector<json>{0, Bottom1, Top0, 3}));  // as thick as "Barres mesure"
+    EXPECT_EQ(vlines[1]["y1"], Bottom3);
+    EXPECT_EQ(vlines[1]["y2"], Top2);
+    // The bracket, half a staff space thick and clear of the line's half width, with its wings over the staves.
+    const auto bands = calls("band");
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_LT(bands[0]["x2"].get<int>(), -1);
+    EXPECT_EQ(bands[0]["x2"].get<int>() - bands[0]["x1"].get<int>(), 10);
+    EXPECT_GT(bands[0]["y1"].get<int>() + bands[0]["t"].get<int>(), Top0);
+    EXPECT_LT(bands[0]["y1"].get<int>(), Bottom1);
+    const auto wings = calls("glyphRun");
+    ASSERT_EQ(wings.size(), 2u);
+    EXPECT_EQ(wings[0]["codePoints"][0], 0xE003);
+    EXPECT_EQ(wings[1]["codePoints"][0], 0xE004);
+    EXPECT_EQ(wings[0]["x"], bands[0]["x1"]);
+    // The brace spans its staves left of the line.
+    const auto brace = braces();
+    ASSERT_EQ(brace.size(), 1u);
+    int left = 0, right = -10000, top = -10000, bottom = 10000;
+    for (const auto& p : brace[0]["points"]) {
+        left = std::min(left, p[0].get<int>());
+        right = std::max(right, p[0].get<int>());
+        top = std::max(top, p[1].get<int>());
+        bottom = std::min(bottom, p[1].get<int>());
+    }
+    EXPECT_LT(right, 0);
+    EXPECT_GE(left, -80);
+    EXPECT_NEAR(top, Top2, 2);
+    EXPECT_NEAR(bottom, Bottom3, 2);
+    EXPECT_EQ(brace[0]["fill"], 0);
+}
+
+TEST_F(Groupings, InvisibleStavesDoNotStretchAGrouping) {
+    for (int i : {1, 2, 3}) staff(i).key().setInvisible(true);
+    draw({}, false);
+    const auto vlines = calls("vline");
+    ASSERT_EQ(vlines.size(), 1u);
+    EXPECT_EQ(vlines[0]["y1"], Top0 - 80);
+    EXPECT_EQ(vlines[0]["y2"], Top0);
+    EXPECT_TRUE(braces().empty());  // the brace has nothing left to hold
+}
+
+// ---- Page numbers, headers and footers ----
+
+TEST(RunningTexts, TheNumberShowsFromPrintedPageTwoAndTheTextsFromPageTwoUnlessTheFirstIsIncluded) {
+    ScoreDocument doc = NewDocument(2);
+    SetHeader(doc, "Sonate", {.firstPage = false});
+    doc.optional.pageFooter = TextBlock("Pied", {.position = PositionCentre + PositionAtFoot});
+    doc.header.blockFlags() |= block_flag::pageFooter;
+    EXPECT_TRUE(TextsOf(doc, 1).empty());
+    EXPECT_EQ(TextsOf(doc, 2), (std::vector<std::string>{"Sonate", "Pied"}));  // without page numbering
+    SetPagination(doc, 1, {.firstPage = false});
+    EXPECT_TRUE(TextsOf(doc, 1).empty());
+    // First number 5: page 1 prints 5, past the first, so it shows; the header stays off page 1.
+    SetPagination(doc, 5, {.firstPage = false});
+    EXPECT_EQ(TextsOf(doc, 1), std::vector<std::string>{"5"});
+    EXPECT_EQ(TextsOf(doc, 2), (std::vector<std::string>{"6", "Sonate", "Pied"}));
+    SetPagination(doc, 1, {.firstPage = true});
+    SetHeader(doc, "Sonate", {.firstPage = true});
+    EXPECT_EQ(TextsOf(doc, 1), (std::vector<std::string>{"1", "Sonate"}));
+    SetPagination(doc, 20000, {});  // a damaged first number stays within 16000
+    EXPECT_EQ(TextsOf(doc, 2).at(0), "16001");
+}
+
+TEST(RunningTexts, UnknownPositionsEmptyTextsAndClearedFlagsShowNothing) {
+    ScoreDocument doc = NewDocument(2);
+    SetPagination(doc, 1, {.position = 7});
+    SetHeader(doc, "", {.position = PositionLeft});
+    EXPECT_TRUE(TextsOf(doc, 2).empty());
+    SetPagination(doc, 1, {.position = PositionAtFoot});
+    EXPECT_TRUE(TextsOf(doc, 2).empty());
+    SetPagination(doc, 1, {.position = PositionInside + PositionAtFoot});
+    EXPECT_EQ(TextsOf(doc, 2).size(), 1u);
+    doc.header.blockFlags() &= static_cast<std::uint8_t>(~block_flag::pagination);
+    EXPECT_TRUE(TextsOf(doc, 2).empty());
+}
+
+TEST(RunningTexts, StoredTextsAreReadInTheirCodePageInTheDocumentsFonts) {
+    ScoreDocument doc = NewDocument(2);
+    SetHeader(doc, "Ouverture \xE9t\xE9", {.font = 2, .style = 3, .size = 45, .distance = 3});
+    RunningText t = RunningTextsOfPage(doc, 2, 20).at(0);
+    EXPECT_EQ(t.text, "Ouverture \xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(std::tuple(t.font.face, t.font.weight, t.font.italic, t.font.height, t.distance),
+              std::tuple("Arial", 700, true, 45, 60));
+    SetHeader(doc, "Sonate", {.font = 40, .style = 1});  // no such entry; the default size of three interlines
+    t = RunningTextsOfPage(doc, 2, 20).at(0);
+    EXPECT_EQ(std::tuple(t.font.face, t.font.weight, t.font.height), std::tuple("Times New Roman", 400, 60));
+    std::array<std::uint8_t, 206> full = TextBlock("", {});
+    std::fill_n(full.begin(), 200, 'a');  // no terminator: the text ends at its 199th character
+    doc.optional.pageHeader = full;
+    EXPECT_EQ(TextsOf(doc, 2).at(0).size(), 199u);
+}
+
+TEST(RunningTexts, PlacedByPositionCodeAndParityUnderTheTopOrOffTheFoot) {
+    struct Case {
+        int position, printed, x;  // of a text 100 wide on a sheet from -90 to 2010
+    };
+    const Case cases[] = {{PositionCentre, 1, -90 + 1000},   {PositionLeft, 1, -90},     {PositionRight, 2, 1910},
+                          {PositionOutside, 7, 1910},         {PositionOutside, 8, -90},  {PositionInside, 7, -90},
+                          {PositionInside, 8, 1910},          {PositionOutside + PositionAtFoot, 7, 1910}};
+    const Box sheet{-90, 0, 2010, 2970};
+    for (const Case& c : cases)
+        EXPECT_EQ(PlaceRunningText({"n", c.position, TextFont{"Arial", 60}, 40}, 100, sheet, c.printed).x, c.x)
+            << c.position << " on " << c.printed;
+    EXPECT_EQ(PlaceRunningText({"n", PositionCentre, TextFont{"Arial", 60}, 40}, 10, sheet, 1).y, 2970 - 40 - 100);
+    EXPECT_EQ(PlaceRunningText({"n", PositionCentre + PositionAtFoot, TextFont{"Arial", 60}, 40}, 10, sheet, 1).y,
+              40);
+}
+
+TEST_F(PagePass, TheOutsideNumberEndsAtTheSheetsRightOnOddPagesAndOnlyAnchorsSeenOnTheScreenAreDrawn) {
+    doc = NewDocument(8);
+    SetPagination(doc, 5, {.position = PositionOutside});
+    doc.currentPage = 3;  // printed 7
     draw();
-    std::vector<nlohmann::json> marks;
-    for (const auto& l : CallsOf(canvas.calls(), "line")) {
-        if (l["pen"]["width"] == 0) marks.push_back(l);
+    const auto seven = calls("text");
+    doc.currentPage = 4;
+    draw();
+    const auto eight = calls("text");
+    ASSERT_EQ(seven.size(), 1u);
+    ASSERT_EQ(eight.size(), 1u);
+    EXPECT_EQ(seven[0]["text"], "7");
+    const int width = canvas.measureText("7", TextFont{"Times New Roman", 60}).width;
+    EXPECT_EQ(seven[0]["x"].get<int>() + width, SheetBox(doc, 3).right);
+    EXPECT_EQ(eight[0]["x"], SheetBox(doc, 4).left);
+    EXPECT_EQ(seven[0]["y"], 2970 - 40 - 60 - 40);
+    EXPECT_EQ(seven[0]["font"]["height"], 60);
+
+    SetPagination(doc, 1, {.firstPage = true, .position = PositionLeft});
+    doc.currentPage = 1;
+    RecordingCanvas screen(CanvasKind::Screen);
+    dc.canvas = &screen;
+    dc.visibleRegion = {0, 0, 2100, 1500};  // the lower half: the number's anchor at the top is outside
+    DrawPage(dc, doc);
+    EXPECT_TRUE(CallsOf(screen.calls(), "text").empty());
+    dc.visibleRegion = {-90, 2800, 2100, 2970};
+    DrawPage(dc, doc);
+    EXPECT_EQ(CallsOf(screen.calls(), "text").size(), 1u);
+    RecordingCanvas printer(CanvasKind::Printer);
+    dc.canvas = &printer;
+    dc.printing = true;
+    dc.visibleRegion = {0, 0, 2100, 1500};
+    DrawPage(dc, doc);
+    EXPECT_EQ(CallsOf(printer.calls(), "text").size(), 1u);
+}
+
+// ---- The insertion cursor ----
+
+TEST_F(PagePass, TheInsertionCursorFollowsTheClefAtXTheOctaveTheStaffsSizeAndItsLines) {
+    DrawPage(dc, doc);  // places the staves without drawing
+    const auto bottom = [this](int x) { return InsertionCursorBox(dc, doc, x)->bottom; };
+    const int reference = static_cast<int>(dc.staves[0].referenceY);
+    EXPECT_EQ(bottom(100), reference - 160);  // without a clef: from clef value 0
+    dc.staves[0].clefs.add(0, ClefValueOfClef(1));
+    dc.staves[0].clefs.add(500, ClefValueOfClef(3));
+    // Middle C lies 18 half spaces under the reference under a G clef; the band is one step wide, an octave high.
+    EXPECT_EQ(*InsertionCursorBox(dc, doc, 300), (Box{300, reference - 180, 310, reference - 110}));
+    EXPECT_EQ(bottom(600), reference - 60);
+    doc.insertion.octave = 3;
+    EXPECT_EQ(bottom(600), reference - 130);
+    doc.currentStaff = 2;
+    dc.staves[2].small = true;
+    const Box small = *InsertionCursorBox(dc, doc, 100);
+    EXPECT_EQ(small.top - small.bottom, dc.metrics.octaveSpan[1]);
+    EXPECT_EQ(small.bottom, static_cast<int>(dc.staves[2].referenceY) - 23 * dc.metrics.halfSpace[1]);
+    dc.staves[2].small = false;
+    dc.staves[2].lines = 6;  // extra lines lower it
+    EXPECT_EQ(bottom(100), static_cast<int>(dc.staves[2].referenceY) - 25 * 10);
+    for (int staff : {10, -1}) {
+        doc.currentStaff = staff;
+        EXPECT_FALSE(InsertionCursorBox(dc, doc, 100));
     }
-    ASSERT_EQ(marks.size(), 8u);
-    for (const auto& m : marks) {
-        const bool outsideX = m["x1"].get<int>() < -90 || m["x1"].get<int>() > 2010;
-        const bool outsideY = m["y1"].get<int>() < 0 || m["y1"].get<int>() > 2970;
-        EXPECT_TRUE(outsideX || outsideY) << m;
+    doc.currentStaff = 0;
+    doc.currentPage = 2;  // not in memory
+    EXPECT_FALSE(InsertionCursorBox(dc, doc, 100));
+}
+
+TEST_F(PagePass, TheInsertionCursorIsDrawnZoomedAndNotXorThenCopyAgain) {
+    dc.canvas = &canvas;
+    ApplyZoom(dc, {2, 1});
+    DrawPage(dc, doc);
+    const Box page = *InsertionCursorBox(dc, doc, 300);
+    const std::size_t before = canvas.calls().size();
+    DrawInsertionCursor(dc, doc, 300);
+    const auto& calls = canvas.calls();
+    ASSERT_EQ(calls.size(), before + 3);
+    EXPECT_EQ(calls[before]["mode"], "notXor");
+    EXPECT_EQ(calls[before + 1]["op"], "rect");
+    EXPECT_EQ((std::vector{calls[before + 1]["left"], calls[before + 1]["top"], calls[before + 1]["fill"]}),
+              (std::vector<json>{2 * page.left, 2 * page.top, 0}));
+    EXPECT_EQ(calls[before + 2]["mode"], "copy");
+}
+
+// ---- The metafile export ----
+
+// A screen that measures every string wider than the fonts make it: what the metafile shows can then only come
+// from what this screen measured.
+class WideScreen : public RecordingCanvas {
+public:
+    static constexpr int GlyphsWidth = 300, TextWidth = 400;
+    WideScreen() : RecordingCanvas(CanvasKind::Screen) {}
+    TextExtent measureGlyphs(std::u32string_view codePoints, const GlyphFont& font) override {
+        TextExtent e = RecordingCanvas::measureGlyphs(codePoints, font);
+        if (!codePoints.empty()) e.width = GlyphsWidth;
+        return e;
     }
-    const Box area = PageArea(doc, 1);
-    EXPECT_EQ(area.left, -90 - CropMarkGap - CropMarkLength);
-    EXPECT_EQ(area.top, 2970 + CropMarkGap + CropMarkLength);
+    TextExtent measureText(std::string_view utf8, const TextFont& font) override {
+        TextExtent e = RecordingCanvas::measureText(utf8, font);
+        e.width = TextWidth;
+        return e;
+    }
+};
+
+// The x of each text record of the metafile, in metafile units from the picture's left edge.
+std::vector<int> TextOutXs(const MetafileExport& exported) {
+    const test::ParsedMetafile m = test::ParseMetafile(exported.picture->fileBytes());
+    std::vector<int> xs;
+    for (const test::WmfRecord* r : test::FindRecords(m, wmf::TextOut)) xs.push_back(r->param(r->params.size() - 1));
+    return xs;
+}
+
+TEST_F(PagePass, TheExportedRegionIsTakenIntoPageUnitsAndAtZeroReachesLeftForBraces) {
+    EXPECT_EQ(ClipboardPictureSizeOf({1100, 1500, 100, 1000}), (ClipboardPictureSize{8, 10000, 5000}));
+    ApplyZoom(dc, {2, 1});
+    RecordingCanvas measuring(CanvasKind::Screen);
+    MetafileExport exported = ExportMetafile(dc, doc, {200, 2000, 2200, 3000}, measuring);
+    EXPECT_EQ(exported.region.x0, 100);
+    EXPECT_EQ(exported.region.y1, 1500);
+    EXPECT_EQ(exported.clipboard, (ClipboardPictureSize{8, 10000, 5000}));
+    const test::ParsedMetafile m = test::ParseMetafile(exported.picture->fileBytes());
+    ASSERT_EQ(m.placeable.size(), 11u);
+    EXPECT_EQ(m.placeable[5] - m.placeable[3], 2000);  // the zoomed width, one logical unit to a metafile unit
+    EXPECT_EQ(m.placeable[7], 508);                    // ... at twice 254 units to the inch: the same printed size
+    ApplyZoom(dc, {1, 1});
+    exported = ExportMetafile(dc, doc, {0, 1000, 1000, 1500}, measuring);
+    EXPECT_EQ(exported.region.x0, -40);
+    EXPECT_EQ(exported.clipboard.width, 10400);
+}
+
+TEST_F(PagePass, ExportedCentredNumbersAndRunningTextsLandWhereTheMeasuringPassPutThem) {
+    staff(0).elements = {NoteAt(1000)};
+    SetPagination(doc, 123, {.firstPage = true, .position = PositionRight});
+    PageDrawOptions options;
+    options.drawElement = [](DrawingContext& c, const StaffRecord& s, int i) {
+        PutGlyphText(c, s.elements[static_cast<std::size_t>(i)].x, 2500, "12", true);
+    };
+    WideScreen measuring;
+    const MetafileExport exported = ExportMetafile(dc, doc, {500, 2000, 2010, 2970}, measuring, options);
+    const auto runs = CallsOf(measuring.calls(), "glyphRun"), texts = CallsOf(measuring.calls(), "text");
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_NEAR(runs[0]["x"].get<int>(), 1000 - WideScreen::GlyphsWidth / 2, 10);  // moved by half its width
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0]["text"], "123");
+    EXPECT_EQ(texts[0]["x"], 2010 - WideScreen::TextWidth);
+    const std::vector<int> xs = TextOutXs(exported);
+    ASSERT_EQ(xs.size(), 3u);
+    EXPECT_EQ(xs[0] + 500, runs[0]["x"].get<int>());
+    EXPECT_EQ(xs[1] + 500, runs[1]["x"].get<int>());
+    EXPECT_EQ(xs[2] + 500, texts[0]["x"].get<int>());
+}
+
+TEST_F(PagePass, TheExportCutsStavesToTheRegionDrawsDrawingsLastAndRestoresTheContext) {
+    staff(0).elements = {SignAt(SignType::Drawing, 600), SignAt(SignType::Clef, 700, 1)};
+    PageDrawOptions options;
+    options.drawElement = spy();
+    dc.canvas = &canvas;
+    dc.visibleRegion = {1, 2, 3, 4};
+    RecordingCanvas measuring(CanvasKind::Screen);
+    ExportMetafile(dc, doc, {500, 2000, 1500, 2900}, measuring, options);
+    const auto lines = CallsOf(measuring.calls(), "line");
+    ASSERT_EQ(lines.size(), 15u);  // the three staves between 2000 and 2900
+    for (const auto& l : lines) EXPECT_EQ(std::pair(l["x1"], l["x2"]), std::pair(json(500), json(1500)));
+    ASSERT_EQ(handed.size(), 4u);
+    EXPECT_EQ(handed[0].x, 700);
+    EXPECT_EQ(handed[1].x, 600);
+    EXPECT_EQ(handed[0].mode, OutputMode::Measuring);
+    EXPECT_EQ(handed[3].mode, OutputMode::Metafile);
+    EXPECT_EQ(dc.canvas, &canvas);
+    EXPECT_EQ(dc.outputMode, OutputMode::Normal);
+    EXPECT_EQ(dc.visibleRegion.x1, 3);
+    EXPECT_EQ(dc.centredWidths.size(), 0u);
 }
 
 }  // namespace
