@@ -1,12 +1,19 @@
-// Pitch offsets, the clef in force, staff places, the visible region, scroll ranges and continuous pages.
+// Geometry of the page and the window: pitch offsets, the clef in force, staff places, key signature patterns,
+// the visible region, scroll ranges, continuous pages, zoom conversions, window pixels and the stepped drag.
 #include "render/geometry.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "print/staff_layout_model.h"
+#include "render/key_signature_layout.h"
+#include "render/music_font.h"
+#include "render/step_drag.h"
+#include "render/view_mapping.h"
+#include "render/zoom.h"
 
 namespace notavera {
 namespace {
@@ -122,6 +129,133 @@ TEST(ContinuousPages, TheLineGrowsByPagesAndPagesPerLine) {
     EXPECT_EQ(EnterContinuousPages(1900, 1, 25).pages, MaxContinuousPages);
     EXPECT_EQ(EnterContinuousPages(1900, 0, 0).lineEnd, 1900);
 }
+
+struct KeyCase {
+    int clef;
+    KeyKind kind;
+    std::string pitches;  // seven pitches "F5 C5 …" in writing order
+};
+
+class KeyPattern : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(KeyPattern, SevenAccidentalsAreWrittenAsEngraversPrintThem) {
+    const KeyCase& c = GetParam();
+    constexpr std::string_view names = "CDEFGAB";
+    for (int i = 0; i < MaxKeyAccidentals; ++i) {
+        const std::string p = c.pitches.substr(static_cast<std::size_t>(i) * 3, 2);
+        const KeyAccidentalPitch expected{static_cast<int>(names.find(p[0])) + 1, p[1] - '0'};
+        EXPECT_EQ(KeyAccidentalAt(c.kind, i, ClefValueOfClef(c.clef)), expected) << "accidental " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeySignatures, KeyPattern,
+    ::testing::Values(KeyCase{1, KeyKind::Sharps, "F5 C5 G5 D5 A4 E5 B4"},  // treble
+                      KeyCase{1, KeyKind::Flats, "B4 E5 A4 D5 G4 C5 F4"},
+                      KeyCase{3, KeyKind::Sharps, "F3 C3 G3 D3 A2 E3 B2"},  // bass
+                      KeyCase{3, KeyKind::Flats, "B2 E3 A2 D3 G2 C3 F2"},
+                      KeyCase{7, KeyKind::Sharps, "F4 C4 G4 D4 A3 E4 B3"},  // alto
+                      KeyCase{7, KeyKind::Flats, "B3 E4 A3 D4 G3 C4 F3"},
+                      // The tenor sharps open above the staff, then zigzag down from the G.
+                      KeyCase{8, KeyKind::Sharps, "F4 C4 G3 D4 A3 E4 B3"},
+                      KeyCase{8, KeyKind::Flats, "B3 E4 A3 D4 G3 C4 F3"},
+                      // The octave clef reads an octave lower: the same places as the treble clef.
+                      KeyCase{9, KeyKind::Sharps, "F4 C4 G4 D4 A3 E4 B3"},
+                      KeyCase{9, KeyKind::Flats, "B3 E4 A3 D4 G3 C4 F3"},
+                      // Under the C clef on line 1 the E comes down to the staff's own E.
+                      KeyCase{5, KeyKind::Flats, "B4 E4 A4 D5 G4 C5 F4"},
+                      // The flats of the baritone F clef and the mezzo C clef turn upwards at their wrap.
+                      KeyCase{4, KeyKind::Flats, "B2 E3 A3 D3 G3 C3 F3"},
+                      KeyCase{6, KeyKind::Flats, "B3 E4 A3 D4 G4 C4 F4"}));
+
+TEST(KeySignatureLayout, EveryAccidentalOfEveryClefStaysWithinASpaceOfTheStaff) {
+    for (int clef = 1; clef <= 11; ++clef) {
+        const int value = ClefValueOfClef(clef);
+        for (KeyKind kind : {KeyKind::Sharps, KeyKind::Flats}) {
+            for (int i = 0; i < MaxKeyAccidentals; ++i) {
+                const KeyAccidentalPitch p = KeyAccidentalAt(kind, i, value);
+                // Half spaces above the bottom line, which lies 16 under the reference.
+                const int h = PitchToOffset(p.step, p.octave, value, 1) + 16;
+                EXPECT_TRUE(h >= -1 && h <= 9) << "clef " << clef << " kind " << int(kind) << " accidental " << i;
+            }
+        }
+    }
+    EXPECT_EQ(KeyAccidentalAt(KeyKind::None, 0, -2), KeyAccidentalPitch{});
+    EXPECT_EQ(KeyAccidentalAt(KeyKind::Sharps, 7, -2), KeyAccidentalPitch{});
+    EXPECT_EQ(KeyAccidentalAt(KeyKind::Flats, -1, -2), KeyAccidentalPitch{});
+}
+
+// Neighbouring accidentals keep a gap of 0.15 staff spaces; a score built without a drawing context measures
+// the sharp on the document's music font as the drawing does.
+TEST(KeySignatureLayout, AccidentalsAdvanceTheirWidthAndASmallGap) {
+    EXPECT_EQ(KeyAccidentalAdvance(20, 20), 23);
+    EXPECT_EQ(KeyAccidentalAdvance(10, 10), 12);
+    const int sharp = MusicFont::Installed(SmuflFamily::Bravura)->widthAt(211, 8 * 20);
+    EXPECT_EQ(KeyAccidentalAdvanceOnFont("Orvelin 4.2", 10), KeyAccidentalAdvance(sharp, 20));
+    EXPECT_GT(sharp, 10) << "a sharp is about a staff space wide";
+    EXPECT_LT(sharp, 30);
+}
+
+TEST(Zoom, ConversionsTruncateTowardZero) {
+    EXPECT_EQ(ToDevice(160, {3, 4}), 120);
+    EXPECT_EQ(ToDevice(-7, {1, 2}), -3);
+    EXPECT_EQ(ToPage(10, {3, 4}), 13);
+    EXPECT_EQ(ToPage(-10, {3, 4}), -13);
+    EXPECT_EQ(ToDevice(2970, {99, 1}), 294030);
+}
+
+TEST(Zoom, MenuFractionsAndTheClampedDialog) {
+    const ZoomFraction menu[] = {{1, 1}, {2, 1}, {1, 2}, {3, 2}, {3, 4}};  // as the items' labels show them
+    for (int command = 51; command <= 55; ++command) EXPECT_EQ(ZoomForCommand(command), menu[command - 51]);
+    EXPECT_FALSE(ZoomForCommand(ZoomOtherCommand));
+    EXPECT_FALSE(ZoomForCommand(50));
+    EXPECT_EQ(ZoomFromDialog(0, 150), (ZoomFraction{1, 99}));
+    EXPECT_EQ(ZoomFromDialog(99, 1), (ZoomFraction{99, 1}));
+}
+
+TEST(ViewMapping, PixelsCountDownFromTheTopAndTheZoomScalesBackToThePage) {
+    const ViewMapping m{{100, 200}, 2.0, 300.0, {1, 1}};
+    EXPECT_EQ(PagePointOfPixel(m, 0, 300), (Point{100, 200}));  // the client area's bottom-left corner
+    EXPECT_EQ(PagePointOfPixel(m, 10, 0), (Point{120, 800}));
+    EXPECT_EQ(PagePointOfPixel(m, 0.4, 299.6), (Point{101, 201}));  // the nearest logical unit
+    EXPECT_EQ(PagePointOfPixel({{400, 0}, 1.0, 100.0, {2, 1}}, 100, 0), (Point{250, 50}));
+    EXPECT_EQ(PagePointOfPixel({{0, 0}, 1.0, 100.0, {3, 4}}, 30, 70), (Point{40, 40}));
+}
+
+struct DragCase {
+    Point anchor, mouse;
+    int stepX, stepY;
+    bool noReport;
+    int code, moved;
+    Point after;
+};
+
+class StepDragCases : public ::testing::TestWithParam<DragCase> {};
+
+TEST_P(StepDragCases, OneArrowStepAtATime) {
+    const DragCase& c = GetParam();
+    const StepDragResult r = StepDrag(c.anchor, c.mouse, c.stepX, c.stepY, c.noReport);
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_EQ(r.moved, c.moved);
+    EXPECT_EQ(r.anchor, c.after);
+    EXPECT_EQ(r.warp, c.code != 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, StepDragCases,
+    ::testing::Values(DragCase{{0, 0}, {0, 25}, 10, 20, false, ArrowUp, 20, {0, 20}},
+                      DragCase{{0, 0}, {3, -20}, 10, 20, false, ArrowDown, -20, {0, -20}},  // exactly one step
+                      DragCase{{0, 0}, {5, 19}, 10, 20, false, 0, 0, {0, 0}},               // short of a step
+                      DragCase{{0, 0}, {12, 3}, 10, 20, false, ArrowRight, 10, {10, 0}},
+                      DragCase{{0, 0}, {-10, 0}, 10, 20, false, ArrowLeft, -10, {-10, 0}},
+                      DragCase{{0, 0}, {15, 15}, 10, 20, false, ArrowRight, 10, {10, 0}},  // vertical too short
+                      DragCase{{0, 0}, {25, 25}, 10, 20, false, ArrowUp, 20, {0, 20}},
+                      DragCase{{0, 0}, {9, 2}, 10, 20, false, 0, 0, {0, 0}},
+                      DragCase{{5, 5}, {100, 200}, 0, 20, false, 0, 0, {100, 200}},  // no step: the anchor follows
+                      DragCase{{0, 0}, {0, 30}, 10, 20, true, ArrowUp, 0, {0, 20}},   // no report of the distance
+                      DragCase{{0, 0}, {0, 0}, 10, 0, false, 0, 0, {0, 0}},           // a zero step never repeats
+                      DragCase{{0, 0}, {0, 50}, 10, 0, false, 0, 0, {0, 0}},
+                      DragCase{{0, 0}, {40, 50}, 10, 0, false, ArrowRight, 10, {10, 0}}));
 
 }  // namespace
 }  // namespace notavera
