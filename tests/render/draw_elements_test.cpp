@@ -412,24 +412,6 @@ TEST_F(Rests, LongaBreveMultiBarRestsValueShiftDotsAndTheOneLineStaff) {
     EXPECT_EQ(rows("band", {"y1"}), (Rows{{middle() - half()}}));
 }
 
-// A rest as the editor and the GUIDO import create it sits where engravers put it, whatever the clef: the quarter
-// and sixteenth centred on the middle line, the half rest standing on it, the whole rest hanging from the fourth.
-TEST_F(Rests, NewRestsSitWhereEngraversPutThemUnderEveryClef) {
-    for (auto [clef, value] : {std::pair{1, -2}, {2, -4}, {3, 10}, {7, 4}, {10, 12}, {12, 0}}) {
-        load("[]");
-        doc.currentStaff = 0;
-        doc.currentElement = -1;
-        ASSERT_NE(CreateSign(doc, 20, 0, clef, SignType::Clef, 0), nullptr);
-        setClef(0, value);
-        rests({4, 3, 2, 6}, 0);
-        canvas.clear();
-        for (int i = 1; i <= 4; ++i) DrawNoteOrRest(dc, staff(), i);
-        EXPECT_EQ(rows("glyph", {"code", "y"}), (Rows{{215, middle()}, {217, middle()}})) << clef;
-        EXPECT_EQ(rows("band", {"y1"}), (Rows{{middle()}, {middle() + space() - half()}})) << clef;
-        EXPECT_EQ(count("hline"), 0u);
-    }
-}
-
 // ---- Chords ----
 
 // The member of a chord's walk whose head lies at height y.
@@ -623,26 +605,6 @@ TEST_F(Arrange, TiesAndBeamOpeningsGatherOnTheRootClosingsOnTheStemMember) {
     ArrangeNotes(dc, staff());
     EXPECT_EQ(flags(&W::inBeam, &W::opensBeam, &W::closesBeam),
               (std::vector<std::vector<bool>>(2, {false, false, false})));
-}
-
-TEST_F(Arrange, GroupMarksAndTheRootsArticulationMoveToTheirMembersWhichKeepTheirProportion) {
-    chord(300, {{1, 4}, {3, 4}, {5, 4}});
-    ElementRecord& g = at(of(5));
-    g.w0().setGroupMark(1);
-    g.w1().setNumerator(3);
-    g.w1().setDenominator(2);
-    at(of(1)).noteWord().setStaccato(true);
-    at(of(1)).noteWord().setStaccatoOtherSide(true);
-    at(of(1)).noteWord().setBit(8, true);
-    ArrangeNotes(dc, staff());
-    // G keeps its own proportion; the root's flags go to every member, the gathered one to the stem member.
-    EXPECT_EQ((std::vector{at(0).w0().groupMark(), at(0).w1().numerator(), at(0).w1().denominator(),
-                           at(1).w1().numerator(), at(2).w0().groupMark(), at(2).w1().numerator()}),
-              (std::vector{1u, 3u, 2u, 1u, 0u, 3u}));
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_TRUE(at(i).noteWord().staccato() && at(i).noteWord().staccatoOtherSide());
-        EXPECT_EQ(at(i).noteWord().bit(8), i == 2);
-    }
 }
 
 TEST_F(Arrange, NoElementIsLostHiddenMembersGoFirstAndSingleNotesRecordTheirStem) {
@@ -903,14 +865,6 @@ TEST_F(Notes, QuarterTripletsGetABracketBrokenAroundTheNumberClearOfStemsAndStaf
     for (std::size_t k = 0; k < 3; ++k) EXPECT_GT(number[1], s[k][1]);
     EXPECT_GT(number[1], top());
     EXPECT_LT(s[3][0], lines[0][2]);
-    at(0).w0().setGroupMarkSide(1);  // the side bit puts the mark below, its hooks pointing up
-    draw();
-    lines = rows("hline", {"x1", "x2", "y1"});
-    s = rows("vline", {"y1", "y2"});
-    ASSERT_EQ(std::pair(lines.size(), s.size()), Counts(2, 5));
-    EXPECT_LT(lines[0][2], bottom());
-    EXPECT_LT(rows("glyphText", {"y"}).at(0)[0], bottom() - half());
-    EXPECT_GT(s[3][0], lines[0][2]);
 }
 
 TEST_F(Notes, TupletGroupsAreFoundEachOnItsOwnAndFromTheirFirstNoteWithoutAStart) {
@@ -1316,18 +1270,21 @@ TEST_F(Signs, EachClefSitsOnTheLineOfItsPitchAndSetsTheClefStateFromItsX) {
     EXPECT_EQ(dc.staves[0].clefs.count(), 1);
 }
 
-TEST_F(Signs, HiddenClefsAndPassesWithoutCanvasOnlySetTheClefState) {
+TEST_F(Signs, HiddenClefsAndPassesWithoutCanvasOnlySetTheClefStateAndSixLineStavesKeepTheLineFromTheBottom) {
     sign(X, 3, SignType::Clef).w0().setHidden(true);
     draw();
     EXPECT_TRUE(calls("glyph").empty());
     EXPECT_EQ(ClefValueAt(dc.staves, 0, X), 10);
-    dc.draw.showHidden = true;
-    draw();
-    EXPECT_EQ(calls("glyph").size(), 1u);
     dc.canvas = nullptr;
+    dc.staves[0].clefs.clear();
     draw();
-    EXPECT_TRUE(canvas.calls().empty());
     EXPECT_EQ(ClefValueAt(dc.staves, 0, X + 100), 10);
+    dc.canvas = &canvas;
+    dc.draw.showHidden = true;
+    dc.staves[0].lines = 6;
+    draw();
+    EXPECT_EQ(field("glyph", "y"),
+              (std::vector{line(2)}));  // two spaces below the top line: the fourth from the bottom
 }
 
 TEST_F(Signs, CueClefsAreSmallerAndAStepUnitRightExceptOnOldNotationLines) {
@@ -1341,13 +1298,6 @@ TEST_F(Signs, CueClefsAreSmallerAndAStepUnitRightExceptOnOldNotationLines) {
     draw();
     EXPECT_EQ(field("glyph", "code"), (std::vector{241, 228}));
     EXPECT_EQ(field("glyph", "fontHeight")[0], 160);
-}
-
-TEST_F(Signs, AClefOnASixLineStaffKeepsItsLineFromTheBottom) {
-    dc.staves[0].lines = 6;
-    sign(X, 3, SignType::Clef);
-    draw();
-    EXPECT_EQ(calls("glyph")[0]["y"], line(2));  // two spaces below the top line: the fourth from the bottom
 }
 
 // ---- Key signatures ----
@@ -1411,11 +1361,6 @@ TEST_F(Signs, KeyChangesCancelTheAccidentalsTheyDropWithNaturalsFirst) {
     EXPECT_EQ(field("glyph", "code"), (std::vector{212, 212, 213}));
     EXPECT_EQ(field("glyph", "y"), (std::vector{line(1), level(3), level(2)}));  // F, C, then B
 
-    load("[\\clef<\"g\"> \\key<-1>]");  // more of the same kind cancels nothing
-    sign(X, 3, SignType::KeyChange, 2);
-    draw();
-    EXPECT_EQ(field("glyph", "code"), (std::vector{207, 213, 213, 213}));
-
     // A cancelling key change is drawn as the naturals of the key it names: nothing is left to cancel after it.
     load("[\\clef<\"g\"> \\key<2>]");
     sign(X, 2, SignType::KeyChange, 1).signWord().setFlag16(true);
@@ -1423,11 +1368,6 @@ TEST_F(Signs, KeyChangesCancelTheAccidentalsTheyDropWithNaturalsFirst) {
     draw();
     EXPECT_EQ(field("glyph", "code"), (std::vector{207, 212, 212, 213}));
     EXPECT_EQ(field("glyph", "y")[1], line(0));
-
-    load("[\\clef<\"g\"> \\clef<\"f\">]");  // key accidentals follow a clef change before them
-    sign(X, 1, SignType::KeyChange, 1);
-    draw();
-    EXPECT_EQ(field("glyph", "y").back(), line(1));
 }
 
 // ---- Bar lines ----
@@ -1555,17 +1495,13 @@ TEST_F(Signs, ABraceJoinsItsStaffToTheOneThatManyBelowScaledToTheirHeight) {
               std::tuple(50, line(0, 0), line(4, 1)));
     const auto runs = calls("glyphRun");
     ASSERT_EQ(runs.size(), 1u);
+    // Its ink spans the two staves, an em being four staff spaces.
     const auto cp = runs[0]["codePoints"][0].get<std::uint32_t>();
-    const MusicGlyph* g = nullptr;  // Bravura's brace glyphs live at U+E000 and in its optional range
+    const MusicGlyph* g = nullptr;
     for (auto which : {StructuralGlyph::Brace, StructuralGlyph::BraceLarge, StructuralGlyph::BraceLarger})
-        if (dc.musicFont->structural(which) && dc.musicFont->structural(which)->codePoint == cp)
-            g = dc.musicFont->structural(which);
+        if (const MusicGlyph* b = dc.musicFont->structural(which); b && b->codePoint == cp) g = b;
     ASSERT_NE(g, nullptr) << cp;
-    // Its ink spans the two staves, an em being four staff spaces; about a staff space wide, as a piano brace is.
-    const double em = runs[0]["em"].get<double>();
-    EXPECT_NEAR(em / 4 * g->box.height(), line(0, 0) - line(4, 1), 1.0);
-    EXPECT_GT(em / 4 * g->box.width(), 16);
-    EXPECT_LT(em / 4 * g->box.width(), 28);
+    EXPECT_NEAR(runs[0]["em"].get<double>() / 4 * g->box.height(), line(0, 0) - line(4, 1), 1.0);
     load("[]");  // beyond the last staff: none
     sign(50, 10, SignType::Bar, 0, 0);
     sign(50, 1, SignType::Bar, 0, 9);
@@ -1603,7 +1539,6 @@ protected:
         doc.insertion.timeSigDen = den;
         return sign(X, static_cast<int>(flags), SignType::TimeSignature, sub);
     }
-    std::vector<json> texts() const { return calls("glyphText"); }
 };
 
 TEST_F(TimeSignatures, NumbersStandCentredOnTheMiddleAndBottomLinesOrAloneOnTheSecond) {
@@ -1611,49 +1546,21 @@ TEST_F(TimeSignatures, NumbersStandCentredOnTheMiddleAndBottomLinesOrAloneOnTheS
     const int width = std::max(GlyphWidth(dc, '3'), GlyphWidth(dc, '4'));
     EXPECT_EQ(DrawTimeSignature(dc, staff(), 0), X + width / 2 + 6 * su());  // where the next element may start
     draw();
-    auto t = texts();
-    ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0]["codes"], json::array({'3'}));
-    EXPECT_EQ(t[1]["codes"], json::array({'4'}));
-    EXPECT_EQ(std::pair(t[0]["y"].get<int>(), t[1]["y"].get<int>()), std::pair(line(2), line(4)));
-    for (const json& c : t) EXPECT_EQ(std::pair(c["x"].get<int>(), c["centred"].get<bool>()), std::pair(X, true));
+    EXPECT_EQ(rows("glyphText", {"x", "y"}), (Rows{{X, line(2)}, {X, line(4)}}));
+    EXPECT_EQ(calls("glyphText")[1]["codes"], json::array({'4'}));
+    EXPECT_TRUE(calls("glyphText")[0]["centred"].get<bool>());
     meter(12, 8, 1);  // two digits move both numbers two step units right
     draw();
-    EXPECT_EQ(texts()[0]["codes"], json::array({'1', '2'}));
-    EXPECT_EQ(std::pair(texts()[0]["x"].get<int>(), texts()[1]["x"].get<int>()), std::pair(X + 2 * su(), X + 2 * su()));
-    meter(3, 0, 1);
+    EXPECT_EQ(rows("glyphText", {"x"}), (Rows{{X + 2 * su()}, {X + 2 * su()}}));
+    meter(3, 0, 1);  // a numerator alone, and common and cut time, stand on the second line
     draw();
-    ASSERT_EQ(texts().size(), 1u);
-    EXPECT_EQ(texts()[0]["y"], line(3));
-    for (auto [sub, code] : {std::pair{0u, 140}, {1u, 129}}) {  // common and cut time: one character
+    EXPECT_EQ(rows("glyphText", {"y"}), (Rows{{line(3)}}));
+    for (auto [sub, code] : {std::pair{0u, 140}, {1u, 129}}) {
         meter(1, 1, 64, sub);
         draw();
-        ASSERT_EQ(texts().size(), 1u);
-        EXPECT_EQ(texts()[0]["codes"], json::array({code}));
-        EXPECT_EQ(texts()[0]["y"], line(3));
+        EXPECT_EQ(rows("glyphText", {"y"}), (Rows{{line(3)}}));
+        EXPECT_EQ(calls("glyphText")[0]["codes"], json::array({code}));
     }
-}
-
-TEST_F(TimeSignatures, MensuralCircleStrokeDotAndArcs) {
-    meter(1, 1, (1u << 5) | (1u << 2) | (1u << 1));
-    draw();
-    std::vector<json> circles;  // the dot is a filled ellipse too: the circle is the one only outlined
-    for (const json& e : calls("ellipse"))
-        if (e["fill"].is_null()) circles.push_back(e);
-    ASSERT_EQ(circles.size(), 1u);
-    EXPECT_EQ((std::vector{circles[0]["left"], circles[0]["right"], circles[0]["bottom"], circles[0]["top"]}),
-              (std::vector<json>{X - 20, X + 20, line(2) - 20, line(2) + 20}));
-    EXPECT_EQ(circles[0]["outline"]["width"], 5);
-    EXPECT_EQ(field("vline", "width"), (std::vector{4}));
-    EXPECT_EQ(field("vline", "x"), (std::vector{X}));
-    EXPECT_EQ(field("disc", "y"), (std::vector{line(2)}));
-    meter(1, 1, (1u << 4) | (1u << 3));
-    draw();
-    const auto arcs = calls("arc");
-    ASSERT_EQ(arcs.size(), 2u);
-    // The first starts and ends on the right (open right), the second on the left.
-    EXPECT_TRUE(arcs[0]["start"][0].get<int>() > X && arcs[0]["end"][0].get<int>() > X);
-    EXPECT_TRUE(arcs[1]["start"][0].get<int>() < X && arcs[1]["end"][0].get<int>() < X);
 }
 
 TEST_F(TimeSignatures, EachFormSetsItsPlaybackProportionHiddenOrNot) {
@@ -1729,32 +1636,6 @@ TEST_F(Signs, HiddenSignsAppearOnlyWhileHiddenElementsAreShownAndLayersDrawTheir
     draw();
     EXPECT_EQ(calls("vline").size(), 1u);
     EXPECT_EQ(calls("glyph").size(), 2u);
-}
-
-TEST_F(Signs, EachStaffSetsItsSizeGlyphSetAndColourButErasingKeepsItsColour) {
-    dc.staves[1].small = true;
-    staff(1).key().setOldNotation(true);
-    staff(1).key().setGrey(true);
-    BeginStaff(dc, staff(1), 1);
-    EXPECT_TRUE(dc.draw.isSmallStaff && dc.draw.alternateGlyphs);
-    EXPECT_EQ(std::pair(dc.draw.staffColour, dc.draw.drawColour), std::pair(GreyStaffColour, GreyStaffColour));
-    dc.draw.isCueSize = true;
-    dc.draw.lineStyle = 2;
-    BeginStaff(dc, staff(0), 0);
-    EXPECT_FALSE(dc.draw.isCueSize || dc.draw.isSmallStaff || dc.draw.alternateGlyphs);
-    EXPECT_EQ(dc.draw.lineStyle, 0);
-    EXPECT_EQ(dc.draw.drawColour, 0u);
-    dc.erasing = true;
-    dc.draw.drawColour = RgbColour(255, 255, 255);
-    BeginStaff(dc, staff(1), 1);
-    EXPECT_EQ(dc.draw.drawColour, RgbColour(255, 255, 255));
-    staff(0).key().setGrey(true);  // a grey staff draws its signs grey
-    dc.erasing = false;
-    sign(X, 1, SignType::Clef);
-    sign(X + 100, '|', SignType::Bar);
-    draw();
-    EXPECT_EQ(calls("glyph")[0]["colour"], GreyStaffColour);
-    EXPECT_EQ(calls("vline")[0]["colour"], GreyStaffColour);
 }
 
 TEST_F(Signs, IndicesOutsideTheStaffAndStavesThePassHasNotPlacedDrawNothing) {
