@@ -147,6 +147,8 @@ TEST_P(EachFont, RepeatDotsAndArticulationsAreCentredWhereTheSystemWritesThemAtE
     EXPECT_EQ(f.widthAt(999, 160), 0);
 }
 
+INSTANTIATE_TEST_SUITE_P(Bundled, EachFont, ::testing::Values(SmuflFamily::Bravura, SmuflFamily::Leland));
+
 TEST(MusicFontChoice, BravuraServesTheStoredDefaultAndUnknownFacesAndDrawsTheAncientShapesLelandLacks) {
     EXPECT_EQ(FamilyForFace("Orvelin 4.2"), SmuflFamily::Bravura);
     EXPECT_EQ(FamilyForFace("Some Other Font"), SmuflFamily::Bravura);

@@ -323,8 +323,6 @@ TEST_F(PagePass, TheContinuousViewShowsTheFirstSystemAcrossItsPagesWithSeparator
     EXPECT_EQ(rows("text", {}).size(), 1u);
 }
 
-// ---- Groupings at the left edge ----
-
 TEST(StaffGroups, MarksMakeGroups) {
     struct Case {
         std::vector<unsigned> marks;
@@ -394,8 +392,6 @@ TEST_F(Groupings, InvisibleStavesDoNotStretchAGrouping) {
     EXPECT_EQ(rows("vline", {"y1", "y2"}), (Rows{{Top0 - 80, Top0}}));
     EXPECT_TRUE(braces().empty());  // the brace has nothing left to hold
 }
-
-// ---- Page numbers, headers and footers ----
 
 TEST(RunningTexts, TheNumberShowsFromPrintedPageTwoAndTheTextsFromPageTwoUnlessTheFirstIsIncluded) {
     ScoreDocument doc = NewDocument(2);
@@ -502,8 +498,6 @@ TEST_F(PagePass, TheInsertionCursorFollowsTheClefAtXTheOctaveTheStaffsSizeAndIts
     doc.currentPage = 2;  // not in memory
     EXPECT_FALSE(InsertionCursorBox(dc, doc, 100));
 }
-
-// ---- The metafile export ----
 
 // A screen that measures every string wider than the fonts make it: what the metafile shows can then only come
 // from what this screen measured.

@@ -260,6 +260,7 @@ TEST_F(Layout, AKeyChangeLeavesRoomForTheCancelledAndTheNewAccidentals) {
 }
 
 TEST_F(Layout, SignGapsOfDrawingsTextsHiddenMetersAndShiftedAccidentals) {
+    load("[]");
     KeyState key;
     // The gap after one sign of `type` shaped by `word` (as shift, hidden, cue, code), in `context`.
     const auto gap = [&](SignType type, SignGapContext c, int shift = 0, bool hidden = false, bool cue = false,
@@ -425,8 +426,6 @@ TEST_F(Layout, AnyMixtureKeepsEveryElementInOrder) {
     }
 }
 
-// ---- Aligning a block on the slots of its first staff ----
-
 TEST_F(Layout, EighthsTakeTheSlotsBetweenTheQuartersAndAStaffEndingEarlyIsReported) {
     for (int eighths : {6, 5}) {
         load("{[g g g], [e/8 e e e e e]}", 2, 2);
@@ -536,8 +535,6 @@ TEST_F(Layout, TheWholePageAndRecalculatingDistancesAlignEveryBlockAndRestoreThe
     EXPECT_EQ(RecalculateDistances(ctx), 0);  // without a staff nothing happens
 }
 
-// ---- Respacing lines, blocks and regions ----
-
 TEST_F(Layout, TheCurrentLineIsRespacedFromItsLeftEdgeAndTheBlockAlignsWhatEachLineDoesNot) {
     load("{[g g g], [e e]}", 2, 2);
     const std::vector<int> lower = xs(1);
@@ -585,8 +582,6 @@ TEST_F(Layout, AnOptimisedStepBecomesTheDocumentsAndWithoutStaffOrMusicNothingIs
     EXPECT_EQ(SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw), 0);
 }
 
-// ---- Up to marker X ----
-
 class MarkerX : public Layout {
 protected:
     void SetUp() override {
@@ -619,8 +614,6 @@ TEST_F(MarkerX, MoveBlockTakesTheCurrentElementAndWhatFollowsToMarkerX) {
     EXPECT_TRUE(inOrder(0));
 }
 
-// ---- Note entry distances ----
-
 TEST_F(Layout, NoteEntryAdvancesLikeTheRespacing) {
     load("[g/16 g/4. g/8 \\meter<\"3/4\"> g/4]", 1);
     ElementRecord& triplet = staff(0).elements[2];
@@ -643,8 +636,6 @@ TEST_F(Layout, NoteEntryAdvancesLikeTheRespacing) {
     EXPECT_EQ(after(4), 12 * su * 2 / 3);
     EXPECT_EQ(after(0), 3 * su);
 }
-
-// ---- The user's line cuts ----
 
 class LineCuts : public Layout {
 protected:
@@ -701,8 +692,6 @@ TEST_F(LineCuts, ACutInsideABeamGroupOrATupletIsRefused) {
     // After the group's last note the cut goes through.
     EXPECT_EQ(CutLine(ctx, between(0, 4), LineCut::Down), 1);
 }
-
-// ---- The page layout ----
 
 TEST_F(Layout, EveryLineStartsWithItsVoicesLastClefOrTheAltoClef) {
     load("{[g g], [g g]}");
