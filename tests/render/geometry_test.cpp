@@ -35,24 +35,17 @@ TEST(PitchToOffset, HalfSpacesFromTheReferenceByStepOctaveAndClef) {
 
 TEST(ClefChanges, KeptSortedWhateverTheDrawingOrderUpToThirty) {
     ClefChanges c;
-    EXPECT_EQ(c.valueAt(500), 0);  // before the first clef
-    c.add(900, 10);
-    c.add(100, -2);
-    c.add(500, 4);
-    EXPECT_EQ((std::vector{c.valueAt(99), c.valueAt(100), c.valueAt(499), c.valueAt(600), c.valueAt(5000)}),
-              (std::vector{0, -2, -2, 4, 10}));
-    c.add(500, 8);  // a later clef at the same x takes over
-    EXPECT_EQ(c.valueAt(500), 8);
+    for (auto [x, value] : {std::pair{900, 10}, {100, -2}, {500, 4}, {500, 8}}) c.add(x, value);
+    // Nothing before the first clef; a later clef at the same x takes over.
+    EXPECT_EQ((std::vector{c.valueAt(99), c.valueAt(100), c.valueAt(499), c.valueAt(500), c.valueAt(5000)}),
+              (std::vector{0, -2, -2, 8, 10}));
     c.clear();
-    for (int i = 0; i < 30; ++i) c.add(i * 10, i % 2 == 0 ? -2 : 10);
-    c.add(1000, 4);  // the thirty-first is ignored
-    EXPECT_EQ(c.count(), 30);
-    EXPECT_EQ(c.valueAt(2000), 10);
+    for (int i = 0; i < 31; ++i) c.add(i * 10, i < 30 ? 10 : 4);  // the thirty-first is ignored
+    EXPECT_EQ(std::pair(c.count(), c.valueAt(2000)), std::pair(30, 10));
     std::vector<StaffDrawState> staves(1);
     staves[0].clefs.add(0, 10);
-    EXPECT_EQ(ClefValueAt(staves, 0, 10), 10);
-    EXPECT_EQ(ClefValueAt(staves, 1, 10), 0);
-    EXPECT_EQ(ClefValueAt(staves, -1, 10), 0);
+    EXPECT_EQ((std::vector{ClefValueAt(staves, 0, 10), ClefValueAt(staves, 1, 10), ClefValueAt(staves, -1, 10)}),
+              (std::vector{10, 0, 0}));
 }
 
 TEST(StaffPlacement, IndentedStavesStartAtTheIndentAndFourLinesAreTheLowerFourOfFive) {
@@ -81,24 +74,20 @@ TEST(VisibleRegion, TheClientAreaInPageUnits) {
 }
 
 TEST(ScrollRanges, PageExtentLessFiveSixthsOfTheWindowInUnitsNeverNegative) {
-    ScrollInput in;
-    in.pageHeight = 2970;
-    in.verticalPageOffset = 3;
-    in.pageWidth = 2100;
-    in.leftEdge = 100;
-    in.lineEnd = 2000;
-    in.clientWidth = 1200;
-    in.clientHeight = 600;
-    in.unitX = in.unitY = 106;
-    const ScrollRanges r = ComputeScrollRanges(in, {1, 1});
-    EXPECT_EQ(r.vertical, (3000 - 500) / 106 + 3);
-    EXPECT_EQ(r.horizontal, (2200 - 1000) / 106 + 3);
-    EXPECT_EQ(ComputeScrollRanges(in, {2, 1}).vertical, (6000 - 500) / 106 + 3);
-    in.lineEnd = 2500;  // a continuous line wider than the page
-    EXPECT_EQ(ComputeScrollRanges(in, {1, 1}).horizontal, (2400 - 1000) / 106 + 3);
+    ScrollInput in{.pageWidth = 2100,
+                   .pageHeight = 2970,
+                   .verticalPageOffset = 3,
+                   .leftEdge = 100,
+                   .lineEnd = 2500,
+                   .clientWidth = 1200,
+                   .clientHeight = 600,
+                   .unitX = 106,
+                   .unitY = 106};
+    const ScrollRanges r = ComputeScrollRanges(in, {2, 1});  // the line is wider than the page
+    EXPECT_EQ(std::pair(r.horizontal, r.vertical), std::pair((4800 - 1000) / 106 + 3, (6000 - 500) / 106 + 3));
     in.clientWidth = in.clientHeight = 100000;
-    EXPECT_EQ(ComputeScrollRanges(in, {1, 2}).horizontal, 0);
-    EXPECT_EQ(ComputeScrollRanges(in, {1, 2}).vertical, 0);
+    EXPECT_EQ(std::pair(ComputeScrollRanges(in, {1, 2}).horizontal, ComputeScrollRanges(in, {1, 2}).vertical),
+              std::pair(0, 0));
 }
 
 TEST(ContinuousPages, TheLineGrowsByPagesAndPagesPerLine) {
