@@ -332,7 +332,6 @@ TEST_F(Layout, ThePolyphonyCorrectionBringsANoteBackTowardsItsOwnPredecessor) {
 }
 
 // Whatever the mixture of elements, respacing keeps every element of every staff, in its order.
-// Whatever the mixture of elements, respacing keeps every element of every staff, in its order.
 TEST_F(Layout, AnyMixtureKeepsEveryElementInOrder) {
     for (unsigned seed = 1; seed <= 20; ++seed) {
         std::mt19937 random(seed);
@@ -686,6 +685,8 @@ TEST_F(Layout, ALongLineIsBrokenAtItsLastBarThatFitsTheReceivingLinesOwnMusicLas
     EXPECT_EQ(lastNote->noteWord().step(), 3u);
 }
 
+// "Recalculer Distances" lays the page out and then makes its final pass: both meet the same line, which the user
+// hears about once; each line that cannot be broken is named once, and again by the next command.
 TEST_F(Layout, EachUnbreakableLineIsReportedOncePerCommand) {
     const std::string twelve = "\\clef<\"g\"> g g g g g g g g g g g g g g g g";
     load("{[" + twelve + "], []}");
