@@ -524,75 +524,40 @@ TEST_F(Chords, RunsEndAtAStemMemberOrAnotherXAndMembersOnTheStaffBelowComeFirst)
     EXPECT_EQ((below.stemUp ? below.walk.front() : below.walk.back()).layout.place.index, 1);
 }
 
-class Arrange : public Notes {
-protected:
-    // The index of the member of note name `step`.
-    std::size_t of(unsigned step) {
-        for (std::size_t i = 0; i < staff().elements.size(); ++i)
-            if (at(i).noteWord().step() == step) return i;
-        return 0;
-    }
-    // The named bits of word 0 of each element.
-    std::vector<std::vector<bool>> flags(auto... bits) {
-        std::vector<std::vector<bool>> out;
-        for (ElementRecord& e : staff().elements) out.push_back({(e.w0().*bits)()...});
-        return out;
-    }
-};
-
-TEST_F(Arrange, MembersFollowTheWalkWithTheStemMemberLastAndArrangingAgainChangesNothing) {
-    chord(500, {{3, 4}, {1, 4}, {2, 4}});
+// Writing the chord layout back into the staff: member order, the stem-member, other-side and stem-up bits, ties
+// and beam ends gathered on the root and the stem member, no element lost, and single notes' stem directions.
+TEST_F(Notes, ArrangingWritesTheChordLayoutAndTheStemsIntoTheStaff) {
+    chord(500, {{3, 4}, {1, 4}, {2, 4}});  // E, C, D, the E tied on
+    at(0).w0().setTieStarts(true);
+    at(0).w0().setTiedToNext(true);
     EXPECT_EQ(ArrangeNotes(dc, staff()), 1);
-    ASSERT_EQ(staff().elements.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {  // up stem: C, D, E from the lowest, D on the other side
-        EXPECT_EQ(at(i).noteWord().step(), i + 1);
-        EXPECT_EQ((std::vector{at(i).noteWord().bit(19), at(i).noteWord().bit(20), at(i).noteWord().bit(21)}),
-                  (std::vector{i == 2, i == 1, true}))
+        EXPECT_EQ((std::vector<unsigned>{at(i).noteWord().step(), at(i).noteWord().bit(19), at(i).noteWord().bit(20),
+                                         at(i).noteWord().bit(21), at(i).w0().tieStarts()}),
+                  (std::vector<unsigned>{static_cast<unsigned>(i + 1), i == 2, i == 1, 1, i == 0}))
             << i;
     }
     const std::vector<ElementRecord> before = staff().elements;
     ArrangeNotes(dc, staff());
-    EXPECT_EQ(staff().elements, before);
-}
-
-TEST_F(Arrange, TiesAndBeamOpeningsGatherOnTheRootAndClosingsOnTheStemMember) {
-    using W = ElementWord0View<std::uint32_t>;
-    chord(300, {{1, 4}, {3, 4}, {5, 4}});
-    at(of(3)).w0().setTieStarts(true);
-    at(of(3)).w0().setTiedToNext(true);
-    ArrangeNotes(dc, staff());
-    EXPECT_EQ(flags(&W::tieStarts, &W::tiedToNext, &W::tieEnds),
-              (std::vector<std::vector<bool>>{{true, true, false}, {false, false, false}, {false, false, false}}));
-    at(1).w0().setTieEnds(true);  // a chord that ends one tie and starts the next: both on its stem member
-    ArrangeNotes(dc, staff());
-    EXPECT_EQ(flags(&W::tieStarts, &W::tiedToNext, &W::tieEnds),
-              (std::vector<std::vector<bool>>{{false, false, false}, {false, false, false}, {true, true, true}}));
+    EXPECT_EQ(staff().elements, before);  // arranging again changes nothing
     load("[]");
-    chord(300, {{1, 4}, {3, 4}}, 5);
+    chord(300, {{3, 4}, {1, 4}}, 5);
     chord(600, {{1, 4}, {3, 4}}, 5);
     for (ElementRecord& m : staff().elements) m.w0().setInBeam(true);
-    at(of(3)).w0().setOpensBeam(true);                                        // the first chord's E
-    at(2 + (at(2).noteWord().step() == 1 ? 0 : 1)).w0().setClosesBeam(true);  // the second chord's C
+    at(0).w0().setOpensBeam(true);   // the first chord's E
+    at(2).w0().setClosesBeam(true);  // the second chord's C
     ArrangeNotes(dc, staff());
-    EXPECT_EQ(flags(&W::inBeam, &W::opensBeam, &W::closesBeam),
-              (std::vector<std::vector<bool>>{
-                  {true, true, false}, {true, false, false}, {true, false, false}, {true, false, true}}));
-}
-
-TEST_F(Arrange, NoElementIsLostHiddenMembersGoFirstAndSingleNotesRecordTheirStem) {
+    EXPECT_EQ(
+        (std::vector{at(0).w0().opensBeam(), at(1).w0().opensBeam(), at(2).w0().closesBeam(), at(3).w0().closesBeam()}),
+        (std::vector{true, false, false, true}));
+    load("[]");
     for (unsigned k = 0; k < 25; ++k) note(500, 1 + k % 7, 2 + k / 7, 4, AutoStem | Chord);
-    doc.currentElement = 24;
-    CreateNoteOrRest(doc, 800, true, 0);
     at(7).w0().setHidden(true);
     const unsigned hiddenStep = at(7).noteWord().step();
     ArrangeNotes(dc, staff());
-    ASSERT_EQ(staff().elements.size(), 26u);
-    EXPECT_TRUE(at(0).w0().hidden());
-    EXPECT_EQ(at(0).noteWord().step(), hiddenStep);
-    EXPECT_EQ(
-        (std::vector{at(0).noteWord().bit(19), at(24).noteWord().bit(19), at(24).noteWord().bit(21), at(25).isRest()}),
-        (std::vector{false, true, true, true}));  // an up stem: the walk runs from the lowest
-    EXPECT_LT(at(1).w0().octave(), at(24).w0().octave());
+    ASSERT_EQ(staff().elements.size(), 25u);  // none lost, the hidden member first
+    EXPECT_EQ(std::tuple(at(0).w0().hidden(), at(0).noteWord().step(), at(24).noteWord().bit(19)),
+              std::tuple(true, hiddenStep, true));
     load("[c1 c3]");
     note(900, 1, 6, 4, StemUp);  // a fixed up stem stays up, even high
     at(1).noteWord().setStemFlag(true);

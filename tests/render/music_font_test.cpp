@@ -8,7 +8,6 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
-#include <tuple>
 
 #include "render/music_font_table.h"
 #include "render/opentype_metrics.h"
@@ -154,25 +153,6 @@ TEST(MusicFontChoice, BravuraServesTheStoredDefaultAndUnknownFacesAndDrawsTheAnc
     EXPECT_EQ(leland->glyph(233, true)->name, "accidentalFlat");
     EXPECT_EQ(leland->glyph(235, true)->name, "restQuarter");
     EXPECT_EQ(bravura->glyph(231, true)->name, "accidentalSharp");  // a sharp has no ancient shape of its own
-}
-
-TEST(CodeSubstitution, OldNotationLinesTakeTheAlternatesOfCodes200To220AndCueClefsThereAreFullSize) {
-    struct Case {
-        int code;
-        bool alternateLine, cue;
-        WrittenCode written;
-    };
-    const Case cases[] = {{213, false, false, {213, false, false}}, {199, true, false, {199, false, false}},
-                          {200, true, false, {220, true, false}},   {220, true, false, {240, true, false}},
-                          {221, true, false, {221, false, false}},  {207, true, true, {241, true, true}},
-                          {209, true, true, {243, true, true}},     {206, true, true, {226, true, false}},
-                          {210, true, true, {230, true, false}},    {207, false, true, {207, false, false}}};
-    for (const Case& c : cases) {
-        const WrittenCode w = SubstituteCode(c.code, c.alternateLine, c.cue);
-        EXPECT_EQ(std::tuple(w.code, w.alternate, w.normalSize),
-                  std::tuple(c.written.code, c.written.alternate, c.written.normalSize))
-            << c.code << " " << c.alternateLine << c.cue;
-    }
 }
 
 TEST(TextFaces, WindowsFacesBecomeTheirMetricCompatibleLiberationFacesAndOthersAreMeasuredLikeArial) {

@@ -136,20 +136,6 @@ TEST_F(Primitives, TheReplayQueueHoldsItsCapacityAndTheFontSuppliesTheRest) {
     const Rows runs = rows("glyphRun", {"x"});
     ASSERT_EQ(runs.size(), 1300u);
     EXPECT_EQ(runs.front(), runs.back());
-    CentredWidthQueue q;  // once emptied it records from the start again
-    q.push(5);
-    EXPECT_EQ(q.pop(), 5);
-    EXPECT_FALSE(q.pop());
-    q.push(7);
-    EXPECT_EQ(q.pop(), 7);
-}
-
-TEST_F(Primitives, GlyphWidthIsTheDeviceWidthBackInPageUnits) {
-    EXPECT_EQ(GlyphWidth(dc, 211), dc.musicFont->widthAt(211, 160));
-    ApplyZoom(dc, {3, 4});
-    EXPECT_EQ(GlyphWidth(dc, 211, false, true), dc.musicFont->widthAt(211, 90) * 4 / 3);
-    EXPECT_EQ(GlyphWidth(dc, 211, true, false), dc.musicFont->widthAt(211, 96) * 4 / 3);
-    EXPECT_EQ(GlyphWidth(dc, 3), 0);
 }
 
 TEST_F(Primitives, StrokesAreFlatEndedLinesTheZoomDoesNotThickenAndDashedOnesAPixelAtATime) {
