@@ -1,6 +1,4 @@
-// Spacing and laying out: the advance after a note, respacing lines on the spacing matrix, block alignment and its
-// reports, the respacing commands, the commands up to marker X, note entry distances, the user's line cuts, and the
-// page layout that puts clefs and time signatures at line starts and breaks lines at their last bar that fits.
+// Spacing and laying out: note advances, respacing, block alignment, line cuts and page layout.
 #include "render/space_lines.h"
 
 #include <gtest/gtest.h>
@@ -99,8 +97,7 @@ SpacingSettings Plain() {
 
 class Layout : public ::testing::Test {
 protected:
-    // A GUIDO piece on `staves` staves in systems of `size` staves whose voices are numbered 1, 2, … within each
-    // system, as parts are, on lines 1800 long.
+    // A GUIDO piece on `staves` staves in systems of `size`, voices numbered within each system, lines 1800 long.
     void load(std::string_view gmn, int staves = 2, int size = 1) {
         doc = DocumentFromGuido(gmn);
         StaffLayoutModel& m = doc.layoutModel;
@@ -221,8 +218,7 @@ TEST_F(Layout, SignsKeepToTheirNoteOrLeaveTheirRoom) {
 
 TEST_F(Layout, ChordMembersShareOneColumn) {
     load("[g]");
-    doc.currentStaff = 0;
-    doc.currentElement = -1;
+    on(0);
     for (unsigned name : {1u, 3u}) CreateNoteOrRest(doc, staff(0).elements[0].x, false, name);
     for (ElementRecord& e : staff(0).elements) e.noteWord().setBit(18, true);
     staff(0).elements[2].noteWord().setBit(19, true);
@@ -265,8 +261,7 @@ TEST_F(Layout, ATimeSignatureCarriesSpacingSettingsForward) {
     meter.w1().setSmallField(5);  // the eighth becomes the reference value
     meter.signWord().setHigh7(12);
     space(s);
-    EXPECT_EQ(s.rules.referenceValue, 5);
-    EXPECT_EQ(s.step, 12);
+    EXPECT_EQ(std::pair(s.rules.referenceValue, s.step), std::pair(5, 12));
     EXPECT_EQ(staff(0).elements[2].x - staff(0).elements[1].x, 6 * 12);  // a quarter is 6 steps of 12
 }
 
@@ -291,19 +286,16 @@ TEST_F(Layout, TheOptimisedModeFitsTheLineToItsLength) {
     EXPECT_EQ(staff(0).elements.back().x, start + 240);
 }
 
-TEST_F(Layout, TheMatrixWalksByOldXClefsBeforeNotesAndSimultaneousNotesOfTheStavesSideBySide) {
-    load("{[g g], [e \\clef<\"f\"> e]}");  // the clef of the second staff at the second note of the first
-    std::vector<StaffRecord*> block{&staff(0), &staff(1)};
-    std::vector<std::pair<int, int>> order;
-    for (const SpacingEntry& e : BuildSpacingMatrix(block, 0)) order.emplace_back(e.staff, e.index);
-    EXPECT_EQ(order, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {1, 2}}));
-}
-
-TEST_F(Layout, TheNextColumnFollowsTheShortestValueAndBarsOfTheBlockShareOneColumn) {
+TEST_F(Layout, TheMatrixWalksByOldXAndTheNextColumnFollowsTheShortestValueAndBarsOfTheBlockShareOneColumn) {
     load("{[g/2 g/4 | g], [e/4 e e | e]}");
     space(s, 2);
     EXPECT_EQ(xs(0), (std::vector{start, start + 240, start + 360, start + 400}));
     EXPECT_EQ(xs(1), (std::vector{start, start + 120, start + 240, start + 360, start + 400}));
+    load("{[g g], [e \\clef<\"f\"> e]}");  // the matrix walks by old x, clefs before notes, staves side by side
+    std::vector<StaffRecord*> block{&staff(0), &staff(1)};
+    std::vector<std::pair<int, int>> order;
+    for (const SpacingEntry& e : BuildSpacingMatrix(block, 0)) order.emplace_back(e.staff, e.index);
+    EXPECT_EQ(order, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {1, 2}}));
 }
 
 TEST_F(Layout, NearNotesOfTwoStavesShareAColumnWithinTheToleranceBeforeOtherSigns) {
@@ -369,25 +361,18 @@ TEST_F(Layout, AnyMixtureKeepsEveryElementInOrder) {
 }
 
 TEST_F(Layout, EighthsTakeTheSlotsBetweenTheQuartersAndAStaffEndingEarlyIsReported) {
-    for (int eighths : {6, 5}) {
-        load("{[g g g], [e/8 e e e e e]}", 2, 2);
-        staff(1).elements.resize(static_cast<std::size_t>(eighths));
-        setXs(0, {100, 220, 340});
-        std::vector<int> lower{90, 140, 190, 240, 290, 340};
-        lower.resize(static_cast<std::size_t>(eighths));
-        setXs(1, lower);
-        const AlignResult r = align();
-        std::vector<StaffRecord*> block{&staff(0), &staff(1)};
-        EXPECT_TRUE(r.aligned);
-        EXPECT_EQ(xs(0), (std::vector{100, 220, 340}));
-        if (eighths == 6) {
-            EXPECT_TRUE(r.unfinished.empty());
-            EXPECT_EQ(xs(1), (std::vector{100, 160, 220, 280, 340, 370}));
-        } else {
-            ASSERT_EQ(r.unfinished, (std::vector{1}));
-            EXPECT_EQ(UnfinishedStavesText(block, r.unfinished), "{2,2} ");
-        }
-    }
+    load("{[g g g], [e/8 e e e e e]}", 2, 2);
+    setXs(0, {100, 220, 340});
+    setXs(1, {90, 140, 190, 240, 290, 340});
+    EXPECT_TRUE(align().unfinished.empty());
+    EXPECT_EQ(xs(0), (std::vector{100, 220, 340}));
+    EXPECT_EQ(xs(1), (std::vector{100, 160, 220, 280, 340, 370}));
+    staff(1).elements.pop_back();
+    const AlignResult r = align();
+    EXPECT_TRUE(r.aligned);
+    ASSERT_EQ(r.unfinished, (std::vector{1}));
+    std::vector<StaffRecord*> block{&staff(0), &staff(1)};
+    EXPECT_EQ(UnfinishedStavesText(block, r.unfinished), "{2,2} ");
 }
 
 TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeAndBarsClosingOneBarStandAtOneX) {
@@ -428,27 +413,25 @@ TEST_F(Layout, AlignmentStartsAtTheLatestFirstNoteLeavesCueNotesOutAndABlockWith
     EXPECT_EQ(xs(0), (std::vector{30}));
 }
 
-TEST_F(Layout, AligningAgainstAMarkedStaffReportsItByNumber) {
+TEST_F(Layout, AligningAgainstAMarkedStaffReportsItByNumberAndCueNotesAreAskedAboutUntilTheUserRefuses) {
     load("{[g g g], [], [e/8 e e e e]}", 4, 2);
     on(0);
     AlignBlock(ctx, 2);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, "Erreurs: Portée 3 - ");
-}
-
-TEST_F(Layout, CueNotesAreAskedAboutUntilTheUserRefuses) {
     load("{[g g], [e/8 e e e]}", 2, 2);
-    staff(1).elements[1].w0().setCueSize(true);
+    staff(1).elements[1].w0().setCueSize(true);  // cue notes are asked about until the user refuses
     on(1);  // the alignment starts from the block's first staff whatever staff is current
     ui.queueAnswer(MessageAnswer::Yes);
     AlignBlock(ctx);
-    EXPECT_EQ(std::tuple(doc.currentStaff, messageIds().at(0), doc.cueNotesRefused), std::tuple(0, 48, false));
+    EXPECT_EQ(std::tuple(doc.currentStaff, messageIds().at(1), doc.cueNotesRefused), std::tuple(0, 48, false));
     ui.queueAnswer(MessageAnswer::No);
     AlignBlock(ctx);
     EXPECT_TRUE(doc.cueNotesRefused);
     const std::size_t asked = ui.messages().size();
     AlignBlock(ctx);
-    EXPECT_EQ(std::count(messageIds().begin() + static_cast<std::ptrdiff_t>(asked), messageIds().end(), 48), 0);
+    const std::vector<int> ids = messageIds();
+    EXPECT_EQ(std::count(ids.begin() + static_cast<std::ptrdiff_t>(asked), ids.end(), 48), 0);
 }
 
 // Two blocks of two staves: quarters over eighths.
@@ -486,7 +469,7 @@ TEST_F(Layout, TheBlockAlignsSimultaneousNotesWhichEachLineOfItDoesNot) {
     EXPECT_EQ(xs(1), (std::vector{3 * su, 15 * su, 27 * su, 39 * su}));
 }
 
-TEST_F(Layout, InARegionTheAestheticCorrectionTakesItsStrongerVariant) {
+TEST_F(Layout, InARegionTheAestheticCorrectionIsStrongerAnOptimisedStepIsKeptAndWithoutMusicNothingIsRespaced) {
     load("[g g g g g g]");
     setXs(0, {100, 200, 300, 400, 500, 600});
     doc.settings.aestheticCorrection = true;
@@ -497,10 +480,7 @@ TEST_F(Layout, InARegionTheAestheticCorrectionTakesItsStrongerVariant) {
     SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw);
     EXPECT_EQ(staff(0).elements[2].x - staff(0).elements[1].x, 8 * su);
     EXPECT_TRUE(doc.settings.aestheticCorrection) << "the document keeps its own setting";
-}
-
-TEST_F(Layout, AnOptimisedStepBecomesTheDocumentsAndWithoutStaffOrMusicNothingIsRespaced) {
-    load("[g g g g g g g g g g g g]");
+    load("[g g g g g g g g g g g g]");  // an optimised step becomes the document's
     on(0);
     const int step = SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Optimised);
     EXPECT_GT(step, su);
@@ -639,13 +619,10 @@ TEST_F(Layout, EveryLineStartsWithItsVoicesLastClefOrTheAltoClef) {
 
 TEST_F(Layout, LineStartSignsAreOrderedClefKeyTimeSignatureAndATimeSignatureEndingALineOpensTheNext) {
     load("[g g]");
+    sign(0, 10, SignType::TimeSignature, 1);
+    sign(0, 15, SignType::KeyChange, 2, 1);
+    sign(0, 20, SignType::Clef, 1);
     on(0);
-    for (auto [x, type, code, sub] :
-         {std::tuple{10, SignType::TimeSignature, 1, 0u}, std::tuple{15, SignType::KeyChange, 2, 1u},
-          std::tuple{20, SignType::Clef, 1, 0u}}) {
-        on(0);
-        CreateSign(ctx.doc, x, 0, code, type, sub);
-    }
     LayOutPage(ctx, PageLayoutMode::RawPage);
     const auto& els = staff(0).elements;
     ASSERT_EQ(els.size(), 5u);
