@@ -1,5 +1,4 @@
-// Geometry of the page and the window: pitch offsets, the clef in force, staff places, key signature patterns,
-// the visible region, scroll ranges, continuous pages, zoom conversions, window pixels and the stepped drag.
+// Geometry of the page and the window: pitch offsets, staff places, key signatures, zoom and scrolling.
 #include "render/geometry.h"
 
 #include <gtest/gtest.h>
@@ -29,8 +28,7 @@ TEST(PitchToOffset, HalfSpacesFromTheReferenceByStepOctaveAndClef) {
     EXPECT_EQ(PitchToOffset(1, 4, 0, 10, 5), PitchToOffset(1, 4, 0, 10));
     const int clefValues[] = {-2, -4, 10, 8, 0, 2, 4, 6, 5, 12, 8, 0};  // of clefs 1 to 12
     for (int clef = 1; clef <= 12; ++clef) EXPECT_EQ(ClefValueOfClef(clef), clefValues[clef - 1]) << clef;
-    EXPECT_EQ(ClefValueOfClef(0), 0);
-    EXPECT_EQ(ClefValueOfClef(13), 0);
+    EXPECT_EQ(std::pair(ClefValueOfClef(0), ClefValueOfClef(13)), std::pair(0, 0));
 }
 
 TEST(ClefChanges, KeptSortedWhateverTheDrawingOrderUpToThirty) {
@@ -64,16 +62,7 @@ TEST(StaffPlacement, IndentedStavesStartAtTheIndentAndFourLinesAreTheLowerFourOf
     EXPECT_DOUBLE_EQ(staves[1].referenceY, staves[1].topLine + 20 + 80);
 }
 
-TEST(VisibleRegion, TheClientAreaInPageUnits) {
-    const PageRegion r = VisibleRegion(200, 1000, 800, 600, {2, 1});
-    EXPECT_EQ((std::array{r.x0, r.x1, r.y0, r.y1}), (std::array{100, 500, 500, 800}));
-    EXPECT_TRUE(r.containsX(100));
-    EXPECT_TRUE(r.containsX(500));
-    EXPECT_FALSE(r.containsX(501));
-    EXPECT_FALSE(r.containsX(99));
-}
-
-TEST(ScrollRanges, PageExtentLessFiveSixthsOfTheWindowInUnitsNeverNegative) {
+TEST(ScrollRanges, PageExtentLessFiveSixthsOfTheWindowNeverNegativeAndContinuousLinesGrowByPages) {
     ScrollInput in{.pageWidth = 2100,
                    .pageHeight = 2970,
                    .verticalPageOffset = 3,
@@ -88,9 +77,6 @@ TEST(ScrollRanges, PageExtentLessFiveSixthsOfTheWindowInUnitsNeverNegative) {
     in.clientWidth = in.clientHeight = 100000;
     EXPECT_EQ(std::pair(ComputeScrollRanges(in, {1, 2}).horizontal, ComputeScrollRanges(in, {1, 2}).vertical),
               std::pair(0, 0));
-}
-
-TEST(ContinuousPages, TheLineGrowsByPagesAndPagesPerLine) {
     const ContinuousGeometry g = EnterContinuousPages(1900, 2, 3);
     EXPECT_EQ((std::array{g.pageStep, g.lineEnd, g.pageWidth}), (std::array{3800, 11400, 11500}));
     EXPECT_EQ(EnterContinuousPages(1900, 1, 25).pages, MaxContinuousPages);
@@ -133,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The flats of the baritone F clef and the mezzo C clef turn upwards at their wrap.
         KeyCase{4, KeyKind::Flats, "B2 E3 A3 D3 G3 C3 F3"}, KeyCase{6, KeyKind::Flats, "B3 E4 A3 D4 G4 C4 F4"}));
 
-TEST(KeySignatureLayout, EveryAccidentalOfEveryClefStaysWithinASpaceOfTheStaff) {
+TEST(KeySignatureLayout, EveryAccidentalStaysWithinASpaceOfTheStaffAndAdvancesItsWidthAndASmallGap) {
     for (int clef = 1; clef <= 11; ++clef) {
         const int value = ClefValueOfClef(clef);
         for (KeyKind kind : {KeyKind::Sharps, KeyKind::Flats}) {
@@ -145,31 +131,21 @@ TEST(KeySignatureLayout, EveryAccidentalOfEveryClefStaysWithinASpaceOfTheStaff) 
             }
         }
     }
-    EXPECT_EQ(KeyAccidentalAt(KeyKind::None, 0, -2), KeyAccidentalPitch{});
-    EXPECT_EQ(KeyAccidentalAt(KeyKind::Sharps, 7, -2), KeyAccidentalPitch{});
-    EXPECT_EQ(KeyAccidentalAt(KeyKind::Flats, -1, -2), KeyAccidentalPitch{});
-}
-
-// Neighbouring accidentals keep a gap of 0.15 staff spaces; a score built without a drawing context measures
-// the sharp on the document's music font as the drawing does.
-TEST(KeySignatureLayout, AccidentalsAdvanceTheirWidthAndASmallGap) {
+    EXPECT_EQ((std::array{KeyAccidentalAt(KeyKind::None, 0, -2), KeyAccidentalAt(KeyKind::Sharps, 7, -2),
+                          KeyAccidentalAt(KeyKind::Flats, -1, -2)}),
+              (std::array<KeyAccidentalPitch, 3>{}));
+    // Neighbours keep a gap of 0.15 spaces; without a drawing context the document's font measures the sharp.
     EXPECT_EQ(KeyAccidentalAdvance(20, 20), 23);
     EXPECT_EQ(KeyAccidentalAdvance(10, 10), 12);
     const int sharp = MusicFont::Installed(SmuflFamily::Bravura)->widthAt(211, 8 * 20);
     EXPECT_EQ(KeyAccidentalAdvanceOnFont("Orvelin 4.2", 10), KeyAccidentalAdvance(sharp, 20));
-    EXPECT_GT(sharp, 10) << "a sharp is about a staff space wide";
-    EXPECT_LT(sharp, 30);
+    EXPECT_TRUE(sharp > 10 && sharp < 30) << "a sharp is about a staff space wide";
 }
 
-TEST(Zoom, ConversionsTruncateTowardZero) {
-    EXPECT_EQ(ToDevice(160, {3, 4}), 120);
-    EXPECT_EQ(ToDevice(-7, {1, 2}), -3);
-    EXPECT_EQ(ToPage(10, {3, 4}), 13);
-    EXPECT_EQ(ToPage(-10, {3, 4}), -13);
-    EXPECT_EQ(ToDevice(2970, {99, 1}), 294030);
-}
-
-TEST(Zoom, MenuFractionsAndTheClampedDialog) {
+TEST(Zoom, ConversionsTruncateTowardZeroAndTheMenuAndTheClampedDialogGiveFractions) {
+    EXPECT_EQ((std::array{ToDevice(160, {3, 4}), ToDevice(-7, {1, 2}), ToPage(10, {3, 4}), ToPage(-10, {3, 4}),
+                          ToDevice(2970, {99, 1})}),
+              (std::array{120, -3, 13, -13, 294030}));
     const ZoomFraction menu[] = {{1, 1}, {2, 1}, {1, 2}, {3, 2}, {3, 4}};  // as the items' labels show them
     for (int command = 51; command <= 55; ++command) EXPECT_EQ(ZoomForCommand(command), menu[command - 51]);
     EXPECT_FALSE(ZoomForCommand(ZoomOtherCommand));
@@ -178,13 +154,17 @@ TEST(Zoom, MenuFractionsAndTheClampedDialog) {
     EXPECT_EQ(ZoomFromDialog(99, 1), (ZoomFraction{99, 1}));
 }
 
-TEST(ViewMapping, PixelsCountDownFromTheTopAndTheZoomScalesBackToThePage) {
+TEST(ViewMapping, PixelsCountDownFromTheTopAndTheZoomScalesBackToThePageAndTheVisibleRegion) {
     const ViewMapping m{{100, 200}, 2.0, 300.0, {1, 1}};
     EXPECT_EQ(PagePointOfPixel(m, 0, 300), (Point{100, 200}));  // the client area's bottom-left corner
     EXPECT_EQ(PagePointOfPixel(m, 10, 0), (Point{120, 800}));
     EXPECT_EQ(PagePointOfPixel(m, 0.4, 299.6), (Point{101, 201}));  // the nearest logical unit
     EXPECT_EQ(PagePointOfPixel({{400, 0}, 1.0, 100.0, {2, 1}}, 100, 0), (Point{250, 50}));
     EXPECT_EQ(PagePointOfPixel({{0, 0}, 1.0, 100.0, {3, 4}}, 30, 70), (Point{40, 40}));
+    const PageRegion r = VisibleRegion(200, 1000, 800, 600, {2, 1});  // the client area in page units
+    EXPECT_EQ((std::array{r.x0, r.x1, r.y0, r.y1}), (std::array{100, 500, 500, 800}));
+    EXPECT_EQ((std::array{r.containsX(99), r.containsX(100), r.containsX(500), r.containsX(501)}),
+              (std::array{false, true, true, false}));
 }
 
 TEST(StepDrag, OneArrowStepAtATime) {

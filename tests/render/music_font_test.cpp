@@ -1,6 +1,4 @@
-// Fonts and texts: music font files and SMuFL metadata read (damaged ones refused), every system code resolved to
-// a glyph of both bundled fonts, the codes of old-notation lines, the free faces that stand in for the Windows text
-// faces, and strict UTF-8 decoding.
+// Music font files, SMuFL metadata, the glyphs of the system codes, text faces and UTF-8 decoding.
 #include "render/music_font.h"
 
 #include <gtest/gtest.h>
@@ -28,16 +26,12 @@ std::vector<std::uint8_t> Bytes(const std::string& path) {
 TEST(OpenTypeMetrics, ReadsTheBundledMusicFontAndATrueTypeTextFont) {
     auto m = OpenTypeMetrics::Load(FontDir + "/bravura/bravura.otf");
     ASSERT_TRUE(m);
-    EXPECT_EQ(m->unitsPerEm(), 1000);
-    EXPECT_EQ(m->ascender(), 2012);
-    EXPECT_EQ(m->descender(), 2012);
+    EXPECT_EQ(std::tuple(m->unitsPerEm(), m->ascender(), m->descender()), std::tuple(1000, 2012, 2012));
     EXPECT_EQ(m->advance(0xE0A4), 295);  // black notehead, 1.18 staff spaces
-    EXPECT_FALSE(m->advance(0x10FFFF));
-    EXPECT_TRUE(m->hasGlyph(0xE050));
+    EXPECT_TRUE(!m->advance(0x10FFFF) && m->hasGlyph(0xE050));
     auto text = OpenTypeMetrics::Load("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf");
     ASSERT_TRUE(text);
-    EXPECT_EQ(text->unitsPerEm(), 2048);
-    EXPECT_EQ(text->advance(U' '), 569);
+    EXPECT_EQ(std::pair(text->unitsPerEm(), text->advance(U' ')), std::pair(2048, std::optional(569)));
     EXPECT_TRUE(text->hasGlyph(U'é'));
 }
 
@@ -80,10 +74,8 @@ TEST(SmuflMetadata, KeepsWellFormedEntriesAndLeavesOutMalformedOnes) {
 }
 
 TEST(SmuflMetadata, RefusesWhatIsNotAFontsMetadataAndReadsTheBundledOne) {
-    EXPECT_FALSE(SmuflMetadata::Parse(""));
-    EXPECT_FALSE(SmuflMetadata::Parse("[1, 2]"));
-    EXPECT_FALSE(SmuflMetadata::Parse(R"({"glyphBBoxes": {}})"));
-    EXPECT_FALSE(SmuflMetadata::Parse(R"({"fontName": "Cut)"));
+    for (const char* text : {"", "[1, 2]", R"({"glyphBBoxes": {}})", R"({"fontName": "Cut)"})
+        EXPECT_FALSE(SmuflMetadata::Parse(text)) << text;
     EXPECT_FALSE(SmuflMetadata::Load("/nonexistent/metadata.json"));
     EXPECT_TRUE(SmuflMetadata::Parse(R"({"fontName": "Empty", "glyphBBoxes": 3})"));
     auto m = SmuflMetadata::Load(FontDir + "/bravura/metadata.json");
@@ -157,9 +149,10 @@ TEST(MusicFontChoice, BravuraServesTheStoredDefaultAndUnknownFacesAndDrawsTheAnc
 
 TEST(TextFaces, WindowsFacesBecomeTheirMetricCompatibleLiberationFacesAndOthersAreMeasuredLikeArial) {
     const std::string dir = "/usr/share/fonts/truetype/liberation/";
-    EXPECT_EQ(ResolveTextFace("Times New Roman", 400, false).family, "Liberation Serif");
-    EXPECT_EQ(ResolveTextFace("ARIAL", 400, false).family, "Liberation Sans");
-    EXPECT_EQ(ResolveTextFace("Courier New", 400, false).family, "Liberation Mono");
+    EXPECT_EQ(
+        (std::vector{ResolveTextFace("Times New Roman", 400, false).family, ResolveTextFace("ARIAL", 400, false).family,
+                     ResolveTextFace("Courier New", 400, false).family}),
+        (std::vector<std::string>{"Liberation Serif", "Liberation Sans", "Liberation Mono"}));
     EXPECT_EQ(ResolveTextFace("Times New Roman", 700, true).file, dir + "LiberationSerif-BoldItalic.ttf");
     EXPECT_EQ(ResolveTextFace("Arial", 400, true).file, dir + "LiberationSans-Italic.ttf");
     const InstalledTextFace other = ResolveTextFace("Chiffrage", 400, false);

@@ -1,6 +1,4 @@
-// The page pass and what it draws: staff places and lines, the order in which elements reach the element drawer
-// and the state each staff hands over, masks, the sheet, groupings at the left edge, running texts, the
-// continuous view, the insertion cursor's place, and the metafile export of a region.
+// The page pass and what it draws around the elements, running texts, the cursor and the metafile export.
 #include "render/page_pass.h"
 
 #include <gtest/gtest.h>
@@ -64,8 +62,7 @@ std::vector<json> CallsOf(const json& calls, const std::string& op) {
 // The given fields of the recorded calls of one op, in order.
 Rows RowsOf(const json& calls, const std::string& op, std::initializer_list<const char*> fields) {
     Rows out;
-    for (const json& c : calls) {
-        if (c["op"] != op) continue;
+    for (const json& c : CallsOf(calls, op)) {
         out.emplace_back();
         for (const char* f : fields) out.back().push_back(c[f].get<int>());
     }
@@ -218,17 +215,13 @@ TEST_F(PagePass, EachStaffHandsOverItsSizeGlyphSetAndColourAndThePassRestoresThe
     for (const Handed& e : draw()) EXPECT_EQ(e.colour, WhiteSheetColour) << e.staff;
 }
 
-TEST_F(PagePass, EachStaffBeginsItsLineWithItsKeyAfterItsClefBeforeAnyNoteAndWithoutACanvasWritesNothing) {
+TEST_F(PagePass, EachStaffBeginsItsLineWithItsKeyAfterItsClefBeforeAnyNote) {
     staff(0).key().setKeyKind(KeyKind::Flats);
     staff(0).key().setKeyCount(1);
     staff(0).elements = {SignAt(SignType::Clef, 40, 1), NoteAt(200)};
     draw({}, false);
     const Rows glyphs = rows("glyph", {"code", "x", "y"});
     EXPECT_EQ((Rows{glyphs.at(0), glyphs.at(1)}), (Rows{{207, 40 - 20, TopLine(0) - 60}, {213, 80, TopLine(0) - 40}}));
-    dc.canvas = nullptr;
-    canvas.clear();
-    DrawPage(dc, doc, {});
-    EXPECT_TRUE(canvas.calls().empty());
 }
 
 // A mask page laid out by `model`, with a note at x on staff `staff`.
@@ -353,7 +346,7 @@ struct Groupings : PagePass {
     static constexpr int Top0 = 2730, Bottom1 = 2730 - 260 - 80, Top2 = 2730 - 520, Bottom3 = 2730 - 780 - 80;
 };
 
-TEST_F(Groupings, SystemsAreJoinedByALineWithABracketOrABraceLeftOfIt) {
+TEST_F(Groupings, VisibleSystemsAreJoinedByALineWithABracketOrABraceLeftOfIt) {
     draw({}, false);
     // Lone staves get no line; the others one as thick as "Barres mesure".
     EXPECT_EQ(rows("vline", {"x", "y1", "y2", "width"}), (Rows{{0, Bottom1, Top0, 3}, {0, Bottom3, Top2, 3}}));
@@ -375,16 +368,13 @@ TEST_F(Groupings, SystemsAreJoinedByALineWithABracketOrABraceLeftOfIt) {
     const json& tip = brace[0]["points"][0];
     EXPECT_TRUE(tip[0] < 0 && tip[0] >= -80) << tip;
     EXPECT_NEAR(tip[1].get<int>(), Top2, 2);
-}
-
-TEST_F(Groupings, InvisibleStavesDoNotStretchAGrouping) {
-    for (int i : {1, 2, 3}) staff(i).key().setInvisible(true);
+    for (int i : {1, 2, 3}) staff(i).key().setInvisible(true);  // invisible staves do not stretch a grouping
     draw({}, false);
     EXPECT_EQ(rows("vline", {"y1", "y2"}), (Rows{{Top0 - 80, Top0}}));
     EXPECT_TRUE(braces().empty());  // the brace has nothing left to hold
 }
 
-TEST(RunningTexts, TheNumberShowsFromPrintedPageTwoAndTheTextsFromPageTwoUnlessTheFirstIsIncluded) {
+TEST(RunningTexts, FromPrintedPageTwoUnlessTheFirstIsIncludedNotForUnknownPositionsEmptyTextsOrClearedFlags) {
     ScoreDocument doc = NewDocument(2);
     doc.optional.pageHeader = TextBlock("Sonate", {});
     doc.optional.pageFooter = TextBlock("Pied", {.position = PositionCentre + PositionAtFoot});
@@ -402,10 +392,7 @@ TEST(RunningTexts, TheNumberShowsFromPrintedPageTwoAndTheTextsFromPageTwoUnlessT
     EXPECT_EQ(TextsOf(doc, 1), (std::vector<std::string>{"1", "Sonate"}));
     SetPagination(doc, 20000, {});  // a damaged first number stays within 16000
     EXPECT_EQ(TextsOf(doc, 2).at(0), "16001");
-}
-
-TEST(RunningTexts, UnknownPositionsEmptyTextsClearedFlagsAndFontsOutsideTheTable) {
-    ScoreDocument doc = NewDocument(2);
+    doc.header.blockFlags() &= static_cast<std::uint8_t>(~block_flag::pageFooter);
     SetPagination(doc, 1, {.position = 7});
     doc.optional.pageHeader = TextBlock("", {.position = PositionLeft});
     doc.header.blockFlags() |= block_flag::pageHeader;
@@ -481,13 +468,10 @@ TEST_F(PagePass, TheInsertionCursorFollowsTheClefAtXTheOctaveTheStaffsSizeAndIts
               dc.metrics.octaveSpan[1]);
     dc.staves[3].lines = 6;  // extra lines lower it
     EXPECT_EQ(bottom(3, 100), -25 * 10);
-    for (int staff : {10, -1}) {
-        doc.currentStaff = staff;
-        EXPECT_FALSE(InsertionCursorBox(dc, doc, 100));
+    for (auto [staff, page] : {std::pair{10, 1}, {-1, 1}, {0, 2}}) {  // page 2 is not in memory
+        std::tie(doc.currentStaff, doc.currentPage) = std::pair(staff, page);
+        EXPECT_FALSE(InsertionCursorBox(dc, doc, 100)) << staff << " " << page;
     }
-    doc.currentStaff = 0;
-    doc.currentPage = 2;  // not in memory
-    EXPECT_FALSE(InsertionCursorBox(dc, doc, 100));
 }
 
 // A screen that measures every string wider than the fonts make it: what the metafile shows can then only come
