@@ -1,18 +1,88 @@
-// The music font: every code the system writes resolves to a glyph of both bundled fonts, with the geometry the
-// drawing code relies on.
+// Music font files, SMuFL metadata, the glyphs of the system codes, text faces and UTF-8 decoding.
+#include "render/music_font.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
-#include "render/music_font.h"
 #include "render/music_font_table.h"
 #include "render/opentype_metrics.h"
+#include "render/smufl_metadata.h"
+#include "render/text_faces.h"
+#include "render/utf8.h"
 
 namespace notavera {
 namespace {
 
-std::string FontFile(SmuflFamily f) {
-    return MusicFontDirectory() + (f == SmuflFamily::Leland ? "/leland/leland.otf" : "/bravura/bravura.otf");
+const std::string FontDir = NOTAVERA_FONT_DIR;
+
+std::vector<std::uint8_t> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(OpenTypeMetrics, ReadsTheBundledMusicFontAndATrueTypeTextFont) {
+    auto m = OpenTypeMetrics::Load(FontDir + "/bravura/bravura.otf");
+    ASSERT_TRUE(m);
+    EXPECT_EQ(std::tuple(m->unitsPerEm(), m->ascender(), m->descender()), std::tuple(1000, 2012, 2012));
+    EXPECT_EQ(m->advance(0xE0A4), 295);  // black notehead, 1.18 staff spaces
+    EXPECT_TRUE(!m->advance(0x10FFFF) && m->hasGlyph(0xE050));
+    auto text = OpenTypeMetrics::Load("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf");
+    ASSERT_TRUE(text);
+    EXPECT_EQ(std::pair(text->unitsPerEm(), text->advance(U' ')), std::pair(2048, std::optional(569)));
+    EXPECT_TRUE(text->hasGlyph(U'é'));
+}
+
+TEST(OpenTypeMetrics, RefusesMissingCutAndSurvivesCorruptedFiles) {
+    EXPECT_FALSE(OpenTypeMetrics::Load("/nonexistent.otf"));
+    EXPECT_FALSE(OpenTypeMetrics::Parse({}));
+    const std::vector<std::uint8_t> bytes = Bytes(FontDir + "/bravura/bravura.otf");
+    ASSERT_GT(bytes.size(), 1000u);
+    for (std::size_t size : {std::size_t{4}, std::size_t{12}, std::size_t{100}, std::size_t{300}, bytes.size() / 2})
+        EXPECT_FALSE(OpenTypeMetrics::Parse(std::span(bytes.data(), size))) << size;
+    // Stretches of 0xFF make offsets, counts and segment ends huge: read without crashing.
+    for (std::size_t at = 12; at < 400; at += 16) {
+        std::vector<std::uint8_t> damaged = bytes;
+        std::fill_n(damaged.begin() + static_cast<std::ptrdiff_t>(at), 8, 0xFF);
+        (void)OpenTypeMetrics::Parse(damaged);
+    }
+}
+
+TEST(SmuflMetadata, KeepsWellFormedEntriesAndLeavesOutMalformedOnes) {
+    auto m = SmuflMetadata::Parse(R"({
+        "fontName": "Test",
+        "glyphBBoxes": {
+            "noteheadBlack": {"bBoxNE": [1.18, 0.5], "bBoxSW": [0, -0.5]},
+            "broken": {"bBoxNE": [1.18], "bBoxSW": [0, -0.5]},
+            "text": {"bBoxNE": ["a", 1], "bBoxSW": [0, 0]}
+        },
+        "glyphAdvanceWidths": {"noteheadBlack": 1.18, "bad": "wide"},
+        "glyphsWithAnchors": {"noteheadBlack": {"stemUpSE": [1.18, 0.168], "odd": 3}},
+        "engravingDefaults": {"stemThickness": 0.12, "textFontFamily": ["serif"]}
+    })");
+    ASSERT_TRUE(m && m->box("noteheadBlack"));
+    EXPECT_EQ(m->fontName(), "Test");
+    EXPECT_EQ(std::pair(m->box("noteheadBlack")->width(), m->box("noteheadBlack")->height()), std::pair(1.18, 1.0));
+    EXPECT_EQ(std::pair(m->advance("noteheadBlack"), m->engravingDefault("stemThickness")),
+              std::pair(std::optional(1.18), std::optional(0.12)));
+    EXPECT_DOUBLE_EQ(m->anchor("noteheadBlack", "stemUpSE")->y, 0.168);
+    EXPECT_TRUE(m->hasGlyph("noteheadBlack"));
+    EXPECT_FALSE(m->box("broken") || m->box("text") || m->advance("bad") || m->anchor("noteheadBlack", "odd") ||
+                 m->anchor("gClef", "stemUpSE") || m->engravingDefault("textFontFamily") || m->hasGlyph("gClef"));
+}
+
+TEST(SmuflMetadata, RefusesWhatIsNotAFontsMetadataAndReadsTheBundledOne) {
+    for (const char* text : {"", "[1, 2]", R"({"glyphBBoxes": {}})", R"({"fontName": "Cut)"})
+        EXPECT_FALSE(SmuflMetadata::Parse(text)) << text;
+    EXPECT_FALSE(SmuflMetadata::Load("/nonexistent/metadata.json"));
+    EXPECT_TRUE(SmuflMetadata::Parse(R"({"fontName": "Empty", "glyphBBoxes": 3})"));
+    auto m = SmuflMetadata::Load(FontDir + "/bravura/metadata.json");
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->fontName(), "Bravura");
+    EXPECT_NEAR(*m->engravingDefault("stemThickness"), 0.12, 1e-9);
+    EXPECT_NEAR(m->anchor("noteheadBlack", "stemUpSE")->x, 1.18, 1e-9);
 }
 
 class EachFont : public ::testing::TestWithParam<SmuflFamily> {
@@ -24,138 +94,81 @@ protected:
     }
 };
 
-TEST_P(EachFont, EveryNormalCodeHasAGlyphTheFontAndItsMetadataKnow) {
+TEST_P(EachFont, EveryCodeHasAGlyphTheFontFileAndItsMetadataKnowWithTheListedAdvance) {
     const MusicFont& f = font();
-    auto otf = OpenTypeMetrics::Load(FontFile(GetParam()));
+    auto otf = OpenTypeMetrics::Load(
+        FontDir + (GetParam() == SmuflFamily::Leland ? "/leland/leland.otf" : "/bravura/bravura.otf"));
     ASSERT_TRUE(otf);
-    for (const MusicCode& c : NormalMusicCodes()) {
-        const MusicGlyph* g = f.glyph(c.code);
-        ASSERT_NE(g, nullptr) << "code " << int(c.code);
+    // A wrong code point next to a name would draw another glyph: its advance would not be the named glyph's.
+    const auto check = [&](const MusicGlyph* g, int code) {
+        ASSERT_NE(g, nullptr) << "code " << code;
         EXPECT_TRUE(otf->hasGlyph(g->codePoint)) << g->name;
         // Only the empty notehead may be missing from the metadata: it has no ink to describe.
         if (g->name != "noteheadNull") {
             EXPECT_TRUE(f.metadata().hasGlyph(g->name)) << g->name;
         }
-    }
-}
-
-TEST_P(EachFont, EveryAlternateCodeDrawsSomething) {
-    const MusicFont& f = font();
+        if (auto listed = f.metadata().advance(g->name)) {
+            EXPECT_NEAR(g->advance, *listed, 0.01) << g->name;
+        }
+    };
+    for (const MusicCode& c : NormalMusicCodes()) check(f.glyph(c.code), c.code);
+    for (const AlternateMusicCode& c : AlternateMusicCodes()) check(f.glyph(c.code, true), c.code);
     for (int code = 221; code <= 243; ++code) EXPECT_NE(f.glyph(code, true), nullptr) << code;
 }
 
-TEST_P(EachFont, CodePointsAgreeWithTheMetadataAdvances) {
-    // A wrong code point next to a name would draw another glyph: where the metadata lists advances, the font
-    // file's advance at our code point must be the named glyph's.
-    const MusicFont& f = font();
-    for (const MusicCode& c : NormalMusicCodes()) {
-        const MusicGlyph* g = f.glyph(c.code);
-        if (auto listed = f.metadata().advance(g->name)) {
-            EXPECT_NEAR(g->advance, *listed, 0.01) << g->name;
-        }
-    }
-    for (const AlternateMusicCode& c : AlternateMusicCodes()) {
-        const MusicGlyph* g = f.glyph(c.code, true);
-        if (auto listed = f.metadata().advance(g->name)) {
-            EXPECT_NEAR(g->advance, *listed, 0.01) << g->name;
-        }
-    }
-}
-
-TEST_P(EachFont, BlackNoteheadIsAboutOneAndAFifthSpacesWideAndCentredOnItsLine) {
-    const MusicGlyph* head = font().glyph(204);
-    EXPECT_NEAR(head->advance, 1.18, 0.15);
-    EXPECT_NEAR((head->box.sw.y + head->box.ne.y) / 2, 0.0, 0.05);
-    EXPECT_NEAR(head->box.height(), 1.0, 0.15);
-}
-
-TEST_P(EachFont, GClefCurlsRoundTheLineItIsWrittenOn) {
-    // The G clef spans from below the staff to above it and its origin is the G line: about 2.6 spaces below
-    // the origin and 4.4 above.
-    const MusicGlyph* clef = font().glyph(207);
-    EXPECT_LT(clef->box.sw.y, -2.0);
-    EXPECT_GT(clef->box.ne.y, 4.0);
-    EXPECT_EQ(clef->offset.y, 0.0);
-}
-
-TEST_P(EachFont, TimeSignatureDigitsStandOnTheLineTheyAreWrittenOn) {
-    const MusicGlyph* four = font().glyph('4');
-    EXPECT_NEAR(four->box.sw.y + four->offset.y, 0.0, 0.05);
-    EXPECT_NEAR(four->box.ne.y + four->offset.y, 2.0, 0.05);
-}
-
-TEST_P(EachFont, RepeatDotsStraddleTheMiddleLine) {
-    const MusicGlyph* dots = font().glyph(90);
-    EXPECT_NEAR(dots->box.sw.y + dots->offset.y, -(dots->box.ne.y + dots->offset.y), 0.01);
-    EXPECT_NEAR(dots->box.ne.y + dots->offset.y, 0.7, 0.2);
-}
-
-TEST_P(EachFont, ArticulationsAreCentredOverTheNotehead) {
+TEST_P(EachFont, RepeatDotsAndArticulationsAreCentredWhereTheSystemWritesThemAtEightSpacesAHeight) {
     const MusicFont& f = font();
     const double head = f.glyph(204)->advance;
-    for (int code : {44, 58, 59, 60, 62, 107}) {
+    // Repeat dots straddle the middle line; articulations are centred over the notehead.
+    for (int code : {90, 44, 58, 59, 60, 62, 107}) {
         const MusicGlyph* g = f.glyph(code);
-        const double left = g->box.sw.x + g->offset.x, right = g->box.ne.x + g->offset.x;
-        EXPECT_NEAR(left + right, head, 0.01) << code;
         EXPECT_NEAR(g->box.sw.y + g->offset.y, -(g->box.ne.y + g->offset.y), 0.01) << code;
+        if (code == 90) continue;
+        EXPECT_NEAR(g->box.sw.x + g->box.ne.x + 2 * g->offset.x, head, 0.01) << code;
     }
-}
-
-TEST_P(EachFont, SystemHeightIsEightStaffSpaces) {
-    // A staff space of 20 units gives a system font 160 high: an em of 80, and a black notehead 1.18 × 20 wide.
-    const MusicFont& f = font();
     EXPECT_DOUBLE_EQ(f.atHeight(160).emSize, 80.0);
-    EXPECT_EQ(f.widthAt(204, 160), static_cast<int>(std::lround(f.glyph(204)->advance * 20)));
+    EXPECT_EQ(f.widthAt(204, 160), static_cast<int>(std::lround(head * 20)));
     EXPECT_EQ(f.widthAt(999, 160), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bundled, EachFont, ::testing::Values(SmuflFamily::Bravura, SmuflFamily::Leland));
 
-TEST(MusicFontChoice, BravuraServesTheStoredDefaultAndUnknownFaces) {
+TEST(MusicFontChoice, BravuraServesTheStoredDefaultAndUnknownFacesAndDrawsTheAncientShapesLelandLacks) {
     EXPECT_EQ(FamilyForFace("Orvelin 4.2"), SmuflFamily::Bravura);
     EXPECT_EQ(FamilyForFace("Some Other Font"), SmuflFamily::Bravura);
     EXPECT_EQ(FamilyForFace("leland"), SmuflFamily::Leland);
-}
-
-TEST(MusicFontChoice, BravuraDrawsTheAncientShapesLelandLacks) {
+    EXPECT_FALSE(MusicFont::Load(SmuflFamily::Bravura, "/nonexistent"));
     const MusicFont* bravura = MusicFont::Installed(SmuflFamily::Bravura);
     const MusicFont* leland = MusicFont::Installed(SmuflFamily::Leland);
     EXPECT_EQ(bravura->glyph(233, true)->name, "medRenFlatSoftB");
     EXPECT_EQ(bravura->glyph(235, true)->name, "mensuralRestSemiminima");
     EXPECT_EQ(leland->glyph(233, true)->name, "accidentalFlat");
     EXPECT_EQ(leland->glyph(235, true)->name, "restQuarter");
-    // A sharp has no ancient shape of its own: the modern one serves.
-    EXPECT_EQ(bravura->glyph(231, true)->name, "accidentalSharp");
+    EXPECT_EQ(bravura->glyph(231, true)->name, "accidentalSharp");  // a sharp has no ancient shape of its own
 }
 
-TEST(MusicFontChoice, MissingFolderIsRefused) {
-    EXPECT_FALSE(MusicFont::Load(SmuflFamily::Bravura, "/nonexistent"));
+TEST(TextFaces, WindowsFacesBecomeTheirMetricCompatibleLiberationFacesAndOthersAreMeasuredLikeArial) {
+    const std::string dir = "/usr/share/fonts/truetype/liberation/";
+    EXPECT_EQ(
+        (std::vector{ResolveTextFace("Times New Roman", 400, false).family, ResolveTextFace("ARIAL", 400, false).family,
+                     ResolveTextFace("Courier New", 400, false).family}),
+        (std::vector<std::string>{"Liberation Serif", "Liberation Sans", "Liberation Mono"}));
+    EXPECT_EQ(ResolveTextFace("Times New Roman", 700, true).file, dir + "LiberationSerif-BoldItalic.ttf");
+    EXPECT_EQ(ResolveTextFace("Arial", 400, true).file, dir + "LiberationSans-Italic.ttf");
+    const InstalledTextFace other = ResolveTextFace("Chiffrage", 400, false);
+    EXPECT_EQ(other.family, "Chiffrage");
+    EXPECT_EQ(other.file, dir + "LiberationSans-Regular.ttf");
 }
 
-TEST(CodeSubstitution, OldNotationLinesTakeTheAlternateSet) {
-    EXPECT_EQ(SubstituteCode(213, true, false).code, 233);
-    EXPECT_EQ(SubstituteCode(215, true, false).code, 235);
-    EXPECT_TRUE(SubstituteCode(215, true, false).alternate);
-    EXPECT_EQ(SubstituteCode(213, false, false).code, 213);
-    EXPECT_EQ(SubstituteCode(107, true, false).code, 107);
-}
-
-TEST(CodeSubstitution, CueClefsOnOldNotationLinesAreWrittenAtNormalSize) {
-    for (int clef : {207, 208, 209}) {
-        const WrittenCode w = SubstituteCode(clef, true, true);
-        EXPECT_EQ(w.code, clef + 34);
-        EXPECT_TRUE(w.normalSize);
-    }
-    EXPECT_FALSE(SubstituteCode(207, true, false).normalSize);
-    EXPECT_EQ(SubstituteCode(207, false, true).code, 207);
-}
-
-TEST(CodeSubstitution, CodesWithoutAnAlternateAreKept) {
-    // 221 + 20 would be the cue G clef, and 244 + 20 is past the code range.
-    EXPECT_EQ(SubstituteCode(221, true, false).code, 221);
-    EXPECT_FALSE(SubstituteCode(221, true, false).alternate);
-    EXPECT_EQ(SubstituteCode(244, true, false).code, 244);
-    EXPECT_EQ(SubstituteCode(252, true, false).code, 252);
+TEST(Utf8, ValidSequencesDecodeAndEachMalformedOneGivesOneReplacement) {
+    EXPECT_EQ(DecodeUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E"), U"aé€𝄞");
+    EXPECT_EQ(DecodeUtf8("\xE9t\xE9"), U"\uFFFDt\uFFFD");  // Windows-1252 bytes
+    EXPECT_EQ(DecodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");    // overlong lead byte
+    EXPECT_EQ(DecodeUtf8("\xE0\x80\xAF"), U"\uFFFD");      // overlong three-byte form
+    EXPECT_EQ(DecodeUtf8("\xED\xA0\x80"), U"\uFFFD");      // surrogate
+    EXPECT_EQ(DecodeUtf8("\xE2\x82"), U"\uFFFD\uFFFD");    // cut at the end
+    EXPECT_EQ(DecodeUtf8("\xE2(a"), U"\uFFFD(a");          // broken continuation
+    EXPECT_EQ(DecodeUtf8("\xF4\x90\x80\x80"), U"\uFFFD");  // beyond U+10FFFF
 }
 
 }  // namespace

@@ -1,310 +1,270 @@
-// The drawing primitives, observed through the recording canvas.
+// The drawing context and the primitives, observed through the recording canvas.
+#include "render/primitives.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 
 #include "platform/headless/recording_canvas.h"
-#include "render/primitives.h"
+#include "render/centred_width_queue.h"
+#include "render/drawing_context.h"
+#include "render/music_font.h"
+#include "render/staff_metrics.h"
 
 namespace notavera {
 namespace {
 
 using nlohmann::json;
+using Rows = std::vector<std::vector<int>>;
+
+// The given fields of the recorded calls of one op, in order.
+Rows RowsOf(const RecordingCanvas& canvas, const std::string& op, std::initializer_list<const char*> fields) {
+    Rows out;
+    for (const json& c : canvas.calls()) {
+        if (c["op"] != op) continue;
+        out.emplace_back();
+        for (const char* f : fields) out.back().push_back(c[f].get<int>());
+    }
+    return out;
+}
+
+// A canvas that cannot measure, as a metafile: whatever it would answer must not be used.
+struct Unmeasurable : RecordingCanvas {
+    TextExtent measureGlyphs(std::u32string_view, const GlyphFont&) override { return {9999, 0, 0}; }
+};
 
 class Primitives : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_NE(dc.musicFont, nullptr);
+    void SetUp() override { pass(); }
+    void pass(ZoomFraction zoom = {1, 1}) {
         dc.canvas = &canvas;
         SetStaffDefinition(dc, 20);
+        ApplyZoom(dc, zoom);
         BeginDrawingPass(dc);
         canvas.clear();
     }
-
-    std::vector<json> calls(const std::string& op) const {
-        std::vector<json> out;
-        for (const json& c : canvas.calls()) {
-            if (c["op"] == op) out.push_back(c);
-        }
-        return out;
+    Rows rows(const std::string& op, std::initializer_list<const char*> fields) const {
+        return RowsOf(canvas, op, fields);
     }
 
     RecordingCanvas canvas;
     DrawingContext dc;
 };
 
-TEST_F(Primitives, GlyphIsWrittenWithItsBaselineOnThePoint) {
-    PutGlyph(dc, 500, 1000, 204);
-    const auto notes = calls("glyph");
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0]["code"], 204);
-    EXPECT_EQ(notes[0]["x"], 500);
-    EXPECT_EQ(notes[0]["y"], 1000);
-    EXPECT_EQ(notes[0]["fontHeight"], 160);
-    const auto runs = calls("glyphRun");
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0]["x"], 500);
-    EXPECT_EQ(runs[0]["y"], 1000);
-    EXPECT_EQ(runs[0]["codePoints"][0], 0xE0A4);
-    EXPECT_DOUBLE_EQ(runs[0]["em"].get<double>(), 80.0);
-}
-
-TEST_F(Primitives, ZoomAppliesToPositionsAndFontSize) {
-    ApplyZoom(dc, {3, 4});
-    BeginDrawingPass(dc);
-    canvas.clear();
+TEST_F(Primitives, AGlyphIsWrittenOnItsPointAtTheZoomAndInItsSizeAndOldNotationLinesWriteTheAlternates) {
+    pass({3, 4});
     PutGlyph(dc, 501, 1000, 207);
-    const auto runs = calls("glyphRun");
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0]["x"], 375);
-    EXPECT_EQ(runs[0]["y"], 750);
-    EXPECT_DOUBLE_EQ(runs[0]["em"].get<double>(), 60.0);
-    EXPECT_EQ(calls("glyph")[0]["fontHeight"], 120);
-    // The small staff and a cue element on it take their ratios of the zoomed height.
-    dc.draw.isSmallStaff = true;
+    dc.draw.isSmallStaff = true;  // the small staff and a cue element on it take their ratios of the zoomed height
     PutGlyph(dc, 501, 1000, 204);
     dc.draw.isCueSize = true;
     PutGlyph(dc, 501, 1000, 204);
-    ASSERT_EQ(calls("glyph").size(), 3u);
-    EXPECT_EQ(calls("glyph")[1]["fontHeight"], 96);
-    EXPECT_EQ(calls("glyph")[2]["fontHeight"], 72);
+    EXPECT_EQ(rows("glyph", {"code", "x", "y", "fontHeight"}),
+              (Rows{{207, 501, 1000, 120}, {204, 501, 1000, 96}, {204, 501, 1000, 72}}));
+    EXPECT_EQ(rows("glyphRun", {"x", "y"})[0], (std::vector{375, 750}));
+    EXPECT_DOUBLE_EQ(canvas.calls()[1]["em"].get<double>(), 60.0);
+    EXPECT_EQ(canvas.calls()[3]["codePoints"][0], 0xE0A4);
+    pass();  // old-notation lines write the alternates, and their cue clefs full size
+    dc.draw.isSmallStaff = dc.draw.isCueSize = false;
+    dc.draw.alternateGlyphs = true;
+    for (int code : {213, 107}) PutGlyph(dc, 0, 0, code);
+    dc.draw.isCueSize = true;
+    for (int code : {208, 204}) PutGlyph(dc, 0, 0, code);
+    EXPECT_EQ(rows("glyph", {"code", "fontHeight"}), (Rows{{233, 160}, {107, 160}, {242, 160}, {224, 120}}));
+    EXPECT_EQ(canvas.calls()[1]["codePoints"][0], 0xE9E0);  // the medieval flat
 }
 
-TEST_F(Primitives, DefaultCorrectionsWriteGlyphsExactlyOnTheirPointOnScreenAndPrinter) {
-    // The fixture's pass ran with the defaults: screen 2, printer 0.
-    PutGlyph(dc, 0, 1000, 204);
-    dc.printing = true;
-    BeginDrawingPass(dc);
-    PutGlyph(dc, 0, 1000, 204);
-    const auto runs = calls("glyphRun");
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0]["y"], 1000);
-    EXPECT_EQ(runs[1]["y"], 1000);
-}
-
-TEST_F(Primitives, HeightCorrectionCountsFromEachDevicesDefault) {
-    EXPECT_EQ(EffectiveHeightCorrection({.screen = 2, .printer = 0}, false), 0);
-    EXPECT_EQ(EffectiveHeightCorrection({.screen = 2, .printer = 0}, true), 0);
+TEST_F(Primitives, HeightCorrectionsCountFromEachDevicesDefault) {
+    const auto written = [this](bool printing, int screen) {
+        dc.printing = printing;
+        dc.corrections.screen = screen;
+        pass();
+        PutGlyph(dc, 0, 1000, 204);
+        return rows("glyphRun", {"y"}).at(0)[0];
+    };
+    EXPECT_EQ(written(false, 2), 1000);  // the defaults write glyphs exactly on their point
+    EXPECT_EQ(written(true, 2), 1000);
+    // Two points above the screen's default lower glyphs by 2 % of the ascent on the screen only.
+    EXPECT_EQ(written(false, 4), 1000 - dc.fonts.glyphAscent[0][0] * 2 / 100);
+    EXPECT_EQ(written(true, 4), 1000);
     EXPECT_EQ(EffectiveHeightCorrection({.screen = 5, .printer = 3}, false), 3);
     EXPECT_EQ(EffectiveHeightCorrection({.screen = -1, .printer = 3}, true), 3);
-
-    // Two points above the screen's default lower glyphs by 2 % of the ascent on screen only.
-    dc.corrections.screen = 4;
-    BeginDrawingPass(dc);
-    canvas.clear();
-    PutGlyph(dc, 0, 1000, 204);
-    const int ascent = dc.fonts.glyphAscent[0][0];
-    EXPECT_EQ(calls("glyphRun")[0]["y"], 1000 - ascent * 2 / 100);
-
-    dc.printing = true;
-    BeginDrawingPass(dc);
-    canvas.clear();
-    PutGlyph(dc, 0, 1000, 204);
-    EXPECT_EQ(calls("glyphRun")[0]["y"], 1000);
 }
 
-TEST_F(Primitives, OldNotationLinesWriteTheAlternateCodes) {
-    dc.draw.alternateGlyphs = true;
-    PutGlyph(dc, 0, 0, 213);
-    PutGlyph(dc, 0, 0, 215);
-    PutGlyph(dc, 0, 0, 107);
-    const auto notes = calls("glyph");
-    ASSERT_EQ(notes.size(), 3u);
-    EXPECT_EQ(notes[0]["code"], 233);
-    EXPECT_EQ(notes[1]["code"], 235);
-    EXPECT_EQ(notes[2]["code"], 107);
-    const auto runs = calls("glyphRun");
-    EXPECT_EQ(runs[0]["codePoints"][0], 0xE9E0);  // the medieval flat
-}
-
-struct CueClefCase {
-    int code;
-    int written;
-};
-
-class CueClefs : public Primitives, public ::testing::WithParamInterface<CueClefCase> {};
-
-TEST_P(CueClefs, OnAnOldNotationLineACueClefTakesItsOwnCodeAndTheNormalFont) {
-    dc.draw.alternateGlyphs = true;
-    dc.draw.isCueSize = true;
-    PutGlyph(dc, 0, 0, GetParam().code);
-    PutGlyph(dc, 0, 0, 204);
-    const auto notes = calls("glyph");
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0]["code"], GetParam().written);
-    EXPECT_EQ(notes[0]["fontHeight"], 160);
-    // Other cue glyphs keep the cue font.
-    EXPECT_EQ(notes[1]["code"], 224);
-    EXPECT_EQ(notes[1]["fontHeight"], 120);
-}
-
-INSTANTIATE_TEST_SUITE_P(GFAndCClefs, CueClefs,
-                         ::testing::Values(CueClefCase{207, 241}, CueClefCase{208, 242}, CueClefCase{209, 243}));
-
-TEST_F(Primitives, MetafilePassesSkipGlyphsOutsideTheVisibleRegion) {
+TEST_F(Primitives, MetafilePassesSkipGlyphsOutsideTheVisibleRegionAndClipStrokesToTheExportRegion) {
     dc.outputMode = OutputMode::Metafile;
     dc.visibleRegion = {100, 0, 200, 3000};
-    PutGlyph(dc, 99, 500, 204);
-    PutGlyph(dc, 150, 500, 204);
-    PutGlyph(dc, 201, 500, 204);
-    ASSERT_EQ(calls("glyph").size(), 1u);
-    EXPECT_EQ(calls("glyph")[0]["x"], 150);
+    for (int x : {99, 100, 200, 201}) PutGlyph(dc, x, 500, 204);
     dc.outputMode = OutputMode::Normal;
     PutGlyph(dc, 999, 500, 204);
-    EXPECT_EQ(calls("glyph").size(), 2u);
+    EXPECT_EQ(rows("glyph", {"x"}), (Rows{{100}, {200}, {999}}));
+    canvas.clear();  // and strokes are clipped to the export region
+    dc.outputMode = OutputMode::Measuring;
+    dc.exportRegion = {200, 100, 500, 400};
+    for (int x : {250, 600, 199}) DrawVLine(dc, 50, 500, x, 2);  // only the first lies in the region
+    for (int y : {300, 401, 99}) DrawHLine(dc, 100, 600, y, 2);
+    EXPECT_EQ(rows("vline", {"x", "y1", "y2"}), (Rows{{250, 100, 400}}));
+    EXPECT_EQ(rows("hline", {"x1", "x2", "y1"}), (Rows{{200, 500, 300}}));
 }
 
-TEST_F(Primitives, CentredStringIsMovedLeftByHalfItsWidth) {
+TEST_F(Primitives, ACentredStringMovesLeftByHalfItsMeasuredWidthWhichTheMetafilePassReplays) {
     PutGlyphText(dc, 1000, 500, "12", true);
-    const auto runs = calls("glyphRun");
-    ASSERT_EQ(runs.size(), 2u);
     const int width = canvas.measureGlyphs(U"\uE081\uE082", dc.musicFont->atHeight(160)).width;
-    EXPECT_EQ(runs[0]["x"], 1000 - width / 2);
-    EXPECT_EQ(calls("glyphText")[0]["codes"], json({'1', '2'}));
-    EXPECT_TRUE(calls("glyphText")[0]["centred"].get<bool>());
-    // Digits stand on the line they are written on: their SMuFL origin is one staff space higher.
-    EXPECT_EQ(runs[0]["y"], 520);
-}
-
-TEST_F(Primitives, MetafilePassReplaysTheWidthsOfTheMeasuringPass) {
+    // Digits stand on their line: their SMuFL origin is a staff space higher.
+    EXPECT_EQ(rows("glyphRun", {"x", "y"}).at(0), (std::vector{1000 - width / 2, 520}));
+    EXPECT_EQ(canvas.calls()[0]["codes"], json({'1', '2'}));
+    EXPECT_TRUE(canvas.calls()[0]["centred"].get<bool>());
+    canvas.clear();
     dc.outputMode = OutputMode::Measuring;
     PutGlyphText(dc, 1000, 500, "3", true);
     PutGlyphText(dc, 2000, 500, "128", true);
     EXPECT_EQ(dc.outputMode, OutputMode::MeasuringText);
     EXPECT_EQ(dc.centredWidths.size(), 2u);
-    const auto measured = calls("glyphRun");
-
-    // The metafile canvas cannot measure: whatever it would answer must not be used.
-    struct Unmeasurable : RecordingCanvas {
-        TextExtent measureGlyphs(std::u32string_view, const GlyphFont&) override { return {9999, 0, 0}; }
-    } metafile;
+    Unmeasurable metafile;
     dc.canvas = &metafile;
     dc.outputMode = OutputMode::Metafile;
     PutGlyphText(dc, 1000, 500, "3", true);
     PutGlyphText(dc, 2000, 500, "128", true);
-    std::vector<json> replayed;
-    for (const json& c : metafile.calls()) {
-        if (c["op"] == "glyphRun") replayed.push_back(c);
-    }
-    ASSERT_EQ(replayed.size(), measured.size());
-    for (std::size_t i = 0; i < replayed.size(); ++i) EXPECT_EQ(replayed[i]["x"], measured[i]["x"]) << i;
+    EXPECT_EQ(RowsOf(metafile, "glyphRun", {"x"}), rows("glyphRun", {"x"}));
     EXPECT_EQ(dc.centredWidths.size(), 0u);
 }
 
-TEST_F(Primitives, ReplayQueueHoldsTwelveHundredFiftyWidthsAndTheFontSuppliesTheRest) {
+TEST_F(Primitives, TheReplayQueueHoldsItsCapacityAndTheFontSuppliesTheRest) {
     dc.outputMode = OutputMode::Measuring;
     for (int i = 0; i < 1300; ++i) PutGlyphText(dc, 0, 0, "7", true);
     EXPECT_EQ(dc.centredWidths.size(), CentredWidthQueue::Capacity);
     dc.outputMode = OutputMode::Metafile;
     canvas.clear();
     for (int i = 0; i < 1300; ++i) PutGlyphText(dc, 0, 0, "7", true);
-    const auto runs = calls("glyphRun");
+    const Rows runs = rows("glyphRun", {"x"});
     ASSERT_EQ(runs.size(), 1300u);
-    EXPECT_EQ(runs.front()["x"], runs.back()["x"]);
+    EXPECT_EQ(runs.front(), runs.back());
 }
 
-TEST_F(Primitives, GlyphWidthIsTheDeviceWidthBackInPageUnits) {
-    const int atOne = GlyphWidth(dc, 211);
-    EXPECT_EQ(atOne, dc.musicFont->widthAt(211, 160));
-    ApplyZoom(dc, {3, 4});
-    EXPECT_EQ(GlyphWidth(dc, 211), dc.musicFont->widthAt(211, 120) * 4 / 3);
-    EXPECT_EQ(GlyphWidth(dc, 211, false, true), dc.musicFont->widthAt(211, 90) * 4 / 3);
-    EXPECT_EQ(GlyphWidth(dc, 3), 0);
-}
-
-TEST_F(Primitives, StemIsAFlatEndedGeometricLineTheZoomDoesNotThicken) {
-    ApplyZoom(dc, {1, 2});
+TEST_F(Primitives, StrokesAreFlatEndedLinesTheZoomDoesNotThickenAndDashedOnesAPixelAtATime) {
+    pass({1, 2});
     DrawVLine(dc, 100, 170, 40, 2);
-    const auto lines = calls("line");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0]["x1"], 20);
-    EXPECT_EQ(lines[0]["y1"], 50);
-    EXPECT_EQ(lines[0]["y2"], 85);
-    EXPECT_EQ(lines[0]["pen"]["width"], 2);
-    EXPECT_EQ(lines[0]["pen"]["ends"], "flat");
-    const auto notes = calls("vline");
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0]["x"], 40);
-    EXPECT_EQ(notes[0]["y1"], 100);
-    EXPECT_EQ(notes[0]["width"], 2);
-}
-
-TEST_F(Primitives, DashedBarIsThickenedOnePixelAtATime) {
+    DrawHLine(dc, 100, 300, 500, 2);
+    EXPECT_EQ(rows("line", {"x1", "y1", "x2", "y2"}), (Rows{{20, 50, 20, 85}, {50, 250, 150, 250}}));
+    EXPECT_EQ(canvas.calls()[1]["pen"], json::parse(R"({"colour":0,"width":2,"style":"solid","ends":"flat"})"));
+    EXPECT_EQ(canvas.calls()[3]["pen"]["ends"], "flat");
+    EXPECT_EQ(rows("vline", {"x", "y1"}), (Rows{{40, 100}}));
+    EXPECT_EQ(rows("hline", {"x1"}), (Rows{{100}}));
+    pass();
     dc.draw.lineStyle = 1;
     dc.thickness.drawingLineMedium = 2;
     DrawVLine(dc, 0, 80, 1000, 3);
-    const auto lines = calls("line");
+    const Rows lines = rows("line", {"x1"});
     ASSERT_EQ(lines.size(), 6u);
-    for (const json& l : lines) {
-        EXPECT_EQ(l["pen"]["style"], "dash");
-        EXPECT_EQ(l["pen"]["width"], 0);
+    for (const json& l : canvas.calls()) {
+        if (l["op"] != "line") continue;
+        EXPECT_EQ(std::pair(l["pen"]["style"], l["pen"]["width"]), std::pair(json("dash"), json(0)));
     }
-    EXPECT_EQ(lines[1]["x1"].get<int>() - lines[0]["x1"].get<int>(), std::lround(canvas.pixelWidth()));
+    EXPECT_EQ(lines[1][0] - lines[0][0], std::lround(canvas.pixelWidth()));
 }
 
-TEST_F(Primitives, MetafileStrokesAreClippedToTheExportRegion) {
-    dc.outputMode = OutputMode::Measuring;
-    dc.exportRegion = {0, 100, 500, 200};
-    DrawVLine(dc, 50, 300, 250, 2);
-    DrawVLine(dc, 50, 300, 600, 2);
-    const auto lines = calls("line");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0]["y1"], 100);
-    EXPECT_EQ(lines[0]["y2"], 200);
-}
-
-TEST_F(Primitives, BandMayHangBelowItsEdge) {
-    DrawBand(dc, 100, 500, 300, 540, -10, RgbColour(0, 0, 255));
-    const auto polygons = calls("polygon");
-    ASSERT_EQ(polygons.size(), 1u);
-    EXPECT_EQ(polygons[0]["points"], json({{100, 500}, {300, 540}, {300, 530}, {100, 490}}));
-    EXPECT_EQ(polygons[0]["fill"], RgbColour(0, 0, 255));
-    EXPECT_EQ(polygons[0]["outline"]["colour"], RgbColour(0, 0, 255));
-    EXPECT_EQ(calls("band")[0]["t"], -10);
-}
-
-TEST_F(Primitives, DiscIsAFilledCircleInTheDrawingColour) {
+TEST_F(Primitives, BandsAndDiscsAreFilledInTheirColourAndNothingIsDrawnWithoutACanvas) {
+    DrawBand(dc, 100, 500, 300, 540, -10, RgbColour(0, 0, 255));  // a band may hang below its edge
     dc.draw.drawColour = RgbColour(128, 128, 128);
     DrawDisc(dc, 100, 200, 4);
-    const auto ellipses = calls("ellipse");
-    ASSERT_EQ(ellipses.size(), 1u);
-    EXPECT_EQ(ellipses[0]["left"], 96);
-    EXPECT_EQ(ellipses[0]["top"], 204);
-    EXPECT_EQ(ellipses[0]["fill"], RgbColour(128, 128, 128));
-    EXPECT_EQ(calls("disc")[0]["r"], 4);
+    const json& polygon = canvas.calls()[1];
+    EXPECT_EQ(polygon["points"], json({{100, 500}, {300, 540}, {300, 530}, {100, 490}}));
+    EXPECT_EQ(std::pair(polygon["fill"], polygon["outline"]["colour"]),
+              std::pair(json(RgbColour(0, 0, 255)), json(RgbColour(0, 0, 255))));
+    EXPECT_EQ(rows("band", {"t"}), (Rows{{-10}}));
+    EXPECT_EQ(rows("ellipse", {"left", "top", "right", "bottom", "fill"}), (Rows{{96, 204, 104, 196, 0x808080}}));
+    EXPECT_EQ(rows("disc", {"r"}), (Rows{{4}}));
+    DrawingContext bare;
+    PutGlyph(bare, 0, 0, 204);
+    PutGlyphText(bare, 0, 0, "12", true);
+    DrawVLine(bare, 0, 10, 0, 2);
+    DrawHLine(bare, 0, 10, 0, 2);
+    DrawBand(bare, 0, 0, 10, 10, 2, 0);
+    DrawDisc(bare, 0, 0, 3);
+    EXPECT_GT(GlyphWidth(bare, 204), 0);
 }
 
-TEST_F(Primitives, HorizontalStrokeIsFlatEndedAndClippedToTheExportRegion) {
-    ApplyZoom(dc, {1, 2});
-    DrawHLine(dc, 100, 300, 500, 2);
-    auto lines = calls("line");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0]["x1"], 50);
-    EXPECT_EQ(lines[0]["x2"], 150);
-    EXPECT_EQ(lines[0]["y1"], 250);
-    EXPECT_EQ(lines[0]["pen"]["ends"], "flat");
-    EXPECT_EQ(calls("hline")[0]["x1"], 100);
-
-    dc.outputMode = OutputMode::Metafile;
-    dc.exportRegion = {200, 0, 1000, 400};
-    DrawHLine(dc, 100, 300, 500, 2);  // above the region
-    DrawHLine(dc, 100, 300, 300, 2);
-    const auto strokes = calls("hline");
-    ASSERT_EQ(strokes.size(), 2u);
-    EXPECT_EQ(strokes[1]["x1"], 200);
-    EXPECT_EQ(strokes[1]["x2"], 300);
+TEST(DrawingContext, TheDefinitionGivesTheSpacesOfNormalAndSmallStaves) {
+    const StaffMetrics m = DeriveStaffMetrics(20, {});
+    EXPECT_EQ((std::array{m.halfSpace[0], m.staffSpace[0], m.staffHeight[0], m.octaveSpan[0], m.eighthSpace[0],
+                          m.stepUnit, m.stepUnit3, m.stepUnit6, m.halfSpace[1], m.staffSpace[1], m.staffHeight[1]}),
+              (std::array{10, 20, 80, 70, 2, 10, 30, 60, 8, 16, 64}));  // small: × 16/20
+    EXPECT_DOUBLE_EQ(m.quarterSpace[0], 5.0);
+    EXPECT_EQ(DeriveStaffMetrics(21, {}).staffSpace[0], 20);  // an odd definition loses its odd tenth
+    // A damaged definition or ratio still gives a staff space: ledger lines and dots divide by it.
+    for (const StaffMetrics& d :
+         {DeriveStaffMetrics(0, {}), DeriveStaffMetrics(1, {}), DeriveStaffMetrics(20, {16, 0, 3, 0})})
+        EXPECT_TRUE(d.staffSpace[0] > 0 && d.staffSpace[1] > 0);
 }
 
-TEST(PrimitivesWithoutCanvas, DrawNothingAndDoNotFail) {
+TEST(DrawingContext, DefinitionZoomAndRatiosGiveTheFourFontHeightsAndTheWidths) {
     DrawingContext dc;
-    PutGlyph(dc, 0, 0, 204);
-    PutGlyphText(dc, 0, 0, "12", true);
-    DrawVLine(dc, 0, 10, 0, 2);
-    DrawHLine(dc, 0, 10, 0, 2);
-    DrawBand(dc, 0, 0, 10, 10, 2, 0);
-    DrawDisc(dc, 0, 0, 3);
-    EXPECT_GT(GlyphWidth(dc, 204), 0);
+    EXPECT_EQ(dc.fonts.baseFontHeight, 100);  // before any page
+    SetStaffDefinition(dc, 20);
+    ApplyZoom(dc, {3, 4});
+    EXPECT_EQ(dc.fonts.baseFontHeight, 160);
+    EXPECT_EQ(dc.fonts.fontHeight, (SizeTable{{{120, 90}, {96, 72}}}));
+    SetStaffDefinition(dc, 30);  // a later page of another definition keeps the zoom
+    EXPECT_EQ(dc.fonts.fontHeight[0][0], 180);
+    ApplyZoom(dc, {0, 150});
+    EXPECT_EQ(dc.zoom, (ZoomFraction{1, 99}));
+    MusicFontSizes sizes;  // integer arithmetic multiplies first: 33 × 2 / 3, not 33 × (2 / 3)
+    UpdateFontHeights(sizes, {1, 3}, {2, 3, 2, 3});
+    EXPECT_EQ(sizes.fontHeight, (SizeTable{{{33, 22}, {22, 14}}}));
+    ApplyZoom(dc, {1, 1});
+    SetStaffDefinition(dc, 20);
+    const int bravuraHead = dc.widths.noteheadHalfWidth[0][0];
+    SetSizeRatios(dc, {1, 2, 1, 2}, 20);
+    EXPECT_EQ((std::vector{dc.metrics.halfSpace[1], dc.fonts.fontHeight[1][1], dc.widths.noteheadHalfWidth[1][1]}),
+              (std::vector{5, 40, bravuraHead / 2 / 2}));
+    SetMusicFace(dc, "Leland");
+    EXPECT_EQ(dc.musicFont->family(), "Leland");
+    EXPECT_NE(dc.widths.noteheadHalfWidth[0][0], bravuraHead);
+    SetMusicFace(dc, "Orvelin 4.2");
+    EXPECT_EQ(dc.musicFont->family(), "Bravura");
+    EXPECT_EQ(dc.widths.noteheadHalfWidth[0][0], bravuraHead);
+}
+
+TEST(DrawingContext, BaselinesTakeTheCorrectionsShareOfTheAscentAndTheMetafileKeepsTheMeasuredOnes) {
+    DrawingContext dc;
+    RecordingCanvas screen;
+    dc.canvas = &screen;
+    SetStaffDefinition(dc, 20);
+    dc.corrections.screen = 4;  // two points above the screen's default
+    BeginDrawingPass(dc);
+    EXPECT_EQ(dc.fonts.glyphAscent[0][0], static_cast<int>(std::lround(dc.musicFont->ascent() * 80)));
+    EXPECT_LT(dc.fonts.glyphAscent[1][1], dc.fonts.glyphAscent[0][0]);
+    for (int s = 0; s < 2; ++s)
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(dc.fonts.glyphBaseline[s][c], dc.fonts.glyphAscent[s][c] - dc.fonts.glyphAscent[s][c] * 2 / 100);
+    const SizeTable measured = dc.fonts.glyphBaseline;
+    Unmeasurable metafile;
+    dc.canvas = &metafile;
+    dc.outputMode = OutputMode::Metafile;
+    BeginDrawingPass(dc);
+    EXPECT_EQ(dc.fonts.glyphBaseline, measured);
+}
+
+TEST(DrawingContext, GlyphWidthsAreMeasuredAtTheBaseHeightAndLedgerLinesReachTheFontsExtension) {
+    const MusicFont* font = MusicFont::Installed(SmuflFamily::Bravura);
+    const GlyphWidths w = MeasureNoteheadWidths(*font, 160, {});
+    const int open = font->widthAt(203, 160), whole = font->widthAt(201, 160);
+    const int half = open / 2, small = half * 16 / 20;
+    EXPECT_EQ(w.noteheadHalfWidth, (SizeTable{{{half, half * 3 / 4}, {small, small * 3 / 4}}}));
+    EXPECT_EQ((std::vector{w.ledgerHalfLength[0][0], w.wholeLedgerHalfLength[0], w.breveHalfWidth[0],
+                           w.accidentalWidth[0][0]}),
+              (std::vector{static_cast<int>(open * 0.6), static_cast<int>(whole * 0.64),
+                           static_cast<int>(whole * 1.1667 / 2), font->widthAt(211, 160)}));
+    EXPECT_NEAR(half, 12, 2);                     // a notehead a little wider than a staff space
+    EXPECT_NEAR(w.accidentalWidth[0][0], 20, 2);  // a sharp about one
+    for (SmuflFamily family : {SmuflFamily::Bravura, SmuflFamily::Leland}) {
+        const MusicFont* f = MusicFont::Installed(family);
+        const double extension = *f->metadata().engravingDefault("legerLineExtension") * 20;
+        const GlyphWidths l = MeasureNoteheadWidths(*f, 160, {}, LedgerFactorsOf(*f));
+        EXPECT_NEAR(l.ledgerHalfLength[0][0], f->glyph(203)->advance * 10 + extension, 1.0);
+        EXPECT_NEAR(l.wholeLedgerHalfLength[0], f->glyph(201)->advance * 10 + extension, 1.0);
+    }
 }
 
 }  // namespace
