@@ -1,14 +1,16 @@
-// Note keys, the rest and bar characters, attribute characters on the note at the cursor, Delete and Insert.
+// Typing on a staff: note keys, attribute characters, rests and bars, Delete and Insert, Enter with the tools,
+// the characters J, \ and {, and the Z-symbol mode.
 #include "edit/note_entry.h"
 
 #include <gtest/gtest.h>
 
-#include "edit/element_deletion.h"
 #include "edit/entry_cursor.h"
 #include "platform/headless/headless_ui.h"
+#include "render/curve_signs.h"
+#include "score/new_document.h"
+#include "shell/cursor_frame.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
-#include "support/page_fixtures.h"
 
 namespace notavera {
 namespace {
@@ -16,19 +18,23 @@ namespace {
 class NoteEntryTest : public ::testing::Test {
 protected:
     NoteEntryTest() {
-        ctx.doc = test::NewDocument(1);
+        SetUpNewDocument(ctx.doc, 1);
         ctx.shell.cursor.x = 60;
     }
-    StaffRecord& staff() { return *ctx.doc.staff(); }
-    const std::vector<ElementRecord>& elements() { return staff().elements; }
+    std::vector<ElementRecord>& els() { return ctx.doc.staff()->elements; }
     void key(Key k) { DispatchKey(ctx, k, {}); }
-    void chars(std::u32string_view text) {
-        for (const char32_t c : text) DispatchChar(ctx, c);
+    // Digits are the note keys F1..F9; '#' types the character after it; anything else is typed as it is.
+    void type(std::string_view keys) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const char c = keys[i];
+            if (c == '#') DispatchChar(ctx, static_cast<char32_t>(keys[++i]));
+            else if (c >= '1' && c <= '9') key(static_cast<Key>(static_cast<int>(Key::F1) + (c - '1')));
+            else DispatchChar(ctx, static_cast<char32_t>(c));
+        }
     }
-    // Puts the cursor back on element i, as the cursor keys would.
     void cursorOn(int i) {
         ctx.doc.currentElement = i;
-        ctx.shell.cursor.x = elements()[static_cast<std::size_t>(i)].x;
+        ctx.shell.cursor.x = els()[static_cast<std::size_t>(i)].x;
     }
     std::vector<int> messageIds() const {
         std::vector<int> ids;
@@ -40,246 +46,124 @@ protected:
     EditorContext ctx{ui};
 };
 
-TEST_F(NoteEntryTest, TheTieFormTiesEachNoteEnteredToTheNextAcrossBarsButNotRestsOrBars) {
-    chars(U"_");
-    key(Key::F3);
-    chars(U"-|");
-    key(Key::F3);
-    chars(U"S");
-    ASSERT_EQ(elements().size(), 4u);
-    const auto w0 = [&](std::size_t i) { return elements()[i].w0(); };
-    EXPECT_TRUE(w0(0).tiedToNext() && w0(0).tieStarts() && !w0(0).tieEnds());
-    EXPECT_FALSE(w0(1).tiedToNext() || w0(1).tieStarts() || w0(1).tieEnds()) << "the bar";
-    EXPECT_TRUE(w0(2).tiedToNext() && w0(2).tieEnds() && !w0(2).tieStarts());
-    EXPECT_FALSE(w0(3).tiedToNext() || w0(3).tieStarts() || w0(3).tieEnds()) << "the rest";
-}
-
-TEST_F(NoteEntryTest, TheTieFormOnTheNoteAtTheCursorTiesItToTheNextNote) {
-    key(Key::F3);
-    cursorOn(0);
-    chars(U"_");
-    EXPECT_TRUE(elements()[0].w0().tieStarts());
-    chars(U"-");
-    ctx.shell.cursor.x = 200;
-    key(Key::F3);
-    EXPECT_TRUE(elements()[1].w0().tieEnds());
-}
-
-TEST_F(NoteEntryTest, NoteKeysGiveTheirNamesAndTheOctaveShiftsOfTheOuterKeys) {
-    key(Key::F2);  // C
-    key(Key::F1);  // B below
-    key(Key::F9);  // C above
-    ASSERT_EQ(elements().size(), 3u);
-    EXPECT_EQ(elements()[0].noteWord().step(), 1u);
-    EXPECT_EQ(elements()[0].w0().octave(), 4u);
-    EXPECT_EQ(elements()[1].noteWord().step(), 7u);
-    EXPECT_EQ(elements()[1].w0().octave(), 3u);
-    EXPECT_EQ(elements()[2].noteWord().step(), 1u);
-    EXPECT_EQ(elements()[2].w0().octave(), 5u);
-    EXPECT_EQ(elements()[0].x, 60);
-    EXPECT_LT(elements()[0].x, elements()[1].x);
-    EXPECT_LT(elements()[1].x, elements()[2].x);
-    EXPECT_GT(ctx.shell.cursor.x, elements()[2].x);
+TEST_F(NoteEntryTest, NoteKeysGiveTheirNamesAndTheOuterKeysShiftTheOctave) {
+    type("219");  // C, B below, C above
+    ASSERT_EQ(els().size(), 3u);
+    const std::pair<unsigned, unsigned> pitches[] = {{1, 4}, {7, 3}, {1, 5}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(els()[i].noteWord().step(), pitches[i].first) << i;
+        EXPECT_EQ(els()[i].w0().octave(), pitches[i].second) << i;
+    }
+    EXPECT_EQ(els()[0].x, 60);
+    EXPECT_LT(els()[0].x, els()[1].x);
+    EXPECT_LT(els()[1].x, els()[2].x);
+    EXPECT_GT(ctx.shell.cursor.x, els()[2].x);
     EXPECT_TRUE(ctx.doc.modified);
 }
 
-TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLineWithTheSameAttributes) {
-    chars(U"5");
+TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLine) {
+    type("#5");
     ctx.doc.insertion.octave = 5;
     ctx.shell.cursor.x = LineRightLimit(ctx);
-    key(Key::F4);
-    EXPECT_TRUE(elements().size() == 1u);
+    type("4");
+    ASSERT_EQ(els().size(), 1u);
     EXPECT_TRUE(ctx.doc.currentStaff != 0 || ctx.doc.currentPage != 1);
     EXPECT_TRUE(ctx.doc.findPage(1)->staves[0].elements.empty());
-    const ElementRecord& note = elements()[0];
-    EXPECT_EQ(note.noteWord().durationCode(), 5u);
-    EXPECT_EQ(note.noteWord().step(), 3u);
-    EXPECT_EQ(note.w0().octave(), 5u);
-    EXPECT_LT(note.x, LineRightLimit(ctx));
+    EXPECT_EQ(els()[0].noteWord().durationCode(), 5u);
+    EXPECT_EQ(els()[0].noteWord().step(), 3u);
+    EXPECT_EQ(els()[0].w0().octave(), 5u);
+    EXPECT_LT(els()[0].x, LineRightLimit(ctx));
 }
 
 TEST_F(NoteEntryTest, APercussionStaffTakesOnlyTheMiddleKeys) {
-    staff().lines().setLayoutFlag(true);
-    for (const Key k : {Key::F1, Key::F2, Key::F3, Key::F4, Key::F8, Key::F9}) key(k);
-    EXPECT_TRUE(elements().empty());
+    ctx.doc.staff()->lines().setLayoutFlag(true);
+    type("123489");
+    EXPECT_TRUE(els().empty());
     EXPECT_FALSE(ctx.doc.modified);
-    key(Key::F5);
-    key(Key::F6);
-    key(Key::F7);
-    EXPECT_EQ(elements().size(), 3u);
+    type("567");
+    EXPECT_EQ(els().size(), 3u);
 }
 
-TEST_F(NoteEntryTest, BWithANoteAtTheCursorFlattensItAndLeavesTheNextNotePlain) {
-    key(Key::F3);
-    cursorOn(0);
-    chars(U"b");
-    EXPECT_EQ(elements()[0].noteWord().accidental(), Accidental::Flat);
-    EXPECT_FALSE(elements()[0].noteWord().hiddenAccidental());
-    EXPECT_FALSE(ctx.doc.insertion.accidentalForced);
-    ctx.shell.cursor.x = 300;
-    ctx.doc.currentElement = 0;
-    key(Key::F5);
-    EXPECT_EQ(elements()[1].noteWord().accidental(), Accidental::None);
-}
-
-TEST_F(NoteEntryTest, AForcedAccidentalWithoutANoteServesTheNextNoteOnce) {
-    chars(U"d");
-    key(Key::F5);
-    key(Key::F5);
-    EXPECT_EQ(elements()[0].noteWord().accidental(), Accidental::Sharp);
-    EXPECT_EQ(elements()[1].noteWord().accidental(), Accidental::Sharp);  // the bar's earlier sharp
-    EXPECT_TRUE(elements()[1].noteWord().hiddenAccidental());
-}
-
-TEST_F(NoteEntryTest, TheAlternateActionRepitchesTheNoteAtTheCursorInPlace) {
-    key(Key::F2);
+TEST_F(NoteEntryTest, TheAlternateActionRepitchesInPlaceAndTheEchoSoundsNotesButNoRest) {
+    std::vector<unsigned> heard;
+    ctx.soundNote = [&](const ElementRecord& note) { heard.push_back(note.noteWord().step()); };
+    type("2S");
     cursorOn(0);
     ctx.shell.alternateAction = true;
     ctx.doc.insertion.octave = 3;
-    key(Key::F6);
-    ASSERT_EQ(elements().size(), 1u);
-    EXPECT_EQ(elements()[0].noteWord().step(), 5u);
-    EXPECT_EQ(elements()[0].w0().octave(), 3u);
-    EXPECT_EQ(ctx.shell.cursor.x, elements()[0].x);
-}
-
-TEST_F(NoteEntryTest, TheKeyboardEchoSoundsEachNoteEnteredOrRepitchedButNoRest) {
-    std::vector<unsigned> heard;  // the note names sounded
-    ctx.soundNote = [&](const ElementRecord& note) { heard.push_back(note.noteWord().step()); };
-    key(Key::F2);
-    chars(U"S");
-    cursorOn(0);
-    ctx.shell.alternateAction = true;
-    key(Key::F6);
+    type("6");
+    ASSERT_EQ(els().size(), 2u);
+    EXPECT_EQ(els()[0].noteWord().step(), 5u);
+    EXPECT_EQ(els()[0].w0().octave(), 3u);
+    EXPECT_EQ(ctx.shell.cursor.x, els()[0].x);
     EXPECT_EQ(heard, (std::vector<unsigned>{1, 5}));
-
     ctx.shell.settings.keyboardEcho = -1;  // "Echo clavier" off
-    key(Key::F3);
+    type("3");
     EXPECT_EQ(heard.size(), 2u);
 }
 
+TEST_F(NoteEntryTest, TheTieFormTiesEachNoteToTheNextAcrossBarsButNotRestsOrBars) {
+    type("_3-|3S");
+    ASSERT_EQ(els().size(), 4u);
+    const auto tie = [&](std::size_t i) {
+        const auto w = els()[i].w0();
+        return std::tuple{w.tiedToNext(), w.tieStarts(), w.tieEnds()};
+    };
+    EXPECT_EQ(tie(0), std::tuple(true, true, false));
+    EXPECT_EQ(tie(1), std::tuple(false, false, false)) << "the bar";
+    EXPECT_EQ(tie(2), std::tuple(true, false, true));
+    EXPECT_EQ(tie(3), std::tuple(false, false, false)) << "the rest";
+}
+
+TEST_F(NoteEntryTest, TheTieFormOnTheNoteAtTheCursorTiesItToTheNextNote) {
+    type("3");
+    cursorOn(0);
+    type("_");
+    EXPECT_TRUE(els()[0].w0().tieStarts());
+    ctx.shell.cursor.x = 200;
+    type("-3");
+    EXPECT_TRUE(els()[1].w0().tieEnds());
+}
+
+TEST_F(NoteEntryTest, AccidentalsGoToTheNoteAtTheCursorOrOnceToTheNextNote) {
+    type("3");
+    cursorOn(0);
+    type("b");
+    EXPECT_EQ(els()[0].noteWord().accidental(), Accidental::Flat);
+    EXPECT_FALSE(els()[0].noteWord().hiddenAccidental());
+    EXPECT_FALSE(ctx.doc.insertion.accidentalForced);
+    ctx.shell.cursor.x = 300;
+    type("5d55");
+    EXPECT_EQ(els()[1].noteWord().accidental(), Accidental::None);
+    EXPECT_EQ(els()[2].noteWord().accidental(), Accidental::Sharp);
+    EXPECT_EQ(els()[3].noteWord().accidental(), Accidental::Sharp);  // the bar's earlier sharp, not shown
+    EXPECT_FALSE(els()[2].noteWord().hiddenAccidental());
+    EXPECT_TRUE(els()[3].noteWord().hiddenAccidental());
+}
+
 TEST_F(NoteEntryTest, RestsAndBarsMoveTheCursorPastThem) {
-    chars(U".S");
-    ASSERT_EQ(elements().size(), 1u);
-    EXPECT_TRUE(elements()[0].isRest());
-    EXPECT_EQ(elements()[0].noteWord().dots(), 1u);
-    EXPECT_EQ(elements()[0].noteWord().step(), 3u);
+    type(".S");
+    ASSERT_EQ(els().size(), 1u);
+    EXPECT_TRUE(els()[0].isRest());
+    EXPECT_EQ(els()[0].noteWord().dots(), 1u);
+    EXPECT_EQ(els()[0].noteWord().step(), 3u);
     EXPECT_EQ(ctx.doc.insertion.dots, 0u);
     const int afterRest = ctx.shell.cursor.x;
-    chars(U"|");
-    ASSERT_EQ(elements().size(), 2u);
-    EXPECT_TRUE(elements()[1].isSignOfType(SignType::Bar));
-    EXPECT_EQ(elements()[1].signWord().code(), static_cast<unsigned>('|'));
-    EXPECT_EQ(elements()[1].x, afterRest);
+    type("|");
+    ASSERT_EQ(els().size(), 2u);
+    EXPECT_TRUE(els()[1].isSignOfType(SignType::Bar));
+    EXPECT_EQ(els()[1].signWord().code(), static_cast<unsigned>('|'));
+    EXPECT_EQ(els()[1].x, afterRest);
     EXPECT_GT(ctx.shell.cursor.x, afterRest);
 }
 
-TEST_F(NoteEntryTest, ABeamOfQuartersIsRefusedWithItsMessage) {
-    chars(U"[");
-    EXPECT_EQ(messageIds(), std::vector<int>{17});
-    EXPECT_EQ(ctx.doc.insertion.switches & SwitchBeam, 0u);
-    chars(U"5[");
-    EXPECT_EQ(messageIds().size(), 1u);
-    key(Key::F2);
-    EXPECT_TRUE(elements()[0].w0().inBeam());
-}
-
-TEST_F(NoteEntryTest, DeleteOnATiedNoteIsRefusedAndTheNoteStays) {
-    key(Key::F2);
-    cursorOn(0);
-    staff().elements[0].w0().setTieStarts(true);
-    staff().elements[0].w0().setTieEnds(true);
-    ctx.doc.modified = false;
-    key(Key::Delete);
-    EXPECT_EQ(messageIds(), std::vector<int>{19});
-    EXPECT_EQ(ui.messages()[0].caption, "Message");
-    EXPECT_EQ(ui.messages()[0].text, "Supprimez liaison/groupe avant");
-    EXPECT_EQ(elements().size(), 1u);
-    EXPECT_FALSE(ctx.doc.modified);
-}
-
-TEST_F(NoteEntryTest, DeleteRemovesAPlainNoteAndClosesUpTheStaff) {
-    key(Key::F2);
-    key(Key::F3);
-    key(Key::F4);
-    const int secondX = elements()[1].x;
-    cursorOn(1);
-    key(Key::Delete);
-    ASSERT_EQ(elements().size(), 2u);
-    EXPECT_EQ(elements()[1].x, secondX);
-    EXPECT_EQ(elements()[1].noteWord().step(), 3u);
-}
-
-TEST_F(NoteEntryTest, ATupletNoteIsNotDeleted) {
-    key(Key::F2);
-    cursorOn(0);
-    staff().elements[0].w1().setNumerator(3);
-    staff().elements[0].w1().setDenominator(2);
-    key(Key::Delete);
-    EXPECT_EQ(messageIds(), std::vector<int>{19});
-    EXPECT_EQ(elements().size(), 1u);
-}
-
-TEST_F(NoteEntryTest, DeleteAndInsertAreRefusedInsideASlur) {
-    key(Key::F2);
-    cursorOn(0);
-    chars(U"(");
-    key(Key::Delete);
-    key(Key::Insert);
-    EXPECT_EQ(messageIds(), (std::vector<int>{20, 20}));
-    EXPECT_EQ(elements().size(), 1u);
-    EXPECT_FALSE(ctx.shell.insertionOpen);
-}
-
-TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapAndClosingTakesBackWhatWasNotUsed) {
-    key(Key::F2);
-    key(Key::F3);
-    const int secondX = elements()[1].x;
-    cursorOn(1);
-    key(Key::Insert);
-    EXPECT_TRUE(ctx.shell.insertionOpen);
-    EXPECT_GT(elements()[1].x, secondX);
-    key(Key::Insert);
-    EXPECT_FALSE(ctx.shell.insertionOpen);
-    EXPECT_EQ(elements()[1].x, secondX);
-    DispatchCommand(ctx, 23);  // the palette button does the same
-    EXPECT_TRUE(ctx.shell.insertionOpen);
-}
-
-TEST_F(NoteEntryTest, ANoteEnteredInTheBoxKeepsTheMusicAfterItClear) {
-    key(Key::F2);
-    key(Key::F3);
-    cursorOn(1);
-    key(Key::Insert);
-    chars(U"1");  // a long value needs more room than the box opened
-    ctx.doc.currentElement = 0;
-    key(Key::F7);
-    ASSERT_EQ(elements().size(), 3u);
-    EXPECT_EQ(elements()[1].noteWord().step(), 6u);
-    EXPECT_GT(elements()[2].x, ctx.shell.cursor.x);
-}
-
-TEST_F(NoteEntryTest, TheCAttributeStacksAChordAtOnePlace) {
-    chars(U"C");
-    key(Key::F2);
-    key(Key::F4);
-    chars(U"c");
-    key(Key::F6);
-    ASSERT_EQ(elements().size(), 3u);
-    EXPECT_EQ(elements()[0].x, elements()[1].x);
-    EXPECT_TRUE(elements()[0].noteWord().bit(18));
-    EXPECT_GT(elements()[2].x, elements()[1].x);
-}
-
-TEST_F(NoteEntryTest, JPutsAMultiBarRestAndCommand628WaitsForItsClick) {
-    chars(U"5.");
-    chars(U"j");
-    ASSERT_EQ(elements().size(), 1u);
-    const ElementRecord& rest = elements()[0];
-    EXPECT_TRUE(rest.isRest());
-    EXPECT_EQ(rest.noteWord().durationCode(), 15u);
-    EXPECT_EQ(rest.noteWord().dots(), 0u);
-    EXPECT_EQ(rest.x, 60);
+TEST_F(NoteEntryTest, SmallJPutsAMultiBarRestAndCommand628WaitsForItsClick) {
+    type("#5.j");
+    ASSERT_EQ(els().size(), 1u);
+    EXPECT_TRUE(els()[0].isRest());
+    EXPECT_EQ(els()[0].noteWord().durationCode(), 15u);
+    EXPECT_EQ(els()[0].noteWord().dots(), 0u);
+    EXPECT_EQ(els()[0].x, 60);
     EXPECT_GT(ctx.shell.cursor.x, 60);
     EXPECT_EQ(ctx.doc.insertion.dots, 0u);
     EXPECT_EQ(ctx.doc.insertion.durationCode, 5u);
@@ -287,18 +171,239 @@ TEST_F(NoteEntryTest, JPutsAMultiBarRestAndCommand628WaitsForItsClick) {
     EXPECT_EQ(ctx.shell.mouseMode, multiBarRestMouseMode);
 }
 
-TEST_F(NoteEntryTest, TheValueSymbolRefusesValuesLongerThanAnEighth) {
-    key(Key::F2);
-    for (const char32_t duration : {U'4', U'3', U'0'}) {
-        chars(std::u32string{duration, U'='});
-        ASSERT_FALSE(ui.messages().empty());
-        EXPECT_EQ(ui.messages().back().stringId, 17);
-        EXPECT_EQ(ui.messages().back().text, "Valeur inappropriée");
+TEST_F(NoteEntryTest, TheCAttributeStacksAChordAtOnePlace) {
+    type("C24c6");
+    ASSERT_EQ(els().size(), 3u);
+    EXPECT_EQ(els()[0].x, els()[1].x);
+    EXPECT_TRUE(els()[0].noteWord().bit(18));
+    EXPECT_GT(els()[2].x, els()[1].x);
+}
+
+TEST_F(NoteEntryTest, BeamsAndTheValueSymbolRefuseValuesLongerThanAnEighth) {
+    type("[");
+    EXPECT_EQ(messageIds(), std::vector<int>{17});
+    EXPECT_EQ(ctx.doc.insertion.switches & SwitchBeam, 0u);
+    type("#5[2");
+    EXPECT_EQ(messageIds().size(), 1u);
+    EXPECT_TRUE(els()[0].w0().inBeam());
+    for (const char* refused : {"#4=", "#3=", "#0="}) type(refused);
+    EXPECT_EQ(messageIds(), (std::vector<int>{17, 17, 17, 17}));
+    type("#5=#6=#s=");
+    EXPECT_EQ(messageIds().size(), 4u);
+    EXPECT_EQ(els().size(), 1u);
+}
+
+TEST_F(NoteEntryTest, DeleteRemovesAPlainNoteAndClosesUpTheStaff) {
+    type("234");
+    const int secondX = els()[1].x;
+    cursorOn(1);
+    key(Key::Delete);
+    ASSERT_EQ(els().size(), 2u);
+    EXPECT_EQ(els()[1].x, secondX);
+    EXPECT_EQ(els()[1].noteWord().step(), 3u);
+}
+
+TEST_F(NoteEntryTest, DeleteRefusesTiedAndTupletNotesAndDeleteAndInsertInsideASlur) {
+    type("234");
+    els()[0].w0().setTieStarts(true);
+    els()[0].w0().setTieEnds(true);
+    els()[1].w1().setNumerator(3);
+    els()[1].w1().setDenominator(2);
+    ctx.doc.modified = false;
+    cursorOn(0);
+    key(Key::Delete);
+    cursorOn(1);
+    key(Key::Delete);
+    cursorOn(2);
+    type("(");
+    key(Key::Delete);
+    key(Key::Insert);
+    EXPECT_EQ(messageIds(), (std::vector<int>{19, 19, 20, 20}));
+    EXPECT_EQ(els().size(), 3u);
+    EXPECT_FALSE(ctx.shell.insertionOpen);
+}
+
+TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapAndClosingTakesBackWhatWasNotUsed) {
+    type("23");
+    const int secondX = els()[1].x;
+    cursorOn(1);
+    key(Key::Insert);
+    EXPECT_TRUE(ctx.shell.insertionOpen);
+    EXPECT_GT(els()[1].x, secondX);
+    key(Key::Insert);
+    EXPECT_FALSE(ctx.shell.insertionOpen);
+    EXPECT_EQ(els()[1].x, secondX);
+    DispatchCommand(ctx, 23);  // the palette button does the same
+    EXPECT_TRUE(ctx.shell.insertionOpen);
+    // A note longer than the gap keeps the music after it clear.
+    type("#1");
+    ctx.doc.currentElement = 0;
+    type("7");
+    ASSERT_EQ(els().size(), 3u);
+    EXPECT_EQ(els()[1].noteWord().step(), 6u);
+    EXPECT_GT(els()[2].x, ctx.shell.cursor.x);
+    // While the box is open the template staff is refused.
+    type("\\");
+    DispatchCommand(ctx, 85);
+    EXPECT_FALSE(ctx.shell.templateStaffMode);
+    EXPECT_EQ(messageIds(), (std::vector<int>{16, 16}));
+}
+
+TEST_F(NoteEntryTest, BackslashAndCommand85KeepThePlaceForUpAndDownToComeBackTo) {
+    ctx.doc.currentStaff = 2;
+    ctx.doc.currentElement = -1;
+    type("\\");
+    EXPECT_TRUE(ctx.shell.templateStaffMode);
+    EXPECT_EQ(ctx.shell.cursor.templateSavedStaff, 2);
+    EXPECT_EQ(ctx.shell.cursor.templateSavedElement, -1);
+    ctx.doc.currentStaff = 5;
+    DispatchCommand(ctx, 85);  // a second one keeps the first place
+    EXPECT_EQ(ctx.shell.cursor.templateSavedStaff, 2);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+// J must leave the document exactly as command 221 does, with and without marker X.
+TEST_F(NoteEntryTest, CapitalJJustifiesAsCommand221) {
+    for (const int markerX : {0, 1500}) {
+        HeadlessUi otherUi{nullptr};
+        EditorContext other{otherUi};
+        for (EditorContext* c : {&ctx, &other}) {
+            SetUpNewDocument(c->doc, 1);
+            c->shell.cursor.x = 60;
+            for (const Key k : {Key::F2, Key::F3, Key::F4, Key::F5}) DispatchKey(*c, k, {});
+            c->shell.cursor.markerX = markerX;
+        }
+        const int beepsBefore = ui.beeps();
+        type("J");
+        DispatchCommand(other, 221);
+        ASSERT_EQ(els().size(), other.doc.staff()->elements.size());
+        for (std::size_t i = 0; i < els().size(); ++i)
+            EXPECT_EQ(els()[i].x, other.doc.staff()->elements[i].x) << markerX << " " << i;
+        EXPECT_EQ(ui.beeps() - beepsBefore, otherUi.beeps());
     }
-    const std::size_t refusals = ui.messages().size();
-    chars(U"5=6=s=");
-    EXPECT_EQ(ui.messages().size(), refusals);
-    EXPECT_EQ(elements().size(), 1u);
+}
+
+TEST_F(NoteEntryTest, EnterAppliesAPendingHeadShapeOrTheTool) {
+    type("5");
+    cursorOn(0);
+    const auto enterWith = [&](int tool) {
+        ctx.shell.currentTool = tool;
+        key(Key::Enter);
+    };
+    ctx.doc.insertion.headShape = 3;
+    enterWith(300);
+    EXPECT_EQ(els()[0].noteWord().headShape(), 3u);
+    EXPECT_FALSE(els()[0].w0().hidden()) << "the shape took the key, not the tool";
+    ctx.doc.insertion.headShape = 0;
+    enterWith(300);
+    EXPECT_TRUE(els()[0].w0().hidden());
+    enterWith(300);
+    EXPECT_FALSE(els()[0].w0().hidden());
+    ctx.shell.hideKind = 2;
+    enterWith(300);
+    EXPECT_TRUE(els()[0].noteWord().hiddenAccidental());
+    ctx.shell.hideKind = 3;
+    enterWith(300);
+    EXPECT_TRUE(els()[0].w0().hiddenDots());
+    enterWith(302);  // the head side, but never on a chord note
+    EXPECT_TRUE(els()[0].noteWord().bit(20));
+    els()[0].noteWord().setBit(18, true);
+    enterWith(302);
+    EXPECT_TRUE(els()[0].noteWord().bit(20));
+    ctx.doc.modified = false;
+    ctx.shell.cursor.x = 90;  // away from the note: nothing
+    enterWith(300);
+    EXPECT_TRUE(els()[0].w0().hidden() == false && !ctx.doc.modified);
+}
+
+TEST_F(NoteEntryTest, EnterWithTool301RespellsASharpAsTheFlatOfTheNextDegree) {
+    type("8");  // B
+    cursorOn(0);
+    els()[0].noteWord().setAccidental(Accidental::Sharp);
+    ctx.shell.currentTool = 301;
+    key(Key::Enter);
+    EXPECT_EQ(els()[0].noteWord().step(), 1u);
+    EXPECT_EQ(els()[0].w0().octave(), 5u);
+    EXPECT_EQ(els()[0].noteWord().accidental(), Accidental::Flat);
+}
+
+TEST_F(NoteEntryTest, TheCurveOfBraceIsAnArcAboveTheStaffAtTheCursor) {
+    ctx.shell.cursor.x = 200;
+    type("{");
+    ASSERT_EQ(els().size(), 1u);
+    EXPECT_TRUE(els()[0].isSignOfType(SignType::Curve));
+    EXPECT_EQ(els()[0].x, 200);
+    const std::optional<CurvePoints> p = DecodeCurvePoints(els()[0].blob.payload());
+    ASSERT_TRUE(p);
+    // Both ends above the top line (a staff height below the reference), the middle points higher still.
+    EXPECT_EQ((*p)[0].x, 0);
+    EXPECT_GT((*p)[0].y, -CursorFrameOf(ctx.doc)->staffHeight);
+    EXPECT_EQ((*p)[0].y, (*p)[3].y);
+    EXPECT_GT((*p)[1].y, (*p)[0].y);
+    EXPECT_EQ((*p)[1].y, (*p)[2].y);
+    EXPECT_LT((*p)[0].x, (*p)[1].x);
+    EXPECT_LT((*p)[2].x, (*p)[3].x);
+    EXPECT_EQ(ctx.shell.cursor.x, 200);
+    EXPECT_TRUE(ctx.doc.modified);
+}
+
+class ZSymbolTest : public NoteEntryTest {
+protected:
+    void startMode(bool ok = true) {
+        ui.queueDialogAnswer({"ZSymbole", {}, ok});
+        type("z");
+    }
+};
+
+TEST_F(ZSymbolTest, ASymbolThenANoteKeyPlacesItOnceAtThatHeight) {
+    startMode();
+    EXPECT_EQ(ctx.shell.zSymbolMode, 1);
+    type("d");
+    EXPECT_EQ(ctx.doc.insertion.accidental, Accidental::None);
+    type("5");
+    ASSERT_EQ(els().size(), 1u);
+    EXPECT_TRUE(els()[0].isSignOfType(SignType::FreeAccidental));
+    EXPECT_EQ(els()[0].signWord().subValue(), static_cast<unsigned>(Accidental::Sharp));
+    EXPECT_EQ(els()[0].signWord().code(), 4u);
+    EXPECT_EQ(els()[0].w0().octave(), 4u);
+    EXPECT_EQ(els()[0].x, 60);
+    EXPECT_EQ(ctx.shell.zSymbolMode, 0);
+    type("5");  // the note key is a note again
+    EXPECT_TRUE(els()[1].isNote());
+    // Double dots on the key above the octave go to C above.
+    startMode();
+    type(":");
+    EXPECT_EQ(ctx.doc.insertion.dots, 0u);
+    type("9");
+    ASSERT_EQ(els().size(), 3u);
+    EXPECT_TRUE(els()[2].isSignOfType(SignType::FreeDot));
+    EXPECT_TRUE(els()[2].signWord().flag16());
+    EXPECT_EQ(els()[2].signWord().code(), 1u);
+    EXPECT_EQ(els()[2].w0().octave(), 5u);
+}
+
+TEST_F(ZSymbolTest, WithoutASymbolTheNoteKeysBeepAndTheOpeningSlurChoosesTheFreeSlur) {
+    startMode();
+    type("5");
+    EXPECT_TRUE(els().empty());
+    EXPECT_EQ(ui.beeps(), 1);
+    EXPECT_EQ(ctx.shell.zSymbolMode, 1);
+    type("(");
+    EXPECT_EQ(ctx.shell.currentTool, 'l');
+    EXPECT_EQ(ctx.doc.insertion.switches & SwitchSlur, 0u);
+    EXPECT_EQ(ctx.doc.insertion.word0Once, 0u);
+}
+
+TEST_F(ZSymbolTest, CancelOrEscapeLeavesTheNoteKeysAlone) {
+    startMode(false);
+    EXPECT_EQ(ctx.shell.zSymbolMode, 0);
+    type("5");
+    startMode();
+    type("b");
+    key(Key::Escape);
+    type("5");
+    ASSERT_EQ(els().size(), 2u);
+    EXPECT_TRUE(els()[0].isNote() && els()[1].isNote());
 }
 
 }  // namespace
