@@ -1,8 +1,9 @@
 // The values box of time signatures and clefs, and its silence for every other element.
+#include "shell/element_values.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_ui.h"
-#include "shell/element_values.h"
 
 namespace notavera {
 namespace {
@@ -14,7 +15,7 @@ ElementRecord signOf(SignType type) {
     return e;
 }
 
-TEST(ElementValues, TimeSignatureAndClefShowTheirFourValues) {
+TEST(ElementValues, TimeSignatureAndClefShowTheirFourValuesAndNothingElseShowsAny) {
     for (SignType type : {SignType::TimeSignature, SignType::Clef}) {
         ElementRecord e = signOf(type);
         e.word1 = 0xFFFFFF00u | 21u;  // only the low 5 bits are the reference value
@@ -25,23 +26,14 @@ TEST(ElementValues, TimeSignatureAndClefShowTheirFourValues) {
         HeadlessUi ui(nullptr);
         ShowElementValues(ui, e);
         ASSERT_EQ(ui.messages().size(), 1u);
-        const MessageBoxRequest& box = ui.messages().front();
-        EXPECT_EQ(box.text, "Valeur de l'étalon: 21 - valeur du pas variable: 100 - Correction polyphonie: 2, "
-                            "esthétique: 3");
-        EXPECT_EQ(box.caption, "Message");
-        EXPECT_EQ(box.stringId, 0);
-        EXPECT_EQ(box.icon, MessageIcon::Information);
-        EXPECT_EQ(box.buttons, MessageButtons::Ok);
+        EXPECT_EQ(ui.messages()[0].text, "Valeur de l'étalon: 21 - valeur du pas variable: 100 - Correction "
+                                         "polyphonie: 2, esthétique: 3");
+        EXPECT_EQ(ui.messages()[0].icon, MessageIcon::Information);
     }
-}
-
-TEST(ElementValues, OtherElementsShowNothing) {
-    ElementRecord note;
-    note.typeWord = 5;  // a rest whose low bits read like a time signature's type
+    ElementRecord rest;
+    rest.typeWord = 5;  // a rest whose low bits read like a time signature's type
     HeadlessUi ui(nullptr);
-    ShowElementValues(ui, note);
-    ShowElementValues(ui, signOf(SignType::Bar));
-    ShowElementValues(ui, signOf(SignType::KeyChange));
+    for (const ElementRecord& e : {rest, signOf(SignType::Bar), signOf(SignType::KeyChange)}) ShowElementValues(ui, e);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(ui.beeps(), 0);
 }
