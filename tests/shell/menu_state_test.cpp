@@ -1,208 +1,111 @@
-// Menu preparation: continuous pages, mask editing, undo states, grouped staves, the sticky modified flag and
-// commands that are not built yet.
+// Menu preparation, one row per rule: continuous pages, mask editing, undo states of an open file, grouped staves,
+// the sticky modified flag, the masks that exist, the check marks, and commands that are not built yet.
 #include "shell/menu_state.h"
 
 #include <gtest/gtest.h>
 
+#include "score/new_document.h"
 #include "shell/menu_table.h"
-#include "support/page_fixtures.h"
 
 namespace notavera {
 namespace {
 
-class MenuStateTest : public ::testing::Test {
-protected:
-    MenuStateTest() : doc(test::NewDocument(2)) { doc.currentPage = 1; }
-
-    MenuPreparation prepare(std::function<bool(int)> built = [](int) { return true; }) {
-        return PrepareMenus(doc, shell, inputs, built);
+struct Setting {
+    ScoreDocument doc;
+    ShellState shell;
+    MenuInputs inputs;
+    Setting() {
+        SetUpNewDocument(doc, 2);
+        doc.currentPage = 1;
     }
     void openFile() {
         doc.storage.fileState = FileState::Open;
         doc.storage.path = "/tmp/etude.mus";
     }
-    void groupCurrentStaff(unsigned size) { doc.page()->staves.at(0).voice().setGroupSize(size); }
-
-    ScoreDocument doc;
-    ShellState shell;
-    MenuInputs inputs;
+    void group(unsigned size) { doc.page()->staves.at(0).voice().setGroupSize(size); }
+    MenuPreparation prepare() { return PrepareMenus(doc, shell, inputs, [](int) { return true; }); }
 };
 
-TEST_F(MenuStateTest, NotBuiltCommandsAreAlwaysGrey) {
-    const auto prepared = prepare([](int command) { return command != 51 && command != 482; });
-    EXPECT_FALSE(prepared[51].enabled);
-    EXPECT_TRUE(prepared[51].checked);  // the check mark still says where the zoom is
-    EXPECT_TRUE(prepared[52].enabled);
-    shell.maskEditing = true;
-    EXPECT_FALSE(prepare([](int command) { return command != 482; })[LeaveMaskCommand].enabled);
-    EXPECT_FALSE(PrepareMenus(doc, shell, inputs, nullptr)[52].enabled);
+struct Rule {
+    const char* name;
+    void (*set)(Setting&);
+    std::vector<int> enabled, disabled, checked, unchecked;
+};
+
+TEST(MenuState, EachRuleEnablesAndChecksItsCommands) {
+    const Rule rules[] = {
+        {"new document", [](Setting&) {}, {98, 99, 239, 61, 48, 498, 497, 589, 902, 223}, {3, 7, 11, 672, 588, 13, 268,
+         623, 624, LeaveMaskCommand, 12345}, {51, 492}, {100}},
+        {"continuous view", [](Setting& s) { s.shell.continuousView = true; }, {100, 237},
+         {98, 99, 101, 239, 584, 61, 62, 621, 622, 614, 615, 14, 60, 65, 67, 597, 595, 596, 48, 498, 497}, {100}, {}},
+        {"open file, undo and cancel",
+         [](Setting& s) { s.openFile(), s.inputs.undoAvailable = s.inputs.cancelAvailable = true; }, {7, 11, 672, 588},
+         {589, 902}, {}, {}},
+        {"open file without undo", [](Setting& s) { s.openFile(); }, {588}, {11, 672}, {}, {}},
+        {"undo without a file", [](Setting& s) { s.inputs.undoAvailable = s.inputs.cancelAvailable = true; },
+         {589, 902}, {11, 672, 588}, {}, {}},
+        {"something to paste and trace",
+         [](Setting& s) { s.inputs.copyBufferFilled = s.inputs.pageHasGhostModel = true; }, {13, 268}, {}, {}, {}},
+        {"grouped staff", [](Setting& s) { s.group(3); }, {225}, {223, 249, 247, 285, 248, 236, 237, 239}, {}, {}},
+        {"grouped staff, continuous view", [](Setting& s) { s.group(3), s.shell.continuousView = true; }, {237},
+         {236, 239}, {}, {}},
+        {"single staff, continuous view", [](Setting& s) { s.group(1), s.shell.continuousView = true; }, {237, 223},
+         {239}, {}, {}},
+        {"no such staff or page", [](Setting& s) { s.doc.currentStaff = 99, s.doc.currentPage = 7; }, {223}, {}, {}, {}},
+        {"modified", [](Setting& s) { s.doc.modified = true; }, {3}, {}, {}, {}},
+        {"sticky modified", [](Setting& s) { s.shell.stickyModified = true; }, {3}, {}, {}, {}},
+        {"variable mask", [](Setting& s) { s.doc.optional.variableMask = std::make_unique<PageRecord>(); }, {624},
+         {623}, {}, {}},
+        {"mask editing",
+         [](Setting& s) { s.openFile(), s.doc.modified = true, s.shell.maskEditing = true; }, {LeaveMaskCommand, 52},
+         {622, 621, 623, 624, 63, 64, 66, 61, 49, 60, 65, 67, 1, 2, 4, 614, 615, 241, 242, 902, 15, 5, 14, 6, 48, 100,
+          584, 597, 595, 596, 3, 7, 8, 588, 589, 11, 672, 268},
+         {}, {}},
+        {"zoom, tool and mask marks",
+         [](Setting& s) {
+             s.shell.autosaveDelay = 0, s.shell.zoomMenuItem = 54, s.shell.toolMenuItem = 72;
+             s.doc.page()->layoutWord().setWithoutVariableMask(true);
+         },
+         {}, {}, {54, 72, 620}, {492, 51, 86, 619}},
+        {"zoom chosen through AUTRE, tool overridden",
+         [](Setting& s) { s.shell.zoomMenuItem = 56, s.shell.toolMenuItem = 72, s.doc.toolOverride = 1; }, {}, {},
+         {56}, {51, 72}},
+    };
+    for (const Rule& rule : rules) {
+        Setting s;
+        rule.set(s);
+        const MenuPreparation prepared = s.prepare();
+        for (int c : rule.enabled) EXPECT_TRUE(prepared[c].enabled) << rule.name << ": " << c;
+        for (int c : rule.disabled) EXPECT_FALSE(prepared[c].enabled) << rule.name << ": " << c;
+        for (int c : rule.checked) EXPECT_TRUE(prepared[c].checked) << rule.name << ": " << c;
+        for (int c : rule.unchecked) EXPECT_FALSE(prepared[c].checked) << rule.name << ": " << c;
+        EXPECT_EQ(prepared.showLeaveMask, s.shell.maskEditing) << rule.name;
+    }
 }
 
-TEST_F(MenuStateTest, EveryMenuCommandGetsAState) {
-    const auto prepared = prepare();
+TEST(MenuState, EveryMenuCommandGetsAStateAndModifiedStaysStickyOutsideMaskEditing) {
+    Setting s;
+    s.doc.modified = true;
+    const MenuPreparation prepared = s.prepare();
     for (int command : MainMenuCommands()) EXPECT_EQ(prepared.commands.count(command), 1u) << command;
-    EXPECT_FALSE(prepared[12345].enabled);
-}
-
-TEST_F(MenuStateTest, SaveNeedsTheStickyModifiedFlag) {
-    EXPECT_FALSE(prepare()[3].enabled);
-    doc.modified = true;
-    auto prepared = prepare();
-    EXPECT_TRUE(prepared[3].enabled);
     EXPECT_TRUE(prepared.stickyModified);
-    // Once set, the flag keeps Enregistrer available even after the modified flag went down again.
-    shell.stickyModified = prepared.stickyModified;
-    doc.modified = false;
-    EXPECT_TRUE(prepare()[3].enabled);
-    shell.maskEditing = true;
-    EXPECT_FALSE(prepare()[3].enabled);
+    s.shell.stickyModified = prepared.stickyModified;
+    s.doc.modified = false;
+    EXPECT_TRUE(s.prepare()[3].enabled);
+    s.shell.maskEditing = true;
+    EXPECT_FALSE(s.prepare()[3].enabled);
 }
 
-TEST_F(MenuStateTest, CompressNeedsAPath) {
-    EXPECT_FALSE(prepare()[7].enabled);
-    openFile();
-    EXPECT_TRUE(prepare()[7].enabled);
-}
-
-TEST_F(MenuStateTest, UndoFollowsTheStepsOfAnOpenFile) {
-    inputs.undoAvailable = inputs.cancelAvailable = true;
-    auto prepared = prepare();  // no file open: nothing to undo in the working file
-    EXPECT_FALSE(prepared[11].enabled);
-    EXPECT_FALSE(prepared[672].enabled);
-    EXPECT_FALSE(prepared[588].enabled);
-    EXPECT_TRUE(prepared[589].enabled);
-    EXPECT_TRUE(prepared[902].enabled);
-
-    openFile();
-    prepared = prepare();
-    EXPECT_TRUE(prepared[11].enabled);
-    EXPECT_TRUE(prepared[672].enabled);
-    EXPECT_TRUE(prepared[588].enabled);
-    EXPECT_FALSE(prepared[589].enabled);  // import and GUIDO start new scores only
-    EXPECT_FALSE(prepared[902].enabled);
-
-    inputs.cancelAvailable = false;
-    prepared = prepare();
-    EXPECT_TRUE(prepared[11].enabled);
-    EXPECT_FALSE(prepared[672].enabled);
-    inputs.undoAvailable = false;
-    EXPECT_FALSE(prepare()[11].enabled);
-}
-
-TEST_F(MenuStateTest, PasteAndTraceNeedSomethingToUse) {
-    auto prepared = prepare();
-    EXPECT_FALSE(prepared[13].enabled);
-    EXPECT_FALSE(prepared[268].enabled);
-    inputs.copyBufferFilled = inputs.pageHasGhostModel = true;
-    prepared = prepare();
-    EXPECT_TRUE(prepared[13].enabled);
-    EXPECT_TRUE(prepared[268].enabled);
-}
-
-TEST_F(MenuStateTest, ContinuousModeGreysPageLayoutCommands) {
-    shell.continuousView = true;
-    auto prepared = prepare();
-    EXPECT_TRUE(prepared[100].checked);
-    EXPECT_TRUE(prepared[100].enabled);
-    for (int command : {98, 99, 101, 239, 584, 61, 62, 621, 622, 614, 615, 14, 60, 65, 67, 597, 595, 596, 48, 498,
-                        497}) {
-        EXPECT_FALSE(prepared[command].enabled) << command;
-    }
-    shell.continuousView = false;
-    prepared = prepare();
-    EXPECT_FALSE(prepared[100].checked);
-    for (int command : {98, 99, 101, 239, 584, 61, 62, 14, 60, 65, 67, 48, 498, 497}) {
-        EXPECT_TRUE(prepared[command].enabled) << command;
-    }
-}
-
-TEST_F(MenuStateTest, GroupedStaffGreysTheSingleLineAlignments) {
-    groupCurrentStaff(3);
-    auto prepared = prepare();
-    for (int command : {223, 249, 247, 285, 248, 236, 237, 239}) EXPECT_FALSE(prepared[command].enabled) << command;
-    EXPECT_TRUE(prepared[225].enabled);
-
-    shell.continuousView = true;
-    prepared = prepare();
-    EXPECT_TRUE(prepared[237].enabled);
-    EXPECT_FALSE(prepared[236].enabled);
-
-    groupCurrentStaff(1);
-    shell.continuousView = false;
-    prepared = prepare();
-    for (int command : {223, 249, 247, 285, 248, 236, 237, 239}) EXPECT_TRUE(prepared[command].enabled) << command;
-}
-
-// A single staff re-enables the alignments, but the continuous view still cannot take a justified page.
-TEST_F(MenuStateTest, JustifiedPageStaysGreyInTheContinuousView) {
-    groupCurrentStaff(1);
-    shell.continuousView = true;
-    const auto prepared = prepare();
-    EXPECT_FALSE(prepared[239].enabled);
-    EXPECT_TRUE(prepared[237].enabled);
-}
-
-TEST_F(MenuStateTest, MissingStaffCountsAsSingle) {
-    doc.currentStaff = 99;
-    EXPECT_TRUE(prepare()[223].enabled);
-    doc.currentPage = 7;  // not in memory
-    EXPECT_TRUE(prepare()[223].enabled);
-}
-
-TEST_F(MenuStateTest, MaskEditingGreysNavigationAndFileCommands) {
-    openFile();
-    doc.modified = true;
-    shell.maskEditing = true;
-    const auto prepared = prepare();
-    EXPECT_TRUE(prepared.showLeaveMask);
-    EXPECT_TRUE(prepared[LeaveMaskCommand].enabled);
-    for (int command : {622, 621, 623, 624, 63, 64, 66, 61, 49, 60, 65, 67, 1, 2, 4, 614, 615, 241, 242, 902, 15,
-                        5, 14, 6, 48, 100, 584, 597, 595, 596, 3, 7, 8, 588, 589, 11, 672, 268}) {
-        EXPECT_FALSE(prepared[command].enabled) << command;
-    }
+TEST(MenuState, CommandsNotBuiltAreGreyButKeepTheirMark) {
+    Setting s;
+    const auto built = [](int command) { return command != 51 && command != LeaveMaskCommand; };
+    MenuPreparation prepared = PrepareMenus(s.doc, s.shell, s.inputs, built);
+    EXPECT_FALSE(prepared[51].enabled);
+    EXPECT_TRUE(prepared[51].checked);  // the mark still says where the zoom is
     EXPECT_TRUE(prepared[52].enabled);
-}
-
-TEST_F(MenuStateTest, LeavingMaskItemOnlyWhileEditingAMask) {
-    const auto prepared = prepare();
-    EXPECT_FALSE(prepared.showLeaveMask);
-    EXPECT_FALSE(prepared[LeaveMaskCommand].enabled);
-}
-
-TEST_F(MenuStateTest, MaskErasersFollowTheMasksThatExist) {
-    auto prepared = prepare();
-    EXPECT_FALSE(prepared[623].enabled);
-    EXPECT_FALSE(prepared[624].enabled);
-    doc.optional.variableMask = std::make_unique<PageRecord>();
-    prepared = prepare();
-    EXPECT_FALSE(prepared[623].enabled);
-    EXPECT_TRUE(prepared[624].enabled);
-}
-
-TEST_F(MenuStateTest, CheckMarks) {
-    shell.autosaveDelay = 0;
-    shell.zoom = {3, 2};
-    shell.zoomMenuItem = 54;
-    shell.toolMenuItem = 72;
-    doc.page()->layoutWord().setWithoutVariableMask(true);
-    auto prepared = prepare();
-    EXPECT_FALSE(prepared[492].checked);
-    EXPECT_TRUE(prepared[54].checked);
-    EXPECT_FALSE(prepared[51].checked);
-    EXPECT_TRUE(prepared[72].checked);
-    EXPECT_FALSE(prepared[86].checked);
-    EXPECT_FALSE(prepared[619].checked);
-    EXPECT_TRUE(prepared[620].checked);
-
-    shell.autosaveDelay = 5;
-    shell.zoom = {1, 1};  // "AUTRE" answered 1/1: the mark stays on the item chosen
-    shell.zoomMenuItem = 56;
-    doc.toolOverride = 1;
-    prepared = prepare();
-    EXPECT_TRUE(prepared[492].checked);
-    EXPECT_TRUE(prepared[56].checked);
-    EXPECT_FALSE(prepared[51].checked);
-    EXPECT_FALSE(prepared[72].checked);
+    s.shell.maskEditing = true;
+    EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, built)[LeaveMaskCommand].enabled);
+    EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, nullptr)[52].enabled);
 }
 
 }  // namespace
