@@ -1,3 +1,5 @@
+// The dialog model every dialog is built on: numbers clamped while typed, text cut to its edit, fields found by id
+// or (repeated) label, radio groups, check boxes, lists, buttons, the change reaction and scripted answers.
 #include "shell/dialog_model.h"
 
 #include <gtest/gtest.h>
@@ -17,40 +19,37 @@ DialogModel sampleModel() {
     m.addChoice(0, "Position", {"NEANT", "Centré", "Gauche"}, 0);
     m.addText(0, "Texte", "", 5);
     m.addStatic(0, "Marge inférieure (mm):", "12");
+    m.addButton(0, "Police");
+    m.addButton(0, "Police");
     return m;
 }
 
-TEST(DialogModel, NumbersAreClampedWhileTyped) {
+TEST(DialogModel, TypedValuesAreClampedCutOrRefusedAsTheirFieldSays) {
     DialogModel m = sampleModel();
-    EXPECT_TRUE(m.type("Hauteur moyenne", "0"));
-    EXPECT_EQ(m.value("Hauteur moyenne"), 10);
-    EXPECT_TRUE(m.type("Hauteur moyenne", "50"));
-    EXPECT_EQ(m.value("Hauteur moyenne"), 40);
-    EXPECT_TRUE(m.type("Hauteur moyenne", "-7"));
-    EXPECT_EQ(m.value("Hauteur moyenne"), 10);
-    EXPECT_TRUE(m.type("à", "99999999999999999999999"));
-    EXPECT_EQ(m.value("à"), 255);
-    EXPECT_TRUE(m.type("à", "-99999999999999999999999"));
-    EXPECT_EQ(m.value("à"), 1);
-}
-
-TEST(DialogModel, EmptyOrNonNumericTextKeepsTheValue) {
-    DialogModel m = sampleModel();
-    m.type("à", "30");
-    for (const char* text : {"", "   ", "abc", "12x", "-", "+", "1.5", "0x10", "--3"}) {
-        EXPECT_TRUE(m.type("à", text)) << text;
-        EXPECT_EQ(m.value("à"), 30) << text;
+    const struct {
+        const char* field;
+        const char* typed;
+        bool accepted;
+        int value;  // the field's value after it
+    } cases[] = {
+        {"Hauteur moyenne", "0", true, 10}, {"Hauteur moyenne", "50", true, 40}, {"Hauteur moyenne", "-7", true, 10},
+        {"Hauteur moyenne", "123", true, 12},  // the edit takes "12"
+        {"à", "99999999999999999999999", true, 255}, {"à", "-99999999999999999999999", true, 1},
+        {"à", "30", true, 30}, {"à", "", true, 30}, {"à", "   ", true, 30}, {"à", "abc", true, 30},
+        {"à", "12x", true, 30}, {"à", "-", true, 30}, {"à", "+", true, 30}, {"à", "1.5", true, 30},
+        {"à", "0x10", true, 30}, {"à", "--3", true, 30}, {"à", " 25 ", true, 25}, {"à", "+7", true, 7},
+        {"Inverser arcs", "1", true, 1}, {"Inverser arcs", "7", false, 1}, {"Inverser arcs", "0", true, 0},
+        {"Position", "Gauche", true, 2}, {"Position", "1", true, 1}, {"Position", "3", false, 1},
+        {"Position", "Droite", false, 1}, {"Marge inférieure (mm):", "5", false, 0},
+        {"Paysage", "1", true, 1}, {"Paysage", "0", true, 1},  // a radio button is released by choosing another
+        {"Portrait", "2", false, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(m.type(c.field, c.typed), c.accepted) << c.field << " " << c.typed;
+        EXPECT_EQ(m.value(c.field), c.value) << c.field << " " << c.typed;
     }
-    EXPECT_TRUE(m.type("à", " 25 "));
-    EXPECT_EQ(m.value("à"), 25);
-    EXPECT_TRUE(m.type("à", "+7"));
-    EXPECT_EQ(m.value("à"), 7);
-}
-
-TEST(DialogModel, TextBeyondTheEditLengthIsCut) {
-    DialogModel m = sampleModel();
-    m.type("Hauteur moyenne", "123");  // the edit takes "12"
-    EXPECT_EQ(m.value("Hauteur moyenne"), 12);
+    EXPECT_FALSE(m.checked("Portrait"));
+    EXPECT_EQ(m.text("Marge inférieure (mm):"), "12");
     m.type("Texte", "abcdefgh");
     EXPECT_EQ(m.text("Texte"), "abcde");
 }
@@ -61,86 +60,34 @@ TEST(DialogModel, FieldsAreFoundByIdByLabelAndByRepeatedLabel) {
     EXPECT_EQ(m.find("281")->label, "à");
     EXPECT_EQ(m.value("Autre :"), 210);
     EXPECT_EQ(m.value("Autre :#2"), 297);
-    EXPECT_EQ(m.find("Autre :#3"), nullptr);
-    EXPECT_EQ(m.find("Autre :#0"), nullptr);
-    EXPECT_EQ(m.find("999"), nullptr);
-    EXPECT_EQ(m.find("Inexistant"), nullptr);
+    for (const char* missing : {"Autre :#3", "Autre :#0", "999", "Inexistant"}) EXPECT_EQ(m.find(missing), nullptr);
 }
 
-TEST(DialogModel, RadioButtonsOfAGroupExcludeEachOther) {
+TEST(DialogModel, TheReactionSeesEveryAcceptedChangeAndEveryButtonPressed) {
     DialogModel m = sampleModel();
-    EXPECT_TRUE(m.type("Paysage", "1"));
-    EXPECT_FALSE(m.checked("Portrait"));
-    EXPECT_TRUE(m.checked("Paysage"));
-    // A chosen button is released only by choosing another one.
-    EXPECT_TRUE(m.type("Paysage", "0"));
-    EXPECT_TRUE(m.checked("Paysage"));
-    EXPECT_FALSE(m.type("Portrait", "2"));
-    EXPECT_FALSE(m.checked("Portrait"));
-}
-
-TEST(DialogModel, CheckBoxesTakeZeroOrOne) {
-    DialogModel m = sampleModel();
-    EXPECT_TRUE(m.type("Inverser arcs", "1"));
-    EXPECT_TRUE(m.checked("Inverser arcs"));
-    EXPECT_FALSE(m.type("Inverser arcs", "7"));
-    EXPECT_TRUE(m.checked("Inverser arcs"));
-    EXPECT_TRUE(m.type("Inverser arcs", "0"));
-    EXPECT_FALSE(m.checked("Inverser arcs"));
-}
-
-TEST(DialogModel, ListsTakeAnEntryOrItsIndex) {
-    DialogModel m = sampleModel();
-    EXPECT_TRUE(m.type("Position", "Gauche"));
-    EXPECT_EQ(m.value("Position"), 2);
-    EXPECT_TRUE(m.type("Position", "1"));
-    EXPECT_EQ(m.value("Position"), 1);
-    EXPECT_FALSE(m.type("Position", "3"));
-    EXPECT_FALSE(m.type("Position", "Droite"));
-    EXPECT_EQ(m.value("Position"), 1);
-}
-
-TEST(DialogModel, StaticTextTakesNoInput) {
-    DialogModel m = sampleModel();
-    EXPECT_FALSE(m.type("Marge inférieure (mm):", "5"));
-    EXPECT_EQ(m.text("Marge inférieure (mm):"), "12");
-}
-
-TEST(DialogModel, ChangeReactionSeesEveryAcceptedChange) {
-    DialogModel m = sampleModel();
-    std::vector<std::string> changed;
-    m.onChange = [&changed](DialogModel&, const DialogField& f) { changed.push_back(f.label); };
+    std::vector<const DialogField*> changed;
+    m.onChange = [&changed](DialogModel&, const DialogField& f) { changed.push_back(&f); };
     m.type("Hauteur moyenne", "abc");  // kept: no change to react to
     m.type("Hauteur moyenne", "20");
     m.type("Paysage", "1");
     m.set("à", 300);
-    EXPECT_EQ(changed, (std::vector<std::string>{"Hauteur moyenne", "Paysage", "à"}));
-    EXPECT_EQ(m.value("à"), 255);
-}
-
-TEST(DialogModel, PressingAButtonRunsTheReactionAndKeepsNoValue) {
-    DialogModel m("Essai", "Essai");
-    m.addButton(0, "Police");
-    m.addButton(0, "Police");
-    std::vector<const DialogField*> pressed;
-    m.onChange = [&pressed](DialogModel&, const DialogField& f) { pressed.push_back(&f); };
     EXPECT_TRUE(m.type("Police#2", "1"));
     EXPECT_TRUE(m.type("Police", ""));
-    m.set("Police", 7);
-    EXPECT_EQ(pressed, (std::vector<const DialogField*>{m.find("Police#2"), m.find("Police"), m.find("Police")}));
-    EXPECT_EQ(m.value("Police"), 0);
     EXPECT_FALSE(m.type("Police#3", "1"));
+    EXPECT_EQ(changed, (std::vector<const DialogField*>{m.find("Hauteur moyenne"), m.find("Paysage"), m.find("à"),
+                                                        m.find("Police#2"), m.find("Police")}));
+    EXPECT_EQ(m.value("à"), 255);
+    EXPECT_EQ(m.value("Police"), 0);  // a button keeps no value
 }
 
 TEST(DialogModel, AnswersFillTheModelAndReportWhatTheyCouldNotUse) {
     DialogModel m = sampleModel();
     const DialogAnswer answer{"Essai", {{"Paysage", "1"}, {"281", "12"}, {"Autre :#2", "420"}, {"Nulle part", "3"},
                                         {"Marge inférieure (mm):", "1"}}, true};
-    const std::vector<std::string> refused = applyAnswer(m, answer);
+    EXPECT_EQ(applyAnswer(m, answer), (std::vector<std::string>{"Nulle part", "Marge inférieure (mm):"}));
     EXPECT_TRUE(m.checked("Paysage"));
     EXPECT_EQ(m.value("à"), 12);
     EXPECT_EQ(m.value("Autre :#2"), 420);
-    EXPECT_EQ(refused, (std::vector<std::string>{"Nulle part", "Marge inférieure (mm):"}));
 }
 
 }  // namespace
