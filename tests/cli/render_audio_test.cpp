@@ -1,7 +1,6 @@
-// notavera-cli render-audio end to end: a MIDI file becomes a WAV that sox hears; errors are the editor's
-// message lines on stderr with a non-zero status.
+// notavera-cli render-audio end to end: a MIDI file, a document or an imported GUIDO score becomes a WAV that sox
+// hears for as long as the music lasts; errors are the editor's message lines on stderr with a non-zero status.
 #include <gtest/gtest.h>
-
 
 #include "support/audio_test_files.h"
 #include "support/cli_runner.h"
@@ -10,77 +9,49 @@
 namespace notavera {
 namespace {
 
-// notavera-cli render-audio with these arguments, run in the test's folder.
-test::CliResult renderAudio(const std::vector<std::string>& arguments, const test::TempDir& dir) {
-    std::vector<std::string> words{"render-audio"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    return test::RunCli(dir.path(), words);
-}
+namespace fs = std::filesystem;
 
-TEST(RenderAudioCommand, WritesAWavThatIsNotSilent) {
-    test::TempDir dir;
-    test::WriteBytes(dir / "air.mid", test::MelodyMidi({67, 69, 71}, 320));  // one second
-    const test::CliResult run = renderAudio({(dir / "air.mid").string(), (dir / "air.wav").string()}, dir);
+// The WAV written from `source` lasts between `shortest` and `longest` seconds and is not silent.
+void ExpectHeard(const test::TempDir& dir, const std::string& source, double shortest, double longest) {
+    const test::CliResult run = test::RunCli(dir.path(), {"render-audio", source, "out.wav"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    const auto stat = test::MeasureWithSox(dir / "air.wav");
+    const auto stat = test::MeasureWithSox(dir / "out.wav");
     ASSERT_TRUE(stat);
-    EXPECT_GT(stat->rmsAmplitude, 0.001);
-    EXPECT_GE(stat->seconds, 1.0);
+    EXPECT_GT(stat->rmsAmplitude, 0.001) << source;
+    EXPECT_GE(stat->seconds, shortest) << source;
+    EXPECT_LE(stat->seconds, longest) << source;
 }
 
-TEST(RenderAudioCommand, PlaysADocumentFromItsFirstPageToItsLast) {
+TEST(RenderAudioCommand, MidiFilesDocumentsAndGuidoScoresAreHeardForAsLongAsTheyLast) {
     test::TempDir dir;
+    test::WriteBytes(dir / "air.mid", test::MelodyMidi({67, 69, 71}, 320));  // one second
+    ExpectHeard(dir, "air.mid", 1.0, 3.0);
     test::ScoreBuilder score(2);
     score.on(1, 0).notes(100, 150, 4, 5);  // four quarters on G at 120 a minute: two seconds
     score.on(2, 0).notes(100, 150, 4, 1);  // and two more on the second page
     ASSERT_TRUE(score.saveAs(dir / "song.mus"));
-    const test::CliResult run = renderAudio({(dir / "song.mus").string(), (dir / "song.wav").string()}, dir);
-    ASSERT_EQ(run.status, 0) << run.err;
-    const auto stat = test::MeasureWithSox(dir / "song.wav");
-    ASSERT_TRUE(stat);
-    EXPECT_GT(stat->rmsAmplitude, 0.001);
-    EXPECT_GE(stat->seconds, 4.0);
-    EXPECT_LE(stat->seconds, 7.0);
-    EXPECT_FALSE(std::filesystem::exists(dir / "song.sum")) << "the working file is removed";
-}
-
-TEST(RenderAudioCommand, AGuidoScoreIsHeardForAsLongAsItsBarsLast) {
+    ExpectHeard(dir, "song.mus", 4.0, 7.0);
+    EXPECT_FALSE(fs::exists(dir / "song.sum")) << "the working file is removed";
     // Bach's first two-part invention: 22 bars of 4/4 at the default 120 quarters a minute, two voices.
-    test::TempDir dir;
-    const auto gmn = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "gmn/guidolib_complex_Bach-BWV772.gmn";
-    const test::CliResult imported = test::RunCli(dir.path(), {"import-gmn", gmn.string(), "bach.mus"});
-    ASSERT_EQ(imported.status, 0) << imported.err;
-    const test::CliResult run = renderAudio({"bach.mus", "bach.wav"}, dir);
-    ASSERT_EQ(run.status, 0) << run.err;
-    const auto stat = test::MeasureWithSox(dir / "bach.wav");
-    ASSERT_TRUE(stat);
-    EXPECT_GT(stat->rmsAmplitude, 0.001);
-    EXPECT_GE(stat->seconds, 44.0);
-    EXPECT_LE(stat->seconds, 47.0);
+    const auto gmn = fs::path(NOTAVERA_CORPUS_DIR) / "gmn/guidolib_complex_Bach-BWV772.gmn";
+    ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", gmn.string(), "bach.mus"}).status, 0);
+    ExpectHeard(dir, "bach.mus", 44.0, 47.0);
 }
 
-TEST(RenderAudioCommand, AnUnreadableFileIsAFrenchErrorLine) {
+TEST(RenderAudioCommand, UnreadableMidiUnwritableWavAndWrongArgumentsAreReported) {
     test::TempDir dir;
-    const auto bad = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
-    const test::CliResult run = renderAudio({bad.string(), (dir / "x.wav").string()}, dir);
+    const auto bad = fs::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
+    test::CliResult run = test::RunCli(dir.path(), {"render-audio", bad.string(), "x.wav"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "MESSAGE Message 0 Fichier MIDI illisible : " + bad.string() + "\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "x.wav"));
-}
-
-TEST(RenderAudioCommand, AnUnwritableWavIsTheFileMessage) {
-    test::TempDir dir;
+    EXPECT_FALSE(fs::exists(dir / "x.wav"));
     test::WriteBytes(dir / "air.mid", test::MelodyMidi({67}, 320));
     const auto wav = dir / "absent" / "air.wav";
-    const test::CliResult run = renderAudio({(dir / "air.mid").string(), wav.string()}, dir);
+    run = test::RunCli(dir.path(), {"render-audio", "air.mid", wav.string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "MESSAGE Notavera 2 Impossible d'écrire le fichier " + wav.string() + "\n");
-}
-
-TEST(RenderAudioCommand, WrongArgumentsShowTheUsage) {
-    test::TempDir dir;
-    const test::CliResult run = renderAudio({"seul.mid"}, dir);
+    run = test::RunCli(dir.path(), {"render-audio", "seul.mid"});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("render-audio"), std::string::npos);
 }
