@@ -16,26 +16,18 @@ void AnswerChooser(bool ok) {
     QTimer::singleShot(0, [ok] {
         auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        if (ok)
-            dialog->accept();
-        else
-            dialog->reject();
+        ok ? dialog->accept() : dialog->reject();
     });
 }
 
-TEST(QtUiServicesTest, FontChooserKeptAsOpenedGivesBackTheSameFont) {
+TEST(QtUiServicesTest, TheFontChooserKeptAsOpenedGivesBackTheSameFontAndCancelNothing) {
     QtUiServices ui;
     AnswerChooser(true);
     const std::optional<FontChoice> chosen = ui.chooseFont({"Times New Roman", 60, true, true});
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->face, "Times New Roman");
     EXPECT_EQ(chosen->height, 60);
-    EXPECT_TRUE(chosen->bold);
-    EXPECT_TRUE(chosen->italic);
-}
-
-TEST(QtUiServicesTest, CancelledFontChooserChoosesNothing) {
-    QtUiServices ui;
+    EXPECT_TRUE(chosen->bold && chosen->italic);
     AnswerChooser(false);
     EXPECT_FALSE(ui.chooseFont({"Arial", 30, false, false}));
 }

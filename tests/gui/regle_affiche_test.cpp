@@ -1,3 +1,5 @@
+// The Régleur's miniature page offscreen: the sheet and its staves painted in any widget size, group marks, clicks,
+// drags and keys reaching the ruler, and the staff layout dialog that carries it.
 #include "platform/qt/regle_affiche.h"
 
 #include <gtest/gtest.h>
