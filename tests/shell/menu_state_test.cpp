@@ -1,11 +1,16 @@
-// Menu preparation, one row per rule: continuous pages, mask editing, undo states of an open file, grouped staves,
-// the sticky modified flag, the masks that exist, the check marks, and commands that are not built yet.
+// The menus and the palette: what must hold of the menu table whatever its entries, menu preparation one row per
+// rule, the palette's buttons placed right to left from the window's edge, and the picture each shows for a state.
 #include "shell/menu_state.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <string>
+
 #include "score/new_document.h"
 #include "shell/menu_table.h"
+#include "shell/palette.h"
 
 namespace notavera {
 namespace {
@@ -106,6 +111,130 @@ TEST(MenuState, CommandsNotBuiltAreGreyButKeepTheirMark) {
     s.shell.maskEditing = true;
     EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, built)[LeaveMaskCommand].enabled);
     EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, nullptr)[52].enabled);
+}
+
+// The access key of a label: the UTF-8 character after the '&', ASCII letters folded to lower case.
+std::string AccessKey(std::string_view label) {
+    const auto amp = label.find('&');
+    if (amp == std::string_view::npos || amp + 1 >= label.size()) return {};
+    const auto lead = static_cast<unsigned char>(label[amp + 1]);
+    std::string key(label.substr(amp + 1, lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1));
+    if (key.size() == 1) key[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(key[0])));
+    return key;
+}
+
+void ExpectWellFormed(std::string_view where, std::span<const MenuEntry> entries) {
+    ASSERT_FALSE(entries.empty()) << where;
+    EXPECT_NE(entries.front().kind, MenuEntryKind::Separator) << where;
+    EXPECT_NE(entries.back().kind, MenuEntryKind::Separator) << where;
+    std::set<std::string> keys;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const MenuEntry& entry = entries[i];
+        if (entry.kind == MenuEntryKind::Separator) {
+            EXPECT_NE(entries[i - 1].kind, MenuEntryKind::Separator) << where;
+            continue;
+        }
+        EXPECT_EQ(std::count(entry.label.begin(), entry.label.end(), '&'), 1) << where << ": " << entry.label;
+        EXPECT_TRUE(keys.insert(AccessKey(entry.label)).second) << where << ": key used twice by " << entry.label;
+        if (entry.kind == MenuEntryKind::Submenu) ExpectWellFormed(entry.label, entry.submenu);
+    }
+}
+
+TEST(MenuTable, EveryMenuIsWellFormedAndTheTitlesHaveDistinctKeys) {
+    std::set<std::string> titleKeys{AccessKey(LeaveMaskLabel)};
+    for (const Menu& menu : MainMenus()) {
+        EXPECT_TRUE(titleKeys.insert(AccessKey(menu.title)).second) << menu.title;
+        ExpectWellFormed(menu.title, menu.entries);
+    }
+}
+
+TEST(MenuTable, CommandNumbersAreUniqueAndLeaveThePaletteAndMaskItemsAlone) {
+    const std::vector<int> commands = MainMenuCommands();
+    const std::set<int> unique(commands.begin(), commands.end());
+    EXPECT_EQ(unique.size(), commands.size());
+    EXPECT_EQ(unique.count(LeaveMaskCommand), 0u);
+    for (int id = 20; id <= 42; ++id) EXPECT_EQ(unique.count(id), 0u) << id;  // the palette buttons
+    EXPECT_FALSE(CommandLabel(LeaveMaskCommand).has_value());
+    for (const ToolEntry& tool : ToolTable()) {
+        EXPECT_TRUE(CommandLabel(tool.command).has_value()) << tool.command;
+        EXPECT_EQ(FindTool(tool.command)->currentTool, tool.currentTool);
+    }
+    EXPECT_FALSE(FindTool(0));
+}
+
+TEST(MenuTable, TheValMenuGivesTheDurationsInOrder) {
+    const Menu& val = DurationMenu();
+    ASSERT_EQ(val.entries.size(), 11u);
+    for (unsigned code = 0; code < val.entries.size(); ++code) {
+        EXPECT_EQ(DurationForCommand(val.entries[code].command), code);
+        EXPECT_EQ(CommandForDuration(code), val.entries[code].command);
+    }
+    EXPECT_FALSE(CommandForDuration(11));
+    EXPECT_FALSE(DurationForCommand(val.entries[0].command - 1));
+}
+
+TEST(Palette, ButtonsSitRightToLeftTouchingFromTheRightEdge) {
+    EXPECT_EQ(PaletteCommand(0), 20);
+    EXPECT_EQ(PaletteIndex(42), 22);
+    EXPECT_FALSE(PaletteIndex(19));
+    EXPECT_FALSE(PaletteIndex(43));
+    for (const int clientWidth : {1000, 300}) {  // a narrow window pushes the leftmost buttons off its area
+        const auto rects = PaletteLayout(clientWidth);
+        int right = clientWidth;
+        for (int index = 0; index < PaletteButtonCount; ++index) {
+            const PaletteRect& r = rects[static_cast<std::size_t>(index)];
+            EXPECT_EQ(r.x + r.width, right) << index;
+            EXPECT_EQ(r.width, PaletteButtonWidth(index));
+            EXPECT_EQ(r.height, PaletteHeight);
+            right = r.x;
+        }
+        EXPECT_EQ(right, clientWidth - 616);
+        EXPECT_EQ(PaletteRowLeft(clientWidth), clientWidth - 616);
+    }
+    EXPECT_EQ(PaletteLayout(1000)[2], (PaletteRect{888, 0, 56, 28}));
+    EXPECT_EQ(PaletteButtonWidth(16), 14);
+    for (const PaletteRect& r : PaletteLayout(800, false)) EXPECT_EQ(std::pair(r.x, r.width), std::pair(800, 0));
+    EXPECT_EQ(PaletteRowLeft(800, false), 800);
+}
+
+TEST(Palette, EachButtonLightsFromItsOwnState) {
+    const struct {
+        int command;
+        PaletteInputs on, off;
+    } cases[] = {
+        {20, {.undoAvailable = true}, {.cancelAvailable = true}},
+        {21, {.cancelAvailable = true}, {.undoAvailable = true}},
+        {22, {.alternateAction = true}, {}},
+        {36, {.navigationState = 1}, {.navigationState = 2}},
+        {37, {.navigationState = 2}, {.navigationState = 1}},
+        {38, {.noteFormFlags = 1}, {.noteFormFlags = 2}},
+        {39, {.noteFormFlags = 2}, {.noteFormFlags = 1}},
+        {40, {.noteFormFlags = 2}, {.noteFormFlags = 0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(PaletteButtonFace(*PaletteIndex(c.command), false, c.on)->lit) << c.command;
+        EXPECT_FALSE(PaletteButtonFace(*PaletteIndex(c.command), false, c.off)->lit) << c.command;
+    }
+    const PaletteInputs all{.noteFormFlags = 3, .undoAvailable = true};
+    for (int command = 23; command <= 35; ++command) {  // plain buttons show only whether they are held
+        EXPECT_FALSE(PaletteButtonFace(*PaletteIndex(command), false, all)->pressed);
+        EXPECT_TRUE(PaletteButtonFace(*PaletteIndex(command), true, all)->pressed);
+        EXPECT_FALSE(PaletteButtonFace(*PaletteIndex(command), false, all)->lit) << command;
+    }
+    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(32), false, all)->icon, PaletteIcon::Slur);
+    EXPECT_FALSE(PaletteButtonFace(23, false, all));
+    EXPECT_FALSE(PaletteButtonFace(-1, false, all));
+}
+
+TEST(Palette, TheDurationButtonsShowTheValChoiceOrTheInsertionValueAndTheReferenceValue) {
+    PaletteInputs in{.referenceValue = 6, .currentDuration = 5, .paletteDuration = 3};
+    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(41), false, in),
+              (PaletteFace{PaletteIcon::Duration, false, false, 3, true}));
+    in.paletteDuration = 300;  // anything from 255 on means no choice
+    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(41), false, in),
+              (PaletteFace{PaletteIcon::Duration, false, false, 5, false}));
+    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(42), true, in),
+              (PaletteFace{PaletteIcon::ReferenceValue, true, false, 6, false}));
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
-// Message formatting that never overruns nor splits a character nor reads a value as a format, the two slots,
-// and the box each helper shows (caption, icon, buttons, beep).
+// What the shell tells the user: message formatting that never overruns nor splits a character nor reads a value
+// as a format, the box each helper shows (caption, icon, buttons, beep), the values box and the title bar.
 #include "shell/messages.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_ui.h"
+#include "shell/editor_context.h"
+#include "shell/element_values.h"
+#include "shell/title_bar.h"
 
 namespace notavera {
 namespace {
@@ -66,18 +69,13 @@ TEST(Messages, ValuesAreNeverReadAsFormatsAndMissingValuesGiveNothing) {
     EXPECT_EQ(FormatMessage(15, errorMessageCapacity, "x"), "");
 }
 
-TEST(Messages, TheTwoSlotsHoldTwoTextsAtOnce) {
+TEST(Messages, TheTwoSlotsHoldTwoTextsAtOnceForTheVersionMessage) {
     MessageSlots slots;
-    const std::string& first = slots.LoadMessage(3, 0);
-    const std::string& second = slots.LoadMessage(11, 1);
-    slots.LoadMessage(7, 0);  // a new load replaces only its own slot
-    EXPECT_EQ(first, MessageText(7));
-    EXPECT_EQ(second, MessageText(11));
-    EXPECT_EQ(slots.LoadMessage(15, 0), "");
-    // The version message names the other text as its converter.
-    const MessageArg args[] = {2L, 3L, std::string_view(second)};
+    const std::string& converter = slots.LoadMessage(11, 1);
+    const MessageArg args[] = {2L, 3L, std::string_view(converter)};
     EXPECT_EQ(FormatText(slots.LoadMessage(3, 0), args, fileMessageCapacity),
               "Version fichier (2.3) incompatible: utilisez si possible les fonctions EXPORTER puis IMPORTER nom.wnv!");
+    EXPECT_EQ(slots.LoadMessage(15, 0), "");
 }
 
 TEST(Messages, EachHelperShowsItsBox) {
@@ -149,6 +147,79 @@ TEST(Messages, QuestionsAreTrueOnlyForYesAndAFailedSaveTurnsYesIntoCancel) {
     Beep(ui);
     EXPECT_EQ(ui.beeps(), 1);
     EXPECT_EQ(ui.messages().size(), 3u);
+}
+
+ElementRecord signOf(SignType type) {
+    ElementRecord e;
+    e.w0().setKind(ElementKind::Sign);
+    e.signWord().setSignType(type);
+    return e;
+}
+
+TEST(ElementValues, TimeSignatureAndClefShowTheirFourValuesAndNothingElseShowsAny) {
+    for (SignType type : {SignType::TimeSignature, SignType::Clef}) {
+        ElementRecord e = signOf(type);
+        e.word1 = 0xFFFFFF00u | 21u;  // only the low 5 bits are the reference value
+        e.signWord().setHigh7(100);
+        e.signWord().setPairB(2);  // polyphony
+        e.signWord().setPairA(3);  // aesthetic
+        e.signWord().setCode(0xFF);
+        HeadlessUi ui(nullptr);
+        ShowElementValues(ui, e);
+        ASSERT_EQ(ui.messages().size(), 1u);
+        EXPECT_EQ(ui.messages()[0].text, "Valeur de l'étalon: 21 - valeur du pas variable: 100 - Correction "
+                                         "polyphonie: 2, esthétique: 3");
+        EXPECT_EQ(ui.messages()[0].icon, MessageIcon::Information);
+    }
+    ElementRecord rest;
+    rest.typeWord = 5;  // a rest whose low bits read like a time signature's type
+    HeadlessUi ui(nullptr);
+    for (const ElementRecord& e : {rest, signOf(SignType::Bar), signOf(SignType::KeyChange)}) ShowElementValues(ui, e);
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(ui.beeps(), 0);
+}
+
+TEST(TitleBar, TextWithAndWithoutNameAndPageMarker) {
+    TitleBarInfo info;
+    EXPECT_EQ(TitleBarText(info), "Notavera v.6.5d - (sans nom) (p.0/0) - {0,0} 0 - Voix 0  [0:0]");
+    info = {.fileTitle = "100%s%d.mus", .page = 3, .pageCount = 14, .staffHighByte = 5, .staffGroupPos = 2,
+            .staffNumber = 4, .voice = 9, .groupNum = 3, .groupDen = 2};
+    EXPECT_EQ(TitleBarText(info), "Notavera v.6.5d - 100%s%d.mus (p.3/14) - {5,2} 4 - Voix 9  [3:2]");
+    info.markerPage = 7;
+    EXPECT_EQ(TitleBarText(info), "Notavera v.6.5d - 100%s%d.mus (p.3/14) - {5,2} 4 - Voix 9  [3:2] (mqPage: 7)");
+}
+
+TEST(TitleBar, ValuesComeFromTheCurrentStaffAndPageOnceTheDocumentIsReady) {
+    HeadlessUi ui{nullptr};
+    EditorContext ctx{ui};
+    ctx.doc.storage.path = "/home/user/partitions/sonate.mus";
+    ctx.doc.pageCount = 6;
+    ctx.doc.currentPage = 2;
+    ctx.doc.currentStaff = 1;
+    PageRecord page;
+    page.number = 2;
+    page.staves.resize(3);
+    page.staves[1].voiceWord = 0x0A030207u;  // bytes: voice 7, position 2, size 3, high 10
+    ctx.doc.pages.push_back(std::move(page));
+    ctx.shell.groupNum = 3;
+    ctx.shell.groupDen = 2;
+    UpdateTitleBar(ctx);
+    EXPECT_EQ(ui.title(), "") << "nothing before the document is ready";
+    ctx.shell.documentReady = true;
+    ctx.shell.markerPage = 5;
+    UpdateTitleBar(ctx);
+    EXPECT_EQ(ui.title(), "Notavera v.6.5d - sonate.mus (p.2/6) - {10,2} 2 - Voix 7  [3:2] (mqPage: 5)");
+    ctx.shell.continuousOffset = 2;
+    EXPECT_EQ(TitleBarInfoOf(ctx).page, 2u);  // the offset means nothing outside the continuous view
+    ctx.shell.continuousView = true;
+    EXPECT_EQ(TitleBarInfoOf(ctx).page, 4u);
+    ctx.shell.continuousView = false;
+    ctx.shell.markerPage = 0;
+    ctx.doc.currentStaff = 3;  // not on the page
+    EXPECT_EQ(TitleBarText(TitleBarInfoOf(ctx)), "Notavera v.6.5d - sonate.mus (p.2/6) - {0,0} 0 - Voix 0  [3:2]");
+    ctx.doc.currentStaff = 0;
+    ctx.doc.currentPage = 4;  // not in memory
+    EXPECT_EQ(TitleBarText(TitleBarInfoOf(ctx)), "Notavera v.6.5d - sonate.mus (p.4/6) - {0,0} 0 - Voix 0  [3:2]");
 }
 
 }  // namespace
