@@ -37,6 +37,12 @@ protected:
                                       : decltype(DialogAnswer::fields){{"Nombre", number}, {kind, "1"}},
                125, ok);
     }
+    std::pair<KeyKind, unsigned> keyOf(int i) { return {staff(i).key().keyKind(), staff(i).key().keyCount()}; }
+    // A key change's kind (1 sharps, 2 flats), number, code and cancellation flag.
+    std::tuple<unsigned, unsigned, unsigned, bool> change(std::size_t i) {
+        const auto w = staff().elements.at(i).signWord();
+        return {w.subValue(), w.high7(), w.code(), w.flag16()};
+    }
     void groupFirstTwoStaves() {
         for (int i = 0; i < 2; ++i) {
             staff(i).voice().setPositionInGroup(static_cast<unsigned>(i + 1));
@@ -48,29 +54,23 @@ protected:
     EditorContext ctx{ui};
 };
 
-TEST_F(SignEntryTest, EachClefCommandInsertsItsClefAndReplacesAClefAtTheCursor) {
-    const std::pair<int, unsigned> clefs[] = {{201, 1}, {200, 2}, {202, 3}, {203, 4},  {205, 5},  {206, 6},
-                                              {208, 7}, {207, 8}, {209, 9}, {204, 10}, {585, 11}, {594, 12}};
-    for (const auto& [command, clef] : clefs) {
+TEST_F(SignEntryTest, AClefIsReplacedAtTheCursorAndBeforeMusicSendsTheCursorToTheNextElement) {
+    for (const auto& [command, clef] : {std::pair(201, 1u), std::pair(202, 3u)}) {
         at(60, els().empty() ? -1 : 0);
         DispatchCommand(ctx, static_cast<std::uint32_t>(command));
         ASSERT_EQ(els().size(), 1u) << command;
         EXPECT_TRUE(els()[0].isSignOfType(SignType::Clef));
-        EXPECT_EQ(els()[0].signWord().code(), clef) << command;
-        EXPECT_EQ(els()[0].x, 60);
+        EXPECT_EQ(std::pair(els()[0].signWord().code(), els()[0].x), std::pair(clef, 60));
         EXPECT_EQ(ctx.shell.cursor.x, 60 + ctx.shell.settings.clefDistanceSteps * ctx.doc.spacingStep);
     }
-}
-
-TEST_F(SignEntryTest, AClefBeforeMusicSendsTheCursorToTheNextElement) {
+    els().clear();
+    at(60);
     DispatchKey(ctx, Key::F2, {});
-    const int noteX = els()[0].x;
     at(40);
     DispatchCommand(ctx, 202);
     ASSERT_EQ(els().size(), 2u);
     EXPECT_TRUE(els()[0].isSignOfType(SignType::Clef));
-    EXPECT_EQ(ctx.shell.cursor.x, noteX);
-    EXPECT_EQ(ctx.doc.currentElement, 1);
+    EXPECT_EQ(std::pair(ctx.shell.cursor.x, ctx.doc.currentElement), std::pair(els()[1].x, 1));
     ctx.doc.insertion.word0Flags = 1u << 14;  // working from a neighbour staff: no clef
     DispatchCommand(ctx, 201);
     EXPECT_EQ(els().size(), 2u);
@@ -80,17 +80,16 @@ TEST_F(SignEntryTest, NearTheLineStartTheKeyIsTheStaffsAndIsHandedDownFromTheBlo
     groupFirstTwoStaves();
     at(40);
     key("2", "Dièse");
-    EXPECT_EQ(staff(0).key().keyKind(), KeyKind::Sharps);
-    EXPECT_EQ(staff(1).key().keyCount(), 2u);
+    EXPECT_EQ(keyOf(0), std::pair(KeyKind::Sharps, 2u));
+    EXPECT_EQ(keyOf(1), std::pair(KeyKind::Sharps, 2u));
     EXPECT_TRUE(staff().elements.empty());
     EXPECT_GT(ctx.shell.cursor.x, 40);
     EXPECT_TRUE(ctx.doc.modified);
     ctx.doc.currentStaff = 1;
     at(40);
     key("4", "Bémol");
-    EXPECT_EQ(staff(0).key().keyKind(), KeyKind::Sharps) << "a lower staff keeps the block's other staves";
-    EXPECT_EQ(staff(1).key().keyKind(), KeyKind::Flats);
-    EXPECT_EQ(staff(1).key().keyCount(), 4u);
+    EXPECT_EQ(keyOf(0), std::pair(KeyKind::Sharps, 2u)) << "a lower staff keeps the block's other staves";
+    EXPECT_EQ(keyOf(1), std::pair(KeyKind::Flats, 4u));
 }
 
 TEST_F(SignEntryTest, AKeyRightAfterTheOpeningClefIsTheStaffKeyWhereverTheCursorStands) {
@@ -100,8 +99,8 @@ TEST_F(SignEntryTest, AKeyRightAfterTheOpeningClefIsTheStaffKeyWhereverTheCursor
     at(400);
     key("1", "Dièse");
     EXPECT_EQ(staff(0).elements.size(), 1u) << "no key change";
-    EXPECT_EQ(staff(0).key().keyCount(), 1u);
-    EXPECT_EQ(staff(1).key().keyCount(), 1u);
+    EXPECT_EQ(keyOf(0), keyOf(1));
+    EXPECT_EQ(keyOf(1), std::pair(KeyKind::Sharps, 1u));
 }
 
 TEST_F(SignEntryTest, FurtherRightAKeyChangeIsWrittenAndRewrittenInPlace) {
@@ -111,20 +110,15 @@ TEST_F(SignEntryTest, FurtherRightAKeyChangeIsWrittenAndRewrittenInPlace) {
     EXPECT_FALSE(ctx.doc.modified);
     key("2", "Dièse");
     ASSERT_EQ(staff().elements.size(), 1u);
-    const ElementRecord& e = staff().elements[0];
-    EXPECT_TRUE(e.isSignOfType(SignType::KeyChange));
-    EXPECT_EQ(e.x, 500);
-    EXPECT_EQ(e.signWord().subValue(), 1u);
-    EXPECT_EQ(e.signWord().high7(), 2u);
-    EXPECT_EQ(e.signWord().code(), 2u);
-    EXPECT_FALSE(e.signWord().flag16());
+    EXPECT_TRUE(staff().elements[0].isSignOfType(SignType::KeyChange));
+    EXPECT_EQ(staff().elements[0].x, 500);
+    EXPECT_EQ(change(0), std::tuple(1u, 2u, 2u, false));
     EXPECT_GT(ctx.shell.cursor.x, 500);
     EXPECT_EQ(staff().key().keyKind(), KeyKind::None) << "the staff's own key is untouched";
     at(500, 0);
     key("5", "Bémol");
     ASSERT_EQ(staff().elements.size(), 1u);
-    EXPECT_EQ(staff().elements[0].signWord().subValue(), 2u);
-    EXPECT_EQ(staff().elements[0].signWord().high7(), 5u);
+    EXPECT_EQ(change(0), std::tuple(2u, 5u, 5u, false));
 }
 
 TEST_F(SignEntryTest, NumberZeroCancelsTheKeyInForceAtTheCursor) {
@@ -133,24 +127,20 @@ TEST_F(SignEntryTest, NumberZeroCancelsTheKeyInForceAtTheCursor) {
     at(600);
     key("0", "");
     ASSERT_EQ(staff().elements.size(), 1u);
-    const ElementRecord& e = staff().elements[0];
-    EXPECT_TRUE(e.signWord().flag16());
-    EXPECT_EQ(e.signWord().subValue(), 1u);
-    EXPECT_EQ(e.signWord().high7(), 3u);
+    EXPECT_EQ(change(0), std::tuple(1u, 3u, 3u, true));
     EXPECT_FALSE(StepInKey(KeyInEffectAt(staff(), 0, 700), 4)) << "no note is altered after a cancellation";
 }
 
 TEST_F(SignEntryTest, TheKeyDialogLimitsTheNumberOffersTheLastAnswerAndCancelChangesNothing) {
     at(40);
     key("9", "Dièse");
-    EXPECT_EQ(staff().key().keyCount(), 7u);
+    EXPECT_EQ(keyOf(0), std::pair(KeyKind::Sharps, 7u));
     const DialogModel m = MakeKeyDialog(ctx.shell.keyDialog.number, ctx.shell.keyDialog.kind);
     EXPECT_EQ(m.value("Nombre"), 7);
     EXPECT_TRUE(m.checked("Dièse"));
     EXPECT_FALSE(m.checked("Bémol"));
     key("2", "Bémol", false);
-    EXPECT_EQ(staff().key().keyKind(), KeyKind::Sharps);
-    EXPECT_EQ(staff().key().keyCount(), 7u);
+    EXPECT_EQ(keyOf(0), std::pair(KeyKind::Sharps, 7u));
 }
 
 TEST_F(SignEntryTest, EffacerArmureClearsTheStaffKeyOrTheKeyChangeAtTheCursorButNoNote) {
@@ -159,8 +149,8 @@ TEST_F(SignEntryTest, EffacerArmureClearsTheStaffKeyOrTheKeyChangeAtTheCursorBut
     key("2", "Dièse");
     at(40);
     DispatchCommand(ctx, 128);
-    EXPECT_EQ(staff(0).key().keyKind(), KeyKind::None);
-    EXPECT_EQ(staff(1).key().keyCount(), 0u);
+    EXPECT_EQ(keyOf(0), std::pair(KeyKind::None, 0u));
+    EXPECT_EQ(keyOf(1), std::pair(KeyKind::None, 0u));
     at(500);
     key("2", "Dièse");
     at(500, 0);

@@ -344,17 +344,5 @@ TEST(MouseLineCut, CouperLigneBasAndHautCutAtTheDoubleClickAndIgnoreDrags) {
     EXPECT_EQ(b.ctx().shell.mouseMode, 0);
 }
 
-TEST(AccidentalRing, StepsGoAlongTheRingAndOffItsEnds) {
-    using enum Accidental;
-    const std::tuple<Accidental, Accidental, Accidental> ring[] = {
-        {None, Sharp, Flat},          {Sharp, DoubleSharp, Natural},        {Flat, Natural, DoubleFlat},
-        {Natural, Sharp, Flat},       {DoubleSharp, QuarterSharp, Sharp},   {DoubleFlat, Flat, QuarterFlat},
-        {QuarterSharp, None, DoubleSharp}, {QuarterFlat, DoubleFlat, None}};
-    for (const auto& [from, up, down] : ring) {
-        EXPECT_EQ(RingStep(from, true), up) << static_cast<int>(from);
-        EXPECT_EQ(RingStep(from, false), down) << static_cast<int>(from);
-    }
-}
-
 }  // namespace
 }  // namespace notavera
