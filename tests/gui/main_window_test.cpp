@@ -1,6 +1,6 @@
 // The main window offscreen: the document named on the command line (quoted or not) opens with its title bar, a
-// missing one leaves a new first page, the zoom commands change what is drawn, the scroll bars move the view,
-// Quit takes the window down, and the menus and the palette reach the dispatch.
+// missing one leaves a new first page, the scroll bars move the view, Quit takes the window down; its menu bar
+// follows menu preparation and sends commands, and its palette buttons are placed, painted and clicked.
 #include "platform/qt/main_window.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 #include <cstdlib>
@@ -15,11 +18,13 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/headless/headless_ui.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/palette_bar.h"
+#include "platform/qt/palette_icons.h"
 #include "platform/qt/score_view.h"
-#include "print/mask_editing.h"
 #include "shell/dispatch.h"
+#include "shell/menu_table.h"
 
 namespace notavera {
 namespace {
@@ -37,17 +42,6 @@ struct MainWindowTest : ::testing::Test {
         ASSERT_EQ(std::system(import.c_str()), 0);
     }
     void TearDown() override { fs::remove_all(dir); }
-
-    // The width in device pixels of the dark ink in the frame's rows, a measure of how large the page is drawn.
-    static int InkWidth(ScoreView& view) {
-        view.grab();
-        const QImage& frame = view.lastFrame();
-        int left = frame.width(), right = -1;
-        for (int y = 0; y < frame.height(); y += 2)
-            for (int x = 0; x < frame.width(); ++x)
-                if (qGray(frame.pixel(x, y)) < 64) left = std::min(left, x), right = std::max(right, x);
-        return right - left;
-    }
 };
 
 TEST_F(MainWindowTest, OpensTheDocumentNamedQuotedOrNotWithItsTitleBar) {
@@ -71,18 +65,11 @@ TEST_F(MainWindowTest, WithoutADocumentStartsAnUntitledFirstPageThroughTheRegleu
     EXPECT_EQ(window.context().doc.pageCount, 1);
 }
 
-TEST_F(MainWindowTest, ZoomCommandsChangeTheDrawnSizeAndScrollingMovesDownThePage) {
+TEST_F(MainWindowTest, ScrollingMovesTheVisibleRegionDownThePage) {
     MainWindow window(demo.string());
     window.resize(1000, 600);
     ScoreView& view = window.view();
-    const int normal = InkWidth(view);
-    DispatchCommand(window.context(), 52);  // "&GROS 2/1"
-    EXPECT_EQ(window.context().shell.zoom, (ZoomFraction{2, 1}));
-    EXPECT_GT(InkWidth(view), normal);
-    DispatchCommand(window.context(), 53);  // "&PETIT 1/2"
-    EXPECT_NEAR(InkWidth(view), normal / 2, normal / 10);
-    DispatchCommand(window.context(), 51);  // "&NORMAL"
-    EXPECT_EQ(InkWidth(view), normal);
+    view.grab();
     const PageRegion top = view.visibleRegion();
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
     view.grab();
@@ -118,17 +105,89 @@ TEST_F(MainWindowTest, ClosingAnUnmodifiedDocumentQuits) {
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(MainWindowTest, MaskEditingGreysQuitAndShowsItsOwnAtOnce) {
-    MainWindow window(demo.string());
-    MenuBar& menus = window.menus();
-    EXPECT_TRUE(menus.commandAction(6)->isEnabled());  // Quitter
-    menus.commandAction(mask_command::editFixed)->trigger();
-    EXPECT_TRUE(window.context().shell.maskEditing);
-    EXPECT_FALSE(menus.commandAction(6)->isEnabled());
-    EXPECT_TRUE(menus.leaveMaskAction()->isVisible());
-    menus.leaveMaskAction()->trigger();
-    EXPECT_FALSE(window.context().shell.maskEditing);
-    EXPECT_FALSE(menus.leaveMaskAction()->isVisible());
+class MenuBarTest : public ::testing::Test {
+protected:
+    std::unique_ptr<MenuBar> makeBar(MenuBar::BuiltTest built = [](int) { return true; }) {
+        return std::make_unique<MenuBar>(ctx, [this] { return inputs; }, std::move(built),
+                                         [this](int command) { chosen.push_back(command); });
+    }
+
+    HeadlessUi ui{nullptr};
+    EditorContext ctx{ui};
+    MenuInputs inputs;
+    std::vector<int> chosen;
+};
+
+TEST_F(MenuBarTest, ItemsFollowMenuPreparationWhenAMenuOpens) {
+    ctx.doc.modified = true;
+    const auto bar = makeBar([](int command) { return command != 53; });
+    EXPECT_EQ(bar->commandAction(284)->text(), QString::fromUtf8("Recalc&uler Distances"));
+    EXPECT_EQ(bar->commandAction(482), nullptr);
+    EXPECT_FALSE(bar->commandAction(53)->isEnabled());  // not built
+    EXPECT_TRUE(bar->commandAction(52)->isEnabled());
+    EXPECT_FALSE(bar->commandAction(13)->isEnabled());
+    EXPECT_TRUE(bar->commandAction(51)->isChecked());
+    EXPECT_TRUE(ctx.shell.stickyModified);
+    EXPECT_TRUE(bar->commandAction(3)->isEnabled());
+    inputs.copyBufferFilled = true;
+    ctx.shell.zoomMenuItem = 52;  // the Zoom item chosen last carries the mark
+    emit bar->actions().at(1)->menu()->aboutToShow();
+    EXPECT_TRUE(bar->commandAction(13)->isEnabled());
+    EXPECT_TRUE(bar->commandAction(52)->isChecked());
+    EXPECT_FALSE(bar->commandAction(51)->isChecked());
+    EXPECT_FALSE(bar->commandAction(51)->isCheckable());
+}
+
+TEST_F(MenuBarTest, ItemsSendTheirCommandsAndMaskEditingShowsItsOwnQuit) {
+    const auto bar = makeBar();
+    EXPECT_FALSE(bar->leaveMaskAction()->isVisible());
+    bar->commandAction(249)->trigger();  // inside the spacing detail submenu
+    bar->commandAction(583)->trigger();
+    ctx.shell.maskEditing = true;
+    bar->prepare();
+    EXPECT_TRUE(bar->leaveMaskAction()->isVisible());
+    EXPECT_EQ(bar->leaveMaskAction()->text(), QStringLiteral("&Quitter"));
+    EXPECT_FALSE(bar->commandAction(6)->isEnabled());
+    bar->leaveMaskAction()->trigger();
+    EXPECT_EQ(chosen, (std::vector<int>{249, 583, LeaveMaskCommand}));
+}
+
+TEST(PaletteBar, ButtonsTakeTheirPlacesAndSendTheirCommands) {
+    std::vector<int> sent;
+    PaletteBar bar([] { return PaletteInputs{}; }, [&sent](int command) { sent.push_back(command); });
+    bar.placeInClient(1000);
+    EXPECT_EQ(bar.geometry(), QRect(1000 - 616, 0, 616, 28));
+    const auto rects = PaletteLayout(1000);
+    for (int index = 0; index < PaletteButtonCount; ++index) {
+        const PaletteRect& r = rects[static_cast<std::size_t>(index)];
+        EXPECT_EQ(bar.button(index)->geometry(), QRect(r.x - (1000 - 616), 0, r.width, r.height)) << index;
+    }
+    bar.button(0)->click();
+    bar.button(21)->click();
+    EXPECT_EQ(sent, (std::vector<int>{20, 41}));
+    EXPECT_EQ(bar.button(23), nullptr);
+}
+
+// Every face paints ink inside its own rectangle on a device of twice the logical density.
+TEST(PaletteBar, EveryFacePaintsAtHighDensity) {
+    PaletteInputs in{.noteFormFlags = 3, .undoAvailable = true, .cancelAvailable = true};
+    for (int index = 0; index < PaletteButtonCount; ++index) {
+        for (unsigned code : {0u, 1u, 2u, 4u, 10u}) {
+            in.currentDuration = in.referenceValue = code;
+            const int width = PaletteButtonWidth(index);
+            QImage image(width * 2, PaletteHeight * 2, QImage::Format_ARGB32);
+            image.setDevicePixelRatio(2.0);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                PaintPaletteFace(painter, QRectF(0, 0, width, PaletteHeight), *PaletteButtonFace(index, false, in));
+            }
+            int dark = 0;
+            for (int y = 2; y < image.height() - 2; ++y)
+                for (int x = 2; x < image.width() - 2; ++x) dark += qGray(image.pixel(x, y)) < 80 ? 1 : 0;
+            EXPECT_GT(dark, 4) << "button " << index << " code " << code;
+        }
+    }
 }
 
 }  // namespace
