@@ -1,5 +1,6 @@
-// notavera-cli render end to end: each output format from a saved document (the JSON of drawing calls, a metafile
-// an independent reader accepts, PNG sizes at a resolution and zoom, SVG and PDF files), regions, and the errors.
+// notavera-cli render and render-audio end to end: each picture format from a saved document (the JSON of drawing
+// calls, a metafile an independent reader accepts, PNG sizes at a resolution, zoom and region, SVG and PDF), a WAV
+// that sox hears for as long as the music lasts, and the errors.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,7 +15,9 @@
 #include "score/new_document.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
+#include "support/audio_test_files.h"
 #include "support/cli_runner.h"
+#include "support/score_builder.h"
 #include "support/test_files.h"
 
 namespace notavera {
@@ -121,6 +124,47 @@ TEST_F(RenderCommand, ErrorsAreReportedInFrenchWithAFailingStatus) {
     run = test::RunCli(dir.path(), {"render", document.string(), "--page", "1", "--out", "absent/p.json"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Impossible d'écrire le fichier"), std::string::npos);
+}
+
+// The WAV written from `source` lasts between `shortest` and `longest` seconds and is not silent.
+void ExpectHeard(const test::TempDir& dir, const std::string& source, double shortest, double longest) {
+    const test::CliResult run = test::RunCli(dir.path(), {"render-audio", source, "out.wav"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto stat = test::MeasureWithSox(dir / "out.wav");
+    ASSERT_TRUE(stat);
+    EXPECT_GT(stat->rmsAmplitude, 0.001) << source;
+    EXPECT_GE(stat->seconds, shortest) << source;
+    EXPECT_LE(stat->seconds, longest) << source;
+}
+
+TEST(RenderAudioCommand, MidiFilesAndDocumentsAreHeardForAsLongAsTheyLast) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "air.mid", test::MelodyMidi({67, 69, 71}, 320));  // one second
+    ExpectHeard(dir, "air.mid", 1.0, 3.0);
+    test::ScoreBuilder score(2);
+    score.on(1, 0).notes(100, 150, 4, 5);  // four quarters on G at 120 a minute: two seconds
+    score.on(2, 0).notes(100, 150, 4, 1);  // and two more on the second page
+    ASSERT_TRUE(score.saveAs(dir / "song.mus"));
+    ExpectHeard(dir, "song.mus", 4.0, 7.0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "song.sum")) << "the working file is removed";
+}
+
+TEST(RenderAudioCommand, UnreadableMidiUnwritableWavAndWrongArgumentsAreReported) {
+    test::TempDir dir;
+    const auto bad = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
+    test::CliResult run = test::RunCli(dir.path(), {"render-audio", bad.string(), "x.wav"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "MESSAGE Message 0 Fichier MIDI illisible : " + bad.string() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.wav"));
+    test::WriteBytes(dir / "air.mid", test::MelodyMidi({67}, 320));
+    const auto wav = dir / "absent" / "air.wav";
+    run = test::RunCli(dir.path(), {"render-audio", "air.mid", wav.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "MESSAGE Notavera 2 Impossible d'écrire le fichier " + wav.string() + "\n");
+    run = test::RunCli(dir.path(), {"render-audio", "seul.mid"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("render-audio"), std::string::npos);
 }
 
 }  // namespace

@@ -106,14 +106,6 @@ TEST_F(ScriptTest, SaveUnderAnotherNameAndRenderWriteTheirFilesAndAMissingPageSt
     EXPECT_EQ(r.out, "");
 }
 
-TEST_F(ScriptTest, SavingWhileAMaskIsEditedReopensOnThePageTheUserCameFrom) {
-    ASSERT_EQ(test::RunCli(dir.path(), {"new", "trois.mus", "--pages", "3"}).status, 0);
-    const CliResult edit = script("answer PageNo 282=2 ok\ncmd 66\ncmd 621\nsave\ncmd 482\n", "trois.mus");
-    ASSERT_EQ(edit.status, 0) << edit.err;
-    const std::string reopened = script("title\n", "trois.mus").out;
-    EXPECT_NE(reopened.find("(p.2/3)"), std::string::npos) << reopened;
-}
-
 TEST_F(ScriptTest, DialogsAreAnsweredByLabelIncludingTheFontChooserOfAButton) {
     const CliResult r = script("answer Police Police=\"Courier New\" Style=Gras Taille=50 ok\n"
                                "answer Pagination Texte=Sonate Position#2=Centré \"Première page incluse#2\"=1 "

@@ -1,10 +1,9 @@
-// The cursor keys on a small score: Home forms, element and free steps, staff wraps, snapping, the template
-// staff, the octave keys, the line's x limit, the note echo and the Ctrl forms.
-#include "shell/cursor_move.h"
+// The cursor keys on a small score: Home forms, element and free steps, staff wraps, the template
+// staff, the octave keys, the line's x limit, the note echo and the Ctrl forms (snapping is seen with the mouse).
+#include "shell/cursor_frame.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/cursor_frame.h"
 #include "shell/dispatch.h"
 #include "support/score_builder.h"
 
@@ -131,16 +130,6 @@ TEST_F(CursorTest, UpSetsTheOctaveFromTheClefAndDropsTheStaffAttributesOrLeavesT
     key(Key::Up);
     EXPECT_FALSE(b.ctx().shell.templateStaffMode);
     EXPECT_EQ(at(), std::tuple(1, 2, 200));  // nothing else moved
-}
-
-TEST_F(CursorTest, AClickBesideAnElementSnapsOnlyWithinTwoUnits) {
-    const std::tuple<int, int, int> cases[] = {{2, 300, 1}, {-2, 300, 1}, {0, 300, 1}, {3, 303, 2}, {-3, 297, 0}};
-    for (const auto& [offset, x, element] : cases) {
-        b.setCurrent(1, 0, 0);
-        cursor().x = 300 + offset;
-        MoveCursor(b.ctx(), MoveSnap);
-        EXPECT_EQ(at(), std::tuple(0, element, x)) << offset;
-    }
 }
 
 TEST_F(CursorTest, PageUpFiveTimesFromZeroGivesOneTwoThreeTwoThree) {
