@@ -1,10 +1,11 @@
 // Typing on a staff: note keys, attribute characters, rests and bars, Delete and Insert, Enter with the tools,
-// the characters J, \ and {, and the Z-symbol mode.
+// the characters J, \ and {, the Z-symbol mode, slurs and rhythmic groups, and Détruire of their marks.
 #include "edit/note_entry.h"
 
 #include <gtest/gtest.h>
 
 #include "edit/entry_cursor.h"
+#include "edit/mark_removal.h"
 #include "platform/headless/headless_ui.h"
 #include "render/curve_signs.h"
 #include "score/new_document.h"
@@ -354,6 +355,237 @@ TEST_F(NoteEntryTest, TheZSymbolModePlacesOneChosenSymbolAtTheHeightOfANoteKey) 
     type("5");  // after Escape and a cancelled prompt the note keys are notes
     EXPECT_TRUE(els().back().isNote());
     EXPECT_EQ(els().size(), 4u);
+}
+
+constexpr std::uint32_t startBits = (1u << 1) | (1u << 2);
+constexpr std::uint32_t endBits = (1u << 1) | (1u << 3);
+using Ratio = std::pair<unsigned, unsigned>;
+
+// Slurs typed with ( and ), rhythmic groups typed with G and g, and Détruire of a slur, beam or group.
+class MarkTest : public NoteEntryTest {
+protected:
+    std::uint32_t curve(std::size_t i) { return el(i).word0 & (startBits | endBits); }
+    // The curve bits, group marks and proportions of the staff's elements.
+    template <typename Of>
+    auto each(Of of) {
+        std::vector<decltype(of(std::size_t{}))> out;
+        for (std::size_t i = 0; i < els().size(); ++i) out.push_back(of(i));
+        return out;
+    }
+    std::vector<std::uint32_t> curves() { return each([&](std::size_t i) { return curve(i); }); }
+    std::vector<unsigned> groups() { return each([&](std::size_t i) { return el(i).w0().groupMark(); }); }
+    std::vector<Ratio> ratios() {
+        return each([&](std::size_t i) { return Ratio{el(i).w1().numerator(), el(i).w1().denominator()}; });
+    }
+    void fraction(const std::string& num, const std::string& den, bool ok = true) {
+        ui.queueDialogAnswer({"Fraction", {{"Numérateur", num}, {"Dénominateur", den}}, ok});
+    }
+    bool open(std::uint32_t switchBit) const { return (ctx.doc.insertion.switches & switchBit) != 0; }
+    // Typing `keys` shows message 18 and leaves every word of the staff as it was.
+    void expectRefused(std::string_view keys) {
+        const std::vector<std::uint32_t> before = each([&](std::size_t i) { return el(i).word0; });
+        const bool modified = ctx.doc.modified;
+        type(keys);
+        EXPECT_EQ(messageIds().back(), 18);
+        EXPECT_EQ(each([&](std::size_t i) { return el(i).word0; }), before);
+        EXPECT_EQ(ctx.doc.modified, modified);
+    }
+};
+
+TEST_F(MarkTest, ASlurRunsFromItsFirstNoteToItsLastOrBetweenTheNotesAtTheCursorAndARestDoesNotStartIt) {
+    type("(S234)5");
+    EXPECT_EQ(curves(), (std::vector<std::uint32_t>{0, startBits, 0, endBits, 0}));
+    EXPECT_FALSE(open(SwitchSlur));
+    EXPECT_TRUE(ui.messages().empty());
+    els().clear();
+    ctx.shell.cursor.x = 60;
+    type("2345");
+    cursorOn(1);
+    type("(");
+    cursorOn(3);
+    type(")");
+    EXPECT_EQ(curves(), (std::vector<std::uint32_t>{0, startBits, 0, endBits}));
+}
+
+TEST_F(MarkTest, AClosingSlurIsRefusedWithoutAStartBeforeIt) {
+    type("23");
+    expectRefused(")");  // nothing open
+    type("(");
+    expectRefused(")");  // no note began it yet
+    EXPECT_TRUE(open(SwitchSlur));
+    type("4)5)");
+    EXPECT_EQ(curves(), (std::vector<std::uint32_t>{0, 0, startBits, endBits}));
+    cursorOn(3);
+    type("(");
+    expectRefused(")");  // on its own start
+    cursorOn(0);
+    expectRefused(")");  // before its start
+}
+
+TEST_F(MarkTest, ASlurEndsOnALaterLineOfItsVoiceOnly) {
+    type("(2");
+    PageRecord& page = *ctx.doc.findPage(1);
+    page.staves[2].voice().setVoice(page.staves[0].voice().voice());
+    ASSERT_NE(page.staves[1].voice().voice(), page.staves[0].voice().voice());
+    for (const int staff : {1, 2}) {
+        ctx.doc.currentStaff = staff;
+        ctx.doc.currentElement = -1;
+        ctx.shell.cursor.x = 60;
+        type("3");
+        if (staff == 1) expectRefused(")");
+    }
+    type(")");
+    EXPECT_EQ(curve(0), endBits);
+    EXPECT_FALSE(open(SwitchSlur));
+}
+
+TEST_F(MarkTest, AGroupIsMarkedOnItsFirstAndLastElementsWithItsProportionOnEach) {
+    fraction("3", "2");
+    type("#5GS34g5");
+    EXPECT_TRUE(el(0).isRest());
+    EXPECT_EQ(groups(), (std::vector<unsigned>{1, 0, 2, 0}));
+    EXPECT_EQ(ratios(), (std::vector<Ratio>{{3, 2}, {3, 2}, {3, 2}, {1, 1}}));
+    EXPECT_FALSE(open(SwitchGroup));
+    EXPECT_EQ(ui.dialogs(), std::vector<std::string>{"Fraction"});
+    els().clear();  // over notes already written the proportion goes to every note between
+    type("523456");
+    cursorOn(1);
+    fraction("5", "4");
+    type("G");
+    cursorOn(5);
+    type("g");
+    EXPECT_EQ(groups(), (std::vector<unsigned>{0, 1, 0, 0, 0, 2}));
+    EXPECT_EQ(ratios(), (std::vector<Ratio>{{1, 1}, {5, 4}, {5, 4}, {5, 4}, {5, 4}, {5, 4}}));
+}
+
+TEST_F(MarkTest, ACancelledFractionOrAnEmptyGroupMarksNothing) {
+    fraction("3", "2", false);
+    type("G2");
+    EXPECT_FALSE(open(SwitchGroup));
+    fraction("3", "2");
+    type("Gg3");
+    EXPECT_EQ(groups(), (std::vector<unsigned>{0, 0}));
+    EXPECT_EQ(ratios(), (std::vector<Ratio>{{1, 1}, {1, 1}}));
+}
+
+TEST_F(MarkTest, GOnTheLastNoteOfAGroupStartsANewGroupAfterIt) {
+    fraction("3", "2");
+    type("#5G234g");
+    DispatchKey(ctx, Key::Left, {});  // onto the triplet's last note: the group shows as open
+    ASSERT_TRUE(open(SwitchGroup));
+    ctx.shell.cursor.x = els().back().x + 100;
+    fraction("5", "4");
+    type("G56g");
+    EXPECT_EQ(groups(), (std::vector<unsigned>{1, 0, 2, 1, 2}));
+    EXPECT_EQ(ratios(), (std::vector<Ratio>{{3, 2}, {3, 2}, {3, 2}, {5, 4}, {5, 4}}));
+}
+
+TEST_F(MarkTest, SmallGOnANoteFoundByTheCursorClosesTheGroupWithItsFraction) {
+    fraction("3", "2");
+    type("#5G234");
+    ctx.doc.insertion.switches &= ~SwitchGroup;  // left open, then found again by the cursor
+    ctx.shell.groupNum = ctx.shell.groupDen = 1;
+    cursorOn(2);
+    DispatchKey(ctx, Key::Left, {});
+    DispatchKey(ctx, Key::Right, {});
+    ASSERT_EQ(ctx.doc.currentElement, 2);
+    type("g");
+    EXPECT_EQ(groups(), (std::vector<unsigned>{1, 0, 2}));
+    EXPECT_EQ(ratios(), (std::vector<Ratio>(3, {3, 2})));
+}
+
+TEST_F(MarkTest, AGroupOpenFromAnEarlierLineStopsAtTheGroupClosedBeforeIt) {
+    ctx.shell.documentReady = true;
+    fraction("3", "2");
+    type("#5G");
+    EXPECT_NE(ui.title().find("[3:2]"), std::string::npos) << ui.title();
+    type("234g");
+    ctx.doc.insertion.switches |= SwitchGroup;
+    ctx.doc.insertion.proportionNum = ctx.shell.groupNum = 5;
+    ctx.doc.insertion.proportionDen = ctx.shell.groupDen = 4;
+    type("56g");
+    EXPECT_EQ(groups(), (std::vector<unsigned>{1, 0, 2, 0, 2}));
+    EXPECT_EQ(ratios(), (std::vector<Ratio>{{3, 2}, {3, 2}, {3, 2}, {5, 4}, {5, 4}}));
+}
+
+// Six eighths; marks set on chosen notes, then erased from the note at the cursor.
+class MarkRemovalTest : public MarkTest {
+protected:
+    MarkRemovalTest() {
+        type("#5234567");
+        ctx.doc.modified = false;
+    }
+    void slur(std::size_t from, std::size_t to) {
+        el(from).word0 |= startBits;
+        el(to).word0 |= endBits;
+    }
+    void beam(std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i <= to; ++i) el(i).w0().setInBeam(true);
+        el(from).w0().setOpensBeam(true);
+        el(to).w0().setClosesBeam(true);
+    }
+    void tuplet(std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i <= to; ++i) {
+            el(i).w1().setNumerator(3);
+            el(i).w1().setDenominator(2);
+        }
+        el(from).w0().setGroupMark(1);
+        el(to).w0().setGroupMark(el(to).w0().groupMark() | 2);
+    }
+};
+
+TEST_F(MarkRemovalTest, TheSlurOverTheCursorGoesFromBothItsNotesOnly) {
+    slur(0, 2);
+    slur(2, 4);  // note 2 ends one slur and starts the next
+    cursorOn(1);
+    DispatchCommand(ctx, eraseSlurCommand);
+    EXPECT_EQ(curves(), (std::vector<std::uint32_t>{0, 0, startBits, 0, endBits, 0}));
+    EXPECT_TRUE(ctx.doc.modified);
+    cursorOn(2);  // the slur starting at the cursor
+    DispatchCommand(ctx, eraseSlurCommand);
+    el(1).word0 |= endBits;  // a slur from the previous line
+    cursorOn(0);
+    EXPECT_TRUE(EraseSlur(ctx));
+    EXPECT_EQ(curves(), std::vector<std::uint32_t>(6, 0));
+}
+
+TEST_F(MarkRemovalTest, TheBeamGroupOfTheCursorGoesAndTheNextStays) {
+    beam(0, 2);
+    beam(3, 5);
+    cursorOn(1);
+    DispatchCommand(ctx, eraseBeamCommand);
+    EXPECT_EQ(each([&](std::size_t i) { return (el(i).word0 & 0xE0u) != 0; }),
+              (std::vector<bool>{false, false, false, true, true, true}));
+}
+
+TEST_F(MarkRemovalTest, TheRhythmicGroupGoesAndItsNotesCanBeDeletedAgain) {
+    tuplet(1, 3);
+    cursorOn(2);
+    DispatchKey(ctx, Key::Delete, {});
+    EXPECT_EQ(messageIds(), std::vector<int>{19});
+    DispatchCommand(ctx, eraseGroupCommand);
+    EXPECT_EQ(groups(), std::vector<unsigned>(6, 0));
+    EXPECT_EQ(ratios(), std::vector<Ratio>(6, {1, 1}));
+    DispatchKey(ctx, Key::Delete, {});
+    EXPECT_EQ(els().size(), 5u);
+    el(3).w0().setGroupMark(1);  // a group still open at the line's end goes to the end
+    el(3).w1().setNumerator(3);
+    cursorOn(4);
+    EXPECT_TRUE(EraseGroup(ctx));
+    EXPECT_EQ(std::pair(el(3).w0().groupMark(), el(3).w1().numerator()), std::pair(0u, 1u));
+}
+
+TEST_F(MarkRemovalTest, WithNothingUnderTheCursorEachOnlyBeeps) {
+    tuplet(0, 1);  // marks that close before the cursor
+    beam(0, 1);
+    slur(0, 1);
+    cursorOn(3);
+    for (const auto erase : {&EraseSlur, &EraseBeam, &EraseGroup}) {
+        const int beeps = ui.beeps();
+        EXPECT_FALSE(erase(ctx));
+        EXPECT_EQ(ui.beeps(), beeps + 1);
+    }
+    EXPECT_FALSE(ctx.doc.modified);
 }
 
 }  // namespace
