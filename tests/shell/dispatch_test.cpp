@@ -157,30 +157,17 @@ TEST_F(Dispatch, ThePopupOfButton42GivesTheReferenceValueToATimeSignature) {
     ui.popupChoice = 533;  // Noire
     DispatchCommand(ctx, 42);
     ASSERT_NE(ctx.doc.element(), nullptr);
-    EXPECT_EQ(ctx.doc.element()->w1().smallField(), 3u);
-    EXPECT_EQ(ctx.doc.element()->signWord().high7(), 9u);
-    EXPECT_EQ(ctx.doc.insertion.referenceValue, 3u);
-    EXPECT_EQ(ctx.doc.insertion.durationCode, 4u);  // the note duration is untouched
+    EXPECT_EQ(std::pair(ctx.doc.element()->w1().smallField(), ctx.doc.element()->signWord().high7()), std::pair(3u, 9u));
+    // The reference value changes, the note duration does not.
+    EXPECT_EQ(std::pair(ctx.doc.insertion.referenceValue, ctx.doc.insertion.durationCode), std::pair(3u, 4u));
     EXPECT_EQ(ctx.shell.keyMode, 0);
     EXPECT_EQ(ui.messages().size(), 1u);  // the values of the time signature were shown first
     ui.popupChoice = 535;  // from button 41 the same item is a note duration
     DispatchCommand(ctx, 41);
-    EXPECT_EQ(ctx.doc.insertion.durationCode, 5u);
-    EXPECT_EQ(ctx.doc.insertion.referenceValue, 3u);
+    EXPECT_EQ(std::pair(ctx.doc.insertion.referenceValue, ctx.doc.insertion.durationCode), std::pair(3u, 5u));
 }
 
-class ShellTimers : public ::testing::Test {
-protected:
-    void answerDelay(const std::string& typed, bool ok = true) {
-        ui.queueDialogAnswer({"AutoSave", {{"Délai en minutes", typed}}, ok});
-        DispatchCommand(ctx, autosaveCommand);
-    }
-
-    HeadlessUi ui{nullptr};
-    EditorContext ctx{ui};
-};
-
-TEST_F(ShellTimers, StartUpSetsBothOrWithoutAutosaveOnlyTheClickSettleTimer) {
+TEST_F(Dispatch, StartUpSetsBothOrWithoutAutosaveOnlyTheClickSettleTimer) {
     StartShellTimers(ctx);
     EXPECT_EQ(ui.timers(), (std::set<int>{1, 2}));
     HeadlessUi otherUi{nullptr};
@@ -191,7 +178,7 @@ TEST_F(ShellTimers, StartUpSetsBothOrWithoutAutosaveOnlyTheClickSettleTimer) {
     EXPECT_TRUE(otherUi.messages().empty());
 }
 
-TEST_F(ShellTimers, ARefusedTimerIsRetriedUntilCancel) {
+TEST_F(Dispatch, ARefusedTimerIsRetriedUntilCancel) {
     ui.refuseTimers(1);
     ui.queueAnswer(MessageAnswer::Retry);
     EXPECT_EQ(SetShellTimer(ctx, 2, autosavePeriodMs), 1);
@@ -206,7 +193,11 @@ TEST_F(ShellTimers, ARefusedTimerIsRetriedUntilCancel) {
     EXPECT_EQ(ui.timers(), (std::set<int>{2}));
 }
 
-TEST_F(ShellTimers, TheAutosaveCommandSwitchesTimerTwoAndCancelKeepsTheDelay) {
+TEST_F(Dispatch, TheAutosaveCommandSwitchesTimerTwoAndCancelKeepsTheDelay) {
+    const auto answerDelay = [&](const std::string& typed, bool ok = true) {
+        ui.queueDialogAnswer({"AutoSave", {{"Délai en minutes", typed}}, ok});
+        DispatchCommand(ctx, autosaveCommand);
+    };
     StartShellTimers(ctx);
     const std::pair<const char*, int> answers[] = {{"0", 0}, {"75", 60}, {"-5", 0}, {"2", 2}};
     for (const auto& [typed, delay] : answers) {
@@ -217,14 +208,6 @@ TEST_F(ShellTimers, TheAutosaveCommandSwitchesTimerTwoAndCancelKeepsTheDelay) {
     ctx.shell.autosaveMinutes = 1;
     answerDelay("9", false);
     EXPECT_EQ(ctx.shell.autosaveDelay, 2);
-    EXPECT_EQ(ctx.shell.autosaveMinutes, 1);
-}
-
-TEST_F(ShellTimers, TicksEndTheClickSettleAndCountMinutes) {
-    ctx.shell.clickSettle = true;
-    OnShellTimer(ctx, clickSettleTimer);
-    EXPECT_FALSE(ctx.shell.clickSettle);
-    OnShellTimer(ctx, autosaveTimer);
     EXPECT_EQ(ctx.shell.autosaveMinutes, 1);
 }
 
