@@ -1,7 +1,9 @@
 // notavera-cli script end to end: the command line as the editor takes it, keys, characters, commands and mouse
-// lines reaching the dispatch down to the element words of the dump, the MESSAGE and TITLE lines, Quit, the
-// save, dump and render lines, dialogs answered by label, and scripts with mistakes.
+// lines reaching the dispatch down to the element words of the dump, the MESSAGE and TITLE lines, Quit, the save,
+// dump and render lines, dialogs answered by label, scripts with mistakes, and a long score laid out by spacing.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <nlohmann/json.hpp>
 
@@ -134,6 +136,67 @@ TEST_F(ScriptTest, ABadLineIsReportedWithItsNumberAndNothingRuns) {
         EXPECT_EQ(r.err, "Erreur de script, ligne 4 : " + std::string(problem) + "\n");
         EXPECT_FALSE(fs::exists(dir / "neuf.mus"));
     }
+}
+
+// Sixteen bars of four quarters on one voice, far longer than a line, laid out by a spacing command; the staves
+// holding music, page after page, and what the script printed.
+struct Laid {
+    std::string out;
+    std::vector<nlohmann::json> lines;
+    int lineLength = 0;
+};
+
+Laid LayOutSixteenBars(bool bars, int command) {
+    test::TempDir dir;
+    std::string music = "{ [ \\clef<\"treble\"> \\meter<\"4/4\"> ";
+    for (int bar = 0; bar < 16; ++bar) music += bars ? "c1/4 d1 e1 f1 | " : "c1/4 d1 e1 f1 ";
+    test::WriteText(dir / "score.gmn", music + "] }\n");
+    EXPECT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
+    test::WriteText(dir / "script.txt", "cmd " + std::to_string(command) + "\ndump after.json\n");
+    const CliResult r = test::RunCli(dir.path(), {"script", "score.mus", "script.txt"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const nlohmann::json dump = nlohmann::json::parse(test::ReadText(dir / "after.json"), nullptr, false);
+    Laid laid{r.out, {}, dump["pages"][0]["lineLength"]};
+    for (const auto& page : dump["pages"])
+        for (const auto& staff : page["staves"])
+            if (!staff["elements"].empty()) laid.lines.push_back(staff["elements"]);
+    return laid;
+}
+
+int Notes(const nlohmann::json& elements) {
+    return static_cast<int>(std::count_if(elements.begin(), elements.end(), [](const auto& e) { return e["kind"] == "note"; }));
+}
+
+// "Recalculer Distances" and "Page justifiée" break at bars into lines that start with a clef and end on their bar
+// at the line's end; the raw page breaks without stretching; a line without a bar is reported once and kept.
+TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
+    constexpr unsigned clef = 6, bar = 0;
+    constexpr int stepUnit = 10;  // the half space of the normal staff of a new score
+    for (const int command : {284, 239, 238}) {
+        const Laid laid = LayOutSixteenBars(true, command);
+        EXPECT_EQ(laid.out, "") << command;
+        ASSERT_GE(laid.lines.size(), 3u) << command;
+        int notes = 0;
+        for (std::size_t i = 0; i < laid.lines.size(); ++i) {
+            const auto& line = laid.lines[i];
+            EXPECT_EQ(line.front()["signType"], clef) << command << " line " << i;
+            EXPECT_LE(line.back()["x"].get<int>(), laid.lineLength) << command << " line " << i;
+            for (std::size_t k = 1; k < line.size(); ++k)
+                EXPECT_LE(line[k - 1]["x"].get<int>(), line[k]["x"].get<int>()) << command << " line " << i;
+            notes += Notes(line);
+            if (i + 1 == laid.lines.size()) continue;
+            EXPECT_EQ(line.back()["signType"], bar) << command << " line " << i;
+            const int end = line.back()["x"].get<int>();
+            if (command != 238) EXPECT_GE(end, laid.lineLength - 3 * stepUnit) << command << " line " << i;
+            else if (i == 0) EXPECT_LT(end, laid.lineLength - 3 * stepUnit) << "the raw page does not stretch";
+        }
+        EXPECT_EQ(notes, 64) << "no note is lost or doubled by the breaking";
+    }
+    const Laid unbroken = LayOutSixteenBars(false, 284);
+    const std::string report = "MESSAGE Message 51 Ligne trop longue. Essayez avec fonction Ligne supérieure.\n";
+    EXPECT_EQ(unbroken.out, report);
+    ASSERT_EQ(unbroken.lines.size(), 1u);
+    EXPECT_EQ(Notes(unbroken.lines[0]), 64);
 }
 
 }  // namespace

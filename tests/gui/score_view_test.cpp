@@ -122,12 +122,13 @@ TEST_F(ScoreViewTest, KeysReachTheDispatchWithTheirNumbersAndCharacters) {
     std::u32string characters;
     view.keyPressed = [&](Key key, KeyModifiers mods) { keys.push_back(static_cast<int>(key) + (mods.ctrl ? 1000 : 0)); };
     view.characterTyped = [&](char32_t c) { characters.push_back(c); };
-    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-    QKeyEvent ctrlLeft(QEvent::KeyPress, Qt::Key_Left, Qt::ControlModifier);
-    QKeyEvent letter(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, "d");
-    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
-    QKeyEvent ctrlZ(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
-    for (QKeyEvent* e : {&f2, &ctrlLeft, &letter, &space, &ctrlZ}) QCoreApplication::sendEvent(&view, e);
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> presses[] = {{Qt::Key_F2, Qt::NoModifier, ""},
+        {Qt::Key_Left, Qt::ControlModifier, ""}, {Qt::Key_D, Qt::NoModifier, "d"}, {Qt::Key_Space, Qt::NoModifier, " "},
+        {Qt::Key_Z, Qt::ControlModifier, ""}};
+    for (const auto& [key, modifiers, text] : presses) {
+        QKeyEvent e(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(&view, &e);
+    }
     EXPECT_EQ(keys, (std::vector<int>{113, 1037, 32}));
     EXPECT_EQ(characters, (std::u32string{U'd', U' ', char32_t{26}}));
 }

@@ -86,7 +86,7 @@ struct WindowSoundTest : ::testing::Test {
 TEST_F(WindowSoundTest, TheSoundItemsComeAliveWithTheServicesWhoseDevicesAreCheckedOnceAfterTheFirstPaint) {
     window->menus().prepare();
     for (const int command : soundItems) EXPECT_FALSE(window->menus().commandAction(command)->isEnabled()) << command;
-    attachFake();
+    attachFake();  // every item comes alive
     EXPECT_TRUE(soundEnabled());
     services->inputs = 2;
     EXPECT_TRUE(services->openedOutputs.empty());
@@ -103,10 +103,9 @@ TEST_F(WindowSoundTest, WithoutAudioOutputTheWindowStartsAndReportsOnceInABoxBes
     window->attachSound(std::make_unique<AudioMidiServices>(noOutput));
     paint();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    std::vector<QMessageBox*> boxes = OpenBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0]->windowTitle(), "Message");
-    EXPECT_TRUE(boxes[0]->text().startsWith("Initialisation midi, erreur no 3,\n")) << boxes[0]->text().toStdString();
+    ASSERT_EQ(OpenBoxes().size(), 1u);
+    EXPECT_EQ(OpenBoxes()[0]->windowTitle(), "Message");
+    EXPECT_TRUE(OpenBoxes()[0]->text().startsWith("Initialisation midi, erreur no 3,\n"));
     DispatchCommand(window->context(), 52);  // the editor goes on working
     EXPECT_EQ(window->context().shell.zoom, (ZoomFraction{2, 1}));
     window->sound()->checkDevices();
@@ -119,14 +118,13 @@ TEST_F(WindowSoundTest, PlayingWritesTheScorePrivatelyAndTheEndNoticeClosesTheSe
     window->menus().commandAction(commandPlay)->trigger();
     test::FakeSequencer& sequencer = services->fakeSequencer;
     ASSERT_EQ(sequencer.opened.size(), 1u);
-    const fs::path file = sequencer.opened[0];
+    const fs::path file = sequencer.opened[0];  // a MIDI file in a folder of the user's alone
     EXPECT_EQ(file.filename(), "nv$$$.mid");
     EXPECT_NE(fs::absolute(file.parent_path()), fs::current_path());
     EXPECT_EQ(fs::status(file.parent_path()).permissions() & (fs::perms::group_all | fs::perms::others_all),
               fs::perms::none);
-    std::ifstream in(file, std::ios::binary);
     std::string head(4, '\0');
-    in.read(head.data(), 4);
+    std::ifstream(file, std::ios::binary).read(head.data(), 4);
     EXPECT_EQ(head, "MThd");
     EXPECT_TRUE(sequencer.isOpen);
     const int closesBefore = sequencer.closes;
