@@ -187,8 +187,11 @@ TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
             if (i + 1 == laid.lines.size()) continue;
             EXPECT_EQ(line.back()["signType"], bar) << command << " line " << i;
             const int end = line.back()["x"].get<int>();
-            if (command != 238) EXPECT_GE(end, laid.lineLength - 3 * stepUnit) << command << " line " << i;
-            else if (i == 0) EXPECT_LT(end, laid.lineLength - 3 * stepUnit) << "the raw page does not stretch";
+            if (command != 238) {
+                EXPECT_GE(end, laid.lineLength - 3 * stepUnit) << command << " line " << i;
+            } else if (i == 0) {
+                EXPECT_LT(end, laid.lineLength - 3 * stepUnit) << "the raw page does not stretch";
+            }
         }
         EXPECT_EQ(notes, 64) << "no note is lost or doubled by the breaking";
     }
