@@ -153,15 +153,13 @@ TEST(ShowDocument, PutsTheCursorOnTheCurrentElementOrTheStaffStartAndForgetsTheM
 }
 
 // A window that records the help and About requests.
-class HelpUi : public HeadlessUi {
-public:
+struct HelpUi : HeadlessUi {
     HelpUi() : HeadlessUi(nullptr) {}
     bool showHelp(const std::string& path) override {
         helpPath = path;
         return true;
     }
     void showAbout() override { ++abouts; }
-
     std::string helpPath;
     int abouts = 0;
 };

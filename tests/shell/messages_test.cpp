@@ -12,7 +12,7 @@
 namespace notavera {
 namespace {
 
-// True when `s` is whole UTF-8: no sequence is cut short at its end or anywhere else.
+// True when `s` is whole UTF-8: no sequence is cut short.
 bool isWholeUtf8(const std::string& s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto lead = static_cast<unsigned char>(s[i]);
@@ -69,15 +69,6 @@ TEST(Messages, ValuesAreNeverReadAsFormatsAndMissingValuesGiveNothing) {
     EXPECT_EQ(FormatMessage(15, errorMessageCapacity, "x"), "");
 }
 
-TEST(Messages, TheTwoSlotsHoldTwoTextsAtOnceForTheVersionMessage) {
-    MessageSlots slots;
-    const std::string& converter = slots.LoadMessage(11, 1);
-    const MessageArg args[] = {2L, 3L, std::string_view(converter)};
-    EXPECT_EQ(FormatText(slots.LoadMessage(3, 0), args, fileMessageCapacity),
-              "Version fichier (2.3) incompatible: utilisez si possible les fonctions EXPORTER puis IMPORTER nom.wnv!");
-    EXPECT_EQ(slots.LoadMessage(15, 0), "");
-}
-
 TEST(Messages, EachHelperShowsItsBox) {
     const std::string name = "opus.mus", none;
     const struct {
@@ -93,13 +84,9 @@ TEST(Messages, EachHelperShowsItsBox) {
          MessageIcon::Exclamation, 1},
         {[&](HeadlessUi& ui) { ShowError(ui, 23, &none); }, "Notavera", 23, "Sauver d'abord le fichier (sans nom)",
          MessageIcon::Exclamation, 1},
-        {[](HeadlessUi& ui) { ShowErrorFormatted(ui, 13, 7, 12); }, "Erreur", 13,
-         "Erreur de lecture. Page 7, ligne 12 tronquée.", MessageIcon::Exclamation, 1},
         {[](HeadlessUi& ui) { ErrorBox(ui, 2); }, "Erreur", 2, "Impossible d'écrire le fichier %s",
          MessageIcon::Exclamation, 0},
         {[](HeadlessUi& ui) { MessageWithName(ui, 24, "50% plus.mus"); }, "Notavera", 24, "Fichier 50% plus.mus écrit",
-         MessageIcon::Exclamation, 0},
-        {[](HeadlessUi& ui) { ShowRefusal(ui, 18); }, "Message", 18, "Employez liaison libre",
          MessageIcon::Exclamation, 0},
         {[](HeadlessUi& ui) { EXPECT_FALSE(AskYesNo(ui, 25, "3")); }, "Notavera", 25, "Effacer la page 3?",
          MessageIcon::Question, 0},
@@ -129,9 +116,6 @@ TEST(Messages, QuestionsAreTrueOnlyForYes) {
     EXPECT_FALSE(YesNoBox(ui, "Voulez-vous effacer b.mid?"));  // nothing queued: "Non"
     EXPECT_EQ(std::tie(ui.messages()[0].caption, ui.messages()[0].text),
               std::tie("Message", "Voulez-vous effacer a.mid?"));
-    Beep(ui);
-    EXPECT_EQ(ui.beeps(), 1);
-    EXPECT_EQ(ui.messages().size(), 2u);
 }
 
 ElementRecord signOf(SignType type) {
