@@ -1,11 +1,15 @@
-// notavera-cli script end to end: the command line as the editor takes it, the question before closing, Save As
-// of an untitled document, what the dump and render lines write, and scripts with mistakes.
+// notavera-cli script end to end: the command line as the editor takes it, keys, characters, commands and mouse
+// lines reaching the dispatch down to the element words of the dump, the MESSAGE and TITLE lines, Quit, the save,
+// dump and render lines, dialogs answered by label, scripts with mistakes, and a long score laid out by spacing.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <nlohmann/json.hpp>
 
+#include "score/new_document.h"
+#include "shell/cursor_frame.h"
 #include "support/cli_runner.h"
-#include "support/mus_file_builder.h"
 #include "support/test_files.h"
 
 namespace notavera {
@@ -13,226 +17,189 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CliResult;
-using test::RunCli;
-using test::TempDir;
-using test::WriteText;
 
-constexpr const char* askSaveUntitled = "MESSAGE Notavera 66 Enregistrer les modifications dans (sans nom) ?\n";
+constexpr const char* plainTitle = "TITLE Notavera v.6.5d - opus.mus (p.1/1) - {0,1} 1 - Voix 1  [1:1]\n";
 
 class ScriptTest : public ::testing::Test {
 protected:
-    CliResult script(const std::string& document, const std::string& text) {
-        WriteText(dir / "script.txt", text);
-        return RunCli(dir.path(), {"script", document, "script.txt"});
+    void SetUp() override { ASSERT_EQ(test::RunCli(dir.path(), {"new", "opus.mus"}).status, 0); }
+    CliResult script(const std::string& text, const std::string& document = "opus.mus") {
+        test::WriteText(dir / "script.txt", text);
+        return test::RunCli(dir.path(), {"script", document, "script.txt"});
     }
-    // A saved document of one page in the test folder.
-    void makeDocument(const std::string& name) {
-        const CliResult r = RunCli(dir.path(), {"new", name});
-        ASSERT_EQ(r.status, 0) << r.err;
-    }
-    std::vector<std::string> lines(const std::string& out) const {
-        std::vector<std::string> result;
-        std::size_t start = 0;
-        while (start < out.size()) {
-            const std::size_t end = out.find('\n', start);
-            result.push_back(out.substr(start, end - start));
-            if (end == std::string::npos) break;
-            start = end + 1;
-        }
-        return result;
-    }
+    nlohmann::json json(const char* name) { return nlohmann::json::parse(test::ReadText(dir / name), nullptr, false); }
 
-    TempDir dir;
+    test::TempDir dir;
 };
 
-TEST_F(ScriptTest, AQuotedCommandLineOpensTheSameDocument) {
-    makeDocument("mon opus.mus");
-    const CliResult plain = script((dir / "mon opus.mus").string(), "title\n");
-    const CliResult quoted = script("\"" + (dir / "mon opus.mus").string() + "\"", "title\n");
-    ASSERT_EQ(plain.status, 0) << plain.err;
-    ASSERT_EQ(quoted.status, 0) << quoted.err;
-    EXPECT_EQ(plain.out, "TITLE Notavera v.6.5d - mon opus.mus (p.1/1) - {0,1} 1 - Voix 1  [1:1]\n");
-    EXPECT_EQ(quoted.out, plain.out);
+TEST_F(ScriptTest, TheDocumentNamedOnTheCommandLineMayBeQuotedAsAWhole) {
+    const std::string path = (dir / "opus.mus").string();
+    EXPECT_EQ(script("title\n", path).out, plainTitle);
+    EXPECT_EQ(script("title\n", "\"" + path + "\"").out, plainTitle);
+    // A quote at one end stays part of the name, which cannot be read: the editor starts untitled.
+    const std::string untitled = script("title\n", "\"" + path).out;
+    EXPECT_NE(untitled.find("TITLE Notavera v.6.5d - (sans nom) (p.1/1)"), std::string::npos) << untitled;
 }
 
-TEST_F(ScriptTest, AQuoteAtOneEndOnlyStaysPartOfTheName) {
-    makeDocument("opus.mus");
-    const CliResult r = script("\"" + (dir / "opus.mus").string(), "title\n");
+// A quarter C as a new document writes it: octave 4, proportion 1/1, duration code 4, name 1, automatic stem.
+constexpr std::uint32_t octave4 = 4u << 8;
+constexpr std::uint32_t plainWord1 = (1u << 8) | (1u << 16);
+constexpr std::uint32_t automaticStem = 1u << 13;
+
+TEST_F(ScriptTest, KeysCharactersAndCommandsBecomeTheElementWordsOfTheDump) {
+    const CliResult r = script(
+        "cmd 202\nanswer IndMesure Numérateur=3 Dénominateur=4 ok\ncmd 230\nkey F2\nchars \"5.\"\nkey F3\n"
+        "char |\nchar S\nanswer Fraction Numérateur=3 Dénominateur=2 ok\nchar G\nkey Shift+Up\ntitle\ndump d.json\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    // The name cannot be read: the editor starts with an untitled document.
-    EXPECT_NE(r.out.find("TITLE Notavera v.6.5d - (sans nom) (p.1/1)"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out, "TITLE Notavera v.6.5d - opus.mus (p.1/1) - {0,1} 1 - Voix 1  [3:2]\n");
+    const auto e = json("d.json")["pages"][0]["staves"][0]["elements"];
+    ASSERT_EQ(e.size(), 6u);
+    EXPECT_EQ(e[0]["signWord"], 6u | (3u << 17));  // F clef on line 4
+    EXPECT_EQ(e[0]["param"], 4);
+    EXPECT_EQ(e[1]["signWord"], 5u | (1u << 17));  // numbers shown
+    EXPECT_EQ(e[1]["word1"], (3u << 8) | (4u << 16));
+    EXPECT_EQ(e[2]["word0"], octave4);
+    EXPECT_EQ(e[2]["word1"], plainWord1);
+    EXPECT_EQ(e[2]["noteWord"], (4u << 1) | automaticStem | (1u << 22));
+    EXPECT_EQ(e[3]["noteWord"], (5u << 1) | (1u << 6) | automaticStem | (2u << 22));  // dotted eighth D
+    EXPECT_EQ(e[4]["signWord"], 0u | (124u << 17));                                  // bar line
+    EXPECT_EQ(e[5]["noteWord"], 1u | (5u << 1) | automaticStem | (7u << 22));  // eighth rest on the bass staff's B
+    for (std::size_t i = 1; i < e.size(); ++i) EXPECT_GT(e[i]["x"].get<int>(), e[i - 1]["x"].get<int>());
 }
 
-TEST_F(ScriptTest, ClosingAModifiedUntitledDocumentAsksAndCancelKeepsIt) {
-    const CliResult r = script("", "answer Environnement ok\ncmd 335\nanswer message cancel\ncmd 6\ntitle\n");
+TEST_F(ScriptTest, MouseLinesClickDragDoubleClickAndRightClickInPageUnits) {
+    ScoreDocument doc;  // laid out as every new document is: its first staff's height is known here
+    SetUpNewDocument(doc, 1);
+    const CursorFrame f = *CursorFrameOf(doc);
+    const int ref = static_cast<int>(f.staffY[0]), middle = ref - f.staffHeight * 3 / 2;
+    const auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
+    const CliResult r = script("click " + at(500, ref + 40) + "\nkey F2\nkey F3\ndrag " + at(60, middle) + " " +
+                               at(70, middle) + "\ndblclick " + at(700, ref - 12 * f.halfSpace) +
+                               "\nkey Left\nrclick 0 0\nkey F4\ndump d.json\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, std::string(askSaveUntitled) + "TITLE Notavera v.6.5d - (sans nom) (p.1/1) - {0,1} 1 - Voix 1  [1:1]\n");
+    const auto e = json("d.json")["pages"][0]["staves"][0]["elements"];
+    ASSERT_EQ(e.size(), 3u);
+    EXPECT_EQ(e[0]["x"], 60);  // the click outside the band left the cursor where a new document's starts
+    EXPECT_EQ((e[0]["noteWord"].get<unsigned>() >> 1) & 0xFu, 5u);  // the drag shortened the selected note
+    EXPECT_EQ(e[2]["x"], 700);
+    EXPECT_EQ((e[2]["noteWord"].get<unsigned>() >> 22) & 0xFu, 3u) << "the double click's G, repitched by F4";
 }
 
-TEST_F(ScriptTest, AYesWhoseSaveFailsCountsAsCancel) {
-    // Yes asks for a name (the document is untitled); the name dialog is cancelled, so nothing is saved.
-    const CliResult r =
-        script("", "answer Environnement ok\ncmd 335\nanswer message yes\nanswer file cancel\ncmd 6\ntitle\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto out = lines(r.out);
-    ASSERT_EQ(out.size(), 2u) << r.out;
-    EXPECT_EQ(out[0] + "\n", askSaveUntitled);
-    EXPECT_TRUE(out[1].starts_with("TITLE ")) << "the window stayed open";
-}
-
-TEST_F(ScriptTest, QuitWithNoDiscardsAndEndsTheScript) {
-    makeDocument("opus.mus");
+TEST_F(ScriptTest, QuitWithNoDiscardsPrintsItsQuestionAndEndsTheScript) {
     const auto before = test::ReadBytes(dir / "opus.mus");
-    const CliResult r = script((dir / "opus.mus").string(),
-                               "answer Environnement ok\ncmd 335\nanswer message no\ncmd 6\ntitle\n");
+    const CliResult r = script("answer Environnement ok\ncmd 335\nanswer message no\ncmd 6\ntitle\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "MESSAGE Notavera 66 Enregistrer les modifications dans opus.mus ?\n");
     EXPECT_EQ(test::ReadBytes(dir / "opus.mus"), before);
     EXPECT_FALSE(fs::exists(dir / "opus.sum"));
 }
 
-TEST_F(ScriptTest, SaveAsOfAnUntitledDocumentOnlyAsksForANameAndWritesOnce) {
-    const CliResult r = script("", "answer file " + (dir / "neuf.mus").string() + "\ncmd 4\ntitle\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "TITLE Notavera v.6.5d - neuf.mus (p.1/1) - {0,1} 1 - Voix 1  [1:1]\n");
-    EXPECT_TRUE(fs::exists(dir / "neuf.mus"));
-    EXPECT_FALSE(fs::exists(dir / "neuf.bak"));
-}
-
-TEST_F(ScriptTest, SaveUnderAnotherNameLeavesTheOldDocumentAsItWas) {
-    makeDocument("ancien.mus");
-    const auto before = test::ReadBytes(dir / "ancien.mus");
-    const CliResult r = script((dir / "ancien.mus").string(),
-                               "answer Environnement ok\ncmd 335\nsave " + (dir / "nouveau.mus").string() + "\ntitle\n");
+TEST_F(ScriptTest, SaveUnderAnotherNameAndRenderWriteTheirFilesAndAMissingPageStopsTheScript) {
+    const auto before = test::ReadBytes(dir / "opus.mus");
+    CliResult r = script("answer Environnement ok\ncmd 335\nsave nouveau.mus\ntitle\nrender 1 page.json\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("nouveau.mus (p.1/1)"), std::string::npos) << r.out;
-    EXPECT_EQ(test::ReadBytes(dir / "ancien.mus"), before);
+    EXPECT_EQ(test::ReadBytes(dir / "opus.mus"), before);
     EXPECT_TRUE(fs::exists(dir / "nouveau.mus"));
-}
-
-TEST_F(ScriptTest, DumpAndRenderWriteTheirFiles) {
-    makeDocument("opus.mus");
-    const CliResult r = script((dir / "opus.mus").string(), "dump doc.json\nrender 1 page.json\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto doc = nlohmann::json::parse(test::ReadText(dir / "doc.json"), nullptr, false);
-    ASSERT_FALSE(doc.is_discarded());
-    EXPECT_EQ(doc["pages"].size(), 1u);
-    const auto calls = nlohmann::json::parse(test::ReadText(dir / "page.json"), nullptr, false);
-    ASSERT_TRUE(calls.is_array());
-    EXPECT_FALSE(calls.empty());
-}
-
-TEST_F(ScriptTest, MaskCommandsEnterLeaveAndToggleTheirFlag) {
-    makeDocument("opus.mus");
-    const CliResult r = script((dir / "opus.mus").string(),
-                               "dump avant.json\ncmd 621\ntitle\ncmd 482\ntitle\ncmd 619\ndump sans.json\n"
-                               "cmd 619\ndump avec.json\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<std::string> titles = lines(r.out);
-    ASSERT_GE(titles.size(), 2u) << r.out;
-    // On the mask page the title bar names page 0; leaving goes back to page 1.
-    EXPECT_NE(titles[0].find("(p.0/1)"), std::string::npos) << titles[0];
-    EXPECT_NE(titles[1].find("(p.1/1)"), std::string::npos) << titles[1];
-    const auto layoutOf = [this](const char* name) {
-        return nlohmann::json::parse(test::ReadText(dir / name), nullptr, false)["pages"][0]["layout"];
-    };
-    EXPECT_NE(layoutOf("sans.json"), layoutOf("avant.json"));
-    EXPECT_EQ(layoutOf("avec.json"), layoutOf("avant.json"));
-}
-
-TEST_F(ScriptTest, SavingWhileAMaskIsEditedReopensOnThePageTheUserCameFrom) {
-    test::MusFileBuilder b;
-    b.addPage(test::MakePage(1, 2, 3)).addPage(test::MakePage(2, 2, 3)).addPage(test::MakePage(3, 2, 3));
-    b.header.currentPage() = 2;
-    test::WriteBytes(dir / "opus.mus", b.build());
-    const std::string doc = (dir / "opus.mus").string();
-    const CliResult edit = script(doc, "title\ncmd 621\nsave\ncmd 482\n");
-    ASSERT_EQ(edit.status, 0) << edit.err;
-    EXPECT_NE(edit.out.find("(p.2/3)"), std::string::npos) << edit.out;
-    const CliResult reopened = script(doc, "title\n");
-    ASSERT_EQ(reopened.status, 0) << reopened.err;
-    EXPECT_NE(reopened.out.find("(p.2/3)"), std::string::npos) << reopened.out;
-    EXPECT_EQ(reopened.out.rfind("TITLE", 0), 0u) << reopened.out;
-}
-
-// The header's "Police" button asks the font chooser; the page drawn (here as a metafile) names the face chosen.
-TEST_F(ScriptTest, HeaderDrawsInTheFontItsPoliceButtonChose) {
-    makeDocument("opus.mus");
-    const CliResult r = script((dir / "opus.mus").string(),
-                               "answer Police Police=\"Courier New\" Style=Gras Taille=50 ok\n"
-                               "answer Pagination Texte=Sonate Position#2=Centré \"Première page incluse#2\"=1 "
-                               "Police#2=1 ok\ncmd 615\nrender 1 page.wmf\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "");
-    const std::string wmf = test::ReadText(dir / "page.wmf");
-    EXPECT_NE(wmf.find("Courier New"), std::string::npos);
-    EXPECT_NE(wmf.find("Sonate"), std::string::npos);
-}
-
-TEST_F(ScriptTest, ModifierFeuilleTakesTheRegleurAnswer) {
-    makeDocument("opus.mus");
-    const CliResult r = script((dir / "opus.mus").string(),
-                               "answer Regleur \"Nombre de portées\"=3 ok\ncmd 62\ndump apres.json\n"
-                               "answer Regleur \"Nombre de portées\"=6 cancel\ncmd 62\ndump annule.json\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto stavesIn = [this](const char* name) {
-        return nlohmann::json::parse(test::ReadText(dir / name), nullptr, false)["pages"][0]["staves"].size();
-    };
-    EXPECT_EQ(stavesIn("apres.json"), 3u);
-    EXPECT_EQ(stavesIn("annule.json"), 3u);
-}
-
-TEST_F(ScriptTest, CreerFeuilleAddsAPageLaidOutByTheRegleur) {
-    const CliResult r = script("", "answer Regleur \"Nombre de portées\"=2 ok\ncmd 61\ntitle\ndump doc.json\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("(p.2/2)"), std::string::npos) << r.out;
-    const auto doc = nlohmann::json::parse(test::ReadText(dir / "doc.json"), nullptr, false);
-    ASSERT_EQ(doc["pages"].size(), 2u);
-    EXPECT_EQ(doc["pages"][1]["staves"].size(), 2u);
-}
-
-TEST_F(ScriptTest, RenderingAMissingPageFails) {
-    makeDocument("opus.mus");
-    const CliResult r = script((dir / "opus.mus").string(), "render 4 page.json\ntitle\n");
+    EXPECT_FALSE(json("page.json").empty());
+    r = script("render 4 page.json\ntitle\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Page 4 inexistante"), std::string::npos) << r.err;
-    EXPECT_EQ(r.out, "");  // the script stopped at the failed line
+    EXPECT_EQ(r.out, "");
 }
 
-struct BadLine {
-    std::string text;
-    std::string problem;
-};
-
-class BadScript : public ScriptTest, public ::testing::WithParamInterface<BadLine> {};
+TEST_F(ScriptTest, DialogsAreAnsweredByLabelIncludingTheFontChooserOfAButton) {
+    const CliResult r = script("answer Police Police=\"Courier New\" Style=Gras Taille=50 ok\n"
+                               "answer Pagination Texte=Sonate Position#2=Centré \"Première page incluse#2\"=1 "
+                               "Police#2=1 ok\ncmd 615\nrender 1 page.wmf\n"
+                               "answer Regleur \"Nombre de portées\"=3 ok\ncmd 62\n"
+                               "answer Regleur \"Nombre de portées\"=6 cancel\ncmd 62\n"
+                               "answer Regleur \"Nombre de portées\"=2 ok\ncmd 61\ntitle\ndump d.json\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string wmf = test::ReadText(dir / "page.wmf");  // the header drawn in the face chosen
+    EXPECT_NE(wmf.find("Courier New"), std::string::npos);
+    EXPECT_NE(wmf.find("Sonate"), std::string::npos);
+    EXPECT_NE(r.out.find("(p.2/2)"), std::string::npos) << r.out;
+    const auto pages = json("d.json")["pages"];
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0]["staves"].size(), 3u);  // the cancelled answer changed nothing
+    EXPECT_EQ(pages[1]["staves"].size(), 2u);
+}
 
 // A bad line anywhere stops the script before its first line runs.
-TEST_P(BadScript, IsReportedWithItsLineAndNothingRuns) {
-    const std::string text = "answer file " + (dir / "neuf.mus").string() + "\ncmd 4\n\n" + GetParam().text + "\n";
-    const CliResult r = script("", text);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Erreur de script, ligne 4 : " + GetParam().problem + "\n");
-    EXPECT_FALSE(fs::exists(dir / "neuf.mus"));
+TEST_F(ScriptTest, ABadLineIsReportedWithItsNumberAndNothingRuns) {
+    for (const auto& [line, problem] : {std::pair{"frobnicate", "action inconnue : frobnicate"},
+                                        std::pair{"drag 1 2 3", "drag X1 Y1 X2 Y2 [ctrl] [quick]"}}) {
+        const CliResult r = script("answer file neuf.mus\ncmd 4\n\n" + std::string(line) + "\n", "");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "Erreur de script, ligne 4 : " + std::string(problem) + "\n");
+        EXPECT_FALSE(fs::exists(dir / "neuf.mus"));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, BadScript,
-    ::testing::Values(BadLine{"frobnicate", "action inconnue : frobnicate"},
-                      BadLine{"key Ctrl+F12", "touche inconnue : F12"},
-                      BadLine{"cmd douze", "numéro de commande attendu"},
-                      BadLine{"char ab", "un seul caractère attendu"},
-                      BadLine{"chars \"abc", "guillemet non fermé"},
-                      BadLine{"answer message peut-être", "réponse attendue : yes, no, cancel, ok ou retry"},
-                      BadLine{"answer Fraction 3 ok", "champ sans valeur : 3"},
-                      BadLine{"answer Fraction Numérateur=3", "la réponse finit par ok ou cancel"},
-                      BadLine{"render un page.png", "render PAGE FICHIER"}));
+// Sixteen bars of four quarters on one voice, far longer than a line, laid out by a spacing command; the staves
+// holding music, page after page, and what the script printed.
+struct Laid {
+    std::string out;
+    std::vector<nlohmann::json> lines;
+    int lineLength = 0;
+};
 
-TEST_F(ScriptTest, KeysCharactersAndCommandsReachTheDispatch) {
-    const CliResult r = script("", "answer Fraction Numérateur=3 Dénominateur=2 ok\nchar G\nkey Shift+Up\n"
-                                   "chars \"5d.\"\ncmd 65590\ntitle\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "TITLE Notavera v.6.5d - (sans nom) (p.1/1) - {0,1} 1 - Voix 1  [3:2]\n");
+Laid LayOutSixteenBars(bool bars, int command) {
+    test::TempDir dir;
+    std::string music = "{ [ \\clef<\"treble\"> \\meter<\"4/4\"> ";
+    for (int bar = 0; bar < 16; ++bar) music += bars ? "c1/4 d1 e1 f1 | " : "c1/4 d1 e1 f1 ";
+    test::WriteText(dir / "score.gmn", music + "] }\n");
+    EXPECT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
+    test::WriteText(dir / "script.txt", "cmd " + std::to_string(command) + "\ndump after.json\n");
+    const CliResult r = test::RunCli(dir.path(), {"script", "score.mus", "script.txt"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const nlohmann::json dump = nlohmann::json::parse(test::ReadText(dir / "after.json"), nullptr, false);
+    Laid laid{r.out, {}, dump["pages"][0]["lineLength"]};
+    for (const auto& page : dump["pages"])
+        for (const auto& staff : page["staves"])
+            if (!staff["elements"].empty()) laid.lines.push_back(staff["elements"]);
+    return laid;
+}
+
+int Notes(const nlohmann::json& elements) {
+    return static_cast<int>(std::count_if(elements.begin(), elements.end(), [](const auto& e) { return e["kind"] == "note"; }));
+}
+
+// "Recalculer Distances" and "Page justifiée" break at bars into lines that start with a clef and end on their bar
+// at the line's end; the raw page breaks without stretching; a line without a bar is reported once and kept.
+TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
+    constexpr unsigned clef = 6, bar = 0;
+    constexpr int stepUnit = 10;  // the half space of the normal staff of a new score
+    for (const int command : {284, 239, 238}) {
+        const Laid laid = LayOutSixteenBars(true, command);
+        EXPECT_EQ(laid.out, "") << command;
+        ASSERT_GE(laid.lines.size(), 3u) << command;
+        int notes = 0;
+        for (std::size_t i = 0; i < laid.lines.size(); ++i) {
+            const auto& line = laid.lines[i];
+            EXPECT_EQ(line.front()["signType"], clef) << command << " line " << i;
+            EXPECT_LE(line.back()["x"].get<int>(), laid.lineLength) << command << " line " << i;
+            for (std::size_t k = 1; k < line.size(); ++k)
+                EXPECT_LE(line[k - 1]["x"].get<int>(), line[k]["x"].get<int>()) << command << " line " << i;
+            notes += Notes(line);
+            if (i + 1 == laid.lines.size()) continue;
+            EXPECT_EQ(line.back()["signType"], bar) << command << " line " << i;
+            const int end = line.back()["x"].get<int>();
+            if (command != 238) {
+                EXPECT_GE(end, laid.lineLength - 3 * stepUnit) << command << " line " << i;
+            } else if (i == 0) {
+                EXPECT_LT(end, laid.lineLength - 3 * stepUnit) << "the raw page does not stretch";
+            }
+        }
+        EXPECT_EQ(notes, 64) << "no note is lost or doubled by the breaking";
+    }
+    const Laid unbroken = LayOutSixteenBars(false, 284);
+    const std::string report = "MESSAGE Message 51 Ligne trop longue. Essayez avec fonction Ligne supérieure.\n";
+    EXPECT_EQ(unbroken.out, report);
+    ASSERT_EQ(unbroken.lines.size(), 1u);
+    EXPECT_EQ(Notes(unbroken.lines[0]), 64);
 }
 
 }  // namespace

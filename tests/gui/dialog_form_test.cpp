@@ -1,13 +1,17 @@
-// The generic dialog form: a push button of the model shows as a button whose click runs the model's reaction, here
-// the "Police" buttons of the pagination dialog opening the font chooser.
+// The generic dialog form, whose model push buttons (here the pagination dialog's "Police") open the font chooser,
+// and the Qt font chooser itself, which gives back the font it was opened on when kept.
 #include "platform/qt/dialog_form.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include "platform/headless/headless_ui.h"
+#include "platform/qt/qt_ui_services.h"
 #include "print/pagination_dialog.h"
 #include "score/score_document.h"
 
@@ -32,6 +36,27 @@ TEST(DialogFormTest, EachPoliceButtonOpensTheChooserForItsOwnBlock) {
     EXPECT_EQ(fonts.font[1].face, "Courier New");
     EXPECT_EQ(fonts.font[1].height, 60);
     EXPECT_EQ(ui.dialogs(), std::vector<std::string>{"Police"});
+}
+
+// Answers the font chooser once it is open, as a user pressing OK or Cancel would.
+void AnswerChooser(bool ok) {
+    QTimer::singleShot(0, [ok] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ok ? dialog->accept() : dialog->reject();
+    });
+}
+
+TEST(QtUiServicesTest, TheFontChooserKeptAsOpenedGivesBackTheSameFontAndCancelNothing) {
+    QtUiServices ui;
+    AnswerChooser(true);
+    const std::optional<FontChoice> chosen = ui.chooseFont({"Times New Roman", 60, true, true});
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->face, "Times New Roman");
+    EXPECT_EQ(chosen->height, 60);
+    EXPECT_TRUE(chosen->bold && chosen->italic);
+    AnswerChooser(false);
+    EXPECT_FALSE(ui.chooseFont({"Arial", 30, false, false}));
 }
 
 }  // namespace

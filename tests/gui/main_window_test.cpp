@@ -1,6 +1,6 @@
-// The main window offscreen: the document named on the command line (quoted or not) opens with its exact title
-// bar, a missing one leaves a new first page, the zoom commands change what is drawn, the scroll bars move the
-// view, Quit takes the window down only once the user agreed, and the menus and the palette reach the dispatch.
+// The main window offscreen (the one application object of the Qt tests is made here): the document named on the
+// command line, quoted or not, opens with its title bar, a missing one leaves a new first page, Quit takes the
+// window down; its menu bar follows menu preparation and sends commands; its palette is placed, painted, clicked.
 #include "platform/qt/main_window.h"
 
 #include <gtest/gtest.h>
@@ -8,27 +8,47 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
 #include <QTimer>
-#include <QScrollBar>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
+#include "platform/headless/headless_ui.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/palette_bar.h"
+#include "platform/qt/palette_icons.h"
 #include "platform/qt/score_view.h"
-#include "print/mask_editing.h"
 #include "shell/dispatch.h"
-#include "support/test_paths.h"
+#include "shell/menu_table.h"
 
 namespace notavera {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* DemoTitle = "Notavera v.6.5d - demo.mus (p.1/1) - {0,1} 1 - Voix 1  [1:1]";
+// Fonts, painting and widgets need the application object: made once before the first test, shown on no screen.
+class QtApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[20] = "notavera_gui_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 struct MainWindowTest : ::testing::Test {
     fs::path dir = fs::temp_directory_path() / ("notavera_window_" + std::to_string(getpid()));
@@ -36,104 +56,38 @@ struct MainWindowTest : ::testing::Test {
 
     void SetUp() override {
         fs::create_directories(dir);
-        const std::string import = test::CliProgram().string() + " import-gmn '" + test::SourceDir().string() +
+        const std::string import = std::string(NOTAVERA_CLI) + " import-gmn '" + NOTAVERA_SOURCE_DIR +
                                    "/demo/demo.gmn' '" + demo.string() + "' >/dev/null 2>&1";
         ASSERT_EQ(std::system(import.c_str()), 0);
     }
     void TearDown() override { fs::remove_all(dir); }
+};
 
-    // The width in device pixels of the dark ink in the frame's rows, a measure of how large the page is drawn.
-    static int InkWidth(ScoreView& view) {
-        view.grab();
-        const QImage& frame = view.lastFrame();
-        int left = frame.width(), right = -1;
-        for (int y = 0; y < frame.height(); y += 2) {
-            for (int x = 0; x < frame.width(); ++x) {
-                if (qGray(frame.pixel(x, y)) >= 64) continue;
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
+TEST_F(MainWindowTest, OpensTheDocumentNamedQuotedOrNotWithItsTitleBar) {
+    for (const std::string& given : {demo.string(), "\"" + demo.string() + "\""}) {
+        MainWindow window(given);
+        window.view().grab();
+        EXPECT_EQ(window.windowTitle().toStdString(), "Notavera v.6.5d - demo.mus (p.1/1) - {0,1} 1 - Voix 1  [1:1]");
+        EXPECT_TRUE(window.context().shell.documentReady);
+        EXPECT_EQ(window.context().doc.storage.path, demo);
+    }
+}
+
+TEST_F(MainWindowTest, WithoutADocumentStartsAnUntitledFirstPageThroughTheRegleur) {
+    bool asked = false;  // the Régleur defining page 1, answered "Annuler"
+    QTimer::singleShot(0, [&asked] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            asked = true;
+            dialog->reject();
         }
-        return right - left;
-    }
-};
-
-TEST_F(MainWindowTest, OpensTheDocumentAndShowsItsTitleBarExactly) {
-    MainWindow window(demo.string());
-    window.view().grab();
-    EXPECT_EQ(window.windowTitle().toStdString(), DemoTitle);
-    EXPECT_TRUE(window.context().shell.documentReady);
-    EXPECT_EQ(window.context().doc.storage.path, demo);
-}
-
-TEST_F(MainWindowTest, AQuotedCommandLineOpensTheSameDocument) {
-    MainWindow window("\"" + demo.string() + "\"");
-    EXPECT_EQ(window.windowTitle().toStdString(), DemoTitle);
-    EXPECT_EQ(window.context().doc.storage.path, demo);
-}
-
-// Answers "Annuler" to the modal dialog the next event loop shows, and tells whether there was one.
-struct DialogCanceller {
-    bool seen = false;
-    DialogCanceller() {
-        QTimer::singleShot(0, [this] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                seen = true;
-                dialog->reject();
-            }
-        });
-    }
-};
-
-TEST_F(MainWindowTest, WithoutADocumentStartsAnUntitledFirstPage) {
-    DialogCanceller cancel;  // the Régleur defining page 1
+    });
     MainWindow window("");
-    EXPECT_TRUE(cancel.seen);
-    EXPECT_EQ(window.windowTitle().toStdString(),
-              "Notavera v.6.5d - (sans nom) (p.1/1) - {0,1} 1 - Voix 1  [1:1]");
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(window.windowTitle().toStdString(), "Notavera v.6.5d - (sans nom) (p.1/1) - {0,1} 1 - Voix 1  [1:1]");
     EXPECT_EQ(window.context().doc.pageCount, 1);
 }
 
-TEST_F(MainWindowTest, ZoomCommandsChangeTheDrawnSize) {
-    MainWindow window(demo.string());
-    window.resize(1000, 800);
-    ScoreView& view = window.view();
-    const int normal = InkWidth(view);
-    DispatchCommand(window.context(), 52);  // "&GROS 2/1"
-    EXPECT_EQ(window.context().shell.view.zoom, (ZoomFraction{2, 1}));
-    const int large = InkWidth(view);
-    DispatchCommand(window.context(), 53);  // "&PETIT 1/2"
-    const int small = InkWidth(view);
-    DispatchCommand(window.context(), 51);  // "&NORMAL"
-    EXPECT_EQ(InkWidth(view), normal);
-    EXPECT_GT(large, normal);
-    EXPECT_LT(small, normal);
-    EXPECT_NEAR(small, normal / 2, normal / 10);
-}
-
-TEST_F(MainWindowTest, ScrollingMovesTheVisibleRegionDownThePage) {
-    MainWindow window(demo.string());
-    window.resize(1000, 600);
-    ScoreView& view = window.view();
-    view.grab();
-    const PageRegion top = view.visibleRegion();
-    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
-    view.grab();
-    EXPECT_LT(view.visibleRegion().y1, top.y1);
-    EXPECT_LE(view.visibleRegion().y0, 0);
-}
-
-TEST_F(MainWindowTest, ClosingAnUnmodifiedDocumentQuits) {
-    auto* window = new MainWindow(demo.string());
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->show();
-    EXPECT_FALSE(window->close());  // the close waits for Quit
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(window->isVisible());
-    delete window;
-}
-
-TEST_F(MainWindowTest, CarriesTheFourteenMenusAndThePaletteAboveThePage) {
+TEST_F(MainWindowTest, CarriesTheMenusAndThePaletteAboveThePageAndAPaletteClickReachesTheDispatch) {
     MainWindow window(demo.string());
     window.resize(1000, 700);
     window.show();
@@ -143,34 +97,107 @@ TEST_F(MainWindowTest, CarriesTheFourteenMenusAndThePaletteAboveThePage) {
     EXPECT_EQ(menus, 14);
     PaletteBar& palette = window.palette();
     EXPECT_TRUE(palette.isVisible());
-    const QRect last = palette.button(0)->geometry().translated(palette.mapTo(&window, QPoint()));
+    const QRect first = palette.button(0)->geometry().translated(palette.mapTo(&window, QPoint()));
     // The first button is the rightmost one, against the window's right edge, and the page starts below the row.
-    EXPECT_EQ(last.right(), window.width() - 1);
-    EXPECT_GE(window.view().mapTo(&window, QPoint()).y(), last.bottom());
-}
-
-TEST_F(MainWindowTest, MenuItemsGreyAsThePreparationSays) {
-    MainWindow window(demo.string());
-    MenuBar& menus = window.menus();
-    ASSERT_NE(menus.commandAction(mask_command::editFixed), nullptr);
-    EXPECT_TRUE(menus.commandAction(mask_command::editFixed)->isEnabled());
-    EXPECT_TRUE(menus.commandAction(6)->isEnabled());  // Quitter
-    menus.commandAction(mask_command::editFixed)->trigger();
-    EXPECT_TRUE(window.context().shell.maskEditing);
-    // Mask editing greys Quit and puts its own "&Quitter" on the bar at once.
-    EXPECT_FALSE(menus.commandAction(6)->isEnabled());
-    EXPECT_TRUE(menus.leaveMaskAction()->isVisible());
-    menus.leaveMaskAction()->trigger();
-    EXPECT_FALSE(window.context().shell.maskEditing);
-    EXPECT_FALSE(menus.leaveMaskAction()->isVisible());
-}
-
-TEST_F(MainWindowTest, APaletteClickReachesTheDispatch) {
-    MainWindow window(demo.string());
-    window.show();
+    EXPECT_EQ(first.right(), window.width() - 1);
+    EXPECT_GE(window.view().mapTo(&window, QPoint()).y(), first.bottom());
     const int before = window.context().shell.input.noteFormFlags;
-    window.palette().button(*PaletteIndex(38))->click();  // note-form flag A
+    palette.button(*PaletteIndex(38))->click();  // note-form flag A
     EXPECT_NE(window.context().shell.input.noteFormFlags, before);
+}
+
+TEST_F(MainWindowTest, ClosingAnUnmodifiedDocumentQuits) {
+    auto window = std::make_unique<MainWindow>(demo.string());
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    EXPECT_FALSE(window->close());  // the close waits for Quit
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+}
+
+class MenuBarTest : public ::testing::Test {
+protected:
+    std::unique_ptr<MenuBar> makeBar(MenuBar::BuiltTest built = [](int) { return true; }) {
+        return std::make_unique<MenuBar>(ctx, [this] { return inputs; }, std::move(built),
+                                         [this](int command) { chosen.push_back(command); });
+    }
+
+    HeadlessUi ui{nullptr};
+    EditorContext ctx{ui};
+    MenuInputs inputs;
+    std::vector<int> chosen;
+};
+
+TEST_F(MenuBarTest, ItemsFollowMenuPreparationWhenAMenuOpens) {
+    ctx.doc.modified = true;
+    const auto bar = makeBar([](int command) { return command != 53; });
+    EXPECT_EQ(bar->commandAction(284)->text(), QString::fromUtf8("Recalc&uler Distances"));
+    EXPECT_EQ(bar->commandAction(482), nullptr);
+    EXPECT_FALSE(bar->commandAction(53)->isEnabled());  // not built
+    EXPECT_TRUE(bar->commandAction(52)->isEnabled());
+    EXPECT_FALSE(bar->commandAction(13)->isEnabled());
+    EXPECT_TRUE(bar->commandAction(51)->isChecked());
+    EXPECT_TRUE(ctx.shell.stickyModified);
+    EXPECT_TRUE(bar->commandAction(3)->isEnabled());
+    inputs.copyBufferFilled = true;
+    ctx.shell.view.zoomMenuItem = 52;  // the Zoom item chosen last carries the mark
+    emit bar->actions().at(1)->menu()->aboutToShow();
+    EXPECT_TRUE(bar->commandAction(13)->isEnabled());
+    EXPECT_TRUE(bar->commandAction(52)->isChecked());
+    EXPECT_FALSE(bar->commandAction(51)->isChecked());
+    EXPECT_FALSE(bar->commandAction(51)->isCheckable());
+}
+
+TEST_F(MenuBarTest, ItemsSendTheirCommandsAndMaskEditingShowsItsOwnQuit) {
+    const auto bar = makeBar();
+    EXPECT_FALSE(bar->leaveMaskAction()->isVisible());
+    bar->commandAction(249)->trigger();  // inside the spacing detail submenu
+    bar->commandAction(583)->trigger();
+    ctx.shell.maskEditing = true;
+    bar->prepare();
+    EXPECT_TRUE(bar->leaveMaskAction()->isVisible());
+    EXPECT_EQ(bar->leaveMaskAction()->text(), QStringLiteral("&Quitter"));
+    EXPECT_FALSE(bar->commandAction(6)->isEnabled());
+    bar->leaveMaskAction()->trigger();
+    EXPECT_EQ(chosen, (std::vector<int>{249, 583, LeaveMaskCommand}));
+}
+
+TEST(PaletteBar, ButtonsTakeTheirPlacesAndSendTheirCommands) {
+    std::vector<int> sent;
+    PaletteBar bar([] { return PaletteInputs{}; }, [&sent](int command) { sent.push_back(command); });
+    bar.placeInClient(1000);
+    EXPECT_EQ(bar.geometry(), QRect(1000 - 616, 0, 616, 28));
+    const auto rects = PaletteLayout(1000);
+    for (int index = 0; index < PaletteButtonCount; ++index) {
+        const PaletteRect& r = rects[static_cast<std::size_t>(index)];
+        EXPECT_EQ(bar.button(index)->geometry(), QRect(r.x - (1000 - 616), 0, r.width, r.height)) << index;
+    }
+    bar.button(0)->click();
+    bar.button(21)->click();
+    EXPECT_EQ(sent, (std::vector<int>{20, 41}));
+    EXPECT_EQ(bar.button(23), nullptr);
+}
+
+// Every face paints ink inside its own rectangle on a device of twice the logical density.
+TEST(PaletteBar, EveryFacePaintsAtHighDensity) {
+    PaletteInputs in{.noteFormFlags = 3, .undoAvailable = true, .cancelAvailable = true};
+    for (int index = 0; index < PaletteButtonCount; ++index) {
+        for (unsigned code : {0u, 1u, 2u, 4u, 10u}) {
+            in.currentDuration = in.referenceValue = code;
+            const int width = PaletteButtonWidth(index);
+            QImage image(width * 2, PaletteHeight * 2, QImage::Format_ARGB32);
+            image.setDevicePixelRatio(2.0);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                PaintPaletteFace(painter, QRectF(0, 0, width, PaletteHeight), *PaletteButtonFace(index, false, in));
+            }
+            int dark = 0;
+            for (int y = 2; y < image.height() - 2; ++y)
+                for (int x = 2; x < image.width() - 2; ++x) dark += qGray(image.pixel(x, y)) < 80 ? 1 : 0;
+            EXPECT_GT(dark, 4) << "button " << index << " code " << code;
+        }
+    }
 }
 
 }  // namespace

@@ -22,18 +22,6 @@ namespace {
 
 bool Dark(QRgb pixel) { return qGray(pixel) < 128; }
 
-// The rows (from the top) where a dark run starts in one column of the frame.
-std::vector<int> DarkRunStarts(const QImage& frame, int column) {
-    std::vector<int> starts;
-    bool inRun = false;
-    for (int row = 0; row < frame.height(); ++row) {
-        const bool dark = Dark(frame.pixel(column, row));
-        if (dark && !inRun) starts.push_back(row);
-        inRun = dark;
-    }
-    return starts;
-}
-
 struct ScoreViewTest : ::testing::Test {
     QtUiServices ui;
     EditorContext ctx{ui};
@@ -46,52 +34,60 @@ struct ScoreViewTest : ::testing::Test {
         view.resize(900, 700);
         view.showPageFromTop();
     }
-
     const QImage& paint() {
         view.grab();
         return view.lastFrame();
     }
-
+    double pixelsPerUnit() { return view.deviceDpi() / 254.0; }
     // The frame's column showing page x (page units), at the view's zoom and resolution.
     int ColumnOf(int pageX) {
-        const double pixelsPerUnit = view.deviceDpi() / 254.0;
-        return static_cast<int>((ToDevice(pageX, ctx.shell.view.zoom) - view.windowOrigin().x) * pixelsPerUnit);
+        return static_cast<int>((ToDevice(pageX, ctx.shell.view.zoom) - view.windowOrigin().x) * pixelsPerUnit());
     }
-
     // The distance in device pixels between the first two staff lines met from the top in the middle of the line.
     int FirstStaffSpacePixels() {
         const QImage& frame = paint();
-        const std::vector<int> runs = DarkRunStarts(frame, ColumnOf(400));
-        EXPECT_GE(runs.size(), 2u);
-        return runs.size() >= 2 ? runs[1] - runs[0] : 0;
+        std::vector<int> starts;
+        for (int row = 1; row < frame.height(); ++row)
+            if (Dark(frame.pixel(ColumnOf(400), row)) && !Dark(frame.pixel(ColumnOf(400), row - 1))) starts.push_back(row);
+        EXPECT_GE(starts.size(), 2u);
+        return starts.size() >= 2 ? starts[1] - starts[0] : 0;
     }
 };
 
-TEST_F(ScoreViewTest, DrawsTheSheetAtThePhysicalScaleOfTheScreen) {
-    const double expected = 20 * view.deviceDpi() / 254.0;  // a 2 mm staff space
-    EXPECT_NEAR(FirstStaffSpacePixels(), expected, 1.0);
-    // The sheet is white; the desk around it is not.
-    const QImage& frame = view.lastFrame();
+TEST_F(ScoreViewTest, DrawsTheSheetAtThePhysicalScaleOfTheScreenAndWritesTheTitleBar) {
+    EXPECT_NEAR(FirstStaffSpacePixels(), 20 * pixelsPerUnit(), 1.0);  // a 2 mm staff space
+    const QImage& frame = view.lastFrame();  // the sheet is white; the desk around it is not
     EXPECT_EQ(frame.pixel(ColumnOf(400), frame.height() - 2), qRgb(255, 255, 255));
     EXPECT_NE(frame.pixel(1, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(view.windowTitle().toStdString(), TitleBarText(TitleBarInfoOf(ctx)));
 }
 
-TEST_F(ScoreViewTest, ZoomTwoToOneDoublesWhatIsDrawnAndKeepsTheCorner) {
+TEST_F(ScoreViewTest, NothingIsDrawnBeforeTheDocumentIsReady) {
+    ctx.shell.documentReady = false;
+    const QImage& frame = paint();
+    EXPECT_NE(frame.pixel(ColumnOf(1000), frame.height() / 2), qRgb(255, 255, 255));
+    EXPECT_TRUE(view.windowTitle().isEmpty());
+}
+
+TEST_F(ScoreViewTest, ZoomTwoToOneDoublesWhatIsDrawnKeepsTheCornerAndWidensTheScrollRange) {
     const int normal = FirstStaffSpacePixels();
-    // Away from the sheet's corner, where the zoomed view can keep the same point.
-    view.horizontalScrollBar()->setValue(4);
+    const int vertical = view.verticalScrollBar()->maximum();
+    view.horizontalScrollBar()->setValue(4);  // away from the sheet's corner, where the zoomed view can keep it
     view.verticalScrollBar()->setValue(6);
     paint();
     const PageRegion before = view.visibleRegion();
     ctx.shell.view.zoom = {2, 1};
     view.refresh();
-    const int doubled = FirstStaffSpacePixels();
-    EXPECT_NEAR(doubled, 2 * normal, 2);
+    EXPECT_NEAR(FirstStaffSpacePixels(), 2 * normal, 2);
     const PageRegion after = view.visibleRegion();
     // The same page point stays at the top-left corner (within a scroll step), and half as much page shows.
     EXPECT_NEAR(after.x0, before.x0, 30);
     EXPECT_NEAR(after.y1, before.y1, 30);
     EXPECT_NEAR(after.x1 - after.x0, (before.x1 - before.x0) / 2, 2);
+    EXPECT_GT(view.verticalScrollBar()->maximum(), vertical);
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    paint();
+    EXPECT_LE(view.visibleRegion().y0, 0);  // the foot of the sheet can be reached
 }
 
 TEST_F(ScoreViewTest, ScrollBarsMoveThePageByFortyPixelSteps) {
@@ -101,22 +97,11 @@ TEST_F(ScoreViewTest, ScrollBarsMoveThePageByFortyPixelSteps) {
     view.verticalScrollBar()->setValue(3);
     paint();
     const PageRegion lower = view.visibleRegion();
-    const double step = 40 * 254.0 * view.devicePixelRatioF() / view.deviceDpi();
-    EXPECT_NEAR(top.y1 - lower.y1, 3 * step, 3);
+    EXPECT_NEAR(top.y1 - lower.y1, 3 * 40 * view.devicePixelRatioF() / pixelsPerUnit(), 3);
     EXPECT_EQ(lower.x0, top.x0);
     view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
     paint();
     EXPECT_GT(view.visibleRegion().x0, top.x0);
-}
-
-TEST_F(ScoreViewTest, ScrollRangesCoverTheWholeSheetAndGrowWithTheZoom) {
-    const int vertical = view.verticalScrollBar()->maximum();
-    ctx.shell.view.zoom = {2, 1};
-    view.refresh();
-    EXPECT_GT(view.verticalScrollBar()->maximum(), vertical);
-    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
-    paint();
-    EXPECT_LE(view.visibleRegion().y0, 0);  // the foot of the sheet can be reached
 }
 
 TEST_F(ScoreViewTest, InsertionCursorInvertsTheStaffAtTheCursor) {
@@ -128,22 +113,8 @@ TEST_F(ScoreViewTest, InsertionCursorInvertsTheStaffAtTheCursor) {
         for (int row = 0; row < frame.height(); ++row) dark += Dark(frame.pixel(column, row));
         return dark;
     };
-    const int octave = static_cast<int>(70 * view.deviceDpi() / 254.0);
     EXPECT_GE(darkRows(ColumnOf(ctx.doc.defaultFirstX + 5)) - darkRows(ColumnOf(ctx.doc.defaultFirstX + 40)),
-              octave / 2);
-}
-
-TEST_F(ScoreViewTest, NothingIsDrawnBeforeTheDocumentIsReady) {
-    ctx.shell.documentReady = false;
-    const QImage& frame = paint();
-    EXPECT_NE(frame.pixel(ColumnOf(1000), frame.height() / 2), qRgb(255, 255, 255));
-    EXPECT_TRUE(view.windowTitle().isEmpty());
-}
-
-TEST_F(ScoreViewTest, PaintingWritesTheTitleBar) {
-    paint();
-    EXPECT_EQ(view.windowTitle().toStdString(), TitleBarText(TitleBarInfoOf(ctx)));
-    EXPECT_EQ(view.windowTitle().toStdString(), "Notavera v.6.5d - (sans nom) (p.1/1) - {0,1} 1 - Voix 1  [1:1]");
+              static_cast<int>(70 * pixelsPerUnit()) / 2);
 }
 
 TEST_F(ScoreViewTest, KeysReachTheDispatchWithTheirNumbersAndCharacters) {
@@ -151,12 +122,13 @@ TEST_F(ScoreViewTest, KeysReachTheDispatchWithTheirNumbersAndCharacters) {
     std::u32string characters;
     view.keyPressed = [&](Key key, KeyModifiers mods) { keys.push_back(static_cast<int>(key) + (mods.ctrl ? 1000 : 0)); };
     view.characterTyped = [&](char32_t c) { characters.push_back(c); };
-    QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-    QKeyEvent ctrlLeft(QEvent::KeyPress, Qt::Key_Left, Qt::ControlModifier);
-    QKeyEvent letter(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, "d");
-    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
-    QKeyEvent ctrlZ(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
-    for (QKeyEvent* e : {&f2, &ctrlLeft, &letter, &space, &ctrlZ}) QCoreApplication::sendEvent(&view, e);
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, QString> presses[] = {{Qt::Key_F2, Qt::NoModifier, ""},
+        {Qt::Key_Left, Qt::ControlModifier, ""}, {Qt::Key_D, Qt::NoModifier, "d"}, {Qt::Key_Space, Qt::NoModifier, " "},
+        {Qt::Key_Z, Qt::ControlModifier, ""}};
+    for (const auto& [key, modifiers, text] : presses) {
+        QKeyEvent e(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(&view, &e);
+    }
     EXPECT_EQ(keys, (std::vector<int>{113, 1037, 32}));
     EXPECT_EQ(characters, (std::u32string{U'd', U' ', char32_t{26}}));
 }
@@ -165,19 +137,16 @@ TEST_F(ScoreViewTest, AClickOnTheFirstStaffMovesTheCursorThere) {
     paint();
     const CursorFrame f = *CursorFrameOf(ctx.doc);
     const int pageY = static_cast<int>(f.staffY[0]) - f.staffHeight * 3 / 2;
-    const double pixelsPerUnit = view.deviceDpi() / 254.0;
-    const double px = (ToDevice(700, ctx.shell.view.zoom) - view.windowOrigin().x) * pixelsPerUnit;
-    const double py =
-        view.viewport()->height() - (ToDevice(pageY, ctx.shell.view.zoom) - view.windowOrigin().y) * pixelsPerUnit;
-    const Point back = view.pagePointAt({px, py});
+    const QPointF at((ToDevice(700, ctx.shell.view.zoom) - view.windowOrigin().x) * pixelsPerUnit(),
+                     view.viewport()->height() - (ToDevice(pageY, ctx.shell.view.zoom) - view.windowOrigin().y) * pixelsPerUnit());
+    const Point back = view.pagePointAt(at);
     EXPECT_NEAR(back.x, 700, 1);
     EXPECT_NEAR(back.y, pageY, 1);
     int handled = 0;
     view.mouseHandled = [&] { ++handled; };
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(px, py), view.viewport()->mapToGlobal(QPointF(px, py)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(px, py), view.viewport()->mapToGlobal(QPointF(px, py)),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    const QPointF global = view.viewport()->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(view.viewport(), &press);
     QCoreApplication::sendEvent(view.viewport(), &release);
     EXPECT_NEAR(ctx.shell.cursor.x, 700, 1);

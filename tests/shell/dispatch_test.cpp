@@ -1,13 +1,15 @@
-// Command, key and character dispatch: the tool check mark and pending modes, the Ctrl renumbering, the
-// characters the shell owns, the palette re-entry and the "Val" popup.
+// Command, key, character and timer dispatch: the tool check mark and pending modes, the Ctrl renumbering, the
+// characters the shell owns, the palette buttons, zoom, the "Val" popup, and the shell's timers and autosave.
+#include "shell/dispatch.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "platform/headless/headless_ui.h"
 #include "shell/command_registry.h"
-#include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/shell_timers.h"
 #include "support/score_builder.h"
 
 namespace notavera {
@@ -32,40 +34,24 @@ protected:
     EditorContext ctx{ui};
 };
 
-struct Renumbering {
-    Key key;
-    KeyModifiers modifiers;
-    int expected;
-};
-
-class KeyRenumbering : public ::testing::TestWithParam<Renumbering> {};
-
-TEST(CommandRegistration, NoSubsystemClaimsANumberAnotherAlreadyHandles) {
+TEST(DispatchKeys, CtrlAndShiftRenumberTheKeysAndNoSubsystemTakesAnotherOnesNumber) {
+    EXPECT_EQ(TranslateKey(Key::Left, {true, true}), elementMoveKeyOffset + 37);
+    EXPECT_EQ(TranslateKey(Key::PageUp, {true, true}), 206);
+    EXPECT_EQ(TranslateKey(Key::Down, {false, true}), 34);
+    EXPECT_EQ(TranslateKey(Key::F3, {}), 114);
     EXPECT_EQ(CoreCommands().replacedCount(), 0);
 }
 
-TEST_P(KeyRenumbering, GivesTheKeyTableNumber) {
-    EXPECT_EQ(TranslateKey(GetParam().key, GetParam().modifiers), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CtrlAndShift, KeyRenumbering,
-    ::testing::Values(Renumbering{Key::PageUp, {true, false}, 206}, Renumbering{Key::PageDown, {true, false}, 179},
-                      Renumbering{Key::Home, {true, false}, 180}, Renumbering{Key::Left, {true, false}, 207},
-                      Renumbering{Key::Up, {true, false}, 181}, Renumbering{Key::Right, {true, false}, 178},
-                      Renumbering{Key::Down, {true, false}, 182}, Renumbering{Key::End, {true, false}, 35},
-                      Renumbering{Key::Up, {false, true}, 33}, Renumbering{Key::Down, {false, true}, 34},
-                      Renumbering{Key::Left, {false, true}, 37}, Renumbering{Key::F3, {false, false}, 114},
-                      Renumbering{Key::Left, {true, true}, elementMoveKeyOffset + 37},
-                      Renumbering{Key::PageUp, {true, true}, 206}));
-
-TEST_F(Dispatch, ACheckedToolMovesTheCheckMarkAndAStarredOneRemovesIt) {
+TEST_F(Dispatch, ACheckedToolMovesTheCheckMarkAndAStarredOneRemovesItButNotAPendingClick) {
     DispatchCommand(ctx, 71);  // Liaisons
     EXPECT_EQ(ctx.shell.input.currentTool, '(');
     EXPECT_EQ(ctx.shell.input.toolMenuItem, 71);
+    ctx.shell.input.mouseMode = 99;
     DispatchCommand(ctx, 80);  // Double Dièse*
     EXPECT_EQ(ctx.shell.input.currentTool, 'D');
     EXPECT_EQ(ctx.shell.input.toolMenuItem, 0);
+    EXPECT_EQ(ctx.shell.input.mouseMode, 99);
+    EXPECT_EQ(ui.mouseModesEnded, 0);
     DispatchCommand(ctx, 97);  // Cacher/révéler Altération
     EXPECT_EQ(ctx.shell.input.currentTool, 300);
     EXPECT_EQ(ctx.shell.input.hideKind, 2);
@@ -82,58 +68,23 @@ TEST_F(Dispatch, ChoosingAToolWhileALineCutWaitsCancelsTheCut) {
     EXPECT_EQ(ctx.shell.input.currentTool, 'N');
 }
 
-TEST_F(Dispatch, AStarredToolLeavesAPendingClickModeAlone) {
-    ctx.shell.input.mouseMode = 99;
-    DispatchCommand(ctx, 82);  // .Pointage
-    EXPECT_EQ(ctx.shell.input.mouseMode, 99);
-    EXPECT_EQ(ui.mouseModesEnded, 0);
-}
-
-TEST_F(Dispatch, ACommandWithAHighWordMatchesNothing) {
+TEST_F(Dispatch, ACommandWithAHighWordOrNotBuiltDoesNothing) {
+    ctx.shell.rightButton = true;
     DispatchCommand(ctx, (1u << 16) | 71u);
     EXPECT_EQ(ctx.shell.input.currentTool, 'N');
     EXPECT_EQ(ctx.shell.input.toolMenuItem, 86);
+    EXPECT_FALSE(ctx.shell.rightButton);  // the flag is cleared for every command
     DispatchCommand(ctx, (1u << 16) | 52u);
     EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{1, 1}));
-}
-
-TEST_F(Dispatch, UnbuiltCommandsAreReportedAndDoNothing) {
     EXPECT_TRUE(CommandIsBuilt(71));
-    EXPECT_TRUE(CommandIsBuilt(530));
     EXPECT_FALSE(CommandIsBuilt(227));  // transposition comes with the editing code
-    EXPECT_FALSE(CommandIsBuilt(20));   // undo does not exist yet, nor its palette button
     DispatchCommand(ctx, 227);
-    EXPECT_EQ(ui.messages().size(), 0u);
+    EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(Dispatch, DInZSymbolModeChoosesTheSharpSymbol) {
-    ctx.shell.input.zSymbolMode = 1;
-    DispatchChar(ctx, 'd');
-    EXPECT_EQ(ctx.shell.input.currentTool, 'd');
-    EXPECT_EQ(ctx.doc.insertion.accidental, Accidental::None);
-    DispatchChar(ctx, ':');
-    EXPECT_EQ(ctx.shell.input.currentTool, ':');
-    EXPECT_EQ(ctx.doc.insertion.dots, 0u);
-    DispatchChar(ctx, '(');
-    EXPECT_EQ(ctx.shell.input.currentTool, 'l');
-    EXPECT_EQ(ctx.doc.insertion.switches & SwitchSlur, 0u);
-}
-
-TEST_F(Dispatch, WithoutZSymbolModeCharactersSetTheAttributes) {
-    DispatchChar(ctx, 'B');
-    EXPECT_EQ(ctx.doc.insertion.accidental, Accidental::DoubleFlat);
-    EXPECT_TRUE(ctx.doc.insertion.accidentalForced);
-    DispatchChar(ctx, ':');
-    EXPECT_EQ(ctx.doc.insertion.dots, 2u);
-    DispatchChar(ctx, '7');
-    EXPECT_EQ(ctx.doc.insertion.durationCode, 7u);
+TEST_F(Dispatch, DurationCharactersSetTheValMenuAndEscapeLeavesThePendingModes) {
     DispatchChar(ctx, 's');
-    EXPECT_EQ(ctx.doc.insertion.durationCode, 10u);
-    EXPECT_EQ(ctx.shell.dialogs.menuDuration, 10u);
-    EXPECT_EQ(ctx.shell.input.currentTool, 'N');
-}
-
-TEST_F(Dispatch, EscapeLeavesTheShellsPendingModes) {
+    EXPECT_EQ(std::pair(ctx.doc.insertion.durationCode, ctx.shell.dialogs.menuDuration), std::pair(10u, 10u));
     ctx.shell.input.zSymbolMode = 1;
     ctx.shell.input.mouseMode = 69;
     DispatchKey(ctx, Key::Escape, {});
@@ -142,7 +93,7 @@ TEST_F(Dispatch, EscapeLeavesTheShellsPendingModes) {
     EXPECT_EQ(ui.mouseModesEnded, 1);
 }
 
-TEST_F(Dispatch, PairedCharactersAndTheirPaletteButtons) {
+TEST_F(Dispatch, PaletteButtonsSendTheOpeningOrClosingCharacterOfTheirPair) {
     DispatchChar(ctx, '5');  // beams join eighths: a quarter would refuse the group
     DispatchChar(ctx, '[');
     EXPECT_NE(ctx.doc.insertion.switches & SwitchBeam, 0u);
@@ -152,38 +103,24 @@ TEST_F(Dispatch, PairedCharactersAndTheirPaletteButtons) {
     EXPECT_NE(ctx.doc.insertion.switches & SwitchTie, 0u);
     DispatchChar(ctx, '-');
     EXPECT_EQ(ctx.doc.insertion.switches & SwitchTie, 0u);
-}
-
-TEST_F(Dispatch, GOpensARhythmicGroupOnlyWithItsFraction) {
-    DispatchChar(ctx, 'G');  // no answer: "Annuler"
-    EXPECT_EQ(ctx.doc.insertion.switches & SwitchGroup, 0u);
     ui.queueDialogAnswer({"Fraction", {{"Numérateur", "3"}, {"Dénominateur", "2"}}, true});
-    DispatchChar(ctx, 'G');
+    DispatchCommand(ctx, 24);  // sends G, which asks its fraction
     EXPECT_NE(ctx.doc.insertion.switches & SwitchGroup, 0u);
-    EXPECT_EQ(ctx.shell.input.groupNum, 3u);
-    EXPECT_EQ(ctx.shell.input.groupDen, 2u);
-    DispatchCommand(ctx, 24);  // sends g while the group is open
+    EXPECT_EQ(std::pair(ctx.shell.input.groupNum, ctx.shell.input.groupDen), std::pair(3u, 2u));
+    DispatchCommand(ctx, 24);  // then g
     EXPECT_EQ(ctx.doc.insertion.switches & SwitchGroup, 0u);
 }
 
-TEST_F(Dispatch, NoteFormButtons) {
+TEST_F(Dispatch, NoteFormButtonsSetTheStemBitsOfNewNotes) {
     const auto stemBits = [&] { return (ctx.doc.insertion.noteWordFlags >> 13) & 3u; };
     EXPECT_EQ(ctx.shell.input.noteFormFlags, 2) << "stems start automatic";
     EXPECT_EQ(stemBits(), 1u);
-    DispatchCommand(ctx, 40);
-    EXPECT_EQ(ctx.shell.input.noteFormFlags, 0);
-    EXPECT_EQ(stemBits(), 0u);
-    DispatchCommand(ctx, 38);
-    EXPECT_EQ(ctx.shell.input.noteFormFlags, 1);
-    EXPECT_EQ(stemBits(), 2u) << "flag A: the stem up (note word bit 14)";
-    DispatchCommand(ctx, 39);
-    EXPECT_EQ(ctx.shell.input.noteFormFlags, 2);
-    EXPECT_EQ(stemBits(), 1u) << "flag B: the automatic stem (bit 13)";
-    DispatchCommand(ctx, 38);
-    EXPECT_EQ(ctx.shell.input.noteFormFlags, 3);
-    EXPECT_EQ(stemBits(), 3u);
-    DispatchCommand(ctx, 40);
-    EXPECT_EQ(ctx.shell.input.noteFormFlags, 0);
+    const std::tuple<int, int, unsigned> presses[] = {{40, 0, 0}, {38, 1, 2}, {39, 2, 1}, {38, 3, 3}, {40, 0, 0}};
+    for (const auto& [command, flags, bits] : presses) {
+        DispatchCommand(ctx, static_cast<std::uint32_t>(command));
+        EXPECT_EQ(ctx.shell.input.noteFormFlags, flags) << command;
+        EXPECT_EQ(stemBits(), bits) << command;  // flag A: stem up (bit 14); flag B: automatic (bit 13)
+    }
     DispatchCommand(ctx, 22);
     EXPECT_TRUE(ctx.shell.input.alternateAction);
 }
@@ -202,30 +139,67 @@ TEST_F(Dispatch, ZoomCommandsAndTheFractionDialog) {
     EXPECT_EQ(ui.repaints, 2);
 }
 
-TEST(DispatchValues, ThePopupOfButton42GivesTheReferenceValueToATimeSignature) {
-    WindowUi ui;
+TEST_F(Dispatch, ThePopupOfButton42GivesTheReferenceValueToATimeSignature) {
     test::ScoreBuilder score;
     score.on(1, 0).meter(200, 3, 4);
     score.setCurrent(1, 0, 0);
-    EditorContext windowCtx(ui);
-    windowCtx.doc = std::move(score.doc());
-    windowCtx.doc.insertion.signAttribute = 9;
-
+    ctx.doc = std::move(score.doc());
+    ctx.doc.insertion.signAttribute = 9;
     ui.popupChoice = 533;  // Noire
-    DispatchCommand(windowCtx, 42);
-    const ElementRecord* e = windowCtx.doc.element();
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->w1().smallField(), 3u);
-    EXPECT_EQ(e->signWord().high7(), 9u);
-    EXPECT_EQ(windowCtx.doc.insertion.referenceValue, 3u);
-    EXPECT_EQ(windowCtx.doc.insertion.durationCode, 4u);  // the note duration is untouched
-    EXPECT_EQ(windowCtx.shell.input.keyMode, 0);
+    DispatchCommand(ctx, 42);
+    ASSERT_NE(ctx.doc.element(), nullptr);
+    EXPECT_EQ(std::pair(ctx.doc.element()->w1().smallField(), ctx.doc.element()->signWord().high7()), std::pair(3u, 9u));
+    // The reference value changes, the note duration does not.
+    EXPECT_EQ(std::pair(ctx.doc.insertion.referenceValue, ctx.doc.insertion.durationCode), std::pair(3u, 4u));
+    EXPECT_EQ(ctx.shell.input.keyMode, 0);
     EXPECT_EQ(ui.messages().size(), 1u);  // the values of the time signature were shown first
-
     ui.popupChoice = 535;  // from button 41 the same item is a note duration
-    DispatchCommand(windowCtx, 41);
-    EXPECT_EQ(windowCtx.doc.insertion.durationCode, 5u);
-    EXPECT_EQ(windowCtx.doc.insertion.referenceValue, 3u);
+    DispatchCommand(ctx, 41);
+    EXPECT_EQ(std::pair(ctx.doc.insertion.referenceValue, ctx.doc.insertion.durationCode), std::pair(3u, 5u));
+}
+
+TEST_F(Dispatch, StartUpSetsBothOrWithoutAutosaveOnlyTheClickSettleTimer) {
+    StartShellTimers(ctx);
+    EXPECT_EQ(ui.timers(), (std::set<int>{1, 2}));
+    HeadlessUi otherUi{nullptr};
+    EditorContext other{otherUi};
+    other.shell.autosaveDelay = 0;
+    StartShellTimers(other);
+    EXPECT_EQ(otherUi.timers(), (std::set<int>{1})) << "without it a click would block drags for good";
+    EXPECT_TRUE(otherUi.messages().empty());
+}
+
+TEST_F(Dispatch, ARefusedTimerIsRetriedUntilCancel) {
+    ui.refuseTimers(1);
+    ui.queueAnswer(MessageAnswer::Retry);
+    EXPECT_EQ(SetShellTimer(ctx, 2, autosavePeriodMs), 1);
+    EXPECT_EQ(ui.timers(), (std::set<int>{2}));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].stringId, 33);
+    EXPECT_EQ(ui.messages()[0].buttons, MessageButtons::RetryCancel);
+    ui.refuseTimers(2);
+    ui.queueAnswer(MessageAnswer::Retry);
+    ui.queueAnswer(MessageAnswer::Cancel);
+    EXPECT_EQ(SetShellTimer(ctx, 1, clickSettlePeriodMs), 0);
+    EXPECT_EQ(ui.timers(), (std::set<int>{2}));
+}
+
+TEST_F(Dispatch, TheAutosaveCommandSwitchesTimerTwoAndCancelKeepsTheDelay) {
+    const auto answerDelay = [&](const std::string& typed, bool ok = true) {
+        ui.queueDialogAnswer({"AutoSave", {{"Délai en minutes", typed}}, ok});
+        DispatchCommand(ctx, autosaveCommand);
+    };
+    StartShellTimers(ctx);
+    const std::pair<const char*, int> answers[] = {{"0", 0}, {"75", 60}, {"-5", 0}, {"2", 2}};
+    for (const auto& [typed, delay] : answers) {
+        answerDelay(typed);
+        EXPECT_EQ(ctx.shell.autosaveDelay, delay) << typed;
+        EXPECT_EQ(ui.timers(), (delay ? std::set<int>{1, 2} : std::set<int>{1})) << typed;
+    }
+    ctx.shell.autosaveMinutes = 1;
+    answerDelay("9", false);
+    EXPECT_EQ(ctx.shell.autosaveDelay, 2);
+    EXPECT_EQ(ctx.shell.autosaveMinutes, 1);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
-// The file commands: the command line, the question before a document is given up, Save As with its
-// companion files, and Open cancelled in its dialog.
+// The file commands (the command line, the question before a document is given up, Save As with its companion
+// files, Open and New) and those handed to other subsystems: help, About, the MIDI file, GUIDO import.
+#include "shell/file_commands.h"
+#include "shell/subsystem_commands.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_ui.h"
@@ -7,7 +10,6 @@
 #include "score/work_files.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
-#include "shell/file_commands.h"
 #include "support/score_builder.h"
 #include "support/test_files.h"
 
@@ -15,31 +17,19 @@ namespace notavera {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDir;
 
-struct CommandLine {
-    std::string given;
-    std::string path;
-};
-
-class CommandLinePath : public ::testing::TestWithParam<CommandLine> {};
-
-TEST_P(CommandLinePath, LosesOnlyAPairOfSurroundingQuotes) {
-    EXPECT_EQ(DocumentPathFromCommandLine(GetParam().given), GetParam().path);
+TEST(CommandLine, LosesOnlyAPairOfSurroundingQuotes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"/tmp/mon opus.mus\"", "/tmp/mon opus.mus"}, {"/tmp/opus.mus", "/tmp/opus.mus"},
+        {"\"/tmp/opus.mus", "\"/tmp/opus.mus"},         {"/tmp/opus.mus\"", "/tmp/opus.mus\""},
+        {"\"", "\""}, {"\"\"", ""}, {"", ""}};
+    for (const auto& [given, path] : cases) EXPECT_EQ(DocumentPathFromCommandLine(given), path) << given;
 }
-
-INSTANTIATE_TEST_SUITE_P(Quotes, CommandLinePath,
-                         ::testing::Values(CommandLine{"\"/tmp/mon opus.mus\"", "/tmp/mon opus.mus"},
-                                           CommandLine{"/tmp/opus.mus", "/tmp/opus.mus"},
-                                           CommandLine{"\"/tmp/opus.mus", "\"/tmp/opus.mus"},
-                                           CommandLine{"/tmp/opus.mus\"", "/tmp/opus.mus\""},
-                                           CommandLine{"\"", "\""}, CommandLine{"\"\"", ""},
-                                           CommandLine{"", ""}));
 
 class FileCommands : public ::testing::Test {
 protected:
     FileCommands() { StartEmptyDocument(ctx); }
-    ~FileCommands() override { DeleteWorkFiles(ctx.doc); }
+    ~FileCommands() override { DeleteWorkFiles(ctx); }
 
     // A document saved in the folder and opened as at start-up.
     void openSaved(const std::string& name) {
@@ -48,36 +38,28 @@ protected:
         ASSERT_EQ(OpenStartDocument(ctx, (dir / name).string()), 1);
     }
 
-    TempDir dir;
+    test::TempDir dir;
     HeadlessUi ui{nullptr};
     EditorContext ctx{ui};
 };
 
-TEST_F(FileCommands, QuitWithAnUnmodifiedDocumentAsksNothing) {
-    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 1);
-    EXPECT_TRUE(ui.closed());
-    EXPECT_TRUE(ui.messages().empty());
-}
-
-TEST_F(FileCommands, CancelKeepsTheModifiedDocumentOpen) {
+TEST_F(FileCommands, QuitAsksOnlyForAModifiedDocumentAndCancelOrAFailedSaveKeepsItOpen) {
     ctx.doc.markModified();
     ui.queueAnswer(MessageAnswer::Cancel);
     EXPECT_EQ(DoFileCommand(ctx, fileQuit), 0);
-    EXPECT_FALSE(ui.closed());
-    EXPECT_TRUE(ctx.doc.modified);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].stringId, 66);
-    EXPECT_EQ(ui.messages()[0].text, "Enregistrer les modifications dans (sans nom) ?");
-    EXPECT_EQ(ui.messages()[0].caption, "Notavera");
-}
-
-TEST_F(FileCommands, AYesWhoseSaveFailsCountsAsCancel) {
-    ctx.doc.markModified();
     ui.queueAnswer(MessageAnswer::Yes);
     ui.queueFileName(std::nullopt);  // the name dialog of the untitled document is cancelled
     EXPECT_EQ(DoFileCommand(ctx, fileQuit), 0);
     EXPECT_FALSE(ui.closed());
     EXPECT_TRUE(ctx.doc.modified);
+    EXPECT_FALSE(ctx.shell.closing);
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_EQ(ui.messages()[0].stringId, 66);
+    EXPECT_EQ(ui.messages()[0].text, "Enregistrer les modifications dans (sans nom) ?");
+    ctx.doc.modified = false;
+    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 1);
+    EXPECT_TRUE(ui.closed());
+    EXPECT_EQ(ui.messages().size(), 2u);
 }
 
 TEST_F(FileCommands, YesSavesThenQuits) {
@@ -90,15 +72,14 @@ TEST_F(FileCommands, YesSavesThenQuits) {
     EXPECT_FALSE(fs::exists(dir / "opus.sum"));
 }
 
-TEST_F(FileCommands, SaveAsOfAnUntitledDocumentAsksOnlyForAName) {
+TEST_F(FileCommands, SaveOfAnUntitledDocumentAsksOnlyForANameAndWritesOnce) {
     ui.queueFileName((dir / "neuf.mus").string());
-    EXPECT_EQ(DoFileCommand(ctx, fileSave), 1);  // without a path Save works as Save As
+    EXPECT_EQ(DoFileCommand(ctx, fileSave), 1);
     EXPECT_EQ(ui.fileDialogs().size(), 1u);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_TRUE(fs::exists(dir / "neuf.mus"));
     EXPECT_FALSE(fs::exists(dir / "neuf.bak"));
     EXPECT_FALSE(ctx.doc.modified);
-    EXPECT_EQ(ctx.doc.title(), "neuf.mus");
     EXPECT_EQ(ui.title().find("Notavera v.6.5d - neuf.mus"), 0u);
 }
 
@@ -119,37 +100,23 @@ TEST_F(FileCommands, SaveAsMovesTheCompanionFilesAndKeepsTheOldDocument) {
     EXPECT_FALSE(fs::exists(*CompanionFileName(dir / "nouveau.mus", 3, true)));
 }
 
-TEST_F(FileCommands, OpenCancelledInItsDialogKeepsTheDocumentAndItsWorkingFile) {
+TEST_F(FileCommands, OpenCancelledKeepsTheDocumentAndOpenReadsTheChosenOneAtNormalZoom) {
     openSaved("opus.mus");
     ctx.doc.markModified();
     ui.queueAnswer(MessageAnswer::No);
     EXPECT_EQ(DoFileCommand(ctx, fileOpen), 0);
     EXPECT_EQ(ctx.doc.title(), "opus.mus");
     EXPECT_TRUE(fs::exists(dir / "opus.sum"));
-}
-
-TEST_F(FileCommands, OpenReadsTheChosenDocumentAtNormalZoom) {
     test::ScoreBuilder other(3);
     ASSERT_TRUE(other.saveAs(dir / "autre.mus"));
     ctx.shell.view.zoom = {3, 2};
+    ui.queueAnswer(MessageAnswer::No);
     ui.queueFileName((dir / "autre.mus").string());
     EXPECT_EQ(DoFileCommand(ctx, fileOpen), 1);
     EXPECT_EQ(ctx.doc.pageCount, 3);
     EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{1, 1}));
     EXPECT_TRUE(ctx.shell.documentReady);
-}
-
-TEST(ShowDocument, PutsTheCursorOnTheCurrentElementOrTheStaffStartAndForgetsTheMarkers) {
-    test::ScoreBuilder score;
-    score.on(1, 0).notes(420, 100, 2, 5, 4);
-    score.setCurrent(1, 0, 1);
-    score.ctx().shell.cursor.markerX = 700;
-    ShowDocument(score.ctx());
-    EXPECT_EQ(score.ctx().shell.cursor.x, 520);
-    EXPECT_EQ(score.ctx().shell.cursor.markerX, 0);
-    score.setCurrent(1, 0, 5);  // an element the staff does not have
-    ShowDocument(score.ctx());
-    EXPECT_EQ(score.ctx().shell.cursor.x, score.doc().defaultFirstX);
+    EXPECT_FALSE(fs::exists(dir / "opus.sum"));
 }
 
 TEST_F(FileCommands, OpeningAnUnreadableFileLeavesAnEmptyUntitledDocument) {
@@ -170,6 +137,67 @@ TEST_F(FileCommands, NewWithNoDiscardsTheChanges) {
     EXPECT_FALSE(ctx.doc.modified);
     EXPECT_EQ(ctx.doc.pageCount, 1);
     EXPECT_FALSE(fs::exists(dir / "opus.sum"));
+}
+
+TEST(ShowDocument, PutsTheCursorOnTheCurrentElementOrTheStaffStartAndForgetsTheMarkers) {
+    test::ScoreBuilder score;
+    score.on(1, 0).notes(420, 100, 2, 5, 4);
+    score.setCurrent(1, 0, 1);
+    score.ctx().shell.cursor.markerX = 700;
+    ShowDocument(score.ctx());
+    EXPECT_EQ(score.ctx().shell.cursor.x, 520);
+    EXPECT_EQ(score.ctx().shell.cursor.markerX, 0);
+    score.setCurrent(1, 0, 5);  // an element the staff does not have
+    ShowDocument(score.ctx());
+    EXPECT_EQ(score.ctx().shell.cursor.x, score.doc().defaultFirstX);
+}
+
+// A window that records the help and About requests.
+struct HelpUi : HeadlessUi {
+    HelpUi() : HeadlessUi(nullptr) {}
+    bool showHelp(const std::string& path) override {
+        helpPath = path;
+        return true;
+    }
+    void showAbout() override { ++abouts; }
+    std::string helpPath;
+    int abouts = 0;
+};
+
+TEST(SubsystemCommands, HelpOpensTheFileBesideTheProgramOrOnlyBeepsWithoutAHelpWindow) {
+    EXPECT_EQ(HelpFilePath("/opt/notavera/bin/notavera"), fs::path("/opt/notavera/bin/notavera.hlp"));
+    HelpUi ui;
+    EditorContext ctx(ui);
+    DispatchCommand(ctx, 901);
+    EXPECT_EQ(fs::path(ui.helpPath).filename(), "notavera.hlp");
+    DispatchCommand(ctx, 9);
+    EXPECT_EQ(ui.abouts, 1);
+    HeadlessUi plain(nullptr);
+    EditorContext other(plain);
+    DispatchCommand(other, 901);
+    EXPECT_EQ(plain.beeps(), 1);
+}
+
+TEST(SubsystemCommands, SaveMidiFileWritesWhereTheUserChose) {
+    test::TempDir dir;
+    test::ScoreBuilder score;
+    score.on(1, 0).notes(100, 40, 4, 3);
+    score.setCurrent(1, 0);
+    DispatchCommand(score.ctx(), 241);  // dialog cancelled
+    score.ui().queueFileName((dir / "sortie.mid").string());
+    DispatchCommand(score.ctx(), 241);
+    EXPECT_EQ(score.ui().fileDialogs().size(), 2u);
+    EXPECT_EQ(score.ui().fileDialogs()[0].filters.at(0).label, "Fichiers MIDI (*.mid)");
+    ASSERT_TRUE(fs::exists(dir / "sortie.mid"));
+    EXPECT_EQ(test::ReadBytes(dir / "sortie.mid").at(0), 'M');
+    EXPECT_TRUE(score.ui().messages().empty());
+}
+
+TEST(SubsystemCommands, GuidoImportIsRefusedWhileADocumentFileIsOpen) {
+    test::ScoreBuilder score;
+    score.doc().storage.fileState = FileState::Open;
+    DispatchCommand(score.ctx(), 902);
+    EXPECT_TRUE(score.ui().fileDialogs().empty());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The mouse in the main window on a small score: the staff band, snapping and selection, Ctrl+click and the block
 // move, drags that change the selected note or move the cursor, the double click with the tools and the commands
-// that wait for it, the right button, the move box and Escape.
+// that wait for it (line cuts, a new staff), the right button, the move box, the marked region and Escape.
 #include "shell/mouse_input.h"
 
 #include <gtest/gtest.h>
@@ -8,23 +8,18 @@
 #include <algorithm>
 
 #include "edit/note_drag.h"
+#include "edit/note_entry.h"
+#include "edit/tool_application.h"
 #include "score/staff_layout_model.h"
 #include "render/curve_signs.h"
 #include "render/geometry.h"
 #include "score/clef_values.h"
-#include "score/element_creation.h"
-#include "score/staff_layout_model.h"
 #include "shell/cursor_frame.h"
-#include "shell/note_commands.h"
 #include "shell/shell_timers.h"
-#include "shell/sign_characters.h"
-#include "shell/tool_application.h"
 #include "support/score_builder.h"
 
 namespace notavera {
 namespace {
-
-using test::ScoreBuilder;
 
 constexpr KeyModifiers withCtrl{true, false};
 constexpr KeyModifiers withShift{false, true};
@@ -40,7 +35,7 @@ protected:
         b.on(1, 1);
         CreateSign(b.doc(), 30, 0, 1, SignType::Clef, 0);
         b.setCurrent(1, 0, 1);
-        ctx().shell.cursor.x = 200;
+        cursor().x = 200;
         frame = *CursorFrameOf(b.doc());
     }
     EditorContext& ctx() { return b.ctx(); }
@@ -48,9 +43,13 @@ protected:
     int ref(int staff = 0) const { return static_cast<int>(frame.staffY[static_cast<std::size_t>(staff)]); }
     // A point on the middle line of a staff.
     Point middle(int x, int staff = 0) const { return {x, ref(staff) - frame.staffHeight * 3 / 2}; }
-    ElementRecord& element(int i, int staff = 0) {
-        return b.doc().page()->staves.at(static_cast<std::size_t>(staff)).elements.at(static_cast<std::size_t>(i));
+    // The point of a pitch on a staff with a G clef.
+    Point pitch(int x, int step, int octave, int staff = 0) const {
+        return {x, ref(staff) + PitchToOffset(step, octave, ClefValueOfClef(1), frame.halfSpace)};
     }
+    std::vector<ElementRecord>& els(int staff = 0) { return b.doc().page()->staves.at(static_cast<std::size_t>(staff)).elements; }
+    ElementRecord& element(int i) { return els().at(static_cast<std::size_t>(i)); }
+    unsigned code(int i) { return element(i).noteWord().durationCode(); }
     void click(Point at, KeyModifiers m = {}) {
         MouseLeftDown(ctx(), at, m);
         MouseLeftUp(ctx(), at);
@@ -68,102 +67,73 @@ protected:
         MouseDoubleClick(ctx(), at);
         MouseLeftUp(ctx(), at);
     }
-    unsigned code(int i) { return element(i).noteWord().durationCode(); }
 
-    ScoreBuilder b{1, 3, 3};
+    test::ScoreBuilder b{1, 3, 3};
     CursorFrame frame;
 };
 
-TEST_F(MouseTest, AClickOutsideTheStaffBandDoesNotMoveTheCursor) {
+TEST_F(MouseTest, AClickOutsideTheStaffBandDoesNotMoveTheCursorButItsEdgesBelongToIt) {
     const int bottom = ref() - 3 * frame.staffHeight;
     for (const Point at : {Point{300, ref() + 1}, Point{300, bottom - 1}, Point{frame.lineLength + 1, middle(0).y},
                            Point{frame.staffStart[0] - 3 * frame.stepUnit - 1, middle(0).y}}) {
         click(at);
-        EXPECT_EQ(cursor().x, 200) << at.x << "," << at.y;
-        EXPECT_EQ(b.doc().currentElement, 1);
+        EXPECT_EQ(std::pair(cursor().x, b.doc().currentElement), std::pair(200, 1)) << at.x << "," << at.y;
     }
-    // The band's edges belong to it.
     click({300, ref()});
     EXPECT_EQ(cursor().x, 300);
     click({400, bottom});
     EXPECT_EQ(cursor().x, 400);
 }
 
-struct SnapCase {
-    int clickX;
-    int cursorX;
-    bool selected;
-};
-
-class MouseSnapTest : public MouseTest, public ::testing::WithParamInterface<SnapCase> {};
-
-TEST_P(MouseSnapTest, AClickSnapsWithinTwoUnitsAndSelectsWithinOneStep) {
-    click(middle(GetParam().clickX));
-    EXPECT_EQ(cursor().x, GetParam().cursorX);
-    EXPECT_EQ(ctx().shell.mouse.elementSelected, GetParam().selected);
-    EXPECT_TRUE(ctx().shell.mouse.clickSettle);
+TEST_F(MouseTest, AClickSnapsWithinTwoUnitsAndSelectsWithinOneStep) {
+    const std::tuple<int, int, bool> clicks[] = {
+        {302, 300, true}, {298, 300, true}, {303, 303, false},  // the next note, at 400, is current
+        {297, 297, false},                                      // the current note, at 200, is too far
+        {195, 195, true}, {189, 189, false}, {350, 350, false}};
+    for (const auto& [clickX, cursorX, selected] : clicks) {
+        b.setCurrent(1, 0, 1);
+        cursor().x = 200;
+        click(middle(clickX));
+        EXPECT_EQ(cursor().x, cursorX) << clickX;
+        EXPECT_EQ(ctx().shell.mouse.elementSelected, selected) << clickX;
+        EXPECT_TRUE(ctx().shell.mouse.clickSettle);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Clicks, MouseSnapTest,
-                         ::testing::Values(SnapCase{302, 300, true}, SnapCase{298, 300, true},
-                                           SnapCase{303, 303, false},  // the next note, at 400, is current
-                                           SnapCase{297, 297, false},  // the current note, at 200, is too far
-                                           SnapCase{195, 195, true}, SnapCase{189, 189, false},
-                                           SnapCase{350, 350, false}));
-
-TEST_F(MouseTest, CtrlClickSetsMarkerXAndItsReleaseMovesTheBlockThere) {
+TEST_F(MouseTest, CtrlClickSetsMarkerXAndItsReleaseMovesTheBlockThereUnlessEscapeCameBetween) {
     click(middle(300));
+    MouseLeftDown(ctx(), middle(350), withCtrl);
+    DispatchKey(ctx(), Key::Escape, {});
+    MouseLeftUp(ctx(), middle(350));
+    EXPECT_EQ(element(2).x, 300);
     MouseLeftDown(ctx(), middle(350), withCtrl);
     EXPECT_EQ(cursor().markerX, 350);
     EXPECT_EQ(element(2).x, 300);  // nothing moves before the release
     MouseLeftUp(ctx(), middle(350));
     EXPECT_EQ(cursor().x, 350);
-    EXPECT_EQ(element(2).x, 350);
-    EXPECT_EQ(element(3).x, 450);
-    EXPECT_EQ(element(1).x, 200);
+    EXPECT_EQ(std::tuple(element(1).x, element(2).x, element(3).x), std::tuple(200, 350, 450));
     EXPECT_FALSE(ctx().shell.mouse.markerXPending);
 }
 
-TEST_F(MouseTest, DragRightShortensTheSelectedNoteAndLeftLengthensIt) {
+TEST_F(MouseTest, DragRightShortensTheSelectedNoteAndLeftLengthensItWithinTheLimits) {
     drag(middle(300), 10, 0);
     EXPECT_EQ(code(2), 5u);
     EXPECT_EQ(b.doc().insertion.durationCode, 5u);
     drag(middle(300), -20, 0);  // two steps of "Taille du Pas"
     EXPECT_EQ(code(2), 3u);
-    EXPECT_EQ(element(2).x, 300);  // the note stays where it is
-    EXPECT_EQ(cursor().x, 300);
+    EXPECT_EQ(std::pair(element(2).x, cursor().x), std::pair(300, 300));  // the note stays where it is
+    const std::tuple<unsigned, bool, int, unsigned> limits[] = {
+        {10, false, 10, 10}, {0, false, -10, 0},  // the shortest and the longest
+        {5, true, -10, 5}, {5, true, 10, 6}};     // a beamed note stays an eighth or shorter
+    for (const auto& [from, beamed, dx, to] : limits) {
+        element(2).noteWord().setDurationCode(from);
+        element(2).w0().setInBeam(beamed);
+        drag(middle(300), dx, 0);
+        EXPECT_EQ(code(2), to) << from << " " << dx;
+    }
 }
 
-TEST_F(MouseTest, DragValuesStopAtTheLongestAndShortest) {
-    element(2).noteWord().setDurationCode(10);
-    drag(middle(300), 10, 0);
-    EXPECT_EQ(code(2), 10u);
-    element(2).noteWord().setDurationCode(0);
-    drag(middle(300), -10, 0);
-    EXPECT_EQ(code(2), 0u);
-}
-
-TEST_F(MouseTest, ABeamedNoteIsKeptAnEighthOrShorter) {
-    element(2).noteWord().setDurationCode(5);
-    element(2).w0().setInBeam(true);
-    drag(middle(300), -10, 0);
-    EXPECT_EQ(code(2), 5u);
-    drag(middle(300), 10, 0);
-    EXPECT_EQ(code(2), 6u);
-}
-
-TEST_F(MouseTest, ANoteMarkedWithBit18KeepsItsValueAndAsLastElementItsAccidental) {
-    element(3).noteWord().setBit(18, true);
-    drag(middle(400), 10, 0);
-    EXPECT_EQ(code(3), 4u);
-    drag(middle(400), 0, frame.halfSpace);
-    EXPECT_EQ(element(3).noteWord().accidental(), Accidental::None);
-    element(2).noteWord().setBit(18, true);  // not the last element: its accidental changes
-    drag(middle(300), 0, frame.halfSpace);
-    EXPECT_EQ(element(2).noteWord().accidental(), Accidental::Sharp);
-}
-
-TEST_F(MouseTest, VerticalStepsWalkTheAccidentalAndShowIt) {
+TEST_F(MouseTest, VerticalStepsWalkTheAccidentalAndShowItButNotOnAMarkedLastNote) {
     element(2).noteWord().setHiddenAccidental(true);
     b.doc().insertion.accidental = Accidental::Flat;
     b.doc().insertion.accidentalForced = true;
@@ -174,100 +144,90 @@ TEST_F(MouseTest, VerticalStepsWalkTheAccidentalAndShowIt) {
     EXPECT_FALSE(b.doc().insertion.accidentalForced);
     drag(middle(300), 0, -3 * frame.halfSpace);
     EXPECT_EQ(element(2).noteWord().accidental(), Accidental::Flat);
-}
-
-TEST_F(MouseTest, BeforeTheClickSettlesADragMovesTheCursorAsSpaceAndBackspace) {
-    drag(middle(300), 10, 0, {}, true);
-    EXPECT_EQ(code(2), 4u);
-    EXPECT_EQ(cursor().x, 310);
-    drag(middle(300), -20, 0, {}, true);
-    EXPECT_EQ(code(2), 4u);
-    EXPECT_EQ(cursor().x, 280);
-}
-
-TEST_F(MouseTest, AwayFromTheSelectionADragMovesTheCursor) {
-    drag(middle(350), 30, 0);  // nothing selected: the click lay between notes
-    EXPECT_EQ(cursor().x, 380);
+    element(3).noteWord().setBit(18, true);  // bit 18 keeps the value, and on the last element the accidental
+    drag(middle(400), 10, 0);
+    drag(middle(400), 0, frame.halfSpace);
     EXPECT_EQ(code(3), 4u);
+    EXPECT_EQ(element(3).noteWord().accidental(), Accidental::None);
+    element(1).noteWord().setBit(18, true);
+    drag(middle(200), 0, frame.halfSpace);
+    EXPECT_EQ(element(1).noteWord().accidental(), Accidental::Sharp);
 }
 
-TEST_F(MouseTest, WithTheAlternateActionADragLeavesTheNoteAlone) {
+TEST_F(MouseTest, OtherDragsMoveTheCursorOrDoNothing) {
+    drag(middle(300), 10, 0, {}, true);  // before the click settles: as Space and Backspace
+    EXPECT_EQ(std::pair(code(2), cursor().x), std::pair(4u, 310));
+    drag(middle(300), -20, 0, {}, true);
+    EXPECT_EQ(std::pair(code(2), cursor().x), std::pair(4u, 280));
+    drag(middle(350), 30, 0);  // nothing selected: the click lay between notes
+    EXPECT_EQ(std::pair(code(3), cursor().x), std::pair(4u, 380));
     ctx().shell.input.alternateAction = true;
     drag(middle(300), 10, frame.halfSpace / 2);
-    EXPECT_EQ(code(2), 4u);
-    EXPECT_EQ(cursor().x, 300);
+    EXPECT_EQ(std::pair(code(2), cursor().x), std::pair(4u, 300));
 }
 
 TEST_F(MouseTest, CtrlVerticalStepsMoveTheStaffAsCtrlDownDoes) {
     b.setCurrent(1, 2);
     cursor().x = 300;
-    const unsigned before = staff_model::Distance::get(b.doc().layoutModel.staffWord(2));
+    const auto distance = [&] { return staff_model::Distance::get(b.doc().layoutModel.staffWord(2)); };
+    const unsigned before = distance();
     drag(middle(300, 2), 0, -2 * frame.halfSpace, withCtrl);
-    EXPECT_EQ(staff_model::Distance::get(b.doc().layoutModel.staffWord(2)), before + 2);
+    EXPECT_EQ(distance(), before + 2);
     drag(middle(300, 2), 40, 0, withCtrl);  // sideways steps do nothing
-    EXPECT_EQ(staff_model::Distance::get(b.doc().layoutModel.staffWord(2)), before + 2);
+    EXPECT_EQ(distance(), before + 2);
 }
 
-struct PitchCase {
-    unsigned step;
-    unsigned octave;
-};
-
-class PitchFromPointTest : public MouseTest, public ::testing::WithParamInterface<PitchCase> {};
-
-TEST_P(PitchFromPointTest, TheNoteToolEntersThePitchDrawnAtThePoint) {
-    b.setCurrent(1, 1, 0);
-    cursor().x = 30;
-    const int clef = ClefValueOfClef(1);
-    const PitchCase p = GetParam();
-    const int y = ref(1) + PitchToOffset(static_cast<int>(p.step), static_cast<int>(p.octave), clef, frame.halfSpace);
-    doubleClick({300, y});
-    const auto& els = b.doc().page()->staves[1].elements;
-    ASSERT_EQ(els.size(), 2u);
-    EXPECT_EQ(els[1].x, 300);
-    EXPECT_EQ(els[1].noteWord().step(), p.step);
-    EXPECT_EQ(els[1].w0().octave(), p.octave);
+TEST_F(MouseTest, TheNoteToolEntersThePitchDrawnAtThePointWithTheValChoice) {
+    const std::pair<int, int> pitches[] = {{1, 4}, {5, 4}, {7, 5}, {2, 3}, {3, 5}};
+    ctx().shell.dialogs.menuDuration = 6;
+    b.doc().insertion.durationCode = 2;
+    int x = 300;
+    for (const auto& [step, octave] : pitches) {
+        b.setCurrent(1, 1, static_cast<int>(els(1).size()) - 1);
+        cursor().x = x - 50;
+        doubleClick(pitch(x, step, octave, 1));
+        const ElementRecord& e = els(1).back();
+        EXPECT_EQ(e.x, x);
+        EXPECT_EQ(std::tuple(e.noteWord().step(), e.w0().octave(), e.noteWord().durationCode()),
+                  std::tuple(static_cast<unsigned>(step), static_cast<unsigned>(octave), 6u));
+        x += 200;
+    }
+    EXPECT_EQ(els(1).size(), 6u);
     EXPECT_EQ(ctx().shell.input.currentTool, 'N');
+    ApplyToolAt(ctx(), 'N', 0, 300, 0);  // no pitch: no note
+    EXPECT_EQ(els(1).size(), 6u);
 }
-
-INSTANTIATE_TEST_SUITE_P(Heights, PitchFromPointTest,
-                         ::testing::Values(PitchCase{1, 4}, PitchCase{5, 4}, PitchCase{7, 5}, PitchCase{2, 3},
-                                           PitchCase{3, 5}));
 
 TEST_F(MouseTest, PointsFarFromTheStaffCountAsEightStepsBeyondIt) {
     b.setCurrent(1, 1, 0);
-    const unsigned high = PitchFromPoint(ctx(), ref(1) + 500, 300);
-    EXPECT_EQ(high, 5u);  // eight steps above the top line F5: G6
+    EXPECT_EQ(PitchFromPoint(ctx(), ref(1) + 500, 300), 5u);  // eight steps above the top line F5: G6
     EXPECT_EQ(b.doc().insertion.octave, 6u);
-    const unsigned low = PitchFromPoint(ctx(), ref(1) - 2000, 300);
-    EXPECT_EQ(low, 2u);  // eight steps below the bottom line E4: D3
+    EXPECT_EQ(PitchFromPoint(ctx(), ref(1) - 2000, 300), 2u);  // eight steps below the bottom line E4: D3
     EXPECT_EQ(b.doc().insertion.octave, 3u);
 }
 
 TEST_F(MouseTest, AccidentalToolsMarkTheClickedNoteAndPassTheCursorOnTheLastOne) {
     ctx().shell.input.currentTool = 'd';
-    const int y = ref() + PitchToOffset(1, 4, ClefValueOfClef(1), frame.halfSpace);
-    doubleClick({300, y});
+    doubleClick(pitch(300, 1, 4));
     EXPECT_EQ(element(2).noteWord().accidental(), Accidental::Sharp);
     EXPECT_EQ(cursor().x, 300);
     ctx().shell.input.currentTool = ':';
-    doubleClick({400, y});
+    doubleClick(pitch(400, 1, 4));
     EXPECT_EQ(element(3).noteWord().dots(), 2u);
     EXPECT_EQ(cursor().x, 400 + 2 * b.doc().spacingStep);
-    EXPECT_EQ(b.doc().page()->staves[0].elements.size(), 4u);  // nothing was added
+    EXPECT_EQ(els().size(), 4u);  // nothing was added
 }
 
 TEST_F(MouseTest, TheFreeSlurToolJoinsTheTwoPointsDoubleClicked) {
     ctx().shell.input.currentTool = freeSlurTool;
     doubleClick(middle(210));
     EXPECT_TRUE(ctx().shell.mouse.freeSlurStarted);
-    EXPECT_EQ(b.doc().page()->staves[0].elements.size(), 4u);
+    EXPECT_EQ(els().size(), 4u);
     doubleClick({390, middle(0).y + 20});
-    const auto& els = b.doc().page()->staves[0].elements;
-    const auto slur = std::find_if(els.begin(), els.end(), [](const ElementRecord& e) {
+    const auto slur = std::find_if(els().begin(), els().end(), [](const ElementRecord& e) {
         return e.isSignOfType(SignType::FreeTie);
     });
-    ASSERT_NE(slur, els.end());
+    ASSERT_NE(slur, els().end());
     EXPECT_EQ(slur->x, 210);
     const std::optional<CurvePoints> points = DecodeCurvePoints(slur->blob.payload());
     ASSERT_TRUE(points);
@@ -290,36 +250,21 @@ TEST_F(MouseTest, SlurAndBeamToolsAlternateAndOtherToolsForgetTheChordRequest) {
     EXPECT_EQ(b.doc().insertion.switches & SwitchC, 0u);
 }
 
-TEST_F(MouseTest, TheNoteToolTakesTheDurationLastChosenInVal) {
-    ctx().shell.dialogs.menuDuration = 6;
-    b.doc().insertion.durationCode = 2;
-    b.setCurrent(1, 2);
-    cursor().x = 300;
-    doubleClick(middle(300, 2));
-    ASSERT_EQ(b.doc().page()->staves[2].elements.size(), 1u);
-    EXPECT_EQ(b.doc().page()->staves[2].elements[0].noteWord().durationCode(), 6u);
-}
-
-TEST_F(MouseTest, ADoubleClickAfterCommand497InsertsAStaffAtItsHeight) {
+TEST_F(MouseTest, CommandsThatWaitForADoubleClickTakeOnlyOneOnTheStaffOrBetweenStaves) {
+    DispatchCommand(ctx(), 628);
+    doubleClick({300, ref() + 100});  // outside the band: still waiting
+    EXPECT_EQ(ctx().shell.input.mouseMode, multiBarRestMouseMode);
+    doubleClick(middle(350));
+    EXPECT_EQ(ctx().shell.input.mouseMode, 0);
     DispatchCommand(ctx(), 497);
-    doubleClick({300, ref(1) - 3 * frame.staffHeight - 10});  // between staves 1 and 2
+    doubleClick({300, ref(1) - 3 * frame.staffHeight - 10});  // a new staff between staves 1 and 2
     ASSERT_EQ(b.doc().page()->staves.size(), 4u);
-    EXPECT_TRUE(b.doc().page()->staves[2].elements.empty());
+    EXPECT_TRUE(els(2).empty());
     EXPECT_EQ(ctx().shell.input.mouseMode, 0);
     DispatchCommand(ctx(), 497);
     doubleClick({300, ref(0) - 10});  // above the first staff's top line
     EXPECT_EQ(b.doc().page()->staves.size(), 4u);
-    ASSERT_FALSE(b.ui().messages().empty());
     EXPECT_EQ(b.ui().messages().back().stringId, 73);
-    EXPECT_EQ(ctx().shell.input.mouseMode, 0);
-}
-
-TEST_F(MouseTest, CommandsThatPlaceAtTheCursorWaitForADoubleClickOnTheStaff) {
-    DispatchCommand(ctx(), 628);
-    EXPECT_EQ(ctx().shell.input.mouseMode, multiBarRestMouseMode);
-    doubleClick({300, ref() + 100});  // outside the band: still waiting
-    EXPECT_EQ(ctx().shell.input.mouseMode, multiBarRestMouseMode);
-    doubleClick(middle(350));
     EXPECT_EQ(ctx().shell.input.mouseMode, 0);
 }
 
@@ -328,9 +273,11 @@ TEST_F(MouseTest, TheRightButtonSetsTheAlternateActionAndEndsTheMoveBox) {
     ASSERT_TRUE(ctx().shell.mouse.box.running);
     MouseRightDown(ctx());
     EXPECT_TRUE(ctx().shell.input.alternateAction);
+    EXPECT_TRUE(ctx().shell.rightButton);
     EXPECT_FALSE(ctx().shell.mouse.box.running);
-    DispatchCommand(ctx(), 51);
-    EXPECT_TRUE(ctx().shell.input.alternateAction);
+    b.setCurrent(1, 2);
+    click(middle(300, 2), withShift);  // an empty staff starts no box
+    EXPECT_FALSE(ctx().shell.mouse.box.running);
 }
 
 TEST_F(MouseTest, TheMoveBoxDragsTheElementsItEncloses) {
@@ -342,9 +289,7 @@ TEST_F(MouseTest, TheMoveBoxDragsTheElementsItEncloses) {
     MouseLeftDown(ctx(), middle(300), {});
     MouseMove(ctx(), middle(330), true, {});
     MouseLeftUp(ctx(), middle(330));
-    EXPECT_EQ(element(2).x, 330);
-    EXPECT_EQ(element(1).x, 200);
-    EXPECT_EQ(element(3).x, 400);
+    EXPECT_EQ(std::tuple(element(1).x, element(2).x, element(3).x), std::tuple(200, 330, 400));
     EXPECT_EQ(box.rect.left, 280);
     EXPECT_TRUE(box.running);
     DispatchKey(ctx(), Key::Escape, {});
@@ -358,100 +303,46 @@ TEST_F(MouseTest, MarqueRegionTurnsTheBoxIntoTheMarkedZone) {
     click({450, ref(1) - 3 * frame.staffHeight});
     const ZoneRecord& zone = cursor().zone;
     EXPECT_EQ(zone.page, 1);
-    EXPECT_EQ(zone.startStaff, 0);
-    EXPECT_EQ(zone.start, 2);
-    EXPECT_EQ(zone.lastStaff, 0);  // staff 1 has nothing inside the box
-    EXPECT_EQ(zone.last, 3);
+    EXPECT_EQ(std::tuple(zone.startStaff, zone.start), std::tuple(0, 2));
+    EXPECT_EQ(std::tuple(zone.lastStaff, zone.last), std::tuple(0, 3));  // staff 1 has nothing inside the box
     EXPECT_TRUE(cursor().zoneRect.shown);
     EXPECT_FALSE(ctx().shell.mouse.box.running);
     EXPECT_FALSE(cursor().regionMarking);
-    DispatchKey(ctx(), Key::Escape, {});
-    EXPECT_FALSE(cursor().zoneRect.shown);
-}
-
-TEST_F(MouseTest, ShiftClickOnAnEmptyStaffStartsNoBox) {
-    b.setCurrent(1, 2);
-    click(middle(300, 2), withShift);
-    EXPECT_FALSE(ctx().shell.mouse.box.running);
-}
-
-TEST_F(MouseTest, EscapeForgetsAPendingCtrlClick) {
-    MouseLeftDown(ctx(), middle(350), withCtrl);
-    DispatchKey(ctx(), Key::Escape, {});
-    MouseLeftUp(ctx(), middle(350));
-    EXPECT_EQ(element(2).x, 300);
 }
 
 // Two lines of one staff: staff 0 holds four eighths (name 5), a bar at 450 and four quarters (name 4).
-class MouseLineCutTest : public ::testing::Test {
-protected:
-    MouseLineCutTest() {
-        for (PageRecord& p : b.doc().pages) p.lineLength = 1800;
-        for (const int staff : {0, 1}) {
-            b.on(1, staff);
-            CreateSign(b.doc(), 30, 0, 1, SignType::Clef, 0);
-        }
-        b.on(1, 0);
-        b.notes(100, 100, 4, 5, 5);
-        b.bar(450);
-        b.notes(500, 100, 4, 4, 4);
-        frame = *CursorFrameOf(b.doc());
-        middle = static_cast<int>(frame.staffY[0]) - frame.staffHeight * 3 / 2;
+TEST(MouseLineCut, CouperLigneBasAndHautCutAtTheDoubleClickAndIgnoreDrags) {
+    test::ScoreBuilder b{1, 2, 1};
+    for (PageRecord& p : b.doc().pages) p.lineLength = 1800;
+    for (const int staff : {0, 1}) {
+        b.on(1, staff);
+        CreateSign(b.doc(), 30, 0, 1, SignType::Clef, 0);
     }
-    std::size_t count(int staff) { return b.doc().page()->staves.at(static_cast<std::size_t>(staff)).elements.size(); }
-
-    ScoreBuilder b{1, 2, 1};
-    CursorFrame frame;
-    int middle = 0;
-};
-
-TEST_F(MouseLineCutTest, CouperLigneBasCutsAtTheDoubleClickAndIgnoresDrags) {
+    b.on(1, 0).notes(100, 100, 4, 5, 5);
+    b.bar(450);
+    b.notes(500, 100, 4, 4, 4);
+    const CursorFrame frame = *CursorFrameOf(b.doc());
+    const auto middle = [&](int staff) { return static_cast<int>(frame.staffY[staff]) - frame.staffHeight * 3 / 2; };
+    const auto count = [&](int staff) { return b.doc().page()->staves.at(staff).elements.size(); };
     DispatchCommand(b.ctx(), 99);
     EXPECT_EQ(b.ctx().shell.input.mouseMode, cutLineDownMouseMode);
-    MouseLeftDown(b.ctx(), {480, middle}, {});
+    MouseLeftDown(b.ctx(), {480, middle(0)}, {});
     OnShellTimer(b.ctx(), clickSettleTimer);
-    MouseMove(b.ctx(), {520, middle}, true, {});
-    MouseLeftUp(b.ctx(), {520, middle});
+    MouseMove(b.ctx(), {520, middle(0)}, true, {});
+    MouseLeftUp(b.ctx(), {520, middle(0)});
     EXPECT_EQ(b.ctx().shell.cursor.x, 480);  // the drag did not move the cursor
-    MouseDoubleClick(b.ctx(), {480, middle});
+    MouseDoubleClick(b.ctx(), {480, middle(0)});
     EXPECT_EQ(count(0), 6u);  // clef, four eighths and the bar stay
     EXPECT_EQ(count(1), 5u);  // the quarters went to the next line, after its clef
     EXPECT_EQ(b.ctx().shell.input.mouseMode, 0);
-}
-
-TEST_F(MouseLineCutTest, CouperLigneHautMovesTheMusicBeforeTheClickUp) {
-    b.on(1, 1);
-    b.notes(100, 100, 2, 3, 4);
+    b.setCurrent(1, 1, 0);
     DispatchCommand(b.ctx(), 98);
-    MouseDoubleClick(b.ctx(), {150, static_cast<int>(frame.staffY[1]) - frame.staffHeight * 3 / 2});
-    EXPECT_EQ(count(1), 2u);  // the clef and the note from 150 on
-    EXPECT_EQ(count(0), 11u);
+    // Up: the music before the click, here the first quarter, goes to the line above.
+    MouseDoubleClick(b.ctx(), {b.doc().page()->staves[1].elements[2].x, middle(1)});
+    EXPECT_EQ(count(1), 4u);
+    EXPECT_EQ(count(0), 7u);
     EXPECT_EQ(b.ctx().shell.input.mouseMode, 0);
 }
-
-struct RingCase {
-    Accidental from;
-    Accidental up;
-    Accidental down;
-};
-
-class AccidentalRingTest : public ::testing::TestWithParam<RingCase> {};
-
-TEST_P(AccidentalRingTest, StepsGoAlongTheRingAndOffItsEnds) {
-    EXPECT_EQ(RingStep(GetParam().from, true), GetParam().up);
-    EXPECT_EQ(RingStep(GetParam().from, false), GetParam().down);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryCode, AccidentalRingTest,
-    ::testing::Values(RingCase{Accidental::None, Accidental::Sharp, Accidental::Flat},
-                      RingCase{Accidental::Sharp, Accidental::DoubleSharp, Accidental::Natural},
-                      RingCase{Accidental::Flat, Accidental::Natural, Accidental::DoubleFlat},
-                      RingCase{Accidental::Natural, Accidental::Sharp, Accidental::Flat},
-                      RingCase{Accidental::DoubleSharp, Accidental::QuarterSharp, Accidental::Sharp},
-                      RingCase{Accidental::DoubleFlat, Accidental::Flat, Accidental::QuarterFlat},
-                      RingCase{Accidental::QuarterSharp, Accidental::None, Accidental::DoubleSharp},
-                      RingCase{Accidental::QuarterFlat, Accidental::DoubleFlat, Accidental::None}));
 
 }  // namespace
 }  // namespace notavera
