@@ -19,6 +19,7 @@
 #include "support/cli_runner.h"
 #include "support/score_builder.h"
 #include "support/test_files.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -152,7 +153,7 @@ TEST(RenderAudioCommand, MidiFilesAndDocumentsAreHeardForAsLongAsTheyLast) {
 
 TEST(RenderAudioCommand, UnreadableMidiUnwritableWavAndWrongArgumentsAreReported) {
     test::TempDir dir;
-    const auto bad = std::filesystem::path(NOTAVERA_CORPUS_DIR) / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
+    const auto bad = test::CorpusDir() / "midi/malformed/jazzsoft_test-not-a-midi-file.mid";
     test::CliResult run = test::RunCli(dir.path(), {"render-audio", bad.string(), "x.wav"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "MESSAGE Message 0 Fichier MIDI illisible : " + bad.string() + "\n");

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include "support/test_paths.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ bool RunShell(const std::string& command, std::string& output) {
 // The editor under Xvfb, started in the temporary folder so no work file lands in the source tree.
 bool RunEditor(const fs::path& dir, const std::string& arguments, std::string& output) {
     return RunShell("cd " + Quoted(dir) + " && env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a -s '-screen 0 "
-                    "1280x1024x24' " + std::string(NOTAVERA_APP) + " " + arguments + " 2>&1", output);
+                    "1280x1024x24' " + test::EditorProgram().string() + " " + arguments + " 2>&1", output);
 }
 
 struct AppScreenshotTest : ::testing::Test {
@@ -42,8 +43,8 @@ struct AppScreenshotTest : ::testing::Test {
 TEST_F(AppScreenshotTest, TheEditorPaintsTheDemoScoreUnderXvfb) {
     const fs::path demo = dir / "demo.mus", shot = dir / "window.png";
     std::string output;
-    ASSERT_TRUE(RunShell(std::string(NOTAVERA_CLI) + " import-gmn " +
-                             Quoted(fs::path(NOTAVERA_SOURCE_DIR) / "demo/demo.gmn") + " " + Quoted(demo) + " 2>&1",
+    ASSERT_TRUE(RunShell(test::CliProgram().string() + " import-gmn " +
+                             Quoted(test::SourceDir() / "demo/demo.gmn") + " " + Quoted(demo) + " 2>&1",
                          output))
         << output;
     output.clear();

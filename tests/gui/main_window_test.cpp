@@ -25,6 +25,7 @@
 #include "platform/qt/score_view.h"
 #include "shell/dispatch.h"
 #include "shell/menu_table.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -56,7 +57,7 @@ struct MainWindowTest : ::testing::Test {
 
     void SetUp() override {
         fs::create_directories(dir);
-        const std::string import = std::string(NOTAVERA_CLI) + " import-gmn '" + NOTAVERA_SOURCE_DIR +
+        const std::string import = test::CliProgram().string() + " import-gmn '" + test::SourceDir().string() +
                                    "/demo/demo.gmn' '" + demo.string() + "' >/dev/null 2>&1";
         ASSERT_EQ(std::system(import.c_str()), 0);
     }

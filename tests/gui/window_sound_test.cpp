@@ -24,6 +24,7 @@
 #include "platform/qt/score_view.h"
 #include "shell/dispatch.h"
 #include "support/fake_midi_services.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -57,7 +58,7 @@ struct WindowSoundTest : ::testing::Test {
 
     void SetUp() override {
         fs::create_directories(dir);
-        const std::string import = std::string(NOTAVERA_CLI) + " import-gmn '" + NOTAVERA_SOURCE_DIR +
+        const std::string import = test::CliProgram().string() + " import-gmn '" + test::SourceDir().string() +
                                    "/demo/demo.gmn' '" + demo.string() + "' >/dev/null 2>&1";
         ASSERT_EQ(std::system(import.c_str()), 0);
         window = std::make_unique<MainWindow>(demo.string());
