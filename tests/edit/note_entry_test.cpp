@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "edit/entry_cursor.h"
+#include "shell/entry_cursor.h"
 #include "edit/mark_removal.h"
 #include "platform/headless/headless_ui.h"
 #include "render/curve_signs.h"
@@ -12,6 +12,9 @@
 #include "shell/cursor_frame.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "edit/entry_place.h"
+#include "shell/erase_commands.h"
+#include "shell/note_commands.h"
 
 namespace notavera {
 namespace {
@@ -82,13 +85,13 @@ TEST_F(NoteEntryTest, NoteKeysGiveTheirNamesTheOuterKeysShiftTheOctaveAndTheEcho
 TEST_F(NoteEntryTest, ANoteKeyAtTheEndOfALineContinuesOnTheNextLineWithTheSameAttributes) {
     type("#5");
     ctx.doc.insertion.octave = 5;
-    ctx.shell.cursor.x = LineRightLimit(ctx);
+    ctx.shell.cursor.x = LineRightLimit(ctx.doc);
     type("4");
     ASSERT_EQ(els().size(), 1u);
     EXPECT_TRUE(ctx.doc.currentStaff != 0 || ctx.doc.currentPage != 1);
     EXPECT_TRUE(ctx.doc.findPage(1)->staves[0].elements.empty());
     EXPECT_EQ(pitch(0), std::tuple(3u, 5u, 5u));
-    EXPECT_LT(el(0).x, LineRightLimit(ctx));
+    EXPECT_LT(el(0).x, LineRightLimit(ctx.doc));
 }
 
 TEST_F(NoteEntryTest, APercussionStaffTakesOnlyTheMiddleKeys) {
@@ -545,7 +548,7 @@ TEST_F(MarkRemovalTest, TheSlurOverTheCursorGoesFromBothItsNotesOnly) {
     DispatchCommand(ctx, eraseSlurCommand);
     el(1).word0 |= endBits;  // a slur from the previous line
     cursorOn(0);
-    EXPECT_TRUE(EraseSlur(ctx));
+    EXPECT_TRUE(EraseSlur(ctx.doc, ctx.ui));
     EXPECT_EQ(curves(), std::vector<std::uint32_t>(6, 0));
 }
 
@@ -571,7 +574,7 @@ TEST_F(MarkRemovalTest, TheRhythmicGroupGoesAndItsNotesCanBeDeletedAgain) {
     el(3).w0().setGroupMark(1);  // a group still open at the line's end goes to the end
     el(3).w1().setNumerator(3);
     cursorOn(4);
-    EXPECT_TRUE(EraseGroup(ctx));
+    EXPECT_TRUE(EraseGroup(ctx.doc, ctx.ui));
     EXPECT_EQ(std::pair(el(3).w0().groupMark(), el(3).w1().numerator()), std::pair(0u, 1u));
 }
 
@@ -582,7 +585,7 @@ TEST_F(MarkRemovalTest, WithNothingUnderTheCursorEachOnlyBeeps) {
     cursorOn(3);
     for (const auto erase : {&EraseSlur, &EraseBeam, &EraseGroup}) {
         const int beeps = ui.beeps();
-        EXPECT_FALSE(erase(ctx));
+        EXPECT_FALSE(erase(ctx.doc, ctx.ui));
         EXPECT_EQ(ui.beeps(), beeps + 1);
     }
     EXPECT_FALSE(ctx.doc.modified);

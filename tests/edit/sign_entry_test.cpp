@@ -11,6 +11,9 @@
 #include "score/new_document.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/key_commands.h"
+#include "shell/time_signature_commands.h"
+#include "shell/sign_characters.h"
 
 namespace notavera {
 namespace {
@@ -61,7 +64,7 @@ TEST_F(SignEntryTest, AClefIsReplacedAtTheCursorAndBeforeMusicSendsTheCursorToTh
         ASSERT_EQ(els().size(), 1u) << command;
         EXPECT_TRUE(els()[0].isSignOfType(SignType::Clef));
         EXPECT_EQ(std::pair(els()[0].signWord().code(), els()[0].x), std::pair(clef, 60));
-        EXPECT_EQ(ctx.shell.cursor.x, 60 + ctx.shell.settings.clefDistanceSteps * ctx.doc.spacingStep);
+        EXPECT_EQ(ctx.shell.cursor.x, 60 + ctx.shell.settings.distanceSteps.afterClef * ctx.doc.spacingStep);
     }
     els().clear();
     at(60);

@@ -11,6 +11,8 @@
 #include "shell/editor_context.h"
 #include "shell/markers.h"
 #include "support/guido_document.h"
+#include "shell/erase_commands.h"
+#include "shell/staff_commands.h"
 
 namespace notavera {
 namespace {
@@ -41,7 +43,7 @@ protected:
 
 TEST_F(StaffEditTest, AStaffGoesBelowTheOneAboveAndTheTemplateFollows) {
     const std::size_t before = page().staves.size();
-    ASSERT_TRUE(InsertStaffBelow(ctx, 0));
+    ASSERT_TRUE(InsertStaffBelow(ctx.doc, ctx.ui, 0));
     EXPECT_EQ(page().staves.size(), before + 1);
     EXPECT_TRUE(page().staves[1].elements.empty());
     EXPECT_EQ(page().staves[2].elements.size(), 5u);  // the music below moved down with its staff
@@ -58,26 +60,26 @@ TEST_F(StaffEditTest, AStaffGoesBelowTheOneAboveAndTheTemplateFollows) {
 TEST_F(StaffEditTest, AFullPageOrTemplateIsRefused) {
     const std::size_t before = page().staves.size();
     ctx.doc.layoutModel.setStaffCount(maxStavesPerPage);  // the template alone is full
-    EXPECT_FALSE(InsertStaffBelow(ctx, 3));
+    EXPECT_FALSE(InsertStaffBelow(ctx.doc, ctx.ui, 3));
     EXPECT_EQ(lastMessage(), 56);
     ctx.doc.layoutModel.setStaffCount(static_cast<unsigned>(before));
-    while (page().staves.size() < static_cast<std::size_t>(maxStavesPerPage)) ASSERT_TRUE(InsertStaffBelow(ctx, 0));
+    while (page().staves.size() < static_cast<std::size_t>(maxStavesPerPage)) ASSERT_TRUE(InsertStaffBelow(ctx.doc, ctx.ui, 0));
     ctx.doc.layoutModel.setStaffCount(static_cast<unsigned>(before));
     ctx.doc.modified = false;
-    EXPECT_FALSE(InsertStaffBelow(ctx, 3));
+    EXPECT_FALSE(InsertStaffBelow(ctx.doc, ctx.ui, 3));
     EXPECT_EQ(lastMessage(), 56);
     EXPECT_EQ(page().staves.size(), static_cast<std::size_t>(maxStavesPerPage));
     EXPECT_FALSE(ctx.doc.modified);
     HeadlessUi otherUi{nullptr};
     EditorContext empty{otherUi};  // no page at all
-    EXPECT_FALSE(InsertStaffBelow(empty, 0));
+    EXPECT_FALSE(InsertStaffBelow(empty.doc, empty.ui, 0));
 }
 
 TEST_F(StaffEditTest, AClickOnATopLineBelongsToTheStaffBelowIt) {
     const CursorFrame f = *CursorFrameOf(ctx.doc);
-    EXPECT_EQ(StaffAboveHeight(ctx, f.staffY[2] - f.staffHeight), 2);
-    EXPECT_EQ(StaffAboveHeight(ctx, f.staffY[2] - f.staffHeight + 1), 1);
-    EXPECT_EQ(StaffAboveHeight(ctx, f.staffY[0]), -1);
+    EXPECT_EQ(StaffAboveHeight(ctx.doc, f.staffY[2] - f.staffHeight), 2);
+    EXPECT_EQ(StaffAboveHeight(ctx.doc, f.staffY[2] - f.staffHeight + 1), 1);
+    EXPECT_EQ(StaffAboveHeight(ctx.doc, f.staffY[0]), -1);
 }
 
 TEST_F(StaffEditTest, AStaffWithMusicIsNotDeleted) {

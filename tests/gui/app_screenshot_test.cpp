@@ -28,7 +28,7 @@ bool RunShell(const std::string& command, std::string& output) {
 // The editor under Xvfb, started in the temporary folder so no work file lands in the source tree.
 bool RunEditor(const fs::path& dir, const std::string& arguments, std::string& output) {
     return RunShell("cd " + Quoted(dir) + " && env -u QT_QPA_PLATFORM timeout 120 xvfb-run -a -s '-screen 0 "
-                    "1280x1024x24' " + test::EditorProgram().string() + " " + arguments + " 2>&1", output);
+                    "1280x1024x24' " + notavera::test::EditorProgram().string() + " " + arguments + " 2>&1", output);
 }
 
 struct AppScreenshotTest : ::testing::Test {
@@ -43,8 +43,8 @@ struct AppScreenshotTest : ::testing::Test {
 TEST_F(AppScreenshotTest, TheEditorPaintsTheDemoScoreUnderXvfb) {
     const fs::path demo = dir / "demo.mus", shot = dir / "window.png";
     std::string output;
-    ASSERT_TRUE(RunShell(test::CliProgram().string() + " import-gmn " +
-                             Quoted(test::SourceDir() / "demo/demo.gmn") + " " + Quoted(demo) + " 2>&1",
+    ASSERT_TRUE(RunShell(notavera::test::CliProgram().string() + " import-gmn " +
+                             Quoted(notavera::test::SourceDir() / "demo/demo.gmn") + " " + Quoted(demo) + " 2>&1",
                          output))
         << output;
     output.clear();

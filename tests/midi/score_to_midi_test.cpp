@@ -31,7 +31,7 @@ constexpr unsigned ch15 = 14;  // the channel every voice starts on
 // The written file as midicsv reads it, which must be without complaint.
 MidiCsv exportScore(EditorContext& ctx, int lastPage, const std::optional<MidiRegion>& region = std::nullopt) {
     const test::TempDir dir;
-    EXPECT_EQ(WriteScoreMidi(ctx, dir / "score.mid", lastPage, region), 1);
+    EXPECT_EQ(WriteScoreMidi(ctx.doc, ctx.ui, dir / "score.mid", lastPage, region), 1);
     MidiCsv file = test::ReadMidiCsv(dir / "score.mid");
     EXPECT_EQ(file.errors, "");
     return file;
@@ -258,10 +258,10 @@ TEST(ScoreToMidi, NothingIsWrittenWithoutPagesOrWhereTheFileCannotBeMade) {
     const test::TempDir dir;
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
-    EXPECT_EQ(WriteScoreMidi(ctx, dir / "x.mid", 1), 0);
+    EXPECT_EQ(WriteScoreMidi(ctx.doc, ctx.ui, dir / "x.mid", 1), 0);
     EXPECT_FALSE(std::filesystem::exists(dir / "x.mid"));
     ctx.doc = DocumentFromGuido("[c]");
-    EXPECT_EQ(WriteScoreMidi(ctx, dir / "missing" / "score.mid", 1), 0);
+    EXPECT_EQ(WriteScoreMidi(ctx.doc, ctx.ui, dir / "missing" / "score.mid", 1), 0);
 }
 
 TEST(PlaybackFile, LivesInAPrivateDirectoryOfTheProcess) {

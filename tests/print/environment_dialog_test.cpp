@@ -26,17 +26,15 @@ TEST(EnvironmentDialog, ShowsAndStoresTheSettingsClampedAndDistancesInPageUnits)
                                 true})
                     .empty());
     acceptEnvironmentDialog(m, doc, settings);
-    EXPECT_EQ(settings.clefDistanceSteps, 3);
-    EXPECT_EQ(settings.clefDistance, 36);
-    EXPECT_EQ(settings.barDistance, 240);  // at most 20 steps
-    EXPECT_EQ(settings.meterDistance, 0);
+    EXPECT_EQ(settings.distanceSteps.afterClef, 3);
+    EXPECT_EQ(settings.distanceSteps.afterBar, 20);
+    EXPECT_EQ(settings.distanceSteps.afterMeter, 0);
     EXPECT_EQ(doc.spacingStep, 12);
     EXPECT_EQ(doc.header.continuousPages(), 10);
     EXPECT_EQ(doc.header.pageFormat().thickLine(), 10);  // "100" is cut to the two characters the edit takes
     EXPECT_EQ(doc.header.screenHeightCorrection(), -128);
     EXPECT_EQ(doc.header.midi().legatoMode(), 2);
     EXPECT_EQ(doc.header.midi().minVelocity(), 128);  // "200" clamps to the most a velocity step may be
-    EXPECT_EQ(settings.echoProgramPlusOne, 8);
     EXPECT_EQ(settings.midiInputCycles, 1);
     EXPECT_EQ(doc.header.tieStrokeWidthMinusOne(), 3);  // stored less one, at most 4
     EXPECT_TRUE(settings.invertVerticalText && doc.modified);
@@ -50,7 +48,7 @@ TEST(EnvironmentDialog, CancelRestoresEverythingButOldNotationIsWrittenAtOnce) {
     ui.queueDialogAnswer({"Environnement", {{"Cycles entrée MIDI:", "90"}, {"clef (10)", "2"}, {"Fin", "50"}}, false});
     EXPECT_EQ(RunEnvironmentDialog(ctx), 0);
     EXPECT_EQ(ctx.shell.settings.midiInputCycles, 40);
-    EXPECT_EQ(ctx.shell.settings.clefDistanceSteps, 10);
+    EXPECT_EQ(ctx.shell.settings.distanceSteps.afterClef, 10);
     EXPECT_EQ(ctx.doc.header.bytes, before.bytes);
     EXPECT_FALSE(ctx.doc.modified);
     EXPECT_TRUE(makeEnvironmentDialog(ctx.doc, ctx.shell.settings).type("Notation Ancienne", "1"));  // no staff
@@ -60,7 +58,7 @@ TEST(EnvironmentDialog, CancelRestoresEverythingButOldNotationIsWrittenAtOnce) {
     EXPECT_TRUE(makeEnvironmentDialog(ctx.doc, ctx.shell.settings).checked("Notation Ancienne"));
     ui.queueDialogAnswer({"Environnement", {{"clef (10)", "2"}, {"Cycles entrée MIDI:", "60"}}, true});
     EXPECT_EQ(RunEnvironmentDialog(ctx), 1);
-    EXPECT_EQ(ctx.shell.settings.clefDistanceSteps, 3);
+    EXPECT_EQ(ctx.shell.settings.distanceSteps.afterClef, 3);
     EXPECT_EQ(ctx.shell.settings.midiInputCycles, 60);
 }
 

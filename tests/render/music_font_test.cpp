@@ -16,7 +16,7 @@
 namespace notavera {
 namespace {
 
-const std::string FontDir = NOTAVERA_FONT_DIR;
+const std::string FontDir = MusicFontDirectory();
 
 std::vector<std::uint8_t> Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

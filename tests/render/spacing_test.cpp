@@ -23,6 +23,7 @@
 #include "score/records.h"
 #include "shell/editor_context.h"
 #include "support/guido_document.h"
+#include "shell/spacing_commands.h"
 
 namespace notavera {
 namespace {
@@ -416,20 +417,20 @@ TEST_F(Layout, AlignmentStartsAtTheLatestFirstNoteLeavesCueNotesOutAndABlockWith
 TEST_F(Layout, AligningAgainstAMarkedStaffReportsItByNumberAndCueNotesAreAskedAboutUntilTheUserRefuses) {
     load("{[g g g], [], [e/8 e e e e]}", 4, 2);
     on(0);
-    AlignBlock(ctx, 2);
+    AlignBlock(ctx.doc, ctx.ui, 2);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, "Erreurs: Portée 3 - ");
     load("{[g g], [e/8 e e e]}", 2, 2);
     staff(1).elements[1].w0().setCueSize(true);  // cue notes are asked about until the user refuses
     on(1);  // the alignment starts from the block's first staff whatever staff is current
     ui.queueAnswer(MessageAnswer::Yes);
-    AlignBlock(ctx);
+    AlignBlock(ctx.doc, ctx.ui);
     EXPECT_EQ(std::tuple(doc.currentStaff, messageIds().at(1), doc.cueNotesRefused), std::tuple(0, 48, false));
     ui.queueAnswer(MessageAnswer::No);
-    AlignBlock(ctx);
+    AlignBlock(ctx.doc, ctx.ui);
     EXPECT_TRUE(doc.cueNotesRefused);
     const std::size_t asked = ui.messages().size();
-    AlignBlock(ctx);
+    AlignBlock(ctx.doc, ctx.ui);
     const std::vector<int> ids = messageIds();
     EXPECT_EQ(std::count(ids.begin() + static_cast<std::ptrdiff_t>(asked), ids.end(), 48), 0);
 }
@@ -444,7 +445,7 @@ TEST_F(Layout, TheWholePageAndRecalculatingDistancesAlignEveryBlockAndRestoreThe
             for (ElementRecord& e : staff(s).elements) e.x += 3 + e.x / 7;
         doc.spacingStep = 13;
         on(1);
-        ASSERT_EQ(recalculate ? RecalculateDistances(ctx) : SpaceBlocks(ctx, BlockSpacing::WholePage), 1);
+        ASSERT_EQ(recalculate ? RecalculateDistances(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, ctx.shell.view.continuousView) : SpaceBlocks(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, BlockSpacing::WholePage), 1);
         for (int s : {0, 2})
             for (std::size_t k = 0; k < 4; ++k)
                 EXPECT_EQ(staff(s + 1).elements[2 * k].x, staff(s).elements[k].x) << s << " " << k;
@@ -454,17 +455,17 @@ TEST_F(Layout, TheWholePageAndRecalculatingDistancesAlignEveryBlockAndRestoreThe
         }
     }
     on(5);
-    EXPECT_EQ(RecalculateDistances(ctx), 0);  // without a staff nothing happens
+    EXPECT_EQ(RecalculateDistances(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, ctx.shell.view.continuousView), 0);  // without a staff nothing happens
 }
 
 TEST_F(Layout, TheBlockAlignsSimultaneousNotesWhichEachLineOfItDoesNot) {
     load("{[g/2 g], [e/4 e e e]}", 2, 2);
     on(1);
-    EXPECT_EQ(SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Raw), su);
+    EXPECT_EQ(SpaceLines(ctx.doc, ctx.shell.settings.distanceSteps, SpacingTarget::CurrentBlock, SpacingMode::Raw), su);
     EXPECT_EQ(staff(0).elements[1].x, staff(1).elements[2].x);
     EXPECT_TRUE(doc.modified);
     setXs(0, {100, 200});
-    SpaceLines(ctx, SpacingTarget::EachLineOfBlock, SpacingMode::Raw);
+    SpaceLines(ctx.doc, ctx.shell.settings.distanceSteps, SpacingTarget::EachLineOfBlock, SpacingMode::Raw);
     EXPECT_EQ(xs(0), (std::vector{3 * su, 27 * su}));
     EXPECT_EQ(xs(1), (std::vector{3 * su, 15 * su, 27 * su, 39 * su}));
 }
@@ -474,24 +475,24 @@ TEST_F(Layout, InARegionTheAestheticCorrectionIsStrongerAnOptimisedStepIsKeptAnd
     setXs(0, {100, 200, 300, 400, 500, 600});
     doc.settings.aestheticCorrection = true;
     on(0);
-    SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw, SpacingRegion{300, 400, std::nullopt});
+    SpaceLines(ctx.doc, ctx.shell.settings.distanceSteps, SpacingTarget::CurrentLine, SpacingMode::Raw, SpacingRegion{300, 400, std::nullopt});
     // A quarter advances 12 steps × 3/4 inside the region, where the whole line would give it 12 × 2/3.
     EXPECT_EQ(xs(0), (std::vector{100, 200, 300, 390, 490, 590}));
-    SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw);
+    SpaceLines(ctx.doc, ctx.shell.settings.distanceSteps, SpacingTarget::CurrentLine, SpacingMode::Raw);
     EXPECT_EQ(staff(0).elements[2].x - staff(0).elements[1].x, 8 * su);
     EXPECT_TRUE(doc.settings.aestheticCorrection) << "the document keeps its own setting";
     load("[g g g g g g g g g g g g]");  // an optimised step becomes the document's
     on(0);
-    const int step = SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Optimised);
+    const int step = SpaceLines(ctx.doc, ctx.shell.settings.distanceSteps, SpacingTarget::CurrentLine, SpacingMode::Optimised);
     EXPECT_GT(step, su);
     EXPECT_EQ(doc.spacingStep, step);
     EXPECT_NEAR(staff(0).elements.back().x, 1800, 10 * su);
     load("[]");
     on(0);
-    EXPECT_EQ(SpaceLines(ctx, SpacingTarget::CurrentBlock, SpacingMode::Optimised), 0);
+    EXPECT_EQ(SpaceLines(ctx.doc, ctx.shell.settings.distanceSteps, SpacingTarget::CurrentBlock, SpacingMode::Optimised), 0);
     EXPECT_FALSE(doc.modified);
     on(9);
-    EXPECT_EQ(SpaceLines(ctx, SpacingTarget::CurrentLine, SpacingMode::Raw), 0);
+    EXPECT_EQ(SpaceLines(ctx.doc, ctx.shell.settings.distanceSteps, SpacingTarget::CurrentLine, SpacingMode::Raw), 0);
 }
 
 class MarkerX : public Layout {
@@ -528,14 +529,14 @@ TEST_F(MarkerX, MoveBlockTakesTheCurrentElementAndWhatFollowsToMarkerXButNotPast
 TEST_F(Layout, NoteEntryAdvancesLikeTheRespacing) {
     load("[g/16 g/4. g/12 \\meter<\"3/4\"> g/4]", 1);
     doc.spacingStep = 6;
-    const auto after = [this](std::size_t i) { return CursorAdvanceAfterNote(ctx, staff(0).elements[i]); };
-    EXPECT_EQ((std::vector{after(0), after(1), after(2), DistanceAfterBar(ctx), DistanceAfterClef(ctx)}),
+    const auto after = [this](std::size_t i) { return CursorAdvanceAfterNote(ctx.doc, staff(0).elements[i]); };
+    EXPECT_EQ((std::vector{after(0), after(1), after(2), DistanceAfterBar(ctx.doc, ctx.shell.settings.distanceSteps), DistanceAfterClef(ctx.doc, ctx.shell.settings.distanceSteps)}),
               (std::vector{3 * 6, 18 * 6, 4 * 6, 4 * 6, 10 * 6}));
     doc.insertion.durationCode = 3;
-    EXPECT_EQ(InsertionBoxGap(ctx), 24 * 6);
-    EXPECT_GT(DistanceAfterTimeSignature(ctx, doc.pages[0], staff(0), 3), 3 * 6);
+    EXPECT_EQ(InsertionBoxGap(ctx.doc), 24 * 6);
+    EXPECT_GT(DistanceAfterTimeSignature(ctx.doc, ctx.shell.settings.distanceSteps, doc.pages[0], staff(0), 3), 3 * 6);
     staff(0).elements[3].w0().setHidden(true);  // a hidden time signature leaves only the distance
-    EXPECT_EQ(DistanceAfterTimeSignature(ctx, doc.pages[0], staff(0), 3), 3 * 6);
+    EXPECT_EQ(DistanceAfterTimeSignature(ctx.doc, ctx.shell.settings.distanceSteps, doc.pages[0], staff(0), 3), 3 * 6);
     doc.spacingStep = su;
     doc.settings.aestheticCorrection = true;  // shortens long values as the respacing does
     EXPECT_EQ(std::pair(after(4), after(0)), std::pair(12 * su * 2 / 3, 3 * su));
@@ -601,18 +602,18 @@ TEST_F(Layout, EveryLineStartsWithItsVoicesLastClefOrTheAltoClef) {
     load("{[g g], [g g]}");
     staff(1).voice().setVoice(2);  // a voice of its own, without a clef yet
     on(0);
-    LayOutPage(ctx, PageLayoutMode::RawPage);
+    LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::RawPage);
     ASSERT_TRUE(staff(0).elements.front().isSignOfType(SignType::Clef));
     EXPECT_EQ(staff(0).elements.front().signWord().code(), 7u);
     EXPECT_EQ(staff(1).elements.front().signWord().code(), 7u);
     // A bass clef on the first line is what the voice's next line begins with; a clef after music is no line clef.
     load("{[\\clef<\"f\"> g g], [g g]}");
-    LayOutPage(ctx, PageLayoutMode::RawPage);
+    LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::RawPage);
     EXPECT_EQ(staff(1).elements.front().signWord().code(), 3u);
     EXPECT_EQ(staff(1).elements.size(), 3u);
     EXPECT_TRUE(inOrder(1));
     load("[g \\clef<\"f\"> g]");
-    LayOutPage(ctx, PageLayoutMode::RawPage);
+    LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::RawPage);
     ASSERT_EQ(staff(0).elements.size(), 4u);
     EXPECT_EQ(staff(0).elements.front().signWord().code(), 7u);
 }
@@ -623,7 +624,7 @@ TEST_F(Layout, LineStartSignsAreOrderedClefKeyTimeSignatureAndATimeSignatureEndi
     sign(0, 15, SignType::KeyChange, 2, 1);
     sign(0, 20, SignType::Clef, 1);
     on(0);
-    LayOutPage(ctx, PageLayoutMode::RawPage);
+    LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::RawPage);
     const auto& els = staff(0).elements;
     ASSERT_EQ(els.size(), 5u);
     EXPECT_TRUE(els[0].isSignOfType(SignType::Clef));
@@ -634,7 +635,7 @@ TEST_F(Layout, LineStartSignsAreOrderedClefKeyTimeSignatureAndATimeSignatureEndi
 
     load("{[\\clef<\"g\"> g g \\meter<\"3/4\">], [\\clef<\"g\"> g g g]}");
     on(0);
-    LayOutPage(ctx, PageLayoutMode::RawPage);
+    LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::RawPage);
     EXPECT_EQ(count(0, 1, [](const ElementRecord& e) { return e.isSignOfType(SignType::TimeSignature); }), 0);
     ASSERT_GE(staff(1).elements.size(), 2u);
     EXPECT_TRUE(staff(1).elements[0].isSignOfType(SignType::Clef));
@@ -648,7 +649,7 @@ TEST_F(Layout, ALongLineIsBrokenAtItsLastBarThatFitsTheReceivingLinesOwnMusicLas
     for (int m = 0; m < 9; ++m) bars += "g g g g | ";
     load("{[\\clef<\"g\"> " + bars + "], [\\clef<\"g\"> e e]}");
     on(0);
-    LayOutPage(ctx, PageLayoutMode::RawPage);
+    LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::RawPage);
     ASSERT_EQ(doc.pageCount, 2);
     int total = 0;
     for (int page = 1; page <= 2; ++page)
@@ -669,13 +670,13 @@ TEST_F(Layout, EachUnbreakableLineIsReportedOncePerCommand) {
     load("{[" + twelve + "], []}");
     const std::vector<ElementRecord> before = staff(0).elements;
     on(0);
-    RecalculateDistances(ctx);
+    RecalculateDistances(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, ctx.shell.view.continuousView);
     EXPECT_EQ(messageIds(), (std::vector{51}));
     EXPECT_EQ(staff(0).elements.size(), before.size());
     EXPECT_TRUE(staff(1).elements.empty());
     staff(1).elements = before;
     on(0);
-    RecalculateDistances(ctx);
+    RecalculateDistances(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, ctx.shell.view.continuousView);
     EXPECT_EQ(messageIds(), (std::vector{51, 51, 51}));
 }
 
@@ -683,7 +684,7 @@ TEST_F(Layout, JustifyingStretchesAFullLineToItsEndAndLeavesAShortOne) {
     load("{[\\clef<\"g\"> g g g g g |], [\\clef<\"g\"> g g]}");
     setXs(0, {30, 100, 300, 500, 700, 900, 1000});
     setXs(1, {30, 100, 200});
-    LayOutPage(ctx, PageLayoutMode::JustifyPage);
+    LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::JustifyPage);
     EXPECT_EQ(staff(0).elements.front().x, 30);  // line-start signs stay
     EXPECT_EQ(staff(0).elements[1].x, 100);      // the first note anchors the stretch
     EXPECT_EQ(staff(0).elements.back().x, 1800);

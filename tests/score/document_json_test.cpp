@@ -22,16 +22,16 @@ TEST(DocumentJson, ListsPagesOutsideTheWindowAndComesBack) {
         EditorContext ctx(ui);
         SetUpNewDocument(ctx.doc, 9);
         ctx.doc.findPage(7)->staves[2].elements.emplace_back().x = 321;
-        ASSERT_TRUE(NameDocument(ctx, document));
-        ASSERT_TRUE(SavePages(ctx));
-        DeleteWorkFiles(ctx);
+        ASSERT_TRUE(NameDocument(ctx.doc, ctx.ui, document));
+        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
+        DeleteWorkFiles(ctx.doc);
     }
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
-    ASSERT_EQ(ReadDocument(ctx, document), FileOk);
+    ASSERT_EQ(ReadDocument(ctx.doc, ctx.ui, document), FileOk);
     ASSERT_EQ(ctx.doc.findPage(7), nullptr);
     ctx.doc.currentStaff = 3;
-    const nlohmann::json j = DocumentToJson(ctx, true);
+    const nlohmann::json j = DocumentToJson(ctx.doc, ctx.ui, true);
     ASSERT_EQ(j["pages"].size(), 9u);
     for (int p = 0; p < 9; ++p) EXPECT_EQ(j["pages"][p]["number"], p + 1);
     EXPECT_EQ(j["pages"][6]["staves"][2]["elementCount"], 1);
@@ -40,7 +40,7 @@ TEST(DocumentJson, ListsPagesOutsideTheWindowAndComesBack) {
     EXPECT_EQ(ctx.doc.currentStaff, 3);
     EXPECT_NE(ctx.doc.findPage(1), nullptr);
     EXPECT_TRUE(ui.messages().empty());
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
 }
 
 }  // namespace

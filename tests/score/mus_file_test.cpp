@@ -31,7 +31,7 @@ protected:
     std::filesystem::path working() const { return dir / "essai.sum"; }
     int open(const std::vector<std::uint8_t>& bytes) {
         test::WriteBytes(document(), bytes);
-        return ReadDocument(ctx, document());
+        return ReadDocument(ctx.doc, ctx.ui, document());
     }
     static MusFileBuilder pages(int count, int staves = 2, int elements = 4) {
         MusFileBuilder b;
@@ -64,10 +64,10 @@ protected:
     }
     // Another instance opening the document once this one has closed it.
     void reopen(const std::function<void(EditorContext&)>& check, const std::filesystem::path& path = {}) {
-        DeleteWorkFiles(ctx);
+        DeleteWorkFiles(ctx.doc);
         HeadlessUi otherUi{nullptr};
         EditorContext other{otherUi};
-        ASSERT_EQ(ReadDocument(other, path.empty() ? document() : path), FileOk);
+        ASSERT_EQ(ReadDocument(other.doc, other.ui, path.empty() ? document() : path), FileOk);
         EXPECT_TRUE(otherUi.messages().empty());
         check(other);
     }
@@ -101,13 +101,13 @@ TEST_F(MusFile, OtherVersionsAreRefusedNamingTheWayToConvert) {
         MusFileBuilder b = pages(1);
         b.header.setVersion(major, minor);
         test::WriteBytes(document(), b.build());
-        EXPECT_EQ(ReadDocument(other, document()), FileVersionRefused);
+        EXPECT_EQ(ReadDocument(other.doc, other.ui, document()), FileVersionRefused);
         ASSERT_EQ(versionUi.messages().size(), 1u);
         EXPECT_EQ(versionUi.messages()[0].stringId, 3);
         EXPECT_NE(versionUi.messages()[0].text.find(converter), std::string::npos) << major << "." << minor;
         EXPECT_TRUE(other.doc.pages.empty() && !std::filesystem::exists(working()));
     }
-    EXPECT_EQ(ReadDocument(ctx, dir / "absent.mus"), FileReadFailure);
+    EXPECT_EQ(ReadDocument(ctx.doc, ctx.ui, dir / "absent.mus"), FileReadFailure);
     EXPECT_EQ(shown(), std::vector<int>{4});
 }
 
@@ -155,7 +155,7 @@ TEST_F(MusFile, MisnumberedPageIsDroppedAndTheLaterPagesRenumbered) {
     EXPECT_EQ(GetU32(test::ReadBytes(working()), ctx.doc.storage.pageTable[1].offset + 7), 2u);
     EXPECT_EQ(ctx.doc.storage.pageTable[11].length, 0u);
     EXPECT_TRUE(ctx.doc.modified);
-    ASSERT_EQ(MoveWindowTo(ctx, 11), FileOk);  // pages outside the window were renumbered too
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 11), FileOk);  // pages outside the window were renumbered too
     EXPECT_EQ(ctx.doc.page()->staves[1].elements[1].blob, MakePage(12, 2, 4).staves[1].elements[1].blob);
 }
 
@@ -233,14 +233,14 @@ TEST_F(MusFile, SlidingWindowKeepsTheOverlapSavesChangesAndSurvivesAReadFailure)
     ctx.doc.pages[4].indent = 777;  // a mark only the page in memory carries: a kept page is not read again
     ctx.doc.pages[1].staves[0].elements.resize(3);
     ctx.doc.markModified();
-    ASSERT_EQ(MoveWindowTo(ctx, 7), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 7), FileOk);
     EXPECT_EQ(pageNumbers(), (Numbers{5, 6, 7, 8, 9}));
     EXPECT_EQ(ctx.doc.pages[0].indent, 777u);
     EXPECT_EQ(ctx.doc.pages[2].staves[3].elements, MakePage(7, 10, 140).staves[3].elements);
-    ASSERT_EQ(MoveWindowTo(ctx, 400), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 400), FileOk);
     EXPECT_EQ(pageNumbers(), (Numbers{8, 9, 10, 11, 12}));
     EXPECT_EQ(ctx.doc.currentPage, 12);
-    ASSERT_EQ(MoveWindowTo(ctx, 0), FileOk);
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 0), FileOk);
     EXPECT_EQ(pageNumbers(), (Numbers{1, 2, 3, 4, 5}));
     EXPECT_EQ(ctx.doc.currentPage, 1);
     EXPECT_EQ(ctx.doc.pages[1].staves[0].elements.size(), 3u);  // saved into the working file as it left
@@ -251,7 +251,7 @@ TEST_F(MusFile, SlidingWindowKeepsTheOverlapSavesChangesAndSurvivesAReadFailure)
     auto& file = *ctx.doc.storage.working;
     const std::uint8_t wrong[4] = {99, 0, 0, 0};
     ASSERT_TRUE(file.seek(ctx.doc.storage.pageTable[9].offset + 7) && file.write(wrong) && file.flush());
-    EXPECT_EQ(MoveWindowTo(ctx, 10), FileReadFailure);
+    EXPECT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 10), FileReadFailure);
     EXPECT_EQ(shown(), std::vector<int>{9});
     EXPECT_EQ(pageNumbers(), (Numbers{1, 2, 3, 4, 5}));
     EXPECT_EQ(ctx.doc.currentPage, 1);
@@ -281,7 +281,7 @@ TEST_F(MusFile, PagesShrinkInPlaceGrowInPlaceAtTheEndAndMoveThereOtherwise) {
     const std::uint32_t endOfData = ctx.doc.header.endOfData();
     ctx.doc.pages[0].staves[0].elements.pop_back();
     ctx.doc.pages[2].staves[0].elements.emplace_back().x = 5000;
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.pageTable[0].offset, before[0].offset);
     EXPECT_EQ(ctx.doc.storage.pageTable[0].length, before[0].length - 17);
     EXPECT_EQ(ctx.doc.storage.pageTable[2].offset, before[2].offset);  // the last page of the data
@@ -290,7 +290,7 @@ TEST_F(MusFile, PagesShrinkInPlaceGrowInPlaceAtTheEndAndMoveThereOtherwise) {
     const std::uint32_t end = ctx.doc.header.endOfData();
     ctx.doc.pages[0].staves[0].elements.emplace_back().x = 5000;
     ctx.doc.pages[0].staves[0].elements.emplace_back().x = 6000;
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     const PageTableEntry& moved = ctx.doc.storage.pageTable[0];
     EXPECT_EQ(moved.offset, end);
     EXPECT_EQ(moved.length, before[0].length + 17);
@@ -310,7 +310,7 @@ TEST_F(MusFile, PublishedDocumentReopensWithTheChangesAndABackup) {
     ctx.doc.optional.fixedMask->staves[0].elements.push_back(ElementRecord{});
     ctx.doc.header.blockFlags() = block_flag::pageHeader | block_flag::cropMarks | 0x80;  // no header in memory
     ctx.doc.storage.fileState = FileState::Publish;
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::Open);
     EXPECT_EQ(ctx.doc.header.blockFlags(), block_flag::fixedMask | block_flag::notes | block_flag::cropMarks | 0x80);
     EXPECT_EQ(test::ReadBytes(dir / "essai.bak"), original);
@@ -331,7 +331,7 @@ TEST_F(MusFile, FirstSaveMakesTheWorkingFileAndPublishesWithoutBackup) {
     ctx.doc.pages.push_back(MakePage(1, 3, 5));
     ctx.doc.pages.push_back(MakePage(2, 3, 5));
     ctx.doc.pageCount = ctx.doc.currentPage = 2;
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::Open);
     EXPECT_FALSE(std::filesystem::exists(dir / "neuf.bak"));
     const auto bytes = test::ReadBytes(dir / "neuf.mus");
@@ -379,9 +379,9 @@ TEST_P(RoundTrip, SavingWhatWasLoadedChangesOnlyTheCursorFields) {
     b.header.bytes[555 + 171] = 0x5A;
     const auto original = b.build();
     test::WriteBytes(document(), original);
-    ASSERT_EQ(ReadDocument(ctx, document()), FileOk);
+    ASSERT_EQ(ReadDocument(ctx.doc, ctx.ui, document()), FileOk);
     ctx.doc.storage.fileState = FileState::Publish;
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
     const auto saved = test::ReadBytes(document());
     ASSERT_EQ(saved.size(), original.size());
     for (std::size_t i = 0; i < saved.size(); ++i) {
@@ -391,7 +391,7 @@ TEST_P(RoundTrip, SavingWhatWasLoadedChangesOnlyTheCursorFields) {
     }
     reopen([&](EditorContext& other) {
         other.doc.storage.fileState = FileState::Publish;
-        ASSERT_TRUE(SavePages(other));
+        ASSERT_TRUE(SavePages(other.doc, other.ui));
         EXPECT_EQ(test::ReadBytes(document()), saved);
     });
 }
@@ -406,13 +406,13 @@ INSTANTIATE_TEST_SUITE_P(Shapes, RoundTrip,
 TEST_F(MusFile, CompactCopyLaysThePagesEndToEnd) {
     openPages(3);
     ctx.doc.pages[0].staves[0].elements.emplace_back().x = 5000;
-    ASSERT_TRUE(SaveToWorkingFile(ctx));
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     const PageTable before = ctx.doc.storage.pageTable;
-    EXPECT_FALSE(WriteCompactCopy(ctx, dir / "absent" / "compact.mus", "compact.mus"));
+    EXPECT_FALSE(WriteCompactCopy(ctx.doc, ctx.ui, dir / "absent" / "compact.mus", "compact.mus"));
     EXPECT_EQ(ui.messages().at(0).stringId, 1);
     EXPECT_EQ(ctx.doc.storage.pageTable[0].offset, before[0].offset);  // a failed copy leaves everything
     const auto target = dir / "compact.mus";
-    ASSERT_TRUE(WriteCompactCopy(ctx, target, "compact.mus"));
+    ASSERT_TRUE(WriteCompactCopy(ctx.doc, ctx.ui, target, "compact.mus"));
     const auto bytes = test::ReadBytes(target);
     std::uint32_t at = firstPageOffset;
     for (int n = 1; n <= 3; ++n) {

@@ -10,6 +10,7 @@
 #include "score/mus_file.h"
 #include "score/work_files.h"
 #include "score/working_file_lock.h"
+#include "shell/autosave_timer.h"
 #include "shell/editor_context.h"
 #include "support/test_files.h"
 
@@ -86,10 +87,9 @@ TEST_F(WorkFilesTest, RecoveryOfferCopiesTheAutosaveOnlyWhereAsked) {
         WriteText(document, "document");
         WriteText(dir / "song.sav", "autosaved");
         if (c.answer) caseUi.queueAnswer(*c.answer);
-        open.shell.recoveryCheck = c.answer.has_value();
         if (c.answer == MessageAnswer::Yes)
             caseUi.queueFileName(c.chosen ? std::optional((dir / *c.chosen).string()) : std::nullopt);
-        ASSERT_TRUE(PrepareWorkingFile(open, document));
+        ASSERT_TRUE(PrepareWorkingFile(open.doc, open.ui, document, c.answer.has_value()));
         EXPECT_EQ(fs::exists(dir / "song.sav"), c.autosaveKept);
         EXPECT_EQ(ReadText(document), c.documentAfter);
         EXPECT_EQ(ReadText(dir / "song.sum"), c.documentAfter);  // what opens is the document as it now is
@@ -99,37 +99,37 @@ TEST_F(WorkFilesTest, RecoveryOfferCopiesTheAutosaveOnlyWhereAsked) {
         if (c.chosen) {
             EXPECT_EQ(ReadText(dir / *c.chosen), c.copy);
         }
-        DeleteWorkFiles(open);
+        DeleteWorkFiles(open.doc);
     }
 }
 
 TEST_F(WorkFilesTest, SecondInstanceIsRefusedAndLeavesEverythingAlone) {
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));
-    ASSERT_TRUE(PrepareWorkingFile(ctx, document));  // the same document again is not "another instance"
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));  // the same document again is not "another instance"
     WriteText(dir / "song.sum", "edited pages");
     WriteText(dir / "song.sav", "first instance's autosave");
     HeadlessUi otherUi{nullptr};
     EditorContext other{otherUi};
-    EXPECT_FALSE(PrepareWorkingFile(other, document));
+    EXPECT_FALSE(PrepareWorkingFile(other.doc, other.ui, document, true));
     ASSERT_EQ(otherUi.messages().size(), 1u);
     EXPECT_EQ(otherUi.messages()[0].caption, "Erreur");
     EXPECT_EQ(ReadText(dir / "song.sav"), "first instance's autosave");
-    EXPECT_FALSE(NameDocument(other, document));
+    EXPECT_FALSE(NameDocument(other.doc, other.ui, document));
     // Cleaning up after the refusal must not take the first instance's working file.
     other.doc.storage.workingPath = WorkingFileName(document);
-    DeleteWorkFiles(other);
+    DeleteWorkFiles(other.doc);
     EXPECT_EQ(ReadText(dir / "song.sum"), "edited pages");
 
     // Naming moves the working file and frees the old name; opening another document drops the first one's.
     ctx.doc.storage.fileState = FileState::Open;
-    ASSERT_TRUE(NameDocument(ctx, dir / "copy.mus"));
+    ASSERT_TRUE(NameDocument(ctx.doc, ctx.ui, dir / "copy.mus"));
     EXPECT_EQ(ReadText(dir / "copy.sum"), "edited pages");
-    EXPECT_TRUE(PrepareWorkingFile(other, document));
-    EXPECT_FALSE(PrepareWorkingFile(other, dir / "copy.mus"));
+    EXPECT_TRUE(PrepareWorkingFile(other.doc, other.ui, document, true));
+    EXPECT_FALSE(PrepareWorkingFile(other.doc, other.ui, dir / "copy.mus", true));
     WriteText(dir / "two.mus", "two");
-    ASSERT_TRUE(PrepareWorkingFile(ctx, dir / "two.mus"));
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, dir / "two.mus", true));
     EXPECT_FALSE(fs::exists(dir / "copy.sum"));
-    EXPECT_FALSE(PrepareWorkingFile(ctx, dir / "missing.mus"));  // a missing document makes no working file
+    EXPECT_FALSE(PrepareWorkingFile(ctx.doc, ctx.ui, dir / "missing.mus", true));  // a missing document makes no working file
     EXPECT_EQ(ui.messages().at(0).stringId, 1);
 }
 
@@ -137,7 +137,7 @@ class Publish : public WorkFilesTest {
 protected:
     // What a save leaves before publishing: the pages written into the working file.
     void saveContent(const std::string& content) {
-        ASSERT_TRUE(NameDocument(ctx, document));
+        ASSERT_TRUE(NameDocument(ctx.doc, ctx.ui, document));
         WriteText(ctx.doc.storage.workingPath, content);
         ctx.doc.storage.fileState = FileState::Publish;
     }
@@ -147,14 +147,14 @@ TEST_F(Publish, FirstSaveMakesNoBackupTheSecondKeepsThePreviousVersion) {
     fs::remove(document);
     WriteText(dir / "song.sav", "autosaved");
     saveContent("version 1");
-    ASSERT_TRUE(PublishWorkingFile(ctx));
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
     EXPECT_EQ(files(), (std::set<std::string>{"song.mus", "song.sum", ".song.sum.lock"}));
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::Open);
     saveContent("version 2");
-    ASSERT_TRUE(PublishWorkingFile(ctx));
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
     EXPECT_EQ(ReadText(document), "version 2");
     EXPECT_EQ(ReadText(dir / "song.bak"), "version 1");
-    DeleteWorkFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     EXPECT_EQ(files(), (std::set<std::string>{"song.mus", "song.bak"}));
 }
 
@@ -163,13 +163,13 @@ TEST_F(Publish, FailureLosesNothingAndIsTriedAgainAtTheNextSave) {
     WriteText(dir / "song.sav", "autosaved");
     saveContent("unused");
     fs::remove(ctx.doc.storage.workingPath);
-    EXPECT_FALSE(PublishWorkingFile(ctx));
+    EXPECT_FALSE(PublishWorkingFile(ctx.doc));
     EXPECT_EQ(ReadText(dir / "song.bak"), "older");
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::Publish);
     fs::remove(dir / "song.bak");
     fs::create_directories(dir / "song.bak" / "in the way");
     saveContent("new version");
-    EXPECT_FALSE(PublishWorkingFile(ctx));  // the backup cannot be replaced
+    EXPECT_FALSE(PublishWorkingFile(ctx.doc));  // the backup cannot be replaced
     EXPECT_EQ(ReadText(document), "document");
     EXPECT_EQ(ReadText(dir / "song.sav"), "autosaved");
     EXPECT_EQ(files(), (std::set<std::string>{"song.mus", "song.sav", "song.bak", "song.sum", ".song.sum.lock"}));
@@ -187,14 +187,14 @@ protected:
         page.staves.emplace_back().elements.emplace_back().x = 60;
         ctx.doc.pageCount = ctx.doc.currentPage = 1;
         ctx.doc.storage.windowFirst = ctx.doc.storage.windowLast = 1;
-        ASSERT_TRUE(NameDocument(ctx, document));
-        ASSERT_TRUE(SavePages(ctx));
+        ASSERT_TRUE(NameDocument(ctx.doc, ctx.ui, document));
+        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
         published = ReadText(document);
         ctx.doc.pages[0].staves[0].elements[0].x = 80;
         ctx.doc.markModified();
     }
     void TearDown() override {
-        DeleteWorkFiles(ctx);
+        DeleteWorkFiles(ctx.doc);
         WorkFilesTest::TearDown();
     }
     // Ticks minutes one by one; true when the autosave copy then exists.
@@ -219,11 +219,11 @@ TEST_F(AutosaveTest, RunsEveryDelayMinutesWhenModifiedAndNoEditIsUnderWay) {
     EXPECT_FALSE(SetAutosaveDelay(ctx, 0));
     EXPECT_FALSE(tick(5));
     EXPECT_TRUE(SetAutosaveDelay(ctx, 1));  // the count restarts with the new delay
-    for (bool ShellState::*busy :
-         {&ShellState::insertionOpen, &ShellState::maskEditing, &ShellState::templateStaffMode}) {
-        ctx.shell.*busy = true;
+    for (bool* busy :
+         {&ctx.shell.input.insertionOpen, &ctx.shell.maskEditing, &ctx.shell.input.templateStaffMode}) {
+        *busy = true;
         EXPECT_FALSE(tick(1));
-        ctx.shell.*busy = false;
+        *busy = false;
     }
     ctx.doc.modified = false;
     EXPECT_FALSE(tick(3));
@@ -241,7 +241,7 @@ TEST_F(AutosaveTest, LeavesTheDocumentUnpublishedUntilTheExplicitSave) {
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::Publish);
     EXPECT_TRUE(ctx.doc.modified);
     EXPECT_EQ(ctx.doc.currentElement, 0);
-    ASSERT_TRUE(SavePages(ctx));
+    ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
     EXPECT_FALSE(fs::exists(saved));  // the explicit save deletes it
     EXPECT_EQ(ReadText(dir / "song.bak"), published);
 }

@@ -69,11 +69,9 @@ TEST_F(Dispatch, ChoosingAToolWhileALineCutWaitsCancelsTheCut) {
 }
 
 TEST_F(Dispatch, ACommandWithAHighWordOrNotBuiltDoesNothing) {
-    ctx.shell.rightButton = true;
     DispatchCommand(ctx, (1u << 16) | 71u);
     EXPECT_EQ(ctx.shell.input.currentTool, 'N');
     EXPECT_EQ(ctx.shell.input.toolMenuItem, 86);
-    EXPECT_FALSE(ctx.shell.rightButton);  // the flag is cleared for every command
     DispatchCommand(ctx, (1u << 16) | 52u);
     EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{1, 1}));
     EXPECT_TRUE(CommandIsBuilt(71));

@@ -29,7 +29,7 @@ TEST(CommandLine, LosesOnlyAPairOfSurroundingQuotes) {
 class FileCommands : public ::testing::Test {
 protected:
     FileCommands() { StartEmptyDocument(ctx); }
-    ~FileCommands() override { DeleteWorkFiles(ctx); }
+    ~FileCommands() override { DeleteWorkFiles(ctx.doc); }
 
     // A document saved in the folder and opened as at start-up.
     void openSaved(const std::string& name) {
@@ -52,7 +52,6 @@ TEST_F(FileCommands, QuitAsksOnlyForAModifiedDocumentAndCancelOrAFailedSaveKeeps
     EXPECT_EQ(DoFileCommand(ctx, fileQuit), 0);
     EXPECT_FALSE(ui.closed());
     EXPECT_TRUE(ctx.doc.modified);
-    EXPECT_FALSE(ctx.shell.closing);
     ASSERT_EQ(ui.messages().size(), 2u);
     EXPECT_EQ(ui.messages()[0].stringId, 66);
     EXPECT_EQ(ui.messages()[0].text, "Enregistrer les modifications dans (sans nom) ?");
