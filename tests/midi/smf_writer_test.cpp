@@ -54,7 +54,7 @@ TEST(SmfWriter, VariableLengthNumbersTakeSevenBitsPerByteHighGroupFirst) {
         {0, {0x00}},           {127, {0x7F}},  {128, {0x81, 0x00}}, {512, {0x84, 0x00}}, {16383, {0xFF, 0x7F}},
         {16384, {0x81, 0x80, 0x00}}, {0x0FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}}};
     for (const auto& [value, encoded] : cases) {
-        const Bytes body = trackBody([&](SmfWriter& w) { EXPECT_TRUE(w.variableLength(value)); });
+        const Bytes body = trackBody([number = value](SmfWriter& w) { EXPECT_TRUE(w.variableLength(number)); });
         EXPECT_EQ(slice(body, 0, encoded.size()), encoded) << value;
         EXPECT_EQ(body.size(), encoded.size() + 4) << value;
     }

@@ -17,6 +17,7 @@
 #include "render/staff_groupings.h"
 #include "score/little_endian.h"
 #include "score/new_document.h"
+#include "support/page_fixtures.h"
 #include "support/wmf_records.h"
 
 namespace notavera {
@@ -28,36 +29,10 @@ using Rows = std::vector<std::vector<int>>;
 // The default layout: a 2 mm staff space, the first staff ten spaces under the usable top, the others 13 apart.
 int TopLine(int staff) { return 2970 - 40 - 200 - staff * 13 * 20; }
 
-ScoreDocument NewDocument(int pages = 1) {
-    ScoreDocument doc;
-    SetUpNewDocument(doc, pages);
-    return doc;
-}
-
-ElementRecord NoteAt(int x) {
-    ElementRecord e;
-    e.x = x;
-    e.w0().setOctave(4);
-    e.noteWord().setDurationCode(4);
-    e.noteWord().setStep(5);
-    return e;
-}
-
-ElementRecord SignAt(SignType type, int x, int code = 0) {
-    ElementRecord e;
-    e.x = x;
-    e.w0().setKind(ElementKind::Sign);
-    e.signWord().setSignType(type);
-    e.signWord().setCode(static_cast<unsigned>(code) & 0xFFu);
-    return e;
-}
-
-std::vector<json> CallsOf(const json& calls, const std::string& op) {
-    std::vector<json> found;
-    for (const auto& c : calls)
-        if (c["op"] == op) found.push_back(c);
-    return found;
-}
+using test::CallsOf;
+using test::NewDocument;
+using test::NoteAt;
+using test::SignAt;
 
 // The given fields of the recorded calls of one op, in order.
 Rows RowsOf(const json& calls, const std::string& op, std::initializer_list<const char*> fields) {
