@@ -6,6 +6,7 @@
 #include <random>
 
 #include "platform/headless/headless_ui.h"
+#include "print/mask_editing.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
 #include "score/mus_page_codec.h"
@@ -402,6 +403,24 @@ INSTANTIATE_TEST_SUITE_P(Shapes, RoundTrip,
                                            FileShape{"PagesOutsideTheWindow", 9, 2, 2, block_flag::notes},
                                            FileShape{"FullPage", 1, 127, 3, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MusFile, SavingDuringMaskEditingStoresThePageEditingReturnsTo) {
+    openPages(3);
+    ctx.doc.currentPage = 2;
+    ctx.doc.currentStaff = 1;
+    ctx.doc.currentElement = 2;
+    const std::int32_t x = ctx.doc.element()->x;
+    ASSERT_EQ(EnterMaskEditing(ctx, mask_command::editFixed), 1);
+    ASSERT_EQ(ctx.doc.currentPage, 0);
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui, PlaceToReopen(ctx)));
+    EXPECT_EQ(ctx.doc.header.currentPage(), 2);
+    EXPECT_EQ(ctx.doc.header.currentStaff(), 1);
+    EXPECT_EQ(ctx.doc.header.currentX(), x);
+    ASSERT_EQ(LeaveMaskEditing(ctx), 1);
+    ctx.doc.currentElement = -1;
+    ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
+    EXPECT_EQ(ctx.doc.header.currentX(), ctx.doc.defaultFirstX);
+}
 
 TEST_F(MusFile, CompactCopyLaysThePagesEndToEnd) {
     openPages(3);

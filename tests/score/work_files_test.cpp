@@ -176,6 +176,58 @@ TEST_F(Publish, FailureLosesNothingAndIsTriedAgainAtTheNextSave) {
 }
 
 // A document of one page with one note, saved once under its name, then modified.
+TEST_F(WorkFilesTest, CrashedInstanceLeavesNoLockBehind) {
+    const fs::path lockFile = LockFileName(WorkingFileName(document));
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        WorkingFileLock lock;
+        const char held = lock.acquire(lockFile) == WorkingFileLock::Result::Acquired ? 'y' : 'n';
+        (void)!write(ready[1], &held, 1);
+        pause();  // killed while holding the lock
+        _exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(read(ready[0], &held, 1), 1);
+    ASSERT_EQ(held, 'y');
+    EXPECT_FALSE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
+
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_TRUE(fs::exists(lockFile));  // the crash left the file, not the lock
+    EXPECT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
+}
+
+
+TEST_F(Publish, ReplacedDocumentKeepsItsPermissions) {
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    WriteText(document, "published");
+    fs::permissions(document, mode);
+    saveContent("new version");
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
+    EXPECT_EQ(fs::status(document).permissions(), mode);
+}
+
+TEST_F(Publish, DocumentReachedThroughALinkStaysALink) {
+    fs::remove(document);
+    fs::create_directory(dir / "real");
+    WriteText(dir / "real" / "song.mus", "published");
+    fs::create_symlink(dir / "real" / "song.mus", document);
+    saveContent("new version");
+    ASSERT_TRUE(PublishWorkingFile(ctx.doc));
+    EXPECT_TRUE(fs::is_symlink(document));
+    EXPECT_EQ(ReadText(dir / "real" / "song.mus"), "new version");
+    EXPECT_EQ(ReadText(dir / "song.bak"), "published");
+}
+
+// ---- autosave ----
+
+// A document of one page with one note, saved once under its name.
+
 class AutosaveTest : public WorkFilesTest {
 protected:
     void SetUp() override {
