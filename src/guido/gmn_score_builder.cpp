@@ -41,7 +41,8 @@ std::optional<Accidental> accidentalOf(int alteration) {
 
 // GUIDO octave 1 is the octave of middle C, the score's octave 4; beyond the score's octaves 0–7 the note
 // stays at the nearest one rather than wrapping to the other end of the range.
-unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct + 3, 0, 7)); }
+// The octave is clamped before the shift, so that a huge octave number cannot overflow.
+unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct, -3, 4) + 3); }
 
 bool isBeam(const std::string& name) { return name == "\\beam" || name == "\\bm"; }
 bool isCurve(const std::string& name) { return name == "\\tie" || name == "\\slur" || name == "\\sl"; }
