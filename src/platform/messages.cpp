@@ -93,12 +93,6 @@ std::string_view MessageText(int id) {
     return found == messageTable.end() ? std::string_view() : found->text;
 }
 
-const std::string& MessageSlots::LoadMessage(int id, int slot) {
-    std::string& target = slots_[slot == 0 ? 0 : 1];
-    target = CutUtf8(std::string(MessageText(id)), messageSlotCapacity - 1);
-    return target;
-}
-
 std::string CutUtf8(std::string text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text;
     // Step back to the lead byte of a sequence that the limit would split; a UTF-8 sequence has at

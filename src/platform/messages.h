@@ -24,16 +24,6 @@ inline constexpr std::string_view untitledName = "(sans nom)";
 // The text of a string-table id; empty for an id the table does not have.
 std::string_view MessageText(int id);
 
-// Two 150-byte slots (149 characters at most): a caller that needs two texts at once uses both.
-class MessageSlots {
-public:
-    // Slot 0 or 1 (any other value is taken as slot 1).
-    const std::string& LoadMessage(int id, int slot);
-
-private:
-    std::string slots_[2];
-};
-
 // `text` cut to at most `maxBytes` bytes, never inside a UTF-8 sequence.
 std::string CutUtf8(std::string text, std::size_t maxBytes);
 

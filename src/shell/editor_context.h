@@ -19,7 +19,6 @@ struct EditorContext {
     ScoreDocument doc;
     ShellState shell;
     UiServices& ui;
-    MessageSlots messages;
     // Handlers that need a service only this window has (MIDI playback); consulted after the core's.
     const CommandRegistry* platformCommands = nullptr;
     // Sounds a note on the window's preview output (keyboard echo); null where there is no sound.
