@@ -164,10 +164,9 @@ void Next(Move& m) {
             m.x = m.xAt(cur);
             return;
         }
-        if (cur + 1 < n) {
-            m.x = m.xAt(++cur);
-            return;
-        }
+        // Not at the end and not before the current element: a next element exists.
+        m.x = m.xAt(++cur);
+        return;
     }
     m.x += m.f.freeStep;
 }

@@ -110,6 +110,22 @@ TEST(WmfCanvas, ArcsGiveEndStartAndBoxBottomUpAndRasterOperationsTheirCode) {
     EXPECT_EQ(FindRecords(m, wmf::SetRop2).at(0)->params[0], wmf::kRopNotXorPen);
 }
 
+// A clip keeps its own right and bottom edges; lifting it restores the device state, and the raster
+// operation chosen meanwhile is set again on the restored state.
+TEST(WmfCanvas, AClipKeepsItsEdgesAndLiftingItKeepsTheRasterOperation) {
+    WmfCanvas canvas(1000, 1000);
+    canvas.setClip(Box{100, 200, 300, 400});
+    canvas.setRasterOp(RasterOp::NotXor);
+    canvas.setClip(std::nullopt);
+    const ParsedMetafile m = ParseMetafile(canvas.fileBytes());
+    std::vector<WmfRecord> after(m.records.begin() + 3, m.records.end() - 1);
+    ASSERT_EQ(after.size(), 5u);
+    EXPECT_EQ(after[0].function, wmf::SaveDc);
+    EXPECT_EQ(after[1].params, (std::vector<std::uint16_t>{801, 301, 600, 100}));
+    EXPECT_EQ(after[3].function, wmf::RestoreDc);
+    EXPECT_EQ(after[4].params, std::vector<std::uint16_t>{wmf::kRopNotXorPen});
+}
+
 TEST(WmfCanvas, FontRecordsCarryTheDocumentFaceAndTheGlyphFamily) {
     WmfCanvas canvas(1000, 1000);
     canvas.drawText({10, 10}, "Clé € ♩", TextFont{"Times New Roman", 45, 700, true, 900, 0}, RgbColour(0, 128, 0));

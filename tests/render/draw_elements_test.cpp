@@ -274,9 +274,10 @@ TEST_F(Notes, DotsOnALineOrALedgerLineGoIntoTheSpaceAboveAndClearWholeNotesAndUp
 }
 
 TEST_F(Notes, ArticulationsSitOppositeTheStemOffTheLinesOrAtItsEndAndBrevesCarryNone) {
-    load("[g1 f1 b1 a1 a1 b1]");
-    const std::pair<unsigned, bool> marks[] = {{1, false}, {6, false}, {3, false}, {5, true}, {1, false}, {2, false}};
-    for (std::size_t k = 0; k < 6; ++k) {
+    load("[g1 f1 b1 a1 a1 b1 c0]");
+    const std::pair<unsigned, bool> marks[] = {{1, false}, {6, false}, {3, false}, {5, true},
+                                               {1, false}, {2, false}, {1, false}};
+    for (std::size_t k = 0; k < 7; ++k) {
         at(k).noteWord().setStaccato(true);
         at(k).noteWord().setAccentType(marks[k].first);
         at(k).noteWord().setStaccatoOtherSide(marks[k].second);
@@ -284,7 +285,9 @@ TEST_F(Notes, ArticulationsSitOppositeTheStemOffTheLinesOrAtItsEndAndBrevesCarry
     at(4).noteWord().setDurationCode(1);
     draw();
     // A staccato under G4: the line below is the bottom line, so the dot goes to the space under it.
-    EXPECT_EQ(rows("glyph", {"y"}, 107), (Rows{{bottom() - half()}}));
+    // Away from the lines a staccato stands a space and an eighth of a space from its head (C3).
+    EXPECT_EQ(rows("glyph", {"y"}, 107),
+              (Rows{{bottom() - half()}, {bottom() - 9 * half() - space() - dc.metrics.eighthSpace[0]}}));
     // An accent half a space beyond the end of F4's up stem; a wedge and an accent above B4's down stem, off the
     // line into the space above.
     EXPECT_EQ(rows("glyph", {"y"}, 62), (Rows{{bottom() + 9 * half()}, {middle() + space() + half()}}));
@@ -641,13 +644,16 @@ TEST_F(Beams, SlopesUnderTheMinimumAreLevelAndSteepOnesClampedToThePageFormatsMa
     EXPECT_NEAR(layOut().slope, -0.30, 1e-9);
 }
 
-TEST_F(Beams, SixteenthsTakeASecondBeamAndHooksPointToTheNoteTheyCompleteTheBeatWith) {
-    load("[\\beam(g1/16 g g g)]");
+TEST_F(Beams, EachShorterValueTakesOneMoreBeamAndHooksPointToTheNoteTheyCompleteTheBeatWith) {
+    load("[\\beam(g1/32 g g g)]");
     draw();
     const Rows bands = rows("band", {"x1", "x2", "y1"});
     const BeamLayout layout = layOut();
-    ASSERT_EQ(bands.size(), 2u);
-    EXPECT_EQ(bands[1], (std::vector{bands[0][0], bands[0][1], bands[0][2] - layout.thickness - layout.gap}));
+    ASSERT_EQ(bands.size(), 3u);
+    for (const int level : {1, 2}) {
+        const int y = bands[0][2] - level * (layout.thickness + layout.gap);
+        EXPECT_EQ(bands[static_cast<std::size_t>(level)], (std::vector{bands[0][0], bands[0][1], y}));
+    }
     const auto hook = [this](const char* gmn, int width) {
         load(gmn);
         at(1).x = x(0) + width;

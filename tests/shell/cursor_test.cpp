@@ -130,6 +130,11 @@ TEST_F(CursorTest, UpSetsTheOctaveFromTheClefAndDropsTheStaffAttributesOrLeavesT
     key(Key::Up);
     EXPECT_FALSE(b.ctx().shell.input.templateStaffMode);
     EXPECT_EQ(at(), std::tuple(1, 2, 200));  // nothing else moved
+    b.ctx().shell.input.templateStaffMode = true;
+    key(Key::Right);  // a step along the template staff keeps it
+    EXPECT_TRUE(b.ctx().shell.input.templateStaffMode);
+    key(Key::Down);
+    EXPECT_FALSE(b.ctx().shell.input.templateStaffMode);
 }
 
 TEST_F(CursorTest, PageUpFiveTimesFromZeroGivesOneTwoThreeTwoThree) {

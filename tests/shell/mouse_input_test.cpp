@@ -177,6 +177,8 @@ TEST_F(MouseTest, CtrlVerticalStepsMoveTheStaffAsCtrlDownDoes) {
     EXPECT_EQ(distance(), before + 2);
     drag(middle(300, 2), 40, 0, withCtrl);  // sideways steps do nothing
     EXPECT_EQ(distance(), before + 2);
+    drag(middle(300, 2), 0, frame.halfSpace, withCtrl);
+    EXPECT_EQ(distance(), before + 1);
 }
 
 TEST_F(MouseTest, TheNoteToolEntersThePitchDrawnAtThePointWithTheValChoice) {

@@ -13,7 +13,7 @@ int AudioMidiServices::outputCount() { return 1 + RtMidiOutputCount(); }
 
 OpenedDevice<MidiOutput> AudioMidiServices::openOutput(int device) {
     if (device == midiMapper || device == 0) return FluidSynthOutput::open(options_);
-    return OpenRtMidiOutput(device < 0 ? device : device - 1);
+    return OpenRtMidiOutput(device - 1);  // the ports follow the synthesizer
 }
 
 int AudioMidiServices::inputCount() { return RtMidiInputCount(); }
