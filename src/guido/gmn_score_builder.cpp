@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "edit/accidental_normalising.h"
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
 #include "guido/gmn_vocabulary.h"
 #include "render/key_signature_layout.h"
+#include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "score/group_marks.h"
 
@@ -28,14 +30,15 @@ constexpr unsigned meterSymbol = 64;   // a C-type symbol
 constexpr unsigned naturalStep[12] = {1, 1, 2, 2, 3, 4, 4, 5, 5, 6, 6, 7};
 constexpr int sharpInClass[12] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
 
-std::optional<Accidental> accidentalOf(int alteration) {
+// A GUIDO pitch is absolute: the note keeps the alteration written for it, whatever the key or the bar say.
+// The score has no triple sharps or flats: such a note keeps its letter.
+Accidental accidentalOf(int alteration) {
     switch (alteration) {
         case -2: return Accidental::DoubleFlat;
         case -1: return Accidental::Flat;
-        case 0: return Accidental::Natural;
         case 1: return Accidental::Sharp;
         case 2: return Accidental::DoubleSharp;
-        default: return std::nullopt;
+        default: return Accidental::None;
     }
 }
 
@@ -111,6 +114,9 @@ void GmnScoreBuilder::na_segmExit() { finish(); }
 void GmnScoreBuilder::finish() {
     if (!begun_) return;
     closeTupletRun();
+    // The pitches are stored as written; what is drawn is then decided as an engraver would: no accidental that the
+    // key or the bar already implies, a natural wherever one is needed.
+    for (PageRecord& page : doc_.pages) NormalisePage(page, normalise_mode::exclusive);
     doc_.insertion = savedInsertion_;
     doc_.currentPage = 1;
     doc_.currentStaff = 0;
@@ -180,25 +186,16 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     ins.proportionNum = value.tupletNum;
     ins.proportionDen = value.tupletDen;
     ins.octave = octaveField(oct);
+    ins.accidentalForced = true;
+    ins.accidental = rest ? Accidental::None : accidentalOf(acc + sharpInClass[pc]);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
-    ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc], &accidentals_);
+    ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc]);
     if (!e) return -1;
-    if (!rest) setPitch(*e, pc, acc);
     if (beamFirst_) {
         e->w0().setOpensBeam(true);
         beamFirst_ = false;
     }
     return doc_.currentElement;
-}
-
-void GmnScoreBuilder::setPitch(ElementRecord& note, int pc, int acc) {
-    // Without a written accidental the note takes the one of its key or of an earlier note of its bar,
-    // exactly like a note typed in: a GUIDO "f" under a key of two sharps is an F sharp.
-    if (acc == 0 && sharpInClass[pc] == 0) return;
-    const auto accidental = accidentalOf(acc + sharpInClass[pc]);
-    if (!accidental) return;
-    note.noteWord().setAccidental(*accidental);
-    note.noteWord().setHiddenAccidental(false);
 }
 
 void GmnScoreBuilder::markTuplet(const GmnWrittenValue& value, int index, const GmnRational& start,
@@ -303,10 +300,29 @@ void GmnScoreBuilder::writeKey(const GmnTagArguments& args) {
     StaffRecord* staff = doc_.staff();
     if (!staff) return;
     const int count = GmnKeyCount(args, 1);
+    if (!onlyClefsSoFar(*staff)) {
+        // Once the music has begun a key is a change of key at its place: the notes before it keep theirs.
+        writeKeyChange(*staff, count);
+        return;
+    }
     if (count != 0) staff->key().setKeyKind(count > 0 ? KeyKind::Sharps : KeyKind::Flats);
     staff->key().setKeyCount(static_cast<unsigned>(std::abs(count)));
     doc_.markModified();
-    if (onlyClefsSoFar(*staff)) leaveRoomForLineStartKey(std::abs(count));
+    leaveRoomForLineStartKey(std::abs(count));
+}
+
+// A change to no key is written as the cancelling of the key it replaces, drawn as naturals.
+void GmnScoreBuilder::writeKeyChange(const StaffRecord& staff, int count) {
+    const KeyInEffect before = KeyInEffectAt(staff, static_cast<int>(staff.elements.size()) - 1, placeX());
+    const bool cancels = count == 0;
+    if (cancels && (before.cancelled || before.count == 0)) return;
+    const unsigned kind = cancels ? static_cast<unsigned>(before.kind) : count > 0 ? 1u : 2u;
+    const int shown = cancels ? static_cast<int>(before.count) : std::abs(count);
+    ElementRecord* e = CreateSign(doc_, placeX(), 0, shown, SignType::KeyChange, kind);
+    if (!e) return;
+    e->signWord().setFlag16(cancels);
+    const int su = std::max(doc_.stepUnit, 1);
+    x_ = x_ + GmnRational(shown * KeyAccidentalAdvanceOnFont(doc_.fonts.faceName(0), su) + 3 * su, 1);
 }
 
 // The staff's own key is drawn at the start of the line, 8 step units in, whatever x the import has reached: what

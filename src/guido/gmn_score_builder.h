@@ -8,7 +8,6 @@
 
 #include "guido/gmn_callbacks.h"
 #include "guido/gmn_rational.h"
-#include "score/accidental_context.h"
 #include "score/score_document.h"
 
 namespace notavera {
@@ -61,12 +60,12 @@ private:
     void advance(const GmnRational& wholeNotes);
     void addSign(int param, int code, SignType type, unsigned subValue, int advanceBy);
     int writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots);
-    void setPitch(ElementRecord& note, int pc, int acc);
     void markTuplet(const GmnWrittenValue& value, int index, const GmnRational& start, const GmnRational& end);
     void closeTupletRun();
     void applyOpenTags(const NoteSpan& span);
     void closeCurve(const OpenTag& tag);
     void writeKey(const GmnTagArguments& args);
+    void writeKeyChange(const StaffRecord& staff, int count);
     void leaveRoomForLineStartKey(int count);
     void writeMeter(const GmnTagArguments& args);
     bool isOpen(const char* name) const;
@@ -78,7 +77,6 @@ private:
     bool overflow_ = false;
     bool staffReady_ = false;
     GmnRational x_;  // page units, kept exact so that tuplets do not drift
-    AccidentalWalk accidentals_;  // the voice's staff is written left to right
     bool beamOpen_ = false;
     bool beamFirst_ = false;
     int lastNote_ = -1;
