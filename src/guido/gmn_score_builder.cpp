@@ -8,6 +8,7 @@
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
 #include "guido/gmn_vocabulary.h"
+#include "render/arrange_notes.h"
 #include "render/key_signature_layout.h"
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
@@ -18,6 +19,7 @@ namespace notavera {
 namespace {
 
 constexpr std::uint32_t automaticStemsBit = 1u << 13;  // note word: the stem direction follows the height
+constexpr unsigned chordMemberBit = 18;                  // note word: a member of the chord at its x
 
 constexpr int firstX = 30;
 constexpr int clefAdvance = 60;
@@ -117,6 +119,10 @@ void GmnScoreBuilder::finish() {
     // The pitches are stored as written; what is drawn is then decided as an engraver would: no accidental that the
     // key or the bar already implies, a natural wherever one is needed.
     for (PageRecord& page : doc_.pages) NormalisePage(page, normalise_mode::exclusive);
+    for (const PageRecord& page : doc_.pages) {
+        doc_.currentPage = static_cast<int>(page.number);
+        ArrangeNotesOfPage(doc_);
+    }
     doc_.insertion = savedInsertion_;
     doc_.currentPage = 1;
     doc_.currentStaff = 0;
@@ -126,6 +132,8 @@ void GmnScoreBuilder::finish() {
 
 void GmnScoreBuilder::na_seqInit() {
     closeTupletRun();
+    inChord_ = false;
+    chord_.clear();
     openTags_.clear();
     lastNote_ = -1;
     beamOpen_ = beamFirst_ = false;
@@ -150,6 +158,8 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
                                        long durPosD) {
     if (!writing() || durD <= 0) return;
     const GmnRational written(durN, durD);
+    // Every note of a chord starts at the chord's x.
+    if (inChord_) x_ = chordX_;
     if (pc == gmnEmpty) {
         // An empty event only holds the place of its duration.
         advance(written);
@@ -159,24 +169,74 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const GmnRational start(durPosN, durPosD);
     const GmnRational length = dots == 0 ? written : dots == 1 ? written.scaled(3, 2) : written.scaled(7, 4);
     const GmnRational end = start + length;
+    const bool firstOfEvent = !inChord_ || chord_.empty();
     NoteSpan span;
     for (const GmnWrittenValue& value : GmnWrittenValues(written)) {
         const int index = writePiece(value, rest, pc, oct, acc, dots);
         if (index >= 0) {
             // The pieces of one note sound as one: each is tied to the next.
-            if (!rest && span.last >= 0) {
-                if (ElementRecord* previous = elementAt(span.last)) startCurve(*previous);
+            if (!rest && !span.pieces.empty()) {
+                if (ElementRecord* previous = elementAt(span.last())) startCurve(*previous);
                 if (ElementRecord* e = elementAt(index)) endCurve(*e);
             }
-            if (span.first < 0) span.first = index;
-            span.last = index;
-            markTuplet(value, index, start, end);
+            span.pieces.push_back(index);
+            if (firstOfEvent) markTuplet(value, index, start, end);
         }
         advance(value.length);
     }
-    if (span.last < 0) return;
-    lastNote_ = span.last;
-    if (!rest) applyOpenTags(span);
+    if (inChord_) {
+        if (chordEndX_.compare(x_) < 0) chordEndX_ = x_;
+        if (!span.pieces.empty() && !rest) chord_.push_back(std::move(span));
+        return;
+    }
+    if (span.pieces.empty()) return;
+    lastNote_ = span.last();
+    if (!rest) applyOpenTags(NoteEvent{std::move(span)});
+}
+
+void GmnScoreBuilder::na_chordInit(long, long) {
+    if (!writing()) return;
+    inChord_ = true;
+    chordX_ = chordEndX_ = x_;
+    chord_.clear();
+}
+
+// The notes of a chord stand at one x and carry the chord-member flag wherever more than one of their pieces share
+// an x; the music goes on after the longest of them.
+void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long, long) {
+    if (!inChord_) return;
+    inChord_ = false;
+    x_ = chordEndX_;
+    // What follows the chord goes after all of it, not after the member written last.
+    if (const StaffRecord* staff = doc_.staff()) doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
+    if (chord_.empty()) return;
+    std::vector<ElementRecord*> pieces;
+    for (const NoteSpan& member : chord_)
+        for (int index : member.pieces)
+            if (ElementRecord* e = elementAt(index)) pieces.push_back(e);
+    for (ElementRecord* e : pieces) {
+        const auto atX = std::count_if(pieces.begin(), pieces.end(), [e](const ElementRecord* o) { return o->x == e->x; });
+        e->noteWord().setBit(chordMemberBit, atX > 1);
+    }
+    lastNote_ = chord_.back().last();
+    applyOpenTags(chord_);
+    chord_.clear();
+}
+
+// A chord note whose earlier pieces stand further right is put in front of them: what the builder remembers by
+// index moves with the elements.
+void GmnScoreBuilder::inserted(int index) {
+    const auto shift = [index](int& i) {
+        if (i >= index) ++i;
+    };
+    for (OpenTag& tag : openTags_)
+        for (NoteEvent& event : tag.notes)
+            for (NoteSpan& span : event)
+                for (int& i : span.pieces) shift(i);
+    for (NoteSpan& span : chord_)
+        for (int& i : span.pieces) shift(i);
+    shift(lastNote_);
+    shift(tuplet_.lastIndex);
 }
 
 int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots) {
@@ -189,8 +249,17 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     ins.accidentalForced = true;
     ins.accidental = rest ? Accidental::None : accidentalOf(acc + sharpInClass[pc]);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
+    if (inChord_) {
+        // A chord note goes in front of whatever already stands further right (the later pieces of its chord).
+        const auto& els = doc_.staff()->elements;
+        const int x = placeX();
+        const auto next = std::find_if(els.begin(), els.end(), [x](const ElementRecord& o) { return o.x > x; });
+        if (next != els.end()) doc_.currentElement = static_cast<int>(next - els.begin());
+    }
     ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc]);
     if (!e) return -1;
+    const StaffRecord* staff = doc_.staff();
+    if (doc_.currentElement + 1 < static_cast<int>(staff->elements.size())) inserted(doc_.currentElement);
     if (beamFirst_) {
         e->w0().setOpensBeam(true);
         beamFirst_ = false;
@@ -226,14 +295,34 @@ bool GmnScoreBuilder::isOpen(const char* name) const {
     return std::any_of(openTags_.begin(), openTags_.end(), [name](const OpenTag& t) { return t.name == name; });
 }
 
-void GmnScoreBuilder::applyOpenTags(const NoteSpan& span) {
+void GmnScoreBuilder::applyOpenTags(const NoteEvent& event) {
     for (OpenTag& tag : openTags_)
-        if (isCurve(tag.name)) tag.notes.push_back(span);
+        if (isCurve(tag.name)) tag.notes.push_back(event);
     const bool accent = isOpen("\\accent");
     if (!accent && !isOpen("\\stacc")) return;
-    if (ElementRecord* e = elementAt(span.first)) {
-        e->noteWord().setStaccato(true);
-        e->noteWord().setAccentType(accent ? 2 : 1);
+    for (const NoteSpan& note : event)
+        if (ElementRecord* e = elementAt(note.first())) {
+            e->noteWord().setStaccato(true);
+            e->noteWord().setAccentType(accent ? 2 : 1);
+        }
+}
+
+// Each note of `to` is tied to the note of `from` that has its pitch (a single note to a single note whatever
+// they are).
+void GmnScoreBuilder::tie(const NoteEvent& from, const NoteEvent& to) {
+    for (const NoteSpan& b : to) {
+        ElementRecord* end = elementAt(b.first());
+        if (!end) continue;
+        for (const NoteSpan& a : from) {
+            ElementRecord* start = elementAt(a.last());
+            if (!start) continue;
+            const bool samePitch = start->noteWord().step() == end->noteWord().step() &&
+                                   start->w0().octave() == end->w0().octave();
+            if (!samePitch && (from.size() > 1 || to.size() > 1)) continue;
+            startCurve(*start);
+            endCurve(*end);
+            break;
+        }
     }
 }
 
@@ -242,14 +331,11 @@ void GmnScoreBuilder::closeCurve(const OpenTag& tag) {
     if (notes.size() < 2) return;
     if (tag.name == "\\tie") {
         // Every note of the range is tied to the next one.
-        for (std::size_t i = 0; i + 1 < notes.size(); ++i) {
-            if (ElementRecord* a = elementAt(notes[i].last)) startCurve(*a);
-            if (ElementRecord* b = elementAt(notes[i + 1].first)) endCurve(*b);
-        }
+        for (std::size_t i = 0; i + 1 < notes.size(); ++i) tie(notes[i], notes[i + 1]);
         return;
     }
-    if (ElementRecord* a = elementAt(notes.front().first)) startCurve(*a);
-    if (ElementRecord* b = elementAt(notes.back().last)) endCurve(*b);
+    if (ElementRecord* a = elementAt(notes.front().front().first())) startCurve(*a);
+    if (ElementRecord* b = elementAt(notes.back().back().last())) endCurve(*b);
 }
 
 void GmnScoreBuilder::na_tagStart(const std::string& s, int, int, long, long) {

@@ -24,8 +24,8 @@ public:
     void na_seqExit() override;
     void na_seqAppendNote(int pc, int oct, int acc, long durN, long durD, int dots, long durPosN,
                           long durPosD) override;
-    void na_chordInit(long, long) override {}
-    void na_seqAppendChord(int, long, long, int, long, long) override {}
+    void na_chordInit(long durPosN, long durPosD) override;
+    void na_seqAppendChord(int voices, long durN, long durD, int dots, long durPosN, long durPosD) override;
     void na_tagStart(const std::string& s, int no, int tagno, long durPosN, long durPosD) override;
     void na_tagIntArg(long) override {}
     void na_tagIntArg(double) override {}
@@ -37,14 +37,17 @@ public:
     void finish();
 
 private:
-    // The element indices of one note event (its pieces) on the current staff.
+    // The element indices of one note (its pieces, in order of time) on the current staff.
     struct NoteSpan {
-        int first = -1;
-        int last = -1;
+        std::vector<int> pieces;
+        int first() const { return pieces.empty() ? -1 : pieces.front(); }
+        int last() const { return pieces.empty() ? -1 : pieces.back(); }
     };
+    // A note event: one note, or the notes of a chord.
+    using NoteEvent = std::vector<NoteSpan>;
     struct OpenTag {
         std::string name;
-        std::vector<NoteSpan> notes;  // the notes written inside the tag's range
+        std::vector<NoteEvent> notes;  // the note events written inside the tag's range
     };
     struct TupletRun {
         bool open = false;
@@ -62,7 +65,9 @@ private:
     int writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots);
     void markTuplet(const GmnWrittenValue& value, int index, const GmnRational& start, const GmnRational& end);
     void closeTupletRun();
-    void applyOpenTags(const NoteSpan& span);
+    void applyOpenTags(const NoteEvent& event);
+    void inserted(int index);
+    void tie(const NoteEvent& from, const NoteEvent& to);
     void closeCurve(const OpenTag& tag);
     void writeKey(const GmnTagArguments& args);
     void writeKeyChange(const StaffRecord& staff, int count);
@@ -83,6 +88,10 @@ private:
     std::string lastTag_;
     std::vector<OpenTag> openTags_;
     TupletRun tuplet_;
+    bool inChord_ = false;
+    GmnRational chordX_;
+    GmnRational chordEndX_;
+    NoteEvent chord_;
 };
 
 }  // namespace notavera

@@ -11,7 +11,7 @@ namespace {
 
 // One word per element. A note: name, octave, "/" duration code, dots, its accidental (# b n x bb, "?" when
 // hidden), "*n:d" proportion, "g" group mark, "~" tie start, "-" tie end, "[" "=" "]" beam open, inside, close,
-// "'" staccato, "!" accent type. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
+// "'" staccato, "!" accent type, "&" chord member. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
 // With `at`, "@" and the x.
 std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
     std::string out;
@@ -37,6 +37,7 @@ std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
             if (w0.groupMark()) w += "g" + std::to_string(w0.groupMark());
             if (w0.tiedToNext() && w0.tieStarts()) w += "~";
             if (w0.tiedToNext() && w0.tieEnds()) w += "-";
+            if (n.bit(18)) w += "&";
             if (w0.inBeam()) w += w0.opensBeam() ? "[" : w0.closesBeam() ? "]" : "=";
             if (n.staccato()) w += "'";
             if (n.accentType()) w += "!" + std::to_string(n.accentType());
@@ -96,7 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
         Piece{"[\\beam(c/8 d e) f \\bm(g a)]", false, "C4/5[ D4/5= E4/5] F4/5 G4/5[ A4/5]"},
         Piece{"[\\tie(c c c) \\slur(d e f) \\slur(g) a]", false, "C4/4~ C4/4~- C4/4- D4/4~ E4/4 F4/4- G4/4 A4/4"},
         Piece{"[\\stacc(c d) \\accent(e) f]", false, "C4/4'!1 D4/4'!1 E4/4'!2 F4/4"},
-        Piece{"[{c, e, g}]", true, "C4/4@30 E4/4@190 G4/4@350"},  // chord notes one after the other
+        // A chord stands at one x and lasts as long as its longest note; notes of a value that is split stay chords
+        // at each piece; chords are tied note to note.
+        Piece{"[{c, e, g} {c/8, e*3/8} \\tie({d/4, f} {f, d}) g]", true,
+              "C4/4&@30 E4/4&@30 G4/4&@30 C4/5~&@190 E4/4&@190 E4/5-@350 D4/4~&@430 F4/4&@430 D4/4&@590 F4/4-&@590 "
+              "G4/4@750"},
         Piece{"[c empty/2 d/4]", true, "C4/4@30 D4/4@510"}));         // an empty event only advances x
 
 TEST(GmnImport, KeysAreTheStaffsKeySignature) {
