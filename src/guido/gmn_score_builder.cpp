@@ -50,6 +50,8 @@ Accidental accidentalOf(int alteration) {
 unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct, -3, 4) + 3); }
 
 bool isBeam(const std::string& name) { return name == "\\beam" || name == "\\bm"; }
+bool isBeamBegin(const std::string& name) { return name == "\\beamBegin"; }
+bool isBeamEnd(const std::string& name) { return name == "\\beamEnd"; }
 bool isCurve(const std::string& name) { return name == "\\tie" || name == "\\slur" || name == "\\sl"; }
 
 // Nothing but clefs yet: the line has not begun.
@@ -132,6 +134,9 @@ void GmnScoreBuilder::finish() {
 
 void GmnScoreBuilder::na_seqInit() {
     closeTupletRun();
+    spanningCurves_.clear();
+    crossStaff_ = 0;
+    doc_.insertion.noteWordFlags = savedInsertion_.noteWordFlags;
     inChord_ = false;
     chord_.clear();
     openTags_.clear();
@@ -229,10 +234,11 @@ void GmnScoreBuilder::inserted(int index) {
     const auto shift = [index](int& i) {
         if (i >= index) ++i;
     };
-    for (OpenTag& tag : openTags_)
-        for (NoteEvent& event : tag.notes)
-            for (NoteSpan& span : event)
-                for (int& i : span.pieces) shift(i);
+    for (auto* tags : {&openTags_, &spanningCurves_})
+        for (OpenTag& tag : *tags)
+            for (NoteEvent& event : tag.notes)
+                for (NoteSpan& span : event)
+                    for (int& i : span.pieces) shift(i);
     for (NoteSpan& span : chord_)
         for (int& i : span.pieces) shift(i);
     shift(lastNote_);
@@ -249,6 +255,7 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     ins.accidentalForced = true;
     ins.accidental = rest ? Accidental::None : accidentalOf(acc + sharpInClass[pc]);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
+    ElementWord0View<std::uint32_t>(ins.word0Flags).setCrossStaff(rest ? 0 : crossStaff_);
     if (inChord_) {
         // A chord note goes in front of whatever already stands further right (the later pieces of its chord).
         const auto& els = doc_.staff()->elements;
@@ -298,6 +305,7 @@ bool GmnScoreBuilder::isOpen(const char* name) const {
 void GmnScoreBuilder::applyOpenTags(const NoteEvent& event) {
     for (OpenTag& tag : openTags_)
         if (isCurve(tag.name)) tag.notes.push_back(event);
+    for (OpenTag& curve : spanningCurves_) curve.notes.push_back(event);
     const bool accent = isOpen("\\accent");
     if (!accent && !isOpen("\\stacc")) return;
     for (const NoteSpan& note : event)
@@ -338,9 +346,10 @@ void GmnScoreBuilder::closeCurve(const OpenTag& tag) {
     if (ElementRecord* b = elementAt(notes.back().back().last())) endCurve(*b);
 }
 
-void GmnScoreBuilder::na_tagStart(const std::string& s, int, int, long, long) {
+void GmnScoreBuilder::na_tagStart(const std::string& s, int no, int, long, long) {
     lastTag_ = s;
-    openTags_.push_back(OpenTag{s, {}});
+    lastTagNumber_ = no;
+    openTags_.push_back(OpenTag{s, {}, no});
 }
 
 void GmnScoreBuilder::na_tagEnd(int, long, long, long, long) {
@@ -349,12 +358,17 @@ void GmnScoreBuilder::na_tagEnd(int, long, long, long, long) {
     openTags_.pop_back();
     if (!writing()) return;
     if (isBeam(tag.name)) {
-        beamOpen_ = false;
-        beamFirst_ = false;
-        if (ElementRecord* e = elementAt(lastNote_)) e->w0().setClosesBeam(true);
+        closeBeam();
     } else if (isCurve(tag.name)) {
         closeCurve(tag);
     }
+}
+
+void GmnScoreBuilder::closeBeam() {
+    if (!beamOpen_) return;
+    beamOpen_ = false;
+    beamFirst_ = false;
+    if (ElementRecord* e = elementAt(lastNote_)) e->w0().setClosesBeam(true);
 }
 
 void GmnScoreBuilder::addSign(int param, int code, SignType type, unsigned subValue, int advanceBy) {
@@ -364,9 +378,11 @@ void GmnScoreBuilder::addSign(int param, int code, SignType type, unsigned subVa
 
 void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     if (!writing()) return;
-    if (isBeam(lastTag_)) {
+    if (isBeam(lastTag_) || isBeamBegin(lastTag_)) {
         beamOpen_ = true;
         beamFirst_ = true;
+    } else if (isBeamEnd(lastTag_)) {
+        closeBeam();
     } else if (lastTag_ == "\\clef") {
         if (nargs < 1 || args.type(1) != 's') return;
         if (const auto clef = GmnClefFromString(args.stringValue(1)))
@@ -379,7 +395,54 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         addSign(0, '|', SignType::Bar, 0, barAdvance);
     } else if (lastTag_ == "\\doubleBar") {
         addSign(0, 'D', SignType::Bar, 0, barAdvance);
+    } else if (lastTag_ == "\\repeatBegin") {
+        addSign(0, 'O', SignType::Bar, 0, barAdvance);
+    } else if (lastTag_ == "\\repeatEnd") {
+        addSign(0, 'F', SignType::Bar, 0, barAdvance);
+    } else if (lastTag_ == "\\tieBegin" || lastTag_ == "\\slurBegin") {
+        spanningCurves_.push_back(OpenTag{lastTag_ == "\\tieBegin" ? "\\tie" : "\\slur", {}, lastTagNumber_});
+    } else if (lastTag_ == "\\tieEnd") {
+        endSpanningCurve("\\tie");
+    } else if (lastTag_ == "\\slurEnd") {
+        endSpanningCurve("\\slur");
+    } else if (lastTag_ == "\\stemsUp" || lastTag_ == "\\stemsDown") {
+        setStemDirection(lastTag_ == "\\stemsUp");
+    } else if (lastTag_ == "\\stemsAuto") {
+        setStemDirection(std::nullopt);
+    } else if (lastTag_ == "\\staff") {
+        if (nargs >= 1 && args.type(1) == 'i') moveToStaff(static_cast<int>(args.intValue(1)));
     }
+}
+
+// An End closes the Begin of its kind with the same number, or the latest one when none has it.
+void GmnScoreBuilder::endSpanningCurve(const std::string& kind) {
+    auto match = spanningCurves_.end();
+    for (auto it = spanningCurves_.begin(); it != spanningCurves_.end(); ++it)
+        if (it->name == kind && (match == spanningCurves_.end() || it->number == lastTagNumber_)) match = it;
+    if (match == spanningCurves_.end()) return;
+    const OpenTag curve = std::move(*match);
+    spanningCurves_.erase(match);
+    closeCurve(curve);
+}
+
+void GmnScoreBuilder::setStemDirection(std::optional<bool> up) {
+    NoteWordView<std::uint32_t> flags(doc_.insertion.noteWordFlags);
+    flags.setStemAutomatic(!up.has_value());
+    flags.setStemFlag(up.value_or(false));
+}
+
+// The first \\staff of a sequence names the staff it is written on; a later one moves the notes after it to that
+// staff, which the score shows by placing them on the staff above or below their own.
+void GmnScoreBuilder::moveToStaff(int number) {
+    const std::size_t seq = static_cast<std::size_t>(sequences_ - 1);
+    if (staffOfSequence_.size() <= seq) staffOfSequence_.resize(seq + 1, 0);
+    int& own = staffOfSequence_[seq];
+    if (own == 0 && lastNote_ < 0) {
+        own = number;
+        return;
+    }
+    const int base = own == 0 ? sequences_ : own;
+    crossStaff_ = number == base - 1 ? 1u : number == base + 1 ? 2u : 0u;
 }
 
 void GmnScoreBuilder::writeKey(const GmnTagArguments& args) {

@@ -3,6 +3,7 @@
 // laid out from left to right at steps that follow the durations.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,7 @@ private:
     struct OpenTag {
         std::string name;
         std::vector<NoteEvent> notes;  // the note events written inside the tag's range
+        int number = 0;                // the number written after ':' (pairs a Begin tag with its End)
     };
     struct TupletRun {
         bool open = false;
@@ -68,6 +70,10 @@ private:
     void applyOpenTags(const NoteEvent& event);
     void inserted(int index);
     void tie(const NoteEvent& from, const NoteEvent& to);
+    void closeBeam();
+    void endSpanningCurve(const std::string& kind);
+    void setStemDirection(std::optional<bool> up);
+    void moveToStaff(int number);
     void closeCurve(const OpenTag& tag);
     void writeKey(const GmnTagArguments& args);
     void writeKeyChange(const StaffRecord& staff, int count);
@@ -88,6 +94,12 @@ private:
     std::string lastTag_;
     std::vector<OpenTag> openTags_;
     TupletRun tuplet_;
+    std::vector<OpenTag> spanningCurves_;  // \\tieBegin and \\slurBegin waiting for their End
+    int lastTagNumber_ = 0;
+    // The staff each sequence asks for with \\staff (0: none), and where its notes are placed meanwhile: 0 on their
+    // own staff, 1 on the staff above, 2 below.
+    std::vector<int> staffOfSequence_;
+    unsigned crossStaff_ = 0;
     bool inChord_ = false;
     GmnRational chordX_;
     GmnRational chordEndX_;

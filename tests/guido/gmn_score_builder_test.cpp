@@ -96,6 +96,11 @@ INSTANTIATE_TEST_SUITE_P(
               false, "S5.1=3/4 C4/4 S5.64 S5.64:1 S5.1=5/8"},
         Piece{"[\\beam(c/8 d e) f \\bm(g a)]", false, "C4/5[ D4/5= E4/5] F4/5 G4/5[ A4/5]"},
         Piece{"[\\tie(c c c) \\slur(d e f) \\slur(g) a]", false, "C4/4~ C4/4~- C4/4- D4/4~ E4/4 F4/4- G4/4 A4/4"},
+        // Begin and End tags pair by number, or the latest of their kind; a repeat is a repeat bar line.
+        Piece{"[\\repeatBegin \\tieBegin c/2 \\slurBegin:2 c/4 \\tieEnd \\slurBegin:1 d e \\slurEnd:2 f \\slurEnd:1 "
+              "\\repeatEnd]",
+              false, "S0.79 C4/3~ C4/4~- D4/4~ E4/4- F4/4- S0.70"},
+        Piece{"[\\beamBegin c/8 d \\beamEnd e]", false, "C4/5[ D4/5] E4/5"},
         Piece{"[\\stacc(c d) \\accent(e) f]", false, "C4/4'!1 D4/4'!1 E4/4'!2 F4/4"},
         // A chord stands at one x and lasts as long as its longest note; notes of a value that is split stay chords
         // at each piece; chords are tied note to note.
