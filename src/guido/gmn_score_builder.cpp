@@ -49,6 +49,22 @@ Accidental accidentalOf(int alteration) {
 // The octave is clamped before the shift, so that a huge octave number cannot overflow.
 unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct, -3, 4) + 3); }
 
+constexpr unsigned eighthCode = 5;
+
+// The beat (from 0) that a position counted from the last meter falls in.
+long beatOf(const GmnRational& position, const GmnRational& beat) {
+    const GmnRational beats = position.scaled(beat.den(), beat.num());
+    return beats.den() > 0 ? beats.num() / beats.den() : 0;
+}
+
+// The beat by which eighths are beamed: a dotted quarter in the compound meters, else the quarter (the half
+// in 2/2 and the like).
+GmnRational BeatOf(unsigned numerator, unsigned denominator) {
+    if (denominator == 8 && numerator % 3 == 0) return GmnRational(3, 8);
+    if (denominator < 4) return GmnRational(1, static_cast<long>(denominator));
+    return GmnRational(1, 4);
+}
+
 bool isBeam(const std::string& name) { return name == "\\beam" || name == "\\bm"; }
 bool isBeamBegin(const std::string& name) { return name == "\\beamBegin"; }
 bool isBeamEnd(const std::string& name) { return name == "\\beamEnd"; }
@@ -155,9 +171,47 @@ void GmnScoreBuilder::na_seqInit() {
     }
     x_ = GmnRational(firstX, 1);
     ++sequences_;
+    barsFromFile_ = beamsFromFile_ = false;
+    barLength_ = barEnd_ = meterStart_ = GmnRational();
+    beat_ = GmnRational(1, 4);
+    written_.clear();
 }
 
-void GmnScoreBuilder::na_seqExit() { closeTupletRun(); }
+void GmnScoreBuilder::na_seqExit() {
+    closeTupletRun();
+    if (writing() && !beamsFromFile_) beamByTheBeat();
+}
+
+// A bar line at each bar end the music has reached, while the sequence writes none of its own.
+void GmnScoreBuilder::barLinesUpTo(const GmnRational& position) {
+    if (barsFromFile_ || !barLength_.isPositive()) return;
+    while (barEnd_.compare(position) <= 0) {
+        addSign(0, '|', SignType::Bar, 0, barAdvance);
+        barEnd_ = barEnd_ + barLength_;
+    }
+}
+
+// Under a meter, eighths and shorter are beamed in groups that keep within a beat; rests and longer values break the
+// groups.
+void GmnScoreBuilder::beamByTheBeat() {
+    std::size_t i = 0;
+    while (i < written_.size()) {
+        std::size_t j = i;
+        while (j < written_.size() && written_[j].beamable && written_[j].beat == written_[i].beat) ++j;
+        // Pieces that start together are one event (the notes of a chord).
+        const bool group = j > i && written_[i].beamable && !(written_[j - 1].start == written_[i].start);
+        if (group) {
+            for (std::size_t k = i; k < j; ++k) {
+                ElementRecord* e = elementAt(written_[k].index);
+                if (!e) continue;
+                e->w0().setInBeam(true);
+                e->w0().setOpensBeam(written_[k].start == written_[i].start);
+                e->w0().setClosesBeam(written_[k].start == written_[j - 1].start);
+            }
+        }
+        i = j > i ? j : i + 1;
+    }
+}
 
 void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long durD, int dots, long durPosN,
                                        long durPosD) {
@@ -175,20 +229,45 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const GmnRational length = dots == 0 ? written : dots == 1 ? written.scaled(3, 2) : written.scaled(7, 4);
     const GmnRational end = start + length;
     const bool firstOfEvent = !inChord_ || chord_.empty();
-    NoteSpan span;
-    for (const GmnWrittenValue& value : GmnWrittenValues(written)) {
-        const int index = writePiece(value, rest, pc, oct, acc, dots);
-        if (index >= 0) {
-            // The pieces of one note sound as one: each is tied to the next.
-            if (!rest && !span.pieces.empty()) {
-                if (ElementRecord* previous = elementAt(span.last())) startCurve(*previous);
-                if (ElementRecord* e = elementAt(index)) endCurve(*e);
-            }
-            span.pieces.push_back(index);
-            if (firstOfEvent) markTuplet(value, index, start, end);
+    if (firstOfEvent) barLinesUpTo(start);
+    // A value that runs past the bar end is written in parts, one each side of the bar line, tied.
+    std::vector<std::pair<GmnRational, int>> parts{{written, dots}};
+    // A rest is not split: one longer than its bar stands for the whole bar.
+    if (!inChord_ && !rest && !barsFromFile_ && barLength_.isPositive() && barEnd_.compare(end) < 0) {
+        parts.clear();
+        GmnRational from = start;
+        GmnRational until = barEnd_;
+        while (until.compare(end) < 0) {
+            parts.push_back({until - from, 0});
+            from = until;
+            until = until + barLength_;
         }
-        advance(value.length);
+        parts.push_back({end - from, 0});
     }
+    NoteSpan span;
+    GmnRational at = start;
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        if (p > 0) barLinesUpTo(at);
+        for (const GmnWrittenValue& value : GmnWrittenValues(parts[p].first)) {
+            const int index = writePiece(value, rest, pc, oct, acc, parts[p].second);
+            if (index >= 0) {
+                // The pieces of one note sound as one: each is tied to the next.
+                if (!rest && !span.pieces.empty()) {
+                    if (ElementRecord* previous = elementAt(span.last())) startCurve(*previous);
+                    if (ElementRecord* e = elementAt(index)) endCurve(*e);
+                }
+                span.pieces.push_back(index);
+                if (firstOfEvent) markTuplet(value, index, start, end);
+                const long beat = beat_.isPositive() ? beatOf(at - meterStart_, beat_) : 0;
+                written_.push_back(WrittenPiece{index, at, beat, !rest && value.code >= eighthCode && barLength_.isPositive()});
+            }
+            advance(value.length);
+            at = at + value.length;
+        }
+    }
+    // The bar a longer rest runs into starts over after it.
+    if (rest && barLength_.isPositive())
+        while (barEnd_.compare(end) < 0) barEnd_ = barEnd_ + barLength_;
     if (inChord_) {
         if (chordEndX_.compare(x_) < 0) chordEndX_ = x_;
         if (!span.pieces.empty() && !rest) chord_.push_back(std::move(span));
@@ -243,6 +322,7 @@ void GmnScoreBuilder::inserted(int index) {
         for (int& i : span.pieces) shift(i);
     shift(lastNote_);
     shift(tuplet_.lastIndex);
+    for (WrittenPiece& piece : written_) shift(piece.index);
 }
 
 int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots) {
@@ -346,8 +426,9 @@ void GmnScoreBuilder::closeCurve(const OpenTag& tag) {
     if (ElementRecord* b = elementAt(notes.back().back().last())) endCurve(*b);
 }
 
-void GmnScoreBuilder::na_tagStart(const std::string& s, int no, int, long, long) {
+void GmnScoreBuilder::na_tagStart(const std::string& s, int no, int, long durPosN, long durPosD) {
     lastTag_ = s;
+    tagPosition_ = GmnRational(durPosN, durPosD);
     lastTagNumber_ = no;
     openTags_.push_back(OpenTag{s, {}, no});
 }
@@ -378,6 +459,10 @@ void GmnScoreBuilder::addSign(int param, int code, SignType type, unsigned subVa
 
 void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     if (!writing()) return;
+    if (isBeam(lastTag_) || isBeamBegin(lastTag_) || isBeamEnd(lastTag_) || lastTag_ == "\\beamsOff")
+        beamsFromFile_ = true;
+    if (lastTag_ == "\\bar" || lastTag_ == "\\doubleBar" || lastTag_ == "\\repeatBegin" || lastTag_ == "\\repeatEnd")
+        barsFromFile_ = true;
     if (isBeam(lastTag_) || isBeamBegin(lastTag_)) {
         beamOpen_ = true;
         beamFirst_ = true;
@@ -385,8 +470,8 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         closeBeam();
     } else if (lastTag_ == "\\clef") {
         if (nargs < 1 || args.type(1) != 's') return;
-        if (const auto clef = GmnClefFromString(args.stringValue(1)))
-            addSign(clef->line, static_cast<int>(clef->number), SignType::Clef, 0, clefAdvance);
+        const auto clef = GmnClefFromString(args.stringValue(1));
+        if (clef) addSign(clef->line, static_cast<int>(clef->number), SignType::Clef, 0, clefAdvance);
     } else if (lastTag_ == "\\key") {
         if (nargs >= 1) writeKey(args);
     } else if (lastTag_ == "\\meter") {
@@ -490,6 +575,12 @@ void GmnScoreBuilder::writeMeter(const GmnTagArguments& args) {
     if (!meter) return;
     doc_.insertion.timeSigNum = meter->numerator;
     doc_.insertion.timeSigDen = meter->denominator;
+    // Bars and beats count from here; a bar under way ends with the new meter.
+    if (lastNote_ >= 0) barLinesUpTo(tagPosition_);
+    barLength_ = GmnRational(meter->numerator, meter->denominator);
+    meterStart_ = tagPosition_;
+    barEnd_ = tagPosition_ + barLength_;
+    beat_ = BeatOf(meter->numerator, meter->denominator);
     addSign(0, static_cast<int>(meter->symbol ? meterSymbol : meterNumerals), SignType::TimeSignature,
             meter->symbolStyle, meterAdvance);
 }

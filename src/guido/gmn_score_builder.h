@@ -71,6 +71,8 @@ private:
     void inserted(int index);
     void tie(const NoteEvent& from, const NoteEvent& to);
     void closeBeam();
+    void barLinesUpTo(const GmnRational& position);
+    void beamByTheBeat();
     void endSpanningCurve(const std::string& kind);
     void setStemDirection(std::optional<bool> up);
     void moveToStaff(int number);
@@ -100,6 +102,21 @@ private:
     // own staff, 1 on the staff above, 2 below.
     std::vector<int> staffOfSequence_;
     unsigned crossStaff_ = 0;
+    // Bars and beats of a sequence that writes no bar lines and no beams of its own.
+    struct WrittenPiece {
+        int index = -1;
+        GmnRational start;
+        long beat = 0;      // the beat the piece starts in, counted from the last meter
+        bool beamable = false;  // an eighth or shorter
+    };
+    bool barsFromFile_ = false;
+    bool beamsFromFile_ = false;
+    GmnRational barLength_;  // 0 without a meter
+    GmnRational barEnd_;
+    GmnRational beat_;
+    GmnRational meterStart_;
+    GmnRational tagPosition_;  // where the last tag started
+    std::vector<WrittenPiece> written_;
     bool inChord_ = false;
     GmnRational chordX_;
     GmnRational chordEndX_;
