@@ -148,6 +148,21 @@ void GmnScoreBuilder::finish() {
     staffReady_ = false;
 }
 
+std::vector<GmnSequenceTimes> GmnScoreBuilder::sequenceTimes() const {
+    const PageRecord* page = doc_.findPage(1);
+    const std::size_t written = page ? std::min(times_.size(), page->staves.size()) : 0;
+    std::vector<GmnSequenceTimes> sequences(times_.begin(), times_.begin() + static_cast<std::ptrdiff_t>(written));
+    for (std::size_t s = 0; s < written; ++s) {
+        const int asked = s < staffOfSequence_.size() ? staffOfSequence_[s] : 0;
+        sequences[s].staff = asked > 0 ? asked : static_cast<int>(s) + 1;
+    }
+    return sequences;
+}
+
+void GmnScoreBuilder::barWrittenAt(const GmnRational& time) {
+    if (!times_.empty()) times_.back().bars.push_back(time);
+}
+
 void GmnScoreBuilder::na_seqInit() {
     closeTupletRun();
     spanningCurves_.clear();
@@ -171,6 +186,7 @@ void GmnScoreBuilder::na_seqInit() {
     }
     x_ = GmnRational(firstX, 1);
     ++sequences_;
+    times_.emplace_back();
     barsFromFile_ = beamsFromFile_ = false;
     barLength_ = barEnd_ = meterStart_ = GmnRational();
     beat_ = GmnRational(1, 4);
@@ -186,6 +202,7 @@ void GmnScoreBuilder::na_seqExit() {
 void GmnScoreBuilder::barLinesUpTo(const GmnRational& position) {
     if (barsFromFile_ || !barLength_.isPositive()) return;
     while (barEnd_.compare(position) <= 0) {
+        barWrittenAt(barEnd_);
         addSign(0, '|', SignType::Bar, 0, barAdvance);
         barEnd_ = barEnd_ + barLength_;
     }
@@ -250,6 +267,7 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
         if (p > 0) barLinesUpTo(at);
         for (const GmnWrittenValue& value : GmnWrittenValues(parts[p].first)) {
             const int index = writePiece(value, rest, pc, oct, acc, parts[p].second);
+            if (index >= 0) times_.back().events.push_back({at, placeX()});
             if (index >= 0) {
                 // The pieces of one note sound as one: each is tied to the next.
                 if (!rest && !span.pieces.empty()) {
@@ -461,8 +479,10 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     if (!writing()) return;
     if (isBeam(lastTag_) || isBeamBegin(lastTag_) || isBeamEnd(lastTag_) || lastTag_ == "\\beamsOff")
         beamsFromFile_ = true;
-    if (lastTag_ == "\\bar" || lastTag_ == "\\doubleBar" || lastTag_ == "\\repeatBegin" || lastTag_ == "\\repeatEnd")
+    if (lastTag_ == "\\bar" || lastTag_ == "\\doubleBar" || lastTag_ == "\\repeatBegin" || lastTag_ == "\\repeatEnd") {
         barsFromFile_ = true;
+        barWrittenAt(tagPosition_);
+    }
     if (isBeam(lastTag_) || isBeamBegin(lastTag_)) {
         beamOpen_ = true;
         beamFirst_ = true;

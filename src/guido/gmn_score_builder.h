@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "guido/gmn_callbacks.h"
+#include "guido/gmn_piece_layout.h"
 #include "guido/gmn_rational.h"
 #include "score/score_document.h"
 
@@ -36,6 +37,9 @@ public:
 
     // Leaves the document on the first staff of page 1, also after a reading that stopped half-way.
     void finish();
+    // Each sequence written into page 1: the staff number it asked for with \\staff (else its own rank), and the
+    // times of its bar lines and notes.
+    std::vector<GmnSequenceTimes> sequenceTimes() const;
 
 private:
     // The element indices of one note (its pieces, in order of time) on the current staff.
@@ -81,6 +85,7 @@ private:
     void writeKeyChange(const StaffRecord& staff, int count);
     void leaveRoomForLineStartKey(int count);
     void writeMeter(const GmnTagArguments& args);
+    void barWrittenAt(const GmnRational& time);
     bool isOpen(const char* name) const;
 
     ScoreDocument& doc_;
@@ -101,6 +106,7 @@ private:
     // The staff each sequence asks for with \\staff (0: none), and where its notes are placed meanwhile: 0 on their
     // own staff, 1 on the staff above, 2 below.
     std::vector<int> staffOfSequence_;
+    std::vector<GmnSequenceTimes> times_;
     unsigned crossStaff_ = 0;
     // Bars and beats of a sequence that writes no bar lines and no beams of its own.
     struct WrittenPiece {
