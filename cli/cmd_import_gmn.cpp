@@ -1,5 +1,5 @@
 // notavera-cli import-gmn IN.gmn OUT.mus: a new score from the default staff layout model, the GUIDO piece
-// read into its first page, saved as OUT.mus. Reading errors go to standard error as the "Erreur" boxes
+// read into its first page and laid out over as many pages as it needs, saved as OUT.mus. Reading errors go to standard error as the "Erreur" boxes
 // would show them; what was read before an error is saved all the same.
 #include <cstdio>
 
@@ -21,7 +21,7 @@ int RunImportGmn(const Args& args) {
     HeadlessUi ui(stderr);
     EditorContext ctx(ui);
     SetUpNewDocument(ctx.doc, 1);
-    const int status = ImportGuidoFile(ctx.doc, args[0], GmnErrorBoxes(ui));
+    const int status = ImportGuidoPiece(ctx.doc, args[0], ui, ctx.shell.settings.distanceSteps);
     if (status == gmnCannotOpen) return 1;
     ctx.doc.storage.path = args[1];
     const bool saved = SavePages(ctx.doc, ctx.ui);

@@ -1,7 +1,10 @@
 // Notes and rests entered with the insertion attributes.
 #include "edit/note_entry.h"
 
+#include <algorithm>
+
 #include "edit/entry_place.h"
+#include "render/arrange_notes.h"
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
 
@@ -15,6 +18,23 @@ constexpr std::uint32_t crossStaffMask = 3u << 14;
 bool PercussionStaff(const StaffRecord& staff) { return staff.lines().layoutFlag(); }
 bool PercussionKey(int index) { return index >= 4 && index <= 6; }
 
+// A note added to a chord: the chord is laid out again (order, stem, seconds) and the note entered stays the
+// current element wherever the order puts it.
+ElementRecord* ArrangeEnteredChord(ScoreDocument& doc) {
+    const ElementRecord entered = *doc.element();
+    const int staff = doc.currentStaff;
+    ArrangeNotesOfPage(doc, staff);
+    const StaffRecord& s = *doc.staff();
+    const ChordRun run = FindChordRun(s, std::clamp(doc.currentElement, 0, static_cast<int>(s.elements.size()) - 1));
+    for (int i = run.first; i <= run.last; ++i) {
+        const ElementRecord& m = s.elements[static_cast<std::size_t>(i)];
+        if (m.x == entered.x && m.noteWord().step() == entered.noteWord().step() &&
+            m.w0().octave() == entered.w0().octave() && m.noteWord().accidental() == entered.noteWord().accidental())
+            doc.currentElement = i;
+    }
+    return doc.element();
+}
+
 }  // namespace
 
 bool StaffTakesNoteKey(const StaffRecord& staff, int index) { return !PercussionStaff(staff) || PercussionKey(index); }
@@ -24,6 +44,7 @@ ElementRecord* EnterNoteAt(ScoreDocument& doc, int x, int index) {
     if (!e) return nullptr;
     // Under the tie form the note starts a tie that ends on the next note entered.
     if ((doc.insertion.switches & SwitchTie) != 0) doc.insertion.word0Once |= tieEndWord0Bits;
+    if (e->noteWord().bit(chordBit)) e = ArrangeEnteredChord(doc);
     return e;
 }
 

@@ -1,6 +1,7 @@
-// The GUIDO reader driving the score builder.
+// The GUIDO reader driving the score builder, and the layout of the piece it wrote.
 #include "guido/gmn_import.h"
 
+#include "guido/gmn_piece_layout.h"
 #include "guido/gmn_score_builder.h"
 
 namespace notavera {
@@ -16,6 +17,23 @@ int ImportGuidoFile(ScoreDocument& doc, const std::filesystem::path& path, const
     GmnScoreBuilder builder(doc);
     const int status = ReadGmnFile(path, GmnMode::All, builder, onError);
     builder.finish();
+    return status;
+}
+
+int ImportGuidoPiece(ScoreDocument& doc, const std::filesystem::path& path, UiServices& ui,
+                     const SignDistances& distances) {
+    GmnScoreBuilder builder(doc);
+    const int status = ReadGmnFile(path, GmnMode::All, builder, GmnErrorBoxes(ui));
+    builder.finish();
+    if (status != gmnCannotOpen) LayOutGuidoPiece(doc, ui, builder.sequenceTimes(), distances);
+    return status;
+}
+
+int ImportGuidoPieceText(ScoreDocument& doc, std::string_view text, UiServices& ui, const SignDistances& distances) {
+    GmnScoreBuilder builder(doc);
+    const int status = ReadGmnText(text, GmnMode::All, builder, GmnErrorBoxes(ui));
+    builder.finish();
+    LayOutGuidoPiece(doc, ui, builder.sequenceTimes(), distances);
     return status;
 }
 

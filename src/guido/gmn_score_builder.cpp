@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "edit/accidental_normalising.h"
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
 #include "guido/gmn_vocabulary.h"
+#include "render/arrange_notes.h"
 #include "render/key_signature_layout.h"
+#include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "score/group_marks.h"
 
@@ -16,6 +19,7 @@ namespace notavera {
 namespace {
 
 constexpr std::uint32_t automaticStemsBit = 1u << 13;  // note word: the stem direction follows the height
+constexpr unsigned chordMemberBit = 18;                  // note word: a member of the chord at its x
 
 constexpr int firstX = 30;
 constexpr int clefAdvance = 60;
@@ -28,14 +32,15 @@ constexpr unsigned meterSymbol = 64;   // a C-type symbol
 constexpr unsigned naturalStep[12] = {1, 1, 2, 2, 3, 4, 4, 5, 5, 6, 6, 7};
 constexpr int sharpInClass[12] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
 
-std::optional<Accidental> accidentalOf(int alteration) {
+// A GUIDO pitch is absolute: the note keeps the alteration written for it, whatever the key or the bar say.
+// The score has no triple sharps or flats: such a note keeps its letter.
+Accidental accidentalOf(int alteration) {
     switch (alteration) {
         case -2: return Accidental::DoubleFlat;
         case -1: return Accidental::Flat;
-        case 0: return Accidental::Natural;
         case 1: return Accidental::Sharp;
         case 2: return Accidental::DoubleSharp;
-        default: return std::nullopt;
+        default: return Accidental::None;
     }
 }
 
@@ -44,7 +49,25 @@ std::optional<Accidental> accidentalOf(int alteration) {
 // The octave is clamped before the shift, so that a huge octave number cannot overflow.
 unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct, -3, 4) + 3); }
 
+constexpr unsigned eighthCode = 5;
+
+// The beat (from 0) that a position counted from the last meter falls in.
+long beatOf(const GmnRational& position, const GmnRational& beat) {
+    const GmnRational beats = position.scaled(beat.den(), beat.num());
+    return beats.den() > 0 ? beats.num() / beats.den() : 0;
+}
+
+// The beat by which eighths are beamed: a dotted quarter in the compound meters, else the quarter (the half
+// in 2/2 and the like).
+GmnRational BeatOf(unsigned numerator, unsigned denominator) {
+    if (denominator == 8 && numerator % 3 == 0) return GmnRational(3, 8);
+    if (denominator < 4) return GmnRational(1, static_cast<long>(denominator));
+    return GmnRational(1, 4);
+}
+
 bool isBeam(const std::string& name) { return name == "\\beam" || name == "\\bm"; }
+bool isBeamBegin(const std::string& name) { return name == "\\beamBegin"; }
+bool isBeamEnd(const std::string& name) { return name == "\\beamEnd"; }
 bool isCurve(const std::string& name) { return name == "\\tie" || name == "\\slur" || name == "\\sl"; }
 
 // Nothing but clefs yet: the line has not begun.
@@ -111,6 +134,13 @@ void GmnScoreBuilder::na_segmExit() { finish(); }
 void GmnScoreBuilder::finish() {
     if (!begun_) return;
     closeTupletRun();
+    // The pitches are stored as written; what is drawn is then decided as an engraver would: no accidental that the
+    // key or the bar already implies, a natural wherever one is needed.
+    for (PageRecord& page : doc_.pages) NormalisePage(page, normalise_mode::exclusive);
+    for (const PageRecord& page : doc_.pages) {
+        doc_.currentPage = static_cast<int>(page.number);
+        ArrangeNotesOfPage(doc_);
+    }
     doc_.insertion = savedInsertion_;
     doc_.currentPage = 1;
     doc_.currentStaff = 0;
@@ -118,8 +148,28 @@ void GmnScoreBuilder::finish() {
     staffReady_ = false;
 }
 
+std::vector<GmnSequenceTimes> GmnScoreBuilder::sequenceTimes() const {
+    const PageRecord* page = doc_.findPage(1);
+    const std::size_t written = page ? std::min(times_.size(), page->staves.size()) : 0;
+    std::vector<GmnSequenceTimes> sequences(times_.begin(), times_.begin() + static_cast<std::ptrdiff_t>(written));
+    for (std::size_t s = 0; s < written; ++s) {
+        const int asked = s < staffOfSequence_.size() ? staffOfSequence_[s] : 0;
+        sequences[s].staff = asked > 0 ? asked : static_cast<int>(s) + 1;
+    }
+    return sequences;
+}
+
+void GmnScoreBuilder::barWrittenAt(const GmnRational& time) {
+    if (!times_.empty()) times_.back().bars.push_back(time);
+}
+
 void GmnScoreBuilder::na_seqInit() {
     closeTupletRun();
+    spanningCurves_.clear();
+    crossStaff_ = 0;
+    doc_.insertion.noteWordFlags = savedInsertion_.noteWordFlags;
+    inChord_ = false;
+    chord_.clear();
     openTags_.clear();
     lastNote_ = -1;
     beamOpen_ = beamFirst_ = false;
@@ -136,14 +186,56 @@ void GmnScoreBuilder::na_seqInit() {
     }
     x_ = GmnRational(firstX, 1);
     ++sequences_;
+    times_.emplace_back();
+    barsFromFile_ = beamsFromFile_ = false;
+    barLength_ = barEnd_ = meterStart_ = GmnRational();
+    beat_ = GmnRational(1, 4);
+    written_.clear();
 }
 
-void GmnScoreBuilder::na_seqExit() { closeTupletRun(); }
+void GmnScoreBuilder::na_seqExit() {
+    closeTupletRun();
+    if (writing() && !beamsFromFile_) beamByTheBeat();
+}
+
+// A bar line at each bar end the music has reached, while the sequence writes none of its own.
+void GmnScoreBuilder::barLinesUpTo(const GmnRational& position) {
+    if (barsFromFile_ || !barLength_.isPositive()) return;
+    while (barEnd_.compare(position) <= 0) {
+        barWrittenAt(barEnd_);
+        addSign(0, '|', SignType::Bar, 0, barAdvance);
+        barEnd_ = barEnd_ + barLength_;
+    }
+}
+
+// Under a meter, eighths and shorter are beamed in groups that keep within a beat; rests and longer values break the
+// groups.
+void GmnScoreBuilder::beamByTheBeat() {
+    std::size_t i = 0;
+    while (i < written_.size()) {
+        std::size_t j = i;
+        while (j < written_.size() && written_[j].beamable && written_[j].beat == written_[i].beat) ++j;
+        // Pieces that start together are one event (the notes of a chord).
+        const bool group = j > i && written_[i].beamable && !(written_[j - 1].start == written_[i].start);
+        if (group) {
+            for (std::size_t k = i; k < j; ++k) {
+                ElementRecord* e = elementAt(written_[k].index);
+                if (!e) continue;
+                e->w0().setInBeam(true);
+                e->w0().setOpensBeam(written_[k].start == written_[i].start);
+                e->w0().setClosesBeam(written_[k].start == written_[j - 1].start);
+            }
+        }
+        i = j > i ? j : i + 1;
+    }
+}
 
 void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long durD, int dots, long durPosN,
                                        long durPosD) {
     if (!writing() || durD <= 0) return;
     const GmnRational written(durN, durD);
+    // Every note of a chord starts at the chord's x.
+    if (inChord_) x_ = chordX_;
     if (pc == gmnEmpty) {
         // An empty event only holds the place of its duration.
         advance(written);
@@ -153,24 +245,102 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const GmnRational start(durPosN, durPosD);
     const GmnRational length = dots == 0 ? written : dots == 1 ? written.scaled(3, 2) : written.scaled(7, 4);
     const GmnRational end = start + length;
-    NoteSpan span;
-    for (const GmnWrittenValue& value : GmnWrittenValues(written)) {
-        const int index = writePiece(value, rest, pc, oct, acc, dots);
-        if (index >= 0) {
-            // The pieces of one note sound as one: each is tied to the next.
-            if (!rest && span.last >= 0) {
-                if (ElementRecord* previous = elementAt(span.last)) startCurve(*previous);
-                if (ElementRecord* e = elementAt(index)) endCurve(*e);
-            }
-            if (span.first < 0) span.first = index;
-            span.last = index;
-            markTuplet(value, index, start, end);
+    const bool firstOfEvent = !inChord_ || chord_.empty();
+    if (firstOfEvent) barLinesUpTo(start);
+    // A value that runs past the bar end is written in parts, one each side of the bar line, tied.
+    std::vector<std::pair<GmnRational, int>> parts{{written, dots}};
+    // A rest is not split: one longer than its bar stands for the whole bar.
+    if (!inChord_ && !rest && !barsFromFile_ && barLength_.isPositive() && barEnd_.compare(end) < 0) {
+        parts.clear();
+        GmnRational from = start;
+        GmnRational until = barEnd_;
+        while (until.compare(end) < 0) {
+            parts.push_back({until - from, 0});
+            from = until;
+            until = until + barLength_;
         }
-        advance(value.length);
+        parts.push_back({end - from, 0});
     }
-    if (span.last < 0) return;
-    lastNote_ = span.last;
-    if (!rest) applyOpenTags(span);
+    NoteSpan span;
+    GmnRational at = start;
+    for (std::size_t p = 0; p < parts.size(); ++p) {
+        if (p > 0) barLinesUpTo(at);
+        for (const GmnWrittenValue& value : GmnWrittenValues(parts[p].first)) {
+            const int index = writePiece(value, rest, pc, oct, acc, parts[p].second);
+            if (index >= 0) times_.back().events.push_back({at, placeX()});
+            if (index >= 0) {
+                // The pieces of one note sound as one: each is tied to the next.
+                if (!rest && !span.pieces.empty()) {
+                    if (ElementRecord* previous = elementAt(span.last())) startCurve(*previous);
+                    if (ElementRecord* e = elementAt(index)) endCurve(*e);
+                }
+                span.pieces.push_back(index);
+                if (firstOfEvent) markTuplet(value, index, start, end);
+                const long beat = beat_.isPositive() ? beatOf(at - meterStart_, beat_) : 0;
+                written_.push_back(WrittenPiece{index, at, beat, !rest && value.code >= eighthCode && barLength_.isPositive()});
+            }
+            advance(value.length);
+            at = at + value.length;
+        }
+    }
+    // The bar a longer rest runs into starts over after it.
+    if (rest && barLength_.isPositive())
+        while (barEnd_.compare(end) < 0) barEnd_ = barEnd_ + barLength_;
+    if (inChord_) {
+        if (chordEndX_.compare(x_) < 0) chordEndX_ = x_;
+        if (!span.pieces.empty() && !rest) chord_.push_back(std::move(span));
+        return;
+    }
+    if (span.pieces.empty()) return;
+    lastNote_ = span.last();
+    if (!rest) applyOpenTags(NoteEvent{std::move(span)});
+}
+
+void GmnScoreBuilder::na_chordInit(long, long) {
+    if (!writing()) return;
+    inChord_ = true;
+    chordX_ = chordEndX_ = x_;
+    chord_.clear();
+}
+
+// The notes of a chord stand at one x and carry the chord-member flag wherever more than one of their pieces share
+// an x; the music goes on after the longest of them.
+void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long, long) {
+    if (!inChord_) return;
+    inChord_ = false;
+    x_ = chordEndX_;
+    // What follows the chord goes after all of it, not after the member written last.
+    if (const StaffRecord* staff = doc_.staff()) doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
+    if (chord_.empty()) return;
+    std::vector<ElementRecord*> pieces;
+    for (const NoteSpan& member : chord_)
+        for (int index : member.pieces)
+            if (ElementRecord* e = elementAt(index)) pieces.push_back(e);
+    for (ElementRecord* e : pieces) {
+        const auto atX = std::count_if(pieces.begin(), pieces.end(), [e](const ElementRecord* o) { return o->x == e->x; });
+        e->noteWord().setBit(chordMemberBit, atX > 1);
+    }
+    lastNote_ = chord_.back().last();
+    applyOpenTags(chord_);
+    chord_.clear();
+}
+
+// A chord note whose earlier pieces stand further right is put in front of them: what the builder remembers by
+// index moves with the elements.
+void GmnScoreBuilder::inserted(int index) {
+    const auto shift = [index](int& i) {
+        if (i >= index) ++i;
+    };
+    for (auto* tags : {&openTags_, &spanningCurves_})
+        for (OpenTag& tag : *tags)
+            for (NoteEvent& event : tag.notes)
+                for (NoteSpan& span : event)
+                    for (int& i : span.pieces) shift(i);
+    for (NoteSpan& span : chord_)
+        for (int& i : span.pieces) shift(i);
+    shift(lastNote_);
+    shift(tuplet_.lastIndex);
+    for (WrittenPiece& piece : written_) shift(piece.index);
 }
 
 int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots) {
@@ -180,25 +350,26 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     ins.proportionNum = value.tupletNum;
     ins.proportionDen = value.tupletDen;
     ins.octave = octaveField(oct);
+    ins.accidentalForced = true;
+    ins.accidental = rest ? Accidental::None : accidentalOf(acc + sharpInClass[pc]);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
-    ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc], &accidentals_);
+    ElementWord0View<std::uint32_t>(ins.word0Flags).setCrossStaff(rest ? 0 : crossStaff_);
+    if (inChord_) {
+        // A chord note goes in front of whatever already stands further right (the later pieces of its chord).
+        const auto& els = doc_.staff()->elements;
+        const int x = placeX();
+        const auto next = std::find_if(els.begin(), els.end(), [x](const ElementRecord& o) { return o.x > x; });
+        if (next != els.end()) doc_.currentElement = static_cast<int>(next - els.begin());
+    }
+    ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc]);
     if (!e) return -1;
-    if (!rest) setPitch(*e, pc, acc);
+    const StaffRecord* staff = doc_.staff();
+    if (doc_.currentElement + 1 < static_cast<int>(staff->elements.size())) inserted(doc_.currentElement);
     if (beamFirst_) {
         e->w0().setOpensBeam(true);
         beamFirst_ = false;
     }
     return doc_.currentElement;
-}
-
-void GmnScoreBuilder::setPitch(ElementRecord& note, int pc, int acc) {
-    // Without a written accidental the note takes the one of its key or of an earlier note of its bar,
-    // exactly like a note typed in: a GUIDO "f" under a key of two sharps is an F sharp.
-    if (acc == 0 && sharpInClass[pc] == 0) return;
-    const auto accidental = accidentalOf(acc + sharpInClass[pc]);
-    if (!accidental) return;
-    note.noteWord().setAccidental(*accidental);
-    note.noteWord().setHiddenAccidental(false);
 }
 
 void GmnScoreBuilder::markTuplet(const GmnWrittenValue& value, int index, const GmnRational& start,
@@ -229,14 +400,35 @@ bool GmnScoreBuilder::isOpen(const char* name) const {
     return std::any_of(openTags_.begin(), openTags_.end(), [name](const OpenTag& t) { return t.name == name; });
 }
 
-void GmnScoreBuilder::applyOpenTags(const NoteSpan& span) {
+void GmnScoreBuilder::applyOpenTags(const NoteEvent& event) {
     for (OpenTag& tag : openTags_)
-        if (isCurve(tag.name)) tag.notes.push_back(span);
+        if (isCurve(tag.name)) tag.notes.push_back(event);
+    for (OpenTag& curve : spanningCurves_) curve.notes.push_back(event);
     const bool accent = isOpen("\\accent");
     if (!accent && !isOpen("\\stacc")) return;
-    if (ElementRecord* e = elementAt(span.first)) {
-        e->noteWord().setStaccato(true);
-        e->noteWord().setAccentType(accent ? 2 : 1);
+    for (const NoteSpan& note : event)
+        if (ElementRecord* e = elementAt(note.first())) {
+            e->noteWord().setStaccato(true);
+            e->noteWord().setAccentType(accent ? 2 : 1);
+        }
+}
+
+// Each note of `to` is tied to the note of `from` that has its pitch (a single note to a single note whatever
+// they are).
+void GmnScoreBuilder::tie(const NoteEvent& from, const NoteEvent& to) {
+    for (const NoteSpan& b : to) {
+        ElementRecord* end = elementAt(b.first());
+        if (!end) continue;
+        for (const NoteSpan& a : from) {
+            ElementRecord* start = elementAt(a.last());
+            if (!start) continue;
+            const bool samePitch = start->noteWord().step() == end->noteWord().step() &&
+                                   start->w0().octave() == end->w0().octave();
+            if (!samePitch && (from.size() > 1 || to.size() > 1)) continue;
+            startCurve(*start);
+            endCurve(*end);
+            break;
+        }
     }
 }
 
@@ -245,19 +437,18 @@ void GmnScoreBuilder::closeCurve(const OpenTag& tag) {
     if (notes.size() < 2) return;
     if (tag.name == "\\tie") {
         // Every note of the range is tied to the next one.
-        for (std::size_t i = 0; i + 1 < notes.size(); ++i) {
-            if (ElementRecord* a = elementAt(notes[i].last)) startCurve(*a);
-            if (ElementRecord* b = elementAt(notes[i + 1].first)) endCurve(*b);
-        }
+        for (std::size_t i = 0; i + 1 < notes.size(); ++i) tie(notes[i], notes[i + 1]);
         return;
     }
-    if (ElementRecord* a = elementAt(notes.front().first)) startCurve(*a);
-    if (ElementRecord* b = elementAt(notes.back().last)) endCurve(*b);
+    if (ElementRecord* a = elementAt(notes.front().front().first())) startCurve(*a);
+    if (ElementRecord* b = elementAt(notes.back().back().last())) endCurve(*b);
 }
 
-void GmnScoreBuilder::na_tagStart(const std::string& s, int, int, long, long) {
+void GmnScoreBuilder::na_tagStart(const std::string& s, int no, int, long durPosN, long durPosD) {
     lastTag_ = s;
-    openTags_.push_back(OpenTag{s, {}});
+    tagPosition_ = GmnRational(durPosN, durPosD);
+    lastTagNumber_ = no;
+    openTags_.push_back(OpenTag{s, {}, no});
 }
 
 void GmnScoreBuilder::na_tagEnd(int, long, long, long, long) {
@@ -266,12 +457,17 @@ void GmnScoreBuilder::na_tagEnd(int, long, long, long, long) {
     openTags_.pop_back();
     if (!writing()) return;
     if (isBeam(tag.name)) {
-        beamOpen_ = false;
-        beamFirst_ = false;
-        if (ElementRecord* e = elementAt(lastNote_)) e->w0().setClosesBeam(true);
+        closeBeam();
     } else if (isCurve(tag.name)) {
         closeCurve(tag);
     }
+}
+
+void GmnScoreBuilder::closeBeam() {
+    if (!beamOpen_) return;
+    beamOpen_ = false;
+    beamFirst_ = false;
+    if (ElementRecord* e = elementAt(lastNote_)) e->w0().setClosesBeam(true);
 }
 
 void GmnScoreBuilder::addSign(int param, int code, SignType type, unsigned subValue, int advanceBy) {
@@ -281,13 +477,21 @@ void GmnScoreBuilder::addSign(int param, int code, SignType type, unsigned subVa
 
 void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     if (!writing()) return;
-    if (isBeam(lastTag_)) {
+    if (isBeam(lastTag_) || isBeamBegin(lastTag_) || isBeamEnd(lastTag_) || lastTag_ == "\\beamsOff")
+        beamsFromFile_ = true;
+    if (lastTag_ == "\\bar" || lastTag_ == "\\doubleBar" || lastTag_ == "\\repeatBegin" || lastTag_ == "\\repeatEnd") {
+        barsFromFile_ = true;
+        barWrittenAt(tagPosition_);
+    }
+    if (isBeam(lastTag_) || isBeamBegin(lastTag_)) {
         beamOpen_ = true;
         beamFirst_ = true;
+    } else if (isBeamEnd(lastTag_)) {
+        closeBeam();
     } else if (lastTag_ == "\\clef") {
         if (nargs < 1 || args.type(1) != 's') return;
-        if (const auto clef = GmnClefFromString(args.stringValue(1)))
-            addSign(clef->line, static_cast<int>(clef->number), SignType::Clef, 0, clefAdvance);
+        const auto clef = GmnClefFromString(args.stringValue(1));
+        if (clef) addSign(clef->line, static_cast<int>(clef->number), SignType::Clef, 0, clefAdvance);
     } else if (lastTag_ == "\\key") {
         if (nargs >= 1) writeKey(args);
     } else if (lastTag_ == "\\meter") {
@@ -296,17 +500,83 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         addSign(0, '|', SignType::Bar, 0, barAdvance);
     } else if (lastTag_ == "\\doubleBar") {
         addSign(0, 'D', SignType::Bar, 0, barAdvance);
+    } else if (lastTag_ == "\\repeatBegin") {
+        addSign(0, 'O', SignType::Bar, 0, barAdvance);
+    } else if (lastTag_ == "\\repeatEnd") {
+        addSign(0, 'F', SignType::Bar, 0, barAdvance);
+    } else if (lastTag_ == "\\tieBegin" || lastTag_ == "\\slurBegin") {
+        spanningCurves_.push_back(OpenTag{lastTag_ == "\\tieBegin" ? "\\tie" : "\\slur", {}, lastTagNumber_});
+    } else if (lastTag_ == "\\tieEnd") {
+        endSpanningCurve("\\tie");
+    } else if (lastTag_ == "\\slurEnd") {
+        endSpanningCurve("\\slur");
+    } else if (lastTag_ == "\\stemsUp" || lastTag_ == "\\stemsDown") {
+        setStemDirection(lastTag_ == "\\stemsUp");
+    } else if (lastTag_ == "\\stemsAuto") {
+        setStemDirection(std::nullopt);
+    } else if (lastTag_ == "\\staff") {
+        if (nargs >= 1 && args.type(1) == 'i') moveToStaff(static_cast<int>(args.intValue(1)));
     }
+}
+
+// An End closes the Begin of its kind with the same number, or the latest one when none has it.
+void GmnScoreBuilder::endSpanningCurve(const std::string& kind) {
+    auto match = spanningCurves_.end();
+    for (auto it = spanningCurves_.begin(); it != spanningCurves_.end(); ++it)
+        if (it->name == kind && (match == spanningCurves_.end() || it->number == lastTagNumber_)) match = it;
+    if (match == spanningCurves_.end()) return;
+    const OpenTag curve = std::move(*match);
+    spanningCurves_.erase(match);
+    closeCurve(curve);
+}
+
+void GmnScoreBuilder::setStemDirection(std::optional<bool> up) {
+    NoteWordView<std::uint32_t> flags(doc_.insertion.noteWordFlags);
+    flags.setStemAutomatic(!up.has_value());
+    flags.setStemFlag(up.value_or(false));
+}
+
+// The first \\staff of a sequence names the staff it is written on; a later one moves the notes after it to that
+// staff, which the score shows by placing them on the staff above or below their own.
+void GmnScoreBuilder::moveToStaff(int number) {
+    const std::size_t seq = static_cast<std::size_t>(sequences_ - 1);
+    if (staffOfSequence_.size() <= seq) staffOfSequence_.resize(seq + 1, 0);
+    int& own = staffOfSequence_[seq];
+    if (own == 0 && lastNote_ < 0) {
+        own = number;
+        return;
+    }
+    const int base = own == 0 ? sequences_ : own;
+    crossStaff_ = number == base - 1 ? 1u : number == base + 1 ? 2u : 0u;
 }
 
 void GmnScoreBuilder::writeKey(const GmnTagArguments& args) {
     StaffRecord* staff = doc_.staff();
     if (!staff) return;
     const int count = GmnKeyCount(args, 1);
+    if (!onlyClefsSoFar(*staff)) {
+        // Once the music has begun a key is a change of key at its place: the notes before it keep theirs.
+        writeKeyChange(*staff, count);
+        return;
+    }
     if (count != 0) staff->key().setKeyKind(count > 0 ? KeyKind::Sharps : KeyKind::Flats);
     staff->key().setKeyCount(static_cast<unsigned>(std::abs(count)));
     doc_.markModified();
-    if (onlyClefsSoFar(*staff)) leaveRoomForLineStartKey(std::abs(count));
+    leaveRoomForLineStartKey(std::abs(count));
+}
+
+// A change to no key is written as the cancelling of the key it replaces, drawn as naturals.
+void GmnScoreBuilder::writeKeyChange(const StaffRecord& staff, int count) {
+    const KeyInEffect before = KeyInEffectAt(staff, static_cast<int>(staff.elements.size()) - 1, placeX());
+    const bool cancels = count == 0;
+    if (cancels && (before.cancelled || before.count == 0)) return;
+    const unsigned kind = cancels ? static_cast<unsigned>(before.kind) : count > 0 ? 1u : 2u;
+    const int shown = cancels ? static_cast<int>(before.count) : std::abs(count);
+    ElementRecord* e = CreateSign(doc_, placeX(), 0, shown, SignType::KeyChange, kind);
+    if (!e) return;
+    e->signWord().setFlag16(cancels);
+    const int su = std::max(doc_.stepUnit, 1);
+    x_ = x_ + GmnRational(shown * KeyAccidentalAdvanceOnFont(doc_.fonts.faceName(0), su) + 3 * su, 1);
 }
 
 // The staff's own key is drawn at the start of the line, 8 step units in, whatever x the import has reached: what
@@ -325,6 +595,12 @@ void GmnScoreBuilder::writeMeter(const GmnTagArguments& args) {
     if (!meter) return;
     doc_.insertion.timeSigNum = meter->numerator;
     doc_.insertion.timeSigDen = meter->denominator;
+    // Bars and beats count from here; a bar under way ends with the new meter.
+    if (lastNote_ >= 0) barLinesUpTo(tagPosition_);
+    barLength_ = GmnRational(meter->numerator, meter->denominator);
+    meterStart_ = tagPosition_;
+    barEnd_ = tagPosition_ + barLength_;
+    beat_ = BeatOf(meter->numerator, meter->denominator);
     addSign(0, static_cast<int>(meter->symbol ? meterSymbol : meterNumerals), SignType::TimeSignature,
             meter->symbolStyle, meterAdvance);
 }

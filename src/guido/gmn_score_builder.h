@@ -3,12 +3,13 @@
 // laid out from left to right at steps that follow the durations.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "guido/gmn_callbacks.h"
+#include "guido/gmn_piece_layout.h"
 #include "guido/gmn_rational.h"
-#include "score/accidental_context.h"
 #include "score/score_document.h"
 
 namespace notavera {
@@ -25,8 +26,8 @@ public:
     void na_seqExit() override;
     void na_seqAppendNote(int pc, int oct, int acc, long durN, long durD, int dots, long durPosN,
                           long durPosD) override;
-    void na_chordInit(long, long) override {}
-    void na_seqAppendChord(int, long, long, int, long, long) override {}
+    void na_chordInit(long durPosN, long durPosD) override;
+    void na_seqAppendChord(int voices, long durN, long durD, int dots, long durPosN, long durPosD) override;
     void na_tagStart(const std::string& s, int no, int tagno, long durPosN, long durPosD) override;
     void na_tagIntArg(long) override {}
     void na_tagIntArg(double) override {}
@@ -36,16 +37,23 @@ public:
 
     // Leaves the document on the first staff of page 1, also after a reading that stopped half-way.
     void finish();
+    // Each sequence written into page 1: the staff number it asked for with \\staff (else its own rank), and the
+    // times of its bar lines and notes.
+    std::vector<GmnSequenceTimes> sequenceTimes() const;
 
 private:
-    // The element indices of one note event (its pieces) on the current staff.
+    // The element indices of one note (its pieces, in order of time) on the current staff.
     struct NoteSpan {
-        int first = -1;
-        int last = -1;
+        std::vector<int> pieces;
+        int first() const { return pieces.empty() ? -1 : pieces.front(); }
+        int last() const { return pieces.empty() ? -1 : pieces.back(); }
     };
+    // A note event: one note, or the notes of a chord.
+    using NoteEvent = std::vector<NoteSpan>;
     struct OpenTag {
         std::string name;
-        std::vector<NoteSpan> notes;  // the notes written inside the tag's range
+        std::vector<NoteEvent> notes;  // the note events written inside the tag's range
+        int number = 0;                // the number written after ':' (pairs a Begin tag with its End)
     };
     struct TupletRun {
         bool open = false;
@@ -61,14 +69,23 @@ private:
     void advance(const GmnRational& wholeNotes);
     void addSign(int param, int code, SignType type, unsigned subValue, int advanceBy);
     int writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots);
-    void setPitch(ElementRecord& note, int pc, int acc);
     void markTuplet(const GmnWrittenValue& value, int index, const GmnRational& start, const GmnRational& end);
     void closeTupletRun();
-    void applyOpenTags(const NoteSpan& span);
+    void applyOpenTags(const NoteEvent& event);
+    void inserted(int index);
+    void tie(const NoteEvent& from, const NoteEvent& to);
+    void closeBeam();
+    void barLinesUpTo(const GmnRational& position);
+    void beamByTheBeat();
+    void endSpanningCurve(const std::string& kind);
+    void setStemDirection(std::optional<bool> up);
+    void moveToStaff(int number);
     void closeCurve(const OpenTag& tag);
     void writeKey(const GmnTagArguments& args);
+    void writeKeyChange(const StaffRecord& staff, int count);
     void leaveRoomForLineStartKey(int count);
     void writeMeter(const GmnTagArguments& args);
+    void barWrittenAt(const GmnRational& time);
     bool isOpen(const char* name) const;
 
     ScoreDocument& doc_;
@@ -78,13 +95,38 @@ private:
     bool overflow_ = false;
     bool staffReady_ = false;
     GmnRational x_;  // page units, kept exact so that tuplets do not drift
-    AccidentalWalk accidentals_;  // the voice's staff is written left to right
     bool beamOpen_ = false;
     bool beamFirst_ = false;
     int lastNote_ = -1;
     std::string lastTag_;
     std::vector<OpenTag> openTags_;
     TupletRun tuplet_;
+    std::vector<OpenTag> spanningCurves_;  // \\tieBegin and \\slurBegin waiting for their End
+    int lastTagNumber_ = 0;
+    // The staff each sequence asks for with \\staff (0: none), and where its notes are placed meanwhile: 0 on their
+    // own staff, 1 on the staff above, 2 below.
+    std::vector<int> staffOfSequence_;
+    std::vector<GmnSequenceTimes> times_;
+    unsigned crossStaff_ = 0;
+    // Bars and beats of a sequence that writes no bar lines and no beams of its own.
+    struct WrittenPiece {
+        int index = -1;
+        GmnRational start;
+        long beat = 0;      // the beat the piece starts in, counted from the last meter
+        bool beamable = false;  // an eighth or shorter
+    };
+    bool barsFromFile_ = false;
+    bool beamsFromFile_ = false;
+    GmnRational barLength_;  // 0 without a meter
+    GmnRational barEnd_;
+    GmnRational beat_;
+    GmnRational meterStart_;
+    GmnRational tagPosition_;  // where the last tag started
+    std::vector<WrittenPiece> written_;
+    bool inChord_ = false;
+    GmnRational chordX_;
+    GmnRational chordEndX_;
+    NoteEvent chord_;
 };
 
 }  // namespace notavera

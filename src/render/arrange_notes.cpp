@@ -3,6 +3,9 @@
 
 #include <algorithm>
 
+#include "render/page_pass.h"
+#include "score/score_document.h"
+
 namespace notavera {
 namespace {
 
@@ -157,6 +160,18 @@ int ArrangeNotes(const DrawingContext& dc, StaffRecord& staff) {
         if (const auto place = PlaceOfElement(dc, staff, e))
             e.noteWord().setStemFlag(SingleStemUp(dc, *place, e, PitchHeight(dc, *place, e)));
     }
+    return chords;
+}
+
+int ArrangeNotesOfPage(ScoreDocument& doc, std::optional<int> staff) {
+    PageRecord* page = doc.page();
+    if (!page) return 0;
+    DrawingContext dc;
+    dc.canvas = nullptr;  // the pass only places the staves and reads their clefs
+    DrawPage(dc, doc);
+    int chords = 0;
+    for (int s = 0; s < static_cast<int>(page->staves.size()); ++s)
+        if (!staff || *staff == s) chords += ArrangeNotes(dc, page->staves[static_cast<std::size_t>(s)]);
     return chords;
 }
 

@@ -2,9 +2,13 @@
 // the stem direction of single notes and the order and flags of chord members.
 #pragma once
 
+#include <optional>
+
 #include "render/chords.h"
 
 namespace notavera {
+
+class ScoreDocument;
 
 // Writes a chord's layout into the staff: the members in walk order (members that are not drawn first, in their
 // order), the stem-member, other-side and stem-up bits, the root's articulation flags on every member, and the
@@ -17,5 +21,9 @@ ChordRun ArrangeChord(const DrawingContext& dc, StaffRecord& staff, ChordRun run
 // Arranges every chord of the staff and records the direction the automatic stem of each single note takes.
 // Returns the number of chords arranged.
 int ArrangeNotes(const DrawingContext& dc, StaffRecord& staff);
+
+// ArrangeNotes on the staves of the document's current page (staff `staff` alone when given), placed as the page pass
+// places them, under their clefs. Returns the number of chords arranged.
+int ArrangeNotesOfPage(ScoreDocument& doc, std::optional<int> staff = std::nullopt);
 
 }  // namespace notavera

@@ -79,11 +79,14 @@ bool ApplyStaffLayoutModel(const StaffLayoutModel& model, PageRecord& page) {
     page.staves.resize(count);
     for (int i = 0; i < count; ++i) {
         StaffRecord& s = page.staves[i];
-        if (static_cast<std::size_t>(i) >= before) s.voice().setVoice(static_cast<unsigned>(i + 1));
         s.key().setIndex(static_cast<unsigned>(i));
         applyStaffWord(model.staffWord(i), s);
     }
     numberSystems(page);
+    // A new staff plays the voice of its place in its system: the same staff of every system is one voice, so
+    // that a line's music goes on in the next system, and ten single staves hold one melody.
+    for (std::size_t i = before; i < page.staves.size(); ++i)
+        page.staves[i].voice().setVoice(page.staves[i].voice().positionInGroup());
 
     auto layout = page.layoutWord();
     layout.setStaffCount(static_cast<unsigned>(count));

@@ -51,8 +51,8 @@ using Accessory = BitField<24, 1>;
 }  // namespace staff_model
 
 // Gives the page the model's staves, staff size, indentation and line length. A page in
-// continuous-page mode keeps its line length. Existing staves keep their elements; missing ones
-// are added empty. A page whose staves beyond the model's count hold elements cannot take the
+// continuous-page mode keeps its line length. Existing staves keep their elements and voices; missing
+// ones are added empty, with the voice of their position in their system. A page whose staves beyond the model's count hold elements cannot take the
 // model: it is left unchanged and the result is false.
 bool ApplyStaffLayoutModel(const StaffLayoutModel& model, PageRecord& page);
 

@@ -23,7 +23,7 @@ int RunGuidoImportCommand(EditorContext& ctx) {
     doc.storage.path = *chosen;
     if (!doc.findPage(1)) SetUpNewDocument(doc, 1);
     ctx.ui.setWaitCursor(true);
-    ImportGuidoFile(doc, doc.storage.path, GmnErrorBoxes(ctx.ui));
+    ImportGuidoPiece(doc, doc.storage.path, ctx.ui, ctx.shell.settings.distanceSteps);
     ctx.ui.setWaitCursor(false);
     doc.storage.path.replace_extension(".mus");
     UpdateTitleBar(ctx);

@@ -428,8 +428,8 @@ TEST_F(MarkTest, AClosingSlurIsRefusedWithoutAStartBeforeIt) {
 TEST_F(MarkTest, ASlurEndsOnALaterLineOfItsVoiceOnly) {
     type("(2");
     PageRecord& page = *ctx.doc.findPage(1);
+    page.staves[1].voice().setVoice(page.staves[0].voice().voice() + 1);
     page.staves[2].voice().setVoice(page.staves[0].voice().voice());
-    ASSERT_NE(page.staves[1].voice().voice(), page.staves[0].voice().voice());
     for (const int staff : {1, 2}) {
         ctx.doc.currentStaff = staff;
         ctx.doc.currentElement = -1;

@@ -11,7 +11,7 @@ namespace {
 
 // One word per element. A note: name, octave, "/" duration code, dots, its accidental (# b n x bb, "?" when
 // hidden), "*n:d" proportion, "g" group mark, "~" tie start, "-" tie end, "[" "=" "]" beam open, inside, close,
-// "'" staccato, "!" accent type. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
+// "'" staccato, "!" accent type, "&" chord member. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
 // With `at`, "@" and the x.
 std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
     std::string out;
@@ -37,6 +37,7 @@ std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
             if (w0.groupMark()) w += "g" + std::to_string(w0.groupMark());
             if (w0.tiedToNext() && w0.tieStarts()) w += "~";
             if (w0.tiedToNext() && w0.tieEnds()) w += "-";
+            if (n.bit(18)) w += "&";
             if (w0.inBeam()) w += w0.opensBeam() ? "[" : w0.closesBeam() ? "]" : "=";
             if (n.staccato()) w += "'";
             if (n.accentType()) w += "!" + std::to_string(n.accentType());
@@ -65,8 +66,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Piece{"[c e&2 f#0/8 _ a*1/2..]", false, "C4/4 E5/4b F3/5# r/5 A3/3.."},
         // Sharp pitch classes and written accidentals add up.
-        Piece{"[cis gis& dis# e## b&&]", false, "C4/4# G4/4n D4/4x E4/4x B4/4bb"},
-        Piece{"[\\key<2> f c g f&]", false, "F4/4#? C4/4#? G4/4 F4/4b"},
+        Piece{"[cis gis& dis# e## b&&]", false, "C4/4# G4/4 D4/4x E4/4x B4/4bb"},
+        // Pitches are as written; the key hides its own accidentals and makes the naturals it contradicts visible.
+        Piece{"[\\key<2> f c# g f& f# |]", false, "F4/4n C4/4#? G4/4 F4/4b F4/4# S0.124"},
+        Piece{"[\\key<-1> b& b | b&]", false, "B4/4b? B4/4n S0.124 B4/4b?"},
+        // An accidental holds to the end of its bar: repeats are hidden, a return to the natural is marked, in
+        // another octave too; the next bar starts afresh.
+        Piece{"[c# c# c c#2 | c1 c#]", false, "C4/4# C4/4#? C4/4n C5/4# S0.124 C4/4 C4/4#"},
+        Piece{"[\\key<2> f f# | f# e \\key<0> f]", false, "F4/4n F4/4# S0.124 F4/4#? E4/4 S13.2:1 F4/4"},
         Piece{"[c-3 c-4 c4 c5]", false, "C0/4 C0/4 C7/4 C7/4"},  // octaves stay within the score's range
         // x starts at 30 and advances by the undotted duration.
         Piece{"[c/1 d/4. e/8 f]", true, "C4/2@30 D4/4.@670 E4/5@830 F4/5@910"},
@@ -83,14 +90,23 @@ INSTANTIATE_TEST_SUITE_P(
         // Clef at 30, then the key from 8 step units: three flats take 3 × 23, and 2 step units stand clear.
         Piece{"[\\clef<\"g\"> \\key<-3> \\meter<\"4/4\"> c]", true, "S6.1@30 S5.1=4/4@169 C4/4@229"},
         Piece{"[\\clef<\"g\"> \\key<0> c]", true, "S6.1@30 C4/4@90"},
-        Piece{"[c \\key<2> f]", true, "C4/4@30 F4/4#?@190"},  // once the line has begun a key takes no room
+        Piece{"[c \\key<2> f#]", true, "C4/4@30 S13.2:1@190 F4/4#?@266"},  // once the line has begun, a key change
         Piece{"[c | d \\bar e \\doubleBar]", true, "C4/4@30 S0.124@190 D4/4@220 S0.124@380 E4/4@410 S0.68@570"},
         Piece{"[\\meter<\"3/4\"> c \\meter<\"C\"> \\meter<\"C/\"> \\meter<\"3+2/8\"> \\meter<\"4+2/16+2/8\"> \\meter]",
               false, "S5.1=3/4 C4/4 S5.64 S5.64:1 S5.1=5/8"},
         Piece{"[\\beam(c/8 d e) f \\bm(g a)]", false, "C4/5[ D4/5= E4/5] F4/5 G4/5[ A4/5]"},
         Piece{"[\\tie(c c c) \\slur(d e f) \\slur(g) a]", false, "C4/4~ C4/4~- C4/4- D4/4~ E4/4 F4/4- G4/4 A4/4"},
+        // Begin and End tags pair by number, or the latest of their kind; a repeat is a repeat bar line.
+        Piece{"[\\repeatBegin \\tieBegin c/2 \\slurBegin:2 c/4 \\tieEnd \\slurBegin:1 d e \\slurEnd:2 f \\slurEnd:1 "
+              "\\repeatEnd]",
+              false, "S0.79 C4/3~ C4/4~- D4/4~ E4/4- F4/4- S0.70"},
+        Piece{"[\\beamBegin c/8 d \\beamEnd e]", false, "C4/5[ D4/5] E4/5"},
         Piece{"[\\stacc(c d) \\accent(e) f]", false, "C4/4'!1 D4/4'!1 E4/4'!2 F4/4"},
-        Piece{"[{c, e, g}]", true, "C4/4@30 E4/4@190 G4/4@350"},  // chord notes one after the other
+        // A chord stands at one x and lasts as long as its longest note; notes of a value that is split stay chords
+        // at each piece; chords are tied note to note.
+        Piece{"[{c, e, g} {c/8, e*3/8} \\tie({d/4, f} {f, d}) g]", true,
+              "C4/4&@30 E4/4&@30 G4/4&@30 C4/5~&@190 E4/4&@190 E4/5-@350 D4/4~&@430 F4/4&@430 D4/4&@590 F4/4-&@590 "
+              "G4/4@750"},
         Piece{"[c empty/2 d/4]", true, "C4/4@30 D4/4@510"}));         // an empty event only advances x
 
 TEST(GmnImport, KeysAreTheStaffsKeySignature) {

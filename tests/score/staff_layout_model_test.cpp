@@ -48,7 +48,7 @@ TEST(ApplyStaffLayoutModel, KeepsWhatTheModelDoesNotOwnAndRefusesToDropStavesTha
     EXPECT_EQ(kept.lines().value9(), 300u);
     EXPECT_EQ(page.extra, 77u);
     ASSERT_EQ(page.staves.size(), 3u);
-    EXPECT_EQ(page.staves[2].voice().voice(), 3u);  // the staff the model adds has a voice of its own
+    EXPECT_EQ(page.staves[2].voice().voice(), 1u);  // the staff the model adds plays its place in its system
     page.staves[2].elements.emplace_back();
     const PageRecord before = page;
     StaffLayoutModel smaller = modelWith({staffWord(4, 3, 1), staffWord(4, 3, 1)});

@@ -1,0 +1,74 @@
+// The layout of an imported piece: systems of its staves with their voices and grouping, a treble clef where a
+// staff names none, and music that goes on in the next system of the same voices.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "guido/gmn_import.h"
+#include "platform/headless/headless_ui.h"
+#include "score/new_document.h"
+
+namespace notavera {
+namespace {
+
+std::string Bars(const std::string& bar, int count) {
+    std::string s;
+    for (int i = 0; i < count; ++i) s += bar + " ";
+    return s;
+}
+
+struct PieceCase {
+    std::string gmn;
+    unsigned staffCount;              // staves of one system
+    std::vector<unsigned> distances;  // of the staves of the second system
+    unsigned block;                   // block grouping of the first staff
+    bool brace;
+};
+
+class GmnPieceLayout : public ::testing::TestWithParam<PieceCase> {};
+
+TEST_P(GmnPieceLayout, GathersTheStavesIntoSystemsWhoseVoicesAreTheirPlaces) {
+    const PieceCase& c = GetParam();
+    HeadlessUi ui(nullptr);
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    ImportGuidoPieceText(doc, c.gmn, ui);
+    const PageRecord& page = *doc.findPage(1);
+    ASSERT_EQ(page.staves.size() % c.staffCount, 0u);
+    ASSERT_GT(page.staves.size(), c.staffCount);
+    for (std::size_t i = 0; i < page.staves.size(); ++i) {
+        const StaffRecord& staff = page.staves[i];
+        EXPECT_EQ(staff.voice().voice(), i % c.staffCount + 1) << i;
+        if (i >= c.staffCount && i < 2 * c.staffCount) {
+            EXPECT_EQ(staff.key().distance(), c.distances[i - c.staffCount]) << i;
+        }
+        // Every staff starts with a clef: its own, or the treble clef.
+        if (!staff.elements.empty()) {
+            EXPECT_TRUE(staff.elements.front().isSignOfType(SignType::Clef)) << i;
+        }
+    }
+    EXPECT_EQ(page.staves[0].key().blockGrouping(), c.block);
+    EXPECT_EQ(page.staves[0].lines().brace(), c.brace);
+    // The music goes on in the second system of the page.
+    EXPECT_FALSE(page.staves[c.staffCount].elements.empty());
+}
+
+const std::string quarters = Bars("c1/4 d e f", 24);
+INSTANTIATE_TEST_SUITE_P(
+    Pieces, GmnPieceLayout,
+    ::testing::Values(PieceCase{"[\\meter<\"4/4\"> " + quarters + "]", 1, {13}, 0, false},
+                      PieceCase{"{[\\clef<\"g\"> \\meter<\"4/4\"> " + quarters + "], [\\clef<\"f\"> \\meter<\"4/4\"> " +
+                                    Bars("c0/1", 24) + "]}",
+                                2,
+                                {14, 10},
+                                1,
+                                true},
+                      PieceCase{"{[\\staff<1> \\meter<\"4/4\"> " + quarters + "], [\\staff<2> \\meter<\"4/4\"> " +
+                                    Bars("c1/2 e", 24) + "], [\\staff<1> \\meter<\"4/4\"> " + Bars("e1/1", 24) + "]}",
+                                3,
+                                {14, 0, 10},
+                                1,
+                                false}));
+
+}  // namespace
+}  // namespace notavera
