@@ -1,9 +1,8 @@
-// The collection pass over one staff: durations with the fractional carry, whole-bar rests, keys, ties,
-// small-note groups and the marks of appoggiaturas and shortened notes.
+// The collection pass over one staff: durations with the fractional carry, whole-bar rests, keys, ties and
+// the marks of appoggiaturas and shortened notes.
 #include "midi/event_collection.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -14,13 +13,12 @@ namespace notavera {
 
 namespace {
 
-constexpr unsigned stemBit = 14;           // compared between tied notes: another voice on the same staff
-constexpr unsigned smallNoteBit = 18;      // a note of a small-note group
-constexpr unsigned smallGroupEndBit = 19;  // with bit 18: the note that closes its group
-constexpr std::uint8_t removedKind = 0xFF; // a record merged into an earlier one, dropped at the staff's end
+constexpr unsigned chordMemberBit = 18;    // a note of a chord
+constexpr unsigned chordStemBit = 19;      // with bit 18: the chord's stem member, drawn last
 constexpr unsigned lastPlainCode = 10;     // codes beyond have no plain length (the multi-bar rest's 15)
 constexpr unsigned wholeCode = 2;
 constexpr float maxTicks = 268435440.0f;  // the largest float below the largest delta time
+constexpr std::uint32_t maxTickCount = 268435440u;
 
 // The staves of the system that holds staff i, by the position and size its voice word records.
 std::pair<int, int> systemOf(const PageRecord& page, int i) {
@@ -42,19 +40,26 @@ std::vector<int> systemBars(const PageRecord& page, int staffIndex) {
     return bars;
 }
 
-struct OpenTie {
-    std::size_t index = 0;
-    bool mergeable = false;  // the note carries the tie and tie-start bits
-    bool stem = false;
-    std::int32_t position = 0;
+// The notes of one staff that share an x: a chord, or a single note. Its tie marks may sit on any member,
+// since laying out a chord gathers them on its first and last members.
+struct NoteGroup {
+    struct Member {
+        std::uint8_t key = 0;
+        std::size_t record = 0;  // the record that sounds the key: the tie's first note for a continuation
+    };
+    int x = 0;
+    bool opensStaff = false;  // no note or rest of the staff comes before it
+    bool startsTie = false;
+    bool endsTie = false;
+    std::vector<Member> members;
 };
 
 class StaffCollector {
 public:
     StaffCollector(const PageRecord& page, int staffIndex, int transposition, const CollectionSettings& settings,
                    BarMeasure& measure, std::vector<PlaybackEvent>& events)
-        : staff_(page.staves[staffIndex]), transposition_(transposition), settings_(settings), measure_(measure),
-          events_(events), staffStart_(events.size()), bars_(systemBars(page, staffIndex)),
+        : staff_(page.staves[staffIndex]), staffIndex_(staffIndex), transposition_(transposition),
+          settings_(settings), measure_(measure), events_(events), bars_(systemBars(page, staffIndex)),
           notesPerBar_(bars_.size() + 1, 0) {
         for (const ElementRecord& e : staff_.elements)
             if (!e.isSign()) ++notesPerBar_[barOf(e.x)];
@@ -68,9 +73,9 @@ public:
             else if (!e.isSign())
                 add(e);
         }
-        events_.erase(std::remove_if(events_.begin() + static_cast<std::ptrdiff_t>(staffStart_), events_.end(),
-                                     [](const PlaybackEvent& r) { return r.kind == removedKind; }),
-                      events_.end());
+        closeGroup();
+        if (previous_ && previous_->startsTie)
+            for (const NoteGroup::Member& m : previous_->members) events_[m.record].tie |= tie_link::toNextLine;
     }
 
 private:
@@ -78,15 +83,14 @@ private:
         return static_cast<std::size_t>(std::upper_bound(bars_.begin(), bars_.end(), x) - bars_.begin());
     }
 
-    bool hasRecordOnStaff() const { return events_.size() > staffStart_; }
-
-    // A note close enough after the previous one is heard with it.
-    std::int32_t snappedPosition(const ElementRecord& e) const {
+    // Where the element is heard from: its x and fine offset, never before the staff's previous record, so
+    // that an offset cannot reorder the notes of a staff.
+    std::int32_t playedPosition(const ElementRecord& e) {
         const std::int64_t played = std::int64_t{e.x} + e.shift;
-        const auto pos = static_cast<std::int32_t>(std::clamp<std::int64_t>(played, INT32_MIN, INT32_MAX));
-        if (!hasRecordOnStaff()) return pos;
-        const std::int32_t prev = events_.back().position;
-        return pos >= prev && std::int64_t{pos} <= std::int64_t{prev} + settings_.horizontalTolerance ? prev : pos;
+        auto pos = static_cast<std::int32_t>(std::clamp<std::int64_t>(played, INT32_MIN, INT32_MAX));
+        if (lastPosition_) pos = std::max(pos, *lastPosition_);
+        lastPosition_ = pos;
+        return pos;
     }
 
     float writtenValue(const ElementRecord& e) const {
@@ -105,8 +109,8 @@ private:
         return e.isRest() && e.noteWord().durationCode() <= wholeCode && notesPerBar_[barOf(e.x)] == 1;
     }
 
-    // Whole ticks of a value; the fraction left is carried to the next note, except after a small note that
-    // does not close its group.
+    // Whole ticks of a value; the fraction left is carried to the next note, except after a chord member other
+    // than the chord's stem member: a chord takes its time once.
     std::uint32_t takeTicks(float value, bool keepCarry) {
         const float sum = value + carry_;
         const float whole = std::trunc(sum);
@@ -118,115 +122,93 @@ private:
     void add(const ElementRecord& e) {
         const auto nw = e.noteWord();
         if (nw.durationCode() > lastPlainCode) return;
-        const std::int32_t position = snappedPosition(e);
-        const bool small = nw.bit(smallNoteBit);
+        const std::int32_t position = playedPosition(e);
         const bool wholeBar = isWholeBarRest(e);
         const float value = wholeBar && nw.durationCode() == wholeCode && nw.dots() == 0 ? measure_.barLength
                                                                                          : writtenValue(e);
-        const std::uint32_t ticks = takeTicks(value, small && !nw.bit(smallGroupEndBit));
+        const bool chordInner = nw.bit(chordMemberBit) && !nw.bit(chordStemBit);
+        const std::uint32_t ticks = takeTicks(value, chordInner);
         const std::optional<std::uint8_t> key = e.isRest() ? std::nullopt : NoteKey(e, transposition_);
         if (!key) {
-            addRest(ticks, position, wholeBar);
+            // A rest parts a tie's notes: what follows it is struck again.
+            closeGroup();
+            previous_.reset();
+            metNoteOrRest_ = true;
+            addRest(ticks, position, e.x, wholeBar);
             return;
         }
         lastWholeBarRest_.reset();
+        if (!group_ || group_->x != e.x) {
+            closeGroup();
+            group_ = NoteGroup{e.x, !metNoteOrRest_, false, false, {}};
+        }
+        metNoteOrRest_ = true;
         std::uint8_t kind = event_kind::note;
         if (e.w0().cueSize() && settings_.appoggiaturas) kind += event_kind::appoggiatura;
-        bool shortened = nw.staccato();
-        if (small) {
-            push(PlaybackEvent{ticks, position, kind, *key}, shortened);
-            smallGroup(e);
-            return;
-        }
+        if (nw.staccato()) kind += event_kind::shortened;
+        events_.push_back(record(ticks, position, kind, *key, e.x));
+        group_->members.push_back({*key, events_.size() - 1});
         if (e.w0().tiedToNext()) {
-            const TieOutcome tie = applyTie(e, *key, ticks, position);
-            if (tie == TieOutcome::Merged) return;
-            shortened = shortened || tie == TieOutcome::Unmatched;
-        }
-        push(PlaybackEvent{ticks, position, kind, *key}, shortened);
-        if (pendingTie_) {
-            openTies_[*key] = OpenTie{events_.size() - 1, pendingTie_->mergeable, pendingTie_->stem, position};
-            pendingTie_.reset();
+            group_->startsTie = group_->startsTie || e.w0().tieStarts();
+            group_->endsTie = group_->endsTie || e.w0().tieEnds();
         }
     }
 
-    void addRest(std::uint32_t ticks, std::int32_t position, bool wholeBar) {
+    PlaybackEvent record(std::uint32_t ticks, std::int32_t position, std::uint8_t kind, std::uint8_t key,
+                         int x) const {
+        return PlaybackEvent{ticks, position, kind, key, 0, staffIndex_, x};
+    }
+
+    void addRest(std::uint32_t ticks, std::int32_t position, int x, bool wholeBar) {
         // Bars of rest one after the other are one silence.
         if (wholeBar && lastWholeBarRest_) {
             events_[*lastWholeBarRest_].time += ticks;
             return;
         }
-        events_.push_back(PlaybackEvent{ticks, position, event_kind::rest, 0});
+        events_.push_back(record(ticks, position, event_kind::rest, 0, x));
         lastWholeBarRest_ = wholeBar ? std::optional<std::size_t>(events_.size() - 1) : std::nullopt;
     }
 
-    void push(PlaybackEvent r, bool shortened) {
-        if (shortened) r.kind += event_kind::shortened;
-        events_.push_back(r);
+    // The group is complete: when it ends a tie, its notes of the keys the group before it tied on are held
+    // from there. A tie end with nothing tied on right before it is a slur's end, or a tie from the previous
+    // line when the group is the staff's first.
+    void closeGroup() {
+        if (!group_) return;
+        if (group_->endsTie && previous_ && previous_->startsTie) {
+            for (NoteGroup::Member& m : group_->members) holdOn(*previous_, m);
+        } else if (group_->endsTie && group_->opensStaff) {
+            for (const NoteGroup::Member& m : group_->members) events_[m.record].tie |= tie_link::fromPreviousLine;
+        }
+        previous_ = std::move(group_);
+        group_.reset();
     }
 
-    enum class TieOutcome { Recorded, Merged, Unmatched };
-
-    // Tied notes are followed per key, so that every note of a tied chord finds its own start. A note that
-    // ends a tie joins the open start of its key; one that also starts a tie keeps that start open, so a
-    // chain of tied notes sounds once.
-    TieOutcome applyTie(const ElementRecord& e, std::uint8_t key, std::uint32_t ticks, std::int32_t position) {
-        const bool ends = e.w0().tieEnds(), starts = e.w0().tieStarts();
-        const bool stem = e.noteWord().bit(stemBit);
-        std::optional<OpenTie>& open = openTies_[key];
-        if (ends && open && open->mergeable) {
-            events_[open->index].time += ticks;
-            return TieOutcome::Merged;
-        }
-        if (ends && !starts) return TieOutcome::Unmatched;
-        if (starts) {
-            pendingTie_ = OpenTie{0, true, stem, position};
-        } else if (!open || (open->position != position && open->stem == stem)) {
-            // A tied note that neither starts nor ends a tie takes the key's place, unless it is a chord
-            // partner of the open start or belongs to the other voice of the staff.
-            pendingTie_ = OpenTie{0, false, stem, position};
-        }
-        return TieOutcome::Recorded;
-    }
-
-    // A small note that starts a tie opens a group; the one with bit 19 that ends a tie closes it, and every
-    // later note of the group that repeats an earlier key is held on as that earlier note.
-    void smallGroup(const ElementRecord& e) {
-        const bool starts = e.w0().tieStarts(), ends = e.w0().tieEnds();
-        const bool closer = e.noteWord().bit(smallGroupEndBit);
-        if (!closer && starts && !ends) {
-            smallGroupStart_ = events_.size() - 1;
-            return;
-        }
-        if (!closer || !ends || starts || !smallGroupStart_) return;
-        for (std::size_t i = *smallGroupStart_ + 1; i < events_.size(); ++i) {
-            PlaybackEvent& later = events_[i];
-            if (event_kind::isRest(later.kind) || later.kind == removedKind || later.time == 0) continue;
-            for (std::size_t j = *smallGroupStart_; j < i; ++j) {
-                PlaybackEvent& earlier = events_[j];
-                if (earlier.kind == removedKind || event_kind::isRest(earlier.kind) || earlier.key != later.key)
-                    continue;
-                earlier.time += later.time;
-                later.kind = removedKind;
-                break;
-            }
-        }
-        smallGroupStart_.reset();
+    void holdOn(const NoteGroup& from, NoteGroup::Member& m) {
+        const auto same = std::find_if(from.members.begin(), from.members.end(),
+                                       [&](const NoteGroup::Member& f) { return f.key == m.key; });
+        if (same == from.members.end()) return;
+        PlaybackEvent& first = events_[same->record];
+        PlaybackEvent& continuation = events_[m.record];
+        first.tiedOn = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(std::uint64_t{first.tiedOn} + continuation.time, maxTickCount));
+        continuation.kind = event_kind::held;
+        m.record = same->record;
     }
 
     const StaffRecord& staff_;
+    int staffIndex_;
     int transposition_;
     const CollectionSettings& settings_;
     BarMeasure& measure_;
     std::vector<PlaybackEvent>& events_;
-    std::size_t staffStart_;
     std::vector<int> bars_;
     std::vector<int> notesPerBar_;
     float carry_ = 0.0f;
+    std::optional<std::int32_t> lastPosition_;
     std::optional<std::size_t> lastWholeBarRest_;
-    std::array<std::optional<OpenTie>, 128> openTies_{};
-    std::optional<OpenTie> pendingTie_;
-    std::optional<std::size_t> smallGroupStart_;
+    bool metNoteOrRest_ = false;
+    std::optional<NoteGroup> group_;     // the group being read
+    std::optional<NoteGroup> previous_;  // the group right before it, when no rest parts them
 };
 
 }  // namespace

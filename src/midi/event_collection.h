@@ -1,6 +1,6 @@
 // The collection pass of playback: the notes and rests of one staff become records with a MIDI key and a
-// duration in ticks, with meters, proportions, whole-bar rests, ties, small-note groups, appoggiaturas and
-// staccato taken into account.
+// duration in ticks, with meters, proportions, whole-bar rests, ties, appoggiaturas and staccato taken into
+// account.
 #pragma once
 
 #include <climits>
@@ -15,7 +15,6 @@
 namespace notavera {
 
 struct CollectionSettings {
-    int horizontalTolerance = 20;      // page units within which a note joins the previous one's position
     bool appoggiaturas = false;        // "Orn=Appoggiature": ornament notes are played as appoggiaturas
     bool metersAsProportions = false;  // "Mesure=Proportion"
 };
@@ -34,6 +33,10 @@ std::optional<std::uint8_t> NoteKey(const ElementRecord& note, int transposition
 
 // Appends the records of staff `staffIndex` of the page, in staff order, to `events`. The measure (bar
 // length and proportion) comes from the staves before and is left as the staff's meters set it.
+// A tie joins a note to the note of the same key in the chord (or single note) right before it, with no rest
+// between: the continuation becomes a silent `held` record through which the tie's first note sounds on. A curve
+// between notes further apart is a slur and changes nothing. Ties that cross the staff's ends are marked with
+// tie_link for the track writer.
 void CollectStaffEvents(const PageRecord& page, int staffIndex, XRange range, int transposition,
                         const CollectionSettings& settings, BarMeasure& measure, std::vector<PlaybackEvent>& events);
 

@@ -9,26 +9,28 @@ namespace notavera {
 
 namespace {
 
-// A note-off this close after the slice start is the end of the slice's own notes, not a new entry point.
+// An end this close after the slice start is the end of the slice's own notes, not a new entry point.
 constexpr std::uint32_t pendingMargin = 5;
 
 class SliceTimer {
 public:
-    explicit SliceTimer(int verticalTolerance) : tolerance_(verticalTolerance) {}
+    explicit SliceTimer(int tolerance) : tolerance_(tolerance) {}
 
     std::vector<PlaybackEvent> run(const std::vector<PlaybackEvent>& in) {
         if (in.empty()) return {};
         out_.reserve(in.size() * 2 + 2);
         shortest_ = in.front().time;
+        sliceStart_ = in.front().position;
         for (std::size_t i = 0; i < in.size(); ++i) {
             const PlaybackEvent& r = in[i];
-            if (i > 0 && static_cast<long long>(r.position) > static_cast<long long>(in[i - 1].position) + tolerance_)
-                openSlice(r.time);
+            if (i > 0 && !joinsSlice(in, i))
+                openSlice(r);
             else
                 shortest_ = std::min(shortest_, r.time);
+            slice_.push_back(r);
             const bool last = i + 1 == in.size();
-            if (event_kind::isRest(r.kind))
-                rest(r, last);
+            if (event_kind::isSilent(r.kind))
+                silence(r, last);
             else
                 note(r, last);
         }
@@ -36,16 +38,34 @@ public:
     }
 
 private:
-    void openSlice(std::uint32_t duration) {
+    // Records of a staff already in the slice join only as members of its chord. Those of another staff join
+    // within the tolerance, unless a staff of the slice moves on at that very place: the record then belongs
+    // with that staff's next group.
+    bool joinsSlice(const std::vector<PlaybackEvent>& in, std::size_t i) const {
+        const PlaybackEvent& r = in[i];
+        for (const PlaybackEvent& s : slice_)
+            if (s.staff == r.staff) return s.group == r.group;
+        if (static_cast<long long>(r.position) > static_cast<long long>(sliceStart_) + tolerance_) return false;
+        if (r.position == sliceStart_) return true;
+        for (std::size_t j = i + 1; j < in.size() && in[j].position == r.position; ++j)
+            for (const PlaybackEvent& s : slice_)
+                if (s.staff == in[j].staff && s.group != in[j].group) return false;
+        return true;
+    }
+
+    void openSlice(const PlaybackEvent& r) {
         std::uint32_t next = t_ + shortest_;
         while (!pending_.empty() && pending_.top() <= t_ + pendingMargin) pending_.pop();
         if (!pending_.empty()) next = std::min(next, pending_.top());
         t_ = next;
-        shortest_ = duration;
+        shortest_ = r.time;
+        sliceStart_ = r.position;
+        slice_.clear();
     }
 
-    void rest(const PlaybackEvent& r, bool last) {
+    void silence(const PlaybackEvent& r, bool last) {
         out_.push_back(PlaybackEvent{t_, 0, event_kind::filler, 0});
+        pending_.push(t_ + r.time);
         // The staff lasts until its final rest ends.
         if (last) out_.push_back(PlaybackEvent{t_ + r.time, 0, event_kind::filler, 0});
     }
@@ -61,37 +81,39 @@ private:
             debt_ = 0;
             shortest_ = std::min(shortest_, sounding);
         }
+        pending_.push(t_ + sounding);
         // Staccato notes lose half their length, appoggiaturas a tenth; a staccato appoggiatura (12) nothing.
         const bool gapped = (r.kind & 3) != 0;
         const std::uint32_t gap = gapped ? sounding / r.kind : 0;
         sounding -= gap;
-        if (sounding == 0) {
+        if (sounding == 0 && r.tiedOn == 0) {
             // Nothing left to hear: a note-on and note-off at one tick would be sorted off-first and hang.
             out_.push_back(PlaybackEvent{t_, 0, event_kind::filler, 0});
             if (last) out_.push_back(PlaybackEvent{t_ + gap, 0, event_kind::filler, 0});
             return;
         }
-        const std::uint32_t off = t_ + sounding;
-        out_.push_back(PlaybackEvent{off, gapped ? noteOffWithGap : 0, event_kind::noteOff, r.key});
-        if (!gapped) pending_.push(off);
+        const std::uint32_t off = t_ + sounding + r.tiedOn;
+        out_.push_back(PlaybackEvent{off, gapped ? noteOffWithGap : 0, event_kind::noteOff, r.key, r.tie});
         if (gapped && last) out_.push_back(PlaybackEvent{off + gap, 0, event_kind::filler, 0});
-        out_.push_back(PlaybackEvent{t_, 0, event_kind::noteOn, r.key});
+        out_.push_back(PlaybackEvent{t_, 0, event_kind::noteOn, r.key, r.tie});
     }
 
     int tolerance_;
     std::uint32_t t_ = 0;
     std::uint32_t shortest_ = 0;
     std::uint32_t debt_ = 0;
+    std::int32_t sliceStart_ = 0;
+    std::vector<PlaybackEvent> slice_;
     std::priority_queue<std::uint32_t, std::vector<std::uint32_t>, std::greater<>> pending_;
     std::vector<PlaybackEvent> out_;
 };
 
 }  // namespace
 
-std::vector<PlaybackEvent> TimeEvents(std::vector<PlaybackEvent> collected, int verticalTolerance) {
+std::vector<PlaybackEvent> TimeEvents(std::vector<PlaybackEvent> collected, int tolerance) {
     std::stable_sort(collected.begin(), collected.end(),
                      [](const PlaybackEvent& a, const PlaybackEvent& b) { return a.position < b.position; });
-    std::vector<PlaybackEvent> timed = SliceTimer(verticalTolerance).run(collected);
+    std::vector<PlaybackEvent> timed = SliceTimer(tolerance).run(collected);
     std::stable_sort(timed.begin(), timed.end(), [](const PlaybackEvent& a, const PlaybackEvent& b) {
         if (a.time != b.time) return a.time < b.time;
         return a.kind == event_kind::noteOff && b.kind != event_kind::noteOff;

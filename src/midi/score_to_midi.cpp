@@ -24,10 +24,9 @@ class ScoreMidiWriter {
 public:
     ScoreMidiWriter(ScoreDocument& doc, UiServices& ui, const TrackPlan& plan) : doc_(doc), ui_(ui), plan_(plan) {
         MidiSettings midi = doc.header.midi();
-        settings_.horizontalTolerance = std::min(midi.horizontalTolerance(), maxToleranceValue);
         settings_.appoggiaturas = midi.ornamentsAsAppoggiaturas() != 0;
         settings_.metersAsProportions = midi.metersAsProportions() != 0;
-        verticalTolerance_ = std::min(midi.verticalTolerance(), maxToleranceValue);
+        tolerance_ = std::min(midi.horizontalTolerance(), maxToleranceValue);
     }
 
     bool pageFailed() const { return pageFailed_; }
@@ -48,6 +47,12 @@ public:
     }
 
     void track(SmfWriter& w, int trackNumber) {
+        writeVoice(w, trackNumber);
+        releaseHeld(w, {});
+    }
+
+private:
+    void writeVoice(SmfWriter& w, int trackNumber) {
         const unsigned voice = (plan_.firstVoice + static_cast<unsigned>(trackNumber - 1)) & 0xFF;
         MidiSettings midi = doc_.header.midi();
         channel_ = VoiceChannel(doc_, voice);
@@ -63,6 +68,7 @@ public:
         }
         measure_ = BarMeasure{};
         silentCarry_ = 0;
+        held_.clear();
         for (int p = plan_.firstPage; p <= plan_.lastPage; ++p) {
             const PageRecord* page = pageForWriting(p);
             if (!page) return;
@@ -72,7 +78,6 @@ public:
         }
     }
 
-private:
     // The page itself when it is in memory; otherwise the memory window moves to it.
     const PageRecord* pageForWriting(int number) {
         if (const PageRecord* p = doc_.findPage(number)) return p;
@@ -119,39 +124,80 @@ private:
             const int transposition = doc_.header.voiceTransposition(page.staves[k].voice().voice() & 0x7F);
             CollectStaffEvents(page, k, plan_.range, transposition, settings_, measure_, collected_);
         }
-        return writeTimed(w, TimeEvents(std::move(collected_), verticalTolerance_));
+        return writeTimed(w, TimeEvents(std::move(collected_), tolerance_));
     }
 
     // Silent records only carry their time to the next note event, which also takes the silence left at the
-    // end of the previous staff of the track.
+    // end of the previous staff of the track. A note tied on into the next line keeps sounding: its note-off
+    // waits, as silent time, for the next staves; there the note that ends the tie is not struck again and its
+    // note-off ends the joined note.
     bool writeTimed(SmfWriter& w, const std::vector<PlaybackEvent>& timed) {
+        std::vector<std::uint8_t> continued;
+        for (const PlaybackEvent& r : timed)
+            if (r.kind == event_kind::noteOn && (r.tie & tie_link::fromPreviousLine) && isHeld(r.key))
+                continued.push_back(r.key);
+        if (!releaseHeld(w, continued)) return false;
         std::uint32_t previous = timed.empty() ? 0 : timed.front().time;
         for (const PlaybackEvent& r : timed) {
             const std::uint32_t delta = r.time - previous;
             previous = r.time;
-            if (r.kind == event_kind::filler) {
+            if (r.kind == event_kind::filler || joinsHeld(r)) {
                 silentCarry_ += delta;
                 continue;
             }
-            const std::uint32_t at = delta + silentCarry_;
-            silentCarry_ = 0;
-            const int written = r.kind == event_kind::noteOn ? w.noteOn(at, channel_, r.key, velocity_)
-                                                             : w.noteOff(at, channel_, r.key, velocity_);
-            if (written < 0) return false;
+            if (r.kind == event_kind::noteOff && (r.tie & tie_link::toNextLine)) {
+                silentCarry_ += delta;
+                held_.push_back(r.key);
+                continue;
+            }
+            if (!writeNote(w, r.kind == event_kind::noteOn, delta, r.key)) return false;
         }
         return true;
+    }
+
+    bool isHeld(std::uint8_t key) const { return std::find(held_.begin(), held_.end(), key) != held_.end(); }
+
+    // The note-on of a held key's continuation: the held note goes on sounding instead.
+    bool joinsHeld(const PlaybackEvent& r) {
+        if (r.kind != event_kind::noteOn || !(r.tie & tie_link::fromPreviousLine)) return false;
+        const auto it = std::find(held_.begin(), held_.end(), r.key);
+        if (it == held_.end()) return false;
+        held_.erase(it);
+        return true;
+    }
+
+    // Ends the held notes that no note of the coming staves continues, at the end of the silent time.
+    bool releaseHeld(SmfWriter& w, const std::vector<std::uint8_t>& continued) {
+        std::vector<std::uint8_t> kept;
+        for (std::uint8_t key : held_) {
+            if (std::find(continued.begin(), continued.end(), key) != continued.end()) {
+                kept.push_back(key);
+            } else if (!writeNote(w, false, 0, key)) {
+                return false;
+            }
+        }
+        held_ = std::move(kept);
+        return true;
+    }
+
+    bool writeNote(SmfWriter& w, bool on, std::uint32_t delta, std::uint8_t key) {
+        const std::uint32_t at = delta + silentCarry_;
+        silentCarry_ = 0;
+        const int written = on ? w.noteOn(at, channel_, key, velocity_) : w.noteOff(at, channel_, key, velocity_);
+        return written >= 0;
     }
 
     ScoreDocument& doc_;
     UiServices& ui_;
     const TrackPlan& plan_;
     CollectionSettings settings_;
-    int verticalTolerance_ = 13;
+    int tolerance_ = 20;
     unsigned channel_ = 0;
     std::uint8_t velocity_ = 64;
     BarMeasure measure_;
     std::uint32_t silentCarry_ = 0;
     std::vector<PlaybackEvent> collected_;
+    std::vector<std::uint8_t> held_;  // keys whose note, tied into the next line, still sounds
     bool beeped_ = false;
     bool pageFailed_ = false;
 };

@@ -66,7 +66,12 @@ const Played played[] = {
      {at(1024, 1280, 60), at(1280, 1536, 62)}},
     {"StaccatoSoundsHalfAndRestsHalf", "[\\stacc(c) d]", {}, {at(0, 128, 60), at(256, 512, 62)}},
     {"TiedNotesOfOneKeySoundOnce", "[\\tie(c c c) d]", {}, {at(0, 768, 60), at(768, 1024, 62)}},
-    {"TieToAnotherKeyShortensTheSecond", "[\\tie(c d) e]", {}, {at(0, 256, 60), at(256, 384, 62), at(512, 768, 64)}},
+    {"TieToAnotherKeyStrikesBoth", "[\\tie(c d) e]", {}, {at(0, 256, 60), at(256, 512, 62), at(512, 768, 64)}},
+    // A thirty-second moves x by no more than the tolerance between staves.
+    {"CloseNotesOfAStaffFollowOneAnother", "[c1/32 d e f g/4]", {},
+     {at(0, 32, 60), at(32, 64, 62), at(64, 96, 64), at(96, 128, 65), at(128, 384, 67)}},
+    {"SlurBackToItsFirstPitchStrikesItAgain", "[\\slur(d1/8 h0 a d1) e/4]", {},
+     {at(0, 128, 62), at(128, 256, 59), at(256, 384, 57), at(384, 512, 62), at(512, 768, 64)}},
     {"VoiceTransposition", "[c b]", [](ScoreDocument& d) { d.header.setVoiceTransposition(1, 12); },
      {at(0, 256, 72), at(256, 512, 83)}},
     {"VolumeAbove127IsWrittenAs127", "[c]", [](ScoreDocument& d) { d.header.midi().volume(ch15) = 128; },
@@ -111,15 +116,22 @@ void tie(ElementRecord& e, bool starts, bool ends) {
     e.w0().setTieEnds(ends);
 }
 
-TEST(ScoreToMidi, ChordsSlicesAndTheHorizontalTolerance) {
-    ScoreBuilder b;
-    b.doc().header.midi().verticalTolerance() = 0;
+TEST(ScoreToMidi, ChordsSlicesAndTheToleranceBetweenStaves) {
+    ScoreBuilder b(1, 2, 2);  // one system of two staves, one track
     b.on(1, 0).note(100, C);
-    b.note(115, E);
+    b.note(105, E);
     b.note(200, G);
-    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 60), at(0, 256, 64), at(256, 512, 67)}));
-    b.doc().header.midi().horizontalTolerance() = 10;
-    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 60), at(256, 512, 64), at(512, 768, 67)}));
+    b.on(1, 1).note(103, D);
+    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 60), at(0, 256, 62), at(256, 512, 64), at(512, 768, 67)}));
+    b.doc().header.midi().horizontalTolerance() = 2;
+    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 60), at(256, 512, 62), at(256, 512, 64), at(512, 768, 67)}));
+
+    // A note of the other staff goes with the group of the slice's staff that stands where it stands.
+    ScoreBuilder near(1, 2, 2);
+    near.on(1, 0).note(110, G);
+    near.on(1, 1).note(100, C, 6);
+    near.note(110, E);
+    EXPECT_EQ(heard(near.ctx()), (Heard{at(0, 64, 60), at(64, 320, 67), at(64, 320, 64)}));
 
     // The longer note of a slice lets the next entry come at the shorter one's end.
     ScoreBuilder slice;
@@ -140,21 +152,37 @@ TEST(ScoreToMidi, ChordsSlicesAndTheHorizontalTolerance) {
     EXPECT_EQ(heard(tied.ctx()), (Heard{at(0, 512, 60), at(0, 512, 64), at(512, 768, 67)}));
 }
 
-TEST(ScoreToMidi, SmallNoteGroupHoldsRepeatedKeys) {
-    constexpr unsigned small = 18, closes = 19;
+TEST(ScoreToMidi, ChordTiesHoldTheKeysTheChordsShare) {
+    constexpr unsigned member = 18, stem = 19;
     ScoreBuilder b;
     b.on(1, 0);
-    ElementRecord& first = b.note(100, C, 5);
-    first.noteWord().setBit(small, true);
-    first.w0().setTieStarts(true);
-    b.note(150, E, 5).noteWord().setBit(small, true);
-    ElementRecord& last = b.note(200, C, 5);
-    last.noteWord().setBit(small, true);
-    last.noteWord().setBit(closes, true);
-    last.w0().setTieEnds(true);
-    b.note(300, G);
-    // The second C is held on as the first; the group keeps its length of three eighths.
-    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 60), at(256, 384, 64), at(384, 640, 67)}));
+    for (auto [x, name] : {std::pair{100, C}, {100, E}, {200, C}, {200, G}, {300, C}, {400, E}, {500, C}})
+        b.note(x, name);
+    for (int i : {0, 1, 2, 3}) {
+        element(b.doc(), i).noteWord().setBit(member, true);
+        element(b.doc(), i).noteWord().setBit(stem, i % 2 == 1);
+    }
+    // Laid out, a chord keeps a tie start on its first note and a tie end on its last one.
+    tie(element(b.doc(), 0), true, false);
+    tie(element(b.doc(), 3), false, true);
+    // A slur from C to C over another note.
+    tie(element(b.doc(), 4), true, false);
+    tie(element(b.doc(), 6), false, true);
+    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 512, 60), at(0, 256, 64), at(256, 512, 67), at(512, 768, 60),
+                                     at(768, 1024, 64), at(1024, 1280, 60)}));
+}
+
+TEST(ScoreToMidi, TiesAcrossALineBreakSoundOnce) {
+    ScoreBuilder b(1, 2, 1);  // two lines of the one voice
+    b.on(1, 0).note(100, D);
+    tie(b.note(200, C), true, false);
+    b.on(1, 1);
+    tie(b.note(100, C), false, true);
+    b.note(200, E);
+    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 62), at(256, 768, 60), at(768, 1024, 64)}));
+    // A line that does not go on with the tied key ends it at the break.
+    b.doc().findPage(1)->staves[1].elements[0].noteWord().setStep(D);
+    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 62), at(256, 512, 60), at(512, 768, 62), at(768, 1024, 64)}));
 }
 
 TEST(ScoreToMidi, StaffOfTheVoiceGoesOnWithTheGapsAndRestsOfTheSystem) {

@@ -31,5 +31,21 @@ TEST_F(RenderTest, DestinationLengthAndSoundFontFailuresAreReported) {
     EXPECT_EQ(noFont.text.rfind("Banque de sons illisible : ", 0), 0u) << noFont.text;
 }
 
+// Two hands of six-note chords at the velocity our files give every note sound a few decibels below full scale
+// (−6 to −1 dB); struck as hard as MIDI allows they reach −1 dB and are not clipped.
+TEST_F(RenderTest, PianoChordsPeakBelowFullScaleWithoutClipping) {
+    const std::vector<std::vector<int>> chords = {
+        {36, 48, 55, 64, 67, 72}, {41, 53, 57, 65, 69, 72}, {43, 55, 59, 62, 67, 71}, {36, 48, 55, 64, 67, 72}};
+    const double minus6dB = 0.501, minus1dB = 0.8913;
+    for (const int velocity : {64, 127}) {
+        test::WriteBytes(dir / "accords.mid", test::ChordsMidi(chords, 480, velocity));
+        ASSERT_TRUE(RenderMidiToWav(dir / "accords.mid", dir / "accords.wav").ok());
+        const auto stat = test::MeasureWithSox(dir / "accords.wav");
+        ASSERT_TRUE(stat);
+        EXPECT_GE(stat->peak, velocity == 64 ? minus6dB : 0.85) << velocity;
+        EXPECT_LE(stat->peak, minus1dB) << velocity;
+    }
+}
+
 }  // namespace
 }  // namespace notavera

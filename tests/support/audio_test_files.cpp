@@ -1,6 +1,7 @@
 // Hand-written MIDI files, scratch folders and sox measurements for the audio tests.
 #include "support/audio_test_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -32,13 +33,21 @@ std::optional<double> valueAfter(const std::string& text, const std::string& lab
 }  // namespace
 
 std::vector<std::uint8_t> MelodyMidi(const std::vector<int>& keys, int ticksEach) {
+    std::vector<std::vector<int>> chords;
+    for (const int key : keys) chords.push_back({key});
+    return ChordsMidi(chords, ticksEach, 100);
+}
+
+std::vector<std::uint8_t> ChordsMidi(const std::vector<std::vector<int>>& chords, int ticksEach, int velocity) {
     std::vector<std::uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // tempo 500000
                                        0x00, 0xC0, 0x00};                         // piano
-    for (const int key : keys) {
-        const auto k = static_cast<std::uint8_t>(key);
-        track.insert(track.end(), {0x00, 0x90, k, 100});
-        putVariableLength(track, static_cast<std::uint32_t>(ticksEach));
-        track.insert(track.end(), {0x80, k, 0});
+    for (const auto& chord : chords) {
+        const auto v = static_cast<std::uint8_t>(velocity);
+        for (const int key : chord) track.insert(track.end(), {0x00, 0x90, static_cast<std::uint8_t>(key), v});
+        for (std::size_t i = 0; i < chord.size(); ++i) {
+            putVariableLength(track, i == 0 ? static_cast<std::uint32_t>(ticksEach) : 0);
+            track.insert(track.end(), {0x80, static_cast<std::uint8_t>(chord[i]), 0});
+        }
     }
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
     std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
@@ -56,8 +65,10 @@ std::optional<SoundStat> MeasureWithSox(const std::filesystem::path& file) {
     while (std::fgets(buffer, sizeof buffer, pipe.get())) text += buffer;
     const std::optional<double> seconds = valueAfter(text, "Length (seconds):");
     const std::optional<double> rms = valueAfter(text, "RMS     amplitude:");
-    if (!seconds || !rms) return std::nullopt;
-    return SoundStat{*seconds, *rms};
+    const std::optional<double> highest = valueAfter(text, "Maximum amplitude:");
+    const std::optional<double> lowest = valueAfter(text, "Minimum amplitude:");
+    if (!seconds || !rms || !highest || !lowest) return std::nullopt;
+    return SoundStat{*seconds, *rms, std::max(*highest, -*lowest)};
 }
 
 }  // namespace notavera::test

@@ -116,6 +116,7 @@ OpenedDevice<FluidSynth> FluidSynth::create(const SynthOptions& options) {
     made->settings_ = new_fluid_settings();
     if (!made->settings_) return {nullptr, failure(audio_error::synthesizer, "Le synthétiseur ne peut pas démarrer")};
     fluid_settings_setnum(made->settings_, "synth.sample-rate", options.sampleRate);
+    fluid_settings_setnum(made->settings_, "synth.gain", options.gain);
     if (!options.audioFile.empty())
         fluid_settings_setstr(made->settings_, "audio.file.name", options.audioFile.c_str());
     made->synth_ = new_fluid_synth(made->settings_);

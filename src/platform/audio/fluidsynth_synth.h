@@ -34,6 +34,9 @@ struct SynthOptions {
     std::vector<std::string> audioDrivers = {"pulseaudio", "pipewire", "alsa"};
     std::filesystem::path audioFile;  // what the "file" driver writes (recording, tests)
     double sampleRate = 44100.0;
+    // FluidSynth's own default (0.2) leaves a piano piece at the velocities of our files 30 dB below full
+    // scale; this brings one played with both hands to a few decibels below it.
+    double gain = 4.0;
 };
 
 // FluidR3 when it is installed, else Debian's TimGM6mb; nothing when neither is there.
