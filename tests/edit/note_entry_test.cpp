@@ -541,11 +541,11 @@ TEST_F(MarkRemovalTest, TheSlurOverTheCursorGoesFromBothItsNotesOnly) {
     slur(0, 2);
     slur(2, 4);  // note 2 ends one slur and starts the next
     cursorOn(1);
-    DispatchCommand(ctx, eraseSlurCommand);
+    DispatchCommand(ctx, cmd::EraseSlur);
     EXPECT_EQ(curves(), (std::vector<std::uint32_t>{0, 0, startBits, 0, endBits, 0}));
     EXPECT_TRUE(ctx.doc.modified);
     cursorOn(2);  // the slur starting at the cursor
-    DispatchCommand(ctx, eraseSlurCommand);
+    DispatchCommand(ctx, cmd::EraseSlur);
     el(1).word0 |= endBits;  // a slur from the previous line
     cursorOn(0);
     EXPECT_TRUE(EraseSlur(ctx.doc, ctx.ui));
@@ -556,7 +556,7 @@ TEST_F(MarkRemovalTest, TheBeamGroupOfTheCursorGoesAndTheNextStays) {
     beam(0, 2);
     beam(3, 5);
     cursorOn(1);
-    DispatchCommand(ctx, eraseBeamCommand);
+    DispatchCommand(ctx, cmd::EraseBeam);
     EXPECT_EQ(each([&](std::size_t i) { return (el(i).word0 & 0xE0u) != 0; }),
               (std::vector<bool>{false, false, false, true, true, true}));
 }
@@ -566,7 +566,7 @@ TEST_F(MarkRemovalTest, TheRhythmicGroupGoesAndItsNotesCanBeDeletedAgain) {
     cursorOn(2);
     DispatchKey(ctx, Key::Delete, {});
     EXPECT_EQ(messageIds(), std::vector<int>{19});
-    DispatchCommand(ctx, eraseGroupCommand);
+    DispatchCommand(ctx, cmd::EraseGroup);
     EXPECT_EQ(groups(), std::vector<unsigned>(6, 0));
     EXPECT_EQ(ratios(), std::vector<Ratio>(6, {1, 1}));
     DispatchKey(ctx, Key::Delete, {});

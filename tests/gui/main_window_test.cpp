@@ -160,7 +160,7 @@ TEST_F(MenuBarTest, ItemsSendTheirCommandsAndMaskEditingShowsItsOwnQuit) {
     EXPECT_EQ(bar->leaveMaskAction()->text(), QStringLiteral("&Quitter"));
     EXPECT_FALSE(bar->commandAction(6)->isEnabled());
     bar->leaveMaskAction()->trigger();
-    EXPECT_EQ(chosen, (std::vector<int>{249, 583, LeaveMaskCommand}));
+    EXPECT_EQ(chosen, (std::vector<int>{249, 583, cmd::LeaveMask}));
 }
 
 TEST(PaletteBar, ButtonsTakeTheirPlacesAndSendTheirCommands) {

@@ -185,7 +185,7 @@ TEST_F(Dispatch, ARefusedTimerIsRetriedUntilCancel) {
 TEST_F(Dispatch, TheAutosaveCommandSwitchesTimerTwoAndCancelKeepsTheDelay) {
     const auto answerDelay = [&](const std::string& typed, bool ok = true) {
         ui.queueDialogAnswer({"AutoSave", {{"Délai en minutes", typed}}, ok});
-        DispatchCommand(ctx, autosaveCommand);
+        DispatchCommand(ctx, cmd::Autosave);
     };
     StartShellTimers(ctx);
     const std::pair<const char*, int> answers[] = {{"0", 0}, {"75", 60}, {"-5", 0}, {"2", 2}};

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "score/new_document.h"
+#include "shell/command_ids.h"
 #include "shell/menu_table.h"
 #include "shell/palette.h"
 
@@ -40,7 +41,7 @@ struct Rule {
 TEST(MenuState, EachRuleEnablesAndChecksItsCommands) {
     const Rule rules[] = {
         {"new document", [](Setting&) {}, {98, 99, 239, 61, 48, 498, 497, 589, 902, 223}, {3, 7, 11, 672, 588, 13, 268,
-         623, 624, LeaveMaskCommand, 12345}, {51, 492}, {100}},
+         623, 624, cmd::LeaveMask, 12345}, {51, 492}, {100}},
         {"continuous view", [](Setting& s) { s.shell.view.continuousView = true; }, {100, 237},
          {98, 99, 101, 239, 584, 61, 62, 621, 622, 614, 615, 14, 60, 65, 67, 597, 595, 596, 48, 498, 497}, {100}, {}},
         {"open file, undo and cancel",
@@ -62,7 +63,7 @@ TEST(MenuState, EachRuleEnablesAndChecksItsCommands) {
         {"variable mask", [](Setting& s) { s.doc.optional.variableMask = std::make_unique<PageRecord>(); }, {624},
          {623}, {}, {}},
         {"mask editing",
-         [](Setting& s) { s.openFile(), s.doc.modified = true, s.shell.maskEditing = true; }, {LeaveMaskCommand, 52},
+         [](Setting& s) { s.openFile(), s.doc.modified = true, s.shell.maskEditing = true; }, {cmd::LeaveMask, 52},
          {622, 621, 623, 624, 63, 64, 66, 61, 49, 60, 65, 67, 1, 2, 4, 614, 615, 241, 242, 902, 15, 5, 14, 6, 48, 100,
           584, 597, 595, 596, 3, 7, 8, 588, 589, 11, 672, 268},
          {}, {}},
@@ -103,13 +104,13 @@ TEST(MenuState, EveryMenuCommandGetsAStateAndModifiedStaysStickyOutsideMaskEditi
 
 TEST(MenuState, CommandsNotBuiltAreGreyButKeepTheirMark) {
     Setting s;
-    const auto built = [](int command) { return command != 51 && command != LeaveMaskCommand; };
+    const auto built = [](int command) { return command != 51 && command != cmd::LeaveMask; };
     MenuPreparation prepared = PrepareMenus(s.doc, s.shell, s.inputs, built);
     EXPECT_FALSE(prepared[51].enabled);
     EXPECT_TRUE(prepared[51].checked);  // the mark still says where the zoom is
     EXPECT_TRUE(prepared[52].enabled);
     s.shell.maskEditing = true;
-    EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, built)[LeaveMaskCommand].enabled);
+    EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, built)[cmd::LeaveMask].enabled);
     EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, nullptr)[52].enabled);
 }
 
@@ -152,25 +153,14 @@ TEST(MenuTable, CommandNumbersAreUniqueAndLeaveThePaletteAndMaskItemsAlone) {
     const std::vector<int> commands = MainMenuCommands();
     const std::set<int> unique(commands.begin(), commands.end());
     EXPECT_EQ(unique.size(), commands.size());
-    EXPECT_EQ(unique.count(LeaveMaskCommand), 0u);
+    EXPECT_EQ(unique.count(cmd::LeaveMask), 0u);
     for (int id = 20; id <= 42; ++id) EXPECT_EQ(unique.count(id), 0u) << id;  // the palette buttons
-    EXPECT_FALSE(CommandLabel(LeaveMaskCommand).has_value());
+    EXPECT_FALSE(CommandLabel(cmd::LeaveMask).has_value());
     for (const ToolEntry& tool : ToolTable()) {
         EXPECT_TRUE(CommandLabel(tool.command).has_value()) << tool.command;
         EXPECT_EQ(FindTool(tool.command)->currentTool, tool.currentTool);
     }
     EXPECT_FALSE(FindTool(0));
-}
-
-TEST(MenuTable, TheValMenuGivesTheDurationsInOrder) {
-    const Menu& val = DurationMenu();
-    ASSERT_EQ(val.entries.size(), 11u);
-    for (unsigned code = 0; code < val.entries.size(); ++code) {
-        EXPECT_EQ(DurationForCommand(val.entries[code].command), code);
-        EXPECT_EQ(CommandForDuration(code), val.entries[code].command);
-    }
-    EXPECT_FALSE(CommandForDuration(11));
-    EXPECT_FALSE(DurationForCommand(val.entries[0].command - 1));
 }
 
 TEST(Palette, ButtonsSitRightToLeftTouchingFromTheRightEdge) {
