@@ -85,11 +85,11 @@ TEST_F(StaffEditTest, AClickOnATopLineBelongsToTheStaffBelowIt) {
 TEST_F(StaffEditTest, AStaffWithMusicIsNotDeleted) {
     ctx.doc.currentStaff = 1;
     const std::size_t before = page().staves.size();
-    DispatchCommand(ctx, 498);
+    DispatchCommand(ctx, cmd::EraseStaff);
     EXPECT_EQ(lastMessage(), 74);
     EXPECT_EQ(page().staves.size(), before);
     page().staves[1].elements.clear();
-    DispatchCommand(ctx, 498);
+    DispatchCommand(ctx, cmd::EraseStaff);
     EXPECT_EQ(page().staves.size(), before - 1);
     EXPECT_EQ(ctx.doc.layoutModel.staffCount(), before - 1);
 }

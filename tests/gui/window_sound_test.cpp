@@ -107,7 +107,7 @@ TEST_F(WindowSoundTest, WithoutAudioOutputTheWindowStartsAndReportsOnceInABoxBes
     ASSERT_EQ(OpenBoxes().size(), 1u);
     EXPECT_EQ(OpenBoxes()[0]->windowTitle(), "Message");
     EXPECT_TRUE(OpenBoxes()[0]->text().startsWith("Initialisation midi, erreur no 3,\n"));
-    DispatchCommand(window->context(), 52);  // the editor goes on working
+    DispatchCommand(window->context(), cmd::ZoomLarge);  // the editor goes on working
     EXPECT_EQ(window->context().shell.view.zoom, (ZoomFraction{2, 1}));
     window->sound()->checkDevices();
     EXPECT_EQ(OpenBoxes().size(), 1u);

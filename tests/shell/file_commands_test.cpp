@@ -167,13 +167,13 @@ TEST(SubsystemCommands, HelpOpensTheFileBesideTheProgramOrOnlyBeepsWithoutAHelpW
     EXPECT_EQ(HelpFilePath("/opt/notavera/bin/notavera"), fs::path("/opt/notavera/bin/notavera.hlp"));
     HelpUi ui;
     EditorContext ctx(ui);
-    DispatchCommand(ctx, 901);
+    DispatchCommand(ctx, cmd::Help);
     EXPECT_EQ(fs::path(ui.helpPath).filename(), "notavera.hlp");
-    DispatchCommand(ctx, 9);
+    DispatchCommand(ctx, cmd::About);
     EXPECT_EQ(ui.abouts, 1);
     HeadlessUi plain(nullptr);
     EditorContext other(plain);
-    DispatchCommand(other, 901);
+    DispatchCommand(other, cmd::Help);
     EXPECT_EQ(plain.beeps(), 1);
 }
 
@@ -182,9 +182,9 @@ TEST(SubsystemCommands, SaveMidiFileWritesWhereTheUserChose) {
     test::ScoreBuilder score;
     score.on(1, 0).notes(100, 40, 4, 3);
     score.setCurrent(1, 0);
-    DispatchCommand(score.ctx(), 241);  // dialog cancelled
+    DispatchCommand(score.ctx(), cmd::SaveMidiFile);  // dialog cancelled
     score.ui().queueFileName((dir / "sortie.mid").string());
-    DispatchCommand(score.ctx(), 241);
+    DispatchCommand(score.ctx(), cmd::SaveMidiFile);
     EXPECT_EQ(score.ui().fileDialogs().size(), 2u);
     EXPECT_EQ(score.ui().fileDialogs()[0].filters.at(0).label, "Fichiers MIDI (*.mid)");
     ASSERT_TRUE(fs::exists(dir / "sortie.mid"));
@@ -195,7 +195,7 @@ TEST(SubsystemCommands, SaveMidiFileWritesWhereTheUserChose) {
 TEST(SubsystemCommands, GuidoImportIsRefusedWhileADocumentFileIsOpen) {
     test::ScoreBuilder score;
     score.doc().storage.fileState = FileState::Open;
-    DispatchCommand(score.ctx(), 902);
+    DispatchCommand(score.ctx(), cmd::ReadGuido);
     EXPECT_TRUE(score.ui().fileDialogs().empty());
 }
 
