@@ -12,6 +12,7 @@
 #include "score/document_json.h"
 #include "score/mus_file.h"
 #include "score/work_files.h"
+#include "shell/command_ids.h"
 #include "shell/editor_context.h"
 #include "shell/file_commands.h"
 #include "shell/mouse_input.h"
@@ -64,9 +65,9 @@ private:
         return true;
     }
     bool perform(const SaveAction& a) {
-        if (!a.path) return DoFileCommand(ctx_, fileSave) == 1;
+        if (!a.path) return DoFileCommand(ctx_, cmd::Save) == 1;
         ui_.queueFileName(*a.path);
-        return DoFileCommand(ctx_, fileSaveAs) == 1;
+        return DoFileCommand(ctx_, cmd::SaveAs) == 1;
     }
     // The view stays on the page it showed: the page drawn is only visited.
     bool perform(const RenderAction& a) {

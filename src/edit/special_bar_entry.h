@@ -1,4 +1,4 @@
-// The special bar chosen in "Barres spéciales" (command 359): a bar line, or a brace or straight bracket joining
+// The special bar chosen in "Barres spéciales": a bar line, or a brace or straight bracket joining
 // staves, as the code of the bar-line sign the bar drawing reads.
 #pragma once
 

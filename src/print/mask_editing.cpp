@@ -28,7 +28,7 @@ std::uint8_t MaskFlag(int mask) { return mask == 1 ? block_flag::fixedMask : blo
 
 int EnterMaskEditing(EditorContext& ctx, int command) {
     ScoreDocument& doc = ctx.doc;
-    const int mask = MaskOf(command, mask_command::editFixed, mask_command::editVariable);
+    const int mask = MaskOf(command, cmd::EditFixedMask, cmd::EditVariableMask);
     if (mask == 0 || ctx.shell.maskEditing || doc.pageCount < 1 || ctx.shell.view.continuousView) return 0;
     std::unique_ptr<PageRecord>& page = MaskPage(doc, mask);
     if (!page) {
@@ -65,7 +65,7 @@ CursorPlace PlaceToReopen(const EditorContext& ctx) {
 
 int EraseMask(EditorContext& ctx, int command) {
     ScoreDocument& doc = ctx.doc;
-    const int mask = MaskOf(command, mask_command::eraseFixed, mask_command::eraseVariable);
+    const int mask = MaskOf(command, cmd::EraseFixedMask, cmd::EraseVariableMask);
     if (mask == 0 || doc.editedMask == mask) return 0;
     std::unique_ptr<PageRecord>& page = MaskPage(doc, mask);
     if (!page) return 0;
@@ -76,7 +76,7 @@ int EraseMask(EditorContext& ctx, int command) {
 }
 
 int ToggleMaskFlag(EditorContext& ctx, int command) {
-    const int mask = MaskOf(command, mask_command::withoutFixed, mask_command::withoutVariable);
+    const int mask = MaskOf(command, cmd::WithoutFixedMask, cmd::WithoutVariableMask);
     PageRecord* page = ctx.doc.page();
     if (mask == 0 || !page) return 0;
     auto layout = page->layoutWord();

@@ -2,34 +2,26 @@
 #pragma once
 
 #include "score/cursor_place.h"
+#include "shell/command_ids.h"
 
 namespace notavera {
 
 struct EditorContext;
 
-// Menu commands of the masks.
-namespace mask_command {
-inline constexpr int withoutFixed = 619;     // "Sans masque fixe"
-inline constexpr int withoutVariable = 620;  // "Sans masque variable"
-inline constexpr int editFixed = 621;        // "Masque fixe"
-inline constexpr int editVariable = 622;     // "Masque variable"
-inline constexpr int eraseFixed = 623;       // "Effacer Masque fixe"
-inline constexpr int eraseVariable = 624;    // "Effacer Masque variable"
-inline constexpr int quit = 482;             // "&Quitter", on the menu bar while a mask is edited
-}  // namespace mask_command
-
-// 621/622: the editor goes to the mask page (page number 0), made empty from the staff-layout model when the
-// document has none. Autosave waits meanwhile. 0 when refused: a mask is already edited, there is no page, or
-// the view shows continuous pages.
+// cmd::EditFixedMask / EditVariableMask: the editor goes to the mask page (page number 0), made empty from the
+// staff-layout model when the document has none. Autosave waits meanwhile. 0 when refused: a mask is already
+// edited, there is no page, or the view shows continuous pages.
 int EnterMaskEditing(EditorContext& ctx, int command);
-// 482: back to the page, staff and element the editing started from. 0 when no mask is edited.
+// cmd::LeaveMask: back to the page, staff and element the editing started from. 0 when no mask is edited.
 int LeaveMaskEditing(EditorContext& ctx);
 // The place a save records for the document to reopen at. While a mask is edited the cursor stands on the mask
 // page, which is no page of the score: the place the editing goes back to is recorded instead.
 CursorPlace PlaceToReopen(const EditorContext& ctx);
-// 623/624: frees the mask page and clears its flag. 0 when there is none, or while it is the page being edited.
+// cmd::EraseFixedMask / EraseVariableMask: frees the mask page and clears its flag. 0 when there is none, or
+// while it is the page being edited.
 int EraseMask(EditorContext& ctx, int command);
-// 619/620: toggles the current page's flag that hides the fixed or variable mask on it. 0 without a page.
+// cmd::WithoutFixedMask / WithoutVariableMask: toggles the current page's flag that hides the fixed or variable
+// mask on it. 0 without a page.
 int ToggleMaskFlag(EditorContext& ctx, int command);
 
 }  // namespace notavera

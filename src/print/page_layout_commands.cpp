@@ -5,6 +5,7 @@
 #include "print/staff_layout_pages.h"
 #include "score/page_append.h"
 #include "score/staff_layout_model.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/title_bar.h"
@@ -34,16 +35,16 @@ int CreatePageFromDialog(EditorContext& ctx) {
 }
 
 void RegisterPageLayoutCommands(CommandRegistry& registry) {
-    registry.addCommand(commandCreatePage, [](EditorContext& ctx, int) { CreatePageFromDialog(ctx); });
-    registry.addCommand(commandModifyPage, [](EditorContext& ctx, int) {
+    registry.addCommand(cmd::CreatePage, [](EditorContext& ctx, int) { CreatePageFromDialog(ctx); });
+    registry.addCommand(cmd::ModifyPage, [](EditorContext& ctx, int) {
         if (ctx.doc.page() != nullptr) RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage);
     });
-    registry.addCommand(mask_command::quit, [](EditorContext& ctx, int) { LeaveMaskEditing(ctx); });
-    for (const int command : {mask_command::editFixed, mask_command::editVariable})
+    registry.addCommand(cmd::LeaveMask, [](EditorContext& ctx, int) { LeaveMaskEditing(ctx); });
+    for (const int command : {cmd::EditFixedMask, cmd::EditVariableMask})
         registry.addCommand(command, [](EditorContext& ctx, int id) { EnterMaskEditing(ctx, id); });
-    for (const int command : {mask_command::eraseFixed, mask_command::eraseVariable})
+    for (const int command : {cmd::EraseFixedMask, cmd::EraseVariableMask})
         registry.addCommand(command, [](EditorContext& ctx, int id) { EraseMask(ctx, id); });
-    for (const int command : {mask_command::withoutFixed, mask_command::withoutVariable})
+    for (const int command : {cmd::WithoutFixedMask, cmd::WithoutVariableMask})
         registry.addCommand(command, [](EditorContext& ctx, int id) { ToggleMaskFlag(ctx, id); });
 }
 

@@ -7,9 +7,6 @@ namespace notavera {
 class CommandRegistry;
 struct EditorContext;
 
-inline constexpr int commandCreatePage = 61;  // "Créer Feuille"
-inline constexpr int commandModifyPage = 62;  // "Modifier Feuille"
-
 // "Créer Feuille": the staff-layout dialog for a new page, then a new last page laid out by the model it
 // accepted, made current. 0 when cancelled, at the page limit, or when the last page is not in memory.
 int CreatePageFromDialog(EditorContext& ctx);

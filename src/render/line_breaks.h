@@ -53,8 +53,8 @@ private:
 BreakResult BreakLongLine(ScoreDocument& doc, UiServices& ui, const LinePlace& place, UnbreakableLines& reported);
 
 enum class LineCut {
-    Up = 98,    // "Couper ligne->HAUT": the music before x goes to the end of the previous line
-    Down = 99,  // "Couper ligne->BAS": the music from x on goes to the start of the next line
+    Up,    // the music before x goes to the end of the previous line
+    Down,  // the music from x on goes to the start of the next line
 };
 
 enum class LineCutOutcome {

@@ -5,6 +5,7 @@
 
 #include "edit/clef_entry.h"
 #include "render/entry_distances.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/entry_cursor.h"
@@ -18,8 +19,9 @@ struct ClefCommand {
     int clef;
 };
 constexpr std::array<ClefCommand, 12> clefCommands{{
-    {201, 1}, {200, 2}, {202, 3}, {203, 4}, {205, 5}, {206, 6},
-    {208, 7}, {207, 8}, {209, 9}, {204, 10}, {585, 11}, {594, 12},
+    {cmd::ClefG2, 1},   {cmd::ClefG1, 2},  {cmd::ClefF4, 3},  {cmd::ClefF3, 4},
+    {cmd::ClefC1, 5},   {cmd::ClefC2, 6},  {cmd::ClefC3, 7},  {cmd::ClefC4, 8},
+    {cmd::ClefG8va, 9}, {cmd::ClefF5, 10}, {cmd::ClefC5, 11}, {cmd::ClefPercussion, 12},
 }};
 
 void RunClefCommand(EditorContext& ctx, int command) {

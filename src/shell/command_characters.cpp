@@ -1,6 +1,7 @@
-// The characters J and \ and the command 85 that sends \.
+// The characters J and \ and the "\-Portée chablon" command that sends \.
 #include "shell/command_characters.h"
 
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
@@ -10,8 +11,6 @@ namespace notavera {
 namespace {
 
 constexpr int closeInsertionFirst = 16;
-constexpr int justifyToMarkerX = 221;
-constexpr int templateStaffCommand = 85;
 
 }  // namespace
 
@@ -29,9 +28,9 @@ void EnterTemplateStaff(EditorContext& ctx) {
 }
 
 void RegisterCommandCharacters(CommandRegistry& registry) {
-    registry.addChar('J', [](EditorContext& ctx, int) { DispatchCommand(ctx, justifyToMarkerX); });
+    registry.addChar('J', [](EditorContext& ctx, int) { DispatchCommand(ctx, cmd::JustifyToMarkerX); });
     registry.addChar('\\', [](EditorContext& ctx, int) { EnterTemplateStaff(ctx); });
-    registry.addCommand(templateStaffCommand, [](EditorContext& ctx, int) { DispatchChar(ctx, '\\'); });
+    registry.addCommand(cmd::TemplateStaff, [](EditorContext& ctx, int) { DispatchChar(ctx, '\\'); });
 }
 
 }  // namespace notavera

@@ -1,5 +1,5 @@
-// The note-entry characters that stand for commands: J justifies up to marker X (command 221) and \ shows the
-// template staff (command 85, which sends it).
+// The note-entry characters that stand for commands: J justifies up to marker X and \ shows the template staff
+// (its menu command sends the character).
 #pragma once
 
 namespace notavera {

@@ -3,6 +3,7 @@
 // placement bits), and nothing moved can reach the file.
 #include "shell/cross_staff.h"
 
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
 #include "shell/dispatch.h"
@@ -66,10 +67,10 @@ void PlacementKey(EditorContext& ctx, int key) {
     }
 }
 
-// Buttons 36 and 37 press Ctrl+PgUp and Ctrl+PgDn; in the continuous view, which shows one line, both Ctrl+Home.
+// The placement buttons press Ctrl+PgUp and Ctrl+PgDn; in the continuous view, which shows one line, both Ctrl+Home.
 void PlacementButton(EditorContext& ctx, int button) {
     if (ctx.shell.view.continuousView) AskPlacement(ctx, PlaceOwn);
-    else AskPlacement(ctx, button == 36 ? PlaceAbove : PlaceBelow);
+    else AskPlacement(ctx, button == cmd::ButtonPlaceAbove ? PlaceAbove : PlaceBelow);
 }
 
 }  // namespace
@@ -118,8 +119,8 @@ void AskPlacement(EditorContext& ctx, int placement) {
 void RegisterCrossStaffCommands(CommandRegistry& r) {
     for (const Key key : {Key::CtrlPageUp, Key::CtrlPageDown, Key::CtrlHome})
         r.addKey(static_cast<int>(key), PlacementKey);
-    r.addCommand(36, PlacementButton);
-    r.addCommand(37, PlacementButton);
+    r.addCommand(cmd::ButtonPlaceAbove, PlacementButton);
+    r.addCommand(cmd::ButtonPlaceBelow, PlacementButton);
 }
 
 }  // namespace notavera

@@ -1,6 +1,6 @@
 // The cross-staff placement: the current staff shown at the place of the staff above or below while notes meant
-// for that place are entered, and the Ctrl+PgUp, Ctrl+PgDn and Ctrl+Home keys (palette buttons 36 and 37) that
-// ask for it.
+// for that place are entered, and the Ctrl+PgUp, Ctrl+PgDn and Ctrl+Home keys (and the palette's two placement
+// buttons) that ask for it.
 #pragma once
 
 namespace notavera {

@@ -61,7 +61,8 @@ void SelectTool(EditorContext& ctx, int command) {
     ctx.doc.toolOverride = 0;
     shell.input.toolMenuItem = command;
     // A line cut waited for its click.
-    if (shell.input.mouseMode == 98 || shell.input.mouseMode == 99) ctx.ui.endMouseMode();
+    const int mode = shell.input.mouseMode;
+    if (mode == cutLineUpMouseMode || mode == cutLineDownMouseMode) ctx.ui.endMouseMode();
     shell.input.mouseMode = 0;
 }
 

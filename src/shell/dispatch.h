@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "shell/command_ids.h"
 #include "shell/editor_context.h"
 
 namespace notavera {

@@ -1,6 +1,7 @@
-// The "Val" commands and the palette buttons 41 and 42 that open that menu as a popup.
+// The "Val" commands and the two palette buttons that open that menu as a popup.
 #include "shell/duration_commands.h"
 
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
@@ -14,16 +15,16 @@ namespace {
 void RunValueCommand(EditorContext& ctx, int command) {
     const std::optional<unsigned> code = DurationForCommand(command);
     if (!code) return;
-    if (ctx.shell.input.keyMode == referenceValueButton)
+    if (ctx.shell.input.keyMode == cmd::ButtonReferenceValue)
         ChooseReferenceValue(ctx, *code);
     else
         ChooseDuration(ctx, *code);
 }
 
-// Buttons 41 and 42: the popup's choice is dispatched while the button is known, so that the "Val" command
+// The value buttons: the popup's choice is dispatched while the button is known, so that the "Val" command
 // reads which of the two opened it; a choice from the menu bar later finds no button.
 void OpenValuePopup(EditorContext& ctx, int button) {
-    if (button == referenceValueButton) {
+    if (button == cmd::ButtonReferenceValue) {
         if (const ElementRecord* e = ctx.doc.element()) ShowElementValues(ctx.ui, *e);
     }
     ctx.shell.input.keyMode = button;
@@ -53,11 +54,9 @@ void ChooseReferenceValue(EditorContext& ctx, unsigned code) {
 }
 
 void RegisterDurationCommands(CommandRegistry& registry) {
-    for (unsigned code = 0; code <= 10; ++code) {
-        if (const std::optional<int> command = CommandForDuration(code)) registry.addCommand(*command, RunValueCommand);
-    }
-    registry.addCommand(valueButton, OpenValuePopup);
-    registry.addCommand(referenceValueButton, OpenValuePopup);
+    for (const int command : cmd::Durations) registry.addCommand(command, RunValueCommand);
+    registry.addCommand(cmd::ButtonValue, OpenValuePopup);
+    registry.addCommand(cmd::ButtonReferenceValue, OpenValuePopup);
 }
 
 }  // namespace notavera

@@ -1,15 +1,12 @@
 // The duration choice of the "Val" menu, the digit keys and the palette's value buttons: the duration of the
-// next notes, or the reference value ("étalon") of time signatures when the menu came from button 42.
+// next notes, or the reference value ("étalon") of time signatures when the menu came from the palette's
+// reference-value button.
 #pragma once
 
 namespace notavera {
 
 class CommandRegistry;
 struct EditorContext;
-
-// The palette buttons that open "Val" as a popup: the duration, and the reference value of a time signature.
-inline constexpr int valueButton = 41;
-inline constexpr int referenceValueButton = 42;
 
 // The duration of the next notes, remembered as the "Val" choice.
 void ChooseDuration(EditorContext& ctx, unsigned code);

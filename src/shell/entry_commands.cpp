@@ -6,6 +6,7 @@
 #include "shell/attribute_characters.h"
 #include "shell/clef_commands.h"
 #include "shell/command_characters.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
@@ -33,10 +34,9 @@ void RegisterEntryCommands(CommandRegistry& r) {
     r.addKey(static_cast<int>(Key::Delete), [](EditorContext& ctx, int) { DeleteAtCursor(ctx.doc, ctx.ui); });
     r.addKey(static_cast<int>(Key::Insert), [](EditorContext& ctx, int) { ToggleInsertionBox(ctx); });
     // The palette's insertion-box button is the Insert key, refusals included.
-    r.addCommand(23, [](EditorContext& ctx, int) { DispatchKey(ctx, Key::Insert, {}); });
+    r.addCommand(cmd::ButtonInsertionBox, [](EditorContext& ctx, int) { DispatchKey(ctx, Key::Insert, {}); });
     r.addChar('j', [](EditorContext& ctx, int) { EnterMultiBarRest(ctx); });
-    // Multi-Silence.
-    r.addCommand(628, [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = multiBarRestMouseMode; });
+    r.addCommand(cmd::MultiBarRest, [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = multiBarRestMouseMode; });
     RegisterAttributeCharacters(r);
     RegisterSignCharacters(r);
     RegisterCommandCharacters(r);

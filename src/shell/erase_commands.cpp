@@ -6,6 +6,7 @@
 
 #include "edit/mark_removal.h"
 #include "edit/region_deletion.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
 #include "shell/cursor_move.h"
@@ -69,11 +70,11 @@ bool EraseToLineEnd(EditorContext& ctx) {
 }
 
 void RegisterEraseCommands(CommandRegistry& r) {
-    r.addCommand(eraseRegionCommand, [](EditorContext& ctx, int) { EraseRegion(ctx); });
-    r.addCommand(eraseToLineEndCommand, [](EditorContext& ctx, int) { EraseToLineEnd(ctx); });
-    r.addCommand(eraseBeamCommand, [](EditorContext& ctx, int) { EraseBeam(ctx.doc, ctx.ui); });
-    r.addCommand(eraseSlurCommand, [](EditorContext& ctx, int) { EraseSlur(ctx.doc, ctx.ui); });
-    r.addCommand(eraseGroupCommand, [](EditorContext& ctx, int) { EraseGroup(ctx.doc, ctx.ui); });
+    r.addCommand(cmd::EraseRegion, [](EditorContext& ctx, int) { EraseRegion(ctx); });
+    r.addCommand(cmd::EraseToLineEnd, [](EditorContext& ctx, int) { EraseToLineEnd(ctx); });
+    r.addCommand(cmd::EraseBeam, [](EditorContext& ctx, int) { EraseBeam(ctx.doc, ctx.ui); });
+    r.addCommand(cmd::EraseSlur, [](EditorContext& ctx, int) { EraseSlur(ctx.doc, ctx.ui); });
+    r.addCommand(cmd::EraseGroup, [](EditorContext& ctx, int) { EraseGroup(ctx.doc, ctx.ui); });
 }
 
 }  // namespace notavera

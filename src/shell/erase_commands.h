@@ -1,17 +1,11 @@
-// The Détruire commands: the marked region or the stretch from the cursor to marker Y (212), the rest of the line
-// from the cursor (213), and the beam group, slur or rhythmic group at the current note (214, 215, 216).
+// The Détruire commands: the marked region or the stretch from the cursor to marker Y, the rest of the line from the
+// cursor, and the beam group, slur or rhythmic group at the current note.
 #pragma once
 
 namespace notavera {
 
 class CommandRegistry;
 struct EditorContext;
-
-inline constexpr int eraseRegionCommand = 212;
-inline constexpr int eraseToLineEndCommand = 213;
-inline constexpr int eraseBeamCommand = 214;
-inline constexpr int eraseSlurCommand = 215;
-inline constexpr int eraseGroupCommand = 216;
 
 // With a marked region shown, its elements go, staff by staff; otherwise, with marker Y on the current staff,
 // the elements from the cursor to the marked element, both included. The zone and markers are used up. Without

@@ -9,6 +9,7 @@
 #include "score/mus_file.h"
 #include "score/new_document.h"
 #include "score/work_files.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
@@ -120,7 +121,7 @@ int Open(EditorContext& ctx) {
         return 0;
     }
     ShowDocument(ctx);
-    DispatchCommand(ctx, ZoomNormalCommand);
+    DispatchCommand(ctx, cmd::ZoomNormal);
     ctx.ui.invalidate();
     return 1;
 }
@@ -149,17 +150,17 @@ void ShowDocument(EditorContext& ctx) {
 bool ConfirmDiscard(EditorContext& ctx) {
     if (!ctx.doc.modified) return true;
     const MessageAnswer answer =
-        AskSaveChanges(ctx.ui, ctx.doc.title(), [&ctx] { return DoFileCommand(ctx, fileSave) == 1; });
+        AskSaveChanges(ctx.ui, ctx.doc.title(), [&ctx] { return DoFileCommand(ctx, cmd::Save) == 1; });
     return answer != MessageAnswer::Cancel;
 }
 
 int DoFileCommand(EditorContext& ctx, int command) {
     switch (command) {
-    case fileNew: return New(ctx);
-    case fileOpen: return Open(ctx);
-    case fileSave: return Save(ctx);
-    case fileSaveAs: return SaveAs(ctx);
-    case fileQuit: return Quit(ctx);
+    case cmd::New: return New(ctx);
+    case cmd::Open: return Open(ctx);
+    case cmd::Save: return Save(ctx);
+    case cmd::SaveAs: return SaveAs(ctx);
+    case cmd::Quit: return Quit(ctx);
     default: return 0;
     }
 }
@@ -198,7 +199,7 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
 }
 
 void RegisterFileCommands(CommandRegistry& registry) {
-    for (const int command : {fileNew, fileOpen, fileSave, fileSaveAs, fileQuit})
+    for (const int command : {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, cmd::Quit})
         registry.addCommand(command, [](EditorContext& ctx, int id) { DoFileCommand(ctx, id); });
 }
 

@@ -11,10 +11,8 @@ class CommandRegistry;
 class ScoreDocument;
 struct EditorContext;
 
-enum FileCommandId : int { fileNew = 1, fileOpen = 2, fileSave = 3, fileSaveAs = 4, fileQuit = 6 };
-
-// Runs one of the file commands: 1 when it was carried out, 0 when the user cancelled or it failed (a failure
-// has shown its message). Quit closes the window through the user interface.
+// Runs one of the file commands (cmd::New, Open, Save, SaveAs, Quit): 1 when it was carried out, 0 when the user
+// cancelled or it failed (a failure has shown its message). Quit closes the window through the user interface.
 int DoFileCommand(EditorContext& ctx, int command);
 
 // When the document is modified, asks message 66 and saves on Yes; false when the document must stay open

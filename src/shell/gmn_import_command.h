@@ -1,11 +1,9 @@
-// The command "Lire fichier GUIDO" (902): a GUIDO file becomes the score of the untitled document.
+// The command "Lire fichier GUIDO": a GUIDO file becomes the score of the untitled document.
 #pragma once
 
 namespace notavera {
 
 struct EditorContext;
-
-inline constexpr int readGuidoCommand = 902;
 
 // The command is open only while no document file is open and no mask page is being edited.
 bool GuidoImportAllowed(const EditorContext& ctx);

@@ -4,24 +4,25 @@
 #pragma once
 
 #include "edit/slur_entry.h"
+#include "shell/command_ids.h"
 
 namespace notavera {
 
 struct InputState {
-    int currentTool = 'N';           // a character code, or 300..304 for the tools without one
-    int toolMenuItem = 86;           // the command whose menu item carries the tool check mark
-    int hideKind = 1;                // tool 300: 1 element, 2 accidental, 3 dot
-    int keyMode = 0;                 // the palette button (41 or 42) that last opened "Val" as a popup
-    int mouseMode = 0;               // the pending action of a command that waits for a click
-    int zSymbolMode = 0;             // set by 'z': symbol characters choose a tool, F1..F9 place it
-    bool alternateAction = false;    // right button or palette button 22
-    int noteFormFlags = 2;           // palette buttons 38..40: bit 0 flag A, bit 1 flag B (automatic stems)
-    int navigationState = 0;         // palette buttons 36/37 pressed forms (1 or 2)
-    bool insertionOpen = false;      // commands answer message 16 while it is open
-    bool templateStaffMode = false;  // command 85, the character '\'
-    unsigned groupNum = 1;           // the current rhythmic group
+    int currentTool = 'N';              // a character code, or 300..304 for the tools without one
+    int toolMenuItem = cmd::ToolNotes;  // the command whose menu item carries the tool check mark
+    int hideKind = 1;                   // tool 300: 1 element, 2 accidental, 3 dot
+    int keyMode = 0;                    // the palette's value button that last opened "Val" as a popup
+    int mouseMode = 0;                  // the pending action of a command that waits for a click
+    int zSymbolMode = 0;                // set by 'z': symbol characters choose a tool, F1..F9 place it
+    bool alternateAction = false;       // right button or cmd::ButtonAlternateAction
+    int noteFormFlags = 2;              // the note-form buttons: bit 0 flag A, bit 1 flag B (automatic stems)
+    int navigationState = 0;            // the placement buttons' pressed forms (1 above or 2 below)
+    bool insertionOpen = false;         // commands answer message 16 while it is open
+    bool templateStaffMode = false;     // cmd::TemplateStaff, the character '\'
+    unsigned groupNum = 1;              // the current rhythmic group
     unsigned groupDen = 1;
-    SlurStart slurStart;             // where the open slur started
+    SlurStart slurStart;                // where the open slur started
 };
 
 }  // namespace notavera

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "shell/command_ids.h"
 #include "shell/dispatch.h"
 #include "shell/duration_commands.h"
 #include "shell/editor_context.h"
@@ -21,7 +22,8 @@ struct CharacterCommand {
     char32_t character;
     int command;
 };
-constexpr std::array<CharacterCommand, 4> characterCommands{{{'P', 47}, {'X', 211}, {'Y', 210}, {'w', 30}}};
+constexpr std::array<CharacterCommand, 4> characterCommands{{
+    {'P', cmd::GoToStaff}, {'X', cmd::MarkerX}, {'Y', cmd::MarkerY}, {'w', cmd::ButtonMidiInput}}};
 
 // In the Z-symbol mode the symbol characters choose the symbol to place, and the attribute they would
 // otherwise set stays clear.

@@ -6,6 +6,7 @@
 #include "edit/key_entry.h"
 #include "render/document_spacing.h"
 #include "score/accidental_context.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 
@@ -13,8 +14,6 @@ namespace notavera {
 
 namespace {
 
-constexpr int keyCommand = 125;
-constexpr int eraseKeyCommand = 128;
 constexpr int maxCount = 7;
 enum class KeyAnswer { Cancelled, Key, Cancelling };
 
@@ -76,8 +75,8 @@ DialogModel MakeKeyDialog(int number, int kind) {
 }
 
 void RegisterKeyCommands(CommandRegistry& registry) {
-    registry.addCommand(keyCommand, RunKeyCommand);
-    registry.addCommand(eraseKeyCommand, [](EditorContext& ctx, int) { PlaceKeyAtCursor(ctx, true); });
+    registry.addCommand(cmd::KeySignature, RunKeyCommand);
+    registry.addCommand(cmd::EraseKeySignature, [](EditorContext& ctx, int) { PlaceKeyAtCursor(ctx, true); });
 }
 
 }  // namespace notavera

@@ -1,4 +1,4 @@
-// Key signatures from the "Armure" menu: the dialog, 125 "Armure" and 128 "Effacer Armure" at the cursor.
+// Key signatures from the "Armure" menu: the dialog, "Armure" and "Effacer Armure" at the cursor.
 #pragma once
 
 #include "platform/dialog_model.h"

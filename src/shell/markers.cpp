@@ -2,6 +2,7 @@
 #include "shell/markers.h"
 
 #include "platform/dialog_model.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_move.h"
 #include "shell/dispatch.h"
@@ -13,6 +14,7 @@ namespace notavera {
 namespace {
 
 constexpr const char* staffNumberField = "Numéro de portée";
+constexpr int staffNumberControl = 47;
 
 void MarkPage(EditorContext& ctx) {
     ctx.shell.cursor.markerPage = ctx.doc.currentPage;
@@ -45,7 +47,7 @@ void MarkRegion(EditorContext& ctx) {
 
 DialogModel MakeStaffDialog(int current) {
     DialogModel model("PorteeNo", "Aller Portée no");
-    model.addInteger(goToStaffCommand, staffNumberField, 1, 127, current, 3);
+    model.addInteger(staffNumberControl, staffNumberField, 1, 127, current, 3);
     return model;
 }
 
@@ -85,12 +87,12 @@ bool GoToStaff(EditorContext& ctx) {
 }
 
 void RegisterMarkerCommands(CommandRegistry& r) {
-    r.addCommand(markerPageCommand, [](EditorContext& ctx, int) { MarkPage(ctx); });
-    r.addCommand(markerYCommand, [](EditorContext& ctx, int) { MarkY(ctx); });
-    r.addCommand(markerXCommand, [](EditorContext& ctx, int) { MarkX(ctx); });
-    r.addCommand(markRegionCommand, [](EditorContext& ctx, int) { MarkRegion(ctx); });
-    r.addCommand(goToStaffCommand, [](EditorContext& ctx, int) { GoToStaff(ctx); });
-    r.addKey(27, [](EditorContext& ctx, int) { EndPendingModes(ctx); });
+    r.addCommand(cmd::MarkerPage, [](EditorContext& ctx, int) { MarkPage(ctx); });
+    r.addCommand(cmd::MarkerY, [](EditorContext& ctx, int) { MarkY(ctx); });
+    r.addCommand(cmd::MarkerX, [](EditorContext& ctx, int) { MarkX(ctx); });
+    r.addCommand(cmd::MarkRegion, [](EditorContext& ctx, int) { MarkRegion(ctx); });
+    r.addCommand(cmd::GoToStaff, [](EditorContext& ctx, int) { GoToStaff(ctx); });
+    r.addKey(static_cast<int>(Key::Escape), [](EditorContext& ctx, int) { EndPendingModes(ctx); });
 }
 
 }  // namespace notavera

@@ -7,12 +7,6 @@ namespace notavera {
 class CommandRegistry;
 struct EditorContext;
 
-inline constexpr int markerYCommand = 210;
-inline constexpr int markerXCommand = 211;
-inline constexpr int markRegionCommand = 233;
-inline constexpr int markerPageCommand = 598;
-inline constexpr int goToStaffCommand = 47;
-
 // Escape (after the dispatch ended the mouse and symbol modes): the tool, the page marker, the rhythmic-group fraction and the zone end.
 void EndPendingModes(EditorContext& ctx);
 

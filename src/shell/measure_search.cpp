@@ -8,6 +8,7 @@
 #include "edit/bar_table.h"
 #include "edit/measure_count.h"
 #include "platform/dialog_model.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cross_staff.h"
 #include "shell/cursor_frame.h"
@@ -140,7 +141,7 @@ bool GoToMeasure(EditorContext& ctx) {
 }
 
 void RegisterMeasureSearchCommand(CommandRegistry& r) {
-    r.addCommand(goToMeasureCommand, [](EditorContext& ctx, int) {
+    r.addCommand(cmd::GoToMeasure, [](EditorContext& ctx, int) {
         LeaveEntryModes(ctx);
         GoToMeasure(ctx);
     });

@@ -7,8 +7,6 @@ namespace notavera {
 class CommandRegistry;
 struct EditorContext;
 
-inline constexpr int goToMeasureCommand = 49;
-
 // Searches measure n from the line of the current staff to the score's end, by the measure-number texts at the
 // lines' starts and the measures each line holds. Found: the staff at the current staff's position in its line
 // becomes current and the cursor stands where measure n begins (the line's start for the line's first

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "shell/command_ids.h"
 #include "shell/menu_table.h"
 
 namespace notavera {
@@ -16,7 +17,7 @@ public:
 
     MenuPreparation run() {
         for (int command : MainMenuCommands()) states_[command] = CommandState{true, false};
-        states_[LeaveMaskCommand] = CommandState{mask_, false};
+        states_[cmd::LeaveMask] = CommandState{mask_, false};
         const bool sticky = shell_.stickyModified || doc_.modified;
         fileRules(sticky);
         editRules();
@@ -34,30 +35,34 @@ private:
     void check(int command, bool on) { states_[command].checked = on; }
 
     void fileRules(bool sticky) {
-        enable({7}, !doc_.storage.path.empty() && !mask_);
-        enable({3}, sticky && !mask_);
-        enable({8, 902, 589, 588}, !mask_);
-        check(492, shell_.autosaveDelay != 0);
+        enable({cmd::Compress}, !doc_.storage.path.empty() && !mask_);
+        enable({cmd::Save}, sticky && !mask_);
+        enable({cmd::Merge, cmd::ReadGuido, cmd::ImportInterchange, cmd::ExportInterchange}, !mask_);
+        check(cmd::Autosave, shell_.autosaveDelay != 0);
         const bool fileOpen = doc_.storage.fileState != FileState::None;
         if (!fileOpen || mask_) {
-            enable({11, 672, 588}, false);
-            enable({589}, !mask_);
+            enable({cmd::Undo, cmd::CancelUndo, cmd::ExportInterchange}, false);
+            enable({cmd::ImportInterchange}, !mask_);
         } else {
-            enable({11}, inputs_.undoAvailable);
-            enable({672}, inputs_.cancelAvailable);
-            enable({588}, true);
-            enable({589, 902}, false);
+            enable({cmd::Undo}, inputs_.undoAvailable);
+            enable({cmd::CancelUndo}, inputs_.cancelAvailable);
+            enable({cmd::ExportInterchange}, true);
+            enable({cmd::ImportInterchange, cmd::ReadGuido}, false);
         }
     }
 
     void editRules() {
-        enable({268}, inputs_.pageHasGhostModel && !mask_);
-        enable({13}, inputs_.copyBufferFilled);
+        enable({cmd::TraceGhostModel}, inputs_.pageHasGhostModel && !mask_);
+        enable({cmd::Paste}, inputs_.copyBufferFilled);
     }
 
     void continuousRules() {
-        check(100, continuous_);
-        enable({98, 99, 101, 239, 584, 61, 62, 621, 622, 614, 615, 14, 60, 65, 67, 597, 595, 596, 48, 498, 497},
+        check(cmd::ContinuousPage, continuous_);
+        enable({cmd::CutLineUp, cmd::CutLineDown, cmd::ToLineAbove, cmd::LayOutPageJustified, cmd::ScoreToPartitionFile,
+                cmd::CreatePage, cmd::ModifyPage, cmd::EditFixedMask, cmd::EditVariableMask, cmd::Pagination,
+                cmd::HeaderFooter, cmd::SeparatePartsStandard, cmd::PageFormat, cmd::InsertPage, cmd::DeletePage,
+                cmd::ExcludeBarAccidentalsToMarker, cmd::IncludeBarAccidentalsToMarker, cmd::ReadKeyToMarker,
+                cmd::NumberMeasures, cmd::EraseStaff, cmd::InsertStaff},
                !continuous_);
     }
 
@@ -66,32 +71,45 @@ private:
     void staffGroupRules() {
         const StaffRecord* staff = currentStaff();
         const bool grouped = staff && staff->voice().groupSize() > 1;
-        enable({223, 249, 247, 285, 248, 236}, !grouped);
-        enable({237}, !grouped || continuous_);
+        enable({cmd::Align, cmd::SpaceBlockAligned, cmd::AlignAutoMatrix, cmd::AlignAutoMatrixTools,
+                cmd::SpaceBlockLines, cmd::SpaceBlockRaw},
+               !grouped);
+        enable({cmd::SpaceBlockOptimised}, !grouped || continuous_);
         // A justified page cannot be laid out in the continuous view, whatever the staff.
-        enable({239}, !grouped && !continuous_);
+        enable({cmd::LayOutPageJustified}, !grouped && !continuous_);
     }
 
     void checkMarks() {
         if (doc_.toolOverride == 0 && FindTool(shell_.input.toolMenuItem)) check(shell_.input.toolMenuItem, true);
         check(shell_.view.zoomMenuItem, true);  // the item chosen last, "AUTRE" even when it gave 1/1
         const PageRecord* page = doc_.findPage(doc_.currentPage);
-        check(619, page && page->layoutWord().withoutFixedMask());
-        check(620, page && page->layoutWord().withoutVariableMask());
+        check(cmd::WithoutFixedMask, page && page->layoutWord().withoutFixedMask());
+        check(cmd::WithoutVariableMask, page && page->layoutWord().withoutVariableMask());
     }
 
     void maskRules() {
-        const std::initializer_list<int> maskBarred = {622, 621, 623, 624, 63, 64, 66, 61, 49, 60, 65, 67, 1, 2, 4,
-                                                       614, 615, 241, 242, 902, 15, 5, 14, 6, 48, 100, 584, 597,
-                                                       595, 596};
         if (mask_) {
-            enable(maskBarred, false);
+            enable({cmd::EditVariableMask, cmd::EditFixedMask, cmd::EraseFixedMask, cmd::EraseVariableMask,
+                    cmd::NextPage, cmd::PreviousPage, cmd::GoToPage, cmd::CreatePage, cmd::GoToMeasure, cmd::PageFormat,
+                    cmd::InsertPage, cmd::DeletePage, cmd::New, cmd::Open, cmd::SaveAs, cmd::Pagination,
+                    cmd::HeaderFooter, cmd::SaveMidiFile, cmd::ReadMidiFile, cmd::ReadGuido, cmd::SaveMetafile,
+                    cmd::Print, cmd::SeparatePartsStandard, cmd::Quit, cmd::NumberMeasures, cmd::ContinuousPage,
+                    cmd::ScoreToPartitionFile, cmd::ExcludeBarAccidentalsToMarker, cmd::IncludeBarAccidentalsToMarker,
+                    cmd::ReadKeyToMarker},
+                   false);
             return;
         }
-        enable({623}, doc_.optional.fixedMask != nullptr);
-        enable({624}, doc_.optional.variableMask != nullptr);
-        enable({63, 64, 66, 49, 1, 2, 4, 241, 242, 15, 5, 6, 100}, true);
-        if (!continuous_) enable({584, 14, 615, 614, 60, 65, 67, 61, 622, 621, 48}, true);
+        enable({cmd::EraseFixedMask}, doc_.optional.fixedMask != nullptr);
+        enable({cmd::EraseVariableMask}, doc_.optional.variableMask != nullptr);
+        enable({cmd::NextPage, cmd::PreviousPage, cmd::GoToPage, cmd::GoToMeasure, cmd::New, cmd::Open, cmd::SaveAs,
+                cmd::SaveMidiFile, cmd::ReadMidiFile, cmd::SaveMetafile, cmd::Print, cmd::Quit, cmd::ContinuousPage},
+               true);
+        if (!continuous_) {
+            enable({cmd::ScoreToPartitionFile, cmd::SeparatePartsStandard, cmd::HeaderFooter, cmd::Pagination,
+                    cmd::PageFormat, cmd::InsertPage, cmd::DeletePage, cmd::CreatePage, cmd::EditVariableMask,
+                    cmd::EditFixedMask, cmd::NumberMeasures},
+                   true);
+        }
     }
 
     const StaffRecord* currentStaff() const {

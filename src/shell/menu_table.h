@@ -27,11 +27,10 @@ struct Menu {
 // The menus of the menu bar, left to right: Fichier, Editer, Page, Zoom, Clefs, Armure, Détruire, Insérer,
 // Outils, Son, Options, Divers, Val, ?.
 std::span<const Menu> MainMenus();
-// The "Val" menu alone: palette buttons 41 and 42 open it as a popup.
+// The "Val" menu alone: the palette's two value buttons open it as a popup.
 const Menu& DurationMenu();
 
-// While a mask page is edited the menu bar carries one more item, a command of its own, that leaves it.
-inline constexpr int LeaveMaskCommand = 482;
+// While a mask page is edited the menu bar carries one more item, cmd::LeaveMask, that leaves it.
 inline constexpr std::string_view LeaveMaskLabel = "&Quitter";
 
 // Every command id of the main menus, in menu order (submenus included, the mask item excluded).
@@ -50,13 +49,11 @@ struct ToolEntry {
     bool takesCheckMark = true;          // false: choosing it removes the check mark from the tool item
 };
 
-// Every tool command (70..83, 86..97), in the order of the tool table.
+// Every tool command, in the order of the tool table.
 std::span<const ToolEntry> ToolTable();
 std::optional<ToolEntry> FindTool(int command);
 
-// The "Val" commands 530..539 and 583 give the duration codes 0..10 (longa .. 1/256); nothing for other ids.
+// The "Val" commands (cmd::Durations) give the duration codes 0..10 (longa .. 1/256); nothing for other ids.
 std::optional<unsigned> DurationForCommand(int command);
-// The "Val" command of a duration code 0..10; nothing for other codes.
-std::optional<int> CommandForDuration(unsigned code);
 
 }  // namespace notavera

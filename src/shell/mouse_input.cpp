@@ -8,6 +8,7 @@
 #include "edit/staff_insertion.h"
 #include "render/line_breaks.h"
 #include "render/step_drag.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
 #include "shell/cursor_move.h"
@@ -24,8 +25,6 @@ namespace notavera {
 
 namespace {
 
-constexpr int blockMoveCommand = 222;  // "Déplacer bloc->marqueurX"
-constexpr int moveBoxCommand = 84;     // "#-Boîte de déplacement"
 // A single mouse move is never taken for more steps than this: the drag then waits for the next move.
 constexpr int maxStepsPerMove = 1000;
 
@@ -183,7 +182,7 @@ void MouseLeftUp(EditorContext& ctx, Point at) {
     c.x = c.markerX;
     MoveCursor(ctx, MoveSnap);
     c.x = c.markerX;
-    DispatchCommand(ctx, blockMoveCommand);
+    DispatchCommand(ctx, cmd::MoveBlockToMarkerX);
     UpdateTitleBar(ctx);
 }
 
@@ -217,7 +216,7 @@ void EndMouseActions(EditorContext& ctx) {
 }
 
 void RegisterMouseCommands(CommandRegistry& registry) {
-    registry.addCommand(moveBoxCommand, [](EditorContext& ctx, int) { DispatchChar(ctx, U'#'); });
+    registry.addCommand(cmd::MoveBox, [](EditorContext& ctx, int) { DispatchChar(ctx, U'#'); });
     RegisterMoveBoxCharacter(registry);
 }
 

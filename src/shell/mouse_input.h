@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/canvas.h"
+#include "shell/command_ids.h"
 #include "shell/dispatch.h"
 
 namespace notavera {
@@ -13,8 +14,8 @@ class CommandRegistry;
 
 // The line cuts wait for their double click under their own command numbers (the special bar and the multi-bar
 // rest under the modes their entry code names).
-inline constexpr int cutLineUpMouseMode = 98;
-inline constexpr int cutLineDownMouseMode = 99;
+inline constexpr int cutLineUpMouseMode = cmd::CutLineUp;
+inline constexpr int cutLineDownMouseMode = cmd::CutLineDown;
 
 // True when the point lies in the current staff's band: from one staff height below its bottom line to one above
 // its top line, between its left edge and the end of the line.
@@ -31,7 +32,7 @@ void MouseRightDown(EditorContext& ctx);
 // Escape: the move box, a Ctrl+click waiting for its release, a drag and a free slur's first point are forgotten.
 void EndMouseActions(EditorContext& ctx);
 
-// The commands that wait for a double click (cut lines 98 and 99, multi-rest 628) and the move box's # and 84.
+// The move box's command and its character #.
 void RegisterMouseCommands(CommandRegistry& registry);
 
 }  // namespace notavera

@@ -18,7 +18,7 @@ void EnterRest(EditorContext& ctx);
 // of the text layer ("Silence multiple") placed with it.
 void EnterMultiBarRest(EditorContext& ctx);
 
-// The pending action of command 628 "Multi-Silence": the next double click puts a multi-bar rest there.
+// The pending action of "Multi-Silence": the next double click puts a multi-bar rest there.
 inline constexpr int multiBarRestMouseMode = 106;
 
 }  // namespace notavera

@@ -8,6 +8,7 @@
 #include "platform/dialog_model.h"
 #include "score/mus_file.h"
 #include "score/page_append.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cross_staff.h"
 #include "shell/cursor_move.h"
@@ -94,17 +95,17 @@ bool GoToPageNumber(EditorContext& ctx) {
 }
 
 void RegisterPageNavigationCommands(CommandRegistry& r) {
-    r.addCommand(nextPageCommand, [](EditorContext& ctx, int) {
+    r.addCommand(cmd::NextPage, [](EditorContext& ctx, int) {
         LeaveEntryModes(ctx);
         ClearZone(ctx);
         NextPage(ctx);
     });
-    r.addCommand(previousPageCommand, [](EditorContext& ctx, int) {
+    r.addCommand(cmd::PreviousPage, [](EditorContext& ctx, int) {
         LeaveEntryModes(ctx);
         ClearZone(ctx);
         PreviousPage(ctx);
     });
-    r.addCommand(goToPageCommand, [](EditorContext& ctx, int) {
+    r.addCommand(cmd::GoToPage, [](EditorContext& ctx, int) {
         LeaveEntryModes(ctx);
         GoToPageNumber(ctx);
     });

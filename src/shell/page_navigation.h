@@ -7,10 +7,6 @@ namespace notavera {
 class CommandRegistry;
 struct EditorContext;
 
-inline constexpr int nextPageCommand = 63;
-inline constexpr int previousPageCommand = 64;
-inline constexpr int goToPageCommand = 66;
-
 // What every navigation command does first: an open insertion box is closed (as the Insert key does) and the
 // template staff is left.
 void LeaveEntryModes(EditorContext& ctx);

@@ -23,18 +23,23 @@ PaletteFace DurationFace(bool pressed, const PaletteInputs& in) {
 
 }  // namespace
 
-int PaletteCommand(int index) { return PaletteFirstCommand + index; }
+int PaletteCommand(int index) { return cmd::FirstPaletteButton + index; }
 
 std::optional<int> PaletteIndex(int command) {
-    const int index = command - PaletteFirstCommand;
+    const int index = command - cmd::FirstPaletteButton;
     if (!ValidIndex(index)) return std::nullopt;
     return index;
 }
 
 int PaletteButtonWidth(int index) {
-    if (index == 2) return 56;
-    if (index == 16 || index == 17 || index == 19 || index == 20) return 14;
-    return 28;
+    switch (PaletteCommand(index)) {
+    case cmd::ButtonAlternateAction: return 56;
+    case cmd::ButtonPlaceAbove:
+    case cmd::ButtonPlaceBelow:
+    case cmd::ButtonNoteFormB:
+    case cmd::ButtonNoteFormClear: return 14;
+    default: return 28;
+    }
 }
 
 std::array<PaletteRect, PaletteButtonCount> PaletteLayout(int clientWidth, bool visible) {
@@ -56,16 +61,16 @@ std::optional<PaletteFace> PaletteButtonFace(int index, bool pressed, const Pale
     const bool flagB = (in.noteFormFlags & 2) != 0;
     const auto icon = static_cast<PaletteIcon>(index);
     switch (PaletteCommand(index)) {
-    case 20: return LitFace(icon, pressed, in.undoAvailable);
-    case 21: return LitFace(icon, pressed, in.cancelAvailable);
-    case 22: return LitFace(icon, pressed, in.alternateAction);
-    case 36: return LitFace(icon, pressed, in.navigationState == 1);
-    case 37: return LitFace(icon, pressed, in.navigationState == 2);
-    case 38: return LitFace(icon, pressed, flagA);
-    case 39:
-    case 40: return LitFace(icon, pressed, flagB);
-    case 41: return DurationFace(pressed, in);
-    case 42: return PaletteFace{icon, pressed, false, in.referenceValue, false};
+    case cmd::ButtonUndo: return LitFace(icon, pressed, in.undoAvailable);
+    case cmd::ButtonCancelUndo: return LitFace(icon, pressed, in.cancelAvailable);
+    case cmd::ButtonAlternateAction: return LitFace(icon, pressed, in.alternateAction);
+    case cmd::ButtonPlaceAbove: return LitFace(icon, pressed, in.navigationState == 1);
+    case cmd::ButtonPlaceBelow: return LitFace(icon, pressed, in.navigationState == 2);
+    case cmd::ButtonNoteFormA: return LitFace(icon, pressed, flagA);
+    case cmd::ButtonNoteFormB:
+    case cmd::ButtonNoteFormClear: return LitFace(icon, pressed, flagB);
+    case cmd::ButtonValue: return DurationFace(pressed, in);
+    case cmd::ButtonReferenceValue: return PaletteFace{icon, pressed, false, in.referenceValue, false};
     default: return PlainFace(icon, pressed);
     }
 }

@@ -1,22 +1,27 @@
-// The tool palette of the main window: its 23 buttons (commands 20..42), where they sit along the top of the
-// client area, and which picture each shows for the current state. The platform draws the pictures.
+// The tool palette of the main window: its 23 buttons (cmd::FirstPaletteButton .. cmd::LastPaletteButton), where
+// they sit along the top of the client area, and which picture each shows for the current state. The platform
+// draws the pictures.
 #pragma once
 
 #include <array>
 #include <optional>
 
+#include "shell/command_ids.h"
+
 namespace notavera {
 
-inline constexpr int PaletteButtonCount = 23;
-inline constexpr int PaletteFirstCommand = 20;  // button index i sends command 20 + i
+inline constexpr int PaletteButtonCount = cmd::LastPaletteButton - cmd::FirstPaletteButton + 1;
+static_assert(PaletteButtonCount == 23);
 inline constexpr int PaletteHeight = 28;
 inline constexpr int PaletteExtraHeight = 34;   // the child window at the left end of the row
 inline constexpr unsigned NoPaletteDuration = 255;
 
+// Button index i sends cmd::FirstPaletteButton + i.
 int PaletteCommand(int index);
 // The button index of a palette command; nothing for other commands.
 std::optional<int> PaletteIndex(int command);
-// 56 for index 2, 14 for indexes 16, 17, 19 and 20, 28 for the others.
+// 56 for the alternate-action button, 14 for the two placement buttons and note forms B and "clear", 28 for the
+// others.
 int PaletteButtonWidth(int index);
 
 struct PaletteRect {
@@ -33,7 +38,7 @@ std::array<PaletteRect, PaletteButtonCount> PaletteLayout(int clientWidth, bool 
 // The x where the row begins on the left: the extra child window ends there.
 int PaletteRowLeft(int clientWidth, bool visible = true);
 
-// What a button depicts, by command: 20 Undo … 42 ReferenceValue.
+// What a button depicts, in button order: cmd::ButtonUndo … cmd::ButtonReferenceValue.
 enum class PaletteIcon {
     Undo, CancelUndo, AlternateAction, InsertionBox, RhythmicGroup, CueSize, TieForm, AttributeC, AttributeL,
     Staccato, MidiInput, Star, Slur, Beam, AttributeI, Plus, PagePrevious, PageNext, NoteFormA, NoteFormB,
@@ -45,7 +50,7 @@ struct PaletteInputs {
     int noteFormFlags = 0;        // bit 0 flag A, bit 1 flag B
     bool undoAvailable = false;
     bool cancelAvailable = false;
-    int navigationState = 0;      // 1 or 2 light the page buttons 36 or 37
+    int navigationState = 0;      // 1 or 2 light cmd::ButtonPlaceAbove or cmd::ButtonPlaceBelow
     bool alternateAction = false;
     unsigned referenceValue = 4;  // the reference value of time signatures, a duration code
     unsigned currentDuration = 4; // the insertion duration code

@@ -1,10 +1,11 @@
-// Palette buttons 22, 24..29, 32, 33 and 38..40. The buttons that re-enter the dispatch send the same character
-// a user would type, so that the keyboard and the palette cannot drift apart.
+// The palette's alternate-action, attribute-switch and note-form buttons. The buttons that re-enter the dispatch
+// send the same character a user would type, so that the keyboard and the palette cannot drift apart.
 #include "shell/palette_commands.h"
 
 #include <array>
 
 #include "score/score_document.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
@@ -21,8 +22,14 @@ struct SwitchButton {
 };
 
 constexpr std::array<SwitchButton, 8> switchButtons{{
-    {24, SwitchGroup, 'g', 'G'}, {25, SwitchM, 'm', 'M'}, {26, SwitchTie, '-', '_'}, {27, SwitchC, 'c', 'C'},
-    {28, SwitchL, 'l', 'L'},     {29, SwitchT, 't', 'T'}, {32, SwitchSlur, ')', '('}, {33, SwitchBeam, ']', '['},
+    {cmd::ButtonRhythmicGroup, SwitchGroup, 'g', 'G'},
+    {cmd::ButtonCueSize, SwitchM, 'm', 'M'},
+    {cmd::ButtonTie, SwitchTie, '-', '_'},
+    {cmd::ButtonAttributeC, SwitchC, 'c', 'C'},
+    {cmd::ButtonAttributeL, SwitchL, 'l', 'L'},
+    {cmd::ButtonStaccato, SwitchT, 't', 'T'},
+    {cmd::ButtonSlur, SwitchSlur, ')', '('},
+    {cmd::ButtonBeam, SwitchBeam, ']', '['},
 }};
 
 constexpr std::uint32_t stemAutomaticBit = 1u << 13;
@@ -35,9 +42,9 @@ void ToggleAlternateAction(EditorContext& ctx, int) {
 
 void NoteFormButton(EditorContext& ctx, int button) {
     int flags = ctx.shell.input.noteFormFlags;
-    if (button == 38) flags ^= noteFormA;
-    if (button == 39) flags = (flags | noteFormB) & ~noteFormA;
-    if (button == 40) flags &= ~(noteFormA | noteFormB);
+    if (button == cmd::ButtonNoteFormA) flags ^= noteFormA;
+    if (button == cmd::ButtonNoteFormB) flags = (flags | noteFormB) & ~noteFormA;
+    if (button == cmd::ButtonNoteFormClear) flags &= ~(noteFormA | noteFormB);
     SetNoteFormFlags(ctx, flags);
 }
 
@@ -52,13 +59,14 @@ void SetNoteFormFlags(EditorContext& ctx, int flags) {
 }
 
 void RegisterPaletteCommands(CommandRegistry& registry) {
-    registry.addCommand(22, ToggleAlternateAction);
+    registry.addCommand(cmd::ButtonAlternateAction, ToggleAlternateAction);
     for (const SwitchButton& b : switchButtons) {
         registry.addCommand(b.button, [b](EditorContext& ctx, int) {
             DispatchChar(ctx, (ctx.doc.insertion.switches & b.bit) != 0 ? b.whenOn : b.whenOff);
         });
     }
-    for (int button = 38; button <= 40; ++button) registry.addCommand(button, NoteFormButton);
+    for (const int button : {cmd::ButtonNoteFormA, cmd::ButtonNoteFormB, cmd::ButtonNoteFormClear})
+        registry.addCommand(button, NoteFormButton);
 }
 
 }  // namespace notavera

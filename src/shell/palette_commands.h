@@ -6,7 +6,7 @@ namespace notavera {
 
 class CommandRegistry;
 
-// Note-form flags of buttons 38..40 in InputState::noteFormFlags.
+// Note-form flags of the three note-form buttons in InputState::noteFormFlags.
 inline constexpr int noteFormA = 1;
 inline constexpr int noteFormB = 2;
 

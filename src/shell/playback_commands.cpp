@@ -3,16 +3,18 @@
 
 #include <algorithm>
 
+#include "shell/command_ids.h"
+
 namespace notavera {
 
 LastPageChoice ChooseLastPage(int command, int pageCount, int markerPage, bool regionMarked) {
-    if (command != commandPlay && command != commandPlayCurrentVoice) return {pageCount, markerPage};
+    if (command != cmd::Play && command != cmd::PlayCurrentVoice) return {pageCount, markerPage};
     LastPageChoice choice{pageCount, markerPage};
     if (!regionMarked && markerPage > 0) {
         choice.lastPage = std::min(markerPage, pageCount);
         choice.markerPage = 0;
     }
-    if (command == commandPlayCurrentVoice && !regionMarked) choice.lastPage = -choice.lastPage;
+    if (command == cmd::PlayCurrentVoice && !regionMarked) choice.lastPage = -choice.lastPage;
     return choice;
 }
 

@@ -1,11 +1,9 @@
 // The last page of the three MIDI commands of the shell, and what becomes of the page marker.
 #pragma once
 
-namespace notavera {
+#include "shell/command_ids.h"
 
-inline constexpr int commandPlay = 240;              // "&Jouer (->marqueurPage ou fin)"
-inline constexpr int commandPlayCurrentVoice = 582;  // "Jouer &voix courante seule"
-inline constexpr int commandSaveMidiFile = 241;      // "&Sauver fichier MIDI"
+namespace notavera {
 
 struct LastPageChoice {
     int lastPage = 0;    // as WriteScoreMidi takes it: negative for the voice of the current staff alone

@@ -4,6 +4,7 @@
 #include "midi/midi_devices.h"
 #include "midi/playback_file.h"
 #include "midi/score_to_midi.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/playback_commands.h"
@@ -36,15 +37,15 @@ void PlayScore(EditorContext& ctx, int command, MidiDevices& devices, MidiWindow
 }  // namespace
 
 void RegisterPlaybackCommands(CommandRegistry& registry, MidiDevices& devices, MidiWindow& window) {
-    for (const int command : {commandPlay, commandPlayCurrentVoice}) {
+    for (const int command : {cmd::Play, cmd::PlayCurrentVoice}) {
         registry.addCommand(command, [&devices, &window](EditorContext& ctx, int id) {
             PlayScore(ctx, id, devices, window);
         });
     }
-    registry.addCommand(commandPlayMidiFile, [&devices, &window](EditorContext&, int) {
+    registry.addCommand(cmd::PlayMidiFile, [&devices, &window](EditorContext&, int) {
         devices.PlayMidiFileCommand(window);
     });
-    registry.addCommand(commandStopMidi, [&devices](EditorContext&, int) { devices.StopMidi(); });
+    registry.addCommand(cmd::StopMidi, [&devices](EditorContext&, int) { devices.StopMidi(); });
 }
 
 }  // namespace notavera

@@ -8,9 +8,6 @@ class CommandRegistry;
 class MidiDevices;
 class MidiWindow;
 
-inline constexpr int commandPlayMidiFile = 244;  // "Jouer un fichier &MIDI"
-inline constexpr int commandStopMidi = 245;      // "Au secours...(stop MIDI)"
-
 // The handlers hold the devices and the window by reference: both must outlive the registry.
 void RegisterPlaybackCommands(CommandRegistry& registry, MidiDevices& devices, MidiWindow& window);
 

@@ -2,6 +2,7 @@
 #include "shell/shell_timers.h"
 
 #include "shell/autosave_timer.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 
@@ -60,7 +61,7 @@ void RunAutosaveCommand(EditorContext& ctx) {
 }
 
 void RegisterTimerCommands(CommandRegistry& registry) {
-    registry.addCommand(autosaveCommand, [](EditorContext& ctx, int) { RunAutosaveCommand(ctx); });
+    registry.addCommand(cmd::Autosave, [](EditorContext& ctx, int) { RunAutosaveCommand(ctx); });
 }
 
 }  // namespace notavera

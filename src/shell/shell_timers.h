@@ -13,7 +13,6 @@ inline constexpr int clickSettleTimer = 1;
 inline constexpr int clickSettlePeriodMs = 250;
 inline constexpr int autosaveTimer = 2;
 inline constexpr int autosavePeriodMs = 60000;
-inline constexpr int autosaveCommand = 492;
 
 // With autosave on, sets the timer, asking message 33 with Retry and Cancel while the system refuses it; with
 // autosave off, kills it. 1 when the timer runs (or was killed), 0 when the user gave up.

@@ -10,7 +10,7 @@ namespace notavera {
 class CommandRegistry;
 struct EditorContext;
 
-// The pending action of command 359 once its dialog was accepted: the next double click places the bar there.
+// The pending action of "Barre spéciale" once its dialog was accepted: the next double click places the bar there.
 inline constexpr int specialBarMouseMode = 69;
 
 inline constexpr std::string_view zSymbolPrompt = "Entrez Symbole ( d D b B h u U ( . : ) + Hauteur (F1...F9)";

@@ -1,4 +1,4 @@
-// The spacing commands by number: each runs its respacing, alignment or page layout on the current page and
+// The spacing commands: each runs its respacing, alignment or page layout on the current page and
 // repaints the view; the commands that need a marker beep without it.
 #include "shell/spacing_commands.h"
 
@@ -11,6 +11,7 @@
 #include "render/page_layout.h"
 #include "render/recalculate_distances.h"
 #include "render/space_blocks.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 
@@ -27,11 +28,11 @@ void RunSpaceLines(EditorContext& ctx, int command) {
         SpaceLines(ctx.doc, DistancesOf(ctx), target, mode, region);
     };
     switch (command) {
-        case 225: space(SpacingTarget::CurrentLine, SpacingMode::Raw); break;
-        case 235: space(SpacingTarget::CurrentLine, SpacingMode::Optimised); break;
-        case 236: space(SpacingTarget::CurrentBlock, SpacingMode::Raw); break;
-        case 237: space(SpacingTarget::CurrentBlock, SpacingMode::Optimised); break;
-        default: space(SpacingTarget::EachLineOfBlock, SpacingMode::Raw); break;  // 248
+        case cmd::SpaceLineRaw: space(SpacingTarget::CurrentLine, SpacingMode::Raw); break;
+        case cmd::SpaceLineOptimised: space(SpacingTarget::CurrentLine, SpacingMode::Optimised); break;
+        case cmd::SpaceBlockRaw: space(SpacingTarget::CurrentBlock, SpacingMode::Raw); break;
+        case cmd::SpaceBlockOptimised: space(SpacingTarget::CurrentBlock, SpacingMode::Optimised); break;
+        default: space(SpacingTarget::EachLineOfBlock, SpacingMode::Raw); break;  // cmd::SpaceBlockLines
     }
 }
 
@@ -64,13 +65,13 @@ std::optional<SpacingRegion> MarkedRegion(const EditorContext& ctx) {
 void RunLayOutPage(EditorContext& ctx, int command) {
     const auto layOut = [&](PageLayoutMode mode) { return LayOutPage(ctx.doc, ctx.ui, DistancesOf(ctx), mode); };
     switch (command) {
-        case 238:
+        case cmd::LayOutPageRaw:
             if (layOut(PageLayoutMode::RawPage)) layOut(PageLayoutMode::FinishRaw);
             break;
-        case 239:
+        case cmd::LayOutPageJustified:
             if (layOut(PageLayoutMode::JustifiedPage)) layOut(PageLayoutMode::FinishJustified);
             break;
-        default: layOut(PageLayoutMode::JustifyPage); break;  // 267
+        default: layOut(PageLayoutMode::JustifyPage); break;  // cmd::JustifyPage
     }
 }
 
@@ -89,7 +90,7 @@ void RunMarkerX(EditorContext& ctx, int command) {
         Beep(ctx.ui);
         return;
     }
-    if (command == 221) JustifyToMarkerX(ctx, *x);
+    if (command == cmd::JustifyToMarkerX) JustifyToMarkerX(ctx, *x);
     else MoveBlockToMarkerX(ctx, *x);
 }
 
@@ -103,8 +104,9 @@ CommandHandler Repainting() {
     };
 }
 
-// "Couper ligne->HAUT" (98) and "Couper ligne->BAS" (99) wait for the click that says where to cut: the click
-// hands the point to CutLine. The continuous view has no lines of pages to cut between.
+// "Couper ligne->HAUT" and "Couper ligne->BAS" wait, under their own numbers as mouse modes, for the click that
+// says where to cut: the click hands the point to CutLine. The continuous view has no lines of pages to cut
+// between.
 void StartLineCut(EditorContext& ctx, int command) {
     if (ctx.doc.staff() == nullptr || ctx.shell.view.continuousView) return;
     ctx.shell.input.mouseMode = command;
@@ -170,18 +172,21 @@ int CutLine(EditorContext& ctx, int x, LineCut direction) {
 }
 
 void RegisterSpacingCommands(CommandRegistry& registry) {
-    for (const int command : {225, 235, 236, 237, 248}) registry.addCommand(command, Repainting<RunSpaceLines>());
-    for (const int command : {238, 239, 267}) registry.addCommand(command, Repainting<RunLayOutPage>());
-    registry.addCommand(249, Repainting<RunSpaceBlocksLines>());  // Bloc+alignement auto
-    registry.addCommand(285, Repainting<RunSpaceBlocksAlign>());  // Aligner s/matrice auto (Outils)
-    registry.addCommand(247, Repainting<RunSpaceBlocksAlign>());  // the same in Editer
-    registry.addCommand(223, Repainting<RunAlignBlock>());        // Aligner
-    registry.addCommand(224, Repainting<RunAlignMarked>());       // Aligner portée marquée
-    registry.addCommand(284, Repainting<RunRecalculate>());       // Recalculer Distances
-    registry.addCommand(221, Repainting<RunMarkerX>());           // Justifier (marqueurX)
-    registry.addCommand(222, Repainting<RunMarkerX>());           // Déplacer bloc->marqueurX
-    registry.addCommand(static_cast<int>(LineCut::Up), StartLineCut);
-    registry.addCommand(static_cast<int>(LineCut::Down), StartLineCut);
+    for (const int command : {cmd::SpaceLineRaw, cmd::SpaceLineOptimised, cmd::SpaceBlockRaw, cmd::SpaceBlockOptimised,
+                              cmd::SpaceBlockLines})
+        registry.addCommand(command, Repainting<RunSpaceLines>());
+    for (const int command : {cmd::LayOutPageRaw, cmd::LayOutPageJustified, cmd::JustifyPage})
+        registry.addCommand(command, Repainting<RunLayOutPage>());
+    registry.addCommand(cmd::SpaceBlockAligned, Repainting<RunSpaceBlocksLines>());
+    registry.addCommand(cmd::AlignAutoMatrixTools, Repainting<RunSpaceBlocksAlign>());
+    registry.addCommand(cmd::AlignAutoMatrix, Repainting<RunSpaceBlocksAlign>());
+    registry.addCommand(cmd::Align, Repainting<RunAlignBlock>());
+    registry.addCommand(cmd::AlignMarkedStaff, Repainting<RunAlignMarked>());
+    registry.addCommand(cmd::RecalculateDistances, Repainting<RunRecalculate>());
+    registry.addCommand(cmd::JustifyToMarkerX, Repainting<RunMarkerX>());
+    registry.addCommand(cmd::MoveBlockToMarkerX, Repainting<RunMarkerX>());
+    registry.addCommand(cmd::CutLineUp, StartLineCut);
+    registry.addCommand(cmd::CutLineDown, StartLineCut);
 }
 
 }  // namespace notavera

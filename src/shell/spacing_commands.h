@@ -33,7 +33,8 @@ int JustifyToMarkerX(EditorContext& ctx, int markerX);
 // Returns 1 when it moved.
 int MoveBlockToMarkerX(EditorContext& ctx, int markerX);
 
-// Cuts the current block at x: what the click after "Couper ligne->HAUT" (98) or "Couper ligne->BAS" (99) does.
+// Cuts the current block at x: what the click after "Couper ligne->HAUT" (LineCut::Up) or "Couper ligne->BAS"
+// (LineCut::Down) does.
 // A cut that would split a beam group or a tuplet on one of its staves is refused with message 54; without a
 // line to take the music nothing changes and the user hears a beep. Both lines are respaced and the view is drawn
 // again. Returns 1 when the music moved, else 0.

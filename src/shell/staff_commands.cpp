@@ -2,18 +2,12 @@
 #include "shell/staff_commands.h"
 
 #include "edit/staff_insertion.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
 #include "shell/editor_context.h"
 
 namespace notavera {
-
-namespace {
-
-constexpr int insertStaffCommand = 497;
-constexpr int deleteStaffCommand = 498;
-
-}  // namespace
 
 int StaffAboveHeight(ScoreDocument& doc, double y) {
     const std::optional<CursorFrame> f = CursorFrameOf(doc);
@@ -27,9 +21,9 @@ int StaffAboveHeight(ScoreDocument& doc, double y) {
 }
 
 void RegisterStaffCommands(CommandRegistry& registry) {
-    registry.addCommand(insertStaffCommand,
+    registry.addCommand(cmd::InsertStaff,
                         [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = insertStaffMouseMode; });
-    registry.addCommand(deleteStaffCommand, [](EditorContext& ctx, int) { DeleteCurrentStaff(ctx.doc, ctx.ui); });
+    registry.addCommand(cmd::EraseStaff, [](EditorContext& ctx, int) { DeleteCurrentStaff(ctx.doc, ctx.ui); });
     registry.addChar('$', [](EditorContext& ctx, int) { InsertStaffBelow(ctx.doc, ctx.ui, ctx.doc.currentStaff); });
 }
 

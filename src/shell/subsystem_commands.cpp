@@ -10,6 +10,7 @@
 #include "print/page_format_dialog.h"
 #include "print/pagination_dialog.h"
 #include "score/work_files.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/sign_characters.h"
@@ -28,7 +29,7 @@ void SaveMidiFile(EditorContext& ctx) {
     const auto chosen = ctx.ui.saveFileName({"Sauver fichier MIDI", proposed.string(), {midiFileFilter}});
     if (!chosen || chosen->empty()) return;
     const LastPageChoice last =
-        ChooseLastPage(commandSaveMidiFile, ctx.doc.pageCount, ctx.shell.cursor.markerPage, false);
+        ChooseLastPage(cmd::SaveMidiFile, ctx.doc.pageCount, ctx.shell.cursor.markerPage, false);
     ctx.ui.setWaitCursor(true);
     const int written = WriteScoreMidi(ctx.doc, ctx.ui, *chosen, last.lastPage);
     ctx.ui.setWaitCursor(false);
@@ -62,17 +63,17 @@ std::filesystem::path HelpFilePath(const std::filesystem::path& executable) {
 }
 
 void RegisterSubsystemCommands(CommandRegistry& registry) {
-    registry.addCommand(60, Handler<RunPageFormatDialog>());    // Format
-    registry.addCommand(614, Handler<RunPaginationDialog>());   // Pagination/Marques de coupe
-    registry.addCommand(615, Handler<RunPaginationDialog>());   // Entête/Pied de page
-    registry.addCommand(335, Handler<RunEnvironmentDialog>());  // Variables d'environnement
-    registry.addCommand(379, Handler<RunNoteHeadDialog>());     // Notes (Têtes de)
-    registry.addCommand(369, Handler<RunAccentDialog>());       // Staccato (Type de)
-    registry.addCommand(359, Handler<ChooseSpecialBar>());      // Barre spéciale
-    registry.addCommand(readGuidoCommand, Handler<GuidoImport>());
-    registry.addCommand(commandSaveMidiFile, Handler<SaveMidiFile>());
-    registry.addCommand(9, [](EditorContext& ctx, int) { ctx.ui.showAbout(); });
-    registry.addCommand(901, Handler<ShowHelp>());
+    registry.addCommand(cmd::PageFormat, Handler<RunPageFormatDialog>());
+    registry.addCommand(cmd::Pagination, Handler<RunPaginationDialog>());
+    registry.addCommand(cmd::HeaderFooter, Handler<RunPaginationDialog>());
+    registry.addCommand(cmd::EnvironmentSettings, Handler<RunEnvironmentDialog>());
+    registry.addCommand(cmd::NoteHeads, Handler<RunNoteHeadDialog>());
+    registry.addCommand(cmd::StaccatoType, Handler<RunAccentDialog>());
+    registry.addCommand(cmd::SpecialBar, Handler<ChooseSpecialBar>());
+    registry.addCommand(cmd::ReadGuido, Handler<GuidoImport>());
+    registry.addCommand(cmd::SaveMidiFile, Handler<SaveMidiFile>());
+    registry.addCommand(cmd::About, [](EditorContext& ctx, int) { ctx.ui.showAbout(); });
+    registry.addCommand(cmd::Help, Handler<ShowHelp>());
 }
 
 }  // namespace notavera

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "render/entry_distances.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/entry_cursor.h"
@@ -13,7 +14,6 @@ namespace notavera {
 
 namespace {
 
-constexpr int timeSignatureCommand = 230;
 constexpr int numeratorId = 400;
 constexpr int denominatorId = 401;
 constexpr int barCheckId = 412;
@@ -146,7 +146,7 @@ void EditTimeSignature(EditorContext& ctx) {
 }
 
 void RegisterTimeSignatureCommand(CommandRegistry& registry) {
-    registry.addCommand(timeSignatureCommand, [](EditorContext& ctx, int) { EditTimeSignature(ctx); });
+    registry.addCommand(cmd::TimeSignature, [](EditorContext& ctx, int) { EditTimeSignature(ctx); });
 }
 
 }  // namespace notavera

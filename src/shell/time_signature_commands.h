@@ -1,5 +1,5 @@
-// Time signatures (command 230): the "IndMesure" dialog with its controls and flag rules, and the time signature
-// it inserts at the cursor or edits there.
+// Time signatures ("Mesure (Indication de)"): the "IndMesure" dialog with its controls and flag rules, and the
+// time signature it inserts at the cursor or edits there.
 #pragma once
 
 #include "edit/time_signature_entry.h"

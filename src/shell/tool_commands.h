@@ -6,7 +6,7 @@ namespace notavera {
 class CommandRegistry;
 struct EditorContext;
 
-// True for the commands whose choice moves the tool check mark (70..79, 86..90, 93..97).
+// True for the tool commands whose choice moves the tool check mark (those of the Divers menu).
 bool ToolTakesCheckMark(int command);
 
 // Makes `tool` current from a symbol character (Z-symbol mode, free-slur choice): no menu item is checked.

@@ -1,6 +1,9 @@
 // The Zoom menu's commands.
 #include "shell/zoom_commands.h"
 
+#include <array>
+
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/fraction_dialog.h"
@@ -9,8 +12,23 @@ namespace notavera {
 
 namespace {
 
-constexpr int firstZoomCommand = 51;
-constexpr int lastZoomCommand = 56;
+struct FixedZoom {
+    int command;
+    ZoomFraction zoom;
+};
+constexpr std::array<FixedZoom, 5> fixedZooms{{
+    {cmd::ZoomNormal, {1, 1}},
+    {cmd::ZoomLarge, {2, 1}},
+    {cmd::ZoomSmall, {1, 2}},
+    {cmd::ZoomThreeHalves, {3, 2}},
+    {cmd::ZoomThreeQuarters, {3, 4}},
+}};
+
+std::optional<ZoomFraction> ZoomOfCommand(int command) {
+    for (const FixedZoom& z : fixedZooms)
+        if (z.command == command) return z.zoom;
+    return std::nullopt;
+}
 
 std::optional<ZoomFraction> AskCustomZoom(EditorContext& ctx) {
     const ZoomFraction shown = ctx.shell.dialogs.customZoom;
@@ -23,7 +41,7 @@ std::optional<ZoomFraction> AskCustomZoom(EditorContext& ctx) {
 }  // namespace
 
 void SetZoom(EditorContext& ctx, int command) {
-    const std::optional<ZoomFraction> zoom = command == ZoomOtherCommand ? AskCustomZoom(ctx) : ZoomForCommand(command);
+    const std::optional<ZoomFraction> zoom = command == cmd::ZoomOther ? AskCustomZoom(ctx) : ZoomOfCommand(command);
     if (!zoom) return;
     ctx.shell.view.zoom = *zoom;
     ctx.shell.view.zoomMenuItem = command;
@@ -32,7 +50,7 @@ void SetZoom(EditorContext& ctx, int command) {
 }
 
 void RegisterZoomCommands(CommandRegistry& registry) {
-    for (int command = firstZoomCommand; command <= lastZoomCommand; ++command) registry.addCommand(command, SetZoom);
+    for (int command = cmd::FirstZoom; command <= cmd::LastZoom; ++command) registry.addCommand(command, SetZoom);
 }
 
 }  // namespace notavera

@@ -6,7 +6,8 @@ namespace notavera {
 class CommandRegistry;
 struct EditorContext;
 
-// Commands 51..56. An accepted zoom moves the check mark and repaints the view; "Annuler" changes nothing.
+// cmd::FirstZoom .. cmd::LastZoom. An accepted zoom moves the check mark and repaints the view; "Annuler" changes
+// nothing.
 void SetZoom(EditorContext& ctx, int command);
 
 void RegisterZoomCommands(CommandRegistry& registry);

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "score/new_document.h"
+#include "shell/command_ids.h"
 #include "shell/cursor_frame.h"
 #include "support/cli_runner.h"
 #include "support/test_files.h"
@@ -173,7 +174,7 @@ int Notes(const nlohmann::json& elements) {
 TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
     constexpr unsigned clef = 6, bar = 0;
     constexpr int stepUnit = 10;  // the half space of the normal staff of a new score
-    for (const int command : {284, 239, 238}) {
+    for (const int command : {cmd::RecalculateDistances, cmd::LayOutPageJustified, cmd::LayOutPageRaw}) {
         const Laid laid = LayOutSixteenBars(true, command);
         EXPECT_EQ(laid.out, "") << command;
         ASSERT_GE(laid.lines.size(), 3u) << command;
@@ -188,7 +189,7 @@ TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
             if (i + 1 == laid.lines.size()) continue;
             EXPECT_EQ(line.back()["signType"], bar) << command << " line " << i;
             const int end = line.back()["x"].get<int>();
-            if (command != 238) {
+            if (command != cmd::LayOutPageRaw) {
                 EXPECT_GE(end, laid.lineLength - 3 * stepUnit) << command << " line " << i;
             } else if (i == 0) {
                 EXPECT_LT(end, laid.lineLength - 3 * stepUnit) << "the raw page does not stretch";
@@ -196,7 +197,7 @@ TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
         }
         EXPECT_EQ(notes, 64) << "no note is lost or doubled by the breaking";
     }
-    const Laid unbroken = LayOutSixteenBars(false, 284);
+    const Laid unbroken = LayOutSixteenBars(false, cmd::RecalculateDistances);
     const std::string report = "MESSAGE Message 51 Ligne trop longue. Essayez avec fonction Ligne supérieure.\n";
     EXPECT_EQ(unbroken.out, report);
     ASSERT_EQ(unbroken.lines.size(), 1u);

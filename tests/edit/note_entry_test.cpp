@@ -159,7 +159,7 @@ TEST_F(NoteEntryTest, RestsBarsAndMultiBarRestsMoveTheCursorPastThem) {
     EXPECT_EQ(el(2).x, afterBar);
     EXPECT_GT(ctx.shell.cursor.x, afterBar);
     EXPECT_EQ(std::pair(ctx.doc.insertion.durationCode, ctx.doc.insertion.dots), std::pair(5u, 0u));
-    DispatchCommand(ctx, 628);
+    DispatchCommand(ctx, cmd::MultiBarRest);
     EXPECT_EQ(ctx.shell.input.mouseMode, multiBarRestMouseMode);
 }
 
@@ -217,7 +217,7 @@ TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapClosingTakesBackWhatWasNotUsedAndT
     key(Key::Insert);
     EXPECT_FALSE(ctx.shell.input.insertionOpen);
     EXPECT_EQ(el(1).x, secondX);
-    DispatchCommand(ctx, 23);  // the palette button does the same
+    DispatchCommand(ctx, cmd::ButtonInsertionBox);  // the palette button does the same
     EXPECT_TRUE(ctx.shell.input.insertionOpen);
     type("#1");  // a note longer than the gap keeps the music after it clear
     ctx.doc.currentElement = 0;
@@ -226,25 +226,25 @@ TEST_F(NoteEntryTest, TheInsertionBoxOpensAGapClosingTakesBackWhatWasNotUsedAndT
     EXPECT_EQ(el(1).noteWord().step(), 6u);
     EXPECT_GT(el(2).x, ctx.shell.cursor.x);
     type("\\");
-    DispatchCommand(ctx, 85);
+    DispatchCommand(ctx, cmd::TemplateStaff);
     EXPECT_FALSE(ctx.shell.input.templateStaffMode);
     EXPECT_EQ(messageIds(), (std::vector<int>{16, 16}));
 }
 
-TEST_F(NoteEntryTest, BackslashAndCommand85KeepThePlaceForUpAndDownToComeBackTo) {
+TEST_F(NoteEntryTest, BackslashAndTheTemplateStaffCommandKeepThePlaceForUpAndDownToComeBackTo) {
     ctx.doc.currentStaff = 2;
     ctx.doc.currentElement = -1;
     type("\\");
     EXPECT_TRUE(ctx.shell.input.templateStaffMode);
     EXPECT_EQ(std::pair(ctx.shell.cursor.templateSavedStaff, ctx.shell.cursor.templateSavedElement), std::pair(2, -1));
     ctx.doc.currentStaff = 5;
-    DispatchCommand(ctx, 85);  // a second one keeps the first place
+    DispatchCommand(ctx, cmd::TemplateStaff);  // a second one keeps the first place
     EXPECT_EQ(ctx.shell.cursor.templateSavedStaff, 2);
     EXPECT_TRUE(ui.messages().empty());
 }
 
-// J must leave the document exactly as command 221 does, with and without marker X.
-TEST_F(NoteEntryTest, CapitalJJustifiesAsCommand221) {
+// J must leave the document exactly as "Justifier (marqueurX)" does, with and without marker X.
+TEST_F(NoteEntryTest, CapitalJJustifiesAsTheMarkerXCommand) {
     for (const int markerX : {0, 1500}) {
         HeadlessUi otherUi{nullptr};
         EditorContext other{otherUi};
@@ -256,7 +256,7 @@ TEST_F(NoteEntryTest, CapitalJJustifiesAsCommand221) {
         }
         const int beepsBefore = ui.beeps();
         type("J");
-        DispatchCommand(other, 221);
+        DispatchCommand(other, cmd::JustifyToMarkerX);
         ASSERT_EQ(els().size(), other.doc.staff()->elements.size());
         for (std::size_t i = 0; i < els().size(); ++i) EXPECT_EQ(el(i).x, other.doc.staff()->elements[i].x) << i;
         EXPECT_EQ(ui.beeps() - beepsBefore, otherUi.beeps());
@@ -541,11 +541,11 @@ TEST_F(MarkRemovalTest, TheSlurOverTheCursorGoesFromBothItsNotesOnly) {
     slur(0, 2);
     slur(2, 4);  // note 2 ends one slur and starts the next
     cursorOn(1);
-    DispatchCommand(ctx, eraseSlurCommand);
+    DispatchCommand(ctx, cmd::EraseSlur);
     EXPECT_EQ(curves(), (std::vector<std::uint32_t>{0, 0, startBits, 0, endBits, 0}));
     EXPECT_TRUE(ctx.doc.modified);
     cursorOn(2);  // the slur starting at the cursor
-    DispatchCommand(ctx, eraseSlurCommand);
+    DispatchCommand(ctx, cmd::EraseSlur);
     el(1).word0 |= endBits;  // a slur from the previous line
     cursorOn(0);
     EXPECT_TRUE(EraseSlur(ctx.doc, ctx.ui));
@@ -556,7 +556,7 @@ TEST_F(MarkRemovalTest, TheBeamGroupOfTheCursorGoesAndTheNextStays) {
     beam(0, 2);
     beam(3, 5);
     cursorOn(1);
-    DispatchCommand(ctx, eraseBeamCommand);
+    DispatchCommand(ctx, cmd::EraseBeam);
     EXPECT_EQ(each([&](std::size_t i) { return (el(i).word0 & 0xE0u) != 0; }),
               (std::vector<bool>{false, false, false, true, true, true}));
 }
@@ -566,7 +566,7 @@ TEST_F(MarkRemovalTest, TheRhythmicGroupGoesAndItsNotesCanBeDeletedAgain) {
     cursorOn(2);
     DispatchKey(ctx, Key::Delete, {});
     EXPECT_EQ(messageIds(), std::vector<int>{19});
-    DispatchCommand(ctx, eraseGroupCommand);
+    DispatchCommand(ctx, cmd::EraseGroup);
     EXPECT_EQ(groups(), std::vector<unsigned>(6, 0));
     EXPECT_EQ(ratios(), std::vector<Ratio>(6, {1, 1}));
     DispatchKey(ctx, Key::Delete, {});

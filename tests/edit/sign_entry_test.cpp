@@ -33,12 +33,12 @@ protected:
     void dialog(const std::string& name, std::vector<std::pair<std::string, std::string>> fields, int command,
                 bool ok = true) {
         ui.queueDialogAnswer(DialogAnswer{name, std::move(fields), ok});
-        DispatchCommand(ctx, static_cast<std::uint32_t>(command));
+        DispatchCommand(ctx, command);
     }
     void key(const std::string& number, const std::string& kind, bool ok = true) {
         dialog("Armure", kind.empty() ? decltype(DialogAnswer::fields){{"Nombre", number}}
                                       : decltype(DialogAnswer::fields){{"Nombre", number}, {kind, "1"}},
-               125, ok);
+               cmd::KeySignature, ok);
     }
     std::pair<KeyKind, unsigned> keyOf(int i) { return {staff(i).key().keyKind(), staff(i).key().keyCount()}; }
     // A key change's kind (1 sharps, 2 flats), number, code and cancellation flag.
@@ -58,9 +58,9 @@ protected:
 };
 
 TEST_F(SignEntryTest, AClefIsReplacedAtTheCursorAndBeforeMusicSendsTheCursorToTheNextElement) {
-    for (const auto& [command, clef] : {std::pair(201, 1u), std::pair(202, 3u)}) {
+    for (const auto& [command, clef] : {std::pair(cmd::ClefG2, 1u), std::pair(cmd::ClefF4, 3u)}) {
         at(60, els().empty() ? -1 : 0);
-        DispatchCommand(ctx, static_cast<std::uint32_t>(command));
+        DispatchCommand(ctx, command);
         ASSERT_EQ(els().size(), 1u) << command;
         EXPECT_TRUE(els()[0].isSignOfType(SignType::Clef));
         EXPECT_EQ(std::pair(els()[0].signWord().code(), els()[0].x), std::pair(clef, 60));
@@ -70,12 +70,12 @@ TEST_F(SignEntryTest, AClefIsReplacedAtTheCursorAndBeforeMusicSendsTheCursorToTh
     at(60);
     DispatchKey(ctx, Key::F2, {});
     at(40);
-    DispatchCommand(ctx, 202);
+    DispatchCommand(ctx, cmd::ClefF4);
     ASSERT_EQ(els().size(), 2u);
     EXPECT_TRUE(els()[0].isSignOfType(SignType::Clef));
     EXPECT_EQ(std::pair(ctx.shell.cursor.x, ctx.doc.currentElement), std::pair(els()[1].x, 1));
     ctx.doc.insertion.word0Flags = 1u << 14;  // working from a neighbour staff: no clef
-    DispatchCommand(ctx, 201);
+    DispatchCommand(ctx, cmd::ClefG2);
     EXPECT_EQ(els().size(), 2u);
 }
 
@@ -98,7 +98,7 @@ TEST_F(SignEntryTest, NearTheLineStartTheKeyIsTheStaffsAndIsHandedDownFromTheBlo
 TEST_F(SignEntryTest, AKeyRightAfterTheOpeningClefIsTheStaffKeyWhereverTheCursorStands) {
     groupFirstTwoStaves();
     at(30);
-    DispatchCommand(ctx, 201);
+    DispatchCommand(ctx, cmd::ClefG2);
     at(400);
     key("1", "Dièse");
     EXPECT_EQ(staff(0).elements.size(), 1u) << "no key change";
@@ -151,17 +151,17 @@ TEST_F(SignEntryTest, EffacerArmureClearsTheStaffKeyOrTheKeyChangeAtTheCursorBut
     at(40);
     key("2", "Dièse");
     at(40);
-    DispatchCommand(ctx, 128);
+    DispatchCommand(ctx, cmd::EraseKeySignature);
     EXPECT_EQ(keyOf(0), std::pair(KeyKind::None, 0u));
     EXPECT_EQ(keyOf(1), std::pair(KeyKind::None, 0u));
     at(500);
     key("2", "Dièse");
     at(500, 0);
-    DispatchCommand(ctx, 128);
+    DispatchCommand(ctx, cmd::EraseKeySignature);
     EXPECT_TRUE(staff().elements.empty());
     DispatchKey(ctx, Key::F2, {});
     at(500, 0);
-    DispatchCommand(ctx, 128);
+    DispatchCommand(ctx, cmd::EraseKeySignature);
     EXPECT_EQ(staff().elements.size(), 1u);
 }
 
@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MeterCase{{{"400", "2"}, {"401", "2"}, {"409", "1"}}, 16 | 1, 0, 2, 2}));
 
 TEST_F(SignEntryTest, ATimeSignatureIsWrittenThenEditedAtTheCursorAndCancelChangesNothing) {
-    dialog("IndMesure", {{"Numérateur", "3"}, {"Dénominateur", "4"}}, 230);
+    dialog("IndMesure", {{"Numérateur", "3"}, {"Dénominateur", "4"}}, cmd::TimeSignature);
     ASSERT_EQ(els().size(), 1u);
     EXPECT_TRUE(els()[0].isSignOfType(SignType::TimeSignature));
     EXPECT_EQ(std::tuple(els()[0].w1().numerator(), els()[0].w1().denominator(), els()[0].signWord().code()),
@@ -203,9 +203,9 @@ TEST_F(SignEntryTest, ATimeSignatureIsWrittenThenEditedAtTheCursorAndCancelChang
     EXPECT_GT(ctx.shell.cursor.x, 60);
     EXPECT_EQ(ctx.doc.insertion.timeSigNum, 1u);
     at(60, 0);
-    dialog("IndMesure", {{"400", "6"}, {"401", "8"}}, 230, false);
+    dialog("IndMesure", {{"400", "6"}, {"401", "8"}}, cmd::TimeSignature, false);
     EXPECT_EQ(els()[0].w1().numerator(), 3u);
-    dialog("IndMesure", {{"403", "1"}}, 230);
+    dialog("IndMesure", {{"403", "1"}}, cmd::TimeSignature);
     ASSERT_EQ(els().size(), 1u);
     EXPECT_EQ(std::pair(els()[0].signWord().code(), els()[0].signWord().subValue()), std::pair(65u, 1u));
     EXPECT_EQ(ctx.shell.dialogs.meterFlags, 65u);
@@ -223,7 +223,7 @@ TEST_F(SignEntryTest, EveryBarChoiceIsWrittenWithItsCodeByE) {
     for (const auto& [label, code] : choices) {
         els().clear();
         at(60);
-        dialog("TypeBarre", {{label, "1"}}, 359);
+        dialog("TypeBarre", {{label, "1"}}, cmd::SpecialBar);
         EXPECT_EQ(ctx.shell.input.mouseMode, specialBarMouseMode);
         DispatchChar(ctx, 'E');
         ASSERT_EQ(els().size(), 1u) << label;
@@ -236,7 +236,7 @@ TEST_F(SignEntryTest, EveryBarChoiceIsWrittenWithItsCodeByE) {
 TEST_F(SignEntryTest, WithoutAChoiceOrAfterCancelTheFinalBarIsPutAfterTheNoteAtTheCursor) {
     DispatchKey(ctx, Key::F2, {});
     at(60, 0);
-    dialog("TypeBarre", {{"Double barre ||", "1"}}, 359, false);
+    dialog("TypeBarre", {{"Double barre ||", "1"}}, cmd::SpecialBar, false);
     EXPECT_EQ(ctx.shell.input.mouseMode, 0);
     DispatchChar(ctx, 'E');
     ASSERT_EQ(els().size(), 2u);
@@ -248,13 +248,13 @@ TEST_F(SignEntryTest, ABraceJoinsTheRestOfTheGroupAndOnTheLastStaffABracketOnlyB
     staff(4).voice().setPositionInGroup(1);
     staff(4).voice().setGroupSize(3);
     ctx.doc.currentStaff = 4;
-    dialog("TypeBarre", {{"Accolade", "1"}, {"Par portées individuelles", "1"}}, 359);
+    dialog("TypeBarre", {{"Accolade", "1"}, {"Par portées individuelles", "1"}}, cmd::SpecialBar);
     EXPECT_TRUE(ctx.doc.settings.barsPerStaff);
     DispatchChar(ctx, 'E');
     EXPECT_EQ(els()[0].signWord().signedCode(), 2);
     ctx.doc.currentStaff = static_cast<int>(ctx.doc.page()->staves.size()) - 1;
     ctx.doc.modified = false;
-    dialog("TypeBarre", {{"Droite ouvrante", "1"}}, 359);
+    dialog("TypeBarre", {{"Droite ouvrante", "1"}}, cmd::SpecialBar);
     DispatchChar(ctx, 'E');
     EXPECT_TRUE(els().empty());
     EXPECT_EQ(ui.beeps(), 1);

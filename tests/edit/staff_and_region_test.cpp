@@ -85,11 +85,11 @@ TEST_F(StaffEditTest, AClickOnATopLineBelongsToTheStaffBelowIt) {
 TEST_F(StaffEditTest, AStaffWithMusicIsNotDeleted) {
     ctx.doc.currentStaff = 1;
     const std::size_t before = page().staves.size();
-    DispatchCommand(ctx, 498);
+    DispatchCommand(ctx, cmd::EraseStaff);
     EXPECT_EQ(lastMessage(), 74);
     EXPECT_EQ(page().staves.size(), before);
     page().staves[1].elements.clear();
-    DispatchCommand(ctx, 498);
+    DispatchCommand(ctx, cmd::EraseStaff);
     EXPECT_EQ(page().staves.size(), before - 1);
     EXPECT_EQ(ctx.doc.layoutModel.staffCount(), before - 1);
 }
@@ -97,9 +97,9 @@ TEST_F(StaffEditTest, AStaffWithMusicIsNotDeleted) {
 TEST_F(StaffEditTest, FromTheCursorToMarkerYWhicheverComesFirst) {
     ctx.doc.modified = false;
     at(0, 3);
-    DispatchCommand(ctx, markerYCommand);
+    DispatchCommand(ctx, cmd::MarkerY);
     at(0, 1);
-    DispatchCommand(ctx, eraseRegionCommand);
+    DispatchCommand(ctx, cmd::EraseRegion);
     EXPECT_EQ(xs(0), (std::vector<int>{30, 670}));
     EXPECT_EQ(xs(1).size(), 5u);
     EXPECT_TRUE(ctx.doc.modified);
@@ -108,10 +108,10 @@ TEST_F(StaffEditTest, FromTheCursorToMarkerYWhicheverComesFirst) {
     ASSERT_NE(ctx.doc.element(), nullptr);
     EXPECT_EQ(ctx.doc.element()->x, 670);
     at(0, 0);
-    DispatchCommand(ctx, markerYCommand);
+    DispatchCommand(ctx, cmd::MarkerY);
     at(0, 1);  // the cursor after the marker
     ctx.shell.cursor.x = 670;
-    DispatchCommand(ctx, eraseRegionCommand);
+    DispatchCommand(ctx, cmd::EraseRegion);
     EXPECT_TRUE(xs(0).empty());
 }
 
@@ -119,7 +119,7 @@ TEST_F(StaffEditTest, TheMarkedRegionGoesStaffByStaff) {
     CursorState& c = ctx.shell.cursor;
     c.zone = {.lastStaff = 1, .start = 3, .last = 1, .page = 1, .startStaff = 0};
     c.zoneRect = {.left = 430, .bottom = 0, .right = 270, .top = 3000, .shown = true};
-    DispatchCommand(ctx, eraseRegionCommand);
+    DispatchCommand(ctx, cmd::EraseRegion);
     EXPECT_EQ(xs(0), (std::vector<int>{30, 190, 350}));
     EXPECT_EQ(xs(1), (std::vector<int>{350, 510, 670}));
     EXPECT_FALSE(c.zoneRect.shown);
@@ -127,11 +127,11 @@ TEST_F(StaffEditTest, TheMarkedRegionGoesStaffByStaff) {
 
 TEST_F(StaffEditTest, WithNothingMarkedOrMarkerYOnAnotherStaffItOnlyBeeps) {
     ctx.doc.modified = false;
-    DispatchCommand(ctx, eraseRegionCommand);
+    DispatchCommand(ctx, cmd::EraseRegion);
     EXPECT_EQ(ui.beeps(), 1);
-    DispatchCommand(ctx, markerYCommand);
+    DispatchCommand(ctx, cmd::MarkerY);
     at(1, 2);
-    DispatchCommand(ctx, eraseRegionCommand);
+    DispatchCommand(ctx, cmd::EraseRegion);
     EXPECT_EQ(ui.beeps(), 3);  // the marker's own beep, then the refusal
     EXPECT_EQ(xs(0).size() + xs(1).size(), 10u);
     EXPECT_FALSE(ctx.doc.modified);
@@ -139,7 +139,7 @@ TEST_F(StaffEditTest, WithNothingMarkedOrMarkerYOnAnotherStaffItOnlyBeeps) {
 
 TEST_F(StaffEditTest, TheLineEndGoesFromTheCursorOn) {
     at(0, 2);
-    DispatchCommand(ctx, eraseToLineEndCommand);
+    DispatchCommand(ctx, cmd::EraseToLineEnd);
     EXPECT_EQ(xs(0), (std::vector<int>{30, 190}));
     EXPECT_EQ(xs(1).size(), 5u);
     EXPECT_EQ(ctx.doc.element()->x, 190);

@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, CarriesTheMenusAndThePaletteAboveThePageAndAPaletteClickR
     EXPECT_EQ(first.right(), window.width() - 1);
     EXPECT_GE(window.view().mapTo(&window, QPoint()).y(), first.bottom());
     const int before = window.context().shell.input.noteFormFlags;
-    palette.button(*PaletteIndex(38))->click();  // note-form flag A
+    palette.button(*PaletteIndex(cmd::ButtonNoteFormA))->click();
     EXPECT_NE(window.context().shell.input.noteFormFlags, before);
 }
 
@@ -131,36 +131,36 @@ protected:
 
 TEST_F(MenuBarTest, ItemsFollowMenuPreparationWhenAMenuOpens) {
     ctx.doc.modified = true;
-    const auto bar = makeBar([](int command) { return command != 53; });
-    EXPECT_EQ(bar->commandAction(284)->text(), QString::fromUtf8("Recalc&uler Distances"));
-    EXPECT_EQ(bar->commandAction(482), nullptr);
-    EXPECT_FALSE(bar->commandAction(53)->isEnabled());  // not built
-    EXPECT_TRUE(bar->commandAction(52)->isEnabled());
-    EXPECT_FALSE(bar->commandAction(13)->isEnabled());
-    EXPECT_TRUE(bar->commandAction(51)->isChecked());
+    const auto bar = makeBar([](int command) { return command != cmd::ZoomSmall; });
+    EXPECT_EQ(bar->commandAction(cmd::RecalculateDistances)->text(), QString::fromUtf8("Recalc&uler Distances"));
+    EXPECT_EQ(bar->commandAction(cmd::LeaveMask), nullptr);
+    EXPECT_FALSE(bar->commandAction(cmd::ZoomSmall)->isEnabled());  // not built
+    EXPECT_TRUE(bar->commandAction(cmd::ZoomLarge)->isEnabled());
+    EXPECT_FALSE(bar->commandAction(cmd::Paste)->isEnabled());
+    EXPECT_TRUE(bar->commandAction(cmd::ZoomNormal)->isChecked());
     EXPECT_TRUE(ctx.shell.stickyModified);
-    EXPECT_TRUE(bar->commandAction(3)->isEnabled());
+    EXPECT_TRUE(bar->commandAction(cmd::Save)->isEnabled());
     inputs.copyBufferFilled = true;
-    ctx.shell.view.zoomMenuItem = 52;  // the Zoom item chosen last carries the mark
+    ctx.shell.view.zoomMenuItem = cmd::ZoomLarge;  // the Zoom item chosen last carries the mark
     emit bar->actions().at(1)->menu()->aboutToShow();
-    EXPECT_TRUE(bar->commandAction(13)->isEnabled());
-    EXPECT_TRUE(bar->commandAction(52)->isChecked());
-    EXPECT_FALSE(bar->commandAction(51)->isChecked());
-    EXPECT_FALSE(bar->commandAction(51)->isCheckable());
+    EXPECT_TRUE(bar->commandAction(cmd::Paste)->isEnabled());
+    EXPECT_TRUE(bar->commandAction(cmd::ZoomLarge)->isChecked());
+    EXPECT_FALSE(bar->commandAction(cmd::ZoomNormal)->isChecked());
+    EXPECT_FALSE(bar->commandAction(cmd::ZoomNormal)->isCheckable());
 }
 
 TEST_F(MenuBarTest, ItemsSendTheirCommandsAndMaskEditingShowsItsOwnQuit) {
     const auto bar = makeBar();
     EXPECT_FALSE(bar->leaveMaskAction()->isVisible());
-    bar->commandAction(249)->trigger();  // inside the spacing detail submenu
-    bar->commandAction(583)->trigger();
+    bar->commandAction(cmd::SpaceBlockAligned)->trigger();  // inside the spacing detail submenu
+    bar->commandAction(cmd::Duration256th)->trigger();
     ctx.shell.maskEditing = true;
     bar->prepare();
     EXPECT_TRUE(bar->leaveMaskAction()->isVisible());
     EXPECT_EQ(bar->leaveMaskAction()->text(), QStringLiteral("&Quitter"));
-    EXPECT_FALSE(bar->commandAction(6)->isEnabled());
+    EXPECT_FALSE(bar->commandAction(cmd::Quit)->isEnabled());
     bar->leaveMaskAction()->trigger();
-    EXPECT_EQ(chosen, (std::vector<int>{249, 583, LeaveMaskCommand}));
+    EXPECT_EQ(chosen, (std::vector<int>{cmd::SpaceBlockAligned, cmd::Duration256th, cmd::LeaveMask}));
 }
 
 TEST(PaletteBar, ButtonsTakeTheirPlacesAndSendTheirCommands) {
@@ -175,8 +175,8 @@ TEST(PaletteBar, ButtonsTakeTheirPlacesAndSendTheirCommands) {
     }
     bar.button(0)->click();
     bar.button(21)->click();
-    EXPECT_EQ(sent, (std::vector<int>{20, 41}));
-    EXPECT_EQ(bar.button(23), nullptr);
+    EXPECT_EQ(sent, (std::vector<int>{cmd::ButtonUndo, cmd::ButtonValue}));
+    EXPECT_EQ(bar.button(PaletteButtonCount), nullptr);
 }
 
 // Every face paints ink inside its own rectangle on a device of twice the logical density.

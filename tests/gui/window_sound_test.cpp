@@ -31,7 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int soundItems[] = {commandPlay, commandPlayCurrentVoice, commandPlayMidiFile, commandStopMidi};
+constexpr int soundItems[] = {cmd::Play, cmd::PlayCurrentVoice, cmd::PlayMidiFile, cmd::StopMidi};
 
 // The device boxes standing open beside the windows.
 std::vector<QMessageBox*> OpenBoxes() {
@@ -107,7 +107,7 @@ TEST_F(WindowSoundTest, WithoutAudioOutputTheWindowStartsAndReportsOnceInABoxBes
     ASSERT_EQ(OpenBoxes().size(), 1u);
     EXPECT_EQ(OpenBoxes()[0]->windowTitle(), "Message");
     EXPECT_TRUE(OpenBoxes()[0]->text().startsWith("Initialisation midi, erreur no 3,\n"));
-    DispatchCommand(window->context(), 52);  // the editor goes on working
+    DispatchCommand(window->context(), cmd::ZoomLarge);  // the editor goes on working
     EXPECT_EQ(window->context().shell.view.zoom, (ZoomFraction{2, 1}));
     window->sound()->checkDevices();
     EXPECT_EQ(OpenBoxes().size(), 1u);
@@ -116,7 +116,7 @@ TEST_F(WindowSoundTest, WithoutAudioOutputTheWindowStartsAndReportsOnceInABoxBes
 TEST_F(WindowSoundTest, PlayingWritesTheScorePrivatelyAndTheEndNoticeClosesTheSequencer) {
     attachFake();
     paint();
-    window->menus().commandAction(commandPlay)->trigger();
+    window->menus().commandAction(cmd::Play)->trigger();
     test::FakeSequencer& sequencer = services->fakeSequencer;
     ASSERT_EQ(sequencer.opened.size(), 1u);
     const fs::path file = sequencer.opened[0];  // a MIDI file in a folder of the user's alone

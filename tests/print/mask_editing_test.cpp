@@ -23,7 +23,7 @@ struct MaskEditingTest : ::testing::Test {
 };
 
 TEST_F(MaskEditingTest, EnteringMakesAMissingMaskPageWorksOnItAndLeavesToThePage) {
-    ASSERT_EQ(EnterMaskEditing(ctx, mask_command::editFixed), 1);
+    ASSERT_EQ(EnterMaskEditing(ctx, cmd::EditFixedMask), 1);
     ASSERT_TRUE(ctx.doc.optional.fixedMask);
     EXPECT_EQ(ctx.doc.optional.fixedMask->staves.size(), 10U);
     EXPECT_EQ(masks(), block_flag::fixedMask);
@@ -31,7 +31,7 @@ TEST_F(MaskEditingTest, EnteringMakesAMissingMaskPageWorksOnItAndLeavesToThePage
     EXPECT_EQ(ctx.doc.page(), ctx.doc.optional.fixedMask.get());
     EXPECT_EQ(ctx.doc.currentStaff, 0);
     ctx.doc.staff()->elements.emplace_back().x = 80;
-    EXPECT_EQ(EnterMaskEditing(ctx, mask_command::editVariable), 0);  // one mask at a time
+    EXPECT_EQ(EnterMaskEditing(ctx, cmd::EditVariableMask), 0);  // one mask at a time
     ASSERT_EQ(LeaveMaskEditing(ctx), 1);
     EXPECT_FALSE(ctx.shell.maskEditing);
     EXPECT_EQ(ctx.doc.currentPage, 2);
@@ -39,27 +39,27 @@ TEST_F(MaskEditingTest, EnteringMakesAMissingMaskPageWorksOnItAndLeavesToThePage
     EXPECT_EQ(ctx.doc.page()->number, 2U);
     EXPECT_EQ(ctx.doc.findPage(0), nullptr);  // page 0 is a mask only while one is edited
     EXPECT_EQ(LeaveMaskEditing(ctx), 0);
-    ASSERT_EQ(EnterMaskEditing(ctx, mask_command::editFixed), 1);
+    ASSERT_EQ(EnterMaskEditing(ctx, cmd::EditFixedMask), 1);
     EXPECT_EQ(ctx.doc.page()->staves[0].elements.size(), 1U);  // the mask that exists is kept
     EXPECT_EQ(ctx.doc.currentElement, 0);
     LeaveMaskEditing(ctx);
-    ASSERT_EQ(EnterMaskEditing(ctx, mask_command::editVariable), 1);  // a page of its own
+    ASSERT_EQ(EnterMaskEditing(ctx, cmd::EditVariableMask), 1);  // a page of its own
     EXPECT_EQ(ctx.doc.page(), ctx.doc.optional.variableMask.get());
     EXPECT_EQ(masks(), block_flag::fixedMask | block_flag::variableMask);
     LeaveMaskEditing(ctx);
     ctx.shell.view.continuousView = true;
-    EXPECT_EQ(EnterMaskEditing(ctx, mask_command::editFixed), 0);  // none in the continuous view
+    EXPECT_EQ(EnterMaskEditing(ctx, cmd::EditFixedMask), 0);  // none in the continuous view
     EXPECT_EQ(EnterMaskEditing(ctx, 999), 0);
 }
 
 TEST_F(MaskEditingTest, ErasingFreesTheMaskButNotWhileItIsEdited) {
-    EXPECT_EQ(EraseMask(ctx, mask_command::eraseFixed), 0);  // none yet
-    EnterMaskEditing(ctx, mask_command::editFixed);
-    EXPECT_EQ(EraseMask(ctx, mask_command::eraseFixed), 0);
+    EXPECT_EQ(EraseMask(ctx, cmd::EraseFixedMask), 0);  // none yet
+    EnterMaskEditing(ctx, cmd::EditFixedMask);
+    EXPECT_EQ(EraseMask(ctx, cmd::EraseFixedMask), 0);
     EXPECT_TRUE(ctx.doc.optional.fixedMask);
     LeaveMaskEditing(ctx);
-    EnterMaskEditing(ctx, mask_command::editVariable);
-    EXPECT_EQ(EraseMask(ctx, mask_command::eraseFixed), 1);  // the other mask may go
+    EnterMaskEditing(ctx, cmd::EditVariableMask);
+    EXPECT_EQ(EraseMask(ctx, cmd::EraseFixedMask), 1);  // the other mask may go
     EXPECT_FALSE(ctx.doc.optional.fixedMask);
     EXPECT_EQ(masks(), block_flag::variableMask);
     EXPECT_TRUE(ctx.doc.modified);

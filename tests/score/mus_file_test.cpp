@@ -410,7 +410,7 @@ TEST_F(MusFile, SavingDuringMaskEditingStoresThePageEditingReturnsTo) {
     ctx.doc.currentStaff = 1;
     ctx.doc.currentElement = 2;
     const std::int32_t x = ctx.doc.element()->x;
-    ASSERT_EQ(EnterMaskEditing(ctx, mask_command::editFixed), 1);
+    ASSERT_EQ(EnterMaskEditing(ctx, cmd::EditFixedMask), 1);
     ASSERT_EQ(ctx.doc.currentPage, 0);
     ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui, PlaceToReopen(ctx)));
     EXPECT_EQ(ctx.doc.header.currentPage(), 2);

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 
 #include "platform/headless/headless_ui.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/menu_table.h"
 #include "shell/shell_timers.h"
 #include "support/score_builder.h"
 
@@ -43,25 +45,25 @@ TEST(DispatchKeys, CtrlAndShiftRenumberTheKeysAndNoSubsystemTakesAnotherOnesNumb
 }
 
 TEST_F(Dispatch, ACheckedToolMovesTheCheckMarkAndAStarredOneRemovesItButNotAPendingClick) {
-    DispatchCommand(ctx, 71);  // Liaisons
+    DispatchCommand(ctx, cmd::ToolSlurs);
     EXPECT_EQ(ctx.shell.input.currentTool, '(');
-    EXPECT_EQ(ctx.shell.input.toolMenuItem, 71);
-    ctx.shell.input.mouseMode = 99;
-    DispatchCommand(ctx, 80);  // Double Dièse*
+    EXPECT_EQ(ctx.shell.input.toolMenuItem, cmd::ToolSlurs);
+    ctx.shell.input.mouseMode = cmd::CutLineDown;  // a line cut waits under its own number
+    DispatchCommand(ctx, cmd::ToolDoubleSharp);  // of the Insérer menu: no check mark
     EXPECT_EQ(ctx.shell.input.currentTool, 'D');
     EXPECT_EQ(ctx.shell.input.toolMenuItem, 0);
-    EXPECT_EQ(ctx.shell.input.mouseMode, 99);
+    EXPECT_EQ(ctx.shell.input.mouseMode, cmd::CutLineDown);
     EXPECT_EQ(ui.mouseModesEnded, 0);
-    DispatchCommand(ctx, 97);  // Cacher/révéler Altération
+    DispatchCommand(ctx, cmd::ToolHideAccidental);
     EXPECT_EQ(ctx.shell.input.currentTool, 300);
     EXPECT_EQ(ctx.shell.input.hideKind, 2);
-    EXPECT_EQ(ctx.shell.input.toolMenuItem, 97);
+    EXPECT_EQ(ctx.shell.input.toolMenuItem, cmd::ToolHideAccidental);
 }
 
 TEST_F(Dispatch, ChoosingAToolWhileALineCutWaitsCancelsTheCut) {
-    ctx.shell.input.mouseMode = 98;
+    ctx.shell.input.mouseMode = cmd::CutLineUp;
     ctx.doc.toolOverride = 1;
-    DispatchCommand(ctx, 86);  // Notes
+    DispatchCommand(ctx, cmd::ToolNotes);
     EXPECT_EQ(ctx.shell.input.mouseMode, 0);
     EXPECT_EQ(ui.mouseModesEnded, 1);
     EXPECT_EQ(ctx.doc.toolOverride, 0);
@@ -69,14 +71,14 @@ TEST_F(Dispatch, ChoosingAToolWhileALineCutWaitsCancelsTheCut) {
 }
 
 TEST_F(Dispatch, ACommandWithAHighWordOrNotBuiltDoesNothing) {
-    DispatchCommand(ctx, (1u << 16) | 71u);
+    DispatchCommand(ctx, (1u << 16) | cmd::ToolSlurs);
     EXPECT_EQ(ctx.shell.input.currentTool, 'N');
-    EXPECT_EQ(ctx.shell.input.toolMenuItem, 86);
-    DispatchCommand(ctx, (1u << 16) | 52u);
+    EXPECT_EQ(ctx.shell.input.toolMenuItem, cmd::ToolNotes);
+    DispatchCommand(ctx, (1u << 16) | cmd::ZoomLarge);
     EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{1, 1}));
-    EXPECT_TRUE(CommandIsBuilt(71));
-    EXPECT_FALSE(CommandIsBuilt(227));  // transposition comes with the editing code
-    DispatchCommand(ctx, 227);
+    EXPECT_TRUE(CommandIsBuilt(cmd::ToolSlurs));
+    EXPECT_FALSE(CommandIsBuilt(cmd::TransposePitches));  // transposition comes with the editing code
+    DispatchCommand(ctx, cmd::TransposePitches);
     EXPECT_TRUE(ui.messages().empty());
 }
 
@@ -95,17 +97,17 @@ TEST_F(Dispatch, PaletteButtonsSendTheOpeningOrClosingCharacterOfTheirPair) {
     DispatchChar(ctx, '5');  // beams join eighths: a quarter would refuse the group
     DispatchChar(ctx, '[');
     EXPECT_NE(ctx.doc.insertion.switches & SwitchBeam, 0u);
-    DispatchCommand(ctx, 33);  // sends ] while the beam group is open
+    DispatchCommand(ctx, cmd::ButtonBeam);  // sends ] while the beam group is open
     EXPECT_EQ(ctx.doc.insertion.switches & SwitchBeam, 0u);
-    DispatchCommand(ctx, 26);  // sends _ while the tie form is off
+    DispatchCommand(ctx, cmd::ButtonTie);  // sends _ while the tie form is off
     EXPECT_NE(ctx.doc.insertion.switches & SwitchTie, 0u);
     DispatchChar(ctx, '-');
     EXPECT_EQ(ctx.doc.insertion.switches & SwitchTie, 0u);
     ui.queueDialogAnswer({"Fraction", {{"Numérateur", "3"}, {"Dénominateur", "2"}}, true});
-    DispatchCommand(ctx, 24);  // sends G, which asks its fraction
+    DispatchCommand(ctx, cmd::ButtonRhythmicGroup);  // sends G, which asks its fraction
     EXPECT_NE(ctx.doc.insertion.switches & SwitchGroup, 0u);
     EXPECT_EQ(std::pair(ctx.shell.input.groupNum, ctx.shell.input.groupDen), std::pair(3u, 2u));
-    DispatchCommand(ctx, 24);  // then g
+    DispatchCommand(ctx, cmd::ButtonRhythmicGroup);  // then g
     EXPECT_EQ(ctx.doc.insertion.switches & SwitchGroup, 0u);
 }
 
@@ -113,46 +115,50 @@ TEST_F(Dispatch, NoteFormButtonsSetTheStemBitsOfNewNotes) {
     const auto stemBits = [&] { return (ctx.doc.insertion.noteWordFlags >> 13) & 3u; };
     EXPECT_EQ(ctx.shell.input.noteFormFlags, 2) << "stems start automatic";
     EXPECT_EQ(stemBits(), 1u);
-    const std::tuple<int, int, unsigned> presses[] = {{40, 0, 0}, {38, 1, 2}, {39, 2, 1}, {38, 3, 3}, {40, 0, 0}};
+    const std::tuple<int, int, unsigned> presses[] = {{cmd::ButtonNoteFormClear, 0, 0}, {cmd::ButtonNoteFormA, 1, 2},
+        {cmd::ButtonNoteFormB, 2, 1}, {cmd::ButtonNoteFormA, 3, 3}, {cmd::ButtonNoteFormClear, 0, 0}};
     for (const auto& [command, flags, bits] : presses) {
-        DispatchCommand(ctx, static_cast<std::uint32_t>(command));
+        DispatchCommand(ctx, command);
         EXPECT_EQ(ctx.shell.input.noteFormFlags, flags) << command;
         EXPECT_EQ(stemBits(), bits) << command;  // flag A: stem up (bit 14); flag B: automatic (bit 13)
     }
-    DispatchCommand(ctx, 22);
+    DispatchCommand(ctx, cmd::ButtonAlternateAction);
     EXPECT_TRUE(ctx.shell.input.alternateAction);
 }
 
 TEST_F(Dispatch, ZoomCommandsAndTheFractionDialog) {
-    DispatchCommand(ctx, 54);
-    EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{3, 2}));
-    EXPECT_EQ(ctx.shell.view.zoomMenuItem, 54);
-    DispatchCommand(ctx, 56);  // cancelled: nothing changes
-    EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{3, 2}));
-    EXPECT_EQ(ctx.shell.view.zoomMenuItem, 54);
+    for (const MenuEntry& item : MainMenus()[3].entries) {  // Zoom: each fixed item gives the fraction it shows
+        ZoomFraction shown{0, 0};
+        if (std::sscanf(std::string(item.label).c_str(), "%*s %d/%d", &shown.num, &shown.den) != 2) continue;
+        DispatchCommand(ctx, item.command);
+        EXPECT_TRUE(ctx.shell.view.zoom == shown && ctx.shell.view.zoomMenuItem == item.command) << item.label;
+    }
+    DispatchCommand(ctx, cmd::ZoomOther);  // cancelled: nothing changes
+    EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{3, 4}));
+    EXPECT_EQ(ctx.shell.view.zoomMenuItem, cmd::ZoomThreeQuarters);
     ui.queueDialogAnswer({"Fraction", {{"Numérateur", "250"}, {"Dénominateur", "7"}}, true});
-    DispatchCommand(ctx, 56);
+    DispatchCommand(ctx, cmd::ZoomOther);
     EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{99, 7}));
-    EXPECT_EQ(ctx.shell.view.zoomMenuItem, 56);
-    EXPECT_EQ(ui.repaints, 2);
+    EXPECT_EQ(ctx.shell.view.zoomMenuItem, cmd::ZoomOther);
+    EXPECT_EQ(ui.repaints, 6);
 }
 
-TEST_F(Dispatch, ThePopupOfButton42GivesTheReferenceValueToATimeSignature) {
+TEST_F(Dispatch, ThePopupOfTheReferenceValueButtonGivesItToATimeSignature) {
     test::ScoreBuilder score;
     score.on(1, 0).meter(200, 3, 4);
     score.setCurrent(1, 0, 0);
     ctx.doc = std::move(score.doc());
     ctx.doc.insertion.signAttribute = 9;
-    ui.popupChoice = 533;  // Noire
-    DispatchCommand(ctx, 42);
+    ui.popupChoice = cmd::DurationHalf;
+    DispatchCommand(ctx, cmd::ButtonReferenceValue);
     ASSERT_NE(ctx.doc.element(), nullptr);
     EXPECT_EQ(std::pair(ctx.doc.element()->w1().smallField(), ctx.doc.element()->signWord().high7()), std::pair(3u, 9u));
     // The reference value changes, the note duration does not.
     EXPECT_EQ(std::pair(ctx.doc.insertion.referenceValue, ctx.doc.insertion.durationCode), std::pair(3u, 4u));
     EXPECT_EQ(ctx.shell.input.keyMode, 0);
     EXPECT_EQ(ui.messages().size(), 1u);  // the values of the time signature were shown first
-    ui.popupChoice = 535;  // from button 41 the same item is a note duration
-    DispatchCommand(ctx, 41);
+    ui.popupChoice = cmd::DurationEighth;  // from the value button the same item is a note duration
+    DispatchCommand(ctx, cmd::ButtonValue);
     EXPECT_EQ(std::pair(ctx.doc.insertion.referenceValue, ctx.doc.insertion.durationCode), std::pair(3u, 5u));
 }
 
@@ -185,7 +191,7 @@ TEST_F(Dispatch, ARefusedTimerIsRetriedUntilCancel) {
 TEST_F(Dispatch, TheAutosaveCommandSwitchesTimerTwoAndCancelKeepsTheDelay) {
     const auto answerDelay = [&](const std::string& typed, bool ok = true) {
         ui.queueDialogAnswer({"AutoSave", {{"Délai en minutes", typed}}, ok});
-        DispatchCommand(ctx, autosaveCommand);
+        DispatchCommand(ctx, cmd::Autosave);
     };
     StartShellTimers(ctx);
     const std::pair<const char*, int> answers[] = {{"0", 0}, {"75", 60}, {"-5", 0}, {"2", 2}};

@@ -46,17 +46,17 @@ protected:
 TEST_F(FileCommands, QuitAsksOnlyForAModifiedDocumentAndCancelOrAFailedSaveKeepsItOpen) {
     ctx.doc.markModified();
     ui.queueAnswer(MessageAnswer::Cancel);
-    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 0);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::Quit), 0);
     ui.queueAnswer(MessageAnswer::Yes);
     ui.queueFileName(std::nullopt);  // the name dialog of the untitled document is cancelled
-    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 0);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::Quit), 0);
     EXPECT_FALSE(ui.closed());
     EXPECT_TRUE(ctx.doc.modified);
     ASSERT_EQ(ui.messages().size(), 2u);
     EXPECT_EQ(ui.messages()[0].stringId, 66);
     EXPECT_EQ(ui.messages()[0].text, "Enregistrer les modifications dans (sans nom) ?");
     ctx.doc.modified = false;
-    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 1);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::Quit), 1);
     EXPECT_TRUE(ui.closed());
     EXPECT_EQ(ui.messages().size(), 2u);
 }
@@ -65,7 +65,7 @@ TEST_F(FileCommands, YesSavesThenQuits) {
     openSaved("opus.mus");
     ctx.doc.markModified();
     ui.queueAnswer(MessageAnswer::Yes);
-    EXPECT_EQ(DoFileCommand(ctx, fileQuit), 1);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::Quit), 1);
     EXPECT_TRUE(ui.closed());
     EXPECT_TRUE(fs::exists(dir / "opus.bak"));
     EXPECT_FALSE(fs::exists(dir / "opus.sum"));
@@ -73,7 +73,7 @@ TEST_F(FileCommands, YesSavesThenQuits) {
 
 TEST_F(FileCommands, SaveOfAnUntitledDocumentAsksOnlyForANameAndWritesOnce) {
     ui.queueFileName((dir / "neuf.mus").string());
-    EXPECT_EQ(DoFileCommand(ctx, fileSave), 1);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::Save), 1);
     EXPECT_EQ(ui.fileDialogs().size(), 1u);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_TRUE(fs::exists(dir / "neuf.mus"));
@@ -89,13 +89,13 @@ TEST_F(FileCommands, SaveAsMovesTheCompanionFilesAndKeepsTheOldDocument) {
     test::WriteText(oldSnapshot, "étape");
     ctx.doc.markModified();
     ui.queueFileName((dir / "nouveau.mus").string());
-    EXPECT_EQ(DoFileCommand(ctx, fileSaveAs), 1);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::SaveAs), 1);
     EXPECT_EQ(test::ReadBytes(dir / "ancien.mus"), before);
     EXPECT_FALSE(fs::exists(oldSnapshot));
     EXPECT_EQ(test::ReadText(*CompanionFileName(dir / "nouveau.mus", 3, true)), "étape");
     EXPECT_FALSE(fs::exists(dir / "ancien.sum"));
     EXPECT_TRUE(fs::exists(dir / "nouveau.mus"));
-    DoFileCommand(ctx, fileQuit);
+    DoFileCommand(ctx, cmd::Quit);
     EXPECT_FALSE(fs::exists(*CompanionFileName(dir / "nouveau.mus", 3, true)));
 }
 
@@ -103,7 +103,7 @@ TEST_F(FileCommands, OpenCancelledKeepsTheDocumentAndOpenReadsTheChosenOneAtNorm
     openSaved("opus.mus");
     ctx.doc.markModified();
     ui.queueAnswer(MessageAnswer::No);
-    EXPECT_EQ(DoFileCommand(ctx, fileOpen), 0);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::Open), 0);
     EXPECT_EQ(ctx.doc.title(), "opus.mus");
     EXPECT_TRUE(fs::exists(dir / "opus.sum"));
     test::ScoreBuilder other(3);
@@ -111,7 +111,7 @@ TEST_F(FileCommands, OpenCancelledKeepsTheDocumentAndOpenReadsTheChosenOneAtNorm
     ctx.shell.view.zoom = {3, 2};
     ui.queueAnswer(MessageAnswer::No);
     ui.queueFileName((dir / "autre.mus").string());
-    EXPECT_EQ(DoFileCommand(ctx, fileOpen), 1);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::Open), 1);
     EXPECT_EQ(ctx.doc.pageCount, 3);
     EXPECT_EQ(ctx.shell.view.zoom, (ZoomFraction{1, 1}));
     EXPECT_TRUE(ctx.shell.documentReady);
@@ -121,7 +121,7 @@ TEST_F(FileCommands, OpenCancelledKeepsTheDocumentAndOpenReadsTheChosenOneAtNorm
 TEST_F(FileCommands, OpeningAnUnreadableFileLeavesAnEmptyUntitledDocument) {
     test::WriteText(dir / "faux.mus", "pas une partition");
     ui.queueFileName((dir / "faux.mus").string());
-    EXPECT_EQ(DoFileCommand(ctx, fileOpen), 0);
+    EXPECT_EQ(DoFileCommand(ctx, cmd::Open), 0);
     EXPECT_EQ(ctx.doc.title(), "");
     EXPECT_EQ(ctx.doc.pageCount, 1);
     EXPECT_FALSE(ui.messages().empty());
@@ -131,7 +131,7 @@ TEST_F(FileCommands, NewWithNoDiscardsTheChanges) {
     openSaved("opus.mus");
     ctx.doc.markModified();
     ui.queueAnswer(MessageAnswer::No);
-    DispatchCommand(ctx, fileNew);
+    DispatchCommand(ctx, cmd::New);
     EXPECT_EQ(ctx.doc.title(), "");
     EXPECT_FALSE(ctx.doc.modified);
     EXPECT_EQ(ctx.doc.pageCount, 1);
@@ -167,13 +167,13 @@ TEST(SubsystemCommands, HelpOpensTheFileBesideTheProgramOrOnlyBeepsWithoutAHelpW
     EXPECT_EQ(HelpFilePath("/opt/notavera/bin/notavera"), fs::path("/opt/notavera/bin/notavera.hlp"));
     HelpUi ui;
     EditorContext ctx(ui);
-    DispatchCommand(ctx, 901);
+    DispatchCommand(ctx, cmd::Help);
     EXPECT_EQ(fs::path(ui.helpPath).filename(), "notavera.hlp");
-    DispatchCommand(ctx, 9);
+    DispatchCommand(ctx, cmd::About);
     EXPECT_EQ(ui.abouts, 1);
     HeadlessUi plain(nullptr);
     EditorContext other(plain);
-    DispatchCommand(other, 901);
+    DispatchCommand(other, cmd::Help);
     EXPECT_EQ(plain.beeps(), 1);
 }
 
@@ -182,9 +182,9 @@ TEST(SubsystemCommands, SaveMidiFileWritesWhereTheUserChose) {
     test::ScoreBuilder score;
     score.on(1, 0).notes(100, 40, 4, 3);
     score.setCurrent(1, 0);
-    DispatchCommand(score.ctx(), 241);  // dialog cancelled
+    DispatchCommand(score.ctx(), cmd::SaveMidiFile);  // dialog cancelled
     score.ui().queueFileName((dir / "sortie.mid").string());
-    DispatchCommand(score.ctx(), 241);
+    DispatchCommand(score.ctx(), cmd::SaveMidiFile);
     EXPECT_EQ(score.ui().fileDialogs().size(), 2u);
     EXPECT_EQ(score.ui().fileDialogs()[0].filters.at(0).label, "Fichiers MIDI (*.mid)");
     ASSERT_TRUE(fs::exists(dir / "sortie.mid"));
@@ -195,7 +195,7 @@ TEST(SubsystemCommands, SaveMidiFileWritesWhereTheUserChose) {
 TEST(SubsystemCommands, GuidoImportIsRefusedWhileADocumentFileIsOpen) {
     test::ScoreBuilder score;
     score.doc().storage.fileState = FileState::Open;
-    DispatchCommand(score.ctx(), 902);
+    DispatchCommand(score.ctx(), cmd::ReadGuido);
     EXPECT_TRUE(score.ui().fileDialogs().empty());
 }
 

@@ -64,13 +64,13 @@ TEST_F(MarkersTest, WithNothingMarkedOnlyTheCursorIsDrawn) {
 }
 
 TEST_F(MarkersTest, EveryMarkerHasItsMarkOnItsOwnPageOnly) {
-    command(markerPageCommand);
+    command(cmd::MarkerPage);
     EXPECT_NE(b.ui().title().find("(mqPage: 1)"), std::string::npos);
-    command(markerYCommand);  // on the note at 300
+    command(cmd::MarkerY);  // on the note at 300
     EXPECT_EQ(cursor().zone.start, 1);
     EXPECT_EQ(cursor().zone.page, 1);
     cursor().x = 400;
-    command(markerXCommand);
+    command(cmd::MarkerX);
     EXPECT_EQ(cursor().markerX, 400);
     cursor().zoneRect = {.left = 150, .bottom = 1000, .right = 450, .top = 2000, .shown = true};
     nlohmann::json calls = markers();
@@ -90,9 +90,9 @@ TEST_F(MarkersTest, EveryMarkerHasItsMarkOnItsOwnPageOnly) {
 }
 
 TEST_F(MarkersTest, EscapeAfterMarkRegionLeavesNoRegionNoZoneAndNoPageMarker) {
-    command(markerPageCommand);
-    command(markerYCommand);
-    command(markRegionCommand);
+    command(cmd::MarkerPage);
+    command(cmd::MarkerY);
+    command(cmd::MarkRegion);
     EXPECT_TRUE(cursor().regionMarking);
     cursor().zoneRect = {.left = 150, .bottom = 1000, .right = 450, .top = 2000, .shown = true};
     DispatchKey(b.ctx(), Key::Escape, {});
@@ -108,21 +108,21 @@ TEST_F(MarkersTest, EscapeAfterMarkRegionLeavesNoRegionNoZoneAndNoPageMarker) {
 }
 
 TEST_F(MarkersTest, AnOpenZoneMakesZoneOperationsBeepAndClearZoneForgetsMarkerX) {
-    command(markerYCommand);
+    command(cmd::MarkerY);
     const int beeps = b.ui().beeps();
     EXPECT_FALSE(ZoneAvailable(b.ctx()));
     EXPECT_EQ(b.ui().beeps(), beeps + 1);
     cursor().zone.last = 2;
     EXPECT_TRUE(ZoneAvailable(b.ctx()));
     EXPECT_FALSE(ZoneAvailable(b.ctx(), true));
-    command(markerXCommand);
+    command(cmd::MarkerX);
     ClearZone(b.ctx());
     EXPECT_EQ(cursor().markerX, 0);
 }
 
 TEST_F(MarkersTest, GoToStaffTakesTheNumberEnteredAndRefusesOneBeyondThePage) {
     b.ui().queueDialogAnswer({.name = "PorteeNo", .fields = {{"Numéro de portée", "1"}}, .ok = true});
-    command(goToStaffCommand);
+    command(cmd::GoToStaff);
     EXPECT_EQ(b.doc().currentStaff, 0);
     b.ui().queueDialogAnswer({.name = "PorteeNo", .fields = {{"Numéro de portée", "9"}}, .ok = true});
     EXPECT_FALSE(GoToStaff(b.ctx()));

@@ -90,11 +90,11 @@ TEST_F(MeasureSearchTest, TheSearchStartsAtTheCurrentLineAndANumberNotFoundRetur
 
 TEST_F(MeasureSearchTest, TheDialogAsksForTheNumberAndKeepsIt) {
     b.ui().queueDialogAnswer({.name = "MesNo", .fields = {{"48", "16"}}, .ok = true});
-    DispatchCommand(b.ctx(), goToMeasureCommand);
+    DispatchCommand(b.ctx(), cmd::GoToMeasure);
     EXPECT_EQ(b.doc().currentPage, 2);
     EXPECT_EQ(b.ctx().shell.dialogs.lastMeasureSought, 16);
     b.ui().queueDialogAnswer({.name = "MesNo", .fields = {{"48", "1"}}, .ok = false});
-    DispatchCommand(b.ctx(), goToMeasureCommand);
+    DispatchCommand(b.ctx(), cmd::GoToMeasure);
     EXPECT_EQ(b.doc().currentPage, 2);
 }
 

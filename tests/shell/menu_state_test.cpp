@@ -9,6 +9,7 @@
 #include <string>
 
 #include "score/new_document.h"
+#include "shell/dispatch.h"
 #include "shell/menu_table.h"
 #include "shell/palette.h"
 
@@ -34,47 +35,51 @@ struct Setting {
 struct Rule {
     const char* name;
     void (*set)(Setting&);
-    std::vector<int> enabled, disabled, checked, unchecked;
+    std::vector<int> enabled = {}, disabled = {}, checked = {}, unchecked = {};
 };
 
 TEST(MenuState, EachRuleEnablesAndChecksItsCommands) {
+    using namespace cmd;
     const Rule rules[] = {
-        {"new document", [](Setting&) {}, {98, 99, 239, 61, 48, 498, 497, 589, 902, 223}, {3, 7, 11, 672, 588, 13, 268,
-         623, 624, LeaveMaskCommand, 12345}, {51, 492}, {100}},
-        {"continuous view", [](Setting& s) { s.shell.view.continuousView = true; }, {100, 237},
-         {98, 99, 101, 239, 584, 61, 62, 621, 622, 614, 615, 14, 60, 65, 67, 597, 595, 596, 48, 498, 497}, {100}, {}},
+        {"new document", [](Setting&) {}, {CutLineUp, LayOutPageJustified, CreatePage, InsertStaff, Align},
+         {Save, Compress, Undo, ExportInterchange, Paste, TraceGhostModel, EraseFixedMask, LeaveMask, 12345},
+         {ZoomNormal, Autosave}, {ContinuousPage}},
+        {"continuous view", [](Setting& s) { s.shell.view.continuousView = true; }, {SpaceBlockOptimised},
+         {CutLineDown, ToLineAbove, LayOutPageJustified, EditVariableMask, HeaderFooter, ReadKeyToMarker, EraseStaff},
+         {ContinuousPage}, {}},
         {"open file, undo and cancel",
-         [](Setting& s) { s.openFile(), s.inputs.undoAvailable = s.inputs.cancelAvailable = true; }, {7, 11, 672, 588},
-         {589, 902}, {}, {}},
-        {"open file without undo", [](Setting& s) { s.openFile(); }, {588}, {11, 672}, {}, {}},
+         [](Setting& s) { s.openFile(), s.inputs.undoAvailable = s.inputs.cancelAvailable = true; },
+         {Compress, Undo, CancelUndo, ExportInterchange}, {ImportInterchange, ReadGuido}, {}, {}},
+        {"open file without undo", [](Setting& s) { s.openFile(); }, {ExportInterchange}, {Undo, CancelUndo}, {}, {}},
         {"undo without a file", [](Setting& s) { s.inputs.undoAvailable = s.inputs.cancelAvailable = true; },
-         {589, 902}, {11, 672, 588}, {}, {}},
+         {ImportInterchange, ReadGuido}, {Undo, CancelUndo, ExportInterchange}, {}, {}},
         {"something to paste and trace",
-         [](Setting& s) { s.inputs.copyBufferFilled = s.inputs.pageHasGhostModel = true; }, {13, 268}, {}, {}, {}},
-        {"grouped staff", [](Setting& s) { s.group(3); }, {225}, {223, 249, 247, 285, 248, 236, 237, 239}, {}, {}},
-        {"grouped staff, continuous view", [](Setting& s) { s.group(3), s.shell.view.continuousView = true; }, {237},
-         {236, 239}, {}, {}},
-        {"single staff, continuous view", [](Setting& s) { s.group(1), s.shell.view.continuousView = true; }, {237, 223},
-         {239}, {}, {}},
-        {"no such staff or page", [](Setting& s) { s.doc.currentStaff = 99, s.doc.currentPage = 7; }, {223}, {}, {}, {}},
-        {"modified", [](Setting& s) { s.doc.modified = true; }, {3}, {}, {}, {}},
-        {"sticky modified", [](Setting& s) { s.shell.stickyModified = true; }, {3}, {}, {}, {}},
-        {"variable mask", [](Setting& s) { s.doc.optional.variableMask = std::make_unique<PageRecord>(); }, {624},
-         {623}, {}, {}},
-        {"mask editing",
-         [](Setting& s) { s.openFile(), s.doc.modified = true, s.shell.maskEditing = true; }, {LeaveMaskCommand, 52},
-         {622, 621, 623, 624, 63, 64, 66, 61, 49, 60, 65, 67, 1, 2, 4, 614, 615, 241, 242, 902, 15, 5, 14, 6, 48, 100,
-          584, 597, 595, 596, 3, 7, 8, 588, 589, 11, 672, 268},
-         {}, {}},
+         [](Setting& s) { s.inputs.copyBufferFilled = s.inputs.pageHasGhostModel = true; }, {Paste, TraceGhostModel},
+         {}, {}, {}},
+        {"grouped staff", [](Setting& s) { s.group(3); }, {SpaceLineRaw},
+         {Align, SpaceBlockAligned, AlignAutoMatrix, AlignAutoMatrixTools, SpaceBlockOptimised, LayOutPageJustified}},
+        {"grouped staff, continuous view", [](Setting& s) { s.group(3), s.shell.view.continuousView = true; },
+         {SpaceBlockOptimised}, {SpaceBlockRaw, LayOutPageJustified}},
+        {"single staff, continuous view", [](Setting& s) { s.group(1), s.shell.view.continuousView = true; },
+         {SpaceBlockOptimised, Align}, {LayOutPageJustified}},
+        {"no such staff or page", [](Setting& s) { s.doc.currentStaff = 99, s.doc.currentPage = 7; }, {Align}},
+        {"modified", [](Setting& s) { s.doc.modified = true; }, {Save}},
+        {"sticky modified", [](Setting& s) { s.shell.stickyModified = true; }, {Save}},
+        {"variable mask", [](Setting& s) { s.doc.optional.variableMask = std::make_unique<PageRecord>(); },
+         {EraseVariableMask}, {EraseFixedMask}},
+        {"mask editing", [](Setting& s) { s.openFile(), s.doc.modified = true, s.shell.maskEditing = true; },
+         {LeaveMask, ZoomLarge},
+         {Quit, New, Save, Compress, Merge, NextPage, GoToMeasure, EditFixedMask, EraseVariableMask, ContinuousPage,
+          ReadKeyToMarker, ExportInterchange, ImportInterchange, Undo, TraceGhostModel}},
         {"zoom, tool and mask marks",
          [](Setting& s) {
-             s.shell.autosaveDelay = 0, s.shell.view.zoomMenuItem = 54, s.shell.input.toolMenuItem = 72;
+             s.shell.autosaveDelay = 0, s.shell.view.zoomMenuItem = ZoomSmall, s.shell.input.toolMenuItem = ToolBeams;
              s.doc.page()->layoutWord().setWithoutVariableMask(true);
          },
-         {}, {}, {54, 72, 620}, {492, 51, 86, 619}},
-        {"zoom chosen through AUTRE, tool overridden",
-         [](Setting& s) { s.shell.view.zoomMenuItem = 56, s.shell.input.toolMenuItem = 72, s.doc.toolOverride = 1; }, {}, {},
-         {56}, {51, 72}},
+         {}, {}, {ZoomSmall, ToolBeams, WithoutVariableMask}, {Autosave, ZoomNormal, ToolNotes, WithoutFixedMask}},
+        {"zoom chosen through AUTRE, tool overridden", [](Setting& s) {
+             s.shell.view.zoomMenuItem = ZoomOther, s.shell.input.toolMenuItem = ToolRest, s.doc.toolOverride = 1;
+         }, {}, {}, {ZoomOther}, {ZoomNormal, ToolRest}},
     };
     for (const Rule& rule : rules) {
         Setting s;
@@ -96,21 +101,21 @@ TEST(MenuState, EveryMenuCommandGetsAStateAndModifiedStaysStickyOutsideMaskEditi
     EXPECT_TRUE(prepared.stickyModified);
     s.shell.stickyModified = prepared.stickyModified;
     s.doc.modified = false;
-    EXPECT_TRUE(s.prepare()[3].enabled);
+    EXPECT_TRUE(s.prepare()[cmd::Save].enabled);
     s.shell.maskEditing = true;
-    EXPECT_FALSE(s.prepare()[3].enabled);
+    EXPECT_FALSE(s.prepare()[cmd::Save].enabled);
 }
 
 TEST(MenuState, CommandsNotBuiltAreGreyButKeepTheirMark) {
     Setting s;
-    const auto built = [](int command) { return command != 51 && command != LeaveMaskCommand; };
+    const auto built = [](int command) { return command != cmd::ZoomNormal && command != cmd::LeaveMask; };
     MenuPreparation prepared = PrepareMenus(s.doc, s.shell, s.inputs, built);
-    EXPECT_FALSE(prepared[51].enabled);
-    EXPECT_TRUE(prepared[51].checked);  // the mark still says where the zoom is
-    EXPECT_TRUE(prepared[52].enabled);
+    EXPECT_FALSE(prepared[cmd::ZoomNormal].enabled);
+    EXPECT_TRUE(prepared[cmd::ZoomNormal].checked);  // the mark still says where the zoom is
+    EXPECT_TRUE(prepared[cmd::ZoomLarge].enabled);
     s.shell.maskEditing = true;
-    EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, built)[LeaveMaskCommand].enabled);
-    EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, nullptr)[52].enabled);
+    EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, built)[cmd::LeaveMask].enabled);
+    EXPECT_FALSE(PrepareMenus(s.doc, s.shell, s.inputs, nullptr)[cmd::ZoomLarge].enabled);
 }
 
 // The access key of a label: the UTF-8 character after the '&', ASCII letters folded to lower case.
@@ -148,13 +153,15 @@ TEST(MenuTable, EveryMenuIsWellFormedAndTheTitlesHaveDistinctKeys) {
     }
 }
 
-TEST(MenuTable, CommandNumbersAreUniqueAndLeaveThePaletteAndMaskItemsAlone) {
+TEST(MenuTable, CommandNumbersAreUniqueLeaveThePaletteAndMaskItemsAloneAndEveryHandlerCanBeReached) {
     const std::vector<int> commands = MainMenuCommands();
     const std::set<int> unique(commands.begin(), commands.end());
     EXPECT_EQ(unique.size(), commands.size());
-    EXPECT_EQ(unique.count(LeaveMaskCommand), 0u);
-    for (int id = 20; id <= 42; ++id) EXPECT_EQ(unique.count(id), 0u) << id;  // the palette buttons
-    EXPECT_FALSE(CommandLabel(LeaveMaskCommand).has_value());
+    EXPECT_EQ(unique.count(cmd::LeaveMask), 0u);
+    for (int id = cmd::FirstPaletteButton; id <= cmd::LastPaletteButton; ++id) EXPECT_EQ(unique.count(id), 0u) << id;
+    EXPECT_FALSE(CommandLabel(cmd::LeaveMask).has_value());
+    for (int id = 0; id <= 0xFFFF; ++id)  // a handler under a number no item, button or the mask item sends is dead
+        EXPECT_TRUE(unique.count(id) || PaletteIndex(id) || id == cmd::LeaveMask || !CommandIsBuilt(id)) << id;
     for (const ToolEntry& tool : ToolTable()) {
         EXPECT_TRUE(CommandLabel(tool.command).has_value()) << tool.command;
         EXPECT_EQ(FindTool(tool.command)->currentTool, tool.currentTool);
@@ -162,22 +169,8 @@ TEST(MenuTable, CommandNumbersAreUniqueAndLeaveThePaletteAndMaskItemsAlone) {
     EXPECT_FALSE(FindTool(0));
 }
 
-TEST(MenuTable, TheValMenuGivesTheDurationsInOrder) {
-    const Menu& val = DurationMenu();
-    ASSERT_EQ(val.entries.size(), 11u);
-    for (unsigned code = 0; code < val.entries.size(); ++code) {
-        EXPECT_EQ(DurationForCommand(val.entries[code].command), code);
-        EXPECT_EQ(CommandForDuration(code), val.entries[code].command);
-    }
-    EXPECT_FALSE(CommandForDuration(11));
-    EXPECT_FALSE(DurationForCommand(val.entries[0].command - 1));
-}
-
 TEST(Palette, ButtonsSitRightToLeftTouchingFromTheRightEdge) {
-    EXPECT_EQ(PaletteCommand(0), 20);
-    EXPECT_EQ(PaletteIndex(42), 22);
-    EXPECT_FALSE(PaletteIndex(19));
-    EXPECT_FALSE(PaletteIndex(43));
+    EXPECT_FALSE(PaletteIndex(cmd::FirstPaletteButton - 1) || PaletteIndex(cmd::LastPaletteButton + 1));
     for (const int clientWidth : {1000, 300}) {  // a narrow window pushes the leftmost buttons off its area
         const auto rects = PaletteLayout(clientWidth);
         int right = clientWidth;
@@ -192,7 +185,7 @@ TEST(Palette, ButtonsSitRightToLeftTouchingFromTheRightEdge) {
         EXPECT_EQ(PaletteRowLeft(clientWidth), clientWidth - 616);
     }
     EXPECT_EQ(PaletteLayout(1000)[2], (PaletteRect{888, 0, 56, 28}));
-    EXPECT_EQ(PaletteButtonWidth(16), 14);
+    EXPECT_EQ(PaletteButtonWidth(*PaletteIndex(cmd::ButtonPlaceAbove)), 14);
     for (const PaletteRect& r : PaletteLayout(800, false)) EXPECT_EQ(std::pair(r.x, r.width), std::pair(800, 0));
     EXPECT_EQ(PaletteRowLeft(800, false), 800);
 }
@@ -202,37 +195,38 @@ TEST(Palette, EachButtonLightsFromItsOwnState) {
         int command;
         PaletteInputs on, off;
     } cases[] = {
-        {20, {.undoAvailable = true}, {.cancelAvailable = true}},
-        {21, {.cancelAvailable = true}, {.undoAvailable = true}},
-        {22, {.alternateAction = true}, {}},
-        {36, {.navigationState = 1}, {.navigationState = 2}},
-        {37, {.navigationState = 2}, {.navigationState = 1}},
-        {38, {.noteFormFlags = 1}, {.noteFormFlags = 2}},
-        {39, {.noteFormFlags = 2}, {.noteFormFlags = 1}},
-        {40, {.noteFormFlags = 2}, {.noteFormFlags = 0}},
+        {cmd::ButtonUndo, {.undoAvailable = true}, {.cancelAvailable = true}},
+        {cmd::ButtonCancelUndo, {.cancelAvailable = true}, {.undoAvailable = true}},
+        {cmd::ButtonAlternateAction, {.alternateAction = true}, {}},
+        {cmd::ButtonPlaceAbove, {.navigationState = 1}, {.navigationState = 2}},
+        {cmd::ButtonPlaceBelow, {.navigationState = 2}, {.navigationState = 1}},
+        {cmd::ButtonNoteFormA, {.noteFormFlags = 1}, {.noteFormFlags = 2}},
+        {cmd::ButtonNoteFormB, {.noteFormFlags = 2}, {.noteFormFlags = 1}},
+        {cmd::ButtonNoteFormClear, {.noteFormFlags = 2}, {.noteFormFlags = 0}},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(PaletteButtonFace(*PaletteIndex(c.command), false, c.on)->lit) << c.command;
         EXPECT_FALSE(PaletteButtonFace(*PaletteIndex(c.command), false, c.off)->lit) << c.command;
     }
     const PaletteInputs all{.noteFormFlags = 3, .undoAvailable = true};
-    for (int command = 23; command <= 35; ++command) {  // plain buttons show only whether they are held
+    // The plain buttons show only whether they are held.
+    for (int command = cmd::ButtonInsertionBox; command <= cmd::ButtonPlus; ++command) {
         EXPECT_EQ(PaletteButtonFace(*PaletteIndex(command), true, all)->pressed, true);
         EXPECT_EQ(*PaletteButtonFace(*PaletteIndex(command), false, all),
                   (PaletteFace{PaletteButtonFace(*PaletteIndex(command), false, {})->icon}))
             << command;
     }
-    EXPECT_FALSE(PaletteButtonFace(23, false, all));
+    EXPECT_FALSE(PaletteButtonFace(PaletteButtonCount, false, all));
 }
 
 TEST(Palette, TheDurationButtonsShowTheValChoiceOrTheInsertionValueAndTheReferenceValue) {
     PaletteInputs in{.referenceValue = 6, .currentDuration = 5, .paletteDuration = 3};
-    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(41), false, in),
+    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(cmd::ButtonValue), false, in),
               (PaletteFace{PaletteIcon::Duration, false, false, 3, true}));
     in.paletteDuration = 300;  // anything from 255 on means no choice
-    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(41), false, in),
+    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(cmd::ButtonValue), false, in),
               (PaletteFace{PaletteIcon::Duration, false, false, 5, false}));
-    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(42), true, in),
+    EXPECT_EQ(PaletteButtonFace(*PaletteIndex(cmd::ButtonReferenceValue), true, in),
               (PaletteFace{PaletteIcon::ReferenceValue, true, false, 6, false}));
 }
 

@@ -255,17 +255,17 @@ TEST_F(MouseTest, SlurAndBeamToolsAlternateAndOtherToolsForgetTheChordRequest) {
 }
 
 TEST_F(MouseTest, CommandsThatWaitForADoubleClickTakeOnlyOneOnTheStaffOrBetweenStaves) {
-    DispatchCommand(ctx(), 628);
+    DispatchCommand(ctx(), cmd::MultiBarRest);
     doubleClick({300, ref() + 100});  // outside the band: still waiting
     EXPECT_EQ(ctx().shell.input.mouseMode, multiBarRestMouseMode);
     doubleClick(middle(350));
     EXPECT_EQ(ctx().shell.input.mouseMode, 0);
-    DispatchCommand(ctx(), 497);
+    DispatchCommand(ctx(), cmd::InsertStaff);
     doubleClick({300, ref(1) - 3 * frame.staffHeight - 10});  // a new staff between staves 1 and 2
     ASSERT_EQ(b.doc().page()->staves.size(), 4u);
     EXPECT_TRUE(els(2).empty());
     EXPECT_EQ(ctx().shell.input.mouseMode, 0);
-    DispatchCommand(ctx(), 497);
+    DispatchCommand(ctx(), cmd::InsertStaff);
     doubleClick({300, ref(0) - 10});  // above the first staff's top line
     EXPECT_EQ(b.doc().page()->staves.size(), 4u);
     EXPECT_EQ(b.ui().messages().back().stringId, 73);
@@ -300,7 +300,7 @@ TEST_F(MouseTest, TheMoveBoxDragsTheElementsItEncloses) {
 }
 
 TEST_F(MouseTest, MarqueRegionTurnsTheBoxIntoTheMarkedZone) {
-    DispatchCommand(ctx(), 233);
+    DispatchCommand(ctx(), cmd::MarkRegion);
     ASSERT_TRUE(ctx().shell.mouse.box.running);
     click({250, ref() + 10});
     click({450, ref(1) - 3 * frame.staffHeight});
@@ -327,7 +327,7 @@ TEST(MouseLineCut, CouperLigneBasAndHautCutAtTheDoubleClickAndIgnoreDrags) {
     const CursorFrame frame = *CursorFrameOf(b.doc());
     const auto middle = [&](int staff) { return static_cast<int>(frame.staffY[staff]) - frame.staffHeight * 3 / 2; };
     const auto count = [&](int staff) { return b.doc().page()->staves.at(staff).elements.size(); };
-    DispatchCommand(b.ctx(), 99);
+    DispatchCommand(b.ctx(), cmd::CutLineDown);
     EXPECT_EQ(b.ctx().shell.input.mouseMode, cutLineDownMouseMode);
     MouseLeftDown(b.ctx(), {480, middle(0)}, {});
     OnShellTimer(b.ctx(), clickSettleTimer);
@@ -339,7 +339,7 @@ TEST(MouseLineCut, CouperLigneBasAndHautCutAtTheDoubleClickAndIgnoreDrags) {
     EXPECT_EQ(count(1), 5u);  // the quarters went to the next line, after its clef
     EXPECT_EQ(b.ctx().shell.input.mouseMode, 0);
     b.setCurrent(1, 1, 0);
-    DispatchCommand(b.ctx(), 98);
+    DispatchCommand(b.ctx(), cmd::CutLineUp);
     // Up: the music before the click, here the first quarter, goes to the line above.
     MouseDoubleClick(b.ctx(), {b.doc().page()->staves[1].elements[2].x, middle(1)});
     EXPECT_EQ(count(1), 4u);

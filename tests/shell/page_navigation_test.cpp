@@ -21,7 +21,7 @@ protected:
     }
     void goTo(const std::string& typed, bool ok = true) {
         b.ui().queueDialogAnswer({.name = "PageNo", .fields = {{"282", typed}}, .ok = ok});
-        DispatchCommand(b.ctx(), goToPageCommand);
+        DispatchCommand(b.ctx(), cmd::GoToPage);
     }
     int page() { return b.doc().currentPage; }
 
@@ -31,7 +31,7 @@ protected:
 TEST_F(PageNavigationTest, NextAndPreviousShowThePageFromItsFirstElementAndCloseTheInsertionBox) {
     DispatchKey(b.ctx(), Key::Insert, {});
     b.ctx().shell.cursor.zoneRect.shown = true;
-    DispatchCommand(b.ctx(), nextPageCommand);
+    DispatchCommand(b.ctx(), cmd::NextPage);
     EXPECT_EQ(page(), 2);
     EXPECT_EQ(b.doc().currentStaff, 0);
     EXPECT_EQ(b.doc().currentElement, 0);
@@ -39,14 +39,14 @@ TEST_F(PageNavigationTest, NextAndPreviousShowThePageFromItsFirstElementAndClose
     EXPECT_NE(b.ui().title().find("(p.2/3)"), std::string::npos) << b.ui().title();
     EXPECT_FALSE(b.ctx().shell.input.insertionOpen);
     EXPECT_FALSE(b.ctx().shell.cursor.zoneRect.shown);
-    DispatchCommand(b.ctx(), previousPageCommand);
-    DispatchCommand(b.ctx(), previousPageCommand);  // page 1 has none before it
+    DispatchCommand(b.ctx(), cmd::PreviousPage);
+    DispatchCommand(b.ctx(), cmd::PreviousPage);  // page 1 has none before it
     EXPECT_EQ(page(), 1);
 }
 
 TEST_F(PageNavigationTest, NextOnTheLastPageAddsAPage) {
     goTo("3");
-    DispatchCommand(b.ctx(), nextPageCommand);
+    DispatchCommand(b.ctx(), cmd::NextPage);
     EXPECT_EQ(b.doc().pageCount, 4);
     EXPECT_EQ(page(), 4);
     EXPECT_EQ(b.doc().page()->staves.size(), 2u);

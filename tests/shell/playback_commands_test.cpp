@@ -23,11 +23,11 @@ TEST_P(LastPage, IsChosenForTheCommand) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, LastPage,
-    ::testing::Values(Case{commandPlay, 0, false, 5, 0}, Case{commandPlay, 3, false, 3, 0},
-                      Case{commandPlay, 9, false, 5, 0}, Case{commandPlay, 3, true, 5, 3},
-                      Case{commandPlayCurrentVoice, 0, false, -5, 0}, Case{commandPlayCurrentVoice, 2, false, -2, 0},
-                      Case{commandPlayCurrentVoice, 2, true, 5, 2}, Case{commandSaveMidiFile, 3, false, 5, 3},
-                      Case{commandSaveMidiFile, 0, true, 5, 0}));
+    ::testing::Values(Case{cmd::Play, 0, false, 5, 0}, Case{cmd::Play, 3, false, 3, 0},
+                      Case{cmd::Play, 9, false, 5, 0}, Case{cmd::Play, 3, true, 5, 3},
+                      Case{cmd::PlayCurrentVoice, 0, false, -5, 0}, Case{cmd::PlayCurrentVoice, 2, false, -2, 0},
+                      Case{cmd::PlayCurrentVoice, 2, true, 5, 2}, Case{cmd::SaveMidiFile, 3, false, 5, 3},
+                      Case{cmd::SaveMidiFile, 0, true, 5, 0}));
 
 }  // namespace
 }  // namespace notavera

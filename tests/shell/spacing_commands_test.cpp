@@ -41,10 +41,10 @@ protected:
 };
 
 TEST_F(SpacingCommands, TheLineCutsWaitForTheirClickUnlessTheViewIsContinuous) {
-    for (const int cut : {98, 99}) {
+    for (const int cut : {cmd::CutLineUp, cmd::CutLineDown}) {
         command(cut);
         EXPECT_EQ(score.ctx().shell.input.mouseMode, cut);
-        command(86);  // the Notes tool cancels it
+        command(cmd::ToolNotes);  // a tool cancels it
         EXPECT_EQ(score.ctx().shell.input.mouseMode, 0);
         score.ctx().shell.view.continuousView = true;
         command(cut);
@@ -54,12 +54,12 @@ TEST_F(SpacingCommands, TheLineCutsWaitForTheirClickUnlessTheViewIsContinuous) {
 }
 
 TEST_F(SpacingCommands, WithoutMarkerXJustifyingAndMovingOnlyBeepAndWithItTheLineEndsThere) {
-    command(221);
-    command(222);
+    command(cmd::JustifyToMarkerX);
+    command(cmd::MoveBlockToMarkerX);
     EXPECT_EQ(score.ui().beeps(), 2);
     EXPECT_EQ(xs(0), untouched);
     score.ctx().shell.cursor.markerX = 1500;
-    command(221);
+    command(cmd::JustifyToMarkerX);
     EXPECT_EQ(score.ui().beeps(), 2);
     EXPECT_EQ(xs(0).back(), 1500);
 }
@@ -68,10 +68,10 @@ TEST_F(SpacingCommands, AligningNeedsAMarkedStaffAndReportsTheStaffThatEndsEarly
     score.on(1, 1).doc().page()->staves[1].elements.pop_back();
     score.doc().page()->staves[1].elements[1].x = 230;
     score.setCurrent(1, 0, 0);
-    command(224);  // against the marked staff: there is none
+    command(cmd::AlignMarkedStaff);  // against the marked staff: there is none
     EXPECT_EQ(score.ui().beeps(), 1);
     EXPECT_EQ(xs(1)[1], 230);
-    command(223);
+    command(cmd::Align);
     ASSERT_EQ(score.ui().messages().size(), 1u);
     EXPECT_EQ(score.ui().messages()[0].stringId, 14);
     EXPECT_EQ(score.ui().messages()[0].text, "Erreurs: {2,2} ");
@@ -80,18 +80,18 @@ TEST_F(SpacingCommands, AligningNeedsAMarkedStaffAndReportsTheStaffThatEndsEarly
 
 TEST_F(SpacingCommands, TheLineCommandsRespaceOnlyTheRegionOnItsOwnStaffMarkedEitherWay) {
     mark(0, 3, 0, 2);
-    command(225);
+    command(cmd::SpaceLineRaw);
     EXPECT_EQ(xs(0), regionRespaced);
     EXPECT_EQ(xs(1), untouched);
     EXPECT_TRUE(score.doc().modified);
     mark(1, 2, 1, 3);
-    command(225);  // the cursor is on staff 0
+    command(cmd::SpaceLineRaw);  // the cursor is on staff 0
     EXPECT_EQ(xs(1), regionRespaced);
 }
 
 TEST_F(SpacingCommands, TheBlockCommandsRespaceTheRegionOnEveryStaffOfTheBlock) {
     mark(0, 2, 0, 3);
-    command(236);
+    command(cmd::SpaceBlockRaw);
     EXPECT_EQ(xs(0), regionRespaced);
     EXPECT_EQ(xs(1), regionRespaced);
 }
@@ -103,11 +103,11 @@ TEST_F(SpacingCommands, AZoneWithoutItsEndOrElsewhereLeavesTheWholeLineToTheComm
     EXPECT_FALSE(ReadSpacingMarkers(score.ctx()).region);
     score.ctx().shell.cursor.zone.page = 2;  // another page: no marked staff either
     EXPECT_FALSE(ReadSpacingMarkers(score.ctx()).markedStaff);
-    command(225);
+    command(cmd::SpaceLineRaw);
     EXPECT_EQ(xs(0).front(), 30) << "respaced from the line's start";
     mark(1, 2, 1, -1);  // marker Y alone
     EXPECT_EQ(ReadSpacingMarkers(score.ctx()).markedStaff, 1);
-    command(225);
+    command(cmd::SpaceLineRaw);
     EXPECT_EQ(xs(1), untouched);
 }
 
@@ -116,7 +116,7 @@ TEST(SpacingCommandsLine, RawLineRespacingGivesEqualValuesEqualRoomAndNoDocument
     score.on(1, 0).notes(200, 17, 5, 3);
     score.notes(290, 90, 2, 3, 6);
     score.setCurrent(1, 0, 0);
-    DispatchCommand(score.ctx(), 225);
+    DispatchCommand(score.ctx(), cmd::SpaceLineRaw);
     const std::vector<int> xs = XsOf(*score.doc().staff());
     ASSERT_EQ(xs.size(), 7u);
     for (std::size_t i = 1; i < 5; ++i) EXPECT_EQ(xs[i] - xs[i - 1], xs[1] - xs[0]) << i;
@@ -124,7 +124,9 @@ TEST(SpacingCommandsLine, RawLineRespacingGivesEqualValuesEqualRoomAndNoDocument
     EXPECT_TRUE(score.doc().modified);
     HeadlessUi ui(nullptr);
     EditorContext empty(ui);
-    for (const int command : {221, 223, 225, 238, 239, 267, 284}) DispatchCommand(empty, static_cast<unsigned>(command));
+    for (const int command : {cmd::JustifyToMarkerX, cmd::Align, cmd::SpaceLineRaw, cmd::LayOutPageRaw,
+                              cmd::LayOutPageJustified, cmd::JustifyPage, cmd::RecalculateDistances})
+        DispatchCommand(empty, command);
     EXPECT_FALSE(empty.doc.modified);
     EXPECT_TRUE(ui.messages().empty());
 }

@@ -11,6 +11,7 @@
 #include "platform/qt/score_view.h"
 #include "platform/qt/window_sound.h"
 #include "score/work_files.h"
+#include "shell/command_ids.h"
 #include "shell/dispatch.h"
 #include "shell/file_commands.h"
 #include "shell/shell_timers.h"
@@ -123,7 +124,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // Quit asks to save a modified document; it takes the window down through closeWindow unless cancelled.
     event->ignore();
-    DispatchCommand(ctx_, fileQuit);
+    DispatchCommand(ctx_, cmd::Quit);
     view_->refresh();
 }
 

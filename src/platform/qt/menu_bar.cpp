@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QString>
 
+#include "shell/command_ids.h"
 
 namespace notavera {
 namespace {
@@ -25,7 +26,7 @@ MenuBar::MenuBar(EditorContext& ctx, InputsSource inputs, BuiltTest isBuilt, Com
     }
     leaveMask_ = addAction(Text(LeaveMaskLabel));
     connect(leaveMask_, &QAction::triggered, this, [this] {
-        if (onCommand_) onCommand_(LeaveMaskCommand);
+        if (onCommand_) onCommand_(cmd::LeaveMask);
     });
     prepare();
 }
@@ -69,7 +70,7 @@ void MenuBar::apply(const MenuPreparation& prepared) {
         action->setChecked(state.checked);
     }
     leaveMask_->setVisible(prepared.showLeaveMask);
-    leaveMask_->setEnabled(prepared[LeaveMaskCommand].enabled);
+    leaveMask_->setEnabled(prepared[cmd::LeaveMask].enabled);
 }
 
 QAction* MenuBar::commandAction(int command) const {

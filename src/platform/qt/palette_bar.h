@@ -31,7 +31,8 @@ class PaletteBar : public QWidget {
     Q_OBJECT
 
 public:
-    // `inputs` gives the state the pictures show; `onCommand` receives the button's command (20..42).
+    // `inputs` gives the state the pictures show; `onCommand` receives the button's command
+    // (cmd::FirstPaletteButton .. cmd::LastPaletteButton).
     PaletteBar(std::function<PaletteInputs()> inputs, std::function<void(int)> onCommand, QWidget* parent = nullptr);
 
     // Lays the buttons right to left from the right edge of a client area `clientWidth` wide; a hidden palette
