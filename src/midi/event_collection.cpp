@@ -140,7 +140,9 @@ private:
         lastWholeBarRest_.reset();
         if (!group_ || group_->x != e.x) {
             closeGroup();
-            group_ = NoteGroup{e.x, !metNoteOrRest_, false, false, {}};
+            group_.emplace();
+            group_->x = e.x;
+            group_->opensStaff = !metNoteOrRest_;
         }
         metNoteOrRest_ = true;
         std::uint8_t kind = event_kind::note;

@@ -126,12 +126,16 @@ TEST(ScoreToMidi, ChordsSlicesAndTheToleranceBetweenStaves) {
     b.doc().header.midi().horizontalTolerance() = 2;
     EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 60), at(256, 512, 62), at(256, 512, 64), at(512, 768, 67)}));
 
-    // A note of the other staff goes with the group of the slice's staff that stands where it stands.
-    ScoreBuilder near(1, 2, 2);
+    // A note of another staff goes with the group of the slice's staff that stands where it stands; notes of
+    // two other staves both join the slice.
+    ScoreBuilder near(1, 3, 3);
     near.on(1, 0).note(110, G);
     near.on(1, 1).note(100, C, 6);
     near.note(110, E);
     EXPECT_EQ(heard(near.ctx()), (Heard{at(0, 64, 60), at(64, 320, 67), at(64, 320, 64)}));
+    near.on(1, 2).note(110, F);
+    near.doc().findPage(1)->staves[1].elements[1].x = 120;
+    EXPECT_EQ(heard(near.ctx()), (Heard{at(0, 64, 60), at(0, 256, 67), at(0, 256, 65), at(64, 320, 64)}));
 
     // The longer note of a slice lets the next entry come at the shorter one's end.
     ScoreBuilder slice;
