@@ -44,10 +44,21 @@ Accidental accidentalOf(int alteration) {
     }
 }
 
-// GUIDO octave 1 is the octave of middle C, the score's octave 4; beyond the score's octaves 0–7 the note
-// stays at the nearest one rather than wrapping to the other end of the range.
-// The octave is clamped before the shift, so that a huge octave number cannot overflow.
-unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct, -3, 4) + 3); }
+// GUIDO octave 1 is the octave of middle C, the score's octave 4. Beyond the score's octaves 0–7 the note is
+// written in the nearest one under an 8va or 15ma line, which makes it sound where the file puts it; further out
+// it stays two octaves beyond. The octave is clamped before the shift, so that a huge octave number cannot
+// overflow.
+struct WrittenOctave {
+    unsigned field;
+    unsigned shiftCode;  // 0 none, 1 8va alta, 2 15ma alta, 3 8va bassa, 4 15ma bassa
+};
+
+WrittenOctave writtenOctave(int oct) {
+    const int octave = std::clamp(oct, -5, 6) + 3;
+    if (octave > 7) return {7, octave == 8 ? 1u : 2u};
+    if (octave < 0) return {0, octave == -1 ? 3u : 4u};
+    return {static_cast<unsigned>(octave), 0};
+}
 
 constexpr unsigned eighthCode = 5;
 
@@ -349,7 +360,8 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     ins.dots = static_cast<unsigned>(std::clamp(dots, 0, 3));
     ins.proportionNum = value.tupletNum;
     ins.proportionDen = value.tupletDen;
-    ins.octave = octaveField(oct);
+    const WrittenOctave octave = writtenOctave(oct);
+    ins.octave = octave.field;
     ins.accidentalForced = true;
     ins.accidental = rest ? Accidental::None : accidentalOf(acc + sharpInClass[pc]);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
@@ -363,6 +375,7 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     }
     ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc]);
     if (!e) return -1;
+    if (!rest) e->w1().setOctaveShift(octave.shiftCode);
     const StaffRecord* staff = doc_.staff();
     if (doc_.currentElement + 1 < static_cast<int>(staff->elements.size())) inserted(doc_.currentElement);
     if (beamFirst_) {

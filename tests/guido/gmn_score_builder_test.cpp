@@ -11,7 +11,7 @@ namespace {
 
 // One word per element. A note: name, octave, "/" duration code, dots, its accidental (# b n x bb, "?" when
 // hidden), "*n:d" proportion, "g" group mark, "~" tie start, "-" tie end, "[" "=" "]" beam open, inside, close,
-// "'" staccato, "!" accent type, "&" chord member. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
+// "'" staccato, "!" accent type, "&" chord member, "^" octave line code. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
 // With `at`, "@" and the x.
 std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
     std::string out;
@@ -38,6 +38,7 @@ std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
             if (w0.tiedToNext() && w0.tieStarts()) w += "~";
             if (w0.tiedToNext() && w0.tieEnds()) w += "-";
             if (n.bit(18)) w += "&";
+            if (e.w1().octaveShift()) w += "^" + std::to_string(e.w1().octaveShift());
             if (w0.inBeam()) w += w0.opensBeam() ? "[" : w0.closesBeam() ? "]" : "=";
             if (n.staccato()) w += "'";
             if (n.accentType()) w += "!" + std::to_string(n.accentType());
@@ -74,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         // another octave too; the next bar starts afresh.
         Piece{"[c# c# c c#2 | c1 c#]", false, "C4/4# C4/4#? C4/4n C5/4# S0.124 C4/4 C4/4#"},
         Piece{"[\\key<2> f f# | f# e \\key<0> f]", false, "F4/4n F4/4# S0.124 F4/4#? E4/4 S13.2:1 F4/4"},
-        Piece{"[c-3 c-4 c4 c5]", false, "C0/4 C0/4 C7/4 C7/4"},  // octaves stay within the score's range
+        // Octaves beyond the score's range are written under octave lines.
+        Piece{"[c-3 c-4 c-5 c4 c5 c6 c9]", false, "C0/4 C0/4^3 C0/4^4 C7/4 C7/4^1 C7/4^2 C7/4^2"},
         // x starts at 30 and advances by the undotted duration.
         Piece{"[c/1 d/4. e/8 f]", true, "C4/2@30 D4/4.@670 E4/5@830 F4/5@910"},
         // A non-binary plain duration is split into tied values; rests are not tied.
