@@ -106,18 +106,31 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     return m;
 }
 
-// The times the lines may end at: the bar ends that every sequence with bar lines has, where some music follows.
+// The times the lines may end at: the bar ends that every sequence still playing has; a sequence without bar lines
+// lets a line end where one of its notes or rests begins, never inside one.
 std::vector<GmnRational> CutTimes(const std::vector<GmnSequenceTimes>& sequences) {
     std::vector<GmnRational> cuts;
     const GmnSequenceTimes* leader = nullptr;
     for (const GmnSequenceTimes& s : sequences)
         if (!s.bars.empty() && (!leader || s.bars.size() > leader->bars.size())) leader = &s;
-    if (!leader) return cuts;
-    for (const GmnRational& t : leader->bars) {
-        const bool shared = std::all_of(sequences.begin(), sequences.end(), [&t](const GmnSequenceTimes& s) {
-            const bool musicAfter = std::any_of(s.events.begin(), s.events.end(),
-                                                [&t](const auto& e) { return !(e.first.compare(t) < 0); });
-            return s.bars.empty() || !musicAfter ||
+    // Without bar lines anywhere, the lines may end wherever every sequence starts a note or rest together.
+    std::vector<GmnRational> candidates;
+    if (leader) {
+        candidates = leader->bars;
+    } else {
+        for (const GmnSequenceTimes& s : sequences)
+            if (!leader || s.events.size() > leader->events.size()) leader = &s;
+        if (!leader) return cuts;
+        for (const auto& event : leader->events)
+            if (event.first.isPositive()) candidates.push_back(event.first);
+    }
+    const auto startsAt = [](const GmnSequenceTimes& s, const GmnRational& t) {
+        return s.bars.empty() && std::any_of(s.events.begin(), s.events.end(),
+                                             [&t](const auto& e) { return e.first == t; });
+    };
+    for (const GmnRational& t : candidates) {
+        const bool shared = std::all_of(sequences.begin(), sequences.end(), [&t, &startsAt](const GmnSequenceTimes& s) {
+            return !(t.compare(s.end) < 0) || startsAt(s, t) ||
                    std::any_of(s.bars.begin(), s.bars.end(), [&t](const GmnRational& b) { return b == t; });
         });
         if (shared && (cuts.empty() || cuts.back().compare(t) < 0)) cuts.push_back(t);

@@ -247,15 +247,13 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const GmnRational written(durN, durD);
     // Every note of a chord starts at the chord's x.
     if (inChord_) x_ = chordX_;
-    if (pc == gmnEmpty) {
-        // An empty event only holds the place of its duration.
-        advance(written);
-        return;
-    }
-    const bool rest = pc < 0 || pc > 11;
+    // An empty event holds the place of its duration: a hidden rest, so that what follows comes in at its time.
+    const bool empty = pc == gmnEmpty;
+    const bool rest = empty || pc < 0 || pc > 11;
     const GmnRational start(durPosN, durPosD);
     const GmnRational length = dots == 0 ? written : dots == 1 ? written.scaled(3, 2) : written.scaled(7, 4);
     const GmnRational end = start + length;
+    if (times_.back().end.compare(end) < 0) times_.back().end = end;
     const bool firstOfEvent = !inChord_ || chord_.empty();
     if (firstOfEvent) barLinesUpTo(start);
     // A value that runs past the bar end is written in parts, one each side of the bar line, tied.
@@ -279,6 +277,7 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
         for (const GmnWrittenValue& value : GmnWrittenValues(parts[p].first)) {
             const int index = writePiece(value, rest, pc, oct, acc, parts[p].second);
             if (index >= 0) times_.back().events.push_back({at, placeX()});
+            if (ElementRecord* e = empty ? elementAt(index) : nullptr) e->w0().setHidden(true);
             if (index >= 0) {
                 // The pieces of one note sound as one: each is tied to the next.
                 if (!rest && !span.pieces.empty()) {

@@ -68,7 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 3,
                                 {14, 0, 10},
                                 1,
-                                false}));
+                                false},
+                      // Without bar lines, the lines end where both staves begin a note together.
+                      PieceCase{"{[" + Bars("c1/8 d e f", 48) + "], [" + Bars("_/8 c0/4 c0/8", 32) + "]}", 2,
+                                {14, 10}, 1, false}));
 
 }  // namespace
 }  // namespace notavera

@@ -11,8 +11,8 @@ namespace {
 
 // One word per element. A note: name, octave, "/" duration code, dots, its accidental (# b n x bb, "?" when
 // hidden), "*n:d" proportion, "g" group mark, "~" tie start, "-" tie end, "[" "=" "]" beam open, inside, close,
-// "'" staccato, "!" accent type, "&" chord member, "^" octave line code. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
-// With `at`, "@" and the x.
+// "'" staccato, "!" accent type, "&" chord member, "^" octave line code, "h" hidden. A rest "r/" code; a sign "S"
+// type "." code, ":" sub-value "," parameter. With `at`, "@" and the x.
 std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
     std::string out;
     for (const ElementRecord& e : els) {
@@ -42,6 +42,7 @@ std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
             if (w0.inBeam()) w += w0.opensBeam() ? "[" : w0.closesBeam() ? "]" : "=";
             if (n.staccato()) w += "'";
             if (n.accentType()) w += "!" + std::to_string(n.accentType());
+            if (w0.hidden()) w += "h";
         }
         if (at) w += "@" + std::to_string(e.x);
         out += (out.empty() ? "" : " ") + w;
@@ -109,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         Piece{"[{c, e, g} {c/8, e*3/8} \\tie({d/4, f} {f, d}) g]", true,
               "C4/4&@30 E4/4&@30 G4/4&@30 C4/5~&@190 E4/4&@190 E4/5-@350 D4/4~&@430 F4/4&@430 D4/4&@590 F4/4-&@590 "
               "G4/4@750"},
-        Piece{"[c empty/2 d/4]", true, "C4/4@30 D4/4@510"}));         // an empty event only advances x
+        Piece{"[c empty/2 d/4]", true, "C4/4@30 r/3h@190 D4/4@510"}));  // an empty event is a hidden rest
 
 TEST(GmnImport, KeysAreTheStaffsKeySignature) {
     const ScoreDocument flats = DocumentFromGuido("[\\key<\"E&\"> c]");

@@ -141,6 +141,13 @@ TEST(ScoreToMidi, ChordsSlicesAndTheToleranceBetweenStaves) {
     slice.note(300, G);
     EXPECT_EQ(heard(slice.ctx()), (Heard{at(0, 512, 60), at(0, 256, 64), at(256, 512, 65), at(512, 768, 67)}));
 
+    // A staff that has ended does not call in the next note of another staff before that staff's own note ends.
+    ScoreBuilder ended(1, 2, 2);
+    ended.on(1, 0).note(100, C);
+    ended.on(1, 1).note(100, D, half);
+    ended.note(300, E);
+    EXPECT_EQ(heard(ended.ctx()), (Heard{at(0, 256, 60), at(0, 512, 62), at(512, 768, 64)}));
+
     // Every note of a tied chord finds its start.
     ScoreBuilder tied;
     tied.on(1, 0);
