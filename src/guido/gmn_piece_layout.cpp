@@ -27,6 +27,7 @@ constexpr unsigned withinSystem = 10;         // between the staves of one syste
 constexpr unsigned betweenSystems = 14;       // from the last staff of a system to the first of the next
 constexpr unsigned betweenSingleStaves = 13;  // systems of one staff each
 constexpr unsigned lineCount = 5;
+constexpr unsigned closestStaves = lineCount + 1;  // four spaces of staff and two between
 
 constexpr unsigned trebleClef = 1;
 constexpr unsigned bassClef = 3;
@@ -81,6 +82,13 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     }
     const unsigned step = pieceStaves == 1 ? betweenSingleStaves : betweenSystems;
     const unsigned room = HeightOfModel(base);
+    // A system taller than the page brings its staves closer, down to a space and a half between them.
+    unsigned within = withinSystem;
+    if (pieceStaves > 1 && topDistance + systemHeight + lineCount - 1 > room) {
+        const unsigned fit = room > topDistance + lineCount ? (room - topDistance - lineCount + 1) / (pieceStaves - 1) : 0;
+        within = std::max(fit, closestStaves);
+        systemHeight = within * static_cast<unsigned>(pieceStaves - 1);
+    }
     int systems = 1;
     while ((systems + 1) * n <= StaffLayoutModel::maxStaves &&
            topDistance + systems * (systemHeight + step) + systemHeight + lineCount - 1 <= room)
@@ -93,7 +101,7 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     for (int s = 0; s < systems; ++s) {
         for (int i = 0; i < n; ++i) {
             std::uint32_t& w = m.staffWord(s * n + i);
-            staff_model::Distance::set(w, i > 0 ? (superposed(i) ? 0 : withinSystem) : s == 0 ? topDistance : step);
+            staff_model::Distance::set(w, i > 0 ? (superposed(i) ? 0 : within) : s == 0 ? topDistance : step);
             staff_model::LineCount::set(w, lineCount);
             const unsigned position = n == 1 ? 3 : i == 0 ? 1 : i == n - 1 ? 2 : 0;
             staff_model::SystemGrouping::set(w, position);

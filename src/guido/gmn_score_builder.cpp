@@ -13,6 +13,7 @@
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "score/group_marks.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 
@@ -185,6 +186,16 @@ void GmnScoreBuilder::na_seqInit() {
     lastNote_ = -1;
     beamOpen_ = beamFirst_ = false;
     PageRecord* page = doc_.findPage(1);
+    if (page && addStaves_ && !page->staves.empty() && sequences_ >= static_cast<int>(page->staves.size()) &&
+        sequences_ < StaffLayoutModel::maxStaves) {
+        // A staff like the last one, empty and without a key; the layout gathers the staves into systems later.
+        StaffRecord staff = page->staves.back();
+        staff.elements.clear();
+        staff.key().setIndex(static_cast<unsigned>(page->staves.size()));
+        staff.key().setKeyKind(KeyKind::None);
+        staff.key().setKeyCount(0);
+        page->staves.push_back(std::move(staff));
+    }
     if (!page || sequences_ >= static_cast<int>(page->staves.size())) {
         // Without a staff the sequence is read but writes nothing, and neither do the ones after it.
         overflow_ = true;

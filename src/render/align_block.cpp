@@ -215,28 +215,36 @@ void AddTimes(const StaffRecord& staff, const AlignSettings& s, Grid& grid) {
     grid.emplace(walk.end(), 0);
 }
 
-// Places one staff on the grid; returns the time after its last note.
+// Places one staff on the grid; returns the time after its last note. A note that shares the time of the note before
+// it keeps its distance to it; any other element keeps its distance to the note before it, but stands no nearer to
+// the note after it than it did: the bar line and time signature that open a bar stay in front of its first note.
 SlotTime PlaceStaff(StaffRecord& staff, const AlignSettings& s, const Grid& grid) {
+    auto& els = staff.elements;
+    const std::size_t n = els.size();
+    std::vector<int> oldX(n);
+    std::vector<std::optional<int>> placed(n);  // the new x of the notes that take a time of the grid
     SlotWalk walk(s);
-    int oldAnchor = 0;  // old and new x of the last note placed: other elements keep their distance to it
-    int newAnchor = grid.empty() ? 0 : grid.begin()->second;
-    bool anchored = false;
-    for (ElementRecord& e : staff.elements) {
-        const int oldX = e.x;
-        if (Counts(e, s)) {
-            if (const auto time = walk.next(e)) {
-                const int x = grid.at(*time);
-                oldAnchor = oldX;
-                newAnchor = x;
-                anchored = true;
-                e.x = x;
-                continue;
-            }
-        }
-        e.x = anchored ? newAnchor + (oldX - oldAnchor) : oldX;
+    for (std::size_t k = 0; k < n; ++k) {
+        oldX[k] = els[k].x;
+        if (!Counts(els[k], s)) continue;
+        if (const auto time = walk.next(els[k])) placed[k] = grid.at(*time);
     }
-    for (std::size_t k = 1; k < staff.elements.size(); ++k)
-        staff.elements[k].x = std::max(staff.elements[k].x, staff.elements[k - 1].x);
+    std::vector<std::size_t> nextPlaced(n + 1, n);  // the first note placed on the grid from k on; n for none
+    for (std::size_t k = n; k-- > 0;) nextPlaced[k] = placed[k] ? k : nextPlaced[k + 1];
+    std::optional<std::size_t> anchor;  // the last note placed on the grid
+    for (std::size_t k = 0; k < n; ++k) {
+        if (placed[k]) {
+            els[k].x = *placed[k];
+            anchor = k;
+            continue;
+        }
+        int x = anchor ? els[*anchor].x + (oldX[k] - oldX[*anchor]) : oldX[k];
+        const bool memberOfAnchor = anchor && Counts(els[k], s);
+        const std::size_t next = nextPlaced[k];
+        if (next < n && !memberOfAnchor) x = std::min(x, *placed[next] - (oldX[next] - oldX[k]));
+        els[k].x = x;
+    }
+    for (std::size_t k = 1; k < n; ++k) els[k].x = std::max(els[k].x, els[k - 1].x);
     return walk.end();
 }
 
