@@ -22,7 +22,8 @@ int ImportGuidoFile(ScoreDocument& doc, const std::filesystem::path& path, const
 
 int ImportGuidoPiece(ScoreDocument& doc, const std::filesystem::path& path, UiServices& ui,
                      const SignDistances& distances) {
-    GmnScoreBuilder builder(doc);
+    // A piece is laid out on staves of its own: every sequence gets one.
+    GmnScoreBuilder builder(doc, true);
     const int status = ReadGmnFile(path, GmnMode::All, builder, GmnErrorBoxes(ui));
     builder.finish();
     if (status != gmnCannotOpen) LayOutGuidoPiece(doc, ui, builder.sequenceTimes(), distances);
@@ -30,7 +31,7 @@ int ImportGuidoPiece(ScoreDocument& doc, const std::filesystem::path& path, UiSe
 }
 
 int ImportGuidoPieceText(ScoreDocument& doc, std::string_view text, UiServices& ui, const SignDistances& distances) {
-    GmnScoreBuilder builder(doc);
+    GmnScoreBuilder builder(doc, true);
     const int status = ReadGmnText(text, GmnMode::All, builder, GmnErrorBoxes(ui));
     builder.finish();
     LayOutGuidoPiece(doc, ui, builder.sequenceTimes(), distances);

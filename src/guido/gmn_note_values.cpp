@@ -52,8 +52,24 @@ std::vector<GmnWrittenValue> GmnWrittenValues(const GmnRational& duration) {
         appendSplit(values, std::int64_t{rest.num()} * (256 / rest.den()));
         return values;
     }
-    if (appendTuplet(values, rest)) return values;
+    // A proportion too large to write (121/384: a half in the time of 192:121) is avoided by writing the plain
+    // values the duration holds first, longest first, until what is left takes a proportion: the music keeps its
+    // exact length.
+    const std::size_t before = values.size();
+    const GmnRational whole = rest;
+    for (;;) {
+        if (appendTuplet(values, rest)) return values;
+        if (static_cast<int>(values.size()) + 1 >= maxGmnPieces) break;
+        unsigned code = longestDurationCode;
+        while (code < shortestDurationCode && GmnRational(NoteDuration(code, 0), 256).compare(rest) > 0) ++code;
+        const GmnWrittenValue plain = plainValue(code);
+        if (plain.length.compare(rest) >= 0) break;
+        values.push_back(plain);
+        rest = rest - plain.length;
+    }
     // Truncated to 256ths as a last resort, but never to nothing: the note stays visible.
+    values.resize(before);
+    rest = whole;
     const std::int64_t d256 = std::int64_t{rest.num()} * 256 / rest.den();
     if (d256 > 0)
         appendSplit(values, d256);

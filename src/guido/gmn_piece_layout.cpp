@@ -27,6 +27,7 @@ constexpr unsigned withinSystem = 10;         // between the staves of one syste
 constexpr unsigned betweenSystems = 14;       // from the last staff of a system to the first of the next
 constexpr unsigned betweenSingleStaves = 13;  // systems of one staff each
 constexpr unsigned lineCount = 5;
+constexpr unsigned closestStaves = lineCount + 1;  // four spaces of staff and two between
 
 constexpr unsigned trebleClef = 1;
 constexpr unsigned bassClef = 3;
@@ -81,6 +82,13 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     }
     const unsigned step = pieceStaves == 1 ? betweenSingleStaves : betweenSystems;
     const unsigned room = HeightOfModel(base);
+    // A system taller than the page brings its staves closer, down to a space and a half between them.
+    unsigned within = withinSystem;
+    if (pieceStaves > 1 && topDistance + systemHeight + lineCount - 1 > room) {
+        const unsigned fit = room > topDistance + lineCount ? (room - topDistance - lineCount + 1) / (pieceStaves - 1) : 0;
+        within = std::max(fit, closestStaves);
+        systemHeight = within * static_cast<unsigned>(pieceStaves - 1);
+    }
     int systems = 1;
     while ((systems + 1) * n <= StaffLayoutModel::maxStaves &&
            topDistance + systems * (systemHeight + step) + systemHeight + lineCount - 1 <= room)
@@ -93,7 +101,7 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     for (int s = 0; s < systems; ++s) {
         for (int i = 0; i < n; ++i) {
             std::uint32_t& w = m.staffWord(s * n + i);
-            staff_model::Distance::set(w, i > 0 ? (superposed(i) ? 0 : withinSystem) : s == 0 ? topDistance : step);
+            staff_model::Distance::set(w, i > 0 ? (superposed(i) ? 0 : within) : s == 0 ? topDistance : step);
             staff_model::LineCount::set(w, lineCount);
             const unsigned position = n == 1 ? 3 : i == 0 ? 1 : i == n - 1 ? 2 : 0;
             staff_model::SystemGrouping::set(w, position);
@@ -106,18 +114,31 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     return m;
 }
 
-// The times the lines may end at: the bar ends that every sequence with bar lines has, where some music follows.
+// The times the lines may end at: the bar ends that every sequence still playing has; a sequence without bar lines
+// lets a line end where one of its notes or rests begins, never inside one.
 std::vector<GmnRational> CutTimes(const std::vector<GmnSequenceTimes>& sequences) {
     std::vector<GmnRational> cuts;
     const GmnSequenceTimes* leader = nullptr;
     for (const GmnSequenceTimes& s : sequences)
         if (!s.bars.empty() && (!leader || s.bars.size() > leader->bars.size())) leader = &s;
-    if (!leader) return cuts;
-    for (const GmnRational& t : leader->bars) {
-        const bool shared = std::all_of(sequences.begin(), sequences.end(), [&t](const GmnSequenceTimes& s) {
-            const bool musicAfter = std::any_of(s.events.begin(), s.events.end(),
-                                                [&t](const auto& e) { return !(e.first.compare(t) < 0); });
-            return s.bars.empty() || !musicAfter ||
+    // Without bar lines anywhere, the lines may end wherever every sequence starts a note or rest together.
+    std::vector<GmnRational> candidates;
+    if (leader) {
+        candidates = leader->bars;
+    } else {
+        for (const GmnSequenceTimes& s : sequences)
+            if (!leader || s.events.size() > leader->events.size()) leader = &s;
+        if (!leader) return cuts;
+        for (const auto& event : leader->events)
+            if (event.first.isPositive()) candidates.push_back(event.first);
+    }
+    const auto startsAt = [](const GmnSequenceTimes& s, const GmnRational& t) {
+        return s.bars.empty() && std::any_of(s.events.begin(), s.events.end(),
+                                             [&t](const auto& e) { return e.first == t; });
+    };
+    for (const GmnRational& t : candidates) {
+        const bool shared = std::all_of(sequences.begin(), sequences.end(), [&t, &startsAt](const GmnSequenceTimes& s) {
+            return !(t.compare(s.end) < 0) || startsAt(s, t) ||
                    std::any_of(s.bars.begin(), s.bars.end(), [&t](const GmnRational& b) { return b == t; });
         });
         if (shared && (cuts.empty() || cuts.back().compare(t) < 0)) cuts.push_back(t);

@@ -14,11 +14,12 @@ class ScoreDocument;
 class UiServices;
 
 // What the reading knows of one sequence: the staff number (from 1) it belongs to, and the times (in whole notes from
-// its start) of its bar lines and of its notes and rests, each with the x it was written at.
+// its start) of its bar lines and of its notes and rests, each with the x it was written at, and where it ends.
 struct GmnSequenceTimes {
     int staff = 0;
     std::vector<GmnRational> bars;
     std::vector<std::pair<GmnRational, int>> events;
+    GmnRational end;  // where its last note or rest ends
 };
 
 // `sequences[k]` describes the sequence written on staff k of page 1. Sequences of one staff number become superposed

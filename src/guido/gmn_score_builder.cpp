@@ -13,6 +13,7 @@
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "score/group_marks.h"
+#include "score/staff_layout_model.h"
 
 namespace notavera {
 
@@ -44,10 +45,21 @@ Accidental accidentalOf(int alteration) {
     }
 }
 
-// GUIDO octave 1 is the octave of middle C, the score's octave 4; beyond the score's octaves 0–7 the note
-// stays at the nearest one rather than wrapping to the other end of the range.
-// The octave is clamped before the shift, so that a huge octave number cannot overflow.
-unsigned octaveField(int oct) { return static_cast<unsigned>(std::clamp(oct, -3, 4) + 3); }
+// GUIDO octave 1 is the octave of middle C, the score's octave 4. Beyond the score's octaves 0–7 the note is
+// written in the nearest one under an 8va or 15ma line, which makes it sound where the file puts it; further out
+// it stays two octaves beyond. The octave is clamped before the shift, so that a huge octave number cannot
+// overflow.
+struct WrittenOctave {
+    unsigned field;
+    unsigned shiftCode;  // 0 none, 1 8va alta, 2 15ma alta, 3 8va bassa, 4 15ma bassa
+};
+
+WrittenOctave writtenOctave(int oct) {
+    const int octave = std::clamp(oct, -5, 6) + 3;
+    if (octave > 7) return {7, octave == 8 ? 1u : 2u};
+    if (octave < 0) return {0, octave == -1 ? 3u : 4u};
+    return {static_cast<unsigned>(octave), 0};
+}
 
 constexpr unsigned eighthCode = 5;
 
@@ -174,6 +186,16 @@ void GmnScoreBuilder::na_seqInit() {
     lastNote_ = -1;
     beamOpen_ = beamFirst_ = false;
     PageRecord* page = doc_.findPage(1);
+    if (page && addStaves_ && !page->staves.empty() && sequences_ >= static_cast<int>(page->staves.size()) &&
+        sequences_ < StaffLayoutModel::maxStaves) {
+        // A staff like the last one, empty and without a key; the layout gathers the staves into systems later.
+        StaffRecord staff = page->staves.back();
+        staff.elements.clear();
+        staff.key().setIndex(static_cast<unsigned>(page->staves.size()));
+        staff.key().setKeyKind(KeyKind::None);
+        staff.key().setKeyCount(0);
+        page->staves.push_back(std::move(staff));
+    }
     if (!page || sequences_ >= static_cast<int>(page->staves.size())) {
         // Without a staff the sequence is read but writes nothing, and neither do the ones after it.
         overflow_ = true;
@@ -236,15 +258,13 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const GmnRational written(durN, durD);
     // Every note of a chord starts at the chord's x.
     if (inChord_) x_ = chordX_;
-    if (pc == gmnEmpty) {
-        // An empty event only holds the place of its duration.
-        advance(written);
-        return;
-    }
-    const bool rest = pc < 0 || pc > 11;
+    // An empty event holds the place of its duration: a hidden rest, so that what follows comes in at its time.
+    const bool empty = pc == gmnEmpty;
+    const bool rest = empty || pc < 0 || pc > 11;
     const GmnRational start(durPosN, durPosD);
     const GmnRational length = dots == 0 ? written : dots == 1 ? written.scaled(3, 2) : written.scaled(7, 4);
     const GmnRational end = start + length;
+    if (times_.back().end.compare(end) < 0) times_.back().end = end;
     const bool firstOfEvent = !inChord_ || chord_.empty();
     if (firstOfEvent) barLinesUpTo(start);
     // A value that runs past the bar end is written in parts, one each side of the bar line, tied.
@@ -268,6 +288,7 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
         for (const GmnWrittenValue& value : GmnWrittenValues(parts[p].first)) {
             const int index = writePiece(value, rest, pc, oct, acc, parts[p].second);
             if (index >= 0) times_.back().events.push_back({at, placeX()});
+            if (ElementRecord* e = empty ? elementAt(index) : nullptr) e->w0().setHidden(true);
             if (index >= 0) {
                 // The pieces of one note sound as one: each is tied to the next.
                 if (!rest && !span.pieces.empty()) {
@@ -349,7 +370,8 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     ins.dots = static_cast<unsigned>(std::clamp(dots, 0, 3));
     ins.proportionNum = value.tupletNum;
     ins.proportionDen = value.tupletDen;
-    ins.octave = octaveField(oct);
+    const WrittenOctave octave = writtenOctave(oct);
+    ins.octave = octave.field;
     ins.accidentalForced = true;
     ins.accidental = rest ? Accidental::None : accidentalOf(acc + sharpInClass[pc]);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
@@ -363,6 +385,7 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     }
     ElementRecord* e = CreateNoteOrRest(doc_, placeX(), rest, rest ? 1 : naturalStep[pc]);
     if (!e) return -1;
+    if (!rest) e->w1().setOctaveShift(octave.shiftCode);
     const StaffRecord* staff = doc_.staff();
     if (doc_.currentElement + 1 < static_cast<int>(staff->elements.size())) inserted(doc_.currentElement);
     if (beamFirst_) {

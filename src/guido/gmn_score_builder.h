@@ -18,7 +18,9 @@ struct GmnWrittenValue;
 
 class GmnScoreBuilder : public GmnCallbacks {
 public:
-    explicit GmnScoreBuilder(ScoreDocument& doc) : doc_(doc) {}
+    // With `addStaves`, a sequence beyond the staves of page 1 gets a staff of its own, added below the others;
+    // without, it writes nothing.
+    explicit GmnScoreBuilder(ScoreDocument& doc, bool addStaves = false) : doc_(doc), addStaves_(addStaves) {}
 
     void na_segmInit() override;
     void na_segmExit() override;
@@ -107,6 +109,7 @@ private:
     // own staff, 1 on the staff above, 2 below.
     std::vector<int> staffOfSequence_;
     std::vector<GmnSequenceTimes> times_;
+    bool addStaves_ = false;
     unsigned crossStaff_ = 0;
     // Bars and beats of a sequence that writes no bar lines and no beams of its own.
     struct WrittenPiece {

@@ -57,9 +57,9 @@ struct NoteGroup {
 class StaffCollector {
 public:
     StaffCollector(const PageRecord& page, int staffIndex, int transposition, const CollectionSettings& settings,
-                   BarMeasure& measure, std::vector<PlaybackEvent>& events)
+                   BarMeasure& measure, float& carry, std::vector<PlaybackEvent>& events)
         : staff_(page.staves[staffIndex]), staffIndex_(staffIndex), transposition_(transposition),
-          settings_(settings), measure_(measure), events_(events), bars_(systemBars(page, staffIndex)),
+          settings_(settings), measure_(measure), carry_(carry), events_(events), bars_(systemBars(page, staffIndex)),
           notesPerBar_(bars_.size() + 1, 0) {
         for (const ElementRecord& e : staff_.elements)
             if (!e.isSign()) ++notesPerBar_[barOf(e.x)];
@@ -202,10 +202,10 @@ private:
     int transposition_;
     const CollectionSettings& settings_;
     BarMeasure& measure_;
+    float& carry_;
     std::vector<PlaybackEvent>& events_;
     std::vector<int> bars_;
     std::vector<int> notesPerBar_;
-    float carry_ = 0.0f;
     std::optional<std::int32_t> lastPosition_;
     std::optional<std::size_t> lastWholeBarRest_;
     bool metNoteOrRest_ = false;
@@ -224,9 +224,10 @@ std::optional<std::uint8_t> NoteKey(const ElementRecord& note, int transposition
 }
 
 void CollectStaffEvents(const PageRecord& page, int staffIndex, XRange range, int transposition,
-                        const CollectionSettings& settings, BarMeasure& measure, std::vector<PlaybackEvent>& events) {
+                        const CollectionSettings& settings, BarMeasure& measure, float& carry,
+                        std::vector<PlaybackEvent>& events) {
     if (staffIndex < 0 || staffIndex >= static_cast<int>(page.staves.size())) return;
-    StaffCollector(page, staffIndex, transposition, settings, measure, events).run(range);
+    StaffCollector(page, staffIndex, transposition, settings, measure, carry, events).run(range);
 }
 
 }  // namespace notavera

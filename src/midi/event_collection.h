@@ -37,7 +37,10 @@ std::optional<std::uint8_t> NoteKey(const ElementRecord& note, int transposition
 // between: the continuation becomes a silent `held` record through which the tie's first note sounds on. A curve
 // between notes further apart is a slur and changes nothing. Ties that cross the staff's ends are marked with
 // tie_link for the track writer.
+// `carry` is the fraction of a tick the staff starts with, left as the staff ends it: the track passes it on to
+// the staff that continues the line, so that lines of tuplets do not lose a fraction of a tick each.
 void CollectStaffEvents(const PageRecord& page, int staffIndex, XRange range, int transposition,
-                        const CollectionSettings& settings, BarMeasure& measure, std::vector<PlaybackEvent>& events);
+                        const CollectionSettings& settings, BarMeasure& measure, float& carry,
+                        std::vector<PlaybackEvent>& events);
 
 }  // namespace notavera

@@ -2,8 +2,8 @@
 #include "midi/event_timing.h"
 
 #include <algorithm>
-#include <functional>
-#include <queue>
+#include <optional>
+#include <vector>
 
 namespace notavera {
 
@@ -24,7 +24,7 @@ public:
         for (std::size_t i = 0; i < in.size(); ++i) {
             const PlaybackEvent& r = in[i];
             if (i > 0 && !joinsSlice(in, i))
-                openSlice(r);
+                openSlice(in, i);
             else
                 shortest_ = std::min(shortest_, r.time);
             slice_.push_back(r);
@@ -53,11 +53,22 @@ private:
         return true;
     }
 
-    void openSlice(const PlaybackEvent& r) {
-        std::uint32_t next = t_ + shortest_;
-        while (!pending_.empty() && pending_.top() <= t_ + pendingMargin) pending_.pop();
-        if (!pending_.empty()) next = std::min(next, pending_.top());
-        t_ = next;
+    // The next slice comes where the first note or rest still sounding on one of its own staves ends, or, when its
+    // staves have nothing sounding, when the shortest value of this slice ends. A staff that has nothing more to
+    // play there (a voice that has ended) does not call the others in early.
+    void openSlice(const std::vector<PlaybackEvent>& in, std::size_t i) {
+        const PlaybackEvent& r = in[i];
+        std::vector<std::int32_t> staves;
+        for (std::size_t j = i; j < in.size() && static_cast<long long>(in[j].position) <=
+                                                     static_cast<long long>(r.position) + tolerance_;
+             ++j)
+            if (std::find(staves.begin(), staves.end(), in[j].staff) == staves.end()) staves.push_back(in[j].staff);
+        std::erase_if(pending_, [this](const Pending& p) { return p.time <= t_ + pendingMargin; });
+        std::optional<std::uint32_t> next;
+        for (const Pending& p : pending_)
+            if (std::find(staves.begin(), staves.end(), p.staff) != staves.end())
+                next = std::min(next.value_or(p.time), p.time);
+        t_ = next.value_or(t_ + shortest_);
         shortest_ = r.time;
         sliceStart_ = r.position;
         slice_.clear();
@@ -65,7 +76,7 @@ private:
 
     void silence(const PlaybackEvent& r, bool last) {
         out_.push_back(PlaybackEvent{t_, 0, event_kind::filler, 0});
-        pending_.push(t_ + r.time);
+        pending_.push_back({t_ + r.time, r.staff});
         // The staff lasts until its final rest ends.
         if (last) out_.push_back(PlaybackEvent{t_ + r.time, 0, event_kind::filler, 0});
     }
@@ -81,7 +92,7 @@ private:
             debt_ = 0;
             shortest_ = std::min(shortest_, sounding);
         }
-        pending_.push(t_ + sounding);
+        pending_.push_back({t_ + sounding, r.staff});
         // Staccato notes lose half their length, appoggiaturas a tenth; a staccato appoggiatura (12) nothing.
         const bool gapped = (r.kind & 3) != 0;
         const std::uint32_t gap = gapped ? sounding / r.kind : 0;
@@ -104,7 +115,11 @@ private:
     std::uint32_t debt_ = 0;
     std::int32_t sliceStart_ = 0;
     std::vector<PlaybackEvent> slice_;
-    std::priority_queue<std::uint32_t, std::vector<std::uint32_t>, std::greater<>> pending_;
+    struct Pending {
+        std::uint32_t time;
+        std::int32_t staff;
+    };
+    std::vector<Pending> pending_;  // the ends of the notes and rests still sounding, by staff
     std::vector<PlaybackEvent> out_;
 };
 

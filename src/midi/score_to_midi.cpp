@@ -67,6 +67,7 @@ private:
             return;
         }
         measure_ = BarMeasure{};
+        tickCarries_.clear();
         silentCarry_ = 0;
         held_.clear();
         for (int p = plan_.firstPage; p <= plan_.lastPage; ++p) {
@@ -119,10 +120,13 @@ private:
     bool writeStaves(SmfWriter& w, const PageRecord& page, int first, int last) {
         collected_.clear();
         const BarMeasure atStart = measure_;
+        if (tickCarries_.size() < static_cast<std::size_t>(last - first + 1))
+            tickCarries_.resize(static_cast<std::size_t>(last - first + 1), 0.0f);
         for (int k = first; k <= last; ++k) {
             if (k > first) measure_ = atStart;
             const int transposition = doc_.header.voiceTransposition(page.staves[k].voice().voice() & 0x7F);
-            CollectStaffEvents(page, k, plan_.range, transposition, settings_, measure_, collected_);
+            CollectStaffEvents(page, k, plan_.range, transposition, settings_, measure_,
+                               tickCarries_[static_cast<std::size_t>(k - first)], collected_);
         }
         return writeTimed(w, TimeEvents(std::move(collected_), tolerance_));
     }
@@ -132,6 +136,8 @@ private:
     // waits, as silent time, for the next staves; there the note that ends the tie is not struck again and its
     // note-off ends the joined note.
     bool writeTimed(SmfWriter& w, const std::vector<PlaybackEvent>& timed) {
+        // A staff without notes or rests (a line holding only signs) takes no time: a tie goes on across it.
+        if (timed.empty()) return true;
         std::vector<std::uint8_t> continued;
         for (const PlaybackEvent& r : timed)
             if (r.kind == event_kind::noteOn && (r.tie & tie_link::fromPreviousLine) && isHeld(r.key))
@@ -195,6 +201,9 @@ private:
     unsigned channel_ = 0;
     std::uint8_t velocity_ = 64;
     BarMeasure measure_;
+    // The fraction of a tick each staff of the system ended with, by its place in the system: the staff at that
+    // place in the next system goes on from it.
+    std::vector<float> tickCarries_;
     std::uint32_t silentCarry_ = 0;
     std::vector<PlaybackEvent> collected_;
     std::vector<std::uint8_t> held_;  // keys whose note, tied into the next line, still sounds

@@ -3,7 +3,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <compare>
+#include <cstdint>
+#include <iterator>
 #include <map>
+#include <numeric>
+#include <optional>
+#include <utility>
 
 #include "score/records.h"
 
@@ -37,41 +43,101 @@ int Resolution(std::span<StaffRecord* const> staves, const AlignSettings& s) {
     return std::min(r, 10);
 }
 
-// Slots a note or rest lasts, as a fraction so that tuplets add up over their group.
-double SlotLength(const ElementRecord& e, int r) {
+// A time from the start of the line, exact: tuplets of different proportions on different staves still meet where
+// the music meets. The unit is a quarter of a 256th, so that dotted values stay whole.
+class SlotTime {
+public:
+    SlotTime() = default;
+    SlotTime(std::int64_t num, std::int64_t den) : num_(num), den_(den) { reduce(); }
+
+    SlotTime operator+(const SlotTime& o) const {
+        const std::int64_t g = std::gcd(den_, o.den_);
+        const __int128 num = static_cast<__int128>(num_) * (o.den_ / g) + static_cast<__int128>(o.num_) * (den_ / g);
+        const __int128 den = static_cast<__int128>(den_) * (o.den_ / g);
+        return FromWide(num, den);
+    }
+    SlotTime operator-(const SlotTime& o) const { return *this + SlotTime(-o.num_, o.den_); }
+    auto operator<=>(const SlotTime& o) const {
+        return static_cast<__int128>(num_) * o.den_ <=> static_cast<__int128>(o.num_) * den_;
+    }
+    bool operator==(const SlotTime& o) const = default;
+    double value() const { return static_cast<double>(num_) / static_cast<double>(den_); }
+
+private:
+    // Denominators only grow with many different tuplets on one line; far beyond any real one the time is rounded.
+    static constexpr __int128 finestDenominator = std::int64_t{1} << 40;
+
+    static SlotTime FromWide(__int128 num, __int128 den) {
+        __int128 a = num < 0 ? -num : num, b = den;
+        while (b != 0) a = std::exchange(b, a % b);
+        if (a > 1) {
+            num /= a;
+            den /= a;
+        }
+        if (den > finestDenominator) {
+            num = num * finestDenominator / den;
+            den = finestDenominator;
+        }
+        return SlotTime(static_cast<std::int64_t>(num), static_cast<std::int64_t>(den));
+    }
+    void reduce() {
+        if (den_ < 0) {
+            num_ = -num_;
+            den_ = -den_;
+        }
+        const std::int64_t g = std::gcd(num_, den_);
+        if (g > 1) {
+            num_ /= g;
+            den_ /= g;
+        }
+    }
+
+    std::int64_t num_ = 0;
+    std::int64_t den_ = 1;
+};
+
+// How long a note or rest lasts: its value, its dots and its proportion.
+SlotTime Length(const ElementRecord& e) {
     const auto nw = e.noteWord();
-    const int shift = std::max(r - static_cast<int>(nw.durationCode()), 0);
-    double length = static_cast<double>(1 << shift);
-    if (nw.dots() == 1) length += length / 2;
-    if (nw.dots() >= 2) length += length * 3 / 4;
+    std::int64_t length = std::int64_t{1024 >> std::min(nw.durationCode(), 10u)} * 4;
+    if (nw.dots() == 1) length = length * 3 / 2;
+    if (nw.dots() >= 2) length = length * 7 / 4;
     const unsigned n = e.w1().numerator();
     const unsigned d = e.w1().denominator();
-    if (n >= 1 && d >= 1 && n != d) length = length * d / n;
-    return length;
+    if (n >= 1 && d >= 1 && n != d) return SlotTime(length * d, n);
+    return SlotTime(length, 1);
 }
 
-// Walks the counted notes of a staff, giving each its slot; chord members and second voices within the tolerance
-// of the previous note share its slot.
+// The length of one slot of resolution r: the value of code r.
+SlotTime SlotOf(int r) { return SlotTime(std::int64_t{1024 >> std::clamp(r, 0, 10)} * 4, 1); }
+
+// Walks the counted notes of a staff, giving each group its time; chord members and second voices within the
+// tolerance of the group's first note share its time, and the staff goes on when the group's shortest value ends,
+// as playback hears it.
 class SlotWalk {
 public:
-    SlotWalk(const AlignSettings& s, int r) : s_(s), r_(r) {}
+    explicit SlotWalk(const AlignSettings& s) : s_(s) {}
 
-    // Slot of the element (counted notes only), or -1 when it shares the previous note's slot.
-    int next(const ElementRecord& e) {
-        if (havePrevious_ && e.x - previousX_ <= s_.tolerance) return -1;
-        const int slot = static_cast<int>(position_ + 0.01);
-        position_ += SlotLength(e, r_);
+    // Time of the element (counted notes only), or nothing when it shares the previous note's time.
+    std::optional<SlotTime> next(const ElementRecord& e) {
+        const SlotTime length = Length(e);
+        if (havePrevious_ && e.x - previousX_ <= s_.tolerance) {
+            shortest_ = std::min(shortest_, length);
+            return std::nullopt;
+        }
+        if (havePrevious_) start_ = start_ + shortest_;
+        shortest_ = length;
         previousX_ = e.x;
         havePrevious_ = true;
-        return slot;
+        return start_;
     }
-    // The slot after the last note, counting a fraction of 0.99 as a whole slot.
-    int end() const { return static_cast<int>(position_ + 0.01); }
+    // The time after the last note.
+    SlotTime end() const { return havePrevious_ ? start_ + shortest_ : start_; }
 
 private:
     const AlignSettings& s_;
-    int r_;
-    double position_ = 0;
+    SlotTime start_;
+    SlotTime shortest_;
     int previousX_ = 0;
     bool havePrevious_ = false;
 };
@@ -84,66 +150,101 @@ int LastBarX(std::span<StaffRecord* const> staves) {
     return x;
 }
 
-void Interpolate(std::vector<int>& pos, int from, int to) {
-    for (int k = from + 1; k < to; ++k)
-        pos[k] = std::max(pos[k - 1], pos[from] + (pos[to] - pos[from]) * (k - from) / (to - from));
+// Every time of the block at which a note or rest begins or a staff ends, with the x it is given.
+using Grid = std::map<SlotTime, int>;
+
+// The times strictly between `from` and `to` get x by their share of the time between, never moving left.
+void Interpolate(Grid::iterator from, Grid::iterator to) {
+    const double span = (to->first - from->first).value();
+    int previous = from->second;
+    for (auto it = std::next(from); it != to; ++it) {
+        const double share = span > 0 ? (it->first - from->first).value() / span : 0.0;
+        it->second = std::max(previous, from->second + static_cast<int>((to->second - from->second) * share));
+        previous = it->second;
+    }
 }
 
-// Slot positions from the current staff: its notes fix their slots, the slots between are interpolated.
+// Positions from the current staff: its notes fix the x of their times, the times between are interpolated.
 bool BuildGrid(const StaffRecord& staff, std::span<StaffRecord* const> staves, const AlignSettings& s, int r,
-               std::vector<int>& pos) {
-    const int size = static_cast<int>(pos.size());
-    SlotWalk walk(s, r);
-    int fixed = -1;
+               Grid& grid) {
+    SlotWalk walk(s);
+    std::optional<Grid::iterator> fixed;
     for (const ElementRecord& e : staff.elements) {
         if (!Counts(e, s)) continue;
-        const int slot = walk.next(e);
-        if (slot < 0) continue;
-        if (slot >= size) return false;
-        if (fixed >= 0 && e.x < pos[fixed] + 2 * s.stepUnit) continue;  // too close to fix a slot of its own
-        pos[slot] = fixed >= 0 ? std::max(e.x, pos[fixed]) : e.x;
-        if (fixed >= 0) Interpolate(pos, fixed, slot);
-        fixed = slot;
+        const std::optional<SlotTime> time = walk.next(e);
+        if (!time) continue;
+        if (fixed && e.x < (*fixed)->second + 2 * s.stepUnit) continue;  // too close to fix a time of its own
+        const auto it = grid.find(*time);
+        it->second = fixed ? std::max(e.x, (*fixed)->second) : e.x;
+        if (fixed) Interpolate(*fixed, it);
+        fixed = it;
     }
-    if (fixed < 0) return false;
-    const int end = std::min(walk.end(), size - 1);
-    if (end > fixed) {
+    if (!fixed) return false;
+    const SlotTime slot = SlotOf(r);
+    const auto slotsFrom = [&slot](const SlotTime& a, const SlotTime& b) { return (b - a).value() / slot.value(); };
+    const auto end = grid.find(walk.end());
+    if (end->first > (*fixed)->first) {
         const int perSlot = s.afterRespacing ? s.stepUnit : 3 * s.stepUnit;
         const int bar = LastBarX(staves);
-        int endX = bar > pos[fixed] ? bar : pos[fixed] + (end - fixed) * perSlot;
-        if (s.lineLength > 0) endX = std::min(endX, std::max(s.lineLength, pos[fixed]));
-        pos[end] = endX;
-        Interpolate(pos, fixed, end);
+        const int fixedX = (*fixed)->second;
+        int endX = bar > fixedX
+                       ? bar
+                       : fixedX + static_cast<int>(slotsFrom((*fixed)->first, end->first) * perSlot);
+        if (s.lineLength > 0) endX = std::min(endX, std::max(s.lineLength, fixedX));
+        end->second = endX;
+        Interpolate(*fixed, end);
         fixed = end;
     }
-    for (int k = fixed + 1; k < size; ++k) pos[k] = pos[k - 1] + s.stepUnit;
+    for (auto it = std::next(*fixed), before = *fixed; it != grid.end(); before = it++)
+        it->second = before->second + std::max(1, static_cast<int>(slotsFrom(before->first, it->first) * s.stepUnit));
+    // Music of different times never stands closer than the shortest advance of the spacing: interpolated between
+    // two far notes of the current staff, a short value of another staff would otherwise come so near the next time
+    // that the eye, and playback, take the two for one.
+    const int apart = 3 * s.stepUnit;
+    for (auto it = std::next(grid.begin()), before = grid.begin(); it != grid.end(); before = it++)
+        it->second = std::max(it->second, before->second + apart);
     return true;
 }
 
-// Places one staff on the grid; returns the slot after its last note.
-int PlaceStaff(StaffRecord& staff, const AlignSettings& s, int r, const std::vector<int>& pos) {
-    SlotWalk walk(s, r);
-    int oldAnchor = 0;  // old and new x of the last note placed: other elements keep their distance to it
-    int newAnchor = pos.empty() ? 0 : pos[0];
-    bool anchored = false;
-    const int last = static_cast<int>(pos.size()) - 1;
-    for (ElementRecord& e : staff.elements) {
-        const int oldX = e.x;
-        if (Counts(e, s)) {
-            const int slot = walk.next(e);
-            if (slot >= 0) {
-                const int x = pos[std::min(slot, last)];
-                oldAnchor = oldX;
-                newAnchor = x;
-                anchored = true;
-                e.x = x;
-                continue;
-            }
-        }
-        e.x = anchored ? newAnchor + (oldX - oldAnchor) : oldX;
+// The times at which the notes of a staff begin, and the time it ends.
+void AddTimes(const StaffRecord& staff, const AlignSettings& s, Grid& grid) {
+    SlotWalk walk(s);
+    for (const ElementRecord& e : staff.elements)
+        if (Counts(e, s))
+            if (const auto time = walk.next(e)) grid.emplace(*time, 0);
+    grid.emplace(walk.end(), 0);
+}
+
+// Places one staff on the grid; returns the time after its last note. A note that shares the time of the note before
+// it keeps its distance to it; any other element keeps its distance to the note before it, but stands no nearer to
+// the note after it than it did: the bar line and time signature that open a bar stay in front of its first note.
+SlotTime PlaceStaff(StaffRecord& staff, const AlignSettings& s, const Grid& grid) {
+    auto& els = staff.elements;
+    const std::size_t n = els.size();
+    std::vector<int> oldX(n);
+    std::vector<std::optional<int>> placed(n);  // the new x of the notes that take a time of the grid
+    SlotWalk walk(s);
+    for (std::size_t k = 0; k < n; ++k) {
+        oldX[k] = els[k].x;
+        if (!Counts(els[k], s)) continue;
+        if (const auto time = walk.next(els[k])) placed[k] = grid.at(*time);
     }
-    for (std::size_t k = 1; k < staff.elements.size(); ++k)
-        staff.elements[k].x = std::max(staff.elements[k].x, staff.elements[k - 1].x);
+    std::vector<std::size_t> nextPlaced(n + 1, n);  // the first note placed on the grid from k on; n for none
+    for (std::size_t k = n; k-- > 0;) nextPlaced[k] = placed[k] ? k : nextPlaced[k + 1];
+    std::optional<std::size_t> anchor;  // the last note placed on the grid
+    for (std::size_t k = 0; k < n; ++k) {
+        if (placed[k]) {
+            els[k].x = *placed[k];
+            anchor = k;
+            continue;
+        }
+        int x = anchor ? els[*anchor].x + (oldX[k] - oldX[*anchor]) : oldX[k];
+        const bool memberOfAnchor = anchor && Counts(els[k], s);
+        const std::size_t next = nextPlaced[k];
+        if (next < n && !memberOfAnchor) x = std::min(x, *placed[next] - (oldX[next] - oldX[k]));
+        els[k].x = x;
+    }
+    for (std::size_t k = 1; k < n; ++k) els[k].x = std::max(els[k].x, els[k - 1].x);
     return walk.end();
 }
 
@@ -200,31 +301,23 @@ AlignResult AlignBlock(std::span<StaffRecord* const> staves, std::size_t current
     if (current >= staves.size()) return result;
     const int r = Resolution(staves, settings);
     std::size_t mostNotes = 0;
-    double mostSlots = 0;
-    for (const StaffRecord* staff : staves) {
-        std::size_t notes = 0;
-        double slots = 0;
-        for (const ElementRecord& e : staff->elements) {
-            if (!Counts(e, settings)) continue;
-            ++notes;
-            slots += SlotLength(e, r);
-        }
-        mostNotes = std::max(mostNotes, notes);
-        mostSlots = std::max(mostSlots, slots);
-    }
-    if (mostNotes + 1 == 1) return result;
-    const int s = static_cast<int>(mostSlots + 0.01);
-    std::vector<int> pos(static_cast<std::size_t>(s + s / 10 + 10), 0);
+    for (const StaffRecord* staff : staves)
+        mostNotes = std::max(mostNotes, static_cast<std::size_t>(std::count_if(
+                                            staff->elements.begin(), staff->elements.end(),
+                                            [&settings](const ElementRecord& e) { return Counts(e, settings); })));
+    if (mostNotes == 0) return result;
 
     StaffRecord& lead = *staves[current];
     CommonStart(staves, lead, settings);
-    if (!BuildGrid(lead, staves, settings, r, pos)) return result;
-    SlotWalk leadWalk(settings, r);
+    Grid grid;
+    for (const StaffRecord* staff : staves) AddTimes(*staff, settings, grid);
+    if (!BuildGrid(lead, staves, settings, r, grid)) return result;
+    SlotWalk leadWalk(settings);
     for (const ElementRecord& e : lead.elements)
         if (Counts(e, settings)) leadWalk.next(e);
-    const int endSlot = leadWalk.end();
+    const SlotTime endTime = leadWalk.end();
     for (std::size_t k = 0; k < staves.size(); ++k) {
-        if (PlaceStaff(*staves[k], settings, r, pos) != endSlot) result.unfinished.push_back(static_cast<int>(k));
+        if (PlaceStaff(*staves[k], settings, grid) != endTime) result.unfinished.push_back(static_cast<int>(k));
     }
     AlignBarLines(staves, settings);
     result.aligned = true;

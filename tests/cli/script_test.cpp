@@ -149,9 +149,15 @@ struct Laid {
 
 Laid LayOutSixteenBars(bool bars, int command) {
     test::TempDir dir;
-    // Without a meter the reading draws no bar lines of its own.
+    // Without a meter the reading draws no bar lines of its own; a second staff an eighth behind leaves the import no
+    // common place to end a line at either.
     std::string music = std::string("{ [ \\clef<\"treble\"> ") + (bars ? "\\meter<\"4/4\"> " : "");
     for (int bar = 0; bar < 16; ++bar) music += bars ? "c1/4 d1 e1 f1 | " : "c1/4 d1 e1 f1 ";
+    if (!bars) {
+        music += "], [ _/8 ";
+        for (int beat = 0; beat < 63; ++beat) music += "g0/4 ";
+        music += "g0/8 ";
+    }
     test::WriteText(dir / "score.gmn", music + "] }\n");
     EXPECT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
     test::WriteText(dir / "script.txt", "cmd " + std::to_string(command) + "\ndump after.json\n");
@@ -200,7 +206,7 @@ TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
     const Laid unbroken = LayOutSixteenBars(false, cmd::RecalculateDistances);
     const std::string report = "MESSAGE Message 51 Ligne trop longue. Essayez avec fonction Ligne supérieure.\n";
     EXPECT_EQ(unbroken.out, report);
-    ASSERT_EQ(unbroken.lines.size(), 1u);
+    ASSERT_EQ(unbroken.lines.size(), 2u);
     EXPECT_EQ(Notes(unbroken.lines[0]), 64);
 }
 

@@ -2,6 +2,7 @@
 // staff names none, and music that goes on in the next system of the same voices.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "guido/gmn_import.h"
@@ -68,7 +69,35 @@ INSTANTIATE_TEST_SUITE_P(
                                 3,
                                 {14, 0, 10},
                                 1,
-                                false}));
+                                false},
+                      // Without bar lines, the lines end where both staves begin a note together.
+                      PieceCase{"{[" + Bars("c1/8 d e f", 48) + "], [" + Bars("_/8 c0/4 c0/8", 32) + "]}", 2,
+                                {14, 10}, 1, false}));
+
+TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSystemThatFits) {
+    std::string gmn = "{";
+    for (int i = 0; i < 16; ++i) gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> c1/1]";
+    HeadlessUi ui(nullptr);
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    ImportGuidoPieceText(doc, gmn + "}", ui);
+    const PageRecord& page = *doc.findPage(1);
+    ASSERT_EQ(page.staves.size(), 16u);
+    unsigned height = 0;
+    for (std::size_t i = 0; i < page.staves.size(); ++i) {
+        EXPECT_EQ(page.staves[i].voice().voice(), i + 1) << i;
+        EXPECT_EQ(std::count_if(page.staves[i].elements.begin(), page.staves[i].elements.end(),
+                                [](const ElementRecord& e) { return e.isNote(); }),
+                  1)
+            << i;
+        height += page.staves[i].key().distance();
+    }
+    ScoreDocument fresh;
+    SetUpNewDocument(fresh, 1);
+    unsigned room = 0;
+    for (const StaffRecord& staff : fresh.findPage(1)->staves) room += staff.key().distance();
+    EXPECT_LE(height, room) << "no higher than the staves of a new page";
+}
 
 }  // namespace
 }  // namespace notavera

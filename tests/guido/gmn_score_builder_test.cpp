@@ -11,8 +11,8 @@ namespace {
 
 // One word per element. A note: name, octave, "/" duration code, dots, its accidental (# b n x bb, "?" when
 // hidden), "*n:d" proportion, "g" group mark, "~" tie start, "-" tie end, "[" "=" "]" beam open, inside, close,
-// "'" staccato, "!" accent type, "&" chord member. A rest "r/" code; a sign "S" type "." code, ":" sub-value "," parameter.
-// With `at`, "@" and the x.
+// "'" staccato, "!" accent type, "&" chord member, "^" octave line code, "h" hidden. A rest "r/" code; a sign "S"
+// type "." code, ":" sub-value "," parameter. With `at`, "@" and the x.
 std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
     std::string out;
     for (const ElementRecord& e : els) {
@@ -38,9 +38,11 @@ std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
             if (w0.tiedToNext() && w0.tieStarts()) w += "~";
             if (w0.tiedToNext() && w0.tieEnds()) w += "-";
             if (n.bit(18)) w += "&";
+            if (e.w1().octaveShift()) w += "^" + std::to_string(e.w1().octaveShift());
             if (w0.inBeam()) w += w0.opensBeam() ? "[" : w0.closesBeam() ? "]" : "=";
             if (n.staccato()) w += "'";
             if (n.accentType()) w += "!" + std::to_string(n.accentType());
+            if (w0.hidden()) w += "h";
         }
         if (at) w += "@" + std::to_string(e.x);
         out += (out.empty() ? "" : " ") + w;
@@ -74,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         // another octave too; the next bar starts afresh.
         Piece{"[c# c# c c#2 | c1 c#]", false, "C4/4# C4/4#? C4/4n C5/4# S0.124 C4/4 C4/4#"},
         Piece{"[\\key<2> f f# | f# e \\key<0> f]", false, "F4/4n F4/4# S0.124 F4/4#? E4/4 S13.2:1 F4/4"},
-        Piece{"[c-3 c-4 c4 c5]", false, "C0/4 C0/4 C7/4 C7/4"},  // octaves stay within the score's range
+        // Octaves beyond the score's range are written under octave lines.
+        Piece{"[c-3 c-4 c-5 c4 c5 c6 c9]", false, "C0/4 C0/4^3 C0/4^4 C7/4 C7/4^1 C7/4^2 C7/4^2"},
         // x starts at 30 and advances by the undotted duration.
         Piece{"[c/1 d/4. e/8 f]", true, "C4/2@30 D4/4.@670 E4/5@830 F4/5@910"},
         // A non-binary plain duration is split into tied values; rests are not tied.
@@ -107,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         Piece{"[{c, e, g} {c/8, e*3/8} \\tie({d/4, f} {f, d}) g]", true,
               "C4/4&@30 E4/4&@30 G4/4&@30 C4/5~&@190 E4/4&@190 E4/5-@350 D4/4~&@430 F4/4&@430 D4/4&@590 F4/4-&@590 "
               "G4/4@750"},
-        Piece{"[c empty/2 d/4]", true, "C4/4@30 D4/4@510"}));         // an empty event only advances x
+        Piece{"[c empty/2 d/4]", true, "C4/4@30 r/3h@190 D4/4@510"}));  // an empty event is a hidden rest
 
 TEST(GmnImport, KeysAreTheStaffsKeySignature) {
     const ScoreDocument flats = DocumentFromGuido("[\\key<\"E&\"> c]");

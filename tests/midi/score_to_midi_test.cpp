@@ -145,6 +145,13 @@ TEST(ScoreToMidi, ChordsSlicesAndTheToleranceBetweenStaves) {
     slice.note(300, G);
     EXPECT_EQ(heard(slice.ctx()), (Heard{at(0, 512, 60), at(0, 256, 64), at(256, 512, 65), at(512, 768, 67)}));
 
+    // A staff that has ended does not call in the next note of another staff before that staff's own note ends.
+    ScoreBuilder ended(1, 2, 2);
+    ended.on(1, 0).note(100, C);
+    ended.on(1, 1).note(100, D, half);
+    ended.note(300, E);
+    EXPECT_EQ(heard(ended.ctx()), (Heard{at(0, 256, 60), at(0, 512, 62), at(512, 768, 64)}));
+
     // Every note of a tied chord finds its start.
     ScoreBuilder tied;
     tied.on(1, 0);
@@ -187,6 +194,25 @@ TEST(ScoreToMidi, TiesAcrossALineBreakSoundOnce) {
     // A line that does not go on with the tied key ends it at the break.
     b.doc().findPage(1)->staves[1].elements[0].noteWord().setStep(D);
     EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 62), at(256, 512, 60), at(512, 768, 62), at(768, 1024, 64)}));
+
+    // A line between them with nothing to play leaves the tie sounding.
+    ScoreBuilder gap(1, 3, 1);
+    tie(gap.on(1, 0).note(100, C), true, false);
+    gap.on(1, 1).bar(100);
+    tie(gap.on(1, 2).note(100, C), false, true);
+    gap.note(200, E);
+    EXPECT_EQ(heard(gap.ctx()), (Heard{at(0, 512, 60), at(512, 768, 64)}));
+}
+
+TEST(ScoreToMidi, TupletsRunningOverLineBreaksKeepTheirFractionsOfATick) {
+    ScoreBuilder b(1, 3, 1);
+    for (int line = 0; line < 3; ++line) {
+        ElementRecord& triplet = b.on(1, line).note(100, E, 5);
+        triplet.w1().setNumerator(3);
+        triplet.w1().setDenominator(2);
+    }
+    b.note(200, F);
+    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 85, 64), at(85, 170, 64), at(170, 256, 64), at(256, 512, 65)}));
 }
 
 TEST(ScoreToMidi, StaffOfTheVoiceGoesOnWithTheGapsAndRestsOfTheSystem) {

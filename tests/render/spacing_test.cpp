@@ -376,12 +376,37 @@ TEST_F(Layout, EighthsTakeTheSlotsBetweenTheQuartersAndAStaffEndingEarlyIsReport
     EXPECT_EQ(UnfinishedStavesText(block, r.unfinished), "{2,2} ");
 }
 
-TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeAndBarsClosingOneBarStandAtOneX) {
+TEST_F(Layout, TupletsOfTwoStavesMeetExactlyAndMusicOfDifferentTimesStandsApart) {
+    // Triplet quarters over quintuplet eighths, as 1/28 against 1/24 would be: only exact times keep them in order.
+    load("{[g*1/6 g g], [e*1/10 e e e e]}", 2, 2);
+    setXs(0, {100, 140, 180});
+    setXs(1, {100, 110, 120, 130, 140});
+    EXPECT_TRUE(align().unfinished.empty());
+    const std::vector<int> upper = xs(0), lower = xs(1);
+    EXPECT_EQ(upper[0], lower[0]);
+    // In time order: 0, 1/10, 1/6, 2/10, 3/10, 1/3, 4/10.
+    const std::vector<int> inTime{lower[0], lower[1], upper[1], lower[2], lower[3], upper[2], lower[4]};
+    for (std::size_t k = 1; k < inTime.size(); ++k) EXPECT_GE(inTime[k] - inTime[k - 1], 3 * su) << k;
+}
+
+TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeButComeNoNearerTheNoteAfterAndBarsClosingOneBarMeet) {
     load("{[g | g], [e/8 e | e/4]}", 2, 2);
     setXs(0, {100, 200, 230});
     setXs(1, {100, 150, 190, 220});
     align();
-    EXPECT_EQ(xs(1), (std::vector{100, 165, 205, 230}));
+    EXPECT_EQ(xs(1), (std::vector{100, 165, 200, 230}));
+    // A bar and a time signature far after the note before them stay in front of the note they open.
+    load("{[g/2 | g], [e/16 e e e e e e e | \\meter<\"4/4\"> e/4]}", 2, 2);
+    setXs(0, {100, 300, 330});
+    setXs(1, {100, 110, 120, 130, 140, 150, 160, 170, 200, 260, 320});
+    align();
+    const std::vector<int> after = xs(1);
+    EXPECT_LT(after[9], after[10]) << "the time signature before the note";
+    EXPECT_EQ(after[10], xs(0)[2]);
+    load("{[g | g], [e/8 e | e/4]}", 2, 2);
+    setXs(0, {100, 200, 230});
+    setXs(1, {100, 150, 190, 220});
+    align();
     EXPECT_EQ(xs(0)[2], xs(1)[3]);
 
     load("{[f f f f | e/2 |], [g/1 | g/2 |]}", 2, 2);
