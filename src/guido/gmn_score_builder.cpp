@@ -63,10 +63,11 @@ WrittenOctave writtenOctave(int oct) {
 
 constexpr unsigned eighthCode = 5;
 
-// The beat (from 0) that a position counted from the last meter falls in.
-long beatOf(const GmnRational& position, const GmnRational& beat) {
-    const GmnRational beats = position.scaled(beat.den(), beat.num());
-    return beats.den() > 0 ? beats.num() / beats.den() : 0;
+// Where the beat that `position` falls in starts, beats counted from the start of its bar.
+GmnRational beatStart(const GmnRational& position, const GmnRational& barStart, const GmnRational& beat) {
+    const GmnRational beats = (position - barStart).scaled(beat.den(), beat.num());
+    const long whole = beats.den() > 0 && beats.num() > 0 ? beats.num() / beats.den() : 0;
+    return barStart + beat.scaled(whole, 1);
 }
 
 // The beat by which eighths are beamed: a dotted quarter in the compound meters, else the quarter (the half
@@ -209,8 +210,9 @@ void GmnScoreBuilder::na_seqInit() {
     x_ = GmnRational(firstX, 1);
     ++sequences_;
     times_.emplace_back();
-    barsFromFile_ = beamsFromFile_ = false;
-    barLength_ = barEnd_ = meterStart_ = GmnRational();
+    beamsFromFile_ = false;
+    autoBars_ = true;
+    barLength_ = barEnd_ = barStart_ = GmnRational();
     beat_ = GmnRational(1, 4);
     written_.clear();
 }
@@ -220,12 +222,14 @@ void GmnScoreBuilder::na_seqExit() {
     if (writing() && !beamsFromFile_) beamByTheBeat();
 }
 
-// A bar line at each bar end the music has reached, while the sequence writes none of its own.
-void GmnScoreBuilder::barLinesUpTo(const GmnRational& position) {
-    if (barsFromFile_ || !barLength_.isPositive()) return;
-    while (barEnd_.compare(position) <= 0) {
+// A bar line at each bar end the music has reached (before `position` only, with `before`), unless the meter
+// leaves the bar lines to the file.
+void GmnScoreBuilder::barLinesUpTo(const GmnRational& position, bool before) {
+    if (!autoBars_ || !barLength_.isPositive()) return;
+    while (barEnd_.compare(position) < (before ? 0 : 1)) {
         barWrittenAt(barEnd_);
         addSign(0, '|', SignType::Bar, 0, barAdvance);
+        barStart_ = barEnd_;
         barEnd_ = barEnd_ + barLength_;
     }
 }
@@ -270,7 +274,7 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     // A value that runs past the bar end is written in parts, one each side of the bar line, tied.
     std::vector<std::pair<GmnRational, int>> parts{{written, dots}};
     // A rest is not split: one longer than its bar stands for the whole bar.
-    if (!inChord_ && !rest && !barsFromFile_ && barLength_.isPositive() && barEnd_.compare(end) < 0) {
+    if (!inChord_ && !rest && autoBars_ && barLength_.isPositive() && barEnd_.compare(end) < 0) {
         parts.clear();
         GmnRational from = start;
         GmnRational until = barEnd_;
@@ -297,7 +301,7 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
                 }
                 span.pieces.push_back(index);
                 if (firstOfEvent) markTuplet(value, index, start, end);
-                const long beat = beat_.isPositive() ? beatOf(at - meterStart_, beat_) : 0;
+                const GmnRational beat = beat_.isPositive() ? beatStart(at, barStart_, beat_) : GmnRational();
                 written_.push_back(WrittenPiece{index, at, beat, !rest && value.code >= eighthCode && barLength_.isPositive()});
             }
             advance(value.length);
@@ -306,7 +310,10 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     }
     // The bar a longer rest runs into starts over after it.
     if (rest && barLength_.isPositive())
-        while (barEnd_.compare(end) < 0) barEnd_ = barEnd_ + barLength_;
+        while (barEnd_.compare(end) < 0) {
+            barStart_ = barEnd_;
+            barEnd_ = barEnd_ + barLength_;
+        }
     if (inChord_) {
         if (chordEndX_.compare(x_) < 0) chordEndX_ = x_;
         if (!span.pieces.empty() && !rest) chord_.push_back(std::move(span));
@@ -503,8 +510,12 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     if (isBeam(lastTag_) || isBeamBegin(lastTag_) || isBeamEnd(lastTag_) || lastTag_ == "\\beamsOff")
         beamsFromFile_ = true;
     if (lastTag_ == "\\bar" || lastTag_ == "\\doubleBar" || lastTag_ == "\\repeatBegin" || lastTag_ == "\\repeatEnd") {
-        barsFromFile_ = true;
+        // A bar line of the file stands for the one the meter would draw there, and the bars count on from it:
+        // one written early ends an upbeat.
+        barLinesUpTo(tagPosition_, true);
         barWrittenAt(tagPosition_);
+        barStart_ = tagPosition_;
+        if (barLength_.isPositive()) barEnd_ = tagPosition_ + barLength_;
     }
     if (isBeam(lastTag_) || isBeamBegin(lastTag_)) {
         beamOpen_ = true;
@@ -621,9 +632,12 @@ void GmnScoreBuilder::writeMeter(const GmnTagArguments& args) {
     // Bars and beats count from here; a bar under way ends with the new meter.
     if (lastNote_ >= 0) barLinesUpTo(tagPosition_);
     barLength_ = GmnRational(meter->numerator, meter->denominator);
-    meterStart_ = tagPosition_;
+    barStart_ = tagPosition_;
     barEnd_ = tagPosition_ + barLength_;
     beat_ = BeatOf(meter->numerator, meter->denominator);
+    autoBars_ = true;
+    for (int k = 2; k <= args.count(); ++k)
+        if (args.name(k) == "autoBarlines" && args.type(k) == 's' && args.stringValue(k) == "off") autoBars_ = false;
     addSign(0, static_cast<int>(meter->symbol ? meterSymbol : meterNumerals), SignType::TimeSignature,
             meter->symbolStyle, meterAdvance);
 }

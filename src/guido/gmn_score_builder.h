@@ -77,7 +77,7 @@ private:
     void inserted(int index);
     void tie(const NoteEvent& from, const NoteEvent& to);
     void closeBeam();
-    void barLinesUpTo(const GmnRational& position);
+    void barLinesUpTo(const GmnRational& position, bool before = false);
     void beamByTheBeat();
     void endSpanningCurve(const std::string& kind);
     void setStemDirection(std::optional<bool> up);
@@ -115,15 +115,15 @@ private:
     struct WrittenPiece {
         int index = -1;
         GmnRational start;
-        long beat = 0;      // the beat the piece starts in, counted from the last meter
+        GmnRational beat;       // where the beat the piece starts in starts
         bool beamable = false;  // an eighth or shorter
     };
-    bool barsFromFile_ = false;
+    bool autoBars_ = true;  // the meter draws the bar lines the file leaves out
     bool beamsFromFile_ = false;
     GmnRational barLength_;  // 0 without a meter
     GmnRational barEnd_;
     GmnRational beat_;
-    GmnRational meterStart_;
+    GmnRational barStart_;  // where the bar under way started (at the meter, or at its last bar line)
     GmnRational tagPosition_;  // where the last tag started
     std::vector<WrittenPiece> written_;
     bool inChord_ = false;

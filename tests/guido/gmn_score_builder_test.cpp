@@ -98,6 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
         Piece{"[\\meter<\"3/4\"> c \\meter<\"C\"> \\meter<\"C/\"> \\meter<\"3+2/8\"> \\meter<\"4+2/16+2/8\"> \\meter]",
               false, "S5.1=3/4 C4/4 S5.64 S5.64:1 S5.1=5/8"},
         Piece{"[\\beam(c/8 d e) f \\bm(g a)]", false, "C4/5[ D4/5= E4/5] F4/5 G4/5[ A4/5]"},
+        // Under a meter the bar lines the file leaves out are drawn, counted on from the last one it writes (an
+        // upbeat), and eighths are beamed by the beat of their bar; a meter may leave all bar lines to the file.
+        Piece{"[\\meter<\"3/4\"> c/8 d | e/4 f g a b c d/2]", false,
+              "S5.1=3/4 C4/5[ D4/5] S0.124 E4/4 F4/4 G4/4 S0.124 A4/4 B4/4 C4/4 S0.124 D4/3"},
+        Piece{"[\\meter<\"2/4\"> c/8 | d e f g a/2]", false, "S5.1=2/4 C4/5 S0.124 D4/5[ E4/5] F4/5[ G4/5] S0.124 A4/3"},
+        Piece{"[\\meter<\"2/4\", autoBarlines=\"off\"> c d e/2]", false, "S5.1=2/4 C4/4 D4/4 E4/3"},
         Piece{"[\\tie(c c c) \\slur(d e f) \\slur(g) a]", false, "C4/4~ C4/4~- C4/4- D4/4~ E4/4 F4/4- G4/4 A4/4"},
         // Begin and End tags pair by number, or the latest of their kind; a repeat is a repeat bar line.
         Piece{"[\\repeatBegin \\tieBegin c/2 \\slurBegin:2 c/4 \\tieEnd \\slurBegin:1 d e \\slurEnd:2 f \\slurEnd:1 "
