@@ -210,7 +210,7 @@ void GmnScoreBuilder::na_seqInit() {
     x_ = GmnRational(firstX, 1);
     ++sequences_;
     times_.emplace_back();
-    beamsFromFile_ = false;
+    beamsOff_ = false;
     autoBars_ = true;
     barLength_ = barEnd_ = barStart_ = GmnRational();
     beat_ = GmnRational(1, 4);
@@ -219,7 +219,7 @@ void GmnScoreBuilder::na_seqInit() {
 
 void GmnScoreBuilder::na_seqExit() {
     closeTupletRun();
-    if (writing() && !beamsFromFile_) beamByTheBeat();
+    if (writing()) beamByTheBeat();
 }
 
 // A bar line at each bar end the music has reached (before `position` only, with `before`), unless the meter
@@ -234,8 +234,8 @@ void GmnScoreBuilder::barLinesUpTo(const GmnRational& position, bool before) {
     }
 }
 
-// Under a meter, eighths and shorter are beamed in groups that keep within a beat; rests and longer values break the
-// groups.
+// Under a meter, eighths and shorter are beamed in groups that keep within a beat; rests, longer values and the notes
+// the file beams itself break the groups.
 void GmnScoreBuilder::beamByTheBeat() {
     std::size_t i = 0;
     while (i < written_.size()) {
@@ -302,7 +302,9 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
                 span.pieces.push_back(index);
                 if (firstOfEvent) markTuplet(value, index, start, end);
                 const GmnRational beat = beat_.isPositive() ? beatStart(at, barStart_, beat_) : GmnRational();
-                written_.push_back(WrittenPiece{index, at, beat, !rest && value.code >= eighthCode && barLength_.isPositive()});
+                const bool beamable =
+                    !rest && value.code >= eighthCode && barLength_.isPositive() && !beamOpen_ && !beamsOff_;
+                written_.push_back(WrittenPiece{index, at, beat, beamable});
             }
             advance(value.length);
             at = at + value.length;
@@ -507,8 +509,7 @@ void GmnScoreBuilder::addSign(int param, int code, SignType type, unsigned subVa
 
 void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     if (!writing()) return;
-    if (isBeam(lastTag_) || isBeamBegin(lastTag_) || isBeamEnd(lastTag_) || lastTag_ == "\\beamsOff")
-        beamsFromFile_ = true;
+    if (lastTag_ == "\\beamsOff" || lastTag_ == "\\beamsAuto") beamsOff_ = lastTag_ == "\\beamsOff";
     if (lastTag_ == "\\bar" || lastTag_ == "\\doubleBar" || lastTag_ == "\\repeatBegin" || lastTag_ == "\\repeatEnd") {
         // A bar line of the file stands for the one the meter would draw there, and the bars count on from it:
         // one written early ends an upbeat.

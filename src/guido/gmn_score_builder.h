@@ -111,15 +111,15 @@ private:
     std::vector<GmnSequenceTimes> times_;
     bool addStaves_ = false;
     unsigned crossStaff_ = 0;
-    // Bars and beats of a sequence that writes no bar lines and no beams of its own.
+    // Bars and beats of the sequence, for the bar lines and beams the file leaves out.
     struct WrittenPiece {
         int index = -1;
         GmnRational start;
         GmnRational beat;       // where the beat the piece starts in starts
-        bool beamable = false;  // an eighth or shorter
+        bool beamable = false;  // an eighth or shorter, in no beam of the file, while beams are automatic
     };
     bool autoBars_ = true;  // the meter draws the bar lines the file leaves out
-    bool beamsFromFile_ = false;
+    bool beamsOff_ = false;  // \\beamsOff: the file leaves the notes after it unbeamed
     GmnRational barLength_;  // 0 without a meter
     GmnRational barEnd_;
     GmnRational beat_;

@@ -153,13 +153,15 @@ int LastBarX(std::span<StaffRecord* const> staves) {
 // Every time of the block at which a note or rest begins or a staff ends, with the x it is given.
 using Grid = std::map<SlotTime, int>;
 
-// The times strictly between `from` and `to` get x by their share of the time between, never moving left.
-void Interpolate(Grid::iterator from, Grid::iterator to) {
+// The times strictly between `from` and `to` get x by their share of the time between, never moving left. They are
+// spread up to `aim` (a bar line standing before `to`), or else up to `to` itself.
+void Interpolate(Grid::iterator from, Grid::iterator to, std::optional<int> aim = std::nullopt) {
     const double span = (to->first - from->first).value();
+    const int until = std::max(from->second, aim.value_or(to->second));
     int previous = from->second;
     for (auto it = std::next(from); it != to; ++it) {
         const double share = span > 0 ? (it->first - from->first).value() / span : 0.0;
-        it->second = std::max(previous, from->second + static_cast<int>((to->second - from->second) * share));
+        it->second = std::max(previous, from->second + static_cast<int>((until - from->second) * share));
         previous = it->second;
     }
 }
@@ -169,15 +171,20 @@ bool BuildGrid(const StaffRecord& staff, std::span<StaffRecord* const> staves, c
                Grid& grid) {
     SlotWalk walk(s);
     std::optional<Grid::iterator> fixed;
+    std::optional<int> bar;  // a bar line since the last fixed time: the music of other staves ends the bar before it
+    std::map<SlotTime, int> barRoom;  // the times that open a bar: how far the bar line stands before them
     for (const ElementRecord& e : staff.elements) {
+        if (e.isSignOfType(SignType::Bar) && fixed) bar = e.x;
         if (!Counts(e, s)) continue;
         const std::optional<SlotTime> time = walk.next(e);
         if (!time) continue;
         if (fixed && e.x < (*fixed)->second + 2 * s.stepUnit) continue;  // too close to fix a time of its own
         const auto it = grid.find(*time);
         it->second = fixed ? std::max(e.x, (*fixed)->second) : e.x;
-        if (fixed) Interpolate(*fixed, it);
+        if (fixed) Interpolate(*fixed, it, bar);
+        if (bar) barRoom[*time] = e.x - *bar;
         fixed = it;
+        bar.reset();
     }
     if (!fixed) return false;
     const SlotTime slot = SlotOf(r);
@@ -200,10 +207,41 @@ bool BuildGrid(const StaffRecord& staff, std::span<StaffRecord* const> staves, c
     // Music of different times never stands closer than the shortest advance of the spacing: interpolated between
     // two far notes of the current staff, a short value of another staff would otherwise come so near the next time
     // that the eye, and playback, take the two for one.
+    // A time that opens a bar leaves room for its bar line as well.
     const int apart = 3 * s.stepUnit;
-    for (auto it = std::next(grid.begin()), before = grid.begin(); it != grid.end(); before = it++)
-        it->second = std::max(it->second, before->second + apart);
+    for (auto it = std::next(grid.begin()), before = grid.begin(); it != grid.end(); before = it++) {
+        const auto room = barRoom.find(it->first);
+        it->second = std::max(it->second, before->second + apart + (room != barRoom.end() ? room->second : 0));
+    }
     return true;
+}
+
+// A clef, key or time signature that a staff changes between two of its notes keeps the room it had there: when the
+// grid brings the two notes' times closer, the times from the later one on move right by what is missing.
+void MakeRoomForSigns(std::span<StaffRecord* const> staves, const AlignSettings& s, Grid& grid) {
+    for (const StaffRecord* staff : staves) {
+        SlotWalk walk(s);
+        std::optional<std::pair<SlotTime, int>> previous;  // the time and old x of the last note that took a time
+        bool signSince = false;
+        for (const ElementRecord& e : staff->elements) {
+            if (e.isSignOfType(SignType::Clef) || e.isSignOfType(SignType::KeyChange) ||
+                e.isSignOfType(SignType::TimeSignature)) {
+                signSince = previous.has_value();
+                continue;
+            }
+            if (!Counts(e, s)) continue;
+            const std::optional<SlotTime> time = walk.next(e);
+            if (!time) continue;
+            if (signSince) {
+                const auto it = grid.find(*time);
+                const int missing = (e.x - previous->second) - (it->second - grid.at(previous->first));
+                if (missing > 0)
+                    for (auto later = it; later != grid.end(); ++later) later->second += missing;
+            }
+            previous = {{*time, e.x}};
+            signSince = false;
+        }
+    }
 }
 
 // The times at which the notes of a staff begin, and the time it ends.
@@ -312,6 +350,7 @@ AlignResult AlignBlock(std::span<StaffRecord* const> staves, std::size_t current
     Grid grid;
     for (const StaffRecord* staff : staves) AddTimes(*staff, settings, grid);
     if (!BuildGrid(lead, staves, settings, r, grid)) return result;
+    MakeRoomForSigns(staves, settings, grid);
     SlotWalk leadWalk(settings);
     for (const ElementRecord& e : lead.elements)
         if (Counts(e, settings)) leadWalk.next(e);

@@ -104,6 +104,9 @@ INSTANTIATE_TEST_SUITE_P(
               "S5.1=3/4 C4/5[ D4/5] S0.124 E4/4 F4/4 G4/4 S0.124 A4/4 B4/4 C4/4 S0.124 D4/3"},
         Piece{"[\\meter<\"2/4\"> c/8 | d e f g a/2]", false, "S5.1=2/4 C4/5 S0.124 D4/5[ E4/5] F4/5[ G4/5] S0.124 A4/3"},
         Piece{"[\\meter<\"2/4\", autoBarlines=\"off\"> c d e/2]", false, "S5.1=2/4 C4/4 D4/4 E4/3"},
+        // The notes the file leaves out of its own beams are beamed by the beat, until it turns beams off.
+        Piece{"[\\meter<\"2/4\"> c/8 d \\beam(e f) g/16 a b c \\beamsOff d/8 e]", false,
+              "S5.1=2/4 C4/5[ D4/5] E4/5[ F4/5] S0.124 G4/6[ A4/6= B4/6= C4/6] D4/5 E4/5"},
         Piece{"[\\tie(c c c) \\slur(d e f) \\slur(g) a]", false, "C4/4~ C4/4~- C4/4- D4/4~ E4/4 F4/4- G4/4 A4/4"},
         // Begin and End tags pair by number, or the latest of their kind; a repeat is a repeat bar line.
         Piece{"[\\repeatBegin \\tieBegin c/2 \\slurBegin:2 c/4 \\tieEnd \\slurBegin:1 d e \\slurEnd:2 f \\slurEnd:1 "

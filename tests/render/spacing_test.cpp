@@ -394,7 +394,8 @@ TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeButComeNoNearerTheNot
     setXs(0, {100, 200, 230});
     setXs(1, {100, 150, 190, 220});
     align();
-    EXPECT_EQ(xs(1), (std::vector{100, 165, 200, 230}));
+    // The times within a bar are spread up to its bar line, not up to the note after it.
+    EXPECT_EQ(xs(1), (std::vector{100, 150, 200, 230}));
     // A bar and a time signature far after the note before them stay in front of the note they open.
     load("{[g/2 | g], [e/16 e e e e e e e | \\meter<\"4/4\"> e/4]}", 2, 2);
     setXs(0, {100, 300, 330});
@@ -419,6 +420,27 @@ TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeButComeNoNearerTheNot
     EXPECT_GT(lower[1], lower[0]);
     EXPECT_LT(lower[1], lower[2]);
     EXPECT_EQ(upper.back(), lower.back()) << "the closing bars";
+}
+
+// Where the leading staff is tight, shorter values of another staff push the music after them right: they stand clear
+// of the bar line that follows them, and a clef changed between two of them keeps its room.
+TEST_F(Layout, TheBarLinesAndClefsOfAnotherStaffGetRoomBetweenItsNotes) {
+    load("{[g/8 g | g], [e/16 e e e | e/4]}", 2, 2);
+    setXs(0, {100, 130, 160, 190});
+    setXs(1, {100, 110, 120, 130, 160, 190});
+    align();
+    std::vector<int> lower = xs(1);
+    EXPECT_GE(lower[4] - lower[3], 3 * su) << "the last sixteenth before the bar line";
+    EXPECT_EQ(xs(0)[2], lower[4]);
+    EXPECT_LT(lower[4], lower[5]);
+    load("{[g/8 g g], [e/8 \\clef<\"f\"> e e]}", 2, 2);
+    setXs(0, {100, 130, 160});
+    setXs(1, {100, 140, 200, 230});
+    align();
+    lower = xs(1);
+    EXPECT_EQ(lower[1] - lower[0], 40) << "the clef keeps its distance to the note before it";
+    EXPECT_EQ(lower[2] - lower[1], 60) << "and to the note after it";
+    EXPECT_EQ(xs(0)[1], lower[2]);
 }
 
 TEST_F(Layout, AlignmentStartsAtTheLatestFirstNoteLeavesCueNotesOutAndABlockWithoutNotesAlone) {
