@@ -269,8 +269,15 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const GmnRational length = dots == 0 ? written : dots == 1 ? written.scaled(3, 2) : written.scaled(7, 4);
     const GmnRational end = start + length;
     if (times_.back().end.compare(end) < 0) times_.back().end = end;
-    const bool firstOfEvent = !inChord_ || chord_.empty();
+    const bool firstOfEvent = !inChord_ || chordMembers_ == 0;
     if (firstOfEvent) barLinesUpTo(start);
+    // A bar line drawn in front of a chord moves all of it.
+    if (inChord_ && firstOfEvent) chordX_ = chordEndX_ = x_;
+    if (inChord_) {
+        ++chordMembers_;
+        if (chordMembers_ == 1 || length.compare(chordShortest_) < 0) chordShortest_ = length;
+        if (length.compare(chordLongest_) > 0) chordLongest_ = length;
+    }
     // A value that runs past the bar end is written in parts, one each side of the bar line, tied.
     std::vector<std::pair<GmnRational, int>> parts{{written, dots}};
     // A rest is not split: one longer than its bar stands for the whole bar.
@@ -330,13 +337,16 @@ void GmnScoreBuilder::na_chordInit(long, long) {
     if (!writing()) return;
     inChord_ = true;
     chordX_ = chordEndX_ = x_;
+    chordMembers_ = 0;
+    chordShortest_ = chordLongest_ = GmnRational();
     chord_.clear();
 }
 
 // The notes of a chord stand at one x and carry the chord-member flag wherever more than one of their pieces share
 // an x; the music goes on after the longest of them.
-void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long, long) {
+void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long durPosN, long durPosD) {
     if (!inChord_) return;
+    fillAfterShortestMember(GmnRational(durPosN, durPosD));
     inChord_ = false;
     x_ = chordEndX_;
     // What follows the chord goes after all of it, not after the member written last.
@@ -353,6 +363,25 @@ void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long, long) {
     lastNote_ = chord_.back().last();
     applyOpenTags(chord_);
     chord_.clear();
+}
+
+// Playback goes on when the shortest note of a chord ends; a hidden rest from there to the end of the longest makes
+// what follows the chord come in after all of it, while each note sounds its own length.
+void GmnScoreBuilder::fillAfterShortestMember(const GmnRational& start) {
+    if (chordMembers_ < 2 || !(chordShortest_.compare(chordLongest_) < 0)) return;
+    x_ = chordX_;
+    advance(chordShortest_);
+    GmnRational at = start + chordShortest_;
+    for (const GmnWrittenValue& value : GmnWrittenValues(chordLongest_ - chordShortest_)) {
+        const int index = writePiece(value, true, 0, 1, 0, 0);
+        if (ElementRecord* e = elementAt(index)) {
+            e->w0().setHidden(true);
+            times_.back().events.push_back({at, placeX()});
+            written_.push_back(WrittenPiece{index, at, GmnRational(), false});
+        }
+        advance(value.length);
+        at = at + value.length;
+    }
 }
 
 // A chord note whose earlier pieces stand further right is put in front of them: what the builder remembers by

@@ -73,6 +73,7 @@ private:
     int writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots);
     void markTuplet(const GmnWrittenValue& value, int index, const GmnRational& start, const GmnRational& end);
     void closeTupletRun();
+    void fillAfterShortestMember(const GmnRational& start);
     void applyOpenTags(const NoteEvent& event);
     void inserted(int index);
     void tie(const NoteEvent& from, const NoteEvent& to);
@@ -130,6 +131,9 @@ private:
     GmnRational chordX_;
     GmnRational chordEndX_;
     NoteEvent chord_;
+    int chordMembers_ = 0;
+    GmnRational chordShortest_;  // the lengths of the shortest and the longest note of the chord
+    GmnRational chordLongest_;
 };
 
 }  // namespace notavera

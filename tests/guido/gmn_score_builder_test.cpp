@@ -117,8 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
         // A chord stands at one x and lasts as long as its longest note; notes of a value that is split stay chords
         // at each piece; chords are tied note to note.
         Piece{"[{c, e, g} {c/8, e*3/8} \\tie({d/4, f} {f, d}) g]", true,
-              "C4/4&@30 E4/4&@30 G4/4&@30 C4/5~&@190 E4/4&@190 E4/5-@350 D4/4~&@430 F4/4&@430 D4/4&@590 F4/4-&@590 "
-              "G4/4@750"},
+              "C4/4&@30 E4/4&@30 G4/4&@30 C4/5~&@190 E4/4&@190 r/4h@270 E4/5-@350 D4/4~&@430 F4/4&@430 D4/4&@590 "
+              "F4/4-&@590 G4/4@750"},
+        // A hidden rest after the shortest note of a chord holds what follows until the longest ends; a bar line
+        // drawn in front of a chord stands in front of all its notes.
+        Piece{"[\\meter<\"2/4\"> {c/4, e/2} d/2 {f, a}]", true,
+              "S5.1=2/4@30 C4/4&@90 E4/3&@90 r/4h@250 S0.124@410 D4/3@440 S0.124@760 A4/3&@790 F4/3&@790"},
         Piece{"[c empty/2 d/4]", true, "C4/4@30 r/3h@190 D4/4@510"}));  // an empty event is a hidden rest
 
 TEST(GmnImport, KeysAreTheStaffsKeySignature) {
