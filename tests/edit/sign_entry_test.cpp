@@ -178,6 +178,10 @@ TEST_P(MeterDialogTest, GivesTheFlagsStyleAndNumbers) {
     const MeterChoice c = ReadMeterDialog(m);
     EXPECT_EQ(std::tuple(c.flags, c.style, c.numerator, c.denominator),
               std::tuple(GetParam().flags, GetParam().style, GetParam().numerator, GetParam().denominator));
+    // Opened again on what it gave, the dialog shows the same choice.
+    const MeterChoice again = ReadMeterDialog(MakeMeterDialog(c));
+    EXPECT_EQ(std::tuple(again.flags, again.style, again.numerator, again.denominator),
+              std::tuple(c.flags, c.style, c.numerator, c.denominator));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -222,6 +222,9 @@ TEST_F(Notes, HeadsOfEveryValueAndShapeAndBrevesAndLongasDrawnAsBands) {
     EXPECT_EQ(strokes[5], (std::vector{x(7) + w, y - reach, y + reach}));
     // The longa's right stroke goes on, up like a stem from below the middle line.
     EXPECT_EQ(strokes[7], (std::vector{x(8) + w, y - reach, y + 7 * half()}));
+    at(7).noteWord().setBit(5, true);  // the breve with the value shift: one solid block
+    draw();
+    EXPECT_EQ(rows("band", {"x1", "x2", "y1", "t"})[0], (std::vector{x(7) - w, x(7) + w, y - half(), 2 * half()}));
 }
 
 TEST_F(Notes, EachAccidentalWritesItsGlyphsLeftOfTheHeadUnlessTheContextSuppliesIt) {
@@ -369,6 +372,11 @@ TEST_F(Rests, GlyphRestsAreCentredASpaceAboveTheirHeightWholeRestsHangAndHalfRes
     const Rows ledgers = rows("hline", {"y1", "width"});
     ASSERT_EQ(ledgers.size(), 2u);
     EXPECT_EQ(ledgers[1], (std::vector{bottom() - 3 * space() - half() + space() - half(), dc.thickness.staffLine}));
+    const Rows strokes = rows("hline", {"x1", "x2"}), blocks = rows("band", {"x1", "x2"});
+    for (std::size_t k = 0; k < 2; ++k) {  // half as wide again as the block, on its centre
+        const int b = (blocks[k][1] - blocks[k][0]) / 2;
+        EXPECT_EQ(strokes[k], (std::vector{blocks[k][0] + b - 3 * b / 2, blocks[k][0] + b + 3 * b / 2}));
+    }
 }
 
 TEST_F(Rests, LongaBreveMultiBarRestsValueShiftDotsAndTheOneLineStaff) {
@@ -645,7 +653,7 @@ TEST_F(Beams, SlopesUnderTheMinimumAreLevelAndSteepOnesClampedToThePageFormatsMa
 }
 
 TEST_F(Beams, EachShorterValueTakesOneMoreBeamAndHooksPointToTheNoteTheyCompleteTheBeatWith) {
-    load("[\\beam(g1/32 g g g)]");
+    load("[\\beam(a1/32 a a a)]");
     draw();
     const Rows bands = rows("band", {"x1", "x2", "y1"});
     const BeamLayout layout = layOut();
@@ -654,6 +662,18 @@ TEST_F(Beams, EachShorterValueTakesOneMoreBeamAndHooksPointToTheNoteTheyComplete
         const int y = bands[0][2] - level * (layout.thickness + layout.gap);
         EXPECT_EQ(bands[static_cast<std::size_t>(level)], (std::vector{bands[0][0], bands[0][1], y}));
     }
+    // Each beam more lengthens the stems by one beam pitch, keeping the clear stem under the innermost beam.
+    const auto stemLength = [this] { return stems().at(0)[3] - stems().at(0)[2]; };
+    const int length32 = stemLength();
+    load("[\\beam(a1/16 a a a)]");
+    draw();
+    EXPECT_EQ(length32, stemLength() + layout.thickness + layout.gap);
+    load("[\\beam(g1/32 g c2 g1)]");  // C5 comes closest to the beam
+    draw();
+    const auto b = rows("band", {"x1", "x2", "y1", "y2"}).at(2);
+    const double stemX = (stems()[2][0] + stems()[2][1]) / 2.0;
+    const double innermost = b[2] + (b[3] - b[2]) * (stemX - b[0]) / (b[1] - b[0]) - layOut().thickness;
+    EXPECT_NEAR(innermost - layOut().stems[2].tipY, 2 * space(), 1.0);
     const auto hook = [this](const char* gmn, int width) {
         load(gmn);
         at(1).x = x(0) + width;

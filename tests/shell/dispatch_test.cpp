@@ -94,6 +94,8 @@ TEST_F(Dispatch, DurationCharactersSetTheValMenuAndEscapeLeavesThePendingModes) 
 }
 
 TEST_F(Dispatch, PaletteButtonsSendTheOpeningOrClosingCharacterOfTheirPair) {
+    const CommandRegistry window;  // the window's own handlers never hide those of the core
+    ctx.platformCommands = &window;
     DispatchChar(ctx, '5');  // beams join eighths: a quarter would refuse the group
     DispatchChar(ctx, '[');
     EXPECT_NE(ctx.doc.insertion.switches & SwitchBeam, 0u);
