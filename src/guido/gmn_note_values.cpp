@@ -14,10 +14,23 @@ const GmnRational longa(4, 1);
 const GmnRational shortest(1, 256);
 
 GmnWrittenValue plainValue(unsigned code) {
-    return GmnWrittenValue{code, 1, 1, GmnRational(NoteDuration(code, 0), 256)};
+    return GmnWrittenValue{code, 1, 1, 0, GmnRational(NoteDuration(code, 0), 256)};
+}
+
+// The value that makes d256 with one or two dots, if there is one.
+bool appendDotted(std::vector<GmnWrittenValue>& values, std::int64_t d256) {
+    for (unsigned dots = 1; dots <= 2; ++dots)
+        for (unsigned code = longestDurationCode; code <= shortestDurationCode; ++code) {
+            const int plain = NoteDuration(code, 0);
+            if (plain % (1 << dots) != 0 || NoteDuration(code, dots) != d256) continue;
+            values.push_back(GmnWrittenValue{code, 1, 1, dots, GmnRational(d256, 256)});
+            return true;
+        }
+    return false;
 }
 
 void appendSplit(std::vector<GmnWrittenValue>& values, std::int64_t d256) {
+    if (appendDotted(values, d256)) return;
     if (d256 > maxGmnPieces * longaIn256ths) d256 = maxGmnPieces * longaIn256ths;
     for (unsigned code : SplitDuration(static_cast<int>(d256))) {
         if (static_cast<int>(values.size()) >= maxGmnPieces) return;
@@ -34,7 +47,8 @@ bool appendTuplet(std::vector<GmnWrittenValue>& values, const GmnRational& d) {
     // d = plain × q / r: r notes in the time of q.
     const GmnRational ratio = d.scaled(plain.den(), plain.num());
     if (ratio.num() < 1 || ratio.num() > 99 || ratio.den() > 99) return false;
-    values.push_back(GmnWrittenValue{code, static_cast<unsigned>(ratio.den()), static_cast<unsigned>(ratio.num()), d});
+    values.push_back(
+        GmnWrittenValue{code, static_cast<unsigned>(ratio.den()), static_cast<unsigned>(ratio.num()), 0, d});
     return true;
 }
 

@@ -279,7 +279,10 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
         if (length.compare(chordLongest_) > 0) chordLongest_ = length;
     }
     // A value that runs past the bar end is written in parts, one each side of the bar line, tied.
+    // A dotted binary value is written from its whole length, which may well make one dotted value again; a dotted
+    // tuplet value keeps its dots on the proportioned value.
     std::vector<std::pair<GmnRational, int>> parts{{written, dots}};
+    if (written.isDyadic()) parts.front() = {length, 0};
     // A rest is not split: one longer than its bar stands for the whole bar.
     if (!inChord_ && !rest && autoBars_ && barLength_.isPositive() && barEnd_.compare(end) < 0) {
         parts.clear();
@@ -405,7 +408,7 @@ void GmnScoreBuilder::inserted(int index) {
 int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots) {
     InsertionState& ins = doc_.insertion;
     ins.durationCode = value.code;
-    ins.dots = static_cast<unsigned>(std::clamp(dots, 0, 3));
+    ins.dots = static_cast<unsigned>(std::clamp(dots + static_cast<int>(value.dots), 0, 3));
     ins.proportionNum = value.tupletNum;
     ins.proportionDen = value.tupletDen;
     const WrittenOctave octave = writtenOctave(oct);

@@ -130,9 +130,10 @@ private:
         const std::uint32_t ticks = takeTicks(value, chordInner);
         const std::optional<std::uint8_t> key = e.isRest() ? std::nullopt : NoteKey(e, transposition_);
         if (!key) {
-            // A rest parts a tie's notes: what follows it is struck again.
+            // A rest parts a tie's notes: what follows it is struck again. A hidden rest only holds a place (after
+            // the short notes of a chord whose long note goes on, tied): the tie goes on past it.
             closeGroup();
-            previous_.reset();
+            if (!e.w0().hidden()) previous_.reset();
             metNoteOrRest_ = true;
             addRest(ticks, position, e.x, wholeBar);
             return;

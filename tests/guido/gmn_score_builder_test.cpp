@@ -78,10 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
         Piece{"[\\key<2> f f# | f# e \\key<0> f]", false, "F4/4n F4/4# S0.124 F4/4#? E4/4 S13.2:1 F4/4"},
         // Octaves beyond the score's range are written under octave lines.
         Piece{"[c-3 c-4 c-5 c4 c5 c6 c9]", false, "C0/4 C0/4^3 C0/4^4 C7/4 C7/4^1 C7/4^2 C7/4^2"},
-        // x starts at 30 and advances by the undotted duration.
-        Piece{"[c/1 d/4. e/8 f]", true, "C4/2@30 D4/4.@670 E4/5@830 F4/5@910"},
-        // A non-binary plain duration is split into tied values; rests are not tied.
-        Piece{"[c*3/8 _*3/8 d/4]", true, "C4/4~@30 C4/5-@190 r/4@270 r/5@430 D4/4@510"},
+        // x starts at 30 and advances by the duration.
+        Piece{"[c/1 d/4. e/8 f]", true, "C4/2@30 D4/4.@670 E4/5@910 F4/5@990"},
+        // A duration that one dotted value makes is that value; any other is split into tied values (rests are
+        // not tied).
+        Piece{"[c*3/8 _*3/8 d*5/8 _*5/8 e/8]", true, "C4/4.@30 r/4.@270 D4/3~@510 D4/5-@830 r/3@910 r/5@1230 E4/5@1310"},
         // Triplets are plain values with their proportion and group marks; x follows the real lengths.
         Piece{"[c*1/12 d e f/4 g*1/12 a b]", true,
               "C4/5*3:2g1@30 D4/5*3:2@83 E4/5*3:2g2@136 F4/4@190 G4/5*3:2g1@350 A4/5*3:2@403 B4/5*3:2g2@456"},
@@ -117,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A chord stands at one x and lasts as long as its longest note; notes of a value that is split stay chords
         // at each piece; chords are tied note to note.
         Piece{"[{c, e, g} {c/8, e*3/8} \\tie({d/4, f} {f, d}) g]", true,
-              "C4/4&@30 E4/4&@30 G4/4&@30 C4/5~&@190 E4/4&@190 r/4h@270 E4/5-@350 D4/4~&@430 F4/4&@430 D4/4&@590 "
+              "C4/4&@30 E4/4&@30 G4/4&@30 C4/5&@190 E4/4.&@190 r/4h@270 D4/4~&@430 F4/4&@430 D4/4&@590 "
               "F4/4-&@590 G4/4@750"},
         // A hidden rest after the shortest note of a chord holds what follows until the longest ends; a bar line
         // drawn in front of a chord stands in front of all its notes.

@@ -66,6 +66,9 @@ const Played played[] = {
      {at(1024, 1280, 60), at(1280, 1536, 62)}},
     {"StaccatoSoundsHalfAndRestsHalf", "[\\stacc(c) d]", {}, {at(0, 128, 60), at(256, 512, 62)}},
     {"TiedNotesOfOneKeySoundOnce", "[\\tie(c c c) d]", {}, {at(0, 768, 60), at(768, 1024, 62)}},
+    // The long note of the chord is a half tied to an eighth, past the hidden rest that holds the music after it.
+    {"ChordNoteTiedAcrossItsHiddenRestSoundsOnce", "[{c/8, e*5/8} d/4]", {},
+     {at(0, 128, 60), at(0, 640, 64), at(640, 896, 62)}},
     {"TieToAnotherKeyStrikesBoth", "[\\tie(c d) e]", {}, {at(0, 256, 60), at(256, 512, 62), at(512, 768, 64)}},
     // A thirty-second moves x by no more than the tolerance between staves.
     {"CloseNotesOfAStaffFollowOneAnother", "[c1/32 d e f g/4]", {},
