@@ -58,7 +58,13 @@ std::optional<BarSpan> SpanOf(const DrawingContext& dc, const StaffRecord& staff
                               BarReach reach) {
     BarSpan span{own.extentTop, own.extentBottom, own.index, own.index};
     const int below = StavesBelowInGroup(staff);
-    const auto next = below > 0 ? FrameOfStaff(dc, own.index + 1) : std::nullopt;
+    // A staff superposed on this one (a second voice at the same height) is not the next staff down: the bar goes
+    // on to the first staff of the group that stands lower.
+    std::optional<StaffFrame> next;
+    for (int k = 1; k <= below && !next; ++k) {
+        next = FrameOfStaff(dc, own.index + k);
+        if (next && next->extentTop >= own.extentBottom) next.reset();
+    }
     switch (reach) {
     case BarReach::Automatic:
         if (next && !dc.draw.barsPerStaff) span.bottom = next->extentTop;

@@ -1383,6 +1383,13 @@ TEST_F(GroupedBars, ABarJoinsDownToTheNextStaffOfItsGroupOrReachesAsItsCodeSays)
     dc.draw.barsPerStaff = false;
     draw(2);
     EXPECT_EQ(run(), std::pair(line(0, 2), line(4, 2)));
+    // A staff superposed on it is passed over: the bar joins down to the next staff below.
+    auto& superposed = dc.staves[1];
+    const auto placed = std::pair(superposed.referenceY, superposed.topLine);
+    std::tie(superposed.referenceY, superposed.topLine) = std::pair(dc.staves[0].referenceY, dc.staves[0].topLine);
+    draw(0);
+    EXPECT_EQ(run(), std::pair(line(0, 0), line(0, 2)));
+    std::tie(superposed.referenceY, superposed.topLine) = placed;
     own.signWord().setCode('O');  // a repeat over the whole group puts dots on every staff
     own.signWord().setPairA(2);
     draw(0);
