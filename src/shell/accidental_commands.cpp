@@ -94,12 +94,12 @@ void NormaliseToPageMarker(EditorContext& ctx, unsigned mode) {
 }
 
 void RespellRegion(EditorContext& ctx) {
-    PageRecord* page = ctx.doc.page();
     const std::vector<ZoneSpan> spans = RegionSpans(ctx);
-    if (page == nullptr || spans.empty()) return;
-    const int page0 = ctx.doc.currentPage;
+    if (spans.empty()) return;
+    // A marked rectangle may lie on another page of the window than the current one.
+    PageRecord& page = *ctx.doc.findPage(ctx.shell.cursor.zone.page);
     for (const ZoneSpan& span : spans) {
-        StaffRecord& staff = ctx.doc.findPage(page0)->staves[static_cast<std::size_t>(span.staff)];
+        StaffRecord& staff = page.staves[static_cast<std::size_t>(span.staff)];
         for (int i = span.first; i <= span.last; ++i) {
             const ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
             if (!e.isNote() || e.noteWord().accidental() == Accidental::None || e.noteWord().hiddenAccidental())

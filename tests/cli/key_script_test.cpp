@@ -1,6 +1,6 @@
 // The "Armure" menu and the respelling commands end to end: notes typed in a script, a key put on the staff, then
 // the command; the accidentals of the dump read as a line of note names ("F4#~" is an F sharp whose sharp is
-// hidden, "|" a bar, "K" a key change, " / " the next page).
+// hidden, "|" a bar, "K" a key change, " ; " the next staff, " / " the next page).
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -17,22 +17,25 @@ struct KeyCase {
     const char* notes;
 };
 
-// The first staff of every page as one line.
+// The staves that hold something, page by page.
 std::string NoteLine(const nlohmann::json& dump) {
     static const char* const accidentals[] = {"", "#", "b", "n", "x", "bb", "+", "-"};
     std::string line;
     for (const auto& page : dump["pages"]) {
         if (!line.empty()) line += " /";
-        for (const auto& e : page["staves"][0]["elements"]) {
-            if (!line.empty()) line += ' ';
-            if (e["kind"] != "note") {
-                line += e["signType"] == 0 ? "|" : e["signType"] == 13 ? "K" : "S";
-                continue;
+        for (const auto& staff : page["staves"]) {
+            if (!line.empty() && !staff["elements"].empty() && line.back() != '/') line += " ;";
+            for (const auto& e : staff["elements"]) {
+                if (!line.empty()) line += ' ';
+                if (e["kind"] != "note") {
+                    line += e["signType"] == 0 ? "|" : e["signType"] == 13 ? "K" : "S";
+                    continue;
+                }
+                const unsigned a = e["accidental"];
+                line += "CDEFGAB"[e["step"].get<int>() - 1];
+                line += std::to_string(e["octave"].get<int>()) + accidentals[a];
+                if (a != 0 && e["hiddenAccidental"].get<bool>()) line += '~';
             }
-            const unsigned a = e["accidental"];
-            line += "CDEFGAB"[e["step"].get<int>() - 1];
-            line += std::to_string(e["octave"].get<int>()) + accidentals[a];
-            if (a != 0 && e["hiddenAccidental"].get<bool>()) line += '~';
         }
     }
     return line;
@@ -88,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                 STAFF_KEY_AFTER("key F5\n", L1) "key Right\nkey Space\nkey Space\nanswer Armure Nombre=0 ok\n"
                                                 "cmd 125\nkey F5\nchars h\nkey F5\ncmd 127\n",
                 "F4n K F4 F4n~"},
-        // Over the pages up to the page marker, or to the last page; the marker is used up.
+        // Over the pages up to the page marker, or to the last page; the marker is used up. The others keep to
+        // their line.
+        KeyCase{"OnlyTheCurrentLine", FS_F_BAR "cmd 63\n" FS_F_BAR "cmd 64\ncmd 132\n", "F4# F4n | / F4# F4 |"},
+        KeyCase{"InclusiveToTheLastPage", FS_F_BAR "cmd 63\n" FS_F_BAR "cmd 64\ncmd 595\n",
+                "F4# F4#~ | / F4# F4#~ |"},
         KeyCase{"ToTheLastPage", FS_F_BAR "cmd 63\n" FS_F_BAR "cmd 64\ncmd 597\n", "F4# F4n | / F4# F4n |"},
         KeyCase{"OnlyToThePageMarker", FS_F_BAR "cmd 598\ncmd 63\n" FS_F_BAR "cmd 64\ncmd 597\n",
                 "F4# F4n | / F4# F4 |"},
@@ -96,6 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "F4# F4n | / F4# F4n |"},
         // Inverser #-b over the region between marker Y, set here on the first note, and the cursor.
         KeyCase{"RespellRegion", RESPELT L4 "char Y\nkey Right\nkey Right\nkey Right\ncmd 283\n", "D4b C4# F4 E4"},
+        KeyCase{"RespellOverTwoStaves",
+                "chars d\nkey F2\nchars d\nkey F2\nkey Down\nchars d\nkey F2\nchars d\nkey F2\n" L2
+                "char Y\nkey Up\nkey Right\ncmd 283\n",
+                "C4# D4b ; D4b C4#"},
         KeyCase{"RespellWithoutMarkerY", RESPELT L4 "cmd 283\n", "C4# D4b E4# F4b"},
         // The tool of "Note # -> Note+1 b" also respells natural notes, across the octave where it must.
         KeyCase{"RespellTool", "key F2\nkey F5\ncmd 89\n" L1 "key Enter\n" L1 "key Enter\n", "B3# E4#"},
