@@ -101,7 +101,8 @@ void ReadBars(StaffRecord& staff, std::span<const BarEntry> bars, unsigned mode)
                     mn.setHiddenAccidental(true);
                 }
             } else if (mode & inclusiveBars) {
-                if (mn.accidental() != rn.accidental() && !mn.hiddenAccidental()) {
+                if (mn.accidental() != Accidental::None && mn.accidental() != rn.accidental() &&
+                    !mn.hiddenAccidental()) {
                     ref = j;
                 } else {
                     mn.setAccidental(rn.accidental());
@@ -117,12 +118,14 @@ void ReadBars(StaffRecord& staff, std::span<const BarEntry> bars, unsigned mode)
 void NormaliseStaff(StaffRecord& staff, std::span<const BarEntry> bars, unsigned mode) {
     if (staff.elements.size() < 2) return;
     const bool keyless = staff.key().keyKind() == KeyKind::None;
-    if (mode == showAll || ((mode & showAll) && keyless)) ShowAccidentals(staff, mode);
+    // Unloading takes the key's accidentals back off whatever the staff's own key: without it a staff with a key
+    // would keep the pitches that loading gave it.
+    if (mode == showAll || ((mode & showAll) && (keyless || (mode & unloadKey)))) ShowAccidentals(staff, mode);
     if (mode & (readKey | loadKey)) ReadKey(staff, mode);
     if (!bars.empty() && mode >= 6) ReadBars(staff, bars, mode);
 }
 
-int NormaliseGroup(PageRecord& page, int staff, unsigned mode) {
+int NormaliseGroup(PageRecord& page, int staff, unsigned mode, bool staffAlone) {
     const int count = static_cast<int>(page.staves.size());
     if (staff < 0 || staff >= count) return 0;
     if (mode == showAll) {
@@ -138,7 +141,10 @@ int NormaliseGroup(PageRecord& page, int staff, unsigned mode) {
         ++last;
     }
     const std::vector<BarEntry> bars = BuildBarTable(page, first);
-    for (int s = first; s <= last; ++s) NormaliseStaff(page.staves[static_cast<std::size_t>(s)], bars, mode);
+    if (staffAlone)
+        NormaliseStaff(page.staves[static_cast<std::size_t>(staff)], bars, mode);
+    else
+        for (int s = first; s <= last; ++s) NormaliseStaff(page.staves[static_cast<std::size_t>(s)], bars, mode);
     return last - first + 1;
 }
 

@@ -15,13 +15,10 @@ struct BarEntry {
     std::uint8_t extra = 0;  // the bar's SignWord bits 25–31
 };
 
-// True for a bar that counts in the table: a bar-line sign, not hidden, with code 0 or a bar character above 64
-// other than 12. Braces (codes 1–64) and square brackets (negative codes) join staves and are no bars.
-bool CountsAsBar(const ElementRecord& e);
-
-// The bar positions of the group that starts at staff `first` of the page: that staff and the following ones up
-// to the one whose position in its group equals the group's size. Sorted by x; a position shared by several
-// staves appears once.
-std::vector<BarEntry> BuildBarTable(const PageRecord& page, int first);
+// The positions of the bars that divide bars (DividesBars) in the group that starts at staff `first` of the
+// page: that staff and the following ones up to the one whose position in its group equals the group's size.
+// Sorted by x; a position shared by several staves appears once. With `busiest`, it receives the index of the
+// staff that gave the most bars (the first of them on a tie).
+std::vector<BarEntry> BuildBarTable(const PageRecord& page, int first, int* busiest = nullptr);
 
 }  // namespace notavera

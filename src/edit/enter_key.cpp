@@ -2,12 +2,13 @@
 #include "edit/enter_key.h"
 
 #include "edit/entry_place.h"
+#include "edit/respelling.h"
 
 namespace notavera {
 
 namespace {
 
-enum Tool { HideTool = 300, SharpToFlatTool = 301, HeadSideTool = 302, StaccatoSideTool = 303, GroupSideTool = 304 };
+enum Tool { HideTool = 300, RespellTool = 301, HeadSideTool = 302, StaccatoSideTool = 303, GroupSideTool = 304 };
 constexpr unsigned headSideBit = 20;
 constexpr unsigned chordBit = 18;
 constexpr unsigned lastShape = 6;
@@ -23,25 +24,10 @@ void ToggleHidden(ElementRecord& e, int hideKind) {
     }
 }
 
-// C sharp becomes D flat, B sharp C flat an octave higher: the same key, spelled from the next degree.
-void SharpToFlat(ElementRecord& e) {
-    if (!e.isNote() || e.noteWord().accidental() != Accidental::Sharp) return;
-    const unsigned step = e.noteWord().step();
-    if (step == 7) {
-        if (e.w0().octave() == 7) return;
-        e.w0().setOctave(e.w0().octave() + 1);
-        e.noteWord().setStep(1);
-    } else {
-        e.noteWord().setStep(step + 1);
-    }
-    e.noteWord().setAccidental(Accidental::Flat);
-    e.noteWord().setHiddenAccidental(false);
-}
-
-bool ApplyTool(ElementRecord& e, int tool, int hideKind) {
+bool ApplyTool(ScoreDocument& doc, ElementRecord& e, int tool, int hideKind) {
     switch (tool) {
     case HideTool: ToggleHidden(e, hideKind); return true;
-    case SharpToFlatTool: SharpToFlat(e); return true;
+    case RespellTool: return Respell(doc, *doc.staff(), doc.currentElement, true);
     case HeadSideTool:
         if (e.isNote() && !e.noteWord().bit(chordBit)) e.noteWord().setBit(headSideBit, !e.noteWord().bit(headSideBit));
         return true;
@@ -62,7 +48,7 @@ bool EnterOnElement(ScoreDocument& doc, int x, int tool, int hideKind) {
     if (shape >= 1 && shape <= lastShape) {
         if (e->isSign()) return false;
         e->noteWord().setHeadShape(shape);
-    } else if (!ApplyTool(*e, tool, hideKind)) {
+    } else if (!ApplyTool(doc, *e, tool, hideKind)) {
         return false;
     }
     doc.markModified();

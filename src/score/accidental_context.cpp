@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "score/score_document.h"
+
 namespace notavera {
 
 namespace {
@@ -55,6 +57,15 @@ KeyInEffect KeyInEffectAt(const StaffRecord& staff, int fromIndex, int x) {
     return KeyOfStaff(staff);
 }
 
+unsigned KeyAt(ScoreDocument& doc, const StaffRecord& staff, int fromIndex, int x) {
+    doc.insertion.key = KeyInEffectAt(staff, fromIndex, x);
+    return doc.insertion.key.count;
+}
+
+unsigned KeyAtEnd(ScoreDocument& doc, const StaffRecord& staff, int x) {
+    return KeyAt(doc, staff, static_cast<int>(staff.elements.size()) - 1, x);
+}
+
 bool StepInKey(const KeyInEffect& key, unsigned step) {
     if (key.cancelled || key.kind == KeyKind::None) return false;
     if (step == 0) step = 7;
@@ -70,7 +81,7 @@ bool StepInKey(const KeyInEffect& key, unsigned step) {
 
 bool DividesBars(const ElementRecord& e) {
     if (!e.isSignOfType(SignType::Bar) || e.w0().hidden()) return false;
-    const unsigned code = e.signWord().code();
+    const int code = e.signWord().signedCode();
     return code == 0 || code > 64;
 }
 

@@ -10,6 +10,8 @@
 
 namespace notavera {
 
+class ScoreDocument;
+
 struct KeyInEffect {
     KeyKind kind = KeyKind::None;
     unsigned count = 0;      // sharps or flats, 0–7
@@ -21,10 +23,17 @@ struct KeyInEffect {
 // that point is taken when its x is not beyond x; otherwise the staff's own key holds.
 KeyInEffect KeyInEffectAt(const StaffRecord& staff, int fromIndex, int x);
 
+// `KeyInEffectAt` made the document's key in effect (`doc.insertion.key`), which the key commands start from and
+// every lookup overwrites. Returns the count of its sharps or flats, 0 when no key alters anything there.
+unsigned KeyAt(ScoreDocument& doc, const StaffRecord& staff, int fromIndex, int x);
+// KeyAt looking back from the staff's last element.
+unsigned KeyAtEnd(ScoreDocument& doc, const StaffRecord& staff, int x);
+
 // Whether the key alters note name `step` (1 C … 7 B; the pitch codes 0, 8 and 9 count as B, C and D).
 bool StepInKey(const KeyInEffect& key, unsigned step);
 
-// A bar line that divides bars: a visible bar-line sign whose code is not a brace (1–64).
+// A bar line that divides bars: a visible bar-line sign whose code is 0 or a bar character above 64; braces
+// (codes 1–64) and square brackets (negative codes) only join staves.
 bool DividesBars(const ElementRecord& e);
 
 // The accidental the context gives the element at `index` of the staff if it were a note of this name and

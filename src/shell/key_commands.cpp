@@ -6,6 +6,7 @@
 #include "edit/key_entry.h"
 #include "render/document_spacing.h"
 #include "score/accidental_context.h"
+#include "shell/accidental_commands.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
@@ -34,7 +35,7 @@ KeyAnswer RunKeyDialog(EditorContext& ctx) {
     }
     // No number: the key in force at the cursor is cancelled.
     const StaffRecord& staff = *ctx.doc.staff();
-    key = KeyInEffectAt(staff, static_cast<int>(staff.elements.size()) - 1, ctx.shell.cursor.x);
+    KeyAtEnd(ctx.doc, staff, ctx.shell.cursor.x);
     key.cancelled = true;
     return KeyAnswer::Cancelling;
 }
@@ -53,8 +54,7 @@ void RunKeyCommand(EditorContext& ctx, int) {
     const StaffRecord* staff = doc.staff();
     if (!staff) return;
     if (doc.currentElement >= 0 && doc.currentElement < static_cast<int>(staff->elements.size()))
-        doc.insertion.key = KeyInEffectAt(*staff, doc.currentElement,
-                                          staff->elements[static_cast<std::size_t>(doc.currentElement)].x);
+        KeyAt(doc, *staff, doc.currentElement, staff->elements[static_cast<std::size_t>(doc.currentElement)].x);
     if (RunKeyDialog(ctx) == KeyAnswer::Cancelled) return;
     // A key of neither sharps nor flats would be stored and never drawn: nothing to place.
     if (doc.insertion.key.kind == KeyKind::None) {
@@ -77,6 +77,7 @@ DialogModel MakeKeyDialog(int number, int kind) {
 void RegisterKeyCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::KeySignature, RunKeyCommand);
     registry.addCommand(cmd::EraseKeySignature, [](EditorContext& ctx, int) { PlaceKeyAtCursor(ctx, true); });
+    RegisterAccidentalCommands(registry);
 }
 
 }  // namespace notavera

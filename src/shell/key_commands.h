@@ -1,4 +1,5 @@
-// Key signatures from the "Armure" menu: the dialog, "Armure" and "Effacer Armure" at the cursor.
+// Key signatures from the "Armure" menu: the dialog, "Armure" and "Effacer Armure" at the cursor; the accidental
+// commands of the menu register with them.
 #pragma once
 
 #include "platform/dialog_model.h"

@@ -23,6 +23,7 @@ public:
         editRules();
         continuousRules();
         staffGroupRules();
+        keyRules();
         checkMarks();
         maskRules();
         return MenuPreparation{std::move(states_), sticky, mask_};
@@ -77,6 +78,18 @@ private:
         enable({cmd::SpaceBlockOptimised}, !grouped || continuous_);
         // A justified page cannot be laid out in the continuous view, whatever the staff.
         enable({cmd::LayOutPageJustified}, !grouped && !continuous_);
+    }
+
+    // Keys and accidentals are written on the current staff; the respelling needs the region that marker Y closes.
+    void keyRules() {
+        if (currentStaff() == nullptr)
+            enable({cmd::KeySignature, cmd::EraseKeySignature, cmd::ReadKey, cmd::IncludeBarAccidentals,
+                    cmd::ExcludeBarAccidentals, cmd::ReadKeyToMarker, cmd::IncludeBarAccidentalsToMarker,
+                    cmd::ExcludeBarAccidentalsToMarker, cmd::ShowKeyAccidentals, cmd::LoadKey, cmd::UnloadKey},
+                   false);
+        const CursorState& c = shell_.cursor;
+        const bool region = (c.zoneRect.shown && c.zone.last >= 0) || c.zone.page == doc_.currentPage;
+        enable({cmd::InvertSharpsFlats}, currentStaff() != nullptr && c.zone.marked() && region);
     }
 
     void checkMarks() {

@@ -29,6 +29,11 @@ struct ZoneSpan {
 // that no longer fit their staff are cut to it.
 std::vector<ZoneSpan> ZoneSpans(EditorContext& ctx);
 
+// The region a region command works on, staff by staff on the current page: the marked zone rectangle when one
+// is shown, otherwise from the cursor's element to marker Y's element, whichever comes first (the staves between
+// whole). Empty while marker Y is not set on the current page.
+std::vector<ZoneSpan> RegionSpans(EditorContext& ctx);
+
 // True when `busy` is false and the zone has a last element; otherwise the warning beep and false.
 bool ZoneAvailable(EditorContext& ctx, bool busy = false);
 

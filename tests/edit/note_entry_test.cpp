@@ -294,12 +294,12 @@ TEST_F(NoteEntryTest, EnterAppliesAPendingHeadShapeOrTheToolToTheNoteAtTheCursor
     ctx.shell.cursor.x = 90;  // away from the note: nothing
     enterWith(300);
     EXPECT_FALSE(el(0).w0().hidden() || ctx.doc.modified);
-    el(0).noteWord().setStep(7);  // tool 301 respells a sharp B as the flat of the next degree
+    el(0).noteWord().setStep(7);  // tool 301 respells a B sharp as the C an octave up
     el(0).noteWord().setAccidental(Accidental::Sharp);
     cursorOn(0);
     enterWith(301);
     EXPECT_EQ(pitch(0), std::tuple(1u, 5u, 4u));
-    EXPECT_EQ(el(0).noteWord().accidental(), Accidental::Flat);
+    EXPECT_EQ(el(0).noteWord().accidental(), Accidental::None);
 }
 
 TEST_F(NoteEntryTest, TheCurveOfBraceIsAnArcAboveTheStaffAtTheCursor) {

@@ -124,8 +124,10 @@ TEST(BarTable, CountsPlainAndSpecialBarsOncePerPositionButNoBracesOrHiddenBars) 
     Bars(b, {300, 600});
     CreateSign(b.doc(), 650, 0, -3, SignType::Bar, 0);  // a square bracket
     std::vector<int> xs;
-    for (const BarEntry& e : BuildBarTable(*b.doc().page(), 0)) xs.push_back(e.x);
+    int busiest = -1;
+    for (const BarEntry& e : BuildBarTable(*b.doc().page(), 0, &busiest)) xs.push_back(e.x);
     EXPECT_EQ(xs, (std::vector<int>{300, 500, 600, 700}));
+    EXPECT_EQ(busiest, 0);  // three counting bars against two
     EXPECT_EQ(BuildBarTable(*b.doc().page(), 1).size(), 2u);  // the second staff alone ends the group
 }
 

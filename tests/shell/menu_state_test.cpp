@@ -41,8 +41,9 @@ struct Rule {
 TEST(MenuState, EachRuleEnablesAndChecksItsCommands) {
     using namespace cmd;
     const Rule rules[] = {
-        {"new document", [](Setting&) {}, {CutLineUp, LayOutPageJustified, CreatePage, InsertStaff, Align},
-         {Save, Compress, Undo, ExportInterchange, Paste, TraceGhostModel, EraseFixedMask, LeaveMask, 12345},
+        {"new document", [](Setting&) {}, {CutLineUp, LayOutPageJustified, CreatePage, InsertStaff, Align, ReadKey},
+         {Save, Compress, Undo, ExportInterchange, Paste, TraceGhostModel, EraseFixedMask, LeaveMask, InvertSharpsFlats,
+          12345},
          {ZoomNormal, Autosave}, {ContinuousPage}},
         {"continuous view", [](Setting& s) { s.shell.view.continuousView = true; }, {SpaceBlockOptimised},
          {CutLineDown, ToLineAbove, LayOutPageJustified, EditVariableMask, HeaderFooter, ReadKeyToMarker, EraseStaff},
@@ -62,7 +63,10 @@ TEST(MenuState, EachRuleEnablesAndChecksItsCommands) {
          {SpaceBlockOptimised}, {SpaceBlockRaw, LayOutPageJustified}},
         {"single staff, continuous view", [](Setting& s) { s.group(1), s.shell.view.continuousView = true; },
          {SpaceBlockOptimised, Align}, {LayOutPageJustified}},
-        {"no such staff or page", [](Setting& s) { s.doc.currentStaff = 99, s.doc.currentPage = 7; }, {Align}},
+        {"no such staff or page", [](Setting& s) { s.doc.currentStaff = 99, s.doc.currentPage = 7; }, {Align},
+         {KeySignature, UnloadKey, ExcludeBarAccidentalsToMarker}},
+        {"marker Y on this page", [](Setting& s) { s.shell.cursor.zone.page = 1; }, {InvertSharpsFlats}},
+        {"marker Y on another page", [](Setting& s) { s.shell.cursor.zone.page = 2; }, {}, {InvertSharpsFlats}},
         {"modified", [](Setting& s) { s.doc.modified = true; }, {Save}},
         {"sticky modified", [](Setting& s) { s.shell.stickyModified = true; }, {Save}},
         {"variable mask", [](Setting& s) { s.doc.optional.variableMask = std::make_unique<PageRecord>(); },
