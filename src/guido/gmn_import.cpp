@@ -20,22 +20,31 @@ int ImportGuidoFile(ScoreDocument& doc, const std::filesystem::path& path, const
     return status;
 }
 
-int ImportGuidoPiece(ScoreDocument& doc, const std::filesystem::path& path, UiServices& ui,
-                     const SignDistances& distances) {
-    // A piece is laid out on staves of its own: every sequence gets one.
+namespace {
+
+// A piece is laid out on staves of its own: every sequence gets one. `read` runs the reader into the builder.
+template <typename Read>
+int ImportLaidOut(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, Read read) {
     GmnScoreBuilder builder(doc, true);
-    const int status = ReadGmnFile(path, GmnMode::All, builder, GmnErrorBoxes(ui));
+    const int status = read(builder, GmnErrorBoxes(ui));
     builder.finish();
     if (status != gmnCannotOpen) LayOutGuidoPiece(doc, ui, builder.sequenceTimes(), distances);
     return status;
 }
 
+}  // namespace
+
+int ImportGuidoPiece(ScoreDocument& doc, const std::filesystem::path& path, UiServices& ui,
+                     const SignDistances& distances) {
+    return ImportLaidOut(doc, ui, distances, [&](GmnCallbacks& builder, const GmnErrorSink& onError) {
+        return ReadGmnFile(path, GmnMode::All, builder, onError);
+    });
+}
+
 int ImportGuidoPieceText(ScoreDocument& doc, std::string_view text, UiServices& ui, const SignDistances& distances) {
-    GmnScoreBuilder builder(doc, true);
-    const int status = ReadGmnText(text, GmnMode::All, builder, GmnErrorBoxes(ui));
-    builder.finish();
-    LayOutGuidoPiece(doc, ui, builder.sequenceTimes(), distances);
-    return status;
+    return ImportLaidOut(doc, ui, distances, [&](GmnCallbacks& builder, const GmnErrorSink& onError) {
+        return ReadGmnText(text, GmnMode::All, builder, onError);
+    });
 }
 
 }  // namespace notavera

@@ -291,15 +291,19 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         RecalculateDistances(doc, ui, distances, false);
     }
     // The pitches' display and the chords follow the places the layout settled.
-    for (PageRecord& laidOut : doc.pages) NormalisePage(laidOut, normalise_mode::exclusive);
-    for (const PageRecord& laidOut : doc.pages) {
-        doc.currentPage = static_cast<int>(laidOut.number);
+    EngraveImportedPages(doc);
+    doc.markModified();
+}
+
+void EngraveImportedPages(ScoreDocument& doc) {
+    for (PageRecord& page : doc.pages) NormalisePage(page, normalise_mode::exclusive);
+    for (const PageRecord& page : doc.pages) {
+        doc.currentPage = static_cast<int>(page.number);
         ArrangeNotesOfPage(doc);
     }
     doc.currentPage = 1;
     doc.currentStaff = 0;
     doc.currentElement = -1;
-    doc.markModified();
 }
 
 }  // namespace notavera

@@ -26,6 +26,10 @@ struct GmnSequenceTimes {
 // staves at one height; the staves of a system play voices 1…n by their position. The music is dealt out to the systems
 // bar by bar, as much as a line holds, then every page is respaced, aligned and justified ("Recalculer Distances"),
 // reporting through `ui` what the layout reports. The document ends on the first staff of page 1.
+// Every page drawn as an engraver writes it: no accidental that the key or the bar already implies, a natural wherever
+// one is needed, the chords arranged. The document ends on the first staff of page 1.
+void EngraveImportedPages(ScoreDocument& doc);
+
 void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenceTimes> sequences,
                       const SignDistances& distances = {});
 

@@ -4,11 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "edit/accidental_normalising.h"
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
 #include "guido/gmn_vocabulary.h"
-#include "render/arrange_notes.h"
 #include "render/key_signature_layout.h"
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
@@ -147,17 +145,9 @@ void GmnScoreBuilder::na_segmExit() { finish(); }
 void GmnScoreBuilder::finish() {
     if (!begun_) return;
     closeTupletRun();
-    // The pitches are stored as written; what is drawn is then decided as an engraver would: no accidental that the
-    // key or the bar already implies, a natural wherever one is needed.
-    for (PageRecord& page : doc_.pages) NormalisePage(page, normalise_mode::exclusive);
-    for (const PageRecord& page : doc_.pages) {
-        doc_.currentPage = static_cast<int>(page.number);
-        ArrangeNotesOfPage(doc_);
-    }
+    // The pitches are stored as written; what is drawn is then decided as an engraver would.
+    EngraveImportedPages(doc_);
     doc_.insertion = savedInsertion_;
-    doc_.currentPage = 1;
-    doc_.currentStaff = 0;
-    doc_.currentElement = -1;
     staffReady_ = false;
 }
 
