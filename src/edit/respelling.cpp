@@ -30,17 +30,6 @@ std::optional<int> NameStep(unsigned name, Accidental accidental, bool withNatur
     }
 }
 
-std::optional<Accidental> AccidentalOfAlteration(int semitones) {
-    switch (semitones) {
-    case -2: return Accidental::DoubleFlat;
-    case -1: return Accidental::Flat;
-    case 0: return Accidental::None;
-    case 1: return Accidental::Sharp;
-    case 2: return Accidental::DoubleSharp;
-    default: return std::nullopt;
-    }
-}
-
 }  // namespace
 
 bool Respell(ScoreDocument& doc, StaffRecord& staff, int index, bool withNaturals) {
@@ -66,7 +55,7 @@ bool Respell(ScoreDocument& doc, StaffRecord& staff, int index, bool withNatural
     respelt.noteWord().setStep(static_cast<unsigned>(target));
     respelt.noteWord().setAccidental(Accidental::None);
     respelt.w0().setOctave(static_cast<unsigned>(octave));
-    const std::optional<Accidental> accidental = AccidentalOfAlteration(*sounding - *MidiKeyOfNote(respelt));
+    const std::optional<Accidental> accidental = AccidentalOfSemitones(*sounding - *MidiKeyOfNote(respelt));
     if (!accidental) return false;
     auto n = e.noteWord();
     n.setStep(static_cast<unsigned>(target));

@@ -7,6 +7,7 @@
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
 #include "guido/gmn_vocabulary.h"
+#include "midi/note_key.h"
 #include "render/key_signature_layout.h"
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
@@ -30,18 +31,6 @@ constexpr unsigned meterSymbol = 64;   // a C-type symbol
 // Pitch class → note name (1 C … 7 B) and whether the class itself is a sharp of that name.
 constexpr unsigned naturalStep[12] = {1, 1, 2, 2, 3, 4, 4, 5, 5, 6, 6, 7};
 constexpr int sharpInClass[12] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
-
-// A GUIDO pitch is absolute: the note keeps the alteration written for it, whatever the key or the bar say.
-// The score has no triple sharps or flats: such a note keeps its letter.
-Accidental accidentalOf(int alteration) {
-    switch (alteration) {
-        case -2: return Accidental::DoubleFlat;
-        case -1: return Accidental::Flat;
-        case 1: return Accidental::Sharp;
-        case 2: return Accidental::DoubleSharp;
-        default: return Accidental::None;
-    }
-}
 
 // GUIDO octave 1 is the octave of middle C, the score's octave 4. Beyond the score's octaves 0–7 the note is
 // written in the nearest one under an 8va or 15ma line, which makes it sound where the file puts it; further out
@@ -404,7 +393,10 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     const WrittenOctave octave = writtenOctave(oct);
     ins.octave = octave.field;
     ins.accidentalForced = true;
-    ins.accidental = rest ? Accidental::None : accidentalOf(acc + sharpInClass[pc]);
+    // A GUIDO pitch is absolute: the note keeps the alteration written for it, whatever the key or the bar say.
+    // The score has no triple sharps or flats: such a note keeps its letter.
+    ins.accidental =
+        rest ? Accidental::None : AccidentalOfSemitones(acc + sharpInClass[pc]).value_or(Accidental::None);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setInBeam(beamOpen_);
     ElementWord0View<std::uint32_t>(ins.word0Flags).setCrossStaff(rest ? 0 : crossStaff_);
     if (inChord_) {

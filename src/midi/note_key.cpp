@@ -25,6 +25,17 @@ int octaveShiftOctaves(unsigned code) {
 
 }  // namespace
 
+std::optional<Accidental> AccidentalOfSemitones(int semitones) {
+    switch (semitones) {
+        case -2: return Accidental::DoubleFlat;
+        case -1: return Accidental::Flat;
+        case 0: return Accidental::None;
+        case 1: return Accidental::Sharp;
+        case 2: return Accidental::DoubleSharp;
+        default: return std::nullopt;
+    }
+}
+
 std::optional<int> MidiKeyOfNote(const ElementRecord& note, int transposition) {
     constexpr std::array<int, 7> pitchClassOfLetter = {0, 2, 4, 5, 7, 9, 11};
     if (!note.isNote()) return std::nullopt;

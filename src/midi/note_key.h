@@ -13,4 +13,7 @@ namespace notavera {
 // to 0–127. Nothing for a rest, a sign, or a letter outside C–B.
 std::optional<int> MidiKeyOfNote(const ElementRecord& note, int transposition = 0);
 
+// The accidental that alters a letter by `semitones` (−2 … 2, 0 none); nothing beyond a double sharp or flat.
+std::optional<Accidental> AccidentalOfSemitones(int semitones);
+
 }  // namespace notavera
