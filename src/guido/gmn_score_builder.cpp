@@ -22,6 +22,7 @@ constexpr std::uint32_t automaticStemsBit = 1u << 13;  // note word: the stem di
 constexpr unsigned chordMemberBit = 18;                  // note word: a member of the chord at its x
 
 constexpr int firstX = 30;
+constexpr std::size_t maxBarsOfOneNote = 64;
 constexpr int clefAdvance = 60;
 constexpr int barAdvance = 30;
 constexpr int meterAdvance = 60;
@@ -262,17 +263,22 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     // tuplet value keeps its dots on the proportioned value.
     std::vector<std::pair<GmnRational, int>> parts{{written, dots}};
     if (written.isDyadic()) parts.front() = {length, 0};
-    // A rest is not split: one longer than its bar stands for the whole bar.
+    // A rest is not split: one longer than its bar stands for the whole bar. Nor is a note over more bars than any
+    // music holds a note (a long value under a very short meter would become thousands of tied pieces): like a
+    // rest, it stands whole and the bars start over after it.
+    bool unsplit = rest;
     if (!inChord_ && !rest && autoBars_ && barLength_.isPositive() && barEnd_.compare(end) < 0) {
-        parts.clear();
+        std::vector<std::pair<GmnRational, int>> split;
         GmnRational from = start;
         GmnRational until = barEnd_;
-        while (until.compare(end) < 0) {
-            parts.push_back({until - from, 0});
+        while (until.compare(end) < 0 && split.size() < maxBarsOfOneNote) {
+            split.push_back({until - from, 0});
             from = until;
             until = until + barLength_;
         }
-        parts.push_back({end - from, 0});
+        split.push_back({end - from, 0});
+        unsplit = until.compare(end) < 0;
+        if (!unsplit) parts = std::move(split);
     }
     NoteSpan span;
     GmnRational at = start;
@@ -299,8 +305,8 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
             at = at + value.length;
         }
     }
-    // The bar a longer rest runs into starts over after it.
-    if (rest && barLength_.isPositive())
+    // The bar a longer rest (or an unsplit note) runs into starts over after it.
+    if (unsplit && barLength_.isPositive())
         while (barEnd_.compare(end) < 0) {
             barStart_ = barEnd_;
             barEnd_ = barEnd_ + barLength_;

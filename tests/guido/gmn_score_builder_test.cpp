@@ -105,6 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
               "S5.1=3/4 C4/5[ D4/5] S0.124 E4/4 F4/4 G4/4 S0.124 A4/4 B4/4 C4/4 S0.124 D4/3"},
         Piece{"[\\meter<\"2/4\"> c/8 | d e f g a/2]", false, "S5.1=2/4 C4/5 S0.124 D4/5[ E4/5] F4/5[ G4/5] S0.124 A4/3"},
         Piece{"[\\meter<\"2/4\", autoBarlines=\"off\"> c d e/2]", false, "S5.1=2/4 C4/4 D4/4 E4/3"},
+        // A note over more bars than music holds is not cut at each of them (a very short meter).
+        Piece{"[\\meter<\"1/64\"> c*5/1 d/64]", false, "S5.1=1/64 C4/0~ C4/2- S0.124 D4/8"},
         // The notes the file leaves out of its own beams are beamed by the beat, until it turns beams off.
         Piece{"[\\meter<\"2/4\"> c/8 d \\beam(e f) g/16 a b c \\beamsOff d/8 e]", false,
               "S5.1=2/4 C4/5[ D4/5] E4/5[ F4/5] S0.124 G4/6[ A4/6= B4/6= C4/6] D4/5 E4/5"},
