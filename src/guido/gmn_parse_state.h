@@ -42,6 +42,8 @@ public:
     // Scanner side.
     // Moves the scanner's position past a matched text; returns where the text starts.
     GmnSourcePosition consume(const char* text, std::size_t length);
+    // Steps back over the last `letters` characters consumed, which the scanner reads again (no line ends).
+    void giveBack(std::size_t letters) { column_ -= static_cast<long>(letters); }
     GmnSourcePosition here() const { return {line_, column_ + 1}; }
     int keepText(std::string text);
     const std::string& text(int index) const { return texts_[static_cast<std::size_t>(index)]; }

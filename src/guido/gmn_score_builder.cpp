@@ -95,6 +95,14 @@ ElementRecord* GmnScoreBuilder::elementAt(int index) {
     return &staff->elements[static_cast<std::size_t>(index)];
 }
 
+GmnRational GmnScoreBuilder::timeAt(long num, long den) const { return GmnRational(num, den) - graceTime_; }
+
+// Grace notes are small, and sound as appoggiaturas: a short note that takes its time from the next one.
+void GmnScoreBuilder::markGrace(ElementRecord& e) {
+    e.w0().setCueSize(true);
+    doc_.header.midi().ornamentsAsAppoggiaturas() = 1;
+}
+
 int GmnScoreBuilder::placeX() const { return x_.den() > 0 ? std::max(0, x_.num() / x_.den()) : 0; }
 
 void GmnScoreBuilder::advance(const GmnRational& wholeNotes) {
@@ -163,8 +171,10 @@ void GmnScoreBuilder::na_seqInit() {
     doc_.insertion.noteWordFlags = savedInsertion_.noteWordFlags;
     inChord_ = false;
     chord_.clear();
+    chordCurveEnds_.clear();
     openTags_.clear();
     lastNote_ = -1;
+    graceTime_ = GmnRational();
     beamOpen_ = beamFirst_ = false;
     PageRecord* page = doc_.findPage(1);
     if (page && addStaves_ && !page->staves.empty() && sequences_ >= static_cast<int>(page->staves.size()) &&
@@ -245,9 +255,11 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     // An empty event holds the place of its duration: a hidden rest, so that what follows comes in at its time.
     const bool empty = pc == gmnEmpty;
     const bool rest = empty || pc < 0 || pc > 11;
-    const GmnRational start(durPosN, durPosD);
+    const GmnRational start = timeAt(durPosN, durPosD);
     const GmnRational length = dots == 0 ? written : dots == 1 ? written.scaled(3, 2) : written.scaled(7, 4);
-    const GmnRational end = start + length;
+    // A grace note takes no time of the bar: it is played as an appoggiatura, on the time of the note it ornaments.
+    const bool grace = isOpen("\\grace");
+    const GmnRational end = grace ? start : start + length;
     if (times_.back().end.compare(end) < 0) times_.back().end = end;
     const bool firstOfEvent = !inChord_ || chordMembers_ == 0;
     if (firstOfEvent) barLinesUpTo(start);
@@ -266,8 +278,8 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     // A rest is not split: one longer than its bar stands for the whole bar. Nor is a note over more bars than any
     // music holds a note (a long value under a very short meter would become thousands of tied pieces): like a
     // rest, it stands whole and the bars start over after it.
-    bool unsplit = rest;
-    if (!inChord_ && !rest && autoBars_ && barLength_.isPositive() && barEnd_.compare(end) < 0) {
+    bool unsplit = rest || grace;
+    if (!inChord_ && !unsplit && autoBars_ && barLength_.isPositive() && barEnd_.compare(end) < 0) {
         std::vector<std::pair<GmnRational, int>> split;
         GmnRational from = start;
         GmnRational until = barEnd_;
@@ -286,8 +298,10 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
         if (p > 0) barLinesUpTo(at);
         for (const GmnWrittenValue& value : GmnWrittenValues(parts[p].first)) {
             const int index = writePiece(value, rest, pc, oct, acc, parts[p].second);
-            if (index >= 0) times_.back().events.push_back({at, placeX()});
+            // A grace note is no event of the piece's time: the note after it stands where the time says.
+            if (index >= 0 && !grace) times_.back().events.push_back({at, placeX()});
             if (ElementRecord* e = empty ? elementAt(index) : nullptr) e->w0().setHidden(true);
+            if (ElementRecord* e = grace ? elementAt(index) : nullptr) markGrace(*e);
             if (index >= 0) {
                 // The pieces of one note sound as one: each is tied to the next.
                 if (!rest && !span.pieces.empty()) {
@@ -295,16 +309,17 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
                     if (ElementRecord* e = elementAt(index)) endCurve(*e);
                 }
                 span.pieces.push_back(index);
-                if (firstOfEvent) markTuplet(value, index, start, end);
+                if (firstOfEvent && !grace) markTuplet(value, index, start, end);
                 const GmnRational beat = beat_.isPositive() ? beatStart(at, barStart_, beat_) : GmnRational();
-                const bool beamable =
-                    !rest && value.code >= eighthCode && barLength_.isPositive() && !beamOpen_ && !beamsOff_;
+                const bool beamable = !rest && !grace && value.code >= eighthCode && barLength_.isPositive() &&
+                                      !beamOpen_ && !beamsOff_;
                 written_.push_back(WrittenPiece{index, at, beat, beamable});
             }
             advance(value.length);
-            at = at + value.length;
+            if (!grace) at = at + value.length;
         }
     }
+    if (grace && !inChord_) graceTime_ = graceTime_ + length;
     // The bar a longer rest (or an unsplit note) runs into starts over after it.
     if (unsplit && barLength_.isPositive())
         while (barEnd_.compare(end) < 0) {
@@ -334,11 +349,20 @@ void GmnScoreBuilder::na_chordInit(long, long) {
 // an x; the music goes on after the longest of them.
 void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long durPosN, long durPosD) {
     if (!inChord_) return;
-    fillAfterShortestMember(GmnRational(durPosN, durPosD));
+    if (isOpen("\\grace"))
+        graceTime_ = graceTime_ + chordLongest_;
+    else
+        fillAfterShortestMember(timeAt(durPosN, durPosD));
     inChord_ = false;
     x_ = chordEndX_;
     // What follows the chord goes after all of it, not after the member written last.
     if (const StaffRecord* staff = doc_.staff()) doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
+    closeChord();
+    for (const OpenTag& end : chordCurveEnds_) endSpanningCurve(end);
+    chordCurveEnds_.clear();
+}
+
+void GmnScoreBuilder::closeChord() {
     if (chord_.empty()) return;
     std::vector<ElementRecord*> pieces;
     for (const NoteSpan& member : chord_)
@@ -498,7 +522,7 @@ void GmnScoreBuilder::closeCurve(const OpenTag& tag) {
 
 void GmnScoreBuilder::na_tagStart(const std::string& s, int no, int, long durPosN, long durPosD) {
     lastTag_ = s;
-    tagPosition_ = GmnRational(durPosN, durPosD);
+    tagPosition_ = timeAt(durPosN, durPosD);
     lastTagNumber_ = no;
     openTags_.push_back(OpenTag{s, {}, no});
 }
@@ -561,10 +585,13 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         addSign(0, 'F', SignType::Bar, 0, barAdvance);
     } else if (lastTag_ == "\\tieBegin" || lastTag_ == "\\slurBegin") {
         spanningCurves_.push_back(OpenTag{lastTag_ == "\\tieBegin" ? "\\tie" : "\\slur", {}, lastTagNumber_});
-    } else if (lastTag_ == "\\tieEnd") {
-        endSpanningCurve("\\tie");
-    } else if (lastTag_ == "\\slurEnd") {
-        endSpanningCurve("\\slur");
+    } else if (lastTag_ == "\\tieEnd" || lastTag_ == "\\slurEnd") {
+        // An end written inside a chord closes once the whole chord has joined the curve.
+        const OpenTag end{lastTag_ == "\\tieEnd" ? "\\tie" : "\\slur", {}, lastTagNumber_};
+        if (inChord_)
+            chordCurveEnds_.push_back(end);
+        else
+            endSpanningCurve(end);
     } else if (lastTag_ == "\\stemsUp" || lastTag_ == "\\stemsDown") {
         setStemDirection(lastTag_ == "\\stemsUp");
     } else if (lastTag_ == "\\stemsAuto") {
@@ -574,11 +601,19 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     }
 }
 
-// An End closes the Begin of its kind with the same number, or the latest one when none has it.
-void GmnScoreBuilder::endSpanningCurve(const std::string& kind) {
+// An End with a number closes the latest Begin of its kind with that number. Otherwise a tie end closes the oldest
+// tie (converters chain tied notes as overlapping pairs) and a slur end the latest slur (slurs nest).
+void GmnScoreBuilder::endSpanningCurve(const OpenTag& end) {
+    const auto latest = [this](auto&& pred) {
+        const auto it = std::find_if(spanningCurves_.rbegin(), spanningCurves_.rend(), pred);
+        return it == spanningCurves_.rend() ? spanningCurves_.end() : std::prev(it.base());
+    };
+    const auto ofKind = [&end](const OpenTag& t) { return t.name == end.name; };
     auto match = spanningCurves_.end();
-    for (auto it = spanningCurves_.begin(); it != spanningCurves_.end(); ++it)
-        if (it->name == kind && (match == spanningCurves_.end() || it->number == lastTagNumber_)) match = it;
+    if (end.number != 0) match = latest([&](const OpenTag& t) { return ofKind(t) && t.number == end.number; });
+    if (match == spanningCurves_.end())
+        match = end.name == "\\tie" ? std::find_if(spanningCurves_.begin(), spanningCurves_.end(), ofKind)
+                                    : latest(ofKind);
     if (match == spanningCurves_.end()) return;
     const OpenTag curve = std::move(*match);
     spanningCurves_.erase(match);

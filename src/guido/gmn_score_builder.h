@@ -68,6 +68,9 @@ private:
     bool writing() const { return staffReady_ && !overflow_; }
     ElementRecord* elementAt(int index);
     int placeX() const;
+    // The time of the piece at a position the reader counts, which includes the grace notes written so far.
+    GmnRational timeAt(long num, long den) const;
+    void markGrace(ElementRecord& e);
     void advance(const GmnRational& wholeNotes);
     void addSign(int param, int code, SignType type, unsigned subValue, int advanceBy);
     int writePiece(const GmnWrittenValue& value, bool rest, int pc, int oct, int acc, int dots);
@@ -80,7 +83,8 @@ private:
     void closeBeam();
     void barLinesUpTo(const GmnRational& position, bool before = false);
     void beamByTheBeat();
-    void endSpanningCurve(const std::string& kind);
+    void endSpanningCurve(const OpenTag& end);
+    void closeChord();
     void setStemDirection(std::optional<bool> up);
     void moveToStaff(int number);
     void closeCurve(const OpenTag& tag);
@@ -105,6 +109,7 @@ private:
     std::vector<OpenTag> openTags_;
     TupletRun tuplet_;
     std::vector<OpenTag> spanningCurves_;  // \\tieBegin and \\slurBegin waiting for their End
+    std::vector<OpenTag> chordCurveEnds_;  // ends written in the chord under way
     int lastTagNumber_ = 0;
     // The staff each sequence asks for with \\staff (0: none), and where its notes are placed meanwhile: 0 on their
     // own staff, 1 on the staff above, 2 below.
@@ -126,6 +131,7 @@ private:
     GmnRational beat_;
     GmnRational barStart_;  // where the bar under way started (at the meter, or at its last bar line)
     GmnRational tagPosition_;  // where the last tag started
+    GmnRational graceTime_;    // the written length of the sequence's grace notes so far: they take no time
     std::vector<WrittenPiece> written_;
     bool inChord_ = false;
     GmnRational chordX_;

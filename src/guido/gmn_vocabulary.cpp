@@ -2,6 +2,7 @@
 #include "guido/gmn_vocabulary.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <utility>
 
@@ -64,6 +65,23 @@ std::optional<int> GmnPitchClass(std::string_view name) {
     for (const auto& [n, pc] : noteNames)
         if (n == name) return pc;
     return std::nullopt;
+}
+
+std::size_t GmnFirstNoteNameLength(std::string_view letters) {
+    // Beyond a few letters a run is no slip of the space bar; it is also rescanned once per name it yields.
+    constexpr std::size_t longestRun = 8;
+    if (letters.size() > longestRun || GmnPitchClass(letters)) return letters.size();
+    // splits[i]: the length of a first name from which letters[i..] falls apart into names, 0 when it does not.
+    std::array<std::size_t, longestRun + 1> splits{};
+    for (std::size_t i = letters.size(); i-- > 0;) {
+        for (const auto& [name, pc] : noteNames) {
+            const std::size_t end = i + name.size();
+            if (name.size() > splits[i] && letters.substr(i).starts_with(name) &&
+                (end == letters.size() || splits[end] != 0))
+                splits[i] = name.size();
+        }
+    }
+    return splits[0] != 0 ? splits[0] : letters.size();
 }
 
 }  // namespace notavera

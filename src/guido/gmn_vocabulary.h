@@ -24,4 +24,9 @@ inline constexpr int gmnEmpty = -2;
 // The pitch class of a note name (0–11, gmnRest, gmnEmpty), nothing for a name the notation does not know.
 std::optional<int> GmnPitchClass(std::string_view name);
 
+// Names written without a space between them ("gf" for G then F) are read one by one, as GUIDO readers do: the
+// length of the first name of such a run of letters. A run that is one name, or that does not fall apart into
+// names, is taken whole (and reported when unknown).
+std::size_t GmnFirstNoteNameLength(std::string_view letters);
+
 }  // namespace notavera

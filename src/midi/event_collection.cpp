@@ -146,15 +146,26 @@ private:
             group_->opensStaff = !metNoteOrRest_;
         }
         metNoteOrRest_ = true;
+        if (e.w0().tiedToNext()) {
+            group_->startsTie = group_->startsTie || e.w0().tieStarts();
+            group_->endsTie = group_->endsTie || e.w0().tieEnds();
+        }
+        // Two notes of one key at one x (a unison of two voices) are one key struck once, held for the longer; the
+        // shorter stays as silence, so that the time slice still ends where it ends.
+        const auto unison = std::find_if(group_->members.begin(), group_->members.end(),
+                                         [&](const NoteGroup::Member& m) { return m.key == *key; });
+        if (unison != group_->members.end()) {
+            std::uint32_t& held = events_[unison->record].time;
+            const std::uint32_t shorter = std::min(held, ticks);
+            held = std::max(held, ticks);
+            events_.push_back(record(shorter, position, event_kind::rest, 0, e.x));
+            return;
+        }
         std::uint8_t kind = event_kind::note;
         if (e.w0().cueSize() && settings_.appoggiaturas) kind += event_kind::appoggiatura;
         if (nw.staccato()) kind += event_kind::shortened;
         events_.push_back(record(ticks, position, kind, *key, e.x));
         group_->members.push_back({*key, events_.size() - 1});
-        if (e.w0().tiedToNext()) {
-            group_->startsTie = group_->startsTie || e.w0().tieStarts();
-            group_->endsTie = group_->endsTie || e.w0().tieEnds();
-        }
     }
 
     PlaybackEvent record(std::uint32_t ticks, std::int32_t position, std::uint8_t kind, std::uint8_t key,

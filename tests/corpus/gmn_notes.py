@@ -3,8 +3,15 @@
 from the start of its sequence and its MIDI key (c1 is 60). A note that continues a tie is not struck again.
 
 Only what decides onsets and keys is read: notes, rests, chords, durations with dots and their carrying over,
-octaves, accidentals, ties (\\tie(...), \\tieBegin / \\tieEnd, with or without ids), grace notes (which take no
-time and are left out). Every other tag is read over, its range walked as plain music."""
+octaves, accidentals, ties (\\tie(...), \\tieBegin / \\tieEnd, with or without ids), grace notes. Every other tag is read
+over, its range walked as plain music.
+
+A slur that joins two neighbouring events is printed as a tie wherever they share a key (on paper a curve from a
+note to the next note of its pitch is a tie), and is read as one there.
+
+Grace notes take no time of the bar. They are heard as appoggiaturas: on the beat, each for a quarter of its
+written value, the note they ornament coming in after them (a rest between lets the delay run on to the next
+note)."""
 
 import sys
 from dataclasses import dataclass, field
@@ -204,10 +211,17 @@ class TieRange:
 
 
 @dataclass
+class SlurRange:
+    tag_id: str | None
+    bracketed: bool = False  # \\slur(...), closed by its ")"; else \\slurBegin, closed by \\slurEnd
+    events: list = field(default_factory=list)  # (onset, keys) of the events under it, up to three
+
+
+@dataclass
 class Sequence:
     notes: list = field(default_factory=list)  # (onset, key) of every struck note
     continuations: int = 0                     # tied notes not struck again
-    graces: int = 0                            # grace notes, left out
+    graces: int = 0                            # grace notes among the notes
 
 
 class SequenceReader:
@@ -220,8 +234,10 @@ class SequenceReader:
         self.base = Fraction(1, 4)
         self.dots = 0
         self.ties = []          # open tie ranges, oldest first
-        self.ranges = []        # what each open "(" closes: a TieRange, "grace" or None
+        self.slurs = []         # open slur ranges, oldest first
+        self.ranges = []        # what each open "(" closes: a TieRange, a SlurRange, "grace" or None
         self.grace = 0
+        self.delay = Fraction(0)  # what grace notes have taken from the time, until a note gives it back
         self.out = Sequence()
 
     def read(self):
@@ -253,6 +269,10 @@ class SequenceReader:
             self.ties.append(TieRange(tag.tag_id))
         elif name == "tieEnd":
             self.end_tie(tag.tag_id)
+        elif name == "slurBegin":
+            self.slurs.append(SlurRange(tag.tag_id))
+        elif name == "slurEnd":
+            self.end_slur(tag.tag_id)
         if self.stream.peek() != "(":
             return
         self.stream.next()
@@ -260,6 +280,10 @@ class SequenceReader:
             tie = TieRange(None, bracketed=True)
             self.ties.append(tie)
             self.ranges.append(tie)
+        elif name in ("slur", "sl"):
+            slur = SlurRange(None, bracketed=True)
+            self.slurs.append(slur)
+            self.ranges.append(slur)
         elif name == "grace":
             self.grace += 1
             self.ranges.append("grace")
@@ -274,12 +298,33 @@ class SequenceReader:
                 del self.ties[k]
                 return
 
+    def end_slur(self, tag_id):
+        # An end closes the latest begin with its id, or the latest begin when none has it: slurs nest.
+        begun = [slur for slur in self.slurs if not slur.bracketed]
+        match = next((slur for slur in reversed(begun) if tag_id is not None and slur.tag_id == tag_id), None)
+        if match is None and begun:
+            match = begun[-1]
+        if match is not None:
+            self.close_slur(match)
+
+    def close_slur(self, slur):
+        self.slurs.remove(slur)
+        if len(slur.events) != 2:
+            return
+        (_, before), (onset, after) = slur.events
+        for key in before & after:
+            if (onset, key) in self.out.notes:
+                self.out.notes.remove((onset, key))
+                self.out.continuations += 1
+
     def close_range(self):
         if not self.ranges:
             raise GmnError("unbalanced )")
         closed = self.ranges.pop()
         if isinstance(closed, TieRange):
             self.ties.remove(closed)
+        elif isinstance(closed, SlurRange):
+            self.close_slur(closed)
         elif closed == "grace":
             self.grace -= 1
 
@@ -297,7 +342,8 @@ class SequenceReader:
         return duration, 12 * (self.octave + 4) + PITCH_CLASSES[event.name] + event.accidental
 
     def chord(self):
-        """Tags inside a chord only matter when they begin or end a tie; its ends count once it is complete."""
+        """Tags inside a chord only matter when they begin or end a tie or a slur; its ends count once it is
+        complete."""
         members, ends = [], []
         depth = 0
         while (token := self.stream.next()) != "}":
@@ -308,8 +354,10 @@ class SequenceReader:
             elif isinstance(token, Tag):
                 if token.name == "tieBegin":
                     self.ties.append(TieRange(token.tag_id))
-                elif token.name == "tieEnd":
-                    ends.append(token.tag_id)
+                elif token.name == "slurBegin":
+                    self.slurs.append(SlurRange(token.tag_id))
+                elif token.name in ("tieEnd", "slurEnd"):
+                    ends.append(token)
             elif token == "(":
                 depth += 1
             elif token == ")":
@@ -320,23 +368,32 @@ class SequenceReader:
             raise GmnError("unbalanced range in a chord")
         if members:
             self.event(members)
-        for tag_id in ends:
-            self.end_tie(tag_id)
+        for end in ends:
+            (self.end_tie if end.name == "tieEnd" else self.end_slur)(end.tag_id)
 
     def event(self, members):
         """Members: (duration, key or None) heard at one onset; the event lasts as long as its longest member."""
         keys = frozenset(key for _, key in members if key is not None)
-        if self.grace:
-            self.out.graces += len(keys)
-            return
         continued = set()
         for tie in self.ties:
             if tie.last_keys is not None:
                 continued |= keys & tie.last_keys
             tie.last_keys = keys
         self.out.continuations += len(continued)
-        self.out.notes += [(self.time, key) for key in sorted(keys - continued)]
-        self.time += max(duration for duration, _ in members)
+        struck = sorted(keys - continued)
+        onset = self.time + self.delay
+        self.out.notes += [(onset, key) for key in struck]
+        for slur in self.slurs:
+            if len(slur.events) < 3:
+                slur.events.append((onset, keys))
+        length = max(duration for duration, _ in members)
+        if self.grace:
+            self.out.graces += len(struck)
+            self.delay += length / 4
+            return
+        if keys:
+            self.delay = Fraction(0)
+        self.time += length
 
 
 def read_gmn(text):

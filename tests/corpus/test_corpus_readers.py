@@ -35,9 +35,15 @@ class GmnNotes(unittest.TestCase):
         # Overlapping begin/end pairs chain a tie over several notes; ends inside a chord close after it.
         ("[\\tieBegin h \\tieBegin h \\tieEnd \\tieBegin h \\tieEnd h \\tieEnd h]", [(0, 71), (1, 71)]),
         ("[{\\tieBegin:1 g, \\tieBegin:2 c} {g \\tieEnd:1, c \\tieEnd:2} c]", [(0, 60), (0, 67), (F(1, 2), 60)]),
-        # Grace notes take no time; other tags, parameters and comments are read over.
+        # A slur over two events ties the keys they share (it is a tie on paper); over more it ties nothing.
+        ("[\\slur(d1/8 h0 a d1) \\slurBegin:2 e \\slurBegin:3 e \\slurEnd:2 g g \\slurEnd:3]",
+         [(0, 62), (F(1, 8), 59), (F(1, 4), 57), (F(3, 8), 62), (F(1, 2), 64), (F(3, 4), 67), (F(7, 8), 67)]),
+        ("[{\\slurBegin a, e} {a \\slurEnd, c} \\sl(g g)]", [(0, 64), (0, 69), (F(1, 4), 60), (F(1, 2), 67)]),
+        # Grace notes take no time of the bar: on the beat, a quarter of their value each, the next note after
+        # them (after a rest, the note that follows it); other tags, parameters and comments are read over.
         ("% a line\n[\\grace(d/16) c/4 (* a (* nested *) comment *) \\text<\"a>b\", dx=2> (e /8) \\bar f]",
-         [(0, 60), (F(1, 4), 64), (F(3, 8), 65)]),
+         [(0, 62), (F(1, 64), 60), (F(1, 4), 64), (F(3, 8), 65)]),
+        ("[\\grace(d/8 e) _/4 c g]", [(0, 62), (F(1, 32), 64), (F(5, 16), 60), (F(1, 2), 67)]),
     ]
 
     def test_cases(self):
@@ -47,7 +53,7 @@ class GmnNotes(unittest.TestCase):
 
     def test_counts_the_notes_left_out(self):
         seq = read_gmn("[\\grace(c d) \\tie(e e e)]")[0]
-        self.assertEqual((len(seq.notes), seq.continuations, seq.graces), (1, 2, 2))
+        self.assertEqual((len(seq.notes), seq.continuations, seq.graces), (3, 2, 2))
 
     def test_refuses_what_it_does_not_know(self):
         for text in ["[c $x]", "[c", "[c {d, e]", "[c x]", "[c] d", "{[c]"]:

@@ -11,7 +11,7 @@ namespace {
 
 // One word per element. A note: name, octave, "/" duration code, dots, its accidental (# b n x bb, "?" when
 // hidden), "*n:d" proportion, "g" group mark, "~" tie start, "-" tie end, "[" "=" "]" beam open, inside, close,
-// "'" staccato, "!" accent type, "&" chord member, "^" octave line code, "h" hidden. A rest "r/" code; a sign "S"
+// "'" staccato, "!" accent type, "&" chord member, "^" octave line code, "s" small (grace), "h" hidden. A rest "r/" code; a sign "S"
 // type "." code, ":" sub-value "," parameter. With `at`, "@" and the x.
 std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
     std::string out;
@@ -42,6 +42,7 @@ std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
             if (w0.inBeam()) w += w0.opensBeam() ? "[" : w0.closesBeam() ? "]" : "=";
             if (n.staccato()) w += "'";
             if (n.accentType()) w += "!" + std::to_string(n.accentType());
+            if (w0.cueSize()) w += "s";
             if (w0.hidden()) w += "h";
         }
         if (at) w += "@" + std::to_string(e.x);
@@ -69,6 +70,11 @@ INSTANTIATE_TEST_SUITE_P(
         Piece{"[c e&2 f#0/8 _ a*1/2..]", false, "C4/4 E5/4b F3/5# r/5 A3/3.."},
         // Sharp pitch classes and written accidentals add up.
         Piece{"[cis gis& dis# e## b&&]", false, "C4/4# G4/4 D4/4x E4/4x B4/4bb"},
+        // Names written without a space are read one by one when they fall into names; "rest" is one name.
+        Piece{"[gf fae rest sol]", false, "G4/4 F4/4 F4/4 E4/4 r/4 G4/4"},
+        // Grace notes are small and take no time of the bar: the bar line comes where the other notes fill it.
+        Piece{"[\\meter<\"2/4\"> \\grace(d/16 e) c/4 d \\grace({f/8, a}) e/4]", false,
+              "S5.1=2/4 D4/6s E4/6s C4/4 D4/4 S0.124 A4/5&s F4/5&s E4/4"},
         // Pitches are as written; the key hides its own accidentals and makes the naturals it contradicts visible.
         Piece{"[\\key<2> f c# g f& f# |]", false, "F4/4n C4/4#? G4/4 F4/4b F4/4# S0.124"},
         Piece{"[\\key<-1> b& b | b&]", false, "B4/4b? B4/4n S0.124 B4/4b?"},
@@ -111,10 +117,15 @@ INSTANTIATE_TEST_SUITE_P(
         Piece{"[\\meter<\"2/4\"> c/8 d \\beam(e f) g/16 a b c \\beamsOff d/8 e]", false,
               "S5.1=2/4 C4/5[ D4/5] E4/5[ F4/5] S0.124 G4/6[ A4/6= B4/6= C4/6] D4/5 E4/5"},
         Piece{"[\\tie(c c c) \\slur(d e f) \\slur(g) a]", false, "C4/4~ C4/4~- C4/4- D4/4~ E4/4 F4/4- G4/4 A4/4"},
-        // Begin and End tags pair by number, or the latest of their kind; a repeat is a repeat bar line.
+        // Begin and End tags pair by number; without one a tie end closes the oldest tie, a slur end the latest
+        // slur. An end inside a chord closes after the chord. A repeat is a repeat bar line.
         Piece{"[\\repeatBegin \\tieBegin c/2 \\slurBegin:2 c/4 \\tieEnd \\slurBegin:1 d e \\slurEnd:2 f \\slurEnd:1 "
               "\\repeatEnd]",
               false, "S0.79 C4/3~ C4/4~- D4/4~ E4/4- F4/4- S0.70"},
+        Piece{"[\\tieBegin c \\tieBegin c \\tieEnd c \\tieEnd \\slurBegin d \\slurBegin e f \\slurEnd g \\slurEnd]", false,
+              "C4/4~ C4/4~- C4/4- D4/4~ E4/4~ F4/4- G4/4-"},
+        // Laid out, a chord keeps its curve marks on its first and last members.
+        Piece{"[{\\tieBegin:1 c, \\tieBegin:2 g} {c \\tieEnd:1, g \\tieEnd:2}]", false, "C4/4~& G4/4& C4/4& G4/4-&"},
         Piece{"[\\beamBegin c/8 d \\beamEnd e]", false, "C4/5[ D4/5] E4/5"},
         Piece{"[\\stacc(c d) \\accent(e) f]", false, "C4/4'!1 D4/4'!1 E4/4'!2 F4/4"},
         // A chord stands at one x and lasts as long as its longest note; notes of a value that is split stay chords

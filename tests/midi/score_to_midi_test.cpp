@@ -79,13 +79,12 @@ const Played played[] = {
      {at(0, 256, 72), at(256, 512, 83)}},
     {"VolumeAbove127IsWrittenAs127", "[c]", [](ScoreDocument& d) { d.header.midi().volume(ch15) = 128; },
      {at(0, 256, 60, 127)}},
-    // 128 ÷ 4 = 32 ticks, less a tenth (3) of articulation; the quarter keeps 256 − 32.
-    {"OrnamentAsAppoggiatura", "[d/8 c/4 e]",
-     [](ScoreDocument& d) {
-         d.header.midi().ornamentsAsAppoggiaturas() = 1;
-         element(d, 0).w0().setCueSize(true);
-     },
-     {at(0, 29, 62), at(32, 256, 60), at(256, 512, 64)}},
+    // A grace note is an appoggiatura: 128 ÷ 4 = 32 ticks, less a tenth (3) of articulation; the quarter keeps
+    // 256 − 32.
+    {"GraceNoteAsAppoggiatura", "[\\grace(d/8) c/4 e]", {}, {at(0, 29, 62), at(32, 256, 60), at(256, 512, 64)}},
+    {"UnisonOfAChordSoundsOnceForItsLongerNote", "[{c, c/2} d/4]", {}, {at(0, 512, 60), at(512, 768, 62)}},
+    {"TieEndsInsideAChordCloseAfterIt", "[{\\tieBegin:1 c, \\tieBegin:2 g} {c \\tieEnd:1, g \\tieEnd:2} e]", {},
+     {at(0, 512, 60), at(0, 512, 67), at(512, 768, 64)}},
     // 256 × 4 ÷ 3, the fraction carried: three beats of 3/4 fill a whole.
     {"MetersAsProportionsScaleTheNotes", "[\\meter<\"3/4\"> c c c]",
      [](ScoreDocument& d) { d.header.midi().metersAsProportions() = 1; },
