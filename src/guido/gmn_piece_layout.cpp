@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "edit/accidental_normalising.h"
+#include "guido/gmn_note_values.h"
 #include "render/arrange_notes.h"
 #include "render/line_respacing.h"
 #include "render/line_start_signs.h"
@@ -43,15 +44,16 @@ unsigned FirstClef(const StaffRecord& staff) {
 }
 
 // A staff that holds music but names no clef before it is read in the treble clef, as GUIDO readers show it.
-void AddTrebleClefWhereNone(ScoreDocument& doc, int staffCount) {
+void AddTrebleClefWhereNone(ScoreDocument& doc, std::vector<GmnSequenceTimes>& sequences) {
     PageRecord* page = doc.findPage(1);
-    for (int s = 0; s < staffCount; ++s) {
-        StaffRecord& staff = page->staves[static_cast<std::size_t>(s)];
+    for (std::size_t s = 0; s < sequences.size(); ++s) {
+        StaffRecord& staff = page->staves[s];
         if (staff.elements.empty() || FirstClef(staff) != 0) continue;
         // The clef goes in front of everything; the layout respaces the line after it.
         const int x = std::max(0, staff.elements.front().x);
         for (ElementRecord& e : staff.elements) e.x += clefRoom;
-        doc.currentStaff = s;
+        for (GmnPieceSpan& piece : sequences[s].pieces) piece.x += clefRoom;
+        doc.currentStaff = static_cast<int>(s);
         doc.currentElement = -1;
         CreateSign(doc, x, 0, static_cast<int>(trebleClef), SignType::Clef, 0);
     }
@@ -114,67 +116,29 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     return m;
 }
 
-// The times the lines may end at: the bar ends that every sequence still playing has; a sequence without bar lines
-// lets a line end where one of its notes or rests begins, never inside one.
-std::vector<GmnRational> CutTimes(const std::vector<GmnSequenceTimes>& sequences) {
-    std::vector<GmnRational> cuts;
-    const GmnSequenceTimes* leader = nullptr;
-    for (const GmnSequenceTimes& s : sequences)
-        if (!s.bars.empty() && (!leader || s.bars.size() > leader->bars.size())) leader = &s;
-    // Without bar lines anywhere, the lines may end wherever every sequence starts a note or rest together.
-    std::vector<GmnRational> candidates;
-    if (leader) {
-        candidates = leader->bars;
-    } else {
-        for (const GmnSequenceTimes& s : sequences)
-            if (!leader || s.events.size() > leader->events.size()) leader = &s;
-        if (!leader) return cuts;
-        for (const auto& event : leader->events)
-            if (event.first.isPositive()) candidates.push_back(event.first);
-    }
-    const auto startsAt = [](const GmnSequenceTimes& s, const GmnRational& t) {
-        return s.bars.empty() && std::any_of(s.events.begin(), s.events.end(),
-                                             [&t](const auto& e) { return e.first == t; });
-    };
-    for (const GmnRational& t : candidates) {
-        const bool shared = std::all_of(sequences.begin(), sequences.end(), [&t, &startsAt](const GmnSequenceTimes& s) {
-            return !(t.compare(s.end) < 0) || startsAt(s, t) ||
-                   std::any_of(s.bars.begin(), s.bars.end(), [&t](const GmnRational& b) { return b == t; });
-        });
-        if (shared && (cuts.empty() || cuts.back().compare(t) < 0)) cuts.push_back(t);
-    }
-    return cuts;
-}
-
-// The index of the first element of `staff` that belongs after time `t`: everything written before the first note or
-// rest at `t` or later (the bar line that ends the bar stays before the cut).
-std::size_t CutIndex(const StaffRecord& staff, const GmnSequenceTimes& times, const GmnRational& t) {
-    int x = INT_MAX;
-    for (const auto& [time, at] : times.events)
-        if (!(time.compare(t) < 0)) x = std::min(x, at);
-    std::size_t i = 0;
-    while (i < staff.elements.size() && staff.elements[i].x < x) ++i;
-    return i;
-}
-
-// Which bars (cut indices, from 0 for the start) go on each line: as many as the line length holds, one at least. A bar
-// is as wide as its widest staff spaced on its own; aligning the staves needs some room more.
-std::vector<std::size_t> LineStarts(ScoreDocument& doc, const SignDistances& distances, int n,
-                                    const std::vector<std::vector<std::size_t>>& cuts) {
-    PageRecord& page = *doc.findPage(1);
+void SpaceEachStaff(ScoreDocument& doc, const SignDistances& distances, int n) {
     DocumentSpacing source(doc, distances);
-    for (int i = 0; i < n; ++i) SpaceLineOfPage(doc, page, LineRange{i, i}, SpacingMode::Raw, source);
-    const int su = std::max(doc.stepUnit, 1);
+    for (int i = 0; i < n; ++i) SpaceLineOfPage(doc, *doc.findPage(1), LineRange{i, i}, SpacingMode::Raw, source);
+}
+
+// The width of the music between consecutive cuts, on staves spaced each on its own, and the room a line has for it.
+// A stretch is as wide as its widest staff; aligning the staves needs some room more.
+struct LineMeasure {
+    std::vector<int> widths;
+    int room = 0;
+};
+
+LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
+                             const std::vector<std::vector<std::size_t>>& cuts) {
     const auto xAt = [&](int staff, std::size_t index) {
         const auto& els = page.staves[static_cast<std::size_t>(staff)].elements;
-        return index < els.size() ? els[index].x : (els.empty() ? 0 : els.back().x + 4 * su);
+        return index < els.size() ? els[index].x : (els.empty() ? 0 : els.back().x + 4 * stepUnit);
     };
     int music = 0;
     for (int i = 0; i < n; ++i)
         music = std::max(music, xAt(i, AfterLineStartSigns(page.staves[static_cast<std::size_t>(i)])));
-    const int room = LineLengthOf(page) - music;
-    std::vector<std::size_t> starts{0};
-    int used = 0;
+    LineMeasure m;
+    m.room = LineLengthOf(page) - music;
     for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
         int width = 0;
         for (int i = 0; i < n; ++i) {
@@ -182,12 +146,21 @@ std::vector<std::size_t> LineStarts(ScoreDocument& doc, const SignDistances& dis
                                             : cuts[k][static_cast<std::size_t>(i)];
             width = std::max(width, xAt(i, cuts[k + 1][static_cast<std::size_t>(i)]) - xAt(i, from));
         }
-        width += width / 5;
-        if (used > 0 && used + width > room) {
+        m.widths.push_back(width + width / 5);
+    }
+    return m;
+}
+
+// Which stretches (cut indices, from 0 for the start) begin each line: as many as the line holds, one at least.
+std::vector<std::size_t> LineStarts(const LineMeasure& m) {
+    std::vector<std::size_t> starts{0};
+    int used = 0;
+    for (std::size_t k = 0; k < m.widths.size(); ++k) {
+        if (used > 0 && used + m.widths[k] > m.room) {
             starts.push_back(k);
             used = 0;
         }
-        used += width;
+        used += m.widths[k];
     }
     return starts;
 }
@@ -251,7 +224,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     for (int i = 0; i < n; ++i)
         page->staves[static_cast<std::size_t>(i)] = std::move(staves[static_cast<std::size_t>(i)]);
 
-    AddTrebleClefWhereNone(doc, n);
+    AddTrebleClefWhereNone(doc, ordered);
     const auto firstOfStaff = std::find_if(staffOf.begin(), staffOf.end(), [&](int k) { return k != staffOf.front(); });
     const bool trebleOverBass =
         FirstClef(page->staves.front()) == trebleClef && firstOfStaff != staffOf.end() &&
@@ -261,20 +234,63 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     ApplyStaffLayoutModel(doc.layoutModel, *page);
     for (StaffRecord& staff : page->staves) staff.voice().setVoice(staff.voice().positionInGroup());
 
-    // Where each staff can be cut: at every shared bar end, plus its start and its end.
+    // Where each staff can be cut: at every shared bar end, plus its start and its end. The cuts are found on the
+    // places the import gave, then measuring the lines spaces the staves.
+    const int su = std::max(doc.stepUnit, 1);
+    std::vector<GmnRational> cutTimes = GmnCutTimes(ordered);
+    std::vector<StaffRecord> unspaced(page->staves.begin(), page->staves.begin() + n);
     std::vector<std::vector<std::size_t>> cuts;
-    const auto cutAll = [&](const std::optional<GmnRational>& t) {
-        std::vector<std::size_t> at;
-        for (int i = 0; i < n; ++i) {
-            const StaffRecord& staff = page->staves[static_cast<std::size_t>(i)];
-            at.push_back(t ? CutIndex(staff, ordered[static_cast<std::size_t>(i)], *t) : staff.elements.size());
-        }
-        cuts.push_back(std::move(at));
+    const auto cutAndMeasure = [&] {
+        std::copy(unspaced.begin(), unspaced.end(), page->staves.begin());
+        const auto cutAt = [&](const std::optional<GmnRational>& t) {
+            std::vector<std::size_t> at;
+            for (int i = 0; i < n; ++i) {
+                const StaffRecord& staff = page->staves[static_cast<std::size_t>(i)];
+                at.push_back(t ? GmnCutIndex(staff, ordered[static_cast<std::size_t>(i)], *t) : staff.elements.size());
+            }
+            cuts.push_back(std::move(at));
+        };
+        cuts.assign(1, std::vector<std::size_t>(static_cast<std::size_t>(n), 0));
+        for (const GmnRational& t : cutTimes) cutAt(t);
+        cutAt(std::nullopt);
+        SpaceEachStaff(doc, distances, n);
+        return MeasureStretches(*page, n, su, cuts);
     };
-    cuts.push_back(std::vector<std::size_t>(static_cast<std::size_t>(n), 0));
-    for (const GmnRational& t : CutTimes(ordered)) cutAll(t);
-    cutAll(std::nullopt);
-    DealOutLines(doc, ui, n, cuts, LineStarts(doc, distances, n, cuts));
+    LineMeasure measure = cutAndMeasure();
+
+    // A bar wider than a line lets a line end inside it, where a staff begins a note or rest: first where the other
+    // staves rest, then, where the bar is still too wide, inside their notes too.
+    GmnRational end;
+    for (const GmnSequenceTimes& s : ordered)
+        if (end.compare(s.end) < 0) end = s.end;
+    for (const bool cuttingNotes : {false, true}) {
+        std::vector<GmnRational> within;
+        for (std::size_t k = 0; k < measure.widths.size(); ++k) {
+            if (measure.widths[k] <= measure.room) continue;
+            const auto more = GmnTimesWithin(ordered, k == 0 ? GmnRational() : cutTimes[k - 1],
+                                             k < cutTimes.size() ? cutTimes[k] : end, cuttingNotes);
+            within.insert(within.end(), more.begin(), more.end());
+        }
+        if (within.empty()) continue;
+        cutTimes.insert(cutTimes.end(), within.begin(), within.end());
+        std::sort(cutTimes.begin(), cutTimes.end(),
+                  [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; });
+        measure = cutAndMeasure();
+    }
+    const std::vector<std::size_t> starts = LineStarts(measure);
+
+    // A line that ends inside notes or rests of a staff cuts them in two.
+    bool cutPieces = false;
+    for (std::size_t line = 1; line < starts.size(); ++line) {
+        const GmnRational& t = cutTimes[starts[line] - 1];
+        for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+            if (!GmnCutsPiece(ordered[i], t)) continue;
+            GmnCutPiecesAt(unspaced[i], ordered[i], t, su);
+            cutPieces = true;
+        }
+    }
+    if (cutPieces) cutAndMeasure();
+    DealOutLines(doc, ui, n, cuts, starts);
 
     // Each page in turn: the lines begin with their clefs, then are respaced, aligned and justified; a line that is
     // still too long sends its end to the next line, the last line's to a new page laid out in its turn.

@@ -2,10 +2,9 @@
 // staff names none, and the music flowed over as many systems and pages as it needs.
 #pragma once
 
-#include <utility>
 #include <vector>
 
-#include "guido/gmn_rational.h"
+#include "guido/gmn_line_cuts.h"
 #include "render/spacing_settings.h"
 
 namespace notavera {
@@ -13,23 +12,14 @@ namespace notavera {
 class ScoreDocument;
 class UiServices;
 
-// What the reading knows of one sequence: the staff number (from 1) it belongs to, and the times (in whole notes from
-// its start) of its bar lines and of its notes and rests, each with the x it was written at, and where it ends.
-struct GmnSequenceTimes {
-    int staff = 0;
-    std::vector<GmnRational> bars;
-    std::vector<std::pair<GmnRational, int>> events;
-    GmnRational end;  // where its last note or rest ends
-};
+// Every page drawn as an engraver writes it: no accidental that the key or the bar already implies, a natural wherever
+// one is needed, the chords arranged.
+void EngraveImportedPages(ScoreDocument& doc);
 
 // `sequences[k]` describes the sequence written on staff k of page 1. Sequences of one staff number become superposed
 // staves at one height; the staves of a system play voices 1…n by their position. The music is dealt out to the systems
 // bar by bar, as much as a line holds, then every page is respaced, aligned and justified ("Recalculer Distances"),
 // reporting through `ui` what the layout reports. The document ends on the first staff of page 1.
-// Every page drawn as an engraver writes it: no accidental that the key or the bar already implies, a natural wherever
-// one is needed, the chords arranged. The document ends on the first staff of page 1.
-void EngraveImportedPages(ScoreDocument& doc);
-
 void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenceTimes> sequences,
                       const SignDistances& distances = {});
 

@@ -299,7 +299,8 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
         for (const GmnWrittenValue& value : GmnWrittenValues(parts[p].first)) {
             const int index = writePiece(value, rest, pc, oct, acc, parts[p].second);
             // A grace note is no event of the piece's time: the note after it stands where the time says.
-            if (index >= 0 && !grace) times_.back().events.push_back({at, placeX()});
+            if (const ElementRecord* e = grace ? nullptr : elementAt(index))
+                times_.back().pieces.push_back(GmnPieceSpan::Of(*e, at, at + value.length));
             if (ElementRecord* e = empty ? elementAt(index) : nullptr) e->w0().setHidden(true);
             if (ElementRecord* e = grace ? elementAt(index) : nullptr) markGrace(*e);
             if (index >= 0) {
@@ -388,7 +389,7 @@ void GmnScoreBuilder::fillAfterShortestMember(const GmnRational& start) {
         const int index = writePiece(value, true, 0, 1, 0, 0);
         if (ElementRecord* e = elementAt(index)) {
             e->w0().setHidden(true);
-            times_.back().events.push_back({at, placeX()});
+            times_.back().pieces.push_back(GmnPieceSpan::Of(*e, at, at + value.length));
             written_.push_back(WrittenPiece{index, at, GmnRational(), false});
         }
         advance(value.length);

@@ -131,10 +131,13 @@ private:
         const std::optional<std::uint8_t> key = e.isRest() ? std::nullopt : NoteKey(e, transposition_);
         if (!key) {
             // A rest parts a tie's notes: what follows it is struck again. A hidden rest only holds a place (after
-            // the short notes of a chord whose long note goes on, tied): the tie goes on past it.
+            // the short notes of a chord whose long note goes on, tied): the tie goes on past it, from the previous
+            // line too.
             closeGroup();
-            if (!e.w0().hidden()) previous_.reset();
-            metNoteOrRest_ = true;
+            if (!e.w0().hidden()) {
+                previous_.reset();
+                metNoteOrRest_ = true;
+            }
             addRest(ticks, position, e.x, wholeBar);
             return;
         }

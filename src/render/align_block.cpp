@@ -216,8 +216,9 @@ bool BuildGrid(const StaffRecord& staff, std::span<StaffRecord* const> staves, c
     return true;
 }
 
-// A clef, key or time signature that a staff changes between two of its notes keeps the room it had there: when the
-// grid brings the two notes' times closer, the times from the later one on move right by what is missing.
+// A clef, key or time signature that a staff changes between two of its notes, or grace notes that take no time,
+// keep the room they had there: when the grid brings the two notes' times closer, the times from the later one on
+// move right by what is missing.
 void MakeRoomForSigns(std::span<StaffRecord* const> staves, const AlignSettings& s, Grid& grid) {
     for (const StaffRecord* staff : staves) {
         SlotWalk walk(s);
@@ -225,7 +226,7 @@ void MakeRoomForSigns(std::span<StaffRecord* const> staves, const AlignSettings&
         bool signSince = false;
         for (const ElementRecord& e : staff->elements) {
             if (e.isSignOfType(SignType::Clef) || e.isSignOfType(SignType::KeyChange) ||
-                e.isSignOfType(SignType::TimeSignature)) {
+                e.isSignOfType(SignType::TimeSignature) || (!e.isSign() && !Counts(e, s))) {
                 signSince = previous.has_value();
                 continue;
             }

@@ -11,6 +11,7 @@
 #include "shell/command_ids.h"
 #include "shell/cursor_frame.h"
 #include "support/cli_runner.h"
+#include "support/score_builder.h"
 #include "support/test_files.h"
 
 namespace notavera {
@@ -147,19 +148,7 @@ struct Laid {
     int lineLength = 0;
 };
 
-Laid LayOutSixteenBars(bool bars, int command) {
-    test::TempDir dir;
-    // Without a meter the reading draws no bar lines of its own; a second staff an eighth behind leaves the import no
-    // common place to end a line at either.
-    std::string music = std::string("{ [ \\clef<\"treble\"> ") + (bars ? "\\meter<\"4/4\"> " : "");
-    for (int bar = 0; bar < 16; ++bar) music += bars ? "c1/4 d1 e1 f1 | " : "c1/4 d1 e1 f1 ";
-    if (!bars) {
-        music += "], [ _/8 ";
-        for (int beat = 0; beat < 63; ++beat) music += "g0/4 ";
-        music += "g0/8 ";
-    }
-    test::WriteText(dir / "score.gmn", music + "] }\n");
-    EXPECT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
+Laid RunLayout(const test::TempDir& dir, int command) {
     test::WriteText(dir / "script.txt", "cmd " + std::to_string(command) + "\ndump after.json\n");
     const CliResult r = test::RunCli(dir.path(), {"script", "score.mus", "script.txt"});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -169,6 +158,24 @@ Laid LayOutSixteenBars(bool bars, int command) {
         for (const auto& staff : page["staves"])
             if (!staff["elements"].empty()) laid.lines.push_back(staff["elements"]);
     return laid;
+}
+
+Laid LayOutSixteenBars(int command) {
+    test::TempDir dir;
+    std::string music = "[ \\clef<\"treble\"> \\meter<\"4/4\"> ";
+    for (int bar = 0; bar < 16; ++bar) music += "c1/4 d1 e1 f1 | ";
+    test::WriteText(dir / "score.gmn", music + "]\n");
+    EXPECT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
+    return RunLayout(dir, command);
+}
+
+// The same notes with no bar line anywhere: nothing lets the layout end the line.
+Laid LayOutWithoutBars() {
+    test::TempDir dir;
+    test::ScoreBuilder score;
+    score.notes(100, 60, 64, 1);
+    EXPECT_TRUE(score.saveAs(dir / "score.mus"));
+    return RunLayout(dir, cmd::RecalculateDistances);
 }
 
 int Notes(const nlohmann::json& elements) {
@@ -181,7 +188,7 @@ TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
     constexpr unsigned clef = 6, bar = 0;
     constexpr int stepUnit = 10;  // the half space of the normal staff of a new score
     for (const int command : {cmd::RecalculateDistances, cmd::LayOutPageJustified, cmd::LayOutPageRaw}) {
-        const Laid laid = LayOutSixteenBars(true, command);
+        const Laid laid = LayOutSixteenBars(command);
         EXPECT_EQ(laid.out, "") << command;
         ASSERT_GE(laid.lines.size(), 3u) << command;
         int notes = 0;
@@ -203,10 +210,10 @@ TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
         }
         EXPECT_EQ(notes, 64) << "no note is lost or doubled by the breaking";
     }
-    const Laid unbroken = LayOutSixteenBars(false, cmd::RecalculateDistances);
+    const Laid unbroken = LayOutWithoutBars();
     const std::string report = "MESSAGE Message 51 Ligne trop longue. Essayez avec fonction Ligne supérieure.\n";
     EXPECT_EQ(unbroken.out, report);
-    ASSERT_EQ(unbroken.lines.size(), 2u);
+    ASSERT_EQ(unbroken.lines.size(), 1u);
     EXPECT_EQ(Notes(unbroken.lines[0]), 64);
 }
 

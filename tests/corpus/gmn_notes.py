@@ -339,7 +339,13 @@ class SequenceReader:
         duration = self.base * (2 - Fraction(1, 2 ** self.dots))
         if event.rest or event.name == EMPTY:
             return duration, None
-        return duration, 12 * (self.octave + 4) + PITCH_CLASSES[event.name] + event.accidental
+        key = 12 * (self.octave + 4) + PITCH_CLASSES[event.name] + event.accidental
+        # MIDI holds keys 0 to 127: a note beyond them sounds in the nearest octave inside.
+        while key > 127:
+            key -= 12
+        while key < 0:
+            key += 12
+        return duration, key
 
     def chord(self):
         """Tags inside a chord only matter when they begin or end a tie or a slur; its ends count once it is

@@ -25,6 +25,8 @@ class GmnNotes(unittest.TestCase):
         # Names, accidentals, octaves carried over, and a number standing apart as the octave.
         ("[c#1 d&& h0 b e-1 fis2 sol la 1]", [(0, 61), (F(1, 4), 60), (F(1, 2), 59), (F(3, 4), 59), (1, 40),
                                              (F(5, 4), 78), (F(3, 2), 79), (F(7, 4), 69)]),
+        # Keys beyond MIDI's sound in the nearest octave it holds.
+        ("[c7 a c-6]", [(0, 120), (F(1, 4), 117), (F(1, 2), 0)]),
         # A chord lasts as long as its longest note; rests and empty events only take time; every sequence
         # starts at 0.
         ("{[{c, e/2} _/4 g], [empty/2 a0]}", [(0, 60), (0, 64), (F(3, 4), 67), (F(1, 2), 57)]),

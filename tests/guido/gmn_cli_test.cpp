@@ -1,8 +1,13 @@
 // notavera-cli end to end: gmn-trace (the trace lines, the modes, the error lines, the exit status) and
-// import-gmn, which saves what it read before an error.
+// import-gmn, which saves what it read before an error and lays the piece out so that it sounds as written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <nlohmann/json.hpp>
+
 #include "support/cli_runner.h"
+#include "support/midi_csv.h"
 #include "support/test_files.h"
 
 namespace notavera {
@@ -57,6 +62,42 @@ TEST_F(GmnCli, ImportReportsAReadingErrorAndSavesWhatWasRead) {
     EXPECT_NE(missing.err.find("Could not open file"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "none.mus"));
     EXPECT_EQ(RunCli(dir.path(), {"import-gmn", "only-one.gmn"}).status, 2);
+}
+
+// Sixteen bars of eighths over a staff without bar lines that holds long values (a rest of seven whole notes, a note
+// of nine, a chord whose notes last sixteen and eight), or whose bar of ten wholes is longer than a line: the lines
+// end inside the long values, which are written in tied parts and rests and still sound once, in time.
+TEST_F(GmnCli, LinesEndingInsideLongValuesKeepEveryNoteInTime) {
+    using Heard = std::vector<std::pair<std::uint32_t, int>>;
+    constexpr std::uint32_t whole = 1024;
+    const std::pair<const char*, Heard> cases[] = {
+        {"[_*7/1 c0*9/1]", {{7 * whole, 48}}},
+        {"[{c0*16/1, e0*8/1} g0*8/1]", {{0, 48}, {0, 52}, {16 * whole, 55}}},
+        {"[\\meter<\"4/4\"> c0*3/1 \\meter<\"10/1\"> c0/1 d e f g a b c d e ]",
+         {{0, 48}, {3 * whole, 48}, {4 * whole, 50}, {5 * whole, 52}, {6 * whole, 53}, {7 * whole, 55},
+          {8 * whole, 57}, {9 * whole, 59}, {10 * whole, 48}, {11 * whole, 50}, {12 * whole, 52}}},
+    };
+    std::string eighths;
+    for (int bar = 0; bar < 16; ++bar) eighths += "c1/8 d e f g a b c2 | ";
+    for (const auto& [other, expected] : cases) {
+        ASSERT_EQ(run("import-gmn", "{[\\meter<\"4/4\"> " + eighths + "], " + other + "}", {"out.mus"}).status, 0);
+        const auto info = nlohmann::json::parse(RunCli(dir.path(), {"info", "out.mus"}).out);
+        int staves = 0;
+        for (const auto& page : info["pages"])
+            for (const auto& staff : page["staves"]) staves += staff["elementCount"].get<int>() > 0;
+        EXPECT_GE(staves, 6) << "the music goes on over three lines at least: " << other;
+        ASSERT_EQ(RunCli(dir.path(), {"export-midi", "out.mus", "out.mid"}).status, 0);
+        const test::MidiCsv midi = test::ReadMidiCsv(dir / "out.mid");
+        ASSERT_EQ(midi.tracks.size(), 2u);
+        Heard upper, lower;
+        for (const test::HeardNote& n : test::HeardNotes(midi.tracks[1]))
+            (n.key >= 60 ? upper : lower).push_back({n.on, n.key});
+        constexpr int scale[] = {60, 62, 64, 65, 67, 69, 71, 72};
+        ASSERT_EQ(upper.size(), 128u);
+        for (std::uint32_t i = 0; i < 128; ++i) EXPECT_EQ(upper[i], std::make_pair(128 * i, scale[i % 8])) << i;
+        std::sort(lower.begin(), lower.end());
+        EXPECT_EQ(lower, expected) << other;
+    }
 }
 
 }  // namespace

@@ -424,7 +424,7 @@ TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeButComeNoNearerTheNot
 
 // Where the leading staff is tight, shorter values of another staff push the music after them right: they stand clear
 // of the bar line that follows them, and a clef changed between two of them keeps its room.
-TEST_F(Layout, TheBarLinesAndClefsOfAnotherStaffGetRoomBetweenItsNotes) {
+TEST_F(Layout, TheBarLinesClefsAndGraceNotesOfAnotherStaffGetRoomBetweenItsNotes) {
     load("{[g/8 g | g], [e/16 e e e | e/4]}", 2, 2);
     setXs(0, {100, 130, 160, 190});
     setXs(1, {100, 110, 120, 130, 160, 190});
@@ -441,6 +441,13 @@ TEST_F(Layout, TheBarLinesAndClefsOfAnotherStaffGetRoomBetweenItsNotes) {
     EXPECT_EQ(lower[1] - lower[0], 40) << "the clef keeps its distance to the note before it";
     EXPECT_EQ(lower[2] - lower[1], 60) << "and to the note after it";
     EXPECT_EQ(xs(0)[1], lower[2]);
+    load("{[g/8 g g], [e/8 \\grace(f/16) e e]}", 2, 2);
+    setXs(0, {100, 130, 160});
+    setXs(1, {100, 140, 200, 230});
+    align();
+    lower = xs(1);
+    EXPECT_EQ(lower[1] - lower[0], 40) << "a grace note takes no time but keeps its room";
+    EXPECT_EQ(lower[2] - lower[1], 60);
 }
 
 TEST_F(Layout, AlignmentStartsAtTheLatestFirstNoteLeavesCueNotesOutAndABlockWithoutNotesAlone) {

@@ -1,0 +1,59 @@
+// Where the lines of an imported piece may end, and the notes and rests that a line end cuts in two.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "guido/gmn_rational.h"
+
+namespace notavera {
+
+struct ElementRecord;
+struct StaffRecord;
+
+// A note or rest as the import wrote it: its time in whole notes from the start of its sequence, the x it was written
+// at, and what tells it from the other notes of its chord.
+struct GmnPieceSpan {
+    GmnRational start;
+    GmnRational end;
+    int x = 0;
+    bool rest = false;
+    unsigned step = 0;
+    unsigned octave = 0;
+    unsigned code = 0;
+    unsigned dots = 0;
+
+    static GmnPieceSpan Of(const ElementRecord& e, const GmnRational& start, const GmnRational& end);
+    bool Is(const ElementRecord& e) const;
+};
+
+// What the reading knows of one sequence: the staff number (from 1) it belongs to, the times of its bar lines, its
+// notes and rests (grace notes take no time and are left out), and where it ends.
+struct GmnSequenceTimes {
+    int staff = 0;
+    std::vector<GmnRational> bars;
+    std::vector<GmnPieceSpan> pieces;
+    GmnRational end;  // where its last note or rest ends
+};
+
+// The times the lines may end at: the bar ends that every sequence still playing has. A sequence without bar lines
+// lets a line end anywhere its notes and rests can be cut exactly (`GmnCutPiecesAt`).
+std::vector<GmnRational> GmnCutTimes(const std::vector<GmnSequenceTimes>& sequences);
+
+// The times strictly between `from` and `to` at which some sequence begins a note or rest and every sequence can be
+// cut exactly, inside its rests only unless `cuttingNotes`: where the lines may end within a bar longer than a line.
+std::vector<GmnRational> GmnTimesWithin(const std::vector<GmnSequenceTimes>& sequences, const GmnRational& from,
+                                        const GmnRational& to, bool cuttingNotes);
+
+// True when a line ending at `t` cuts a note or rest of the sequence.
+bool GmnCutsPiece(const GmnSequenceTimes& times, const GmnRational& t);
+
+// A line that ends at `t` inside notes or rests of the staff writes each as its part up to `t` and its part from `t`,
+// in the values their lengths take; the parts of a note are tied. The elements keep their order by x.
+void GmnCutPiecesAt(StaffRecord& staff, GmnSequenceTimes& times, const GmnRational& t, int stepUnit);
+
+// The index of the first element of `staff` that belongs after time `t`: everything written before the first note or
+// rest at `t` or later (the bar line that ends the bar stays before the cut).
+std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times, const GmnRational& t);
+
+}  // namespace notavera
