@@ -34,28 +34,40 @@ constexpr unsigned trebleClef = 1;
 constexpr unsigned bassClef = 3;
 constexpr int clefRoom = 60;
 
-// The clef a staff begins with, 0 when a note or rest comes first (or nothing at all).
-unsigned FirstClef(const StaffRecord& staff) {
+// The clef a staff begins with, none when a note or rest comes first (or nothing at all).
+const ElementRecord* LeadingClef(const StaffRecord& staff) {
     for (const ElementRecord& e : staff.elements) {
-        if (e.isSignOfType(SignType::Clef)) return e.signWord().code();
-        if (!e.isSign()) return 0;
+        if (e.isSignOfType(SignType::Clef)) return &e;
+        if (!e.isSign()) return nullptr;
     }
-    return 0;
+    return nullptr;
 }
 
-// A staff that holds music but names no clef before it is read in the treble clef, as GUIDO readers show it.
-void AddTrebleClefWhereNone(ScoreDocument& doc, std::vector<GmnSequenceTimes>& sequences) {
+unsigned FirstClef(const StaffRecord& staff) {
+    const ElementRecord* clef = LeadingClef(staff);
+    return clef ? clef->signWord().code() : 0;
+}
+
+// A staff that holds music but names no clef before it reads in the clef of a staff it stands superposed on, or else
+// in the treble clef, as GUIDO readers show it.
+void AddClefWhereNone(ScoreDocument& doc, std::vector<GmnSequenceTimes>& sequences) {
     PageRecord* page = doc.findPage(1);
     for (std::size_t s = 0; s < sequences.size(); ++s) {
         StaffRecord& staff = page->staves[s];
-        if (staff.elements.empty() || FirstClef(staff) != 0) continue;
+        if (staff.elements.empty() || LeadingClef(staff)) continue;
+        const ElementRecord* shared = nullptr;
+        for (std::size_t t = 0; t < sequences.size() && !shared; ++t)
+            if (t != s && sequences[t].staff == sequences[s].staff) shared = LeadingClef(page->staves[t]);
+        const int param = shared ? shared->param : 0;
+        const int code = shared ? static_cast<int>(shared->signWord().code()) : static_cast<int>(trebleClef);
+        const unsigned sub = shared ? shared->signWord().subValue() : 0;
         // The clef goes in front of everything; the layout respaces the line after it.
         const int x = std::max(0, staff.elements.front().x);
         for (ElementRecord& e : staff.elements) e.x += clefRoom;
         for (GmnPieceSpan& piece : sequences[s].pieces) piece.x += clefRoom;
         doc.currentStaff = static_cast<int>(s);
         doc.currentElement = -1;
-        CreateSign(doc, x, 0, static_cast<int>(trebleClef), SignType::Clef, 0);
+        CreateSign(doc, x, param, code, SignType::Clef, sub);
     }
 }
 
@@ -224,7 +236,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     for (int i = 0; i < n; ++i)
         page->staves[static_cast<std::size_t>(i)] = std::move(staves[static_cast<std::size_t>(i)]);
 
-    AddTrebleClefWhereNone(doc, ordered);
+    AddClefWhereNone(doc, ordered);
     const auto firstOfStaff = std::find_if(staffOf.begin(), staffOf.end(), [&](int k) { return k != staffOf.front(); });
     const bool trebleOverBass =
         FirstClef(page->staves.front()) == trebleClef && firstOfStaff != staffOf.end() &&

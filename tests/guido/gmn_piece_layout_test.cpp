@@ -74,6 +74,18 @@ INSTANTIATE_TEST_SUITE_P(
                       PieceCase{"{[" + Bars("c1/8 d e f", 48) + "], [" + Bars("_/8 c0/4 c0/8", 32) + "]}", 2,
                                 {14, 10}, 1, false}));
 
+// A sequence that names no clef reads in the clef of the staff it shares, or else in the treble clef.
+TEST(GmnPieceLayoutStaves, ASequenceWithoutAClefTakesTheClefOfItsStaff) {
+    HeadlessUi ui(nullptr);
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    ImportGuidoPieceText(doc, "{[\\staff<1> c1 d], [\\staff<2> \\clef<\"f\"> c0 d], [\\staff<2> e0 f]}", ui);
+    std::vector<unsigned> clefs;
+    for (const StaffRecord& staff : doc.findPage(1)->staves)
+        if (!staff.elements.empty()) clefs.push_back(staff.elements.front().signWord().code());
+    EXPECT_EQ(clefs, (std::vector<unsigned>{1, 3, 3}));
+}
+
 TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSystemThatFits) {
     std::string gmn = "{";
     for (int i = 0; i < 16; ++i) gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> c1/1]";
