@@ -33,6 +33,8 @@ constexpr unsigned closestStaves = lineCount + 1;  // four spaces of staff and t
 constexpr unsigned trebleClef = 1;
 constexpr unsigned bassClef = 3;
 constexpr int clefRoom = 60;
+// Aligned staves keep music of different times this many step units apart at least.
+constexpr int minimumStep = 3;
 
 // The clef a staff begins with, none when a note or rest comes first (or nothing at all).
 const ElementRecord* LeadingClef(const StaffRecord& staff) {
@@ -134,14 +136,16 @@ void SpaceEachStaff(ScoreDocument& doc, const SignDistances& distances, int n) {
 }
 
 // The width of the music between consecutive cuts, on staves spaced each on its own, and the room a line has for it.
-// A stretch is as wide as its widest staff; aligning the staves needs some room more.
+// A stretch is as wide as its widest staff, and aligning the staves needs some room more; staves that move at
+// different times need room for each time at which one of them moves.
 struct LineMeasure {
     std::vector<int> widths;
     int room = 0;
 };
 
 LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
-                             const std::vector<std::vector<std::size_t>>& cuts) {
+                             const std::vector<std::vector<std::size_t>>& cuts,
+                             const std::vector<GmnSequenceTimes>& sequences, const std::vector<GmnRational>& cutTimes) {
     const auto xAt = [&](int staff, std::size_t index) {
         const auto& els = page.staves[static_cast<std::size_t>(staff)].elements;
         return index < els.size() ? els[index].x : (els.empty() ? 0 : els.back().x + 4 * stepUnit);
@@ -158,7 +162,15 @@ LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
                                             : cuts[k][static_cast<std::size_t>(i)];
             width = std::max(width, xAt(i, cuts[k + 1][static_cast<std::size_t>(i)]) - xAt(i, from));
         }
-        m.widths.push_back(width + width / 5);
+        const GmnRational from = k == 0 ? GmnRational() : cutTimes[k - 1];
+        std::vector<GmnRational> times;
+        for (const GmnSequenceTimes& s : sequences)
+            for (const GmnPieceSpan& p : s.pieces)
+                if (!(p.start.compare(from) < 0) && (k >= cutTimes.size() || p.start.compare(cutTimes[k]) < 0))
+                    times.push_back(p.start);
+        std::sort(times.begin(), times.end(), [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; });
+        const auto distinct = std::unique(times.begin(), times.end()) - times.begin();
+        m.widths.push_back(std::max(width + width / 5, static_cast<int>(distinct) * minimumStep * stepUnit));
     }
     return m;
 }
@@ -266,7 +278,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         for (const GmnRational& t : cutTimes) cutAt(t);
         cutAt(std::nullopt);
         SpaceEachStaff(doc, distances, n);
-        return MeasureStretches(*page, n, su, cuts);
+        return MeasureStretches(*page, n, su, cuts, ordered, cutTimes);
     };
     LineMeasure measure = cutAndMeasure();
 
