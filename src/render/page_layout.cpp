@@ -23,6 +23,26 @@ VoiceClefs ClefsBefore(const ScoreDocument& doc, const LinePlace& place) {
     return clefs;
 }
 
+bool HoldsMusic(const StaffRecord& staff) {
+    return std::any_of(staff.elements.begin(), staff.elements.end(), [](const ElementRecord& e) { return !e.isSign(); });
+}
+
+// Whether `line` is the piece's last line with music: nothing follows it on its page, nor on a later page.
+bool EndsThePiece(const ScoreDocument& doc, const PageRecord& page, LineRange line) {
+    for (std::size_t i = static_cast<std::size_t>(line.last) + 1; i < page.staves.size(); ++i)
+        if (HoldsMusic(page.staves[i])) return false;
+    for (int p = static_cast<int>(page.number) + 1; p <= doc.pageCount; ++p) {
+        const PageRecord* later = doc.findPage(p);
+        if (later == nullptr || std::any_of(later->staves.begin(), later->staves.end(), HoldsMusic)) return false;
+    }
+    return true;
+}
+
+// A line is stretched to the line length, the piece's last one only when it is two thirds full already.
+bool Justify(const ScoreDocument& doc, PageRecord& page, LineRange line) {
+    return JustifyLine(page, line, std::max(doc.stepUnit, 1), EndsThePiece(doc, page, line));
+}
+
 // A line that received music from the line before begins with its clefs and is respaced as a whole.
 void PrepareReceivingLine(ScoreDocument& doc, const LinePlace& place, DocumentSpacing& source, int step) {
     EnsureLineStartClefs(*doc.findPage(place.page), place.line, ClefsBefore(doc, place), std::max(doc.stepUnit, 1));
@@ -66,7 +86,7 @@ void LayOutLines(ScoreDocument& doc, UiServices& ui, const SignDistances& distan
         if (justify && broken.outcome != BreakOutcome::Unbreakable) {
             const SpacingResult r = SpaceLineOfPage(doc, page, line, SpacingMode::Optimised, source);
             if (r.step != 0) settled = r.step;
-            JustifyLine(page, line, su);
+            Justify(doc, page, line);
         }
         clefs.enterLine(page, line);
     }
@@ -77,7 +97,7 @@ void LayOutLines(ScoreDocument& doc, UiServices& ui, const SignDistances& distan
 void JustifyLines(ScoreDocument& doc, int pageNumber) {
     PageRecord& page = *doc.findPage(pageNumber);
     for (const LineRange& line : LinesOfPage(page))
-        if (JustifyLine(page, line, std::max(doc.stepUnit, 1))) doc.markModified();
+        if (Justify(doc, page, line)) doc.markModified();
 }
 
 void BreakLines(ScoreDocument& doc, UiServices& ui, const SignDistances& distances, int pageNumber,
@@ -93,7 +113,7 @@ void BreakLines(ScoreDocument& doc, UiServices& ui, const SignDistances& distanc
             PrepareReceivingLine(doc, *broken.target, source, step);
         }
         // A line that gave music away, or received some, ends on the line's end again.
-        JustifyLine(*doc.findPage(pageNumber), line, std::max(doc.stepUnit, 1));
+        Justify(doc, *doc.findPage(pageNumber), line);
     }
     SettleReceivingLines(doc, ui, overflow, source, step, reported);
 }
@@ -109,7 +129,7 @@ void FindCursorAgain(ScoreDocument& doc) {
 
 }  // namespace
 
-bool JustifyLine(PageRecord& page, LineRange line, int stepUnit) {
+bool JustifyLine(PageRecord& page, LineRange line, int stepUnit, bool lastOfPiece) {
     const int length = LineLengthOf(page);
     int anchor = INT_MAX, last = INT_MIN;
     bool lastIsBar = false;
@@ -124,7 +144,7 @@ bool JustifyLine(PageRecord& page, LineRange line, int stepUnit) {
     }
     const int target = lastIsBar ? length : length - 3 * stepUnit;
     if (length <= 0 || anchor == INT_MAX || last <= anchor || target <= anchor || last == target) return false;
-    if (last < std::min(length / 2, length - 3 * stepUnit) || last > target + 10 * stepUnit) return false;
+    if ((lastOfPiece && last < length * 2 / 3) || last > target + 10 * stepUnit) return false;
     for (StaffRecord* staff : StavesOf(page, line))
         for (ElementRecord& e : staff->elements)
             if (e.x > anchor)

@@ -33,8 +33,8 @@ int LayOutPage(ScoreDocument& doc, UiServices& ui, const SignDistances& distance
                std::optional<int> step, UnbreakableLines& reported);
 
 // Stretches a line so that it ends at the line length: a final bar on the line's end, a last note or rest three
-// step units before it. The line-start signs stay; lines with too little music (ending before half the line)
-// and lines that run past the line length by more than ten step units are left alone. True when x changed.
-bool JustifyLine(PageRecord& page, LineRange line, int stepUnit);
+// step units before it. The line-start signs stay; the last line of a piece is stretched only when it is two thirds
+// full, and lines that run past the line length by more than ten step units are left alone. True when x changed.
+bool JustifyLine(PageRecord& page, LineRange line, int stepUnit, bool lastOfPiece);
 
 }  // namespace notavera

@@ -217,5 +217,62 @@ TEST(SpacingScript, ALongLineIsBrokenAtBarsIntoLinesThatFit) {
     EXPECT_EQ(Notes(unbroken.lines[0]), 64);
 }
 
+// Sixteen bars on a system of two staves, all on its first line: quarters over halves, far beyond the line.
+struct SystemLines {
+    std::string out;
+    std::vector<std::vector<nlohmann::json>> systems;  // the staves of each system holding music, page after page
+    int lineLength = 0;
+};
+
+SystemLines LayOutTwoStaffSystem(int command) {
+    test::TempDir dir;
+    test::ScoreBuilder score(1, 4, 2);
+    constexpr int barWidth = 240;
+    for (int bar = 0; bar < 16; ++bar) {
+        const int x = 100 + bar * barWidth;
+        score.on(1, 0).notes(x, barWidth / 4, 4, 1 + bar % 7);
+        // The staves were written apart: the lower one's notes and bars stand a little further right.
+        score.on(1, 1).notes(x + 7, barWidth / 2, 2, 1 + bar % 5, 3);
+        score.on(1, 0).bar(x + barWidth - 20);
+        score.on(1, 1).bar(x + barWidth - 9);
+    }
+    score.setCurrent(1, 0);
+    EXPECT_TRUE(score.saveAs(dir / "score.mus"));
+    const Laid laid = RunLayout(dir, command);
+    SystemLines lines{laid.out, {}, laid.lineLength};
+    for (std::size_t i = 0; i + 1 < laid.lines.size(); i += 2) lines.systems.push_back({laid.lines[i], laid.lines[i + 1]});
+    return lines;
+}
+
+std::vector<int> BarXs(const nlohmann::json& elements) {
+    std::vector<int> xs;
+    for (const auto& e : elements)
+        if (e["kind"] == "sign" && e["signType"] == static_cast<int>(SignType::Bar)) xs.push_back(e["x"]);
+    return xs;
+}
+
+// On systems of two staves the page layouts break at bars shared by both staves, keep each system's bar lines at
+// one x, nothing beyond the line, and (but for the raw page and the last line) end every system at the line's end.
+TEST(SpacingScript, SystemsOfTwoStavesAreBrokenAlignedAndJustified) {
+    for (const int command : {cmd::LayOutPageRaw, cmd::LayOutPageJustified, cmd::RecalculateDistances}) {
+        const SystemLines laid = LayOutTwoStaffSystem(command);
+        EXPECT_EQ(laid.out, "") << command;
+        ASSERT_GE(laid.systems.size(), 3u) << command;
+        int notes = 0;
+        for (std::size_t i = 0; i < laid.systems.size(); ++i) {
+            const auto& system = laid.systems[i];
+            EXPECT_EQ(BarXs(system[0]), BarXs(system[1])) << command << " system " << i;
+            for (const auto& staff : system) {
+                EXPECT_LE(staff.back()["x"].get<int>(), laid.lineLength) << command << " system " << i;
+                notes += Notes(staff);
+            }
+            if (command != cmd::LayOutPageRaw && i + 1 < laid.systems.size()) {
+                EXPECT_GE(system[0].back()["x"].get<int>(), laid.lineLength - 30) << command << " system " << i;
+            }
+        }
+        EXPECT_EQ(notes, 16 * 6) << command;
+    }
+}
+
 }  // namespace
 }  // namespace notavera

@@ -734,15 +734,23 @@ TEST_F(Layout, EachUnbreakableLineIsReportedOncePerCommand) {
     EXPECT_EQ(messageIds(), (std::vector{51, 51, 51}));
 }
 
-TEST_F(Layout, JustifyingStretchesAFullLineToItsEndAndLeavesAShortOne) {
-    load("{[\\clef<\"g\"> g g g g g |], [\\clef<\"g\"> g g]}");
-    setXs(0, {30, 100, 300, 500, 700, 900, 1000});
-    setXs(1, {30, 100, 200});
-    LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::JustifyPage);
-    EXPECT_EQ(staff(0).elements.front().x, 30);  // line-start signs stay
-    EXPECT_EQ(staff(0).elements[1].x, 100);      // the first note anchors the stretch
-    EXPECT_EQ(staff(0).elements.back().x, 1800);
-    EXPECT_EQ(staff(1).elements.back().x, 200);
+// Every line but the piece's last is stretched to the line's end, however little it holds; the last one only when
+// two thirds full.
+TEST_F(Layout, JustifyingStretchesEveryLineButAShortLastOne) {
+    struct Case {
+        int firstEnd, lastEnd;  // where the music of the two lines ends before and after
+        int firstAfter, lastAfter;
+    };
+    for (const Case c : {Case{1000, 200, 1800, 200}, Case{500, 1300, 1800, 1800}}) {
+        load("{[\\clef<\"g\"> g g g g g |], [\\clef<\"g\"> g g]}");
+        setXs(0, {30, 100, 300, 400, 450, c.firstEnd - 20, c.firstEnd});
+        setXs(1, {30, 100, c.lastEnd});
+        LayOutPage(ctx.doc, ctx.ui, ctx.shell.settings.distanceSteps, PageLayoutMode::JustifyPage);
+        EXPECT_EQ(staff(0).elements.front().x, 30);  // line-start signs stay
+        EXPECT_EQ(staff(0).elements[1].x, 100);      // the first note anchors the stretch
+        EXPECT_EQ(staff(0).elements.back().x, c.firstAfter);
+        EXPECT_EQ(staff(1).elements.back().x, c.lastAfter - (c.lastAfter == 1800 ? 30 : 0));
+    }
 }
 
 }  // namespace
