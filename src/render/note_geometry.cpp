@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "render/geometry.h"
 #include "render/music_font_table.h"
+#include "score/clef_values.h"
 
 namespace notavera {
 namespace {
@@ -106,6 +108,16 @@ bool SingleStemUp(const DrawingContext& dc, const StaffPlace& place, const Eleme
     const auto n = e.noteWord();
     if (n.stemAutomatic()) return y < place.middleLine(dc.metrics);
     return n.stemFlag();
+}
+
+bool SingleStemUpOnStaff(const StaffRecord& staff, const ElementRecord& e) {
+    const auto n = e.noteWord();
+    if (!n.stemAutomatic()) return n.stemFlag();
+    // Offsets count half spaces up from the staff's reference height; the middle line stands twelve below it.
+    constexpr int middleLine = -12;
+    const int lines = staff.lines().lineCount() > 0 ? static_cast<int>(staff.lines().lineCount()) : 5;
+    return PitchToOffset(static_cast<int>(n.step()), static_cast<int>(e.w0().octave()), ClefValueOnStaff(staff, e.x),
+                         1, lines) < middleLine;
 }
 
 bool HasStem(const ElementRecord& e, int value) { return value >= 3 && e.noteWord().headShape() != NoStemShape; }

@@ -69,6 +69,8 @@ int StemPositionShift(const DrawingContext& dc, int value);
 // The direction a note's stem takes on its own: with automatic stems up below the middle line, otherwise the note's
 // stem-up flag.
 bool SingleStemUp(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int y);
+// The same decision before anything is drawn, from the note's pitch under the clef in force on its staff.
+bool SingleStemUpOnStaff(const StaffRecord& staff, const ElementRecord& e);
 
 // Whether a note of drawn value `value` is drawn with a stem at all (half notes and shorter, but not "Sans Queue").
 bool HasStem(const ElementRecord& e, int value);

@@ -184,6 +184,9 @@ TEST_F(Layout, NotesAdvanceByTheirValueAndSignsLeaveTheirRoom) {
         {"[\\meter<\"3/4\"> g]", {start, start + 80 + 30}},  // the time signature's drawn width and distance
         {"[g/16 a#]", {start, start + 30 + 20}},             // room for the accidental after a short value
         {"[\\clef<\"g\"> \\key<3> g g]", {start, start + 100 + 20 * 4 * 3 / 4, start + 100 + 60 + 120}},
+        // An automatic stem below the middle line points up: its flag gets room; above it, it does not.
+        {"[\\clef<\"g\"> e/16 g]", {start, start + 100, start + 100 + 50}},
+        {"[\\clef<\"g\"> e2/16 g]", {start, start + 100, start + 100 + 30}},
     };
     for (const Case& c : cases) {
         load(c.gmn);
