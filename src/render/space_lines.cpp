@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/note_advance.h"
+#include "render/note_geometry.h"
 #include "render/spacing_matrix.h"
 #include "render/spacing_sign_gap.h"
 #include "score/records.h"
@@ -300,9 +301,19 @@ bool Settled(int x, int previousX, int stepCount, const SpacingSettings& s, int&
     return step < 1;
 }
 
+// The rules for flagged notes read the stem-up flag: a note with an automatic stem gets the direction its drawing
+// will give it (the drawing writes its decision into the same flag).
+void SettleAutomaticStems(std::span<StaffRecord* const> staves) {
+    for (StaffRecord* staff : staves)
+        for (ElementRecord& e : staff->elements)
+            if (e.isNote() && !IsChordMember(e) && e.noteWord().stemAutomatic())
+                e.noteWord().setStemFlag(SingleStemUpOnStaff(*staff, e));
+}
+
 }  // namespace
 
 SpacingResult SpaceLines(std::span<StaffRecord* const> staves, SpacingMode mode, SpacingSettings& settings) {
+    SettleAutomaticStems(staves);
     SpacingResult result{settings.step, 0, 0};
     const std::vector<SpacingEntry> m = BuildSpacingMatrix(staves, settings.tolerance);
     if (m.empty()) return result;

@@ -190,6 +190,8 @@ TEST_F(Layout, NotesAdvanceByTheirValueAndSignsLeaveTheirRoom) {
     };
     for (const Case& c : cases) {
         load(c.gmn);
+        // As typed: no drawing has decided the automatic stems yet.
+        for (ElementRecord& e : staff(0).elements) e.noteWord().setStemFlag(false);
         s = Plain();
         const SpacingResult r = space(s);
         EXPECT_EQ(xs(0), c.xs) << c.gmn;
