@@ -216,15 +216,22 @@ bool BuildGrid(const StaffRecord& staff, std::span<StaffRecord* const> staves, c
     return true;
 }
 
-// A clef, key or time signature that a staff changes between two of its notes, or grace notes that take no time,
-// keep the room they had there: when the grid brings the two notes' times closer, the times from the later one on
-// move right by what is missing.
+bool ShowsAccidental(const ElementRecord& e) {
+    const auto nw = e.noteWord();
+    return e.isNote() && nw.accidental() != Accidental::None && !nw.hiddenAccidental();
+}
+
+// A clef, key or time signature that a staff changes between two of its notes, grace notes that take no time, or the
+// accidentals of a note, keep the room they had there: when the grid brings the two notes' times closer, the times
+// from the later one on move right by what is missing.
 void MakeRoomForSigns(std::span<StaffRecord* const> staves, const AlignSettings& s, Grid& grid) {
     for (const StaffRecord* staff : staves) {
+        const auto& els = staff->elements;
         SlotWalk walk(s);
         std::optional<std::pair<SlotTime, int>> previous;  // the time and old x of the last note that took a time
         bool signSince = false;
-        for (const ElementRecord& e : staff->elements) {
+        for (std::size_t k = 0; k < els.size(); ++k) {
+            const ElementRecord& e = els[k];
             if (e.isSignOfType(SignType::Clef) || e.isSignOfType(SignType::KeyChange) ||
                 e.isSignOfType(SignType::TimeSignature) || (!e.isSign() && !Counts(e, s))) {
                 signSince = previous.has_value();
@@ -233,7 +240,10 @@ void MakeRoomForSigns(std::span<StaffRecord* const> staves, const AlignSettings&
             if (!Counts(e, s)) continue;
             const std::optional<SlotTime> time = walk.next(e);
             if (!time) continue;
-            if (signSince) {
+            // Any note of the chord may carry the accidental.
+            bool accidental = false;
+            for (std::size_t j = k; j < els.size() && els[j].x == e.x; ++j) accidental = accidental || ShowsAccidental(els[j]);
+            if (previous && (signSince || accidental)) {
                 const auto it = grid.find(*time);
                 const int missing = (e.x - previous->second) - (it->second - grid.at(previous->first));
                 if (missing > 0)

@@ -429,7 +429,7 @@ TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeButComeNoNearerTheNot
 
 // Where the leading staff is tight, shorter values of another staff push the music after them right: they stand clear
 // of the bar line that follows them, and a clef changed between two of them keeps its room.
-TEST_F(Layout, TheBarLinesClefsAndGraceNotesOfAnotherStaffGetRoomBetweenItsNotes) {
+TEST_F(Layout, TheBarLinesClefsGraceNotesAndAccidentalsOfAnotherStaffGetRoomBetweenItsNotes) {
     load("{[g/8 g | g], [e/16 e e e | e/4]}", 2, 2);
     setXs(0, {100, 130, 160, 190});
     setXs(1, {100, 110, 120, 130, 160, 190});
@@ -453,6 +453,11 @@ TEST_F(Layout, TheBarLinesClefsAndGraceNotesOfAnotherStaffGetRoomBetweenItsNotes
     lower = xs(1);
     EXPECT_EQ(lower[1] - lower[0], 40) << "a grace note takes no time but keeps its room";
     EXPECT_EQ(lower[2] - lower[1], 60);
+    load("{[g/8 g g], [e/8 f# e]}", 2, 2);
+    setXs(0, {100, 130, 160});
+    setXs(1, {100, 150, 200});
+    align();
+    EXPECT_EQ(xs(1)[1] - xs(1)[0], 50) << "and so does an accidental";
 }
 
 TEST_F(Layout, AlignmentStartsAtTheLatestFirstNoteLeavesCueNotesOutAndABlockWithoutNotesAlone) {
