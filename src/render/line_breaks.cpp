@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "render/line_respacing.h"
 #include "render/line_start_signs.h"
+#include "score/accidental_context.h"
 #include "score/page_append.h"
 
 namespace notavera {
@@ -74,8 +75,15 @@ std::vector<ElementRecord> TakePortion(StaffRecord& staff, std::size_t from, std
     return taken;
 }
 
+// A line that begins where another's music stops begins in the key in force there.
+void StartInKeyOf(const StaffRecord& before, StaffRecord& line) {
+    const KeyInEffect key = KeyInEffectAt(before, static_cast<int>(before.elements.size()) - 1, INT_MAX);
+    line.key().setKeyKind(key.cancelled ? KeyKind::None : key.kind);
+    line.key().setKeyCount(key.cancelled ? 0 : key.count);
+}
+
 // The portion goes to the start of `dst`, after its line-start signs, keeping its distances; the music already
-// there moves right to make room.
+// there moves right to make room. `dst` begins in the key in force where the music left `src`.
 void MoveToLineStart(PageRecord& srcPage, LineRange src, const Portion& p, PageRecord& dstPage, LineRange dst,
                      int su) {
     const auto [low, high] = PortionExtent(srcPage, src, p);
@@ -97,10 +105,12 @@ void MoveToLineStart(PageRecord& srcPage, LineRange src, const Portion& p, PageR
         for (std::size_t i = at; i < d.elements.size(); ++i) d.elements[i].x += push;
         for (ElementRecord& e : moved) e.x = base + (e.x - low);
         d.elements.insert(d.elements.begin() + static_cast<std::ptrdiff_t>(at), moved.begin(), moved.end());
+        StartInKeyOf(srcPage.staves[static_cast<std::size_t>(src.first + k)], d);
     }
 }
 
-// The portion goes to the end of `dst`, keeping its distances, one bar distance after what is there.
+// The portion goes to the end of `dst`, keeping its distances, one bar distance after what is there; `src` then
+// begins in the key in force at the end of `dst`.
 void MoveToLineEnd(PageRecord& srcPage, LineRange src, const Portion& p, PageRecord& dstPage, LineRange dst,
                    int su) {
     const auto [low, high] = PortionExtent(srcPage, src, p);
@@ -112,8 +122,9 @@ void MoveToLineEnd(PageRecord& srcPage, LineRange src, const Portion& p, PageRec
         std::vector<ElementRecord> moved =
             TakePortion(srcPage.staves[static_cast<std::size_t>(src.first + k)], p.from[kk], p.to[kk]);
         for (ElementRecord& e : moved) e.x = base + (e.x - low);
-        auto& els = dstPage.staves[static_cast<std::size_t>(dst.first + k)].elements;
-        els.insert(els.end(), moved.begin(), moved.end());
+        StaffRecord& d = dstPage.staves[static_cast<std::size_t>(dst.first + k)];
+        d.elements.insert(d.elements.end(), moved.begin(), moved.end());
+        StartInKeyOf(d, srcPage.staves[static_cast<std::size_t>(src.first + k)]);
     }
 }
 

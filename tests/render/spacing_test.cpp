@@ -637,6 +637,14 @@ TEST_F(LineCuts, DownMovesTheRestOfTheLineToTheStartOfTheNextAndOnTheLastLineToA
     EXPECT_FALSE(staff(0, 2).key().indented());
 }
 
+TEST_F(LineCuts, TheNextLineBeginsInTheKeyInForceWhereItsMusicComesFrom) {
+    load("{[\\clef<\"g\"> g g | \\key<2> f f], [\\clef<\"g\"> e e]}");
+    on(0);
+    ASSERT_EQ(CutLine(ctx, between(0, 4), LineCut::Down), 1);
+    EXPECT_EQ(staff(1).key().keyKind(), KeyKind::Sharps);
+    EXPECT_EQ(staff(1).key().keyCount(), 2u);
+}
+
 TEST_F(LineCuts, UpMovesTheStartOfTheLineToTheEndOfThePreviousOneButNotOnTheFirstLine) {
     on(1);
     ASSERT_EQ(CutLine(ctx, between(1, 1), LineCut::Up), 1);
