@@ -222,6 +222,24 @@ void DealOutLines(ScoreDocument& doc, UiServices& ui, int n, const std::vector<s
     }
 }
 
+// Two voices on one staff keep their rests out of each other's way: the upper voice's rests stand two spaces higher,
+// the lower voice's two spaces lower, as engravers set them.
+void SeparateRestsOfSharedStaves(PageRecord& page) {
+    constexpr int shift = 4;  // diatonic steps: two staff spaces
+    for (std::size_t i = 1; i < page.staves.size(); ++i) {
+        if (page.staves[i].key().distance() != 0) continue;
+        for (const auto& [staff, steps] : {std::pair{&page.staves[i - 1], shift}, std::pair{&page.staves[i], -shift}})
+            for (ElementRecord& e : staff->elements) {
+                if (!e.isRest() || e.w0().hidden()) continue;
+                const int place = std::clamp(static_cast<int>(e.w0().octave()) * 7 +
+                                                 static_cast<int>(e.noteWord().step()) - 1 + steps,
+                                             0, 7 * 8 - 1);
+                e.w0().setOctave(static_cast<unsigned>(place / 7));
+                e.noteWord().setStep(static_cast<unsigned>(place % 7 + 1));
+            }
+    }
+}
+
 }  // namespace
 
 void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenceTimes> sequences,
@@ -330,6 +348,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         doc.currentElement = -1;
         RecalculateDistances(doc, ui, distances, false);
     }
+    for (PageRecord& laidOut : doc.pages) SeparateRestsOfSharedStaves(laidOut);
     // The pitches' display and the chords follow the places the layout settled.
     EngraveImportedPages(doc);
     doc.markModified();

@@ -86,6 +86,25 @@ TEST(GmnPieceLayoutStaves, ASequenceWithoutAClefTakesTheClefOfItsStaff) {
     EXPECT_EQ(clefs, (std::vector<unsigned>{1, 3, 3}));
 }
 
+// Two voices on one staff: the upper voice's rests stand two spaces higher than a lone voice's, the lower voice's two
+// spaces lower.
+TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
+    const auto restPlaces = [](const std::string& gmn) {
+        HeadlessUi ui(nullptr);
+        ScoreDocument doc;
+        SetUpNewDocument(doc, 1);
+        ImportGuidoPieceText(doc, gmn, ui);
+        std::vector<int> places;
+        for (const StaffRecord& staff : doc.findPage(1)->staves)
+            for (const ElementRecord& e : staff.elements)
+                if (e.isRest()) places.push_back(static_cast<int>(e.w0().octave() * 7 + e.noteWord().step()));
+        return places;
+    };
+    const std::vector<int> alone = restPlaces("[c1 _]");
+    ASSERT_EQ(alone.size(), 1u);
+    EXPECT_EQ(restPlaces("{[\\staff<1> c1 _], [\\staff<1> _ e0]}"), (std::vector<int>{alone[0] + 4, alone[0] - 4}));
+}
+
 TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSystemThatFits) {
     std::string gmn = "{";
     for (int i = 0; i < 16; ++i) gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> c1/1]";
