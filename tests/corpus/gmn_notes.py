@@ -35,6 +35,7 @@ NAMES = sorted(list(PITCH_CLASSES) + [EMPTY], key=len, reverse=True)  # longest 
 class Tag:
     name: str
     tag_id: str | None
+    parameters: str | None = None  # the text between < and >, for readers that need it
 
 
 @dataclass
@@ -49,7 +50,7 @@ class Event:
 
 
 def tokens(text):
-    """Punctuation as itself, Tag and Event objects; comments, tag parameters and whitespace dropped."""
+    """Punctuation as itself, Tag and Event objects; comments and whitespace dropped."""
     i, n = 0, len(text)
     while i < n:
         c = text[i]
@@ -109,9 +110,11 @@ def read_tag(text, i):
     j = i
     while j < len(text) and text[j].isspace():
         j += 1
+    parameters = None
     if j < len(text) and text[j] == "<":
         i = skip_parameters(text, j)
-    return Tag(name, tag_id), i
+        parameters = text[j + 1:i - 1]
+    return Tag(name, tag_id, parameters), i
 
 
 def skip_parameters(text, i):

@@ -9,6 +9,7 @@ from fractions import Fraction as F
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 from check_corpus import compare  # noqa: E402
 from gmn_notes import GmnError, read_gmn  # noqa: E402
+from gmn_to_ly import lilypond, read_voices  # noqa: E402
 from midi_notes import MidiError, read_midi  # noqa: E402
 
 
@@ -62,6 +63,37 @@ class GmnNotes(unittest.TestCase):
             with self.subTest(text=text):
                 with self.assertRaises(GmnError):
                     read_gmn(text)
+
+
+class LilyPondInput(unittest.TestCase):
+    VOICES = [
+        # GUIDO octave 1 is c'; names, accidentals, octaves and durations carried over.
+        ("[c#1/8 d&& h0 e&-1 fis2 la a&]", "cis'8 deses'8 b8 es,8 fis''8 a''8 as''8"),
+        ("[c1*3/8 d/4. e.. f/2 g*5/8 _/4 empty]", "c'4. d'4. e'4.. f'2 g'1*5/8 r4 s4"),
+        # A chord lasts as long as its longest member; tuplet notes are grouped until they fill a plain value.
+        ("[{c, e/2} a0/12 h c1 {d/6, f} e g]", "<c' e'>2 \\tuplet 3/2 { a8 b8 c'8 } \\tuplet 3/2 { <d' f'>4 e'4 g'4 }"),
+        # Ties join only the same key; chained begin/end pairs tie every bar; a slur end without id closes the
+        # latest, and slurs that overlap are numbered; nested beams keep the outer one.
+        ("[\\tie(c d d) \\tieBegin e \\tieBegin e \\tieEnd e \\tieEnd]", "c'4 d'4~ d'4 e'4~ e'4~ e'4"),
+        ("[\\slurBegin c \\slurBegin d e \\slurEnd f \\slurEnd \\sl<\"down\">(g a)]",
+         "c'4( d'4\\=2( e'4\\=2) f'4) g'4_( a'4)"),
+        ("[\\beam(c/8 \\beam(d e) f) \\grace(g/16) a/4 \\fermata(h)]",
+         "c'8[ d'8 e'8 f'8] \\grace { g'16 } a'4 b'4\\fermata"),
+    ]
+
+    def test_voices(self):
+        for text, expected in self.VOICES:
+            with self.subTest(text=text):
+                self.assertEqual(" ".join(read_voices(text)[0].text(None).split()), expected)
+
+    def test_staves_and_what_rules_them(self):
+        text = ('{[\\clef<"f"> \\key<-2> \\meter<"3/4"> c0/4 | d e f], [\\staff<1> _/4 | g0/2 \\staff<2> a/4],'
+                '[\\clef<"c3"> \\key<"e"> c/4 | {d, \\staff<2> f} e f]}')
+        out = lilypond(text)
+        self.assertEqual(out.count("\\new Staff"), 3)
+        for part in ["\\clef bass \\key bes \\major \\time 3/4 \\partial 4 c4", "\\voiceTwo",
+                     '\\change Staff = "s2"', "\\clef alto \\key e \\minor", "s1*1/4 f'4"]:
+            self.assertIn(part, out)
 
 
 def smf(division, *tracks):
