@@ -50,6 +50,21 @@ unsigned FirstClef(const StaffRecord& staff) {
     return clef ? clef->signWord().code() : 0;
 }
 
+// A voice that names no key takes the key of a voice it shares its staff with: in GUIDO the key belongs to the staff.
+void ShareKeysOfStaves(PageRecord& page, const std::vector<GmnSequenceTimes>& sequences) {
+    for (std::size_t s = 0; s < sequences.size(); ++s) {
+        StaffRecord& staff = page.staves[s];
+        if (staff.key().keyKind() != KeyKind::None) continue;
+        for (std::size_t t = 0; t < sequences.size(); ++t) {
+            const StaffRecord& other = page.staves[t];
+            if (t == s || sequences[t].staff != sequences[s].staff || other.key().keyKind() == KeyKind::None) continue;
+            staff.key().setKeyKind(other.key().keyKind());
+            staff.key().setKeyCount(other.key().keyCount());
+            break;
+        }
+    }
+}
+
 // A staff that holds music but names no clef before it reads in the clef of a staff it stands superposed on, or else
 // in the treble clef, as GUIDO readers show it.
 void AddClefWhereNone(ScoreDocument& doc, std::vector<GmnSequenceTimes>& sequences) {
@@ -267,6 +282,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         page->staves[static_cast<std::size_t>(i)] = std::move(staves[static_cast<std::size_t>(i)]);
 
     AddClefWhereNone(doc, ordered);
+    ShareKeysOfStaves(*page, ordered);
     const auto firstOfStaff = std::find_if(staffOf.begin(), staffOf.end(), [&](int k) { return k != staffOf.front(); });
     const bool trebleOverBass =
         FirstClef(page->staves.front()) == trebleClef && firstOfStaff != staffOf.end() &&

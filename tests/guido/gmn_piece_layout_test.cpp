@@ -74,16 +74,21 @@ INSTANTIATE_TEST_SUITE_P(
                       PieceCase{"{[" + Bars("c1/8 d e f", 48) + "], [" + Bars("_/8 c0/4 c0/8", 32) + "]}", 2,
                                 {14, 10}, 1, false}));
 
-// A sequence that names no clef reads in the clef of the staff it shares, or else in the treble clef.
-TEST(GmnPieceLayoutStaves, ASequenceWithoutAClefTakesTheClefOfItsStaff) {
+// A sequence that names no clef reads in the clef of the staff it shares, or else in the treble clef; one that names
+// no key takes the key of the staff it shares.
+TEST(GmnPieceLayoutStaves, ASequenceWithoutAClefOrKeyTakesThoseOfItsStaff) {
     HeadlessUi ui(nullptr);
     ScoreDocument doc;
     SetUpNewDocument(doc, 1);
-    ImportGuidoPieceText(doc, "{[\\staff<1> c1 d], [\\staff<2> \\clef<\"f\"> c0 d], [\\staff<2> e0 f]}", ui);
-    std::vector<unsigned> clefs;
-    for (const StaffRecord& staff : doc.findPage(1)->staves)
-        if (!staff.elements.empty()) clefs.push_back(staff.elements.front().signWord().code());
+    ImportGuidoPieceText(doc, "{[\\staff<1> c1 d], [\\staff<2> \\clef<\"f\"> \\key<3> c0 d], [\\staff<2> e0 f]}", ui);
+    std::vector<unsigned> clefs, keys;
+    for (const StaffRecord& staff : doc.findPage(1)->staves) {
+        if (staff.elements.empty()) continue;
+        clefs.push_back(staff.elements.front().signWord().code());
+        keys.push_back(staff.key().keyCount());
+    }
     EXPECT_EQ(clefs, (std::vector<unsigned>{1, 3, 3}));
+    EXPECT_EQ(keys, (std::vector<unsigned>{0, 3, 3}));
 }
 
 // Two voices on one staff: the upper voice's rests stand two spaces higher than a lone voice's, the lower voice's two
