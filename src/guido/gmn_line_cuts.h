@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "guido/gmn_rational.h"
@@ -33,6 +34,7 @@ struct GmnSequenceTimes {
     int staff = 0;
     std::vector<GmnRational> bars;
     std::vector<GmnPieceSpan> pieces;
+    std::vector<std::pair<GmnRational, bool>> breaks;  // where it asks for a new system, or a new page (true)
     GmnRational end;  // where its last note or rest ends
 };
 

@@ -190,12 +190,13 @@ LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
     return m;
 }
 
-// Which stretches (cut indices, from 0 for the start) begin each line: as many as the line holds, one at least.
-std::vector<std::size_t> LineStarts(const LineMeasure& m) {
+// Which stretches (cut indices, from 0 for the start) begin each line: as many as the line holds, one at least; a
+// stretch the piece starts a system with begins a line.
+std::vector<std::size_t> LineStarts(const LineMeasure& m, const std::vector<bool>& forced) {
     std::vector<std::size_t> starts{0};
     int used = 0;
     for (std::size_t k = 0; k < m.widths.size(); ++k) {
-        if (used > 0 && used + m.widths[k] > m.room) {
+        if (used > 0 && (used + m.widths[k] > m.room || forced[k])) {
             starts.push_back(k);
             used = 0;
         }
@@ -206,22 +207,27 @@ std::vector<std::size_t> LineStarts(const LineMeasure& m) {
 
 // Deals the music of the first system out to the systems that follow, line by line, appending pages as needed. Each
 // staff that receives music starts in the key in force where its music begins.
+// Lines in `pageStarts` begin a new page, whatever room the page before has left.
 void DealOutLines(ScoreDocument& doc, UiServices& ui, int n, const std::vector<std::vector<std::size_t>>& cuts,
-                  const std::vector<std::size_t>& starts) {
+                  const std::vector<std::size_t>& starts, const std::vector<std::size_t>& pageStarts) {
     const int systemsPerPage = static_cast<int>(doc.findPage(1)->staves.size()) / n;
-    std::vector<std::vector<ElementRecord>> music(static_cast<std::size_t>(n));
     std::vector<StaffRecord> originals;
     for (int i = 0; i < n; ++i) originals.push_back(doc.findPage(1)->staves[static_cast<std::size_t>(i)]);
+    int page = 1;
+    int system = 0;
     for (std::size_t line = 1; line < starts.size(); ++line) {
-        const int page = 1 + static_cast<int>(line) / systemsPerPage;
+        const bool newPage = std::find(pageStarts.begin(), pageStarts.end(), line) != pageStarts.end();
+        if (++system == systemsPerPage || newPage) {
+            ++page;
+            system = 0;
+        }
         if (doc.findPage(page) == nullptr && PageAfter(doc, ui, page - 1) == nullptr) break;
         const std::size_t endCut = line + 1 < starts.size() ? starts[line + 1] : cuts.size() - 1;
         for (int i = 0; i < n; ++i) {
             const StaffRecord& from = originals[static_cast<std::size_t>(i)];
             const std::size_t a = cuts[starts[line]][static_cast<std::size_t>(i)];
             const std::size_t b = cuts[endCut][static_cast<std::size_t>(i)];
-            StaffRecord& to =
-                doc.findPage(page)->staves[static_cast<std::size_t>((static_cast<int>(line) % systemsPerPage) * n + i)];
+            StaffRecord& to = doc.findPage(page)->staves[static_cast<std::size_t>(system * n + i)];
             to.elements.assign(from.elements.begin() + static_cast<std::ptrdiff_t>(a),
                                from.elements.begin() + static_cast<std::ptrdiff_t>(b));
             const KeyInEffect key =
@@ -335,7 +341,29 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
                   [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; });
         measure = cutAndMeasure();
     }
-    const std::vector<std::size_t> starts = LineStarts(measure);
+    // The systems and pages the piece asks for begin where it asks.
+    std::vector<std::pair<GmnRational, bool>> breaks;
+    for (const GmnSequenceTimes& s : ordered)
+        for (const auto& b : s.breaks)
+            if (b.first.isPositive() && b.first.compare(end) < 0) breaks.push_back(b);
+    for (const auto& b : breaks)
+        if (std::find(cutTimes.begin(), cutTimes.end(), b.first) == cutTimes.end()) cutTimes.push_back(b.first);
+    if (!breaks.empty()) {
+        std::sort(cutTimes.begin(), cutTimes.end(),
+                  [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; });
+        measure = cutAndMeasure();
+    }
+    const auto asked = [&](std::size_t k, bool page) {
+        return k > 0 && std::any_of(breaks.begin(), breaks.end(), [&](const auto& b) {
+                   return b.first == cutTimes[k - 1] && (b.second || !page);
+               });
+    };
+    std::vector<bool> forced(measure.widths.size());
+    for (std::size_t k = 0; k < forced.size(); ++k) forced[k] = asked(k, false);
+    const std::vector<std::size_t> starts = LineStarts(measure, forced);
+    std::vector<std::size_t> pageStarts;
+    for (std::size_t line = 1; line < starts.size(); ++line)
+        if (asked(starts[line], true)) pageStarts.push_back(line);
 
     // A line that ends inside notes or rests of a staff cuts them in two.
     bool cutPieces = false;
@@ -348,7 +376,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         }
     }
     if (cutPieces) cutAndMeasure();
-    DealOutLines(doc, ui, n, cuts, starts);
+    DealOutLines(doc, ui, n, cuts, starts, pageStarts);
 
     // Each page in turn: the lines begin with their clefs, then are respaced, aligned and justified; a line that is
     // still too long sends its end to the next line, the last line's to a new page laid out in its turn.

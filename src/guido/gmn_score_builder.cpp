@@ -580,6 +580,8 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         addSign(0, '|', SignType::Bar, 0, barAdvance);
     } else if (lastTag_ == "\\doubleBar") {
         addSign(0, 'D', SignType::Bar, 0, barAdvance);
+    } else if (lastTag_ == "\\newSystem" || lastTag_ == "\\newPage") {
+        times_.back().breaks.push_back({tagPosition_, lastTag_ == "\\newPage"});
     } else if (lastTag_ == "\\repeatBegin") {
         addSign(0, 'O', SignType::Bar, 0, barAdvance);
     } else if (lastTag_ == "\\repeatEnd") {

@@ -110,6 +110,22 @@ TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
     EXPECT_EQ(restPlaces("{[\\staff<1> c1 _], [\\staff<1> _ e0]}"), (std::vector<int>{alone[0] + 4, alone[0] - 4}));
 }
 
+// The systems and pages a piece asks for begin where it asks, however much room the line or page had left.
+TEST(GmnPieceLayoutStaves, NewSystemAndNewPageBeginWhereThePieceAsks) {
+    HeadlessUi ui(nullptr);
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    ImportGuidoPieceText(doc, "[\\meter<\"2/4\"> c1 d | \\newSystem e f | g a | \\newPage b c2 |]", ui);
+    std::vector<std::pair<unsigned, int>> notesOfLines;  // (page, notes) of each staff holding music
+    for (const PageRecord& page : doc.pages)
+        for (const StaffRecord& staff : page.staves) {
+            const auto notes = std::count_if(staff.elements.begin(), staff.elements.end(),
+                                             [](const ElementRecord& e) { return e.isNote(); });
+            if (notes > 0) notesOfLines.push_back({page.number, static_cast<int>(notes)});
+        }
+    EXPECT_EQ(notesOfLines, (std::vector<std::pair<unsigned, int>>{{1, 2}, {1, 4}, {2, 2}}));
+}
+
 TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSystemThatFits) {
     std::string gmn = "{";
     for (int i = 0; i < 16; ++i) gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> c1/1]";
