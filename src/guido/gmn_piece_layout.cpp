@@ -50,6 +50,20 @@ unsigned FirstClef(const StaffRecord& staff) {
     return clef ? clef->signWord().code() : 0;
 }
 
+// A piece ends on a final bar: a staff whose music the file leaves open gets one after its last element.
+void EndWithFinalBar(ScoreDocument& doc, int staffCount) {
+    PageRecord* page = doc.findPage(1);
+    for (int s = 0; s < staffCount; ++s) {
+        const StaffRecord& staff = page->staves[static_cast<std::size_t>(s)];
+        const bool music = std::any_of(staff.elements.begin(), staff.elements.end(),
+                                       [](const ElementRecord& e) { return !e.isSign(); });
+        if (!music || staff.elements.back().isSignOfType(SignType::Bar)) continue;
+        doc.currentStaff = s;
+        doc.currentElement = static_cast<int>(staff.elements.size()) - 1;
+        CreateSign(doc, staff.elements.back().x + 4 * std::max(doc.stepUnit, 1), 0, 'E', SignType::Bar, 0);
+    }
+}
+
 // A voice that names no key takes the key of a voice it shares its staff with: in GUIDO the key belongs to the staff.
 void ShareKeysOfStaves(PageRecord& page, const std::vector<GmnSequenceTimes>& sequences) {
     for (std::size_t s = 0; s < sequences.size(); ++s) {
@@ -243,6 +257,19 @@ void DealOutLines(ScoreDocument& doc, UiServices& ui, int n, const std::vector<s
     }
 }
 
+// The piece's last page prints no empty systems after its music.
+void DropSystemsAfterTheMusic(PageRecord& page) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < page.staves.size(); ++i) {
+        if (page.staves[i].elements.empty()) continue;
+        const auto voice = page.staves[i].voice();
+        end = std::max(end, i + 1 + (voice.groupSize() > voice.positionInGroup()
+                                         ? voice.groupSize() - voice.positionInGroup()
+                                         : 0));
+    }
+    if (end > 0 && end < page.staves.size()) page.staves.resize(end);
+}
+
 // Two voices on one staff keep their rests out of each other's way: the upper voice's rests stand two spaces higher,
 // the lower voice's two spaces lower, as engravers set them.
 void SeparateRestsOfSharedStaves(PageRecord& page) {
@@ -289,6 +316,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
 
     AddClefWhereNone(doc, ordered);
     ShareKeysOfStaves(*page, ordered);
+    EndWithFinalBar(doc, n);
     const auto firstOfStaff = std::find_if(staffOf.begin(), staffOf.end(), [&](int k) { return k != staffOf.front(); });
     const bool trebleOverBass =
         FirstClef(page->staves.front()) == trebleClef && firstOfStaff != staffOf.end() &&
@@ -393,6 +421,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         RecalculateDistances(doc, ui, distances, false);
     }
     for (PageRecord& laidOut : doc.pages) SeparateRestsOfSharedStaves(laidOut);
+    if (!doc.pages.empty()) DropSystemsAfterTheMusic(doc.pages.back());
     // The pitches' display and the chords follow the places the layout settled.
     EngraveImportedPages(doc);
     doc.markModified();

@@ -115,7 +115,7 @@ TEST(GmnPieceLayoutStaves, NewSystemAndNewPageBeginWhereThePieceAsks) {
     HeadlessUi ui(nullptr);
     ScoreDocument doc;
     SetUpNewDocument(doc, 1);
-    ImportGuidoPieceText(doc, "[\\meter<\"2/4\"> c1 d | \\newSystem e f | g a | \\newPage b c2 |]", ui);
+    ImportGuidoPieceText(doc, "[\\meter<\"2/4\"> c1 d | \\newSystem e f | g a | \\newPage b c2]", ui);
     std::vector<std::pair<unsigned, int>> notesOfLines;  // (page, notes) of each staff holding music
     for (const PageRecord& page : doc.pages)
         for (const StaffRecord& staff : page.staves) {
@@ -124,6 +124,10 @@ TEST(GmnPieceLayoutStaves, NewSystemAndNewPageBeginWhereThePieceAsks) {
             if (notes > 0) notesOfLines.push_back({page.number, static_cast<int>(notes)});
         }
     EXPECT_EQ(notesOfLines, (std::vector<std::pair<unsigned, int>>{{1, 2}, {1, 4}, {2, 2}}));
+    // The last page prints no empty staves after the music, which ends on a final bar.
+    ASSERT_EQ(doc.pages.back().staves.size(), 1u);
+    const ElementRecord& last = doc.pages.back().staves[0].elements.back();
+    EXPECT_TRUE(last.isSignOfType(SignType::Bar) && last.signWord().code() == 'E');
 }
 
 TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSystemThatFits) {

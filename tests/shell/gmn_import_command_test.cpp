@@ -37,8 +37,8 @@ TEST_F(GuidoImportCommand, ReadsTheChosenFileAndNamesTheDocumentAfterIt) {
     ASSERT_EQ(ui.fileDialogs().size(), 1u);
     ASSERT_EQ(ui.fileDialogs()[0].filters.size(), 1u);
     EXPECT_EQ(ui.fileDialogs()[0].filters[0].label, "Fichiers GUIDO (*.GMN)");
-    EXPECT_EQ(elementsOnStaff(0), 4u);
-    EXPECT_EQ(elementsOnStaff(1), 2u);  // the treble clef of a staff that names none, and its note
+    EXPECT_EQ(elementsOnStaff(0), 5u);  // the music and the final bar
+    EXPECT_EQ(elementsOnStaff(1), 3u);  // the treble clef of a staff that names none, its note, the final bar
     EXPECT_EQ(ctx.doc.storage.path, dir / "piece.mus");
     EXPECT_EQ(ctx.doc.storage.fileState, FileState::None);
     EXPECT_TRUE(ctx.doc.modified);
