@@ -517,15 +517,36 @@ void GmnScoreBuilder::closeCurve(const OpenTag& tag) {
         for (std::size_t i = 0; i + 1 < notes.size(); ++i) tie(notes[i], notes[i + 1]);
         return;
     }
-    if (ElementRecord* a = elementAt(notes.front().front().first())) startCurve(*a);
-    if (ElementRecord* b = elementAt(notes.back().back().last())) endCurve(*b);
+    ElementRecord* a = elementAt(notes.front().front().first());
+    ElementRecord* b = elementAt(notes.back().back().last());
+    if (!a || !b) return;
+    startCurve(*a);
+    endCurve(*b);
+    // A slur takes the side the file asks for; between notes whose stems the file sets one way, the other side, as
+    // engravers place it (automatic stems are left to the drawing).
+    std::optional<bool> above = tag.above;
+    const auto an = a->noteWord(), bn = b->noteWord();
+    if (!above && !an.stemAutomatic() && !bn.stemAutomatic() && an.stemFlag() == bn.stemFlag()) above = !an.stemFlag();
+    if (above) b->w0().setCurveAbove(*above);
+}
+
+// The side a curve tag asks for: `curve="up"` or `"down"`, or the same word as its first argument.
+void GmnScoreBuilder::takeCurveSide(const GmnTagArguments& args) {
+    OpenTag* tag = lastTag_ == "\\slurBegin" ? (spanningCurves_.empty() ? nullptr : &spanningCurves_.back())
+                                             : (openTags_.empty() ? nullptr : &openTags_.back());
+    if (!tag) return;
+    for (int k = 1; k <= args.count(); ++k) {
+        if (args.type(k) != 's' || !(args.name(k).empty() ? k == 1 : args.name(k) == "curve")) continue;
+        const std::string& side = args.stringValue(k);
+        if (side == "up" || side == "down") tag->above = side == "up";
+    }
 }
 
 void GmnScoreBuilder::na_tagStart(const std::string& s, int no, int, long durPosN, long durPosD) {
     lastTag_ = s;
     tagPosition_ = timeAt(durPosN, durPosD);
     lastTagNumber_ = no;
-    openTags_.push_back(OpenTag{s, {}, no});
+    openTags_.push_back(OpenTag{s, {}, no, {}});
 }
 
 void GmnScoreBuilder::na_tagEnd(int, long, long, long, long) {
@@ -563,6 +584,7 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         barStart_ = tagPosition_;
         if (barLength_.isPositive()) barEnd_ = tagPosition_ + barLength_;
     }
+    if (lastTag_ == "\\slur" || lastTag_ == "\\sl") takeCurveSide(args);
     if (isBeam(lastTag_) || isBeamBegin(lastTag_)) {
         beamOpen_ = true;
         beamFirst_ = true;
@@ -587,10 +609,11 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     } else if (lastTag_ == "\\repeatEnd") {
         addSign(0, 'F', SignType::Bar, 0, barAdvance);
     } else if (lastTag_ == "\\tieBegin" || lastTag_ == "\\slurBegin") {
-        spanningCurves_.push_back(OpenTag{lastTag_ == "\\tieBegin" ? "\\tie" : "\\slur", {}, lastTagNumber_});
+        spanningCurves_.push_back(OpenTag{lastTag_ == "\\tieBegin" ? "\\tie" : "\\slur", {}, lastTagNumber_, {}});
+        takeCurveSide(args);
     } else if (lastTag_ == "\\tieEnd" || lastTag_ == "\\slurEnd") {
         // An end written inside a chord closes once the whole chord has joined the curve.
-        const OpenTag end{lastTag_ == "\\tieEnd" ? "\\tie" : "\\slur", {}, lastTagNumber_};
+        const OpenTag end{lastTag_ == "\\tieEnd" ? "\\tie" : "\\slur", {}, lastTagNumber_, {}};
         if (inChord_)
             chordCurveEnds_.push_back(end);
         else

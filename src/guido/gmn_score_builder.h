@@ -56,6 +56,7 @@ private:
         std::string name;
         std::vector<NoteEvent> notes;  // the note events written inside the tag's range
         int number = 0;                // the number written after ':' (pairs a Begin tag with its End)
+        std::optional<bool> above;     // the side the file asks a curve to take (true above)
     };
     struct TupletRun {
         bool open = false;
@@ -85,6 +86,7 @@ private:
     void beamByTheBeat();
     void endSpanningCurve(const OpenTag& end);
     void closeChord();
+    void takeCurveSide(const GmnTagArguments& args);
     void setStemDirection(std::optional<bool> up);
     void moveToStaff(int number);
     void closeCurve(const OpenTag& tag);

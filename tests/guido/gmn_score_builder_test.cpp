@@ -11,7 +11,8 @@ namespace {
 
 // One word per element. A note: name, octave, "/" duration code, dots, its accidental (# b n x bb, "?" when
 // hidden), "*n:d" proportion, "g" group mark, "~" tie start, "-" tie end, "[" "=" "]" beam open, inside, close,
-// "'" staccato, "!" accent type, "&" chord member, "^" octave line code, "s" small (grace), "h" hidden. A rest "r/" code; a sign "S"
+// "'" staccato, "!" accent type, "&" chord member, "^" octave line code, "s" small (grace), "h" hidden, "u" the curve
+// ending here goes above. A rest "r/" code; a sign "S"
 // type "." code, ":" sub-value "," parameter. With `at`, "@" and the x.
 std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
     std::string out;
@@ -37,6 +38,7 @@ std::string Describe(const std::vector<ElementRecord>& els, bool at = false) {
             if (w0.groupMark()) w += "g" + std::to_string(w0.groupMark());
             if (w0.tiedToNext() && w0.tieStarts()) w += "~";
             if (w0.tiedToNext() && w0.tieEnds()) w += "-";
+            if (w0.curveAbove()) w += "u";
             if (n.bit(18)) w += "&";
             if (e.w1().octaveShift()) w += "^" + std::to_string(e.w1().octaveShift());
             if (w0.inBeam()) w += w0.opensBeam() ? "[" : w0.closesBeam() ? "]" : "=";
@@ -127,6 +129,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Laid out, a chord keeps its curve marks on its first and last members.
         Piece{"[{\\tieBegin:1 c, \\tieBegin:2 g} {c \\tieEnd:1, g \\tieEnd:2}]", false, "C4/4~& G4/4& C4/4& G4/4-&"},
         Piece{"[\\beamBegin c/8 d \\beamEnd e]", false, "C4/5[ D4/5] E4/5"},
+        // A slur takes the side the file asks for, else the side away from the stems the file sets.
+        Piece{"[\\stemsDown \\slur(c d) \\slur<\"up\">(e f) \\stemsUp \\slurBegin<curve=\"down\"> g a \\slurEnd "
+              "\\slur(b c2) \\stemsAuto \\slur(d e)]",
+              false, "C4/4~ D4/4-u E4/4~ F4/4-u G4/4~ A4/4- B4/4~ C5/4- D5/4~ E5/4-"},
         Piece{"[\\stacc(c d) \\accent(e) f]", false, "C4/4'!1 D4/4'!1 E4/4'!2 F4/4"},
         // A chord stands at one x and lasts as long as its longest note; notes of a value that is split stay chords
         // at each piece; chords are tied note to note.
