@@ -227,6 +227,23 @@ class Sequence:
     graces: int = 0                            # grace notes among the notes
 
 
+def chord_tokens(stream):
+    """The events and tags of a chord, up to its "}": separators and the brackets of tag ranges are checked and
+    left out."""
+    depth = 0
+    while (token := stream.next()) != "}":
+        if token is None:
+            raise GmnError("chord not closed")
+        if isinstance(token, (Event, Tag)):
+            yield token
+        elif token in ("(", ")"):
+            depth += 1 if token == "(" else -1
+        elif token not in (",", "|"):
+            raise GmnError(f"unexpected {token!r} in a chord")
+    if depth != 0:
+        raise GmnError("unbalanced range in a chord")
+
+
 class SequenceReader:
     """One sequence: durations and octaves carried over, ties followed, chords at one onset."""
 
@@ -354,27 +371,15 @@ class SequenceReader:
         """Tags inside a chord only matter when they begin or end a tie or a slur; its ends count once it is
         complete."""
         members, ends = [], []
-        depth = 0
-        while (token := self.stream.next()) != "}":
-            if token is None:
-                raise GmnError("chord not closed")
+        for token in chord_tokens(self.stream):
             if isinstance(token, Event):
                 members.append(self.member(token))
-            elif isinstance(token, Tag):
-                if token.name == "tieBegin":
-                    self.ties.append(TieRange(token.tag_id))
-                elif token.name == "slurBegin":
-                    self.slurs.append(SlurRange(token.tag_id))
-                elif token.name in ("tieEnd", "slurEnd"):
-                    ends.append(token)
-            elif token == "(":
-                depth += 1
-            elif token == ")":
-                depth -= 1
-            elif token not in (",", "|"):
-                raise GmnError(f"unexpected {token!r} in a chord")
-        if depth != 0:
-            raise GmnError("unbalanced range in a chord")
+            elif token.name == "tieBegin":
+                self.ties.append(TieRange(token.tag_id))
+            elif token.name == "slurBegin":
+                self.slurs.append(SlurRange(token.tag_id))
+            elif token.name in ("tieEnd", "slurEnd"):
+                ends.append(token)
         if members:
             self.event(members)
         for end in ends:

@@ -27,7 +27,7 @@ from fractions import Fraction
 import pathlib
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
-from gmn_notes import EMPTY, PITCH_CLASSES, Event, GmnError, SequenceReader, Stream, Tag  # noqa: E402
+from gmn_notes import EMPTY, PITCH_CLASSES, Event, GmnError, SequenceReader, Stream, Tag, chord_tokens  # noqa: E402
 
 LETTERS = {"c": "c", "d": "d", "e": "e", "f": "f", "g": "g", "a": "a", "h": "b", "b": "b",
            "do": "c", "re": "d", "mi": "e", "fa": "f", "sol": "g", "la": "a", "si": "b", "ti": "b"}
@@ -295,31 +295,20 @@ class VoiceWriter:
             self.spans.append(match)
 
     def chord(self):
-        members, ends, depth = [], [], 0
+        members, ends = [], []
         staff = self.staff
-        while (token := self.stream.next()) != "}":
-            if token is None:
-                raise GmnError("chord not closed")
+        for token in chord_tokens(self.stream):
             if isinstance(token, Event):
                 members.append((token, staff))
-            elif isinstance(token, Tag):
-                if token.name in ("tieBegin", "slurBegin"):
-                    self.open.append(Span(token.name.removesuffix("Begin"), token.tag_id))
-                elif token.name in ("tieEnd", "slurEnd"):
-                    ends.append(token)
-                elif token.name == "staff":
-                    positional, named = parameters(token)
-                    staff = int(named.get("id", positional[0] if positional else staff))
-                elif token.name in MARKS and self.stream.peek() != "(":
-                    self.pending_after.append(MARKS[token.name])
-            elif token == "(":
-                depth += 1
-            elif token == ")":
-                depth -= 1
-            elif token not in (",", "|"):
-                raise GmnError(f"unexpected {token!r} in a chord")
-        if depth != 0:
-            raise GmnError("unbalanced range in a chord")
+            elif token.name in ("tieBegin", "slurBegin"):
+                self.open.append(Span(token.name.removesuffix("Begin"), token.tag_id))
+            elif token.name in ("tieEnd", "slurEnd"):
+                ends.append(token)
+            elif token.name == "staff":
+                positional, named = parameters(token)
+                staff = int(named.get("id", positional[0] if positional else staff))
+            elif token.name in MARKS and self.stream.peek() != "(":
+                self.pending_after.append(MARKS[token.name])
         here = [event for event, at in members if at == self.staff]
         away = [(event, at) for event, at in members if at != self.staff]
         time = self.time
