@@ -110,15 +110,15 @@ void PlaceAccidentals(const DrawingContext& dc, const StaffRecord& staff, ChordL
 
 // The dots of a chord stand in one column right of all its heads; two members a second apart put their dots in
 // the two spaces around them.
-void PlaceDots(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& chord, int chordX, int h) {
+void PlaceDots(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& chord, int chordX) {
     const ChordMember& tip = chord.stemMember();
     const int value = tip.layout.value;
     const bool far = value <= 2 || (value >= 6 && chord.stemUp && !chord.inBeam);
-    const bool movedRight = chord.stemUp && std::any_of(chord.walk.begin(), chord.walk.end(),
-                                                        [](const ChordMember& m) { return m.moved; });
+    int movedRight = 0;  // how far the heads moved right of an up stem reach beyond the column
+    for (const ChordMember& m : chord.walk) movedRight = std::max(movedRight, m.layout.headShift);
     // Heads moved right of an up stem already clear its flags.
-    const int units = far && !(movedRight && value > 2) ? 7 : 5;
-    const int x = chordX + units * dc.metrics.stepUnit / 2 + (movedRight ? 2 * h : 0);
+    const int units = far && !(movedRight > 0 && value > 2) ? 7 : 5;
+    const int x = chordX + units * dc.metrics.stepUnit / 2 + movedRight;
 
     std::vector<ChordMember*> highestFirst;
     for (ChordMember& m : chord.walk) highestFirst.push_back(&m);
@@ -207,14 +207,11 @@ std::optional<ChordLayout> LayOutChord(const DrawingContext& dc, const StaffReco
         n.y = c.y;
         n.stemUp = chord.stemUp;
         n.inBeam = chord.inBeam;
-        if (m.moved) {
-            const int h = dc.widths.noteheadHalfWidth[c.place.size][e.w0().cueSize() ? 1 : 0];
-            n.headShift = (chord.stemUp ? 2 : -2) * h;
-        }
+        if (m.moved) n.headShift = (chord.stemUp ? 1 : -1) * SecondShift(dc, c.place, e, n.value);
         chord.walk.push_back(m);
     }
     PlaceAccidentals(dc, staff, chord, chordX, size, cue);
-    PlaceDots(dc, staff, chord, chordX, dc.widths.noteheadHalfWidth[size][cue]);
+    PlaceDots(dc, staff, chord, chordX);
     return chord;
 }
 

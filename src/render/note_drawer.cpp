@@ -10,8 +10,6 @@
 namespace notavera {
 namespace {
 
-int HeadHalfWidth(const DrawingContext& dc) { return dc.widths.noteheadHalfWidth[dc.sizeIndex()][dc.cueIndex()]; }
-
 int BreveHalfWidth(const DrawingContext& dc, const StaffPlace& place) {
     return CueLength(dc, dc.widths.breveHalfWidth[place.size], dc.draw.isCueSize);
 }
@@ -85,6 +83,14 @@ void DrawNoteDots(DrawingContext& dc, const NoteLayout& n) {
 
 }  // namespace
 
+int SecondShift(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value) {
+    const bool cue = e.w0().cueSize();
+    // A breve's side strokes stand outside its bands: the two heads keep a stroke's width between their bands.
+    if (value <= 1) return 2 * CueLength(dc, dc.widths.breveHalfWidth[place.size], cue) + dc.thickness.stem;
+    const int width = GlyphAdvanceAt(dc, HeadCode(e, value), place.size, cue);
+    return width > 0 ? width : 2 * dc.widths.noteheadHalfWidth[place.size][cue ? 1 : 0];
+}
+
 NoteLayout SingleNoteLayout(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e) {
     NoteLayout n;
     n.element = &e;
@@ -94,7 +100,7 @@ NoteLayout SingleNoteLayout(const DrawingContext& dc, const StaffPlace& place, c
     n.y = PitchHeight(dc, place, e);
     n.stemUp = SingleStemUp(dc, place, e, n.y);
     n.inBeam = e.w0().inBeam();
-    if (e.noteWord().bit(note_bits::OtherSide)) n.headShift = (n.stemUp ? 2 : -2) * HeadHalfWidth(dc);
+    if (e.noteWord().bit(note_bits::OtherSide)) n.headShift = (n.stemUp ? 1 : -1) * SecondShift(dc, place, e, n.value);
     return n;
 }
 

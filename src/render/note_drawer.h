@@ -23,6 +23,10 @@ struct NoteLayout {
     std::optional<int> dotsY;        // a chord member's dot height, kept clear of its neighbours' dots
 };
 
+// How far a head on the other side of the stem moves: its own width, so that the two heads of a second sit side by
+// side whatever their value (a whole note's head is wider than a half note's, a breve's strokes wider still).
+int SecondShift(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value);
+
 // The layout of a note drawn on its own: its height, value and stem direction; a head marked for the other side
 // of the stem is moved there.
 NoteLayout SingleNoteLayout(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e);

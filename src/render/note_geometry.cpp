@@ -58,17 +58,23 @@ const MusicGlyph* WrittenGlyph(const DrawingContext& dc, int code) {
     return dc.musicFont->glyph(w.code, w.alternate);
 }
 
-double GlyphSpace(const DrawingContext& dc) {
+double GlyphSpaceAt(const DrawingContext& dc, int size, bool cue) {
     double space = dc.fonts.baseFontHeight / MusicFont::StaffSpacesPerHeight;
     const SizeRatios& r = dc.ratios;
-    if (dc.draw.isSmallStaff && r.smallDen != 0) space = space * r.smallNum / r.smallDen;
-    if (dc.draw.isCueSize && r.cueDen != 0) space = space * r.cueNum / r.cueDen;
+    if (size == 1 && r.smallDen != 0) space = space * r.smallNum / r.smallDen;
+    if (cue && r.cueDen != 0) space = space * r.cueNum / r.cueDen;
     return space;
 }
 
+double GlyphSpace(const DrawingContext& dc) { return GlyphSpaceAt(dc, dc.sizeIndex(), dc.draw.isCueSize); }
+
 int GlyphAdvance(const DrawingContext& dc, int code) {
+    return GlyphAdvanceAt(dc, code, dc.sizeIndex(), dc.draw.isCueSize);
+}
+
+int GlyphAdvanceAt(const DrawingContext& dc, int code, int size, bool cue) {
     const MusicGlyph* g = WrittenGlyph(dc, code);
-    return g == nullptr ? 0 : Round(g->advance * GlyphSpace(dc));
+    return g == nullptr ? 0 : Round(g->advance * GlyphSpaceAt(dc, size, cue));
 }
 
 std::optional<StaffSpacePoint> GlyphAnchorPoint(const DrawingContext& dc, int code, std::string_view anchor) {

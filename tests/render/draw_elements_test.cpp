@@ -440,6 +440,32 @@ TEST_F(Chords, SecondsGoToTheOtherSideOfTheStemAndThirdsNeverAndTheStemFollowsTh
     EXPECT_TRUE(layOut(chord(2500, {{6, 5}, {1, 6}}, 4, Accidental::None, StemUp)).stemUp);
 }
 
+TEST_F(Chords, TheTwoHeadsOfASecondSitSideBySideWhateverTheirWidth) {
+    const int t = dc.thickness.stem;
+    for (const unsigned value : {1u, 2u, 3u}) {  // breve (strokes), whole and half (glyphs of different widths)
+        load("[]");
+        chord(500, {{1, 4}, {2, 4}}, value);
+        draw();
+        std::pair<int, int> left, right;  // the two heads' extents
+        if (value == 1) {
+            Rows strokes = rows("vline", {"x"});
+            std::sort(strokes.begin(), strokes.end());
+            ASSERT_EQ(strokes.size(), 4u);
+            left = {strokes[0][0] - t / 2, strokes[1][0] + t / 2};
+            right = {strokes[2][0] - t / 2, strokes[3][0] + t / 2};
+        } else {
+            Rows heads = rows("glyph", {"x", "code"});
+            std::sort(heads.begin(), heads.end());
+            ASSERT_EQ(heads.size(), 2u);
+            const int w = GlyphAdvance(dc, heads[0][1]);
+            left = {heads[0][0], heads[0][0] + w};
+            right = {heads[1][0], heads[1][0] + w};
+        }
+        EXPECT_GE(right.first, left.second) << value;  // no overlap
+        EXPECT_LE(right.first, left.second + 1) << value;  // and no gap
+    }
+}
+
 TEST_F(Chords, TheLastMemberDrawsOneStemAndTheStemMembersFlagsAndHiddenMembersAreLeftOut) {
     chord(500, {{1, 4}, {5, 4}, {3, 4}}, 6);  // C4, G4, E4 sixteenths
     canvas.clear();
