@@ -666,16 +666,30 @@ TEST_F(Beams, SlopesUnderTheMinimumAreLevelAndSteepOnesClampedToThePageFormatsMa
     EXPECT_EQ(rows("band", {"y1"}), rows("band", {"y2"}));
     for (auto [gmn, sign] : {std::pair{"[\\beam(c1/8 c3)]", 1}, {"[\\beam(c3/8 c1)]", -1}}) {
         load(gmn);  // two octaves in 80 units
-        EXPECT_DOUBLE_EQ(layOut().slope, sign * 0.30);
+        EXPECT_DOUBLE_EQ(layOut().slope, sign * 0.15);
         draw();
         const auto b = rows("band", {"x1", "x2", "y1", "y2"}).at(0);
-        EXPECT_NEAR(double(b[3] - b[2]) / (b[1] - b[0]), sign * 0.30, 0.03);
+        EXPECT_NEAR(double(b[3] - b[2]) / (b[1] - b[0]), sign * 0.15, 0.03);
     }
     dc.beams.maxSlope = 0.5;
     EXPECT_DOUBLE_EQ(layOut().slope, -0.5);
     const std::int16_t words[2] = {0, 20};  // a correction of 0.20 in the opening note's blob, in hundredths
     at(0).attachBlob(std::span(reinterpret_cast<const std::uint8_t*>(words), sizeof words));
     EXPECT_NEAR(layOut().slope, -0.30, 1e-9);
+}
+
+// Four sixteenths a step apart as an imported line spaces them: a new document's bounds let them rise about a staff
+// space, as engravers draw them; a stored document keeps the maximum it was written with.
+TEST_F(Beams, ANewDocumentsGroupRisesAboutAStaffSpaceAndAStoredDocumentKeepsItsMaximum) {
+    for (auto [storedMax, lowest, highest] : {std::tuple{-1, 0.5, 1.15}, {30, 2.0, 2.5}}) {
+        load("[\\beam(c1/16 e g c2)]");
+        if (storedMax >= 0) doc.header.pageFormat().bytes()[6] = static_cast<std::uint8_t>(storedMax);
+        UseDocumentSettings(dc, doc);
+        for (std::size_t k = 1; k < 4; ++k) at(k).x = x(0) + 49 * static_cast<int>(k);
+        const BeamLayout layout = layOut();
+        const double rise = layout.slope * (layout.stems.back().x - layout.stems.front().x) / space();
+        EXPECT_TRUE(rise >= lowest && rise <= highest) << storedMax << ": " << rise;
+    }
 }
 
 TEST_F(Beams, EachShorterValueTakesOneMoreBeamAndHooksPointToTheNoteTheyCompleteTheBeatWith) {
@@ -795,7 +809,7 @@ TEST(DocumentSettings, TheFormatsSlopesAverageHeightAndUsableRatiosReachTheDrawi
     doc.header.smallStaffNum() = 12;
     UseDocumentSettings(dc, doc);
     EXPECT_EQ(dc.ratios.smallNum, 12);
-    EXPECT_EQ(std::tuple(dc.beams.minSlope, dc.beams.maxSlope, dc.beams.averageHeight), std::tuple(0.10, 0.30, 3.0));
+    EXPECT_EQ(std::tuple(dc.beams.minSlope, dc.beams.maxSlope, dc.beams.averageHeight), std::tuple(0.10, 0.15, 3.0));
     doc.header.pageFormat().bytes()[6] = 0;  // a maximum of 0, as older documents hold it
     doc.settings.averageBeamHeight = 9.0;
     UseDocumentSettings(dc, doc);
