@@ -57,6 +57,8 @@ struct NoteHead {
 // The head of a note of drawn value 2 or shorter whose column is centred on x. Heads are centred on their column;
 // for values shorter than a whole the stem-position correction moves the head (see StemPositionShift).
 NoteHead PlaceHead(const DrawingContext& dc, const ElementRecord& e, int value, int x);
+// The same on a staff of size `size` (1 small), cue-sized or not, whatever element is being drawn.
+NoteHead PlaceHeadAt(const DrawingContext& dc, const ElementRecord& e, int value, int x, int size, bool cue);
 
 // A normal-size length as a cue-size element has it when `cue` is set (× cueNum / cueDen).
 int CueLength(const DrawingContext& dc, int length, bool cue);

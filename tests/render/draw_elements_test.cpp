@@ -65,7 +65,7 @@ protected:
         return *e;
     }
     // A chord of (name, octave) members at x on staff 0; returns the run it forms.
-    ChordRun chord(int x, std::initializer_list<std::pair<unsigned, unsigned>> members, unsigned duration = 4,
+    ChordRun chord(int x, const std::vector<std::pair<unsigned, unsigned>>& members, unsigned duration = 4,
                    Accidental accidental = Accidental::None, std::uint32_t flags = AutoStem) {
         for (auto [name, octave] : members) note(x, name, octave, duration, flags | Chord, accidental);
         return FindChordRun(staff(), static_cast<int>(staff().elements.size()) - 1);
@@ -487,24 +487,52 @@ TEST_F(Chords, TheLastMemberDrawsOneStemAndTheStemMembersFlagsAndHiddenMembersAr
     EXPECT_EQ(count("glyph", 204), 3u);
 }
 
-TEST_F(Chords, AccidentalsStackInColumnsClearOfHeadsMovedLeftAndAnOctaveSharesTheFirst) {
-    const int width = dc.widths.accidentalWidth[0][0], gap = AccidentalClearance(dc, 0, false);
-    const ChordLayout close = layOut(chord(500, {{1, 4}, {3, 4}}, 4, Accidental::Sharp));
-    const int c = *At(close, c4()).layout.accidentalX, e = *At(close, c4() + space()).layout.accidentalX;
-    EXPECT_EQ(c, 500 - headHalf() - width - gap);  // the first column keeps a single note's clearance
-    EXPECT_EQ(c - e, width + gap / 2);
-    const ChordLayout octave = layOut(chord(900, {{1, 4}, {1, 5}}, 4, Accidental::Sharp));
-    EXPECT_EQ(*octave.walk[0].layout.accidentalX, *octave.walk[1].layout.accidentalX);
-    draw();
-    const Rows sharps = rows("glyph", {"x"}, 211);
-    EXPECT_EQ((Rows{sharps.at(0), sharps.at(1)}), (Rows{{c}, {e}}));
+// Columns counted from the heads: the highest accidental nearest, then the lowest, alternating inwards, each in the
+// nearest column where it meets nothing.
+TEST_F(Chords, AccidentalsTakeColumnsHighestFirstThenLowestAndShareThemWhenFarEnoughApart) {
+    const struct {
+        std::vector<std::pair<unsigned, unsigned>> members;  // lowest first
+        Accidental accidental;
+        std::vector<int> columns;  // of the members, lowest first
+    } cases[] = {
+        {{{1, 4}, {3, 4}}, Accidental::Sharp, {1, 0}},
+        {{{1, 4}, {4, 4}, {6, 4}}, Accidental::Sharp, {1, 2, 0}},
+        {{{1, 4}, {3, 4}, {5, 4}, {7, 4}}, Accidental::Sharp, {0, 2, 1, 0}},  // a seventh apart: one column
+        {{{1, 4}, {1, 5}}, Accidental::Sharp, {0, 0}},
+        {{{2, 4}, {4, 4}, {6, 4}, {1, 5}}, Accidental::Flat, {0, 2, 1, 0}},
+    };
+    const int clearance = AccidentalClearance(dc, 0, false);
+    for (const auto& c : cases) {
+        load("[]");
+        const ChordLayout layout = layOut(chord(900, c.members, 4, c.accidental));
+        std::vector<std::pair<int, int>> byHeight;
+        for (const ChordMember& m : layout.walk) byHeight.emplace_back(m.layout.y, *m.layout.accidentalX);
+        std::sort(byHeight.begin(), byHeight.end());
+        std::vector<int> distinct;
+        for (auto [y, x] : byHeight) distinct.push_back(x);
+        std::sort(distinct.begin(), distinct.end(), std::greater<>());
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        std::vector<int> columns;
+        for (auto [y, x] : byHeight)
+            columns.push_back(static_cast<int>(std::find(distinct.begin(), distinct.end(), x) - distinct.begin()));
+        EXPECT_EQ(columns, c.columns) << c.members.size();
+        // The nearest column keeps a quarter space from the heads, the next ones half of it from each other.
+        const InkBox ink = AccidentalInk(dc, static_cast<int>(c.accidental), 0, false);
+        EXPECT_EQ(distinct[0] + ink.right, 900 - headHalf() - clearance);
+        if (distinct.size() > 1) {
+            EXPECT_EQ(distinct[0] - distinct[1], ink.right - ink.left + clearance / 2);
+        }
+    }
     const ChordLayout down = layOut(chord(1300, {{2, 5}, {3, 5}}, 4, Accidental::Sharp));  // D5 E5, stem down
     ASSERT_FALSE(down.stemUp);
     const ChordMember& moved = At(down, top() - space());  // D5 on the left
     ASSERT_TRUE(moved.moved);
-    // E5 first: its next member is a second away, so its column already clears the moved head.
-    EXPECT_EQ(*down.root().layout.accidentalX, 1300 - (3 * headHalf() + width + gap / 2) - (gap - gap / 2));
+    // E5's accidental reaches down beside the moved head: it clears that head too.
+    const InkBox sharp = AccidentalInk(dc, 1, 0, false);
+    EXPECT_EQ(*down.root().layout.accidentalX + sharp.right, 1300 - 3 * headHalf() - clearance);
     EXPECT_LT(*moved.layout.accidentalX, *down.root().layout.accidentalX);
+    draw();
+    EXPECT_EQ(rows("glyph", {"x"}, 211).at(0)[0], *down.root().layout.accidentalX);  // drawn where laid out
 }
 
 TEST_F(Chords, DotsStandInOneColumnASecondSplittingThemAndTheRootCarriesTheArticulation) {
