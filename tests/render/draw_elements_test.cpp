@@ -910,25 +910,17 @@ protected:
     int clearance() const { return space() + dc.metrics.eighthSpace[0]; }
 };
 
-TEST_F(Ties, AShortTieReachesOverBothHeadsAndLevelTiesRiseByTheirHeightClass) {
-    pair("[\\tie(g1 g)]", 50);  // stems up: the tie goes below
-    auto arcs = calls("arc");
-    ASSERT_EQ(arcs.size(), 2u);  // outer and inner arc on a device that does not fill
-    const int y = bottom() + space() - clearance();
-    EXPECT_EQ(arcs[0]["start"], json::array({x(0) - headHalf(), y}));
-    EXPECT_EQ(arcs[0]["end"], json::array({x(1) + headHalf(), y}));
-    EXPECT_EQ(arcs[0]["pen"]["width"], dc.curves.tiePenWidth);
+TEST_F(Ties, LevelTiesRiseByTheirHeightClass) {
     for (auto [width, spaces] : {std::pair{250, 1}, {400, 2}}) {
-        pair("[\\tie(d2 d)]", width);  // stems down: above, counter-clockwise over the top, long enough to be level
-        const int ends = top() - space() + clearance() - static_cast<int>(dc.metrics.quarterSpace[0]);
+        pair("[\\tie(d2 d)]", width);  // stems down: above, counter-clockwise over the top
         const json arc = calls("arc").at(0);
-        EXPECT_EQ(std::pair(arc["start"], arc["end"]), std::pair(json::array({x(1), ends}), json::array({x(0), ends})));
-        const std::vector<int> box = rows("arc", {"left", "right", "top", "bottom"})[0];
-        EXPECT_EQ((std::vector{box[0], box[1], box[2], (box[2] + box[3]) / 2}),
-                  (std::vector{x(0), x(1), ends + spaces * space(), ends - space()}));
+        ASSERT_EQ(arc["start"][1], arc["end"][1]);
+        EXPECT_EQ(arc["pen"]["width"], dc.curves.tiePenWidth);
+        const int ends = arc["start"][1];
+        const std::vector<int> box = rows("arc", {"top", "bottom"})[0];
+        EXPECT_EQ(std::pair(box[0], (box[0] + box[1]) / 2), std::pair(ends + spaces * space(), ends - space()));
     }
 }
-
 TEST_F(Ties, CurvesFollowTheStemsAndTheWholeNotesAndOtherwiseThePreferredSide) {
     for (auto [gmn, prefer, expected] : {std::tuple{"[\\slur(g1/4 f1)]", true, false},  // both stems up: below
                                          {"[\\slur(d2/4 f2)]", false, true},            // both down: above
@@ -959,22 +951,68 @@ TEST_F(Ties, ASlurOverAHighNoteClearsItLiftingTheEndNearItsPeak) {
     EXPECT_TRUE(arc["end"][1].get<int>() > 1000 && arc["end"][0].get<int>() > 500);
 }
 
-TEST_F(Ties, ChordsAreTiedMemberByMemberEachOnItsSide) {
-    chord(500, {{1, 4}, {3, 4}, {5, 4}});  // stems up: the lowest and middle ties below, the highest above
-    chord(800, {{1, 4}, {3, 4}, {5, 4}});
-    at(0).w0().setTiedToNext(true);
-    at(0).w0().setTieStarts(true);
-    at(5).w0().setTiedToNext(true);
-    at(5).w0().setTieEnds(true);
-    draw();
-    const auto arcs = calls("arc");
-    ASSERT_EQ(arcs.size(), 6u);
-    // Each tie keeps to its own pair of heads, half a space out, drawn level a quarter space nearer.
-    const int c = half() - static_cast<int>(dc.metrics.quarterSpace[0]);
-    const int heads[3] = {bottom() - 2 * half(), bottom(), bottom() + 2 * half()};
-    for (std::size_t k = 0; k < 3; ++k) {
-        EXPECT_EQ(arcs[2 * k]["start"][1], heads[k] + (k == 2 ? c : -c)) << k;
-        EXPECT_EQ(Above(arcs[2 * k]), k == 2) << k;
+// Ties between notes or chords, with the tie marks where the chord layout gathers them: each note the second
+// continues at its pitch is tied from its own height, clear of the dots of the first and the accidentals of the second.
+TEST_F(Ties, EachContinuedNoteIsTiedBetweenTheHeadsOnItsOwnSide) {
+    using Members = std::vector<std::pair<unsigned, unsigned>>;
+    const struct {
+        Members first, second;
+        int width;
+        std::vector<bool> above;  // of the ties, lowest first
+    } cases[] = {
+        {{{5, 4}}, {{5, 4}}, 150, {false}},
+        {{{5, 4}}, {{5, 4}}, 40, {false}},  // heads close together: the tie still shows between them
+        {{{1, 4}, {3, 4}, {5, 4}}, {{1, 4}, {3, 4}, {5, 4}}, 150, {false, false, true}},
+        {{{1, 4}, {3, 4}, {5, 4}}, {{1, 4}, {4, 4}, {6, 4}}, 150, {false}},       // only C goes on
+        {{{1, 4}, {2, 4}, {5, 4}}, {{1, 4}, {2, 4}, {5, 4}}, 200, {false, false, true}},  // D right of the stem
+        {{{5, 4}}, {{1, 4}, {3, 4}, {5, 4}}, 150, {false}},
+    };
+    const int quarter = static_cast<int>(std::lround(dc.metrics.quarterSpace[0]));
+    for (const auto& c : cases) {
+        load("[]");
+        const auto put = [this](int at, const Members& m, Accidental a) {
+            if (m.size() == 1) {
+                note(at, m[0].first, m[0].second, 4, AutoStem, a);
+            } else {
+                chord(at, m, 4, a);
+            }
+        };
+        put(500, c.first, Accidental::None);
+        const std::size_t split = staff().elements.size();
+        put(500 + c.width, c.second, Accidental::Sharp);
+        for (std::size_t k = 0; k < split; ++k) at(k).noteWord().setDots(1);
+        at(split - 1).w0().setTiedToNext(true);  // marks on any member: the layout gathers them
+        at(split - 1).w0().setTieStarts(true);
+        at(split).w0().setTiedToNext(true);
+        at(split).w0().setTieEnds(true);
+        ArrangeNotes(dc, staff());
+        draw();
+        int firstRight = INT_MIN, secondLeft = INT_MAX;  // heads and dots of the first, heads and sharps of the second
+        const std::vector<json> glyphs = calls("glyph");  // the first's heads come first
+        for (std::size_t k = 0; k < glyphs.size(); ++k) {
+            const int gx = glyphs[k]["x"];
+            if (k < c.first.size()) firstRight = std::max(firstRight, gx + GlyphAdvance(dc, glyphs[k]["code"]));
+            else secondLeft = std::min(secondLeft, gx);
+        }
+        for (const json& d : calls("disc")) firstRight = std::max(firstRight, d["x"].get<int>() + d["r"].get<int>());
+        std::vector<json> ties;  // the outer arcs
+        for (std::size_t k = 0; k < calls("arc").size(); k += 2) ties.push_back(calls("arc")[k]);
+        std::sort(ties.begin(), ties.end(), [](const json& a, const json& b) { return a["start"][1] < b["start"][1]; });
+        ASSERT_EQ(ties.size(), c.above.size()) << c.first.size() << " " << c.width;
+        std::vector<int> heights;  // of the second's notes
+        for (std::size_t k = split; k < staff().elements.size(); ++k)
+            heights.push_back(PitchHeight(dc, *PlaceOfElement(dc, staff(), at(k)), at(k)));
+        for (std::size_t k = 0; k < ties.size(); ++k) {
+            const json& arc = ties[k];
+            const int a = arc["start"][0], b = arc["end"][0], left = std::min(a, b), right = std::max(a, b);
+            if (c.width > 100) {
+                EXPECT_TRUE(left > firstRight && right < secondLeft) << left << " " << right;
+            }
+            EXPECT_GE(right - left, 2 * su());
+            EXPECT_EQ(Above(arc), c.above[k]);
+            const int y = arc["start"][1].get<int>() + (Above(arc) ? -quarter : quarter);
+            EXPECT_NE(std::find(heights.begin(), heights.end(), y), heights.end()) << y;  // from a continued note
+        }
     }
 }
 
@@ -985,8 +1023,10 @@ TEST_F(Ties, CurvesLeftOpenRunToTheLineEndComeInFromSixStepsAwayAndChain) {
     draw();
     EXPECT_EQ(count("arc"), 0u);  // left open, it runs to the line's end
     FinishStaffCurves(dc, staff(), 1900);
-    const json arc = calls("arc").at(0);
-    EXPECT_EQ(std::pair(arc["start"][0], arc["end"][0]), std::pair(json(1900), json(x(0))));
+    const json arc = calls("arc").at(0);  // above: from its right end
+    const int quarter = static_cast<int>(std::lround(dc.metrics.quarterSpace[0]));
+    EXPECT_EQ(arc["start"][0], 1900 - quarter);
+    EXPECT_GT(arc["end"][0], x(0) + headHalf());
     EXPECT_FALSE(dc.pendingCurve.has_value());
     load("[\\tie(d2 d d)]");  // a note that ends one curve and starts the next chains them
     draw();
@@ -996,7 +1036,8 @@ TEST_F(Ties, CurvesLeftOpenRunToTheLineEndComeInFromSixStepsAwayAndChain) {
     at(0).w0().setTieEnds(true);
     draw();
     ASSERT_EQ(count("arc"), 2u);
-    EXPECT_EQ(calls("arc")[0]["end"][0], x(0) - dc.metrics.stepUnit6 - headHalf());
+    EXPECT_EQ(calls("arc")[0]["end"][0], x(0) - dc.metrics.stepUnit6 + quarter);
+    EXPECT_LT(calls("arc")[0]["start"][0], x(0) - headHalf());
 }
 
 TEST_F(Ties, ShortCurvesAreNotDrawnAndThePrinterFillsTheCrescentTheScreenOutlines) {
