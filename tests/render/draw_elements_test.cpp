@@ -934,6 +934,14 @@ TEST_F(Ties, CurvesFollowTheStemsAndTheWholeNotesAndOtherwiseThePreferredSide) {
         draw();
         ASSERT_EQ(count("arc"), 2u) << gmn;
         EXPECT_EQ(Above(calls("arc")[0]), expected) << gmn << prefer;
+        // Both ends clear their notes by a space, and a stem on the slur's side (the G's, up) by its length too.
+        const json arc = calls("arc")[0];
+        for (std::size_t k : {0u, 1u}) {
+            const int note = PitchHeight(dc, *PlaceOfElement(dc, staff(), at(k)), at(k));
+            const bool stemSide = k == 0 && expected && at(0).noteWord().step() == 5;
+            const int end = arc[(k == 0) == expected ? "end" : "start"][1];
+            EXPECT_GE((expected ? end - note : note - end), space() + (stemSide ? 2 * space() + half() : 0)) << gmn;
+        }
     }
 }
 
@@ -1007,6 +1015,8 @@ TEST_F(Ties, EachContinuedNoteIsTiedBetweenTheHeadsOnItsOwnSide) {
             const int a = arc["start"][0], b = arc["end"][0], left = std::min(a, b), right = std::max(a, b);
             if (c.width > 100) {
                 EXPECT_TRUE(left > firstRight && right < secondLeft) << left << " " << right;
+            } else {
+                EXPECT_TRUE(left > 500 && right < 500 + c.width) << left << " " << right;  // centred between them
             }
             EXPECT_GE(right - left, 2 * su());
             EXPECT_EQ(Above(arc), c.above[k]);
