@@ -65,60 +65,67 @@ bool HasDrawnAccidental(const ElementRecord& e) {
     return n.accidental() != Accidental::None && !n.hiddenAccidental();
 }
 
-// The accidental columns, for the members in walk order.
-void PlaceAccidentals(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& chord, int chordX, int size,
-                      int cue) {
-    const int gap = AccidentalClearance(dc, size, cue == 1);
-    const int s = dc.widths.accidentalWidth[size][cue] + gap / 2;
-    const int h = dc.widths.noteheadHalfWidth[size][cue];
-    const int half = dc.metrics.halfSpace[size];
-    const bool down = !chord.stemUp;
-    const int count = static_cast<int>(chord.walk.size());
-    int o = s, c = 0, p = 0;
-    for (int k = 0; k < count; ++k) {
-        ChordMember& m = chord.walk[static_cast<std::size_t>(k)];
-        if (!HasDrawnAccidental(ElementAt(staff, m.index))) continue;
-        const int y = m.layout.y;
-        if (o == s) {
-            c = y;
-        } else {
-            bool restarted = false;
-            if (!(down && m.moved) && std::abs(y - c) >= 5 * half) {
-                o = s;
-                c = y;
-                restarted = true;
-            }
-            if (!restarted && std::abs(y - p) >= 5 * half) {
-                o = s;
-                c = y;
+// The accidentals in the engravers' order: the highest nearest the heads, then the lowest, then the second highest,
+// the second lowest, and so on inwards. Each goes as near the heads as it can without its ink meeting a head at its
+// height or an accidental already placed, so that accidentals far enough apart share a column.
+void PlaceAccidentals(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& chord) {
+    struct Ink {
+        int left, right, bottom, top;
+        bool meetsHeight(const Ink& o) const { return bottom < o.top && o.bottom < top; }
+    };
+    std::vector<Ink> heads;
+    std::vector<ChordMember*> marked;
+    for (ChordMember& m : chord.walk) {
+        const NoteLayout& n = m.layout;
+        const HeadSpan span = HeadExtent(dc, n);
+        const int half = dc.metrics.halfSpace[n.place.size];
+        heads.push_back({span.left, span.right, n.y - half, n.y + half});
+        if (HasDrawnAccidental(ElementAt(staff, m.index))) marked.push_back(&m);
+    }
+    std::stable_sort(marked.begin(), marked.end(),
+                     [](const ChordMember* a, const ChordMember* b) { return a->layout.y > b->layout.y; });
+    std::vector<Ink> placed;
+    for (std::size_t k = 0, hi = 0, lo = marked.size(); k < marked.size(); ++k) {
+        NoteLayout& n = (k % 2 == 0 ? marked[hi++] : marked[--lo])->layout;
+        const int size = n.place.size;
+        const bool cue = n.element->w0().cueSize();
+        const int kind = static_cast<int>(n.element->noteWord().accidental());
+        const InkBox box = AccidentalInk(dc, kind, size, cue);
+        const int clearance = AccidentalClearance(dc, size, cue), between = clearance / 2;
+        Ink ink{0, 0, n.y + box.bottom, n.y + box.top};
+        int right = n.x;
+        for (const Ink& head : heads) {
+            if (head.meetsHeight(ink)) right = std::min(right, head.left - clearance);
+        }
+        int x = right - box.right;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const Ink& other : placed) {
+                const bool side = x + box.left < other.right + between && x + box.right + between > other.left;
+                if (side && other.meetsHeight(ink)) {
+                    x = other.left - between - box.right;
+                    moved = true;
+                }
             }
         }
-        if (down && o == s) {
-            // The first column of a down-stemmed chord clears the heads moved to the left.
-            const ChordMember* pred = k > 0 ? &chord.walk[static_cast<std::size_t>(k - 1)] : nullptr;
-            const ChordMember* next = k + 1 < count ? &chord.walk[static_cast<std::size_t>(k + 1)] : nullptr;
-            const bool predMoved = pred != nullptr && k - 1 != 0 && pred->moved;
-            const bool nextSecond = next != nullptr && std::abs(next->layout.y - y) == half;
-            if (m.moved || predMoved || (k != count - 1 && nextSecond)) o += 2 * h;
-        }
-        // The first column keeps a single note's clearance from the heads.
-        m.layout.accidentalX = chordX - (h + o) - (gap - gap / 2);
-        o += s;
-        p = y;
+        ink.left = x + box.left;
+        ink.right = x + box.right;
+        placed.push_back(ink);
+        n.accidentalX = x;
     }
 }
 
 // The dots of a chord stand in one column right of all its heads; two members a second apart put their dots in
 // the two spaces around them.
-void PlaceDots(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& chord, int chordX, int h) {
+void PlaceDots(const DrawingContext& dc, const StaffRecord& staff, ChordLayout& chord, int chordX) {
     const ChordMember& tip = chord.stemMember();
     const int value = tip.layout.value;
     const bool far = value <= 2 || (value >= 6 && chord.stemUp && !chord.inBeam);
-    const bool movedRight = chord.stemUp && std::any_of(chord.walk.begin(), chord.walk.end(),
-                                                        [](const ChordMember& m) { return m.moved; });
+    int movedRight = 0;  // how far the heads moved right of an up stem reach beyond the column
+    for (const ChordMember& m : chord.walk) movedRight = std::max(movedRight, m.layout.headShift);
     // Heads moved right of an up stem already clear its flags.
-    const int units = far && !(movedRight && value > 2) ? 7 : 5;
-    const int x = chordX + units * dc.metrics.stepUnit / 2 + (movedRight ? 2 * h : 0);
+    const int units = far && !(movedRight > 0 && value > 2) ? 7 : 5;
+    const int x = chordX + units * dc.metrics.stepUnit / 2 + movedRight;
 
     std::vector<ChordMember*> highestFirst;
     for (ChordMember& m : chord.walk) highestFirst.push_back(&m);
@@ -186,8 +193,6 @@ std::optional<ChordLayout> LayOutChord(const DrawingContext& dc, const StaffReco
     if (!chord.stemUp) std::reverse(walk.begin(), walk.end());
     const ElementRecord& rootElement = ElementAt(staff, walk.front().index);
     const int chordX = rootElement.x + rootElement.shift;
-    const int size = walk.front().place.size;
-    const int cue = rootElement.w0().cueSize() ? 1 : 0;
 
     for (std::size_t k = 0; k < walk.size(); ++k) {
         const Collected& c = walk[k];
@@ -207,14 +212,11 @@ std::optional<ChordLayout> LayOutChord(const DrawingContext& dc, const StaffReco
         n.y = c.y;
         n.stemUp = chord.stemUp;
         n.inBeam = chord.inBeam;
-        if (m.moved) {
-            const int h = dc.widths.noteheadHalfWidth[c.place.size][e.w0().cueSize() ? 1 : 0];
-            n.headShift = (chord.stemUp ? 2 : -2) * h;
-        }
+        if (m.moved) n.headShift = (chord.stemUp ? 1 : -1) * SecondShift(dc, c.place, e, n.value);
         chord.walk.push_back(m);
     }
-    PlaceAccidentals(dc, staff, chord, chordX, size, cue);
-    PlaceDots(dc, staff, chord, chordX, dc.widths.noteheadHalfWidth[size][cue]);
+    PlaceAccidentals(dc, staff, chord);
+    PlaceDots(dc, staff, chord, chordX);
     return chord;
 }
 

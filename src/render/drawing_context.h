@@ -57,7 +57,7 @@ struct LineThicknesses {
 // average clear stem between the heads and the primary beam, in staff spaces.
 struct BeamSettings {
     double minSlope = 0.10;
-    double maxSlope = 0.30;
+    double maxSlope = 0.15;
     double averageHeight = 3.0;
 };
 

@@ -2,6 +2,7 @@
 #include "render/note_drawer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "render/articulations.h"
 #include "render/note_marks.h"
@@ -9,8 +10,6 @@
 
 namespace notavera {
 namespace {
-
-int HeadHalfWidth(const DrawingContext& dc) { return dc.widths.noteheadHalfWidth[dc.sizeIndex()][dc.cueIndex()]; }
 
 int BreveHalfWidth(const DrawingContext& dc, const StaffPlace& place) {
     return CueLength(dc, dc.widths.breveHalfWidth[place.size], dc.draw.isCueSize);
@@ -46,44 +45,96 @@ void DrawBreveHead(DrawingContext& dc, const NoteLayout& n, int centre) {
     }
 }
 
-int HeadLeft(const DrawingContext& dc, const NoteLayout& n) {
-    if (n.value <= 1) return n.x - BreveHalfWidth(dc, n.place);
-    return ColumnHead(dc, n).left;
-}
-
 void DrawNoteAccidental(DrawingContext& dc, const NoteLayout& n) {
-    const auto note = n.element->noteWord();
-    const int kind = static_cast<int>(note.accidental());
-    if (kind == 0 || note.hiddenAccidental()) return;
-    int x = 0;
-    if (n.accidentalX) {
-        x = *n.accidentalX;
-    } else {
-        // A head moved to the left of its column takes its accidental with it.
-        const int left = HeadLeft(dc, n) + std::min(n.headShift, 0);
-        const int size = n.place.size;
-        x = left - dc.widths.accidentalWidth[size][dc.cueIndex()] - AccidentalClearance(dc, size, dc.draw.isCueSize);
-    }
-    DrawAccidental(dc, x, n.y, kind);
+    if (const auto x = AccidentalX(dc, n)) DrawAccidental(dc, *x, n.y, static_cast<int>(n.element->noteWord().accidental()));
 }
 
 void DrawNoteDots(DrawingContext& dc, const NoteLayout& n) {
-    const ElementRecord& e = *n.element;
-    const int count = static_cast<int>(e.noteWord().dots());
-    if (count == 0 || (e.w0().hiddenDots() && !dc.draw.showHidden)) return;
-    int x = 0;
-    if (n.dotsX) {
-        x = *n.dotsX;
-    } else {
-        // Dots clear a whole note's wider head, and the flags of an up stem.
-        const bool far = n.value <= 2 || (n.value >= 6 && n.stemUp && !n.inBeam);
-        x = n.x + (far ? 7 : 5) * dc.metrics.stepUnit / 2 + n.headShift;
-    }
+    const auto x = DotsX(dc, n);
+    if (!x) return;
     const int y = n.dotsY ? *n.dotsY : DotHeight(dc, n.place, n.y);
-    DrawDots(dc, n.place, x, y, count);
+    DrawDots(dc, n.place, *x, y, static_cast<int>(n.element->noteWord().dots()));
 }
 
+bool Cue(const NoteLayout& n) { return n.element->w0().cueSize(); }
+
 }  // namespace
+
+std::optional<int> AccidentalX(const DrawingContext& dc, const NoteLayout& n) {
+    const auto note = n.element->noteWord();
+    if (note.accidental() == Accidental::None || note.hiddenAccidental()) return std::nullopt;
+    if (n.accidentalX) return n.accidentalX;
+    const int size = n.place.size;
+    const bool cue = Cue(n);
+    // A head moved to the left of its column takes its accidental with it.
+    const int head = n.value <= 1 ? n.x - CueLength(dc, dc.widths.breveHalfWidth[size], cue)
+                                  : PlaceHeadAt(dc, *n.element, n.value, n.x, size, cue).left;
+    return head + std::min(n.headShift, 0) - dc.widths.accidentalWidth[size][cue ? 1 : 0] -
+           AccidentalClearance(dc, size, cue);
+}
+
+std::optional<int> DotsX(const DrawingContext& dc, const NoteLayout& n) {
+    const ElementRecord& e = *n.element;
+    if (e.noteWord().dots() == 0 || (e.w0().hiddenDots() && !dc.draw.showHidden)) return std::nullopt;
+    if (n.dotsX) return n.dotsX;
+    // Dots clear a whole note's wider head, and the flags of an up stem.
+    const bool far = n.value <= 2 || (n.value >= 6 && n.stemUp && !n.inBeam);
+    return n.x + (far ? 7 : 5) * dc.metrics.stepUnit / 2 + n.headShift;
+}
+
+InkBox AccidentalInk(const DrawingContext& dc, int kind, int size, bool cue) {
+    const int width = dc.widths.accidentalWidth[size][cue ? 1 : 0];
+    const MusicGlyph* g = WrittenGlyph(dc, AccidentalCode(kind));
+    InkBox ink;
+    if (g != nullptr && g->box.width() > 0) {
+        const double space = GlyphSpaceAt(dc, size, cue);
+        const auto at = [space](double v) { return static_cast<int>(std::lround(v * space)); };
+        ink = {at(g->offset.x + g->box.sw.x), at(g->offset.x + g->box.ne.x), at(g->offset.y + g->box.sw.y),
+               at(g->offset.y + g->box.ne.y)};
+    } else {
+        const int reach = 3 * dc.metrics.halfSpace[size];
+        ink = {0, width, -reach, reach};
+    }
+    // The second flat of a double flat is written one flat further left.
+    if (kind == 5) ink.left -= GlyphAdvanceAt(dc, AccidentalCode(kind), size, cue);
+    return ink;
+}
+
+HeadSpan HeadExtent(const DrawingContext& dc, const NoteLayout& n) {
+    const int size = n.place.size;
+    const bool cue = Cue(n);
+    if (n.value <= 1) {
+        const int centre = n.x + n.headShift, w = CueLength(dc, dc.widths.breveHalfWidth[size], cue);
+        const int t = dc.thickness.stem;
+        return {centre - w - t / 2, centre + w - t / 2 + t};
+    }
+    const NoteHead head = PlaceHeadAt(dc, *n.element, n.value, n.x, size, cue);
+    return {head.left + n.headShift, head.left + n.headShift + head.width};
+}
+
+HeadSpan NoteExtent(const DrawingContext& dc, const NoteLayout& n) {
+    HeadSpan span = HeadExtent(dc, n);
+    const int size = n.place.size;
+    const bool cue = Cue(n);
+    if (const auto x = AccidentalX(dc, n)) {
+        const int kind = static_cast<int>(n.element->noteWord().accidental());
+        span.left = std::min(span.left, *x + AccidentalInk(dc, kind, size, cue).left);
+    }
+    if (const auto x = DotsX(dc, n)) {
+        const StaffMetrics& m = dc.metrics;
+        const int radius = std::max(static_cast<int>(m.quarterSpace[size] * 4 / 5), 2);
+        const int dots = static_cast<int>(n.element->noteWord().dots());
+        span.right = std::max(span.right, *x + (dots - 1) * std::max(m.stepUnit, 6) + radius);
+    }
+    return span;
+}
+
+int SecondShift(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value) {
+    const bool cue = e.w0().cueSize();
+    // A breve's side strokes stand outside its bands: the two heads keep a stroke's width between their bands.
+    if (value <= 1) return 2 * CueLength(dc, dc.widths.breveHalfWidth[place.size], cue) + dc.thickness.stem;
+    return PlaceHeadAt(dc, e, value, 0, place.size, cue).width;
+}
 
 NoteLayout SingleNoteLayout(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e) {
     NoteLayout n;
@@ -94,7 +145,7 @@ NoteLayout SingleNoteLayout(const DrawingContext& dc, const StaffPlace& place, c
     n.y = PitchHeight(dc, place, e);
     n.stemUp = SingleStemUp(dc, place, e, n.y);
     n.inBeam = e.w0().inBeam();
-    if (e.noteWord().bit(note_bits::OtherSide)) n.headShift = (n.stemUp ? 2 : -2) * HeadHalfWidth(dc);
+    if (e.noteWord().bit(note_bits::OtherSide)) n.headShift = (n.stemUp ? 1 : -1) * SecondShift(dc, place, e, n.value);
     return n;
 }
 

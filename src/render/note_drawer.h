@@ -23,12 +23,41 @@ struct NoteLayout {
     std::optional<int> dotsY;        // a chord member's dot height, kept clear of its neighbours' dots
 };
 
+// How far a head on the other side of the stem moves: its own width, so that the two heads of a second sit side by
+// side whatever their value (a whole note's head is wider than a half note's, a breve's strokes wider still).
+int SecondShift(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value);
+
 // The layout of a note drawn on its own: its height, value and stem direction; a head marked for the other side
 // of the stem is moved there.
 NoteLayout SingleNoteLayout(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e);
 
 // The head of the note's column (without the shift of a head on the other side).
 NoteHead ColumnHead(const DrawingContext& dc, const NoteLayout& n);
+
+// Where the note's accidental is written (its glyph's origin); nullopt when none is drawn. A chord's column, or a
+// quarter space clear of the head of a single note.
+std::optional<int> AccidentalX(const DrawingContext& dc, const NoteLayout& n);
+// The centre of the note's first dot; nullopt when no dot is drawn.
+std::optional<int> DotsX(const DrawingContext& dc, const NoteLayout& n);
+
+// The ink of an accidental glyph around the point it is written at, in page units.
+struct InkBox {
+    int left = 0;
+    int right = 0;
+    int bottom = 0;
+    int top = 0;
+};
+InkBox AccidentalInk(const DrawingContext& dc, int kind, int size, bool cue);
+
+// A horizontal extent in page units.
+struct HeadSpan {
+    int left = 0;
+    int right = 0;
+};
+// The head as drawn, on its side of the stem (a breve or longa with its side strokes).
+HeadSpan HeadExtent(const DrawingContext& dc, const NoteLayout& n);
+// The head with the accidental before it and the dots after it: what a tie must run clear of.
+HeadSpan NoteExtent(const DrawingContext& dc, const NoteLayout& n);
 
 // Ledger lines, head, accidental and dots.
 void DrawNoteHeadAndMarks(DrawingContext& dc, const NoteLayout& n);

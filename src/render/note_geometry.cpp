@@ -60,17 +60,23 @@ const MusicGlyph* WrittenGlyph(const DrawingContext& dc, int code) {
     return dc.musicFont->glyph(w.code, w.alternate);
 }
 
-double GlyphSpace(const DrawingContext& dc) {
+double GlyphSpaceAt(const DrawingContext& dc, int size, bool cue) {
     double space = dc.fonts.baseFontHeight / MusicFont::StaffSpacesPerHeight;
     const SizeRatios& r = dc.ratios;
-    if (dc.draw.isSmallStaff && r.smallDen != 0) space = space * r.smallNum / r.smallDen;
-    if (dc.draw.isCueSize && r.cueDen != 0) space = space * r.cueNum / r.cueDen;
+    if (size == 1 && r.smallDen != 0) space = space * r.smallNum / r.smallDen;
+    if (cue && r.cueDen != 0) space = space * r.cueNum / r.cueDen;
     return space;
 }
 
+double GlyphSpace(const DrawingContext& dc) { return GlyphSpaceAt(dc, dc.sizeIndex(), dc.draw.isCueSize); }
+
 int GlyphAdvance(const DrawingContext& dc, int code) {
+    return GlyphAdvanceAt(dc, code, dc.sizeIndex(), dc.draw.isCueSize);
+}
+
+int GlyphAdvanceAt(const DrawingContext& dc, int code, int size, bool cue) {
     const MusicGlyph* g = WrittenGlyph(dc, code);
-    return g == nullptr ? 0 : Round(g->advance * GlyphSpace(dc));
+    return g == nullptr ? 0 : Round(g->advance * GlyphSpaceAt(dc, size, cue));
 }
 
 std::optional<StaffSpacePoint> GlyphAnchorPoint(const DrawingContext& dc, int code, std::string_view anchor) {
@@ -88,19 +94,31 @@ int AccidentalClearance(const DrawingContext& dc, int size, bool cue) {
     return CueLength(dc, Round(dc.metrics.quarterSpace[size]), cue);
 }
 
-int StemPositionShift(const DrawingContext& dc, int value) {
+namespace {
+
+int StemPositionShiftAt(const DrawingContext& dc, int value, int size, bool cue) {
     if (value <= 2) return 0;
-    const int h = dc.widths.noteheadHalfWidth[dc.sizeIndex()][dc.cueIndex()];
+    const int h = dc.widths.noteheadHalfWidth[size][cue ? 1 : 0];
     return h * (dc.corrections.stemPosition - HeightCorrections::StemPositionDefault) / 20;
 }
 
+}  // namespace
+
+int StemPositionShift(const DrawingContext& dc, int value) {
+    return StemPositionShiftAt(dc, value, dc.sizeIndex(), dc.draw.isCueSize);
+}
+
 NoteHead PlaceHead(const DrawingContext& dc, const ElementRecord& e, int value, int x) {
+    return PlaceHeadAt(dc, e, value, x, dc.sizeIndex(), dc.draw.isCueSize);
+}
+
+NoteHead PlaceHeadAt(const DrawingContext& dc, const ElementRecord& e, int value, int x, int size, bool cue) {
     NoteHead head;
     head.code = HeadCode(e, value);
-    head.width = GlyphAdvance(dc, head.code);
+    head.width = GlyphAdvanceAt(dc, head.code, size, cue);
     // A head the font lacks (or "Pas de tête") still keeps the column of a normal head for its stem.
-    if (head.width == 0) head.width = 2 * dc.widths.noteheadHalfWidth[dc.sizeIndex()][dc.cueIndex()];
-    head.left = x - head.width / 2 + StemPositionShift(dc, value);
+    if (head.width == 0) head.width = 2 * dc.widths.noteheadHalfWidth[size][cue ? 1 : 0];
+    head.left = x - head.width / 2 + StemPositionShiftAt(dc, value, size, cue);
     return head;
 }
 

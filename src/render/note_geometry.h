@@ -38,8 +38,11 @@ int HeadCode(const ElementRecord& e, int value);
 const MusicGlyph* WrittenGlyph(const DrawingContext& dc, int code);
 // Page units per staff space of the glyphs of the current staff size and cue flag.
 double GlyphSpace(const DrawingContext& dc);
+// The same for staff size `size` (1 small) and the cue flag, whatever element is being drawn.
+double GlyphSpaceAt(const DrawingContext& dc, int size, bool cue);
 // The advance of `code` in page units at the current staff size and cue flag.
 int GlyphAdvance(const DrawingContext& dc, int code);
+int GlyphAdvanceAt(const DrawingContext& dc, int code, int size, bool cue);
 // An anchor of the glyph that draws `code`, in staff spaces.
 std::optional<StaffSpacePoint> GlyphAnchorPoint(const DrawingContext& dc, int code, std::string_view anchor);
 
@@ -54,6 +57,8 @@ struct NoteHead {
 // The head of a note of drawn value 2 or shorter whose column is centred on x. Heads are centred on their column;
 // for values shorter than a whole the stem-position correction moves the head (see StemPositionShift).
 NoteHead PlaceHead(const DrawingContext& dc, const ElementRecord& e, int value, int x);
+// The same on a staff of size `size` (1 small), cue-sized or not, whatever element is being drawn.
+NoteHead PlaceHeadAt(const DrawingContext& dc, const ElementRecord& e, int value, int x, int size, bool cue);
 
 // A normal-size length as a cue-size element has it when `cue` is set (× cueNum / cueDen).
 int CueLength(const DrawingContext& dc, int length, bool cue);

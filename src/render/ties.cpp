@@ -28,6 +28,7 @@ struct CurveNote {
     bool hasStem = false;
     int stemEnd = 0;
     int headHalf = 0;
+    HeadSpan extent;  // the head with its accidental and dots
     unsigned articulation = 0;  // kind 1–7; 0 none
     bool articulationUp = false;
 };
@@ -78,6 +79,7 @@ std::optional<CurveNote> MakeCurveNote(DrawingContext& dc, const StaffRecord& st
     n.hasStem = HasStem(e, n.value);
     if (n.hasStem) n.stemEnd = StemEndFor(dc, *layout);
     n.headHalf = dc.widths.noteheadHalfWidth[n.place.size][dc.cueIndex()];
+    n.extent = NoteExtent(dc, *layout);
     const auto word = e.noteWord();
     const unsigned kind = word.accentType();
     if (word.staccato() && n.value > 1 && kind >= 1) {
@@ -125,33 +127,24 @@ bool CurveSide(const CurveNote& a, const CurveNote& b) {
     return !b.stemUp;
 }
 
-struct CurvePlan {
-    bool above = true;
-    bool chordTie = false;
-};
-
-// The curve from a to b over `notes` (a and b included).
-void DrawCurveBetween(DrawingContext& dc, const CurveNote& a, const CurveNote& b, const std::vector<CurveNote>& notes,
-                      CurvePlan plan) {
+// A slur from a to b over `notes` (a and b included).
+void DrawSlurBetween(DrawingContext& dc, const CurveNote& a, const CurveNote& b, const std::vector<CurveNote>& notes,
+                     bool above) {
     const StaffMetrics& m = dc.metrics;
     const int size = a.place.size;
     const int half = m.halfSpace[size];
-    const bool above = plan.above;
     const int sign = above ? 1 : -1;
-    const int c = sign * (plan.chordTie ? half : m.staffSpace[size] + m.eighthSpace[size]);
+    const int c = sign * (m.staffSpace[size] + m.eighthSpace[size]);
     const int r = 2 * half;
     const int quarter = static_cast<int>(std::lround(m.quarterSpace[size]));
-    const bool tie = a.y == b.y && a.place.index == b.place.index;
-    // A tie between notes with automatic stems keeps to the heads: its stems are on the other side.
-    const bool withStems = !(tie && b.e->noteWord().stemAutomatic());
 
     ArcCurve curve;
     curve.above = above;
     curve.style = static_cast<int>(b.e->w0().curveStyle());
     curve.x1 = a.x;
     curve.x2 = b.x;
-    curve.y1 = SidePoint(dc, a, above, withStems) + c;
-    curve.y2 = SidePoint(dc, b, above, withStems) + c;
+    curve.y1 = SidePoint(dc, a, above, true) + c;
+    curve.y2 = SidePoint(dc, b, above, true) + c;
     const int span = b.x - a.x;
     const bool isShort = span <= m.stepUnit6;
     const bool veryShort = span < 4 * m.stepUnit;
@@ -169,8 +162,11 @@ void DrawCurveBetween(DrawingContext& dc, const CurveNote& a, const CurveNote& b
         };
         inwards(a, curve.y1, curve.x1, 1);
         inwards(b, curve.y2, curve.x2, -1);
-    }
-    if (!tie && count > 2) {
+        if (veryShort) {
+            curve.y1 += sign * quarter;
+            curve.y2 += sign * quarter;
+        }
+    } else {
         const auto extreme = std::max_element(notes.begin(), notes.end(), [&](const CurveNote& p, const CurveNote& q) {
             const int pp = SidePoint(dc, p, above, true), qq = SidePoint(dc, q, above, true);
             return above ? pp < qq : pp > qq;
@@ -181,14 +177,27 @@ void DrawCurveBetween(DrawingContext& dc, const CurveNote& a, const CurveNote& b
             curve.peakX = extreme->x;
         }
     }
-    if (!tie && count <= 2 && veryShort) {
-        curve.y1 += sign * quarter;
-        curve.y2 += sign * quarter;
+    DrawArcCurve(dc, curve, dc.curves.tieThickness);
+}
+
+// A tie runs level between the heads it joins, from a quarter space after `fromX` (the right edge of what the first
+// note or chord draws: heads, dots) to a quarter space before `toX` (the left edge of the second: accidentals,
+// heads), a quarter space off its note's height on its side. Heads too close for that leave it two step units wide,
+// centred between them.
+void DrawTieBetween(DrawingContext& dc, const CurveNote& n, int fromX, int toX, bool above, int style) {
+    const StaffMetrics& m = dc.metrics;
+    const int quarter = static_cast<int>(std::lround(m.quarterSpace[n.place.size]));
+    ArcCurve curve;
+    curve.above = above;
+    curve.style = style;
+    curve.x1 = fromX + quarter;
+    curve.x2 = toX - quarter;
+    if (curve.x2 - curve.x1 < 2 * m.stepUnit) {
+        const int middle = (fromX + toX) / 2;
+        curve.x1 = middle - m.stepUnit;
+        curve.x2 = middle + m.stepUnit;
     }
-    if (tie && !(isShort && a.articulation == 0 && b.articulation == 0)) {
-        curve.y2 -= sign * quarter;
-        curve.y1 = curve.y2;
-    }
+    curve.y1 = curve.y2 = n.y + (above ? quarter : -quarter);
     DrawArcCurve(dc, curve, dc.curves.tieThickness);
 }
 
@@ -207,52 +216,58 @@ CurveNote OuterMember(DrawingContext& dc, const StaffRecord& staff, const CurveN
     return above ? members.back() : members.front();
 }
 
-bool SamePitch(const CurveNote& p, const CurveNote& q) {
-    return p.e->noteWord().step() == q.e->noteWord().step() && p.e->w0().octave() == q.e->w0().octave();
-}
-
-// Chord ties: member to member, lowest first; with automatic stems the upper members curve above and the lower ones
-// below, a middle member away from the stem.
-void DrawChordTie(DrawingContext& dc, const StaffRecord& staff, int from, int to) {
-    const std::vector<CurveNote> first = ChordMembersOf(dc, staff, from);
-    const std::vector<CurveNote> second = ChordMembersOf(dc, staff, to);
-    std::vector<std::pair<CurveNote, CurveNote>> pairs;
-    if (first.size() == second.size()) {
-        for (std::size_t k = 0; k < first.size(); ++k) pairs.emplace_back(first[k], second[k]);
-    } else {
-        for (const CurveNote& p : first) {
-            const auto same = [&](const CurveNote& s) { return SamePitch(p, s); };
-            const auto q = std::find_if(second.begin(), second.end(), same);
-            if (q != second.end()) pairs.emplace_back(p, *q);
-        }
-    }
-    const int n = static_cast<int>(pairs.size());
-    for (int k = 0; k < n; ++k) {
-        const auto& [a, b] = pairs[static_cast<std::size_t>(k)];
-        bool above = CurveSide(a, b);
-        if (b.e->noteWord().stemAutomatic()) {
-            if (2 * k + 1 < n) above = false;
-            if (2 * k + 1 > n) above = true;
-        }
-        DrawCurveBetween(dc, a, b, {a, b}, {above, true});
-    }
-}
-
-// The note (or each member of the chord) at `index`, for curves that come from or go to the edge of the line.
+// The note (or each member of the chord) at `index`, lowest first.
 std::vector<CurveNote> TargetsAt(DrawingContext& dc, const StaffRecord& staff, int index) {
     if (IsChordMember(At(staff, index))) return ChordMembersOf(dc, staff, index);
     if (auto n = MakeCurveNote(dc, staff, index)) return {*n};
     return {};
 }
 
-// A curve between a note and the edge of the line behaves as a tie to a note of the same height there.
-void DrawCurveToEdge(DrawingContext& dc, const CurveNote& n, int edgeX, bool edgeFirst) {
-    CurveNote edge = n;
-    edge.x = edgeX;
-    edge.articulation = 0;
-    const CurveNote& a = edgeFirst ? edge : n;
-    const CurveNote& b = edgeFirst ? n : edge;
-    DrawCurveBetween(dc, a, b, {a, b}, {CurveSide(a, b), false});
+// The horizontal extent of a note or chord: everything its members draw.
+HeadSpan ExtentOf(const std::vector<CurveNote>& notes) {
+    HeadSpan span = notes.front().extent;
+    for (const CurveNote& n : notes) {
+        span.left = std::min(span.left, n.extent.left);
+        span.right = std::max(span.right, n.extent.right);
+    }
+    return span;
+}
+
+// The side of the tie of member k of `notes` (lowest first) whose tie goes on to `next`: with automatic stems the
+// upper members of a chord curve above and the lower ones below, a middle member and a single note away from the
+// stem.
+bool TieSide(const std::vector<CurveNote>& notes, std::size_t k, const CurveNote& next) {
+    const CurveNote& n = notes[k];
+    const bool side = CurveSide(n, next);
+    const std::size_t count = notes.size();
+    if (count < 2 || !next.e->noteWord().stemAutomatic()) return side;
+    if (2 * k + 1 < count) return false;
+    if (2 * k + 1 > count) return true;
+    return side;
+}
+
+// Whether notes stand between the runs of `from` and `to`: a curve over them is a slur, even between equal pitches.
+bool NotesBetween(const StaffRecord& staff, int from, int to) {
+    const int after = IsChordMember(At(staff, from)) ? FindChordRun(staff, from).last : from;
+    const int before = IsChordMember(At(staff, to)) ? FindChordRun(staff, to).first : to;
+    for (int i = after + 1; i < before; ++i) {
+        if (At(staff, i).isNote()) return true;
+    }
+    return false;
+}
+
+// A curve between a note and the edge of the line is a tie of each of its members: to the line's end after the
+// note, from six step units before it when it comes in from the line before.
+void DrawTiesToEdge(DrawingContext& dc, const std::vector<CurveNote>& notes, int edgeX, bool edgeFirst) {
+    if (notes.empty()) return;
+    const HeadSpan span = ExtentOf(notes);
+    for (std::size_t k = 0; k < notes.size(); ++k) {
+        const CurveNote& n = notes[k];
+        const bool above = TieSide(notes, k, n);
+        const int style = static_cast<int>(n.e->w0().curveStyle());
+        if (edgeFirst) DrawTieBetween(dc, n, edgeX, span.left, above, style);
+        else DrawTieBetween(dc, n, span.right, edgeX, above, style);
+    }
 }
 
 // The notes of the run holding `index` (the note alone when it is not a chord member).
@@ -268,23 +283,39 @@ std::vector<int> RunIndices(const StaffRecord& staff, int index) {
 
 void DrawTieTo(DrawingContext& dc, const StaffRecord& staff, int from, int to) {
     if (dc.canvas == nullptr || !ValidNote(staff, from) || !ValidNote(staff, to)) return;
-    if (IsChordMember(At(staff, from)) && IsChordMember(At(staff, to))) {
-        DrawChordTie(dc, staff, from, to);
-        return;
+    const std::vector<CurveNote> first = TargetsAt(dc, staff, from);
+    const std::vector<CurveNote> second = TargetsAt(dc, staff, to);
+    if (first.empty() || second.empty()) return;
+    // Each note of the first that the second continues at its pitch is tied to it, whichever member carries the
+    // chord's tie marks.
+    if (!NotesBetween(staff, from, to)) {
+        const HeadSpan left = ExtentOf(first), right = ExtentOf(second);
+        const int style = static_cast<int>(At(staff, to).w0().curveStyle());
+        bool tied = false;
+        for (std::size_t k = 0; k < first.size(); ++k) {
+            const CurveNote& a = first[k];
+            const auto same = [&a](const CurveNote& b) { return b.y == a.y && b.place.index == a.place.index; };
+            const auto b = std::find_if(second.begin(), second.end(), same);
+            if (b == second.end()) continue;
+            DrawTieBetween(dc, a, left.right, right.left, TieSide(first, k, *b), style);
+            tied = true;
+        }
+        if (tied) return;
     }
     const auto a = MakeCurveNote(dc, staff, from);
     const auto b = MakeCurveNote(dc, staff, to);
     if (!a || !b) return;
     const bool above = CurveSide(*a, *b);
-    const CurveNote first = OuterMember(dc, staff, *a, above);
-    const CurveNote last = OuterMember(dc, staff, *b, above);
-    DrawCurveBetween(dc, first, last, NotesFromTo(dc, staff, from, to), {above, false});
+    const CurveNote start = OuterMember(dc, staff, *a, above);
+    const CurveNote end = OuterMember(dc, staff, *b, above);
+    DrawSlurBetween(dc, start, end, NotesFromTo(dc, staff, from, to), above);
 }
 
 void DrawTieToLineEnd(DrawingContext& dc, const StaffRecord& staff, int from, int lineEndX) {
     if (dc.canvas == nullptr || !ValidNote(staff, from)) return;
-    for (const CurveNote& n : TargetsAt(dc, staff, from))
-        DrawCurveToEdge(dc, n, std::max(lineEndX, n.x + dc.metrics.stepUnit6), false);
+    const std::vector<CurveNote> notes = TargetsAt(dc, staff, from);
+    if (notes.empty()) return;
+    DrawTiesToEdge(dc, notes, std::max(lineEndX, ExtentOf(notes).right + dc.metrics.stepUnit6), false);
 }
 
 void DrawNoteCurves(DrawingContext& dc, const StaffRecord& staff, int index) {
@@ -303,8 +334,8 @@ void DrawNoteCurves(DrawingContext& dc, const StaffRecord& staff, int index) {
         if (onThisStaff) {
             DrawTieTo(dc, staff, pending->index, index);
         } else if (dc.canvas != nullptr) {
-            for (const CurveNote& n : TargetsAt(dc, staff, index))
-                DrawCurveToEdge(dc, n, n.x - dc.metrics.stepUnit6, true);
+            const std::vector<CurveNote> notes = TargetsAt(dc, staff, index);
+            if (!notes.empty()) DrawTiesToEdge(dc, notes, notes.front().x - dc.metrics.stepUnit6, true);
         }
     }
     if (ends || sameNote) dc.pendingCurve.reset();

@@ -16,19 +16,21 @@ void DrawNoteCurves(DrawingContext& dc, const StaffRecord& staff, int index);
 // six step units long. The pending start is cleared either way.
 void FinishStaffCurves(DrawingContext& dc, const StaffRecord& staff, int lineEndX);
 
-// The curve from note `from` to note `to` of the staff; both chords: each member of the first to the member of the
-// second of the same rank from the lowest (or, when the chords differ in size, of the same pitch).
-//  - Side: the end note's preferred side; with automatic stems opposite the stems when both notes have stems that
-//    agree, opposite the other note's stem when one of them is a whole note or longer. In a chord tie with automatic
-//    stems the upper members go above and the lower ones below.
-//  - Ends: a staff space and an eighth beyond each note (half a space for chord ties), beyond the stem's end when
-//    the stem is on the curve's side, further out for an articulation there. Short curves (at most six step units)
-//    reach out over both heads.
-//  - A slur over more than two notes clears the most extreme of them; a tie between notes with articulations or
-//    longer than short is drawn level, a quarter space nearer the notes than the end note's height.
+// The curve from note `from` to note `to` of the staff (either may be any member of a chord).
+//  - Ties: when no note stands between them, each note of the first that the second continues at its pitch is tied
+//    to it, level, from a quarter space after everything the first draws (heads, dots) to a quarter space before
+//    everything the second draws (accidentals, heads), a quarter space off the note's height on the tie's side.
+//    The side: with automatic stems the upper members of a chord above and the lower ones below; a middle member or
+//    a single note opposite the stems; otherwise the end note's preferred side.
+//  - Slurs (no pitch continued, or notes between): from the outermost members on the curve's side; the side is the
+//    end note's preferred one, with automatic stems opposite two stems that agree or opposite the other note's stem
+//    when one of them is a whole note or longer; the ends a staff space and an eighth beyond the notes (beyond the
+//    stem's end when the stem is on the curve's side, further out for an articulation there); short slurs (at most
+//    six step units) reach out over both heads; a slur over more than two notes clears the most extreme of them.
 void DrawTieTo(DrawingContext& dc, const StaffRecord& staff, int from, int to);
 
-// A tie or slur from note `from` to the end of the line at lineEndX (a curve continued on the next line).
+// Ties from note `from` (each member of a chord) to the end of the line at lineEndX, at least six step units long
+// (a curve continued on the next line).
 void DrawTieToLineEnd(DrawingContext& dc, const StaffRecord& staff, int from, int lineEndX);
 
 }  // namespace notavera

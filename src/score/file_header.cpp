@@ -14,7 +14,7 @@ void PageFormatBlock::setStartupValues() const {
     b_[3] = 3;   // bar lines
     b_[4] = 10;  // beam thickness
     b_[5] = 5;   // gap between beams
-    b_[6] = 30;  // maximum beam slope, hundredths
+    b_[6] = 15;  // maximum beam slope, hundredths: a group of four sixteenths rises about a staff space
     b_[7] = 10;  // minimum beam slope
     le::putU32(b_, 8, 210);
     le::putU32(b_, 12, 297);
