@@ -75,7 +75,9 @@ ArcBox InnerBox(const ArcBox& outer, const Ends& e, double slope, bool hasPeak, 
     inner.top -= inwards;
     inner.bottom += inwards;
     const double lo = std::min(e.y1, e.y2), hi = std::max(e.y1, e.y2);
-    double d = std::max(t / 2, (hi - lo) * std::max(slope, 0.2)) / ShiftDivisor(k);
+    // However far apart the ends stand (a slur from one staff to the next), the curve stays a curve of about its
+    // thickness, not a filled wedge.
+    double d = std::min(std::max(t / 2, (hi - lo) * std::max(slope, 0.2)) / ShiftDivisor(k), 2 * t);
     if (hasPeak) d /= 2;
     if (e.y1 != e.y2) {
         const double towardsHigher = e.y2 > e.y1 ? d : -d;

@@ -1086,6 +1086,10 @@ TEST_F(Ties, ShortCurvesAreNotDrawnAndThePrinterFillsTheCrescentTheScreenOutline
         // A level curve's inner arc is wider, so that both meet at the ends.
         EXPECT_TRUE(s->inner->left < s->outer.left && s->inner->right > s->outer.right);
     }
+    // A slur from one staff to the next stays a curve of about its thickness, not a filled wedge.
+    const auto steep = ShapeArcCurve(dc, Curve(500, y, 600, y + 200), 0);
+    ASSERT_TRUE(steep && steep->inner);
+    EXPECT_LE(std::abs(steep->inner->left - steep->outer.left), 2.0 * std::max(space() / 5, 2));
 }
 
 TEST_F(Ties, DashedCurvesAreOneStyledArcAndInvertedArcsRunTheOtherWayInTheMetafileOnly) {
