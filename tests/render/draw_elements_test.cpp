@@ -1215,24 +1215,47 @@ TEST_F(Signs, CueClefsAreSmallerAndAStepUnitRightExceptOnOldNotationLines) {
     EXPECT_EQ(field("glyph", "fontHeight")[0], 160);
 }
 
-TEST_F(Signs, TheLineStartKeyBeginsEightStepUnitsInAndReportsWhereNotesMayStart) {
-    load("[\\clef<\"g\"> \\key<2>]");
-    draw();
-    canvas.clear();
-    const int end = DrawStaffKeySignature(dc, staff(), 0);
-    const auto g = calls("glyph");
-    ASSERT_EQ(g.size(), 2u);
-    const int advance = keyAdvance(g[0], g[1]);
-    EXPECT_EQ(g[0]["x"], 100 + 8 * su());
-    EXPECT_EQ(std::pair(g[0]["y"].get<int>(), g[1]["y"].get<int>()), std::pair(line(0), level(5)));  // F, then C
-    EXPECT_EQ(end, 100 + 8 * su() + 2 * advance + 6 * su());
-    load("[\\clef<\"g\"> \\key<-1>]");  // on an old-notation line a step unit further, the old flat
-    staff().key().setOldNotation(true);
-    draw();
-    canvas.clear();
-    DrawStaffKeySignature(dc, staff(), 0);
-    EXPECT_EQ(field("glyph", "code"), (std::vector{233}));
-    EXPECT_EQ(field("glyph", "x"), (std::vector{100 + 9 * su()}));
+TEST_F(Signs, TheLineStartKeyStandsAFixedGapAfterItsClefsInkAndReportsWhereNotesMayStart) {
+    struct Case {
+        const char* gmn;
+        int clefX;  // the line's clef moved there (0: where the reading put it)
+        const char* clefGlyph;
+        bool cue, old;
+    };
+    const Case cases[] = {
+        {"[\\clef<\"g\"> \\key<2>]", 0, "gClef", false, false},
+        {"[\\clef<\"g\"> \\key<2>]", 60, "gClef", false, false},  // where a new staff's first element goes
+        {"[\\clef<\"f\"> \\key<-3>]", 120, "fClef", false, false},
+        {"[\\clef<\"c\"> \\key<1>]", 60, "cClef", true, false},
+        {"[\\clef<\"g\"> \\key<-1>]", 60, "mensuralGclef", false, true},
+    };
+    for (const Case& c : cases) {
+        load(c.gmn);
+        if (c.clefX != 0) at(0).x = c.clefX;
+        at(0).w0().setCueSize(c.cue);
+        staff().key().setOldNotation(c.old);
+        draw();
+        canvas.clear();
+        const int end = DrawStaffKeySignature(dc, staff(), 0);
+        const auto g = calls("glyph");
+        ASSERT_FALSE(g.empty()) << c.gmn;
+        const double clefSpace = c.cue ? space() * 0.75 : space();
+        const double ink = at(0).x - 2 * su() + (c.cue ? su() : 0) +
+                           dc.musicFont->metadata().box(c.clefGlyph)->ne.x * clefSpace;
+        EXPECT_NEAR(g[0]["x"].get<int>() - ink, 0.8 * space(), 1) << c.gmn << " " << c.clefX;
+        if (g.size() > 1) {
+            EXPECT_EQ(end, g[0]["x"].get<int>() + int(g.size()) * keyAdvance(g[0], g[1]) + 6 * su());
+        }
+    }
+    // Without a clef on its line the key begins 8 step units in, 9 on an old-notation line.
+    for (bool old : {false, true}) {
+        load("[\\key<-1>]");
+        staff().elements.clear();
+        staff().key().setOldNotation(old);
+        canvas.clear();
+        DrawStaffKeySignature(dc, staff(), 0);
+        EXPECT_EQ(field("glyph", "x"), (std::vector{100 + (old ? 9 : 8) * su()}));
+    }
 }
 
 TEST_F(Signs, AKeyChangeWritesItsSevenAccidentalsAtTheirPlacesOneAdvanceApart) {
