@@ -1468,21 +1468,42 @@ protected:
     }
 };
 
-TEST_F(TimeSignatures, NumbersStandCentredOnTheMiddleAndBottomLinesOrAloneOnTheSecond) {
-    meter(3, 4, 1);
-    const int width = std::max(GlyphWidth(dc, '3'), GlyphWidth(dc, '4'));
-    EXPECT_EQ(DrawTimeSignature(dc, staff(), 0), X + width / 2 + 6 * su());  // where the next element may start
-    draw();
-    EXPECT_EQ(rows("glyphText", {"x", "y"}), (Rows{{X, line(2)}, {X, line(4)}}));
-    EXPECT_EQ(calls("glyphText")[1]["codes"], json::array({'4'}));
-    EXPECT_TRUE(calls("glyphText")[0]["centred"].get<bool>());
-    meter(12, 8, 1);  // two digits move both numbers two step units right
-    draw();
-    EXPECT_EQ(rows("glyphText", {"x"}), (Rows{{X + 2 * su()}, {X + 2 * su()}}));
-    meter(3, 0, 1);  // a numerator alone, and common and cut time, stand on the second line
-    draw();
-    EXPECT_EQ(rows("glyphText", {"y"}), (Rows{{line(3)}}));
-    for (auto [sub, code] : {std::pair{0u, 140}, {1u, 129}}) {
+TEST_F(TimeSignatures, NumbersStandCentredOnTheMiddleAndBottomLinesWithTheirDigitsClearOfEachOther) {
+    struct Case {
+        unsigned num, den;
+        int centre;  // two-digit numbers move both two step units right
+    };
+    for (const Case& c : {Case{3, 4, X}, Case{12, 8, X + 20}, Case{6, 16, X + 20}, Case{11, 0, X + 20}}) {
+        meter(c.num, c.den, 1);
+        const int end = DrawTimeSignature(dc, staff(), 0);
+        draw();
+        const auto digits = calls("glyph");
+        const std::string text = std::to_string(c.num) + (c.den ? std::to_string(c.den) : "");
+        ASSERT_EQ(digits.size(), text.size());
+        int right = 0;
+        for (std::size_t i = 0, first = 0; i < digits.size(); ++i) {
+            const bool inNumerator = i < std::to_string(c.num).size();
+            EXPECT_EQ(digits[i]["code"], text[i]);
+            // The numerator on the middle line (alone: on the second line), the denominator on the bottom one.
+            EXPECT_EQ(digits[i]["y"], inNumerator ? (c.den ? line(2) : line(3)) : line(4));
+            const MusicGlyph* g = dc.musicFont->glyph(text[i]);
+            const int x = digits[i]["x"].get<int>(), advance = static_cast<int>(std::lround(g->advance * space()));
+            const bool last = i + 1 == digits.size() || (inNumerator && i + 1 == std::to_string(c.num).size());
+            if (i > first) {
+                const MusicGlyph* before = dc.musicFont->glyph(text[i - 1]);
+                const int previous = digits[i - 1]["x"].get<int>();
+                EXPECT_GE(x - previous, std::lround(before->advance * space()));
+                EXPECT_GE((x + g->box.sw.x * space()) - (previous + before->box.ne.x * space()), space() / 4 - 1);
+            }
+            if (last) {
+                EXPECT_NEAR((digits[first]["x"].get<int>() + x + advance) / 2.0, c.centre, 1) << c.num << "/" << c.den;
+                right = std::max(right, x + advance);
+                first = i + 1;
+            }
+        }
+        EXPECT_NEAR(end, right + 6 * su(), 1);  // where the next element may start
+    }
+    for (auto [sub, code] : {std::pair{0u, 140}, {1u, 129}}) {  // common and cut time stand on the second line
         meter(1, 1, 64, sub);
         draw();
         EXPECT_EQ(rows("glyphText", {"y"}), (Rows{{line(3)}}));
