@@ -276,29 +276,60 @@ TEST_F(Notes, DotsOnALineOrALedgerLineGoIntoTheSpaceAboveAndClearWholeNotesAndUp
     EXPECT_EQ(DotRadius(dc), 2);  // never under two
 }
 
-TEST_F(Notes, ArticulationsSitOppositeTheStemOffTheLinesOrAtItsEndAndBrevesCarryNone) {
-    load("[g1 f1 b1 a1 a1 b1 c0]");
-    const std::pair<unsigned, bool> marks[] = {{1, false}, {6, false}, {3, false}, {5, true},
-                                               {1, false}, {2, false}, {1, false}};
-    for (std::size_t k = 0; k < 7; ++k) {
-        at(k).noteWord().setStaccato(true);
-        at(k).noteWord().setAccentType(marks[k].first);
-        at(k).noteWord().setStaccatoOtherSide(marks[k].second);
+TEST_F(Notes, ArticulationsSitOppositeTheStemOrAtItsEndAndTheirInkStandsClearOfStemHeadAndStaffLines) {
+    struct Case {
+        const char* gmn;
+        unsigned kind;
+        bool otherSide;
+        int markCode;
+    };
+    const Case cases[] = {
+        {"[g1]", 1, false, 107}, {"[c0]", 1, false, 107}, {"[f1]", 6, false, 62}, {"[b1]", 3, false, 60},
+        {"[a1]", 5, true, 58},   {"[b1]", 2, false, 62},  {"[d2]", 5, false, 58}, {"[f1]", 7, false, 60},
+        {"[a1]", 5, false, 59},  {"[d2]", 4, false, 107}, {"[e2]", 3, false, 60}, {"[a1/8]", 7, false, 60},
+    };
+    const int quarter = space() / 4;
+    for (const Case& c : cases) {
+        load(c.gmn);
+        at(0).noteWord().setStaccato(true);
+        at(0).noteWord().setAccentType(c.kind);
+        at(0).noteWord().setStaccatoOtherSide(c.otherSide);
+        draw();
+        const auto marks = calls("glyph", c.markCode);
+        ASSERT_EQ(marks.size(), 1u) << c.gmn << c.kind;
+        const MusicGlyph* g = dc.musicFont->glyph(c.markCode);
+        const int y = marks[0]["y"].get<int>();
+        const int low = y + static_cast<int>(std::lround((g->offset.y + g->box.sw.y) * space()));
+        const int high = y + static_cast<int>(std::lround((g->offset.y + g->box.ne.y) * space()));
+        const auto clearOf = [&](int at) { return at <= low ? low - at : at >= high ? at - high : -1; };
+        const json stem = calls("vline").at(0);
+        const int head = calls("glyph", 204).at(0)["y"].get<int>();
+        EXPECT_GE(clearOf(stem["y2"].get<int>()), quarter - 1) << c.gmn << c.kind;
+        EXPECT_GE(clearOf(head), half() + quarter - 1) << c.gmn << c.kind;
+        for (int line = 0; line < 5; ++line) EXPECT_GE(clearOf(top() - line * space()), quarter - 1) << c.gmn << c.kind;
     }
-    at(4).noteWord().setDurationCode(1);
+    // Where nothing is in the way the marks keep their places: a staccato under G4 in the space under the staff, one
+    // a space and an eighth from C3; a marcato above D5 just clear of the top line.
+    const std::pair<const char*, int> places[] = {{"[g1]", bottom() - half()},
+                                                  {"[c0]", bottom() - 9 * half() - space() - dc.metrics.eighthSpace[0]}};
+    for (auto [gmn, y] : places) {
+        load(gmn);
+        at(0).noteWord().setStaccato(true);
+        at(0).noteWord().setAccentType(1);
+        draw();
+        EXPECT_EQ(rows("glyph", {"y"}, 107), (Rows{{y}})) << gmn;
+    }
+    load("[d2 c0]");
+    for (std::size_t k : {0u, 1u}) {
+        at(k).noteWord().setStaccato(true);
+        at(k).noteWord().setAccentType(5);
+    }
+    at(1).noteWord().setDurationCode(1);  // a breve carries none
     draw();
-    // A staccato under G4: the line below is the bottom line, so the dot goes to the space under it.
-    // Away from the lines a staccato stands a space and an eighth of a space from its head (C3).
-    EXPECT_EQ(rows("glyph", {"y"}, 107),
-              (Rows{{bottom() - half()}, {bottom() - 9 * half() - space() - dc.metrics.eighthSpace[0]}}));
-    // An accent half a space beyond the end of F4's up stem; a wedge and an accent above B4's down stem, off the
-    // line into the space above.
-    EXPECT_EQ(rows("glyph", {"y"}, 62), (Rows{{bottom() + 9 * half()}, {middle() + space() + half()}}));
-    EXPECT_EQ(rows("glyph", {"y"}, 60), (Rows{{middle() + space() + half()}}));
-    // The other side flag moves a marcato to the end of A4's up stem.
-    ASSERT_EQ(count("glyph", 58), 1u);
-    EXPECT_GT(calls("glyph", 58)[0]["y"].get<int>(), bottom() + space() + half() + 7 * half());
-    EXPECT_EQ(count("glyph", 59), 0u);
+    const MusicGlyph* marcato = dc.musicFont->glyph(58);
+    EXPECT_NEAR(rows("glyph", {"y"}, 58).at(0)[0] + (marcato->offset.y + marcato->box.sw.y) * space(), top() + quarter,
+                1);
+    EXPECT_EQ(count("glyph", 58) + count("glyph", 59), 1u);
 }
 
 TEST_F(Notes, HiddenNotesAreSkippedUnlessShownAndCueNotesUseTheCueFontForThemselvesOnly) {
