@@ -1466,10 +1466,20 @@ TEST_F(GroupedBars, ABarJoinsDownToTheNextStaffOfItsGroupOrReachesAsItsCodeSays)
     draw(0);
     EXPECT_EQ(run(), std::pair(line(0, 0), line(0, 2)));
     std::tie(superposed.referenceY, superposed.topLine) = placed;
-    own.signWord().setCode('O');  // a repeat over the whole group puts dots on every staff
-    own.signWord().setPairA(2);
-    draw(0);
-    EXPECT_EQ(field("glyph", "y"), (std::vector{line(2, 0), line(2, 1), line(2, 2)}));
+    // A repeat dots every staff its strokes run across, each in its own size: its own, the whole group, none for a
+    // stroke between two staves.
+    own.signWord().setCode('O');
+    dc.staves[1].small = true;
+    const int smallMiddle = reference(1) - 64 - 2 * 16;
+    const std::vector<int> dotted[] = {{line(2, 0)}, {line(2, 0)}, {line(2, 0), smallMiddle, line(2, 2)}, {}};
+    for (unsigned reach = 0; reach <= 3; ++reach) {
+        own.signWord().setPairA(reach);
+        draw(0);
+        EXPECT_EQ(field("glyph", "y"), dotted[reach]) << reach;
+        if (reach == 2) {
+            EXPECT_EQ(field("glyph", "fontHeight"), (std::vector{160, 128, 160}));
+        }
+    }
 }
 
 TEST_F(Signs, ABraceJoinsItsStaffToTheOneThatManyBelowScaledToTheirHeight) {
