@@ -52,7 +52,7 @@ int PlaceStaffKey(ScoreDocument& doc, UiServices& ui, bool erase, const SpacingS
     doc.markModified();
     ui.invalidate();
     const StaffRecord& staff = *doc.staff();
-    const int start = LineStartKeyX(s.leftEdge, s.stepUnit, staff.key().oldNotation());
+    const int start = s.staffKeyStart.value_or(LineStartKeyX(s.leftEdge, s.stepUnit, staff.key().oldNotation()));
     const int count = staff.key().keyKind() == KeyKind::None ? 0 : static_cast<int>(staff.key().keyCount());
     return LineStartKeyEnd(start, count, KeyAccidentalAdvance(s.accidentalWidth, 2 * s.stepUnit), s.stepUnit);
 }

@@ -1,8 +1,13 @@
 // Articulation placement. The marks are centred on their point (see GlyphAnchor::OverNotehead): a mark at the
-// stem's end is written half a space beyond it, and a mark inside the staff is centred in a space.
+// stem's end is written half a space beyond it, a mark at the head a space beyond its centre, each further out when
+// its ink would come closer than a quarter space to the stem's tip or the head; a mark within the staff is centred
+// in a space, or stands outside the staff when it is too tall for one.
 #include "render/articulations.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "render/primitives.h"
 
 namespace notavera {
 namespace {
@@ -10,9 +15,6 @@ namespace {
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
 bool AtStemByKind(int kind) { return kind == 4 || kind == 6 || kind == 7; }
-
-// Kinds whose mark is kept off the staff lines.
-bool KeptOffLines(int kind) { return kind == 1 || kind == 2 || kind == 3 || kind == 5; }
 
 int MarkCode(int kind, bool above) {
     switch (kind) {
@@ -36,6 +38,11 @@ int OffTheLines(int y, int out, int topLine, int space) {
     return y - above + half;
 }
 
+// Moves `y` outwards (direction `out`, +1 up) until it is at least `least` beyond `from`.
+int AtLeast(int y, int from, int least, int out) {
+    return out > 0 ? std::max(y, from + least) : std::min(y, from - least);
+}
+
 }  // namespace
 
 std::optional<ArticulationMark> PlaceArticulation(const DrawingContext& dc, const StaffPlace& place,
@@ -52,21 +59,41 @@ std::optional<ArticulationMark> PlaceArticulation(const DrawingContext& dc, cons
     // The direction away from the note, +1 upwards.
     const int out = (atStem == stem.up) ? 1 : -1;
 
-    int y = 0;
+    // The mark's ink: how far it reaches from its centre towards the note and away from it.
+    const int code = MarkCode(kind, out > 0);
+    const GlyphInkBox ink = GlyphInk(dc, code, place.size == 1, dc.draw.isCueSize, dc.draw.alternateGlyphs);
+    const int inner = out > 0 ? -ink.bottom : ink.top;
+    const int outer = out > 0 ? ink.top : -ink.bottom;
+    // Engravers keep a mark this far from the stem's tip, the head and the staff lines.
+    const int clear = quarter;
+
+    // The point the mark is placed from and the least distance its centre keeps from it.
+    int from = 0, least = 0, y = 0;
     if (atStem) {
-        y = stem.to + out * half;
-        if (kind == 4) y -= out * quarter;
+        from = stem.to;
+        least = clear + inner;
+        y = from + out * (kind == 4 ? half - quarter : half);
     } else {
-        y = headY + out * space;
-        if (kind == 1) y += out * eighth;
-        if (kind == 3) y += out * quarter;
+        from = headY;
+        least = half + clear + inner;
+        y = from + out * (space + (kind == 1 ? eighth : 0) + (kind == 3 ? quarter : 0));
     }
-    // Within half a space of the staff a mark would touch a line.
-    const bool nearStaff = y > place.bottomLine(m) - half && y < place.topLine + half;
-    if (KeptOffLines(kind) && nearStaff) y = OffTheLines(y, out, place.topLine, space);
+    y = AtLeast(y, from, least, out);
+    // A mark that reaches within the clearance of the staff stands in a space when it fits one with room to spare,
+    // otherwise outside the staff.
+    const int top = place.topLine, bottom = place.bottomLine(m);
+    const int low = y - (out > 0 ? inner : outer), high = y + (out > 0 ? outer : inner);
+    if (high > bottom - clear && low < top + clear) {
+        if (inner + outer + 2 * clear <= space) {
+            y = OffTheLines(y, out, top, space);
+            if (out * (y - from) < least) y += out * space;
+        } else {
+            y = AtLeast(y, out > 0 ? top : bottom, clear + inner, out);
+        }
+    }
 
     ArticulationMark mark;
-    mark.code = MarkCode(kind, out > 0);
+    mark.code = code;
     // Over the head's centre, or centred on the stem at its end.
     mark.x = (atStem ? stem.x : head.centre()) - GlyphAdvance(dc, 204) / 2;
     mark.y = y;

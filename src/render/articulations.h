@@ -15,9 +15,10 @@ struct ArticulationMark {
 
 // The articulation of note e (drawn value `value`, head at headY, nominal stem `stem`), when it has one: the
 // articulation flag set, a kind 1–7 and a value shorter than a breve. Kinds 1, 2, 3 and 5 go at the head on the
-// side opposite the stem, kinds 4, 6 and 7 at the stem's end; the other-side flag exchanges the two. The marks of kinds
-// 1, 2, 3 and 5 that fall inside the staff (or close enough to touch its outer lines) are centred in a space, the
-// next one outwards when they fall on a line.
+// side opposite the stem, kinds 4, 6 and 7 at the stem's end; the other-side flag exchanges the two. No mark's ink
+// comes closer than a quarter space to the stem's tip, the head or a staff line: a mark that reaches that near the
+// staff is centred in a space (the next one outwards when it falls on a line) when it fits one with that room to
+// spare, and otherwise stands outside the staff.
 std::optional<ArticulationMark> PlaceArticulation(const DrawingContext& dc, const StaffPlace& place,
                                                   const ElementRecord& e, int value, const NoteHead& head, int headY,
                                                   const Stem& stem);

@@ -81,6 +81,7 @@ SpacingSettings DocumentSpacing::forStaff(const PageRecord& page, const StaffRec
     if (dc_->widths.accidentalWidth[0][0] > 0) s.accidentalWidth = dc_->widths.accidentalWidth[0][0];
     s.leftEdge = LeftEdgeOf(page, staff);
     s.lineLength = LineLengthOf(page);
+    s.staffKeyStart = StaffKeyStart(*dc_, staff, s.leftEdge, staff.key().small());
     std::shared_ptr<DrawingContext> dc = dc_;
     s.timeSignatureEnd = [dc](const StaffRecord& st, int index) { return DrawTimeSignature(*dc, st, index, true); };
     return s;

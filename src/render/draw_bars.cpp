@@ -22,12 +22,12 @@ enum class BarReach : unsigned {
     BetweenStaves = 3,  // only the gap down to the next staff of its group (the early-music Mensurstrich)
 };
 
-// The vertical run of a bar's strokes, and the staves whose repeat dots it carries.
+// The vertical run of a bar's strokes, and the staves of its group it may run across: its own and those below.
 struct BarSpan {
     int top = 0;
     int bottom = 0;
-    int firstDotStaff = 0;
-    int lastDotStaff = -1;
+    int firstStaff = 0;
+    int lastStaff = -1;
 };
 
 struct Strokes {
@@ -56,8 +56,8 @@ int StavesBelowInGroup(const StaffRecord& staff) {
 
 std::optional<BarSpan> SpanOf(const DrawingContext& dc, const StaffRecord& staff, const StaffFrame& own,
                               BarReach reach) {
-    BarSpan span{own.extentTop, own.extentBottom, own.index, own.index};
     const int below = StavesBelowInGroup(staff);
+    BarSpan span{own.extentTop, own.extentBottom, own.index, own.index + below};
     // A staff superposed on this one (a second voice at the same height) is not the next staff down: the bar goes
     // on to the first staff of the group that stands lower.
     std::optional<StaffFrame> next;
@@ -74,7 +74,6 @@ std::optional<BarSpan> SpanOf(const DrawingContext& dc, const StaffRecord& staff
         for (int last = own.index + below; last > own.index; --last) {
             if (const auto f = FrameOfStaff(dc, last)) {
                 span.bottom = f->extentBottom;
-                span.lastDotStaff = last;
                 break;
             }
         }
@@ -90,19 +89,24 @@ std::optional<BarSpan> SpanOf(const DrawingContext& dc, const StaffRecord& staff
 
 void Stroke(DrawingContext& dc, const BarSpan& span, int x, int width) { DrawVLine(dc, span.bottom, span.top, x, width); }
 
-// Repeat dots on the middle line of every staff the bar carries them for, beside a thin stroke at thinX: their
+// Repeat dots on the middle line of every staff the bar's strokes run across (a bar through its group dots every
+// staff of it, a stroke between two staves none), beside a thin stroke at thinX, each in its staff's size: their
 // edge keeps the font's repeat-dot separation from the stroke's edge.
 void RepeatDots(DrawingContext& dc, const BarSpan& span, int thinX, int thin, bool left) {
-    const double space = dc.metrics.staffSpace[static_cast<std::size_t>(dc.sizeIndex())];
     const double separation =
         dc.musicFont ? dc.musicFont->metadata().engravingDefault("repeatBarlineDotSeparation").value_or(0.16) : 0.16;
-    const double edge = thin / 2.0 + separation * space;
-    const int dotsWidth = GlyphWidth(dc, RepeatDotsCode, dc.draw.isSmallStaff, dc.draw.isCueSize);
-    const int x = left ? static_cast<int>(std::lround(thinX - edge)) - dotsWidth
-                       : static_cast<int>(std::lround(thinX + edge));
-    for (int s = span.firstDotStaff; s <= span.lastDotStaff; ++s) {
-        if (const auto f = FrameOfStaff(dc, s)) PutGlyph(dc, x, f->middleLine(), RepeatDotsCode);
+    const bool small = dc.draw.isSmallStaff;
+    for (int s = span.firstStaff; s <= span.lastStaff; ++s) {
+        const auto f = FrameOfStaff(dc, s);
+        if (!f || f->middleLine() > span.top || f->middleLine() < span.bottom) continue;
+        dc.draw.isSmallStaff = f->small;
+        const double edge = thin / 2.0 + separation * f->staffSpace;
+        const int dotsWidth = GlyphWidth(dc, RepeatDotsCode, f->small, dc.draw.isCueSize);
+        const int x = left ? static_cast<int>(std::lround(thinX - edge)) - dotsWidth
+                           : static_cast<int>(std::lround(thinX + edge));
+        PutGlyph(dc, x, f->middleLine(), RepeatDotsCode);
     }
+    dc.draw.isSmallStaff = small;
 }
 
 void DrawBarStrokes(DrawingContext& dc, unsigned code, int x, const BarSpan& span, const Strokes& s) {

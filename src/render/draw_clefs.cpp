@@ -30,7 +30,18 @@ ClefGlyph GlyphOfClef(int clef) {
     return ClefGlyphs[static_cast<std::size_t>(clef - 1)];
 }
 
+// The x the clef glyph is written at: two step units left of the element, one less for a cue clef.
+int ClefGlyphX(const DrawingContext& dc, const ElementRecord& e, bool cue) {
+    return e.x + e.shift - 2 * dc.metrics.stepUnit + (cue ? dc.metrics.stepUnit : 0);
+}
+
 }  // namespace
+
+int ClefInkRight(const DrawingContext& dc, const ElementRecord& clef, bool smallStaff, bool alternateLine) {
+    const bool cue = clef.w0().cueSize();
+    const int code = GlyphOfClef(static_cast<int>(clef.signWord().code())).code;
+    return ClefGlyphX(dc, clef, cue) + GlyphInk(dc, code, smallStaff, cue, alternateLine).right;
+}
 
 void DrawClef(DrawingContext& dc, const StaffRecord& staff, int index, bool visible) {
     const ElementRecord& e = staff.elements[static_cast<std::size_t>(index)];
@@ -46,8 +57,7 @@ void DrawClef(DrawingContext& dc, const StaffRecord& staff, int index, bool visi
     // Staves of more than five lines keep the clef's line counted from the bottom.
     const int extraLines = frame->lines > 5 ? frame->lines - 5 : 0;
     const int y = frame->topLine() - (glyph.spacesBelowTop + extraLines) * frame->staffSpace;
-    const int left = x - 2 * dc.metrics.stepUnit + (dc.draw.isCueSize ? dc.metrics.stepUnit : 0);
-    PutGlyph(dc, left, y, glyph.code);
+    PutGlyph(dc, ClefGlyphX(dc, e, dc.draw.isCueSize), y, glyph.code);
 }
 
 }  // namespace notavera

@@ -1,6 +1,7 @@
 // Key signatures: the staff's key at the start of its line and the key changes within it, with the naturals that
 // cancel what a change takes away.
 #include <algorithm>
+#include <cmath>
 
 #include "render/draw_signs.h"
 #include "render/geometry.h"
@@ -61,13 +62,34 @@ int WriteKey(DrawingContext& dc, const StaffFrame& frame, int x, Key key) {
     return WriteKeyAccidentals(dc, frame, x, key.kind, 0, key.count, KeyAccidentalCode(key.kind));
 }
 
+// The clef a line opens with: the first clef before its music, unless a bar comes first.
+const ElementRecord* LineStartClef(const StaffRecord& staff) {
+    for (const ElementRecord& e : staff.elements) {
+        if (!e.isSign() || e.isSignOfType(SignType::Bar)) return nullptr;
+        if (e.isSignOfType(SignType::Clef)) return &e;
+    }
+    return nullptr;
+}
+
+// Between a clef's ink and the key after it, in staff spaces.
+constexpr double ClefKeyGap = 0.8;
+
 }  // namespace
+
+int StaffKeyStart(const DrawingContext& dc, const StaffRecord& staff, int leftEdge, bool smallStaff) {
+    const bool old = staff.key().oldNotation();
+    const ElementRecord* clef = LineStartClef(staff);
+    if (clef == nullptr || (clef->w0().hidden() && !dc.draw.showHidden))
+        return LineStartKeyX(leftEdge, dc.metrics.stepUnit, old);
+    const int gap = static_cast<int>(std::lround(ClefKeyGap * dc.metrics.staffSpace[smallStaff ? 1 : 0]));
+    return ClefInkRight(dc, *clef, smallStaff, old) + gap;
+}
 
 int DrawStaffKeySignature(DrawingContext& dc, const StaffRecord& staff, int index) {
     const auto frame = FrameOfStaff(dc, index);
     if (!frame) return 0;
     const int su = dc.metrics.stepUnit;
-    const int start = LineStartKeyX(dc.staves[static_cast<std::size_t>(index)].left, su, staff.key().oldNotation());
+    const int start = StaffKeyStart(dc, staff, dc.staves[static_cast<std::size_t>(index)].left, frame->small);
     const Key key = KeyOfStaff(staff);
     WriteKey(dc, *frame, start, key);
     const int advance = KeyAccidentalAdvance(dc.widths.accidentalWidth[frame->small ? 1 : 0][0], frame->staffSpace);

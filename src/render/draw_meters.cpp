@@ -2,10 +2,13 @@
 // proportion each one sets.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "render/accidentals_and_dots.h"
 #include "render/draw_signs.h"
+#include "render/note_geometry.h"
 #include "render/primitives.h"
 #include "render/staff_frame.h"
 
@@ -34,19 +37,51 @@ int TextWidth(const DrawingContext& dc, const std::string& codes) {
     return width;
 }
 
+// The least room between the inks of neighbouring digits of a number, in staff spaces. The fonts' side bearings
+// leave less than a fifth of a space between a 1 and a 2, which prints and shows as one shape.
+constexpr double DigitInkGap = 0.25;
+
+// A number's digits as they are written: each one advances its own width, and moves further when its ink would
+// come closer to the digit before than the gap. Offsets from the number's left edge, and its whole width.
+struct NumberLayout {
+    std::string digits;
+    std::vector<int> offsets;
+    int width = 0;
+};
+
+NumberLayout LayOutNumber(const DrawingContext& dc, unsigned number) {
+    NumberLayout n{std::to_string(number), {}, 0};
+    const int gap = static_cast<int>(std::lround(DigitInkGap * GlyphSpace(dc)));
+    int pen = 0;
+    int inkEnd = 0;
+    for (std::size_t i = 0; i < n.digits.size(); ++i) {
+        const int code = static_cast<unsigned char>(n.digits[i]);
+        const GlyphInkBox ink = GlyphInk(dc, code, dc.draw.isSmallStaff, dc.draw.isCueSize);
+        if (i > 0) pen = std::max(pen, inkEnd + gap - ink.left);
+        n.offsets.push_back(pen);
+        inkEnd = pen + ink.right;
+        pen += GlyphAdvance(dc, code);
+    }
+    n.width = pen;
+    return n;
+}
+
+// A number centred on cx with its baseline at y. Returns its half width.
+int DrawNumber(DrawingContext& dc, int cx, int y, unsigned number) {
+    const NumberLayout n = LayOutNumber(dc, number);
+    const int left = cx - n.width / 2;
+    for (std::size_t i = 0; i < n.digits.size(); ++i)
+        PutGlyph(dc, left + n.offsets[i], y, static_cast<unsigned char>(n.digits[i]));
+    return n.width - n.width / 2;
+}
+
 // Numerals centred on cx: the numerator standing on the middle line over the denominator standing on the bottom
 // line, or alone on the second line. Returns the right edge of the wider one.
 int DrawNumerals(DrawingContext& dc, const StaffFrame& frame, int x, unsigned num, unsigned den) {
     const int cx = x + (num > 9 || den > 9 ? 2 * dc.metrics.stepUnit : 0);
-    const std::string top = std::to_string(num);
-    if (den == 0) {
-        PutGlyphText(dc, cx, frame.bottomLine() + frame.staffSpace, top, true);
-        return cx + TextWidth(dc, top) / 2;
-    }
-    const std::string bottom = std::to_string(den);
-    PutGlyphText(dc, cx, frame.middleLine(), top, true);
-    PutGlyphText(dc, cx, frame.bottomLine(), bottom, true);
-    return cx + std::max(TextWidth(dc, top), TextWidth(dc, bottom)) / 2;
+    if (den == 0) return cx + DrawNumber(dc, cx, frame.bottomLine() + frame.staffSpace, num);
+    const int top = DrawNumber(dc, cx, frame.middleLine(), num);
+    return cx + std::max(top, DrawNumber(dc, cx, frame.bottomLine(), den));
 }
 
 // The one-character forms stand on the second line, so that they are centred on the middle one.

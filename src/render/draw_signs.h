@@ -16,9 +16,17 @@ void DrawSign(DrawingContext& dc, const StaffRecord& staff, int index);
 // only the clef state is built.
 void DrawClef(DrawingContext& dc, const StaffRecord& staff, int index, bool visible = true);
 
-// The own key (its key word) of the staff placed at `index` of the pass, at the start of its line, 8 step units after
-// the staff's left edge, read in the clefs already entered for it. Returns where the following element may start:
-// 6 step units after the last accidental.
+// Where the ink of a clef sign ends on the right, as DrawClef writes it.
+int ClefInkRight(const DrawingContext& dc, const ElementRecord& clef, bool smallStaff, bool alternateLine);
+
+// Where the own key of `staff` begins: a fixed gap after the ink of the clef its line opens with, whatever that
+// clef's x and width; 8 step units after the staff's left edge (9 on an old-notation line) when the line shows
+// no clef.
+int StaffKeyStart(const DrawingContext& dc, const StaffRecord& staff, int leftEdge, bool smallStaff);
+
+// The own key (its key word) of the staff placed at `index` of the pass, at the start of its line (StaffKeyStart),
+// read in the clefs already entered for it. Returns where the following element may start: 6 step units after the
+// last accidental.
 int DrawStaffKeySignature(DrawingContext& dc, const StaffRecord& staff, int index);
 
 // A key change (type 13): first naturals for what it cancels of the key before it, then its own accidentals; a

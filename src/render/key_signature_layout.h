@@ -33,8 +33,9 @@ int KeyAccidentalAdvance(int accidentalWidth, int staffSpace);
 // space wide.
 int KeyAccidentalAdvanceOnFont(std::string_view face, int stepUnit);
 
-// Where a staff's own key signature is written: 8 step units in from the staff's left edge (one more for the
-// old notation, whose clefs are wider). The x after it leaves 6 step units before the music.
+// Where a staff's own key signature is written when its line shows no clef to measure from: 8 step units in from
+// the staff's left edge (one more for the old notation, whose clefs are wider). The x after it leaves 6 step units
+// before the music.
 int LineStartKeyX(int leftEdge, int stepUnit, bool oldNotation);
 int LineStartKeyEnd(int keyStart, int count, int accidentalAdvance, int stepUnit);
 

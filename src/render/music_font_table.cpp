@@ -11,7 +11,7 @@ using A = GlyphAnchor;
 
 constexpr SmuflGlyphName None{};
 
-constexpr std::array<MusicCode, 70> Normal{{
+constexpr std::array<MusicCode, 80> Normal{{
     {40, {"noteheadParenthesisLeft", 0xE0F5}, None, A::Origin},
     {41, {"noteheadParenthesisRight", 0xE0F6}, None, A::Origin},
     // Articulation 3 (below, above): a wedge, moved further out than the staccato dot it resembles.
@@ -58,6 +58,17 @@ constexpr std::array<MusicCode, 70> Normal{{
     {167, {"tuplet7", 0xE887}, None, A::Origin},
     {168, {"tuplet8", 0xE888}, None, A::Origin},
     {169, {"tuplet9", 0xE889}, None, A::Origin},
+    // Flags of two to six strokes, up then down: the font draws each value's flags as one glyph.
+    {170, {"flag16thUp", 0xE242}, None, A::Origin},
+    {171, {"flag32ndUp", 0xE244}, None, A::Origin},
+    {172, {"flag64thUp", 0xE246}, None, A::Origin},
+    {173, {"flag128thUp", 0xE248}, None, A::Origin},
+    {174, {"flag256thUp", 0xE24A}, None, A::Origin},
+    {175, {"flag16thDown", 0xE243}, None, A::Origin},
+    {176, {"flag32ndDown", 0xE245}, None, A::Origin},
+    {177, {"flag64thDown", 0xE247}, None, A::Origin},
+    {178, {"flag128thDown", 0xE249}, None, A::Origin},
+    {179, {"flag256thDown", 0xE24B}, None, A::Origin},
     {201, {"noteheadWhole", 0xE0A2}, None, A::Origin},
     {202, {"noteheadWholeFilled", 0xE0FA}, {"noteheadBlack", 0xE0A4}, A::Origin},
     {203, {"noteheadHalf", 0xE0A3}, None, A::Origin},

@@ -42,6 +42,12 @@ struct AlternateMusicCode {
 
 std::span<const MusicCode> NormalMusicCodes();
 
+// The codes of the flags of two strokes (a sixteenth) and more, one glyph each: MultiFlagUpCode + strokes − 2 for a
+// stem up, MultiFlagDownCode + strokes − 2 for a stem down, up to six strokes. One stroke is code 205 or 206.
+inline constexpr int MultiFlagUpCode = 170;
+inline constexpr int MultiFlagDownCode = 175;
+inline constexpr int MaxFlagStrokes = 6;
+
 // The codes of the tuplet digits 0–9: TupletDigitCode + digit.
 inline constexpr int TupletDigitCode = 160;
 std::span<const AlternateMusicCode> AlternateMusicCodes();

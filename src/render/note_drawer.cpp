@@ -173,8 +173,8 @@ Stem NoteStem(const DrawingContext& dc, const NoteLayout& tip, const NoteLayout&
 
 void DrawStemAndFlags(DrawingContext& dc, const NoteLayout& tip, const Stem& stem) {
     DrawVLine(dc, stem.from, stem.to, stem.x, dc.thickness.stem);
-    for (int k = 0; k < FlagCount(tip.value); ++k) {
-        const FlagMark flag = PlaceFlag(dc, tip.place, stem, k);
+    for (int k = 0; k < FlagGlyphCount(dc, tip.value); ++k) {
+        const FlagMark flag = PlaceFlag(dc, tip.place, stem, tip.value, k);
         PutGlyph(dc, flag.x, flag.y, flag.code);
     }
 }

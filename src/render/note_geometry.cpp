@@ -185,14 +185,20 @@ Stem PlaceStem(const DrawingContext& dc, const StaffPlace& place, const ElementR
     return stem;
 }
 
-FlagMark PlaceFlag(const DrawingContext& dc, const StaffPlace& place, const Stem& stem, int k) {
+int FlagGlyphCount(const DrawingContext& dc, int value) {
+    const int flags = FlagCount(value);
+    return dc.draw.alternateGlyphs ? flags : std::min(flags, 1);
+}
+
+FlagMark PlaceFlag(const DrawingContext& dc, const StaffPlace& place, const Stem& stem, int value, int k) {
     const int half = dc.metrics.halfSpace[place.size];
     const int flagStep = Cue(dc) ? half : 2 * half;
+    const int strokes = std::min(FlagCount(value), MaxFlagStrokes);
     FlagMark flag;
     flag.code = stem.up ? 205 : 206;
+    if (strokes > 1 && !dc.draw.alternateGlyphs) flag.code = (stem.up ? MultiFlagUpCode : MultiFlagDownCode) + strokes - 2;
     const int towardsHead = stem.up ? -1 : 1;
     const int attach = stem.to + towardsHead * k * flagStep;
-    // The flag's attaching corner goes on the stem's outer corner.
     const auto corner = GlyphAnchorPoint(dc, flag.code, stem.up ? "stemUpNW" : "stemDownSW");
     flag.x = stem.x - dc.thickness.stem / 2;
     flag.y = attach - (corner ? Round(corner->y * GlyphSpace(dc)) : 0);

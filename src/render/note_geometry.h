@@ -100,14 +100,17 @@ struct Stem {
 Stem PlaceStem(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int value,
                const NoteHead& head, int y, bool up, int rootY, int rootCode);
 
-// Where flag k (0 the outermost) of a stem is written: at the stem's end, each further one a flag step nearer the
-// head, with its attaching corner on the stem's.
+// The flags of a stem of drawn value `value`, written with their attaching corner on the stem's outer corner. On a
+// modern line one glyph carries all of the value's flags, at the stem's end. An old-notation line writes its
+// straight eighth flag once per flag, glyph k (0 the outermost) a flag step nearer the head than the one before.
 struct FlagMark {
     int code = 0;
     int x = 0;
     int y = 0;
 };
-FlagMark PlaceFlag(const DrawingContext& dc, const StaffPlace& place, const Stem& stem, int k);
+int FlagGlyphCount(const DrawingContext& dc, int value);
+FlagMark PlaceFlag(const DrawingContext& dc, const StaffPlace& place, const Stem& stem, int value, int k);
+// The number of flags of a drawn value (beams have as many levels).
 int FlagCount(int value);
 
 }  // namespace notavera

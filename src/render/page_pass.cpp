@@ -145,7 +145,7 @@ void DrawPage(DrawingContext& dc, ScoreDocument& doc, const PageDrawOptions& opt
     DrawContents(dc, *page, shown, doc.currentStaff, draw);
 
     if (!options.continuous) {
-        DrawRunningTexts(dc, doc, doc.currentPage, sheet);
+        DrawRunningTexts(dc, doc, doc.currentPage, sheet, lineEnd);
         if ((doc.header.blockFlags() & block_flag::cropMarks) != 0) DrawCropMarks(dc, sheet);
     }
 }

@@ -14,7 +14,8 @@
 namespace notavera {
 namespace {
 
-constexpr int UsableTopMargin = 40;  // the usable height ends this far under the top of the page
+// What printers leave unprinted along each edge of the paper; the usable height ends this far under the top.
+constexpr int PrinterMargin = 40;
 constexpr int DefaultSizeInInterlines = 3;
 constexpr std::string_view FallbackFace = "Times New Roman";
 
@@ -108,29 +109,35 @@ std::vector<RunningText> RunningTextsOfPage(const ScoreDocument& doc, int pageNu
     return texts;
 }
 
-Point PlaceRunningText(const RunningText& text, int width, Box sheet, int printedNumber) {
+Box RunningTextArea(Box sheet, int lineEnd) {
+    Box area{std::max(0, sheet.left + PrinterMargin), sheet.bottom + PrinterMargin,
+             std::min(lineEnd, sheet.right - PrinterMargin), sheet.top - PrinterMargin};
+    if (area.right <= area.left) area.right = sheet.right - PrinterMargin;  // lines too short to align with
+    return area;
+}
+
+Point PlaceRunningText(const RunningText& text, int width, Box area, int printedNumber) {
     const bool atFoot = text.position > PositionAtFoot;
     const int base = atFoot ? text.position - PositionAtFoot : text.position;
     const bool odd = printedNumber % 2 != 0;
-    const int pageWidth = sheet.right - sheet.left;
-    const int centred = pageWidth / 2 - width / 2, left = 0, right = pageWidth - width;
+    const int centred = (area.left + area.right) / 2 - width / 2, left = area.left, right = area.right - width;
     int x = centred;
     if (base == PositionLeft) x = left;
     if (base == PositionRight) x = right;
     if (base == PositionOutside) x = odd ? right : left;
     if (base == PositionInside) x = odd ? left : right;
-    const int y = atFoot ? sheet.bottom + text.distance
-                         : sheet.top - UsableTopMargin - (text.font.height + text.distance);
-    return {sheet.left + x, y};
+    const int y = atFoot ? area.bottom + text.distance : area.top - (text.font.height + text.distance);
+    return {x, y};
 }
 
-void DrawRunningTexts(DrawingContext& dc, const ScoreDocument& doc, int pageNumber, Box sheet) {
+void DrawRunningTexts(DrawingContext& dc, const ScoreDocument& doc, int pageNumber, Box sheet, int lineEnd) {
     if (dc.canvas == nullptr) return;
+    const Box area = RunningTextArea(sheet, lineEnd);
     const int printed = PrintedPageNumber(doc, pageNumber);
     for (const RunningText& t : RunningTextsOfPage(doc, pageNumber, dc.metrics.staffSpace[0])) {
         TextFont deviceFont = t.font;
         deviceFont.height = dc.toDevice(t.font.height);
-        const Point anchor = PlaceRunningText(t, TextWidth(dc, t.text, deviceFont), sheet, printed);
+        const Point anchor = PlaceRunningText(t, TextWidth(dc, t.text, deviceFont), area, printed);
         if (!AnchorShown(dc, anchor)) continue;
         dc.canvas->drawText({dc.toDevice(anchor.x), dc.toDevice(anchor.y)}, t.text, deviceFont, Colour{0});
     }

@@ -36,13 +36,17 @@ TextFont RunningTextFont(const FontBlock& fonts, int fontIndex, int style, int s
 // `interline` is the page's staff space: the unit of the distances and of the default size (three interlines).
 std::vector<RunningText> RunningTextsOfPage(const ScoreDocument& doc, int pageNumber, int interline);
 
-// The baseline's left end of a text `width` wide on the sheet: left, centred, right, or outside / inside by the
-// parity of the printed number; at `distance` from the foot, or that far plus its size below the usable top
-// (40 units under the sheet's top edge).
-Point PlaceRunningText(const RunningText& text, int width, Box sheet, int printedNumber);
+// Where running texts may stand on a sheet whose staff lines run from x 0 to `lineEnd`: across the lines' extent,
+// and never nearer to an edge of the paper than the printers' margin (40 units, the sheet's top edge to its usable
+// height), where a printer would cut them.
+Box RunningTextArea(Box sheet, int lineEnd);
 
-// Draws the running texts of the page on the sheet. On the screen a text is drawn only when its anchor is in
-// the visible region, in the metafile passes only when it is in the export region; elsewhere always.
-void DrawRunningTexts(DrawingContext& dc, const ScoreDocument& doc, int pageNumber, Box sheet);
+// The baseline's left end of a text `width` wide in the text area: left, centred, right, or outside / inside by
+// the parity of the printed number; `distance` above the area's foot, or that far plus its size below its top.
+Point PlaceRunningText(const RunningText& text, int width, Box area, int printedNumber);
+
+// Draws the running texts of the page on the sheet, in its text area. On the screen a text is drawn only when its
+// anchor is in the visible region, in the metafile passes only when it is in the export region; elsewhere always.
+void DrawRunningTexts(DrawingContext& dc, const ScoreDocument& doc, int pageNumber, Box sheet, int lineEnd);
 
 }  // namespace notavera

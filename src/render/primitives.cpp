@@ -107,6 +107,20 @@ int GlyphWidth(const DrawingContext& dc, int code, bool smallStaff, bool cueSize
     return dc.toPage(dc.musicFont->widthAt(code, height));
 }
 
+GlyphInkBox GlyphInk(const DrawingContext& dc, int code, bool smallStaff, bool cueSize, bool alternateLine) {
+    if (dc.musicFont == nullptr) return {};
+    const WrittenCode written = SubstituteCode(code, alternateLine, cueSize);
+    const MusicGlyph* g = dc.musicFont->glyph(written.code, written.alternate);
+    if (g == nullptr) return {};
+    // Page units a staff space, from the unzoomed height, so that the box does not move with the zoom.
+    const SizeRatios& r = dc.ratios;
+    double space = SpaceOf(dc.fonts.baseFontHeight);
+    if (smallStaff && r.smallDen != 0) space = space * r.smallNum / r.smallDen;
+    if (cueSize && !written.normalSize && r.cueDen != 0) space = space * r.cueNum / r.cueDen;
+    return {Round((g->offset.x + g->box.sw.x) * space), Round((g->offset.x + g->box.ne.x) * space),
+            Round((g->offset.y + g->box.sw.y) * space), Round((g->offset.y + g->box.ne.y) * space)};
+}
+
 void DrawVLine(DrawingContext& dc, int y1, int y2, int x, int width) {
     if (dc.canvas == nullptr) return;
     if (dc.inMetafilePass()) {

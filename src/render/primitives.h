@@ -25,6 +25,17 @@ void PutGlyphAt(DrawingContext& dc, const MusicGlyph& g, int x, int y, double bo
 // The width of one code in page units, in the music font of the given staff size and cue flag at the current zoom.
 int GlyphWidth(const DrawingContext& dc, int code, bool smallStaff = false, bool cueSize = false);
 
+// Where the ink of `code` written at (0, 0) lies, in page units at any zoom: the font's box of the glyph the code
+// draws at the given staff size and cue flag (and on an old-notation line, its alternate). All 0 when the font
+// has no glyph for it.
+struct GlyphInkBox {
+    int left = 0;
+    int right = 0;
+    int bottom = 0;
+    int top = 0;
+};
+GlyphInkBox GlyphInk(const DrawingContext& dc, int code, bool smallStaff, bool cueSize, bool alternateLine = false);
+
 // A vertical stroke of `width` page units (a geometric pen: the zoom does not thicken it) in `drawColour`. With a
 // line style set it is drawn one pixel wide in that style and thickened by copies one pixel apart. In the metafile
 // passes it is clipped to the export region and skipped when x lies outside it.

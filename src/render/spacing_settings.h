@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 namespace notavera {
 
@@ -35,6 +36,9 @@ struct SpacingSettings {
     int accidentalWidth = 20;  // the normal-size sharp
     int leftEdge = 0;          // the staff's left edge (indented or not)
     int lineLength = 0;        // x of the line's end, for the optimised mode
+    // Where the staff's own key is written, after the ink of its line's clef; unset: the fixed place after the
+    // left edge.
+    std::optional<int> staffKeyStart;
     // Where the element after a time signature may start: the drawer's end x, which includes its own margin.
     std::function<int(const StaffRecord&, int index)> timeSignatureEnd;
 };

@@ -156,13 +156,35 @@ TEST_F(Notes, StemsAndFlagsMeetTheHeadsAtTheFontsAnchorsUpOnTheRightAndDownOnThe
     // A sixteenth's up stem is seven half spaces and a space long; its right edge is where the font joins it.
     EXPECT_EQ(stems[0], (std::vector{x(0) - headHalf() + anchor(204, "stemUpSE", false) - t / 2,
                                      y + anchor(204, "stemUpSE", true), y + 7 * half() + space(), t}));
-    EXPECT_EQ(rows("glyph", {"x", "y"}, 205),
-              (Rows{{stems[0][0] - t / 2, y + 7 * half() + space() - anchor(205, "stemUpNW", true)},
-                    {stems[0][0] - t / 2, y + 7 * half() - anchor(205, "stemUpNW", true)}}));
     // Above the middle line an eighth hangs its flag from a down stem on the left.
     EXPECT_EQ(stems[1][0] - (t + 1) / 2, x(1) - headHalf());
     EXPECT_EQ(stems[1][2], top() - half() - 7 * half());
-    EXPECT_EQ(count("glyph", 206), 1u);
+}
+
+TEST_F(Notes, EachValueHangsOneFlagGlyphOfItsOwnByItsCornerAtTheStemsEndButOldNotationStacksStraightFlags) {
+    const char* names[] = {"8th", "16th", "32nd", "64th", "128th", "256th"};
+    for (int value = 5; value <= 10; ++value) {
+        for (bool up : {true, false}) {
+            load("[]");
+            note(500, up ? 5 : 3, up ? 4 : 5, static_cast<unsigned>(value));  // G4 up, E5 down
+            draw();
+            const auto stem = calls("vline").at(0);
+            const auto flags = calls("glyph");
+            ASSERT_EQ(flags.size(), 2u) << value;  // the head and one flag
+            const int code = flags[1]["code"].get<int>();
+            const std::string name = std::string("flag") + names[value - 5] + (up ? "Up" : "Down");
+            EXPECT_EQ(dc.musicFont->glyph(code)->name, name);
+            EXPECT_EQ(flags[1]["x"], stem["x"].get<int>() - dc.thickness.stem / 2);
+            EXPECT_EQ(flags[1]["y"], stem["y2"].get<int>() - anchor(code, up ? "stemUpNW" : "stemDownSW", true));
+        }
+    }
+    load("[g1/16]");
+    dc.draw.alternateGlyphs = true;  // an old-notation line: the straight eighth flag once per flag, a space apart
+    draw();
+    dc.draw.alternateGlyphs = false;
+    const Rows flags = rows("glyph", {"code", "y"}, 225);
+    ASSERT_EQ(flags.size(), 2u);
+    EXPECT_EQ(flags[0][1] - flags[1][1], space());
 }
 
 TEST_F(Notes, StemsFollowTheMiddleLineOrTheNotesOwnFlagAndReachTheMiddleLineFromAfar) {
@@ -276,29 +298,60 @@ TEST_F(Notes, DotsOnALineOrALedgerLineGoIntoTheSpaceAboveAndClearWholeNotesAndUp
     EXPECT_EQ(DotRadius(dc), 2);  // never under two
 }
 
-TEST_F(Notes, ArticulationsSitOppositeTheStemOffTheLinesOrAtItsEndAndBrevesCarryNone) {
-    load("[g1 f1 b1 a1 a1 b1 c0]");
-    const std::pair<unsigned, bool> marks[] = {{1, false}, {6, false}, {3, false}, {5, true},
-                                               {1, false}, {2, false}, {1, false}};
-    for (std::size_t k = 0; k < 7; ++k) {
-        at(k).noteWord().setStaccato(true);
-        at(k).noteWord().setAccentType(marks[k].first);
-        at(k).noteWord().setStaccatoOtherSide(marks[k].second);
+TEST_F(Notes, ArticulationsSitOppositeTheStemOrAtItsEndAndTheirInkStandsClearOfStemHeadAndStaffLines) {
+    struct Case {
+        const char* gmn;
+        unsigned kind;
+        bool otherSide;
+        int markCode;
+    };
+    const Case cases[] = {
+        {"[g1]", 1, false, 107}, {"[c0]", 1, false, 107}, {"[f1]", 6, false, 62}, {"[b1]", 3, false, 60},
+        {"[a1]", 5, true, 58},   {"[b1]", 2, false, 62},  {"[d2]", 5, false, 58}, {"[f1]", 7, false, 60},
+        {"[a1]", 5, false, 59},  {"[d2]", 4, false, 107}, {"[e2]", 3, false, 60}, {"[a1/8]", 7, false, 60},
+    };
+    const int quarter = space() / 4;
+    for (const Case& c : cases) {
+        load(c.gmn);
+        at(0).noteWord().setStaccato(true);
+        at(0).noteWord().setAccentType(c.kind);
+        at(0).noteWord().setStaccatoOtherSide(c.otherSide);
+        draw();
+        const auto marks = calls("glyph", c.markCode);
+        ASSERT_EQ(marks.size(), 1u) << c.gmn << c.kind;
+        const MusicGlyph* g = dc.musicFont->glyph(c.markCode);
+        const int y = marks[0]["y"].get<int>();
+        const int low = y + static_cast<int>(std::lround((g->offset.y + g->box.sw.y) * space()));
+        const int high = y + static_cast<int>(std::lround((g->offset.y + g->box.ne.y) * space()));
+        const auto clearOf = [&](int at) { return at <= low ? low - at : at >= high ? at - high : -1; };
+        const json stem = calls("vline").at(0);
+        const int head = calls("glyph", 204).at(0)["y"].get<int>();
+        EXPECT_GE(clearOf(stem["y2"].get<int>()), quarter - 1) << c.gmn << c.kind;
+        EXPECT_GE(clearOf(head), half() + quarter - 1) << c.gmn << c.kind;
+        for (int line = 0; line < 5; ++line) EXPECT_GE(clearOf(top() - line * space()), quarter - 1) << c.gmn << c.kind;
     }
-    at(4).noteWord().setDurationCode(1);
+    // Where nothing is in the way the marks keep their places: a staccato under G4 in the space under the staff, one
+    // a space and an eighth from C3; a marcato above D5 just clear of the top line.
+    const std::pair<const char*, int> places[] = {{"[g1]", bottom() - half()},
+                                                  {"[c0]", bottom() - 9 * half() - space() - dc.metrics.eighthSpace[0]}};
+    for (auto [gmn, y] : places) {
+        load(gmn);
+        at(0).noteWord().setStaccato(true);
+        at(0).noteWord().setAccentType(1);
+        draw();
+        EXPECT_EQ(rows("glyph", {"y"}, 107), (Rows{{y}})) << gmn;
+    }
+    load("[d2 c0]");
+    for (std::size_t k : {0u, 1u}) {
+        at(k).noteWord().setStaccato(true);
+        at(k).noteWord().setAccentType(5);
+    }
+    at(1).noteWord().setDurationCode(1);  // a breve carries none
     draw();
-    // A staccato under G4: the line below is the bottom line, so the dot goes to the space under it.
-    // Away from the lines a staccato stands a space and an eighth of a space from its head (C3).
-    EXPECT_EQ(rows("glyph", {"y"}, 107),
-              (Rows{{bottom() - half()}, {bottom() - 9 * half() - space() - dc.metrics.eighthSpace[0]}}));
-    // An accent half a space beyond the end of F4's up stem; a wedge and an accent above B4's down stem, off the
-    // line into the space above.
-    EXPECT_EQ(rows("glyph", {"y"}, 62), (Rows{{bottom() + 9 * half()}, {middle() + space() + half()}}));
-    EXPECT_EQ(rows("glyph", {"y"}, 60), (Rows{{middle() + space() + half()}}));
-    // The other side flag moves a marcato to the end of A4's up stem.
-    ASSERT_EQ(count("glyph", 58), 1u);
-    EXPECT_GT(calls("glyph", 58)[0]["y"].get<int>(), bottom() + space() + half() + 7 * half());
-    EXPECT_EQ(count("glyph", 59), 0u);
+    const MusicGlyph* marcato = dc.musicFont->glyph(58);
+    EXPECT_NEAR(rows("glyph", {"y"}, 58).at(0)[0] + (marcato->offset.y + marcato->box.sw.y) * space(), top() + quarter,
+                1);
+    EXPECT_EQ(count("glyph", 58) + count("glyph", 59), 1u);
 }
 
 TEST_F(Notes, HiddenNotesAreSkippedUnlessShownAndCueNotesUseTheCueFontForThemselvesOnly) {
@@ -476,8 +529,8 @@ TEST_F(Chords, TheLastMemberDrawsOneStemAndTheStemMembersFlagsAndHiddenMembersAr
     ASSERT_EQ(stems.size(), 1u);
     EXPECT_LT(stems[0][0], c4() + half());  // from the root beyond the stem member
     EXPECT_EQ(stems[0][1], c4() + 2 * space() + 7 * half() + space());
-    EXPECT_EQ((std::vector{count("glyph", 205), count("glyph", 204), count("hline")}),
-              (std::vector<std::size_t>{2, 3, 1}));
+    EXPECT_EQ((std::vector{count("glyph", MultiFlagUpCode), count("glyph", 204), count("hline")}),
+              (std::vector<std::size_t>{1, 3, 1}));
     at(2).w0().setHidden(true);  // the last drawn member draws the chord
     canvas.clear();
     DrawNoteOrRest(dc, staff(), 1);
@@ -1338,24 +1391,47 @@ TEST_F(Signs, CueClefsAreSmallerAndAStepUnitRightExceptOnOldNotationLines) {
     EXPECT_EQ(field("glyph", "fontHeight")[0], 160);
 }
 
-TEST_F(Signs, TheLineStartKeyBeginsEightStepUnitsInAndReportsWhereNotesMayStart) {
-    load("[\\clef<\"g\"> \\key<2>]");
-    draw();
-    canvas.clear();
-    const int end = DrawStaffKeySignature(dc, staff(), 0);
-    const auto g = calls("glyph");
-    ASSERT_EQ(g.size(), 2u);
-    const int advance = keyAdvance(g[0], g[1]);
-    EXPECT_EQ(g[0]["x"], 100 + 8 * su());
-    EXPECT_EQ(std::pair(g[0]["y"].get<int>(), g[1]["y"].get<int>()), std::pair(line(0), level(5)));  // F, then C
-    EXPECT_EQ(end, 100 + 8 * su() + 2 * advance + 6 * su());
-    load("[\\clef<\"g\"> \\key<-1>]");  // on an old-notation line a step unit further, the old flat
-    staff().key().setOldNotation(true);
-    draw();
-    canvas.clear();
-    DrawStaffKeySignature(dc, staff(), 0);
-    EXPECT_EQ(field("glyph", "code"), (std::vector{233}));
-    EXPECT_EQ(field("glyph", "x"), (std::vector{100 + 9 * su()}));
+TEST_F(Signs, TheLineStartKeyStandsAFixedGapAfterItsClefsInkAndReportsWhereNotesMayStart) {
+    struct Case {
+        const char* gmn;
+        int clefX;  // the line's clef moved there (0: where the reading put it)
+        const char* clefGlyph;
+        bool cue, old;
+    };
+    const Case cases[] = {
+        {"[\\clef<\"g\"> \\key<2>]", 0, "gClef", false, false},
+        {"[\\clef<\"g\"> \\key<2>]", 60, "gClef", false, false},  // where a new staff's first element goes
+        {"[\\clef<\"f\"> \\key<-3>]", 120, "fClef", false, false},
+        {"[\\clef<\"c\"> \\key<1>]", 60, "cClef", true, false},
+        {"[\\clef<\"g\"> \\key<-1>]", 60, "mensuralGclef", false, true},
+    };
+    for (const Case& c : cases) {
+        load(c.gmn);
+        if (c.clefX != 0) at(0).x = c.clefX;
+        at(0).w0().setCueSize(c.cue);
+        staff().key().setOldNotation(c.old);
+        draw();
+        canvas.clear();
+        const int end = DrawStaffKeySignature(dc, staff(), 0);
+        const auto g = calls("glyph");
+        ASSERT_FALSE(g.empty()) << c.gmn;
+        const double clefSpace = c.cue ? space() * 0.75 : space();
+        const double ink = at(0).x - 2 * su() + (c.cue ? su() : 0) +
+                           dc.musicFont->metadata().box(c.clefGlyph)->ne.x * clefSpace;
+        EXPECT_NEAR(g[0]["x"].get<int>() - ink, 0.8 * space(), 1) << c.gmn << " " << c.clefX;
+        if (g.size() > 1) {
+            EXPECT_EQ(end, g[0]["x"].get<int>() + int(g.size()) * keyAdvance(g[0], g[1]) + 6 * su());
+        }
+    }
+    // Without a clef on its line the key begins 8 step units in, 9 on an old-notation line.
+    for (bool old : {false, true}) {
+        load("[\\key<-1>]");
+        staff().elements.clear();
+        staff().key().setOldNotation(old);
+        canvas.clear();
+        DrawStaffKeySignature(dc, staff(), 0);
+        EXPECT_EQ(field("glyph", "x"), (std::vector{100 + (old ? 9 : 8) * su()}));
+    }
 }
 
 TEST_F(Signs, AKeyChangeWritesItsSevenAccidentalsAtTheirPlacesOneAdvanceApart) {
@@ -1513,10 +1589,20 @@ TEST_F(GroupedBars, ABarJoinsDownToTheNextStaffOfItsGroupOrReachesAsItsCodeSays)
     draw(0);
     EXPECT_EQ(run(), std::pair(line(0, 0), line(0, 2)));
     std::tie(superposed.referenceY, superposed.topLine) = placed;
-    own.signWord().setCode('O');  // a repeat over the whole group puts dots on every staff
-    own.signWord().setPairA(2);
-    draw(0);
-    EXPECT_EQ(field("glyph", "y"), (std::vector{line(2, 0), line(2, 1), line(2, 2)}));
+    // A repeat dots every staff its strokes run across, each in its own size: its own, the whole group, none for a
+    // stroke between two staves.
+    own.signWord().setCode('O');
+    dc.staves[1].small = true;
+    const int smallMiddle = reference(1) - 64 - 2 * 16;
+    const std::vector<int> dotted[] = {{line(2, 0)}, {line(2, 0)}, {line(2, 0), smallMiddle, line(2, 2)}, {}};
+    for (unsigned reach = 0; reach <= 3; ++reach) {
+        own.signWord().setPairA(reach);
+        draw(0);
+        EXPECT_EQ(field("glyph", "y"), dotted[reach]) << reach;
+        if (reach == 2) {
+            EXPECT_EQ(field("glyph", "fontHeight"), (std::vector{160, 128, 160}));
+        }
+    }
 }
 
 TEST_F(Signs, ABraceJoinsItsStaffToTheOneThatManyBelowScaledToTheirHeight) {
@@ -1568,21 +1654,42 @@ protected:
     }
 };
 
-TEST_F(TimeSignatures, NumbersStandCentredOnTheMiddleAndBottomLinesOrAloneOnTheSecond) {
-    meter(3, 4, 1);
-    const int width = std::max(GlyphWidth(dc, '3'), GlyphWidth(dc, '4'));
-    EXPECT_EQ(DrawTimeSignature(dc, staff(), 0), X + width / 2 + 6 * su());  // where the next element may start
-    draw();
-    EXPECT_EQ(rows("glyphText", {"x", "y"}), (Rows{{X, line(2)}, {X, line(4)}}));
-    EXPECT_EQ(calls("glyphText")[1]["codes"], json::array({'4'}));
-    EXPECT_TRUE(calls("glyphText")[0]["centred"].get<bool>());
-    meter(12, 8, 1);  // two digits move both numbers two step units right
-    draw();
-    EXPECT_EQ(rows("glyphText", {"x"}), (Rows{{X + 2 * su()}, {X + 2 * su()}}));
-    meter(3, 0, 1);  // a numerator alone, and common and cut time, stand on the second line
-    draw();
-    EXPECT_EQ(rows("glyphText", {"y"}), (Rows{{line(3)}}));
-    for (auto [sub, code] : {std::pair{0u, 140}, {1u, 129}}) {
+TEST_F(TimeSignatures, NumbersStandCentredOnTheMiddleAndBottomLinesWithTheirDigitsClearOfEachOther) {
+    struct Case {
+        unsigned num, den;
+        int centre;  // two-digit numbers move both two step units right
+    };
+    for (const Case& c : {Case{3, 4, X}, Case{12, 8, X + 20}, Case{6, 16, X + 20}, Case{11, 0, X + 20}}) {
+        meter(c.num, c.den, 1);
+        const int end = DrawTimeSignature(dc, staff(), 0);
+        draw();
+        const auto digits = calls("glyph");
+        const std::string text = std::to_string(c.num) + (c.den ? std::to_string(c.den) : "");
+        ASSERT_EQ(digits.size(), text.size());
+        int right = 0;
+        for (std::size_t i = 0, first = 0; i < digits.size(); ++i) {
+            const bool inNumerator = i < std::to_string(c.num).size();
+            EXPECT_EQ(digits[i]["code"], text[i]);
+            // The numerator on the middle line (alone: on the second line), the denominator on the bottom one.
+            EXPECT_EQ(digits[i]["y"], inNumerator ? (c.den ? line(2) : line(3)) : line(4));
+            const MusicGlyph* g = dc.musicFont->glyph(text[i]);
+            const int x = digits[i]["x"].get<int>(), advance = static_cast<int>(std::lround(g->advance * space()));
+            const bool last = i + 1 == digits.size() || (inNumerator && i + 1 == std::to_string(c.num).size());
+            if (i > first) {
+                const MusicGlyph* before = dc.musicFont->glyph(text[i - 1]);
+                const int previous = digits[i - 1]["x"].get<int>();
+                EXPECT_GE(x - previous, std::lround(before->advance * space()));
+                EXPECT_GE((x + g->box.sw.x * space()) - (previous + before->box.ne.x * space()), space() / 4 - 1);
+            }
+            if (last) {
+                EXPECT_NEAR((digits[first]["x"].get<int>() + x + advance) / 2.0, c.centre, 1) << c.num << "/" << c.den;
+                right = std::max(right, x + advance);
+                first = i + 1;
+            }
+        }
+        EXPECT_NEAR(end, right + 6 * su(), 1);  // where the next element may start
+    }
+    for (auto [sub, code] : {std::pair{0u, 140}, {1u, 129}}) {  // common and cut time stand on the second line
         meter(1, 1, 64, sub);
         draw();
         EXPECT_EQ(rows("glyphText", {"y"}), (Rows{{line(3)}}));

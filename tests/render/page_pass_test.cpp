@@ -196,7 +196,8 @@ TEST_F(PagePass, EachStaffBeginsItsLineWithItsKeyAfterItsClefBeforeAnyNote) {
     staff(0).elements = {SignAt(SignType::Clef, 40, 1), NoteAt(200)};
     draw({}, false);
     const Rows glyphs = rows("glyph", {"code", "x", "y"});
-    EXPECT_EQ((Rows{glyphs.at(0), glyphs.at(1)}), (Rows{{207, 40 - 20, TopLine(0) - 60}, {213, 80, TopLine(0) - 40}}));
+    // The flat 0.8 of a space after the G clef's ink, 2.684 spaces wide.
+    EXPECT_EQ((Rows{glyphs.at(0), glyphs.at(1)}), (Rows{{207, 40 - 20, TopLine(0) - 60}, {213, 90, TopLine(0) - 40}}));
 }
 
 // A mask page laid out by `model`, with a note at x on staff `staff`.
@@ -386,30 +387,34 @@ TEST(RunningTexts, FromPrintedPageTwoUnlessTheFirstIsIncludedNotForUnknownPositi
     EXPECT_EQ(TextsOf(doc, 2).at(0).size(), 199u);
 }
 
-TEST(RunningTexts, PlacedByPositionCodeAndParityUnderTheTopOrOffTheFoot) {
+TEST(RunningTexts, PlacedByPositionCodeAndParityWithinTheLinesAndClearOfThePapersEdges) {
     struct Case {
-        int position, printed, x;  // of a text 100 wide on a sheet from -90 to 2010
+        int position, printed, x;  // of a text 100 wide over lines from 0 to 1900 on a sheet from -90 to 2010
     };
-    const Case cases[] = {{PositionCentre, 1, -90 + 1000}, {PositionLeft, 1, -90},
-                          {PositionRight, 2, 1910},        {PositionOutside, 7, 1910},
-                          {PositionOutside, 8, -90},       {PositionInside, 7, -90},
-                          {PositionInside, 8, 1910},       {PositionOutside + PositionAtFoot, 7, 1910}};
-    const Box sheet{-90, 0, 2010, 2970};
+    const Case cases[] = {{PositionCentre, 1, 950 - 50}, {PositionLeft, 1, 0},
+                          {PositionRight, 2, 1800},      {PositionOutside, 7, 1800},
+                          {PositionOutside, 8, 0},       {PositionInside, 7, 0},
+                          {PositionInside, 8, 1800},     {PositionOutside + PositionAtFoot, 7, 1800}};
+    const Box area = RunningTextArea({-90, 0, 2010, 2970}, 1900);
     for (const Case& c : cases) {
-        EXPECT_EQ(PlaceRunningText({"n", c.position, TextFont{"Arial", 60}, 40}, 100, sheet, c.printed).x, c.x)
+        EXPECT_EQ(PlaceRunningText({"n", c.position, TextFont{"Arial", 60}, 40}, 100, area, c.printed).x, c.x)
             << c.position << " on " << c.printed;
     }
-    EXPECT_EQ(PlaceRunningText({"n", PositionCentre, TextFont{"Arial", 60}, 40}, 10, sheet, 1).y, 2970 - 40 - 100);
-    EXPECT_EQ(PlaceRunningText({"n", PositionCentre + PositionAtFoot, {"Arial", 60}, 40}, 10, sheet, 1).y, 40);
+    EXPECT_EQ(PlaceRunningText({"n", PositionCentre, TextFont{"Arial", 60}, 40}, 10, area, 1).y, 2970 - 40 - 100);
+    EXPECT_EQ(PlaceRunningText({"n", PositionCentre + PositionAtFoot, {"Arial", 60}, 40}, 10, area, 1).y, 40 + 40);
+    // Lines that reach into the printers' margin, or a sheet without a left margin, keep the texts 40 units in.
+    const Box wide = RunningTextArea({0, 0, 2100, 2970}, 2090);
+    EXPECT_EQ(std::pair(wide.left, wide.right), std::pair(40, 2060));
 }
 
-TEST_F(PagePass, TheOutsideNumberEndsAtTheSheetsRightOnOddPagesAndOnlyAnchorsSeenOnTheScreenAreDrawn) {
+TEST_F(PagePass, TheOutsideNumberEndsWithTheLinesOnOddPagesAndOnlyAnchorsSeenOnTheScreenAreDrawn) {
     doc = NewDocument(8);
     SetPagination(doc, 5, {.position = PositionOutside});
     doc.currentPage = 3;  // printed 7
     draw();
     const int width = canvas.measureText("7", TextFont{"Times New Roman", 60}).width;
-    EXPECT_EQ(rows("text", {"x", "y"}), (Rows{{SheetBox(doc, 3).right - width, 2970 - 40 - 60 - 40}}));
+    const int lineEnd = static_cast<int>(doc.pages[0].lineLength & 0xFFFFFF);
+    EXPECT_EQ(rows("text", {"x", "y"}), (Rows{{lineEnd - width, 2970 - 40 - 60 - 40}}));
     RecordingCanvas screen(CanvasKind::Screen), printer(CanvasKind::Printer);
     dc.canvas = &screen;
     dc.visibleRegion = {0, 0, 2100, 1500};  // the lower half: the number's anchor at the top is outside
@@ -495,7 +500,7 @@ TEST_F(PagePass, ExportedCentredNumbersAndRunningTextsLandWhereTheMeasuringPassP
     const Rows runs = RowsOf(measuring.calls(), "glyphRun", {"x"}), texts = RowsOf(measuring.calls(), "text", {"x"});
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_NEAR(runs[0][0], 1000 - WideScreen::GlyphsWidth / 2, 10);  // moved by half its width
-    EXPECT_EQ(texts, (Rows{{2010 - WideScreen::TextWidth}}));
+    EXPECT_EQ(texts, (Rows{{1900 - WideScreen::TextWidth}}));  // ending with the lines
     // Each text record, in metafile units from the picture's left edge, where the measuring pass put it.
     const test::ParsedMetafile m = test::ParseMetafile(exported.picture->fileBytes());
     std::vector<int> xs;
