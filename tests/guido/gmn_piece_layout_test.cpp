@@ -130,6 +130,24 @@ TEST(GmnPieceLayoutStaves, NewSystemAndNewPageBeginWhereThePieceAsks) {
     EXPECT_TRUE(last.isSignOfType(SignType::Bar) && last.signWord().code() == 'E');
 }
 
+// A last bar far longer than a line (the file's own bar lines turned off) still flows over as many lines as it needs.
+TEST(GmnPieceLayoutStaves, ALastBarLongerThanALineIsBrokenIntoLines) {
+    HeadlessUi ui(nullptr);
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    ImportGuidoPieceText(doc, "[\\meter<\"4/4\", autoBarlines=\"off\"> c1/4 | " + Bars("c1/4 d e f", 24) + "]", ui);
+    int lines = 0, notes = 0;
+    for (const PageRecord& page : doc.pages)
+        for (const StaffRecord& staff : page.staves) {
+            lines += staff.elements.empty() ? 0 : 1;
+            notes += static_cast<int>(std::count_if(staff.elements.begin(), staff.elements.end(),
+                                                    [](const ElementRecord& e) { return e.isNote(); }));
+            for (const ElementRecord& e : staff.elements) EXPECT_LE(e.x, static_cast<int>(page.lineLength));
+        }
+    EXPECT_GE(lines, 3);
+    EXPECT_EQ(notes, 97);
+}
+
 TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSystemThatFits) {
     std::string gmn = "{";
     for (int i = 0; i < 16; ++i) gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> c1/1]";

@@ -204,6 +204,16 @@ TEST(ScoreToMidi, TiesAcrossALineBreakSoundOnce) {
     tie(gap.on(1, 2).note(100, C), false, true);
     gap.note(200, E);
     EXPECT_EQ(heard(gap.ctx()), (Heard{at(0, 512, 60), at(512, 768, 64)}));
+
+    // A rest opening the next line parts the tie; a hidden one only holds a place, and the tie goes on past it.
+    for (const bool hidden : {false, true}) {
+        ScoreBuilder rest(1, 2, 1);
+        tie(rest.on(1, 0).note(100, C), true, false);
+        rest.on(1, 1).rest(100).w0().setHidden(hidden);
+        tie(rest.note(200, C), false, true);
+        EXPECT_EQ(heard(rest.ctx()), hidden ? (Heard{at(0, 768, 60)}) : (Heard{at(0, 256, 60), at(512, 768, 60)}))
+            << hidden;
+    }
 }
 
 TEST(ScoreToMidi, TupletsRunningOverLineBreaksKeepTheirFractionsOfATick) {
