@@ -115,7 +115,7 @@ TEST(GmnPieceLayoutStaves, NewSystemAndNewPageBeginWhereThePieceAsks) {
     HeadlessUi ui(nullptr);
     ScoreDocument doc;
     SetUpNewDocument(doc, 1);
-    ImportGuidoPieceText(doc, "[\\meter<\"2/4\"> c1 d | \\newSystem e f | g a | \\newPage b c2]", ui);
+    ImportGuidoPieceText(doc, "[\\meter<\"4/4\"> c1 d \\newSystem e f | g a \\newPage b c2]", ui);  // inside bars
     std::vector<std::pair<unsigned, int>> notesOfLines;  // (page, notes) of each staff holding music
     for (const PageRecord& page : doc.pages)
         for (const StaffRecord& staff : page.staves) {
