@@ -160,6 +160,10 @@ TEST(GmnReader, ErrorsAreReportedWithTheirLineAndColumn) {
     for (int i = 0; i < 2000; ++i) deep += "\\t(";
     const Case cases[] = {
         {"[c x/8 d]", true, 3, {"Unknown notename, replaced by rest. 1:4"}},
+        // Names run together are read one by one only when the whole run falls apart into names; the column of
+        // what follows a split run stays right.
+        {"[gx/8 gf x]", true, 4,
+         {"Unknown notename, replaced by rest. 1:2", "Unknown notename, replaced by rest. 1:10"}},
         {"[c]\n(* never closed\n", true, 1, {"'*)' missing. 3:1"}},
         {"[c\n  d $ é e]", true, 3, {"Unknown character 2:5", "Unknown character 2:7"}},  // skipped
         {"[c d\n  e ] f", false, 3, {"parse error 2:7 ends"}},  // the callbacks made are kept

@@ -759,7 +759,7 @@ TEST_F(Layout, JustifyingStretchesEveryLineButAShortLastOne) {
         int firstEnd, lastEnd;  // where the music of the two lines ends before and after
         int firstAfter, lastAfter;
     };
-    for (const Case c : {Case{1000, 200, 1800, 200}, Case{500, 1300, 1800, 1800}}) {
+    for (const Case c : {Case{1000, 200, 1800, 200}, Case{1000, 900, 1800, 900}, Case{500, 1300, 1800, 1800}}) {
         load("{[\\clef<\"g\"> g g g g g |], [\\clef<\"g\"> g g]}");
         setXs(0, {30, 100, 300, 400, 450, c.firstEnd - 20, c.firstEnd});
         setXs(1, {30, 100, c.lastEnd});
