@@ -79,6 +79,8 @@ def main(argv):
     parser.add_argument("--cli", required=True, help="the notavera-cli program")
     parser.add_argument("--diff", type=int, default=0, metavar="N",
                         help="for each file not exact, show up to N notes missing and N struck in excess")
+    parser.add_argument("--known-inexact", nargs="*", default=[], metavar="FILE",
+                        help="files known not to sound exactly: reported, but they do not fail the check")
     parser.add_argument("folder", type=pathlib.Path, help="folder of .gmn files (not searched below)")
     args = parser.parse_args(argv)
     files = sorted(args.folder.glob("*.gmn"))
@@ -109,7 +111,10 @@ def main(argv):
     print(f"total: {total_right} / {total_expected} notes right, {total_extra} struck that the files do not "
           f"write; {len(files) - len(skipped) - len(wrong)} of {len(files) - len(skipped)} files exact, "
           f"{len(skipped)} skipped")
-    return 1 if wrong else 0
+    unexpected = [name for name in wrong if name not in args.known_inexact]
+    if unexpected != wrong:
+        print("known not to sound exactly:", " ".join(name for name in wrong if name not in unexpected))
+    return 1 if unexpected else 0
 
 
 if __name__ == "__main__":
