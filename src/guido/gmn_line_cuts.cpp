@@ -109,7 +109,7 @@ std::vector<GmnRational> GmnTimesWithin(const std::vector<GmnSequenceTimes>& seq
     for (const GmnSequenceTimes& s : sequences)
         for (const GmnPieceSpan& p : s.pieces)
             if (from.compare(p.start) < 0 && p.start.compare(to) < 0) times.push_back(p.start);
-    std::sort(times.begin(), times.end(), [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; });
+    std::sort(times.begin(), times.end());
     times.erase(std::unique(times.begin(), times.end()), times.end());
     std::erase_if(times, [&](const GmnRational& t) {
         return !std::all_of(sequences.begin(), sequences.end(),

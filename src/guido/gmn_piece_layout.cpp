@@ -197,7 +197,7 @@ LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
             for (const GmnPieceSpan& p : s.pieces)
                 if (!(p.start.compare(from) < 0) && (k >= cutTimes.size() || p.start.compare(cutTimes[k]) < 0))
                     times.push_back(p.start);
-        std::sort(times.begin(), times.end(), [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; });
+        std::sort(times.begin(), times.end());
         const auto distinct = std::unique(times.begin(), times.end()) - times.begin();
         m.widths.push_back(std::max(width + width / 5, static_cast<int>(distinct) * minimumStep * stepUnit));
     }
@@ -244,10 +244,8 @@ void DealOutLines(ScoreDocument& doc, UiServices& ui, int n, const std::vector<s
             StaffRecord& to = doc.findPage(page)->staves[static_cast<std::size_t>(system * n + i)];
             to.elements.assign(from.elements.begin() + static_cast<std::ptrdiff_t>(a),
                                from.elements.begin() + static_cast<std::ptrdiff_t>(b));
-            const KeyInEffect key =
-                KeyInEffectAt(from, static_cast<int>(a) - 1, a < from.elements.size() ? from.elements[a].x : INT_MAX);
-            to.key().setKeyKind(key.cancelled ? KeyKind::None : key.kind);
-            to.key().setKeyCount(key.cancelled ? 0 : key.count);
+            StartStaffInKey(to, KeyInEffectAt(from, static_cast<int>(a) - 1,
+                                              a < from.elements.size() ? from.elements[a].x : INT_MAX));
         }
     }
     if (starts.size() < 2) return;
@@ -365,8 +363,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         }
         if (within.empty()) continue;
         cutTimes.insert(cutTimes.end(), within.begin(), within.end());
-        std::sort(cutTimes.begin(), cutTimes.end(),
-                  [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; });
+        std::sort(cutTimes.begin(), cutTimes.end());
         measure = cutAndMeasure();
     }
     // The systems and pages the piece asks for begin where it asks.
@@ -377,8 +374,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     for (const auto& b : breaks)
         if (std::find(cutTimes.begin(), cutTimes.end(), b.first) == cutTimes.end()) cutTimes.push_back(b.first);
     if (!breaks.empty()) {
-        std::sort(cutTimes.begin(), cutTimes.end(),
-                  [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; });
+        std::sort(cutTimes.begin(), cutTimes.end());
         measure = cutAndMeasure();
     }
     const auto asked = [&](std::size_t k, bool page) {

@@ -22,6 +22,7 @@ public:
     // The sign of a·d − c·b: −1, 0 or 1; 0 when a denominator is 0.
     int compare(const GmnRational& other) const;
     bool operator==(const GmnRational& other) const { return num_ == other.num_ && den_ == other.den_; }
+    bool operator<(const GmnRational& other) const { return compare(other) < 0; }
     bool isZero() const { return num_ == 0; }
     bool isPositive() const { return num_ > 0 && den_ > 0; }
     // True when the denominator is a power of two: the value is a sum of plain binary note values.

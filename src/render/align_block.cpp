@@ -11,6 +11,7 @@
 #include <optional>
 #include <utility>
 
+#include "render/note_geometry.h"
 #include "score/records.h"
 
 namespace notavera {
@@ -216,11 +217,6 @@ bool BuildGrid(const StaffRecord& staff, std::span<StaffRecord* const> staves, c
     return true;
 }
 
-bool ShowsAccidental(const ElementRecord& e) {
-    const auto nw = e.noteWord();
-    return e.isNote() && nw.accidental() != Accidental::None && !nw.hiddenAccidental();
-}
-
 // A clef, key or time signature that a staff changes between two of its notes, grace notes that take no time, or the
 // accidentals of a note, keep the room they had there: when the grid brings the two notes' times closer, the times
 // from the later one on move right by what is missing.
@@ -242,7 +238,8 @@ void MakeRoomForSigns(std::span<StaffRecord* const> staves, const AlignSettings&
             if (!time) continue;
             // Any note of the chord may carry the accidental.
             bool accidental = false;
-            for (std::size_t j = k; j < els.size() && els[j].x == e.x; ++j) accidental = accidental || ShowsAccidental(els[j]);
+            for (std::size_t j = k; j < els.size() && els[j].x == e.x; ++j)
+                accidental = accidental || HasDrawnAccidental(els[j]);
             if (previous && (signSince || accidental)) {
                 const auto it = grid.find(*time);
                 const int missing = (e.x - previous->second) - (it->second - grid.at(previous->first));

@@ -60,11 +60,6 @@ const ElementRecord& ElementAt(const StaffRecord& staff, int index) {
     return staff.elements[static_cast<std::size_t>(index)];
 }
 
-bool HasDrawnAccidental(const ElementRecord& e) {
-    const auto n = e.noteWord();
-    return n.accidental() != Accidental::None && !n.hiddenAccidental();
-}
-
 // The accidentals in the engravers' order: the highest nearest the heads, then the lowest, then the second highest,
 // the second lowest, and so on inwards. Each goes as near the heads as it can without its ink meeting a head at its
 // height or an accidental already placed, so that accidentals far enough apart share a column.

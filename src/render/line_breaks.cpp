@@ -77,9 +77,7 @@ std::vector<ElementRecord> TakePortion(StaffRecord& staff, std::size_t from, std
 
 // A line that begins where another's music stops begins in the key in force there.
 void StartInKeyOf(const StaffRecord& before, StaffRecord& line) {
-    const KeyInEffect key = KeyInEffectAt(before, static_cast<int>(before.elements.size()) - 1, INT_MAX);
-    line.key().setKeyKind(key.cancelled ? KeyKind::None : key.kind);
-    line.key().setKeyCount(key.cancelled ? 0 : key.count);
+    StartStaffInKey(line, KeyInEffectAt(before, static_cast<int>(before.elements.size()) - 1, INT_MAX));
 }
 
 // The portion goes to the start of `dst`, after its line-start signs, keeping its distances; the music already

@@ -128,6 +128,11 @@ bool SingleStemUp(const DrawingContext& dc, const StaffPlace& place, const Eleme
     return n.stemFlag();
 }
 
+bool HasDrawnAccidental(const ElementRecord& e) {
+    const auto n = e.noteWord();
+    return e.isNote() && n.accidental() != Accidental::None && !n.hiddenAccidental();
+}
+
 bool SingleStemUpOnStaff(const StaffRecord& staff, const ElementRecord& e) {
     const auto n = e.noteWord();
     if (!n.stemAutomatic()) return n.stemFlag();

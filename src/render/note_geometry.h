@@ -77,6 +77,9 @@ bool SingleStemUp(const DrawingContext& dc, const StaffPlace& place, const Eleme
 // The same decision before anything is drawn, from the note's pitch under the clef in force on its staff.
 bool SingleStemUpOnStaff(const StaffRecord& staff, const ElementRecord& e);
 
+// A note whose own accidental is drawn: it has one, and neither the key nor the bar implies it.
+bool HasDrawnAccidental(const ElementRecord& e);
+
 // Whether a note of drawn value `value` is drawn with a stem at all (half notes and shorter, but not "Sans Queue").
 bool HasStem(const ElementRecord& e, int value);
 

@@ -29,10 +29,8 @@ void ApplySignSettings(const ElementRecord& e, SpacingSettings& s) {
     if (sw.high7() != 0) s.step = static_cast<int>(sw.high7());
 }
 
-bool HasVisibleAccidental(const ElementRecord& e) {
-    const auto nw = e.noteWord();
-    return e.isNote() && nw.accidental() != Accidental::None && !nw.hiddenAccidental() && !nw.bit(19);
-}
+// A chord's stem member (bit 19) has its accidental placed with the chord's column.
+bool HasVisibleAccidental(const ElementRecord& e) { return HasDrawnAccidental(e) && !e.noteWord().bit(19); }
 
 bool IsChordMember(const ElementRecord& e) { return e.isNote() && e.noteWord().bit(18); }
 

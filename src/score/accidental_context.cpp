@@ -57,6 +57,11 @@ KeyInEffect KeyInEffectAt(const StaffRecord& staff, int fromIndex, int x) {
     return KeyOfStaff(staff);
 }
 
+void StartStaffInKey(StaffRecord& staff, const KeyInEffect& key) {
+    staff.key().setKeyKind(key.cancelled ? KeyKind::None : key.kind);
+    staff.key().setKeyCount(key.cancelled ? 0 : key.count);
+}
+
 unsigned KeyAt(ScoreDocument& doc, const StaffRecord& staff, int fromIndex, int x) {
     doc.insertion.key = KeyInEffectAt(staff, fromIndex, x);
     return doc.insertion.key.count;

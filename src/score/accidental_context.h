@@ -22,6 +22,8 @@ struct KeyInEffect {
 // elements whose x lies beyond x are passed over, then the nearest key change (sign type 13) at or before
 // that point is taken when its x is not beyond x; otherwise the staff's own key holds.
 KeyInEffect KeyInEffectAt(const StaffRecord& staff, int fromIndex, int x);
+// A staff (a line) begins in `key`; after a cancelling key change it begins without a key signature.
+void StartStaffInKey(StaffRecord& staff, const KeyInEffect& key);
 
 // `KeyInEffectAt` made the document's key in effect (`doc.insertion.key`), which the key commands start from and
 // every lookup overwrites. Returns the count of its sharps or flats, 0 when no key alters anything there.
