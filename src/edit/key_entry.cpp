@@ -88,7 +88,7 @@ bool OnlyLineStartSignsBefore(const StaffRecord& staff, int x) {
 int PlaceKey(ScoreDocument& doc, UiServices& ui, bool erase, int x, const SpacingSettings& s) {
     const StaffRecord* staff = doc.staff();
     if (!doc.page() || !staff) return x;
-    const int lineStartEnd = s.leftEdge + 3 * s.stepUnit + s.afterClef * s.stepUnit;
+    const int lineStartEnd = LineStartColumn(s.leftEdge, s.stepUnit) + s.afterClef * s.stepUnit;
     if (x <= lineStartEnd || OnlyLineStartSignsBefore(*staff, x)) return PlaceStaffKey(doc, ui, erase, s);
     if (!erase) return PlaceKeyChange(doc, ui, x, s);
     // Only a key change is erased here: the command must not take a note or another sign with it.

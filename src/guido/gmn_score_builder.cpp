@@ -21,7 +21,7 @@ namespace {
 constexpr std::uint32_t automaticStemsBit = 1u << 13;  // note word: the stem direction follows the height
 constexpr unsigned chordMemberBit = 18;                  // note word: a member of the chord at its x
 
-constexpr int firstX = 30;
+constexpr int firstX = 40;  // where a line's music starts, as the layout puts it
 constexpr std::size_t maxBarsOfOneNote = 64;
 constexpr int clefAdvance = 60;
 constexpr int barAdvance = 30;
@@ -695,13 +695,14 @@ void GmnScoreBuilder::writeKeyChange(const StaffRecord& staff, int count) {
     x_ = x_ + GmnRational(shown * KeyAccidentalAdvanceOnFont(doc_.fonts.faceName(0), su) + 3 * su, 1);
 }
 
-// The staff's own key is drawn at the start of the line, 8 step units in, whatever x the import has reached: what
-// follows it (usually the time signature, written centred on its x) moves past its accidentals.
+// The staff's own key is drawn at the start of the line after the clef's ink, about 5 step units past the clef's
+// x, whatever x the import has reached: what follows it (usually the time signature, written centred on its x)
+// moves past its accidentals.
 void GmnScoreBuilder::leaveRoomForLineStartKey(int count) {
     if (count == 0) return;
     const int su = std::max(doc_.stepUnit, 1);
     const int accidental = KeyAccidentalAdvanceOnFont(doc_.fonts.faceName(0), su);
-    const int after = 8 * su + count * accidental + 2 * su;
+    const int after = firstX + 5 * su + count * accidental + 2 * su;
     if (placeX() < after) x_ = GmnRational(after, 1);
 }
 

@@ -51,7 +51,7 @@ int LeftEdgeOf(const PageRecord& page, const StaffRecord& staff) {
 int LineLengthOf(const PageRecord& page) { return static_cast<int>(page.lineLength & 0xFFFFFFu); }
 
 int StartColumnOf(const PageRecord& page, const StaffRecord& staff, int stepUnit) {
-    return LeftEdgeOf(page, staff) + 3 * stepUnit;
+    return LineStartColumn(LeftEdgeOf(page, staff), stepUnit);
 }
 
 DocumentSpacing::DocumentSpacing(const ScoreDocument& doc, const SignDistances& distances)

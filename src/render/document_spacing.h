@@ -32,7 +32,7 @@ std::vector<StaffRecord*> StavesOf(PageRecord& page, LineRange line);
 // The staff's left edge: the page's indentation for an indented staff, else 0.
 int LeftEdgeOf(const PageRecord& page, const StaffRecord& staff);
 int LineLengthOf(const PageRecord& page);
-// The x where the music of a line starts: 3 step units from its left edge.
+// The x where the music of the staff's line starts.
 int StartColumnOf(const PageRecord& page, const StaffRecord& staff, int stepUnit);
 
 // Spacing settings for the staves of one command: the document's step and corrections, the environment's

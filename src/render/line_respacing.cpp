@@ -50,8 +50,8 @@ SpacingResult SpaceRegion(std::span<StaffRecord* const> staves, SpacingMode mode
     for (StaffRecord& p : parts) partPointers.push_back(&p);
     // Inside a marked region the aesthetic correction, when on, takes its stronger variant.
     if (s.rules.aesthetic == 1) s.rules.aesthetic = 2;
-    const int start = std::max(r.fromX, s.leftEdge + 3 * s.stepUnit);
-    s.leftEdge = start - 3 * s.stepUnit;
+    const int start = std::max(r.fromX, LineStartColumn(s.leftEdge, s.stepUnit));
+    s.leftEdge += start - LineStartColumn(s.leftEdge, s.stepUnit);
     // A region with music after it is fitted into its own width, not into the rest of the line.
     if (musicFollows && lastOldX != INT_MIN) s.lineLength = lastOldX;
     const SpacingResult result = SpaceLines(partPointers, mode, s);

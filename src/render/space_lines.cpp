@@ -56,7 +56,7 @@ public:
 
     void run() {
         const int su = s_.stepUnit;
-        columnX_ = s_.leftEdge + 3 * su;
+        columnX_ = LineStartColumn(s_.leftEdge, su);
         for (std::size_t i = 0; i < m_.size(); ++i) walk(i);
         closeRun();
     }
@@ -151,7 +151,7 @@ private:
         c.pendingGap = gap_;
         c.nextExists = next >= 0;
         c.oldDistance = next >= 0 ? std::max(m_[next].oldX - m_[i].oldX, 0) : 0;
-        c.atLineStart = newX_[i] <= s_.leftEdge + 3 * su;
+        c.atLineStart = newX_[i] <= LineStartColumn(s_.leftEdge, su);
         c.staffKey = KeyState{staff.key().keyKind(), static_cast<int>(staff.key().keyCount())};
         int g = SignGap(staff, m_[i].index, s_, c, keys_[m_[i].staff]);
         const bool clef = e.isSignOfType(SignType::Clef);

@@ -25,6 +25,10 @@ struct SignDistances {
     int afterClef = 10;
 };
 
+// The x where the music of a line starts: 4 step units after the staff's left edge, so that a clef (drawn 2 step
+// units before its x) stands a whole space after the staff's start, clear of the wing of a bracket.
+inline constexpr int LineStartColumn(int leftEdge, int stepUnit) { return leftEdge + 4 * stepUnit; }
+
 struct SpacingSettings {
     int step = 10;      // "Taille du Pas": the unit of every advance
     int stepUnit = 10;  // the normal staff's half space

@@ -100,17 +100,17 @@ TEST_F(StaffEditTest, FromTheCursorToMarkerYWhicheverComesFirst) {
     DispatchCommand(ctx, cmd::MarkerY);
     at(0, 1);
     DispatchCommand(ctx, cmd::EraseRegion);
-    EXPECT_EQ(xs(0), (std::vector<int>{30, 670}));
+    EXPECT_EQ(xs(0), (std::vector<int>{40, 680}));
     EXPECT_EQ(xs(1).size(), 5u);
     EXPECT_TRUE(ctx.doc.modified);
     EXPECT_FALSE(ctx.shell.cursor.zone.marked());  // the marker is used up
     EXPECT_EQ(ctx.shell.cursor.x, 190);
     ASSERT_NE(ctx.doc.element(), nullptr);
-    EXPECT_EQ(ctx.doc.element()->x, 670);
+    EXPECT_EQ(ctx.doc.element()->x, 680);
     at(0, 0);
     DispatchCommand(ctx, cmd::MarkerY);
     at(0, 1);  // the cursor after the marker
-    ctx.shell.cursor.x = 670;
+    ctx.shell.cursor.x = 680;
     DispatchCommand(ctx, cmd::EraseRegion);
     EXPECT_TRUE(xs(0).empty());
 }
@@ -120,8 +120,8 @@ TEST_F(StaffEditTest, TheMarkedRegionGoesStaffByStaff) {
     c.zone = {.lastStaff = 1, .start = 3, .last = 1, .page = 1, .startStaff = 0};
     c.zoneRect = {.left = 430, .bottom = 0, .right = 270, .top = 3000, .shown = true};
     DispatchCommand(ctx, cmd::EraseRegion);
-    EXPECT_EQ(xs(0), (std::vector<int>{30, 190, 350}));
-    EXPECT_EQ(xs(1), (std::vector<int>{350, 510, 670}));
+    EXPECT_EQ(xs(0), (std::vector<int>{40, 200, 360}));
+    EXPECT_EQ(xs(1), (std::vector<int>{360, 520, 680}));
     EXPECT_FALSE(c.zoneRect.shown);
 }
 
@@ -140,9 +140,9 @@ TEST_F(StaffEditTest, WithNothingMarkedOrMarkerYOnAnotherStaffItOnlyBeeps) {
 TEST_F(StaffEditTest, TheLineEndGoesFromTheCursorOn) {
     at(0, 2);
     DispatchCommand(ctx, cmd::EraseToLineEnd);
-    EXPECT_EQ(xs(0), (std::vector<int>{30, 190}));
+    EXPECT_EQ(xs(0), (std::vector<int>{40, 200}));
     EXPECT_EQ(xs(1).size(), 5u);
-    EXPECT_EQ(ctx.doc.element()->x, 190);
+    EXPECT_EQ(ctx.doc.element()->x, 200);
     ctx.doc.modified = false;
     ctx.shell.cursor.x = 900;  // nothing after the cursor
     EXPECT_FALSE(EraseToLineEnd(ctx));

@@ -87,23 +87,23 @@ INSTANTIATE_TEST_SUITE_P(
         // Octaves beyond the score's range are written under octave lines.
         Piece{"[c-3 c-4 c-5 c4 c5 c6 c9]", false, "C0/4 C0/4^3 C0/4^4 C7/4 C7/4^1 C7/4^2 C7/4^2"},
         // x starts at 30 and advances by the duration.
-        Piece{"[c/1 d/4. e/8 f]", true, "C4/2@30 D4/4.@670 E4/5@910 F4/5@990"},
+        Piece{"[c/1 d/4. e/8 f]", true, "C4/2@40 D4/4.@680 E4/5@920 F4/5@1000"},
         // A duration that one dotted value makes is that value; any other is split into tied values (rests are
         // not tied).
-        Piece{"[c*3/8 _*3/8 d*5/8 _*5/8 e/8]", true, "C4/4.@30 r/4.@270 D4/3~@510 D4/5-@830 r/3@910 r/5@1230 E4/5@1310"},
+        Piece{"[c*3/8 _*3/8 d*5/8 _*5/8 e/8]", true, "C4/4.@40 r/4.@280 D4/3~@520 D4/5-@840 r/3@920 r/5@1240 E4/5@1320"},
         // Triplets are plain values with their proportion and group marks; x follows the real lengths.
         Piece{"[c*1/12 d e f/4 g*1/12 a b]", true,
-              "C4/5*3:2g1@30 D4/5*3:2@83 E4/5*3:2g2@136 F4/4@190 G4/5*3:2g1@350 A4/5*3:2@403 B4/5*3:2g2@456"},
+              "C4/5*3:2g1@40 D4/5*3:2@93 E4/5*3:2g2@146 F4/4@200 G4/5*3:2g1@360 A4/5*3:2@413 B4/5*3:2g2@466"},
         // Other tuplets take the shortest plain value not below them; a lone one is its own group.
         Piece{"[c*3/104 d*1/20 e*1/6 f*1/384 g*1/2]", false,
               "C4/7*13:12g3 D4/6*5:4g3 E4/4*3:2g1 F4/10*3:2g2 G4/3"},
         Piece{"[\\clef<\"f\"> c \\clef<\"f4\"> \\clef<\"treble\"> \\clef<\"none\"> d]", true,
-              "S6.3@30 C4/4@90 S6.3,4@250 S6.1@310 D4/4@370"},
+              "S6.3@40 C4/4@100 S6.3,4@260 S6.1@320 D4/4@380"},
         // Clef at 30, then the key from 8 step units: three flats take 3 × 23, and 2 step units stand clear.
-        Piece{"[\\clef<\"g\"> \\key<-3> \\meter<\"4/4\"> c]", true, "S6.1@30 S5.1=4/4@169 C4/4@229"},
-        Piece{"[\\clef<\"g\"> \\key<0> c]", true, "S6.1@30 C4/4@90"},
-        Piece{"[c \\key<2> f#]", true, "C4/4@30 S13.2:1@190 F4/4#?@266"},  // once the line has begun, a key change
-        Piece{"[c | d \\bar e \\doubleBar]", true, "C4/4@30 S0.124@190 D4/4@220 S0.124@380 E4/4@410 S0.68@570"},
+        Piece{"[\\clef<\"g\"> \\key<-3> \\meter<\"4/4\"> c]", true, "S6.1@40 S5.1=4/4@179 C4/4@239"},
+        Piece{"[\\clef<\"g\"> \\key<0> c]", true, "S6.1@40 C4/4@100"},
+        Piece{"[c \\key<2> f#]", true, "C4/4@40 S13.2:1@200 F4/4#?@276"},  // once the line has begun, a key change
+        Piece{"[c | d \\bar e \\doubleBar]", true, "C4/4@40 S0.124@200 D4/4@230 S0.124@390 E4/4@420 S0.68@580"},
         Piece{"[\\meter<\"3/4\"> c \\meter<\"C\"> \\meter<\"C/\"> \\meter<\"3+2/8\"> \\meter<\"4+2/16+2/8\"> \\meter]",
               false, "S5.1=3/4 C4/4 S5.64 S5.64:1 S5.1=5/8"},
         Piece{"[\\beam(c/8 d e) f \\bm(g a)]", false, "C4/5[ D4/5= E4/5] F4/5 G4/5[ A4/5]"},
@@ -137,13 +137,13 @@ INSTANTIATE_TEST_SUITE_P(
         // A chord stands at one x and lasts as long as its longest note; notes of a value that is split stay chords
         // at each piece; chords are tied note to note.
         Piece{"[{c, e, g} {c/8, e*3/8} \\tie({d/4, f} {f, d}) g]", true,
-              "C4/4&@30 E4/4&@30 G4/4&@30 C4/5&@190 E4/4.&@190 r/4h@270 D4/4~&@430 F4/4&@430 D4/4&@590 "
-              "F4/4-&@590 G4/4@750"},
+              "C4/4&@40 E4/4&@40 G4/4&@40 C4/5&@200 E4/4.&@200 r/4h@280 D4/4~&@440 F4/4&@440 D4/4&@600 "
+              "F4/4-&@600 G4/4@760"},
         // A hidden rest after the shortest note of a chord holds what follows until the longest ends; a bar line
         // drawn in front of a chord stands in front of all its notes.
         Piece{"[\\meter<\"2/4\"> {c/4, e/2} d/2 {f, a}]", true,
-              "S5.1=2/4@30 C4/4&@90 E4/3&@90 r/4h@250 S0.124@410 D4/3@440 S0.124@760 A4/3&@790 F4/3&@790"},
-        Piece{"[c empty/2 d/4]", true, "C4/4@30 r/3h@190 D4/4@510"}));  // an empty event is a hidden rest
+              "S5.1=2/4@40 C4/4&@100 E4/3&@100 r/4h@260 S0.124@420 D4/3@450 S0.124@770 A4/3&@800 F4/3&@800"},
+        Piece{"[c empty/2 d/4]", true, "C4/4@40 r/3h@200 D4/4@520"}));  // an empty event is a hidden rest
 
 TEST(GmnImport, KeysAreTheStaffsKeySignature) {
     const ScoreDocument flats = DocumentFromGuido("[\\key<\"E&\"> c]");
@@ -159,7 +159,7 @@ TEST(GmnImport, EachSequenceGoesToTheStaffOfItsRankAndThoseWithoutAStaffWriteNot
     std::string gmn = "{[c d], [\\clef<\"f\"> e]";
     for (int i = 2; i < 12; ++i) gmn += ", [\\clef<\"f\"> \\key<3> c |]";
     const ScoreDocument doc = DocumentFromGuido(gmn + "}");
-    EXPECT_EQ(Describe(GuidoStaff(doc, 1), true), "S6.3@30 E4/4@90");
+    EXPECT_EQ(Describe(GuidoStaff(doc, 1), true), "S6.3@40 E4/4@100");
     ASSERT_EQ(doc.findPage(1)->staves.size(), 10u);
     EXPECT_EQ(GuidoStaff(doc, 9).size(), 3u);
     EXPECT_TRUE(doc.modified);

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{.code = 6, .dots = 1, .advance = 50, .stemUp = true, .beamed = true}));
 
 constexpr int su = 10;
-constexpr int start = 3 * su;  // the first column: the left edge (0 here) and 3 step units
+constexpr int start = LineStartColumn(0, su);  // the first column, the left edge being 0 here
 
 SpacingSettings Plain() {
     SpacingSettings s;
@@ -475,7 +475,7 @@ TEST_F(Layout, AlignmentStartsAtTheLatestFirstNoteLeavesCueNotesOutAndABlockWith
 
     load("[|]", 2, 2);
     EXPECT_FALSE(align().aligned);
-    EXPECT_EQ(xs(0), (std::vector{30}));
+    EXPECT_EQ(xs(0), (std::vector{40}));
 }
 
 TEST_F(Layout, AligningAgainstAMarkedStaffReportsItByNumberAndCueNotesAreAskedAboutUntilTheUserRefuses) {
@@ -530,8 +530,8 @@ TEST_F(Layout, TheBlockAlignsSimultaneousNotesWhichEachLineOfItDoesNot) {
     EXPECT_TRUE(doc.modified);
     setXs(0, {100, 200});
     SpaceLines(ctx.doc, ctx.shell.settings.distanceSteps, SpacingTarget::EachLineOfBlock, SpacingMode::Raw);
-    EXPECT_EQ(xs(0), (std::vector{3 * su, 27 * su}));
-    EXPECT_EQ(xs(1), (std::vector{3 * su, 15 * su, 27 * su, 39 * su}));
+    EXPECT_EQ(xs(0), (std::vector{start, start + 24 * su}));
+    EXPECT_EQ(xs(1), (std::vector{start, start + 12 * su, start + 24 * su, start + 36 * su}));
 }
 
 TEST_F(Layout, InARegionTheAestheticCorrectionIsStrongerAnOptimisedStepIsKeptAndWithoutMusicNothingIsRespaced) {

@@ -104,7 +104,7 @@ TEST_F(SpacingCommands, AZoneWithoutItsEndOrElsewhereLeavesTheWholeLineToTheComm
     score.ctx().shell.cursor.zone.page = 2;  // another page: no marked staff either
     EXPECT_FALSE(ReadSpacingMarkers(score.ctx()).markedStaff);
     command(cmd::SpaceLineRaw);
-    EXPECT_EQ(xs(0).front(), 30) << "respaced from the line's start";
+    EXPECT_EQ(xs(0).front(), 40) << "respaced from the line's start";
     mark(1, 2, 1, -1);  // marker Y alone
     EXPECT_EQ(ReadSpacingMarkers(score.ctx()).markedStaff, 1);
     command(cmd::SpaceLineRaw);
