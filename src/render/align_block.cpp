@@ -242,7 +242,11 @@ void MakeRoomForSigns(std::span<StaffRecord* const> staves, const AlignSettings&
                 accidental = accidental || HasDrawnAccidental(els[j]);
             if (previous && (signSince || accidental)) {
                 const auto it = grid.find(*time);
-                const int missing = (e.x - previous->second) - (it->second - grid.at(previous->first));
+                int missing = (e.x - previous->second) - (it->second - grid.at(previous->first));
+                // The accidental also clears the notes other staves have at the time just before: a note's own
+                // distance and the width of a sharp.
+                if (accidental && it != grid.begin())
+                    missing = std::max(missing, std::prev(it)->second + 5 * s.stepUnit - it->second);
                 if (missing > 0)
                     for (auto later = it; later != grid.end(); ++later) later->second += missing;
             }

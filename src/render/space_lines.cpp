@@ -76,8 +76,10 @@ public:
             const std::size_t prev = i - 1;
             if (el(i).isSign() || pred < 0 || static_cast<std::size_t>(pred) == prev || el(pred).isSign()) continue;
             if (m_[prev].staff == m_[i].staff || newX_[prev] == newX_[pred]) continue;
-            if (newX_[i] - newX_[prev] <= 3 * su) continue;
-            const int own = std::max(newX_[pred] + advance_[pred], newX_[prev] + 3 * su);
+            // It never comes closer to the column before it than a note may, or than its accidental needs.
+            const int closest = HasVisibleAccidental(el(i)) ? 3 * su + s_.accidentalWidth : 3 * su;
+            if (newX_[i] - newX_[prev] <= closest) continue;
+            const int own = std::max(newX_[pred] + advance_[pred], newX_[prev] + closest);
             const int excess = newX_[i] - own;
             if (excess <= s_.step) continue;
             for (std::size_t j = i; j < m_.size(); ++j) newX_[j] -= excess;

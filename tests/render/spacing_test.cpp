@@ -327,6 +327,12 @@ TEST_F(Layout, ThePolyphonyCorrectionBringsANoteBackTowardsItsOwnPredecessor) {
         EXPECT_EQ(xs(1), (std::vector{start, start + 120, start + 160}));
         EXPECT_EQ(staff(0).elements[1].x, polyphony != 0 ? start + 240 : start + 280);
     }
+    // Brought back, a note keeps the room of its accidental from the other staff's column before it.
+    load("{[c/8 _/8 a#/16], [e/16 f g a _/4]}");
+    s = Plain();
+    s.rules.polyphony = 1;
+    space(s, 2);
+    EXPECT_GE(staff(0).elements[2].x - staff(1).elements[3].x, 3 * su + s.accidentalWidth);
 }
 
 // Whatever the mixture of elements, respacing keeps every element of every staff, in its order.
@@ -458,6 +464,11 @@ TEST_F(Layout, TheBarLinesClefsGraceNotesAndAccidentalsOfAnotherStaffGetRoomBetw
     setXs(1, {100, 150, 200});
     align();
     EXPECT_EQ(xs(1)[1] - xs(1)[0], 50) << "and so does an accidental";
+    load("{[g/16 a b c], [e/8 f# e]}", 2, 2);
+    setXs(0, {100, 130, 160, 190});
+    setXs(1, {100, 150, 200});
+    align();
+    EXPECT_GE(xs(1)[1] - xs(0)[1], 50) << "an accidental also clears the other staff's note just before it";
 }
 
 TEST_F(Layout, AlignmentStartsAtTheLatestFirstNoteLeavesCueNotesOutAndABlockWithoutNotesAlone) {
