@@ -12,6 +12,7 @@
 #include "render/line_respacing.h"
 #include "render/line_start_signs.h"
 #include "render/recalculate_distances.h"
+#include "render/shared_staff_voices.h"
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "score/page_append.h"
@@ -268,24 +269,6 @@ void DropSystemsAfterTheMusic(PageRecord& page) {
     if (end > 0 && end < page.staves.size()) page.staves.resize(end);
 }
 
-// Two voices on one staff keep their rests out of each other's way: the upper voice's rests stand two spaces higher,
-// the lower voice's two spaces lower, as engravers set them.
-void SeparateRestsOfSharedStaves(PageRecord& page) {
-    constexpr int shift = 4;  // diatonic steps: two staff spaces
-    for (std::size_t i = 1; i < page.staves.size(); ++i) {
-        if (page.staves[i].key().distance() != 0) continue;
-        for (const auto& [staff, steps] : {std::pair{&page.staves[i - 1], shift}, std::pair{&page.staves[i], -shift}})
-            for (ElementRecord& e : staff->elements) {
-                if (!e.isRest() || e.w0().hidden()) continue;
-                const int place = std::clamp(static_cast<int>(e.w0().octave()) * 7 +
-                                                 static_cast<int>(e.noteWord().step()) - 1 + steps,
-                                             0, 7 * 8 - 1);
-                e.w0().setOctave(static_cast<unsigned>(place / 7));
-                e.noteWord().setStep(static_cast<unsigned>(place % 7 + 1));
-            }
-    }
-}
-
 }  // namespace
 
 void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenceTimes> sequences,
@@ -420,6 +403,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     if (!doc.pages.empty()) DropSystemsAfterTheMusic(doc.pages.back());
     // The pitches' display and the chords follow the places the layout settled.
     EngraveImportedPages(doc);
+    for (PageRecord& laidOut : doc.pages) SetClashingNotesApart(laidOut, std::max(doc.stepUnit, 1));
     doc.markModified();
 }
 

@@ -7,6 +7,7 @@
 
 #include "guido/gmn_import.h"
 #include "platform/headless/headless_ui.h"
+#include "render/note_geometry.h"
 #include "score/new_document.h"
 
 namespace notavera {
@@ -108,6 +109,50 @@ TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
     const std::vector<int> alone = restPlaces("[c1 _]");
     ASSERT_EQ(alone.size(), 1u);
     EXPECT_EQ(restPlaces("{[\\staff<1> c1 _], [\\staff<1> _ e0]}"), (std::vector<int>{alone[0] + 4, alone[0] - 4}));
+}
+
+// Two voices' notes at one x: a second, or a unison of different heads, puts the up-stem head beside the other; equal
+// flagged values stemmed alike share the stem of the head farther from its end; anything else stays as it is. The
+// notes keep their x, and so sound together.
+TEST(GmnPieceLayoutStaves, ClashingNotesOfTwoVoicesOnOneStaffAreSetApart) {
+    struct Case {
+        const char* upper;
+        const char* lower;
+        const char* marks;  // per voice: "s" head beside, "n" no stem, "-" untouched
+    };
+    const Case cases[] = {
+        {"\\stemsUp d2/4", "\\stemsDown c2/4", "s-"},    // a second
+        {"\\stemsUp c2/4", "\\stemsDown c2/2", "s-"},    // a unison of different heads
+        {"\\stemsUp c2/4.", "\\stemsDown c2/4", "s-"},   // ... or dots
+        {"\\stemsUp c2/4", "\\stemsDown c2/4", "--"},    // one head serves both
+        {"\\stemsUp e2/4", "\\stemsDown c2/4", "--"},    // a third
+        {"\\stemsDown d2/4", "\\stemsUp c2/4", "-s"},    // the up-stem note is the lower voice's
+        {"\\stemsDown e2/8", "\\stemsDown c2/8", "-n"},  // the upper head's stem passes the lower one
+        {"\\stemsUp e2/8", "\\stemsUp c2/8", "n-"},
+        {"\\stemsDown e2/8", "\\stemsDown c2/16", "--"},
+    };
+    for (const Case& c : cases) {
+        HeadlessUi ui(nullptr);
+        ScoreDocument doc;
+        SetUpNewDocument(doc, 1);
+        const std::string gmn = std::string("{[\\staff<1> ") + c.upper + "], [\\staff<1> " + c.lower + "]}";
+        ImportGuidoPieceText(doc, gmn, ui);
+        std::string marks;
+        std::vector<int> xs;
+        int longest = 0;  // the stem corrections
+        for (int k : {0, 1})
+            for (const ElementRecord& e : doc.findPage(1)->staves[static_cast<std::size_t>(k)].elements) {
+                if (e.isSign() || e.isRest()) continue;
+                xs.push_back(e.x);
+                const auto n = e.noteWord();
+                marks += n.bit(note_bits::OtherSide) ? 's' : n.headShape() == NoStemShape ? 'n' : '-';
+                longest = std::max(longest, NoteBlobWord(e, 0));
+            }
+        EXPECT_EQ(marks, c.marks) << gmn;
+        EXPECT_EQ(longest > 0, marks.find('n') != std::string::npos) << gmn << ": a shared stem reaches past both heads";
+        ASSERT_EQ(xs.size(), 2u) << gmn;
+        EXPECT_EQ(xs[0], xs[1]) << gmn;
+    }
 }
 
 // The systems and pages a piece asks for begin where it asks, however much room the line or page had left.

@@ -1,0 +1,158 @@
+// Rests and notes of voices that share a staff.
+#include "render/shared_staff_voices.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "render/document_spacing.h"
+#include "render/note_geometry.h"
+#include "render/recalculate_distances.h"
+
+namespace notavera {
+
+namespace {
+
+// A staff superposed on the one before it stands at its height.
+bool SharesStaffAbove(const PageRecord& page, std::size_t i) { return i > 0 && page.staves[i].key().distance() == 0; }
+
+// Diatonic steps from the lowest C.
+int Height(const ElementRecord& e) {
+    return static_cast<int>(e.w0().octave()) * 7 + static_cast<int>(e.noteWord().step()) - 1;
+}
+
+// A note drawn at its own staff's height: cross-staff notes and rests do not meet the other voice's heads.
+bool HeadOnStaff(const ElementRecord& e) {
+    return !e.isSign() && !e.isRest() && !e.w0().hidden() && e.w0().crossStaff() == 0;
+}
+
+bool Flagged(const ElementRecord& e) {
+    const int value = DrawnNoteValue(e);
+    return !e.w0().inBeam() && HasStem(e, value) && FlagCount(value) > 0;
+}
+
+struct Voiced {
+    const StaffRecord* staff;
+    const ElementRecord* note;
+    bool up() const { return SingleStemUpOnStaff(*staff, *note); }
+};
+
+// What two voices' notes at one x need: nothing, the up-stem head beside the other (a second, or a unison of
+// different heads or dots), or one stem for both (equal flagged values stemmed the same way, whose flags would
+// otherwise cross).
+enum class Meeting { Apart, SideBySide, OneStem };
+
+bool SameValue(const ElementRecord& a, const ElementRecord& b) {
+    return DrawnNoteValue(a) == DrawnNoteValue(b) && a.noteWord().dots() == b.noteWord().dots();
+}
+
+Meeting MeetingOf(const Voiced& a, const Voiced& b) {
+    const int apart = std::abs(Height(*a.note) - Height(*b.note));
+    if (a.up() != b.up()) {
+        if (apart == 1) return Meeting::SideBySide;
+        const bool sameHead = HeadCode(*a.note, DrawnNoteValue(*a.note)) == HeadCode(*b.note, DrawnNoteValue(*b.note));
+        return apart == 0 && !(sameHead && SameValue(*a.note, *b.note)) ? Meeting::SideBySide : Meeting::Apart;
+    }
+    if (apart == 0 || apart > 7) return Meeting::Apart;
+    return Flagged(*a.note) && Flagged(*b.note) && SameValue(*a.note, *b.note) ? Meeting::OneStem : Meeting::Apart;
+}
+
+// The stem's manual correction (the first word of the note's blob) grows by `by`.
+void LengthenStem(ElementRecord& note, int by) {
+    const auto stored = note.blob.payload();
+    std::vector<std::uint8_t> payload(stored.begin(), stored.end());
+    if (payload.size() < 2) payload.resize(2, 0);
+    const auto length = static_cast<std::uint16_t>(std::clamp(NoteBlobWord(note, 0) + by, -32768, 32767));
+    payload[0] = static_cast<std::uint8_t>(length & 0xFF);
+    payload[1] = static_cast<std::uint8_t>(length >> 8);
+    note.attachBlob(payload);
+}
+
+// A lone note of its staff at its x: a chord arranges its own heads.
+bool Lone(const StaffRecord& staff, const ElementRecord& note) {
+    return std::count_if(staff.elements.begin(), staff.elements.end(),
+                         [&](const ElementRecord& e) { return e.x == note.x && HeadOnStaff(e); }) == 1;
+}
+
+// How far the next element of the two staves stands after x, an accidental of it counting as part of it.
+int RoomAfter(const StaffRecord& a, const StaffRecord& b, int x, int stepUnit) {
+    int room = INT_MAX;
+    for (const StaffRecord* staff : {&a, &b})
+        for (const ElementRecord& e : staff->elements)
+            if (e.x > x) room = std::min(room, e.x - x - (!e.isSign() && HasDrawnAccidental(e) ? 3 * stepUnit : 0));
+    return room;
+}
+
+// The x of the line's last element.
+std::optional<int> LastX(const PageRecord& page, LineRange line) {
+    std::optional<int> last;
+    for (int i = line.first; i <= line.last; ++i)
+        for (const ElementRecord& e : page.staves[static_cast<std::size_t>(i)].elements)
+            last = std::max(last.value_or(e.x), e.x);
+    return last;
+}
+
+}  // namespace
+
+void SeparateRestsOfSharedStaves(PageRecord& page) {
+    constexpr int shift = 4;  // diatonic steps: two staff spaces
+    for (std::size_t i = 1; i < page.staves.size(); ++i) {
+        if (!SharesStaffAbove(page, i)) continue;
+        for (const auto& [staff, steps] : {std::pair{&page.staves[i - 1], shift}, std::pair{&page.staves[i], -shift}})
+            for (ElementRecord& e : staff->elements) {
+                if (!e.isRest() || e.w0().hidden()) continue;
+                const int place = std::clamp(Height(e) + steps, 0, 7 * 8 - 1);
+                e.w0().setOctave(static_cast<unsigned>(place / 7));
+                e.noteWord().setStep(static_cast<unsigned>(place % 7 + 1));
+            }
+    }
+}
+
+int SetClashingNotesApart(PageRecord& page, int stepUnit) {
+    const int head = std::max(static_cast<int>(std::lround(2.6 * stepUnit)), 1);  // a notehead and a little air
+    int changed = 0;
+    for (const LineRange& line : LinesOfPage(page)) {
+        const std::optional<int> end = LastX(page, line);
+        bool pushed = false;
+        for (int lower = line.first + 1; lower <= line.last; ++lower) {
+            if (!SharesStaffAbove(page, static_cast<std::size_t>(lower))) continue;
+            for (int upper = lower - 1; upper >= line.first; --upper) {
+                StaffRecord& a = page.staves[static_cast<std::size_t>(upper)];
+                StaffRecord& b = page.staves[static_cast<std::size_t>(lower)];
+                for (ElementRecord& eb : b.elements) {
+                    if (!HeadOnStaff(eb) || !Lone(b, eb)) continue;
+                    const auto ea = std::find_if(a.elements.begin(), a.elements.end(),
+                                                 [&](const ElementRecord& e) { return e.x == eb.x && HeadOnStaff(e); });
+                    if (ea == a.elements.end() || !Lone(a, *ea)) continue;
+                    const Voiced va{&a, &*ea}, vb{&b, &eb};
+                    const Meeting meeting = MeetingOf(va, vb);
+                    if (meeting == Meeting::Apart) continue;
+                    ++changed;
+                    if (meeting == Meeting::OneStem) {
+                        // The stem of the head farther from the stem's end passes the other head and keeps its
+                        // length beyond it.
+                        const bool aFarther = (Height(*ea) < Height(eb)) == va.up();
+                        (aFarther ? eb : *ea).noteWord().setHeadShape(NoStemShape);
+                        LengthenStem(aFarther ? *ea : eb, std::abs(Height(*ea) - Height(eb)) * stepUnit);
+                        continue;
+                    }
+                    (va.up() ? *ea : eb).noteWord().setBit(note_bits::OtherSide, true);
+                    // The music after the pair moves on when it leaves no room for the second head.
+                    if (const int missing = 2 * head - RoomAfter(a, b, eb.x, stepUnit); missing > 0) {
+                        MoveBlockToX(page, line, eb.x + 1, eb.x + 1 + missing);
+                        pushed = true;
+                    }
+                }
+                if (!SharesStaffAbove(page, static_cast<std::size_t>(upper))) break;
+            }
+        }
+        // The line keeps its length: what the heads took is taken back from all its distances.
+        if (pushed && end) JustifyBlockToX(page, line, *end);
+    }
+    return changed;
+}
+
+}  // namespace notavera
