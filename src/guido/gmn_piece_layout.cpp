@@ -256,7 +256,8 @@ void DealOutLines(ScoreDocument& doc, UiServices& ui, int n, const std::vector<s
     }
 }
 
-// The piece's last page prints no empty systems after its music.
+// A page prints no empty systems after its music: the piece's last page, or a page the piece ends early with a new
+// page.
 void DropSystemsAfterTheMusic(PageRecord& page) {
     std::size_t end = 0;
     for (std::size_t i = 0; i < page.staves.size(); ++i) {
@@ -399,8 +400,10 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         doc.currentElement = -1;
         RecalculateDistances(doc, ui, distances, false);
     }
-    for (PageRecord& laidOut : doc.pages) SeparateRestsOfSharedStaves(laidOut);
-    if (!doc.pages.empty()) DropSystemsAfterTheMusic(doc.pages.back());
+    for (PageRecord& laidOut : doc.pages) {
+        SeparateRestsOfSharedStaves(laidOut);
+        DropSystemsAfterTheMusic(laidOut);
+    }
     // The pitches' display and the chords follow the places the layout settled.
     EngraveImportedPages(doc);
     for (PageRecord& laidOut : doc.pages) SetClashingNotesApart(laidOut, std::max(doc.stepUnit, 1));
