@@ -66,8 +66,8 @@ std::optional<int> FindRun(const std::vector<ElementRecord>& elements, const std
 bool SourceIntact(EditorContext& ctx, CopyRecord& copy) {
     std::optional<PageRecord> loaded;
     const PageRecord* page = ctx.doc.findPage(copy.page);
-    if (page == nullptr && copy.page <= ctx.doc.pageCount) {
-        loaded = LoadPage(ctx.doc, ctx.ui, copy.page);
+    if (page == nullptr) {
+        loaded = LoadPage(ctx.doc, ctx.ui, copy.page);  // a page outside the memory window is read from disk
         if (loaded) page = &*loaded;
     }
     if (page == nullptr || copy.spans.size() != copy.source.size()) return false;
@@ -78,7 +78,6 @@ bool SourceIntact(EditorContext& ctx, CopyRecord& copy) {
         const auto at = FindRun(page->staves[static_cast<std::size_t>(span.staff)].elements, run, span.first);
         if (!at) return false;
         span.first = *at;
-        span.last = *at + static_cast<int>(run.size()) - 1;
     }
     return true;
 }
@@ -113,12 +112,12 @@ void Copy(EditorContext& ctx) {
         if (spans.empty() && ctx.doc.currentElement >= 0)
             spans.push_back({ctx.doc.currentStaff, ctx.doc.currentElement, ctx.doc.currentElement});
     }
-    const PageRecord* page = ctx.doc.findPage(pageNumber);
-    if (spans.empty() || page == nullptr) {
+    if (spans.empty()) {
         ctx.ui.beep();
         return;
     }
-    ctx.shell.copy.copy = CopyRecord{pageNumber, spans, Lift(*page, spans)};
+    // Zone spans exist only while the zone's page is in memory.
+    ctx.shell.copy.copy = CopyRecord{pageNumber, spans, Lift(*ctx.doc.findPage(pageNumber), spans)};
 }
 
 void Paste(EditorContext& ctx) {

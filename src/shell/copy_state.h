@@ -13,7 +13,7 @@ namespace notavera {
 // indices alone cannot tell a deleted note from the neighbour that closed up in its place.
 struct CopyRecord {
     int page = 0;  // the copy source page; 0 while nothing is recorded
-    std::vector<ZoneSpan> spans;
+    std::vector<ZoneSpan> spans;  // the source's staves; `first` follows the source when music before it moves it
     ElementRuns source;
     bool recorded() const { return page != 0; }
 };

@@ -2,6 +2,8 @@
 // staves, and the page that holds the copy source.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "shell/copy_commands.h"
 #include "support/score_builder.h"
 
@@ -51,8 +53,12 @@ TEST_F(CopyTest, BoundParenthesesStayWithTheirNeighboursAndZonesKeepTheirStaves)
     EXPECT_EQ(copyAndPaste({1, 2, 0, 0, 0}), (Xs{{350, 400}, {300}}));
 }
 
-TEST_F(CopyTest, ThePageOfTheCopySourceCannotBeDeleted) {
+TEST_F(CopyTest, ThePageOfTheCopySourceCannotBeDeletedAndAnEmptyStaffCopiesNothing) {
     copyAndPaste({0, 1, 2});
+    b.ctx().shell.cursor.zone = {};
+    b.setCurrent(2, 1);
+    CopyPaste(b.ctx(), false);  // staff 1 of page 2 is empty: the source stays, without a beep
+    EXPECT_EQ(std::tuple(b.ui().beeps(), b.ctx().shell.copy.copy.page), std::tuple(0, 1));
     EXPECT_FALSE(RefuseDeletingCopySource(b.ctx(), 2));
     EXPECT_TRUE(b.ui().messages().empty());
     EXPECT_TRUE(RefuseDeletingCopySource(b.ctx(), 1));
