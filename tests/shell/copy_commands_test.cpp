@@ -33,6 +33,7 @@ protected:
         CopyPaste(b.ctx(), false);
         b.setCurrent(2, 0);
         b.ctx().shell.cursor.x = 300;
+        b.ctx().shell.cursor.zoneRect.shown = true;
         CopyPaste(b.ctx(), true);
         std::vector<std::vector<int>> xs(2);
         for (std::size_t s = 0; s < 2; ++s)
@@ -46,6 +47,7 @@ protected:
 TEST_F(CopyTest, BoundParenthesesStayWithTheirNeighboursAndZonesKeepTheirStaves) {
     using Xs = std::vector<std::vector<int>>;
     EXPECT_EQ(copyAndPaste({0, 0, 3}), (Xs{{300, 350}, {}}));           // both parentheses left behind
+    EXPECT_FALSE(b.ctx().shell.cursor.zoneRect.shown);
     EXPECT_EQ(copyAndPaste({0, 0, 0}), (Xs{{300, 350}, {}}));           // one alone: nothing, the source forgotten
     EXPECT_FALSE(b.ctx().shell.copy.copy.recorded());
     b.doc().findPage(2)->staves = std::vector<StaffRecord>(2);
