@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "page_picture.h"
+#include "platform/clipboard.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/script_reader.h"
 #include "score/cursor_place.h"
@@ -18,6 +19,9 @@
 #include "shell/mouse_input.h"
 #include "shell/shell_timers.h"
 #include "shell/title_bar.h"
+#ifdef NOTAVERA_CLI_QT
+#include "qt_picture_output.h"
+#endif
 
 namespace notavera::cli {
 
@@ -27,11 +31,24 @@ constexpr const char* scriptUsage =
     "usage : notavera-cli script DOC SCRIPT\n"
     "  souris (unités de page : 1/10 mm depuis le coin inférieur gauche, y vers le haut) :\n"
     "    click X Y [ctrl|shift]   dblclick X Y   rclick X Y   drag X1 Y1 X2 Y2 [ctrl] [quick]\n"
-    "  un glisser attend que le clic soit posé (250 ms), sauf avec quick ; le temps passe entre deux lignes\n";
+    "  un glisser attend que le clic soit posé (250 ms), sauf avec quick ; le temps passe entre deux lignes\n"
+    "  clipboard BASE : écrit le contenu du presse-papiers, un fichier par forme (BASE.svg, BASE.png, BASE.wmf),\n"
+    "    et l'annonce par une ligne CLIPBOARD suivie des types MIME écrits\n";
+
+// The file name ending of each clipboard form.
+const char* ExtensionOf(const std::string& mime) {
+    if (mime == svgMime) return ".svg";
+    if (mime == pngMime) return ".png";
+    return ".wmf";
+}
 
 class ScriptRunner {
 public:
-    ScriptRunner() : ctx_(ui_) {}
+    ScriptRunner() : ctx_(ui_) {
+#ifdef NOTAVERA_CLI_QT
+        ui_.headlessClipboard().setRenderer(QtClipboardForm);
+#endif
+    }
 
     EditorContext& ctx() { return ctx_; }
     HeadlessUi& ui() { return ui_; }
@@ -120,6 +137,23 @@ private:
     }
     bool perform(const TitleAction&) {
         std::printf("TITLE %s\n", TitleBarText(TitleBarInfoOf(ctx_)).c_str());
+        std::fflush(stdout);
+        return true;
+    }
+
+    bool perform(const ClipboardAction& a) {
+        std::string line = "CLIPBOARD";
+        for (const auto& [mime, bytes] : ui_.headlessClipboard().contents()) {
+            const std::string path = a.base + ExtensionOf(mime);
+            std::ofstream file(path, std::ios::binary | std::ios::trunc);
+            file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            if (!file.flush()) {
+                ShowError(ui_, 2, &path);  // "Impossible d'écrire le fichier %s"
+                return false;
+            }
+            line += " " + mime;
+        }
+        std::printf("%s\n", line.c_str());
         std::fflush(stdout);
         return true;
     }

@@ -3,8 +3,12 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/canvas.h"
+#include "platform/clipboard.h"
 
 namespace notavera::cli {
 
@@ -14,5 +18,8 @@ enum class QtPictureFormat { Png, Svg, Pdf };
 // area's size. Runs without a display. False when the file cannot be made or written.
 bool WriteQtPicture(QtPictureFormat format, const std::filesystem::path& path, Box area, double dpi,
                     const std::function<void(Canvas&)>& draw);
+
+// The SVG or PNG form of a clipboard picture, for the batch clipboard; nothing for another form.
+std::optional<std::vector<std::uint8_t>> QtClipboardForm(const std::string& mime, const ClipboardPicture& picture);
 
 }  // namespace notavera::cli

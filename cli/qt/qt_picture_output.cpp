@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <memory>
 
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_picture_files.h"
 
 namespace notavera::cli {
@@ -37,6 +38,11 @@ bool WriteQtPicture(QtPictureFormat format, const std::filesystem::path& path, B
     case QtPictureFormat::Pdf: return WritePdfFile(path, area, draw);
     }
     return false;
+}
+
+std::optional<std::vector<std::uint8_t>> QtClipboardForm(const std::string& mime, const ClipboardPicture& picture) {
+    const GuiSession session;
+    return QtPictureForm(mime, picture);
 }
 
 }  // namespace notavera::cli

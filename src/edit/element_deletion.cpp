@@ -20,10 +20,11 @@ bool NoteRefusesDeletion(const ElementRecord& e) {
     return e.w1().numerator() != e.w1().denominator();
 }
 
-void RemoveCurrent(ScoreDocument& doc, UiServices& ui, bool closeUp) {
+ElementRecord RemoveCurrent(ScoreDocument& doc, UiServices& ui, bool closeUp) {
     StaffRecord& staff = *doc.staff();
     const auto index = static_cast<std::size_t>(doc.currentElement);
-    const int x = staff.elements[index].x;
+    ElementRecord removed = std::move(staff.elements[index]);
+    const int x = removed.x;
     staff.elements.erase(staff.elements.begin() + static_cast<std::ptrdiff_t>(index));
     // Closing up: the music after the deleted note moves left by the room the note took, unless another
     // element (a chord note) still stands at its place.
@@ -38,27 +39,26 @@ void RemoveCurrent(ScoreDocument& doc, UiServices& ui, bool closeUp) {
     }
     doc.markModified();
     ui.invalidate();
+    return removed;
 }
 
 }  // namespace
 
-void DeleteAtCursor(ScoreDocument& doc, UiServices& ui) {
+std::optional<ElementRecord> DeleteAtCursor(ScoreDocument& doc, UiServices& ui) {
     if (SlurOrLContextOpen(doc.insertion)) {
         ShowRefusal(ui, boundContext);
-        return;
+        return std::nullopt;
     }
     const ElementRecord* e = doc.element();
-    if (!e) return;
-    if (e->isSign()) {
-        RemoveCurrent(doc, ui, false);
-        return;
-    }
+    if (!e) return std::nullopt;
+    if (e->isSign()) return RemoveCurrent(doc, ui, false);
     if (NoteRefusesDeletion(*e)) {
         ShowRefusal(ui, removeTieOrGroupFirst);
-        return;
+        return std::nullopt;
     }
-    RemoveCurrent(doc, ui, true);
+    ElementRecord removed = RemoveCurrent(doc, ui, true);
     if ((doc.insertion.switches & SwitchBeam) == 0) doc.insertion.word0Flags &= ~(1u << 5);
+    return removed;
 }
 
 }  // namespace notavera

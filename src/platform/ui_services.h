@@ -10,6 +10,7 @@
 
 namespace notavera {
 
+class Clipboard;
 class DialogModel;
 class StaffLayoutEditor;
 
@@ -93,6 +94,8 @@ public:
     virtual std::optional<PageRegion> shownArea() const { return std::nullopt; }
     // Scrolls the view as the cursor requires.
     virtual void followView(ViewAction) {}
+    // The system clipboard; null where there is none.
+    virtual Clipboard* clipboard() { return nullptr; }
 };
 
 }  // namespace notavera

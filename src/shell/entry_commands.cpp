@@ -8,6 +8,7 @@
 #include "shell/command_characters.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/copy_commands.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/entry_cursor.h"
@@ -31,7 +32,10 @@ void RegisterEntryCommands(CommandRegistry& r) {
         });
     }
     r.addKey(static_cast<int>(Key::Enter), [](EditorContext& ctx, int) { EnterOnElementAtCursor(ctx); });
-    r.addKey(static_cast<int>(Key::Delete), [](EditorContext& ctx, int) { DeleteAtCursor(ctx.doc, ctx.ui); });
+    r.addKey(static_cast<int>(Key::Delete), [](EditorContext& ctx, int) {
+        if (std::optional<ElementRecord> removed = DeleteAtCursor(ctx.doc, ctx.ui))
+            RememberErased(ctx, {{0, {std::move(*removed)}}});
+    });
     r.addKey(static_cast<int>(Key::Insert), [](EditorContext& ctx, int) { ToggleInsertionBox(ctx); });
     // The palette's insertion-box button is the Insert key, refusals included.
     r.addCommand(cmd::ButtonInsertionBox, [](EditorContext& ctx, int) { DispatchKey(ctx, Key::Insert, {}); });
@@ -45,6 +49,7 @@ void RegisterEntryCommands(CommandRegistry& r) {
     RegisterKeyCommands(r);
     RegisterStaffCommands(r);
     RegisterEraseCommands(r);
+    RegisterCopyCommands(r);
 }
 
 }  // namespace notavera

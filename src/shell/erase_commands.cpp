@@ -8,6 +8,7 @@
 #include "edit/region_deletion.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/copy_commands.h"
 #include "shell/cursor_frame.h"
 #include "shell/cursor_move.h"
 #include "shell/cursor_rules.h"
@@ -28,34 +29,43 @@ void ReplaceCursor(EditorContext& ctx) {
     ctx.ui.invalidate();
 }
 
-bool EraseMarkedRegion(EditorContext& ctx) {
+ElementRuns EraseMarkedRegion(EditorContext& ctx) {
     PageRecord* page = ctx.doc.findPage(ctx.shell.cursor.zone.page);
-    bool removed = false;
+    ElementRuns removed;
     // The spans are taken before any removal: each staff's indices stay valid while only that staff changes.
-    for (const ZoneSpan& span : ZoneSpans(ctx))
-        removed = EraseElements(page->staves[static_cast<std::size_t>(span.staff)], span.first, span.last) || removed;
+    const std::vector<ZoneSpan> spans = ZoneSpans(ctx);
+    for (const ZoneSpan& span : spans)
+        removed.push_back({span.staff - spans.front().staff,
+                           EraseElements(page->staves[static_cast<std::size_t>(span.staff)], span.first, span.last)});
     return removed;
 }
 
-bool EraseToMarkerY(EditorContext& ctx) {
+ElementRuns EraseToMarkerY(EditorContext& ctx) {
     const ZoneRecord& zone = ctx.shell.cursor.zone;
     StaffRecord* staff = ctx.doc.staff();
-    if (staff == nullptr || zone.page != ctx.doc.currentPage || zone.startStaff != ctx.doc.currentStaff) return false;
-    if (zone.start < 0 || zone.start >= static_cast<int>(staff->elements.size())) return false;
+    if (staff == nullptr || zone.page != ctx.doc.currentPage || zone.startStaff != ctx.doc.currentStaff) return {};
+    if (zone.start < 0 || zone.start >= static_cast<int>(staff->elements.size())) return {};
     const int marked = staff->elements[static_cast<std::size_t>(zone.start)].x;
     const int cursor = ctx.shell.cursor.x;
-    return EraseBetween(*staff, std::min(marked, cursor), std::max(marked, cursor));
+    return {{0, EraseBetween(*staff, std::min(marked, cursor), std::max(marked, cursor))}};
+}
+
+bool Removed(const ElementRuns& runs) {
+    for (const StaffRun& run : runs)
+        if (!run.elements.empty()) return true;
+    return false;
 }
 
 }  // namespace
 
 bool EraseRegion(EditorContext& ctx) {
     const CursorState& c = ctx.shell.cursor;
-    const bool removed = c.zoneRect.shown && c.zone.last >= 0 ? EraseMarkedRegion(ctx) : EraseToMarkerY(ctx);
-    if (!removed) {
+    ElementRuns removed = c.zoneRect.shown && c.zone.last >= 0 ? EraseMarkedRegion(ctx) : EraseToMarkerY(ctx);
+    if (!Removed(removed)) {
         ctx.ui.beep();
         return false;
     }
+    RememberErased(ctx, std::move(removed));
     ClearZone(ctx);
     ReplaceCursor(ctx);
     return true;
@@ -64,7 +74,9 @@ bool EraseRegion(EditorContext& ctx) {
 bool EraseToLineEnd(EditorContext& ctx) {
     StaffRecord* staff = ctx.doc.staff();
     if (staff == nullptr) return false;
-    if (!EraseBetween(*staff, ctx.shell.cursor.x, std::numeric_limits<int>::max())) return false;
+    std::vector<ElementRecord> removed = EraseBetween(*staff, ctx.shell.cursor.x, std::numeric_limits<int>::max());
+    if (removed.empty()) return false;
+    RememberErased(ctx, {{0, std::move(removed)}});
     ReplaceCursor(ctx);
     return true;
 }

@@ -54,7 +54,8 @@ private:
 
     void editRules() {
         enable({cmd::TraceGhostModel}, inputs_.pageHasGhostModel && !mask_);
-        enable({cmd::Paste}, inputs_.copyBufferFilled);
+        enable({cmd::Paste}, shell_.copy.copy.recorded());
+        enable({cmd::RecoverErasure}, !shell_.copy.erased.empty());
     }
 
     void continuousRules() {

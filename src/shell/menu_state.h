@@ -19,7 +19,6 @@ struct CommandState {
 struct MenuInputs {
     bool undoAvailable = false;     // the document has an undo step
     bool cancelAvailable = false;   // the last undo can be cancelled
-    bool copyBufferFilled = false;  // something was copied and can be pasted
     bool pageHasGhostModel = false; // the current page carries a ghost model to trace
 };
 

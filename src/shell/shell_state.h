@@ -2,6 +2,7 @@
 // (the autosave, the document's readiness, mask editing, the settings dialogs' values).
 #pragma once
 
+#include "shell/copy_state.h"
 #include "shell/cursor_state.h"
 #include "shell/dialog_memory.h"
 #include "shell/input_state.h"
@@ -30,6 +31,7 @@ struct ShellState {
     ViewState view;                  // the zoom and the continuous view
     CursorState cursor;              // the cursor, the markers and the zone
     MouseState mouse;                // the button held, the drag, the selection and the move box
+    CopyState copy;                  // the copy source and the erase buffer
 };
 
 }  // namespace notavera

@@ -140,7 +140,7 @@ TEST_F(MenuBarTest, ItemsFollowMenuPreparationWhenAMenuOpens) {
     EXPECT_TRUE(bar->commandAction(cmd::ZoomNormal)->isChecked());
     EXPECT_TRUE(ctx.shell.stickyModified);
     EXPECT_TRUE(bar->commandAction(cmd::Save)->isEnabled());
-    inputs.copyBufferFilled = true;
+    ctx.shell.copy.copy.page = 1;
     ctx.shell.view.zoomMenuItem = cmd::ZoomLarge;  // the Zoom item chosen last carries the mark
     emit bar->actions().at(1)->menu()->aboutToShow();
     EXPECT_TRUE(bar->commandAction(cmd::Paste)->isEnabled());

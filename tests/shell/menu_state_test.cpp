@@ -42,8 +42,8 @@ TEST(MenuState, EachRuleEnablesAndChecksItsCommands) {
     using namespace cmd;
     const Rule rules[] = {
         {"new document", [](Setting&) {}, {CutLineUp, LayOutPageJustified, CreatePage, InsertStaff, Align, ReadKey},
-         {Save, Compress, Undo, ExportInterchange, Paste, TraceGhostModel, EraseFixedMask, LeaveMask, InvertSharpsFlats,
-          12345},
+         {Save, Compress, Undo, ExportInterchange, Paste, RecoverErasure, TraceGhostModel, EraseFixedMask, LeaveMask,
+          InvertSharpsFlats, 12345},
          {ZoomNormal, Autosave}, {ContinuousPage}},
         {"continuous view", [](Setting& s) { s.shell.view.continuousView = true; }, {SpaceBlockOptimised},
          {CutLineDown, ToLineAbove, LayOutPageJustified, EditVariableMask, HeaderFooter, ReadKeyToMarker, EraseStaff},
@@ -54,9 +54,13 @@ TEST(MenuState, EachRuleEnablesAndChecksItsCommands) {
         {"open file without undo", [](Setting& s) { s.openFile(); }, {ExportInterchange}, {Undo, CancelUndo}, {}, {}},
         {"undo without a file", [](Setting& s) { s.inputs.undoAvailable = s.inputs.cancelAvailable = true; },
          {ImportInterchange, ReadGuido}, {Undo, CancelUndo, ExportInterchange}, {}, {}},
-        {"something to paste and trace",
-         [](Setting& s) { s.inputs.copyBufferFilled = s.inputs.pageHasGhostModel = true; }, {Paste, TraceGhostModel},
-         {}, {}, {}},
+        {"something to paste, recover and trace",
+         [](Setting& s) {
+             s.shell.copy.copy.page = 1;
+             s.shell.copy.erased = {{0, {ElementRecord{}}}};
+             s.inputs.pageHasGhostModel = true;
+         },
+         {Paste, RecoverErasure, TraceGhostModel}, {}, {}, {}},
         {"grouped staff", [](Setting& s) { s.group(3); }, {SpaceLineRaw},
          {Align, SpaceBlockAligned, AlignAutoMatrix, AlignAutoMatrixTools, SpaceBlockOptimised, LayOutPageJustified}},
         {"grouped staff, continuous view", [](Setting& s) { s.group(3), s.shell.view.continuousView = true; },

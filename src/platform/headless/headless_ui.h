@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/dialog_model.h"
+#include "platform/headless/headless_clipboard.h"
 #include "platform/ui_services.h"
 
 namespace notavera {
@@ -53,6 +54,8 @@ public:
     // "NAME field" for every answered field that named nothing in its dialog or was refused.
     const std::vector<std::string>& refusedFields() const { return refusedFields_; }
     const std::string& title() const { return title_; }
+    Clipboard* clipboard() override { return &clipboard_; }
+    HeadlessClipboard& headlessClipboard() { return clipboard_; }
 
     // The line printed for a box.
     static std::string formatLine(const MessageBoxRequest& request);
@@ -77,6 +80,7 @@ private:
     std::set<int> timers_;
     int refusedTimers_ = 0;
     bool closed_ = false;
+    HeadlessClipboard clipboard_;
 };
 
 }  // namespace notavera

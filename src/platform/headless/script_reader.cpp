@@ -170,6 +170,7 @@ Parsed ParseWords(const Words& w) {
     if (verb == "render") return ParseRender(w);
     if (verb == "dump") return n == 2 ? Parsed(DumpAction{w[1].text}) : Parsed("dump FICHIER");
     if (verb == "title") return n == 1 ? Parsed(TitleAction{}) : Parsed("title s'emploie seul");
+    if (verb == "clipboard") return n == 2 ? Parsed(ClipboardAction{w[1].text}) : Parsed("clipboard BASE");
     if (verb == "click") return ParseClick(w, MouseAction::Kind::Click);
     if (verb == "dblclick") return ParseClick(w, MouseAction::Kind::DoubleClick);
     if (verb == "rclick") return ParseClick(w, MouseAction::Kind::RightClick);

@@ -25,6 +25,8 @@ struct SaveAction { std::optional<std::string> path; };
 struct RenderAction { int page; std::string path; };
 struct DumpAction { std::string path; };
 struct TitleAction {};
+// Writes what the clipboard holds, one file per form: BASE.svg, BASE.png, BASE.wmf.
+struct ClipboardAction { std::string base; };
 // The mouse in page units: a click (with Ctrl or Shift), a double click, a right click, or a drag from `at` to
 // `to`. A drag holds the button until the click has settled, unless `quick`.
 struct MouseAction {
@@ -37,7 +39,8 @@ struct MouseAction {
 };
 
 using ScriptAction = std::variant<KeyAction, CharsAction, CommandAction, MessageAnswerAction, FileAnswerAction,
-                                  DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction, MouseAction>;
+                                  DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction, MouseAction,
+                                  ClipboardAction>;
 
 struct ScriptLine {
     int number = 0;  // 1-based line of the script file

@@ -59,8 +59,8 @@ QImage RenderImage(Box area, double dpi, const DrawOnCanvas& draw) {
     return image;
 }
 
-bool WriteSvgFile(const std::filesystem::path& path, Box area, const DrawOnCanvas& draw) {
-    if (Width(area) < 1 || Height(area) < 1) return false;
+QByteArray SvgBytes(Box area, const DrawOnCanvas& draw) {
+    if (Width(area) < 1 || Height(area) < 1) return {};
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
@@ -68,8 +68,13 @@ bool WriteSvgFile(const std::filesystem::path& path, Box area, const DrawOnCanva
     svg.setResolution(static_cast<int>(kLogicalPerInch));
     svg.setSize(QSize(Width(area), Height(area)));
     svg.setViewBox(QRect(0, 0, Width(area), Height(area)));
-    if (!Paint(svg, CanvasKind::Svg, area, draw)) return false;
-    return SaveBytes(path, buffer.data());
+    if (!Paint(svg, CanvasKind::Svg, area, draw)) return {};
+    return buffer.data();
+}
+
+bool WriteSvgFile(const std::filesystem::path& path, Box area, const DrawOnCanvas& draw) {
+    const QByteArray bytes = SvgBytes(area, draw);
+    return !bytes.isEmpty() && SaveBytes(path, bytes);
 }
 
 bool WritePdfFile(const std::filesystem::path& path, Box area, const DrawOnCanvas& draw) {
@@ -85,13 +90,18 @@ bool WritePdfFile(const std::filesystem::path& path, Box area, const DrawOnCanva
     return SaveBytes(path, buffer.data());
 }
 
-bool WritePngFile(const std::filesystem::path& path, const QImage& image) {
-    if (image.isNull()) return false;
+QByteArray PngBytes(const QImage& image) {
+    if (image.isNull()) return {};
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return false;
-    return SaveBytes(path, bytes);
+    if (!image.save(&buffer, "PNG")) return {};
+    return bytes;
+}
+
+bool WritePngFile(const std::filesystem::path& path, const QImage& image) {
+    const QByteArray bytes = PngBytes(image);
+    return !bytes.isEmpty() && SaveBytes(path, bytes);
 }
 
 }  // namespace notavera

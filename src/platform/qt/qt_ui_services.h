@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/qt/qt_clipboard.h"
 #include "platform/ui_services.h"
 
 namespace notavera {
@@ -46,6 +47,7 @@ public:
     // The move box shows the four arrows over the page until the mode ends.
     void beginMouseCapture() override;
     void endMouseMode() override;
+    Clipboard* clipboard() override { return &clipboard_; }
 
     std::function<void()> invalidated;
     std::function<void()> closeRequested;
@@ -62,6 +64,7 @@ private:
     QPointer<QWidget> pageClient_;
     int waitDepth_ = 0;
     std::map<int, std::unique_ptr<QTimer>> timers_;
+    QtClipboard clipboard_;
 };
 
 }  // namespace notavera

@@ -1,0 +1,18 @@
+// A clipboard that keeps its contents in memory.
+#include "platform/headless/headless_clipboard.h"
+
+#include "platform/headless/recording_canvas.h"
+
+namespace notavera {
+
+void HeadlessClipboard::setPicture(const ClipboardPicture& picture) {
+    contents_.clear();
+    // Measured with the font files, as the recording canvas measures for every batch drawing.
+    RecordingCanvas measuring(CanvasKind::Screen, 96);
+    if (picture.metafile) contents_[wmfMime] = picture.metafile(measuring);
+    if (!renderer_) return;
+    for (const char* mime : {svgMime, pngMime})
+        if (auto bytes = renderer_(mime, picture)) contents_[mime] = std::move(*bytes);
+}
+
+}  // namespace notavera
