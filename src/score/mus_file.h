@@ -51,7 +51,7 @@ bool SaveToWorkingFile(ScoreDocument& doc, UiServices& ui, const std::optional<C
 int MoveWindowTo(ScoreDocument& doc, UiServices& ui, int page);
 
 // Drops page n, which could not be read, with message 12: it leaves the page table, and the pages after it
-// take the number before theirs, in the working file and in memory (the window and the current page follow).
+// take the number before theirs, in the working file and in memory.
 void DropDamagedPage(ScoreDocument& doc, UiServices& ui, int n);
 
 // Reads page `number` from the working file where the page table puts it; a staff cut short is

@@ -237,9 +237,6 @@ void DropDamagedPage(ScoreDocument& doc, UiServices& ui, int n) {
     }
     for (PageRecord& page : doc.pages)
         if (page.number > static_cast<std::uint32_t>(n)) --page.number;
-    if (doc.storage.windowFirst > n) --doc.storage.windowFirst;
-    if (doc.storage.windowLast > n) --doc.storage.windowLast;
-    if (doc.currentPage > n) --doc.currentPage;
     doc.markModified();
 }
 

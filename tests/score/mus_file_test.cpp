@@ -258,6 +258,11 @@ TEST_F(MusFile, SlidingWindowKeepsTheOverlapSavesChangesAndDropsADamagedPage) {
     EXPECT_EQ(ctx.doc.currentPage, 9);
     EXPECT_EQ(ctx.doc.page()->staves[3].elements, MakePage(10, 10, 140).staves[3].elements);
     EXPECT_EQ(ctx.doc.pageCount, 11);
+    // Page 5 now, going back to page 6 past it: the kept pages take their new numbers too.
+    ASSERT_TRUE(file.seek(ctx.doc.storage.pageTable[4].offset + 7) && file.write(wrong) && file.flush());
+    EXPECT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 6), FileOk);
+    EXPECT_EQ(pageNumbers(), (Numbers{3, 4, 5, 6, 7}));
+    EXPECT_EQ(ctx.doc.findPage(7)->staves[3].elements, MakePage(9, 10, 140).staves[3].elements);
 }
 
 // Pages are stored with the counts of their lists, whatever the record says; a blob flag without a blob is dropped.
