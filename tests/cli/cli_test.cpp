@@ -1,5 +1,5 @@
-// notavera-cli new and info as a user runs them: the new document's file and the JSON that describes it, the errors
-// in French, saves killed at random, a document an editor holds, read-only ones (round trips are the library's).
+// notavera-cli new and info as a user runs them: the new document's file and the JSON that describes it, and the
+// errors in French; saves killed at random, read-only documents (round trips are the score library's tests).
 #include <gtest/gtest.h>
 
 #include <csignal>
