@@ -1,5 +1,6 @@
 // Whole-file copies: the plain copy in 32768-byte blocks, and the safe replacement of a file by a
-// copy staged beside it, flushed to disk and renamed over it, so that the target is never half written.
+// copy staged beside it, flushed to disk and renamed over it, so that the target is never half written; and the
+// removal of the staged copies a killed run left.
 #pragma once
 
 #include <filesystem>

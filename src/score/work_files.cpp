@@ -1,4 +1,5 @@
-// Taking, publishing and deleting a document's working file, and the recovery check of its autosave copy.
+// Taking, publishing and deleting a document's working file, the recovery check of its autosave copy, and the
+// private working files of untitled scores.
 #include "score/work_files.h"
 
 #include <algorithm>
@@ -6,8 +7,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <set>
-#include <unistd.h>
 #include <system_error>
+#include <unistd.h>
 
 #include "platform/messages.h"
 #include "score/binary_file.h"

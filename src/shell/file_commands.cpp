@@ -46,7 +46,8 @@ void ReleaseDocumentFiles(EditorContext& ctx) {
 // Said when the document opens rather than at the first save that would fail.
 void SayIfReadOnly(EditorContext& ctx) {
     const std::filesystem::path& path = ctx.doc.storage.path;
-    if (!WritableByUser(path) || !WritableByUser(path.parent_path())) MessageWithName(ctx.ui, msgReadOnly, ctx.doc.title());
+    if (!WritableByUser(path) || !WritableByUser(path.parent_path()))
+        MessageWithName(ctx.ui, msgReadOnly, ctx.doc.title());
 }
 
 void ShowCannotWrite(EditorContext& ctx) {

@@ -137,8 +137,9 @@ TEST_F(WorkFilesTest, SecondInstanceIsRefusedAndLeavesEverythingAlone) {
 // Only copies staged for this very document and left by this user go; links and look-alikes stay.
 TEST_F(WorkFilesTest, OpeningRemovesTheStagingCopiesAKilledSaveLeft) {
     for (const char* ours : {".song.mus.Ab3xZ9", ".song.bak.000000"}) WriteText(dir / ours, "half written");
-    const std::set<std::string> others = {".song.mus.Ab3xZ", ".song.mus.Ab3xZ90", ".song.mus.Ab-xZ9", "song.mus.Ab3xZ9",
-                                          ".song.mu.Ab3xZ9", ".song.musAAb3xZ9", ".other.mus.Ab3xZ9", ".song.bak.LiNk00"};
+    const std::set<std::string> others = {".song.mus.Ab3xZ",  ".song.mus.Ab3xZ90", ".song.mus.Ab-xZ9",
+                                          "song.mus.Ab3xZ9",  ".song.mu.Ab3xZ9",   ".song.musAAb3xZ9",
+                                          ".other.mus.Ab3xZ9", ".song.bak.LiNk00"};
     for (const auto& name : others) WriteText(dir / name, "not ours");
     fs::remove(dir / ".song.bak.LiNk00");
     fs::create_symlink(dir / "song.mus", dir / ".song.bak.LiNk00");
