@@ -7,7 +7,6 @@
 #include "score/document_json.h"
 #include "score/mus_file.h"
 #include "score/score_document.h"
-#include "score/work_files.h"
 
 namespace notavera::cli {
 
@@ -32,13 +31,12 @@ int RunInfo(const Args& args) {
 
     HeadlessUi ui(stderr);
     ScoreDocument doc;
-    // Looking at a document must not take away the autosave copy the editor will offer.
-    const int status = ReadDocument(doc, ui, path, false);
+    // Looking at a document leaves it to the editor that may hold it, and its autosave copy to the next opening.
+    const int status = InspectDocument(doc, ui, path);
     if (status == FileOk) {
         const std::string text = DocumentToJson(doc, ui, elements).dump(2);
         std::printf("%s\n", text.c_str());
     }
-    DeleteWorkFiles(doc);
     return status == FileOk ? 0 : 1;
 }
 

@@ -8,12 +8,14 @@ namespace notavera {
 
 void Autosave(ScoreDocument& doc, UiServices& ui) {
     DocumentStorage& st = doc.storage;
-    if (st.fileState == FileState::None || st.path.empty() || !doc.modified) return;
+    const std::filesystem::path copy = AutosaveCopyName(st);
+    // A named document has a working file once it is opened or saved; an untitled one makes it here.
+    if (copy.empty() || !doc.modified || (!st.path.empty() && st.fileState == FileState::None)) return;
     KeepCursor keep(doc);
     // The pages go into the working file only: a pending publication waits for an explicit save,
     // and the document stays modified with respect to its published version.
     ui.setWaitCursor(true);
-    if (SaveToWorkingFile(doc, ui)) ReplaceWithCopy(st.workingPath, AutosaveName(st.path));
+    if (SaveToWorkingFile(doc, ui)) ReplaceWithCopy(st.workingPath, copy);
     ui.setWaitCursor(false);
     doc.modified = true;
 }

@@ -1,6 +1,7 @@
 // Whole-file copies over POSIX descriptors: short reads and writes are resumed, every failure is reported.
 #include "score/file_copy.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -118,6 +119,32 @@ bool StagedCopy::commit() {
 bool ReplaceWithCopy(const std::filesystem::path& source, const std::filesystem::path& target) {
     auto staged = StagedCopy::write(source, target);
     return staged && staged->commit();
+}
+
+bool IsStagedCopyName(std::string_view name, std::string_view targetName) {
+    constexpr std::size_t suffix = 6;  // what mkostemp puts in place of "XXXXXX"
+    if (name.size() != targetName.size() + 2 + suffix || name.front() != '.' ||
+        name.substr(1, targetName.size()) != targetName || name[targetName.size() + 1] != '.')
+        return false;
+    const auto letterOrDigit = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    return std::all_of(name.end() - suffix, name.end(), letterOrDigit);
+}
+
+void RemoveStagedCopies(const std::filesystem::path& target) {
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const std::string targetName = target.filename().string();
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::filesystem::path& file = entry.path();
+        struct stat st {};
+        // A link or a file of another user may bear the name by chance or by malice: it is not ours to remove.
+        if (!IsStagedCopyName(file.filename().string(), targetName) || lstat(file.c_str(), &st) != 0 ||
+            !S_ISREG(st.st_mode) || st.st_uid != getuid())
+            continue;
+        ::unlink(file.c_str());
+    }
 }
 
 }  // namespace notavera

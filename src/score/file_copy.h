@@ -1,9 +1,11 @@
 // Whole-file copies: the plain copy in 32768-byte blocks, and the safe replacement of a file by a
-// copy staged beside it, flushed to disk and renamed over it, so that the target is never half written.
+// copy staged beside it, flushed to disk and renamed over it, so that the target is never half written; and the
+// removal of the staged copies a killed run left.
 #pragma once
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace notavera {
 
@@ -35,5 +37,13 @@ private:
 
 // Replaces target by a copy of source through a StagedCopy. False (target unchanged) on failure.
 bool ReplaceWithCopy(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// True when `name` is a name StagedCopy gives a copy of a target named `targetName`:
+// "." + targetName + "." + six letters or digits.
+bool IsStagedCopyName(std::string_view name, std::string_view targetName);
+
+// Removes the staged copies of `target` that an interrupted run left beside it: regular files of
+// this user bearing a staging name of that very target, nothing else.
+void RemoveStagedCopies(const std::filesystem::path& target);
 
 }  // namespace notavera

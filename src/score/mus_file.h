@@ -31,6 +31,10 @@ inline constexpr std::uint8_t pageSeparator[7] = {0x23, 0xFE, 0xF4, 0xF5, 0xFE, 
 // doc.storage.working.
 int ReadDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& path, bool recoveryCheck = true);
 
+// Reads the document for looking at it alone: from a private copy, without its working file, its lock or the
+// recovery check, so that it can be read while an editor holds it. Reports failures with their messages.
+int InspectDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& path);
+
 // Writes the pages in memory and the header into the working file (creating it when there is
 // none); publishes the working file over the document when the file state asks for it.
 // The header records `stored` as the place to reopen at, the current place when none is given.
@@ -41,9 +45,14 @@ bool SavePages(ScoreDocument& doc, UiServices& ui, const std::optional<CursorPla
 bool SaveToWorkingFile(ScoreDocument& doc, UiServices& ui, const std::optional<CursorPlace>& stored = std::nullopt);
 
 // Makes page t (clamped to the pages of the score) current by sliding the memory window, saving
-// a modified window into the working file first. On a read failure (message 9) or a failed save
-// the window and the current page are left as they were; returns the status.
+// a modified window into the working file first. A page that cannot be read on the way is dropped
+// (DropDamagedPage) and the slide goes on to the page the user meant. On a failed save the window and
+// the current page are left as they were; returns the status.
 int MoveWindowTo(ScoreDocument& doc, UiServices& ui, int page);
+
+// Drops page n, which could not be read, with message 12: it leaves the page table, and the pages after it
+// take the number before theirs, in the working file and in memory.
+void DropDamagedPage(ScoreDocument& doc, UiServices& ui, int n);
 
 // Reads page `number` from the working file where the page table puts it; a staff cut short is
 // reported (message 13) and left empty. Empty when the page cannot be used.

@@ -4,6 +4,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/messages.h"
 #include "score/binary_file.h"
@@ -127,24 +130,6 @@ std::optional<OptionalBlocks> readOptionalBlocks(UiServices& ui, BinaryFile& fil
     return std::move(decoded->blocks);
 }
 
-// Removes page n from the table after it failed to load. The pages after it move down one number:
-// their stored numbers are rewritten in the working file (only where they carried the old number,
-// so that a page damaged in the same way is still refused).
-void dropPage(ScoreDocument& doc, BinaryFile& file, int n) {
-    PageTable& table = doc.storage.pageTable;
-    std::copy(table.begin() + n, table.begin() + doc.pageCount, table.begin() + (n - 1));
-    table[static_cast<std::size_t>(doc.pageCount - 1)] = {};
-    --doc.pageCount;
-    for (int q = n; q <= doc.pageCount; ++q) {
-        const std::uint64_t at = std::uint64_t{table[static_cast<std::size_t>(q - 1)].offset} + sizeof pageSeparator;
-        std::array<std::uint8_t, 4> stored{};
-        if (!readAt(file, at, stored) || le::u32(stored, 0) != static_cast<std::uint32_t>(q + 1)) continue;
-        le::putU32(stored, 0, static_cast<std::uint32_t>(q));
-        if (file.seek(at)) file.write(stored);
-    }
-    doc.markModified();
-}
-
 // Loads the window ending at the current page; a page that fails is reported (message 12) and
 // dropped, and loading goes on with the pages after it. False when no page could be loaded.
 bool loadFirstWindow(ScoreDocument& doc, UiServices& ui, int current) {
@@ -158,8 +143,7 @@ bool loadFirstWindow(ScoreDocument& doc, UiServices& ui, int current) {
                 ++n;
                 continue;
             }
-            ShowErrorFormatted(ui, 12, n);
-            dropPage(doc, *doc.storage.working, n);
+            DropDamagedPage(doc, ui, n);
             --window.last;
         }
         if (!doc.pages.empty()) {
@@ -235,6 +219,27 @@ int openStatus(const std::filesystem::path& path) {
 
 }  // namespace
 
+void DropDamagedPage(ScoreDocument& doc, UiServices& ui, int n) {
+    ShowErrorFormatted(ui, 12, n);
+    PageTable& table = doc.storage.pageTable;
+    std::copy(table.begin() + n, table.begin() + doc.pageCount, table.begin() + (n - 1));
+    table[static_cast<std::size_t>(doc.pageCount - 1)] = {};
+    --doc.pageCount;
+    // The pages after it move down one number: their stored numbers are rewritten in the working file (only where
+    // they carried the old number, so that a page damaged in the same way is still refused), and in memory.
+    BinaryFile* file = doc.storage.working.get();
+    for (int q = n; file && q <= doc.pageCount; ++q) {
+        const std::uint64_t at = std::uint64_t{table[static_cast<std::size_t>(q - 1)].offset} + sizeof pageSeparator;
+        std::array<std::uint8_t, 4> stored{};
+        if (!readAt(*file, at, stored) || le::u32(stored, 0) != static_cast<std::uint32_t>(q + 1)) continue;
+        le::putU32(stored, 0, static_cast<std::uint32_t>(q));
+        if (file->seek(at)) file->write(stored);
+    }
+    for (PageRecord& page : doc.pages)
+        if (page.number > static_cast<std::uint32_t>(n)) --page.number;
+    doc.markModified();
+}
+
 std::optional<PageRecord> LoadPage(const ScoreDocument& doc, UiServices& ui, int number) {
     BinaryFile* file = doc.storage.working.get();
     if (!file || number < 1 || number > doc.pageCount) return std::nullopt;
@@ -253,6 +258,31 @@ std::optional<PageRecord> LoadPage(const ScoreDocument& doc, UiServices& ui, int
 PageView ViewPage(const ScoreDocument& doc, UiServices& ui, int number) {
     if (const PageRecord* page = doc.findPage(number)) return {page, std::nullopt};
     return {nullptr, LoadPage(doc, ui, number)};
+}
+
+int InspectDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& path) {
+    int status = openStatus(path);
+    if (status == FileOk) {
+        // A copy of its own, gone from the folder as soon as it is open: the document's working file and its lock
+        // belong to the editor that may hold them.
+        const char* tmp = std::getenv("TMPDIR");
+        std::string name = std::string(tmp && tmp[0] == '/' ? tmp : "/tmp") + "/notavera-info-XXXXXX";
+        const int fd = mkostemp(name.data(), O_CLOEXEC);
+        if (fd >= 0) {
+            ::close(fd);
+            if (CopyFile(path, name)) doc.storage.working = BinaryFile::open(name, "rb+");
+            ::unlink(name.c_str());
+        }
+        status = doc.storage.working ? loadWorkingFile(doc, ui, *doc.storage.working) : FileIoError;
+    }
+    if (status != FileOk) {
+        reportStatus(ui, status, path);
+        doc.storage.working.reset();
+        return status;
+    }
+    doc.storage.path = path;
+    doc.storage.fileState = FileState::Open;
+    return FileOk;
 }
 
 int ReadDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& path, bool recoveryCheck) {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "platform/messages.h"
 #include "score/mus_file.h"
 
 namespace notavera {
@@ -33,17 +32,24 @@ int MoveWindowTo(ScoreDocument& doc, UiServices& ui, int page) {
     // Pages leave memory below: what was changed in them must be in the working file first.
     if (doc.modified && !SaveToWorkingFile(doc, ui)) return FileIoError;
 
-    const int target = std::clamp(page, 1, doc.pageCount);
-    const PageRange range = SlidWindow(target, doc.storage.keepBefore, doc.pageCount);
-    // Every missing page is read before the window changes, so a failed read leaves it whole.
-    std::vector<std::optional<PageRecord>> loaded(static_cast<std::size_t>(range.last - range.first + 1));
-    for (int n = range.first; n <= range.last; ++n) {
-        if (doc.findPage(n)) continue;
-        auto& slot = loaded[static_cast<std::size_t>(n - range.first)];
-        slot = LoadPage(doc, ui, n);
-        if (!slot) {
-            ShowError(ui, 9);
-            return FileReadFailure;
+    int target = std::clamp(page, 1, doc.pageCount);
+    PageRange range;
+    // Every missing page is read before the window changes. A page that cannot be read is dropped, as at opening,
+    // and the range is drawn again: the pages behind it are numbered one less, the one aimed at too.
+    std::vector<std::optional<PageRecord>> loaded;
+    for (bool complete = false; !complete;) {
+        target = std::clamp(target, 1, doc.pageCount);
+        range = SlidWindow(target, doc.storage.keepBefore, doc.pageCount);
+        loaded.assign(static_cast<std::size_t>(range.last - range.first + 1), std::nullopt);
+        complete = true;
+        for (int n = range.first; n <= range.last && complete; ++n) {
+            if (doc.findPage(n)) continue;
+            auto& slot = loaded[static_cast<std::size_t>(n - range.first)];
+            slot = LoadPage(doc, ui, n);
+            if (slot) continue;
+            DropDamagedPage(doc, ui, n);
+            if (target > n) --target;
+            complete = false;
         }
     }
     std::vector<PageRecord> window;

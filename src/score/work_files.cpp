@@ -1,8 +1,14 @@
-// Taking, publishing and deleting a document's working file, and the recovery check of its autosave copy.
+// Taking, publishing and deleting a document's working file, the recovery check of its autosave copy, and the
+// private working files of untitled scores.
 #include "score/work_files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <fcntl.h>
+#include <set>
 #include <system_error>
+#include <unistd.h>
 
 #include "platform/messages.h"
 #include "score/binary_file.h"
@@ -57,15 +63,45 @@ bool SaveRecoveredCopy(UiServices& ui, const std::filesystem::path& saved) {
     return false;
 }
 
-// Offers the autosave copy left by a session that did not end with a save, then deletes it.
-// It runs before the document is copied to the working file, so that a copy saved over the
-// document is what gets opened.
-void RecoveryCheck(UiServices& ui, const std::filesystem::path& document) {
-    const std::filesystem::path saved = AutosaveName(document);
+// A document reached through a symbolic link is replaced where it really lies, keeping the link.
+std::filesystem::path PublishTarget(const std::filesystem::path& document) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(document, ec)) return document;
+    const auto target = std::filesystem::weakly_canonical(document, ec);
+    return ec ? document : target;
+}
+
+// Offers an autosave copy left by a session that did not end with a save, then deletes it.
+void OfferAutosaveCopy(UiServices& ui, const std::filesystem::path& saved) {
     std::error_code ec;
     if (!std::filesystem::exists(saved, ec)) return;
     const bool mayDelete = !AskYesNo(ui, msgRecoveryOffer, saved.string()) || SaveRecoveredCopy(ui, saved);
     if (mayDelete) std::filesystem::remove(saved, ec);
+}
+
+// Untitled scores are named "sans-nom-" and six letters or digits, ".sum" for the working file, ".sav" for
+// its autosave copy.
+constexpr std::string_view untitledStem = "sans-nom";
+
+bool IsUntitledWorkingName(const std::string& name) {
+    constexpr std::size_t unique = 6;
+    const std::string_view extension = ".sum";
+    if (name.size() != untitledStem.size() + 1 + unique + extension.size() || !name.starts_with(untitledStem) ||
+        name[untitledStem.size()] != '-' || !name.ends_with(extension))
+        return false;
+    const auto first = name.begin() + static_cast<std::ptrdiff_t>(untitledStem.size() + 1);
+    return std::all_of(first, first + unique, [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
+std::filesystem::path UntitledAutosaveName(const std::filesystem::path& working) {
+    return WithExtension(working, ".sav");
+}
+
+// The copies of a publication or an autosave that a killed session left half made.
+void RemoveInterruptedCopies(const std::filesystem::path& document) {
+    RemoveStagedCopies(PublishTarget(document));
+    RemoveStagedCopies(BackupName(document));
+    RemoveStagedCopies(AutosaveName(document));
 }
 
 // Moves the working file of the document to the name of its new working file. Across file systems
@@ -83,14 +119,6 @@ bool MoveWorkingFile(DocumentStorage& st, const std::filesystem::path& working) 
     return true;
 }
 
-// A document reached through a symbolic link is replaced where it really lies, keeping the link.
-std::filesystem::path PublishTarget(const std::filesystem::path& document) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(document, ec)) return document;
-    const auto target = std::filesystem::weakly_canonical(document, ec);
-    return ec ? document : target;
-}
-
 }  // namespace
 
 bool PrepareWorkingFile(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& document,
@@ -100,7 +128,10 @@ bool PrepareWorkingFile(ScoreDocument& doc, UiServices& ui, const std::filesyste
     const bool sameDocument = HoldsLockOf(st, working);
     WorkingFileLock lock;
     if (!sameDocument && !TakeLock(ui, document, working, lock)) return false;
-    if (recoveryCheck) RecoveryCheck(ui, document);
+    // Holding the lock, no other instance is publishing this document: what staging copies remain are leftovers.
+    RemoveInterruptedCopies(document);
+    // Before the document is copied to the working file, so that a copy saved over the document is what opens.
+    if (recoveryCheck) OfferAutosaveCopy(ui, AutosaveName(document));
     std::error_code ec;
     if (!CopyFile(document, working) || !std::filesystem::exists(working, ec)) {
         ShowError(ui, msgDiskError);
@@ -129,6 +160,12 @@ bool NameDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::pat
             return false;
         }
         const std::filesystem::path oldFolder = st.workingPath.parent_path();
+        if (st.path.empty() && !st.workingPath.empty()) {
+            // An untitled score's files go once it has a name of its own.
+            std::error_code ec;
+            std::filesystem::remove(UntitledAutosaveName(st.workingPath), ec);
+            std::filesystem::remove(st.workingPath, ec);
+        }
         st.lock = std::move(lock);
         if (!st.workingPath.empty()) RemoveWorkFolderIfEmpty(oldFolder);
     }
@@ -142,15 +179,59 @@ bool PublishWorkingFile(ScoreDocument& doc) {
     if (st.path.empty() || st.workingPath.empty()) return false;
     if (st.working && !st.working->flush()) return false;
     const std::filesystem::path target = PublishTarget(st.path);
+    std::error_code ec;
+    // A document or folder kept read-only is not written behind its owner's back, though the system would allow it.
+    if ((std::filesystem::exists(target, ec) && !WritableByUser(target)) || !WritableByUser(target.parent_path()))
+        return false;
     // The new version is on disk before anything is replaced; the old one becomes the backup.
     auto published = StagedCopy::write(st.workingPath, target);
     if (!published) return false;
-    std::error_code ec;
     if (std::filesystem::exists(target, ec) && !ReplaceWithCopy(target, BackupName(st.path))) return false;
     if (!published->commit()) return false;
     st.fileState = FileState::Open;
     std::filesystem::remove(AutosaveName(st.path), ec);
     return true;
+}
+
+std::filesystem::path AutosaveCopyName(const DocumentStorage& st) {
+    if (!st.path.empty()) return AutosaveName(st.path);
+    return st.workingPath.empty() ? std::filesystem::path() : UntitledAutosaveName(st.workingPath);
+}
+
+bool GiveUntitledWorkingFile(ScoreDocument& doc) {
+    DocumentStorage& st = doc.storage;
+    const std::filesystem::path folder = UntitledFolder();
+    if (folder.empty()) return false;
+    std::string name = (folder / (std::string(untitledStem) + "-XXXXXX.sum")).string();
+    const int fd = mkostemps(name.data(), 4, O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    WorkingFileLock lock;
+    if (lock.acquire(LockFileName(name)) != WorkingFileLock::Result::Acquired) {
+        ::unlink(name.c_str());
+        return false;
+    }
+    st.lock = std::move(lock);
+    st.workingPath = name;
+    return true;
+}
+
+void RecoverUntitledScores(UiServices& ui) {
+    const std::filesystem::path folder = UntitledFolder();
+    if (folder.empty()) return;
+    std::error_code ec;
+    std::set<std::filesystem::path> working;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        std::filesystem::path file = entry.path();
+        if (file.extension() == ".sav") file.replace_extension(".sum");
+        if (IsUntitledWorkingName(file.filename().string())) working.insert(file);
+    }
+    for (const std::filesystem::path& file : working) {
+        WorkingFileLock lock;
+        if (lock.acquire(LockFileName(file)) != WorkingFileLock::Result::Acquired) continue;  // still being edited
+        OfferAutosaveCopy(ui, UntitledAutosaveName(file));
+        std::filesystem::remove(file, ec);
+    }
 }
 
 void DeleteWorkFiles(ScoreDocument& doc) {
@@ -164,6 +245,8 @@ void DeleteWorkFiles(ScoreDocument& doc) {
                           unheld.acquire(LockFileName(st.workingPath)) == WorkingFileLock::Result::Acquired;
         std::error_code ec;
         if (ours) std::filesystem::remove(st.workingPath, ec);
+        // An untitled score closed on purpose leaves nothing to recover.
+        if (ours && st.path.empty()) std::filesystem::remove(UntitledAutosaveName(st.workingPath), ec);
         unheld.release();
         st.lock.release();
         RemoveWorkFolderIfEmpty(st.workingPath.parent_path());

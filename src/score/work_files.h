@@ -12,6 +12,7 @@ namespace notavera {
 
 class ScoreDocument;
 class UiServices;
+struct DocumentStorage;
 
 // The working file of a document: its name with the last character replaced by 'm' and the
 // third-from-last by 's' (song.mus → song.sum), in the document's work folder. A name that the rule
@@ -44,8 +45,20 @@ bool NameDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::pat
 // ".sav" are as they were, and the file state is unchanged so that the next save publishes again.
 bool PublishWorkingFile(ScoreDocument& doc);
 
-// Closes and deletes the working file and releases its lock.
+// Closes and deletes the working file and releases its lock; an untitled score's autosave copy goes too.
 void DeleteWorkFiles(ScoreDocument& doc);
+
+// Where the autosave copy of the document goes: its ".sav", or for an untitled score the ".sav" beside its
+// working file. Empty while the document has neither name nor working file.
+std::filesystem::path AutosaveCopyName(const DocumentStorage& storage);
+
+// Gives an untitled score a working file of its own in the untitled scores' folder ("sans-nom-XXXXXX.sum"), held
+// by its lock, so that it autosaves like a named one. False when none can be made: it then works in memory.
+bool GiveUntitledWorkingFile(ScoreDocument& doc);
+
+// Offers the autosave copies of untitled scores whose session ended without closing them (message 72, as for a
+// named document's ".sav"), then deletes them with their working files. Scores still edited are left alone.
+void RecoverUntitledScores(UiServices& ui);
 
 // The autosave copy: a modified document that has a file is saved into its working file (without
 // publishing: it stays modified with respect to its published version) and copied to its ".sav".

@@ -62,4 +62,25 @@ void RemoveWorkFolderIfEmpty(const std::filesystem::path& folder) {
     std::filesystem::remove(folder, ec);  // refused while something is left in it
 }
 
+bool WritableByUser(const std::filesystem::path& path) {
+    const char* name = path.empty() ? "." : path.c_str();
+    struct stat st {};
+    if (access(name, W_OK) != 0 || stat(name, &st) != 0) return false;
+    return st.st_uid != geteuid() || (st.st_mode & S_IWUSR) != 0;
+}
+
+std::filesystem::path UntitledFolder() {
+    std::filesystem::path state;
+    if (const char* home = std::getenv("XDG_STATE_HOME"); home && home[0] == '/')
+        state = home;
+    else if (const char* user = std::getenv("HOME"); user && user[0] == '/')
+        state = std::filesystem::path(user) / ".local" / "state";
+    else
+        return {};
+    std::error_code ec;
+    std::filesystem::create_directories(state, ec);
+    const std::filesystem::path folder = state / "notavera";
+    return MakePrivateFolder(folder) ? folder : std::filesystem::path();
+}
+
 }  // namespace notavera

@@ -19,4 +19,13 @@ bool MakeWorkFolder(const std::filesystem::path& folder);
 // Removes a private work folder once it is empty; the document's own folder is never touched.
 void RemoveWorkFolderIfEmpty(const std::filesystem::path& folder);
 
+// True when the user may change the file or folder: the system grants it, and for a file or folder of
+// the user's own, its owner's write permission is set (the mark of a file kept read-only on purpose,
+// which even a user the system lets through must not write over).
+bool WritableByUser(const std::filesystem::path& path);
+
+// The folder where untitled scores keep their working files, made readable by the user alone:
+// $XDG_STATE_HOME/notavera, or ~/.local/state/notavera. Empty when it cannot be made.
+std::filesystem::path UntitledFolder();
+
 }  // namespace notavera

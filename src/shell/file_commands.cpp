@@ -20,6 +20,7 @@ namespace notavera {
 namespace {
 
 constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
+constexpr int msgReadOnly = 5;     // "Fichier en lecture seulement"
 
 const std::vector<FileFilter>& DocumentFilters() {
     static const std::vector<FileFilter> filters{{"Fichiers NOTAVERA (*.MUS)", "*.mus *.MUS"}};
@@ -40,6 +41,13 @@ void ReleaseDocumentFiles(EditorContext& ctx) {
     const std::filesystem::path path = ctx.doc.storage.path;
     DeleteWorkFiles(ctx.doc);
     if (!path.empty()) DeleteCompanionFiles(path);
+}
+
+// Said when the document opens rather than at the first save that would fail.
+void SayIfReadOnly(EditorContext& ctx) {
+    const std::filesystem::path& path = ctx.doc.storage.path;
+    if (!WritableByUser(path) || !WritableByUser(path.parent_path()))
+        MessageWithName(ctx.ui, msgReadOnly, ctx.doc.title());
 }
 
 void ShowCannotWrite(EditorContext& ctx) {
@@ -121,6 +129,7 @@ int Open(EditorContext& ctx) {
         return 0;
     }
     ShowDocument(ctx);
+    SayIfReadOnly(ctx);
     DispatchCommand(ctx, cmd::ZoomNormal);
     ctx.ui.invalidate();
     return 1;
@@ -172,16 +181,19 @@ std::string DocumentPathFromCommandLine(std::string_view commandLine) {
 }
 
 void StartEmptyDocument(EditorContext& ctx) {
+    DeleteWorkFiles(ctx.doc);  // an untitled score replaced leaves no working file behind
     const StaffLayoutModel model = ctx.doc.layoutModel;
     ctx.doc = ScoreDocument();
     ctx.doc.layoutModel = model;
     SetUpNewDocument(ctx.doc, 1);
+    GiveUntitledWorkingFile(ctx.doc);  // without one it still works, in memory alone
     ShowDocument(ctx);
     ctx.ui.invalidate();
 }
 
 int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
     const std::string path = DocumentPathFromCommandLine(commandLine);
+    if (ctx.shell.recoveryCheck) RecoverUntitledScores(ctx.ui);
     if (path.empty()) {
         // A first start without a document: page 1 is defined in the staff-layout dialog; cancelling it keeps
         // the default layout.
@@ -195,6 +207,7 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
         return 0;
     }
     ShowDocument(ctx);
+    SayIfReadOnly(ctx);
     return 1;
 }
 

@@ -23,7 +23,8 @@ bool ConfirmDiscard(EditorContext& ctx);
 // begins and ends with one; a quote at one end only stays part of the name.
 std::string DocumentPathFromCommandLine(std::string_view commandLine);
 
-// Start-up: opens the document of the command line, or, without one or when it cannot be read, starts an
+// Start-up: offers the autosave copies of untitled scores a killed session left, then opens the document of the
+// command line (saying when it is read-only), or, without one or when it cannot be read, starts an
 // untitled document of one page laid out by the staff layout model; without one, that first page is defined in
 // the staff-layout dialog first. The document is ready afterwards and the title bar shows it. 1 when the named
 // document was read.

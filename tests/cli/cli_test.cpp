@@ -1,12 +1,20 @@
 // notavera-cli new and info as a user runs them: the new document's file and the JSON that describes it, and the
-// errors in French (saving, backups, locks and round trips are the score library's tests).
+// errors in French; saves killed at random, read-only documents (round trips are the score library's tests).
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
 #include "score/mus_file.h"
+#include "score/working_file_lock.h"
 #include "support/cli_runner.h"
 #include "support/test_files.h"
+#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -56,6 +64,58 @@ TEST(Cli, MissingFilesAndBadArgumentsAreExplainedInFrench) {
     EXPECT_EQ(RunCli(dir.path(), {"new", "x.mus", "--pages", "256"}).status, 2);
     EXPECT_EQ(RunCli(dir.path(), {"info", "a.mus", "--pages"}).status, 2);
     EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+std::size_t FileCount(const test::TempDir& dir) { return std::distance(fs::directory_iterator(dir.path()), {}); }
+
+TEST(Cli, SavesKilledAtRandomLeaveTheOldOrNewVersionAndTheNextOpeningNoStagingCopy) {
+    test::TempDir dir;
+    ASSERT_EQ(RunCli(dir.path(), {"new", "opus.mus"}).status, 0);
+    std::string saves;
+    for (int i = 0; i < 200; ++i) saves += "key F2\nsave\n";
+    test::WriteText(dir / "saves.txt", saves);
+    test::WriteText(dir / "dump.txt", "dump d.json\n");
+    std::mt19937 random(7);
+    std::size_t notes = 0;
+    for (int kill = 0; kill < 30; ++kill) {
+        const pid_t child = fork();
+        if (child == 0) {
+            const std::string cli = test::CliProgram().string(), doc = dir / "opus.mus", lines = dir / "saves.txt";
+            execl(cli.c_str(), cli.c_str(), "script", doc.c_str(), lines.c_str(), nullptr);
+            _exit(127);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(40 + random() % 120));
+        ::kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const CliResult r = RunCli(dir.path(), {"script", "opus.mus", "dump.txt"});
+        ASSERT_EQ(r.status + r.out.size(), 0u) << r.out << r.err;
+        const auto staff = nlohmann::json::parse(test::ReadText(dir / "d.json"))["pages"][0]["staves"][0];
+        EXPECT_GE(staff["elements"].size(), notes);  // a save is never undone
+        notes = staff["elements"].size();
+        fs::remove(dir / "opus.bak");
+        EXPECT_EQ(FileCount(dir), 4u) << "the document, two scripts and the dump";
+    }
+    EXPECT_GT(notes, 0u);
+}
+
+TEST(Cli, ReadOnlyDocumentsAreSaidAtOpeningAndNotSavedOverAndInfoReadsADocumentAnEditorHolds) {
+    test::TempDir dir;
+    ASSERT_EQ(RunCli(dir.path(), {"new", "opus.mus"}).status, 0);
+    const std::string before = test::ReadText(dir / "opus.mus");
+    test::WriteText(dir / "s.txt", "key F2\nsave\n");
+    for (const fs::path& readOnly : {dir / "opus.mus", dir.path()}) {
+        fs::permissions(readOnly, fs::perms::owner_write | fs::perms::group_write, fs::perm_options::remove);
+        const std::string out = RunCli(dir.path(), {"script", "opus.mus", "s.txt"}).out;
+        fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
+        EXPECT_TRUE(out.starts_with("MESSAGE Notavera 5 ") && out.find("\nMESSAGE Notavera 2 ") != out.npos) << out;
+        EXPECT_EQ(test::ReadText(dir / "opus.mus"), before);
+        EXPECT_EQ(FileCount(dir), 2u) << "the document and the script";
+    }
+    WorkingFileLock editor;
+    ASSERT_EQ(editor.acquire(LockFileName(dir / "opus.sum")), WorkingFileLock::Result::Acquired);
+    test::WriteText(dir / "opus.sum", "the editor's pages");
+    EXPECT_EQ(RunCli(dir.path(), {"info", "opus.mus"}).status, 0);
+    EXPECT_EQ(test::ReadText(dir / "opus.sum"), "the editor's pages");
 }
 
 }  // namespace

@@ -225,7 +225,7 @@ TEST(PageWindowRules, PagesKeptBeforeTheCurrentOneFollowTheLargestPage) {
     for (const auto& [length, pages] : kept) EXPECT_EQ(KeptBeforeFor(length), pages) << length;
 }
 
-TEST_F(MusFile, SlidingWindowKeepsTheOverlapSavesChangesAndSurvivesAReadFailure) {
+TEST_F(MusFile, SlidingWindowKeepsTheOverlapSavesChangesAndDropsADamagedPage) {
     MusFileBuilder b;
     for (int n = 1; n <= 12; ++n) b.addPage(MakePage(n, 10, 140));
     b.header.currentPage() = 5;
@@ -248,14 +248,21 @@ TEST_F(MusFile, SlidingWindowKeepsTheOverlapSavesChangesAndSurvivesAReadFailure)
     EXPECT_TRUE(ctx.doc.modified);
     EXPECT_TRUE(ui.messages().empty());
 
-    // Damage page 10 behind the document's back.
+    // Damage page 8 behind the document's back: it is dropped on the way to page 10, which is now page 9.
     auto& file = *ctx.doc.storage.working;
     const std::uint8_t wrong[4] = {99, 0, 0, 0};
-    ASSERT_TRUE(file.seek(ctx.doc.storage.pageTable[9].offset + 7) && file.write(wrong) && file.flush());
-    EXPECT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 10), FileReadFailure);
-    EXPECT_EQ(shown(), std::vector<int>{9});
-    EXPECT_EQ(pageNumbers(), (Numbers{1, 2, 3, 4, 5}));
-    EXPECT_EQ(ctx.doc.currentPage, 1);
+    ASSERT_TRUE(file.seek(ctx.doc.storage.pageTable[7].offset + 7) && file.write(wrong) && file.flush());
+    EXPECT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 10), FileOk);
+    EXPECT_EQ(shown(), std::vector<int>{12});
+    EXPECT_EQ(pageNumbers(), (Numbers{7, 8, 9, 10, 11}));
+    EXPECT_EQ(ctx.doc.currentPage, 9);
+    EXPECT_EQ(ctx.doc.page()->staves[3].elements, MakePage(10, 10, 140).staves[3].elements);
+    EXPECT_EQ(ctx.doc.pageCount, 11);
+    // Page 5 now, going back to page 6 past it: the kept pages take their new numbers too.
+    ASSERT_TRUE(file.seek(ctx.doc.storage.pageTable[4].offset + 7) && file.write(wrong) && file.flush());
+    EXPECT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 6), FileOk);
+    EXPECT_EQ(pageNumbers(), (Numbers{3, 4, 5, 6, 7}));
+    EXPECT_EQ(ctx.doc.findPage(7)->staves[3].elements, MakePage(9, 10, 140).staves[3].elements);
 }
 
 // Pages are stored with the counts of their lists, whatever the record says; a blob flag without a blob is dropped.

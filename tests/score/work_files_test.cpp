@@ -12,6 +12,7 @@
 #include "score/working_file_lock.h"
 #include "shell/autosave_timer.h"
 #include "shell/editor_context.h"
+#include "shell/file_commands.h"
 #include "support/test_files.h"
 
 namespace notavera {
@@ -131,6 +132,46 @@ TEST_F(WorkFilesTest, SecondInstanceIsRefusedAndLeavesEverythingAlone) {
     EXPECT_FALSE(fs::exists(dir / "copy.sum"));
     EXPECT_FALSE(PrepareWorkingFile(ctx.doc, ctx.ui, dir / "missing.mus", true));  // a missing document makes no working file
     EXPECT_EQ(ui.messages().at(0).stringId, 1);
+}
+
+// Only copies staged for this very document and left by this user go; links and look-alikes stay.
+TEST_F(WorkFilesTest, OpeningRemovesTheStagingCopiesAKilledSaveLeft) {
+    for (const char* ours : {".song.mus.Ab3xZ9", ".song.bak.000000"}) WriteText(dir / ours, "half written");
+    const std::set<std::string> others = {".song.mus.Ab3xZ",  ".song.mus.Ab3xZ90", ".song.mus.Ab-xZ9",
+                                          "song.mus.Ab3xZ9",  ".song.mu.Ab3xZ9",   ".song.musAAb3xZ9",
+                                          ".other.mus.Ab3xZ9", ".song.bak.LiNk00"};
+    for (const auto& name : others) WriteText(dir / name, "not ours");
+    fs::remove(dir / ".song.bak.LiNk00");
+    fs::create_symlink(dir / "song.mus", dir / ".song.bak.LiNk00");
+    WriteText(dir / ".song.mus.OTHER1", "another user's");
+    const bool chowned = chown((dir / ".song.mus.OTHER1").c_str(), 65534, 65534) == 0;  // only root can
+    ASSERT_TRUE(PrepareWorkingFile(ctx.doc, ctx.ui, document, true));
+    EXPECT_EQ(files().size(), others.size() + 3 + chowned) << "the document, its working file and lock";
+}
+
+// An untitled score autosaves in a file of its own; a session killed before it was named leaves it to the next start.
+TEST_F(WorkFilesTest, UntitledScoreKilledBeforeItsFirstSaveIsOfferedAtTheNextStart) {
+    for (const bool killed : {true, false}) {
+        HeadlessUi sessionUi{nullptr};
+        EditorContext session{sessionUi};
+        EditorContext& c = killed ? session : ctx;  // ctx goes on: its score is not offered
+        if (killed && fork() != 0) {
+            wait(nullptr);
+            continue;
+        }
+        StartEmptyDocument(c);
+        c.doc.markModified();
+        SetAutosaveDelay(c, 1);
+        AutosaveMinuteTick(c);
+        if (killed) _exit(0);
+    }
+    ui.queueAnswer(MessageAnswer::Yes);
+    ui.queueFileName((dir / "found.mus").string());
+    OpenStartDocument(ctx, "");
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_GT(fs::file_size(dir / "found.mus"), 4423u);
+    DeleteWorkFiles(ctx.doc);
+    EXPECT_TRUE(fs::is_empty(UntitledFolder()));
 }
 
 class Publish : public WorkFilesTest {

@@ -40,4 +40,11 @@ TempDir::~TempDir() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
 }
 
+// Untitled scores keep their working files in the user's state folder: each test program, and the editors it
+// starts, get one of their own, so that no test meets the leftovers of another or of the user.
+static const struct PrivateStateFolder {
+    TempDir folder;
+    PrivateStateFolder() { setenv("XDG_STATE_HOME", folder.path().c_str(), 1); }
+} privateState;
+
 }  // namespace notavera::test
