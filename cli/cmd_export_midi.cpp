@@ -67,7 +67,7 @@ int RunExportMidi(const Args& args) {
     }
     HeadlessUi ui(stderr);
     EditorContext ctx(ui);
-    if (ReadDocument(ctx.doc, ctx.ui, options->document) != FileOk) return 1;
+    if (InspectDocument(ctx.doc, ctx.ui, options->document) != FileOk) return 1;
     // The export starts on the first staff of its first page (page 1 unless asked), whatever page the
     // document was saved on.
     const int from = std::min(options->fromPage.value_or(1), ctx.doc.pageCount);

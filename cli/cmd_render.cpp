@@ -110,7 +110,7 @@ std::optional<int> ParseArgs(const Args& args, RenderRequest& r) {
 }
 
 int RenderDocument(EditorContext& ctx, const RenderRequest& r) {
-    if (ReadDocument(ctx.doc, ctx.ui, r.document) != FileOk) return 1;
+    if (InspectDocument(ctx.doc, ctx.ui, r.document) != FileOk) return 1;
     return WritePagePicture(ctx, r.picture);
 }
 

@@ -43,7 +43,7 @@ bool isMidiFile(const std::string& path) {
 std::optional<std::filesystem::path> scoreAsMidi(const std::string& document) {
     HeadlessUi ui(stderr);
     EditorContext ctx(ui);
-    if (ReadDocument(ctx.doc, ctx.ui, document) != FileOk) return std::nullopt;
+    if (InspectDocument(ctx.doc, ctx.ui, document) != FileOk) return std::nullopt;
     std::optional<std::filesystem::path> midi;
     if (MoveWindowTo(ctx.doc, ctx.ui, 1) == FileOk) {
         const std::filesystem::path path = PlaybackFilePath();

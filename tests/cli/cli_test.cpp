@@ -114,8 +114,14 @@ TEST(Cli, ReadOnlyDocumentsAreSaidAtOpeningAndNotSavedOverAndInfoReadsADocumentA
     WorkingFileLock editor;
     ASSERT_EQ(editor.acquire(LockFileName(dir / "opus.sum")), WorkingFileLock::Result::Acquired);
     test::WriteText(dir / "opus.sum", "the editor's pages");
-    EXPECT_EQ(RunCli(dir.path(), {"info", "opus.mus"}).status, 0);
+    // Reading for output leaves the document, its working file and its autosave copy to the editor.
+    test::WriteText(dir / "opus.sav", "the editor's autosave");
+    for (const std::vector<std::string>& reading : {std::vector<std::string>{"info", "opus.mus"},
+                                                    {"export-midi", "opus.mus", "opus.mid"},
+                                                    {"render", "opus.mus", "--page", "1", "--out", "opus.json"}})
+        EXPECT_EQ(RunCli(dir.path(), reading).status, 0) << reading.front();
     EXPECT_EQ(test::ReadText(dir / "opus.sum"), "the editor's pages");
+    EXPECT_EQ(test::ReadText(dir / "opus.sav"), "the editor's autosave");
 }
 
 }  // namespace
