@@ -13,6 +13,15 @@
 namespace notavera {
 namespace {
 
+// A new document with the piece imported and laid out.
+ScoreDocument ImportedPiece(const std::string& gmn) {
+    HeadlessUi ui(nullptr);
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    ImportGuidoPieceText(doc, gmn, ui);
+    return doc;
+}
+
 std::string Bars(const std::string& bar, int count) {
     std::string s;
     for (int i = 0; i < count; ++i) s += bar + " ";
@@ -96,10 +105,7 @@ TEST(GmnPieceLayoutStaves, ASequenceWithoutAClefOrKeyTakesThoseOfItsStaff) {
 // spaces lower.
 TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
     const auto restPlaces = [](const std::string& gmn) {
-        HeadlessUi ui(nullptr);
-        ScoreDocument doc;
-        SetUpNewDocument(doc, 1);
-        ImportGuidoPieceText(doc, gmn, ui);
+        const ScoreDocument doc = ImportedPiece(gmn);
         std::vector<int> places;
         for (const StaffRecord& staff : doc.findPage(1)->staves)
             for (const ElementRecord& e : staff.elements)
@@ -132,11 +138,8 @@ TEST(GmnPieceLayoutStaves, ClashingNotesOfTwoVoicesOnOneStaffAreSetApart) {
         {"\\stemsDown e2/8", "\\stemsDown c2/16", "--"},
     };
     for (const Case& c : cases) {
-        HeadlessUi ui(nullptr);
-        ScoreDocument doc;
-        SetUpNewDocument(doc, 1);
         const std::string gmn = std::string("{[\\staff<1> ") + c.upper + "], [\\staff<1> " + c.lower + "]}";
-        ImportGuidoPieceText(doc, gmn, ui);
+        const ScoreDocument doc = ImportedPiece(gmn);
         std::string marks;
         std::vector<int> xs;
         int longest = 0;  // the stem corrections
@@ -153,6 +156,13 @@ TEST(GmnPieceLayoutStaves, ClashingNotesOfTwoVoicesOnOneStaffAreSetApart) {
         ASSERT_EQ(xs.size(), 2u) << gmn;
         EXPECT_EQ(xs[0], xs[1]) << gmn;
     }
+    // The heads set beside each other take their room from the line's distances, not from beyond its end.
+    const auto lastX = [](const std::string& gmn) { return ImportedPiece(gmn).findPage(1)->staves[0].elements.back().x; };
+    const std::string seconds = Bars(Bars("d2/16 e f g a b c3 d", 2) + "|", 6);
+    const std::string thirds = Bars(Bars("e2/16 f g a b c3 d e", 2) + "|", 6);
+    const std::string lower = Bars(Bars("c2/16 d e f g a b c3", 2) + "|", 6);
+    const std::string up = "{[\\staff<1> \\meter<\"4/4\"> \\stemsUp ", down = "], [\\staff<1> \\meter<\"4/4\"> \\stemsDown ";
+    EXPECT_EQ(lastX(up + seconds + down + lower + "]}"), lastX(up + thirds + down + lower + "]}"));
 }
 
 // The systems and pages a piece asks for begin where it asks, however much room the line or page had left.
