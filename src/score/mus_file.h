@@ -31,6 +31,12 @@ inline constexpr std::uint8_t pageSeparator[7] = {0x23, 0xFE, 0xF4, 0xF5, 0xFE, 
 // doc.storage.working.
 int ReadDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& path, bool recoveryCheck = true);
 
+// Loads the document again, in place, from `source` (an earlier copy of its working file): the working file is
+// replaced by a copy of it and read as at opening, while the document keeps its name, path, title, lock and its
+// state outside the file (insertion attributes, settings of the session). FileIoError, with everything as it was,
+// when the copy cannot be made; another status when the copy is unreadable (the working file then holds it).
+int ReloadWorkingFile(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& source);
+
 // Writes the pages in memory and the header into the working file (creating it when there is
 // none); publishes the working file over the document when the file state asks for it.
 // The header records `stored` as the place to reopen at, the current place when none is given.

@@ -6,6 +6,7 @@
 
 #include "platform/messages.h"
 #include "score/binary_file.h"
+#include "score/companion_files.h"
 #include "score/score_document.h"
 
 namespace notavera {
@@ -164,6 +165,8 @@ void DeleteWorkFiles(ScoreDocument& doc) {
                           unheld.acquire(LockFileName(st.workingPath)) == WorkingFileLock::Result::Acquired;
         std::error_code ec;
         if (ours) std::filesystem::remove(st.workingPath, ec);
+        // The undo steps are copies of that working file and go with it.
+        if (ours && !st.path.empty()) DeleteCompanionFiles(st.path);
         unheld.release();
         st.lock.release();
         RemoveWorkFolderIfEmpty(st.workingPath.parent_path());

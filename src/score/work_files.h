@@ -44,7 +44,7 @@ bool NameDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::pat
 // ".sav" are as they were, and the file state is unchanged so that the next save publishes again.
 bool PublishWorkingFile(ScoreDocument& doc);
 
-// Closes and deletes the working file and releases its lock.
+// Closes and deletes the working file, and the undo steps kept beside it, and releases its lock.
 void DeleteWorkFiles(ScoreDocument& doc);
 
 // The autosave copy: a modified document that has a file is saved into its working file (without
