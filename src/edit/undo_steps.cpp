@@ -70,9 +70,7 @@ int Undo(ScoreDocument& doc, UiServices& ui) {
     if (!SaveToWorkingFile(doc, ui)) return 0;
     const std::filesystem::path redo = StepFile(doc, h.stepIndex, true);
     const bool redoSaved = !redo.empty() && ReplaceWithCopy(doc.storage.workingPath, redo);
-    h.loadFromStep = h.undoCount;
     const int status = ReloadOrRestore(doc, ui, StepFile(doc, h.stepIndex, false), redo, redoSaved);
-    h.loadFromStep = 0;
     if (status != FileOk) return 0;
     // Without its redo file this undo cannot be cancelled, and the older undos can only be cancelled after it.
     h.redoCount = redoSaved ? h.redoCount + 1 : 0;
@@ -86,10 +84,8 @@ int CancelUndo(ScoreDocument& doc, UiServices& ui) {
     UndoHistory& h = doc.undo;
     if (h.redoCount == 0) return 0;
     const int index = NextInRing(h.stepIndex);
-    h.loadFromStep = h.undoCount + 1;
     // The state shown now is the step file of that place, which stays the way back should the reload fail.
     const int status = ReloadOrRestore(doc, ui, StepFile(doc, index, true), StepFile(doc, index, false), true);
-    h.loadFromStep = 0;
     if (status != FileOk) return 0;
     --h.redoCount;
     ++h.undoCount;

@@ -98,7 +98,6 @@ struct UndoHistory {
     int undoCount = 0;    // steps that can be undone, 0..10
     int redoCount = 0;    // undos that can be cancelled
     int stepIndex = -1;   // ring place of the newest step, -1 when there is none
-    int loadFromStep = 0; // not 0 while the document is being reloaded from a step file
 };
 
 // Flags and values of the document that the settings dialogs edit.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "edit/undo_steps.h"
 #include "platform/headless/headless_ui.h"
 #include "score/companion_files.h"
 #include "score/work_files.h"
@@ -50,17 +51,34 @@ TEST_F(UndoCommands, AStepThatCannotBeReadChangesNothing) {
         EXPECT_EQ(ctx.doc.staff()->elements.size(), before);
         EXPECT_EQ(ctx.doc.undo.undoCount, 1);
         EXPECT_EQ(ctx.doc.undo.redoCount, 0);
+        // The working file still holds the present state, which the undo kept as its redo file.
+        EXPECT_EQ(test::ReadText(ctx.doc.storage.workingPath), test::ReadText(step(true)));
     }
 }
 
 TEST_F(UndoCommands, WithoutItsRedoFileAnUndoCannotBeCancelled) {
     fs::create_directory(step(true));
     ctx.shell.view.continuousView = true;
+    ctx.shell.cursor.markerX = 500;  // markers belong to the state left
     DispatchChar(ctx, undoCharacter);
     EXPECT_EQ(ctx.doc.staff()->elements.size(), before - 1);
     EXPECT_EQ(ctx.doc.undo.undoCount, 0);
     EXPECT_EQ(ctx.doc.undo.redoCount, 0);
     EXPECT_FALSE(ctx.shell.view.continuousView);
+    EXPECT_EQ(ctx.shell.cursor.markerX, 0);
+}
+
+TEST_F(UndoCommands, TheTemplateStaffModeSavesOnlyTheStepsAskedForEvenThere) {
+    const struct {
+        UndoKind kind;
+        bool templateMode;
+        int saved;
+    } cases[] = {{UndoKind::Save, true, 0}, {UndoKind::SaveAlways, true, 1}, {UndoKind::Save, false, 1}};
+    for (const auto& c : cases) {
+        const int count = ctx.doc.undo.undoCount;
+        EXPECT_EQ(UndoStep(ctx.doc, ui, c.kind, c.templateMode), c.saved);
+        EXPECT_EQ(ctx.doc.undo.undoCount, count + c.saved);
+    }
 }
 
 }  // namespace
