@@ -70,8 +70,19 @@ public:
 
     // The main window's own services. Their defaults suit an interface without a window: nothing to repaint,
     // close or show, and no timer ticks.
-    // The whole view must be drawn again (zoom, new document).
-    virtual void invalidate() {}
+    // The whole view must be drawn again (zoom, new document). While repaints are held (a command is running) the
+    // repaint waits for the release, so that a command calling this several times repaints once, at its end.
+    void invalidate() {
+        if (repaintHolds_ > 0) repaintPending_ = true;
+        else repaint();
+    }
+    void holdRepaints() { ++repaintHolds_; }
+    void releaseRepaints() {
+        if (repaintHolds_ > 0 && --repaintHolds_ == 0 && repaintPending_) {
+            repaintPending_ = false;
+            repaint();
+        }
+    }
     // Takes the main window down (Quit).
     virtual void closeWindow() {}
     virtual void showAbout() {}
@@ -96,6 +107,14 @@ public:
     virtual void followView(ViewAction) {}
     // The system clipboard; null where there is none.
     virtual Clipboard* clipboard() { return nullptr; }
+
+protected:
+    // Draws the whole view again now.
+    virtual void repaint() {}
+
+private:
+    int repaintHolds_ = 0;
+    bool repaintPending_ = false;
 };
 
 }  // namespace notavera

@@ -35,17 +35,17 @@ int CreatePageFromDialog(EditorContext& ctx) {
 }
 
 void RegisterPageLayoutCommands(CommandRegistry& registry) {
-    registry.addCommand(cmd::CreatePage, [](EditorContext& ctx, int) { CreatePageFromDialog(ctx); });
+    registry.addCommand(cmd::CreatePage, [](EditorContext& ctx, int) { CreatePageFromDialog(ctx); }, UndoPolicy::Step);
     registry.addCommand(cmd::ModifyPage, [](EditorContext& ctx, int) {
         if (ctx.doc.page() != nullptr) RunStaffLayoutDialog(ctx, StaffLayoutPurpose::ModifyPage);
-    });
+    }, UndoPolicy::Step);
     registry.addCommand(cmd::LeaveMask, [](EditorContext& ctx, int) { LeaveMaskEditing(ctx); });
     for (const int command : {cmd::EditFixedMask, cmd::EditVariableMask})
         registry.addCommand(command, [](EditorContext& ctx, int id) { EnterMaskEditing(ctx, id); });
     for (const int command : {cmd::EraseFixedMask, cmd::EraseVariableMask})
-        registry.addCommand(command, [](EditorContext& ctx, int id) { EraseMask(ctx, id); });
+        registry.addCommand(command, [](EditorContext& ctx, int id) { EraseMask(ctx, id); }, UndoPolicy::Step);
     for (const int command : {cmd::WithoutFixedMask, cmd::WithoutVariableMask})
-        registry.addCommand(command, [](EditorContext& ctx, int id) { ToggleMaskFlag(ctx, id); });
+        registry.addCommand(command, [](EditorContext& ctx, int id) { ToggleMaskFlag(ctx, id); }, UndoPolicy::Step);
 }
 
 }  // namespace notavera

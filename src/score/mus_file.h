@@ -34,6 +34,11 @@ int ReadDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path
 // Reads the document for looking at it alone: from a private copy, without its working file, its lock or the
 // recovery check, so that it can be read while an editor holds it. Reports failures with their messages.
 int InspectDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& path);
+// Loads the document again, in place, from `source` (an earlier copy of its working file): the working file is
+// replaced by a copy of it and read as at opening, while the document keeps its name, path, title, lock and its
+// state outside the file (insertion attributes, settings of the session). FileIoError, with everything as it was,
+// when the copy cannot be made; another status when the copy is unreadable (the working file then holds it).
+int ReloadWorkingFile(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& source);
 
 // Writes the pages in memory and the header into the working file (creating it when there is
 // none); publishes the working file over the document when the file state asks for it.

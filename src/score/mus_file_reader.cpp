@@ -309,4 +309,17 @@ int ReadDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path
     return FileOk;
 }
 
+int ReloadWorkingFile(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& source) {
+    DocumentStorage& storage = doc.storage;
+    if (storage.workingPath.empty()) return FileReadFailure;
+    if (storage.working && !storage.working->flush()) return FileIoError;
+    storage.working.reset();
+    // The copy is staged and renamed over the working file: a copy that fails leaves the working file whole.
+    const bool copied = ReplaceWithCopy(source, storage.workingPath);
+    storage.working = BinaryFile::open(storage.workingPath, "rb+");
+    if (!storage.working) return FileReadFailure;
+    if (!copied) return FileIoError;
+    return loadWorkingFile(doc, ui, *storage.working);
+}
+
 }  // namespace notavera

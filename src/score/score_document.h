@@ -92,6 +92,14 @@ struct DocumentStorage {
     DocumentStorage& operator=(DocumentStorage&&) noexcept;
 };
 
+// Where the undo history stands. The steps themselves are copies of the working file in the numbered
+// companion files: the ring a.mu0..a.mu9 holds the states to go back to, a.uu0..a.uu9 the states an undo left.
+struct UndoHistory {
+    int undoCount = 0;    // steps that can be undone, 0..10
+    int redoCount = 0;    // undos that can be cancelled
+    int stepIndex = -1;   // ring place of the newest step, -1 when there is none
+};
+
 // Flags and values of the document that the settings dialogs edit.
 struct DocumentSettings {
     bool doubleJustification = false;
@@ -147,6 +155,7 @@ public:
     FontBlock fonts = FontBlock::makeDefault();
     OptionalBlocks optional;
     DocumentStorage storage;
+    UndoHistory undo;
 
     // Set by the commands that let a tool act outside its own rules; a tool command clears it, and while it is
     // set the tool menu shows no check mark.

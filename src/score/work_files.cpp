@@ -12,6 +12,7 @@
 
 #include "platform/messages.h"
 #include "score/binary_file.h"
+#include "score/companion_files.h"
 #include "score/score_document.h"
 
 namespace notavera {
@@ -247,6 +248,8 @@ void DeleteWorkFiles(ScoreDocument& doc) {
         if (ours) std::filesystem::remove(st.workingPath, ec);
         // An untitled score closed on purpose leaves nothing to recover.
         if (ours && st.path.empty()) std::filesystem::remove(UntitledAutosaveName(st.workingPath), ec);
+        // The undo steps are copies of that working file and go with it.
+        if (ours && !st.path.empty()) DeleteCompanionFiles(st.path);
         unheld.release();
         st.lock.release();
         RemoveWorkFolderIfEmpty(st.workingPath.parent_path());

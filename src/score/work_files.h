@@ -45,7 +45,8 @@ bool NameDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::pat
 // ".sav" are as they were, and the file state is unchanged so that the next save publishes again.
 bool PublishWorkingFile(ScoreDocument& doc);
 
-// Closes and deletes the working file and releases its lock; an untitled score's autosave copy goes too.
+// Closes and deletes the working file, and the undo steps kept beside it, and releases its lock; an untitled
+// score's autosave copy goes too.
 void DeleteWorkFiles(ScoreDocument& doc);
 
 // Where the autosave copy of the document goes: its ".sav", or for an untitled score the ".sav" beside its

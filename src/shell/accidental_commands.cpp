@@ -115,9 +115,9 @@ void RespellRegion(EditorContext& ctx) {
 void RegisterAccidentalCommands(CommandRegistry& registry) {
     for (const NormalisingCommand& c : normalisingCommands) {
         const auto run = c.toPageMarker ? NormaliseToPageMarker : NormaliseCurrentGroup;
-        registry.addCommand(c.command, [run, mode = c.mode](EditorContext& ctx, int) { run(ctx, mode); });
+        registry.addCommand(c.command, [run, mode = c.mode](EditorContext& ctx, int) { run(ctx, mode); }, UndoPolicy::Step);
     }
-    registry.addCommand(cmd::InvertSharpsFlats, [](EditorContext& ctx, int) { RespellRegion(ctx); });
+    registry.addCommand(cmd::InvertSharpsFlats, [](EditorContext& ctx, int) { RespellRegion(ctx); }, UndoPolicy::Step);
 }
 
 }  // namespace notavera

@@ -144,7 +144,7 @@ void EnterBar(EditorContext& ctx, int) {
 void EnterRestCharacter(EditorContext& ctx, int) { EnterRest(ctx); }
 
 void AddEach(CommandRegistry& r, std::u32string_view characters, const CommandHandler& handler) {
-    for (const char32_t c : characters) r.addChar(c, handler);
+    for (const char32_t c : characters) r.addChar(c, handler, UndoPolicy::Typing);
 }
 
 }  // namespace
@@ -155,11 +155,11 @@ void RegisterAttributeCharacters(CommandRegistry& r) {
     AddEach(r, U".:", ApplyDots);
     AddEach(r, U"_-", ApplyTie);
     AddEach(r, U"Cc", ApplyChordAttribute);
-    r.addChar('[', OpenBeam);
-    r.addChar(']', CloseBeam);
+    r.addChar('[', OpenBeam, UndoPolicy::Typing);
+    r.addChar(']', CloseBeam, UndoPolicy::Typing);
     r.addChar('=', ValueSymbol);
-    r.addChar('|', EnterBar);
-    r.addChar('S', EnterRestCharacter);
+    r.addChar('|', EnterBar, UndoPolicy::Typing);
+    r.addChar('S', EnterRestCharacter, UndoPolicy::Typing);
 }
 
 }  // namespace notavera

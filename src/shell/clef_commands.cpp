@@ -40,7 +40,7 @@ std::optional<int> ClefOfCommand(int command) {
 }
 
 void RegisterClefCommands(CommandRegistry& registry) {
-    for (const ClefCommand& c : clefCommands) registry.addCommand(c.command, RunClefCommand);
+    for (const ClefCommand& c : clefCommands) registry.addCommand(c.command, RunClefCommand, UndoPolicy::Typing);
 }
 
 }  // namespace notavera

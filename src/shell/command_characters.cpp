@@ -28,7 +28,8 @@ void EnterTemplateStaff(EditorContext& ctx) {
 }
 
 void RegisterCommandCharacters(CommandRegistry& registry) {
-    registry.addChar('J', [](EditorContext& ctx, int) { DispatchCommand(ctx, cmd::JustifyToMarkerX); });
+    registry.addChar(
+        'J', [](EditorContext& ctx, int) { DispatchCommand(ctx, cmd::JustifyToMarkerX); }, UndoPolicy::Step);
     registry.addChar('\\', [](EditorContext& ctx, int) { EnterTemplateStaff(ctx); });
     registry.addCommand(cmd::TemplateStaff, [](EditorContext& ctx, int) { DispatchChar(ctx, '\\'); });
 }

@@ -118,9 +118,9 @@ void AskPlacement(EditorContext& ctx, int placement) {
 
 void RegisterCrossStaffCommands(CommandRegistry& r) {
     for (const Key key : {Key::CtrlPageUp, Key::CtrlPageDown, Key::CtrlHome})
-        r.addKey(static_cast<int>(key), PlacementKey);
-    r.addCommand(cmd::ButtonPlaceAbove, PlacementButton);
-    r.addCommand(cmd::ButtonPlaceBelow, PlacementButton);
+        r.addKey(static_cast<int>(key), PlacementKey, UndoPolicy::Typing);
+    r.addCommand(cmd::ButtonPlaceAbove, PlacementButton, UndoPolicy::Typing);
+    r.addCommand(cmd::ButtonPlaceBelow, PlacementButton, UndoPolicy::Typing);
 }
 
 }  // namespace notavera

@@ -142,8 +142,8 @@ void RegisterCursorCommands(CommandRegistry& r) {
         r.addKey(static_cast<int>(key), ChangeInsertionOctave);
     r.addKey(static_cast<int>(Key::CtrlLeft), AlignWithReferenceStaff);
     r.addKey(ctrlRight, AlignWithReferenceStaff);
-    r.addKey(ctrlUp, MoveVertically);
-    r.addKey(static_cast<int>(Key::CtrlDown), MoveVertically);
+    r.addKey(ctrlUp, MoveVertically, UndoPolicy::Typing);
+    r.addKey(static_cast<int>(Key::CtrlDown), MoveVertically, UndoPolicy::Typing);
     RegisterMarkerCommands(r);
     RegisterCrossStaffCommands(r);
     RegisterPageNavigationCommands(r);

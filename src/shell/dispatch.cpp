@@ -3,6 +3,7 @@
 #include "shell/dispatch.h"
 
 #include "shell/command_registry.h"
+#include "shell/command_scope.h"
 #include "shell/insertion_characters.h"
 #include "shell/mouse_input.h"
 #include "shell/tool_commands.h"
@@ -11,15 +12,24 @@ namespace notavera {
 
 namespace {
 
-const CommandHandler* FindCommandHandler(const EditorContext& ctx, int command) {
-    if (const CommandHandler* h = CoreCommands().findCommand(command)) return h;
+using Entry = CommandRegistry::Entry;
+
+const Entry* FindCommandHandler(const EditorContext& ctx, int command) {
+    if (const Entry* h = CoreCommands().findCommand(command)) return h;
     return ctx.platformCommands ? ctx.platformCommands->findCommand(command) : nullptr;
 }
 
-const CommandHandler* FindKeyHandler(const EditorContext& ctx, int key) {
-    if (const CommandHandler* h = CoreCommands().findKey(key)) return h;
+const Entry* FindKeyHandler(const EditorContext& ctx, int key) {
+    if (const Entry* h = CoreCommands().findKey(key)) return h;
     return ctx.platformCommands ? ctx.platformCommands->findKey(key) : nullptr;
 }
+
+const Entry* FindCharHandler(const EditorContext& ctx, char32_t character) {
+    if (const Entry* h = CoreCommands().findChar(character)) return h;
+    return ctx.platformCommands ? ctx.platformCommands->findChar(character) : nullptr;
+}
+
+UndoPolicy PolicyOf(const Entry* entry) { return entry ? entry->policy : UndoPolicy::None; }
 
 bool IsArrow(Key key) { return key == Key::Left || key == Key::Up || key == Key::Right || key == Key::Down; }
 
@@ -70,23 +80,27 @@ void DispatchCommand(EditorContext& ctx, std::uint32_t command) {
     // The whole parameter is compared: a number with a high word is no menu item.
     if (command > 0xFFFF) return;
     const int id = static_cast<int>(command);
+    const Entry* entry = FindCommandHandler(ctx, id);
+    const CommandScope scope(ctx, PolicyOf(entry), true);
     SelectTool(ctx, id);
-    if (const CommandHandler* handler = FindCommandHandler(ctx, id)) (*handler)(ctx, id);
+    if (entry) entry->handler(ctx, id);
 }
 
 void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers) {
     const int code = TranslateKey(key, modifiers);
+    const Entry* entry = FindKeyHandler(ctx, code);
+    const CommandScope scope(ctx, PolicyOf(entry));
     if (code == static_cast<int>(Key::Escape)) LeavePendingModes(ctx);
-    if (const CommandHandler* handler = FindKeyHandler(ctx, code)) (*handler)(ctx, code);
+    if (entry) entry->handler(ctx, code);
 }
 
 void DispatchChar(EditorContext& ctx, char32_t character) {
+    const Entry* entry = FindCharHandler(ctx, character);
+    const CommandScope scope(ctx, PolicyOf(entry));
     // A registered handler also runs after the shell's own table took the character into the insertion
     // attributes: that is how a typed accidental or dot reaches the note at the cursor.
     DispatchInsertionCharacter(ctx, character);
-    const CommandHandler* handler = CoreCommands().findChar(character);
-    if (!handler && ctx.platformCommands) handler = ctx.platformCommands->findChar(character);
-    if (handler) (*handler)(ctx, static_cast<int>(character));
+    if (entry) entry->handler(ctx, static_cast<int>(character));
 }
 
 bool CommandIsBuilt(int command) { return CoreCommands().findCommand(command) != nullptr; }

@@ -54,7 +54,7 @@ void ChooseReferenceValue(EditorContext& ctx, unsigned code) {
 }
 
 void RegisterDurationCommands(CommandRegistry& registry) {
-    for (const int command : cmd::Durations) registry.addCommand(command, RunValueCommand);
+    for (const int command : cmd::Durations) registry.addCommand(command, RunValueCommand, UndoPolicy::Typing);
     registry.addCommand(cmd::ButtonValue, OpenValuePopup);
     registry.addCommand(cmd::ButtonReferenceValue, OpenValuePopup);
 }

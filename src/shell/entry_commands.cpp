@@ -29,17 +29,20 @@ void RegisterEntryCommands(CommandRegistry& r) {
         r.addKey(f1 + i, [](EditorContext& ctx, int key) {
             if (ctx.shell.input.zSymbolMode != 0) PlaceZSymbol(ctx, key - f1);
             else EnterNote(ctx, key - f1);
-        });
+        }, UndoPolicy::Typing);
     }
-    r.addKey(static_cast<int>(Key::Enter), [](EditorContext& ctx, int) { EnterOnElementAtCursor(ctx); });
-    r.addKey(static_cast<int>(Key::Delete), [](EditorContext& ctx, int) {
-        if (std::optional<ElementRecord> removed = DeleteAtCursor(ctx.doc, ctx.ui))
-            RememberErased(ctx, {{0, {std::move(*removed)}}});
-    });
+    r.addKey(static_cast<int>(Key::Enter), [](EditorContext& ctx, int) { EnterOnElementAtCursor(ctx); }, UndoPolicy::Typing);
+    r.addKey(
+        static_cast<int>(Key::Delete),
+        [](EditorContext& ctx, int) {
+            if (std::optional<ElementRecord> removed = DeleteAtCursor(ctx.doc, ctx.ui))
+                RememberErased(ctx, {{0, {std::move(*removed)}}});
+        },
+        UndoPolicy::Typing);
     r.addKey(static_cast<int>(Key::Insert), [](EditorContext& ctx, int) { ToggleInsertionBox(ctx); });
     // The palette's insertion-box button is the Insert key, refusals included.
     r.addCommand(cmd::ButtonInsertionBox, [](EditorContext& ctx, int) { DispatchKey(ctx, Key::Insert, {}); });
-    r.addChar('j', [](EditorContext& ctx, int) { EnterMultiBarRest(ctx); });
+    r.addChar('j', [](EditorContext& ctx, int) { EnterMultiBarRest(ctx); }, UndoPolicy::Typing);
     r.addCommand(cmd::MultiBarRest, [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = multiBarRestMouseMode; });
     RegisterAttributeCharacters(r);
     RegisterSignCharacters(r);

@@ -82,11 +82,11 @@ bool EraseToLineEnd(EditorContext& ctx) {
 }
 
 void RegisterEraseCommands(CommandRegistry& r) {
-    r.addCommand(cmd::EraseRegion, [](EditorContext& ctx, int) { EraseRegion(ctx); });
-    r.addCommand(cmd::EraseToLineEnd, [](EditorContext& ctx, int) { EraseToLineEnd(ctx); });
-    r.addCommand(cmd::EraseBeam, [](EditorContext& ctx, int) { EraseBeam(ctx.doc, ctx.ui); });
-    r.addCommand(cmd::EraseSlur, [](EditorContext& ctx, int) { EraseSlur(ctx.doc, ctx.ui); });
-    r.addCommand(cmd::EraseGroup, [](EditorContext& ctx, int) { EraseGroup(ctx.doc, ctx.ui); });
+    r.addCommand(cmd::EraseRegion, [](EditorContext& ctx, int) { EraseRegion(ctx); }, UndoPolicy::Step);
+    r.addCommand(cmd::EraseToLineEnd, [](EditorContext& ctx, int) { EraseToLineEnd(ctx); }, UndoPolicy::Step);
+    r.addCommand(cmd::EraseBeam, [](EditorContext& ctx, int) { EraseBeam(ctx.doc, ctx.ui); }, UndoPolicy::Step);
+    r.addCommand(cmd::EraseSlur, [](EditorContext& ctx, int) { EraseSlur(ctx.doc, ctx.ui); }, UndoPolicy::Step);
+    r.addCommand(cmd::EraseGroup, [](EditorContext& ctx, int) { EraseGroup(ctx.doc, ctx.ui); }, UndoPolicy::Step);
 }
 
 }  // namespace notavera

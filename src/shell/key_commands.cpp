@@ -75,8 +75,9 @@ DialogModel MakeKeyDialog(int number, int kind) {
 }
 
 void RegisterKeyCommands(CommandRegistry& registry) {
-    registry.addCommand(cmd::KeySignature, RunKeyCommand);
-    registry.addCommand(cmd::EraseKeySignature, [](EditorContext& ctx, int) { PlaceKeyAtCursor(ctx, true); });
+    registry.addCommand(cmd::KeySignature, RunKeyCommand, UndoPolicy::Step);
+    registry.addCommand(
+        cmd::EraseKeySignature, [](EditorContext& ctx, int) { PlaceKeyAtCursor(ctx, true); }, UndoPolicy::Step);
     RegisterAccidentalCommands(registry);
 }
 

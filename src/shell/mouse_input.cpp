@@ -10,6 +10,7 @@
 #include "render/step_drag.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/command_scope.h"
 #include "shell/cursor_frame.h"
 #include "shell/cursor_move.h"
 #include "shell/editor_context.h"
@@ -78,7 +79,11 @@ void DragStep(EditorContext& ctx, int code, Point at, KeyModifiers modifiers, co
     }
     const int distance = DistanceToElement(ctx, at.x);
     if (!shell.mouse.clickSettle && shell.mouse.elementSelected && distance >= 0 && distance <= 3 * f.stepUnit) {
-        if (ctx.doc.element()->isNote() && !shell.input.alternateAction) NoteStep(ctx, code, at, f);
+        if (ctx.doc.element()->isNote() && !shell.input.alternateAction) {
+            // Each step of the drag edits the note as typing would, and the whole drag is one run of it.
+            const CommandScope scope(ctx, UndoPolicy::Typing);
+            NoteStep(ctx, code, at, f);
+        }
         return;
     }
     if (code == ArrowRight) DispatchKey(ctx, Key::Space, {});
@@ -98,15 +103,20 @@ bool PlaceCursor(EditorContext& ctx, Point at) {
     return true;
 }
 
+// The commands a click finishes take their undo step at the click, where they change the score.
 void RunMouseMode(EditorContext& ctx, Point at) {
     switch (ctx.shell.input.mouseMode) {
-    case insertStaffMouseMode:
+    case insertStaffMouseMode: {
+        const CommandScope scope(ctx, UndoPolicy::Step);
         InsertStaffBelow(ctx.doc, ctx.ui, StaffAboveHeight(ctx.doc, at.y));
         break;
+    }
     case cutLineUpMouseMode:
-    case cutLineDownMouseMode:
+    case cutLineDownMouseMode: {
+        const CommandScope scope(ctx, UndoPolicy::Step);
         CutLine(ctx, at.x, ctx.shell.input.mouseMode == cutLineUpMouseMode ? LineCut::Up : LineCut::Down);
         break;
+    }
     case specialBarMouseMode:
     case multiBarRestMouseMode:
         if (!PlaceCursor(ctx, at)) return;  // the command still waits for a click on the staff
@@ -195,6 +205,7 @@ void MouseDoubleClick(EditorContext& ctx, Point at) {
     if (shell.input.mouseMode != 0) {
         RunMouseMode(ctx, at);
     } else if (PlaceCursor(ctx, at)) {
+        const CommandScope scope(ctx, UndoPolicy::Typing);
         const unsigned name = PitchFromPoint(ctx, at.y, at.x);
         shell.input.currentTool = ApplyToolAt(ctx, shell.input.currentTool, name, at.x, at.y);
     }

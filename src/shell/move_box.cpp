@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "shell/command_registry.h"
+#include "shell/command_scope.h"
 #include "shell/cursor_frame.h"
 #include "shell/editor_context.h"
 
@@ -127,6 +128,7 @@ void MoveBoxRelease(EditorContext& ctx, Point at) {
     MoveBox& box = ctx.shell.mouse.box;
     if (!box.running || !box.dragging) return;
     box.dragging = false;
+    const CommandScope scope(ctx, UndoPolicy::Typing);
     const int dx = MoveEnclosed(ctx, box.rect, at.x - box.dragFrom.x);
     box.rect.left += dx;
     box.rect.right += dx;

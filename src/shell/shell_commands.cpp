@@ -7,6 +7,7 @@
 #include "shell/shell_timers.h"
 #include "shell/subsystem_commands.h"
 #include "shell/tool_commands.h"
+#include "shell/undo_commands.h"
 #include "shell/zoom_commands.h"
 
 namespace notavera {
@@ -20,6 +21,7 @@ void RegisterShellCommands(CommandRegistry& registry) {
     RegisterTimerCommands(registry);
     RegisterSubsystemCommands(registry);
     RegisterMouseCommands(registry);
+    RegisterUndoCommands(registry);
 }
 
 }  // namespace notavera

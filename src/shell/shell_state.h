@@ -12,6 +12,14 @@
 
 namespace notavera {
 
+// The commands running now (a handler may dispatch others) and the run of typed edits the last step covers.
+struct CommandScopeState {
+    int depth = 0;           // dispatches under way, the outermost one included
+    bool stepTaken = false;  // the user's action under way has had its undo step considered
+    int runPage = 0;         // the staff of the current typing run (runStaff -1: no run)
+    int runStaff = -1;
+};
+
 // The shell's state that is not part of the document, by concern.
 struct ShellState {
     int autosaveDelay = 2;     // minutes, 0 = off
@@ -32,6 +40,7 @@ struct ShellState {
     CursorState cursor;              // the cursor, the markers and the zone
     MouseState mouse;                // the button held, the drag, the selection and the move box
     CopyState copy;                  // the copy source and the erase buffer
+    CommandScopeState commands;      // the dispatches under way and the typing run
 };
 
 }  // namespace notavera

@@ -105,15 +105,15 @@ void PlaceZSymbol(EditorContext& ctx, int index) {
 }
 
 void RegisterSignCharacters(CommandRegistry& registry) {
-    registry.addChar('(', [](EditorContext& ctx, int) { OpenSlurAtCursor(ctx); });
+    registry.addChar('(', [](EditorContext& ctx, int) { OpenSlurAtCursor(ctx); }, UndoPolicy::Typing);
     registry.addChar(')', [](EditorContext& ctx, int) {
         CloseSlur(ctx.doc, ctx.ui, ctx.shell.cursor.x, ctx.shell.input.slurStart);
-    });
-    registry.addChar('G', [](EditorContext& ctx, int) { OpenGroupAtCursor(ctx); });
-    registry.addChar('g', [](EditorContext& ctx, int) { CloseGroupAtCursor(ctx); });
-    registry.addChar('E', [](EditorContext& ctx, int) { InsertSpecialBar(ctx); });
+    }, UndoPolicy::Typing);
+    registry.addChar('G', [](EditorContext& ctx, int) { OpenGroupAtCursor(ctx); }, UndoPolicy::Typing);
+    registry.addChar('g', [](EditorContext& ctx, int) { CloseGroupAtCursor(ctx); }, UndoPolicy::Typing);
+    registry.addChar('E', [](EditorContext& ctx, int) { InsertSpecialBar(ctx); }, UndoPolicy::Typing);
     registry.addChar('z', [](EditorContext& ctx, int) { StartZSymbolMode(ctx); });
-    registry.addChar('{', [](EditorContext& ctx, int) { InsertCurve(ctx); });
+    registry.addChar('{', [](EditorContext& ctx, int) { InsertCurve(ctx); }, UndoPolicy::Typing);
 }
 
 }  // namespace notavera

@@ -174,17 +174,17 @@ int CutLine(EditorContext& ctx, int x, LineCut direction) {
 void RegisterSpacingCommands(CommandRegistry& registry) {
     for (const int command : {cmd::SpaceLineRaw, cmd::SpaceLineOptimised, cmd::SpaceBlockRaw, cmd::SpaceBlockOptimised,
                               cmd::SpaceBlockLines})
-        registry.addCommand(command, Repainting<RunSpaceLines>());
+        registry.addCommand(command, Repainting<RunSpaceLines>(), UndoPolicy::Step);
     for (const int command : {cmd::LayOutPageRaw, cmd::LayOutPageJustified, cmd::JustifyPage})
-        registry.addCommand(command, Repainting<RunLayOutPage>());
-    registry.addCommand(cmd::SpaceBlockAligned, Repainting<RunSpaceBlocksLines>());
-    registry.addCommand(cmd::AlignAutoMatrixTools, Repainting<RunSpaceBlocksAlign>());
-    registry.addCommand(cmd::AlignAutoMatrix, Repainting<RunSpaceBlocksAlign>());
-    registry.addCommand(cmd::Align, Repainting<RunAlignBlock>());
-    registry.addCommand(cmd::AlignMarkedStaff, Repainting<RunAlignMarked>());
-    registry.addCommand(cmd::RecalculateDistances, Repainting<RunRecalculate>());
-    registry.addCommand(cmd::JustifyToMarkerX, Repainting<RunMarkerX>());
-    registry.addCommand(cmd::MoveBlockToMarkerX, Repainting<RunMarkerX>());
+        registry.addCommand(command, Repainting<RunLayOutPage>(), UndoPolicy::Step);
+    registry.addCommand(cmd::SpaceBlockAligned, Repainting<RunSpaceBlocksLines>(), UndoPolicy::Step);
+    registry.addCommand(cmd::AlignAutoMatrixTools, Repainting<RunSpaceBlocksAlign>(), UndoPolicy::Step);
+    registry.addCommand(cmd::AlignAutoMatrix, Repainting<RunSpaceBlocksAlign>(), UndoPolicy::Step);
+    registry.addCommand(cmd::Align, Repainting<RunAlignBlock>(), UndoPolicy::Step);
+    registry.addCommand(cmd::AlignMarkedStaff, Repainting<RunAlignMarked>(), UndoPolicy::Step);
+    registry.addCommand(cmd::RecalculateDistances, Repainting<RunRecalculate>(), UndoPolicy::Step);
+    registry.addCommand(cmd::JustifyToMarkerX, Repainting<RunMarkerX>(), UndoPolicy::Step);
+    registry.addCommand(cmd::MoveBlockToMarkerX, Repainting<RunMarkerX>(), UndoPolicy::Step);
     registry.addCommand(cmd::CutLineUp, StartLineCut);
     registry.addCommand(cmd::CutLineDown, StartLineCut);
 }

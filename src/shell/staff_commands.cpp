@@ -23,8 +23,11 @@ int StaffAboveHeight(ScoreDocument& doc, double y) {
 void RegisterStaffCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::InsertStaff,
                         [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = insertStaffMouseMode; });
-    registry.addCommand(cmd::EraseStaff, [](EditorContext& ctx, int) { DeleteCurrentStaff(ctx.doc, ctx.ui); });
-    registry.addChar('$', [](EditorContext& ctx, int) { InsertStaffBelow(ctx.doc, ctx.ui, ctx.doc.currentStaff); });
+    registry.addCommand(
+        cmd::EraseStaff, [](EditorContext& ctx, int) { DeleteCurrentStaff(ctx.doc, ctx.ui); }, UndoPolicy::Step);
+    registry.addChar(
+        '$', [](EditorContext& ctx, int) { InsertStaffBelow(ctx.doc, ctx.ui, ctx.doc.currentStaff); },
+        UndoPolicy::Typing);
 }
 
 }  // namespace notavera

@@ -146,7 +146,8 @@ void EditTimeSignature(EditorContext& ctx) {
 }
 
 void RegisterTimeSignatureCommand(CommandRegistry& registry) {
-    registry.addCommand(cmd::TimeSignature, [](EditorContext& ctx, int) { EditTimeSignature(ctx); });
+    registry.addCommand(
+        cmd::TimeSignature, [](EditorContext& ctx, int) { EditTimeSignature(ctx); }, UndoPolicy::Typing);
 }
 
 }  // namespace notavera

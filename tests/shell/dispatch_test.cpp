@@ -22,7 +22,7 @@ class WindowUi : public HeadlessUi {
 public:
     WindowUi() : HeadlessUi(nullptr) {}
     void endMouseMode() override { ++mouseModesEnded; }
-    void invalidate() override { ++repaints; }
+    void repaint() override { ++repaints; }
     std::optional<int> popupValueMenu() override { return std::exchange(popupChoice, std::nullopt); }
 
     int mouseModesEnded = 0;

@@ -163,6 +163,9 @@ Parsed ParseWords(const Words& w) {
     if (verb == "chars") return n == 2 ? ParseChars(w[1].text) : Parsed("chars \"TEXTE\"");
     if (verb == "cmd") return n == 2 ? ParseCommand(w[1].text) : Parsed("cmd NUMÉRO");
     if (verb == "answer") return ParseAnswer(w);
+    // The undo lines act as the two menu commands, so a script goes through what the menu and palette do.
+    if (verb == "undo") return n == 1 ? Parsed(CommandAction{cmd::Undo}) : Parsed("undo s'emploie seul");
+    if (verb == "redo") return n == 1 ? Parsed(CommandAction{cmd::CancelUndo}) : Parsed("redo s'emploie seul");
     if (verb == "save") {
         if (n > 2) return std::string("save [FICHIER]");
         return SaveAction{n == 2 ? std::optional<std::string>(w[1].text) : std::nullopt};

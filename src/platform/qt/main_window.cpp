@@ -42,8 +42,13 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildMenusAndPalette() {
-    // No undo history, copy buffer or ghost model exists yet: their items stay grey.
-    auto inputs = [] { return MenuInputs{}; };
+    // No copy buffer or ghost model exists yet: their items stay grey.
+    auto inputs = [this] {
+        MenuInputs in;
+        in.undoAvailable = ctx_.doc.undo.undoCount != 0;
+        in.cancelAvailable = ctx_.doc.undo.redoCount != 0;
+        return in;
+    };
     auto isBuilt = [this](int command) { return CommandIsBuilt(ctx_, command); };
     menuBar_ = new MenuBar(ctx_, inputs, isBuilt, [this](int command) { runCommand(command); }, this);
     setMenuBar(menuBar_);
@@ -55,6 +60,8 @@ void MainWindow::buildMenusAndPalette() {
 PaletteInputs MainWindow::paletteInputs() const {
     PaletteInputs in;
     in.noteFormFlags = ctx_.shell.input.noteFormFlags;
+    in.undoAvailable = ctx_.doc.undo.undoCount != 0;
+    in.cancelAvailable = ctx_.doc.undo.redoCount != 0;
     in.navigationState = ctx_.shell.input.navigationState;
     in.alternateAction = ctx_.shell.input.alternateAction;
     in.currentDuration = ctx_.doc.insertion.durationCode;

@@ -32,6 +32,10 @@ KeyModifiers ModifiersFromQt(Qt::KeyboardModifiers modifiers) {
 }
 
 std::u32string CharactersOf(const QKeyEvent& event) {
+    // Ctrl+Shift+Z is the other redo key: it types what Ctrl+Y types.
+    const Qt::KeyboardModifiers held = event.modifiers();
+    if (event.key() == Qt::Key_Z && held.testFlag(Qt::ControlModifier) && held.testFlag(Qt::ShiftModifier))
+        return std::u32string(1, U'\x19');
     const QString text = event.text();
     if (!text.isEmpty()) {
         std::u32string characters;

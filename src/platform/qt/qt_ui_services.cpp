@@ -191,7 +191,7 @@ bool QtUiServices::runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& e
     return dialog.run();
 }
 
-void QtUiServices::invalidate() {
+void QtUiServices::repaint() {
     if (invalidated) invalidated();
 }
 

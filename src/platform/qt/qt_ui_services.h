@@ -37,7 +37,7 @@ public:
     bool runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor) override;
 
     // The main window's own services, handed on to the window through the hooks below.
-    void invalidate() override;
+    void repaint() override;
     void closeWindow() override;
     void showAbout() override;
     bool showHelp(const std::string& path) override;

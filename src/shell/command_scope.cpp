@@ -1,0 +1,58 @@
+// One user action, one undo step: the first scope of the action whose handler changes the score saves the step,
+// whether it is the outermost dispatch or a key or character a palette button sends on.
+#include "shell/command_scope.h"
+
+#include "edit/undo_steps.h"
+#include "shell/editor_context.h"
+
+namespace notavera {
+
+namespace {
+
+void EndTypingRun(CommandScopeState& s) { s.runStaff = -1; }
+
+bool InTypingRun(const EditorContext& ctx) {
+    const CommandScopeState& s = ctx.shell.commands;
+    return s.runStaff >= 0 && s.runPage == ctx.doc.currentPage && s.runStaff == ctx.doc.currentStaff;
+}
+
+void SaveStep(EditorContext& ctx, UndoKind kind) {
+    UndoStep(ctx.doc, ctx.ui, kind, ctx.shell.input.templateStaffMode);
+}
+
+}  // namespace
+
+CommandScope::CommandScope(EditorContext& ctx, UndoPolicy policy, bool endsTypingRun) : ctx_(ctx) {
+    ctx.ui.holdRepaints();
+    CommandScopeState& s = ctx.shell.commands;
+    const bool outermost = s.depth++ == 0;
+    if (outermost) s.stepTaken = false;
+    if (s.stepTaken) return;
+    switch (policy) {
+    case UndoPolicy::None:
+        if (outermost && endsTypingRun) EndTypingRun(s);
+        return;
+    case UndoPolicy::Typing:
+        // Further typing on the staff of the run is covered by the step its first edit saved.
+        if (!InTypingRun(ctx)) SaveStep(ctx, UndoKind::Save);
+        s.runPage = ctx.doc.currentPage;
+        s.runStaff = ctx.doc.currentStaff;
+        break;
+    case UndoPolicy::Step:
+        SaveStep(ctx, UndoKind::Save);
+        EndTypingRun(s);
+        break;
+    case UndoPolicy::StepInTemplateMode:
+        SaveStep(ctx, UndoKind::SaveAlways);
+        EndTypingRun(s);
+        break;
+    }
+    s.stepTaken = true;
+}
+
+CommandScope::~CommandScope() {
+    --ctx_.shell.commands.depth;
+    ctx_.ui.releaseRepaints();
+}
+
+}  // namespace notavera

@@ -1,0 +1,24 @@
+// The span of one user action through the dispatch: it saves the action's undo step before the first handler
+// that asks for one, keeps nested dispatches from saving more, and repaints once when the action is over.
+#pragma once
+
+#include "shell/command_registry.h"
+
+namespace notavera {
+
+struct EditorContext;
+
+class CommandScope {
+public:
+    // `endsTypingRun`: a menu command or palette button with no step of its own still parts two runs of typing;
+    // keys and characters that only move the cursor or choose attributes do not.
+    CommandScope(EditorContext& ctx, UndoPolicy policy, bool endsTypingRun = false);
+    ~CommandScope();
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    EditorContext& ctx_;
+};
+
+}  // namespace notavera
