@@ -50,6 +50,14 @@ CommandScope::CommandScope(EditorContext& ctx, UndoPolicy policy, bool endsTypin
     s.stepTaken = true;
 }
 
+void SaveStepOfAction(EditorContext& ctx) {
+    CommandScopeState& s = ctx.shell.commands;
+    if (s.depth > 0 && s.stepTaken) return;
+    SaveStep(ctx, UndoKind::Save);
+    EndTypingRun(s);
+    s.stepTaken = s.depth > 0;
+}
+
 CommandScope::~CommandScope() {
     --ctx_.shell.commands.depth;
     ctx_.ui.releaseRepaints();

@@ -8,6 +8,10 @@ namespace notavera {
 
 struct EditorContext;
 
+// For a handler that knows only once it has checked its input whether it changes the score: saves the step of the
+// action now, unless the action already has one.
+void SaveStepOfAction(EditorContext& ctx);
+
 class CommandScope {
 public:
     // `endsTypingRun`: a menu command or palette button with no step of its own still parts two runs of typing;

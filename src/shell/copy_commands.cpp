@@ -13,6 +13,7 @@
 #include "render/page_pass.h"
 #include "score/mus_file.h"
 #include "shell/command_ids.h"
+#include "shell/command_scope.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
 #include "shell/cursor_move.h"
@@ -134,6 +135,7 @@ void Paste(EditorContext& ctx) {
         copy = CopyRecord{};
         return;
     }
+    SaveStepOfAction(ctx);
     if (ctx.shell.cursor.zoneRect.shown) {
         ctx.shell.cursor.zoneRect.shown = false;
         ctx.ui.invalidate();
@@ -179,6 +181,7 @@ void RememberErased(EditorContext& ctx, ElementRuns removed) {
 void RecoverErasure(EditorContext& ctx) {
     const ElementRuns& erased = ctx.shell.copy.erased;
     if (erased.empty() || ctx.doc.staff() == nullptr) return;
+    SaveStepOfAction(ctx);
     PlaceCursorAt(ctx, InsertRunsAt(ctx.doc, erased, ctx.shell.cursor.x));
 }
 
