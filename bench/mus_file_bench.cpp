@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "synthetic_page.h"
 #include "platform/headless/headless_ui.h"
 #include "score/mus_file.h"
 #include "score/work_files.h"
@@ -15,37 +16,10 @@ namespace notavera {
 namespace {
 
 constexpr int pageCount = 255;
-constexpr int stavesPerPage = 10;
-constexpr int elementsPerStaff = 60;
-
-PageRecord makePage(int number) {
-    PageRecord p;
-    p.number = static_cast<std::uint32_t>(number);
-    p.lineLength = 1800;
-    for (int s = 0; s < stavesPerPage; ++s) {
-        StaffRecord staff;
-        staff.voice().setVoice(static_cast<unsigned>(s + 1));
-        staff.key().setIndex(static_cast<unsigned>(s));
-        for (int i = 0; i < elementsPerStaff; ++i) {
-            ElementRecord e;
-            e.x = 60 + 30 * i;
-            if (i % 10 == 0) {
-                e.w0().setKind(ElementKind::Sign);
-                e.signWord().setSignType(i == 0 ? SignType::Clef : SignType::Bar);
-            } else {
-                e.noteWord().setDurationCode(4);
-                e.noteWord().setStep(static_cast<unsigned>(1 + i % 7));
-            }
-            staff.elements.push_back(e);
-        }
-        p.staves.push_back(std::move(staff));
-    }
-    p.layoutWord().setStaffCount(stavesPerPage);
-    return p;
-}
+using bench::SyntheticPage;
 
 void fillScore(ScoreDocument& doc) {
-    for (int n = 1; n <= pageCount; ++n) doc.pages.push_back(makePage(n));
+    for (int n = 1; n <= pageCount; ++n) doc.pages.push_back(SyntheticPage(n));
     doc.pageCount = pageCount;
     doc.currentPage = pageCount;
 }
