@@ -98,11 +98,16 @@ std::filesystem::path UntitledAutosaveName(const std::filesystem::path& working)
     return WithExtension(working, ".sav");
 }
 
-// The copies of a publication or an autosave that a killed session left half made.
+// The copies of a publication, an autosave or an undo step that a killed session left half made, and the undo
+// steps it left whole: the history starts afresh at every opening, so they serve nobody.
 void RemoveInterruptedCopies(const std::filesystem::path& document) {
     RemoveStagedCopies(PublishTarget(document));
     RemoveStagedCopies(BackupName(document));
     RemoveStagedCopies(AutosaveName(document));
+    for (int digit = 0; digit <= 9; ++digit)
+        for (const bool redo : {false, true})
+            if (const auto step = CompanionFileName(document, digit, redo)) RemoveStagedCopies(*step);
+    DeleteCompanionFiles(document);
 }
 
 // Moves the working file of the document to the name of its new working file. Across file systems
