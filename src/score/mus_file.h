@@ -58,6 +58,9 @@ int MoveWindowTo(ScoreDocument& doc, UiServices& ui, int page);
 // Drops page n, which could not be read, with message 12: it leaves the page table, and the pages after it
 // take the number before theirs, in the working file and in memory.
 void DropDamagedPage(ScoreDocument& doc, UiServices& ui, int n);
+// Page n leaves the page table and the count, and the pages after it take the number before theirs, in the
+// working file and in memory. The page's own record, when in memory, is the caller's to remove.
+void RemovePageNumber(ScoreDocument& doc, int n);
 
 // Reads page `number` from the working file where the page table puts it; a staff cut short is
 // reported (message 13) and left empty. Empty when the page cannot be used.

@@ -221,6 +221,10 @@ int openStatus(const std::filesystem::path& path) {
 
 void DropDamagedPage(ScoreDocument& doc, UiServices& ui, int n) {
     ShowErrorFormatted(ui, 12, n);
+    RemovePageNumber(doc, n);
+}
+
+void RemovePageNumber(ScoreDocument& doc, int n) {
     PageTable& table = doc.storage.pageTable;
     std::copy(table.begin() + n, table.begin() + doc.pageCount, table.begin() + (n - 1));
     table[static_cast<std::size_t>(doc.pageCount - 1)] = {};

@@ -15,6 +15,7 @@
 #include "shell/keyboard_echo.h"
 #include "shell/markers.h"
 #include "shell/measure_search.h"
+#include "shell/page_deletion_commands.h"
 #include "shell/page_navigation.h"
 #include "shell/title_bar.h"
 
@@ -147,6 +148,7 @@ void RegisterCursorCommands(CommandRegistry& r) {
     RegisterMarkerCommands(r);
     RegisterCrossStaffCommands(r);
     RegisterPageNavigationCommands(r);
+    RegisterPageDeletionCommands(r);
     RegisterMeasureSearchCommand(r);
 }
 

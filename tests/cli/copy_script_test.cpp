@@ -73,6 +73,18 @@ INSTANTIATE_TEST_SUITE_P(
         CopyCase{"RecoverLineEnd", CDE "key Right\ncmd 213\nkey Left\ncmd 218\n", "D4 E4 C4", 0}),
     [](const ::testing::TestParamInfo<CopyCase>& info) { return std::string(info.param.name); });
 
+// The page recorded for copy is not deleted; a page deleted before it takes the source along to its new number.
+TEST(CopyDistances, ThePageOfTheCopySourceStaysUntilAnotherCopy) {
+    test::TempDir dir;
+    ASSERT_EQ(test::RunCli(dir.path(), {"new", "opus.mus"}).status, 0);
+    test::WriteText(dir / "s.txt", "cmd 63\n" COPY_CD "cmd 64\nanswer message yes\ncmd 67\nanswer message yes\ncmd 67\n"
+                                   "cmd 63\ncmd 63\nkey F5\nchar Ctrl+V\ndump d.json\n");
+    const test::CliResult r = test::RunCli(dir.path(), {"script", "opus.mus", "s.txt"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("MESSAGE Message 34 Page 1 marquée pour copie"), std::string::npos) << r.out;
+    EXPECT_EQ(Notes(nlohmann::json::parse(test::ReadText(dir / "d.json"), nullptr, false)), "C4 D4 E4//F4 C4 D4");
+}
+
 TEST(CopyDistances, PastedAndRecoveredNotesKeepTheirDistances) {
     test::TempDir dir;
     ASSERT_EQ(test::RunCli(dir.path(), {"new", "opus.mus"}).status, 0);

@@ -51,6 +51,9 @@ const EditCase editCases[] = {
     {"key signature and clef", "key F2\nkey F3\nanswer Armure Nombre=2 Dièse=1 ok\ncmd 125\ncmd 202\nkey F4\n", 3},
     {"a region erased", "key F2\nkey F3\nkey F4\nkey Home\ncmd 210\nkey End\ncmd 212\nkey F6\n", 3},
     {"a character that runs a menu command", "key F2\nkey F3\nkey F4\ncmd 211\nkey Home\nchar J\n", 2},
+    {"a page deleted", "key F2\ncmd 63\nkey F3\ncmd 64\nanswer message yes\ncmd 67\n", 3},
+    {"pages deleted to the marker",
+     "key F2\ncmd 63\nkey F3\ncmd 63\nkey F4\ncmd 598\ncmd 64\nanswer message yes\ncmd 627\n", 4},
     {"a deletion put back", "key F2\nkey F3\nkey F4\nkey Left\nkey Delete\ncmd 218\n", 2},
     {"a paste, and one refused with nothing copied", "key F2\ncmd 13\nkey F3\ncmd 217\nkey End\ncmd 13\n", 3},
 };
