@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <numeric>
 #include <random>
 
 #include "platform/headless/headless_ui.h"
@@ -10,6 +11,7 @@
 #include "score/binary_file.h"
 #include "score/mus_file.h"
 #include "score/mus_page_codec.h"
+#include "score/page_deletion.h"
 #include "score/page_window.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
@@ -263,6 +265,42 @@ TEST_F(MusFile, SlidingWindowKeepsTheOverlapSavesChangesAndDropsADamagedPage) {
     EXPECT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 6), FileOk);
     EXPECT_EQ(pageNumbers(), (Numbers{3, 4, 5, 6, 7}));
     EXPECT_EQ(ctx.doc.findPage(7)->staves[3].elements, MakePage(9, 10, 140).staves[3].elements);
+}
+
+// Deleting pages anywhere (in the window, before it, the first, the last) leaves every other page in order under its
+// new number, in memory and in the working file, with the window consecutive around the neighbour made current.
+TEST_F(MusFile, DeletedPagesLeaveTheOthersInOrderInMemoryAndOnDisk) {
+    MusFileBuilder b;
+    for (int n = 1; n <= 12; ++n) b.addPage(MakePage(n, 4, 20));
+    b.header.currentPage() = 5;
+    ASSERT_EQ(open(b.build()), FileOk);
+    std::vector<int> left(12);
+    std::iota(left.begin(), left.end(), 1);  // the page each number now holds, by its first number
+    const auto remove = [&](int number, int current) {
+        ASSERT_TRUE(DeletePageOfScore(ctx.doc, ctx.ui, number)) << number;
+        left.erase(left.begin() + (number - 1));
+        EXPECT_EQ(ctx.doc.pageCount, static_cast<int>(left.size()));
+        EXPECT_EQ(ctx.doc.currentPage, current) << "after deleting " << number;
+        Numbers window;
+        for (int n = ctx.doc.storage.windowFirst; n <= ctx.doc.storage.windowLast; ++n)
+            window.push_back(static_cast<std::uint32_t>(n));
+        EXPECT_EQ(pageNumbers(), window);
+        for (int n = 1; n <= ctx.doc.pageCount; ++n) {
+            const PageView page = ViewPage(ctx.doc, ctx.ui, n);
+            ASSERT_TRUE(page) << n;
+            EXPECT_EQ(page->staves[3].elements, MakePage(left[n - 1], 4, 20).staves[3].elements) << n;
+        }
+    };
+    remove(5, 5);    // the window's last page: the page after it comes in
+    remove(1, 1);    // the first page
+    remove(10, 9);   // the last page: the one before it stays current
+    ASSERT_EQ(MoveWindowTo(ctx.doc, ctx.ui, 8), FileOk);
+    ASSERT_GT(ctx.doc.storage.windowFirst, 2);
+    remove(ctx.doc.storage.windowFirst - 1, ctx.doc.storage.windowFirst - 1);  // just before the window
+    EXPECT_FALSE(DeletePageOfScore(ctx.doc, ctx.ui, 0));
+    while (left.size() > 1) remove(1, 1);
+    EXPECT_FALSE(DeletePageOfScore(ctx.doc, ctx.ui, 1)) << "one page always stays";
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 // Pages are stored with the counts of their lists, whatever the record says; a blob flag without a blob is dropped.
