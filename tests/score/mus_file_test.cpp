@@ -281,6 +281,7 @@ TEST_F(MusFile, DeletedPagesLeaveTheOthersInOrderInMemoryAndOnDisk) {
         left.erase(left.begin() + (number - 1));
         EXPECT_EQ(ctx.doc.pageCount, static_cast<int>(left.size()));
         EXPECT_EQ(ctx.doc.currentPage, current) << "after deleting " << number;
+        EXPECT_NE(ctx.doc.page(), nullptr) << "the current page is in memory";
         Numbers window;
         for (int n = ctx.doc.storage.windowFirst; n <= ctx.doc.storage.windowLast; ++n)
             window.push_back(static_cast<std::uint32_t>(n));
