@@ -9,6 +9,7 @@
 #include "guido/gmn_vocabulary.h"
 #include "midi/note_key.h"
 #include "render/key_signature_layout.h"
+#include "render/spacing_settings.h"
 #include "score/accidental_context.h"
 #include "score/element_creation.h"
 #include "score/group_marks.h"
@@ -21,7 +22,7 @@ namespace {
 constexpr std::uint32_t automaticStemsBit = 1u << 13;  // note word: the stem direction follows the height
 constexpr unsigned chordMemberBit = 18;                  // note word: a member of the chord at its x
 
-constexpr int firstX = 40;  // where a line's music starts, as the layout puts it
+constexpr int firstX = LineStartColumn(0, 10);  // where a line's music starts, as the layout puts it
 constexpr std::size_t maxBarsOfOneNote = 64;
 constexpr int clefAdvance = 60;
 constexpr int barAdvance = 30;

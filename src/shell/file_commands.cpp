@@ -36,13 +36,6 @@ void ClosePendingModes(EditorContext& ctx) {
     ctx.shell.view.continuousOffset = 0;
 }
 
-// The working file and the numbered companions of the document go; the document itself stays.
-void ReleaseDocumentFiles(EditorContext& ctx) {
-    const std::filesystem::path path = ctx.doc.storage.path;
-    DeleteWorkFiles(ctx.doc);
-    if (!path.empty()) DeleteCompanionFiles(path);
-}
-
 // Said when the document opens rather than at the first save that would fail.
 void SayIfReadOnly(EditorContext& ctx) {
     const std::filesystem::path& path = ctx.doc.storage.path;
@@ -109,7 +102,7 @@ int Save(EditorContext& ctx) {
 int New(EditorContext& ctx) {
     ClosePendingModes(ctx);
     if (!ConfirmDiscard(ctx)) return 0;
-    ReleaseDocumentFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     StartEmptyDocument(ctx);
     return 1;
 }
@@ -120,7 +113,7 @@ int Open(EditorContext& ctx) {
     const auto chosen = ctx.ui.openFileName({"Ouvrir", "", DocumentFilters()});
     if (!chosen || chosen->empty()) return 0;
     const StaffLayoutModel model = ctx.doc.layoutModel;
-    ReleaseDocumentFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     ctx.doc = ScoreDocument();
     ctx.doc.layoutModel = model;
     if (ReadDocument(ctx.doc, ctx.ui, *chosen, ctx.shell.recoveryCheck) != FileOk) {
@@ -137,7 +130,7 @@ int Open(EditorContext& ctx) {
 
 int Quit(EditorContext& ctx) {
     if (!ConfirmDiscard(ctx)) return 0;
-    ReleaseDocumentFiles(ctx);
+    DeleteWorkFiles(ctx.doc);
     ctx.ui.closeWindow();
     return 1;
 }
