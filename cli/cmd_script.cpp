@@ -16,6 +16,7 @@
 #include "shell/command_ids.h"
 #include "shell/editor_context.h"
 #include "shell/file_commands.h"
+#include "shell/menu_state.h"
 #include "shell/mouse_input.h"
 #include "shell/shell_timers.h"
 #include "shell/title_bar.h"
@@ -53,10 +54,39 @@ public:
     EditorContext& ctx() { return ctx_; }
     HeadlessUi& ui() { return ui_; }
 
-    // False when the action failed; the failure was told on stderr or in a MESSAGE line.
-    bool run(const ScriptAction& action) { return std::visit([this](const auto& a) { return perform(a); }, action); }
+    // False when the line failed, or left a mistake of the script behind it: the failure was told on stderr or
+    // in a MESSAGE line.
+    bool run(const ScriptLine& line) {
+        line_ = line.number;
+        return std::visit([this](const auto& a) { return perform(a); }, line.action) && answersFitDialogs();
+    }
+
+    // Every dialog answer of the script was taken by a dialog; otherwise the script answers a dialog that never
+    // opened (a mistyped name, or a step that did not happen).
+    bool allAnswersUsed() const {
+        for (const DialogAnswer& left : ui_.pendingDialogAnswers()) {
+            std::fprintf(stderr, "Ligne %d : aucune boîte de dialogue \"%s\" n'a pris cette réponse\n", left.scriptLine,
+                         left.name.c_str());
+        }
+        return ui_.pendingDialogAnswers().empty();
+    }
 
 private:
+    // A dialog opened without its answer, or an answer naming a field the dialog lacks or refuses, fails the line
+    // that opened it: a mistyped test must not pass.
+    bool answersFitDialogs() {
+        bool fit = true;
+        for (; unansweredSeen_ < ui_.unansweredDialogs().size(); ++unansweredSeen_, fit = false) {
+            std::fprintf(stderr, "Ligne %d : la boîte de dialogue \"%s\" s'est ouverte sans réponse\n", line_,
+                         ui_.unansweredDialogs()[unansweredSeen_].c_str());
+        }
+        for (; refusedSeen_ < ui_.refusedFields().size(); ++refusedSeen_, fit = false) {
+            std::fprintf(stderr, "Ligne %d : champ inconnu ou valeur refusée : %s\n", line_,
+                         ui_.refusedFields()[refusedSeen_].c_str());
+        }
+        return fit;
+    }
+
     bool perform(const KeyAction& a) {
         DispatchKey(ctx_, a.key, a.modifiers);
         return true;
@@ -65,7 +95,13 @@ private:
         for (const char32_t c : a.characters) DispatchChar(ctx_, c);
         return true;
     }
+    // A grey item cannot be chosen: the script that tries is wrong.
     bool perform(const CommandAction& a) {
+        if (!CommandAvailable(ctx_, static_cast<int>(a.command))) {
+            std::printf("MESSAGE Script 0 Commande grisée : %u\n", a.command);
+            std::fflush(stdout);
+            return false;
+        }
         DispatchCommand(ctx_, a.command);
         return true;
     }
@@ -78,7 +114,9 @@ private:
         return true;
     }
     bool perform(const DialogAnswerAction& a) {
-        ui_.queueDialogAnswer(a.answer);
+        DialogAnswer answer = a.answer;
+        answer.scriptLine = line_;
+        ui_.queueDialogAnswer(std::move(answer));
         return true;
     }
     bool perform(const SaveAction& a) {
@@ -160,6 +198,9 @@ private:
 
     HeadlessUi ui_{stdout};
     EditorContext ctx_;
+    int line_ = 0;
+    std::size_t unansweredSeen_ = 0;
+    std::size_t refusedSeen_ = 0;
 };
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -194,13 +235,14 @@ int RunScript(const Args& args) {
     StartShellTimers(runner.ctx());
     int status = 0;
     for (const ScriptLine& line : std::get<std::vector<ScriptLine>>(script)) {
-        if (!runner.run(line.action)) {
+        if (!runner.run(line)) {
             std::fprintf(stderr, "Echec de l'action de la ligne %d\n", line.number);
             status = 1;
             break;
         }
         if (runner.ui().closed()) break;  // Quitter took the window down
     }
+    if (status == 0 && !runner.allAnswersUsed()) status = 1;
     // The batch run ends like a window closed without the question: unsaved changes are not kept.
     if (!runner.ui().closed()) DeleteWorkFiles(runner.ctx().doc);
     return status;

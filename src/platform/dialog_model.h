@@ -77,6 +77,7 @@ struct DialogAnswer {
     std::string name;
     std::vector<std::pair<std::string, std::string>> fields;  // control id or label → typed text
     bool ok = true;
+    int scriptLine = 0;  // the script line that gave the answer, for the report of a mistake in it
 };
 
 // Fills the model from the answer as typing would; returns the keys that named no field or were refused, so

@@ -5,6 +5,8 @@
 #include <initializer_list>
 
 #include "shell/command_ids.h"
+#include "shell/dispatch.h"
+#include "shell/editor_context.h"
 #include "shell/menu_table.h"
 
 namespace notavera {
@@ -156,6 +158,22 @@ MenuPreparation PrepareMenus(const ScoreDocument& doc, const ShellState& shell, 
         if (!isBuilt || !isBuilt(command)) state.enabled = false;
     }
     return prepared;
+}
+
+MenuInputs MenuInputsOf(const EditorContext& ctx) {
+    // No copy buffer or ghost model exists yet: their items stay grey.
+    MenuInputs in;
+    in.undoAvailable = ctx.doc.undo.undoCount != 0;
+    in.cancelAvailable = ctx.doc.undo.redoCount != 0;
+    return in;
+}
+
+bool CommandAvailable(EditorContext& ctx, int command) {
+    const MenuPreparation prepared =
+        PrepareMenus(ctx.doc, ctx.shell, MenuInputsOf(ctx), [&ctx](int c) { return CommandIsBuilt(ctx, c); });
+    ctx.shell.stickyModified = prepared.stickyModified;
+    const auto item = prepared.commands.find(command);
+    return item == prepared.commands.end() ? CommandIsBuilt(ctx, command) : item->second.enabled;
 }
 
 }  // namespace notavera

@@ -10,6 +10,8 @@
 
 namespace notavera {
 
+struct EditorContext;
+
 struct CommandState {
     bool enabled = false;
     bool checked = false;
@@ -35,5 +37,12 @@ struct MenuPreparation {
 // stores the returned sticky flag back into the shell state.
 MenuPreparation PrepareMenus(const ScoreDocument& doc, const ShellState& shell, const MenuInputs& inputs,
                              const std::function<bool(int)>& isBuilt);
+
+// The facts above as the editor holds them now.
+MenuInputs MenuInputsOf(const EditorContext& ctx);
+
+// Whether the user can give the command now, as from an opened menu: a menu item must be enabled there (the
+// preparation's sticky flag is stored, as opening the menu does); any other command needs a handler.
+bool CommandAvailable(EditorContext& ctx, int command);
 
 }  // namespace notavera

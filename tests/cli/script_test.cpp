@@ -140,6 +140,29 @@ TEST_F(ScriptTest, ABadLineIsReportedWithItsNumberAndNothingRuns) {
     }
 }
 
+// A script that does what a user cannot, or answers what never asks, fails at the line that shows it: a mistyped
+// test must not pass.
+TEST_F(ScriptTest, AGreyCommandAWrongAnswerAndAnUnansweredDialogFailTheScriptAtTheirLine) {
+    struct Mistake {
+        const char* script;
+        const char* report;  // on stderr
+    };
+    const Mistake mistakes[] = {
+        {"cmd 218\n", "ligne 1"},                       // nothing erased to recover
+        {"key F2\nkey F3\ncmd 283\n", "ligne 3"},       // a region command without marker Y
+        {"key F2\ncmd 125\n", "Ligne 2 : la boîte de dialogue \"Armure\" s'est ouverte sans réponse"},
+        {"answer Armure Nombr=2 Dièse=1 ok\ncmd 125\n", "Ligne 2 : champ inconnu ou valeur refusée : Armure Nombr"},
+        {"answer Armur Nombre=2 Dièse=1 ok\nkey F2\n", "Ligne 1 : aucune boîte de dialogue \"Armur\""},
+    };
+    for (const Mistake& m : mistakes) {
+        SCOPED_TRACE(m.script);
+        const CliResult r = script(m.script);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(m.report), std::string::npos) << r.err;
+    }
+    EXPECT_NE(script("cmd 218\n").out.find("MESSAGE Script 0 Commande grisée : 218"), std::string::npos);
+}
+
 // Sixteen bars of four quarters on one voice, far longer than a line, laid out by a spacing command; the staves
 // holding music, page after page, and what the script printed.
 struct Laid {
@@ -254,7 +277,8 @@ std::vector<int> BarXs(const nlohmann::json& elements) {
 // On systems of two staves the page layouts break at bars shared by both staves, keep each system's bar lines at
 // one x, nothing beyond the line, and (but for the raw page and the last line) end every system at the line's end.
 TEST(SpacingScript, SystemsOfTwoStavesAreBrokenAlignedAndJustified) {
-    for (const int command : {cmd::LayOutPageRaw, cmd::LayOutPageJustified, cmd::RecalculateDistances}) {
+    // A justified page is grey on a staff of a group.
+    for (const int command : {cmd::LayOutPageRaw, cmd::RecalculateDistances}) {
         const SystemLines laid = LayOutTwoStaffSystem(command);
         EXPECT_EQ(laid.out, "") << command;
         ASSERT_GE(laid.systems.size(), 3u) << command;

@@ -31,6 +31,14 @@ protected:
         const CliResult r = test::RunCli(dir.path(), {"script", "opus.mus", "script.txt"});
         ASSERT_EQ(r.status, 0) << r.err;
     }
+    // A script whose last line is an undo or redo with nothing left to take: the item is grey, and the script
+    // that chooses it fails there.
+    void runToGreyEnd(const std::string& text) {
+        test::WriteText(dir / "script.txt", text);
+        const CliResult r = test::RunCli(dir.path(), {"script", "opus.mus", "script.txt"});
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.out.find("grisée"), std::string::npos) << r.out;
+    }
     std::string dump(const char* name) { return test::ReadText(dir / name); }
 
     test::TempDir dir;
@@ -66,9 +74,9 @@ TEST_F(UndoScript, EveryStepUndoneGivesTheStartAndEveryRedoTheEnd) {
         // The pages are saved before the dumps that are compared: the page table tells where each page lies in the
         // working file, and a page written later may lie elsewhere with the same content.
         // A first step before the case's edits shows that its undos go back no further than they should.
-        run("dump before.json\nkey F9\ncmd 51\nsave\ndump start.json\n" + std::string(c.edits) + "save\ndump end.json\n" +
-            back + "dump almost.json\nundo\ndump back.json\nundo\ndump beyond.json\n" + Repeat("redo\n", c.steps + 1) +
-            "dump forth.json\n");
+        runToGreyEnd("dump before.json\nkey F9\ncmd 51\nsave\ndump start.json\n" + std::string(c.edits) +
+                     "save\ndump end.json\n" + back + "dump almost.json\nundo\ndump back.json\nundo\ndump beyond.json\n" +
+                     Repeat("redo\n", c.steps + 1) + "dump forth.json\nredo\n");
         EXPECT_NE(dump("start.json"), dump("end.json"));
         EXPECT_NE(dump("start.json"), dump("almost.json"));  // no fewer steps than counted
         EXPECT_EQ(dump("start.json"), dump("back.json"));
@@ -79,21 +87,18 @@ TEST_F(UndoScript, EveryStepUndoneGivesTheStartAndEveryRedoTheEnd) {
 
 TEST_F(UndoScript, TheRingKeepsTheLastTenSteps) {
     // Each note after a command is a step of its own: eleven of them.
-    run("key F2\n" + Repeat("cmd 51\nkey F2\n", 10) + "dump eleven.json\n" + Repeat("undo\n", 10) +
-        "dump ten.json\nundo\ndump more.json\n");
+    runToGreyEnd("key F2\n" + Repeat("cmd 51\nkey F2\n", 10) + "dump eleven.json\n" + Repeat("undo\n", 10) +
+                 "dump ten.json\nundo\n");
     EXPECT_NE(dump("eleven.json"), dump("ten.json"));
-    EXPECT_EQ(dump("ten.json"), dump("more.json"));
     EXPECT_NE(dump("ten.json").find("\"note\""), std::string::npos);  // the first note cannot be taken back
 }
 
 TEST_F(UndoScript, ANewEditAfterAnUndoGivesUpTheRedo) {
-    run("key F2\ncmd 51\nkey F3\nundo\ncmd 51\nkey F4\ndump edited.json\nredo\ndump redone.json\n");
-    EXPECT_EQ(dump("edited.json"), dump("redone.json"));
+    runToGreyEnd("key F2\ncmd 51\nkey F3\nundo\ncmd 51\nkey F4\nredo\n");
 }
 
 TEST_F(UndoScript, OpeningADocumentForgetsTheHistory) {
-    run("key F2\ncmd 51\nkey F3\nsave\nanswer file opus.mus\ncmd 2\ndump opened.json\nundo\ndump undone.json\n");
-    EXPECT_EQ(dump("opened.json"), dump("undone.json"));
+    runToGreyEnd("key F2\ncmd 51\nkey F3\nsave\nanswer file opus.mus\ncmd 2\nundo\n");
 }
 
 }  // namespace

@@ -79,7 +79,10 @@ bool HeadlessUi::runDialog(DialogModel& model) {
     dialogs_.push_back(model.name());
     const auto it = std::find_if(dialogAnswers_.begin(), dialogAnswers_.end(),
                                  [&model](const DialogAnswer& a) { return a.name == model.name(); });
-    if (it == dialogAnswers_.end()) return false;
+    if (it == dialogAnswers_.end()) {
+        unanswered_.push_back(model.name());
+        return false;
+    }
     const DialogAnswer answer = std::move(*it);
     dialogAnswers_.erase(it);
     for (const std::string& key : applyAnswer(model, answer)) refusedFields_.push_back(model.name() + " " + key);

@@ -33,7 +33,7 @@ public:
     std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
     void setTitle(const std::string& title) override { title_ = title; }
     void setWaitCursor(bool) override {}
-    // Fills the dialog from its queued answer; without one the dialog is cancelled.
+    // Fills the dialog from its queued answer; without one the dialog is cancelled, and noted.
     bool runDialog(DialogModel& model) override;
     // Timers are only noted: a batch run has no clock. The next `count` requests are refused, as a system out
     // of timers would.
@@ -53,6 +53,9 @@ public:
     const std::vector<std::string>& dialogs() const { return dialogs_; }  // resource names, in order
     // "NAME field" for every answered field that named nothing in its dialog or was refused.
     const std::vector<std::string>& refusedFields() const { return refusedFields_; }
+    // The dialogs that opened without an answer, and the answers no dialog has taken yet.
+    const std::vector<std::string>& unansweredDialogs() const { return unanswered_; }
+    const std::deque<DialogAnswer>& pendingDialogAnswers() const { return dialogAnswers_; }
     const std::string& title() const { return title_; }
     Clipboard* clipboard() override { return &clipboard_; }
     HeadlessClipboard& headlessClipboard() { return clipboard_; }
@@ -74,6 +77,7 @@ private:
     std::deque<DialogAnswer> dialogAnswers_;
     std::vector<std::string> dialogs_;
     std::vector<std::string> refusedFields_;
+    std::vector<std::string> unanswered_;
     int beeps_ = 0;
     std::vector<ViewAction> views_;
     std::string title_;

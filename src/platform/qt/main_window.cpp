@@ -42,13 +42,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildMenusAndPalette() {
-    // No copy buffer or ghost model exists yet: their items stay grey.
-    auto inputs = [this] {
-        MenuInputs in;
-        in.undoAvailable = ctx_.doc.undo.undoCount != 0;
-        in.cancelAvailable = ctx_.doc.undo.redoCount != 0;
-        return in;
-    };
+    auto inputs = [this] { return MenuInputsOf(ctx_); };
     auto isBuilt = [this](int command) { return CommandIsBuilt(ctx_, command); };
     menuBar_ = new MenuBar(ctx_, inputs, isBuilt, [this](int command) { runCommand(command); }, this);
     setMenuBar(menuBar_);
