@@ -2,6 +2,7 @@
 // window. Message boxes print as MESSAGE lines and take the scripted answers.
 #include <cstdio>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 #include "commands.h"
@@ -34,7 +35,9 @@ constexpr const char* scriptUsage =
     "    click X Y [ctrl|shift]   dblclick X Y   rclick X Y   drag X1 Y1 X2 Y2 [ctrl] [quick]\n"
     "  un glisser attend que le clic soit posé (250 ms), sauf avec quick ; le temps passe entre deux lignes\n"
     "  clipboard BASE : écrit le contenu du presse-papiers, un fichier par forme (BASE.svg, BASE.png, BASE.wmf),\n"
-    "    et l'annonce par une ligne CLIPBOARD suivie des types MIME écrits\n";
+    "    et l'annonce par une ligne CLIPBOARD suivie des types MIME écrits\n"
+    "  le script échoue sur une commande grisée, une boîte de dialogue sans réponse, un champ inconnu, et une\n"
+    "    réponse qu'aucune boîte ne prend ; les réponses du début servent aux boîtes du démarrage\n";
 
 // The file name ending of each clipboard form.
 const char* ExtensionOf(const std::string& mime) {
@@ -63,6 +66,12 @@ public:
 
     // Every dialog answer of the script was taken by a dialog; otherwise the script answers a dialog that never
     // opened (a mistyped name, or a step that did not happen).
+    // What the editor opens as it starts, before the first action: its dialogs take the script's first answers.
+    bool startFitsAnswers() {
+        line_ = 0;
+        return answersFitDialogs();
+    }
+
     bool allAnswersUsed() const {
         for (const DialogAnswer& left : ui_.pendingDialogAnswers()) {
             std::fprintf(stderr, "Ligne %d : aucune boîte de dialogue \"%s\" n'a pris cette réponse\n", left.scriptLine,
@@ -72,16 +81,18 @@ public:
     }
 
 private:
+    std::string where() const { return line_ == 0 ? "Au démarrage" : "Ligne " + std::to_string(line_); }
+
     // A dialog opened without its answer, or an answer naming a field the dialog lacks or refuses, fails the line
     // that opened it: a mistyped test must not pass.
     bool answersFitDialogs() {
         bool fit = true;
         for (; unansweredSeen_ < ui_.unansweredDialogs().size(); ++unansweredSeen_, fit = false) {
-            std::fprintf(stderr, "Ligne %d : la boîte de dialogue \"%s\" s'est ouverte sans réponse\n", line_,
+            std::fprintf(stderr, "%s : la boîte de dialogue \"%s\" s'est ouverte sans réponse\n", where().c_str(),
                          ui_.unansweredDialogs()[unansweredSeen_].c_str());
         }
         for (; refusedSeen_ < ui_.refusedFields().size(); ++refusedSeen_, fit = false) {
-            std::fprintf(stderr, "Ligne %d : champ inconnu ou valeur refusée : %s\n", line_,
+            std::fprintf(stderr, "%s : champ inconnu ou valeur refusée : %s\n", where().c_str(),
                          ui_.refusedFields()[refusedSeen_].c_str());
         }
         return fit;
@@ -203,6 +214,11 @@ private:
     std::size_t refusedSeen_ = 0;
 };
 
+bool IsAnswer(const ScriptAction& action) {
+    return std::holds_alternative<MessageAnswerAction>(action) || std::holds_alternative<FileAnswerAction>(action) ||
+           std::holds_alternative<DialogAnswerAction>(action);
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return std::nullopt;
@@ -231,14 +247,19 @@ int RunScript(const Args& args) {
     }
 
     ScriptRunner runner;
+    // The answers the script starts with are there before the editor starts: they answer what it opens first
+    // (the staff layout of a score without a name).
+    const auto& lines = std::get<std::vector<ScriptLine>>(script);
+    auto first = lines.begin();
+    for (; first != lines.end() && IsAnswer(first->action); ++first) runner.run(*first);
     OpenStartDocument(runner.ctx(), args[0]);
+    int status = runner.startFitsAnswers() ? 0 : 1;
     StartShellTimers(runner.ctx());
-    int status = 0;
-    for (const ScriptLine& line : std::get<std::vector<ScriptLine>>(script)) {
+    for (const ScriptLine& line : std::span(first, lines.end())) {
+        if (status != 0) break;
         if (!runner.run(line)) {
             std::fprintf(stderr, "Echec de l'action de la ligne %d\n", line.number);
             status = 1;
-            break;
         }
         if (runner.ui().closed()) break;  // Quitter took the window down
     }

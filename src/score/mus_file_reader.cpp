@@ -212,6 +212,9 @@ int loadWorkingFile(ScoreDocument& doc, UiServices& ui, BinaryFile& file) {
 }
 
 int openStatus(const std::filesystem::path& path) {
+    // A folder opens for reading here, and then reads as a failing disk: it is simply no score.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return FileReadFailure;
     int error = 0;
     if (BinaryFile::open(path, "rb", &error)) return FileOk;
     return error == EIO ? FileIoError : FileReadFailure;

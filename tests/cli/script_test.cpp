@@ -140,6 +140,27 @@ TEST_F(ScriptTest, ABadLineIsReportedWithItsNumberAndNothingRuns) {
     }
 }
 
+// A folder is no score: opening one says it cannot be read, on the command line as from the Ouvrir dialog.
+TEST_F(ScriptTest, AFolderOpenedIsAFileThatCannotBeRead) {
+    fs::create_directory(dir / "dossier");
+    for (const char* document : {"dossier", "opus.mus"}) {
+        const CliResult r = script("answer file dossier\ncmd 2\n", document);
+        EXPECT_NE(r.out.find("MESSAGE Notavera 4 Impossible de lire le fichier dossier"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find("Erreur Disque"), std::string::npos) << r.out;
+    }
+}
+
+// A score without a name keeps its pages apart like any other: each renders, whichever is shown. The script's
+// first answers take the staff-layout dialog the editor opens as it starts.
+TEST_F(ScriptTest, EveryPageOfAnUntitledScoreRenders) {
+    const CliResult r = script("answer Regleur ok\nkey F2\ncmd 63\nkey F3\ncmd 63\nkey F4\nrender 1 p1.json\n"
+                               "render 2 p2.json\nrender 3 p3.json\n", "");
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* page : {"p1.json", "p2.json", "p3.json"}) EXPECT_FALSE(json(page).empty()) << page;
+    EXPECT_NE(test::ReadText(dir / "p1.json"), test::ReadText(dir / "p2.json"));
+    EXPECT_EQ(script("key F2\n", "").status, 1);  // the staff-layout dialog left unanswered
+}
+
 // A script that does what a user cannot, or answers what never asks, fails at the line that shows it: a mistyped
 // test must not pass.
 TEST_F(ScriptTest, AGreyCommandAWrongAnswerAndAnUnansweredDialogFailTheScriptAtTheirLine) {
