@@ -17,7 +17,7 @@ constexpr unsigned chordMemberBit = 18;    // a note of a chord
 constexpr unsigned chordStemBit = 19;      // with bit 18: the chord's stem member, drawn last
 constexpr unsigned lastPlainCode = 10;     // codes beyond have no plain length (the multi-bar rest's 15)
 constexpr unsigned wholeCode = 2;
-constexpr float maxTicks = 268435440.0f;  // the largest float below the largest delta time
+constexpr double maxTicks = 268435440.0;  // the largest delta time, rounded down to whole 16 ticks
 constexpr std::uint32_t maxTickCount = 268435440u;
 
 // The staves of the system that holds staff i, by the position and size its voice word records.
@@ -57,7 +57,7 @@ struct NoteGroup {
 class StaffCollector {
 public:
     StaffCollector(const PageRecord& page, int staffIndex, int transposition, const CollectionSettings& settings,
-                   BarMeasure& measure, float& carry, std::vector<PlaybackEvent>& events)
+                   BarMeasure& measure, double& carry, std::vector<PlaybackEvent>& events)
         : staff_(page.staves[staffIndex]), staffIndex_(staffIndex), transposition_(transposition),
           settings_(settings), measure_(measure), carry_(carry), events_(events), bars_(systemBars(page, staffIndex)),
           notesPerBar_(bars_.size() + 1, 0) {
@@ -93,15 +93,14 @@ private:
         return pos;
     }
 
-    float writtenValue(const ElementRecord& e) const {
+    double writtenValue(const ElementRecord& e) const {
         const auto nw = e.noteWord();
-        float value = std::ldexp(256.0f, 4 - static_cast<int>(nw.durationCode()));
-        if (nw.dots() == 1) value *= 1.5f;
-        if (nw.dots() >= 2) value *= 1.75f;
+        double value = std::ldexp(256.0, 4 - static_cast<int>(nw.durationCode()));
+        if (nw.dots() == 1) value *= 1.5;
+        if (nw.dots() >= 2) value *= 1.75;
         const unsigned n = e.w1().numerator(), m = e.w1().denominator();
-        if (n != m && n != 0 && m != 0) value = value * static_cast<float>(m) / static_cast<float>(n);
-        if (measure_.p != measure_.q && settings_.metersAsProportions)
-            value = value * static_cast<float>(measure_.q) / static_cast<float>(measure_.p);
+        if (n != m && n != 0 && m != 0) value = value * m / n;
+        if (measure_.p != measure_.q && settings_.metersAsProportions) value = value * measure_.q / measure_.p;
         return value;
     }
 
@@ -111,12 +110,15 @@ private:
 
     // Whole ticks of a value; the fraction left is carried to the next note, except after a chord member other
     // than the chord's stem member: a chord takes its time once.
-    std::uint32_t takeTicks(float value, bool keepCarry) {
-        const float sum = value + carry_;
-        const float whole = std::trunc(sum);
+    // A sum a rounding error short of a whole tick counts as that tick: seven 7:4 sixteenths make a quarter on
+    // every staff alike, so staves that meet there start the next notes together.
+    std::uint32_t takeTicks(double value, bool keepCarry) {
+        constexpr double roundingSlack = 1e-6;
+        const double sum = value + carry_;
+        const double whole = std::floor(sum + roundingSlack);
         if (!keepCarry) carry_ = sum - whole;
         // Lengths beyond what a delta time can carry only come from damaged values; they are capped.
-        return whole > 0.0f ? static_cast<std::uint32_t>(std::min(whole, maxTicks)) : 0u;
+        return whole > 0.0 ? static_cast<std::uint32_t>(std::min(whole, maxTicks)) : 0u;
     }
 
     void add(const ElementRecord& e) {
@@ -124,7 +126,7 @@ private:
         if (nw.durationCode() > lastPlainCode) return;
         const std::int32_t position = playedPosition(e);
         const bool wholeBar = isWholeBarRest(e);
-        const float value = wholeBar && nw.durationCode() == wholeCode && nw.dots() == 0 ? measure_.barLength
+        const double value = wholeBar && nw.durationCode() == wholeCode && nw.dots() == 0 ? measure_.barLength
                                                                                          : writtenValue(e);
         const bool chordInner = nw.bit(chordMemberBit) && !nw.bit(chordStemBit);
         const std::uint32_t ticks = takeTicks(value, chordInner);
@@ -217,7 +219,7 @@ private:
     int transposition_;
     const CollectionSettings& settings_;
     BarMeasure& measure_;
-    float& carry_;
+    double& carry_;
     std::vector<PlaybackEvent>& events_;
     std::vector<int> bars_;
     std::vector<int> notesPerBar_;
@@ -239,7 +241,7 @@ std::optional<std::uint8_t> NoteKey(const ElementRecord& note, int transposition
 }
 
 void CollectStaffEvents(const PageRecord& page, int staffIndex, XRange range, int transposition,
-                        const CollectionSettings& settings, BarMeasure& measure, float& carry,
+                        const CollectionSettings& settings, BarMeasure& measure, double& carry,
                         std::vector<PlaybackEvent>& events) {
     if (staffIndex < 0 || staffIndex >= static_cast<int>(page.staves.size())) return;
     StaffCollector(page, staffIndex, transposition, settings, measure, carry, events).run(range);

@@ -40,7 +40,7 @@ std::optional<std::uint8_t> NoteKey(const ElementRecord& note, int transposition
 // `carry` is the fraction of a tick the staff starts with, left as the staff ends it: the track passes it on to
 // the staff that continues the line, so that lines of tuplets do not lose a fraction of a tick each.
 void CollectStaffEvents(const PageRecord& page, int staffIndex, XRange range, int transposition,
-                        const CollectionSettings& settings, BarMeasure& measure, float& carry,
+                        const CollectionSettings& settings, BarMeasure& measure, double& carry,
                         std::vector<PlaybackEvent>& events);
 
 }  // namespace notavera

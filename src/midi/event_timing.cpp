@@ -9,9 +9,6 @@ namespace notavera {
 
 namespace {
 
-// An end this close after the slice start is the end of the slice's own notes, not a new entry point.
-constexpr std::uint32_t pendingMargin = 5;
-
 class SliceTimer {
 public:
     explicit SliceTimer(int tolerance) : tolerance_(tolerance) {}
@@ -63,7 +60,9 @@ private:
                                                      static_cast<long long>(r.position) + tolerance_;
              ++j)
             if (std::find(staves.begin(), staves.end(), in[j].staff) == staves.end()) staves.push_back(in[j].staff);
-        std::erase_if(pending_, [this](const Pending& p) { return p.time <= t_ + pendingMargin; });
+        // Every end still to come is an entry point, however close: staves of tuplets of different kinds can meet
+        // a tick or two apart, and a note that waited for a later end would lose that time for good.
+        std::erase_if(pending_, [this](const Pending& p) { return p.time <= t_; });
         std::optional<std::uint32_t> next;
         for (const Pending& p : pending_)
             if (std::find(staves.begin(), staves.end(), p.staff) != staves.end())

@@ -121,7 +121,7 @@ private:
         collected_.clear();
         const BarMeasure atStart = measure_;
         if (tickCarries_.size() < static_cast<std::size_t>(last - first + 1))
-            tickCarries_.resize(static_cast<std::size_t>(last - first + 1), 0.0f);
+            tickCarries_.resize(static_cast<std::size_t>(last - first + 1), 0.0);
         for (int k = first; k <= last; ++k) {
             if (k > first) measure_ = atStart;
             const int transposition = doc_.header.voiceTransposition(page.staves[k].voice().voice() & 0x7F);
@@ -203,7 +203,7 @@ private:
     BarMeasure measure_;
     // The fraction of a tick each staff of the system ended with, by its place in the system: the staff at that
     // place in the next system goes on from it.
-    std::vector<float> tickCarries_;
+    std::vector<double> tickCarries_;
     std::uint32_t silentCarry_ = 0;
     std::vector<PlaybackEvent> collected_;
     std::vector<std::uint8_t> held_;  // keys whose note, tied into the next line, still sounds

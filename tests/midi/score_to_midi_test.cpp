@@ -227,6 +227,31 @@ TEST(ScoreToMidi, TupletsRunningOverLineBreaksKeepTheirFractionsOfATick) {
     EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 85, 64), at(85, 170, 64), at(170, 256, 64), at(256, 512, 65)}));
 }
 
+void proportion(ElementRecord& e, unsigned notes, unsigned inTimeOf) {
+    e.w1().setNumerator(notes);
+    e.w1().setDenominator(inTimeOf);
+}
+
+TEST(ScoreToMidi, StavesOfUnlikeTupletsMeetOnTheirExactTick) {
+    // 74⅔ and 21⅓ ticks reach 96 on the very tick the dotted sixteenth of the other staff does: both staves go on
+    // together from there.
+    ScoreBuilder b(1, 2, 2);
+    proportion(b.on(1, 0).note(100, C, 5), 12, 7);
+    proportion(b.note(150, D, 7), 3, 2);
+    b.note(200, E);
+    b.on(1, 1).note(100, G, 6, 1);
+    b.note(200, F);
+    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 74, 60), at(0, 96, 67), at(74, 96, 62), at(96, 352, 64), at(96, 352, 65)}));
+
+    // An end a few ticks after the slice's start is still where the next note of its staff comes in.
+    ScoreBuilder close(1, 2, 2);
+    close.on(1, 0).note(100, C);
+    close.note(300, E);
+    proportion(close.on(1, 1).note(100, D), 64, 63);  // 252 ticks
+    close.note(250, F);
+    EXPECT_EQ(heard(close.ctx()), (Heard{at(0, 256, 60), at(0, 252, 62), at(252, 508, 65), at(256, 512, 64)}));
+}
+
 TEST(ScoreToMidi, StaffOfTheVoiceGoesOnWithTheGapsAndRestsOfTheSystem) {
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
