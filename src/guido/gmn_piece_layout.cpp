@@ -270,6 +270,75 @@ void DropSystemsAfterTheMusic(PageRecord& page) {
     if (end > 0 && end < page.staves.size()) page.staves.resize(end);
 }
 
+// What a staff of a line plays, in whole notes: its notes and rests one after the other, the notes of a chord at once
+// (the import writes a chord's longer notes on through a hidden rest after its shortest one). Grace notes take no
+// time.
+GmnRational LengthOfStaff(const StaffRecord& staff) {
+    GmnRational total;
+    std::optional<int> x;
+    GmnRational shortest;
+    for (const ElementRecord& e : staff.elements) {
+        const auto nw = e.noteWord();
+        if (e.isSign() || nw.durationCode() > 10 || e.w0().cueSize()) continue;
+        GmnRational length(4, std::int64_t{1} << nw.durationCode());
+        if (nw.dots() == 1) length = length.scaled(3, 2);
+        if (nw.dots() >= 2) length = length.scaled(7, 4);
+        const unsigned n = e.w1().numerator(), d = e.w1().denominator();
+        if (n >= 1 && d >= 1 && n != d) length = length.scaled(d, n);
+        if (x == e.x) {
+            if (length < shortest) shortest = length;
+            continue;
+        }
+        total = total + shortest;
+        x = e.x;
+        shortest = length;
+    }
+    return total + shortest;
+}
+
+// The first staff of a line leads its alignment: the places of its notes give every staff's notes their places by
+// time. Where its voice has ended and others go on, it holds the line's time with hidden rests, so that the staves
+// that still play stand in the order they sound, and are heard so. The other silent staves of the line hold it too,
+// as staves that end with the lead.
+void HoldTimeOnSilentLeads(ScoreDocument& doc, int pageNumber) {
+    PageRecord& page = *doc.findPage(pageNumber);
+    const InsertionState saved = doc.insertion;
+    for (const LineRange& line : LinesOfPage(page)) {
+        std::vector<int> silent;
+        GmnRational longest;
+        int x = INT_MAX;
+        for (int i = line.first; i <= line.last; ++i) {
+            const StaffRecord& staff = page.staves[static_cast<std::size_t>(i)];
+            const GmnRational length = LengthOfStaff(staff);
+            if (length.isZero()) silent.push_back(i);
+            if (longest < length) longest = length;
+            for (const ElementRecord& e : staff.elements)
+                if (!e.isSign()) x = std::min(x, e.x);
+        }
+        if (silent.empty() || silent.front() != line.first || !longest.isPositive()) continue;
+        doc.currentPage = pageNumber;
+        for (const int i : silent) {
+            doc.currentStaff = i;
+            int at = x;
+            for (const GmnWrittenValue& value : GmnWrittenValues(longest)) {
+                doc.currentElement = static_cast<int>(page.staves[static_cast<std::size_t>(i)].elements.size()) - 1;
+                doc.insertion.durationCode = value.code;
+                doc.insertion.dots = value.dots;
+                doc.insertion.proportionNum = value.tupletNum;
+                doc.insertion.proportionDen = value.tupletDen;
+                doc.insertion.word0Flags = 0;
+                ElementRecord* rest = CreateNoteOrRest(doc, at, true, 1);
+                if (!rest) break;
+                rest->w0().setHidden(true);
+                // A whole note moves x by 64 step units, as the import placed the music.
+                const GmnRational dx = value.length.scaled(64 * std::max(doc.stepUnit, 1), 1);
+                at += dx.num() / std::max(dx.den(), 1);
+            }
+        }
+    }
+    doc.insertion = saved;
+}
+
 }  // namespace
 
 void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenceTimes> sequences,
@@ -395,6 +464,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
             EnsureLineStartClefs(laidOut, line, clefs, std::max(doc.stepUnit, 1));
             clefs.enterLine(laidOut, line);
         }
+        HoldTimeOnSilentLeads(doc, p);
         doc.currentPage = p;
         doc.currentStaff = 0;
         doc.currentElement = -1;

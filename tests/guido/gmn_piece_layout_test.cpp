@@ -203,6 +203,29 @@ TEST(GmnPieceLayoutStaves, ALastBarLongerThanALineIsBrokenIntoLines) {
     EXPECT_EQ(notes, 97);
 }
 
+// Where the top staff's voice has ended, the staves that go on still stand in the order their notes sound.
+TEST(GmnPieceLayoutStaves, StavesGoingOnUnderAnEndedVoiceStandInTimeOrder) {
+    const ScoreDocument doc = ImportedPiece(
+        "{[c1/1], [e1/1 \\newSystem e*3/4 e/1 e/1], [g1/1 \\newSystem g/2 g g g g g]}");
+    const PageRecord& page = *doc.findPage(1);
+    ASSERT_EQ(page.staves.size(), 6u);
+    std::vector<std::pair<int, double>> placed;  // x and time of the notes of the second system
+    for (std::size_t staff : {4u, 5u}) {
+        double time = 0;
+        for (const ElementRecord& e : page.staves[staff].elements) {
+            if (!e.isNote()) continue;
+            placed.push_back({e.x, time});
+            time += staff == 4 ? (time == 0 ? 0.75 : 1.0) : 0.5;
+        }
+    }
+    ASSERT_EQ(placed.size(), 9u);
+    for (const auto& [x, time] : placed)
+        for (const auto& [otherX, otherTime] : placed)
+            if (time < otherTime) {
+                EXPECT_LT(x, otherX) << time << " before " << otherTime;
+            }
+}
+
 TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSystemThatFits) {
     std::string gmn = "{";
     for (int i = 0; i < 16; ++i) gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> c1/1]";
