@@ -1,0 +1,130 @@
+// The "Outils" and "Options" element commands end to end: each changes what it promises on a score imported from
+// GUIDO, leaves the rest alone, and is taken back whole by its undo steps.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "support/cli_runner.h"
+#include "support/test_files.h"
+
+namespace notavera {
+namespace {
+
+using nlohmann::json;
+
+// Two bars of quarters, a bar of rest, a bar whose clef changes, a bar of rest: elements by index
+// 0 clef, 1 meter, 2..5 notes, 6 bar, 7 rest, 8 bar, 9 clef, 10..13 notes, 14 bar, 15 rest, 16 final bar.
+constexpr const char* score =
+    "[ \\clef<\"treble\"> \\meter<\"4/4\"> c1/4 d e f | _/1 | \\clef<\"bass\"> g0/4 a b c1 | _/1 ]\n";
+
+std::string Right(int times) {
+    std::string keys = "key Ctrl+Home\n";  // the cursor on the first element
+    for (int i = 0; i < times; ++i) keys += "key Right\n";
+    return keys;
+}
+
+const json& Staff(const json& dump) { return dump["pages"][0]["staves"][0]["elements"]; }
+unsigned Word1(const json& e) { return e["word1"].get<unsigned>(); }
+std::pair<unsigned, unsigned> Proportion(const json& e) { return {(Word1(e) >> 8) & 0xFF, (Word1(e) >> 16) & 0xFF}; }
+
+struct OutilsCase {
+    const char* name;
+    std::string edits;
+    int steps;
+    std::function<void(const json& start, const json& end)> check;
+};
+
+const OutilsCase cases[] = {
+    {"Attributs rewrites the note at the cursor", Right(3) + "answer Attributs Valeur=6 Points=1 Note=5 Caché=1 ok\ncmd 219\n",
+     1,
+     [](const json& start, const json& end) {
+         const json& e = Staff(end)[3];
+         EXPECT_EQ(e["durationCode"], 6);
+         EXPECT_EQ(e["dots"], 1);
+         EXPECT_EQ(e["step"], 5);
+         EXPECT_NE(e["word0"].get<unsigned>() & (1u << 17), 0u);  // hidden
+         EXPECT_EQ(e["x"], Staff(start)[3]["x"]);
+     }},
+    {"Attributs gives a time signature its reference value", Right(1) + "answer Attributs Etalon=5 ok\ncmd 219\n", 1,
+     [](const json& start, const json& end) {
+         EXPECT_EQ(Word1(Staff(end)[1]) & 31, 5u);
+         EXPECT_EQ(Word1(Staff(end)[1]) & ~31u, Word1(Staff(start)[1]));  // numerator and denominator kept
+     }},
+    {"Effacer étalons erases them from the cursor on", Right(1) + "answer Attributs Etalon=5 ok\ncmd 219\nkey Left\ncmd 697\n",
+     2, [](const json& start, const json& end) { EXPECT_EQ(Staff(end), Staff(start)); }},
+    {"the two size ratios and the music font",
+     "answer Fraction Numérateur=2 Dénominateur=3 ok\ncmd 334\nanswer Fraction Numérateur=1 Dénominateur=2 ok\ncmd 338\n"
+     "answer Police Police=\"Leland\" ok\ncmd 629\n",
+     3,
+     [](const json&, const json& end) {
+         EXPECT_EQ(end["sizeRatios"]["small"], json::array({2, 3}));
+         EXPECT_EQ(end["sizeRatios"]["cue"], json::array({1, 2}));
+         EXPECT_EQ(end["musicFont"], "Leland");
+     }},
+    {"Centrer Silences (ligne) sets each lone rest in the middle of its bar", "cmd 226\n", 1,
+     [](const json&, const json& end) {
+         const json& s = Staff(end);
+         constexpr int halfRest = 10;  // one step unit of the normal staff
+         EXPECT_EQ(s[7]["x"].get<int>() + halfRest, (s[6]["x"].get<int>() + s[8]["x"].get<int>()) / 2);
+         EXPECT_EQ(s[15]["x"].get<int>() + halfRest, (s[14]["x"].get<int>() + s[16]["x"].get<int>()) / 2);
+     }},
+    {"Centrer Silences to the end starts at the cursor", Right(8) + "cmd 246\n", 1,
+     [](const json& start, const json& end) {
+         EXPECT_EQ(Staff(end)[7], Staff(start)[7]);
+         EXPECT_NE(Staff(end)[15], Staff(start)[15]);
+     }},
+    {"Hauteur standard silences follows the clef in force", "key Ctrl+Home\ncmd 202\ncmd 489\n", 2,
+     [](const json& start, const json& end) {
+         // The first rest takes the height of the second, which stood under the bass clef already.
+         EXPECT_NE(Staff(end)[7]["step"], Staff(start)[7]["step"]);
+         EXPECT_EQ(Staff(end)[7]["step"], Staff(start)[15]["step"]);
+         EXPECT_EQ(Staff(end)[7]["octave"], Staff(start)[15]["octave"]);
+     }},
+    {"Clefs gives the voice the clef at the cursor", "key Ctrl+Home\ncmd 690\n", 1,
+     [](const json& start, const json& end) {
+         EXPECT_EQ(Staff(end)[9]["code"], Staff(start)[0]["code"]);
+         EXPECT_EQ(Staff(end)[12], Staff(start)[12]);  // the notes keep their stored pitch
+     }},
+    {"Ramener barres takes their fine offset off", Right(6) + "answer Attributs Décalage=7 ok\ncmd 219\ncmd 625\n", 2,
+     [](const json& start, const json& end) { EXPECT_EQ(Staff(end), Staff(start)); }},
+    {"a proportion substituted over a region, then combined over a part of it",
+     Right(3) + "cmd 210\nkey Right\nkey Right\nanswer Fraction Numérateur=3 Dénominateur=2 ok\ncmd 688\n" +
+         "key Right\ncmd 210\nkey Left\nkey Left\nanswer Fraction Numérateur=4 Dénominateur=6 ok\ncmd 687\n",
+     2,
+     [](const json&, const json& end) {
+         const std::pair<unsigned, unsigned> plain{1, 1}, triplet{3, 2};
+         EXPECT_EQ(Proportion(Staff(end)[2]), plain);
+         EXPECT_EQ(Proportion(Staff(end)[3]), triplet);
+         EXPECT_EQ(Proportion(Staff(end)[4]), plain);  // 3/2 × 4/6 reduced
+         EXPECT_EQ(Proportion(Staff(end)[5]), plain);
+     }},
+    {"Supprimer proportion gives the region 1:1 again",
+     Right(3) + "cmd 210\nkey Right\nanswer Fraction Numérateur=5 Dénominateur=4 ok\ncmd 688\nkey Left\ncmd 210\n" +
+         "key Right\ncmd 689\n",
+     2, [](const json& start, const json& end) { EXPECT_EQ(Staff(end), Staff(start)); }},
+};
+
+TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {
+    for (const OutilsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        test::WriteText(dir / "score.gmn", score);
+        ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
+        std::string back;
+        for (int i = 0; i < c.steps; ++i) back += "undo\n";
+        test::WriteText(dir / "script.txt",
+                        "save\ndump start.json\n" + c.edits + "save\ndump end.json\n" + back + "dump back.json\n");
+        const test::CliResult r = test::RunCli(dir.path(), {"script", "score.mus", "script.txt"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "");
+        const json start = json::parse(test::ReadText(dir / "start.json"));
+        const json end = json::parse(test::ReadText(dir / "end.json"));
+        EXPECT_EQ(start, json::parse(test::ReadText(dir / "back.json")));
+        c.check(start, end);
+    }
+}
+
+}  // namespace
+}  // namespace notavera
