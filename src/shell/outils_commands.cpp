@@ -7,6 +7,7 @@
 
 #include "edit/bar_recall.h"
 #include "edit/clef_replacement.h"
+#include "edit/line_joining.h"
 #include "edit/proportions.h"
 #include "edit/reference_values.h"
 #include "edit/rest_centring.h"
@@ -42,7 +43,7 @@ void ReturnTo(EditorContext& ctx, const StartPlace& from) {
     ctx.doc.currentStaff = std::min(from.staff, static_cast<int>(page->staves.size()) - 1);
     const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
     const int start = f ? f->staffStart[static_cast<std::size_t>(ctx.doc.currentStaff)] : ctx.doc.defaultFirstX;
-    ReplaceOnStaff(ctx.doc, Replace::AtOrAfterX, from.x, start);
+    ctx.shell.cursor.x = ReplaceOnStaff(ctx.doc, Replace::AtOrAfterX, from.x, start);
 }
 
 // The first element of the staff at or after x.
@@ -110,6 +111,26 @@ StaffChange CentreRests(const EditorContext& ctx) {
     return [halfWidth](StaffRecord& s, int first, int last) { return CentreBarRests(s, first, last, halfWidth); };
 }
 
+// "A la ligne supérieure...": the current staff from the cursor's element on goes to the end of the line above in
+// its voice; the cursor stays at the end of what is left.
+void MoveToLineAbove(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    PageRecord* page = doc.page();
+    const StaffRecord* staff = doc.staff();
+    const int above = page ? LineAbove(*page, doc.currentStaff) : -1;
+    const int first = staff ? FirstAtOrAfter(*staff, CursorX(ctx)) : 0;
+    if (above < 0 || first >= static_cast<int>(staff->elements.size())) {
+        ctx.ui.beep();
+        return;
+    }
+    MoveRestOfLine(*page, doc.currentStaff, first, above, 4 * doc.stepUnit, doc.defaultFirstX);
+    ClearZone(ctx);
+    const std::optional<CursorFrame> f = CursorFrameOf(doc);
+    const int start = f ? f->staffStart[static_cast<std::size_t>(doc.currentStaff)] : doc.defaultFirstX;
+    ctx.shell.cursor.x = ReplaceOnStaff(doc, Replace::Last, 0, start);
+    Changed(ctx, 1);
+}
+
 }  // namespace
 
 void ChangeCurrentLine(EditorContext& ctx, const StaffChange& change) {
@@ -175,6 +196,7 @@ void RegisterOutilsCommands(CommandRegistry& registry) {
         return [f](const EditorContext&) { return StaffChange(f); };
     };
     registry.addCommand(cmd::Attributes, [](EditorContext& ctx, int) { RunAttributesDialog(ctx); }, UndoPolicy::Step);
+    registry.addCommand(cmd::ToLineAbove, [](EditorContext& ctx, int) { MoveToLineAbove(ctx); }, UndoPolicy::Step);
     registry.addCommand(cmd::CentreRestsOnLine, onLine(CentreRests), UndoPolicy::Step);
     registry.addCommand(cmd::CentreRestsToMarker, toMarker(StaffScope::All, CentreRests), UndoPolicy::Step);
     registry.addCommand(cmd::StandardRestHeight, toMarker(StaffScope::All, plain(SetStandardRestHeights)),

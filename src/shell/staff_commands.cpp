@@ -2,10 +2,13 @@
 #include "shell/staff_commands.h"
 
 #include "edit/staff_insertion.h"
+#include "edit/staff_swap.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
+#include "shell/cursor_rules.h"
 #include "shell/editor_context.h"
+#include "shell/zone.h"
 
 namespace notavera {
 
@@ -20,7 +23,25 @@ int StaffAboveHeight(ScoreDocument& doc, double y) {
     return found;
 }
 
+void SwapWithMarkedStaff(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    const ZoneRecord& zone = ctx.shell.cursor.zone;
+    PageRecord* page = doc.page();
+    if (page == nullptr || zone.page != doc.currentPage || !SwapStaffContents(*page, doc.currentStaff, zone.startStaff)) {
+        ctx.ui.beep();
+        return;
+    }
+    ClearZone(ctx);
+    const std::optional<CursorFrame> f = CursorFrameOf(doc);
+    const int start = f ? f->staffStart[static_cast<std::size_t>(doc.currentStaff)] : doc.defaultFirstX;
+    ctx.shell.cursor.x = ReplaceOnStaff(doc, Replace::AtOrAfterX, ctx.shell.cursor.x, start);
+    doc.markModified();
+    ctx.ui.invalidate();
+}
+
 void RegisterStaffCommands(CommandRegistry& registry) {
+    registry.addCommand(cmd::SwapMarkedStaff, [](EditorContext& ctx, int) { SwapWithMarkedStaff(ctx); },
+                        UndoPolicy::Step);
     registry.addCommand(cmd::InsertStaff,
                         [](EditorContext& ctx, int) { ctx.shell.input.mouseMode = insertStaffMouseMode; });
     registry.addCommand(

@@ -2,6 +2,7 @@
 // GUIDO, leaves the rest alone, and is taken back whole by its undo steps.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -25,21 +26,35 @@ std::string Right(int times) {
     return keys;
 }
 
-const json& Staff(const json& dump) { return dump["pages"][0]["staves"][0]["elements"]; }
+// Two voices on two staves.
+constexpr const char* duet =
+    "{ [ \\clef<\"treble\"> c1/4 d e f | g a b c2 ], [ \\clef<\"bass\"> c0/2 g | c1/1 ] }\n";
+
+// One voice long enough for several lines once laid out.
+std::string LongMelody() {
+    std::string music = "[ \\clef<\"treble\"> \\meter<\"4/4\"> ";
+    for (int bar = 0; bar < 16; ++bar) music += "c1/4 d1 e1 f1 | ";
+    return music + "]\n";
+}
+
+const json& Staff(const json& dump, int staff = 0) { return dump["pages"][0]["staves"][staff]["elements"]; }
 unsigned Word1(const json& e) { return e["word1"].get<unsigned>(); }
 std::pair<unsigned, unsigned> Proportion(const json& e) { return {(Word1(e) >> 8) & 0xFF, (Word1(e) >> 16) & 0xFF}; }
 
+// A case's check sees the dumps before and after its edits, and the one its edits wrote as mid.json (null when
+// they wrote none).
 struct OutilsCase {
     const char* name;
     std::string edits;
     int steps;
-    std::function<void(const json& start, const json& end)> check;
+    std::function<void(const json& start, const json& end, const json& mid)> check;
+    std::string music = score;
 };
 
 const OutilsCase cases[] = {
     {"Attributs rewrites the note at the cursor", Right(3) + "answer Attributs Valeur=6 Points=1 Note=5 Caché=1 ok\ncmd 219\n",
      1,
-     [](const json& start, const json& end) {
+     [](const json& start, const json& end, const json&) {
          const json& e = Staff(end)[3];
          EXPECT_EQ(e["durationCode"], 6);
          EXPECT_EQ(e["dots"], 1);
@@ -48,52 +63,52 @@ const OutilsCase cases[] = {
          EXPECT_EQ(e["x"], Staff(start)[3]["x"]);
      }},
     {"Attributs gives a time signature its reference value", Right(1) + "answer Attributs Etalon=5 ok\ncmd 219\n", 1,
-     [](const json& start, const json& end) {
+     [](const json& start, const json& end, const json&) {
          EXPECT_EQ(Word1(Staff(end)[1]) & 31, 5u);
          EXPECT_EQ(Word1(Staff(end)[1]) & ~31u, Word1(Staff(start)[1]));  // numerator and denominator kept
      }},
     {"Effacer étalons erases them from the cursor on", Right(1) + "answer Attributs Etalon=5 ok\ncmd 219\nkey Left\ncmd 697\n",
-     2, [](const json& start, const json& end) { EXPECT_EQ(Staff(end), Staff(start)); }},
+     2, [](const json& start, const json& end, const json&) { EXPECT_EQ(Staff(end), Staff(start)); }},
     {"the two size ratios and the music font",
      "answer Fraction Numérateur=2 Dénominateur=3 ok\ncmd 334\nanswer Fraction Numérateur=1 Dénominateur=2 ok\ncmd 338\n"
      "answer Police Police=\"Leland\" ok\ncmd 629\n",
      3,
-     [](const json&, const json& end) {
+     [](const json&, const json& end, const json&) {
          EXPECT_EQ(end["sizeRatios"]["small"], json::array({2, 3}));
          EXPECT_EQ(end["sizeRatios"]["cue"], json::array({1, 2}));
          EXPECT_EQ(end["musicFont"], "Leland");
      }},
     {"Centrer Silences (ligne) sets each lone rest in the middle of its bar", "cmd 226\n", 1,
-     [](const json&, const json& end) {
+     [](const json&, const json& end, const json&) {
          const json& s = Staff(end);
          constexpr int halfRest = 10;  // one step unit of the normal staff
          EXPECT_EQ(s[7]["x"].get<int>() + halfRest, (s[6]["x"].get<int>() + s[8]["x"].get<int>()) / 2);
          EXPECT_EQ(s[15]["x"].get<int>() + halfRest, (s[14]["x"].get<int>() + s[16]["x"].get<int>()) / 2);
      }},
     {"Centrer Silences to the end starts at the cursor", Right(8) + "cmd 246\n", 1,
-     [](const json& start, const json& end) {
+     [](const json& start, const json& end, const json&) {
          EXPECT_EQ(Staff(end)[7], Staff(start)[7]);
          EXPECT_NE(Staff(end)[15], Staff(start)[15]);
      }},
     {"Hauteur standard silences follows the clef in force", "key Ctrl+Home\ncmd 202\ncmd 489\n", 2,
-     [](const json& start, const json& end) {
+     [](const json& start, const json& end, const json&) {
          // The first rest takes the height of the second, which stood under the bass clef already.
          EXPECT_NE(Staff(end)[7]["step"], Staff(start)[7]["step"]);
          EXPECT_EQ(Staff(end)[7]["step"], Staff(start)[15]["step"]);
          EXPECT_EQ(Staff(end)[7]["octave"], Staff(start)[15]["octave"]);
      }},
     {"Clefs gives the voice the clef at the cursor", "key Ctrl+Home\ncmd 690\n", 1,
-     [](const json& start, const json& end) {
+     [](const json& start, const json& end, const json&) {
          EXPECT_EQ(Staff(end)[9]["code"], Staff(start)[0]["code"]);
          EXPECT_EQ(Staff(end)[12], Staff(start)[12]);  // the notes keep their stored pitch
      }},
     {"Ramener barres takes their fine offset off", Right(6) + "answer Attributs Décalage=7 ok\ncmd 219\ncmd 625\n", 2,
-     [](const json& start, const json& end) { EXPECT_EQ(Staff(end), Staff(start)); }},
+     [](const json& start, const json& end, const json&) { EXPECT_EQ(Staff(end), Staff(start)); }},
     {"a proportion substituted over a region, then combined over a part of it",
      Right(3) + "cmd 210\nkey Right\nkey Right\nanswer Fraction Numérateur=3 Dénominateur=2 ok\ncmd 688\n" +
          "key Right\ncmd 210\nkey Left\nkey Left\nanswer Fraction Numérateur=4 Dénominateur=6 ok\ncmd 687\n",
      2,
-     [](const json&, const json& end) {
+     [](const json&, const json& end, const json&) {
          const std::pair<unsigned, unsigned> plain{1, 1}, triplet{3, 2};
          EXPECT_EQ(Proportion(Staff(end)[2]), plain);
          EXPECT_EQ(Proportion(Staff(end)[3]), triplet);
@@ -103,14 +118,33 @@ const OutilsCase cases[] = {
     {"Supprimer proportion gives the region 1:1 again",
      Right(3) + "cmd 210\nkey Right\nanswer Fraction Numérateur=5 Dénominateur=4 ok\ncmd 688\nkey Left\ncmd 210\n" +
          "key Right\ncmd 689\n",
-     2, [](const json& start, const json& end) { EXPECT_EQ(Staff(end), Staff(start)); }},
+     2, [](const json& start, const json& end, const json&) { EXPECT_EQ(Staff(end), Staff(start)); }},
+    {"Permuter portées exchanges the music of the current and the marked staff", "key Ctrl+Home\ncmd 210\nkey Down\ncmd 269\n",
+     1,
+     [](const json& start, const json& end, const json&) {
+         for (const int staff : {0, 1}) {
+             EXPECT_EQ(Staff(end, staff), Staff(start, 1 - staff));
+             EXPECT_EQ(end["pages"][0]["staves"][staff]["voiceWord"], start["pages"][0]["staves"][1 - staff]["voiceWord"]);
+         }
+     },
+     duet},
+    {"A la ligne supérieure moves the rest of the line to the end of the line above",
+     "cmd 284\nkey Ctrl+Home\nkey Down\nkey Right\nkey Right\nkey Right\ndump mid.json\ncmd 101\n", 2,
+     [](const json&, const json& end, const json& mid) {
+         const std::size_t moved = Staff(mid, 1).size() - 3;
+         EXPECT_EQ(Staff(end, 1), json(std::vector<json>(Staff(mid, 1).begin(), Staff(mid, 1).begin() + 3)));
+         ASSERT_EQ(Staff(end).size(), Staff(mid).size() + moved);
+         for (std::size_t i = 1; i < Staff(end).size(); ++i) EXPECT_LT(Staff(end)[i - 1]["x"], Staff(end)[i]["x"]);
+         EXPECT_EQ(Staff(end, 2), Staff(mid, 2));
+     },
+     LongMelody()},
 };
 
 TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {
     for (const OutilsCase& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
-        test::WriteText(dir / "score.gmn", score);
+        test::WriteText(dir / "score.gmn", c.music);
         ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
         std::string back;
         for (int i = 0; i < c.steps; ++i) back += "undo\n";
@@ -122,7 +156,8 @@ TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {
         const json start = json::parse(test::ReadText(dir / "start.json"));
         const json end = json::parse(test::ReadText(dir / "end.json"));
         EXPECT_EQ(start, json::parse(test::ReadText(dir / "back.json")));
-        c.check(start, end);
+        const bool mid = std::filesystem::exists(dir / "mid.json");
+        c.check(start, end, mid ? json::parse(test::ReadText(dir / "mid.json")) : json());
     }
 }
 
