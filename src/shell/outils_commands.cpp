@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <optional>
 
+#include "edit/automatic_beams.h"
 #include "edit/bar_recall.h"
 #include "edit/clef_replacement.h"
+#include "edit/extreme_notes.h"
 #include "edit/line_joining.h"
 #include "edit/proportions.h"
 #include "edit/reference_values.h"
@@ -205,6 +207,8 @@ void RegisterOutilsCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::BarsBackToMarker, toMarker(StaffScope::All, plain(RecallBars)), UndoPolicy::Step);
     registry.addCommand(cmd::EraseReferenceValues, toMarker(StaffScope::All, plain(EraseReferenceValues)),
                         UndoPolicy::Step);
+    registry.addCommand(cmd::ExtremeNotes, toMarker(StaffScope::All, plain(MarkExtremeNotes)), UndoPolicy::Step);
+    registry.addCommand(cmd::BeamsToMarker, toMarker(StaffScope::All, plain(BeamByBeats)), UndoPolicy::Step);
     registry.addCommand(cmd::ReplaceClefs, [](EditorContext& ctx, int) { ReplaceClefsOfVoice(ctx); },
                         UndoPolicy::Step);
     const auto proportions = [](ProportionChange change) {

@@ -37,6 +37,13 @@ std::string LongMelody() {
     return music + "]\n";
 }
 
+// Eighths and sixteenths without a meter (so nothing beams them on import), then notes far above and below the
+// staff: 0 clef, 1..4 eighths, 5 quarter, 6..9 sixteenths, 10 rest, 11 C7, 12 C4, 13 C2.
+constexpr const char* unbeamed = "[ \\clef<\"treble\"> c1/8 d e f g/4 a/16 b c2 d _/4 c4/4 c1 c-1 ]\n";
+
+unsigned Word0(const json& e) { return e["word0"].get<unsigned>(); }
+unsigned BeamBits(const json& e) { return (Word0(e) >> 5) & 7; }  // in a group, opens it, closes it
+
 const json& Staff(const json& dump, int staff = 0) { return dump["pages"][0]["staves"][staff]["elements"]; }
 unsigned Word1(const json& e) { return e["word1"].get<unsigned>(); }
 std::pair<unsigned, unsigned> Proportion(const json& e) { return {(Word1(e) >> 8) & 0xFF, (Word1(e) >> 16) & 0xFF}; }
@@ -138,6 +145,23 @@ const OutilsCase cases[] = {
          EXPECT_EQ(Staff(end, 2), Staff(mid, 2));
      },
      LongMelody()},
+    {"Barres de valeurs beams eighths and shorter by the beat", "key Ctrl+Home\ncmd 286\n", 1,
+     [](const json&, const json& end, const json&) {
+         constexpr unsigned opens = 3, inside = 1, closes = 5, none = 0;
+         const unsigned expected[] = {none, opens, closes, opens, closes, none, opens, inside, inside, closes, none};
+         for (int i = 0; i <= 10; ++i) EXPECT_EQ(BeamBits(Staff(end)[i]), expected[i]) << i;
+     },
+     unbeamed},
+    {"Notes extrêmes writes far notes an octave nearer under an octave line", "key Ctrl+Home\ncmd 499\n", 1,
+     [](const json& start, const json& end, const json&) {
+         const auto shift = [](const json& e) { return (Word1(e) >> 5) & 7; };
+         EXPECT_EQ(Staff(end)[11]["octave"], Staff(start)[11]["octave"].get<int>() - 1);
+         EXPECT_EQ(shift(Staff(end)[11]), 1u);  // 8va
+         EXPECT_EQ(Staff(end)[12], Staff(start)[12]);
+         EXPECT_EQ(Staff(end)[13]["octave"], Staff(start)[13]["octave"].get<int>() + 1);
+         EXPECT_EQ(shift(Staff(end)[13]), 3u);  // 8va bassa
+     },
+     unbeamed},
 };
 
 TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {
