@@ -13,6 +13,8 @@
 #include "edit/proportions.h"
 #include "edit/reference_values.h"
 #include "edit/rest_centring.h"
+#include "edit/voice_table.h"
+#include "platform/dialog_model.h"
 #include "shell/attributes_dialog.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
@@ -113,6 +115,18 @@ StaffChange CentreRests(const EditorContext& ctx) {
     return [halfWidth](StaffRecord& s, int first, int last) { return CentreBarRests(s, first, last, halfWidth); };
 }
 
+// "Tablature": the number of staves a system holds, asked in "NbVoixPortee", numbers the voices of every page up
+// to the page marker.
+void ApplyTablature(EditorContext& ctx) {
+    const StaffRecord* staff = ctx.doc.staff();
+    if (staff == nullptr) return;
+    DialogModel dialog("NbVoixPortee", "Voix par système");
+    dialog.addInteger(0, "Nombre de voix", 1, maxStavesPerPage, std::max(1, static_cast<int>(staff->voice().groupSize())), 3);
+    if (!ctx.ui.runDialog(dialog)) return;
+    const int n = dialog.value("Nombre de voix");
+    ChangePagesToMarker(ctx, [n](PageRecord& page, bool) { return ApplyVoiceTable(page, n); });
+}
+
 // "A la ligne supérieure...": the current staff from the cursor's element on goes to the end of the line above in
 // its voice; the cursor stays at the end of what is left.
 void MoveToLineAbove(EditorContext& ctx) {
@@ -159,34 +173,41 @@ void ChangeRegion(EditorContext& ctx, const StaffChange& change) {
     ctx.ui.invalidate();
 }
 
-void ChangeToPageMarker(EditorContext& ctx, StaffScope scope, const StaffChange& change) {
+void ChangePagesToMarker(EditorContext& ctx, const PageChange& change) {
     ScoreDocument& doc = ctx.doc;
-    const StaffRecord* current = doc.staff();
-    if (current == nullptr) return;
-    const unsigned voice = current->voice().voice();
+    if (doc.staff() == nullptr) return;
     const StartPlace from{doc.currentPage, doc.currentStaff, CursorX(ctx)};
     int& marker = ctx.shell.cursor.markerPage;
     const int last = std::min(marker > 0 ? marker : doc.pageCount, doc.pageCount);
     // A mask page stands outside the page sequence: it is processed alone.
     const int through = ctx.shell.maskEditing ? from.page : last;
-    int count = 0;
     for (int p = from.page; p == from.page || p <= through; ++p) {
         if (p != doc.currentPage && !GoToPage(ctx, p)) break;
-        PageRecord& page = *doc.page();
-        const int firstStaff = p == from.page ? from.staff : 0;
-        for (int i = firstStaff; i < static_cast<int>(page.staves.size()); ++i) {
-            StaffRecord& staff = page.staves[static_cast<std::size_t>(i)];
-            if (scope == StaffScope::CurrentVoice && staff.voice().voice() != voice) continue;
-            const int first = p == from.page && i == from.staff ? FirstAtOrAfter(staff, from.x) : 0;
-            count += change(staff, first, LastIndex(staff));
-        }
         // Marked before the next page is reached: sliding the page window writes the modified pages out.
-        if (count > 0) doc.markModified();
+        if (change(*doc.page(), p == from.page) > 0) doc.markModified();
     }
     ReturnTo(ctx, from);
     marker = 0;
     UpdateTitleBar(ctx);
     ctx.ui.invalidate();
+}
+
+void ChangeToPageMarker(EditorContext& ctx, StaffScope scope, const StaffChange& change) {
+    const StaffRecord* current = ctx.doc.staff();
+    if (current == nullptr) return;
+    const unsigned voice = current->voice().voice();
+    const int fromStaff = ctx.doc.currentStaff;
+    const int fromX = CursorX(ctx);
+    ChangePagesToMarker(ctx, [&](PageRecord& page, bool firstPage) {
+        int count = 0;
+        for (int i = firstPage ? fromStaff : 0; i < static_cast<int>(page.staves.size()); ++i) {
+            StaffRecord& staff = page.staves[static_cast<std::size_t>(i)];
+            if (scope == StaffScope::CurrentVoice && staff.voice().voice() != voice) continue;
+            const int first = firstPage && i == fromStaff ? FirstAtOrAfter(staff, fromX) : 0;
+            count += change(staff, first, LastIndex(staff));
+        }
+        return count;
+    });
 }
 
 void RegisterOutilsCommands(CommandRegistry& registry) {
@@ -198,6 +219,7 @@ void RegisterOutilsCommands(CommandRegistry& registry) {
         return [f](const EditorContext&) { return StaffChange(f); };
     };
     registry.addCommand(cmd::Attributes, [](EditorContext& ctx, int) { RunAttributesDialog(ctx); }, UndoPolicy::Step);
+    registry.addCommand(cmd::Tablature, [](EditorContext& ctx, int) { ApplyTablature(ctx); }, UndoPolicy::Step);
     registry.addCommand(cmd::ToLineAbove, [](EditorContext& ctx, int) { MoveToLineAbove(ctx); }, UndoPolicy::Step);
     registry.addCommand(cmd::CentreRestsOnLine, onLine(CentreRests), UndoPolicy::Step);
     registry.addCommand(cmd::CentreRestsToMarker, toMarker(StaffScope::All, CentreRests), UndoPolicy::Step);

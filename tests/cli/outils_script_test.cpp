@@ -162,6 +162,13 @@ const OutilsCase cases[] = {
          EXPECT_EQ(shift(Staff(end)[13]), 3u);  // 8va bassa
      },
      unbeamed},
+    {"Tablature numbers the staves by their place in systems of the size asked",
+     "answer NbVoixPortee \"Nombre de voix\"=1 ok\ncmd 50\n", 1,
+     [](const json&, const json& end, const json&) {
+         constexpr unsigned voiceOneAlone = 1 | 1 << 8 | 1 << 16;  // voice 1, first of a system of one staff
+         for (const json& staff : end["pages"][0]["staves"]) EXPECT_EQ(staff["voiceWord"], voiceOneAlone);
+     },
+     duet},
 };
 
 TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {
