@@ -56,6 +56,7 @@ struct OutilsCase {
     int steps;
     std::function<void(const json& start, const json& end, const json& mid)> check;
     std::string music = score;
+    std::string setup = "";  // what the score needs before its start is dumped
 };
 
 const OutilsCase cases[] = {
@@ -162,13 +163,15 @@ const OutilsCase cases[] = {
          EXPECT_EQ(shift(Staff(end)[13]), 3u);  // 8va bassa
      },
      unbeamed},
-    {"Tablature numbers the staves by their place in systems of the size asked",
+    {"Tablature numbers the staves by their place in systems of the size asked, up to the page marker",
      "answer NbVoixPortee \"Nombre de voix\"=1 ok\ncmd 50\n", 1,
-     [](const json&, const json& end, const json&) {
+     [](const json& start, const json& end, const json&) {
          constexpr unsigned voiceOneAlone = 1 | 1 << 8 | 1 << 16;  // voice 1, first of a system of one staff
-         for (const json& staff : end["pages"][0]["staves"]) EXPECT_EQ(staff["voiceWord"], voiceOneAlone);
+         for (const int page : {0, 1})
+             for (const json& staff : end["pages"][page]["staves"]) EXPECT_EQ(staff["voiceWord"], voiceOneAlone);
+         EXPECT_EQ(end["pages"][2], start["pages"][2]);
      },
-     duet},
+     duet, "cmd 63\ncmd 63\ncmd 64\ncmd 598\ncmd 64\n"},
 };
 
 TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {
@@ -180,7 +183,7 @@ TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {
         std::string back;
         for (int i = 0; i < c.steps; ++i) back += "undo\n";
         test::WriteText(dir / "script.txt",
-                        "save\ndump start.json\n" + c.edits + "save\ndump end.json\n" + back + "dump back.json\n");
+                        c.setup + "save\ndump start.json\n" + c.edits + "save\ndump end.json\n" + back + "dump back.json\n");
         const test::CliResult r = test::RunCli(dir.path(), {"script", "score.mus", "script.txt"});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
