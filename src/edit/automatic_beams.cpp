@@ -15,12 +15,13 @@ constexpr unsigned eighthCode = 5;
 constexpr double quarter = 64;  // 256ths
 constexpr double dottedQuarter = 96;
 
-// The notes and rests standing at one x.
+// The notes and rests standing at one x, with the bar and the beat they start in.
 struct Event {
-    int first = 0;
-    int last = 0;
-    long beat = 0;
-    bool beamable = false;
+    int first;
+    int last;
+    int bar;
+    long beat;
+    bool beamable;
 };
 
 double Length(const ElementRecord& e) {
@@ -40,12 +41,12 @@ double BeatOf(const ElementRecord& meter) {
     return meter.w1().denominator() == 8 && (num == 6 || num == 9 || num == 12) ? dottedQuarter : quarter;
 }
 
-// The events of the staff between bar lines, each with the beat it starts in; a bar line is an event that no run
-// can cross (beamable false).
+// The events of the staff. A chord's notes share the value of its first note.
 std::vector<Event> EventsOf(const StaffRecord& staff) {
     std::vector<Event> events;
     double beat = quarter;
     double time = 0;
+    int bar = 0;
     const int count = static_cast<int>(staff.elements.size());
     for (int i = 0; i < count;) {
         const ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
@@ -53,17 +54,16 @@ std::vector<Event> EventsOf(const StaffRecord& staff) {
             if (e.isSignOfType(SignType::TimeSignature)) beat = BeatOf(e);
             if (e.isSignOfType(SignType::Bar) || e.isSignOfType(SignType::TimeSignature)) {
                 time = 0;
-                events.push_back({i, i, -1, false});
+                ++bar;
             }
             ++i;
             continue;
         }
-        Event event{i, i, static_cast<long>(std::floor(time / beat + 1e-9)), Beamable(e)};
+        Event event{i, i, bar, static_cast<long>(std::floor(time / beat + 1e-9)), Beamable(e)};
         while (event.last + 1 < count) {
             const ElementRecord& next = staff.elements[static_cast<std::size_t>(event.last + 1)];
             if (next.isSign() || next.x != e.x) break;
             ++event.last;
-            event.beamable = event.beamable && Beamable(next);
         }
         time += Length(e);
         events.push_back(event);
@@ -85,18 +85,20 @@ void Beam(StaffRecord& staff, const Event& from, const Event& to) {
 
 int BeamByBeats(StaffRecord& staff, int first, int last) {
     const std::vector<Event> events = EventsOf(staff);
-    int joined = 0;
+    const auto joins = [&](const Event& e, const Event& start) {
+        return e.beamable && e.first >= first && e.last <= last && e.bar == start.bar && e.beat == start.beat;
+    };
+    int groups = 0;
     for (std::size_t i = 0; i < events.size();) {
         std::size_t j = i;
-        const auto inRange = [&](const Event& e) { return e.first >= first && e.last <= last; };
-        while (j < events.size() && events[j].beamable && inRange(events[j]) && events[j].beat == events[i].beat) ++j;
+        while (j < events.size() && joins(events[j], events[i])) ++j;
         if (j > i + 1) {
             Beam(staff, events[i], events[j - 1]);
-            joined += events[j - 1].last - events[i].first + 1;
+            ++groups;
         }
         i = std::max(j, i + 1);
     }
-    return joined;
+    return groups;
 }
 
 }  // namespace notavera

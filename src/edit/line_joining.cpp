@@ -6,7 +6,6 @@
 namespace notavera {
 
 int LineAbove(const PageRecord& page, int staff) {
-    if (staff < 0 || staff >= static_cast<int>(page.staves.size())) return -1;
     const unsigned voice = page.staves[static_cast<std::size_t>(staff)].voice().voice();
     for (int i = staff - 1; i >= 0; --i)
         if (page.staves[static_cast<std::size_t>(i)].voice().voice() == voice) return i;

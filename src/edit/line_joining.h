@@ -5,7 +5,7 @@
 
 namespace notavera {
 
-// The staff above `staff` on the page that carries the same voice, −1 when there is none.
+// The staff above `staff` (a staff of the page) that carries the same voice, −1 when there is none.
 int LineAbove(const PageRecord& page, int staff);
 
 // Elements from `first` to the end of staff `from` move to the end of staff `to`, in order and keeping their

@@ -133,7 +133,7 @@ void MoveToLineAbove(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     PageRecord* page = doc.page();
     const StaffRecord* staff = doc.staff();
-    const int above = page ? LineAbove(*page, doc.currentStaff) : -1;
+    const int above = page && staff ? LineAbove(*page, doc.currentStaff) : -1;
     const int first = staff ? FirstAtOrAfter(*staff, CursorX(ctx)) : 0;
     if (above < 0 || first >= static_cast<int>(staff->elements.size())) {
         ctx.ui.beep();

@@ -15,10 +15,10 @@ namespace {
 
 using nlohmann::json;
 
-// Two bars of quarters, a bar of rest, a bar whose clef changes, a bar of rest: elements by index
-// 0 clef, 1 meter, 2..5 notes, 6 bar, 7 rest, 8 bar, 9 clef, 10..13 notes, 14 bar, 15 rest, 16 final bar.
+// A bar of quarters, a bar of rest, a bar whose clef changes ending on a rest, a bar of rest: elements by index
+// 0 clef, 1 meter, 2..5 notes, 6 bar, 7 rest, 8 bar, 9 clef, 10..12 notes, 13 rest, 14 bar, 15 rest, 16 final bar.
 constexpr const char* score =
-    "[ \\clef<\"treble\"> \\meter<\"4/4\"> c1/4 d e f | _/1 | \\clef<\"bass\"> g0/4 a b c1 | _/1 ]\n";
+    "[ \\clef<\"treble\"> \\meter<\"4/4\"> c1/4 d e f | _/1 | \\clef<\"bass\"> g0/4 a b _ | _/1 ]\n";
 
 std::string Right(int times) {
     std::string keys = "key Ctrl+Home\n";  // the cursor on the first element
@@ -37,12 +37,14 @@ std::string LongMelody() {
     return music + "]\n";
 }
 
-// Eighths and sixteenths without a meter (so nothing beams them on import), then notes far above and below the
-// staff: 0 clef, 1..4 eighths, 5 quarter, 6..9 sixteenths, 10 rest, 11 C7, 12 C4, 13 C2.
-constexpr const char* unbeamed = "[ \\clef<\"treble\"> c1/8 d e f g/4 a/16 b c2 d _/4 c4/4 c1 c-1 ]\n";
+// Eighths and sixteenths without a meter (so nothing beams them on import), then notes on either side of the
+// last height that needs no octave line, above and below the staff: 0 clef, 1..4 eighths, 5 eighth, 6 rest,
+// 7..10 sixteenths, 11 rest, 12 F6, 13 G6, 14 E3, 15 D3.
+constexpr const char* unbeamed = "[ \\clef<\"treble\"> c1/8 d e f g _ a/16 b c2 d _/4 f3/4 g3 e0 d0 ]\n";
 
 unsigned Word0(const json& e) { return e["word0"].get<unsigned>(); }
 unsigned BeamBits(const json& e) { return (Word0(e) >> 5) & 7; }  // in a group, opens it, closes it
+constexpr unsigned opens = 3, inside = 1, closes = 5, none = 0;
 
 const json& Staff(const json& dump, int staff = 0) { return dump["pages"][0]["staves"][staff]["elements"]; }
 unsigned Word1(const json& e) { return e["word1"].get<unsigned>(); }
@@ -87,11 +89,12 @@ const OutilsCase cases[] = {
          EXPECT_EQ(end["musicFont"], "Leland");
      }},
     {"Centrer Silences (ligne) sets each lone rest in the middle of its bar", "cmd 226\n", 1,
-     [](const json&, const json& end, const json&) {
+     [](const json& start, const json& end, const json&) {
          const json& s = Staff(end);
          constexpr int halfRest = 10;  // one step unit of the normal staff
          EXPECT_EQ(s[7]["x"].get<int>() + halfRest, (s[6]["x"].get<int>() + s[8]["x"].get<int>()) / 2);
          EXPECT_EQ(s[15]["x"].get<int>() + halfRest, (s[14]["x"].get<int>() + s[16]["x"].get<int>()) / 2);
+         EXPECT_EQ(s[13]["x"], Staff(start)[13]["x"]);  // not alone in its bar
      }},
     {"Centrer Silences to the end starts at the cursor", Right(8) + "cmd 246\n", 1,
      [](const json& start, const json& end, const json&) {
@@ -114,12 +117,14 @@ const OutilsCase cases[] = {
      [](const json& start, const json& end, const json&) { EXPECT_EQ(Staff(end), Staff(start)); }},
     {"a proportion substituted over a region, then combined over a part of it",
      Right(3) + "cmd 210\nkey Right\nkey Right\nanswer Fraction Numérateur=3 Dénominateur=2 ok\ncmd 688\n" +
-         "key Right\ncmd 210\nkey Left\nkey Left\nanswer Fraction Numérateur=4 Dénominateur=6 ok\ncmd 687\n",
-     2,
+         "key Right\ncmd 210\nkey Left\nkey Left\nanswer Fraction Numérateur=4 Dénominateur=6 ok\ncmd 687\n" +
+         "key Left\ncmd 210\nanswer Fraction Numérateur=97 Dénominateur=98 ok\ncmd 687\n",
+     3,
      [](const json&, const json& end, const json&) {
-         const std::pair<unsigned, unsigned> plain{1, 1}, triplet{3, 2};
+         const std::pair<unsigned, unsigned> plain{1, 1};
          EXPECT_EQ(Proportion(Staff(end)[2]), plain);
-         EXPECT_EQ(Proportion(Staff(end)[3]), triplet);
+         const std::pair<unsigned, unsigned> scaled{99, 67};  // 3/2 × 97/98 = 291/196, brought within 99
+         EXPECT_EQ(Proportion(Staff(end)[3]), scaled);
          EXPECT_EQ(Proportion(Staff(end)[4]), plain);  // 3/2 × 4/6 reduced
          EXPECT_EQ(Proportion(Staff(end)[5]), plain);
      }},
@@ -146,23 +151,46 @@ const OutilsCase cases[] = {
          EXPECT_EQ(Staff(end, 2), Staff(mid, 2));
      },
      LongMelody()},
-    {"Barres de valeurs beams eighths and shorter by the beat", "key Ctrl+Home\ncmd 286\n", 1,
+    {"Barres de valeurs beams eighths and shorter by the beat, from the cursor", Right(1) + "cmd 286\n", 1,
      [](const json&, const json& end, const json&) {
-         constexpr unsigned opens = 3, inside = 1, closes = 5, none = 0;
-         const unsigned expected[] = {none, opens, closes, opens, closes, none, opens, inside, inside, closes, none};
+         const unsigned expected[] = {none, opens, closes, opens, closes, none, none, opens, inside, inside, closes, none};
+         for (int i = 0; i <= 11; ++i) EXPECT_EQ(BeamBits(Staff(end)[i]), expected[i]) << i;
+     },
+     unbeamed},
+    {"Barres de valeurs counts a tuplet's notes at their proportion",
+     Right(1) + "cmd 210\nkey Right\nkey Right\nanswer Fraction Numérateur=3 Dénominateur=2 ok\ncmd 688\n" +
+         "key Left\nkey Left\ncmd 286\n",
+     2,
+     [](const json&, const json& end, const json&) {
+         // The rest after the triplet's beat moves the sixteenths across a beat: two groups of two.
+         const unsigned expected[] = {none, opens, inside, closes, opens, closes, none, opens, closes, opens, closes};
          for (int i = 0; i <= 10; ++i) EXPECT_EQ(BeamBits(Staff(end)[i]), expected[i]) << i;
      },
      unbeamed},
     {"Notes extrêmes writes far notes an octave nearer under an octave line", "key Ctrl+Home\ncmd 499\n", 1,
      [](const json& start, const json& end, const json&) {
          const auto shift = [](const json& e) { return (Word1(e) >> 5) & 7; };
-         EXPECT_EQ(Staff(end)[11]["octave"], Staff(start)[11]["octave"].get<int>() - 1);
-         EXPECT_EQ(shift(Staff(end)[11]), 1u);  // 8va
-         EXPECT_EQ(Staff(end)[12], Staff(start)[12]);
-         EXPECT_EQ(Staff(end)[13]["octave"], Staff(start)[13]["octave"].get<int>() + 1);
-         EXPECT_EQ(shift(Staff(end)[13]), 3u);  // 8va bassa
+         EXPECT_EQ(Staff(end)[13]["octave"], Staff(start)[13]["octave"].get<int>() - 1);
+         EXPECT_EQ(shift(Staff(end)[13]), 1u);  // 8va
+         EXPECT_EQ(Staff(end)[15]["octave"], Staff(start)[15]["octave"].get<int>() + 1);
+         EXPECT_EQ(shift(Staff(end)[15]), 3u);  // 8va bassa
+         for (std::size_t i = 0; i < Staff(end).size(); ++i)
+             if (i != 13 && i != 15) {
+                 EXPECT_EQ(Staff(end)[i], Staff(start)[i]) << i;
+             }
      },
      unbeamed},
+    {"A la ligne supérieure from the first element moves the whole line",
+     "cmd 284\nkey Ctrl+Home\nkey Down\ndump mid.json\ncmd 101\n", 2,
+     [](const json&, const json& end, const json& mid) {
+         EXPECT_EQ(Staff(end, 1).size(), 0u);
+         ASSERT_EQ(Staff(end).size(), Staff(mid).size() + Staff(mid, 1).size());
+         const int gap = Staff(end)[Staff(mid).size()]["x"].get<int>() - Staff(mid).back()["x"].get<int>();
+         EXPECT_GT(gap, 0);
+         EXPECT_EQ(Staff(end).back()["x"].get<int>() - Staff(mid, 1).back()["x"].get<int>(),
+                   Staff(end)[Staff(mid).size()]["x"].get<int>() - Staff(mid, 1)[0]["x"].get<int>());
+     },
+     LongMelody()},
     {"Tablature numbers the staves by their place in systems of the size asked, up to the page marker",
      "answer NbVoixPortee \"Nombre de voix\"=1 ok\ncmd 50\n", 1,
      [](const json& start, const json& end, const json&) {
