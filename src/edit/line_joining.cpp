@@ -15,7 +15,6 @@ int LineAbove(const PageRecord& page, int staff) {
 int MoveRestOfLine(PageRecord& page, int from, int first, int to, int gap, int firstX) {
     auto& source = page.staves[static_cast<std::size_t>(from)].elements;
     auto& target = page.staves[static_cast<std::size_t>(to)].elements;
-    if (first < 0 || first >= static_cast<int>(source.size())) return 0;
     const auto begin = source.begin() + first;
     const int before = first > 0 ? begin->x - std::prev(begin)->x : gap;
     const int start = target.empty() ? firstX : target.back().x + before;

@@ -12,9 +12,7 @@ constexpr std::uint32_t musicKeyBits = 0x3Fu << 8;
 
 }  // namespace
 
-bool SwapStaffContents(PageRecord& page, int a, int b) {
-    const int count = static_cast<int>(page.staves.size());
-    if (a == b || a < 0 || b < 0 || a >= count || b >= count) return false;
+void SwapStaffContents(PageRecord& page, int a, int b) {
     StaffRecord& first = page.staves[static_cast<std::size_t>(a)];
     StaffRecord& second = page.staves[static_cast<std::size_t>(b)];
     std::swap(first.elements, second.elements);
@@ -22,7 +20,6 @@ bool SwapStaffContents(PageRecord& page, int a, int b) {
     const std::uint32_t firstKey = first.keyWord & musicKeyBits;
     first.keyWord = (first.keyWord & ~musicKeyBits) | (second.keyWord & musicKeyBits);
     second.keyWord = (second.keyWord & ~musicKeyBits) | firstKey;
-    return true;
 }
 
 }  // namespace notavera

@@ -7,7 +7,7 @@
 
 namespace notavera {
 
-// False (nothing changes) when a or b is not a staff of the page or both name the same staff.
-bool SwapStaffContents(PageRecord& page, int a, int b);
+// a and b are staves of the page.
+void SwapStaffContents(PageRecord& page, int a, int b);
 
 }  // namespace notavera

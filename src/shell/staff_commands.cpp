@@ -27,10 +27,14 @@ void SwapWithMarkedStaff(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     const ZoneRecord& zone = ctx.shell.cursor.zone;
     PageRecord* page = doc.page();
-    if (page == nullptr || zone.page != doc.currentPage || !SwapStaffContents(*page, doc.currentStaff, zone.startStaff)) {
+    const int staves = page ? static_cast<int>(page->staves.size()) : 0;
+    const int marked = zone.startStaff;
+    if (zone.page != doc.currentPage || marked == doc.currentStaff || marked < 0 || marked >= staves ||
+        doc.currentStaff >= staves) {
         ctx.ui.beep();
         return;
     }
+    SwapStaffContents(*page, doc.currentStaff, marked);
     ClearZone(ctx);
     const std::optional<CursorFrame> f = CursorFrameOf(doc);
     const int start = f ? f->staffStart[static_cast<std::size_t>(doc.currentStaff)] : doc.defaultFirstX;

@@ -118,12 +118,12 @@ const OutilsCase cases[] = {
     {"a proportion substituted over a region, then combined over a part of it",
      Right(3) + "cmd 210\nkey Right\nkey Right\nanswer Fraction Numérateur=3 Dénominateur=2 ok\ncmd 688\n" +
          "key Right\ncmd 210\nkey Left\nkey Left\nanswer Fraction Numérateur=4 Dénominateur=6 ok\ncmd 687\n" +
-         "key Left\ncmd 210\nanswer Fraction Numérateur=97 Dénominateur=98 ok\ncmd 687\n",
+         "key Left\ncmd 210\nanswer Fraction Numérateur=97 Dénominateur=49 ok\ncmd 687\n",
      3,
      [](const json&, const json& end, const json&) {
          const std::pair<unsigned, unsigned> plain{1, 1};
          EXPECT_EQ(Proportion(Staff(end)[2]), plain);
-         const std::pair<unsigned, unsigned> scaled{99, 67};  // 3/2 × 97/98 = 291/196, brought within 99
+         const std::pair<unsigned, unsigned> scaled{99, 33};  // 3/2 × 97/49 = 291/98, brought within 99
          EXPECT_EQ(Proportion(Staff(end)[3]), scaled);
          EXPECT_EQ(Proportion(Staff(end)[4]), plain);  // 3/2 × 4/6 reduced
          EXPECT_EQ(Proportion(Staff(end)[5]), plain);
@@ -165,6 +165,13 @@ const OutilsCase cases[] = {
          // The rest after the triplet's beat moves the sixteenths across a beat: two groups of two.
          const unsigned expected[] = {none, opens, inside, closes, opens, closes, none, opens, closes, opens, closes};
          for (int i = 0; i <= 10; ++i) EXPECT_EQ(BeamBits(Staff(end)[i]), expected[i]) << i;
+     },
+     unbeamed},
+    {"Barres de valeurs beams by the dotted quarter under 6/8",
+     "key Ctrl+Home\nanswer IndMesure 400=6 401=8 ok\ncmd 230\ncmd 286\n", 2,
+     [](const json&, const json& end, const json&) {
+         const unsigned expected[] = {opens, inside, closes, opens, closes};  // the eighths, after meter and clef
+         for (int i = 0; i < 5; ++i) EXPECT_EQ(BeamBits(Staff(end)[i + 2]), expected[i]) << i;
      },
      unbeamed},
     {"Notes extrêmes writes far notes an octave nearer under an octave line", "key Ctrl+Home\ncmd 499\n", 1,
