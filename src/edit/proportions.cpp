@@ -36,7 +36,8 @@ int ChangeProportions(StaffRecord& staff, int first, int last, ProportionChange 
         const auto w1 = e.w1();
         std::pair<unsigned, unsigned> next{1, 1};
         if (change == ProportionChange::Substitute) next = {num, den};
-        if (change == ProportionChange::Combine) next = Product(std::max(1u, w1.numerator()) * num, std::max(1u, w1.denominator()) * den);
+        if (change == ProportionChange::Combine)
+            next = Product(std::max(1u, w1.numerator()) * num, std::max(1u, w1.denominator()) * den);
         if (next == std::pair{w1.numerator(), w1.denominator()}) continue;
         w1.setNumerator(next.first);
         w1.setDenominator(next.second);

@@ -46,7 +46,8 @@ DialogModel MakeAttributesDialog(const ElementRecord& e) {
         d.addInteger(0, field::code, 0, 255, static_cast<int>(sign.code()), 3);
         d.addInteger(0, field::param, -32768, 32767, e.param, 6);
         d.addInteger(0, field::octave, 0, 7, static_cast<int>(w0.octave()), 1);
-        if (CarriesReferenceValue(e)) d.addInteger(0, field::reference, 0, 31, static_cast<int>(e.w1().smallField()), 2);
+        if (CarriesReferenceValue(e))
+            d.addInteger(0, field::reference, 0, 31, static_cast<int>(e.w1().smallField()), 2);
     } else {
         const auto note = e.noteWord();
         // A multi-bar rest keeps its own code, which the list of values does not hold.

@@ -52,9 +52,8 @@ void ReturnTo(EditorContext& ctx, const StartPlace& from) {
 
 // The first element of the staff at or after x.
 int FirstAtOrAfter(const StaffRecord& staff, int x) {
-    const auto it = std::find_if(staff.elements.begin(), staff.elements.end(), [x](const ElementRecord& e) {
-        return e.x >= x;
-    });
+    const auto it =
+        std::find_if(staff.elements.begin(), staff.elements.end(), [x](const ElementRecord& e) { return e.x >= x; });
     return static_cast<int>(it - staff.elements.begin());
 }
 
@@ -86,9 +85,8 @@ void ReplaceClefsOfVoice(EditorContext& ctx) {
         ctx.ui.beep();
         return;
     }
-    ChangeToPageMarker(ctx, StaffScope::CurrentVoice, [clef](StaffRecord& s, int first, int last) {
-        return ReplaceClefs(s, first, last, *clef);
-    });
+    ChangeToPageMarker(ctx, StaffScope::CurrentVoice,
+                       [clef](StaffRecord& s, int first, int last) { return ReplaceClefs(s, first, last, *clef); });
 }
 
 void ChangeRegionProportions(EditorContext& ctx, ProportionChange change) {
@@ -121,7 +119,8 @@ void ApplyTablature(EditorContext& ctx) {
     const StaffRecord* staff = ctx.doc.staff();
     if (staff == nullptr) return;
     DialogModel dialog("NbVoixPortee", "Voix par système");
-    dialog.addInteger(0, "Nombre de voix", 1, maxStavesPerPage, std::max(1, static_cast<int>(staff->voice().groupSize())), 3);
+    dialog.addInteger(0, "Nombre de voix", 1, maxStavesPerPage,
+                      std::max(1, static_cast<int>(staff->voice().groupSize())), 3);
     if (!ctx.ui.runDialog(dialog)) return;
     const int n = dialog.value("Nombre de voix");
     ChangePagesToMarker(ctx, [n](PageRecord& page, bool) { return ApplyVoiceTable(page, n); });
@@ -214,13 +213,18 @@ void RegisterOutilsCommands(CommandRegistry& registry) {
     const auto toMarker = [](StaffScope scope, auto make) {
         return [scope, make](EditorContext& ctx, int) { ChangeToPageMarker(ctx, scope, make(ctx)); };
     };
-    const auto onLine = [](auto make) { return [make](EditorContext& ctx, int) { ChangeCurrentLine(ctx, make(ctx)); }; };
+    const auto onLine = [](auto make) {
+        return [make](EditorContext& ctx, int) { ChangeCurrentLine(ctx, make(ctx)); };
+    };
     const auto plain = [](int (*f)(StaffRecord&, int, int)) {
         return [f](const EditorContext&) { return StaffChange(f); };
     };
-    registry.addCommand(cmd::Attributes, [](EditorContext& ctx, int) { RunAttributesDialog(ctx); }, UndoPolicy::Step);
-    registry.addCommand(cmd::Tablature, [](EditorContext& ctx, int) { ApplyTablature(ctx); }, UndoPolicy::Step);
-    registry.addCommand(cmd::ToLineAbove, [](EditorContext& ctx, int) { MoveToLineAbove(ctx); }, UndoPolicy::Step);
+    registry.addCommand(
+        cmd::Attributes, [](EditorContext& ctx, int) { RunAttributesDialog(ctx); }, UndoPolicy::Step);
+    registry.addCommand(
+        cmd::Tablature, [](EditorContext& ctx, int) { ApplyTablature(ctx); }, UndoPolicy::Step);
+    registry.addCommand(
+        cmd::ToLineAbove, [](EditorContext& ctx, int) { MoveToLineAbove(ctx); }, UndoPolicy::Step);
     registry.addCommand(cmd::CentreRestsOnLine, onLine(CentreRests), UndoPolicy::Step);
     registry.addCommand(cmd::CentreRestsToMarker, toMarker(StaffScope::All, CentreRests), UndoPolicy::Step);
     registry.addCommand(cmd::StandardRestHeight, toMarker(StaffScope::All, plain(SetStandardRestHeights)),
@@ -231,8 +235,8 @@ void RegisterOutilsCommands(CommandRegistry& registry) {
                         UndoPolicy::Step);
     registry.addCommand(cmd::ExtremeNotes, toMarker(StaffScope::All, plain(MarkExtremeNotes)), UndoPolicy::Step);
     registry.addCommand(cmd::BeamsToMarker, toMarker(StaffScope::All, plain(BeamByBeats)), UndoPolicy::Step);
-    registry.addCommand(cmd::ReplaceClefs, [](EditorContext& ctx, int) { ReplaceClefsOfVoice(ctx); },
-                        UndoPolicy::Step);
+    registry.addCommand(
+        cmd::ReplaceClefs, [](EditorContext& ctx, int) { ReplaceClefsOfVoice(ctx); }, UndoPolicy::Step);
     const auto proportions = [](ProportionChange change) {
         return [change](EditorContext& ctx, int) { ChangeRegionProportions(ctx, change); };
     };

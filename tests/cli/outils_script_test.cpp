@@ -27,8 +27,7 @@ std::string Right(int times) {
 }
 
 // Two voices on two staves.
-constexpr const char* duet =
-    "{ [ \\clef<\"treble\"> c1/4 d e f | g a b c2 ], [ \\clef<\"bass\"> c0/2 g | c1/1 ] }\n";
+constexpr const char* duet = "{ [ \\clef<\"treble\"> c1/4 d e f | g a b c2 ], [ \\clef<\"bass\"> c0/2 g | c1/1 ] }\n";
 
 // One voice long enough for several lines once laid out.
 std::string LongMelody() {
@@ -62,8 +61,8 @@ struct OutilsCase {
 };
 
 const OutilsCase cases[] = {
-    {"Attributs rewrites the note at the cursor", Right(3) + "answer Attributs Valeur=6 Points=1 Note=5 Caché=1 ok\ncmd 219\n",
-     1,
+    {"Attributs rewrites the note at the cursor",
+     Right(3) + "answer Attributs Valeur=6 Points=1 Note=5 Caché=1 ok\ncmd 219\n", 1,
      [](const json& start, const json& end, const json&) {
          const json& e = Staff(end)[3];
          EXPECT_EQ(e["durationCode"], 6);
@@ -77,10 +76,12 @@ const OutilsCase cases[] = {
          EXPECT_EQ(Word1(Staff(end)[1]) & 31, 5u);
          EXPECT_EQ(Word1(Staff(end)[1]) & ~31u, Word1(Staff(start)[1]));  // numerator and denominator kept
      }},
-    {"Effacer étalons erases them from the cursor on", Right(1) + "answer Attributs Etalon=5 ok\ncmd 219\nkey Left\ncmd 697\n",
-     2, [](const json& start, const json& end, const json&) { EXPECT_EQ(Staff(end), Staff(start)); }},
+    {"Effacer étalons erases them from the cursor on",
+     Right(1) + "answer Attributs Etalon=5 ok\ncmd 219\nkey Left\ncmd 697\n", 2,
+     [](const json& start, const json& end, const json&) { EXPECT_EQ(Staff(end), Staff(start)); }},
     {"the two size ratios and the music font",
-     "answer Fraction Numérateur=2 Dénominateur=3 ok\ncmd 334\nanswer Fraction Numérateur=1 Dénominateur=2 ok\ncmd 338\n"
+     "answer Fraction Numérateur=2 Dénominateur=3 ok\ncmd 334\nanswer Fraction Numérateur=1 Dénominateur=2 ok\ncmd "
+     "338\n"
      "answer Police Police=\"Leland\" ok\ncmd 629\n",
      3,
      [](const json&, const json& end, const json&) {
@@ -132,12 +133,13 @@ const OutilsCase cases[] = {
      Right(3) + "cmd 210\nkey Right\nanswer Fraction Numérateur=5 Dénominateur=4 ok\ncmd 688\nkey Left\ncmd 210\n" +
          "key Right\ncmd 689\n",
      2, [](const json& start, const json& end, const json&) { EXPECT_EQ(Staff(end), Staff(start)); }},
-    {"Permuter portées exchanges the music of the current and the marked staff", "key Ctrl+Home\ncmd 210\nkey Down\ncmd 269\n",
-     1,
+    {"Permuter portées exchanges the music of the current and the marked staff",
+     "key Ctrl+Home\ncmd 210\nkey Down\ncmd 269\n", 1,
      [](const json& start, const json& end, const json&) {
          for (const int staff : {0, 1}) {
              EXPECT_EQ(Staff(end, staff), Staff(start, 1 - staff));
-             EXPECT_EQ(end["pages"][0]["staves"][staff]["voiceWord"], start["pages"][0]["staves"][1 - staff]["voiceWord"]);
+             EXPECT_EQ(end["pages"][0]["staves"][staff]["voiceWord"],
+                       start["pages"][0]["staves"][1 - staff]["voiceWord"]);
          }
      },
      duet},
@@ -153,7 +155,8 @@ const OutilsCase cases[] = {
      LongMelody()},
     {"Barres de valeurs beams eighths and shorter by the beat, from the cursor", Right(1) + "cmd 286\n", 1,
      [](const json&, const json& end, const json&) {
-         const unsigned expected[] = {none, opens, closes, opens, closes, none, none, opens, inside, inside, closes, none};
+         const unsigned expected[] = {none, opens, closes, opens,  closes, none,
+                                      none, opens, inside, inside, closes, none};
          for (int i = 0; i <= 11; ++i) EXPECT_EQ(BeamBits(Staff(end)[i]), expected[i]) << i;
      },
      unbeamed},
@@ -217,8 +220,8 @@ TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {
         ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
         std::string back;
         for (int i = 0; i < c.steps; ++i) back += "undo\n";
-        test::WriteText(dir / "script.txt",
-                        c.setup + "save\ndump start.json\n" + c.edits + "save\ndump end.json\n" + back + "dump back.json\n");
+        test::WriteText(dir / "script.txt", c.setup + "save\ndump start.json\n" + c.edits + "save\ndump end.json\n" +
+                                                back + "dump back.json\n");
         const test::CliResult r = test::RunCli(dir.path(), {"script", "score.mus", "script.txt"});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
