@@ -20,6 +20,7 @@ nlohmann::json OptionalBlockNames(const OptionalBlocks& blocks) {
 }
 
 nlohmann::json HeaderToJson(const ScoreDocument& doc) {
+    FileHeader header = doc.header;  // its byte accessors are not const
     nlohmann::json table = nlohmann::json::array();
     for (int p = 0; p < doc.pageCount && p < maxPages; ++p) {
         const PageTableEntry& entry = doc.storage.pageTable[static_cast<std::size_t>(p)];
@@ -30,7 +31,10 @@ nlohmann::json HeaderToJson(const ScoreDocument& doc) {
             {"endOfData", doc.header.endOfData()},
             {"pageCount", doc.pageCount},
             {"pageTable", std::move(table)},
-            {"optionalBlocks", OptionalBlockNames(doc.optional)}};
+            {"optionalBlocks", OptionalBlockNames(doc.optional)},
+            {"sizeRatios", {{"small", {header.smallStaffNum(), header.smallStaffDen()}},
+                            {"cue", {header.cueNum(), header.cueDen()}}}},
+            {"musicFont", doc.fonts.faceName(0)}};
 }
 
 nlohmann::json StaffToJson(const StaffRecord& staff, bool elements) {

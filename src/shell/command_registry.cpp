@@ -4,6 +4,8 @@
 #include "print/page_layout_commands.h"
 #include "shell/cursor_keys.h"
 #include "shell/entry_commands.h"
+#include "shell/font_ratio_commands.h"
+#include "shell/outils_commands.h"
 #include "shell/spacing_commands.h"
 
 namespace notavera {
@@ -17,6 +19,8 @@ const CommandRegistry& CoreCommands() {
         RegisterCursorCommands(r);
         RegisterEntryCommands(r);
         RegisterPageLayoutCommands(r);
+        RegisterOutilsCommands(r);
+        RegisterFontRatioCommands(r);
         return r;
     }();
     return registry;
