@@ -52,63 +52,63 @@ void SetDuration(std::vector<ElementRecord>& els, std::size_t i, unsigned code) 
     }
 }
 
-// The change of one id to one element; false when the id is no region attribute.
-bool Change(std::vector<ElementRecord>& els, std::size_t i, int id, unsigned value, const AttributeSource& src) {
+// The change of one id to one element.
+void Change(std::vector<ElementRecord>& els, std::size_t i, int id, unsigned value, const AttributeSource& src) {
     ElementRecord& e = els[i];
     const auto w0 = e.w0();
     const auto note = e.noteWord();
     const bool on = value != 0;
     switch (id) {
-    case region_id::CueSize: w0.setCueSize(on); return true;
+    case region_id::CueSize: w0.setCueSize(on); return;
     case region_id::Duration:
         if (NoteOrRest(e)) SetDuration(els, i, value);
-        return true;
+        return;
     case region_id::Placement:
         if (NoteOrRest(e)) w0.setCrossStaff(value);
-        return true;
+        return;
     case region_id::HideRests:
     case region_id::RevealRests:
         if (e.isRest()) w0.setHidden(id == region_id::HideRests);
-        return true;
+        return;
     case region_id::HideAccidentals:
         if (e.isNote() && note.accidental() != Accidental::None) note.setHiddenAccidental(true);
-        return true;
+        return;
     case region_id::RevealAccidentals:
         if (NoteOrRest(e)) note.setHiddenAccidental(false);
-        return true;
+        return;
     case region_id::HideDots:
         if (NoteOrRest(e) && note.dots() != 0) w0.setHiddenDots(true);
-        return true;
+        return;
     case region_id::RevealDots:
         if (NoteOrRest(e)) w0.setHiddenDots(false);
-        return true;
+        return;
     case region_id::FlipGroupMarks:
         if (NoteOrRest(e) && w0.groupMark() == 1) w0.setGroupMarkSide(w0.groupMarkSide() == 1 ? 0 : 1);
-        return true;
+        return;
     case region_id::ChordAttribute:
-        if (!e.isNote()) return true;
+        if (!e.isNote()) return;
         note.setBit(chordBit, on);
         if (note.durationCode() > longestFlagged)
             note.setBit(companionBit, on && (src.noteWordFlags >> companionBit & 1u) != 0);
-        return true;
+        return;
     case region_id::FlipStaccatos:
         if (e.isNote() && note.staccato() && note.durationCode() > longestFlagged)
             note.setStaccatoOtherSide(!note.staccatoOtherSide());
-        return true;
+        return;
     case region_id::StemAutomatic:
     case region_id::StemUp:
     case region_id::StemDown:
-        if (!e.isNote()) return true;
+        if (!e.isNote()) return;
         note.setStemAutomatic((src.noteWordFlags >> stemAutomaticBit & 1u) != 0);
         if (id != region_id::StemAutomatic) note.setStemFlag(id == region_id::StemUp);
-        return true;
+        return;
     case region_id::Staccato:
-        if (!e.isNote()) return true;
+        if (!e.isNote()) return;
         note.setStaccato(on);
         note.setAccentType(src.accentType);
         if (!on) note.setStaccatoOtherSide(false);
-        return true;
-    default: return false;
+        return;
+    default: return;
     }
 }
 
@@ -139,13 +139,11 @@ int ApplyToRegion(PageRecord& page, const RegionBounds& bounds,
     return static_cast<int>(spans.size());
 }
 
-bool RegionAttribute(StaffRecord& staff, const RegionSpan& span, int id, unsigned value,
+void RegionAttribute(StaffRecord& staff, const RegionSpan& span, int id, unsigned value,
                      const AttributeSource& source) {
     auto& els = staff.elements;
     const int last = std::min(span.last, static_cast<int>(els.size()) - 1);
-    for (int i = std::max(span.first, 0); i <= last; ++i)
-        if (!Change(els, static_cast<std::size_t>(i), id, value, source)) return false;
-    return true;
+    for (int i = std::max(span.first, 0); i <= last; ++i) Change(els, static_cast<std::size_t>(i), id, value, source);
 }
 
 void SetHeadShapes(StaffRecord& staff, const RegionSpan& span, unsigned shape) {

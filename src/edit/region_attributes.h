@@ -74,9 +74,9 @@ struct AttributeSource {
 };
 
 // One region attribute over span.first..span.last of the staff: `value` is 1 for the switching-on form and 0 for
-// the switching-off one, the duration code for Duration and the staff placement for Placement. Returns false for
-// an id that is no region attribute.
-bool RegionAttribute(StaffRecord& staff, const RegionSpan& span, int id, unsigned value,
+// the switching-off one, the duration code for Duration and the staff placement for Placement. Another id changes
+// nothing.
+void RegionAttribute(StaffRecord& staff, const RegionSpan& span, int id, unsigned value,
                      const AttributeSource& source = {});
 
 // Every note of the span (not rests, not signs) takes the head shape.

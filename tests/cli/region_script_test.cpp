@@ -81,6 +81,8 @@ TEST_P(RegionScriptTest, ChangesTheRegionAndUndoes) {
 #define L3 L2 L1
 #define R1 "key Right\n"
 // C sharp, D, E flat; marker Y on the C, the cursor on the E.
+// C with its staccato on the other side, D with its own; marker Y on the C.
+#define FLIPPED "key F2\nkey F3\n" L2 "char Y\n" R1 "char T\n" L1 "char Y\ncmd 495\n"
 #define THREE "chars d\nkey F2\nkey F3\nchars b\nkey F4\n" L3 "char Y\n" R1 R1
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,9 +103,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "char 4\n", "C4/5= D4/5= E4/5= F4/5=", "C4/5=] D4 E4 F4/5[="},
         RegionCase{"FirstOfTheBeamLeaves", "key F2\nchar 5\nchar [\nkey F3\nkey F4\n" L2 "char Y\n", "char 4\n",
                    "C4 D4/5= E4/5=", "C4 D4 E4/5[="},
+        RegionCase{"ShorterValuesStayBeamed", "char 5\nchar [\nkey F2\nkey F3\nkey F4\n" L2 "char Y\n" R1, "char 6\n",
+                   "C4/5= D4/5= E4/5=", "C4/5= D4/6= E4/6="},
         RegionCase{"StaccatoOnTheRegion", "key F2\nkey F3\n" L2 "char Y\n" R1, "char T\n", "C4 D4", "C4S D4S"},
         RegionCase{"StaccatosFlip", "key F2\nkey F3\n" L2 "char Y\n" R1 "char T\n" L1 "char Y\n", "cmd 495\n",
                    "C4S D4S", "C4Ss D4S"},
+        // A breve keeps its staccato's side, which a half note loses; nor does the flip turn it.
+        RegionCase{"BreveKeepsTheStaccatoSide", FLIPPED "char Y\n", "char 1\n", "C4Ss D4S", "C4/1Ss D4S"},
+        RegionCase{"HalfLosesTheStaccatoSide", FLIPPED "char Y\n", "char 3\n", "C4Ss D4S", "C4/3S D4S"},
+        RegionCase{"BreveStaccatoStays", "key F2\nchar 1\nkey F3\n" L2 "char Y\n" R1 "char T\n" L1 "char Y\n" R1,
+                   "cmd 495\n", "C4S D4/1S", "C4Ss D4/1S"},
         RegionCase{"StaccatoKind", "key F2\nkey F3\n" L2 "char Y\n" R1, "answer TypeStaccato 1371=1 ok\ncmd 369\n",
                    "C4 D4", "C4Sk2 D4Sk2"},
         RegionCase{"HeadShapes", "key F2\nchar S\nkey F3\n" L3 "char Y\n" R1 R1,
@@ -111,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
         RegionCase{"GroupMarksFlip", "answer Fraction Numérateur=3 Dénominateur=2 ok\nchar G\nkey F2\nkey F3\nkey F4\n"
                    "char g\n" L3 "char Y\n" R1 R1, "cmd 496\n", "C4 D4 E4", "C4< D4 E4"},
         RegionCase{"CueSize", "key F2\nkey F3\n" L2 "char Y\n" R1, "char M\n", "C4 D4", "C4m D4m"},
-        RegionCase{"FixedStemsDown", "key F2\nkey F3\n" L2 "char Y\n" R1, "cmd 40\n", "C4 D4", "C4v D4v"},
+        RegionCase{"FixedStemsDown", "key F2\nchar S\nkey F3\n" L3 "char Y\n" R1 R1, "cmd 40\n", "C4 R D4",
+                   "C4v R D4v"},
         RegionCase{"ChordAttribute", "key F2\nkey F3\n" L2 "char Y\n" R1, "char C\n", "C4 D4", "C4c D4c"},
         // 8va alta writes the notes an octave lower under code 1; Effacer 8va writes them back.
         RegionCase{"OttavaAlta", "key PageUp\nkey F2\nkey F3\n" L2 "char Y\n" R1, "cmd 681\n", "C5 D5",
