@@ -101,6 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Beamed eighths made quarters leave the group, which closes before them and opens again after them.
         RegionCase{"QuartersLeaveTheBeam", "char 5\nchar [\nkey F2\nkey F3\nkey F4\nkey F5\n" L3 "char Y\n" R1,
                    "char 4\n", "C4/5= D4/5= E4/5= F4/5=", "C4/5=] D4 E4 F4/5[="},
+        RegionCase{"LastOfTheStaffLeaves", "char 5\nchar [\nkey F2\nkey F3\nkey F4\n" L1 "char Y\n", "char 4\n",
+                   "C4/5= D4/5= E4/5=", "C4/5= D4/5=] E4"},
         RegionCase{"FirstOfTheBeamLeaves", "key F2\nchar 5\nchar [\nkey F3\nkey F4\n" L2 "char Y\n", "char 4\n",
                    "C4 D4/5= E4/5=", "C4 D4 E4/5[="},
         RegionCase{"ShorterValuesStayBeamed", "char 5\nchar [\nkey F2\nkey F3\nkey F4\n" L2 "char Y\n" R1, "char 6\n",
@@ -128,6 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "T1 C4@1 D4@1"},
         RegionCase{"OttavaAfterANote", "key F2\nkey PageUp\nkey F3\nkey F4\n" L2 "char Y\n" R1, "cmd 681\n",
                    "C4 D5 E5", "C4 T1 D4@1 E4@1"},
+        RegionCase{"QuindicesimaAlta", "key PageUp\nkey F2\n" L1 "char Y\n", "cmd 682\n", "C5", "T2 C3@2"},
+        RegionCase{"NoLineWithoutNotes", "char S\n" L1 "char Y\n", "cmd 681\n", "R", "R"},
         RegionCase{"QuindicesimaBassa", "key F2\n" L1 "char Y\n", "cmd 684\n", "C4", "T4 C6@4"},
         RegionCase{"EraseOctaveLine", "key PageUp\nkey F2\nkey F3\n" L2 "char Y\n" R1 "cmd 681\n" L2 "char Y\n" R1 R1,
                    "cmd 685\n", "T1 C4@1 D4@1", "C5 D5"},
