@@ -141,8 +141,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "cmd 494\n", "C4# D4# ; C4# D4#", "C4# D4#~ ; C4#~ D4#~"},
         // In a marked rectangle, each staff keeps to the rectangle's sides.
         RegionCase{"InTheMarkedRectangle",
-                   "chars d\nkey F2\nchars d\nkey F3\nkey Down\nchars d\nkey F2\nchars d\nkey F3\n",
-                   "cmd 233\nclick 100 2700\nclick 180 2300\ncmd 494\n", "C4# D4# ; C4# D4#", "C4# D4#~ ; C4# D4#~"},
+                   "chars d\nkey F2\nchars d\nkey F3\nchars d\nkey F4\nkey Down\nchars d\nkey F2\nchars d\nkey F3\n",
+                   "cmd 233\nclick 100 2700\nclick 180 2300\ncmd 494\n", "C4# D4# E4# ; C4# D4#",
+                   "C4# D4#~ E4# ; C4# D4#~"},
         // The "Val" menu changes the note at the cursor, and the region when marker Y is set.
         RegionCase{"ValueAtTheCursor", "key F2\n" L1, "cmd 533\n", "C4", "C4/3"},
         RegionCase{"ValueOverTheRegion", "key F2\nkey F3\n" L2 "char Y\n" R1, "cmd 535\n", "C4 D4", "C4/5 D4/5"},
