@@ -3,14 +3,18 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "edit/note_entry.h"
 #include "render/entry_distances.h"
 #include "score/element_creation.h"
 #include "shell/command_registry.h"
+#include "shell/duration_commands.h"
 #include "shell/editor_context.h"
 #include "shell/entry_cursor.h"
 #include "shell/note_commands.h"
+#include "shell/region_commands.h"
 
 namespace notavera {
 
@@ -28,11 +32,15 @@ ElementRecord* NoteAtCursor(EditorContext& ctx) {
     return e && e->isNote() ? e : nullptr;
 }
 
-void ApplyDuration(EditorContext& ctx, int) {
-    if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
-        e->noteWord().setDurationCode(ctx.doc.insertion.durationCode);
-        ctx.doc.markModified();
-    }
+void ApplyDuration(EditorContext& ctx, int) { ApplyChosenDuration(ctx, ctx.doc.insertion.durationCode); }
+
+// The notes standing at the x of note `index` next to it: the chord it belongs to, or the note alone.
+std::pair<std::size_t, std::size_t> ChordAround(const std::vector<ElementRecord>& els, std::size_t index) {
+    const auto member = [&](std::size_t i) { return els[i].isNote() && els[i].x == els[index].x; };
+    std::size_t first = index, last = index;
+    while (first > 0 && member(first - 1)) --first;
+    while (last + 1 < els.size() && member(last + 1)) ++last;
+    return {first, last};
 }
 
 // The accidental goes to the note at the cursor and is then used up; without a note it waits for the next one.
@@ -53,7 +61,14 @@ void ApplyDots(EditorContext& ctx, int) {
     ElementRecord* e = NoteOrRestAtCursor(ctx);
     if (!e) return;
     InsertionState& ins = ctx.doc.insertion;
-    e->noteWord().setDots(std::min(ins.dots, 3u));
+    const unsigned dots = std::min(ins.dots, 3u);
+    e->noteWord().setDots(dots);
+    // Under the alternate action the dots go to the whole chord of the note.
+    if (ctx.shell.input.alternateAction && e->isNote()) {
+        auto& els = ctx.doc.staff()->elements;
+        const auto [first, last] = ChordAround(els, static_cast<std::size_t>(ctx.doc.currentElement));
+        for (std::size_t i = first; i <= last; ++i) els[i].noteWord().setDots(dots);
+    }
     if ((ins.switches & SwitchC) == 0) ins.dots = 0;
     ctx.doc.markModified();
 }
@@ -89,6 +104,11 @@ void LeaveChord(EditorContext& ctx) {
 void ApplyChordAttribute(EditorContext& ctx, int c) {
     InsertionState& ins = ctx.doc.insertion;
     const bool on = (ins.switches & SwitchC) != 0;
+    // Over a region the notes there take the attribute; the notes entered next do not.
+    if (ChangeRegion(ctx, region_id::ChordAttribute, on ? 1 : 0)) {
+        ins.switches &= ~SwitchC;
+        return;
+    }
     ins.noteWordFlags = on ? (ins.noteWordFlags | (1u << chordBit)) : (ins.noteWordFlags & ~(1u << chordBit));
     if (c == 'c') {
         LeaveChord(ctx);
@@ -143,6 +163,13 @@ void EnterBar(EditorContext& ctx, int) {
 
 void EnterRestCharacter(EditorContext& ctx, int) { EnterRest(ctx); }
 
+// The switching characters of cue size and staccato change only the insertion attributes, and a region when
+// marker Y is set.
+void SwitchOverRegion(EditorContext& ctx, int c) {
+    const bool on = c == 'M' || c == 'T';
+    ChangeRegion(ctx, c == 'M' || c == 'm' ? region_id::CueSize : region_id::Staccato, on ? 1 : 0);
+}
+
 void AddEach(CommandRegistry& r, std::u32string_view characters, const CommandHandler& handler) {
     for (const char32_t c : characters) r.addChar(c, handler, UndoPolicy::Typing);
 }
@@ -155,6 +182,7 @@ void RegisterAttributeCharacters(CommandRegistry& r) {
     AddEach(r, U".:", ApplyDots);
     AddEach(r, U"_-", ApplyTie);
     AddEach(r, U"Cc", ApplyChordAttribute);
+    AddEach(r, U"MmTt", SwitchOverRegion);
     r.addChar('[', OpenBeam, UndoPolicy::Typing);
     r.addChar(']', CloseBeam, UndoPolicy::Typing);
     r.addChar('=', ValueSymbol);

@@ -18,6 +18,7 @@ bool InTypingRun(const EditorContext& ctx) {
 
 void SaveStep(EditorContext& ctx, UndoKind kind) {
     UndoStep(ctx.doc, ctx.ui, kind, ctx.shell.input.templateStaffMode);
+    ctx.shell.commands.stepSaved = true;
 }
 
 }  // namespace
@@ -26,7 +27,7 @@ CommandScope::CommandScope(EditorContext& ctx, UndoPolicy policy, bool endsTypin
     ctx.ui.holdRepaints();
     CommandScopeState& s = ctx.shell.commands;
     const bool outermost = s.depth++ == 0;
-    if (outermost) s.stepTaken = false;
+    if (outermost) s.stepTaken = s.stepSaved = false;
     if (s.stepTaken) return;
     switch (policy) {
     case UndoPolicy::None:
@@ -56,6 +57,15 @@ void SaveStepOfAction(EditorContext& ctx) {
     SaveStep(ctx, UndoKind::Save);
     EndTypingRun(s);
     s.stepTaken = s.depth > 0;
+}
+
+void SaveOwnStepOfAction(EditorContext& ctx) {
+    CommandScopeState& s = ctx.shell.commands;
+    if (s.depth == 0 || !s.stepSaved) {
+        SaveStep(ctx, UndoKind::Save);
+        s.stepTaken = s.stepSaved = s.depth > 0;
+    }
+    EndTypingRun(s);
 }
 
 CommandScope::~CommandScope() {

@@ -12,6 +12,10 @@ struct EditorContext;
 // action now, unless the action already has one.
 void SaveStepOfAction(EditorContext& ctx);
 
+// For a typed character that turns out to change a whole region: a step of its own, even inside a typing run
+// whose step covers the notes typed before; the run ends with it.
+void SaveOwnStepOfAction(EditorContext& ctx);
+
 class CommandScope {
 public:
     // `endsTypingRun`: a menu command or palette button with no step of its own still parts two runs of typing;

@@ -1,12 +1,16 @@
 // The "Val" commands and the two palette buttons that open that menu as a popup.
 #include "shell/duration_commands.h"
 
+#include "edit/region_attributes.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/command_scope.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/element_values.h"
+#include "shell/entry_cursor.h"
 #include "shell/menu_table.h"
+#include "shell/region_commands.h"
 
 namespace notavera {
 
@@ -17,8 +21,12 @@ void RunValueCommand(EditorContext& ctx, int command) {
     if (!code) return;
     if (ctx.shell.input.keyMode == cmd::ButtonReferenceValue)
         ChooseReferenceValue(ctx, *code);
-    else
+    else {
         ChooseDuration(ctx, *code);
+        // A menu choice is no typing: undoing it leaves the notes typed before.
+        if (NoteOrRestAtCursor(ctx)) SaveOwnStepOfAction(ctx);
+        ApplyChosenDuration(ctx, *code);
+    }
 }
 
 // The value buttons: the popup's choice is dispatched while the button is known, so that the "Val" command
@@ -38,6 +46,14 @@ void OpenValuePopup(EditorContext& ctx, int button) {
 void ChooseDuration(EditorContext& ctx, unsigned code) {
     ctx.doc.insertion.durationCode = code;
     ctx.shell.dialogs.menuDuration = code;
+}
+
+void ApplyChosenDuration(EditorContext& ctx, unsigned code) {
+    if (ChangeRegion(ctx, region_id::Duration, code)) return;
+    if (ElementRecord* e = NoteOrRestAtCursor(ctx)) {
+        e->noteWord().setDurationCode(code);
+        ctx.doc.markModified();
+    }
 }
 
 void ChooseReferenceValue(EditorContext& ctx, unsigned code) {

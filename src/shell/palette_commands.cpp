@@ -9,6 +9,7 @@
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/region_commands.h"
 
 namespace notavera {
 
@@ -46,6 +47,8 @@ void NoteFormButton(EditorContext& ctx, int button) {
     if (button == cmd::ButtonNoteFormB) flags = (flags | noteFormB) & ~noteFormA;
     if (button == cmd::ButtonNoteFormClear) flags &= ~(noteFormA | noteFormB);
     SetNoteFormFlags(ctx, flags);
+    // With marker Y set the notes of the region take the stems just chosen (the button's number is the id).
+    ChangeRegion(ctx, button, 0);
 }
 
 }  // namespace

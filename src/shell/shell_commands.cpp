@@ -4,6 +4,7 @@
 #include "shell/file_commands.h"
 #include "shell/mouse_input.h"
 #include "shell/palette_commands.h"
+#include "shell/region_commands.h"
 #include "shell/shell_timers.h"
 #include "shell/subsystem_commands.h"
 #include "shell/tool_commands.h"
@@ -22,6 +23,7 @@ void RegisterShellCommands(CommandRegistry& registry) {
     RegisterSubsystemCommands(registry);
     RegisterMouseCommands(registry);
     RegisterUndoCommands(registry);
+    RegisterRegionCommands(registry);
 }
 
 }  // namespace notavera

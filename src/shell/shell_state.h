@@ -16,6 +16,7 @@ namespace notavera {
 struct CommandScopeState {
     int depth = 0;           // dispatches under way, the outermost one included
     bool stepTaken = false;  // the user's action under way has had its undo step considered
+    bool stepSaved = false;  // ... and saved one of its own (not one a typing run had saved before)
     int runPage = 0;         // the staff of the current typing run (runStaff -1: no run)
     int runStaff = -1;
 };

@@ -67,8 +67,6 @@ void RegisterSubsystemCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::Pagination, Handler<RunPaginationDialog>());
     registry.addCommand(cmd::HeaderFooter, Handler<RunPaginationDialog>());
     registry.addCommand(cmd::EnvironmentSettings, Handler<RunEnvironmentDialog>());
-    registry.addCommand(cmd::NoteHeads, Handler<RunNoteHeadDialog>(), UndoPolicy::Step);
-    registry.addCommand(cmd::StaccatoType, Handler<RunAccentDialog>(), UndoPolicy::Step);
     registry.addCommand(cmd::SpecialBar, Handler<ChooseSpecialBar>());
     registry.addCommand(cmd::ReadGuido, Handler<GuidoImport>());
     registry.addCommand(cmd::SaveMidiFile, Handler<SaveMidiFile>());
