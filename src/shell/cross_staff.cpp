@@ -3,12 +3,13 @@
 // placement bits), and nothing moved can reach the file.
 #include "shell/cross_staff.h"
 
+#include "edit/region_attributes.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cursor_frame.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
-#include "shell/zone.h"
+#include "shell/region_commands.h"
 
 namespace notavera {
 namespace {
@@ -33,28 +34,16 @@ bool Refused(const EditorContext& ctx, int placement) {
     return placement != PlaceOwn && PlacementInForce(ctx.doc) != PlaceOwn;
 }
 
-// Only notes and rests go to another staff's place: bars, clefs and the other signs stay on their own.
-void Place(ElementRecord& e, int placement) {
-    if (!e.isSign()) e.w0().setCrossStaff(static_cast<unsigned>(placement));
-}
-
-// The zone shown, or with the alternate action the note at the cursor, takes the placement.
+// The region, or with the alternate action the note at the cursor, takes the placement; bars, clefs and the
+// other signs stay on their own staff.
 void PlaceElements(EditorContext& ctx, int placement) {
     if (ctx.shell.input.templateStaffMode || ctx.doc.element() == nullptr) return;
+    // The marked rectangle, or the stretch up to marker Y, takes the placement as a whole.
+    if (ChangeRegion(ctx, region_id::Placement, static_cast<unsigned>(placement))) return;
     const CursorState& c = ctx.shell.cursor;
-    if (c.zoneRect.shown) {
-        const std::vector<ZoneSpan> spans = ZoneSpans(ctx);
-        PageRecord* page = ctx.doc.findPage(c.zone.page);
-        for (const ZoneSpan& span : spans) {
-            auto& elements = page->staves[static_cast<std::size_t>(span.staff)].elements;
-            for (int i = span.first; i <= span.last; ++i) Place(elements[static_cast<std::size_t>(i)], placement);
-        }
-        if (!spans.empty()) ctx.doc.markModified();
-        return;
-    }
     ElementRecord* e = ctx.doc.element();
     if (ctx.shell.input.alternateAction && e->isNote() && e->x == c.x) {
-        Place(*e, placement);
+        e->w0().setCrossStaff(static_cast<unsigned>(placement));
         ctx.doc.markModified();
     }
 }

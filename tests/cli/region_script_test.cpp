@@ -3,7 +3,8 @@
 // reads as its name and octave ("R" a rest, "T" a line label with its code), then its marks: /d duration code
 // other than a quarter, # b accidental and ~ hidden, . dots and ! hidden, [ = ] beam start, member, end, S
 // staccato and s on the other side, k accent kind, h hidden, m cue, c chord, @n octave-line code, xn head shape,
-// ^ fixed stem up, v fixed stem down, <> group marking above; " ; " starts the next staff.
+// ^ fixed stem up, v fixed stem down, <> group marking above, ' , placed on the staff above, below; " ; " starts
+// the next staff.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -30,7 +31,8 @@ std::string Token(const nlohmann::json& e) {
     t += std::string(e["dots"].get<std::size_t>(), '.');
     const struct { const char* word; int bit; char mark; } marks[] = {
         {"word0", 18, '!'}, {"word0", 6, '['}, {"word0", 5, '='}, {"word0", 7, ']'},       {"noteWord", 15, 'S'},
-        {"noteWord", 17, 's'}, {"word0", 17, 'h'}, {"word0", 11, 'm'}, {"noteWord", 18, 'c'}, {"word0", 21, '<'}};
+        {"noteWord", 17, 's'}, {"word0", 17, 'h'}, {"word0", 11, 'm'}, {"noteWord", 18, 'c'}, {"word0", 21, '<'},
+        {"word0", 14, '\''}, {"word0", 15, ','}};
     for (const auto& m : marks) if (Bit(e, m.word, m.bit)) t += m.mark;
     if (const unsigned k = Field(e, "noteWord", 29, 3)) t += "k" + std::to_string(k);
     if (line) t += "@" + std::to_string(line);
@@ -124,6 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
         RegionCase{"CueSize", "key F2\nkey F3\n" L2 "char Y\n" R1, "char M\n", "C4 D4", "C4m D4m"},
         RegionCase{"FixedStemsDown", "key F2\nchar S\nkey F3\n" L3 "char Y\n" R1 R1, "cmd 40\n", "C4 R D4",
                    "C4v R D4v"},
+        RegionCase{"PlacedAbove", "key Down\nkey F2\nkey F3\nkey F4\n" L3 "char Y\n" R1, "key Ctrl+PageUp\n",
+                   "C4 D4 E4", "C4' D4' E4"},
         RegionCase{"ChordAttribute", "key F2\nkey F3\n" L2 "char Y\n" R1, "char C\n", "C4 D4", "C4c D4c"},
         // 8va alta writes the notes an octave lower under code 1; Effacer 8va writes them back.
         RegionCase{"OttavaAlta", "key PageUp\nkey F2\nkey F3\n" L2 "char Y\n" R1, "cmd 681\n", "C5 D5",
