@@ -80,16 +80,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Notes typed on notes go in before them; the cursor then lands on the next old note.
         EntryCase{"TypedAmongNotes", "", CDE "key F5\nkey Left\nkey Left\nkey Left\nkey F6\nkey F7\n",
                   "60:C4 140:G4 140:D4 220:A4 220:E4 300:F4"},
-        // A longer note leaves the cursor between the old notes: the next one still goes in between.
+        // A shorter note leaves the cursor between the old notes: the next one still goes in between.
         EntryCase{"TypedBetweenNotes", "", CDE ON_D "char 3\nkey Left\nchar 5\nkey F6\nkey F7\n",
-                  "60:C4 140:G4/5 140:D4/3 180:A4/5 220:E4"},
+                  "60:G4/5 60:C4/5 100:A4/5 140:D4/3 220:E4"},
         EntryCase{"ReopenedGoesOn", CDE, "key F5\n", "60:C4 140:D4 220:E4 300:F4"},
         EntryCase{"StaffChangeClosesBox", "", CDE ON_D "key Insert\nanswer PorteeNo \"Numéro de portée\"=2 ok\nchar P\n",
                   "60:C4 140:D4 220:E4"},
         EntryCase{"ShiftMovesAcross", "", CDE ON_D "key Shift+Right\nkey Shift+Space\n", "60:C4 160:D4 220:E4"},
         EntryCase{"MovePassesNeighbour", "", CDE ON_D "key Shift+Right\nkey Shift+Right\nkey Ctrl+Shift+Right\n"
                   "key Shift+Left\nkey Shift+Backspace\nkey Shift+Right\nkey Shift+Right\nkey Shift+Right\n"
-                  "key Shift+Right\nkey Shift+Right\nkey Shift+Right\nkey Shift+Right\n",
+                  "key Shift+Right\nkey Shift+Right\nkey Shift+Right\nkey Shift+Right\nkey Shift+Right\n",
                   "60:C4 220:E4 221:D4"},
         EntryCase{"ShiftWithoutElementMovesCursor", "", CDE "key Shift+Left\nkey Shift+Left\n", "60:C4 140:D4 210:E4"},
         EntryCase{"FineAndPitchMoves", "", CDE ON_D "key Ctrl+Shift+Left\nkey Ctrl+Shift+Up\nkey Ctrl+Shift+Up\n"
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "60:C4 150:D4 220:E4"},
         // Enter makes the next digit the reference value; the digit after it is a duration again.
         EntryCase{"ValueEntry", "", "key F2\nanswer IndMesure Numérateur=3 Dénominateur=4 ok\ncmd 230\n"
-                  "key Enter\nchar 5\nkey Left\nchar 3\n", "60:C4/3 140:M5"},
+                  "key Enter\nchar 5\nchar 3\nkey F3\n", "60:C4 140:M5 249:D4/3"},
         EntryCase{"ValueEntryEndsOnKey", "", "key F2\nkey Left\nkey Enter\nkey Right\nkey Left\nchar 3\n", "60:C4/3"},
         // The move box steered by keys: a handle from the cursor, two corners, a drag, the end.
         EntryCase{"KeysSteerMoveBox", "", CDE ON_D "char #\nkey Left\nkey Enter\nkey Right\nkey Right\n"
