@@ -41,6 +41,11 @@ bool ApplyTool(ScoreDocument& doc, ElementRecord& e, int tool, int hideKind) {
 
 }  // namespace
 
+bool EnterActsOnElement(const ScoreDocument& doc, int tool) {
+    const unsigned shape = doc.insertion.headShape;
+    return (shape >= 1 && shape <= lastShape) || (tool >= HideTool && tool <= GroupSideTool);
+}
+
 bool EnterOnElement(ScoreDocument& doc, int x, int tool, int hideKind) {
     ElementRecord* e = ElementAtX(doc, x);
     if (!e) return false;

@@ -10,4 +10,8 @@ class ScoreDocument;
 // when it stands at x. True when the document changed.
 bool EnterOnElement(ScoreDocument& doc, int x, int tool, int hideKind);
 
+// Whether Enter acts on the element (a notehead shape pending, or one of the tools 300..304); otherwise it starts
+// the numeric value entry of the next digit.
+bool EnterActsOnElement(const ScoreDocument& doc, int tool);
+
 }  // namespace notavera

@@ -23,6 +23,17 @@ int LastElementAtOrBefore(const StaffRecord& staff, int x) {
     return found;
 }
 
+void MakeNeighbourOfXCurrent(ScoreDocument& doc, int x) {
+    const StaffRecord* staff = doc.staff();
+    if (!staff || staff->elements.empty()) return;
+    const int n = static_cast<int>(staff->elements.size());
+    const int cur = doc.currentElement;
+    const auto xOf = [&](int i) { return staff->elements[static_cast<std::size_t>(i)].x; };
+    const bool known = cur >= 0 && cur < n;
+    if (known && !(cur + 1 < n && x > xOf(cur + 1)) && !(cur > 0 && x < xOf(cur - 1))) return;
+    doc.currentElement = std::max(LastElementAtOrBefore(*staff, x), 0);
+}
+
 int LastNoteAtOrBeforeX(ScoreDocument& doc, int x, bool notesOnly) {
     const StaffRecord* staff = doc.staff();
     if (!staff) return -1;

@@ -14,6 +14,11 @@ ElementRecord* NoteOrRestAtX(ScoreDocument& doc, int x);
 // The last element of the staff at or before x, −1 when there is none.
 int LastElementAtOrBefore(const StaffRecord& staff, int x);
 
+// Before an element is made at x: a new element goes in beside the current one, so the current element must be
+// a neighbour of x for the staff to stay in left-to-right order. When it is not (the cursor moved on past other
+// elements), the last element at or before x (else the first) becomes current.
+void MakeNeighbourOfXCurrent(ScoreDocument& doc, int x);
+
 // The last note or rest at or before x on the current staff (the last member of a chord there), where a slur or
 // group typed after its notes ends; −1 when there is none. With `notesOnly` rests are passed over.
 int LastNoteAtOrBeforeX(ScoreDocument& doc, int x, bool notesOnly);

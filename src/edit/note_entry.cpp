@@ -40,6 +40,7 @@ ElementRecord* ArrangeEnteredChord(ScoreDocument& doc) {
 bool StaffTakesNoteKey(const StaffRecord& staff, int index) { return !PercussionStaff(staff) || PercussionKey(index); }
 
 ElementRecord* EnterNoteAt(ScoreDocument& doc, int x, int index) {
+    MakeNeighbourOfXCurrent(doc, x);
     ElementRecord* e = CreateNoteOrRest(doc, x, false, static_cast<unsigned>(index));
     if (!e) return nullptr;
     // Under the tie form the note starts a tie that ends on the next note entered.
@@ -62,6 +63,7 @@ void RepitchNote(ScoreDocument& doc, ElementRecord& e, int index) {
 }
 
 ElementRecord* EnterRestAt(ScoreDocument& doc, int x, std::optional<unsigned> durationCode) {
+    MakeNeighbourOfXCurrent(doc, x);
     ElementRecord* e = CreateNoteOrRest(doc, x, true, 0);
     if (!e) return nullptr;
     e->noteWord().setBit(chordBit, false);  // a rest is never part of a chord

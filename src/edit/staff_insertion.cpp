@@ -32,6 +32,17 @@ void RemoveTemplateWord(StaffLayoutModel& model, int at) {
     model.setStaffCount(static_cast<unsigned>(std::max(count - 1, 1)));
 }
 
+// A new staff stands at the distance the model gives the staves after the first (their mean), never at the
+// first staff's top margin; a model of one staff gives the default model's.
+unsigned FollowingStaffDistance(const StaffLayoutModel& model) {
+    const int count = static_cast<int>(model.staffCount());
+    if (count < 2) return staff_model::Distance::get(StaffLayoutModel::makeDefault().staffWord(1));
+    unsigned sum = 0;
+    for (int i = 1; i < count; ++i) sum += staff_model::Distance::get(model.staffWord(i));
+    const unsigned n = static_cast<unsigned>(count - 1);
+    return (sum + n / 2) / n;
+}
+
 unsigned NextFreeVoice(const PageRecord& page) {
     unsigned highest = 0;
     for (const StaffRecord& s : page.staves) highest = std::max(highest, s.voice().voice());
@@ -58,9 +69,14 @@ bool InsertStaffBelow(ScoreDocument& doc, UiServices& ui, int above) {
     fresh.keyWord = page->staves[static_cast<std::size_t>(above)].keyWord;
     fresh.lineWord = page->staves[static_cast<std::size_t>(above)].lineWord;
     fresh.voice().setVoice(NextFreeVoice(*page));
+    const unsigned distance = FollowingStaffDistance(doc.layoutModel);
+    fresh.key().setDistance(distance);
     page->staves.insert(page->staves.begin() + above + 1, std::move(fresh));
-    if (static_cast<int>(doc.layoutModel.staffCount()) > above)
-        InsertTemplateWord(doc.layoutModel, above + 1, doc.layoutModel.staffWord(above));
+    if (static_cast<int>(doc.layoutModel.staffCount()) > above) {
+        std::uint32_t word = doc.layoutModel.staffWord(above);
+        staff_model::Distance::set(word, distance);
+        InsertTemplateWord(doc.layoutModel, above + 1, word);
+    }
     for (std::size_t i = 0; i < page->staves.size(); ++i) page->staves[i].key().setIndex(static_cast<unsigned>(i));
     page->layoutWord().setStaffCount(static_cast<unsigned>(page->staves.size()));
     if (doc.currentStaff > above) ++doc.currentStaff;

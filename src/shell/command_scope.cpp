@@ -27,7 +27,10 @@ CommandScope::CommandScope(EditorContext& ctx, UndoPolicy policy, bool endsTypin
     ctx.ui.holdRepaints();
     CommandScopeState& s = ctx.shell.commands;
     const bool outermost = s.depth++ == 0;
-    if (outermost) s.stepTaken = s.stepSaved = false;
+    if (outermost) {
+        s.stepTaken = s.stepSaved = false;
+        ++s.actions;
+    }
     if (s.stepTaken) return;
     switch (policy) {
     case UndoPolicy::None:

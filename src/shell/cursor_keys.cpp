@@ -12,6 +12,8 @@
 #include "shell/cursor_rules.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/element_moves.h"
+#include "shell/entry_cursor.h"
 #include "shell/keyboard_echo.h"
 #include "shell/markers.h"
 #include "shell/measure_search.h"
@@ -32,6 +34,12 @@ void CursorKey(EditorContext& ctx, int key) {
     if (vertical && (in.switches & SwitchBeam) != 0) DispatchChar(ctx, U']');
     if (!vertical) in.switches &= ~SwitchL;
     if ((in.switches & SwitchC) != 0) in.dots = 0;
+    // Under the alternate action the arrows move the element at the cursor instead of the cursor.
+    const bool arrowKey = vertical || key == MoveLeft || key == MoveRight;
+    if (arrowKey && ctx.shell.input.alternateAction && ElementAtCursor(ctx) != nullptr) {
+        MoveElementByKey(ctx, key, std::max(ctx.doc.spacingStep, 1));
+        return;
+    }
     MoveCursor(ctx, key);
     UpdateTitleBar(ctx);
     // The arrows let the user hear the note they land on.
@@ -61,21 +69,6 @@ int FoundX(const StaffRecord& ref, int x, bool right) {
     }
     const auto it = std::find_if(els.rbegin(), els.rend(), [&](const ElementRecord& e) { return e.x <= x - 1; });
     return it == els.rend() ? els.front().x : it->x;
-}
-
-// The distance of a sign's vertical step: pictures and drawings 2, texts a quarter staff space, curves 1.
-std::optional<int> SignStep(const ElementRecord& e, const CursorFrame& f) {
-    if (!e.isSign()) return std::nullopt;
-    switch (e.signWord().signType()) {
-    case SignType::Text: return static_cast<int>(f.halfSpace / 2.0);
-    case SignType::Drawing:
-    case SignType::Picture: return 2;
-    case SignType::Curve:
-    case SignType::FreeTie:
-    case SignType::Hairpin:
-    case SignType::Bracket: return 1;
-    default: return std::nullopt;
-    }
 }
 
 void MoveStaff(EditorContext& ctx, bool up) {
@@ -145,6 +138,7 @@ void RegisterCursorCommands(CommandRegistry& r) {
     r.addKey(ctrlRight, AlignWithReferenceStaff);
     r.addKey(ctrlUp, MoveVertically, UndoPolicy::Typing);
     r.addKey(static_cast<int>(Key::CtrlDown), MoveVertically, UndoPolicy::Typing);
+    RegisterElementMoveKeys(r);
     RegisterMarkerCommands(r);
     RegisterCrossStaffCommands(r);
     RegisterPageNavigationCommands(r);

@@ -6,6 +6,7 @@
 #include "shell/command_scope.h"
 #include "shell/insertion_characters.h"
 #include "shell/mouse_input.h"
+#include "shell/move_box.h"
 #include "shell/tool_commands.h"
 
 namespace notavera {
@@ -32,6 +33,10 @@ const Entry* FindCharHandler(const EditorContext& ctx, char32_t character) {
 UndoPolicy PolicyOf(const Entry* entry) { return entry ? entry->policy : UndoPolicy::None; }
 
 bool IsArrow(Key key) { return key == Key::Left || key == Key::Up || key == Key::Right || key == Key::Down; }
+
+bool IsSideways(Key key) {
+    return key == Key::Left || key == Key::Right || key == Key::Space || key == Key::Backspace;
+}
 
 int CtrlNumber(Key key) {
     switch (key) {
@@ -60,6 +65,7 @@ void LeavePendingModes(EditorContext& ctx) {
 int TranslateKey(Key key, KeyModifiers modifiers) {
     if (modifiers.ctrl && modifiers.shift && IsArrow(key)) return elementMoveKeyOffset + static_cast<int>(key);
     if (modifiers.ctrl) return CtrlNumber(key);
+    if (modifiers.shift && IsSideways(key)) return shiftMoveKeyOffset + static_cast<int>(key);
     if (modifiers.shift && key == Key::Up) return static_cast<int>(Key::PageUp);
     if (modifiers.shift && key == Key::Down) return static_cast<int>(Key::PageDown);
     return static_cast<int>(key);
@@ -88,8 +94,11 @@ void DispatchCommand(EditorContext& ctx, std::uint32_t command) {
 
 void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers) {
     const int code = TranslateKey(key, modifiers);
+    // A running move box takes the keys for itself.
+    if (SteerMoveBox(ctx, code)) return;
     const Entry* entry = FindKeyHandler(ctx, code);
     const CommandScope scope(ctx, PolicyOf(entry));
+    if (code != static_cast<int>(Key::Enter)) ctx.shell.input.valueEntry = false;
     if (code == static_cast<int>(Key::Escape)) LeavePendingModes(ctx);
     if (entry) entry->handler(ctx, code);
 }
@@ -97,6 +106,7 @@ void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers) {
 void DispatchChar(EditorContext& ctx, char32_t character) {
     const Entry* entry = FindCharHandler(ctx, character);
     const CommandScope scope(ctx, PolicyOf(entry));
+    if (TakeValueEntryDigit(ctx, character)) return;
     // A registered handler also runs after the shell's own table took the character into the insertion
     // attributes: that is how a typed accidental or dot reaches the note at the cursor.
     DispatchInsertionCharacter(ctx, character);

@@ -27,9 +27,13 @@ struct KeyModifiers {
 
 // Ctrl+Shift+arrow moves the element at the cursor: it reaches the key handler of this offset + the arrow key.
 inline constexpr int elementMoveKeyOffset = 1000;
+// Shift+Left, Shift+Right, Shift+Space and Shift+Backspace move the element at the cursor, or the cursor when no
+// element is there: they reach the key handler of this offset + the key.
+inline constexpr int shiftMoveKeyOffset = 2000;
 
 // The key number dispatched for a key-down: Ctrl renumbers PgUp, PgDn, Home and the arrows (End keeps its
-// number), Shift turns Up and Down into PgUp and PgDn, Ctrl+Shift+arrow gives elementMoveKeyOffset + arrow.
+// number), Shift turns Up and Down into PgUp and PgDn, Ctrl+Shift+arrow gives elementMoveKeyOffset + arrow and
+// Shift with a sideways key shiftMoveKeyOffset + key.
 int TranslateKey(Key key, KeyModifiers modifiers);
 
 // Called first for every command: a tool command of the checked kind moves the tool check mark, ends a line

@@ -2,6 +2,7 @@
 #include "shell/entry_commands.h"
 
 #include "edit/element_deletion.h"
+#include "edit/enter_key.h"
 #include "edit/note_entry.h"
 #include "shell/attribute_characters.h"
 #include "shell/clef_commands.h"
@@ -31,7 +32,13 @@ void RegisterEntryCommands(CommandRegistry& r) {
             else EnterNote(ctx, key - f1);
         }, UndoPolicy::Typing);
     }
-    r.addKey(static_cast<int>(Key::Enter), [](EditorContext& ctx, int) { EnterOnElementAtCursor(ctx); }, UndoPolicy::Typing);
+    r.addKey(
+        static_cast<int>(Key::Enter),
+        [](EditorContext& ctx, int) {
+            if (EnterActsOnElement(ctx.doc, ctx.shell.input.currentTool)) EnterOnElementAtCursor(ctx);
+            else ctx.shell.input.valueEntry = true;
+        },
+        UndoPolicy::Typing);
     r.addKey(
         static_cast<int>(Key::Delete),
         [](EditorContext& ctx, int) {

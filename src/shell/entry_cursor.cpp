@@ -7,6 +7,7 @@
 #include "render/document_spacing.h"
 #include "render/entry_distances.h"
 #include "render/line_breaks.h"
+#include "shell/cursor_rules.h"
 #include "shell/editor_context.h"
 
 namespace notavera {
@@ -57,10 +58,23 @@ void AdvancePastNote(EditorContext& ctx) {
     ctx.shell.cursor.x = e->x + CursorAdvanceAfterNote(ctx.doc, *e);
     const StaffRecord* staff = doc.staff();
     const std::size_t next = static_cast<std::size_t>(doc.currentElement) + 1;
-    if (!ctx.shell.input.insertionOpen || next >= staff->elements.size()) return;
     // The box keeps one gap between the cursor and the music that follows it.
-    const int overlap = ctx.shell.cursor.x - staff->elements[next].x;
-    if (overlap >= 0) ShiftElementsAfter(doc, doc.currentElement, overlap + InsertionBoxGap(ctx.doc));
+    if (ctx.shell.input.insertionOpen && next < staff->elements.size()) {
+        const int overlap = ctx.shell.cursor.x - staff->elements[next].x;
+        if (overlap >= 0) ShiftElementsAfter(doc, doc.currentElement, overlap + InsertionBoxGap(ctx.doc));
+    }
+    // A note typed among others: the cursor lands on or between the elements after it, and the element it
+    // lands on is the one the next key acts on.
+    SnapToElement(doc, ctx.shell.cursor.x, false);
+}
+
+int EntryCursorX(ScoreDocument& doc) {
+    const ElementRecord* e = doc.element();
+    const StaffRecord* staff = doc.staff();
+    if (!e || !staff) return doc.defaultFirstX;
+    if (doc.currentElement + 1 < static_cast<int>(staff->elements.size())) return e->x;
+    // On the staff's last element, entry goes on after it instead of stacking onto it.
+    return e->x + (e->isSign() ? DefaultElementSpacing(doc) : CursorAdvanceAfterNote(doc, *e));
 }
 
 void AdvancePastSign(EditorContext& ctx, int distance) {

@@ -3,7 +3,7 @@
 // at the cursor for notes to go in.
 #pragma once
 
-#include "score/records.h"
+#include "score/score_document.h"
 
 namespace notavera {
 
@@ -26,6 +26,10 @@ bool MoveToNextLine(EditorContext& ctx);
 // marked with the C attribute, keeps the cursor for the next note of the chord). In an open insertion box the
 // music after the cursor moves right so the gap stays open.
 void AdvancePastNote(EditorContext& ctx);
+
+// Where the cursor stands when a document or page is shown: on the current element, or past it when it ends the
+// staff, so that typing goes on after the music.
+int EntryCursorX(ScoreDocument& doc);
 
 // After a new sign became the current element: the cursor goes to the next element, or `distance` further
 // when the sign is the last element of the staff.

@@ -13,6 +13,7 @@
 #include "shell/command_registry.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/entry_cursor.h"
 #include "shell/title_bar.h"
 
 namespace notavera {
@@ -137,10 +138,7 @@ int Quit(EditorContext& ctx) {
 
 }  // namespace
 
-int DefaultCursorX(ScoreDocument& doc) {
-    const ElementRecord* e = doc.element();
-    return e != nullptr ? e->x : doc.defaultFirstX;
-}
+int DefaultCursorX(ScoreDocument& doc) { return EntryCursorX(doc); }
 
 void ShowDocument(EditorContext& ctx) {
     ctx.shell.documentReady = true;

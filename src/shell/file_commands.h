@@ -32,9 +32,10 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine);
 
 // Replaces the document by an untitled one of one page laid out by the current staff layout model.
 // A document has just become the window's: it is ready to draw, its title shown, the cursor on its current
-// element.
+// element (past it when it ends the staff).
 void ShowDocument(EditorContext& ctx);
-// Where the cursor stands when a page is shown: on the current element, else at the staff's first x.
+// Where the cursor stands when a page is shown: on the current element (past it when it ends the staff), else at
+// the staff's first x.
 int DefaultCursorX(ScoreDocument& doc);
 
 void StartEmptyDocument(EditorContext& ctx);

@@ -19,6 +19,7 @@ struct InputState {
     int noteFormFlags = 2;              // the note-form buttons: bit 0 flag A, bit 1 flag B (automatic stems)
     int navigationState = 0;            // the placement buttons' pressed forms (1 above or 2 below)
     bool insertionOpen = false;         // commands answer message 16 while it is open
+    bool valueEntry = false;            // Enter was pressed: the next digit is the reference value
     bool templateStaffMode = false;     // cmd::TemplateStaff, the character '\'
     unsigned groupNum = 1;              // the current rhythmic group
     unsigned groupDen = 1;

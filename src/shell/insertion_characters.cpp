@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 #include "shell/command_ids.h"
 #include "shell/dispatch.h"
@@ -125,6 +126,14 @@ bool PairedSwitch(char32_t c, SwitchChange& change) {
     case ']': change = {SwitchBeam, false}; return true;
     default: return false;
     }
+}
+
+bool TakeValueEntryDigit(EditorContext& ctx, char32_t c) {
+    if (!std::exchange(ctx.shell.input.valueEntry, false)) return false;
+    if (c == 's') ChooseReferenceValue(ctx, shortestDuration);
+    else if (c >= '0' && c <= '9') ChooseReferenceValue(ctx, static_cast<unsigned>(c - '0'));
+    else return false;
+    return true;
 }
 
 bool DispatchInsertionCharacter(EditorContext& ctx, char32_t c) {

@@ -10,6 +10,10 @@ namespace notavera {
 
 struct EditorContext;
 
+// After Enter, the next character ends the numeric value entry: a duration digit (0..9, s) becomes the reference
+// value of time signatures instead of a duration. True when it was taken so.
+bool TakeValueEntryDigit(EditorContext& ctx, char32_t character);
+
 // True when the character was one of the shell's; the others go to the handlers of the editing code.
 bool DispatchInsertionCharacter(EditorContext& ctx, char32_t character);
 

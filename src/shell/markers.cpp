@@ -70,6 +70,8 @@ void EndPendingModes(EditorContext& ctx) {
 bool GoToStaff(EditorContext& ctx) {
     const PageRecord* page = ctx.doc.page();
     if (page == nullptr || page->staves.empty()) return false;
+    // The box's gap belongs to the staff it was opened on: it closes before the cursor leaves.
+    if (ctx.shell.input.insertionOpen) DispatchKey(ctx, Key::Insert, {});
     DialogModel model = MakeStaffDialog(ctx.doc.currentStaff + 1);
     if (!ctx.ui.runDialog(model)) return false;
     const int number = model.value(staffNumberField);

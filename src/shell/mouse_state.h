@@ -15,6 +15,8 @@ struct MoveBox {
     Box rect;               // page units, once both corners are given
     bool dragging = false;  // a press inside the sized box waits for its release
     Point dragFrom;
+    bool handleSet = false;  // the keys steer the box with a handle, which starts at the cursor
+    Point handle;
 };
 
 struct MouseState {

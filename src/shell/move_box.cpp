@@ -6,6 +6,7 @@
 #include "shell/command_registry.h"
 #include "shell/command_scope.h"
 #include "shell/cursor_frame.h"
+#include "shell/dispatch.h"
 #include "shell/editor_context.h"
 
 namespace notavera {
@@ -140,6 +141,71 @@ void EndMoveBox(EditorContext& ctx) {
     box = MoveBox{};
     ctx.ui.endMouseMode();
     ctx.ui.invalidate();
+}
+
+namespace {
+
+Point HandleStart(EditorContext& ctx) {
+    const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
+    const auto staff = static_cast<std::size_t>(std::max(ctx.doc.currentStaff, 0));
+    if (!f || staff >= f->staffY.size()) return {ctx.shell.cursor.x, 0};
+    return {ctx.shell.cursor.x, static_cast<int>(f->staffY[staff]) - f->staffHeight * 3 / 2};
+}
+
+struct HandleStep {
+    int dx = 0;
+    int dy = 0;
+};
+
+std::optional<HandleStep> StepOfKey(EditorContext& ctx, int key) {
+    const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
+    const int across = std::max(ctx.doc.spacingStep, 1);
+    const int half = f ? std::max(f->halfSpace, 1) : 1;
+    const int staffHeight = f ? std::max(f->staffHeight, 1) : 1;
+    switch (static_cast<Key>(key)) {
+    case Key::Left: return HandleStep{-across, 0};
+    case Key::Right: return HandleStep{across, 0};
+    case Key::CtrlLeft: return HandleStep{-1, 0};
+    case Key::CtrlRight: return HandleStep{1, 0};
+    case Key::Up: return HandleStep{0, half};
+    case Key::Down: return HandleStep{0, -half};
+    case Key::PageUp: return HandleStep{0, staffHeight};
+    case Key::PageDown: return HandleStep{0, -staffHeight};
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool SteerMoveBox(EditorContext& ctx, int key) {
+    MoveBox& box = ctx.shell.mouse.box;
+    if (!box.running || key == static_cast<int>(Key::Escape)) return false;
+    if (!box.handleSet) {
+        box.handle = HandleStart(ctx);
+        box.handleSet = true;
+    }
+    if (key == static_cast<int>(Key::Enter)) {
+        const CommandScope scope(ctx, UndoPolicy::None);
+        if (box.clicks < 2) MoveBoxPress(ctx, box.handle);
+        else EndMoveBox(ctx);
+        return true;
+    }
+    const std::optional<HandleStep> step = StepOfKey(ctx, key);
+    if (!step) return true;
+    if (box.clicks == 2) {
+        // A sized box drags what it encloses sideways; it stays on its staves.
+        const CommandScope scope(ctx, UndoPolicy::Typing);
+        const int dx = MoveEnclosed(ctx, box.rect, step->dx);
+        box.rect.left += dx;
+        box.rect.right += dx;
+        box.handle.x += dx;
+        return true;
+    }
+    const CommandScope scope(ctx, UndoPolicy::None);
+    box.handle.x = std::max(box.handle.x + step->dx, 0);
+    box.handle.y += step->dy;
+    ctx.ui.invalidate();
+    return true;
 }
 
 void RegisterMoveBoxCharacter(CommandRegistry& registry) {

@@ -21,6 +21,12 @@ void MoveBoxRelease(EditorContext& ctx, Point at);
 // Ends the box and releases the mouse; nothing when no box runs.
 void EndMoveBox(EditorContext& ctx);
 
+// The keys while the box runs: the arrows move its handle (by the spacing step, Ctrl+Left and Ctrl+Right by one
+// page unit, Up and Down by a half-space, PgUp and PgDn by a staff height) and, once the box is sized, drag what
+// it encloses along; Enter presses at the handle (first corner, second corner, then the end of the box). Every
+// other key does nothing while the box runs, except Escape, which ends it. False when no box runs.
+bool SteerMoveBox(EditorContext& ctx, int key);
+
 void RegisterMoveBoxCharacter(CommandRegistry& registry);
 
 }  // namespace notavera

@@ -19,6 +19,11 @@ struct CommandScopeState {
     bool stepSaved = false;  // ... and saved one of its own (not one a typing run had saved before)
     int runPage = 0;         // the staff of the current typing run (runStaff -1: no run)
     int runStaff = -1;
+    unsigned actions = 0;    // user actions dispatched so far, counted at their outermost dispatch
+    struct {                 // the element that the last action moved with the keys (action 0: none)
+        unsigned action = 0;
+        int page = 0, staff = -1, element = -1;
+    } moveRun;
 };
 
 // The shell's state that is not part of the document, by concern.

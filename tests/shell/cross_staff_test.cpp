@@ -2,6 +2,8 @@
 // entered there, the zone and the alternate action, and the rules that end a placement.
 #include "shell/cross_staff.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "shell/cursor_frame.h"
@@ -63,9 +65,10 @@ TEST_F(CrossStaffTest, CtrlPageUpMovesTheStaffToThePlaceAboveAndNewNotesCarryIt)
     key(Key::Space);             // off the note: the next note goes between the elements
     cursor().x = 250;
     key(Key::F5);
-    ASSERT_NE(b.doc().element(), nullptr);
-    EXPECT_EQ(b.doc().element()->x, 250);
-    EXPECT_EQ(b.doc().element()->w0().crossStaff(), 1u);
+    const auto& els = b.doc().staff()->elements;
+    const auto typed = std::find_if(els.begin(), els.end(), [](const ElementRecord& e) { return e.x == 250; });
+    ASSERT_NE(typed, els.end());
+    EXPECT_EQ(typed->w0().crossStaff(), 1u);
     ctrl(Key::Home);
     EXPECT_EQ(placed(), at(PlaceOwn, 1));
 }

@@ -138,14 +138,17 @@ TEST_F(FileCommands, NewWithNoDiscardsTheChanges) {
     EXPECT_FALSE(fs::exists(dir / "opus.sum"));
 }
 
-TEST(ShowDocument, PutsTheCursorOnTheCurrentElementOrTheStaffStartAndForgetsTheMarkers) {
+TEST(ShowDocument, PutsTheCursorOnTheCurrentElementPastTheLastOrAtTheStaffStartAndForgetsTheMarkers) {
     test::ScoreBuilder score;
     score.on(1, 0).notes(420, 100, 2, 5, 4);
-    score.setCurrent(1, 0, 1);
+    score.setCurrent(1, 0, 0);
     score.ctx().shell.cursor.markerX = 700;
     ShowDocument(score.ctx());
-    EXPECT_EQ(score.ctx().shell.cursor.x, 520);
+    EXPECT_EQ(score.ctx().shell.cursor.x, 420);
     EXPECT_EQ(score.ctx().shell.cursor.markerX, 0);
+    score.setCurrent(1, 0, 1);  // the staff's last element: typing goes on after it
+    ShowDocument(score.ctx());
+    EXPECT_GT(score.ctx().shell.cursor.x, 520);
     score.setCurrent(1, 0, 5);  // an element the staff does not have
     ShowDocument(score.ctx());
     EXPECT_EQ(score.ctx().shell.cursor.x, score.doc().defaultFirstX);
