@@ -55,7 +55,9 @@ int ReplaceOnStaff(ScoreDocument& doc, Replace rule, int x, int staffStart) {
     const StaffRecord* staff = doc.staff();
     if (staff == nullptr || staff->elements.empty()) {
         doc.currentElement = -1;
-        return staffStart;
+        // The first note of an empty staff stands where a new score's first note does, level with the staves
+        // above it, and clear of the clef the layout puts before it.
+        return std::max(staffStart, doc.defaultFirstX);
     }
     const int n = Count(*staff);
     doc.currentElement = rule == Replace::Last ? n - 1 : rule == Replace::First ? 0 : IndexAtOrAfter(*staff, x);

@@ -95,7 +95,8 @@ TEST_F(CursorTest, UpAndDownKeepTheColumnStopAtTheEdgesAndWaitForTheInsertionBox
     key(Key::Down);
     EXPECT_EQ(at(), std::tuple(1, 1, 300));
     key(Key::Down);
-    EXPECT_EQ(at(), std::tuple(2, -1, frame.staffStart[2]));  // an empty staff puts the cursor at its start
+    // An empty staff puts the cursor where a first note goes, level with the first notes of the staves above.
+    EXPECT_EQ(at(), std::tuple(2, -1, b.doc().defaultFirstX));
     key(Key::Down);
     EXPECT_EQ(b.doc().currentStaff, 2);
     for (int i = 0; i < 3; ++i) key(Key::Up);
