@@ -13,7 +13,6 @@ constexpr unsigned companionBit = 16;  // kept with the C attribute on values sh
 constexpr unsigned word0FlagBit16 = 16;
 constexpr unsigned word0FlagBit20 = 20;
 constexpr unsigned stemAutomaticBit = 13;
-constexpr unsigned stemUpBit = 14;
 constexpr unsigned shortestUnbeamed = 5;  // an eighth: anything longer leaves its beam group
 constexpr unsigned longestFlagged = 1;   // a breve: the flags of short values mean nothing at or above it
 
