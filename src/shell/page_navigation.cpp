@@ -7,14 +7,15 @@
 
 #include "platform/dialog_model.h"
 #include "score/mus_file.h"
-#include "score/page_append.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/command_scope.h"
 #include "shell/cross_staff.h"
 #include "shell/cursor_move.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/file_commands.h"
+#include "shell/page_insertion_commands.h"
 #include "shell/title_bar.h"
 #include "shell/zone.h"
 
@@ -75,11 +76,13 @@ bool ShowPage(EditorContext& ctx, int n) {
 void NextPage(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     if (ctx.shell.maskEditing || doc.page() == nullptr) return;
-    if (doc.currentPage >= doc.pageCount && PageAfter(doc, ctx.ui, doc.currentPage) == nullptr) {
-        ctx.ui.beep();
+    if (doc.currentPage < doc.pageCount) {
+        ShowPage(ctx, doc.currentPage + 1);
         return;
     }
-    ShowPage(ctx, doc.currentPage + 1);
+    // Only a page actually made is an edit to take back.
+    if (doc.pageCount < maxPages) SaveStepOfAction(ctx);
+    AppendPage(ctx, AppendMode::FromModel);
 }
 
 void PreviousPage(EditorContext& ctx) {
@@ -109,6 +112,7 @@ void RegisterPageNavigationCommands(CommandRegistry& r) {
         LeaveEntryModes(ctx);
         GoToPageNumber(ctx);
     });
+    RegisterPageInsertionCommands(r);
 }
 
 }  // namespace notavera
