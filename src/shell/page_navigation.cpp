@@ -9,7 +9,6 @@
 #include "score/mus_file.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
-#include "shell/command_scope.h"
 #include "shell/cross_staff.h"
 #include "shell/cursor_move.h"
 #include "shell/dispatch.h"
@@ -80,8 +79,6 @@ void NextPage(EditorContext& ctx) {
         ShowPage(ctx, doc.currentPage + 1);
         return;
     }
-    // Only a page actually made is an edit to take back.
-    if (doc.pageCount < maxPages) SaveStepOfAction(ctx);
     AppendPage(ctx, AppendMode::FromModel);
 }
 
