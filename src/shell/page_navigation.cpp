@@ -7,7 +7,6 @@
 
 #include "platform/dialog_model.h"
 #include "score/mus_file.h"
-#include "score/page_append.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/cross_staff.h"
@@ -15,6 +14,7 @@
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/file_commands.h"
+#include "shell/page_insertion_commands.h"
 #include "shell/title_bar.h"
 #include "shell/zone.h"
 
@@ -75,11 +75,11 @@ bool ShowPage(EditorContext& ctx, int n) {
 void NextPage(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     if (ctx.shell.maskEditing || doc.page() == nullptr) return;
-    if (doc.currentPage >= doc.pageCount && PageAfter(doc, ctx.ui, doc.currentPage) == nullptr) {
-        ctx.ui.beep();
+    if (doc.currentPage < doc.pageCount) {
+        ShowPage(ctx, doc.currentPage + 1);
         return;
     }
-    ShowPage(ctx, doc.currentPage + 1);
+    AppendPage(ctx, AppendMode::FromModel);
 }
 
 void PreviousPage(EditorContext& ctx) {
@@ -109,6 +109,7 @@ void RegisterPageNavigationCommands(CommandRegistry& r) {
         LeaveEntryModes(ctx);
         GoToPageNumber(ctx);
     });
+    RegisterPageInsertionCommands(r);
 }
 
 }  // namespace notavera
