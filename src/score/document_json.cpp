@@ -1,6 +1,8 @@
 // Builds the JSON picture of a document from its header, page table and pages.
 #include "score/document_json.h"
 
+#include <vector>
+
 #include "platform/messages.h"
 #include "score/mus_file.h"
 
@@ -63,6 +65,10 @@ nlohmann::json ElementToJson(const ElementRecord& e) {
     json[e.isSign() ? "signWord" : "noteWord"] = e.typeWord;
     if (e.isSign()) json["param"] = e.param;
     json["blobLength"] = e.hasBlob() ? e.blob.length() : 0;
+    if (e.hasBlob()) {
+        const auto payload = e.blob.payload();
+        json["payload"] = std::vector<unsigned>(payload.begin(), payload.end());
+    }
     json["octave"] = e.w0().octave();
     if (e.isSign()) {
         json["kind"] = "sign";

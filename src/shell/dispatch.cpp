@@ -4,6 +4,7 @@
 
 #include "shell/command_registry.h"
 #include "shell/command_scope.h"
+#include "shell/curve_steering.h"
 #include "shell/insertion_characters.h"
 #include "shell/mouse_input.h"
 #include "shell/move_box.h"
@@ -94,8 +95,8 @@ void DispatchCommand(EditorContext& ctx, std::uint32_t command) {
 
 void DispatchKey(EditorContext& ctx, Key key, KeyModifiers modifiers) {
     const int code = TranslateKey(key, modifiers);
-    // A running move box takes the keys for itself.
-    if (SteerMoveBox(ctx, code)) return;
+    // A running move box, curve drag or free-slur tool takes the keys for itself.
+    if (SteerMoveBox(ctx, code) || SteerCurve(ctx, code) || SteerFreeSlur(ctx, code)) return;
     const Entry* entry = FindKeyHandler(ctx, code);
     const CommandScope scope(ctx, PolicyOf(entry));
     if (code != static_cast<int>(Key::Enter)) ctx.shell.input.valueEntry = false;

@@ -29,6 +29,15 @@ struct MouseState {
     MoveBox box;
     bool freeSlurStarted = false;  // the free-slur tool has its first point
     Point freeSlurStart;
+    bool freeSlurDrawn = false;      // the free slur of the current tool has been drawn
+    bool slurHandleSet = false;      // the keys steer the free-slur tool with a handle, which starts at the cursor
+    Point slurHandle;
+    bool curveSteering = false;      // the keys steer the control points of the curve just placed
+    int curvePage = 0;
+    int curveStaff = 0;
+    int curveElement = -1;
+    int curvePoint = 0;              // 0 its end point, 1 its middle control points, 2 its start point
+    bool curveSteered = false;       // the curve drag has saved its undo step
 };
 
 }  // namespace notavera

@@ -13,6 +13,7 @@
 #include "render/entry_distances.h"
 #include "score/element_creation.h"
 #include "shell/command_registry.h"
+#include "shell/curve_steering.h"
 #include "shell/cursor_frame.h"
 #include "platform/dialog_model.h"
 #include "shell/editor_context.h"
@@ -82,12 +83,13 @@ std::optional<FreeSymbol> SymbolOfTool(int tool) {
     return std::nullopt;
 }
 
-// {: a curve with the default arc over the current staff; the cursor stays.
+// {: a curve with the default arc over the current staff; the cursor stays, and the keys then steer its points.
 void InsertCurve(EditorContext& ctx) {
     const std::optional<CursorFrame> frame = CursorFrameOf(ctx.doc);
     if (!frame) return;
-    if (InsertManipulableCurve(ctx.doc, ctx.shell.cursor.x, 2 * frame->halfSpace, frame->staffHeight))
-        ctx.ui.invalidate();
+    if (!InsertManipulableCurve(ctx.doc, ctx.shell.cursor.x, 2 * frame->halfSpace, frame->staffHeight)) return;
+    StartCurveSteering(ctx);
+    ctx.ui.invalidate();
 }
 
 }  // namespace

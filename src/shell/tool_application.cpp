@@ -67,9 +67,11 @@ void FreeSlurClick(EditorContext& ctx, Point at) {
     if (!mouse.freeSlurStarted) {
         mouse.freeSlurStarted = true;
         mouse.freeSlurStart = at;
+        mouse.freeSlurDrawn = false;
         return;
     }
     mouse.freeSlurStarted = false;
+    mouse.freeSlurDrawn = true;
     const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
     if (!f || ctx.doc.staff() == nullptr) return;
     const Point a = mouse.freeSlurStart.x <= at.x ? mouse.freeSlurStart : at;
