@@ -23,13 +23,16 @@ def run(cli, folder, *args):
 
 
 def transposed_notes(cli, folder, command, answer):
-    """Every staff line of the piece transposed, line after line, to the end of the score; its notes."""
+    """Every staff of the piece transposed, page by page and staff by staff (the page marker on the page keeps each
+    run to it); the notes it strikes then."""
     with open(os.path.join(folder, "layout.json"), encoding="utf-8") as f:
-        lines = max(len(page["staves"]) for page in json.load(f)["pages"])
+        pages = [len(page["staves"]) for page in json.load(f)["pages"]]
     script = ""
-    for line in range(1, lines + 1):
-        script += f"answer PorteeNo \"Numéro de portée\"={line} ok\nchar P\n"
-        script += f"answer TranspHaut {answer} ok\ncmd {command}\n"
+    for staves in pages:
+        for line in range(1, staves + 1):
+            script += f"answer PorteeNo \"Numéro de portée\"={line} ok\nchar P\ncmd 598\n"
+            script += f"answer TranspHaut {answer} ok\ncmd {command}\n"
+        script += "cmd 63\n"
     script += "save\n"
     name = f"t{command}"
     run(cli, folder, "import-gmn", "piece.gmn", f"{name}.mus")
