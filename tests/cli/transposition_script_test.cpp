@@ -81,6 +81,7 @@ const TranspositionCase cases[] = {
     {"B up two degrees is the next octave's C", "[ b1 ]", Pitch("252=2 Haut=1"), "B4", "C5"},
     {"One degree is a unison", "[ c1 d ]", Pitch("252=1 Haut=1"), "C4 D4", "C4 D4"},
     {"Down three degrees wraps below C", "[ d1 e ]", Pitch("252=3 Bas=1"), "D4 E4", "B3 C4"},
+    {"Down into the lowest octave, and no lower", "[ c-2 c-3 ]", Pitch("252=2 Bas=1"), "C1 C0", "B0 B0"},
     {"A count beyond its range stops at two octaves", "[ c1 ]", Pitch("252=99 Haut=1"), "C4", "C6"},
     {"Diatonic steps keep the key's accidentals", "[ \\key<2> c1 e f# ]", Pitch("252=2 Haut=1"), "C4n E4 F4#~",
      "D4 F4#~ G4"},

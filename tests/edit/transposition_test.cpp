@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/headless/headless_ui.h"
 #include "support/guido_document.h"
 
@@ -32,6 +34,19 @@ TEST(TransposeDurations, AValueOutOfRangeStaysAndBeepsOnce) {
     EXPECT_EQ(codes(), (std::vector<unsigned>{3, 3, 3}));
     EXPECT_EQ(TransposeDurations(staff, 0, last, 1, ui), 3);
     EXPECT_EQ(ui.beeps(), 1);
+}
+
+TEST(TransposeDurations, AValueShorterThanABreveLosesTheBreveFlag) {
+    ScoreDocument doc = DocumentFromGuido("[c*2/1]");
+    StaffRecord& staff = doc.page()->staves[0];
+    ElementRecord& breve = *std::find_if(staff.elements.begin(), staff.elements.end(),
+                                         [](const ElementRecord& e) { return !e.isSign(); });
+    breve.word0 |= 1u << 16;
+    breve.noteWord().setBit(16, true);
+    HeadlessUi ui{nullptr};
+    TransposeDurations(staff, 0, static_cast<int>(staff.elements.size()) - 1, 2, ui);
+    EXPECT_EQ(breve.word0 >> 16 & 1u, 0u);
+    EXPECT_FALSE(breve.noteWord().bit(16));
 }
 
 class InsertSpacesTest : public ::testing::Test {
