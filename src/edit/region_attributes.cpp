@@ -28,15 +28,6 @@ int LastAtOrBefore(const std::vector<ElementRecord>& els, int x) {
 
 bool NoteOrRest(const ElementRecord& e) { return !e.isSign(); }
 
-// A value longer than an eighth cannot stay beamed: the group closes before it and opens again after it.
-void LeaveBeamGroup(std::vector<ElementRecord>& els, std::size_t i) {
-    const auto w = els[i].w0();
-    if (!w.closesBeam() && i + 1 < els.size() && els[i + 1].w0().inBeam()) els[i + 1].w0().setOpensBeam(true);
-    if (!w.opensBeam() && i > 0 && els[i - 1].w0().inBeam()) els[i - 1].w0().setClosesBeam(true);
-    w.setInBeam(false);
-    w.setOpensBeam(false);
-    w.setClosesBeam(false);
-}
 
 void SetDuration(std::vector<ElementRecord>& els, std::size_t i, unsigned code) {
     ElementRecord& e = els[i];
@@ -112,6 +103,16 @@ void Change(std::vector<ElementRecord>& els, std::size_t i, int id, unsigned val
 }
 
 }  // namespace
+
+// A value longer than an eighth cannot stay beamed: the group closes before it and opens again after it.
+void LeaveBeamGroup(std::vector<ElementRecord>& els, std::size_t i) {
+    const auto w = els[i].w0();
+    if (!w.closesBeam() && i + 1 < els.size() && els[i + 1].w0().inBeam()) els[i + 1].w0().setOpensBeam(true);
+    if (!w.opensBeam() && i > 0 && els[i - 1].w0().inBeam()) els[i - 1].w0().setClosesBeam(true);
+    w.setInBeam(false);
+    w.setOpensBeam(false);
+    w.setClosesBeam(false);
+}
 
 std::vector<RegionSpan> RegionSpans(const PageRecord& page, const RegionBounds& bounds) {
     auto [from, to] = std::minmax(bounds.a, bounds.b);

@@ -82,4 +82,7 @@ void RegionAttribute(StaffRecord& staff, const RegionSpan& span, int id, unsigne
 // Every note of the span (not rests, not signs) takes the head shape.
 void SetHeadShapes(StaffRecord& staff, const RegionSpan& span, unsigned shape);
 
+// Element i leaves its beam group; the group closes on the member before it and opens again on the one after it.
+void LeaveBeamGroup(std::vector<ElementRecord>& els, std::size_t i);
+
 }  // namespace notavera

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "render/zoom.h"
+#include "shell/transposition_commands.h"
 
 namespace notavera {
 
@@ -15,6 +16,7 @@ struct DialogMemory {
     ZoomFraction customZoom;         // the last fraction accepted in "&AUTRE"
     int lastMeasureSought = 1;       // "MesNo" opens with the measure asked for last
     unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
+    TranspositionMemory transposition;
 };
 
 }  // namespace notavera

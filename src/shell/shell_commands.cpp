@@ -8,6 +8,7 @@
 #include "shell/shell_timers.h"
 #include "shell/subsystem_commands.h"
 #include "shell/tool_commands.h"
+#include "shell/transposition_commands.h"
 #include "shell/undo_commands.h"
 #include "shell/zoom_commands.h"
 
@@ -24,6 +25,7 @@ void RegisterShellCommands(CommandRegistry& registry) {
     RegisterMouseCommands(registry);
     RegisterUndoCommands(registry);
     RegisterRegionCommands(registry);
+    RegisterTranspositionCommands(registry);
 }
 
 }  // namespace notavera
