@@ -5,7 +5,25 @@
 
 namespace notavera {
 
-namespace {
+
+PageRecord* PageAfter(ScoreDocument& doc, UiServices& ui, int number) {
+    if (PageRecord* next = doc.findPage(number + 1)) return next;
+    const PageRecord* page = doc.findPage(number);
+    if (page == nullptr || doc.pages.empty() || &doc.pages.back() != page) return nullptr;
+    if (number < doc.pageCount) {
+        std::optional<PageRecord> loaded = LoadPage(doc, ui, number + 1);
+        if (!loaded) return nullptr;
+        doc.pages.push_back(std::move(*loaded));
+    } else {
+        if (number >= maxPages) return nullptr;
+        doc.pages.push_back(NewPageLike(*page, number + 1));
+        doc.pageCount = number + 1;
+        doc.header.setPageCount(static_cast<std::uint16_t>(doc.pageCount));
+    }
+    doc.storage.windowLast = number + 1;
+    doc.markModified();
+    return &doc.pages.back();
+}
 
 PageRecord NewPageLike(const PageRecord& model, int number) {
     PageRecord page;
@@ -25,27 +43,6 @@ PageRecord NewPageLike(const PageRecord& model, int number) {
         page.staves.push_back(std::move(staff));
     }
     return page;
-}
-
-}  // namespace
-
-PageRecord* PageAfter(ScoreDocument& doc, UiServices& ui, int number) {
-    if (PageRecord* next = doc.findPage(number + 1)) return next;
-    const PageRecord* page = doc.findPage(number);
-    if (page == nullptr || doc.pages.empty() || &doc.pages.back() != page) return nullptr;
-    if (number < doc.pageCount) {
-        std::optional<PageRecord> loaded = LoadPage(doc, ui, number + 1);
-        if (!loaded) return nullptr;
-        doc.pages.push_back(std::move(*loaded));
-    } else {
-        if (number >= maxPages) return nullptr;
-        doc.pages.push_back(NewPageLike(*page, number + 1));
-        doc.pageCount = number + 1;
-        doc.header.setPageCount(static_cast<std::uint16_t>(doc.pageCount));
-    }
-    doc.storage.windowLast = number + 1;
-    doc.markModified();
-    return &doc.pages.back();
 }
 
 }  // namespace notavera

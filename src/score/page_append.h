@@ -15,4 +15,7 @@ class UiServices;
 // memory: references to pages taken before are no longer valid.
 PageRecord* PageAfter(ScoreDocument& doc, UiServices& ui, int number);
 
+// An empty page numbered `number` with the staves and words of `model`, the indentation of first lines cleared.
+PageRecord NewPageLike(const PageRecord& model, int number);
+
 }  // namespace notavera

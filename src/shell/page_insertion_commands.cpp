@@ -18,19 +18,7 @@ namespace {
 
 // An empty page with the staves of `like`, laid out by the document's model as the dialog left it.
 PageRecord NewPageFromModel(const ScoreDocument& doc, const PageRecord& like) {
-    PageRecord page;
-    page.layout = like.layout;
-    page.extra = like.extra;
-    for (const StaffRecord& s : like.staves) {
-        StaffRecord staff;
-        staff.voiceWord = s.voiceWord;
-        staff.keyWord = s.keyWord;
-        staff.lineWord = s.lineWord;
-        staff.y = s.y;
-        // Only the score's first line starts at the indentation.
-        staff.key().setIndented(false);
-        page.staves.push_back(std::move(staff));
-    }
+    PageRecord page = NewPageLike(like, 0);
     ApplyStaffLayoutModel(doc.layoutModel, page);  // cannot refuse: no staff holds elements
     return page;
 }
