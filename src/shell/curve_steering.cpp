@@ -6,9 +6,9 @@
 
 #include "render/curve_signs.h"
 #include "shell/command_scope.h"
-#include "shell/cursor_frame.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/move_box.h"
 #include "shell/title_bar.h"
 #include "shell/tool_application.h"
 
@@ -19,29 +19,6 @@ namespace {
 constexpr int endPoint = 0;
 constexpr int middlePoints = 1;
 constexpr int startPoint = 2;
-
-// The handle starts on the middle line of the current staff, at the cursor.
-Point HandleAtCursor(EditorContext& ctx) {
-    const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
-    const auto staff = static_cast<std::size_t>(std::max(ctx.doc.currentStaff, 0));
-    if (!f || staff >= f->staffY.size()) return {ctx.shell.cursor.x, 0};
-    return {ctx.shell.cursor.x, static_cast<int>(f->staffY[staff]) - f->staffHeight * 3 / 2};
-}
-
-std::optional<Point> StepOfKey(EditorContext& ctx, int key) {
-    const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
-    const int across = std::max(ctx.doc.spacingStep, 1);
-    const int half = f ? std::max(f->halfSpace, 1) : 1;
-    switch (static_cast<Key>(key)) {
-    case Key::Left: return Point{-across, 0};
-    case Key::Right: return Point{across, 0};
-    case Key::CtrlLeft: return Point{-1, 0};
-    case Key::CtrlRight: return Point{1, 0};
-    case Key::Up: return Point{0, half};
-    case Key::Down: return Point{0, -half};
-    default: return std::nullopt;
-    }
-}
 
 void ForgetSlurHandle(MouseState& mouse) {
     mouse.slurHandleSet = false;
@@ -118,7 +95,7 @@ bool SteerFreeSlur(EditorContext& ctx, int key) {
         ApplyToolAt(ctx, freeSlurTool, 0, mouse.slurHandle.x, mouse.slurHandle.y);
         return true;
     }
-    const std::optional<Point> step = StepOfKey(ctx, key);
+    const std::optional<Point> step = HandleStepOfKey(ctx, key, false);
     if (!step) return true;
     const CommandScope scope(ctx, UndoPolicy::None);
     mouse.slurHandle.x = std::max(mouse.slurHandle.x + step->x, 0);
@@ -159,7 +136,7 @@ bool SteerCurve(EditorContext& ctx, int key) {
         ctx.ui.invalidate();
         return true;
     }
-    if (const std::optional<Point> step = StepOfKey(ctx, key)) MoveCurvePoint(ctx, *step);
+    if (const std::optional<Point> step = HandleStepOfKey(ctx, key, false)) MoveCurvePoint(ctx, *step);
     return true;
 }
 

@@ -143,45 +143,37 @@ void EndMoveBox(EditorContext& ctx) {
     ctx.ui.invalidate();
 }
 
-namespace {
-
-Point HandleStart(EditorContext& ctx) {
+Point HandleAtCursor(EditorContext& ctx) {
     const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
     const auto staff = static_cast<std::size_t>(std::max(ctx.doc.currentStaff, 0));
     if (!f || staff >= f->staffY.size()) return {ctx.shell.cursor.x, 0};
     return {ctx.shell.cursor.x, static_cast<int>(f->staffY[staff]) - f->staffHeight * 3 / 2};
 }
 
-struct HandleStep {
-    int dx = 0;
-    int dy = 0;
-};
-
-std::optional<HandleStep> StepOfKey(EditorContext& ctx, int key) {
+std::optional<Point> HandleStepOfKey(EditorContext& ctx, int key, bool staffSteps) {
     const std::optional<CursorFrame> f = CursorFrameOf(ctx.doc);
     const int across = std::max(ctx.doc.spacingStep, 1);
     const int half = f ? std::max(f->halfSpace, 1) : 1;
     const int staffHeight = f ? std::max(f->staffHeight, 1) : 1;
     switch (static_cast<Key>(key)) {
-    case Key::Left: return HandleStep{-across, 0};
-    case Key::Right: return HandleStep{across, 0};
-    case Key::CtrlLeft: return HandleStep{-1, 0};
-    case Key::CtrlRight: return HandleStep{1, 0};
-    case Key::Up: return HandleStep{0, half};
-    case Key::Down: return HandleStep{0, -half};
-    case Key::PageUp: return HandleStep{0, staffHeight};
-    case Key::PageDown: return HandleStep{0, -staffHeight};
+    case Key::Left: return Point{-across, 0};
+    case Key::Right: return Point{across, 0};
+    case Key::CtrlLeft: return Point{-1, 0};
+    case Key::CtrlRight: return Point{1, 0};
+    case Key::Up: return Point{0, half};
+    case Key::Down: return Point{0, -half};
+    case Key::PageUp: return staffSteps ? std::optional(Point{0, staffHeight}) : std::nullopt;
+    case Key::PageDown: return staffSteps ? std::optional(Point{0, -staffHeight}) : std::nullopt;
     default: return std::nullopt;
     }
 }
 
-}  // namespace
 
 bool SteerMoveBox(EditorContext& ctx, int key) {
     MoveBox& box = ctx.shell.mouse.box;
     if (!box.running || key == static_cast<int>(Key::Escape)) return false;
     if (!box.handleSet) {
-        box.handle = HandleStart(ctx);
+        box.handle = HandleAtCursor(ctx);
         box.handleSet = true;
     }
     if (key == static_cast<int>(Key::Enter)) {
@@ -190,20 +182,20 @@ bool SteerMoveBox(EditorContext& ctx, int key) {
         else EndMoveBox(ctx);
         return true;
     }
-    const std::optional<HandleStep> step = StepOfKey(ctx, key);
+    const std::optional<Point> step = HandleStepOfKey(ctx, key, true);
     if (!step) return true;
     if (box.clicks == 2) {
         // A sized box drags what it encloses sideways; it stays on its staves.
         const CommandScope scope(ctx, UndoPolicy::Typing);
-        const int dx = MoveEnclosed(ctx, box.rect, step->dx);
+        const int dx = MoveEnclosed(ctx, box.rect, step->x);
         box.rect.left += dx;
         box.rect.right += dx;
         box.handle.x += dx;
         return true;
     }
     const CommandScope scope(ctx, UndoPolicy::None);
-    box.handle.x = std::max(box.handle.x + step->dx, 0);
-    box.handle.y += step->dy;
+    box.handle.x = std::max(box.handle.x + step->x, 0);
+    box.handle.y += step->y;
     ctx.ui.invalidate();
     return true;
 }

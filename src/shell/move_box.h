@@ -27,6 +27,12 @@ void EndMoveBox(EditorContext& ctx);
 // other key does nothing while the box runs, except Escape, which ends it. False when no box runs.
 bool SteerMoveBox(EditorContext& ctx, int key);
 
+// Where a handle steered by keys starts: at the cursor, on the middle line of the current staff.
+Point HandleAtCursor(EditorContext& ctx);
+// How far a key moves such a handle: the spacing step sideways, one page unit with Ctrl, a half-space up or down,
+// and with `staffSteps` a staff height for PgUp and PgDn. Nothing for another key.
+std::optional<Point> HandleStepOfKey(EditorContext& ctx, int key, bool staffSteps);
+
 void RegisterMoveBoxCharacter(CommandRegistry& registry);
 
 }  // namespace notavera
