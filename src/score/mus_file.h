@@ -61,6 +61,10 @@ void DropDamagedPage(ScoreDocument& doc, UiServices& ui, int n);
 // Page n leaves the page table and the count, and the pages after it take the number before theirs, in the
 // working file and in memory. The page's own record, when in memory, is the caller's to remove.
 void RemovePageNumber(ScoreDocument& doc, int n);
+// The pages from `first` to the last now carry a number `by` away from the one stored for them in the working
+// file; each is rewritten there, but only where it still carries its former number, so that a page damaged in
+// the same way is still refused when read.
+void ShiftStoredPageNumbers(ScoreDocument& doc, int first, int by);
 
 // Reads page `number` from the working file where the page table puts it; a staff cut short is
 // reported (message 13) and left empty. Empty when the page cannot be used.

@@ -232,19 +232,27 @@ void RemovePageNumber(ScoreDocument& doc, int n) {
     std::copy(table.begin() + n, table.begin() + doc.pageCount, table.begin() + (n - 1));
     table[static_cast<std::size_t>(doc.pageCount - 1)] = {};
     --doc.pageCount;
-    // The pages after it move down one number: their stored numbers are rewritten in the working file (only where
-    // they carried the old number, so that a page damaged in the same way is still refused), and in memory.
-    BinaryFile* file = doc.storage.working.get();
-    for (int q = n; file && q <= doc.pageCount; ++q) {
-        const std::uint64_t at = std::uint64_t{table[static_cast<std::size_t>(q - 1)].offset} + sizeof pageSeparator;
-        std::array<std::uint8_t, 4> stored{};
-        if (!readAt(*file, at, stored) || le::u32(stored, 0) != static_cast<std::uint32_t>(q + 1)) continue;
-        le::putU32(stored, 0, static_cast<std::uint32_t>(q));
-        if (file->seek(at)) file->write(stored);
-    }
+    // The pages after it move down one number, in the working file and in memory.
+    ShiftStoredPageNumbers(doc, n, -1);
     for (PageRecord& page : doc.pages)
         if (page.number > static_cast<std::uint32_t>(n)) --page.number;
     doc.markModified();
+}
+
+void ShiftStoredPageNumbers(ScoreDocument& doc, int first, int by) {
+    BinaryFile* file = doc.storage.working.get();
+    if (file == nullptr) return;
+    const PageTable& table = doc.storage.pageTable;
+    for (int q = first; q <= doc.pageCount; ++q) {
+        const PageTableEntry& entry = table[static_cast<std::size_t>(q - 1)];
+        if (entry.length == 0) continue;  // not written yet: nothing stored to renumber
+        const std::uint64_t at = std::uint64_t{entry.offset} + sizeof pageSeparator;
+        std::array<std::uint8_t, 4> stored{};
+        if (!readAt(*file, at, stored) || le::u32(stored, 0) != static_cast<std::uint32_t>(q - by)) continue;
+        le::putU32(stored, 0, static_cast<std::uint32_t>(q));
+        if (file->seek(at)) file->write(stored);
+    }
+    file->flushBuffers();
 }
 
 std::optional<PageRecord> LoadPage(const ScoreDocument& doc, UiServices& ui, int number) {

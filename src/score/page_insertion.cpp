@@ -2,36 +2,10 @@
 #include "score/page_insertion.h"
 
 #include <algorithm>
-#include <array>
 
-#include "score/binary_file.h"
-#include "score/little_endian.h"
 #include "score/mus_file.h"
 
 namespace notavera {
-
-namespace {
-
-// The pages from `first` to the last now carry the number after the one stored for them in the working file. Only
-// a page that still carries its former number is rewritten, so that a damaged page is still refused when read.
-void RenumberStoredPages(ScoreDocument& doc, int first) {
-    BinaryFile* file = doc.storage.working.get();
-    if (file == nullptr) return;
-    const PageTable& table = doc.storage.pageTable;
-    for (int q = first; q <= doc.pageCount; ++q) {
-        const PageTableEntry& entry = table[static_cast<std::size_t>(q - 1)];
-        if (entry.length == 0) continue;
-        const std::uint64_t at = std::uint64_t{entry.offset} + sizeof pageSeparator;
-        std::array<std::uint8_t, 4> stored{};
-        if (!file->seek(at) || !file->read(stored) || le::u32(stored, 0) != static_cast<std::uint32_t>(q - 1))
-            continue;
-        le::putU32(stored, 0, static_cast<std::uint32_t>(q));
-        if (file->seek(at)) file->write(stored);
-    }
-    file->flushBuffers();
-}
-
-}  // namespace
 
 bool InsertPageOfScore(ScoreDocument& doc, UiServices& ui, int after, PageRecord page) {
     if (doc.pageCount >= maxPages || after < 1 || after > doc.pageCount) return false;
@@ -49,7 +23,7 @@ bool InsertPageOfScore(ScoreDocument& doc, UiServices& ui, int after, PageRecord
     table[static_cast<std::size_t>(after)] = {0, std::max(doc.header.endOfData(), firstPageOffset)};
     ++doc.pageCount;
     doc.header.setPageCount(static_cast<std::uint16_t>(doc.pageCount));
-    RenumberStoredPages(doc, after + 2);
+    ShiftStoredPageNumbers(doc, after + 2, 1);
 
     const std::size_t place = static_cast<std::size_t>(at - doc.pages.begin()) + 1;
     for (PageRecord& p : doc.pages)
