@@ -1,7 +1,9 @@
 // Mask editing: the mask pages made, entered, left and erased, and the per-page flags that hide them.
 #include "print/mask_editing.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "score/file_header.h"
 #include "score/staff_layout_model.h"
@@ -85,6 +87,67 @@ int ToggleMaskFlag(EditorContext& ctx, int command) {
     else
         layout.setWithoutVariableMask(!layout.withoutVariableMask());
     ctx.doc.markModified();
+    return 1;
+}
+
+std::uint8_t MasksShownOnPage(const ScoreDocument& doc) {
+    const PageRecord* page = doc.findPage(doc.currentPage);
+    if (!page || doc.editedMask != 0) return 0;
+    const auto layout = page->layoutWord();
+    std::uint8_t shown = 0;
+    if (doc.optional.fixedMask && !layout.withoutFixedMask()) shown |= block_flag::fixedMask;
+    if (doc.optional.variableMask && !layout.withoutVariableMask()) shown |= block_flag::variableMask;
+    return shown;
+}
+
+namespace {
+
+// Merges `traced` into `staff` by x, the staff's own elements first at one x; returns where the staff's element
+// `kept` went (-1 stays -1).
+int MergeByX(StaffRecord& staff, const std::vector<ElementRecord>& traced, int kept) {
+    std::vector<ElementRecord> merged;
+    merged.reserve(staff.elements.size() + traced.size());
+    std::size_t own = 0;
+    int keptAt = -1;
+    for (const ElementRecord& element : traced) {
+        for (; own < staff.elements.size() && staff.elements[own].x <= element.x; ++own) {
+            if (static_cast<int>(own) == kept) keptAt = static_cast<int>(merged.size());
+            merged.push_back(std::move(staff.elements[own]));
+        }
+        merged.push_back(element);
+    }
+    for (; own < staff.elements.size(); ++own) {
+        if (static_cast<int>(own) == kept) keptAt = static_cast<int>(merged.size());
+        merged.push_back(std::move(staff.elements[own]));
+    }
+    staff.elements = std::move(merged);
+    return keptAt;
+}
+
+}  // namespace
+
+int TraceMasks(EditorContext& ctx) {
+    ScoreDocument& doc = ctx.doc;
+    const std::uint8_t shown = MasksShownOnPage(doc);
+    if (shown == 0) return 0;
+    PageRecord& page = *doc.page();
+    for (const int mask : {1, 2}) {
+        if ((shown & MaskFlag(mask)) == 0) continue;
+        const PageRecord& model = *MaskPage(doc, mask);
+        const std::size_t staves = std::min(model.staves.size(), page.staves.size());
+        for (std::size_t s = 0; s < staves; ++s) {
+            const int kept = static_cast<int>(s) == doc.currentStaff ? doc.currentElement : -1;
+            const int keptAt = MergeByX(page.staves[s], model.staves[s].elements, kept);
+            if (kept >= 0) doc.currentElement = keptAt;
+        }
+        auto layout = page.layoutWord();
+        if (mask == 1)
+            layout.setWithoutFixedMask(true);
+        else
+            layout.setWithoutVariableMask(true);
+    }
+    doc.markModified();
+    ctx.ui.invalidate();
     return 1;
 }
 

@@ -46,6 +46,7 @@ void RegisterPageLayoutCommands(CommandRegistry& registry) {
         registry.addCommand(command, [](EditorContext& ctx, int id) { EraseMask(ctx, id); }, UndoPolicy::Step);
     for (const int command : {cmd::WithoutFixedMask, cmd::WithoutVariableMask})
         registry.addCommand(command, [](EditorContext& ctx, int id) { ToggleMaskFlag(ctx, id); }, UndoPolicy::Step);
+    registry.addCommand(cmd::TraceGhostModel, [](EditorContext& ctx, int) { TraceMasks(ctx); }, UndoPolicy::Step);
 }
 
 }  // namespace notavera

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "print/mask_editing.h"
 #include "shell/command_ids.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
@@ -161,8 +162,8 @@ MenuPreparation PrepareMenus(const ScoreDocument& doc, const ShellState& shell, 
 }
 
 MenuInputs MenuInputsOf(const EditorContext& ctx) {
-    // No copy buffer or ghost model exists yet: their items stay grey.
     MenuInputs in;
+    in.pageHasGhostModel = MasksShownOnPage(ctx.doc) != 0;
     in.undoAvailable = ctx.doc.undo.undoCount != 0;
     in.cancelAvailable = ctx.doc.undo.redoCount != 0;
     return in;

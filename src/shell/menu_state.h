@@ -21,7 +21,7 @@ struct CommandState {
 struct MenuInputs {
     bool undoAvailable = false;     // the document has an undo step
     bool cancelAvailable = false;   // the last undo can be cancelled
-    bool pageHasGhostModel = false; // the current page carries a ghost model to trace
+    bool pageHasGhostModel = false; // a mask is drawn under the current page: it can be traced onto it
 };
 
 struct MenuPreparation {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/headless/headless_ui.h"
 #include "score/new_document.h"
 #include "shell/editor_context.h"
@@ -63,6 +65,35 @@ TEST_F(MaskEditingTest, ErasingFreesTheMaskButNotWhileItIsEdited) {
     EXPECT_FALSE(ctx.doc.optional.fixedMask);
     EXPECT_EQ(masks(), block_flag::variableMask);
     EXPECT_TRUE(ctx.doc.modified);
+}
+
+TEST_F(MaskEditingTest, TracingCopiesTheShownMasksIntoThePageInOrderAndHidesThem) {
+    const auto xs = [](const StaffRecord& staff) {
+        std::vector<int> out;
+        for (const ElementRecord& e : staff.elements) out.push_back(e.x + (e.param == 7 ? 1000 : 0));
+        return out;
+    };
+    EXPECT_EQ(MasksShownOnPage(ctx.doc), 0);
+    EXPECT_EQ(TraceMasks(ctx), 0);
+    for (const int command : {cmd::EditFixedMask, cmd::EditVariableMask}) {
+        EnterMaskEditing(ctx, command);
+        for (const int x : {80, 200}) {
+            ElementRecord& e = ctx.doc.page()->staves[4].elements.emplace_back();
+            e.x = x, e.param = 7;  // marks what came from a mask
+        }
+        EXPECT_EQ(MasksShownOnPage(ctx.doc), 0);  // none under a mask
+        LeaveMaskEditing(ctx);
+    }
+    ToggleMaskFlag(ctx, cmd::WithoutVariableMask);
+    EXPECT_EQ(MasksShownOnPage(ctx.doc), block_flag::fixedMask);
+    for (const int x : {80, 150}) ctx.doc.page()->staves[4].elements.emplace_back().x = x;
+    ctx.doc.currentElement = 1;
+    ASSERT_EQ(TraceMasks(ctx), 1);
+    EXPECT_EQ(xs(ctx.doc.page()->staves[4]), (std::vector<int>{80, 1080, 150, 1200}));
+    EXPECT_EQ(ctx.doc.currentElement, 2);  // still on the note at 150
+    EXPECT_TRUE(ctx.doc.page()->layoutWord().withoutFixedMask());
+    EXPECT_EQ(MasksShownOnPage(ctx.doc), 0);
+    EXPECT_EQ(TraceMasks(ctx), 0);  // the hidden variable mask is not traced
 }
 
 }  // namespace
