@@ -12,6 +12,7 @@
 #include "render/page_pass.h"
 #include "render/page_sheet.h"
 #include "score/mus_file.h"
+#include "shell/continuous_view.h"
 #include "shell/marker_drawing.h"
 #ifdef NOTAVERA_CLI_QT
 #include "qt_picture_output.h"
@@ -54,7 +55,7 @@ bool WritePicture(EditorContext& ctx, DrawingContext& dc, const PictureRequest& 
     const Box zoomed = Zoomed(dc, area);
     auto draw = [&](Canvas& canvas) {
         dc.canvas = &canvas;
-        DrawPage(dc, ctx.doc);
+        DrawPage(dc, ctx.doc, WindowDrawOptions(ctx));
         if (r.markers) DrawMarkers(dc, ctx);
         dc.canvas = nullptr;
     };

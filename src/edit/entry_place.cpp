@@ -48,7 +48,7 @@ int LineRightLimit(ScoreDocument& doc) {
     const PageRecord* page = doc.page();
     const StaffRecord* staff = doc.staff();
     if (!page || !staff) return 0;
-    return LeftEdgeOf(*page, *staff) + LineLengthOf(*page);
+    return LeftEdgeOf(*page, *staff) + doc.lineEnd(*page);
 }
 
 void ShiftElementsAfter(ScoreDocument& doc, int from, int dx) {

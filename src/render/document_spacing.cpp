@@ -66,7 +66,7 @@ SpacingSettings DocumentSpacing::forStaff(const PageRecord& page, const StaffRec
     const ScoreDocument& doc = doc_;
     if (placedPage_ != static_cast<int>(page.number)) {
         UsePageDefinition(*dc_, static_cast<int>(page.layoutWord().staffSize()));
-        dc_->staves = PlacePageStaves(page, dc_->metrics, doc.pageHeight, LineLengthOf(page));
+        dc_->staves = PlacePageStaves(page, dc_->metrics, doc.pageHeight, doc.lineEnd(page));
         placedPage_ = static_cast<int>(page.number);
     }
     SpacingSettings s;
@@ -80,7 +80,7 @@ SpacingSettings DocumentSpacing::forStaff(const PageRecord& page, const StaffRec
     s.afterClef = distances_.afterClef;
     if (dc_->widths.accidentalWidth[0][0] > 0) s.accidentalWidth = dc_->widths.accidentalWidth[0][0];
     s.leftEdge = LeftEdgeOf(page, staff);
-    s.lineLength = LineLengthOf(page);
+    s.lineLength = doc.lineEnd(page);
     s.staffKeyStart = StaffKeyStart(*dc_, staff, s.leftEdge, staff.key().small());
     std::shared_ptr<DrawingContext> dc = dc_;
     s.timeSignatureEnd = [dc](const StaffRecord& st, int index) { return DrawTimeSignature(*dc, st, index, true); };

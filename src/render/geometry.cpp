@@ -94,10 +94,10 @@ ScrollRanges ComputeScrollRanges(const ScrollInput& in, ZoomFraction zoom) {
             ScrollRange(in.pageHeight + in.verticalPageOffset * 10, in.clientHeight, in.unitY, zoom)};
 }
 
-ContinuousGeometry EnterContinuousPages(int lineLength, int pagesPerLine, int continuousPages) {
+ContinuousGeometry EnterContinuousPages(int lineLength, int continuousPages) {
     ContinuousGeometry g;
     g.pages = std::clamp(continuousPages, 1, MaxContinuousPages);
-    g.pageStep = lineLength * std::max(pagesPerLine, 1);
+    g.pageStep = lineLength;
     g.lineEnd = g.pageStep * g.pages;
     g.pageWidth = g.lineEnd + 100;
     return g;

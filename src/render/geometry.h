@@ -98,6 +98,7 @@ struct ContinuousGeometry {
     int pages = 1;
 };
 
-ContinuousGeometry EnterContinuousPages(int lineLength, int pagesPerLine, int continuousPages);
+// The page's line run on across `continuousPages` sheets (1 to MaxContinuousPages), each sheet one line length.
+ContinuousGeometry EnterContinuousPages(int lineLength, int continuousPages);
 
 }  // namespace notavera

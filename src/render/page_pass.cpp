@@ -114,8 +114,7 @@ void DrawPage(DrawingContext& dc, ScoreDocument& doc, const PageDrawOptions& opt
     UsePageDefinition(dc, static_cast<int>(page->layoutWord().staffSize()));
     BeginDrawingPass(dc);
 
-    const int lineEnd =
-        options.continuous ? options.continuous->lineEnd : static_cast<int>(page->lineLength & 0xFFFFFFu);
+    const int lineEnd = doc.lineEnd(*page);
     dc.staves = PlacePageStaves(*page, dc.metrics, doc.pageHeight, lineEnd);
     const int staffCount = static_cast<int>(dc.staves.size());
     for (int i = 0; i < staffCount; ++i)

@@ -36,7 +36,7 @@ AlignSettings AlignSettingsOf(const ScoreDocument& doc, const PageRecord& page, 
     AlignSettings s;
     s.stepUnit = std::max(doc.stepUnit, 1);
     s.tolerance = static_cast<signed char>(doc.settings.alignmentResolution);
-    s.lineLength = LineLengthOf(page);
+    s.lineLength = doc.lineEnd(page);
     s.afterRespacing = afterRespacing;
     s.cueAsFull = cueAsFull;
     return s;

@@ -38,6 +38,11 @@ PageRecord* ScoreDocument::findPage(int number) {
     return const_cast<PageRecord*>(std::as_const(*this).findPage(number));
 }
 
+int ScoreDocument::lineEnd(const PageRecord& page) const {
+    if (continuousLineEnd > 0 && page.layoutWord().continuousCount() != 0) return continuousLineEnd;
+    return static_cast<int>(page.lineLength & 0xFFFFFFu);
+}
+
 const PageRecord* ScoreDocument::findPage(int number) const {
     if (number == 0 && editedMask != 0)
         return editedMask == 1 ? optional.fixedMask.get() : optional.variableMask.get();

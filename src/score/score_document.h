@@ -137,6 +137,9 @@ public:
     PageRecord* findPage(int number);
     const PageRecord* findPage(int number) const;
     PageRecord* page() { return findPage(currentPage); }
+    // Where the staff lines of `page` end: its line length, or the lengthened line while the continuous view shows
+    // it.
+    int lineEnd(const PageRecord& page) const;
     StaffRecord* staff();
     ElementRecord* element();
 
@@ -146,7 +149,9 @@ public:
     bool cueNotesRefused = false;
     int stepUnit = 10;         // the normal staff's half-space
     int defaultFirstX = 60;    // x of a staff's first element
-    int pageWidth = 2100;      // derived from the page format, page units
+    int pageWidth = 2100;      // derived from the page format (the lengthened line in the continuous view)
+    // The lengthened line of the page the continuous view shows; 0 when the view shows single pages.
+    int continuousLineEnd = 0;
     int pageHeight = 2970;
     StaffLayoutModel layoutModel = StaffLayoutModel::makeDefault();
     DocumentSettings settings;

@@ -158,7 +158,7 @@ Box PictureArea(EditorContext& ctx) {
                 std::max(r.bottom, r.top)};
     }
     const PageRecord* page = ctx.doc.page();
-    const int right = page ? LineLengthOf(*page) + 10 : 0;
+    const int right = page ? ctx.doc.lineEnd(*page) + 10 : 0;
     return {0, 0, right, ctx.doc.pageHeight - 40};
 }
 

@@ -18,7 +18,7 @@ std::optional<CursorFrame> CursorFrameOf(ScoreDocument& doc) {
     const StaffMetrics m =
         DeriveStaffMetrics(static_cast<int>(page->layoutWord().staffSize()), usable ? ratios : SizeRatios{});
     CursorFrame f;
-    f.lineLength = static_cast<int>(page->lineLength & 0xFFFFFFu);
+    f.lineLength = doc.lineEnd(*page);
     f.spacingStep = std::max(doc.spacingStep, 1);
     f.stepUnit = m.stepUnit;
     f.freeStep = m.stepUnit6;

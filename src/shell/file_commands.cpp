@@ -11,6 +11,7 @@
 #include "score/work_files.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/continuous_view.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/entry_cursor.h"
@@ -33,8 +34,7 @@ void ClosePendingModes(EditorContext& ctx) {
     if (ctx.shell.input.mouseMode != 0) ctx.ui.endMouseMode();
     ctx.shell.input.mouseMode = 0;
     ctx.shell.input.zSymbolMode = 0;
-    ctx.shell.view.continuousView = false;
-    ctx.shell.view.continuousOffset = 0;
+    LeaveContinuousView(ctx);
 }
 
 // Said when the document opens rather than at the first save that would fail.
@@ -90,12 +90,11 @@ int Save(EditorContext& ctx) {
     // The continuous view is left while writing; the page shown before comes back afterwards.
     const int page = doc.currentPage;
     const bool continuous = ctx.shell.view.continuousView;
-    ctx.shell.view.continuousView = false;
+    LeaveContinuousView(ctx);
     const bool saved = WriteAndPublish(ctx);
     if (continuous) {
-        ctx.shell.view.continuousView = true;
         if (page != doc.currentPage) MoveWindowTo(doc, ctx.ui, page);
-        ctx.ui.invalidate();
+        EnterContinuousView(ctx);
     }
     return saved ? 1 : 0;
 }

@@ -9,6 +9,7 @@
 #include "score/mus_file.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/continuous_view.h"
 #include "shell/cross_staff.h"
 #include "shell/cursor_move.h"
 #include "shell/dispatch.h"
@@ -79,6 +80,14 @@ void NextPage(EditorContext& ctx) {
         ShowPage(ctx, doc.currentPage + 1);
         return;
     }
+    // The continuous view first shows the rest of its line.
+    if (ctx.shell.view.continuousView) {
+        const std::optional<PageRegion> shown = ctx.ui.shownArea();
+        if (shown && shown->x1 < doc.continuousLineEnd) {
+            ctx.ui.followView(ViewAction::PageRight);
+            return;
+        }
+    }
     AppendPage(ctx, AppendMode::FromModel);
 }
 
@@ -110,6 +119,7 @@ void RegisterPageNavigationCommands(CommandRegistry& r) {
         GoToPageNumber(ctx);
     });
     RegisterPageInsertionCommands(r);
+    RegisterContinuousViewCommand(r);
 }
 
 }  // namespace notavera

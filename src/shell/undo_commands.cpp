@@ -5,6 +5,7 @@
 #include "edit/undo_steps.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/continuous_view.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/file_commands.h"
@@ -18,9 +19,9 @@ void RunUndoCommand(EditorContext& ctx, int command) {
     // The document changes under the run of typing, whichever way the undo was asked for: typing that follows
     // is a new edit with its own step.
     ctx.shell.commands.runStaff = -1;
-    ctx.shell.view.continuousView = false;
-    ctx.shell.view.continuousOffset = 0;
+    LeaveContinuousView(ctx);
     if (UndoStep(ctx.doc, ctx.ui, kind) == 0) return;
+    LeaveContinuousView(ctx);  // the step may bring back a page as it was shown continuous
     // Markers, zones and pending modes belonged to the state that was left.
     ShowDocument(ctx);
     ctx.ui.invalidate();

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "support/cli_runner.h"
 #include "support/test_files.h"
@@ -126,6 +127,42 @@ INSTANTIATE_TEST_SUITE_P(Cases, TranspositionScriptTest, ::testing::ValuesIn(cas
                                  if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
                              return name;
                          });
+
+// The x of every note and rest on the first staff of each page.
+std::vector<std::vector<int>> NoteXs(const std::string& dumpText) {
+    std::vector<std::vector<int>> pages;
+    const json dump = json::parse(dumpText);
+    for (const json& page : dump["pages"]) {
+        std::vector<int>& xs = pages.emplace_back();
+        for (const json& e : page["staves"][0]["elements"])
+            if (e["kind"] != "sign") xs.push_back(e["x"].get<int>());
+    }
+    return pages;
+}
+
+TEST(RegularSpacesScript, TheRegionsSystemMovesThenTheVoiceUpToThePageMarkerByTheSameCount) {
+    test::TempDir dir;
+    test::WriteText(dir / "score.gmn", "[ c1 d e f ]\n");
+    ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", "score.gmn", "score.mus"}).status, 0);
+    test::WriteText(dir / "s.txt", std::string(threePages) + "dump a.json\n" + Region(2, 3) +
+                                       "answer TransposEsp \"Nombre d'espaces:\"=2 Ajouter=1 ok\ncmd 220\n"
+                                       "dump b.json\ncmd 220\ndump c.json\n");
+    const test::CliResult r = test::RunCli(dir.path(), {"script", "score.mus", "s.txt"});
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const auto a = NoteXs(test::ReadText(dir / "a.json"));
+    ASSERT_EQ(a.size(), 3U);
+    ASSERT_EQ(a[0].size(), 4U);
+    const auto b = NoteXs(test::ReadText(dir / "b.json"));
+    const int moved = b[0][1] - a[0][1];
+    EXPECT_GT(moved, 0);
+    EXPECT_EQ(b[0], (std::vector<int>{a[0][0], a[0][1] + moved, a[0][2] + moved, a[0][3] + moved}));
+    EXPECT_EQ(std::vector(b.begin() + 1, b.end()), std::vector(a.begin() + 1, a.end()));
+    // Without a region: every page's line from its first element, up to the page marker on page 2.
+    const auto c = NoteXs(test::ReadText(dir / "c.json"));
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(c[0][i], b[0][i] + moved);
+    EXPECT_EQ(c[1][0], a[1][0] + moved);
+    EXPECT_EQ(c[2], a[2]);
+}
 
 }  // namespace
 }  // namespace notavera

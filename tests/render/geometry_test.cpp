@@ -77,10 +77,10 @@ TEST(ScrollRanges, PageExtentLessFiveSixthsOfTheWindowNeverNegativeAndContinuous
     in.clientWidth = in.clientHeight = 100000;
     EXPECT_EQ(std::pair(ComputeScrollRanges(in, {1, 2}).horizontal, ComputeScrollRanges(in, {1, 2}).vertical),
               std::pair(0, 0));
-    const ContinuousGeometry g = EnterContinuousPages(1900, 2, 3);
-    EXPECT_EQ((std::array{g.pageStep, g.lineEnd, g.pageWidth}), (std::array{3800, 11400, 11500}));
-    EXPECT_EQ(EnterContinuousPages(1900, 1, 25).pages, MaxContinuousPages);
-    EXPECT_EQ(EnterContinuousPages(1900, 0, 0).lineEnd, 1900);
+    const ContinuousGeometry g = EnterContinuousPages(1900, 3);
+    EXPECT_EQ((std::array{g.pageStep, g.lineEnd, g.pageWidth}), (std::array{1900, 5700, 5800}));
+    EXPECT_EQ(EnterContinuousPages(1900, 25).pages, MaxContinuousPages);
+    EXPECT_EQ(EnterContinuousPages(1900, 0).lineEnd, 1900);
 }
 
 struct KeyCase {

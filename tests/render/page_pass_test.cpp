@@ -269,8 +269,10 @@ TEST_F(PagePass, TheContinuousViewShowsTheFirstSystemAcrossItsPagesWithSeparator
     staff(0).elements = {NoteAt(60)};
     staff(1).elements = {NoteAt(60)};
     PageDrawOptions options;
-    options.continuous = EnterContinuousPages(1900, 1, 3);
+    options.continuous = EnterContinuousPages(1900, 3);
     options.sheetFrame = true;
+    doc.continuousLineEnd = options.continuous->lineEnd;
+    doc.page()->layoutWord().setContinuousCount(3);
     const auto h = draw(options);
     const Rows lines = rows("line", {"x2"});
     ASSERT_EQ(lines.size(), 5u);  // no crop marks either

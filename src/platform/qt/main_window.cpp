@@ -90,6 +90,8 @@ void MainWindow::connectServices() {
     };
     ui_.timerTicked = [this](int id) { OnShellTimer(ctx_, id); };
     ui_.setPageClient(view_);
+    ui_.shownAreaOfView = [this] { return view_->shownArea(); };
+    ui_.viewFollower = [this](ViewAction action) { view_->follow(action); };
     view_->keyPressed = [this](Key key, KeyModifiers modifiers) {
         DispatchKey(ctx_, key, modifiers);
         showNewState();

@@ -52,6 +52,16 @@ public:
     std::function<void()> invalidated;
     std::function<void()> closeRequested;
     std::function<void(int)> timerTicked;
+    // The page view: what it shows, and its scrolling as the cursor moves.
+    std::function<std::optional<PageRegion>()> shownAreaOfView;
+    std::function<void(ViewAction)> viewFollower;
+
+    std::optional<PageRegion> shownArea() const override {
+        return shownAreaOfView ? shownAreaOfView() : std::nullopt;
+    }
+    void followView(ViewAction action) override {
+        if (viewFollower) viewFollower(action);
+    }
 
     // The filter text of a file dialog: "label (patterns)" per filter, each pattern also in lower case, since
     // documents named on Windows in capitals are lower case on most Linux disks.

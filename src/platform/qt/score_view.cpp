@@ -17,6 +17,7 @@
 #include "render/page_pass.h"
 #include "render/page_sheet.h"
 #include "render/view_mapping.h"
+#include "shell/continuous_view.h"
 #include "shell/marker_drawing.h"
 #include "shell/mouse_input.h"
 #include "shell/title_bar.h"
@@ -108,6 +109,7 @@ void ScoreView::showPageFromTop() {
 }
 
 void ScoreView::refresh() {
+    FollowPageContinuousSetting(ctx_);
     // Another page or another document is shown from its top.
     if (ctx_.doc.currentPage != shownPage_ || ctx_.doc.storage.path != shownPath_) {
         showPageFromTop();
@@ -147,7 +149,8 @@ void ScoreView::drawFrame() {
     visible_ = VisibleRegion(at.x, at.y, clientWidth(), clientHeight(), shownZoom_);
     dc_.visibleRegion = visible_;
     dc_.canvas = &canvas;
-    DrawPage(dc_, ctx_.doc);
+    SetContinuousOffset(ctx_, visible_.x0);
+    DrawPage(dc_, ctx_.doc, WindowDrawOptions(ctx_));
     DrawMarkers(dc_, ctx_);
     dc_.canvas = nullptr;
 }
@@ -169,6 +172,37 @@ void ScoreView::paintEvent(QPaintEvent*) {
     if (ctx_.shell.documentReady) UpdateTitleBar(ctx_);
     else ctx_.ui.setTitle("");
     if (painted) painted();
+}
+
+std::optional<PageRegion> ScoreView::shownArea() const {
+    if (!ctx_.shell.documentReady || shownPage_ != ctx_.doc.currentPage) return std::nullopt;
+    return VisibleRegion(origin().x, origin().y, clientWidth(), clientHeight(), shownZoom_);
+}
+
+void ScoreView::follow(ViewAction action) {
+    QScrollBar* across = horizontalScrollBar();
+    QScrollBar* down = verticalScrollBar();
+    switch (action) {
+    case ViewAction::None: return;
+    case ViewAction::PageRight: across->setValue(across->value() + across->pageStep()); break;
+    case ViewAction::PageLeft: across->setValue(across->value() - across->pageStep()); break;
+    case ViewAction::Top: down->setValue(0); break;
+    case ViewAction::Bottom: down->setValue(down->maximum()); break;
+    case ViewAction::FullyLeft: across->setValue(0); break;
+    case ViewAction::FullyRight: across->setValue(across->maximum()); break;
+    case ViewAction::Recentre: {
+        // The cursor's place in the middle of the window.
+        const notavera::Box sheet = zoomedSheet();
+        const int x = ToDevice(ctx_.shell.cursor.x, shownZoom_);
+        across->setValue((x - sheet.left + unitX() - clientWidth() / 2) / unitX());
+        if (const StaffRecord* staff = ctx_.doc.staff()) {
+            const int y = ToDevice(static_cast<int>(staff->y), shownZoom_);
+            down->setValue((sheet.top + unitY() - y - clientHeight() / 2) / unitY());
+        }
+        break;
+    }
+    }
+    viewport()->update();
 }
 
 void ScoreView::resizeEvent(QResizeEvent* event) {

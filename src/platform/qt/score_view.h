@@ -8,6 +8,7 @@
 #include <QImage>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "platform/canvas.h"
 #include "render/drawing_context.h"
@@ -44,6 +45,10 @@ public:
     std::function<void()> mouseHandled;
     // The page point under a pixel of the view's client area, as the last paint mapped it.
     Point pagePointAt(QPointF pixel) const;
+    // The part of the page the window shows now, in page units; nothing before the first paint.
+    std::optional<PageRegion> shownArea() const;
+    // Scrolls as the cursor's view following asks.
+    void follow(ViewAction action);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
