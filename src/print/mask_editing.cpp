@@ -109,17 +109,15 @@ int MergeByX(StaffRecord& staff, const std::vector<ElementRecord>& traced, int k
     merged.reserve(staff.elements.size() + traced.size());
     std::size_t own = 0;
     int keptAt = -1;
+    const auto takeOwn = [&] {
+        if (static_cast<int>(own) == kept) keptAt = static_cast<int>(merged.size());
+        merged.push_back(std::move(staff.elements[own++]));
+    };
     for (const ElementRecord& element : traced) {
-        for (; own < staff.elements.size() && staff.elements[own].x <= element.x; ++own) {
-            if (static_cast<int>(own) == kept) keptAt = static_cast<int>(merged.size());
-            merged.push_back(std::move(staff.elements[own]));
-        }
+        while (own < staff.elements.size() && staff.elements[own].x <= element.x) takeOwn();
         merged.push_back(element);
     }
-    for (; own < staff.elements.size(); ++own) {
-        if (static_cast<int>(own) == kept) keptAt = static_cast<int>(merged.size());
-        merged.push_back(std::move(staff.elements[own]));
-    }
+    while (own < staff.elements.size()) takeOwn();
     staff.elements = std::move(merged);
     return keptAt;
 }
