@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "score/element_creation.h"
 
 namespace notavera {
 
@@ -57,11 +56,10 @@ void PlaceSyllable(ScoreDocument& doc, int staff, int x, int y, const TextAttrib
                    bool wordEnd) {
     const std::optional<TextStaffFrame> f = TextStaffFrameOf(doc, staff);
     if (!f) return;
-    doc.currentStaff = staff;
     ElementRecord e = MakeTextElement(x, TextParameter(y, f->staffY, f->unit), a, text);
-    if (wordEnd) e.signWord().setFlag16(true);
     static_assert(wordEndBit == 16);
-    PlaceNewElement(doc, std::move(e));
+    e.signWord().setFlag16(wordEnd);
+    InsertTextElement(doc, staff, std::move(e));
 }
 
 // The next free note after x on the staff, going on along the line of systems: its staff and x.
@@ -119,7 +117,7 @@ std::vector<ClipboardSyllable> SplitSyllables(std::string_view text) {
         }
         piece.separator = lineFeedEnd ? '\r' : c;
         if (!piece.text.empty()) out.push_back(piece);
-        else if (!out.empty() && piece.separator != '_') out.back().separator = piece.separator;
+        else if (!out.empty() && piece.separator != '_' && piece.separator != '\0') out.back().separator = piece.separator;
         piece = {};
     }
     return out;

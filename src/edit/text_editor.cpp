@@ -6,7 +6,6 @@
 
 #include "render/page_staves.h"
 #include "render/staff_metrics.h"
-#include "score/element_creation.h"
 
 namespace notavera {
 
@@ -113,6 +112,17 @@ void DeleteTextCharacter(TextEditor& ed) {
     if (ed.active() && ed.insertion < ed.buffer.size()) ed.buffer.erase(ed.insertion, 1);
 }
 
+int InsertTextElement(ScoreDocument& doc, int staff, ElementRecord e) {
+    auto& els = doc.page()->staves[static_cast<std::size_t>(staff)].elements;
+    const auto at = std::find_if(els.begin(), els.end(), [x = e.x](const ElementRecord& other) { return other.x > x; });
+    const auto index = static_cast<int>(at - els.begin());
+    els.insert(at, std::move(e));
+    doc.currentStaff = staff;
+    doc.currentElement = index;
+    doc.markModified();
+    return index;
+}
+
 bool CommitText(TextEditor& ed, ScoreDocument& doc) {
     bool changed = false;
     if (ed.editing) {
@@ -139,7 +149,8 @@ bool CommitText(TextEditor& ed, ScoreDocument& doc) {
         if (f) {
             const ElementRecord e =
                 MakeTextElement(ed.x, TextParameter(ed.y, f->staffY, f->unit), ed.current, ed.buffer);
-            changed = PlaceNewElement(doc, e) >= 0;
+            InsertTextElement(doc, doc.currentStaff, e);
+            changed = true;
         }
     }
     ed.buffer.clear();
@@ -183,7 +194,7 @@ std::optional<int> NeighbourTextElement(const StaffRecord& staff, int x, bool fo
     }
     for (int i = n - 1; i >= 0; --i) {
         const ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
-        if (IsText(e) && i != skipIndex && (e.x < x || (e.x == x && skipIndex >= 0 && i < skipIndex))) return i;
+        if (IsText(e) && i != skipIndex && (e.x < x || (e.x == x && (skipIndex < 0 || i < skipIndex)))) return i;
     }
     return std::nullopt;
 }

@@ -74,6 +74,10 @@ bool InsertTextString(TextEditor& ed, std::string_view characters);
 // Delete: the character after the insertion point.
 void DeleteTextCharacter(TextEditor& ed);
 
+// Puts a text element on a staff of the current page after every element at or left of its x, and makes it the
+// current element. Returns its index.
+int InsertTextElement(ScoreDocument& doc, int staff, ElementRecord e);
+
 // Commits the text being typed or edited to the current page and leaves the editor idle. An emptied text
 // loses its element. Returns whether the score changed.
 bool CommitText(TextEditor& ed, ScoreDocument& doc);
@@ -82,8 +86,9 @@ bool CommitText(TextEditor& ed, ScoreDocument& doc);
 // characters fill the buffer, the insertion point at their end.
 void EditTextElement(TextEditor& ed, const ScoreDocument& doc, int staff, int element);
 
-// The index of the next (or previous) text element of the staff after (before) x, at another x than the one
-// being edited; nothing when there is none.
+// The index of the next text element of the staff right of x, or of the previous one at or left of x (the text
+// just typed there first); `skipIndex` (the text being edited, or -1) orders the texts at its own x. Nothing when
+// there is none.
 std::optional<int> NeighbourTextElement(const StaffRecord& staff, int x, bool forward, int skipIndex);
 
 // A text element of the staff at x with the category and type of `a`.

@@ -2,7 +2,7 @@
 // (the autosave, the document's readiness, mask editing, the settings dialogs' values).
 #pragma once
 
-#include <optional>
+#include <memory>
 
 #include "shell/copy_state.h"
 #include "shell/cursor_state.h"
@@ -10,10 +10,11 @@
 #include "shell/input_state.h"
 #include "shell/mouse_state.h"
 #include "shell/system_settings.h"
-#include "shell/text_window_state.h"
 #include "shell/view_state.h"
 
 namespace notavera {
+
+struct TextWindowState;
 
 // The commands running now (a handler may dispatch others) and the run of typed edits the last step covers.
 struct CommandScopeState {
@@ -50,7 +51,7 @@ struct ShellState {
     MouseState mouse;                // the button held, the drag, the selection and the move box
     CopyState copy;                  // the copy source and the erase buffer
     CommandScopeState commands;      // the dispatches under way and the typing run
-    std::optional<TextWindowState> textWindow;  // while the text window exists
+    std::shared_ptr<TextWindowState> textWindow;  // while the text window exists
 };
 
 }  // namespace notavera

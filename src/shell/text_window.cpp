@@ -19,6 +19,7 @@
 #include "shell/outils_commands.h"
 #include "shell/page_navigation.h"
 #include "shell/text_window_menu.h"
+#include "shell/text_window_state.h"
 #include "shell/title_bar.h"
 
 namespace notavera {
@@ -474,7 +475,7 @@ std::optional<int> TextElementUnder(const EditorContext& ctx, int staff, Point a
 void OpenTextWindow(EditorContext& ctx) {
     if (ctx.doc.page() == nullptr) return;
     if (!ctx.shell.textWindow) {
-        ctx.shell.textWindow.emplace();
+        ctx.shell.textWindow = std::make_shared<TextWindowState>();
         TextEditor& ed = Editor(ctx);
         const std::optional<TextStaffFrame> f = CurrentFrame(ctx);
         const int unit = f ? f->unit : 10;
@@ -499,10 +500,13 @@ void CloseTextWindow(EditorContext& ctx) {
 }
 
 void DeactivateTextWindow(EditorContext& ctx) {
-    if (ctx.shell.textWindow) FreeUnusedFonts(ctx);
+    if (!ctx.shell.textWindow) return;
+    // The score's own window may change the staff under the text: it goes into the score first.
+    Commit(ctx);
+    FreeUnusedFonts(ctx);
 }
 
-bool TextWindowOpen(const EditorContext& ctx) { return ctx.shell.textWindow.has_value(); }
+bool TextWindowOpen(const EditorContext& ctx) { return ctx.shell.textWindow != nullptr; }
 
 void DispatchTextCommand(EditorContext& ctx, int command) {
     if (!TextWindowOpen(ctx)) return;

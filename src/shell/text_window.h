@@ -18,7 +18,8 @@ void OpenTextWindow(EditorContext& ctx);
 // "&Quitter" of the window, or its close box: commits, frees the fonts added and unused, hands the insertion
 // point back to the main window and takes the window down.
 void CloseTextWindow(EditorContext& ctx);
-// The window loses the focus: the fonts added while it was active that no text uses are freed.
+// The window loses the focus: the text being typed is committed, and the fonts added while it was active that no
+// text uses are freed.
 void DeactivateTextWindow(EditorContext& ctx);
 bool TextWindowOpen(const EditorContext& ctx);
 
