@@ -48,15 +48,15 @@ int CentreHyphensOfStaff(const FontBlock& fonts, StaffRecord& staff, int lineEnd
     auto& els = staff.elements;
     for (std::size_t i = 0; i < els.size(); ++i) {
         if (!IsHyphen(els[i])) continue;
-        const unsigned verse = els[i].signWord().textType();
+        const unsigned verse = TextAttributesOf(els[i]).type;
         std::optional<Extent> before, after;
         for (std::size_t j = i; j-- > 0;)
-            if (IsSyllable(els[j]) && els[j].signWord().textType() == verse) {
+            if (IsSyllable(els[j]) && TextAttributesOf(els[j]).type == verse) {
                 before = ExtentOf(fonts, els[j]);
                 break;
             }
         for (std::size_t j = i + 1; j < els.size(); ++j)
-            if (IsSyllable(els[j]) && els[j].signWord().textType() == verse) {
+            if (IsSyllable(els[j]) && TextAttributesOf(els[j]).type == verse) {
                 after = ExtentOf(fonts, els[j]);
                 break;
             }
@@ -99,7 +99,7 @@ int SpaceSyllablesOfLine(ScoreDocument& doc) {
         for (int s = first; s <= last; ++s) {
             for (const ElementRecord& e : page->staves[static_cast<std::size_t>(s)].elements) {
                 if (e.x != *column || !IsSyllable(e)) continue;
-                const auto key = std::pair{s, e.signWord().textType()};
+                const auto key = std::pair{s, TextAttributesOf(e).type};
                 const auto previous = lastRight.find(key);
                 if (previous == lastRight.end()) continue;
                 const int hyphenRoom = hyphenPending[key] ? MeasureTextWidth(doc.fonts, TextAttributesOf(e), "-") + unit : 0;
@@ -115,11 +115,11 @@ int SpaceSyllablesOfLine(ScoreDocument& doc) {
             const auto& els = page->staves[static_cast<std::size_t>(s)].elements;
             for (std::size_t i = 0; i < els.size(); ++i) {
                 if (els[i].x != *column || !IsSyllable(els[i])) continue;
-                const auto key = std::pair{s, els[i].signWord().textType()};
+                const auto key = std::pair{s, TextAttributesOf(els[i]).type};
                 lastRight[key] = ExtentOf(doc.fonts, els[i]).right;
                 hyphenPending[key] = false;
                 for (std::size_t j = i + 1; j < els.size(); ++j) {
-                    if (!IsLyric(els[j]) || els[j].signWord().textType() != key.second) continue;
+                    if (!IsLyric(els[j]) || TextAttributesOf(els[j]).type != key.second) continue;
                     if (IsHyphen(els[j])) hyphenPending[key] = true;
                     else break;
                 }

@@ -29,7 +29,7 @@ struct Syllable {
 };
 
 bool SameVerse(const ElementRecord& e, const TextAttributes& a) {
-    return IsLyric(e) && e.signWord().textType() == a.type && !IsHyphen(e);
+    return IsLyric(e) && TextAttributesOf(e).type == a.type && !IsHyphen(e);
 }
 
 // The syllables of the verse after the edited one, in staff order along its line of systems.
@@ -56,7 +56,7 @@ void PlaceSyllable(ScoreDocument& doc, int staff, int x, int y, const TextAttrib
                    bool wordEnd) {
     const std::optional<TextStaffFrame> f = TextStaffFrameOf(doc, staff);
     if (!f) return;
-    ElementRecord e = MakeTextElement(x, TextParameter(y, f->staffY, f->unit), a, text);
+    ElementRecord e = MakeTextElement(x, TextParamFor(y, f->staffTop, f->paramUnit), a, text);
     static_assert(wordEndBit == 16);
     e.signWord().setFlag16(wordEnd);
     InsertTextElement(doc, staff, std::move(e));
@@ -138,7 +138,7 @@ int InsertSyllables(TextEditor& ed, ScoreDocument& doc, const std::vector<Clipbo
     if (!f) return 0;
     int staff = doc.currentStaff;
     int x = ed.x;
-    const int below = ed.y - static_cast<int>(f->staffY);  // the verse's line, kept on every staff
+    const int below = ed.y - static_cast<int>(f->staffTop);  // the verse's line, kept on every staff
     int previousEnd = x + std::max(doc.spacingStep, 1);
     char previousSeparator = '\t';
     int placed = 0;
@@ -150,7 +150,7 @@ int InsertSyllables(TextEditor& ed, ScoreDocument& doc, const std::vector<Clipbo
             note = NextSyllableNoteIndex(st, x, rules);
             if (note) break;
             if (previousSeparator == '_' && f->lineEnd - previousEnd > step) {
-                PlaceSyllable(doc, staff, (previousEnd + f->lineEnd) / 2, static_cast<int>(f->staffY) + below,
+                PlaceSyllable(doc, staff, (previousEnd + f->lineEnd) / 2, static_cast<int>(f->staffTop) + below,
                               ed.current, "-", false);
                 previousSeparator = '\t';
             }
@@ -168,7 +168,7 @@ int InsertSyllables(TextEditor& ed, ScoreDocument& doc, const std::vector<Clipbo
         const int noteX = doc.page()->staves[static_cast<std::size_t>(staff)].elements[static_cast<std::size_t>(*note)].x;
         const int width = MeasureTextWidth(doc.fonts, ed.current, s.text);
         const int left = TextLeftOf(ed.current, noteX, width);
-        const int y = static_cast<int>(f->staffY) + below;
+        const int y = static_cast<int>(f->staffTop) + below;
         if (previousSeparator == '_' && left > previousEnd)
             PlaceSyllable(doc, staff, (previousEnd + left) / 2, y, ed.current, "-", false);
         PlaceSyllable(doc, staff, noteX, y, ed.current, s.text, s.separator == '\t' || s.separator == '\r');
@@ -198,10 +198,11 @@ bool ShiftSyllablesForward(TextEditor& ed, ScoreDocument& doc) {
     const int lastX = ElementOf(*page, last).x;
     const int y = ed.y;
     const std::optional<TextStaffFrame> editedFrame = TextStaffFrameOf(doc, from.staff);
-    const int below = editedFrame ? y - static_cast<int>(editedFrame->staffY) : 0;
+    const int below = editedFrame ? y - static_cast<int>(editedFrame->staffTop) : 0;
     if (const auto note = NextFreeNote(*page, last.staff, lastX, SyllableRulesOf(ed))) {
         const std::optional<TextStaffFrame> f = TextStaffFrameOf(doc, note->first);
-        if (f) PlaceSyllable(doc, note->first, note->second, static_cast<int>(f->staffY) + below, ed.current, carried, false);
+        if (f) PlaceSyllable(doc, note->first, note->second, static_cast<int>(f->staffTop) + below, ed.current, carried,
+                             false);
     }
     auto& els = page->staves[static_cast<std::size_t>(from.staff)].elements;
     if (ed.insertion == 0) {

@@ -18,8 +18,9 @@ constexpr int verseUnits = 5;
 constexpr int aboveUnits = 3;
 
 bool SameKind(const ElementRecord& e, TextCategory category, unsigned type) {
-    return IsText(e) && e.signWord().textCategory() == static_cast<unsigned>(category) &&
-           e.signWord().textType() == type;
+    if (!IsText(e)) return false;
+    const TextAttributes a = TextAttributesOf(e);
+    return a.category == category && a.type == type;
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
@@ -44,7 +45,8 @@ std::optional<TextStaffFrame> TextStaffFrameOf(const ScoreDocument& doc, int sta
     const StaffDrawState& s = placed[static_cast<std::size_t>(staff)];
     const std::size_t size = s.small ? 1 : 0;
     TextStaffFrame f;
-    f.staffY = s.referenceY;
+    f.staffTop = s.topLine;
+    f.paramUnit = m.staffSpace[size];
     f.unit = m.halfSpace[size];
     f.topLine = s.topLine;
     f.bottomLine = s.topLine - m.staffSpace[size] * std::max(s.lines - 1, 0);
@@ -64,23 +66,23 @@ void ChooseTextKind(TextEditor& ed, TextCategory category, unsigned type, int un
     a.category = category;
     a.type = type % textTypeCount;
     const bool marks = category == TextCategory::Marks;
-    if (category == TextCategory::Dynamics || category == TextCategory::SymbolOrnament ||
-        (marks && type == multiBarRestMark)) {
-        a.fontIndex = 0;
-        a.size = static_cast<unsigned>(8 * unit);
-    } else if (marks && type == figureMark) {
-        a.fontIndex = 3;
-        a.size = static_cast<unsigned>(2 * unit);
-        ed.pendingOrientation = verticalText;
-    } else if (marks && type == measureNumberMark) {
-        a.fontIndex = 1;
-        a.size = static_cast<unsigned>(5 * secondUnit);
-        ed.pendingStyle = 1;
+    if (category == TextCategory::Dynamics || category == TextCategory::SymbolsOrnaments ||
+        (marks && type == MultiBarRestMark)) {
+        a.fontIndex = MusicFontIndex;
+        a.size = 8 * unit;
+    } else if (marks && type == FiguresMark) {
+        a.fontIndex = FiguresFontIndex;
+        a.size = 2 * unit;
+        ed.pendingOrientation = TextOrientation::Vertical;
+    } else if (marks && type == MeasureNumberMark) {
+        a.fontIndex = TimesFontIndex;
+        a.size = 5 * secondUnit;
+        ed.pendingStyle = TextStyle::Italic;
     } else {
-        if (a.fontIndex == 0 || a.fontIndex == 3) a.fontIndex = 1;
-        a.size = static_cast<unsigned>(3 * unit);
+        if (a.fontIndex == MusicFontIndex || a.fontIndex == FiguresFontIndex) a.fontIndex = TimesFontIndex;
+        a.size = 3 * unit;
     }
-    a.size = std::clamp(a.size, smallestTextSize, largestTextSize);
+    a.size = std::clamp(a.size, MinTextSize, MaxTextSize);
 }
 
 bool TypeTextCharacter(TextEditor& ed, char character) {
@@ -138,8 +140,8 @@ bool CommitText(TextEditor& ed, ScoreDocument& doc) {
                 if (doc.currentStaff == ed.edited.staff && doc.currentElement >= ed.edited.element)
                     doc.currentElement = std::max(doc.currentElement - 1, static_cast<int>(elements.empty()) - 1);
             } else {
-                WriteTextAttributes(e, ed.current);
-                if (f) e.param = TextParameter(ed.y, f->staffY, f->unit);
+                SetTextAttributes(e, ed.current);
+                if (f) e.param = TextParamFor(ed.y, f->staffTop, f->paramUnit);
                 if (ed.buffer != ed.loaded) SetTextCharacters(e, ed.buffer);
             }
             changed = true;
@@ -148,7 +150,7 @@ bool CommitText(TextEditor& ed, ScoreDocument& doc) {
         const std::optional<TextStaffFrame> f = TextStaffFrameOf(doc, doc.currentStaff);
         if (f) {
             const ElementRecord e =
-                MakeTextElement(ed.x, TextParameter(ed.y, f->staffY, f->unit), ed.current, ed.buffer);
+                MakeTextElement(ed.x, TextParamFor(ed.y, f->staffTop, f->paramUnit), ed.current, ed.buffer);
             InsertTextElement(doc, doc.currentStaff, e);
             changed = true;
         }
@@ -177,7 +179,8 @@ void EditTextElement(TextEditor& ed, const ScoreDocument& doc, int staff, int el
     ed.loaded = ed.buffer;
     ed.insertion = ed.buffer.size();
     ed.x = e.x;
-    if (const std::optional<TextStaffFrame> f = TextStaffFrameOf(doc, staff)) ed.y = TextLowerEdge(e.param, f->staffY, f->unit);
+    if (const std::optional<TextStaffFrame> f = TextStaffFrameOf(doc, staff))
+        ed.y = static_cast<int>(TextLowerEdge(f->staffTop, e.param, f->paramUnit));
     ed.edited = {doc.currentPage, staff, element};
     ed.editing = true;
     ed.typing = false;
@@ -228,7 +231,7 @@ void FreeAddedFonts(TextEditor& ed, FontBlock& fonts, const std::function<bool(i
 void MarkFontsOfPage(const PageRecord& page, std::uint32_t& used) {
     for (const StaffRecord& s : page.staves)
         for (const ElementRecord& e : s.elements)
-            if (IsText(e)) used |= 1u << (e.signWord().textFontIndex() % FontBlock::entryCount);
+            if (IsText(e)) used |= 1u << (TextAttributesOf(e).fontIndex & 31);
 }
 
 int UnifyTexts(PageRecord& page, const TextAttributes& ref, int param) {
@@ -243,9 +246,9 @@ int UnifyTexts(PageRecord& page, const TextAttributes& ref, int param) {
             a.size = ref.size;
             a.fontIndex = ref.fontIndex;
             if (!keepStyle) a.style = ref.style;
-            if (marks && ref.type == figureMark) a.orientation = ref.orientation;
-            if (lyrics || (marks && ref.type == measureNumberMark)) e.param = param;
-            WriteTextAttributes(e, a);
+            if (marks && ref.type == FiguresMark) a.orientation = ref.orientation;
+            if (lyrics || (marks && ref.type == MeasureNumberMark)) e.param = param;
+            SetTextAttributes(e, a);
             ++count;
         }
     }
@@ -257,8 +260,10 @@ int ChangeTextCategory(PageRecord& page, TextCategory from, unsigned fromType, T
     for (StaffRecord& s : page.staves) {
         for (ElementRecord& e : s.elements) {
             if (!SameKind(e, from, fromType)) continue;
-            e.signWord().setTriple(static_cast<unsigned>(to));
-            e.signWord().setSubValue(toType % textTypeCount);
+            TextAttributes a = TextAttributesOf(e);
+            a.category = to;
+            a.type = toType % textTypeCount;
+            SetTextAttributes(e, a);
             ++count;
         }
     }

@@ -30,8 +30,8 @@ struct TextPlace {
 
 struct TextEditor {
     TextAttributes current;                  // what the next text gets, and the text being edited
-    unsigned pendingStyle = 0;               // set by a command before it becomes current
-    unsigned pendingOrientation = horizontalText;
+    TextStyle pendingStyle = TextStyle::Upright;  // set by a command before it becomes current
+    TextOrientation pendingOrientation = TextOrientation::Horizontal;
     bool syllableOnMelisma = true;           // "Syllabe sur mélisme": only a beam group's first note takes one
     bool syllablePerTiedGroup = true;        // "1 Syllabe par groupe lié": tie continuations take none
     std::string buffer;                      // code page 1252 characters
@@ -49,8 +49,9 @@ struct TextEditor {
 
 // What a staff of the current page measures for texts.
 struct TextStaffFrame {
-    double staffY = 0;   // the y texts count their parameter from
-    int unit = 10;       // the staff's half space: the texts' vertical unit
+    double staffTop = 0;  // the y texts count their parameter from
+    int paramUnit = 20;   // the staff's space: the parameter counts tenths of it
+    int unit = 10;        // the staff's half space: the step of the keys and of the sizes
     int topLine = 0;
     int bottomLine = 0;
     int left = 0;        // where the staff's elements begin (its left edge + 3 step units)

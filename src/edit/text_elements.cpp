@@ -35,9 +35,9 @@ const OpenTypeMetrics* MetricsOfFile(const std::string& file) {
 }
 
 // 1252 bytes to code points: the code page agrees with Unicode outside 0x80..0x9F, which measuring can ignore.
-int MeasureWithFile(const std::string& file, std::string_view characters, unsigned size) {
+int MeasureWithFile(const std::string& file, std::string_view characters, int size) {
     const OpenTypeMetrics* m = MetricsOfFile(file);
-    if (m == nullptr || m->unitsPerEm() <= 0) return static_cast<int>(characters.size() * size / 2);
+    if (m == nullptr || m->unitsPerEm() <= 0) return static_cast<int>(characters.size()) * size / 2;
     long units = 0;
     for (const char c : characters) {
         const char32_t cp = static_cast<unsigned char>(c);
@@ -48,91 +48,29 @@ int MeasureWithFile(const std::string& file, std::string_view characters, unsign
 
 }  // namespace
 
-bool IsText(const ElementRecord& e) { return e.isSignOfType(SignType::Text); }
-
-bool IsLyric(const ElementRecord& e) {
-    return IsText(e) && e.signWord().textCategory() == static_cast<unsigned>(TextCategory::Lyrics);
-}
+bool IsLyric(const ElementRecord& e) { return IsText(e) && TextAttributesOf(e).category == TextCategory::Lyrics; }
 
 bool IsHyphen(const ElementRecord& e) { return IsLyric(e) && TextCharacters(e) == "-"; }
 
-TextAttributes TextAttributesOf(const ElementRecord& e) {
-    const auto w = e.signWord();
-    TextAttributes a;
-    a.category = static_cast<TextCategory>(w.textCategory());
-    a.type = w.textType();
-    a.style = w.textStyle();
-    a.orientation = w.textOrientation();
-    a.justification = w.textJustification();
-    a.opaque = w.textOpaque();
-    a.size = w.textSize();
-    a.fontIndex = w.textFontIndex();
-    return a;
-}
-
-void WriteTextAttributes(ElementRecord& e, const TextAttributes& a) {
-    const auto w = e.signWord();
-    w.setSubValue(a.type & 7u);
-    w.setPairA(a.style & 3u);
-    w.setPairB(a.orientation & 3u);
-    w.setTriple(static_cast<unsigned>(a.category) & 7u);
-    w.setPair2(a.justification & 3u);
-    w.setFlag16(a.opaque);
-    w.setCode(std::clamp(a.size, smallestTextSize, largestTextSize));
-    w.setHigh7(a.fontIndex & 0x7Fu);
-}
-
-std::string TextCharacters(const ElementRecord& e) {
-    if (!e.hasBlob()) return {};
-    const auto payload = e.blob.payload();
-    return {reinterpret_cast<const char*>(payload.data()), payload.size()};
-}
-
-void SetTextCharacters(ElementRecord& e, std::string_view characters) {
-    e.attachBlob({reinterpret_cast<const std::uint8_t*>(characters.data()), characters.size()});
-}
-
-ElementRecord MakeTextElement(int x, int param, const TextAttributes& a, std::string_view characters) {
-    ElementRecord e;
-    e.x = x;
-    e.param = param;
-    e.w0().setKind(ElementKind::Sign);
-    e.w1().setNumerator(1);
-    e.w1().setDenominator(1);
-    e.signWord().setSignType(SignType::Text);
-    WriteTextAttributes(e, a);
-    SetTextCharacters(e, characters);
-    return e;
-}
-
-int TextParameter(int lowerEdge, double staffY, int unit) {
-    return static_cast<int>((lowerEdge - staffY) * 10.0 / std::max(unit, 1));
-}
-
-int TextLowerEdge(int param, double staffY, int unit) {
-    return static_cast<int>(staffY + static_cast<double>(param) * unit / 10.0);
-}
-
 int MeasureTextWidth(const FontBlock& fonts, const TextAttributes& a, std::string_view characters) {
-    const auto index = static_cast<int>(a.fontIndex % FontBlock::entryCount);
+    const int index = a.fontIndex & 31;
     if (index == 0) {
         const MusicFont* music = MusicFont::Installed(FamilyForFace(fonts.faceName(0)));
-        if (music == nullptr) return static_cast<int>(characters.size() * a.size / 2);
+        if (music == nullptr) return static_cast<int>(characters.size()) * a.size / 2;
         int width = 0;
-        for (const char c : characters)
-            width += music->widthAt(static_cast<unsigned char>(c), static_cast<int>(a.size));
+        for (const char c : characters) width += music->widthAt(static_cast<unsigned char>(c), a.size);
         return width;
     }
-    const bool bold = a.style >= 2;
-    const bool italic = (a.style & 1u) != 0;
+    const bool bold = a.style == TextStyle::Bold || a.style == TextStyle::BoldItalic;
+    const bool italic = a.style == TextStyle::Italic || a.style == TextStyle::BoldItalic;
     const InstalledTextFace face = ResolveTextFace(fonts.faceName(index), bold ? 700 : 400, italic);
     return MeasureWithFile(face.file, characters, a.size);
 }
 
 int TextLeftOf(const TextAttributes& a, int x, int width) {
     if (a.category != TextCategory::Lyrics) return x;
-    if (a.justification == centredText) return x - width / 2;
-    if (a.justification == endingText) return x - width;
+    if (a.justification == LyricJustification::Centred) return x - width / 2;
+    if (a.justification == LyricJustification::Ending) return x - width;
     return x;
 }
 
@@ -143,11 +81,13 @@ std::string_view TextCategoryName(TextCategory c) {
 std::string TextTypeName(TextCategory c, unsigned type) {
     const std::size_t t = type % textTypeCount;
     if (c == TextCategory::Marks) return std::string(markNames[t]);
-    if (c == TextCategory::Misc) return std::string(miscNames[t]);
+    if (c == TextCategory::Miscellaneous) return std::string(miscNames[t]);
     return std::string(TextCategoryName(c)) + " " + std::to_string(t + 1);
 }
 
-std::string_view TextStyleName(unsigned style) { return styleNames[style & 3u]; }
-std::string_view TextOrientationName(unsigned orientation) { return orientationNames[orientation & 3u]; }
+std::string_view TextStyleName(TextStyle style) { return styleNames[static_cast<unsigned>(style) & 3u]; }
+std::string_view TextOrientationName(TextOrientation orientation) {
+    return orientationNames[static_cast<unsigned>(orientation) & 3u];
+}
 
 }  // namespace notavera

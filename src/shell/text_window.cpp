@@ -46,7 +46,7 @@ std::optional<TextStaffFrame> CurrentFrame(const EditorContext& ctx) {
 // The parameter of the editor's line on the current staff.
 int CurrentParameter(EditorContext& ctx) {
     const std::optional<TextStaffFrame> f = CurrentFrame(ctx);
-    return f ? TextParameter(Editor(ctx).y, f->staffY, f->unit) : 0;
+    return f ? TextParamFor(Editor(ctx).y, f->staffTop, f->paramUnit) : 0;
 }
 
 bool Commit(EditorContext& ctx) {
@@ -135,10 +135,10 @@ void ToStaff(EditorContext& ctx, bool down) {
 void ChooseFont(EditorContext& ctx) {
     TextEditor& ed = Editor(ctx);
     FontChoice current;
-    current.face = ctx.doc.fonts.faceName(static_cast<int>(ed.current.fontIndex));
-    current.height = static_cast<int>(ed.current.size) / 2;
-    current.bold = ed.current.style >= 2;
-    current.italic = (ed.current.style & 1u) != 0;
+    current.face = ctx.doc.fonts.faceName(ed.current.fontIndex & 31);
+    current.height = ed.current.size / 2;
+    current.bold = ed.current.style == TextStyle::Bold || ed.current.style == TextStyle::BoldItalic;
+    current.italic = ed.current.style == TextStyle::Italic || ed.current.style == TextStyle::BoldItalic;
     const std::optional<FontChoice> chosen = ctx.ui.chooseFont(current);
     if (!chosen) return;
     std::optional<int> index = FindOrAddFont(ed, ctx.doc.fonts, chosen->face, 0);
@@ -146,10 +146,9 @@ void ChooseFont(EditorContext& ctx) {
         ErrorBox(ctx.ui, fontTableFullMessage);
         index = fallbackFont;
     }
-    ed.current.fontIndex = static_cast<unsigned>(*index);
-    ed.current.size = std::clamp(static_cast<unsigned>(2 * std::max(chosen->height, 0)), smallestTextSize,
-                                 largestTextSize);
-    ed.pendingStyle = (chosen->italic ? 1u : 0u) + (chosen->bold ? 2u : 0u);
+    ed.current.fontIndex = *index;
+    ed.current.size = std::clamp(2 * chosen->height, MinTextSize, MaxTextSize);
+    ed.pendingStyle = static_cast<TextStyle>((chosen->italic ? 1u : 0u) + (chosen->bold ? 2u : 0u));
 }
 
 // The "TypeTexte" dialog: the type buttons take the names of the category chosen.
@@ -236,22 +235,22 @@ void ApplyTextCommand(EditorContext& ctx, int command) {
         return;
     }
     switch (command) {
-    case textcmd::Upright: ed.pendingStyle = 0; break;
-    case textcmd::Italic: ed.pendingStyle = 1; break;
-    case textcmd::Bold: ed.pendingStyle = 2; break;
-    case textcmd::BoldItalic: ed.pendingStyle = 3; break;
-    case textcmd::Horizontal: ed.pendingOrientation = horizontalText; break;
-    case textcmd::Vertical: ed.pendingOrientation = verticalText; break;
-    case textcmd::Backwards: ed.pendingOrientation = backwardsText; break;
+    case textcmd::Upright: ed.pendingStyle = TextStyle::Upright; break;
+    case textcmd::Italic: ed.pendingStyle = TextStyle::Italic; break;
+    case textcmd::Bold: ed.pendingStyle = TextStyle::Bold; break;
+    case textcmd::BoldItalic: ed.pendingStyle = TextStyle::BoldItalic; break;
+    case textcmd::Horizontal: ed.pendingOrientation = TextOrientation::Horizontal; break;
+    case textcmd::Vertical: ed.pendingOrientation = TextOrientation::Vertical; break;
+    case textcmd::Backwards: ed.pendingOrientation = TextOrientation::Backwards; break;
     case textcmd::Opaque: ed.current.opaque = !ed.current.opaque; break;
     case textcmd::MarkerPage: ctx.shell.cursor.markerPage = ctx.doc.currentPage; break;
     case textcmd::NextWord: ToNeighbourText(ctx, true); break;
     case textcmd::PreviousWord: ToNeighbourText(ctx, false); break;
     case textcmd::NextPage: ToPage(ctx, ctx.doc.currentPage + 1); break;
     case textcmd::PreviousPage: ToPage(ctx, ctx.doc.currentPage - 1); break;
-    case textcmd::JustifyRight: ed.current.justification = endingText; break;
-    case textcmd::JustifyLeft: ed.current.justification = startingText; break;
-    case textcmd::Centred: ed.current.justification = centredText; break;
+    case textcmd::JustifyRight: ed.current.justification = LyricJustification::Ending; break;
+    case textcmd::JustifyLeft: ed.current.justification = LyricJustification::Starting; break;
+    case textcmd::Centred: ed.current.justification = LyricJustification::Centred; break;
     case textcmd::Fonts: ChooseFont(ctx); break;
     case textcmd::Unify: UnifyToMarker(ctx); break;
     case textcmd::ChangeCategory: ChangeCategoryToMarker(ctx); break;
@@ -271,8 +270,8 @@ void RunMenuCommand(EditorContext& ctx, int command) {
         return;
     }
     TextEditor& ed = Editor(ctx);
-    ed.pendingStyle = 0;
-    ed.pendingOrientation = horizontalText;
+    ed.pendingStyle = TextStyle::Upright;
+    ed.pendingOrientation = TextOrientation::Horizontal;
     ApplyTextCommand(ctx, command);
     if (!TextWindowOpen(ctx)) return;
     ed.current.style = ed.pendingStyle;
@@ -317,8 +316,7 @@ void InsertKey(EditorContext& ctx) {
 
 void ChangeSize(EditorContext& ctx, int by) {
     TextAttributes& a = Editor(ctx).current;
-    a.size = static_cast<unsigned>(std::clamp(static_cast<int>(a.size) + by, static_cast<int>(smallestTextSize),
-                                              static_cast<int>(largestTextSize)));
+    a.size = std::clamp(a.size + by, MinTextSize, MaxTextSize);
 }
 
 void RunKey(EditorContext& ctx, int code) {
@@ -336,8 +334,12 @@ void RunKey(EditorContext& ctx, int code) {
     case static_cast<int>(Key::Insert): InsertKey(ctx); break;
     case static_cast<int>(Key::Enter):
     case static_cast<int>(Key::Escape): Commit(ctx); break;
-    case static_cast<int>(Key::F1): ed.current.style = (ed.current.style + 1) % 4; break;
-    case static_cast<int>(Key::F2): ed.current.orientation = ed.current.orientation % 3 + 1; break;
+    case static_cast<int>(Key::F1):
+        ed.current.style = static_cast<TextStyle>((static_cast<unsigned>(ed.current.style) + 1) % 4);
+        break;
+    case static_cast<int>(Key::F2):
+        ed.current.orientation = static_cast<TextOrientation>(static_cast<unsigned>(ed.current.orientation) % 3 + 1);
+        break;
     case static_cast<int>(Key::F3): ChangeSize(ctx, -2); break;
     case static_cast<int>(Key::F4): ChangeSize(ctx, 2); break;
     case static_cast<int>(Key::F5): ToPage(ctx, ctx.doc.currentPage - 1); break;
@@ -413,7 +415,7 @@ const CommandRegistry& TextCommands() {
 
 // The fonts in use anywhere in the score, and the one the editor is about to give a text.
 std::uint32_t FontsInUse(EditorContext& ctx) {
-    std::uint32_t used = 1u << (Editor(ctx).current.fontIndex % FontBlock::entryCount);
+    std::uint32_t used = 1u << (Editor(ctx).current.fontIndex & 31);
     for (int p = 1; p <= ctx.doc.pageCount; ++p)
         if (const PageView page = ViewPage(ctx.doc, ctx.ui, p)) MarkFontsOfPage(*page, used);
     return used;
@@ -426,12 +428,14 @@ void FreeUnusedFonts(EditorContext& ctx) {
 
 TextFont FontOf(const EditorContext& ctx, const TextAttributes& a) {
     TextFont f;
-    f.face = ctx.doc.fonts.faceName(static_cast<int>(a.fontIndex % FontBlock::entryCount));
-    f.charset = ctx.doc.fonts.charSet(static_cast<int>(a.fontIndex % FontBlock::entryCount));
-    f.height = static_cast<int>(a.size);
-    f.weight = a.style >= 2 ? 700 : 400;
-    f.italic = (a.style & 1u) != 0;
-    f.escapement = a.orientation == verticalText ? 900 : a.orientation == backwardsText ? 1800 : 0;
+    f.face = ctx.doc.fonts.faceName(a.fontIndex & 31);
+    f.charset = ctx.doc.fonts.charSet(a.fontIndex & 31);
+    f.height = a.size;
+    f.weight = a.style == TextStyle::Bold || a.style == TextStyle::BoldItalic ? 700 : 400;
+    f.italic = a.style == TextStyle::Italic || a.style == TextStyle::BoldItalic;
+    f.escapement = a.orientation == TextOrientation::Vertical    ? 900
+                   : a.orientation == TextOrientation::Backwards ? 1800
+                                                                 : 0;
     return f;
 }
 
@@ -463,8 +467,8 @@ std::optional<int> TextElementUnder(const EditorContext& ctx, int staff, Point a
         const TextAttributes a = TextAttributesOf(els[i]);
         const int width = MeasureTextWidth(ctx.doc.fonts, a, TextCharacters(els[i]));
         const int left = TextLeftOf(a, els[i].x, width);
-        const int bottom = TextLowerEdge(els[i].param, f->staffY, f->unit);
-        if (at.x >= left && at.x <= left + width && at.y >= bottom && at.y <= bottom + static_cast<int>(a.size))
+        const auto bottom = static_cast<int>(TextLowerEdge(f->staffTop, els[i].param, f->paramUnit));
+        if (at.x >= left && at.x <= left + width && at.y >= bottom && at.y <= bottom + a.size)
             return static_cast<int>(i);
     }
     return std::nullopt;
@@ -479,10 +483,10 @@ void OpenTextWindow(EditorContext& ctx) {
         TextEditor& ed = Editor(ctx);
         const std::optional<TextStaffFrame> f = CurrentFrame(ctx);
         const int unit = f ? f->unit : 10;
-        ChooseTextKind(ed, TextCategory::Misc, 0, unit, std::max(unit / 2, 1));
+        ChooseTextKind(ed, TextCategory::Miscellaneous, FirstTitle, unit, std::max(unit / 2, 1));
         ed.x = ctx.shell.cursor.x;
         TakeDefaultLine(ctx);
-        Window(ctx).checkedCommand = TextKindCommand(TextCategory::Misc, 0);
+        Window(ctx).checkedCommand = TextKindCommand(TextCategory::Miscellaneous, FirstTitle);
     }
     ctx.ui.showTextWindow();
     UpdateTextWindowTitle(ctx);
@@ -587,7 +591,7 @@ std::string TextWindowTitle(const EditorContext& ctx) {
     const TextAttributes& a = ctx.shell.textWindow->editor.current;
     std::string title = "NV (TEXTE) p." + std::to_string(ctx.doc.currentPage) + "/" +
                         std::to_string(ctx.doc.pageCount) + " ***  " +
-                        ctx.doc.fonts.faceName(static_cast<int>(a.fontIndex % FontBlock::entryCount)) + " " +
+                        ctx.doc.fonts.faceName(a.fontIndex & 31) + " " +
                         std::to_string(a.size) + ", " + std::string(TextStyleName(a.style)) + " " +
                         std::string(TextOrientationName(a.orientation)) + " ***  " + TextTypeName(a.category, a.type);
     if (ctx.shell.cursor.markerPage != 0) title += "  -  mqPage: " + std::to_string(ctx.shell.cursor.markerPage);

@@ -70,12 +70,19 @@ TEST(SplitSyllables, CutsAtUnderscoresTabsAndLineEnds) {
     EXPECT_EQ(Pieces("a__b\t\tc"), "a_b|c.");
 }
 
+TextAttributes Lyric() {
+    TextAttributes a;
+    a.category = TextCategory::Lyrics;
+    a.size = 30;
+    a.fontIndex = TimesFontIndex;
+    return a;
+}
+
 // Syllables on the notes of a staff, each as wide as its characters.
 ScoreDocument LyricsOn(std::string_view gmn, const std::vector<std::string>& syllables) {
     ScoreDocument doc = DocumentFromGuido(gmn);
     doc.currentStaff = 0;
-    TextAttributes lyric;
-    lyric.category = TextCategory::Lyrics;
+    const TextAttributes lyric = Lyric();
     std::vector<int> notes;
     for (const ElementRecord& e : doc.page()->staves[0].elements)
         if (e.isNote()) notes.push_back(e.x);
@@ -110,8 +117,7 @@ TEST(SyllableSpacing, LongSyllablesPushTheirNotesApart) {
 TEST(SyllableSpacing, HyphenCentredBetweenItsSyllables) {
     ScoreDocument doc = LyricsOn("[ c1/1 d ]", {"ab", "cd"});
     auto& els = doc.page()->staves[0].elements;
-    TextAttributes lyric;
-    lyric.category = TextCategory::Lyrics;
+    const TextAttributes lyric = Lyric();
     const auto first = std::find_if(els.begin(), els.end(), [](const ElementRecord& e) { return IsLyric(e); });
     els.insert(first + 1, MakeTextElement(first->x + 5, -100, lyric, "-"));
     EXPECT_EQ(CentreHyphensOfPage(doc), 1);
