@@ -439,8 +439,22 @@ TextFont FontOf(const EditorContext& ctx, const TextAttributes& a) {
     return f;
 }
 
-// The staff whose lines lie nearest to y.
+// The staff a click at y writes on: for lyrics the staff above the click (verses hang under their staff, nearer
+// at times to the next staff's lines), for other texts the staff whose lines lie nearest.
 int NearestStaff(const EditorContext& ctx, int y) {
+    const PageRecord* shown = ctx.doc.findPage(ctx.doc.currentPage);
+    if (shown != nullptr && Editor(const_cast<EditorContext&>(ctx)).current.category == TextCategory::Lyrics) {
+        std::optional<int> above;
+        int lowest = 0;
+        for (int s = 0; s < static_cast<int>(shown->staves.size()); ++s) {
+            const std::optional<TextStaffFrame> f = TextStaffFrameOf(ctx.doc, s);
+            if (f && f->bottomLine >= y && (!above || f->bottomLine < lowest)) {
+                above = s;
+                lowest = f->bottomLine;
+            }
+        }
+        if (above) return *above;
+    }
     const PageRecord* page = ctx.doc.findPage(ctx.doc.currentPage);
     int best = ctx.doc.currentStaff;
     int distance = std::numeric_limits<int>::max();
