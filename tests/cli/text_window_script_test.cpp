@@ -141,6 +141,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "answer Police Police=\"DejaVu Sans\" ok\nmenu Polices\nanswer Police Police=Arial ok\nmenu Polices\n"
                  "click 600 2850\nchars \"a\"\nmenu Quitter",
                  "s0: x600:a[c6t0 f2 o1 s0 z30]", true},
+        TextCase{"ChosenFaceKeptByLyrics",
+                 "answer Police Police=Arial ok\nmenu Polices\nmenu \"PAROLES 1\"\nclick 600 2850\nchars \"a\"",
+                 "s0: x600:a[c1t0 f2 o1 s0 z30]", true},
         TextCase{"FontTableFull", "click 600 2850\n" + FillFontTable(), "s0: x600:a[c6t0 f0 o1 s0 z30]", true,
                  "MESSAGE Erreur 69 Nombre maximum de polices atteint!"}),
     [](const ::testing::TestParamInfo<TextCase>& info) { return info.param.name; });
