@@ -19,7 +19,10 @@
 #include "shell/file_commands.h"
 #include "shell/menu_state.h"
 #include "shell/mouse_input.h"
+#include "shell/menu_table.h"
 #include "shell/shell_timers.h"
+#include "shell/text_window.h"
+#include "shell/text_window_menu.h"
 #include "shell/title_bar.h"
 #ifdef NOTAVERA_CLI_QT
 #include "qt_picture_output.h"
@@ -36,6 +39,11 @@ constexpr const char* scriptUsage =
     "  un glisser attend que le clic soit posé (250 ms), sauf avec quick ; le temps passe entre deux lignes\n"
     "  clipboard BASE : écrit le contenu du presse-papiers, un fichier par forme (BASE.svg, BASE.png, BASE.wmf),\n"
     "    et l'annonce par une ligne CLIPBOARD suivie des types MIME écrits\n"
+    "  window texte|partition : les touches, caractères, clics, commandes, menus et titres qui suivent vont à la\n"
+    "    fenêtre Texte (ouverte par cmd 231) ou à la partition ; fermer la fenêtre Texte revient à la partition\n"
+    "  menu \"LIBELLÉ\" : l'élément de menu de la fenêtre visée, par son libellé (avec ou sans &) ou par le chemin\n"
+    "    des libellés depuis le titre du menu, joints par > (\"Catégorie>PAROLES>PAROLES 2\")\n"
+    "  clipboard text \"TEXTE\" : met un texte dans le presse-papiers (\\t tabulation, \\r retour, \\n saut de ligne)\n"
     "  le script échoue sur une commande grisée, une boîte de dialogue sans réponse, un champ inconnu, et une\n"
     "    réponse qu'aucune boîte ne prend ; les réponses du début servent aux boîtes du démarrage\n";
 
@@ -98,16 +106,55 @@ private:
         return fit;
     }
 
+    // The text window closed by its own Quitter hands the keys back to the score.
+    bool toText() {
+        if (toText_ && !TextWindowOpen(ctx_)) toText_ = false;
+        return toText_;
+    }
     bool perform(const KeyAction& a) {
-        DispatchKey(ctx_, a.key, a.modifiers);
+        if (toText()) DispatchTextKey(ctx_, a.key, a.modifiers);
+        else DispatchKey(ctx_, a.key, a.modifiers);
         return true;
     }
     bool perform(const CharsAction& a) {
-        for (const char32_t c : a.characters) DispatchChar(ctx_, c);
+        for (const char32_t c : a.characters) {
+            if (toText()) DispatchTextChar(ctx_, c);
+            else DispatchChar(ctx_, c);
+        }
+        return true;
+    }
+    bool perform(const WindowAction& a) {
+        if (a.text && !TextWindowOpen(ctx_)) {
+            std::fprintf(stderr, "Ligne %d : la fenêtre Texte n'est pas ouverte\n", line_);
+            return false;
+        }
+        if (!a.text && toText()) DeactivateTextWindow(ctx_);
+        toText_ = a.text;
+        return true;
+    }
+    bool perform(const MenuAction& a) {
+        const auto found = FindMenuCommand(toText() ? TextMenus() : MainMenus(), a.label);
+        if (const auto* problem = std::get_if<std::string>(&found)) {
+            std::fprintf(stderr, "Ligne %d : %s\n", line_, problem->c_str());
+            return false;
+        }
+        return perform(CommandAction{static_cast<std::uint32_t>(std::get<int>(found))});
+    }
+    bool perform(const ClipboardTextAction& a) {
+        ui_.headlessClipboard().setText(a.utf8);
         return true;
     }
     // A grey item cannot be chosen: the script that tries is wrong.
     bool perform(const CommandAction& a) {
+        if (toText()) {
+            if (!TextMenuItem(ctx_, static_cast<int>(a.command)).enabled) {
+                std::printf("MESSAGE Script 0 Commande grisée : %u\n", a.command);
+                std::fflush(stdout);
+                return false;
+            }
+            DispatchTextCommand(ctx_, static_cast<int>(a.command));
+            return true;
+        }
         if (!CommandAvailable(ctx_, static_cast<int>(a.command))) {
             std::printf("MESSAGE Script 0 Commande grisée : %u\n", a.command);
             std::fflush(stdout);
@@ -160,6 +207,16 @@ private:
     }
     bool perform(const MouseAction& a) {
         using Kind = MouseAction::Kind;
+        if (toText()) {
+            if (a.kind == Kind::RightClick) {
+                TextMouseRightDown(ctx_);
+                return true;
+            }
+            TextMouseLeftDown(ctx_, a.at);
+            if (a.kind == Kind::Drag) TextMouseMove(ctx_, a.to);
+            TextMouseLeftUp(ctx_, a.kind == Kind::Drag ? a.to : a.at);
+            return true;
+        }
         switch (a.kind) {
         case Kind::Click:
             MouseLeftDown(ctx_, a.at, a.modifiers);
@@ -185,7 +242,8 @@ private:
         return true;
     }
     bool perform(const TitleAction&) {
-        std::printf("TITLE %s\n", TitleBarText(TitleBarInfoOf(ctx_)).c_str());
+        const std::string title = toText() ? TextWindowTitle(ctx_) : TitleBarText(TitleBarInfoOf(ctx_));
+        std::printf("TITLE %s\n", title.c_str());
         std::fflush(stdout);
         return true;
     }
@@ -210,6 +268,7 @@ private:
     HeadlessUi ui_{stdout};
     EditorContext ctx_;
     int line_ = 0;
+    bool toText_ = false;  // the keys, characters and clicks go to the text window
     std::size_t unansweredSeen_ = 0;
     std::size_t refusedSeen_ = 0;
 };

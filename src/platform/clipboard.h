@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ public:
     virtual ~Clipboard() = default;
     // Replaces what the clipboard holds by the picture in every form this clipboard can make.
     virtual void setPicture(const ClipboardPicture& picture) = 0;
+    // The plain text the clipboard holds (UTF-8); nothing when it holds none.
+    virtual std::optional<std::string> text() const { return std::nullopt; }
+    // Replaces what the clipboard holds by a plain text.
+    virtual void setText(const std::string& utf8) { (void)utf8; }
 };
 
 }  // namespace notavera

@@ -105,6 +105,14 @@ public:
     virtual std::optional<PageRegion> shownArea() const { return std::nullopt; }
     // Scrolls the view as the cursor requires.
     virtual void followView(ViewAction) {}
+    // The text window: made or brought to the front, and taken down. An interface without windows keeps the text
+    // window's state alone (scripts then address it by name).
+    virtual void showTextWindow() {}
+    virtual void closeTextWindow() {}
+    // The text window's own title bar.
+    virtual void setTextWindowTitle(const std::string& title) { (void)title; }
+    // The text window's "Catégorie" menu as a popup at the mouse: the item chosen, nothing when dismissed.
+    virtual std::optional<int> popupTextCategoryMenu() { return std::nullopt; }
     // The system clipboard; null where there is none.
     virtual Clipboard* clipboard() { return nullptr; }
 

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/ansi_text.h"
 #include "platform/messages.h"
 #include "score/mus_file.h"
 
@@ -21,6 +22,23 @@ nlohmann::json OptionalBlockNames(const OptionalBlocks& blocks) {
     return names;
 }
 
+// The face of every entry of the font table, "" for a free one.
+nlohmann::json FontNames(const FontBlock& fonts) {
+    nlohmann::json names = nlohmann::json::array();
+    for (int i = 0; i < static_cast<int>(FontBlock::entryCount); ++i) names.push_back(fonts.faceName(i));
+    return names;
+}
+
+// A text sign's fields decoded, its characters in UTF-8.
+nlohmann::json TextToJson(const ElementRecord& e) {
+    const auto w = e.signWord();
+    const auto payload = e.hasBlob() ? e.blob.payload() : std::span<const std::uint8_t>{};
+    return {{"category", w.textCategory()}, {"type", w.textType()}, {"style", w.textStyle()},
+            {"orientation", w.textOrientation()}, {"justification", w.textJustification()},
+            {"opaque", w.textOpaque()}, {"size", w.textSize()}, {"font", w.textFontIndex()},
+            {"characters", AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(payload.data()), payload.size()))}};
+}
+
 nlohmann::json HeaderToJson(const ScoreDocument& doc) {
     FileHeader header = doc.header;  // its byte accessors are not const
     nlohmann::json table = nlohmann::json::array();
@@ -36,7 +54,8 @@ nlohmann::json HeaderToJson(const ScoreDocument& doc) {
             {"optionalBlocks", OptionalBlockNames(doc.optional)},
             {"sizeRatios", {{"small", {header.smallStaffNum(), header.smallStaffDen()}},
                             {"cue", {header.cueNum(), header.cueDen()}}}},
-            {"musicFont", doc.fonts.faceName(0)}};
+            {"musicFont", doc.fonts.faceName(0)},
+            {"fonts", FontNames(doc.fonts)}};
 }
 
 nlohmann::json StaffToJson(const StaffRecord& staff, bool elements) {
@@ -74,6 +93,7 @@ nlohmann::json ElementToJson(const ElementRecord& e) {
         json["kind"] = "sign";
         json["signType"] = static_cast<unsigned>(e.signWord().signType());
         json["code"] = e.signWord().code();
+        if (e.isSignOfType(SignType::Text)) json["text"] = TextToJson(e);
         return json;
     }
     const auto note = e.noteWord();

@@ -7,6 +7,7 @@
 #include "shell/font_ratio_commands.h"
 #include "shell/outils_commands.h"
 #include "shell/spacing_commands.h"
+#include "shell/text_window.h"
 
 namespace notavera {
 
@@ -21,6 +22,7 @@ const CommandRegistry& CoreCommands() {
         RegisterPageLayoutCommands(r);
         RegisterOutilsCommands(r);
         RegisterFontRatioCommands(r);
+        RegisterTextWindowCommands(r);
         return r;
     }();
     return registry;

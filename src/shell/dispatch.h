@@ -12,7 +12,7 @@ namespace notavera {
 // Keys that reach the key dispatch, numbered as the key table speaks of them (virtual-key numbers); the
 // Ctrl renumbering gives the seven codes 178..182, 206 and 207.
 enum class Key : int {
-    Backspace = 8, Enter = 13, Escape = 27, Space = 32,
+    Backspace = 8, Tab = 9, Enter = 13, Escape = 27, Space = 32,
     PageUp = 33, PageDown = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40,
     Insert = 45, Delete = 46,
     F1 = 112, F2, F3, F4, F5, F6, F7, F8, F9,

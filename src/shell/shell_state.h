@@ -2,6 +2,8 @@
 // (the autosave, the document's readiness, mask editing, the settings dialogs' values).
 #pragma once
 
+#include <memory>
+
 #include "shell/copy_state.h"
 #include "shell/cursor_state.h"
 #include "shell/dialog_memory.h"
@@ -11,6 +13,8 @@
 #include "shell/view_state.h"
 
 namespace notavera {
+
+struct TextWindowState;
 
 // The commands running now (a handler may dispatch others) and the run of typed edits the last step covers.
 struct CommandScopeState {
@@ -47,6 +51,7 @@ struct ShellState {
     MouseState mouse;                // the button held, the drag, the selection and the move box
     CopyState copy;                  // the copy source and the erase buffer
     CommandScopeState commands;      // the dispatches under way and the typing run
+    std::shared_ptr<TextWindowState> textWindow;  // while the text window exists
 };
 
 }  // namespace notavera

@@ -15,4 +15,19 @@ void HeadlessClipboard::setPicture(const ClipboardPicture& picture) {
         if (auto bytes = renderer_(mime, picture)) contents_[mime] = std::move(*bytes);
 }
 
+namespace {
+constexpr const char* textMime = "text/plain";
+}
+
+std::optional<std::string> HeadlessClipboard::text() const {
+    const auto it = contents_.find(textMime);
+    if (it == contents_.end()) return std::nullopt;
+    return std::string(it->second.begin(), it->second.end());
+}
+
+void HeadlessClipboard::setText(const std::string& utf8) {
+    contents_.clear();
+    contents_[textMime] = std::vector<std::uint8_t>(utf8.begin(), utf8.end());
+}
+
 }  // namespace notavera

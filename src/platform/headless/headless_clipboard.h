@@ -19,6 +19,8 @@ public:
     void setRenderer(Renderer renderer) { renderer_ = std::move(renderer); }
     void setPicture(const ClipboardPicture& picture) override;
     const ClipboardContents& contents() const { return contents_; }
+    std::optional<std::string> text() const override;
+    void setText(const std::string& utf8) override;
 
 private:
     Renderer renderer_;

@@ -20,8 +20,8 @@ struct KeyName {
     Key key;
 };
 
-constexpr std::array<KeyName, 25> keyNames{{
-    {"Backspace", Key::Backspace}, {"Enter", Key::Enter}, {"Escape", Key::Escape}, {"Space", Key::Space},
+constexpr std::array<KeyName, 26> keyNames{{
+    {"Backspace", Key::Backspace}, {"Tab", Key::Tab}, {"Enter", Key::Enter}, {"Escape", Key::Escape}, {"Space", Key::Space},
     {"PgUp", Key::PageUp}, {"PageUp", Key::PageUp}, {"PgDn", Key::PageDown}, {"PageDown", Key::PageDown},
     {"End", Key::End}, {"Home", Key::Home}, {"Left", Key::Left}, {"Up", Key::Up}, {"Right", Key::Right},
     {"Down", Key::Down}, {"Insert", Key::Insert}, {"Delete", Key::Delete}, {"F1", Key::F1}, {"F2", Key::F2},
@@ -155,6 +155,37 @@ Parsed ParseDrag(const Words& w) {
     return action;
 }
 
+// The escapes of a clipboard text.
+Parsed ParseClipboardText(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        if (c == 't') out += '\t';
+        else if (c == 'n') out += '\n';
+        else if (c == 'r') out += '\r';
+        else if (c == '\\') out += '\\';
+        else return std::string("échappement inconnu : \\") + c;
+    }
+    if (!DecodeUtf8(out)) return std::string("texte UTF-8 attendu");
+    return ClipboardTextAction{std::move(out)};
+}
+
+Parsed ParseClipboard(const Words& w) {
+    if (w.size() == 2) return ClipboardAction{w[1].text};
+    if (w.size() == 3 && w[1].text == "text") return ParseClipboardText(w[2].text);
+    return std::string("clipboard BASE ou clipboard text \"TEXTE\"");
+}
+
+Parsed ParseWindow(const Words& w) {
+    if (w.size() == 2 && w[1].text == "texte") return WindowAction{true};
+    if (w.size() == 2 && w[1].text == "partition") return WindowAction{false};
+    return std::string("window texte|partition");
+}
+
 Parsed ParseWords(const Words& w) {
     const std::string& verb = w[0].text;
     const std::size_t n = w.size();
@@ -173,7 +204,9 @@ Parsed ParseWords(const Words& w) {
     if (verb == "render") return ParseRender(w);
     if (verb == "dump") return n == 2 ? Parsed(DumpAction{w[1].text}) : Parsed("dump FICHIER");
     if (verb == "title") return n == 1 ? Parsed(TitleAction{}) : Parsed("title s'emploie seul");
-    if (verb == "clipboard") return n == 2 ? Parsed(ClipboardAction{w[1].text}) : Parsed("clipboard BASE");
+    if (verb == "clipboard") return ParseClipboard(w);
+    if (verb == "window") return ParseWindow(w);
+    if (verb == "menu") return n == 2 ? Parsed(MenuAction{w[1].text}) : Parsed("menu \"LIBELLÉ\"");
     if (verb == "click") return ParseClick(w, MouseAction::Kind::Click);
     if (verb == "dblclick") return ParseClick(w, MouseAction::Kind::DoubleClick);
     if (verb == "rclick") return ParseClick(w, MouseAction::Kind::RightClick);

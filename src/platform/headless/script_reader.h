@@ -38,9 +38,17 @@ struct MouseAction {
     bool quick = false;
 };
 
+// Puts a plain text on the clipboard (\t, \r, \n and \\ in it stand for tab, carriage return, line feed and
+// backslash).
+struct ClipboardTextAction { std::string utf8; };
+// The window the following keys, characters, clicks, commands and titles go to: the text window or the score's.
+struct WindowAction { bool text = false; };
+// A menu item of the target window chosen by its label (see FindMenuCommand).
+struct MenuAction { std::string label; };
+
 using ScriptAction = std::variant<KeyAction, CharsAction, CommandAction, MessageAnswerAction, FileAnswerAction,
                                   DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction, MouseAction,
-                                  ClipboardAction>;
+                                  ClipboardAction, ClipboardTextAction, WindowAction, MenuAction>;
 
 struct ScriptLine {
     int number = 0;  // 1-based line of the script file

@@ -9,6 +9,7 @@
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/palette_bar.h"
 #include "platform/qt/score_view.h"
+#include "platform/qt/text_window.h"
 #include "platform/qt/window_sound.h"
 #include "score/work_files.h"
 #include "shell/command_ids.h"
@@ -74,6 +75,29 @@ void MainWindow::showNewState() {
     menuBar_->prepare();
     palette_->refresh();
     view_->refresh();
+    if (textWindow_ != nullptr) textWindow_->refresh();
+}
+
+void MainWindow::showTextWindow() {
+    if (textWindow_ == nullptr) {
+        textWindow_ = new TextWindow(ctx_, [this] { showNewState(); }, this);
+        textWindow_->resize(size());
+        textWindow_->move(pos() + QPoint(40, 40));
+    }
+    textWindow_->show();
+    textWindow_->raise();
+    textWindow_->activateWindow();
+    textWindow_->view().showPageFromTop();
+    textWindow_->view().setFocus();
+}
+
+void MainWindow::closeTextWindow() {
+    if (textWindow_ == nullptr) return;
+    textWindow_->hide();
+    textWindow_->deleteLater();
+    textWindow_ = nullptr;
+    activateWindow();
+    view_->setFocus();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -82,7 +106,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::connectServices() {
-    ui_.invalidated = [this] { view_->refresh(); };
+    ui_.invalidated = [this] {
+        view_->refresh();
+        if (textWindow_ != nullptr) textWindow_->view().refresh();
+    };
+    ui_.textWindowShown = [this] { showTextWindow(); };
+    ui_.textWindowClosed = [this] { closeTextWindow(); };
+    ui_.textTitleSet = [this](const std::string& title) {
+        if (textWindow_ != nullptr) textWindow_->setWindowTitle(QString::fromStdString(title));
+    };
+    ui_.categoryPopup = [this]() -> std::optional<int> {
+        return textWindow_ != nullptr ? textWindow_->popupCategories() : std::nullopt;
+    };
     ui_.closeRequested = [this] {
         closeAccepted_ = true;
         // Not from inside the close event that asked: the window goes once that event is over.

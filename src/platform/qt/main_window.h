@@ -16,6 +16,7 @@ class MenuBar;
 class MidiServices;
 class PaletteBar;
 class ScoreView;
+class TextWindow;
 class WindowSound;
 
 class MainWindow final : public QMainWindow {
@@ -36,6 +37,8 @@ public:
     // those items stay grey.
     void attachSound(std::unique_ptr<MidiServices> services);
     WindowSound* sound() { return sound_.get(); }
+    // The text window while it exists, else null.
+    TextWindow* textWindow() { return textWindow_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,6 +53,8 @@ private:
     void showNewState();
     void openStartDocument(const std::string& commandLine);
     void connectServices();
+    void showTextWindow();
+    void closeTextWindow();
 
     QtUiServices ui_;
     EditorContext ctx_;
@@ -57,6 +62,7 @@ private:
     MenuBar* menuBar_ = nullptr;
     QWidget* paletteRow_ = nullptr;
     PaletteBar* palette_ = nullptr;
+    TextWindow* textWindow_ = nullptr;
     bool closeAccepted_ = false;  // set once Quit has agreed to take the window down
     std::unique_ptr<WindowSound> sound_;  // last: its devices close before anything they report to
 };

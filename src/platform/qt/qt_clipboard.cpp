@@ -46,3 +46,17 @@ void QtClipboard::setPicture(const ClipboardPicture& picture) {
 }
 
 }  // namespace notavera
+
+namespace notavera {
+
+std::optional<std::string> QtClipboard::text() const {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText()) return std::nullopt;
+    return data->text().toStdString();
+}
+
+void QtClipboard::setText(const std::string& utf8) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(utf8));
+}
+
+}  // namespace notavera

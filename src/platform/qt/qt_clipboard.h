@@ -14,6 +14,8 @@ std::optional<std::vector<std::uint8_t>> QtPictureForm(const std::string& mime, 
 class QtClipboard final : public Clipboard {
 public:
     void setPicture(const ClipboardPicture& picture) override;
+    std::optional<std::string> text() const override;
+    void setText(const std::string& utf8) override;
 };
 
 }  // namespace notavera

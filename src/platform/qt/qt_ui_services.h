@@ -48,7 +48,24 @@ public:
     void beginMouseCapture() override;
     void endMouseMode() override;
     Clipboard* clipboard() override { return &clipboard_; }
+    // The text window is the main window's to make, show and take down.
+    void showTextWindow() override {
+        if (textWindowShown) textWindowShown();
+    }
+    void closeTextWindow() override {
+        if (textWindowClosed) textWindowClosed();
+    }
+    void setTextWindowTitle(const std::string& title) override {
+        if (textTitleSet) textTitleSet(title);
+    }
+    std::optional<int> popupTextCategoryMenu() override {
+        return categoryPopup ? categoryPopup() : std::nullopt;
+    }
 
+    std::function<void()> textWindowShown;
+    std::function<void()> textWindowClosed;
+    std::function<void(const std::string&)> textTitleSet;
+    std::function<std::optional<int>()> categoryPopup;
     std::function<void()> invalidated;
     std::function<void()> closeRequested;
     std::function<void(int)> timerTicked;

@@ -152,6 +152,7 @@ void ScoreView::drawFrame() {
     SetContinuousOffset(ctx_, visible_.x0);
     DrawPage(dc_, ctx_.doc, WindowDrawOptions(ctx_));
     DrawMarkers(dc_, ctx_);
+    if (overlay) overlay(dc_);
     dc_.canvas = nullptr;
 }
 
@@ -169,7 +170,8 @@ void ScoreView::paintEvent(QPaintEvent*) {
     QPainter(viewport()).drawImage(QPointF(0, 0), frame_);
     // The page pass ends by refreshing the title: the current staff and voice may have changed with the page.
     // Until a document is ready the title stays blank.
-    if (ctx_.shell.documentReady) UpdateTitleBar(ctx_);
+    if (titleRefresh) titleRefresh();
+    else if (ctx_.shell.documentReady) UpdateTitleBar(ctx_);
     else ctx_.ui.setTitle("");
     if (painted) painted();
 }
@@ -236,6 +238,12 @@ void ScoreView::afterMouse() {
 
 void ScoreView::mousePressEvent(QMouseEvent* event) {
     if (!ctx_.shell.documentReady) return;
+    if (mouseRoute) {
+        if (event->button() == Qt::LeftButton) mouseRoute->leftDown(pagePointAt(event->position()));
+        else if (event->button() == Qt::RightButton) mouseRoute->rightDown();
+        afterMouse();
+        return;
+    }
     if (event->button() == Qt::LeftButton)
         MouseLeftDown(ctx_, pagePointAt(event->position()), ModifiersFromQt(event->modifiers()));
     else if (event->button() == Qt::RightButton)
@@ -249,18 +257,32 @@ void ScoreView::mouseMoveEvent(QMouseEvent* event) {
     if (!ctx_.shell.documentReady) return;
     const bool left = (event->buttons() & Qt::LeftButton) != 0;
     if (!left) return;
+    if (mouseRoute) {
+        mouseRoute->move(pagePointAt(event->position()));
+        afterMouse();
+        return;
+    }
     MouseMove(ctx_, pagePointAt(event->position()), left, ModifiersFromQt(event->modifiers()));
     afterMouse();
 }
 
 void ScoreView::mouseReleaseEvent(QMouseEvent* event) {
     if (!ctx_.shell.documentReady || event->button() != Qt::LeftButton) return;
+    if (mouseRoute) {
+        mouseRoute->leftUp(pagePointAt(event->position()));
+        afterMouse();
+        return;
+    }
     MouseLeftUp(ctx_, pagePointAt(event->position()));
     afterMouse();
 }
 
 void ScoreView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (!ctx_.shell.documentReady) return;
+    if (mouseRoute) {
+        mousePressEvent(event);
+        return;
+    }
     if (event->button() == Qt::LeftButton)
         MouseDoubleClick(ctx_, pagePointAt(event->position()));
     else if (event->button() == Qt::RightButton)

@@ -43,6 +43,19 @@ public:
     std::function<void(char32_t)> characterTyped;
     // Called after the core has handled a mouse event, for the window to show the new state.
     std::function<void()> mouseHandled;
+    // A view of another window on the same page (the text window) takes the mouse itself: left button down, move
+    // with the button held, release, and the right button, in page units.
+    struct MouseRoute {
+        std::function<void(Point)> leftDown;
+        std::function<void(Point)> move;
+        std::function<void(Point)> leftUp;
+        std::function<void()> rightDown;
+    };
+    std::optional<MouseRoute> mouseRoute;
+    // Drawn over the page after the markers, on the page's canvas.
+    std::function<void(DrawingContext&)> overlay;
+    // Called after each paint instead of refreshing the main window's title.
+    std::function<void()> titleRefresh;
     // The page point under a pixel of the view's client area, as the last paint mapped it.
     Point pagePointAt(QPointF pixel) const;
     // The part of the page the window shows now, in page units; nothing before the first paint.

@@ -1,0 +1,148 @@
+// Spacing notes for their syllables and centring hyphens.
+#include "edit/syllable_spacing.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "edit/text_editor.h"
+
+namespace notavera {
+
+namespace {
+
+struct Extent {
+    int left = 0;
+    int right = 0;
+};
+
+Extent ExtentOf(const FontBlock& fonts, const ElementRecord& e) {
+    const TextAttributes a = TextAttributesOf(e);
+    const int width = MeasureTextWidth(fonts, a, TextCharacters(e));
+    const int left = TextLeftOf(a, e.x, width);
+    return {left, left + width};
+}
+
+bool IsSyllable(const ElementRecord& e) { return IsLyric(e) && !IsHyphen(e); }
+
+// The staves of the current staff's block: from its group's first staff, as many as the group holds.
+std::pair<int, int> BlockOf(const PageRecord& page, int staff) {
+    const auto& voice = page.staves[static_cast<std::size_t>(staff)].voice();
+    const int size = static_cast<int>(voice.groupSize());
+    const int position = static_cast<int>(voice.positionInGroup());
+    if (size <= 1 || position < 1 || position > size) return {staff, staff};
+    const int first = std::max(staff - (position - 1), 0);
+    const int last = std::min(first + size - 1, static_cast<int>(page.staves.size()) - 1);
+    return {first, last};
+}
+
+void ShiftFrom(StaffRecord& staff, int x, int by) {
+    for (ElementRecord& e : staff.elements)
+        if (e.x >= x) e.x += by;
+}
+
+int CentreHyphensOfStaff(const FontBlock& fonts, StaffRecord& staff, int lineEnd) {
+    int moved = 0;
+    auto& els = staff.elements;
+    for (std::size_t i = 0; i < els.size(); ++i) {
+        if (!IsHyphen(els[i])) continue;
+        const unsigned verse = TextAttributesOf(els[i]).type;
+        std::optional<Extent> before, after;
+        for (std::size_t j = i; j-- > 0;)
+            if (IsSyllable(els[j]) && TextAttributesOf(els[j]).type == verse) {
+                before = ExtentOf(fonts, els[j]);
+                break;
+            }
+        for (std::size_t j = i + 1; j < els.size(); ++j)
+            if (IsSyllable(els[j]) && TextAttributesOf(els[j]).type == verse) {
+                after = ExtentOf(fonts, els[j]);
+                break;
+            }
+        if (!before) continue;
+        const int x = (before->right + (after ? after->left : lineEnd)) / 2;
+        if (x == els[i].x) continue;
+        ElementRecord hyphen = els[i];
+        hyphen.x = x;
+        els.erase(els.begin() + static_cast<std::ptrdiff_t>(i));
+        // Its place in the staff's order: after everything at or left of its new x.
+        const auto at = std::find_if(els.begin(), els.end(), [x](const ElementRecord& e) { return e.x > x; });
+        const auto placed = els.insert(at, hyphen);
+        ++moved;
+        // An element moved leftwards is met again only if it now stands after i; it never moves twice.
+        if (static_cast<std::size_t>(placed - els.begin()) > i) --i;
+    }
+    return moved;
+}
+
+}  // namespace
+
+int SpaceSyllablesOfLine(ScoreDocument& doc) {
+    PageRecord* page = doc.page();
+    if (page == nullptr || doc.currentStaff < 0 || doc.currentStaff >= static_cast<int>(page->staves.size())) return 0;
+    const auto [first, last] = BlockOf(*page, doc.currentStaff);
+    const std::optional<TextStaffFrame> frame = TextStaffFrameOf(doc, doc.currentStaff);
+    const int unit = frame ? frame->stepUnit : 10;
+    int moves = 0;
+    // The columns of syllables from left to right; after each move the columns right of it are read again.
+    int from = std::numeric_limits<int>::min();
+    std::map<std::pair<int, unsigned>, int> lastRight;  // (staff, verse) → right end of its previous syllable
+    std::map<std::pair<int, unsigned>, bool> hyphenPending;
+    for (;;) {
+        std::optional<int> column;
+        for (int s = first; s <= last; ++s)
+            for (const ElementRecord& e : page->staves[static_cast<std::size_t>(s)].elements)
+                if (IsSyllable(e) && e.x > from && (!column || e.x < *column)) column = e.x;
+        if (!column) break;
+        int need = 0;
+        for (int s = first; s <= last; ++s) {
+            for (const ElementRecord& e : page->staves[static_cast<std::size_t>(s)].elements) {
+                if (e.x != *column || !IsSyllable(e)) continue;
+                const auto key = std::pair{s, TextAttributesOf(e).type};
+                const auto previous = lastRight.find(key);
+                if (previous == lastRight.end()) continue;
+                const int hyphenRoom = hyphenPending[key] ? MeasureTextWidth(doc.fonts, TextAttributesOf(e), "-") + unit : 0;
+                need = std::max(need, previous->second + unit + hyphenRoom - ExtentOf(doc.fonts, e).left);
+            }
+        }
+        if (need > 0) {
+            for (int s = first; s <= last; ++s) ShiftFrom(page->staves[static_cast<std::size_t>(s)], *column, need);
+            *column += need;
+            ++moves;
+        }
+        for (int s = first; s <= last; ++s) {
+            const auto& els = page->staves[static_cast<std::size_t>(s)].elements;
+            for (std::size_t i = 0; i < els.size(); ++i) {
+                if (els[i].x != *column || !IsSyllable(els[i])) continue;
+                const auto key = std::pair{s, TextAttributesOf(els[i]).type};
+                lastRight[key] = ExtentOf(doc.fonts, els[i]).right;
+                hyphenPending[key] = false;
+                for (std::size_t j = i + 1; j < els.size(); ++j) {
+                    if (!IsLyric(els[j]) || TextAttributesOf(els[j]).type != key.second) continue;
+                    if (IsHyphen(els[j])) hyphenPending[key] = true;
+                    else break;
+                }
+            }
+        }
+        from = *column;
+    }
+    for (int s = first; s <= last; ++s)
+        CentreHyphensOfStaff(doc.fonts, page->staves[static_cast<std::size_t>(s)], frame ? frame->lineEnd : doc.pageWidth);
+    if (moves > 0) doc.markModified();
+    return moves;
+}
+
+int CentreHyphensOfPage(ScoreDocument& doc) {
+    PageRecord* page = doc.page();
+    if (page == nullptr) return 0;
+    int moved = 0;
+    for (int s = 0; s < static_cast<int>(page->staves.size()); ++s) {
+        const std::optional<TextStaffFrame> f = TextStaffFrameOf(doc, s);
+        moved += CentreHyphensOfStaff(doc.fonts, page->staves[static_cast<std::size_t>(s)], f ? f->lineEnd : doc.pageWidth);
+    }
+    if (moved > 0) doc.markModified();
+    return moved;
+}
+
+}  // namespace notavera
