@@ -2,6 +2,8 @@
 #include "midi/import_grid.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace notavera {
 
@@ -54,6 +56,15 @@ std::int64_t ImportGrid::quantise(std::int64_t d) const {
         d -= plain;
         kept += plain;
     }
+}
+
+std::int64_t ImportGrid::place(std::int64_t t) const {
+    if (unit_ <= 0) return t;
+    const auto nearest = [t](double step) {
+        return static_cast<std::int64_t>(std::llround(std::round(static_cast<double>(t) / step) * step));
+    };
+    const std::int64_t plain = nearest(unit_), triplet = nearest(unit_ * 4 / 3);
+    return std::llabs(triplet - t) < std::llabs(plain - t) ? triplet : plain;
 }
 
 ImportGrid::Decomposition ImportGrid::decompose(std::int64_t d) const {

@@ -26,6 +26,10 @@ public:
     // until the rest matches one, which takes the nearer of its two neighbours (the shorter on a tie).
     std::int64_t quantise(std::int64_t d) const;
 
+    // An onset in ticks moved to the nearest place of the grid: a multiple of the grid unit, or of a triplet of
+    // it (the unit's multiple on a tie).
+    std::int64_t place(std::int64_t t) const;
+
     // How a length of the grid is written: plain values taken off (by their group, longest first), then one entry
     // of the grid. The entry is −1 when the rest is below a grid unit.
     struct Decomposition {

@@ -53,11 +53,7 @@ public:
         r_.division = QuarterTicks(h.division);
         grid_.emplace(r_.division, rounding_);
     }
-    void trackStart(int index) override {
-        track_ = index;
-        reference_ = 0;
-        previous_ = -1;
-    }
+    void trackStart(int index) override { track_ = index; }
 
     bool channelEvent(unsigned status, unsigned key, unsigned velocity, std::uint32_t, std::uint64_t time) override {
         const unsigned type = status & 0xF0;
@@ -83,23 +79,17 @@ public:
     bool overflow = false;
 
 private:
-    // The onset is rounded as its distance from the note before, or from the end of that note when a silence
-    // follows it: what was rounded before stays, and the errors do not add up.
+    // The onset is rounded to the nearest place of the grid, counted from the start of the track: rounding the
+    // distance from the note before instead would carry a file's one-tick jitter into every later onset, and the
+    // lengths the staves write would stop falling on the grid.
     bool noteOn(std::int64_t t, int key, int voice) {
         if (r_.notes.size() >= maxNotes_) {
             overflow = true;
             return false;
         }
-        std::int64_t from = reference_;
-        if (previous_ >= 0) {
-            const ImportNote& p = r_.notes[static_cast<std::size_t>(previous_)];
-            if (p.closed && t - p.onset > p.duration) from = p.onset + p.duration;
-        }
-        const std::int64_t onset = from + grid_->quantise(std::max<std::int64_t>(t - from, 0));
-        previous_ = static_cast<int>(r_.notes.size());
-        reference_ = onset;
+        const std::int64_t onset = grid_->place(t);
+        sounding_[{voice, key}].push_back(static_cast<int>(r_.notes.size()));
         r_.notes.push_back(ImportNote{onset, t, 0, key, voice, false});
-        sounding_[{voice, key}].push_back(previous_);
         return true;
     }
 
@@ -125,8 +115,6 @@ private:
     bool byChannel_;
     std::optional<ImportGrid> grid_;
     int track_ = 0;
-    std::int64_t reference_ = 0;
-    int previous_ = -1;
     std::map<std::pair<int, int>, std::vector<int>> sounding_;
 };
 
