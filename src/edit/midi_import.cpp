@@ -10,6 +10,8 @@
 #include "midi/smf_reader.h"
 #include "platform/messages.h"
 #include "platform/ui_services.h"
+#include "render/line_start_signs.h"
+#include "score/page_append.h"
 #include "score/staff_layout_model.h"
 
 namespace notavera {
@@ -20,6 +22,9 @@ constexpr int readError = 9;
 constexpr int damagedFile = 37;
 constexpr int tooBig = 38;
 constexpr unsigned longestExponent = 6;
+// More bars than 255 pages can show, and times whose fractions of a whole note stay exact.
+constexpr std::int64_t maxImportBars = std::int64_t{maxPages} * 64;
+constexpr std::int64_t maxImportTicks = std::int64_t{1} << 26;
 
 int CountNotes(const ScoreDocument& doc) {
     int count = 0;
@@ -80,6 +85,48 @@ void BreakPages(GmnSequenceTimes& first, const MidiImportParameters& params) {
     }
 }
 
+// Without the layout, each page holds the bars it is given, the staves of one system cut at the same bar lines;
+// the music of a page starts where the first page's starts.
+void DealBarsToPages(ScoreDocument& doc, UiServices& ui, const MidiImportParameters& params,
+                     const std::vector<GmnSequenceTimes>& sequences) {
+    const int n = static_cast<int>(sequences.size());
+    std::vector<StaffRecord> originals = doc.findPage(1)->staves;
+    originals.resize(static_cast<std::size_t>(n));
+    // The element index after the k-th bar line of staff i (its end when it has fewer).
+    const auto cut = [&](int i, std::size_t k) {
+        const auto& els = originals[static_cast<std::size_t>(i)].elements;
+        if (k == 0) return std::size_t{0};
+        std::size_t bars = 0;
+        for (std::size_t e = 0; e < els.size(); ++e)
+            if (els[e].isSignOfType(SignType::Bar) && ++bars == k) return e + 1;
+        return els.size();
+    };
+    std::size_t totalBars = 0;
+    for (const GmnSequenceTimes& s : sequences) totalBars = std::max(totalBars, s.bars.size());
+    const int start = static_cast<int>(AfterLineStartSigns(originals[0]));
+    const int musicX = start < static_cast<int>(originals[0].elements.size())
+                           ? originals[0].elements[static_cast<std::size_t>(start)].x
+                           : 0;
+    std::size_t from = 0;
+    for (int page = 1; from <= totalBars; ++page) {
+        const std::size_t to = from + params.barsOnPage(page);
+        PageRecord* target = page == 1 ? doc.findPage(1) : PageAfter(doc, ui, page - 1);
+        if (!target) break;
+        for (int i = 0; i < n; ++i) {
+            const auto& els = originals[static_cast<std::size_t>(i)].elements;
+            const std::size_t a = cut(i, from), b = cut(i, to);
+            auto& into = target->staves[static_cast<std::size_t>(i)].elements;
+            into.assign(els.begin() + static_cast<std::ptrdiff_t>(a), els.begin() + static_cast<std::ptrdiff_t>(b));
+            if (page > 1 && !into.empty()) {
+                const int shift = into.front().x - musicX;
+                for (ElementRecord& e : into) e.x -= shift;
+            }
+        }
+        if (to >= totalBars) break;
+        from = to;
+    }
+}
+
 }  // namespace
 
 unsigned MidiImportParameters::barsOnPage(int page) const {
@@ -135,14 +182,27 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     layout.key = reading.key;
     layout.numberedBars = params.numberedBars;
 
-    // Each voice with notes gets a staff, in the order of the voices.
-    std::map<int, std::vector<const ImportNote*>> voices;
-    for (const ImportNote& n : reading.notes) voices[n.voice].push_back(&n);
+    // Each voice with notes gets a staff, in the order of the voices. A file can ask for notes millions of bars
+    // away: the score stops at a length no page count could show.
+    const std::int64_t lastTick = std::min(maxImportTicks, layout.barTicks * maxImportBars);
+    std::map<int, std::vector<ImportNote>> voices;
+    std::size_t beyond = 0;
+    for (ImportNote n : reading.notes) {
+        if (n.onset >= lastTick) {
+            ++beyond;
+            continue;
+        }
+        n.duration = std::min(n.duration, lastTick - n.onset);
+        voices[n.voice].push_back(n);
+    }
+    if (beyond > 0)
+        ShowLeftOut(ui, std::to_string(beyond) + " notes au-delà de la mesure " + std::to_string(lastTick / layout.barTicks) +
+                            " n'ont pas été importées.");
     const std::size_t staffCount = std::min<std::size_t>(voices.size(), StaffLayoutModel::maxStaves);
     if (staffCount < voices.size())
         ShowLeftOut(ui, "Les voix au-delà de la " + std::to_string(staffCount) + "e n'ont pas été importées.");
     if (!ProvideStaves(*page, staffCount)) return 0;
-    if (layOut) FitVoicesOnPage(doc, *page, staffCount);
+    FitVoicesOnPage(doc, *page, staffCount);
 
     doc.markModified();
     std::vector<GmnSequenceTimes> sequences;
@@ -159,7 +219,9 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     const int written = CountNotes(doc);
     if (layOut && !sequences.empty()) {
         LayOutGuidoPiece(doc, ui, std::move(sequences), distances);
-    } else {
+    } else if (!sequences.empty()) {
+        GatherIntoOneSystem(doc, static_cast<int>(sequences.size()));
+        DealBarsToPages(doc, ui, params, sequences);
         EngraveImportedPages(doc);
     }
     // The layout stops at the score's last page: what it could not place is said.

@@ -266,31 +266,31 @@ std::vector<GmnWrittenValue> MidiWrittenValues(std::int64_t ticks, const ImportG
     return values;
 }
 
-GmnSequenceTimes WriteMidiVoice(ScoreDocument& doc, const std::vector<const ImportNote*>& notes,
+GmnSequenceTimes WriteMidiVoice(ScoreDocument& doc, const std::vector<ImportNote>& notes,
                                 const MidiVoiceLayout& layout) {
     const InsertionState saved = doc.insertion;
     doc.insertion.word0Flags = 0;
     doc.insertion.noteWordFlags = saved.noteWordFlags | automaticStemsBit;
     VoiceWriter writer(doc, layout);
     long long keySum = 0;
-    for (const ImportNote* n : notes) keySum += n->key;
+    for (const ImportNote& n : notes) keySum += n.key;
     const bool low = !notes.empty() && keySum < static_cast<long long>(middleC) * static_cast<long long>(notes.size());
     writer.begin(low ? bassClef : trebleClef);
     const std::int64_t shortSilence = writer.grid().at(shortSilenceEntry);
     for (std::size_t i = 0; i < notes.size();) {
         // The notes that start together are one chord; it lasts as its longest note.
-        const std::int64_t onset = notes[i]->onset;
+        const std::int64_t onset = notes[i].onset;
         std::vector<int> keys;
         std::int64_t end = onset;
-        for (; i < notes.size() && notes[i]->onset == onset; ++i) {
-            if (std::find(keys.begin(), keys.end(), notes[i]->key) == keys.end()) keys.push_back(notes[i]->key);
-            end = std::max(end, onset + notes[i]->duration);
+        for (; i < notes.size() && notes[i].onset == onset; ++i) {
+            if (std::find(keys.begin(), keys.end(), notes[i].key) == keys.end()) keys.push_back(notes[i].key);
+            end = std::max(end, onset + notes[i].duration);
         }
         std::sort(keys.begin(), keys.end());
         // The staff plays one thing at a time: a note that overlaps the next one ends there, and a short silence
         // before the next one is taken into it.
         if (i < notes.size()) {
-            const std::int64_t next = notes[i]->onset;
+            const std::int64_t next = notes[i].onset;
             if (end > next || next - end < shortSilence) end = next;
         }
         if (onset > writer.tick()) writer.write(onset, {});

@@ -32,7 +32,7 @@ std::vector<GmnWrittenValue> MidiWrittenValues(std::int64_t ticks, const ImportG
 
 // Writes `notes` (one voice, by onset) on the current staff of `doc`, from its start, and returns what the layout
 // needs to know of them.
-GmnSequenceTimes WriteMidiVoice(ScoreDocument& doc, const std::vector<const ImportNote*>& notes,
+GmnSequenceTimes WriteMidiVoice(ScoreDocument& doc, const std::vector<ImportNote>& notes,
                                 const MidiVoiceLayout& layout);
 
 }  // namespace notavera
