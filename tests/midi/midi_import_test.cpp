@@ -57,6 +57,7 @@ TEST(ImportGrid, RoundsTimesAsTheGridOfDivision480AndRounding64) {
     const ImportGrid grid(480, 64);
     EXPECT_EQ(grid.at(0), 30);
     const std::pair<int, int> cases[] = {{40, 30}, {45, 60}, {710, 708}, {20, 30}, {2, 0}, {1920 + 40, 1950},
+                                         {1920 + 15, 1950}, {1920 + 14, 1920}, {1920 + 45, 1980},
                                          {160, 160}, {3840, 3840}};
     for (const auto& [time, rounded] : cases) EXPECT_EQ(grid.quantise(time), rounded) << time;
     EXPECT_EQ(grid.place(241), 240);
