@@ -156,4 +156,30 @@ std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times,
     return i;
 }
 
+std::vector<std::size_t> GmnCutIndices(const StaffRecord& staff, const GmnSequenceTimes& times,
+                                       const std::vector<GmnRational>& at) {
+    std::vector<const GmnPieceSpan*> byStart;
+    byStart.reserve(times.pieces.size());
+    for (const GmnPieceSpan& p : times.pieces) byStart.push_back(&p);
+    std::stable_sort(byStart.begin(), byStart.end(),
+                     [](const GmnPieceSpan* a, const GmnPieceSpan* b) { return a->start.compare(b->start) < 0; });
+    // The leftmost x of the pieces from each one on.
+    std::vector<int> leftmost(byStart.size() + 1, INT_MAX);
+    for (std::size_t k = byStart.size(); k-- > 0;) leftmost[k] = std::min(leftmost[k + 1], byStart[k]->x);
+    std::vector<std::size_t> indices;
+    indices.reserve(at.size());
+    std::size_t i = 0;
+    int lastX = INT_MIN;
+    for (const GmnRational& t : at) {
+        const auto first = std::partition_point(byStart.begin(), byStart.end(),
+                                                [&t](const GmnPieceSpan* p) { return p->start.compare(t) < 0; });
+        const int x = leftmost[static_cast<std::size_t>(first - byStart.begin())];
+        if (x < lastX) i = 0;  // times out of order: the walk starts again
+        lastX = x;
+        while (i < staff.elements.size() && staff.elements[i].x < x) ++i;
+        indices.push_back(i);
+    }
+    return indices;
+}
+
 }  // namespace notavera

@@ -58,4 +58,9 @@ void GmnCutPiecesAt(StaffRecord& staff, GmnSequenceTimes& times, const GmnRation
 // rest at `t` or later (the bar line that ends the bar stays before the cut).
 std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times, const GmnRational& t);
 
+// `GmnCutIndex` at each of `times` at once, for a long piece: the pieces are ordered by time once, and the
+// elements walked once while the times ascend.
+std::vector<std::size_t> GmnCutIndices(const StaffRecord& staff, const GmnSequenceTimes& times,
+                                       const std::vector<GmnRational>& at);
+
 }  // namespace notavera

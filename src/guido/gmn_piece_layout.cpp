@@ -185,6 +185,12 @@ LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
         music = std::max(music, xAt(i, AfterLineStartSigns(page.staves[static_cast<std::size_t>(i)])));
     LineMeasure m;
     m.room = LineLengthOf(page) - music;
+    // The distinct times at which some staff moves, in order.
+    std::vector<GmnRational> starts;
+    for (const GmnSequenceTimes& s : sequences)
+        for (const GmnPieceSpan& p : s.pieces) starts.push_back(p.start);
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
         int width = 0;
         for (int i = 0; i < n; ++i) {
@@ -193,13 +199,9 @@ LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
             width = std::max(width, xAt(i, cuts[k + 1][static_cast<std::size_t>(i)]) - xAt(i, from));
         }
         const GmnRational from = k == 0 ? GmnRational() : cutTimes[k - 1];
-        std::vector<GmnRational> times;
-        for (const GmnSequenceTimes& s : sequences)
-            for (const GmnPieceSpan& p : s.pieces)
-                if (!(p.start.compare(from) < 0) && (k >= cutTimes.size() || p.start.compare(cutTimes[k]) < 0))
-                    times.push_back(p.start);
-        std::sort(times.begin(), times.end());
-        const auto distinct = std::unique(times.begin(), times.end()) - times.begin();
+        const auto begin = std::lower_bound(starts.begin(), starts.end(), from);
+        const auto end = k < cutTimes.size() ? std::lower_bound(begin, starts.end(), cutTimes[k]) : starts.end();
+        const auto distinct = end - begin;
         m.widths.push_back(std::max(width + width / 5, static_cast<int>(distinct) * minimumStep * stepUnit));
     }
     return m;
@@ -394,7 +396,15 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
             cuts.push_back(std::move(at));
         };
         cuts.assign(1, std::vector<std::size_t>(static_cast<std::size_t>(n), 0));
-        for (const GmnRational& t : cutTimes) cutAt(t);
+        std::vector<std::vector<std::size_t>> ofStaff;
+        for (int i = 0; i < n; ++i)
+            ofStaff.push_back(GmnCutIndices(page->staves[static_cast<std::size_t>(i)],
+                                            ordered[static_cast<std::size_t>(i)], cutTimes));
+        for (std::size_t k = 0; k < cutTimes.size(); ++k) {
+            std::vector<std::size_t> at;
+            for (int i = 0; i < n; ++i) at.push_back(ofStaff[static_cast<std::size_t>(i)][k]);
+            cuts.push_back(std::move(at));
+        }
         cutAt(std::nullopt);
         SpaceEachStaff(doc, distances, n);
         return MeasureStretches(*page, n, su, cuts, ordered, cutTimes);
@@ -478,6 +488,18 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     EngraveImportedPages(doc);
     for (PageRecord& laidOut : doc.pages) SetClashingNotesApart(laidOut, std::max(doc.stepUnit, 1));
     doc.markModified();
+}
+
+void GatherIntoOneSystem(ScoreDocument& doc, int n) {
+    PageRecord* page = doc.findPage(1);
+    if (!page || n <= 0) return;
+    std::vector<int> staffOf(static_cast<std::size_t>(n));
+    std::iota(staffOf.begin(), staffOf.end(), 1);
+    StaffLayoutModel model = SystemsModel(doc.layoutModel, staffOf, false);
+    model.setStaffCount(static_cast<unsigned>(n));
+    doc.layoutModel = model;
+    ApplyStaffLayoutModel(doc.layoutModel, *page);
+    for (StaffRecord& staff : page->staves) staff.voice().setVoice(staff.voice().positionInGroup());
 }
 
 void EngraveImportedPages(ScoreDocument& doc) {

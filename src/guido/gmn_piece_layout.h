@@ -23,4 +23,8 @@ void EngraveImportedPages(ScoreDocument& doc);
 void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenceTimes> sequences,
                       const SignDistances& distances = {});
 
+// The first `n` staves of page 1 made one system, spaced and grouped as the layout of a piece draws a system of
+// that many staves, each staff playing the voice of its place.
+void GatherIntoOneSystem(ScoreDocument& doc, int n);
+
 }  // namespace notavera

@@ -134,13 +134,17 @@ bool HasDrawnAccidental(const ElementRecord& e) {
 }
 
 bool SingleStemUpOnStaff(const StaffRecord& staff, const ElementRecord& e) {
+    return SingleStemUpUnderClef(staff, e, ClefValueOnStaff(staff, e.x));
+}
+
+bool SingleStemUpUnderClef(const StaffRecord& staff, const ElementRecord& e, int clefValue) {
     const auto n = e.noteWord();
     if (!n.stemAutomatic()) return n.stemFlag();
     // Offsets count half spaces up from the staff's reference height; the middle line stands twelve below it.
     constexpr int middleLine = -12;
     const int lines = staff.lines().lineCount() > 0 ? static_cast<int>(staff.lines().lineCount()) : 5;
-    return PitchToOffset(static_cast<int>(n.step()), static_cast<int>(e.w0().octave()), ClefValueOnStaff(staff, e.x),
-                         1, lines) < middleLine;
+    return PitchToOffset(static_cast<int>(n.step()), static_cast<int>(e.w0().octave()), clefValue, 1, lines) <
+           middleLine;
 }
 
 bool HasStem(const ElementRecord& e, int value) { return value >= 3 && e.noteWord().headShape() != NoStemShape; }

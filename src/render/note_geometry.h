@@ -76,6 +76,8 @@ int StemPositionShift(const DrawingContext& dc, int value);
 bool SingleStemUp(const DrawingContext& dc, const StaffPlace& place, const ElementRecord& e, int y);
 // The same decision before anything is drawn, from the note's pitch under the clef in force on its staff.
 bool SingleStemUpOnStaff(const StaffRecord& staff, const ElementRecord& e);
+// The same with the clef value in force at the note already known.
+bool SingleStemUpUnderClef(const StaffRecord& staff, const ElementRecord& e, int clefValue);
 
 // A note whose own accidental is drawn: it has one, and neither the key nor the bar implies it.
 bool HasDrawnAccidental(const ElementRecord& e);

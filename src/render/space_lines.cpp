@@ -11,6 +11,7 @@
 #include "render/note_geometry.h"
 #include "render/spacing_matrix.h"
 #include "render/spacing_sign_gap.h"
+#include "score/clef_values.h"
 #include "score/records.h"
 
 namespace notavera {
@@ -304,10 +305,12 @@ bool Settled(int x, int previousX, int stepCount, const SpacingSettings& s, int&
 // The rules for flagged notes read the stem-up flag: a note with an automatic stem gets the direction its drawing
 // will give it (the drawing writes its decision into the same flag).
 void SettleAutomaticStems(std::span<StaffRecord* const> staves) {
-    for (StaffRecord* staff : staves)
+    for (StaffRecord* staff : staves) {
+        const StaffClefs clefs(*staff);
         for (ElementRecord& e : staff->elements)
             if (e.isNote() && !IsChordMember(e) && e.noteWord().stemAutomatic())
-                e.noteWord().setStemFlag(SingleStemUpOnStaff(*staff, e));
+                e.noteWord().setStemFlag(SingleStemUpUnderClef(*staff, e, clefs.valueAt(e.x)));
+    }
 }
 
 }  // namespace

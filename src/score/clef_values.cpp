@@ -12,17 +12,23 @@ int ClefValueOfClef(int clef) {
     return values[static_cast<std::size_t>(clef - 1)];
 }
 
-int ClefValueOnStaff(const StaffRecord& staff, int x) {
+int ClefValueOnStaff(const StaffRecord& staff, int x) { return StaffClefs(staff).valueAt(x); }
+
+StaffClefs::StaffClefs(const StaffRecord& staff) {
+    for (const ElementRecord& e : staff.elements)
+        if (e.isSignOfType(SignType::Clef))
+            clefs_.emplace_back(e.x + e.shift, ClefValueOfClef(static_cast<int>(e.signWord().code())));
+}
+
+int StaffClefs::valueAt(int x) const {
     // The list is kept in x order, but shifted clefs may stand out of it: the rightmost clef at or before x wins.
     int bestX = 0;
     int value = 0;
     bool found = false;
-    for (const ElementRecord& e : staff.elements) {
-        if (!e.isSignOfType(SignType::Clef)) continue;
-        const int at = e.x + e.shift;
+    for (const auto& [at, clefValue] : clefs_) {
         if (at > x || (found && at < bestX)) continue;
         bestX = at;
-        value = ClefValueOfClef(static_cast<int>(e.signWord().code()));
+        value = clefValue;
         found = true;
     }
     return value;

@@ -2,6 +2,9 @@
 // an x of a staff, and the height a new rest is stored at under a clef.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "score/records.h"
 
 namespace notavera {
@@ -11,6 +14,17 @@ int ClefValueOfClef(int clef);
 
 // The clef value in force at x on the staff: that of its last clef (hidden or not) at or before x, 0 before any.
 int ClefValueOnStaff(const StaffRecord& staff, int x);
+
+// The same answer for many places of one staff: its clefs are gathered once, so that asking for every note of a
+// long staff does not read the whole staff each time.
+class StaffClefs {
+public:
+    explicit StaffClefs(const StaffRecord& staff);
+    int valueAt(int x) const;
+
+private:
+    std::vector<std::pair<int, int>> clefs_;  // where each clef stands (shift included) and its value, in staff order
+};
 
 // A rest's stored height, as a step (1–7, C to B) and an octave field.
 struct RestPitch {

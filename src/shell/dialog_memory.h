@@ -1,6 +1,9 @@
 // The last answers the dialogs offer again at their next opening.
 #pragma once
 
+#include <filesystem>
+
+#include "edit/midi_import.h"
 #include "render/zoom.h"
 #include "shell/transposition_commands.h"
 
@@ -17,6 +20,8 @@ struct DialogMemory {
     int lastMeasureSought = 1;       // "MesNo" opens with the measure asked for last
     unsigned menuDuration = 4;       // the duration last chosen in "Val" (or by a digit), read by the N and S tools
     TranspositionMemory transposition;
+    MidiImportParameters midiImport;  // "Information": the parameters of the next MIDI import
+    std::filesystem::path midiFolder;  // the folder the "MIDI" browser showed last; empty for the current one
 };
 
 }  // namespace notavera

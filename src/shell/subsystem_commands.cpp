@@ -11,6 +11,7 @@
 #include "print/pagination_dialog.h"
 #include "score/work_files.h"
 #include "shell/command_ids.h"
+#include "shell/midi_import_command.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/sign_characters.h"
@@ -51,6 +52,10 @@ void GuidoImport(EditorContext& ctx) {
     if (GuidoImportAllowed(ctx)) RunGuidoImportCommand(ctx);
 }
 
+void MidiImport(EditorContext& ctx) {
+    if (MidiImportAllowed(ctx)) RunMidiImportCommand(ctx);
+}
+
 template <auto Run>
 CommandHandler Handler() {
     return [](EditorContext& ctx, int) { Run(ctx); };
@@ -69,6 +74,7 @@ void RegisterSubsystemCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::EnvironmentSettings, Handler<RunEnvironmentDialog>());
     registry.addCommand(cmd::SpecialBar, Handler<ChooseSpecialBar>());
     registry.addCommand(cmd::ReadGuido, Handler<GuidoImport>());
+    registry.addCommand(cmd::ReadMidiFile, Handler<MidiImport>());
     registry.addCommand(cmd::SaveMidiFile, Handler<SaveMidiFile>());
     registry.addCommand(cmd::About, [](EditorContext& ctx, int) { ctx.ui.showAbout(); });
     registry.addCommand(cmd::Help, Handler<ShowHelp>());

@@ -179,7 +179,20 @@ void DialogForm::refresh() {
         }
         case FieldKind::Check:
         case FieldKind::Radio: static_cast<QAbstractButton*>(editor)->setChecked(field.value != 0); break;
-        case FieldKind::Choice: static_cast<QComboBox*>(editor)->setCurrentIndex(field.value); break;
+        case FieldKind::Choice: {
+            // A list the dialog fills again (a file browser changing folder) shows its new entries.
+            auto* combo = static_cast<QComboBox*>(editor);
+            QStringList entries;
+            for (const std::string& choice : field.choices) entries << Qs(choice);
+            QStringList shown;
+            for (int k = 0; k < combo->count(); ++k) shown << combo->itemText(k);
+            if (shown != entries) {
+                combo->clear();
+                combo->addItems(entries);
+            }
+            combo->setCurrentIndex(field.value);
+            break;
+        }
         case FieldKind::Static: static_cast<QLabel*>(editor)->setText(Qs(field.text)); break;
         case FieldKind::Button: break;
         }
