@@ -6,6 +6,7 @@
 
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
+#include "guido/gmn_texts.h"
 #include "guido/gmn_vocabulary.h"
 #include "midi/note_key.h"
 #include "render/key_signature_layout.h"
@@ -177,6 +178,8 @@ void GmnScoreBuilder::na_seqInit() {
     lastNote_ = -1;
     graceTime_ = GmnRational();
     beamOpen_ = beamFirst_ = false;
+    pendingTexts_.clear();
+    syllables_.clear();
     PageRecord* page = doc_.findPage(1);
     if (page && addStaves_ && !page->staves.empty() && sequences_ >= static_cast<int>(page->staves.size()) &&
         sequences_ < StaffLayoutModel::maxStaves) {
@@ -210,7 +213,37 @@ void GmnScoreBuilder::na_seqInit() {
 
 void GmnScoreBuilder::na_seqExit() {
     closeTupletRun();
-    if (writing()) beamByTheBeat();
+    if (!writing()) return;
+    // Texts after the last event stand where the music ends.
+    writePendingTexts(placeX());
+    beamByTheBeat();
+}
+
+int GmnScoreBuilder::space() const { return 2 * std::max(doc_.stepUnit, 1); }
+
+// A text sign appended at x, on the side its kind takes until the page is laid out (its parameter's sign).
+ElementRecord* GmnScoreBuilder::writeText(const GmnText& text, int x) {
+    const StaffRecord* staff = doc_.staff();
+    if (!staff) return nullptr;
+    doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
+    const std::span chars(reinterpret_cast<const std::uint8_t*>(text.chars.data()), text.chars.size());
+    ElementRecord* e = CreateSign(doc_, x, text.side == GmnTextSide::Above ? 1 : -1, text.attributes.size,
+                                  SignType::Text, text.attributes.type, chars);
+    if (e) SetTextAttributes(*e, text.attributes);
+    return e;
+}
+
+// The next syllable goes in front of its note, where the spacing keeps lyrics: at the note's x.
+void GmnScoreBuilder::writeSyllable() {
+    if (nextSyllable_ >= syllables_.size()) return;
+    const std::string& syllable = syllables_[nextSyllable_++];
+    if (!syllable.empty()) writeText(GmnSyllableText(syllable, space()), placeX());
+}
+
+// The texts of the tags before an event follow it at its x: the spacing keeps them in its column.
+void GmnScoreBuilder::writePendingTexts(int x) {
+    for (const GmnText& t : pendingTexts_) writeText(t, x);
+    pendingTexts_.clear();
 }
 
 // A bar line at each bar end the music has reached (before `position` only, with `before`), unless the meter
@@ -264,6 +297,8 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     if (times_.back().end.compare(end) < 0) times_.back().end = end;
     const bool firstOfEvent = !inChord_ || chordMembers_ == 0;
     if (firstOfEvent) barLinesUpTo(start);
+    // Lyrics fall on the notes and on the empty events that hold a verse's place, never on rests.
+    if (firstOfEvent && !grace && pc != gmnRest && isOpen("\\lyrics")) writeSyllable();
     // A bar line drawn in front of a chord moves all of it.
     if (inChord_ && firstOfEvent) chordX_ = chordEndX_ = x_;
     if (inChord_) {
@@ -334,6 +369,7 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
         return;
     }
     if (span.pieces.empty()) return;
+    if (const ElementRecord* e = elementAt(span.first())) writePendingTexts(e->x);
     lastNote_ = span.last();
     if (!rest) applyOpenTags(NoteEvent{std::move(span)});
 }
@@ -360,6 +396,7 @@ void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long durPosN, long
     // What follows the chord goes after all of it, not after the member written last.
     if (const StaffRecord* staff = doc_.staff()) doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
     closeChord();
+    writePendingTexts(chordX_.den() > 0 ? std::max(0, chordX_.num() / chordX_.den()) : 0);
     for (const OpenTag& end : chordCurveEnds_) endSpanningCurve(end);
     chordCurveEnds_.clear();
 }
@@ -586,6 +623,19 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         if (barLength_.isPositive()) barEnd_ = tagPosition_ + barLength_;
     }
     if (lastTag_ == "\\slur" || lastTag_ == "\\sl") takeCurveSide(args);
+    if (lastTag_ == "\\lyrics") {
+        const auto text = GmnTextArgument(args);
+        syllables_ = text ? GmnLyricSyllables(*text) : std::vector<std::string>{};
+        nextSyllable_ = 0;
+    } else if (lastTag_ == "\\title" || lastTag_ == "\\composer") {
+        int& rank = lastTag_ == "\\title" ? titles_ : composers_;
+        if (auto t = GmnHeadingText(lastTag_, args, space(), rank)) {
+            headings_.push_back(std::move(*t));
+            ++rank;
+        }
+    } else if (auto t = GmnNoteText(lastTag_, args, space())) {
+        pendingTexts_.push_back(std::move(*t));
+    }
     if (isBeam(lastTag_) || isBeamBegin(lastTag_)) {
         beamOpen_ = true;
         beamFirst_ = true;
