@@ -235,8 +235,9 @@ void PlaceImportedTexts(ScoreDocument& doc, const std::vector<GmnText>& headings
         DrawPage(placer.dc, doc, options);
         if (placer.dc.staves.empty()) continue;
         placer.ink = canvas.boxes();
-        if (n == 1) placer.placeHeadings(headings);
+        // The staves' texts first: the headings then keep clear of them too.
         placer.placeStaves();
+        if (n == 1) placer.placeHeadings(headings);
     }
     doc.currentPage = current;
 }

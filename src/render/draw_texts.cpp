@@ -152,7 +152,7 @@ void DrawTextSign(DrawingContext& dc, const StaffRecord& staff, int index) {
     const std::string chars = TextCharacters(e);
     const std::string utf8 = AnsiToUtf8(chars);
     const Colour colour = dc.draw.drawColour;
-    dc.canvas->note({.op = "text", .text = utf8, .x1 = p->box.left, .y1 = p->box.bottom, .x2 = p->box.right,
+    dc.canvas->note({.op = "textBox", .text = utf8, .x1 = p->box.left, .y1 = p->box.bottom, .x2 = p->box.right,
                      .y2 = p->box.top, .fontHeight = a.size, .colour = colour});
     const Point origin{dc.toDevice(p->baseline.x), dc.toDevice(p->baseline.y)};
     if (!p->musicFont) {

@@ -31,8 +31,9 @@ struct TextPlacement {
 // an element that is not a text, or a staff the pass has not placed.
 std::optional<TextPlacement> PlaceTextSign(DrawingContext& dc, const StaffRecord& staff, int index);
 
-// Draws text `index` of the staff in the drawing colour. Octave-line labels are left to the octave lines,
-// which draw them with the line. In the metafile passes a text whose x lies outside the region is skipped.
+// Draws text `index` of the staff in the drawing colour, noting its box for recording canvases as a "textBox".
+// Octave-line labels are left to the octave lines, which draw them with the line. In the metafile passes a text
+// whose x lies outside the region is skipped.
 void DrawTextSign(DrawingContext& dc, const StaffRecord& staff, int index);
 
 }  // namespace notavera

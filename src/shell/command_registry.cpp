@@ -5,6 +5,7 @@
 #include "shell/cursor_keys.h"
 #include "shell/entry_commands.h"
 #include "shell/font_ratio_commands.h"
+#include "shell/measure_number_commands.h"
 #include "shell/outils_commands.h"
 #include "shell/spacing_commands.h"
 
@@ -20,6 +21,7 @@ const CommandRegistry& CoreCommands() {
         RegisterEntryCommands(r);
         RegisterPageLayoutCommands(r);
         RegisterOutilsCommands(r);
+        RegisterMeasureNumberCommands(r);
         RegisterFontRatioCommands(r);
         return r;
     }();
