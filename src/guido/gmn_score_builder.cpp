@@ -179,6 +179,7 @@ void GmnScoreBuilder::na_seqInit() {
     graceTime_ = GmnRational();
     beamOpen_ = beamFirst_ = false;
     pendingTexts_.clear();
+    eventTexts_.clear();
     syllables_.clear();
     PageRecord* page = doc_.findPage(1);
     if (page && addStaves_ && !page->staves.empty() && sequences_ >= static_cast<int>(page->staves.size()) &&
@@ -215,7 +216,10 @@ void GmnScoreBuilder::na_seqExit() {
     closeTupletRun();
     if (!writing()) return;
     // Texts after the last event stand where the music ends.
-    writePendingTexts(placeX());
+    writeEventTexts();
+    eventTexts_ = std::move(pendingTexts_);
+    pendingTexts_.clear();
+    writeEventTexts();
     beamByTheBeat();
 }
 
@@ -229,8 +233,12 @@ ElementRecord* GmnScoreBuilder::writeText(const GmnText& text, int x) {
     const std::span chars(reinterpret_cast<const std::uint8_t*>(text.chars.data()), text.chars.size());
     ElementRecord* e = CreateSign(doc_, x, text.side == GmnTextSide::Above ? 1 : -1, text.attributes.size,
                                   SignType::Text, text.attributes.type, chars);
-    if (e) SetTextAttributes(*e, text.attributes);
-    return e;
+    if (!e) return nullptr;
+    SetTextAttributes(*e, text.attributes);
+    // Written in front of a chord's later pieces: what the builder remembers by index moves on.
+    const int index = doc_.currentElement;
+    if (index + 1 < static_cast<int>(doc_.staff()->elements.size())) inserted(index);
+    return elementAt(index);
 }
 
 // The next syllable goes in front of its note, where the spacing keeps lyrics: at the note's x.
@@ -240,9 +248,21 @@ void GmnScoreBuilder::writeSyllable() {
     if (!syllable.empty()) writeText(GmnSyllableText(syllable, space()), placeX());
 }
 
-// The texts of the tags before an event follow it at its x: the spacing keeps them in its column.
-void GmnScoreBuilder::writePendingTexts(int x) {
-    for (const GmnText& t : pendingTexts_) writeText(t, x);
+// The texts of the tags before an event follow it: written once the event is complete (when the next one begins),
+// at the end of the staff, so that nothing the builder remembers by index moves. The page layout puts them back at
+// their note.
+void GmnScoreBuilder::writeEventTexts() {
+    const StaffRecord* staff = doc_.staff();
+    if (staff && !eventTexts_.empty()) {
+        const int x = staff->elements.empty() ? placeX() : staff->elements.back().x;
+        for (const GmnText& t : eventTexts_) writeText(t, x);
+    }
+    eventTexts_.clear();
+}
+
+void GmnScoreBuilder::beginEvent() {
+    writeEventTexts();
+    eventTexts_ = std::move(pendingTexts_);
     pendingTexts_.clear();
 }
 
@@ -296,7 +316,11 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const GmnRational end = grace ? start : start + length;
     if (times_.back().end.compare(end) < 0) times_.back().end = end;
     const bool firstOfEvent = !inChord_ || chordMembers_ == 0;
+    if (!inChord_) beginEvent();
     if (firstOfEvent) barLinesUpTo(start);
+    // The texts of a chord are left out: a text sign at a chord's place disturbs how the lines are cut and
+    // aligned, and what the chord plays with them.
+    if (inChord_ && firstOfEvent) pendingTexts_.clear();
     // Lyrics fall on the notes and on the empty events that hold a verse's place, never on rests.
     if (firstOfEvent && !grace && pc != gmnRest && isOpen("\\lyrics")) writeSyllable();
     // A bar line drawn in front of a chord moves all of it.
@@ -369,13 +393,13 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
         return;
     }
     if (span.pieces.empty()) return;
-    if (const ElementRecord* e = elementAt(span.first())) writePendingTexts(e->x);
     lastNote_ = span.last();
     if (!rest) applyOpenTags(NoteEvent{std::move(span)});
 }
 
 void GmnScoreBuilder::na_chordInit(long, long) {
     if (!writing()) return;
+    writeEventTexts();
     inChord_ = true;
     chordX_ = chordEndX_ = x_;
     chordMembers_ = 0;
@@ -396,7 +420,6 @@ void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long durPosN, long
     // What follows the chord goes after all of it, not after the member written last.
     if (const StaffRecord* staff = doc_.staff()) doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
     closeChord();
-    writePendingTexts(chordX_.den() > 0 ? std::max(0, chordX_.num() / chordX_.den()) : 0);
     for (const OpenTag& end : chordCurveEnds_) endSpanningCurve(end);
     chordCurveEnds_.clear();
 }

@@ -102,7 +102,8 @@ private:
     int space() const;
     ElementRecord* writeText(const GmnText& text, int x);
     void writeSyllable();
-    void writePendingTexts(int x);
+    void writeEventTexts();
+    void beginEvent();
 
     ScoreDocument& doc_;
     InsertionState savedInsertion_;
@@ -149,8 +150,9 @@ private:
     int chordMembers_ = 0;
     GmnRational chordShortest_;  // the lengths of the shortest and the longest note of the chord
     GmnRational chordLongest_;
-    // Texts of the tags met since the last event, written with the next one; the syllables of the open \\lyrics.
+    // Texts of the tags met since the last event, for the next one; the syllables of the open \\lyrics.
     std::vector<GmnText> pendingTexts_;
+    std::vector<GmnText> eventTexts_;  // the texts of the event under way
     std::vector<std::string> syllables_;
     std::size_t nextSyllable_ = 0;
     std::vector<GmnText> headings_;

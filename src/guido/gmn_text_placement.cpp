@@ -2,6 +2,7 @@
 #include "guido/gmn_text_placement.h"
 
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <optional>
 #include <span>
@@ -102,43 +103,67 @@ struct PagePlacer {
 
 bool IsLyric(const ElementRecord& e) { return IsText(e) && TextAttributesOf(e).category == TextCategory::Lyrics; }
 
-void SortByX(StaffRecord& staff) {
-    std::stable_sort(staff.elements.begin(), staff.elements.end(),
-                     [](const ElementRecord& a, const ElementRecord& b) { return a.x < b.x; });
+// A text moved left goes in front of the first element that stands further right than it, the rest of the staff
+// keeping its order.
+void MoveInOrder(StaffRecord& staff, int index) {
+    auto& els = staff.elements;
+    ElementRecord e = std::move(els[static_cast<std::size_t>(index)]);
+    els.erase(els.begin() + index);
+    const auto at = std::find_if(els.begin(), els.end(), [&](const ElementRecord& o) { return o.x > e.x; });
+    els.insert(at, std::move(e));
 }
 
 void PagePlacer::placeHeadings(const std::vector<GmnText>& headings) {
-    if (headings.empty() || page.staves.empty()) return;
+    if (headings.empty() || page.staves.empty() || ink.empty()) return;
     StaffRecord& staff = page.staves.front();
     const StaffDrawState& f = frame(staff);
     const int q = quarter(staff);
-    int titleTop = doc.pageHeight - PrinterMargin, composerTop = titleTop;
+    const int room = 2 * RoomQuarters * q;
+    int musicTop = INT_MIN, musicBottom = INT_MAX;
+    for (const Box& b : ink) {
+        musicTop = std::max(musicTop, b.top);
+        musicBottom = std::min(musicBottom, b.bottom);
+    }
+    // The titles make a column in the middle from the head of the page down, the composer lines one at the right.
+    int titleTop = doc.pageHeight - PrinterMargin, composerTop = titleTop, lowest = titleTop;
+    std::vector<std::size_t> placed;
+    std::vector<Box> boxes;
     for (const GmnText& h : headings) {
         const bool title = h.attributes.type < FirstMiscellaneous;
-        ElementRecord e = MakeTextElement(f.left, 0, h.attributes, h.chars);
         auto& els = staff.elements;
-        els.insert(els.begin(), std::move(e));
-        auto box = boxAt(staff, 0, 0);
-        if (!box) continue;
-        const int width = box->right - box->left;
-        const int x = title ? (f.left + f.right) / 2 - width / 2 : f.right - width;
-        ElementRecord moved = std::move(els.front());
+        els.insert(els.begin(), MakeTextElement(f.left, 0, h.attributes, h.chars));
+        const auto box = boxAt(staff, 0, 0);
+        const int width = box ? box->right - box->left : 0;
+        ElementRecord heading = std::move(els.front());
         els.erase(els.begin());
-        moved.x = std::max(0, x);
+        heading.x = std::max(0, title ? (f.left + f.right) / 2 - width / 2 : f.right - width);
         // The element keeps the staff's order by x.
-        const auto at = std::find_if(els.begin(), els.end(), [&](const ElementRecord& o) { return o.x > moved.x; });
+        const auto at = std::find_if(els.begin(), els.end(), [&](const ElementRecord& o) { return o.x > heading.x; });
         const int index = static_cast<int>(at - els.begin());
-        els.insert(at, std::move(moved));
+        for (std::size_t& k : placed)
+            if (static_cast<int>(k) >= index) ++k;
+        els.insert(at, std::move(heading));
         int& from = title ? titleTop : composerTop;
-        const auto startBox = boxAt(staff, index, 0);
-        int lower = from - (startBox->top - 0);
-        for (int step = 0; step <= MaxStepsAway; ++step, lower -= q) {
-            if (clear(*boxAt(staff, index, lower), RoomQuarters * q)) break;
-        }
-        const Box placed = *boxAt(staff, index, lower);
-        ink.push_back(placed);
-        from = placed.bottom - q;
+        int lower = from - boxAt(staff, index, 0)->top;
+        // A composer line beside a long title goes under it.
+        const auto crowded = [&](int edge) {
+            const Box mine = *boxAt(staff, index, edge);
+            return std::any_of(boxes.begin(), boxes.end(), [&](const Box& b) { return BoxesOverlap(mine, b, -room); });
+        };
+        while (crowded(lower)) lower -= q;
+        const Box b = *boxAt(staff, index, lower);
+        boxes.push_back(b);
+        placed.push_back(static_cast<std::size_t>(index));
+        from = b.bottom - q;
+        lowest = std::min(lowest, b.bottom);
     }
+    // The music moves down under the headings as far as the foot of the page lets it.
+    const int space = this->space(staff);
+    const int needed = musicTop + room - lowest;
+    if (needed <= 0) return;
+    const int spaces = std::min((needed + space - 1) / space, std::max(0, (musicBottom - PrinterMargin) / space));
+    staff.key().setDistance(staff.key().distance() + static_cast<unsigned>(spaces));
+    for (std::size_t k : placed) staff.elements[k].param += spaces * 10;
 }
 
 void PagePlacer::placeStaves() {
@@ -161,7 +186,7 @@ void PagePlacer::placeStaves() {
         const int height = static_cast<int>(frame(staff).referenceY);
         const bool withLyrics = versesAtHeight.contains(height);
         const auto verse = lyricLineOfStaff.find(static_cast<int>(staff.key().index()));
-        bool moved = false;
+        std::vector<int> moved;  // the labels moved left, put in order once the staff is done
         for (int i = 0; i < static_cast<int>(staff.elements.size()); ++i) {
             ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
             if (!IsText(e) || IsLyric(e)) continue;
@@ -182,7 +207,7 @@ void PagePlacer::placeStaves() {
                 }
                 if (b) {
                     e.x = std::max(0, e.x - (b->right - firstSyllable) - space(staff));
-                    moved = true;
+                    moved.push_back(i);
                     if (auto placed = boxAt(staff, i, verse->second); placed && clear(*placed, 0)) {
                         ink.push_back(*placed);
                         continue;
@@ -193,7 +218,7 @@ void PagePlacer::placeStaves() {
                                     : findLine(staff, one, -1, belowLimit(staff));
             settle(staff, one, lower);
         }
-        if (moved) SortByX(staff);
+        for (int i : moved) MoveInOrder(staff, i);
     }
 }
 
@@ -212,7 +237,6 @@ void FollowNotes(StaffRecord& staff) {
             break;
         }
     }
-    SortByX(staff);
 }
 
 }  // namespace
