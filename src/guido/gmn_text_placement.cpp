@@ -236,6 +236,9 @@ void FollowNotes(StaffRecord& staff) {
             e.x = els[static_cast<std::size_t>(k)].x;
             break;
         }
+        // Signs written between (a clef, a key after the note) keep their place: the text stays between them.
+        if (i > 0) e.x = std::max(e.x, els[static_cast<std::size_t>(i - 1)].x);
+        if (i + 1 < n) e.x = std::min(e.x, els[static_cast<std::size_t>(i + 1)].x);
     }
 }
 
