@@ -97,6 +97,7 @@ struct PagePlacer {
             after.shift = static_cast<std::int8_t>(std::clamp(after.shift + (overlap - overlap / 2), -127, 127));
         }
     }
+    void keepWithinLine(StaffRecord& staff);
     void placeHeadings(const std::vector<GmnText>& headings);
     void placeStaves();
 };
@@ -166,7 +167,21 @@ void PagePlacer::placeHeadings(const std::vector<GmnText>& headings) {
     for (std::size_t k : placed) staff.elements[k].param += spaces * 10;
 }
 
+// A text that would reach past the end of its line (a mark on its last note) is drawn back within it.
+void PagePlacer::keepWithinLine(StaffRecord& staff) {
+    const int right = frame(staff).right;
+    for (int i = 0; i < static_cast<int>(staff.elements.size()); ++i) {
+        ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
+        if (!IsText(e)) continue;
+        const int side = e.param;  // the side the text waits on: measuring moves it
+        const auto b = boxAt(staff, i, 0);
+        e.param = side;
+        if (b && b->right > right) e.shift = static_cast<std::int8_t>(std::max(-127, e.shift - (b->right - right)));
+    }
+}
+
 void PagePlacer::placeStaves() {
+    for (StaffRecord& staff : page.staves) keepWithinLine(staff);
     // Staves drawn at one height share their lyric lines: the verses stack under them.
     std::map<int, int> versesAtHeight;
     std::map<int, int> lyricLineOfStaff;
