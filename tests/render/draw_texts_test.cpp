@@ -100,9 +100,18 @@ TEST_P(DrawTexts, TakesItsFaceOrientationAndBackground) {
     const int lower = TopOfFirstStaff + 20 * 20 / 10;
     if (c.escapement == 0 && *c.face != '\0') {
         EXPECT_EQ(note["y2"], lower + c.attributes.size) << c.name;
+        // The baseline runs under the cell's top by the face's ascent, just over the lower edge.
+        const int baseline = CallsOf(calls, "text").front()["y"];
+        EXPECT_GT(baseline, lower);
+        EXPECT_LT(baseline, lower + c.attributes.size / 2);
     }
     if (*c.face == '\0') {
         EXPECT_LE(note["y1"].get<int>(), lower);
+        EXPECT_GT(note["x2"].get<int>() - note["x1"].get<int>(), c.attributes.size / 16);
+    }
+    // Only lyrics move against their x.
+    if (c.attributes.category != TextCategory::Lyrics && c.escapement == 0) {
+        EXPECT_EQ(note["x1"], X) << c.name;
     }
 }
 
