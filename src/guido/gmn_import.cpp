@@ -3,6 +3,7 @@
 
 #include "guido/gmn_piece_layout.h"
 #include "guido/gmn_score_builder.h"
+#include "guido/gmn_text_placement.h"
 
 namespace notavera {
 
@@ -10,6 +11,7 @@ int ImportGuidoText(ScoreDocument& doc, std::string_view text, const GmnErrorSin
     GmnScoreBuilder builder(doc);
     const int status = ReadGmnText(text, GmnMode::All, builder, onError);
     builder.finish();
+    PlaceImportedTexts(doc, builder.headings());
     return status;
 }
 
@@ -17,6 +19,7 @@ int ImportGuidoFile(ScoreDocument& doc, const std::filesystem::path& path, const
     GmnScoreBuilder builder(doc);
     const int status = ReadGmnFile(path, GmnMode::All, builder, onError);
     builder.finish();
+    PlaceImportedTexts(doc, builder.headings());
     return status;
 }
 
@@ -28,7 +31,9 @@ int ImportLaidOut(ScoreDocument& doc, UiServices& ui, const SignDistances& dista
     GmnScoreBuilder builder(doc, true);
     const int status = read(builder, GmnErrorBoxes(ui));
     builder.finish();
-    if (status != gmnCannotOpen) LayOutGuidoPiece(doc, ui, builder.sequenceTimes(), distances);
+    if (status == gmnCannotOpen) return status;
+    LayOutGuidoPiece(doc, ui, builder.sequenceTimes(), distances);
+    PlaceImportedTexts(doc, builder.headings());
     return status;
 }
 

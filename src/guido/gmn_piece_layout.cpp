@@ -18,6 +18,7 @@
 #include "score/page_append.h"
 #include "score/score_document.h"
 #include "score/staff_layout_model.h"
+#include "score/text_records.h"
 
 namespace notavera {
 
@@ -103,6 +104,30 @@ void AddClefWhereNone(ScoreDocument& doc, std::vector<GmnSequenceTimes>& sequenc
     }
 }
 
+// The staff spaces each verse takes under its staff, and the room left between the last verse and what follows.
+constexpr unsigned spacesPerVerse = 3;
+constexpr unsigned roomAfterVerses = 1;
+
+// What each staff of a system needs under it for lyrics: under the last of the staves superposed at one height, a line
+// for each of them that carries lyrics.
+std::vector<unsigned> LyricRoom(const PageRecord& page, const std::vector<int>& staffOf) {
+    const std::size_t n = staffOf.size();
+    std::vector<unsigned> room(n, 0);
+    unsigned verses = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto& els = page.staves[i].elements;
+        if (std::any_of(els.begin(), els.end(), [](const ElementRecord& e) {
+                return IsText(e) && TextAttributesOf(e).category == TextCategory::Lyrics;
+            }))
+            ++verses;
+        const bool lastAtHeight = i + 1 == n || staffOf[i + 1] != staffOf[i];
+        if (!lastAtHeight) continue;
+        if (verses > 0) room[i] = verses * spacesPerVerse + roomAfterVerses;
+        verses = 0;
+    }
+    return room;
+}
+
 // The page's height in staff spaces as the document's model fills it: the systems of the piece take as much.
 unsigned HeightOfModel(const StaffLayoutModel& model) {
     unsigned height = 0;
@@ -113,27 +138,35 @@ unsigned HeightOfModel(const StaffLayoutModel& model) {
 
 // Systems of the staves of one piece, as many as the page holds. `staffOf` gives the piece staff of each staff of a
 // system: equal neighbours stand superposed. Two piece staves, treble over bass, are braced; other systems of several
-// staves are bracketed.
-StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<int>& staffOf, bool trebleOverBass) {
+// staves are bracketed. `roomBelow` gives, in staff spaces, what a staff needs under it beyond the usual distance
+// (its lyric lines), added to the distance of the staff that follows it.
+StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<int>& staffOf, bool trebleOverBass,
+                              const std::vector<unsigned>& roomBelow) {
     const int n = static_cast<int>(staffOf.size());
     const auto superposed = [&staffOf](int i) {
         return i > 0 && staffOf[static_cast<std::size_t>(i)] == staffOf[static_cast<std::size_t>(i - 1)];
     };
+    const auto below = [&roomBelow](int i) { return roomBelow[static_cast<std::size_t>(i)]; };
     int pieceStaves = 0;
-    unsigned systemHeight = 0;
+    unsigned systemHeight = 0, roomInside = 0;
     for (int i = 0; i < n; ++i) {
         if (superposed(i)) continue;
         ++pieceStaves;
-        if (i > 0) systemHeight += withinSystem;
+        if (i > 0) {
+            systemHeight += withinSystem + below(i - 1);
+            roomInside += below(i - 1);
+        }
     }
-    const unsigned step = pieceStaves == 1 ? betweenSingleStaves : betweenSystems;
+    const unsigned step = (pieceStaves == 1 ? betweenSingleStaves : betweenSystems) + below(n - 1);
     const unsigned room = HeightOfModel(base);
     // A system taller than the page brings its staves closer, down to a space and a half between them.
     unsigned within = withinSystem;
     if (pieceStaves > 1 && topDistance + systemHeight + lineCount - 1 > room) {
-        const unsigned fit = room > topDistance + lineCount ? (room - topDistance - lineCount + 1) / (pieceStaves - 1) : 0;
+        const unsigned fit = room > topDistance + lineCount + roomInside
+                                 ? (room - topDistance - lineCount - roomInside + 1) / (pieceStaves - 1)
+                                 : 0;
         within = std::max(fit, closestStaves);
-        systemHeight = within * static_cast<unsigned>(pieceStaves - 1);
+        systemHeight = within * static_cast<unsigned>(pieceStaves - 1) + roomInside;
     }
     int systems = 1;
     while ((systems + 1) * n <= StaffLayoutModel::maxStaves &&
@@ -147,7 +180,8 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     for (int s = 0; s < systems; ++s) {
         for (int i = 0; i < n; ++i) {
             std::uint32_t& w = m.staffWord(s * n + i);
-            staff_model::Distance::set(w, i > 0 ? (superposed(i) ? 0 : within) : s == 0 ? topDistance : step);
+            staff_model::Distance::set(
+                w, i > 0 ? (superposed(i) ? 0 : within + below(i - 1)) : s == 0 ? topDistance : step);
             staff_model::LineCount::set(w, lineCount);
             const unsigned position = n == 1 ? 3 : i == 0 ? 1 : i == n - 1 ? 2 : 0;
             staff_model::SystemGrouping::set(w, position);
@@ -375,7 +409,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         FirstClef(page->staves.front()) == trebleClef && firstOfStaff != staffOf.end() &&
         FirstClef(page->staves[static_cast<std::size_t>(firstOfStaff - staffOf.begin())]) == bassClef;
 
-    doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass);
+    doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass, LyricRoom(*page, staffOf));
     ApplyStaffLayoutModel(doc.layoutModel, *page);
     for (StaffRecord& staff : page->staves) staff.voice().setVoice(staff.voice().positionInGroup());
 

@@ -6,6 +6,7 @@
 
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
+#include "guido/gmn_texts.h"
 #include "guido/gmn_vocabulary.h"
 #include "midi/note_key.h"
 #include "render/key_signature_layout.h"
@@ -177,6 +178,9 @@ void GmnScoreBuilder::na_seqInit() {
     lastNote_ = -1;
     graceTime_ = GmnRational();
     beamOpen_ = beamFirst_ = false;
+    pendingTexts_.clear();
+    eventTexts_.clear();
+    syllables_.clear();
     PageRecord* page = doc_.findPage(1);
     if (page && addStaves_ && !page->staves.empty() && sequences_ >= static_cast<int>(page->staves.size()) &&
         sequences_ < StaffLayoutModel::maxStaves) {
@@ -210,7 +214,56 @@ void GmnScoreBuilder::na_seqInit() {
 
 void GmnScoreBuilder::na_seqExit() {
     closeTupletRun();
-    if (writing()) beamByTheBeat();
+    if (!writing()) return;
+    // Texts after the last event stand where the music ends.
+    writeEventTexts();
+    eventTexts_ = std::move(pendingTexts_);
+    pendingTexts_.clear();
+    writeEventTexts();
+    beamByTheBeat();
+}
+
+int GmnScoreBuilder::space() const { return 2 * std::max(doc_.stepUnit, 1); }
+
+// A text sign appended at x, on the side its kind takes until the page is laid out (its parameter's sign).
+ElementRecord* GmnScoreBuilder::writeText(const GmnText& text, int x) {
+    const StaffRecord* staff = doc_.staff();
+    if (!staff) return nullptr;
+    doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
+    const std::span chars(reinterpret_cast<const std::uint8_t*>(text.chars.data()), text.chars.size());
+    ElementRecord* e = CreateSign(doc_, x, text.side == GmnTextSide::Above ? 1 : -1, text.attributes.size,
+                                  SignType::Text, text.attributes.type, chars);
+    if (!e) return nullptr;
+    SetTextAttributes(*e, text.attributes);
+    // Written in front of a chord's later pieces: what the builder remembers by index moves on.
+    const int index = doc_.currentElement;
+    if (index + 1 < static_cast<int>(doc_.staff()->elements.size())) inserted(index);
+    return elementAt(index);
+}
+
+// The next syllable goes in front of its note, where the spacing keeps lyrics: at the note's x.
+void GmnScoreBuilder::writeSyllable() {
+    if (nextSyllable_ >= syllables_.size()) return;
+    const std::string& syllable = syllables_[nextSyllable_++];
+    if (!syllable.empty()) writeText(GmnSyllableText(syllable, space()), placeX());
+}
+
+// The texts of the tags before an event follow it: written once the event is complete (when the next one begins),
+// at the end of the staff, so that nothing the builder remembers by index moves. The page layout puts them back at
+// their note.
+void GmnScoreBuilder::writeEventTexts() {
+    const StaffRecord* staff = doc_.staff();
+    if (staff && !eventTexts_.empty()) {
+        const int x = staff->elements.empty() ? placeX() : staff->elements.back().x;
+        for (const GmnText& t : eventTexts_) writeText(t, x);
+    }
+    eventTexts_.clear();
+}
+
+void GmnScoreBuilder::beginEvent() {
+    writeEventTexts();
+    eventTexts_ = std::move(pendingTexts_);
+    pendingTexts_.clear();
 }
 
 // A bar line at each bar end the music has reached (before `position` only, with `before`), unless the meter
@@ -263,7 +316,13 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const GmnRational end = grace ? start : start + length;
     if (times_.back().end.compare(end) < 0) times_.back().end = end;
     const bool firstOfEvent = !inChord_ || chordMembers_ == 0;
+    if (!inChord_) beginEvent();
     if (firstOfEvent) barLinesUpTo(start);
+    // The texts of a chord are left out: a text sign at a chord's place disturbs how the lines are cut and
+    // aligned, and what the chord plays with them.
+    if (inChord_ && firstOfEvent) pendingTexts_.clear();
+    // Lyrics fall on the notes and on the empty events that hold a verse's place, never on rests.
+    if (firstOfEvent && !grace && pc != gmnRest && isOpen("\\lyrics")) writeSyllable();
     // A bar line drawn in front of a chord moves all of it.
     if (inChord_ && firstOfEvent) chordX_ = chordEndX_ = x_;
     if (inChord_) {
@@ -340,6 +399,7 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
 
 void GmnScoreBuilder::na_chordInit(long, long) {
     if (!writing()) return;
+    writeEventTexts();
     inChord_ = true;
     chordX_ = chordEndX_ = x_;
     chordMembers_ = 0;
@@ -586,6 +646,19 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         if (barLength_.isPositive()) barEnd_ = tagPosition_ + barLength_;
     }
     if (lastTag_ == "\\slur" || lastTag_ == "\\sl") takeCurveSide(args);
+    if (lastTag_ == "\\lyrics") {
+        const auto text = GmnTextArgument(args);
+        syllables_ = text ? GmnLyricSyllables(*text) : std::vector<std::string>{};
+        nextSyllable_ = 0;
+    } else if (lastTag_ == "\\title" || lastTag_ == "\\composer") {
+        int& rank = lastTag_ == "\\title" ? titles_ : composers_;
+        if (auto t = GmnHeadingText(lastTag_, args, space(), rank)) {
+            headings_.push_back(std::move(*t));
+            ++rank;
+        }
+    } else if (auto t = GmnNoteText(lastTag_, args, space())) {
+        pendingTexts_.push_back(std::move(*t));
+    }
     if (isBeam(lastTag_) || isBeamBegin(lastTag_)) {
         beamOpen_ = true;
         beamFirst_ = true;

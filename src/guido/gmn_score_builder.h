@@ -10,6 +10,7 @@
 #include "guido/gmn_callbacks.h"
 #include "guido/gmn_piece_layout.h"
 #include "guido/gmn_rational.h"
+#include "guido/gmn_texts.h"
 #include "score/score_document.h"
 
 namespace notavera {
@@ -42,6 +43,8 @@ public:
     // Each sequence written into page 1: the staff number it asked for with \\staff (else its own rank), and the
     // times of its bar lines and notes.
     std::vector<GmnSequenceTimes> sequenceTimes() const;
+    // The \\title and \\composer lines, in the order of the file, for the head of the first page.
+    const std::vector<GmnText>& headings() const { return headings_; }
 
 private:
     // The element indices of one note (its pieces, in order of time) on the current staff.
@@ -96,6 +99,11 @@ private:
     void writeMeter(const GmnTagArguments& args);
     void barWrittenAt(const GmnRational& time);
     bool isOpen(const char* name) const;
+    int space() const;
+    ElementRecord* writeText(const GmnText& text, int x);
+    void writeSyllable();
+    void writeEventTexts();
+    void beginEvent();
 
     ScoreDocument& doc_;
     InsertionState savedInsertion_;
@@ -142,6 +150,14 @@ private:
     int chordMembers_ = 0;
     GmnRational chordShortest_;  // the lengths of the shortest and the longest note of the chord
     GmnRational chordLongest_;
+    // Texts of the tags met since the last event, for the next one; the syllables of the open \\lyrics.
+    std::vector<GmnText> pendingTexts_;
+    std::vector<GmnText> eventTexts_;  // the texts of the event under way
+    std::vector<std::string> syllables_;
+    std::size_t nextSyllable_ = 0;
+    std::vector<GmnText> headings_;
+    int titles_ = 0;
+    int composers_ = 0;
 };
 
 }  // namespace notavera

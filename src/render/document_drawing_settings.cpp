@@ -39,6 +39,7 @@ void UseDocumentSettings(DrawingContext& dc, const ScoreDocument& doc) {
     const bool usable = ratios.smallNum > 0 && ratios.smallDen > 0 && ratios.cueNum > 0 && ratios.cueDen > 0;
     if (usable && !SameRatios(ratios, dc.ratios)) SetSizeRatios(dc, ratios, CurrentDefinition(dc));
 
+    dc.textFonts = doc.fonts;
     const std::string face = doc.fonts.faceName(0);
     const MusicFont* wanted = MusicFont::Installed(FamilyForFace(face));
     if (wanted != dc.musicFont) SetMusicFace(dc, face);

@@ -1,5 +1,5 @@
 // What the drawing context takes from the document before a pass: stroke widths, size ratios, height
-// corrections, the music font, and the staff definition of the page being drawn.
+// corrections, the music font, the font table of the texts, and the staff definition of the page being drawn.
 #pragma once
 
 #include "render/drawing_context.h"

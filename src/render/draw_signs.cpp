@@ -3,6 +3,7 @@
 
 #include "render/accidentals_and_dots.h"
 #include "render/curve_signs.h"
+#include "render/draw_texts.h"
 #include "render/primitives.h"
 #include "render/staff_frame.h"
 #include "score/element_creation.h"
@@ -55,12 +56,12 @@ void DrawSign(DrawingContext& dc, const StaffRecord& staff, int index) {
     case SignType::FreeDot:
     case SignType::Parenthesis: DrawPitchedSign(dc, staff, index); break;
     case SignType::KeyChange: DrawKeyChange(dc, staff, index); break;
+    case SignType::Text: DrawTextSign(dc, staff, index); break;
     case SignType::Curve:
     case SignType::FreeTie:
     case SignType::Hairpin:
     case SignType::Bracket: DrawCurveSign(dc, staff, index); break;
-    // Texts belong to the text layer, drawings and pictures to the drawing layer: each layer draws its own.
-    case SignType::Text:
+    // Drawings and pictures belong to the drawing layer, which draws its own.
     case SignType::Drawing:
     case SignType::Picture:
     default: break;

@@ -1,6 +1,6 @@
 // Drawing the signs of a staff: clefs, key signatures, bar lines, braces and brackets, time signatures, and the
-// free accidentals, dots and parentheses placed on a pitch; curve signs go to their own drawer. Texts, drawings and
-// pictures are drawn by their own layers.
+// free accidentals, dots and parentheses placed on a pitch; curve signs and texts go to their own drawers.
+// Drawings and pictures are drawn by their own layer.
 #pragma once
 
 #include "render/drawing_context.h"

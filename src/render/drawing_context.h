@@ -12,6 +12,7 @@
 #include "render/music_font.h"
 #include "render/staff_metrics.h"
 #include "render/zoom.h"
+#include "score/font_block.h"
 #include "score/records.h"
 
 namespace notavera {
@@ -100,6 +101,7 @@ struct DrawingContext {
     std::vector<StaffDrawState> staves;  // indexed by the staff's index on its page
     PlaybackProportion playbackProportion;
     std::optional<PendingCurve> pendingCurve;
+    FontBlock textFonts = FontBlock::makeDefault();  // the document's font table, which texts name by index
 
     DrawingContext() {
         UpdateFontHeights(fonts, zoom, ratios);

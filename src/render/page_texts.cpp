@@ -66,16 +66,14 @@ bool AnchorShown(const DrawingContext& dc, Point anchor) {
            anchor.y >= std::min(r.y0, r.y1) && anchor.y <= std::max(r.y0, r.y1);
 }
 
-// The width of a text in page units. A metafile cannot measure: the measuring pass keeps each width in the
-// replay queue, in drawing order, and the metafile pass takes them back.
+}  // namespace
+
 int TextWidth(DrawingContext& dc, const std::string& text, const TextFont& deviceFont) {
     if (dc.outputMode == OutputMode::Metafile) return dc.centredWidths.pop().value_or(0);
     const int width = dc.toPage(dc.canvas->measureText(text, deviceFont).width);
     if (dc.outputMode != OutputMode::Normal) dc.centredWidths.push(width);
     return width;
 }
-
-}  // namespace
 
 TextFont RunningTextFont(const FontBlock& fonts, int fontIndex, int style, int size, int interline) {
     TextFont font;

@@ -30,6 +30,10 @@ struct RunningText {
 // index names no entry), bit 0 of the style italic and bit 1 bold, and its size, or three interlines when 0.
 TextFont RunningTextFont(const FontBlock& fonts, int fontIndex, int style, int size, int interline);
 
+// The width of a UTF-8 text in page units, measured with its font at the device's size. A metafile cannot measure:
+// the measuring pass keeps each width in the replay queue, in drawing order, and the metafile pass takes them back.
+int TextWidth(DrawingContext& dc, const std::string& text, const TextFont& deviceFont);
+
 // What page `pageNumber` shows, in drawing order: the number, the header, the footer. The number is shown from
 // printed number 2 on, or on the first page too when its "Première page incluse" is set; a header or footer
 // from page 2 on, or on page 1 too with its own setting. Texts without a known position code are left out.

@@ -149,6 +149,7 @@ public:
     bool cueNotesRefused = false;
     int stepUnit = 10;         // the normal staff's half-space
     int defaultFirstX = 60;    // x of a staff's first element
+    int measureNumberOffset = 0;  // "Mesure initiale" of the measure numbering: added to every number written
     int pageWidth = 2100;      // derived from the page format (the lengthened line in the continuous view)
     // The lengthened line of the page the continuous view shows; 0 when the view shows single pages.
     int continuousLineEnd = 0;

@@ -5,6 +5,7 @@
 #include "shell/cursor_keys.h"
 #include "shell/entry_commands.h"
 #include "shell/font_ratio_commands.h"
+#include "shell/measure_number_commands.h"
 #include "shell/outils_commands.h"
 #include "shell/spacing_commands.h"
 #include "shell/text_window.h"
@@ -21,6 +22,7 @@ const CommandRegistry& CoreCommands() {
         RegisterEntryCommands(r);
         RegisterPageLayoutCommands(r);
         RegisterOutilsCommands(r);
+        RegisterMeasureNumberCommands(r);
         RegisterFontRatioCommands(r);
         RegisterTextWindowCommands(r);
         return r;

@@ -49,6 +49,37 @@ const json& Staff(const json& dump, int staff = 0) { return dump["pages"][0]["st
 unsigned Word1(const json& e) { return e["word1"].get<unsigned>(); }
 std::pair<unsigned, unsigned> Proportion(const json& e) { return {(Word1(e) >> 8) & 0xFF, (Word1(e) >> 16) & 0xFF}; }
 
+// The measure numbers written on the lines of the dump, page by page; and the number of the measure each line
+// starts with, counting its bar lines, when the first line starts with `first`.
+bool IsMeasureNumber(const json& e) {
+    constexpr unsigned typeAndCategory = 7u << 4 | 7u << 11, measureNumber = 1u << 4 | 3u << 11;
+    return e["kind"] == "sign" && e["signType"] == 4 && (e["signWord"].get<unsigned>() & typeAndCategory) == measureNumber;
+}
+std::vector<int> MeasureNumbers(const json& dump) {
+    std::vector<int> numbers;
+    for (const json& page : dump["pages"])
+        for (const json& staff : page["staves"])
+            for (const json& e : staff["elements"])
+                if (IsMeasureNumber(e)) {
+                    std::string digits;
+                    for (const json& c : e["payload"]) digits += static_cast<char>(c.get<int>());
+                    numbers.push_back(std::stoi(digits));
+                }
+    return numbers;
+}
+std::vector<int> LineStarts(const json& dump, int first) {
+    std::vector<int> starts;
+    int measure = first;
+    for (const json& page : dump["pages"])
+        for (const json& staff : page["staves"]) {
+            if (staff["elements"].empty()) continue;
+            starts.push_back(measure);
+            for (const json& e : staff["elements"])
+                if (e["kind"] == "sign" && e["signType"] == 0) ++measure;
+        }
+    return starts;
+}
+
 // A case's check sees the dumps before and after its edits, and the one its edits wrote as mid.json (null when
 // they wrote none).
 struct OutilsCase {
@@ -210,6 +241,19 @@ const OutilsCase cases[] = {
          EXPECT_EQ(end["pages"][2], start["pages"][2]);
      },
      duet, "cmd 63\ncmd 63\ncmd 64\ncmd 598\ncmd 64\n"},
+    {"Numéroter mesures numbers every line by the measures before it, the same when numbered again",
+     "answer MesureNo \"Mesure initiale\"=1 ok\ncmd 48\nanswer MesureNo ok\ncmd 48\n", 2,
+     [](const json&, const json& end, const json&) { EXPECT_EQ(MeasureNumbers(end), LineStarts(end, 1)); },
+     LongMelody()},
+    {"without an offset the first line gets no number, and Effacer Nos de mesure takes them all away",
+     "answer MesureNo \"Mesure initiale\"=0 ok\ncmd 48\ndump mid.json\ncmd 599\n", 2,
+     [](const json& start, const json& end, const json& mid) {
+         std::vector<int> expected = LineStarts(mid, 1);
+         expected.erase(expected.begin());
+         EXPECT_EQ(MeasureNumbers(mid), expected);
+         EXPECT_EQ(end["pages"], start["pages"]);
+     },
+     LongMelody()},
 };
 
 TEST(OutilsScript, EachCommandChangesWhatItNamesAndIsUndoneWhole) {

@@ -1755,7 +1755,7 @@ TEST_F(Signs, HiddenSignsAppearOnlyWhileHiddenElementsAreShownAndLayersDrawTheir
     sign(X, '|', SignType::Bar).w0().setHidden(true);
     sign(X + 100, 2, SignType::KeyChange, 1).w0().setHidden(true);
     doc.currentElement = 1;
-    for (SignType t : {SignType::Text, SignType::Drawing, SignType::Picture})
+    for (SignType t : {SignType::Drawing, SignType::Picture})
         ASSERT_NE(CreateSign(doc, X + 200, 0, 0, t, 0, std::vector<std::uint8_t>{'a', 'b'}), nullptr);
     draw();
     EXPECT_TRUE(canvas.calls().empty());

@@ -1,0 +1,53 @@
+// The measure-numbering commands and the "MesureNo" dialog.
+#include "shell/measure_number_commands.h"
+
+#include "edit/bar_numbers.h"
+#include "shell/command_ids.h"
+#include "shell/command_registry.h"
+#include "shell/editor_context.h"
+#include "shell/outils_commands.h"
+
+namespace notavera {
+namespace {
+
+constexpr int offsetChars = 5;
+constexpr int maxOffset = 99999;
+constexpr const char* offsetField = "Mesure initiale";
+
+StaffMetrics MetricsOf(const ScoreDocument& doc, const PageRecord& page) {
+    FileHeader header = doc.header;
+    SizeRatios ratios{header.smallStaffNum(), header.smallStaffDen(), header.cueNum(), header.cueDen()};
+    // A damaged header's zero terms would divide by zero: such a document keeps the usual ratios.
+    if (ratios.smallNum <= 0 || ratios.smallDen <= 0 || ratios.cueNum <= 0 || ratios.cueDen <= 0) ratios = {};
+    return DeriveStaffMetrics(static_cast<int>(page.layoutWord().staffSize()), ratios);
+}
+
+}  // namespace
+
+DialogModel MakeMeasureNumberDialog(EditorContext& ctx) {
+    DialogModel model("MesureNo", "No de Mesure");
+    model.addInteger(0, offsetField, 0, maxOffset, ctx.doc.measureNumberOffset, offsetChars);
+    model.onChange = [&ctx](DialogModel& m, const DialogField&) { ctx.doc.measureNumberOffset = m.value(offsetField); };
+    return model;
+}
+
+void NumberMeasures(EditorContext& ctx, bool erase) {
+    MeasureNumbering numbering{0, ctx.doc.measureNumberOffset};
+    ChangePagesToMarker(ctx, [&](PageRecord& page, bool) {
+        return NumberMeasuresOfPage(page, MetricsOf(ctx.doc, page), numbering, erase);
+    });
+}
+
+void RegisterMeasureNumberCommands(CommandRegistry& registry) {
+    registry.addCommand(
+        cmd::NumberMeasures,
+        [](EditorContext& ctx, int) {
+            DialogModel model = MakeMeasureNumberDialog(ctx);
+            if (ctx.ui.runDialog(model)) NumberMeasures(ctx, false);
+        },
+        UndoPolicy::Step);
+    registry.addCommand(cmd::EraseMeasureNumbers, [](EditorContext& ctx, int) { NumberMeasures(ctx, true); },
+                        UndoPolicy::Step);
+}
+
+}  // namespace notavera

@@ -1,0 +1,120 @@
+// GUIDO texts read into text signs: the syllables of \lyrics, the tags' categories and fonts, and their places.
+#include "guido/gmn_texts.h"
+
+#include <gtest/gtest.h>
+
+#include "guido/gmn_import.h"
+#include "platform/headless/headless_ui.h"
+#include "score/new_document.h"
+#include "support/guido_document.h"
+#include "support/test_paths.h"
+
+#include <map>
+#include <set>
+
+namespace notavera {
+namespace {
+
+struct SyllableCase {
+    const char* lyrics;
+    std::vector<std::string> syllables;
+};
+
+class LyricSyllables : public ::testing::TestWithParam<SyllableCase> {};
+
+TEST_P(LyricSyllables, FallOnTheEventsInOrder) {
+    EXPECT_EQ(GmnLyricSyllables(GetParam().lyrics), GetParam().syllables);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LyricSyllables,
+    ::testing::Values(SyllableCase{"Glo-ri-a in", {"Glo-", "ri-", "a", "in"}},
+                      SyllableCase{"ge-tra---gen", {"ge-", "tra-", "", "", "gen"}},
+                      SyllableCase{" dich_ un~der", {"dich", "", "un der"}},
+                      SyllableCase{"S\xc3\xbcnd", {"S\xfcnd"}}));
+
+// The text signs of staff 0 after a reading, in staff order, with the element that follows each.
+struct WrittenText {
+    TextAttributes attributes;
+    std::string chars;
+    int param;
+    bool beforeNote;
+};
+
+std::vector<WrittenText> TextsOf(const ScoreDocument& doc) {
+    std::vector<WrittenText> out;
+    const auto& els = GuidoStaff(doc);
+    for (std::size_t i = 0; i < els.size(); ++i)
+        if (IsText(els[i]))
+            out.push_back({TextAttributesOf(els[i]), TextCharacters(els[i]), els[i].param,
+                           i + 1 < els.size() && els[i + 1].isNote()});
+    return out;
+}
+
+ScoreDocument LaidOut(std::string_view gmn) {
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    HeadlessUi ui(stderr);
+    EXPECT_EQ(ImportGuidoPieceText(doc, gmn, ui), gmnReadOk);
+    return doc;
+}
+
+TEST(GmnTexts, TagsBecomeTextsOfTheirCategory) {
+    const ScoreDocument doc = LaidOut(
+        R"([\title<"Messe"> \composer<"Anonyme"> \intens<"pp"> c \tempo<"Lento"> d \text<"rall."> e
+            \fingering<"3"> f \intens<"cresc."> g \lyrics<"Ky-ri-e">(c _ d e)])");
+    std::map<std::string, WrittenText> texts;
+    for (const WrittenText& t : TextsOf(doc)) texts.emplace(t.chars, t);
+    const std::map<std::string, TextCategory> expected = {
+        {"Messe", TextCategory::Miscellaneous}, {"Anonyme", TextCategory::Miscellaneous},
+        {"pp", TextCategory::Dynamics},         {"Lento", TextCategory::Tempo},
+        {"rall.", TextCategory::Miscellaneous}, {"3", TextCategory::SymbolsOrnaments},
+        {"cresc.", TextCategory::Dynamics},     {"Ky-", TextCategory::Lyrics},
+        {"ri-", TextCategory::Lyrics},          {"e", TextCategory::Lyrics}};
+    ASSERT_EQ(texts.size(), expected.size());
+    for (const auto& [chars, category] : expected) EXPECT_EQ(texts.at(chars).attributes.category, category) << chars;
+    // Dynamics spelt with the music font's letters are written in it; words in italics.
+    EXPECT_EQ(texts.at("pp").attributes.fontIndex, MusicFontIndex);
+    EXPECT_EQ(texts.at("cresc.").attributes.fontIndex, TimesFontIndex);
+    EXPECT_EQ(texts.at("cresc.").attributes.style, TextStyle::Italic);
+    // Syllables stand in front of their notes, under the staff; the rest written between them gets none.
+    for (const char* syllable : {"Ky-", "ri-", "e"}) {
+        EXPECT_TRUE(texts.at(syllable).beforeNote);
+        EXPECT_LT(texts.at(syllable).param, -40);
+    }
+    // A staff with lyrics under it takes its dynamics over it; the others have them under it.
+    EXPECT_GT(texts.at("pp").param, 0);
+    EXPECT_GT(texts.at("Lento").param, 0);
+    const ScoreDocument plain = LaidOut(R"([\intens<"f"> c])");
+    EXPECT_LT(TextsOf(plain).front().param, 0);
+    // The title and the composer stand at the head of the page, over the texts of the staff.
+    EXPECT_GT(texts.at("Messe").param, texts.at("Lento").param + 20);
+    EXPECT_GT(texts.at("Anonyme").param, texts.at("Lento").param + 20);
+}
+
+// Laid out, the lyric pieces of the corpus keep every text clear of the others and of the notes' heads.
+TEST(GmnTexts, CorpusLyricsStandClearOfEachOtherVerseByVerse) {
+    for (const char* name : {"guidolib_lyrics_bach_lyrics.gmn", "guidolib_lyrics_lyrics_with_3_verse.gmn"}) {
+        ScoreDocument doc;
+        SetUpNewDocument(doc, 1);
+        HeadlessUi ui(stderr);
+        ASSERT_EQ(ImportGuidoPiece(doc, test::CorpusDir() / "gmn" / name, ui), gmnReadOk);
+        const PageRecord& page = *doc.findPage(1);
+        std::map<int, std::set<int>> linesOfHeight;  // the lyric lines under each staff height
+        for (const StaffRecord& staff : page.staves) {
+            std::set<int> params;
+            for (const ElementRecord& e : staff.elements)
+                if (IsText(e) && TextAttributesOf(e).category == TextCategory::Lyrics) params.insert(e.param);
+            // One line a verse.
+            EXPECT_LE(params.size(), 1u) << name;
+            if (!params.empty()) linesOfHeight[static_cast<int>(staff.y)].insert(*params.begin());
+        }
+        for (const auto& [height, lines] : linesOfHeight) {
+            std::vector<int> sorted(lines.begin(), lines.end());
+            for (std::size_t k = 1; k < sorted.size(); ++k) EXPECT_GE(sorted[k] - sorted[k - 1], 10) << name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace notavera
