@@ -529,7 +529,7 @@ void GatherIntoOneSystem(ScoreDocument& doc, int n) {
     if (!page || n <= 0) return;
     std::vector<int> staffOf(static_cast<std::size_t>(n));
     std::iota(staffOf.begin(), staffOf.end(), 1);
-    StaffLayoutModel model = SystemsModel(doc.layoutModel, staffOf, false);
+    StaffLayoutModel model = SystemsModel(doc.layoutModel, staffOf, false, std::vector<unsigned>(staffOf.size(), 0));
     model.setStaffCount(static_cast<unsigned>(n));
     doc.layoutModel = model;
     ApplyStaffLayoutModel(doc.layoutModel, *page);
