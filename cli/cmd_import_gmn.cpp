@@ -4,11 +4,10 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "imported_score.h"
 #include "guido/gmn_import.h"
 #include "platform/headless/headless_ui.h"
-#include "score/mus_file.h"
 #include "score/new_document.h"
-#include "score/work_files.h"
 #include "shell/editor_context.h"
 
 namespace notavera::cli {
@@ -23,14 +22,7 @@ int RunImportGmn(const Args& args) {
     SetUpNewDocument(ctx.doc, 1);
     const int status = ImportGuidoPiece(ctx.doc, args[0], ui, ctx.shell.settings.distanceSteps);
     if (status == gmnCannotOpen) return 1;
-    ctx.doc.storage.path = args[1];
-    const bool saved = SavePages(ctx.doc, ctx.ui);
-    DeleteWorkFiles(ctx.doc);
-    if (!saved) {
-        const std::string title = ctx.doc.title();
-        ShowError(ui, 2, &title);
-        return 1;
-    }
+    if (!SaveImportedScore(ctx, args[1])) return 1;
     return status == gmnReadOk ? 0 : 1;
 }
 

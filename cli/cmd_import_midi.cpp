@@ -6,12 +6,11 @@
 #include <cstdio>
 
 #include "commands.h"
+#include "imported_score.h"
 #include "edit/midi_import.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/messages.h"
-#include "score/mus_file.h"
 #include "score/new_document.h"
-#include "score/work_files.h"
 #include "shell/editor_context.h"
 
 namespace notavera::cli {
@@ -56,14 +55,7 @@ int RunImportMidi(const Args& args) {
     EditorContext ctx(ui);
     SetUpNewDocument(ctx.doc, 1);
     if (ImportMidiFile(ctx.doc, args[0], params, ui, ctx.shell.settings.distanceSteps, !raw) == 0) return 1;
-    ctx.doc.storage.path = args[1];
-    const bool saved = SavePages(ctx.doc, ctx.ui);
-    DeleteWorkFiles(ctx.doc);
-    if (!saved) {
-        const std::string title = ctx.doc.title();
-        ShowError(ui, 2, &title);
-        return 1;
-    }
+    if (!SaveImportedScore(ctx, args[1])) return 1;
     // A file read only in part still gives its score, and an exit status that says so.
     for (const MessageBoxRequest& m : ui.messages())
         if (m.caption == "Erreur") return 1;
