@@ -207,17 +207,12 @@ bool ShiftSyllablesForward(TextEditor& ed, ScoreDocument& doc) {
     auto& els = page->staves[static_cast<std::size_t>(from.staff)].elements;
     if (ed.insertion == 0) {
         els.erase(els.begin() + from.element);
-        ed.buffer.clear();
     } else {
         ed.buffer.resize(ed.insertion);
         ElementRecord& e = els[static_cast<std::size_t>(from.element)];
         SetTextCharacters(e, ed.buffer);
     }
-    ed.buffer.clear();
-    ed.loaded.clear();
-    ed.insertion = 0;
-    ed.editing = ed.typing = false;
-    ed.edited = {};
+    StopEditing(ed);
     doc.currentStaff = from.staff;
     doc.currentElement = std::min(from.element, static_cast<int>(els.size()) - 1);
     doc.markModified();
@@ -236,11 +231,7 @@ bool RemoveSyllable(TextEditor& ed, ScoreDocument& doc) {
     const Syllable gone = chain.back();
     auto& els = page->staves[static_cast<std::size_t>(gone.staff)].elements;
     els.erase(els.begin() + gone.element);
-    ed.buffer.clear();
-    ed.loaded.clear();
-    ed.insertion = 0;
-    ed.editing = ed.typing = false;
-    ed.edited = {};
+    StopEditing(ed);
     doc.currentStaff = from.staff;
     doc.currentElement = std::min(from.element, static_cast<int>(page->staves[static_cast<std::size_t>(from.staff)].elements.size()) - 1);
     doc.markModified();

@@ -155,14 +155,18 @@ bool CommitText(TextEditor& ed, ScoreDocument& doc) {
             changed = true;
         }
     }
+    StopEditing(ed);
+    if (changed) doc.markModified();
+    return changed;
+}
+
+void StopEditing(TextEditor& ed) {
     ed.buffer.clear();
     ed.loaded.clear();
     ed.insertion = 0;
     ed.typing = false;
     ed.editing = false;
     ed.edited = {};
-    if (changed) doc.markModified();
-    return changed;
 }
 
 void EditTextElement(TextEditor& ed, const ScoreDocument& doc, int staff, int element) {

@@ -82,6 +82,8 @@ int InsertTextElement(ScoreDocument& doc, int staff, ElementRecord e);
 // Commits the text being typed or edited to the current page and leaves the editor idle. An emptied text
 // loses its element. Returns whether the score changed.
 bool CommitText(TextEditor& ed, ScoreDocument& doc);
+// The editor holds no text any more: its characters, insertion point and edited place are cleared.
+void StopEditing(TextEditor& ed);
 
 // Makes a text element of the current page the one being edited: its attributes become current and its
 // characters fill the buffer, the insertion point at their end.
