@@ -195,7 +195,10 @@ void AddBeams(const DrawingContext& dc, BeamLayout& layout, const std::vector<Co
                 const int room = (stems[static_cast<std::size_t>(i)].x - stems[static_cast<std::size_t>(i) - 1].x) / 2;
                 AddSegment(layout, level, a.right - std::min(hookLength, room), a.right, offset);
             } else {
-                const int room = (stems[static_cast<std::size_t>(i) + 1].x - stems[static_cast<std::size_t>(i)].x) / 2;
+                // A group of one stem has no neighbour to share the room with.
+                const int room = i + 1 < n
+                                     ? (stems[static_cast<std::size_t>(i) + 1].x - stems[static_cast<std::size_t>(i)].x) / 2
+                                     : hookLength;
                 AddSegment(layout, level, a.left, a.left + std::min(hookLength, room), offset);
             }
             i = j + 1;
