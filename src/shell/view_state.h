@@ -1,7 +1,6 @@
 // How the window shows the document: its zoom and the continuous view.
 #pragma once
 
-#include "render/geometry.h"
 #include "render/zoom.h"
 #include "shell/command_ids.h"
 
@@ -11,7 +10,6 @@ struct ViewState {
     ZoomFraction zoom;                   // 1/1 at start
     int zoomMenuItem = cmd::ZoomNormal;  // the Zoom command whose item carries the check mark
     bool continuousView = false;
-    ContinuousGeometry continuous;       // the line the continuous view shows, while it is on
     int continuousOffset = 0;            // whole pages between the continuous view's first page and the view position
 };
 
