@@ -10,6 +10,7 @@
 #include "midi/note_key.h"
 #include "render/key_signature_layout.h"
 #include "render/spacing_settings.h"
+#include "score/clef_values.h"
 #include "score/element_creation.h"
 #include "score/group_marks.h"
 
@@ -91,6 +92,7 @@ public:
     void begin(int clef) {
         x0_ = firstX;
         CreateSign(doc_, x0_, 0, clef, SignType::Clef, 0);
+        clefValue_ = ClefValueOfClef(clef);
         x0_ += clefAdvance;
         StaffRecord& staff = *doc_.staff();
         if (layout_.key && *layout_.key != 0) {
@@ -176,7 +178,7 @@ private:
         std::vector<int> indices;
         if (keys.empty()) {
             ins.accidental = Accidental::None;
-            if (CreateNoteOrRest(doc_, x, true, 1)) indices.push_back(doc_.currentElement);
+            if (CreateNoteOrRest(doc_, x, true, 1, clefValue_)) indices.push_back(doc_.currentElement);
         }
         for (const int key : keys) {
             const int pc = key % 12;
@@ -236,6 +238,7 @@ private:
     std::int64_t whole_;
     int su_;
     int x0_ = firstX;
+    int clefValue_ = 0;  // the voice has one clef, written at its start
     int xSigns_ = 0;
     std::int64_t tick_ = 0;
     std::int64_t nextBar_ = 0;

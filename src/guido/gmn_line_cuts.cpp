@@ -39,9 +39,8 @@ bool CutsExactly(const GmnSequenceTimes& s, const GmnRational& t, bool notes = t
     });
 }
 
-bool IsBar(const GmnSequenceTimes& s, const GmnRational& t) {
-    return std::any_of(s.bars.begin(), s.bars.end(), [&t](const GmnRational& b) { return b == t; });
-}
+// A sequence's bar lines are read in time order.
+bool IsBar(const GmnSequenceTimes& s, const GmnRational& t) { return std::binary_search(s.bars.begin(), s.bars.end(), t); }
 
 // The written values of one part of a piece, from `at` to `until`, as copies of its element placed by their time.
 void AppendParts(const ElementRecord& e, const GmnPieceSpan& span, const GmnRational& at, const GmnRational& until,
@@ -118,8 +117,17 @@ std::vector<GmnRational> GmnTimesWithin(const std::vector<GmnSequenceTimes>& seq
     return times;
 }
 
-bool GmnCutsPiece(const GmnSequenceTimes& times, const GmnRational& t) {
-    return std::any_of(times.pieces.begin(), times.pieces.end(), [&t](const GmnPieceSpan& p) { return Inside(p, t); });
+std::vector<GmnRational> GmnEndsCuttingPieces(const GmnSequenceTimes& times, const std::vector<GmnRational>& ends) {
+    std::vector<bool> cuts(ends.size());
+    const auto less = [](const GmnRational& a, const GmnRational& b) { return a.compare(b) < 0; };
+    for (const GmnPieceSpan& p : times.pieces)
+        for (auto it = std::upper_bound(ends.begin(), ends.end(), p.start, less); it != ends.end() && Inside(p, *it);
+             ++it)
+            cuts[static_cast<std::size_t>(it - ends.begin())] = true;
+    std::vector<GmnRational> cutting;
+    for (std::size_t k = 0; k < ends.size(); ++k)
+        if (cuts[k]) cutting.push_back(ends[k]);
+    return cutting;
 }
 
 void GmnCutPiecesAt(StaffRecord& staff, GmnSequenceTimes& times, const GmnRational& t, int stepUnit) {

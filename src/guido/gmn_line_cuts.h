@@ -47,8 +47,9 @@ std::vector<GmnRational> GmnCutTimes(const std::vector<GmnSequenceTimes>& sequen
 std::vector<GmnRational> GmnTimesWithin(const std::vector<GmnSequenceTimes>& sequences, const GmnRational& from,
                                         const GmnRational& to, bool cuttingNotes);
 
-// True when a line ending at `t` cuts a note or rest of the sequence.
-bool GmnCutsPiece(const GmnSequenceTimes& times, const GmnRational& t);
+// Those of the times `ends` (in increasing order) at which a line ending cuts a note or rest of the sequence. Each
+// note or rest is looked up once among the ends, so that a long piece of many lines is not read line by line.
+std::vector<GmnRational> GmnEndsCuttingPieces(const GmnSequenceTimes& times, const std::vector<GmnRational>& ends);
 
 // A line that ends at `t` inside notes or rests of the staff writes each as its part up to `t` and its part from `t`,
 // in the values their lengths take; the parts of a note are tied. The elements keep their order by x.

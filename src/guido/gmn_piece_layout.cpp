@@ -487,11 +487,11 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         if (asked(starts[line], true)) pageStarts.push_back(line);
 
     // A line that ends inside notes or rests of a staff cuts them in two.
+    std::vector<GmnRational> lineEnds;
+    for (std::size_t line = 1; line < starts.size(); ++line) lineEnds.push_back(cutTimes[starts[line] - 1]);
     bool cutPieces = false;
-    for (std::size_t line = 1; line < starts.size(); ++line) {
-        const GmnRational& t = cutTimes[starts[line] - 1];
-        for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
-            if (!GmnCutsPiece(ordered[i], t)) continue;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+        for (const GmnRational& t : GmnEndsCuttingPieces(ordered[i], lineEnds)) {
             GmnCutPiecesAt(unspaced[i], ordered[i], t, su);
             cutPieces = true;
         }
@@ -501,8 +501,9 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
 
     // Each page in turn: the lines begin with their clefs, then are respaced, aligned and justified; a line that is
     // still too long sends its end to the next line, the last line's to a new page laid out in its turn.
+    VoiceClefs laidOutClefs;  // the clefs of the pages already laid out, gathered as they are done
     for (int p = 1; doc.findPage(p) != nullptr; ++p) {
-        VoiceClefs clefs = VoiceClefs::before(doc, p);
+        VoiceClefs clefs = laidOutClefs;
         PageRecord& laidOut = *doc.findPage(p);
         for (const LineRange& line : LinesOfPage(laidOut)) {
             EnsureLineStartClefs(laidOut, line, clefs, std::max(doc.stepUnit, 1));
@@ -513,6 +514,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         doc.currentStaff = 0;
         doc.currentElement = -1;
         RecalculateDistances(doc, ui, distances, false);
+        for (const StaffRecord& staff : doc.findPage(p)->staves) laidOutClefs.enter(staff);
     }
     for (PageRecord& laidOut : doc.pages) {
         SeparateRestsOfSharedStaves(laidOut);

@@ -38,6 +38,8 @@ public:
     std::optional<double> engravingDefault(std::string_view name) const;
 
 private:
+    class Reader;
+
     std::string fontName_;
     std::map<std::string, GlyphBox, std::less<>> boxes_;
     std::map<std::string, double, std::less<>> advances_;

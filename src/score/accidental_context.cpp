@@ -96,30 +96,4 @@ std::optional<Accidental> ContextAccidental(const StaffRecord& staff, int index,
     return KeyAccidental(KeyInEffectAt(staff, index, staff.elements[index].x), step);
 }
 
-void AccidentalWalk::restart(int page, int staffIndex) {
-    page_ = page;
-    staffIndex_ = staffIndex;
-    next_ = 0;
-    change_.reset();
-    inBar_.fill(Accidental::None);
-}
-
-void AccidentalWalk::pass(const ElementRecord& e) {
-    if (e.isSignOfType(SignType::KeyChange)) change_ = KeyOfChange(e);
-    if (DividesBars(e)) inBar_.fill(Accidental::None);
-    if (!e.isNote() || e.noteWord().accidental() == Accidental::None) return;
-    inBar_[(e.noteWord().step() & 15u) * 8 + (e.w0().octave() & 7u)] = e.noteWord().accidental();
-}
-
-std::optional<Accidental> AccidentalWalk::at(const StaffRecord& staff, int page, int staffIndex, int index,
-                                             unsigned step, unsigned octave) {
-    if (index < 0 || index >= static_cast<int>(staff.elements.size())) return std::nullopt;
-    if (page != page_ || staffIndex != staffIndex_ || index < next_) restart(page, staffIndex);
-    for (; next_ < index; ++next_) pass(staff.elements[static_cast<std::size_t>(next_)]);
-    if (step < 16 && octave < 8 && inBar_[step * 8 + octave] != Accidental::None) return inBar_[step * 8 + octave];
-    const ElementRecord& e = staff.elements[static_cast<std::size_t>(index)];
-    return KeyAccidental(e.isSignOfType(SignType::KeyChange) ? KeyOfChange(e) : change_.value_or(KeyOfStaff(staff)),
-                         step);
-}
-
 }  // namespace notavera

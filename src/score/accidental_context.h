@@ -43,28 +43,4 @@ bool DividesBars(const ElementRecord& e);
 // key's accidental when the key in effect at its x alters the name; nothing otherwise (or for a bad index).
 std::optional<Accidental> ContextAccidental(const StaffRecord& staff, int index, unsigned step, unsigned octave);
 
-// The context of accidentals carried along a left-to-right walk over one staff, for work that asks at element
-// after element (a score being built): each element is read once, where looking back to the bar's or the staff's
-// start at every element would make a long staff cost the square of its length. The staff is in x order, as
-// staves keep their elements, and nothing is put in or taken out before the element last asked about while the
-// walk is carried.
-class AccidentalWalk {
-public:
-    // ContextAccidental(staff, index, step, octave). `page` and `staffIndex` name the staff: a walk asked about
-    // another staff, or about an element before the one it last answered for, starts again from the staff's start.
-    std::optional<Accidental> at(const StaffRecord& staff, int page, int staffIndex, int index, unsigned step,
-                                 unsigned octave);
-
-private:
-    void restart(int page, int staffIndex);
-    void pass(const ElementRecord& e);
-
-    int page_ = -1;
-    int staffIndex_ = -1;
-    int next_ = 0;  // the first element not yet passed
-    std::optional<KeyInEffect> change_;  // the last key change passed; the staff's own key holds without one
-    // The accidental of the last note of each name (16) and octave (8) passed in the current bar.
-    std::array<Accidental, 128> inBar_{};
-};
-
 }  // namespace notavera

@@ -44,8 +44,8 @@ bool singleAtX(SignType t) { return t == SignType::Bar || t == SignType::TimeSig
 
 unsigned insertionOctave(const InsertionState& ins) { return std::min(ins.octave, 7u); }
 // A new rest stands in the middle of the staff whatever the clef in force where it goes.
-NotePitch RestPitchAt(const StaffRecord& staff, int x) {
-    const RestPitch p = RestPitchUnderClef(ClefValueOnStaff(staff, x));
+NotePitch RestPitchAt(const StaffRecord& staff, int x, std::optional<int> clefValue) {
+    const RestPitch p = RestPitchUnderClef(clefValue ? *clefValue : ClefValueOnStaff(staff, x));
     return {p.step, p.octave};
 }
 
@@ -153,10 +153,10 @@ int PlaceNewElement(ScoreDocument& doc, ElementRecord e) {
 }
 
 ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName,
-                                AccidentalWalk* accidentals) {
+                                std::optional<int> clefValue) {
     if (!doc.staff()) return nullptr;
     const InsertionState& ins = doc.insertion;
-    const auto pitch = rest ? std::optional<NotePitch>(RestPitchAt(*doc.staff(), x))
+    const auto pitch = rest ? std::optional<NotePitch>(RestPitchAt(*doc.staff(), x, clefValue))
                             : ApplyPitchRule(noteName, insertionOctave(ins));
     if (!pitch) return nullptr;
 
@@ -187,10 +187,7 @@ ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned n
     bool implied = false;
     if (!ins.accidentalForced) {
         const StaffRecord& staff = *doc.staff();
-        const auto fromContext =
-            accidentals ? accidentals->at(staff, doc.currentPage, doc.currentStaff, index, pitch->step, pitch->octave)
-                        : ContextAccidental(staff, index, pitch->step, pitch->octave);
-        if (fromContext) {
+        if (const auto fromContext = ContextAccidental(staff, index, pitch->step, pitch->octave)) {
             accidental = *fromContext;
             implied = true;
         }

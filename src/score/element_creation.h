@@ -6,7 +6,6 @@
 #include <optional>
 #include <span>
 
-#include "score/accidental_context.h"
 #include "score/records.h"
 #include "score/score_document.h"
 
@@ -33,10 +32,10 @@ int PlaceNewElement(ScoreDocument& doc, ElementRecord e);
 // of its key or of an earlier note of its bar, hidden. The one-shot word0 bits of the insertion state (a slur or
 // group that starts on this note) go to it and are then cleared; a rest leaves a slur's to the next note. Returns
 // the element (valid until the next insertion), or nullptr when there is no current staff or the note name is not
-// 0–9. Work that writes a staff from left to right passes an `accidentals` walk it carries along, which keeps the
-// context reading linear.
+// 0–9. Work that writes a long staff and knows the clef value in force at x passes it, so that a rest does not read
+// the whole staff to find it.
 ElementRecord* CreateNoteOrRest(ScoreDocument& doc, int x, bool rest, unsigned noteName,
-                                AccidentalWalk* accidentals = nullptr);
+                                std::optional<int> clefValue = std::nullopt);
 
 // A sign at x on the current staff. For free accidentals, dots and parentheses `code` is a note name that
 // goes through the pitch rule; a key change's code is its count of sharps or flats. Text, drawing, curve and
