@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "edit/automatic_beams.h"
 #include "edit/midi_voice_writer.h"
 #include "guido/gmn_piece_layout.h"
 #include "midi/midi_note_collector.h"
@@ -213,6 +214,9 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
         doc.currentStaff = staff;
         doc.currentElement = static_cast<int>(page->staves[static_cast<std::size_t>(staff)].elements.size()) - 1;
         sequences.push_back(WriteMidiVoice(doc, notes, layout));
+        // A file says nothing of beams: short notes are joined by the beat, as an engraver would.
+        StaffRecord& written = page->staves[static_cast<std::size_t>(staff)];
+        BeamByBeats(written, 0, static_cast<int>(written.elements.size()) - 1);
         sequences.back().staff = ++staff;
     }
     if (!sequences.empty()) BreakPages(sequences.front(), params);

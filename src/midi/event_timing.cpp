@@ -25,12 +25,16 @@ public:
             else
                 shortest_ = std::min(shortest_, r.time);
             slice_.push_back(r);
-            const bool last = i + 1 == in.size();
             if (event_kind::isSilent(r.kind))
-                silence(r, last);
+                silence(r);
             else
-                note(r, last);
+                note(r);
         }
+        // The staves last until their longest note or rest ends, whichever staff and place it belongs to: a voice
+        // that ends early in a bar the others fill with rests must not cut the bar short.
+        std::uint32_t end = t_;
+        for (const Pending& p : pending_) end = std::max(end, p.time);
+        out_.push_back(PlaybackEvent{end, 0, event_kind::filler, 0});
         return std::move(out_);
     }
 
@@ -73,14 +77,12 @@ private:
         slice_.clear();
     }
 
-    void silence(const PlaybackEvent& r, bool last) {
+    void silence(const PlaybackEvent& r) {
         out_.push_back(PlaybackEvent{t_, 0, event_kind::filler, 0});
         pending_.push_back({t_ + r.time, r.staff});
-        // The staff lasts until its final rest ends.
-        if (last) out_.push_back(PlaybackEvent{t_ + r.time, 0, event_kind::filler, 0});
     }
 
-    void note(const PlaybackEvent& r, bool last) {
+    void note(const PlaybackEvent& r) {
         std::uint32_t sounding = r.time;
         if (event_kind::isAppoggiatura(r.kind)) {
             sounding /= 4;
@@ -99,12 +101,10 @@ private:
         if (sounding == 0 && r.tiedOn == 0) {
             // Nothing left to hear: a note-on and note-off at one tick would be sorted off-first and hang.
             out_.push_back(PlaybackEvent{t_, 0, event_kind::filler, 0});
-            if (last) out_.push_back(PlaybackEvent{t_ + gap, 0, event_kind::filler, 0});
             return;
         }
         const std::uint32_t off = t_ + sounding + r.tiedOn;
         out_.push_back(PlaybackEvent{off, gapped ? noteOffWithGap : 0, event_kind::noteOff, r.key, r.tie});
-        if (gapped && last) out_.push_back(PlaybackEvent{off + gap, 0, event_kind::filler, 0});
         out_.push_back(PlaybackEvent{t_, 0, event_kind::noteOn, r.key, r.tie});
     }
 

@@ -44,8 +44,10 @@ private:
 
 class Collector : public SmfEventSink {
 public:
-    Collector(MidiImportReading& reading, unsigned rounding, std::size_t maxNotes, bool byChannel)
-        : r_(reading), rounding_(rounding), maxNotes_(maxNotes), byChannel_(byChannel) {}
+    Collector(MidiImportReading& reading, unsigned rounding, std::size_t maxNotes, bool byChannel,
+              bool firstTrackIsVoice)
+        : r_(reading), rounding_(rounding), maxNotes_(maxNotes), byChannel_(byChannel),
+          firstVoiceTrack_(firstTrackIsVoice ? 0 : 1) {}
 
     void header(const SmfHeader& h) override {
         r_.format = h.format;
@@ -60,7 +62,7 @@ public:
         const bool on = type == 0x90 && velocity > 0;
         const bool off = type == 0x80 || (type == 0x90 && velocity == 0);
         if (!on && !off) return true;
-        const int voice = byChannel_ ? static_cast<int>(status & 0x0F) : std::max(track_ - 1, 0);
+        const int voice = byChannel_ ? static_cast<int>(status & 0x0F) : std::max(track_ - firstVoiceTrack_, 0);
         const auto t = static_cast<std::int64_t>(time);
         if (on) return noteOn(t, static_cast<int>(key), voice);
         noteOff(t, static_cast<int>(key), voice);
@@ -113,6 +115,7 @@ private:
     unsigned rounding_;
     std::size_t maxNotes_;
     bool byChannel_;
+    int firstVoiceTrack_;  // the track of voice 0: the first track is usually the tempo map, and shares voice 0
     std::optional<ImportGrid> grid_;
     int track_ = 0;
     std::map<std::pair<int, int>, std::vector<int>> sounding_;
@@ -124,7 +127,11 @@ MidiImportReading ReadMidiForImport(std::span<const std::uint8_t> bytes, unsigne
     MidiImportReading reading;
     TracksWithNotes withNotes;
     if (!ReadSmf(bytes, withNotes).isMidi) return reading;
-    Collector collector(reading, rounding, maxNotes, withNotes.tracks.size() <= 1);
+    // Voices follow the tracks when several carry notes. A first track that carries notes is a voice of its own:
+    // folding it into the second would write two hands of a piano on one staff.
+    const bool firstTrackIsVoice =
+        std::find(withNotes.tracks.begin(), withNotes.tracks.end(), 0) != withNotes.tracks.end();
+    Collector collector(reading, rounding, maxNotes, withNotes.tracks.size() <= 1, firstTrackIsVoice);
     const SmfReading read = ReadSmf(bytes, collector);
     if (collector.overflow) {
         reading.notes.clear();

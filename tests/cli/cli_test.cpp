@@ -84,7 +84,12 @@ TEST(Cli, SavesKilledAtRandomLeaveTheOldOrNewVersionAndTheNextOpeningNoStagingCo
             execl(cli.c_str(), cli.c_str(), "script", doc.c_str(), lines.c_str(), nullptr);
             _exit(127);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(40 + random() % 120));
+        // The kill falls among the saves, however slowly a busy machine starts the program.
+        std::error_code ec;
+        const auto before = fs::last_write_time(dir / "opus.mus", ec);
+        for (int wait = 0; wait < 2000 && fs::last_write_time(dir / "opus.mus", ec) == before; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 120));
         ::kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         const CliResult r = RunCli(dir.path(), {"script", "opus.mus", "dump.txt"});

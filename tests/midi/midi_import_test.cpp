@@ -162,6 +162,31 @@ TEST_F(MidiImport, TakesEveryChannelOfOneTrackAsAVoice) {
     EXPECT_TRUE(ui.messages().empty());
 }
 
+TEST_F(MidiImport, GivesEachTrackWithNotesAStaffAndATempoTrackNone) {
+    const Bytes tempo = Cat({{0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20}, endOfTrack});
+    const Bytes high = Cat({Note(0, 72, 0, 96), endOfTrack});
+    const Bytes low = Cat({Note(0, 48, 0, 96), Note(0, 50, 0, 96), endOfTrack});
+    const std::vector<std::vector<Bytes>> files = {{tempo, high, low}, {high, low}};
+    for (const auto& tracks : files) {
+        SetUpNewDocument(doc, 1);
+        ASSERT_EQ(import(Smf(1, 96, tracks)), 1);
+        EXPECT_EQ(notes(0).size(), 1u) << tracks.size() << " tracks";
+        EXPECT_EQ(notes(1).size(), 2u) << tracks.size() << " tracks";
+    }
+}
+
+TEST_F(MidiImport, JoinsEighthsByTheBeat) {
+    Bytes track;
+    for (int i = 0; i < 4; ++i) track = Cat({track, Note(0, 60 + i, 0, 48)});
+    ASSERT_EQ(import(Smf(0, 96, {Cat({track, endOfTrack})})), 1);
+    const auto n = notes(0);
+    ASSERT_EQ(n.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(n[i]->w0().opensBeam(), i % 2 == 0) << i;
+        EXPECT_EQ(n[i]->w0().closesBeam(), i % 2 == 1) << i;
+    }
+}
+
 TEST_F(MidiImport, EndsTheUpbeatAfterOneQuarter) {
     params.upbeat = 4;
     Bytes track;

@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include "midi/event_timing.h"
 #include "midi/playback_file.h"
 #include "platform/headless/headless_ui.h"
 #include "score/mus_file.h"
@@ -250,6 +251,16 @@ TEST(ScoreToMidi, StavesOfUnlikeTupletsMeetOnTheirExactTick) {
     proportion(close.on(1, 1).note(100, D), 64, 63);  // 252 ticks
     close.note(250, F);
     EXPECT_EQ(heard(close.ctx()), (Heard{at(0, 256, 60), at(0, 252, 62), at(252, 508, 65), at(256, 512, 64)}));
+}
+
+// A voice that ends early in its last bar, written last at the place where another staff's whole rest stands: the
+// line still lasts the whole bar, so that the next line does not come in early.
+TEST(ScoreToMidi, ALineLastsUntilItsLongestRestEndsWhicheverStaffComesLast) {
+    const std::vector<PlaybackEvent> line = {{1024, 100, event_kind::rest, 0, 0, 0, 100},
+                                             {768, 100, event_kind::note, 60, 0, 1, 100}};
+    std::uint32_t end = 0;
+    for (const PlaybackEvent& e : TimeEvents(line, 0)) end = std::max(end, e.time);
+    EXPECT_EQ(end, 1024u);
 }
 
 TEST(ScoreToMidi, StaffOfTheVoiceGoesOnWithTheGapsAndRestsOfTheSystem) {
