@@ -93,14 +93,18 @@ void DealBarsToPages(ScoreDocument& doc, UiServices& ui, const MidiImportParamet
     const int n = static_cast<int>(sequences.size());
     std::vector<StaffRecord> originals = doc.findPage(1)->staves;
     originals.resize(static_cast<std::size_t>(n));
+    // The element index after each bar line of each staff, found in one reading.
+    std::vector<std::vector<std::size_t>> barEnds(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const auto& els = originals[static_cast<std::size_t>(i)].elements;
+        for (std::size_t e = 0; e < els.size(); ++e)
+            if (els[e].isSignOfType(SignType::Bar)) barEnds[static_cast<std::size_t>(i)].push_back(e + 1);
+    }
     // The element index after the k-th bar line of staff i (its end when it has fewer).
     const auto cut = [&](int i, std::size_t k) {
-        const auto& els = originals[static_cast<std::size_t>(i)].elements;
+        const auto& ends = barEnds[static_cast<std::size_t>(i)];
         if (k == 0) return std::size_t{0};
-        std::size_t bars = 0;
-        for (std::size_t e = 0; e < els.size(); ++e)
-            if (els[e].isSignOfType(SignType::Bar) && ++bars == k) return e + 1;
-        return els.size();
+        return k <= ends.size() ? ends[k - 1] : originals[static_cast<std::size_t>(i)].elements.size();
     };
     std::size_t totalBars = 0;
     for (const GmnSequenceTimes& s : sequences) totalBars = std::max(totalBars, s.bars.size());

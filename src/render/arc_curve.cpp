@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <utility>
 #include <vector>
+
+#include "render/ellipse_arc.h"
 
 namespace notavera {
 namespace {
@@ -109,26 +110,6 @@ void FillCrescent(DrawingContext& dc, Box outer, Box inner, Point start, Point e
         if (box == previous) continue;
         dc.canvas->drawArc(box, start, end, pen);
         previous = box;
-    }
-}
-
-// Where the radial from the box's centre towards p meets the ellipse, as the ellipse's parametric angle.
-double ParametricAngle(const Box& b, Point p) {
-    const double cx = (b.left + b.right) / 2.0, cy = (b.bottom + b.top) / 2.0;
-    return std::atan2((p.y - cy) * std::abs(b.right - b.left), (p.x - cx) * std::abs(b.top - b.bottom));
-}
-
-// Points along the arc of the ellipse in `box`, counter-clockwise from the radial towards start to that towards end.
-void AppendArcPoints(std::vector<Point>& out, const Box& box, Point start, Point end, bool reversed) {
-    constexpr int Samples = 40;
-    const double from = ParametricAngle(box, start);
-    double sweep = ParametricAngle(box, end) - from;
-    while (sweep <= 0) sweep += 2 * std::numbers::pi;
-    const double cx = (box.left + box.right) / 2.0, cy = (box.bottom + box.top) / 2.0;
-    const double a = std::abs(box.right - box.left) / 2.0, b = std::abs(box.top - box.bottom) / 2.0;
-    for (int i = 0; i <= Samples; ++i) {
-        const double t = from + sweep * (reversed ? Samples - i : i) / Samples;
-        out.push_back({Round(cx + a * std::cos(t)), Round(cy + b * std::sin(t))});
     }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/ellipse_arc.h"
 #include "render/music_font.h"
 #include "render/text_faces.h"
 #include "render/utf8.h"
@@ -124,7 +125,16 @@ void InkCanvas::drawBezier(std::span<const Point> points, const Pen& pen) {
     }
 }
 
-void InkCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle&) { addPoints(points, 0); }
+void InkCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle& style) {
+    // A shape of few corners (a beam, a bracket's end) is ink throughout its box. One of many is the outline of a
+    // thin curve, a filled slur or tie: its edges hold its ink, and the room under its arch stays free.
+    if (points.size() <= 4) {
+        addPoints(points, 0);
+        return;
+    }
+    const Pen pen = style.outline.value_or(Pen{});
+    for (std::size_t i = 0; i < points.size(); ++i) drawLine(points[i], points[(i + 1) % points.size()], pen);
+}
 
 void InkCanvas::drawRect(Box box, const ShapeStyle&) {
     const Point points[] = {{box.left, box.bottom}, {box.right, box.top}};
@@ -133,6 +143,11 @@ void InkCanvas::drawRect(Box box, const ShapeStyle&) {
 
 void InkCanvas::drawEllipse(Box box, const ShapeStyle& style) { drawRect(box, style); }
 
-void InkCanvas::drawArc(Box box, Point, Point, const Pen& pen) { drawRect(box, ShapeStyle{pen, std::nullopt}); }
+void InkCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
+    // A slur's arc is a small part of its ellipse: followed along, it leaves the room under its arch free.
+    std::vector<Point> points;
+    AppendArcPoints(points, box, start, end, false);
+    drawPolyline(points, pen);
+}
 
 }  // namespace notavera

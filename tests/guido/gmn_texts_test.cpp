@@ -88,6 +88,12 @@ TEST(GmnTexts, TagsBecomeTextsOfTheirCategory) {
     EXPECT_GT(texts.at("Lento").param, 0);
     const ScoreDocument plain = LaidOut(R"([\intens<"f"> c])");
     EXPECT_LT(TextsOf(plain).front().param, 0);
+    // A slur from the marked note leaves the mark where it stands without one: the room under its arch is free.
+    const auto clarinet = [](const char* slur, const char* end) {
+        return LaidOut(std::string(R"({[\key<"A"> \meter<"3/4"> \i<"p"> )") + slur +
+                       R"(a1/8 c#2 | e c# a/4 )" + end + R"( e/8 c# | h1 d2 f#/4], [\key<"A"> \meter<"3/4"> _/4 | _ a a]})");
+    };
+    EXPECT_NEAR(TextsOf(clarinet("\\sl(", ")")).front().param, TextsOf(clarinet("", "")).front().param, 4);
     // The title and the composer stand at the head of the page, over the texts of the staff.
     EXPECT_GT(texts.at("Messe").param, texts.at("Lento").param + 20);
     EXPECT_GT(texts.at("Anonyme").param, texts.at("Lento").param + 20);
