@@ -190,7 +190,8 @@ private:
             e->w1().setOctaveShift(octave.shiftCode);
             const int index = doc_.currentElement;
             // In a flat key the black keys are read as flats: C sharp becomes D flat.
-            if (sharpInClass[pc] && layout_.key && *layout_.key < 0) Respell(doc_, *doc_.staff(), index, false);
+            if (sharpInClass[pc] && layout_.key && *layout_.key < 0)
+                Respell(*e, false, KeyInEffect{KeyKind::Flats, static_cast<unsigned>(std::min(-*layout_.key, 7))});
             indices.push_back(index);
         }
         if (indices.size() > 1)

@@ -30,16 +30,14 @@ std::optional<int> NameStep(unsigned name, Accidental accidental, bool withNatur
     }
 }
 
-}  // namespace
-
-bool Respell(ScoreDocument& doc, StaffRecord& staff, int index, bool withNaturals) {
-    if (index < 0 || index >= static_cast<int>(staff.elements.size())) return false;
-    ElementRecord& e = staff.elements[static_cast<std::size_t>(index)];
-    if (!e.isNote()) return false;
+// Writes the note at the neighbouring name and returns the accidental that keeps its key; nothing when it is left
+// alone.
+std::optional<Accidental> RespellName(ElementRecord& e, bool withNaturals) {
+    if (!e.isNote()) return std::nullopt;
     const unsigned name = e.noteWord().step();
     const std::optional<int> step = NameStep(name, e.noteWord().accidental(), withNaturals);
     const std::optional<int> sounding = MidiKeyOfNote(e);
-    if (!step || !sounding) return false;
+    if (!step || !sounding) return std::nullopt;
     // Over B into the next octave's C, under C into the previous octave's B.
     int target = static_cast<int>(name) + *step;
     int octave = static_cast<int>(e.w0().octave());
@@ -50,25 +48,47 @@ bool Respell(ScoreDocument& doc, StaffRecord& staff, int index, bool withNatural
         target = 7;
         --octave;
     }
-    if (octave < 0 || octave > lastOctave) return false;
+    if (octave < 0 || octave > lastOctave) return std::nullopt;
     ElementRecord respelt = e;
     respelt.noteWord().setStep(static_cast<unsigned>(target));
     respelt.noteWord().setAccidental(Accidental::None);
     respelt.w0().setOctave(static_cast<unsigned>(octave));
     const std::optional<Accidental> accidental = AccidentalOfSemitones(*sounding - *MidiKeyOfNote(respelt));
-    if (!accidental) return false;
-    auto n = e.noteWord();
-    n.setStep(static_cast<unsigned>(target));
-    n.setAccidental(*accidental);
+    if (!accidental) return std::nullopt;
+    e.noteWord().setStep(static_cast<unsigned>(target));
+    e.noteWord().setAccidental(*accidental);
     e.w0().setOctave(static_cast<unsigned>(octave));
+    return accidental;
+}
+
+// On a name the key alters, the key's own accidental is hidden and a note without one gets a shown natural.
+void ShowAccidentalInKey(ElementRecord& e, Accidental accidental, const KeyInEffect& key) {
+    auto n = e.noteWord();
     bool hidden = false;
-    if (KeyAt(doc, staff, index, e.x) != 0 && StepInKey(doc.insertion.key, static_cast<unsigned>(target))) {
-        const KeyKind kind = doc.insertion.key.kind;
-        const Accidental ofKey = kind == KeyKind::Sharps ? Accidental::Sharp : Accidental::Flat;
-        hidden = *accidental == ofKey;
-        if (!hidden && *accidental == Accidental::None) n.setAccidental(Accidental::Natural);
+    if (key.count != 0 && StepInKey(key, n.step())) {
+        const Accidental ofKey = key.kind == KeyKind::Sharps ? Accidental::Sharp : Accidental::Flat;
+        hidden = accidental == ofKey;
+        if (!hidden && accidental == Accidental::None) n.setAccidental(Accidental::Natural);
     }
     n.setHiddenAccidental(hidden);
+}
+
+}  // namespace
+
+bool Respell(ScoreDocument& doc, StaffRecord& staff, int index, bool withNaturals) {
+    if (index < 0 || index >= static_cast<int>(staff.elements.size())) return false;
+    ElementRecord& e = staff.elements[static_cast<std::size_t>(index)];
+    const std::optional<Accidental> accidental = RespellName(e, withNaturals);
+    if (!accidental) return false;
+    KeyAt(doc, staff, index, e.x);
+    ShowAccidentalInKey(e, *accidental, doc.insertion.key);
+    return true;
+}
+
+bool Respell(ElementRecord& note, bool withNaturals, const KeyInEffect& key) {
+    const std::optional<Accidental> accidental = RespellName(note, withNaturals);
+    if (!accidental) return false;
+    ShowAccidentalInKey(note, *accidental, key);
     return true;
 }
 

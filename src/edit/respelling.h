@@ -2,6 +2,7 @@
 // as D flat, E sharp as F), with its accidental then shown or hidden as the key in effect at the note asks.
 #pragma once
 
+#include "score/accidental_context.h"
 #include "score/records.h"
 
 namespace notavera {
@@ -17,5 +18,8 @@ class ScoreDocument;
 // into the document's key in effect) decides: on a name the key alters, the key's own accidental is hidden and a
 // note without one gets a shown natural; every other accidental is shown. False when nothing changed.
 bool Respell(ScoreDocument& doc, StaffRecord& staff, int index, bool withNaturals);
+// The same for a note whose key in effect the caller knows (a staff being written without key changes), so that the
+// staff is not read back to find it.
+bool Respell(ElementRecord& note, bool withNaturals, const KeyInEffect& key);
 
 }  // namespace notavera
