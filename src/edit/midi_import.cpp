@@ -203,6 +203,13 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     if (beyond > 0)
         ShowLeftOut(ui, std::to_string(beyond) + " notes au-delà de la mesure " + std::to_string(lastTick / layout.barTicks) +
                             " n'ont pas été importées.");
+    // The piece ends with the bar in which its last note ends.
+    std::int64_t lastEnd = 0;
+    for (const auto& [voice, notes] : voices)
+        for (const ImportNote& n : notes) lastEnd = std::max(lastEnd, n.onset + n.duration);
+    layout.endTick = layout.firstBarTicks;
+    if (lastEnd > layout.firstBarTicks)
+        layout.endTick += (lastEnd - layout.firstBarTicks + layout.barTicks - 1) / layout.barTicks * layout.barTicks;
     const std::size_t staffCount = std::min<std::size_t>(voices.size(), StaffLayoutModel::maxStaves);
     if (staffCount < voices.size())
         ShowLeftOut(ui, "Les voix au-delà de la " + std::to_string(staffCount) + "e n'ont pas été importées.");

@@ -300,6 +300,7 @@ GmnSequenceTimes WriteMidiVoice(ScoreDocument& doc, const std::vector<ImportNote
         if (onset > writer.tick()) writer.write(onset, {});
         writer.write(end, keys);
     }
+    if (layout.endTick > writer.tick()) writer.write(layout.endTick, {});
     writer.finish();
     doc.insertion = saved;
     return std::move(writer.times());

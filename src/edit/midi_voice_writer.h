@@ -23,6 +23,8 @@ struct MidiVoiceLayout {
     unsigned meterDenominator = 4;
     std::optional<int> key;             // sharps (positive) or flats
     bool numberedBars = false;
+    // Where every voice ends: a voice that falls silent earlier rests until there, so that its bars stay whole.
+    std::int64_t endTick = 0;
 };
 
 // The values that write `ticks` of a voice: the plain values the grid takes off, merged into a dotted value where

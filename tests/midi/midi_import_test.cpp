@@ -175,6 +175,21 @@ TEST_F(MidiImport, GivesEachTrackWithNotesAStaffAndATempoTrackNone) {
     }
 }
 
+TEST_F(MidiImport, RestsAVoiceThatEndsEarlyUntilThePiecesLastBarEnds) {
+    // Division 96: six quarters against one quarter.
+    Bytes longer;
+    for (int i = 0; i < 6; ++i) longer = Cat({longer, Note(0, 72, 0, 96)});
+    ASSERT_EQ(import(Smf(1, 96, {Cat({longer, endOfTrack}), Cat({Note(1, 48, 0, 96), endOfTrack})})), 1);
+    const auto bars = [&](int i) {
+        return std::count_if(staff(i).elements.begin(), staff(i).elements.end(),
+                             [](const ElementRecord& e) { return e.isSignOfType(SignType::Bar); });
+    };
+    EXPECT_EQ(bars(0), 1);
+    EXPECT_EQ(bars(1), 1);
+    EXPECT_TRUE(staff(0).elements.back().isRest()) << "the second bar is filled";
+    EXPECT_TRUE(staff(1).elements.back().isRest());
+}
+
 TEST_F(MidiImport, JoinsEighthsByTheBeat) {
     Bytes track;
     for (int i = 0; i < 4; ++i) track = Cat({track, Note(0, 60 + i, 0, 48)});
