@@ -3,6 +3,8 @@
 #include "edit/accidental_normalising.h"
 
 #include <algorithm>
+#include <climits>
+#include <optional>
 
 #include "score/accidental_context.h"
 
@@ -40,10 +42,17 @@ void ShowAccidentals(StaffRecord& staff, unsigned mode) {
 
 // Pass 2: the key in effect decides which accidentals are implied and which naturals are needed.
 void ReadKey(StaffRecord& staff, unsigned mode) {
+    // The key found for a note holds for the notes after it until a key change: looking it up again at every note
+    // would read a long staff back as many times as it has notes.
+    std::optional<KeyInEffect> found;
+    int previousX = INT_MIN;
     for (int i = 0; i < static_cast<int>(staff.elements.size()); ++i) {
         ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
+        if (e.isSignOfType(SignType::KeyChange) || e.x < previousX) found.reset();
+        previousX = e.x;
         if (!IsPitchedNote(e)) continue;
-        const KeyInEffect key = KeyInEffectAt(staff, i, e.x);
+        if (!found) found = KeyInEffectAt(staff, i, e.x);
+        const KeyInEffect key = *found;
         if (key.count == 0) continue;
         auto n = e.noteWord();
         const bool inKey = StepInKey(key, n.step());
@@ -78,7 +87,10 @@ void ReadBars(StaffRecord& staff, std::span<const BarEntry> bars, unsigned mode)
         const bool toEnd = after == bars.end();
         const int barEnd = toEnd ? 0 : after->x;
         int ref = i;
-        for (int j = 0; j < count; ++j) {
+        // The staff is in x order: what N's bar holds after it begins with N's chord.
+        int first = i;
+        while (first > 0 && els[static_cast<std::size_t>(first - 1)].x >= note.x) --first;
+        for (int j = first; j < count; ++j) {
             ElementRecord& m = els[static_cast<std::size_t>(j)];
             if (!toEnd && m.x >= barEnd) break;
             // After N: further right, or another member of N's chord.
