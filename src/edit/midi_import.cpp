@@ -127,7 +127,8 @@ void DealBarsToPages(ScoreDocument& doc, UiServices& ui, const MidiImportParamet
                 for (ElementRecord& e : into) e.x -= shift;
             }
         }
-        if (to >= totalBars) break;
+        // The music after the last bar line is one more bar.
+        if (to > totalBars) break;
         from = to;
     }
 }
@@ -237,6 +238,8 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     } else if (!sequences.empty()) {
         GatherIntoOneSystem(doc, static_cast<int>(sequences.size()));
         DealBarsToPages(doc, ui, params, sequences);
+        VoiceClefs clefs;
+        for (PageRecord& dealt : doc.pages) EnsurePageLineClefs(dealt, clefs, std::max(doc.stepUnit, 1));
         EngraveImportedPages(doc);
     }
     // The layout stops at the score's last page: what it could not place is said.

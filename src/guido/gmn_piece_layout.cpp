@@ -505,10 +505,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     for (int p = 1; doc.findPage(p) != nullptr; ++p) {
         VoiceClefs clefs = laidOutClefs;
         PageRecord& laidOut = *doc.findPage(p);
-        for (const LineRange& line : LinesOfPage(laidOut)) {
-            EnsureLineStartClefs(laidOut, line, clefs, std::max(doc.stepUnit, 1));
-            clefs.enterLine(laidOut, line);
-        }
+        EnsurePageLineClefs(laidOut, clefs, std::max(doc.stepUnit, 1));
         HoldTimeOnSilentLeads(doc, p);
         doc.currentPage = p;
         doc.currentStaff = 0;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "render/document_spacing.h"
 #include "score/score_document.h"
 
 namespace notavera {
@@ -109,6 +110,13 @@ int EnsureLineStartClefs(PageRecord& page, LineRange line, const VoiceClefs& cle
         }
     }
     return inserted;
+}
+
+void EnsurePageLineClefs(PageRecord& page, VoiceClefs& clefs, int stepUnit) {
+    for (const LineRange& line : LinesOfPage(page)) {
+        EnsureLineStartClefs(page, line, clefs, stepUnit);
+        clefs.enterLine(page, line);
+    }
 }
 
 std::size_t AfterLineStartSigns(const StaffRecord& staff) {

@@ -34,6 +34,10 @@ private:
 // clefs inserted.
 int EnsureLineStartClefs(PageRecord& page, LineRange line, const VoiceClefs& clefs, int stepUnit);
 
+// Every line of the page in turn begins with its voices' clefs (`EnsureLineStartClefs`); `clefs` then holds the clefs
+// the page leaves to the next one.
+void EnsurePageLineClefs(PageRecord& page, VoiceClefs& clefs, int stepUnit);
+
 // Moves the time signatures that follow the last note of each staff of `line` to the start of the same voice's
 // staff in `next` (after its clef), unless that staff already starts with one. Returns how many moved.
 int CarryTimeSignatures(PageRecord& page, LineRange line, PageRecord& nextPage, LineRange next, int stepUnit);

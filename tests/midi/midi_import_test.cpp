@@ -190,6 +190,19 @@ TEST_F(MidiImport, RestsAVoiceThatEndsEarlyUntilThePiecesLastBarEnds) {
     EXPECT_TRUE(staff(1).elements.back().isRest());
 }
 
+TEST_F(MidiImport, PagesDealtBarByBarBeginWithTheClef) {
+    params.barsPerPage.fill(1);
+    Bytes track;
+    for (int i = 0; i < 8; ++i) track = Cat({track, Note(0, 40, 0, 96)});
+    ASSERT_EQ(import(Smf(0, 96, {Cat({track, endOfTrack})})), 1);
+    for (int p = 1; p <= 2; ++p) {
+        ASSERT_NE(doc.findPage(p), nullptr) << p;
+        const auto& els = doc.findPage(p)->staves[0].elements;
+        ASSERT_FALSE(els.empty()) << p;
+        EXPECT_TRUE(els.front().isSignOfType(SignType::Clef)) << "page " << p;
+    }
+}
+
 TEST_F(MidiImport, JoinsEighthsByTheBeat) {
     Bytes track;
     for (int i = 0; i < 4; ++i) track = Cat({track, Note(0, 60 + i, 0, 48)});
