@@ -189,8 +189,14 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     layout.numberedBars = params.numberedBars;
 
     // Each voice with notes gets a staff, in the order of the voices. A file can ask for notes millions of bars
-    // away: the score stops at a length no page count could show.
-    const std::int64_t lastTick = std::min(maxImportTicks, layout.barTicks * maxImportBars);
+    // away: the score stops at a length no page count could show, and pages dealt bar by bar hold no more than their
+    // bar counts.
+    std::int64_t bars = maxImportBars;
+    if (!layOut) {
+        bars = 0;
+        for (int page = 1; page <= maxPages; ++page) bars += params.barsOnPage(page);
+    }
+    const std::int64_t lastTick = std::min(maxImportTicks, layout.firstBarTicks + layout.barTicks * (bars - 1));
     std::map<int, std::vector<ImportNote>> voices;
     std::size_t beyond = 0;
     for (ImportNote n : reading.notes) {
@@ -202,7 +208,7 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
         voices[n.voice].push_back(n);
     }
     if (beyond > 0)
-        ShowLeftOut(ui, std::to_string(beyond) + " notes au-delà de la mesure " + std::to_string(lastTick / layout.barTicks) +
+        ShowLeftOut(ui, std::to_string(beyond) + " notes au-delà de la mesure " + std::to_string(bars) +
                             " n'ont pas été importées.");
     // The piece ends with the bar in which its last note ends.
     std::int64_t lastEnd = 0;

@@ -44,7 +44,7 @@ struct MidiImportReading {
 };
 
 // `rounding`: 32, 64, 128 or 256. Voices: in a file of several tracks that hold music, each track is a voice (the
-// first two tracks share voice 0, the first being the tempo track); a file whose music is in one track, format 0
+// first two tracks share voice 0 when the first, the tempo track, holds no notes); a file whose music is in one track, format 0
 // above all, takes a voice for each MIDI channel.
 MidiImportReading ReadMidiForImport(std::span<const std::uint8_t> bytes, unsigned rounding,
                                     std::size_t maxNotes = midiImportMaxNotes);
