@@ -1,6 +1,5 @@
-// The MIDI parameters and the voice numbers end to end: "Paramètres MIDI" and "Détermination des voix" answered in
-// a script on a three-staff system (voices 1, 2, 3), the document dumped after; the exported file read back by
-// midicsv.
+// "Paramètres MIDI" and "Détermination des voix" answered in scripts on a three-staff system (voices 1, 2, 3), the
+// document dumped after, the exported file read back by midicsv.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -25,9 +24,7 @@ std::string Voices(const std::string& answers, const char* close = "ok") {
     return "answer \"Détermination des voix\" " + answers + " " + close + "\ncmd 234\n";
 }
 
-struct Dumps {
-    json before, after, undone;
-};
+struct Dumps { json before, after, undone; };
 
 Dumps RunScript(const test::TempDir& dir, const std::string& setup, const std::string& edits) {
     test::WriteText(dir / "score.gmn", threeStaves);
@@ -60,7 +57,6 @@ const SettingCase settingCases[] = {
     {"A transposition is kept only on OK", Midi("Transposition=7", "cancel"), "/midi/voiceTranspositions/1", 0},
     {"A channel chosen is the voice's", Midi("CANAL=3"), "/midi/voiceChannels/1", 2},
     {"The volume goes to the new channel", Midi("CANAL=3 Volume=99"), "/midi/volumes/2", 99},
-    {"The old channel keeps its volume", Midi("CANAL=3 Volume=99"), "/midi/volumes/14", 64},
     {"The instrument goes to the voice's channel", Midi("CANAL=4 INSTRUMENT=\"Accoustic Bass\""), "/midi/programs/3",
      32},
     {"The staff picked is the voice set", Midi("110=3 CANAL=5"), "/midi/voiceChannels/3", 4},
@@ -138,7 +134,6 @@ TEST_P(VoiceNumberingScript, NumbersTheStavesAndOneUndoTakesItBack) {
     const Dumps r = RunScript(dir, c.setup, c.edits);
     EXPECT_EQ(VoiceNumbers(r.after), c.voices);
     EXPECT_EQ(VoiceNumbers(r.undone), VoiceNumbers(r.before));
-    EXPECT_EQ(r.after["pages"].size(), r.before["pages"].size());
 }
 
 std::string CaseName(const char* name) {
