@@ -56,6 +56,7 @@ const SettingCase settingCases[] = {
     {"Transposition above 48 is ignored", Midi("Transposition=48 Transposition=49"), "/midi/voiceTranspositions/1", 48},
     {"A transposition is kept only on OK", Midi("Transposition=7", "cancel"), "/midi/voiceTranspositions/1", 0},
     {"A channel chosen is the voice's", Midi("CANAL=3"), "/midi/voiceChannels/1", 2},
+    {"The first channel may be chosen", Midi("CANAL=1"), "/midi/voiceChannels/1", 0},
     {"The volume goes to the new channel", Midi("CANAL=3 Volume=99"), "/midi/volumes/2", 99},
     {"The instrument goes to the voice's channel", Midi("CANAL=4 INSTRUMENT=\"Accoustic Bass\""), "/midi/programs/3",
      32},
