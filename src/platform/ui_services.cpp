@@ -20,5 +20,6 @@ void UiServices::killTimer(int) {}
 std::optional<int> UiServices::popupValueMenu() { return std::nullopt; }
 
 bool UiServices::runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor&) { return runDialog(model); }
+bool UiServices::runRulerDialog(DialogModel& model, StaffRuler&) { return runDialog(model); }
 
 }  // namespace notavera

@@ -13,6 +13,7 @@ namespace notavera {
 class Clipboard;
 class DialogModel;
 class StaffLayoutEditor;
+class StaffRuler;
 
 // How the main window must scroll after the cursor moved.
 enum class ViewAction { None, PageRight, PageLeft, Top, Bottom, FullyLeft, FullyRight, Recentre };
@@ -101,6 +102,9 @@ public:
     // The staff-layout dialog: its fields in `model`, its staff ruler in `editor`. A user interface without a
     // ruler of its own shows the fields alone, as runDialog does.
     virtual bool runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor);
+    // A dialog whose field 110 is a staff ruler that picks a staff: a click types the staff's number (from 1)
+    // into that field. A user interface without a ruler of its own shows the fields alone, as runDialog does.
+    virtual bool runRulerDialog(DialogModel& model, StaffRuler& ruler);
     // The part of the page the window shows; nothing without a window (the whole page then counts as shown).
     virtual std::optional<PageRegion> shownArea() const { return std::nullopt; }
     // Scrolls the view as the cursor requires.

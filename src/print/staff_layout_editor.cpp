@@ -59,20 +59,6 @@ constexpr std::array<KeyName, 14> keyNames{{{"Up", RulerKey::Up},
                                             {"Num7", RulerKey::Num7},
                                             {"Num9", RulerKey::Num9}}};
 
-RulerSheet SheetOf(const ScoreDocument& doc) {
-    RulerSheet s;
-    s.width = doc.pageWidth;
-    s.height = doc.pageHeight;
-    FileHeader header = doc.header;  // the header's views are only offered on a writable copy
-    s.topOffset = header.pageFormat().topMargin() * 10;
-    // The first page is odd: its margin stands for the others in the miniature.
-    s.leftOffset = std::max(0, static_cast<int>(header.pageFormat().leftMarginOdd())) * 10;
-    // A damaged ratio of zero would make small staves vanish; such a document keeps the usual 16/20.
-    if (header.smallStaffNum() > 0 && header.smallStaffDen() > 0)
-        s.ratios = {header.smallStaffNum(), header.smallStaffDen(), 3, 4};
-    return s;
-}
-
 // The staves of the current page up to the last one that holds elements: the model may not drop them.
 int StavesInUse(const ScoreDocument& doc, StaffLayoutPurpose purpose) {
     if (purpose != StaffLayoutPurpose::ModifyPage) return 1;
@@ -93,10 +79,24 @@ std::optional<int> ParseInt(std::string_view token) {
 
 }  // namespace
 
+RulerSheet RulerSheetOf(const ScoreDocument& doc) {
+    RulerSheet s;
+    s.width = doc.pageWidth;
+    s.height = doc.pageHeight;
+    FileHeader header = doc.header;  // the header's views are only offered on a writable copy
+    s.topOffset = header.pageFormat().topMargin() * 10;
+    // The first page is odd: its margin stands for the others in the miniature.
+    s.leftOffset = std::max(0, static_cast<int>(header.pageFormat().leftMarginOdd())) * 10;
+    // A damaged ratio of zero would make small staves vanish; such a document keeps the usual 16/20.
+    if (header.smallStaffNum() > 0 && header.smallStaffDen() > 0)
+        s.ratios = {header.smallStaffNum(), header.smallStaffDen(), 3, 4};
+    return s;
+}
+
 StaffLayoutEditor::StaffLayoutEditor(const ScoreDocument& doc, StaffLayoutPurpose purpose, StaffLayoutMemory& memory,
                                      UiServices& ui)
     : model_(doc.layoutModel),
-      ruler_(model_, SheetOf(doc)),
+      ruler_(model_, RulerSheetOf(doc)),
       purpose_(purpose),
       memory_(memory),
       ui_(ui),

@@ -24,6 +24,9 @@ class ScoreDocument;
 class UiServices;
 struct StaffLayoutMemory;
 
+// The sheet a staff ruler of the document shows: its page size, top and left offsets and staff size ratios.
+RulerSheet RulerSheetOf(const ScoreDocument& doc);
+
 // Why the dialog is opened: the first page of a new document, a new page, or the current page (with copying
 // to a range of pages).
 enum class StaffLayoutPurpose { FirstPage, NewPage, ModifyPage };

@@ -111,6 +111,7 @@ RulerResult StaffRuler::press(int y) {
 RulerResult StaffRuler::pressStaff(int i) {
     if (i < 0 || i >= staffCount()) return RulerResult::Unchanged;
     selected_ = i;
+    if (picking) return RulerResult::Changed;
     std::uint32_t& w = model_.staffWord(i);
     const auto toggle = [&w]<typename Field>(Field) { Field::set(w, Field::get(w) ^ 1u); };
     switch (mode) {

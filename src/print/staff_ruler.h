@@ -69,6 +69,8 @@ public:
 
     RulerMode mode = RulerMode::IsolatedStaff;
     int linesValue = 5;  // what the "Lignes" mode gives a staff, 1–10
+    // A ruler that only picks a staff (the MIDI dialogs): presses select, and nothing moves or changes.
+    bool picking = false;
 
     const RulerSheet& sheet() const { return sheet_; }
     int staffCount() const;
@@ -104,7 +106,9 @@ private:
     RulerResult group(int i);
     // Clears the groupings the mode owns from staff `from` to the last.
     void clearGroupings(int from, RulerMode groupMode);
-    bool moveMode() const { return mode == RulerMode::IsolatedStaff || mode == RulerMode::StaffBlock; }
+    bool moveMode() const {
+        return !picking && (mode == RulerMode::IsolatedStaff || mode == RulerMode::StaffBlock);
+    }
 
     StaffLayoutModel& model_;
     RulerSheet sheet_;

@@ -39,6 +39,29 @@ nlohmann::json TextToJson(const ElementRecord& e) {
             {"characters", AnsiToUtf8(std::string_view(reinterpret_cast<const char*>(payload.data()), payload.size()))}};
 }
 
+// What playback and MIDI export read of the header: per channel its program and volume, per voice its channel
+// (from 0) and transposition.
+nlohmann::json MidiToJson(FileHeader& header) {
+    const MidiSettings midi = header.midi();
+    std::vector<int> programs, volumes, channels, transpositions;
+    for (int c = 0; c < 16; ++c) {
+        programs.push_back(midi.program(c));
+        volumes.push_back(midi.volume(c));
+    }
+    for (int v = 0; v < 128; ++v) {
+        channels.push_back(midi.channelOfVoice(v));
+        transpositions.push_back(header.voiceTransposition(v));
+    }
+    return {{"tempo", midi.tempo()},
+            {"tolerances", {midi.horizontalTolerance(), midi.verticalTolerance()}},
+            {"ornamentsAsAppoggiaturas", midi.ornamentsAsAppoggiaturas()},
+            {"metersAsProportions", midi.metersAsProportions()},
+            {"programs", programs},
+            {"volumes", volumes},
+            {"voiceChannels", channels},
+            {"voiceTranspositions", transpositions}};
+}
+
 nlohmann::json HeaderToJson(const ScoreDocument& doc) {
     FileHeader header = doc.header;  // its byte accessors are not const
     nlohmann::json table = nlohmann::json::array();
@@ -55,7 +78,8 @@ nlohmann::json HeaderToJson(const ScoreDocument& doc) {
             {"sizeRatios", {{"small", {header.smallStaffNum(), header.smallStaffDen()}},
                             {"cue", {header.cueNum(), header.cueDen()}}}},
             {"musicFont", doc.fonts.faceName(0)},
-            {"fonts", FontNames(doc.fonts)}};
+            {"fonts", FontNames(doc.fonts)},
+            {"midi", MidiToJson(header)}};
 }
 
 nlohmann::json StaffToJson(const StaffRecord& staff, bool elements) {

@@ -12,6 +12,7 @@
 #include "score/work_files.h"
 #include "shell/command_ids.h"
 #include "shell/midi_import_command.h"
+#include "shell/midi_parameters.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
 #include "shell/sign_characters.h"
@@ -76,6 +77,9 @@ void RegisterSubsystemCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::ReadGuido, Handler<GuidoImport>());
     registry.addCommand(cmd::ReadMidiFile, Handler<MidiImport>());
     registry.addCommand(cmd::SaveMidiFile, Handler<SaveMidiFile>());
+    // Both dialogs change the document as the user types, so the step is saved before they open.
+    registry.addCommand(cmd::MidiSettings, Handler<RunMidiParamDialog>(), UndoPolicy::Step);
+    registry.addCommand(cmd::IdentifyVoices, Handler<RunVoiceDialog>(), UndoPolicy::Step);
     registry.addCommand(cmd::About, [](EditorContext& ctx, int) { ctx.ui.showAbout(); });
     registry.addCommand(cmd::Help, Handler<ShowHelp>());
 }

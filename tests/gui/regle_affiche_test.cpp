@@ -12,10 +12,12 @@
 #include <QPushButton>
 
 #include "platform/headless/headless_ui.h"
+#include "platform/qt/dialog_form.h"
 #include "platform/qt/staff_layout_dialog.h"
 #include "print/staff_layout_editor.h"
 #include "score/new_document.h"
 #include "score/score_document.h"
+#include "shell/midi_parameters.h"
 #include "shell/system_settings.h"
 
 namespace notavera {
@@ -129,6 +131,32 @@ TEST(StaffLayoutDialogTest, TheDialogShowsTheFieldsAndTheRulerOfTheModel) {
     for (const QLabel* l : dialog.findChildren<QLabel*>()) spreadLabels += l->text() == "Ecarter/réunir portées";
     EXPECT_EQ(spreadButtons, 1);
     EXPECT_EQ(spreadLabels, 0);
+}
+
+// A click on a staff of the MIDI dialog's ruler makes that staff's voice the one being set; a drag moves nothing.
+TEST(RulerDialogTest, AClickPicksTheStaffAndADragMovesNothing) {
+    ScoreDocument doc;
+    SetUpNewDocument(doc, 1);
+    doc.page()->staves[1].voice().setVoice(7);
+    MidiParamEditor editor(doc);
+    DialogModel model = editor.makeDialog();
+    DialogForm form(model, editor.ruler(), nullptr);
+    form.resize(700, 600);
+    auto* ruler = static_cast<RegleAffiche*>(form.findChild<QWidget*>("110"));  // the widget has no meta-object
+    ASSERT_NE(ruler, nullptr);
+    const RulerStaff s = editor.ruler().staves()[1];
+    const QPointF at = ruler->toWidget((s.left + s.right) / 2.0, (s.top + s.bottom) / 2.0);
+    const auto mouse = [&](QEvent::Type type, QPointF where, Qt::MouseButtons held) {
+        QMouseEvent e(type, where, ruler->mapToGlobal(where), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(ruler, &e);
+    };
+    const std::vector<RulerStaff> before = editor.ruler().staves();
+    mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+    mouse(QEvent::MouseMove, at - QPointF(0, 40), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, at - QPointF(0, 40), Qt::NoButton);
+    EXPECT_EQ(editor.voice(), 7);
+    EXPECT_EQ(model.text("510"), "7");
+    EXPECT_EQ(editor.ruler().staves()[1].top, before[1].top);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 namespace notavera::test {
 
+bool HaveMidiCsv() { return std::system("command -v midicsv > /dev/null 2>&1") == 0; }
+
 MidiCsv ReadMidiCsv(const std::filesystem::path& midi) {
     const TempDir dir;
     const std::string command =

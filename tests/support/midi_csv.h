@@ -14,6 +14,9 @@ struct MidiCsv {
     std::vector<std::vector<std::string>> tracks;  // each track's records as "time, Type, values", framing left out
 };
 
+// Whether midicsv can be run here: tests that need it skip, and say so, without it.
+bool HaveMidiCsv();
+
 MidiCsv ReadMidiCsv(const std::filesystem::path& midi);
 
 // A note heard in a track: from its note-on to the matching note-off.

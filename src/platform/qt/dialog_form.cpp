@@ -7,12 +7,15 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <map>
+
+#include "platform/qt/regle_affiche.h"
 
 namespace notavera {
 namespace {
@@ -22,9 +25,19 @@ QString Qs(const std::string& text) { return QString::fromStdString(text); }
 // Labels carry Windows access keys ("&Paysage"), which Qt reads the same way.
 QString LabelOf(const DialogField& field) { return Qs(field.label); }
 
+constexpr int rulerControl = 110;
+
 }  // namespace
 
 DialogForm::DialogForm(DialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
+    setWindowTitle(Qs(model.caption()));
+    setObjectName(Qs(model.name()));
+    build();
+    refresh();
+}
+
+DialogForm::DialogForm(DialogModel& model, StaffRuler& ruler, QWidget* parent)
+    : QDialog(parent), model_(model), ruler_(&ruler) {
     setWindowTitle(Qs(model.caption()));
     setObjectName(Qs(model.name()));
     build();
@@ -44,8 +57,18 @@ void DialogForm::build() {
     auto* form = new QFormLayout;
     std::map<int, QButtonGroup*> radioGroups;
     editors_.assign(model_.fields().size(), nullptr);
+    RegleAffiche* rulerWidget = nullptr;
     for (std::size_t i = 0; i < model_.fields().size(); ++i) {
         const DialogField& field = model_.fields()[i];
+        if (ruler_ && field.id == rulerControl) {
+            rulerWidget = new RegleAffiche(*ruler_, this);
+            rulerWidget->setObjectName(Qs(FieldKey(model_, i)));
+            rulerWidget->notified = [this, i] {
+                if (const std::optional<int> staff = ruler_->selected()) typed(i, QString::number(*staff + 1));
+            };
+            editors_[i] = rulerWidget;
+            continue;
+        }
         QWidget* editor = makeEditor(i);
         editors_[i] = editor;
         switch (field.kind) {
@@ -80,7 +103,14 @@ void DialogForm::build() {
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    if (rulerWidget) {
+        auto* columns = new QHBoxLayout;
+        columns->addWidget(rulerWidget, 1);
+        columns->addLayout(form);
+        layout->addLayout(columns);
+    } else {
+        layout->addLayout(form);
+    }
     layout->addWidget(buttons);
 }
 
@@ -139,7 +169,11 @@ void DialogForm::typed(std::size_t index, const QString& text) {
     const std::string key = FieldKey(model_, index);
     model_.type(key, text.toStdString());
     const DialogField& field = model_.fields()[index];
-    auto* edit = static_cast<QLineEdit*>(editors_[index]);
+    auto* edit = qobject_cast<QLineEdit*>(editors_[index]);
+    if (!edit) {  // the staff ruler
+        refresh();
+        return;
+    }
     // A number brought into range shows at once; a text that is not (yet) a number stays as typed.
     bool isNumber = false;
     const int typedValue = text.trimmed().toInt(&isNumber);
@@ -173,8 +207,9 @@ void DialogForm::refresh() {
             break;
         }
         case FieldKind::Text: {
-            auto* edit = static_cast<QLineEdit*>(editor);
-            if (edit->text() != Qs(field.text)) edit->setText(Qs(field.text));
+            auto* edit = qobject_cast<QLineEdit*>(editor);
+            if (!edit) editor->update();  // the staff ruler shows its new selection
+            else if (edit->text() != Qs(field.text)) edit->setText(Qs(field.text));
             break;
         }
         case FieldKind::Check:

@@ -11,10 +11,15 @@ class QWidget;
 
 namespace notavera {
 
+class StaffRuler;
+
 class DialogForm final : public QDialog {
 public:
     // The form edits `model` in place; on "Annuler" (or closing the form) the model gets its values back.
     DialogForm(DialogModel& model, QWidget* parent);
+    // A form whose field 110 is a staff ruler drawn beside the fields: a click on a staff types its number
+    // (from 1) into that field.
+    DialogForm(DialogModel& model, StaffRuler& ruler, QWidget* parent);
 
     // The key the model knows a field by: its control id, or its label ("label#n" for the n-th of a repeated one).
     static std::string FieldKey(const DialogModel& model, std::size_t index);
@@ -31,6 +36,7 @@ private:
     void chosen(std::size_t index, int value);
 
     DialogModel& model_;
+    StaffRuler* ruler_ = nullptr;
     std::vector<QWidget*> editors_;  // by field index
     bool refreshing_ = false;
 };

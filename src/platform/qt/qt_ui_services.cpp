@@ -191,6 +191,11 @@ bool QtUiServices::runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& e
     return dialog.run();
 }
 
+bool QtUiServices::runRulerDialog(DialogModel& model, StaffRuler& ruler) {
+    DialogForm form(model, ruler, parent());
+    return form.run();
+}
+
 void QtUiServices::repaint() {
     if (invalidated) invalidated();
 }

@@ -35,6 +35,7 @@ public:
     std::optional<FontChoice> chooseFont(const FontChoice& current) override;
     std::optional<int> popupValueMenu() override;
     bool runStaffLayoutDialog(DialogModel& model, StaffLayoutEditor& editor) override;
+    bool runRulerDialog(DialogModel& model, StaffRuler& ruler) override;
 
     // The main window's own services, handed on to the window through the hooks below.
     void repaint() override;
