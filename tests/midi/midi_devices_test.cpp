@@ -79,6 +79,24 @@ TEST_F(MidiDevicesTest, OnlyTheFirstEightInputsOpenAndAFailedOneIsSkipped) {
     EXPECT_EQ(services.inputCloses, 7);
 }
 
+// An unplugged keyboard is said once and its port closed; the other ports go on being watched.
+TEST_F(MidiDevicesTest, AVanishedInputIsSaidOnceAndClosed) {
+    services.inputs = 2;
+    devices.OpenMidiInputs(window);
+    timers.fireAll();
+    EXPECT_TRUE(shown().empty());
+    services.ports[1]->unplugged = true;
+    timers.fireAll();
+    timers.fireAll();
+    EXPECT_EQ(shown().size(), 1u);
+    EXPECT_EQ(services.inputCloses, 1);
+    EXPECT_FALSE(services.ports[0]->closed);
+    ASSERT_EQ(timers.pending.size(), 1u);
+    devices.CloseMidiDevices();
+    timers.fireAll();  // the watch finds the inputs closed
+    EXPECT_EQ(shown().size(), 1u);
+}
+
 TEST_F(MidiDevicesTest, DriverEventsReachTheHandlerInOrderAndOtherEventsAreDropped) {
     services.inputs = 2;
     devices.OpenMidiInputs(window);

@@ -3,6 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "midi/midi_devices.h"
+#include "platform/headless/headless_ui.h"
+#include "shell/command_registry.h"
+#include "shell/dispatch.h"
+#include "shell/editor_context.h"
+#include "shell/playback_menu_commands.h"
+#include "support/fake_midi_services.h"
+#include "support/midi_csv.h"
+#include "support/score_builder.h"
+
 namespace notavera {
 namespace {
 
@@ -29,5 +43,58 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{cmd::PlayCurrentVoice, 2, true, 5, 2}, Case{cmd::SaveMidiFile, 3, false, 5, 3},
                       Case{cmd::SaveMidiFile, 0, true, 5, 0}));
 
+
+// Playing a marked region: the sequencer gets only the region's notes, the region stays highlighted while they
+// play and is no longer once playback has ended or was stopped.
+struct RegionCase {
+    const char* name;
+    bool marked;
+    bool stop;  // the user stops playback instead of letting it end
+    std::vector<int> keys;
+};
+
+class RegionPlayback : public ::testing::TestWithParam<RegionCase> {};
+
+TEST_P(RegionPlayback, PlaysTheRegionAloneAndThenUnmarksIt) {
+    const RegionCase& c = GetParam();
+    HeadlessUi ui(nullptr);
+    test::FakeMidiServices services;
+    test::FakeWindow window;
+    test::ManualTimers timers;
+    MidiDevices devices(services, ui, timers);
+    PlaybackState state;
+    CommandRegistry registry;
+    RegisterPlaybackCommands(registry, devices, window, state);
+    test::ScoreBuilder score(1, 2, 2);
+    score.on(1, 0).notes(100, 100, 4, 1);
+    score.on(1, 1).notes(100, 100, 4, 5);
+    EditorContext& ctx = score.ctx();
+    ctx.platformCommands = &registry;
+    if (c.marked) {
+        ctx.shell.cursor.zone = {.lastStaff = 1, .start = 1, .last = 2, .page = 1, .startStaff = 1};
+        ctx.shell.cursor.zoneRect = {.left = 200, .bottom = 0, .right = 300, .top = 2000, .shown = true};
+    }
+
+    DispatchCommand(ctx, cmd::Play);
+    ASSERT_EQ(services.fakeSequencer.opened.size(), 1u);
+    const test::MidiCsv csv = test::ReadMidiCsv(services.fakeSequencer.opened[0]);
+    std::vector<int> keys;
+    for (std::size_t t = 1; t < csv.tracks.size(); ++t)
+        for (const test::HeardNote& n : test::HeardNotes(csv.tracks[t])) keys.push_back(n.key);
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(keys, c.keys);
+    EXPECT_EQ(ctx.shell.cursor.zoneRect.shown, c.marked);
+
+    if (c.stop) DispatchCommand(ctx, cmd::StopMidi);
+    else EndRegionPlayback(ctx, state);
+    EXPECT_FALSE(ctx.shell.cursor.zoneRect.shown);
+    EXPECT_FALSE(ctx.shell.cursor.zone.marked());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegionPlayback,
+    ::testing::Values(RegionCase{"Whole", false, false, {60, 60, 60, 60, 67, 67, 67, 67}},
+                      RegionCase{"Region", true, false, {67, 67}}, RegionCase{"Stopped", true, true, {67, 67}}),
+    [](const auto& info) { return std::string(info.param.name); });
 }  // namespace
 }  // namespace notavera
