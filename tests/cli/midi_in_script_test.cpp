@@ -69,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, MidiInScriptTest,
     ::testing::Values(
         // Soft black keys are flats, hard ones sharps; in between the last choice holds, sharps at first.
-        EntryCase{"SoftIsFlat", ON(61, 40, 0), "D4b"},
-        EntryCase{"HardIsSharp", ON(61, 120, 0), "C4#"},
+        EntryCase{"SoftIsFlat", ON(61, 40, 0) ON(68, 40, 100) ON(70, 50, 200), "D4b A4b B4b"},
+        EntryCase{"HardIsSharp", ON(61, 120, 0) ON(68, 110, 100), "C4# G4#"},
         EntryCase{"MiddleStartsSharp", ON(61, 80, 0), "C4#"},
         EntryCase{"MiddleAfterFlat", ON(61, 40, 0) ON(63, 80, 100), "D4b E4b"},
         EntryCase{"SharpKeyOverridesFlat", D_MAJOR ON(63, 40, 0) ON(61, 80, 100), "E4b C4#~"},
@@ -93,8 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"SoundOffEndsChord", ON(60, 80, 0) ON(64, 80, 5) "midi-in 0xB0 120 0\n", "C4+E4 |"},
         EntryCase{"ChannelPressure", ON(60, 80, 0) "midi-in 0xD0 0 0\n", "C4 R"},
         // Eighths played legato are beamed; the release of the last key closes the group.
-        EntryCase{"LegatoBeam", "char 5\n" ON(60, 80, 0) ON(62, 80, 100) OFF(60) ON(64, 80, 200) OFF(62) OFF(64),
-                  "[C4 D4 E4]"},
+        EntryCase{"LegatoBeam", "char 5\n" ON(60, 80, 0) ON(62, 80, 100) OFF(60) ON(64, 80, 200) OFF(62) OFF(64)
+                      ON(65, 80, 300) OFF(65), "[C4 D4 E4] F4"},
         // Data bytes above 127 and other messages are ignored.
         EntryCase{"Ignored", "midi-in 0x90 61 200\nmidi-in 0xC0 5 0\nmidi-in 0xB0 7 127\n", ""},
         // Pitch bend up is Space, down Backspace, centred nothing; undo takes the notes as it takes typed ones.
