@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "commands.h"
+#include "midi/midi_devices.h"
+#include "midi/midi_input_ring.h"
 #include "page_picture.h"
 #include "platform/clipboard.h"
 #include "platform/headless/headless_ui.h"
@@ -20,6 +22,7 @@
 #include "shell/menu_state.h"
 #include "shell/mouse_input.h"
 #include "shell/menu_table.h"
+#include "shell/midi_step_entry.h"
 #include "shell/shell_timers.h"
 #include "shell/text_window.h"
 #include "shell/text_window_menu.h"
@@ -44,6 +47,8 @@ constexpr const char* scriptUsage =
     "  menu \"LIBELLÉ\" : l'élément de menu de la fenêtre visée, par son libellé (avec ou sans &) ou par le chemin\n"
     "    des libellés depuis le titre du menu, joints par > (\"Catégorie>PAROLES>PAROLES 2\")\n"
     "  clipboard text \"TEXTE\" : met un texte dans le presse-papiers (\\t tabulation, \\r retour, \\n saut de ligne)\n"
+    "  midi-in STATUS D1 D2 [at MS] : un événement d'un clavier MIDI (octets en décimal ou 0x..), daté de MS\n"
+    "    millisecondes, sinon de la date du précédent\n"
     "  le script échoue sur une commande grisée, une boîte de dialogue sans réponse, un champ inconnu, et une\n"
     "    réponse qu'aucune boîte ne prend ; les réponses du début servent aux boîtes du démarrage\n";
 
@@ -265,8 +270,21 @@ private:
         return true;
     }
 
+    // The event goes through the ring as a keyboard's would, and the ring is emptied as the window empties it
+    // when told that input is ready.
+    bool perform(const MidiInAction& a) {
+        if (a.at) midiTime_ = *a.at;
+        midiRing_.push(MidiInputEvent{0, midiTime_, a.message});
+        while (const std::optional<MidiInputEvent> event = midiRing_.pop()) {
+            if (IsStepEntryEvent(event->message)) HandleMidiInputEvent(ctx_, *event);
+        }
+        return true;
+    }
+
     HeadlessUi ui_{stdout};
     EditorContext ctx_;
+    MidiInputRing midiRing_;
+    std::uint32_t midiTime_ = 0;
     int line_ = 0;
     bool toText_ = false;  // the keys, characters and clicks go to the text window
     std::size_t unansweredSeen_ = 0;

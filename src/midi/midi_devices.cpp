@@ -125,13 +125,37 @@ int MidiDevices::OpenMidiInputs(MidiWindow& window) {
         if (!started.ok()) showDeviceMessage(started.text);
     }
     inputsOpen_ = true;
+    watchInputs();
     return 1;
+}
+
+void MidiDevices::watchInputs() {
+    watch_ = std::make_shared<MidiDevices*>(this);
+    timers_.singleShot(inputWatchPeriod, [watch = std::weak_ptr(watch_)] {
+        if (const auto devices = watch.lock()) (*devices)->CheckInputsConnected();
+    });
+}
+
+void MidiDevices::CheckInputsConnected() {
+    for (auto it = inputs_.begin(); it != inputs_.end();) {
+        if ((*it)->port->connected()) {
+            ++it;
+            continue;
+        }
+        const unsigned device = (*it)->deviceIndex;
+        (*it)->port->close();
+        it = inputs_.erase(it);
+        showDeviceMessage("Le clavier MIDI " + std::to_string(device + 1) +
+                          " s'est déconnecté : la saisie continue au clavier de l'ordinateur.");
+    }
+    if (inputsOpen_ && !inputs_.empty()) watchInputs();
 }
 
 void MidiDevices::CloseMidiDevices() {
     // The ports stop first: once closed, no driver thread can reach a client record or the ring.
     for (const auto& client : inputs_) client->port->close();
     inputs_.clear();
+    watch_.reset();
     closePreviewOutput();
     queue_.reset();
     inputsOpen_ = false;

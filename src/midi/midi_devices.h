@@ -19,6 +19,8 @@ namespace notavera {
 
 // At most this many input ports are opened, the first ones in device order.
 inline constexpr int maxMidiInputs = 8;
+// How often the open input ports are checked for a device that has gone.
+inline constexpr std::chrono::milliseconds inputWatchPeriod{2000};
 
 // The filter of the dialogs that choose a Standard MIDI File.
 inline const FileFilter midiFileFilter{"Fichiers MIDI (*.mid)", "*.mid"};
@@ -53,6 +55,9 @@ public:
     int OpenMidiInputs(MidiWindow& window);
     // Closes the input ports, the preview output and the ring.
     void CloseMidiDevices();
+    // Closes the input ports whose device has gone, saying so once for each; the others go on, and so does
+    // entry from the computer's keyboard. The open ports are looked at every inputWatchPeriod.
+    void CheckInputsConnected();
     // On the user-interface thread, when the window got the input-ready notice: empties the ring and hands
     // every step-entry event to `handler` in arrival order; other events are dropped.
     void DrainMidiInput(const MidiInputEventHandler& handler);
@@ -88,6 +93,7 @@ private:
     void showNumberedError(const char* format, const DeviceStatus& status);
     void setFullVolume(MidiOutput& output);
     void closePreviewOutput();
+    void watchInputs();
 
     MidiServices& services_;
     UiServices& ui_;
@@ -100,6 +106,7 @@ private:
     std::shared_ptr<PreviewState> previewState_;
     bool previewUnavailable_ = false;  // the last opening of the preview output failed
     unsigned playback_ = 0;  // number of the latest playback started
+    std::shared_ptr<MidiDevices*> watch_;  // the pending watch timer finds it reset once the inputs are closed
 };
 
 }  // namespace notavera

@@ -63,6 +63,8 @@ public:
     virtual DeviceStatus start() = 0;
     // Stops delivery and closes the port. When it returns the handler is neither running nor called again.
     virtual void close() = 0;
+    // False once the device behind the port has gone (a keyboard unplugged). Asked on the user-interface thread.
+    virtual bool connected() { return true; }
 };
 
 // A device just opened, or the reason it could not be.

@@ -8,6 +8,7 @@
 #include "shell/cursor_state.h"
 #include "shell/dialog_memory.h"
 #include "shell/input_state.h"
+#include "shell/midi_entry_state.h"
 #include "shell/mouse_state.h"
 #include "shell/system_settings.h"
 #include "shell/view_state.h"
@@ -51,6 +52,7 @@ struct ShellState {
     MouseState mouse;                // the button held, the drag, the selection and the move box
     CopyState copy;                  // the copy source and the erase buffer
     CommandScopeState commands;      // the dispatches under way and the typing run
+    MidiEntryState midiEntry;        // step entry from a MIDI keyboard
     std::shared_ptr<TextWindowState> textWindow;  // while the text window exists
 };
 

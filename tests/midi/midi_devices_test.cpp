@@ -5,8 +5,12 @@
 #include <thread>
 
 #include "midi/midi_devices.h"
+#include "platform/audio/audio_midi_services.h"
+#include "platform/audio/rtmidi_ports.h"
 #include "platform/headless/headless_ui.h"
+#include "shell/midi_step_entry.h"
 #include "support/fake_midi_services.h"
+#include "support/score_builder.h"
 
 namespace notavera {
 namespace {
@@ -77,6 +81,44 @@ TEST_F(MidiDevicesTest, OnlyTheFirstEightInputsOpenAndAFailedOneIsSkipped) {
     ASSERT_NE(devices.inputQueue(), nullptr);
     devices.OpenMidiInputs(window);  // reopening closes the old ones first
     EXPECT_EQ(services.inputCloses, 7);
+}
+
+// An unplugged keyboard is said once and its port closed; the other ports go on being watched.
+TEST_F(MidiDevicesTest, AVanishedInputIsSaidOnceAndClosed) {
+    services.inputs = 2;
+    devices.OpenMidiInputs(window);
+    timers.fireAll();
+    EXPECT_TRUE(shown().empty());
+    services.ports[1]->unplugged = true;
+    timers.fireAll();
+    timers.fireAll();
+    EXPECT_EQ(shown().size(), 1u);
+    EXPECT_EQ(services.inputCloses, 1);
+    EXPECT_FALSE(services.ports[0]->closed);
+    ASSERT_EQ(timers.pending.size(), 1u);
+    devices.CloseMidiDevices();
+    timers.fireAll();  // the watch finds the inputs closed
+    EXPECT_EQ(shown().size(), 1u);
+}
+
+// A keyboard on the ALSA sequencer: notes sent through a virtual port reach the inputs and enter the score.
+TEST_F(MidiDevicesTest, NotesThroughAnAlsaVirtualPortAreEntered) {
+    if (!std::filesystem::exists("/dev/snd/seq")) GTEST_SKIP() << "no ALSA sequencer here (/dev/snd/seq is absent)";
+    OpenedDevice<MidiOutput> keyboard = OpenRtMidiVirtualOutput("Clavier de test");
+    ASSERT_TRUE(keyboard.device) << keyboard.status.text;
+    AudioMidiServices alsa;
+    MidiDevices inputs(alsa, ui, timers);
+    ASSERT_EQ(inputs.OpenMidiInputs(window), 1);
+    for (const ShortMessage m : {PackShortMessage(0x90, 60, 80), PackShortMessage(0x90, 64, 80)}) keyboard.device->send(m);
+    // Delivery is on the sequencer's thread; five seconds is far more than it ever needs.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (window.inputNotices < 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    test::ScoreBuilder score;
+    inputs.DrainMidiInput([&score](const MidiInputEvent& e) { HandleMidiInputEvent(score.ctx(), e); });
+    std::vector<unsigned> steps;
+    for (const ElementRecord& e : score.doc().staff()->elements) steps.push_back(e.noteWord().step());
+    EXPECT_EQ(steps, (std::vector<unsigned>{1, 3}));
 }
 
 TEST_F(MidiDevicesTest, DriverEventsReachTheHandlerInOrderAndOtherEventsAreDropped) {

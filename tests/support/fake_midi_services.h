@@ -71,11 +71,12 @@ public:
     void close() override {
         if (!closed.exchange(true)) ++closes_;
     }
+    bool connected() override { return !unplugged; }
     void deliver(std::uint32_t timeStamp, ShortMessage message) {
         if (started && !closed) handler_(timeStamp, message);
     }
 
-    std::atomic<bool> started = false, closed = false;
+    std::atomic<bool> started = false, closed = false, unplugged = false;
 
 private:
     MidiInputHandler handler_;

@@ -112,8 +112,9 @@ private:
 
 class RtMidiInput : public MidiInput {
 public:
-    RtMidiInput(std::unique_ptr<RtMidiIn> in, std::unique_ptr<ErrorSink> sink, MidiInputHandler handler)
-        : sink_(std::move(sink)), in_(std::move(in)), handler_(std::move(handler)) {}
+    RtMidiInput(std::unique_ptr<RtMidiIn> in, std::unique_ptr<ErrorSink> sink, MidiInputHandler handler,
+                std::string source)
+        : sink_(std::move(sink)), in_(std::move(in)), handler_(std::move(handler)), source_(std::move(source)) {}
     ~RtMidiInput() override { close(); }
 
     DeviceStatus start() override {
@@ -131,6 +132,18 @@ public:
         in_.reset();
     }
 
+    // The port is still listed by the sequencer. A fresh client looks, so that nothing is asked of the one whose
+    // input thread is running.
+    bool connected() override {
+        ErrorSink sink;
+        const std::unique_ptr<RtMidiIn> lister = makePort<RtMidiIn>(sink);
+        if (!lister) return true;  // the sequencer itself is out of reach: nothing to say about this port
+        for (unsigned i = 0; i < lister->getPortCount(); ++i) {
+            if (lister->getPortName(i) == source_) return true;
+        }
+        return false;
+    }
+
 private:
     // On RtMidi's input thread. Messages longer than three bytes (system exclusive) are not short messages.
     static void receive(double, std::vector<unsigned char>* message, void* self) {
@@ -146,6 +159,7 @@ private:
     std::unique_ptr<ErrorSink> sink_;
     std::unique_ptr<RtMidiIn> in_;
     MidiInputHandler handler_;
+    std::string source_;  // the name of the port we listen to, as the sequencer lists it
     std::chrono::steady_clock::time_point started_;
 };
 
@@ -174,11 +188,25 @@ OpenedDevice<MidiOutput> OpenRtMidiOutput(int port) {
     return {std::make_unique<RtMidiOutput>(std::move(out), std::move(sink)), {}};
 }
 
+OpenedDevice<MidiOutput> OpenRtMidiVirtualOutput(const std::string& portName) {
+    auto sink = std::make_unique<ErrorSink>();
+    std::unique_ptr<RtMidiOut> out = makePort<RtMidiOut>(*sink);
+    if (!out) return {nullptr, *sink->failure};
+    try {
+        out->openVirtualPort(portName);
+    } catch (const RtMidiError& e) {
+        return {nullptr, portError(e.getType(), e.getMessage())};
+    }
+    if (sink->failure) return {nullptr, *sink->failure};
+    return {std::make_unique<RtMidiOutput>(std::move(out), std::move(sink)), {}};
+}
+
 OpenedDevice<MidiInput> OpenRtMidiInput(int port, MidiInputHandler handler) {
     auto sink = std::make_unique<ErrorSink>();
     std::unique_ptr<RtMidiIn> in = openPort<RtMidiIn>(port, "Notavera entrée " + std::to_string(port), *sink);
     if (!in) return {nullptr, *sink->failure};
-    return {std::make_unique<RtMidiInput>(std::move(in), std::move(sink), std::move(handler)), {}};
+    std::string source = in->getPortName(static_cast<unsigned>(port));
+    return {std::make_unique<RtMidiInput>(std::move(in), std::move(sink), std::move(handler), std::move(source)), {}};
 }
 
 }  // namespace notavera

@@ -1,6 +1,8 @@
 // MIDI output and input ports of the ALSA sequencer, through RtMidi.
 #pragma once
 
+#include <string>
+
 #include "platform/midi_services.h"
 
 namespace notavera {
@@ -16,5 +18,8 @@ int RtMidiInputCount();
 OpenedDevice<MidiOutput> OpenRtMidiOutput(int port);
 // `handler` runs on the port's own thread once the port is started.
 OpenedDevice<MidiInput> OpenRtMidiInput(int port, MidiInputHandler handler);
+// A new port of the sequencer that other programs read as an input, as they would read a keyboard's: what is
+// sent to it reaches every client listening to it.
+OpenedDevice<MidiOutput> OpenRtMidiVirtualOutput(const std::string& portName);
 
 }  // namespace notavera

@@ -111,6 +111,33 @@ Parsed ParseAnswer(const Words& w) {
     return ParseDialogAnswer(w);
 }
 
+// A byte of a MIDI message, in decimal or in hexadecimal after 0x. Bytes above 127 are let through: a data byte
+// out of range is the handler's to ignore.
+bool ParseMidiByte(std::string_view text, std::uint32_t& value) {
+    const bool hex = text.starts_with("0x") || text.starts_with("0X");
+    if (hex) text.remove_prefix(2);
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value, hex ? 16 : 10);
+    return !text.empty() && error == std::errc() && at == end && value <= 0xFF;
+}
+
+// midi-in STATUS D1 D2 [at MS]
+Parsed ParseMidiIn(const Words& w) {
+    const std::string usage = "midi-in STATUS D1 D2 [at MS]";
+    std::array<std::uint32_t, 3> bytes{};
+    if (w.size() != 4 && w.size() != 6) return usage;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!ParseMidiByte(w[i + 1].text, bytes[i])) return usage;
+    }
+    MidiInAction action{bytes[0] | bytes[1] << 8 | bytes[2] << 16, std::nullopt};
+    if (w.size() == 6) {
+        std::uint32_t at = 0;
+        if (w[4].text != "at" || !ParseNumber(std::string_view(w[5].text), at)) return usage;
+        action.at = at;
+    }
+    return action;
+}
+
 Parsed ParseRender(const Words& w) {
     int page = 0;
     if (w.size() != 3 || !ParseNumber(std::string_view(w[1].text), page)) return std::string("render PAGE FICHIER");
@@ -211,6 +238,7 @@ Parsed ParseWords(const Words& w) {
     if (verb == "dblclick") return ParseClick(w, MouseAction::Kind::DoubleClick);
     if (verb == "rclick") return ParseClick(w, MouseAction::Kind::RightClick);
     if (verb == "drag") return ParseDrag(w);
+    if (verb == "midi-in") return ParseMidiIn(w);
     return "action inconnue : " + verb;
 }
 

@@ -45,10 +45,13 @@ struct ClipboardTextAction { std::string utf8; };
 struct WindowAction { bool text = false; };
 // A menu item of the target window chosen by its label (see FindMenuCommand).
 struct MenuAction { std::string label; };
+// An event from a MIDI keyboard, as its driver hands it over: the packed short message (status in the low byte)
+// and its time stamp in milliseconds, or nothing to take the previous event's.
+struct MidiInAction { std::uint32_t message; std::optional<std::uint32_t> at; };
 
 using ScriptAction = std::variant<KeyAction, CharsAction, CommandAction, MessageAnswerAction, FileAnswerAction,
                                   DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction, MouseAction,
-                                  ClipboardAction, ClipboardTextAction, WindowAction, MenuAction>;
+                                  ClipboardAction, ClipboardTextAction, WindowAction, MenuAction, MidiInAction>;
 
 struct ScriptLine {
     int number = 0;  // 1-based line of the script file

@@ -149,6 +149,7 @@ void MainWindow::startShellTimers() { StartShellTimers(ctx_); }
 void MainWindow::attachSound(std::unique_ptr<MidiServices> services) {
     sound_ = std::make_unique<WindowSound>(ctx_, ui_, this, std::move(services));
     sound_->playbackEnded = [this] { showNewState(); };
+    sound_->inputHandled = [this] { showNewState(); };
     ctx_.platformCommands = &sound_->commands();
     ctx_.soundNote = [this](const ElementRecord& note) { sound_->preview(note); };
     menuBar_->prepare();

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "shell/midi_step_entry.h"
 #include "shell/playback_menu_commands.h"
 
 namespace notavera {
@@ -36,7 +37,7 @@ private:
 
 WindowSound::WindowSound(EditorContext& ctx, UiServices& ui, QWidget* owner, std::unique_ptr<MidiServices> services)
     : ctx_(ctx), services_(std::move(services)), ui_(ui, owner), devices_(*services_, ui_, timers_) {
-    RegisterPlaybackCommands(commands_, devices_, *this);
+    RegisterPlaybackCommands(commands_, devices_, *this, playback_);
 }
 
 int WindowSound::checkDevices() { return devices_.CheckMidiOutput(*this); }
@@ -61,9 +62,12 @@ void WindowSound::postInputReady() {
 void WindowSound::drainInput() {
     // Cleared before draining: an event pushed meanwhile either is drained now or queues a new notice.
     drainQueued_ = false;
-    // Step entry from the keyboard is not part of the editor yet: the events are taken out so the ring never
-    // fills with stale notes.
-    devices_.DrainMidiInput({});
+    bool any = false;
+    devices_.DrainMidiInput([this, &any](const MidiInputEvent& event) {
+        HandleMidiInputEvent(ctx_, event);
+        any = true;
+    });
+    if (any && inputHandled) inputHandled();
 }
 
 void WindowSound::postPlaybackEnded(unsigned playback) {
@@ -71,6 +75,7 @@ void WindowSound::postPlaybackEnded(unsigned playback) {
         &receiver_,
         [this, playback] {
             devices_.OnPlaybackEnded(playback);
+            EndRegionPlayback(ctx_, playback_);
             if (playbackEnded) playbackEnded();
         },
         Qt::QueuedConnection);

@@ -15,6 +15,7 @@
 #include "platform/qt/qt_timer_services.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
+#include "shell/playback_menu_commands.h"
 
 namespace notavera {
 
@@ -38,6 +39,8 @@ public:
 
     // Called on the window's thread once a playback has ended and the sequencer is closed.
     std::function<void()> playbackEnded;
+    // Called on the window's thread after the notes of a MIDI keyboard went into the score.
+    std::function<void()> inputHandled;
 
     // From the input drivers' and the sequencer's threads.
     void postInputReady() override;
@@ -55,6 +58,7 @@ private:
     QObject receiver_;  // lives on the window's thread; notices still queued die with it
     std::atomic<bool> drainQueued_{false};
     MidiDevices devices_;
+    PlaybackState playback_;
     CommandRegistry commands_;
     std::unique_ptr<QObject> startCheck_;  // watches the first paint; the check is cancelled with it
 };
