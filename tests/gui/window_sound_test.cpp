@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <algorithm>
@@ -32,6 +33,13 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int soundItems[] = {cmd::Play, cmd::PlayCurrentVoice, cmd::PlayMidiFile, cmd::StopMidi};
+
+std::size_t CountScoreElements(const ScoreDocument& doc) {
+    std::size_t n = 0;
+    for (const PageRecord& page : doc.pages)
+        for (const StaffRecord& staff : page.staves) n += staff.elements.size();
+    return n;
+}
 
 // The device boxes standing open beside the windows.
 std::vector<QMessageBox*> OpenBoxes() {
@@ -149,6 +157,22 @@ TEST_F(WindowSoundTest, DriverInputIsDrainedOnTheWindowThread) {
     EXPECT_EQ(ring.count(), 100u);
     ASSERT_TRUE(ProcessEventsUntil([&] { return ring.count() == 0; }));
     EXPECT_FALSE(ring.overflowed());
+}
+
+TEST_F(WindowSoundTest, KeysPlayedWhileADialogIsOpenEnterNothing) {
+    attachFake();
+    services->inputs = 1;
+    paint();
+    ASSERT_TRUE(window->sound()->devices().inputsOpen());
+    const auto notes = [&] { return CountScoreElements(window->context().doc); };
+    const std::size_t before = notes();
+    QDialog dialog(window.get());
+    dialog.open();
+    ASSERT_TRUE(ProcessEventsUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+    services->ports[0]->deliver(0, PackShortMessage(0x90, 60, 64));
+    const MidiInputRing& ring = *window->sound()->devices().inputQueue();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return ring.count() == 0; }));
+    EXPECT_EQ(notes(), before);
 }
 
 TEST_F(WindowSoundTest, ANoteEnteredIsHeardAndReleasedByATimer) {

@@ -2,6 +2,7 @@
 // the window's thread.
 #include "platform/qt/window_sound.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QMetaObject>
 #include <QTimer>
@@ -63,7 +64,11 @@ void WindowSound::drainInput() {
     // Cleared before draining: an event pushed meanwhile either is drained now or queues a new notice.
     drainQueued_ = false;
     bool any = false;
-    devices_.DrainMidiInput([this, &any](const MidiInputEvent& event) {
+    // While a dialog holds the window, keys played go nowhere, as typed keys would: entering them behind the
+    // dialog, or once it closes, would write notes the player did not see placed.
+    const bool held = QApplication::activeModalWidget() != nullptr;
+    devices_.DrainMidiInput([this, &any, held](const MidiInputEvent& event) {
+        if (held) return;
         HandleMidiInputEvent(ctx_, event);
         any = true;
     });
