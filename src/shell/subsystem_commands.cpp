@@ -9,6 +9,7 @@
 #include "print/note_options_dialogs.h"
 #include "print/page_format_dialog.h"
 #include "print/pagination_dialog.h"
+#include "print/print_command.h"
 #include "score/work_files.h"
 #include "shell/command_ids.h"
 #include "shell/midi_import_command.h"
@@ -76,6 +77,7 @@ void RegisterSubsystemCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::ReadGuido, Handler<GuidoImport>());
     registry.addCommand(cmd::ReadMidiFile, Handler<MidiImport>());
     registry.addCommand(cmd::SaveMidiFile, Handler<SaveMidiFile>());
+    RegisterPrintCommand(registry);
     registry.addCommand(cmd::About, [](EditorContext& ctx, int) { ctx.ui.showAbout(); });
     registry.addCommand(cmd::Help, Handler<ShowHelp>());
 }
