@@ -1,5 +1,5 @@
 // Speed of the whole-score exports: a 100-page score opened, every page laid out and drawn by the page-range pass
-// into one PDF file (fonts embedded), and into SVG files; the same pass with no device work, for comparison.
+// into one PDF file (fonts embedded), and into SVG files; the same pass onto recording canvases, for comparison.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>

@@ -184,6 +184,17 @@ TEST(PageExportCorpus, DensestPageStaysSmallAndDrawsWhatThePngShows) {
     EXPECT_GT(rows, 0) << fonts;
 }
 
+// "Exporter PDF…" from the menu: the file named in the dialog, every page; a place that cannot be written is told.
+TEST_F(PageExport, ExportPdfCommandWritesEveryPageWhereTheDialogSays) {
+    test::WriteText(dir / "plain", "not a folder");
+    for (const auto& [target, written] : {std::pair{dir / "menu.pdf", true}, std::pair{dir / "plain" / "x.pdf", false}}) {
+        test::WriteText(dir / "export.txt", "answer file " + target.string() + "\ncmd 903\n");
+        const test::CliResult r = run({"script", document.string(), (dir / "export.txt").string()});
+        EXPECT_EQ(r.out.find("Impossible d'écrire le fichier") == std::string::npos, written) << r.out;
+        EXPECT_EQ(std::filesystem::exists(target), written);
+    }
+    EXPECT_NE(Output("pdfinfo " + Quoted(dir / "menu.pdf")).find("Pages:           3\n"), std::string::npos);
+}
 #endif
 
 TEST(PrintCommand, WithoutAPrinterEndsWithTheNoPrinterMessage) {
