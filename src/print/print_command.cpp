@@ -38,7 +38,8 @@ std::string JobTitle(const ScoreDocument& doc) {
 int RunPrint(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
     if (doc.pageCount < 1 || doc.page() == nullptr) return msgPrinterFailed;
-    const PrintDialogResult dialog = ctx.ui.printDialog({doc.currentPage, doc.pageCount, SheetBox(doc, doc.currentPage)});
+    const PrintDialogResult dialog =
+        ctx.ui.printDialog({doc.currentPage, doc.pageCount, SheetBox(doc, doc.currentPage)});
     if (!dialog.choice) return dialog.failed ? msgPrinterFailed : msgCancelled;
     std::unique_ptr<PrintJob> job = ctx.ui.startPrintJob(JobTitle(doc));
     if (!job) return msgPrinterFailed;

@@ -137,9 +137,12 @@ void ExpectSvgMatchesPng(const std::filesystem::path& folder, const std::filesys
     for (std::size_t at = 0; (at = text.find("<path id=\"g", at)) != std::string::npos; ++at) ++defined;
     for (std::size_t at = 0; (at = text.find("<use ", at)) != std::string::npos; ++at) ++used;
     EXPECT_GE(used, defined);
-    ASSERT_EQ(std::system(("xmllint --noout " + Quoted(svg) + " 2>/dev/null || ! command -v xmllint >/dev/null").c_str()), 0);
+    if (Have("xmllint")) {
+        ASSERT_EQ(std::system(("xmllint --noout " + Quoted(svg)).c_str()), 0);
+    }
     const auto fromSvg = folder / "svg.png", fromQt = folder / "qt.png";
-    ASSERT_EQ(std::system(("rsvg-convert -d 254 -p 254 -b white -o " + Quoted(fromSvg) + " " + Quoted(svg)).c_str()), 0);
+    const std::string rasterise = "rsvg-convert -d 254 -p 254 -b white -o " + Quoted(fromSvg) + " " + Quoted(svg);
+    ASSERT_EQ(std::system(rasterise.c_str()), 0);
     ASSERT_EQ(test::RunCli(folder, {"render", document.string(), "--page", std::to_string(page), "--out",
                                     fromQt.string(), "--dpi", "254"})
                   .status,
@@ -187,7 +190,8 @@ TEST(PageExportCorpus, DensestPageStaysSmallAndDrawsWhatThePngShows) {
 // "Exporter PDF…" from the menu: the file named in the dialog, every page; a place that cannot be written is told.
 TEST_F(PageExport, ExportPdfCommandWritesEveryPageWhereTheDialogSays) {
     test::WriteText(dir / "plain", "not a folder");
-    for (const auto& [target, written] : {std::pair{dir / "menu.pdf", true}, std::pair{dir / "plain" / "x.pdf", false}}) {
+    for (const auto& [target, written] :
+         {std::pair{dir / "menu.pdf", true}, std::pair{dir / "plain" / "x.pdf", false}}) {
         test::WriteText(dir / "export.txt", "answer file " + target.string() + "\ncmd 903\n");
         const test::CliResult r = run({"script", document.string(), (dir / "export.txt").string()});
         EXPECT_EQ(r.out.find("Impossible d'écrire le fichier") == std::string::npos, written) << r.out;

@@ -51,7 +51,8 @@ Canvas* PdfPages::beginPage(const PageSheet& frame) {
         return nullptr;
     }
     canvas_.emplace(painter_, CanvasKind::Pdf);
-    canvas_->setWindowOrigin({std::min(frame.area.left, frame.area.right), std::min(frame.area.bottom, frame.area.top)});
+    canvas_->setWindowOrigin(
+        {std::min(frame.area.left, frame.area.right), std::min(frame.area.bottom, frame.area.top)});
     return &*canvas_;
 }
 
@@ -130,8 +131,9 @@ Canvas* QtPrintJob::beginPage(const PageSheet& frame) {
     const double paperWidth = printer_.width() * kLogicalPerInch / printer_.logicalDpiX();
     const double paperHeight = printer_.height() * kLogicalPerInch / printer_.logicalDpiY();
     const int offset = static_cast<int>(std::lround((paperWidth - Width(frame.sheet)) / 2.0));
-    canvas_->setWindowOrigin({std::min(frame.sheet.left, frame.sheet.right) - offset,
-                              std::max(frame.sheet.top, frame.sheet.bottom) - static_cast<int>(std::lround(paperHeight))});
+    const int top = std::max(frame.sheet.top, frame.sheet.bottom);
+    canvas_->setWindowOrigin(
+        {std::min(frame.sheet.left, frame.sheet.right) - offset, top - static_cast<int>(std::lround(paperHeight))});
     return &*canvas_;
 }
 

@@ -109,7 +109,8 @@ std::string SvgCanvas::paintClass(const std::string& attributes) {
     std::string css;
     for (std::size_t at = 0; (at = attributes.find(' ', at)) != std::string::npos;) {
         const std::size_t equals = attributes.find('=', at), close = attributes.find('"', equals + 2);
-        css += attributes.substr(at + 1, equals - at - 1) + ":" + attributes.substr(equals + 2, close - equals - 2) + ";";
+        css += attributes.substr(at + 1, equals - at - 1) + ":";
+        css += attributes.substr(equals + 2, close - equals - 2) + ";";
         at = close + 1;
     }
     style_ += "." + name + "{" + css + "}\n";
@@ -200,7 +201,8 @@ void SvgCanvas::drawGlyphs(Point origin, std::u32string_view codePoints, const G
     double pen = 0;
     for (qsizetype i = 0; i < indexes.size(); ++i) {
         const double radians = angle * std::numbers::pi / 180.0;
-        const double gx = x(origin.x) + pen * scale * std::cos(radians), gy = y(origin.y) + pen * scale * std::sin(radians);
+        const double gx = x(origin.x) + pen * scale * std::cos(radians);
+        const double gy = y(origin.y) + pen * scale * std::sin(radians);
         body_ += "<use xlink:href=\"#" + glyphId(font, indexes[i], raw, scale) + "\" x=\"" + Num(gx) + "\" y=\"" +
                  Num(gy) + "\"" + paint +
                  (angle != 0 ? " transform=\"rotate(" + Num(angle) + " " + Num(gx) + " " + Num(gy) + ")\"" : "") +
@@ -245,7 +247,8 @@ void SvgCanvas::drawText(Point origin, std::string_view utf8, const TextFont& fo
 
 TextExtent SvgCanvas::measureText(std::string_view utf8, const TextFont& font) {
     const QFontMetricsF metrics(TextQFont(font));
-    return {static_cast<int>(std::lround(metrics.horizontalAdvance(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))))),
+    const double advance = metrics.horizontalAdvance(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+    return {static_cast<int>(std::lround(advance)),
             static_cast<int>(std::lround(metrics.ascent())), static_cast<int>(std::lround(metrics.descent()))};
 }
 
@@ -281,13 +284,15 @@ void SvgCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle& sty
 }
 
 void SvgCanvas::drawRect(Box box, const ShapeStyle& style) {
-    body_ += "<rect" + paintClass(shape(style)) + " x=\"" + Num(x(std::min(box.left, box.right))) + "\" y=\"" + Num(y(std::max(box.top, box.bottom))) +
+    body_ += "<rect" + paintClass(shape(style)) + " x=\"" + Num(x(std::min(box.left, box.right))) + "\" y=\"" +
+             Num(y(std::max(box.top, box.bottom))) +
              "\" width=\"" + Num(std::abs(box.right - box.left)) + "\" height=\"" +
              Num(std::abs(box.top - box.bottom)) + "\"/>\n";
 }
 
 void SvgCanvas::drawEllipse(Box box, const ShapeStyle& style) {
-    body_ += "<ellipse" + paintClass(shape(style)) + " cx=\"" + Num(x((box.left + box.right) / 2.0)) + "\" cy=\"" + Num(y((box.top + box.bottom) / 2.0)) +
+    body_ += "<ellipse" + paintClass(shape(style)) + " cx=\"" + Num(x((box.left + box.right) / 2.0)) + "\" cy=\"" +
+             Num(y((box.top + box.bottom) / 2.0)) +
              "\" rx=\"" + Num(std::abs(box.right - box.left) / 2.0) + "\" ry=\"" +
              Num(std::abs(box.top - box.bottom) / 2.0) + "\"/>\n";
 }
@@ -312,7 +317,8 @@ void SvgCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
 
 std::string SvgCanvas::svg() const {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"" +
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"";
+    out += " version=\"1.1\" width=\"" +
            Num(width_ / 10.0) + "mm\" height=\"" + Num(height_ / 10.0) + "mm\" viewBox=\"-0.5 0.5 " +
            std::to_string(width_) + " " + std::to_string(height_) +
            "\" stroke-linecap=\"round\" stroke-linejoin=\"round\" xml:space=\"preserve\">\n";
