@@ -1,5 +1,5 @@
 // Speed of the whole-score exports: a 100-page score opened, every page laid out and drawn by the page-range pass
-// into one PDF file (fonts embedded), and into SVG files; the same pass onto recording canvases, for comparison.
+// into one PDF file (fonts embedded), and into one SVG file a page.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -9,7 +9,6 @@
 
 #include "synthetic_page.h"
 #include "platform/headless/headless_ui.h"
-#include "platform/headless/recording_canvas.h"
 #include "platform/qt/qt_page_devices.h"
 #include "render/page_range_pass.h"
 #include "score/mus_file.h"
@@ -49,19 +48,6 @@ const BenchFiles& files() {
     return f;
 }
 
-// Hands out one recording canvas a page and forgets it: the pass's own cost.
-class DiscardedPages final : public PageCanvasFactory {
-public:
-    Canvas* beginPage(const PageSheet&) override {
-        canvas_.emplace(CanvasKind::Printer, 1200);
-        return &*canvas_;
-    }
-    bool endPage() override { return true; }
-
-private:
-    std::optional<RecordingCanvas> canvas_;
-};
-
 template <typename Export>
 void Run(benchmark::State& state, Export exportPages) {
     HeadlessUi ui(nullptr);
@@ -90,14 +76,6 @@ void BM_SvgOfEveryPage(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_SvgOfEveryPage)->Unit(benchmark::kMillisecond);
-
-void BM_PassAlone(benchmark::State& state) {
-    Run(state, [](EditorContext& ctx) {
-        DiscardedPages pages;
-        return DrawPageRange(ctx.doc, ctx.ui, {1, pageCount, 1}, pages, {}) == PageRangeResult::Done;
-    });
-}
-BENCHMARK(BM_PassAlone)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace notavera
