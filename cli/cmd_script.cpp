@@ -64,6 +64,7 @@ public:
     ScriptRunner() : ctx_(ui_) {
 #ifdef NOTAVERA_CLI_QT
         ui_.headlessClipboard().setRenderer(QtClipboardForm);
+        ui_.pdfFiles = OpenPdfJob;
 #endif
     }
 

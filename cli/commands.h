@@ -27,5 +27,7 @@ int RunDumpMidi(const Args& args);
 int RunImportMidi(const Args& args);
 int RunRender(const Args& args);
 int RunScript(const Args& args);
+int RunExportPdf(const Args& args);
+int RunExportSvg(const Args& args);
 
 }  // namespace notavera::cli

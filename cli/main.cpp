@@ -20,6 +20,8 @@ const std::vector<Subcommand>& Subcommands() {
         {"render",
          "FICHIER.mus --page N --out SORTIE.png|svg|pdf|wmf|json [--zoom N/D] [--dpi D] [--region x0,y0,x1,y1]",
          RunRender},
+        {"export-pdf", "DOC SORTIE.pdf [--from P] [--to Q]", RunExportPdf},
+        {"export-svg", "DOC DOSSIER [--from P] [--to Q]", RunExportSvg},
         {"script", "DOC SCRIPT", RunScript},
     };
     return table;

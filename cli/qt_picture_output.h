@@ -3,12 +3,15 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/canvas.h"
 #include "platform/clipboard.h"
+#include "platform/page_device.h"
+#include "render/page_range_pass.h"
 
 namespace notavera::cli {
 
@@ -18,6 +21,17 @@ enum class QtPictureFormat { Png, Svg, Pdf };
 // area's size. Runs without a display. False when the file cannot be made or written.
 bool WriteQtPicture(QtPictureFormat format, const std::filesystem::path& path, Box area, double dpi,
                     const std::function<void(Canvas&)>& draw);
+
+// Pages drawn by `drawPages` into one PDF file at `path`, which appears only once complete. False when it cannot
+// be made or a page fails.
+using DrawPages = std::function<PageRangeResult(PageCanvasFactory&)>;
+bool WritePdfPages(const std::filesystem::path& path, const std::string& title, const DrawPages& drawPages);
+// Pages drawn by `drawPages` as page-NNN.svg files in `folder` (made when missing). False when a file cannot be
+// written; `failed` then names it.
+bool WriteSvgPages(const std::filesystem::path& folder, std::string& failed, const DrawPages& drawPages);
+
+// A PDF file job for "Exporter PDF…" in scripts; null when the file cannot be made.
+std::unique_ptr<PrintJob> OpenPdfJob(const std::string& path, const std::string& title);
 
 // The SVG or PNG form of a clipboard picture, for the batch clipboard; nothing for another form.
 std::optional<std::vector<std::uint8_t>> QtClipboardForm(const std::string& mime, const ClipboardPicture& picture);

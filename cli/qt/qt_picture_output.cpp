@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_page_devices.h"
 #include "platform/qt/qt_picture_files.h"
 
 namespace notavera::cli {
@@ -38,6 +39,33 @@ bool WriteQtPicture(QtPictureFormat format, const std::filesystem::path& path, B
     case QtPictureFormat::Pdf: return WritePdfFile(path, area, draw);
     }
     return false;
+}
+
+bool WritePdfPages(const std::filesystem::path& path, const std::string& title, const DrawPages& drawPages) {
+    const GuiSession session;
+    PdfPages pages(path, title);
+    if (!pages.opened()) return false;
+    const bool drawn = drawPages(pages) == PageRangeResult::Done;
+    return pages.finish(!drawn) && drawn;
+}
+
+bool WriteSvgPages(const std::filesystem::path& folder, std::string& failed, const DrawPages& drawPages) {
+    const GuiSession session;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    SvgPages pages(folder);
+    if (error || drawPages(pages) != PageRangeResult::Done) {
+        failed = (error || pages.lastFile().empty() ? folder : pages.lastFile()).string();
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<PrintJob> OpenPdfJob(const std::string& path, const std::string& title) {
+    static const GuiSession session;  // the job outlives this call
+    auto file = std::make_unique<PdfPages>(path, title);
+    if (!file->opened()) return nullptr;
+    return file;
 }
 
 std::optional<std::vector<std::uint8_t>> QtClipboardForm(const std::string& mime, const ClipboardPicture& picture) {

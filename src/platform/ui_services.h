@@ -2,10 +2,12 @@
 // the wait cursor. The Qt layer shows real boxes; the headless layer prints them and answers from a script.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/page_device.h"
 #include "platform/page_region.h"
 
 namespace notavera {
@@ -119,6 +121,23 @@ public:
     virtual std::optional<int> popupTextCategoryMenu() { return std::nullopt; }
     // The system clipboard; null where there is none.
     virtual Clipboard* clipboard() { return nullptr; }
+    // The print dialog, the printer chosen last already selected. Without a printer the dialog fails.
+    virtual PrintDialogResult printDialog(const PrintDialogRequest& request) {
+        (void)request;
+        return {std::nullopt, true};
+    }
+    // A job on the printer chosen in the dialog, titled `title`, with its progress box shown and the window
+    // disabled until it finishes; null when the printer refuses to start.
+    virtual std::unique_ptr<PrintJob> startPrintJob(const std::string& title) {
+        (void)title;
+        return nullptr;
+    }
+    // A PDF file of whole pages at `path`, which appears only once the job finishes; null when it cannot be made.
+    virtual std::unique_ptr<PrintJob> startPdfFile(const std::string& path, const std::string& title) {
+        (void)path;
+        (void)title;
+        return nullptr;
+    }
 
 protected:
     // Draws the whole view again now.

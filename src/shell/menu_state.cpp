@@ -110,7 +110,8 @@ private:
                     cmd::NextPage, cmd::PreviousPage, cmd::GoToPage, cmd::CreatePage, cmd::GoToMeasure, cmd::PageFormat,
                     cmd::InsertPage, cmd::DeletePage, cmd::New, cmd::Open, cmd::SaveAs, cmd::Pagination,
                     cmd::HeaderFooter, cmd::SaveMidiFile, cmd::ReadMidiFile, cmd::ReadGuido, cmd::SaveMetafile,
-                    cmd::Print, cmd::SeparatePartsStandard, cmd::Quit, cmd::NumberMeasures, cmd::ContinuousPage,
+                    cmd::Print, cmd::ExportPdf, cmd::SeparatePartsStandard, cmd::Quit, cmd::NumberMeasures,
+                    cmd::ContinuousPage,
                     cmd::ScoreToPartitionFile, cmd::ExcludeBarAccidentalsToMarker, cmd::IncludeBarAccidentalsToMarker,
                     cmd::ReadKeyToMarker},
                    false);
@@ -119,7 +120,8 @@ private:
         enable({cmd::EraseFixedMask}, doc_.optional.fixedMask != nullptr);
         enable({cmd::EraseVariableMask}, doc_.optional.variableMask != nullptr);
         enable({cmd::NextPage, cmd::PreviousPage, cmd::GoToPage, cmd::GoToMeasure, cmd::New, cmd::Open, cmd::SaveAs,
-                cmd::SaveMidiFile, cmd::ReadMidiFile, cmd::SaveMetafile, cmd::Print, cmd::Quit, cmd::ContinuousPage},
+                cmd::SaveMidiFile, cmd::ReadMidiFile, cmd::SaveMetafile, cmd::Print, cmd::ExportPdf, cmd::Quit,
+                cmd::ContinuousPage},
                true);
         if (!continuous_) {
             enable({cmd::ScoreToPartitionFile, cmd::SeparatePartsStandard, cmd::HeaderFooter, cmd::Pagination,

@@ -43,6 +43,7 @@ constexpr MenuEntry kFileMenu[] = {
     Item(cmd::ImportInterchange, "&Importer"),
     Separator(),
     Item(cmd::Print, "Im&primer..."),
+    Item(cmd::ExportPdf, "Exporter P&DF…"),
     Submenu("Par&ties séparées", kSeparatePartsMenu),
     Separator(),
     Item(cmd::Autosave, "Sauvegarde &automatique"),

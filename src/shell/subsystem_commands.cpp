@@ -9,6 +9,7 @@
 #include "print/note_options_dialogs.h"
 #include "print/page_format_dialog.h"
 #include "print/pagination_dialog.h"
+#include "print/print_command.h"
 #include "score/work_files.h"
 #include "shell/command_ids.h"
 #include "shell/midi_import_command.h"
@@ -80,6 +81,7 @@ void RegisterSubsystemCommands(CommandRegistry& registry) {
     // Both dialogs change the document as the user types, so the step is saved before they open.
     registry.addCommand(cmd::MidiSettings, Handler<RunMidiParamDialog>(), UndoPolicy::Step);
     registry.addCommand(cmd::IdentifyVoices, Handler<RunVoiceDialog>(), UndoPolicy::Step);
+    RegisterPrintCommand(registry);
     registry.addCommand(cmd::About, [](EditorContext& ctx, int) { ctx.ui.showAbout(); });
     registry.addCommand(cmd::Help, Handler<ShowHelp>());
 }

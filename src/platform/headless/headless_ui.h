@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -58,6 +59,11 @@ public:
     const std::deque<DialogAnswer>& pendingDialogAnswers() const { return dialogAnswers_; }
     const std::string& title() const { return title_; }
     Clipboard* clipboard() override { return &clipboard_; }
+    // A batch run has no printer; PDF files come from whoever can draw them (the batch tool with Qt).
+    std::function<std::unique_ptr<PrintJob>(const std::string& path, const std::string& title)> pdfFiles;
+    std::unique_ptr<PrintJob> startPdfFile(const std::string& path, const std::string& title) override {
+        return pdfFiles ? pdfFiles(path, title) : nullptr;
+    }
     HeadlessClipboard& headlessClipboard() { return clipboard_; }
 
     // The line printed for a box.

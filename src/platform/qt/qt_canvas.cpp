@@ -170,7 +170,8 @@ QRawFont QtCanvas::musicFont(const GlyphFont& font, double pixelSize) {
     const auto key = std::make_pair(font.file.empty() ? "family:" + font.family : font.file, pixelSize);
     const auto found = musicFonts_.find(key);
     if (found != musicFonts_.end()) return found->second;
-    QRawFont raw = LoadMusicFont(font, pixelSize);
+    const bool embeds = kind_ == CanvasKind::Pdf || kind_ == CanvasKind::Printer;
+    QRawFont raw = embeds ? EmbeddableMusicFont(font, pixelSize) : LoadMusicFont(font, pixelSize);
     musicFonts_.emplace(key, raw);
     return raw;
 }

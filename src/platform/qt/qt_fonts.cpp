@@ -61,4 +61,24 @@ QRawFont LoadMusicFont(const GlyphFont& font, double pixelSize) {
     return raw;
 }
 
+// Registered with the font database once per file, so that PDF and printer engines see a font they can embed
+// rather than outlines.
+QRawFont EmbeddableMusicFont(const GlyphFont& font, double pixelSize) {
+    static std::map<std::string, QString> families;
+    auto found = families.find(font.file);
+    if (found == families.end()) {
+        const int id = font.file.empty() ? -1 : QFontDatabase::addApplicationFont(QString::fromStdString(font.file));
+        const QStringList names = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+        found = families.emplace(font.file, names.isEmpty() ? QString() : names.front()).first;
+    }
+    if (found->second.isEmpty()) return LoadMusicFont(font, pixelSize);
+    QFont registered(found->second);
+    registered.setHintingPreference(QFont::PreferNoHinting);
+    registered.setStyleStrategy(QFont::NoFontMerging);
+    QRawFont raw = QRawFont::fromFont(registered);
+    if (!raw.isValid()) return LoadMusicFont(font, pixelSize);
+    raw.setPixelSize(pixelSize);
+    return raw;
+}
+
 }  // namespace notavera

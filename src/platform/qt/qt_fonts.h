@@ -19,5 +19,8 @@ QString SubstituteTextFace(std::string_view face);
 // when it names one that can be read, otherwise from the installed family. Invalid when neither exists, so that
 // no other font's shapes stand in for music symbols.
 QRawFont LoadMusicFont(const GlyphFont& font, double pixelSize);
+// The same font as the font database knows it, which PDF files and printers embed (a font read from data alone is
+// drawn there as outlines, slowly and at great size); LoadMusicFont's when it cannot be registered.
+QRawFont EmbeddableMusicFont(const GlyphFont& font, double pixelSize);
 
 }  // namespace notavera

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/qt_fonts.h"
+#include "platform/qt/qt_page_devices.h"
 #include "platform/qt/staff_layout_dialog.h"
 
 namespace notavera {
@@ -234,6 +236,47 @@ void QtUiServices::beginMouseCapture() {
 
 void QtUiServices::endMouseMode() {
     if (pageClient_) pageClient_->unsetCursor();
+}
+
+PrintDialogResult QtUiServices::printDialog(const PrintDialogRequest& request) {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setPageLayout(SheetLayout(request.sheet));
+    printer_->setCopyCount(1);
+    QPrintDialog dialog(printer_.get(), parent());
+    dialog.setOptions(QAbstractPrintDialog::PrintSelection | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
+    dialog.setMinMax(1, request.pageCount);
+    dialog.setFromTo(request.currentPage, request.currentPage);
+    dialog.setPrintRange(QAbstractPrintDialog::Selection);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    PrintChoice choice;
+    switch (dialog.printRange()) {
+        case QAbstractPrintDialog::AllPages: choice.range = PrintRange::All; break;
+        case QAbstractPrintDialog::PageRange:
+            choice.range = PrintRange::Pages;
+            choice.from = dialog.fromPage();
+            choice.to = dialog.toPage();
+            break;
+        case QAbstractPrintDialog::Selection:
+        case QAbstractPrintDialog::CurrentPage: choice.range = PrintRange::Selection; break;
+    }
+    // The pass draws each copy itself, so the printer is asked for one.
+    choice.copies = std::max(1, printer_->copyCount());
+    printer_->setCopyCount(1);
+    return {choice, false};
+}
+
+std::unique_ptr<PrintJob> QtUiServices::startPrintJob(const std::string& title) {
+    if (!printer_) return nullptr;
+    auto job = std::make_unique<QtPrintJob>(*printer_, window_, title);
+    if (!job->started()) return nullptr;
+    return job;
+}
+
+std::unique_ptr<PrintJob> QtUiServices::startPdfFile(const std::string& path, const std::string& title) {
+    auto file = std::make_unique<PdfPages>(path, title);
+    if (!file->opened()) return nullptr;
+    return file;
 }
 
 }  // namespace notavera

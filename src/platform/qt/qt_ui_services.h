@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <QPrinter>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -49,6 +50,10 @@ public:
     void beginMouseCapture() override;
     void endMouseMode() override;
     Clipboard* clipboard() override { return &clipboard_; }
+    // Qt's print dialog on the printer chosen last, its paper preset to the sheet.
+    PrintDialogResult printDialog(const PrintDialogRequest& request) override;
+    std::unique_ptr<PrintJob> startPrintJob(const std::string& title) override;
+    std::unique_ptr<PrintJob> startPdfFile(const std::string& path, const std::string& title) override;
     // The text window is the main window's to make, show and take down.
     void showTextWindow() override {
         if (textWindowShown) textWindowShown();
@@ -93,6 +98,7 @@ private:
     int waitDepth_ = 0;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     QtClipboard clipboard_;
+    std::unique_ptr<QPrinter> printer_;  // the printer chosen last, kept for the next print
 };
 
 }  // namespace notavera
