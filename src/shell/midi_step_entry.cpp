@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
@@ -110,11 +111,20 @@ void RememberEntered(EditorContext& ctx) {
     StateOf(ctx).lastEntered = MidiEnteredNote{ctx.doc.currentPage, ctx.doc.currentStaff, ctx.doc.currentElement, e->x};
 }
 
+// The chord characters, as the chord played asks them: a zone the user has marked stays as it is, where typed they
+// would give its notes the chord attribute.
+void ChordCharacter(EditorContext& ctx, char32_t c) {
+    CursorState& cursor = ctx.shell.cursor;
+    const ZoneRecord zone = std::exchange(cursor.zone, ZoneRecord{});
+    DispatchChar(ctx, c);
+    cursor.zone = zone;
+}
+
 void EndChord(EditorContext& ctx) {
     MidiEntryState& s = StateOf(ctx);
     if (!s.chordOpen) return;
     s.chordOpen = false;
-    DispatchChar(ctx, 'c');
+    ChordCharacter(ctx, 'c');
 }
 
 // A key pressed while the previous one is still held: legato playing groups the two notes.
@@ -159,7 +169,7 @@ void NoteOn(EditorContext& ctx, int key, int velocity, std::uint32_t time) {
     // The chord goes on from the note struck just before: it becomes the chord's first note, with its dots.
     if (startChord && BackOnLastEntered(ctx)) {
         s.chordOpen = true;
-        DispatchChar(ctx, 'C');
+        ChordCharacter(ctx, 'C');
         ctx.doc.insertion.dots = s.savedDots;
     }
     if (!s.chordOpen) s.savedDots = ctx.doc.insertion.dots;

@@ -87,6 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Keys struck within 30 ms make a chord; the next key later ends it.
         EntryCase{"Chord", ON(60, 80, 0) ON(64, 80, 10) ON(67, 80, 60) ON(71, 80, 70) ON(72, 80, 200),
                   "C4+E4 B4+G4 C5"},
+        // A zone marked with marker Y keeps its notes as they are: the chord belongs to the keys played.
+        EntryCase{"ChordBesideAMarkedZone",
+                  "key F2\nkey F3\nkey Left\nkey Left\nchar Y\nkey Right\nkey Right\n" ON(64, 80, 0) ON(67, 80, 10)
+                      ON(72, 80, 100),
+                  "C4 D4 E4+G4 C5"},
         EntryCase{"ChordOfThree", ON(60, 80, 0) ON(64, 80, 10) ON(67, 80, 29) ON(72, 80, 59), "C4+E4+G4 C5"},
         // The pedal pressed down enters a bar (closing a chord first); pressed partly it does nothing.
         EntryCase{"PedalDown", ON(60, 80, 0) "midi-in 0xB0 64 127\n", "C4 |"},
