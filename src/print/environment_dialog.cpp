@@ -49,8 +49,9 @@ void addMidi(DialogModel& m, ScoreDocument& doc, const SystemSettings& settings)
     m.addRadio(0, "Rien", legatoGroup, midi.legatoMode() == 0);
     m.addInteger(0, "Min (b)", 0, 128, midi.minVelocity(), 3);
     m.addInteger(0, "Max (#)", 0, 128, midi.maxVelocity(), 3);
-    m.addRadio(0, "Silence", pedalGroup, midi.pedalMode() == 1);
-    m.addRadio(0, "Barre mesure", pedalGroup, midi.pedalMode() == 2);
+    // Mode 1, the default, is what the pedal enters from a MIDI keyboard: a bar line.
+    m.addRadio(0, "Silence", pedalGroup, midi.pedalMode() != 1);
+    m.addRadio(0, "Barre mesure", pedalGroup, midi.pedalMode() == 1);
     m.addInteger(0, "Echo clavier (instr. ou -1):", -1, 128, settings.keyboardEcho, 3);
     m.addInteger(0, "Cycles entrée MIDI:", 1, 127, settings.midiInputCycles, 3);
     m.addInteger(0, "barre de mesure (4)", 1, 20, settings.distanceSteps.afterBar, 2);
@@ -103,8 +104,8 @@ void acceptEnvironmentDialog(const DialogModel& m, ScoreDocument& doc, SystemSet
     if (m.checked("Rien")) midi.legatoMode() = 0;
     midi.minVelocity() = static_cast<std::uint8_t>(m.value("Min (b)"));
     midi.maxVelocity() = static_cast<std::uint8_t>(m.value("Max (#)"));
-    if (m.checked("Silence")) midi.pedalMode() = 1;
-    if (m.checked("Barre mesure")) midi.pedalMode() = 2;
+    if (m.checked("Silence")) midi.pedalMode() = 2;
+    if (m.checked("Barre mesure")) midi.pedalMode() = 1;
 
     settings.keyboardEcho = m.value("Echo clavier (instr. ou -1):");
     settings.midiInputCycles = m.value("Cycles entrée MIDI:");

@@ -95,6 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"ChordOfThree", ON(60, 80, 0) ON(64, 80, 10) ON(67, 80, 29) ON(72, 80, 59), "C4+E4+G4 C5"},
         // The pedal pressed down enters a bar (closing a chord first); pressed partly it does nothing.
         EntryCase{"PedalDown", ON(60, 80, 0) "midi-in 0xB0 64 127\n", "C4 |"},
+        EntryCase{"PedalForRests", "answer Environnement Silence=1 ok\ncmd 335\n" ON(60, 80, 0) "midi-in 0xB0 64 127\n",
+                  "C4 R"},
         EntryCase{"PedalHalf", ON(60, 80, 0) "midi-in 0xB0 64 64\n", "C4"},
         EntryCase{"SoundOffEndsChord", ON(60, 80, 0) ON(64, 80, 5) "midi-in 0xB0 120 0\n", "C4+E4 |"},
         EntryCase{"ChannelPressure", ON(60, 80, 0) "midi-in 0xD0 0 0\n", "C4 R"},
