@@ -1,6 +1,6 @@
 // Step entry from a MIDI keyboard end to end: events fed with "midi-in" in a script, the notes read back from
 // the dump as a line ("D4b" a D flat in octave 4, "~" a hidden accidental, "+" a note of the chord before it,
-// "[" and "]" a beam group's ends, "|" a bar, "R" a rest), or compared with the dump of the keys that do the same.
+// "[" and "]" a beam group's ends, "(" and ")" a slur's, "|" a bar, "R" a rest), or compared with the dump of the keys that do the same.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -25,11 +25,13 @@ std::string NoteLine(const nlohmann::json& dump) {
             line += e["x"] == lastX ? "+" : " ";
             lastX = e["x"];
             if (word0 & 1u << 6) line += '[';
+            if (word0 & 1u << 2) line += '(';
             const unsigned a = e["rest"].get<bool>() ? 0 : e["accidental"].get<unsigned>();
             if (e["rest"].get<bool>()) line += 'R';
             else line += "CDEFGAB"[e["step"].get<int>() - 1] + std::to_string(e["octave"].get<int>()) + accidentals[a];
             if (a != 0 && e["hiddenAccidental"].get<bool>()) line += '~';
             if (word0 & 1u << 7) line += ']';
+            if (word0 & 1u << 3) line += ')';
         }
     }
     return line.empty() ? line : line.substr(1);
@@ -103,6 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Eighths played legato are beamed; the release of the last key closes the group.
         EntryCase{"LegatoBeam", "char 5\n" ON(60, 80, 0) ON(62, 80, 100) OFF(60) ON(64, 80, 200) OFF(62) OFF(64)
                       ON(65, 80, 300) OFF(65), "[C4 D4 E4] F4"},
+        // In the slur setting, notes played legato are slurred instead.
+        EntryCase{"LegatoSlur", "answer Environnement Liaison=1 ok\ncmd 335\n" ON(60, 80, 0) ON(62, 80, 100) OFF(60)
+                      ON(64, 80, 200) OFF(62) OFF(64) ON(65, 80, 300) OFF(65), "(C4 D4 E4) F4"},
         // Data bytes above 127 and other messages are ignored.
         EntryCase{"Ignored", "midi-in 0x90 61 200\nmidi-in 0xC0 5 0\nmidi-in 0xB0 7 127\n", ""},
         // Pitch bend up is Space, down Backspace, centred nothing; undo takes the notes as it takes typed ones.
