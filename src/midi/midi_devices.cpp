@@ -192,8 +192,10 @@ int MidiDevices::PlayMidiFile(const std::filesystem::path& file, MidiWindow& own
 
 void MidiDevices::StopMidi() { services_.sequencer().close(); }
 
-void MidiDevices::OnPlaybackEnded(unsigned playback) {
-    if (playback == playback_) services_.sequencer().close();
+bool MidiDevices::OnPlaybackEnded(unsigned playback) {
+    if (playback != playback_) return false;
+    services_.sequencer().close();
+    return true;
 }
 
 void MidiDevices::PlayMidiFileCommand(MidiWindow& window) {

@@ -68,8 +68,8 @@ public:
     // "&Au secours...(stop MIDI)": stops any playback; harmless when nothing plays.
     void StopMidi();
     // On the user-interface thread, when the window got the end-of-playback notice: closes the sequencer
-    // unless a newer playback has started since.
-    void OnPlaybackEnded(unsigned playback);
+    // unless a newer playback has started since. True when the notice was the latest playback's.
+    bool OnPlaybackEnded(unsigned playback);
     // "Jouer un fichier MIDI": asks for a file and plays it.
     void PlayMidiFileCommand(MidiWindow& window);
 

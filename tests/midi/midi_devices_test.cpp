@@ -158,10 +158,10 @@ TEST_F(MidiDevicesTest, PlayingAFileItsEndNoticeAndStop) {
     ASSERT_EQ(window.endedPlaybacks.size(), 1u);
     EXPECT_TRUE(services.fakeSequencer.isOpen);
     devices.PlayMidiFile("b.mid", window);
-    devices.OnPlaybackEnded(window.endedPlaybacks[0]);  // a late notice does not stop a newer playback
+    EXPECT_FALSE(devices.OnPlaybackEnded(window.endedPlaybacks[0]));  // a late notice does not stop a newer playback
     EXPECT_TRUE(services.fakeSequencer.isOpen);
     services.fakeSequencer.finish();
-    devices.OnPlaybackEnded(window.endedPlaybacks[1]);  // on the interface thread
+    EXPECT_TRUE(devices.OnPlaybackEnded(window.endedPlaybacks[1]));  // on the interface thread
     EXPECT_FALSE(services.fakeSequencer.isOpen);
     devices.PlayMidiFile("c.mid", window);
     devices.StopMidi();

@@ -79,8 +79,8 @@ void WindowSound::postPlaybackEnded(unsigned playback) {
     QMetaObject::invokeMethod(
         &receiver_,
         [this, playback] {
-            devices_.OnPlaybackEnded(playback);
-            EndRegionPlayback(ctx_, playback_);
+            // A late notice of an earlier playback leaves the region a newer one is playing highlighted.
+            if (devices_.OnPlaybackEnded(playback)) EndRegionPlayback(ctx_, playback_);
             if (playbackEnded) playbackEnded();
         },
         Qt::QueuedConnection);
