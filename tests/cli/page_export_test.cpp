@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <regex>
 
 #include "platform/headless/headless_ui.h"
@@ -25,15 +24,7 @@ namespace {
 
 #ifdef NOTAVERA_CLI_QT
 // What a command prints on its standard output; empty when it cannot run.
-std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
-        std::array<char, 4096> buffer{};
-        while (const std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) text.append(buffer.data(), n);
-        pclose(pipe);
-    }
-    return text;
-}
+std::string Output(const std::string& command) { return test::CommandOutput(command + " 2>/dev/null"); }
 
 bool Have(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) == 0; }
 

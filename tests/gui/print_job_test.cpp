@@ -5,8 +5,6 @@
 
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <array>
-#include <cstdio>
 
 #include "platform/headless/headless_ui.h"
 #include "platform/qt/qt_page_devices.h"
@@ -20,15 +18,7 @@
 namespace notavera {
 namespace {
 
-std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
-        std::array<char, 4096> buffer{};
-        while (const std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) text.append(buffer.data(), n);
-        pclose(pipe);
-    }
-    return text;
-}
+std::string Output(const std::string& command) { return test::CommandOutput(command + " 2>/dev/null"); }
 
 // A user who answers the print dialog as told and prints on `printer`, cancelling after a given page.
 class PrintingUi : public HeadlessUi {

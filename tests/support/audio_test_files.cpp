@@ -2,12 +2,12 @@
 #include "support/audio_test_files.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
+
+#include "support/test_files.h"
 
 namespace notavera::test {
 
@@ -57,12 +57,7 @@ std::vector<std::uint8_t> ChordsMidi(const std::vector<std::vector<int>>& chords
 }
 
 std::optional<SoundStat> MeasureWithSox(const std::filesystem::path& file) {
-    const std::string command = "sox '" + file.string() + "' -n stat 2>&1";
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) return std::nullopt;
-    std::string text;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe.get())) text += buffer;
+    const std::string text = CommandOutput("sox '" + file.string() + "' -n stat 2>&1");
     const std::optional<double> seconds = valueAfter(text, "Length (seconds):");
     const std::optional<double> rms = valueAfter(text, "RMS     amplitude:");
     const std::optional<double> highest = valueAfter(text, "Maximum amplitude:");

@@ -1,6 +1,8 @@
 // Whole-file helpers and temporary folders for tests.
 #include "support/test_files.h"
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -46,5 +48,15 @@ static const struct PrivateStateFolder {
     TempDir folder;
     PrivateStateFolder() { setenv("XDG_STATE_HOME", folder.path().c_str(), 1); }
 } privateState;
+
+std::string CommandOutput(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        std::array<char, 4096> buffer{};
+        while (const std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) text.append(buffer.data(), n);
+        pclose(pipe);
+    }
+    return text;
+}
 
 }  // namespace notavera::test

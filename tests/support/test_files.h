@@ -28,4 +28,7 @@ private:
     std::filesystem::path path_;
 };
 
+// What a shell command prints on its standard output; empty when it cannot run.
+std::string CommandOutput(const std::string& command);
+
 }  // namespace notavera::test
