@@ -7,12 +7,8 @@
 #include <array>
 #include <regex>
 
-#include "platform/headless/headless_ui.h"
-#include "score/mus_file.h"
-#include "score/new_document.h"
-#include "score/work_files.h"
-#include "shell/editor_context.h"
 #include "support/cli_runner.h"
+#include "support/page_fixtures.h"
 #include "support/test_files.h"
 #include "support/test_paths.h"
 #ifdef NOTAVERA_CLI_QT
@@ -48,14 +44,7 @@ class PageExport : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!Have("pdfinfo") || !Have("rsvg-convert")) GTEST_SKIP() << "poppler-utils or librsvg2-bin is not installed";
-        HeadlessUi ui(nullptr);
-        EditorContext ctx(ui);
-        SetUpNewDocument(ctx.doc, 3);
-        ctx.doc.optional.pagination = std::array<std::uint8_t, 10>{0, 0, 0, 0, 1, 1, 1, 0, 0, 2};
-        ctx.doc.header.blockFlags() |= block_flag::pagination;
-        ctx.doc.storage.path = document;
-        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
-        DeleteWorkFiles(ctx.doc);
+        test::SaveNumberedDocument(document, 3);
     }
     test::CliResult run(std::vector<std::string> args) { return test::RunCli(dir.path(), args); }
 

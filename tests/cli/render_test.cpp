@@ -8,15 +8,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/headless/headless_ui.h"
 #include "platform/wmf_canvas.h"
 #include "score/little_endian.h"
-#include "score/mus_file.h"
-#include "score/new_document.h"
 #include "score/work_files.h"
-#include "shell/editor_context.h"
 #include "support/audio_test_files.h"
 #include "support/cli_runner.h"
+#include "support/page_fixtures.h"
 #include "support/score_builder.h"
 #include "support/test_files.h"
 #include "support/test_paths.h"
@@ -28,14 +25,7 @@ namespace {
 class RenderCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        HeadlessUi ui(nullptr);
-        EditorContext ctx(ui);
-        SetUpNewDocument(ctx.doc, 2);
-        ctx.doc.optional.pagination = std::array<std::uint8_t, 10>{0, 0, 0, 0, 1, 1, 1, 0, 0, 2};
-        ctx.doc.header.blockFlags() |= block_flag::pagination;
-        ctx.doc.storage.path = document;
-        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
-        DeleteWorkFiles(ctx.doc);
+        test::SaveNumberedDocument(document, 2);
     }
     int render(int page, const std::filesystem::path& out, std::vector<std::string> more = {}) {
         std::vector<std::string> args{"render", document.string(), "--page", std::to_string(page), "--out", out.string()};

@@ -13,6 +13,7 @@
 #include "score/new_document.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
+#include "support/page_fixtures.h"
 #include "support/test_files.h"
 
 namespace notavera {
@@ -61,14 +62,7 @@ struct PrintCase {
 class PrintJobTest : public ::testing::TestWithParam<PrintCase> {
 protected:
     void SetUp() override {
-        HeadlessUi ui(nullptr);
-        EditorContext ctx(ui);
-        SetUpNewDocument(ctx.doc, 3);
-        ctx.doc.optional.pagination = std::array<std::uint8_t, 10>{0, 0, 0, 0, 1, 1, 1, 0, 0, 2};
-        ctx.doc.header.blockFlags() |= block_flag::pagination;
-        ctx.doc.storage.path = document;
-        ASSERT_TRUE(SavePages(ctx.doc, ctx.ui));
-        DeleteWorkFiles(ctx.doc);
+        test::SaveNumberedDocument(document, 3);
     }
     test::TempDir dir;
     std::filesystem::path document = dir / "score.mus";

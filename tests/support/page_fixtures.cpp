@@ -1,7 +1,12 @@
 // Test support: documents, elements and the element spy of the drawing tests.
 #include "support/page_fixtures.h"
 
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless_ui.h"
+#include "score/mus_file.h"
 #include "score/new_document.h"
+#include "score/work_files.h"
 
 namespace notavera::test {
 
@@ -9,6 +14,17 @@ ScoreDocument NewDocument(int pages) {
     ScoreDocument doc;
     SetUpNewDocument(doc, pages);
     return doc;
+}
+
+void SaveNumberedDocument(const std::filesystem::path& path, int pages) {
+    HeadlessUi ui(nullptr);
+    ScoreDocument doc;
+    SetUpNewDocument(doc, pages);
+    doc.optional.pagination = std::array<std::uint8_t, 10>{0, 0, 0, 0, 1, 1, 1, 0, 0, 2};
+    doc.header.blockFlags() |= block_flag::pagination;
+    doc.storage.path = path;
+    ASSERT_TRUE(SavePages(doc, ui));
+    DeleteWorkFiles(doc);
 }
 
 ElementRecord NoteAt(int x) {

@@ -2,6 +2,7 @@
 // hands it, and the calls a recording canvas kept, picked by their op.
 #pragma once
 
+#include <filesystem>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -13,6 +14,10 @@ namespace notavera::test {
 
 // A document of `pages` pages laid out by the default model (ten five-line staves), on page 1.
 ScoreDocument NewDocument(int pages = 1);
+
+// Saves at `path` a new document of `pages` pages with its page number centred at the foot of each page after
+// the first; no work files are left beside it.
+void SaveNumberedDocument(const std::filesystem::path& path, int pages);
 
 ElementRecord NoteAt(int x);
 ElementRecord SignAt(SignType type, int x, int code = 0);
