@@ -207,9 +207,19 @@ struct LineMeasure {
     int room = 0;
 };
 
+// The distinct times at which some staff moves, in order.
+std::vector<GmnRational> MoveTimes(const std::vector<GmnSequenceTimes>& sequences) {
+    std::vector<GmnRational> starts;
+    for (const GmnSequenceTimes& s : sequences)
+        for (const GmnPieceSpan& p : s.pieces) starts.push_back(p.start);
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    return starts;
+}
+
 LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
-                             const std::vector<std::vector<std::size_t>>& cuts,
-                             const std::vector<GmnSequenceTimes>& sequences, const std::vector<GmnRational>& cutTimes) {
+                             const std::vector<std::vector<std::size_t>>& cuts, const std::vector<GmnRational>& starts,
+                             const std::vector<GmnRational>& cutTimes) {
     const auto xAt = [&](int staff, std::size_t index) {
         const auto& els = page.staves[static_cast<std::size_t>(staff)].elements;
         return index < els.size() ? els[index].x : (els.empty() ? 0 : els.back().x + 4 * stepUnit);
@@ -219,12 +229,6 @@ LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
         music = std::max(music, xAt(i, AfterLineStartSigns(page.staves[static_cast<std::size_t>(i)])));
     LineMeasure m;
     m.room = LineLengthOf(page) - music;
-    // The distinct times at which some staff moves, in order.
-    std::vector<GmnRational> starts;
-    for (const GmnSequenceTimes& s : sequences)
-        for (const GmnPieceSpan& p : s.pieces) starts.push_back(p.start);
-    std::sort(starts.begin(), starts.end());
-    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
         int width = 0;
         for (int i = 0; i < n; ++i) {
@@ -419,6 +423,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     std::vector<GmnRational> cutTimes = GmnCutTimes(ordered);
     std::vector<StaffRecord> unspaced(page->staves.begin(), page->staves.begin() + n);
     std::vector<std::vector<std::size_t>> cuts;
+    const std::vector<GmnRational> moveTimes = MoveTimes(ordered);
     const auto cutAndMeasure = [&] {
         std::copy(unspaced.begin(), unspaced.end(), page->staves.begin());
         const auto cutAt = [&](const std::optional<GmnRational>& t) {
@@ -441,7 +446,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         }
         cutAt(std::nullopt);
         SpaceEachStaff(doc, distances, n);
-        return MeasureStretches(*page, n, su, cuts, ordered, cutTimes);
+        return MeasureStretches(*page, n, su, cuts, moveTimes, cutTimes);
     };
     LineMeasure measure = cutAndMeasure();
 

@@ -70,12 +70,6 @@ GmnRational GmnRational::scaled(std::int64_t n, std::int64_t d) const {
     return GmnRational(a * nn, b * dd);
 }
 
-int GmnRational::compare(const GmnRational& o) const {
-    if (den_ == 0 || o.den_ == 0) return 0;
-    const std::int64_t diff = std::int64_t{num_} * o.den_ - std::int64_t{o.num_} * den_;
-    return (diff > 0) - (diff < 0);
-}
-
 bool GmnRational::isDyadic() const { return den_ > 0 && (den_ & (den_ - 1)) == 0; }
 
 }  // namespace notavera

@@ -20,7 +20,11 @@ public:
     GmnRational scaled(std::int64_t n, std::int64_t d) const;
 
     // The sign of a·d − c·b: −1, 0 or 1; 0 when a denominator is 0.
-    int compare(const GmnRational& other) const;
+    int compare(const GmnRational& other) const {
+        if (den_ == 0 || other.den_ == 0) return 0;
+        const std::int64_t diff = std::int64_t{num_} * other.den_ - std::int64_t{other.num_} * den_;
+        return (diff > 0) - (diff < 0);
+    }
     bool operator==(const GmnRational& other) const { return num_ == other.num_ && den_ == other.den_; }
     bool operator<(const GmnRational& other) const { return compare(other) < 0; }
     bool isZero() const { return num_ == 0; }

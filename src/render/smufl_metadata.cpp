@@ -1,132 +1,85 @@
-// Reads metadata.json with nlohmann-json's streaming parser, without exceptions, keeping only well-formed entries.
+// Reads metadata.json with simdjson, keeping only well-formed entries. The bundled metadata is most of a megabyte
+// and every process that draws or lays out reads it, so the parser's speed shows in every batch command.
 #include "render/smufl_metadata.h"
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
-#include <vector>
 
-#include <nlohmann/json.hpp>
+#include <simdjson.h>
 
 namespace notavera {
 
-using nlohmann::json;
+namespace {
 
-// Reads the members it keeps while the text streams by: building the whole document first cost more than the
-// music's layout in a batch import, since the bundled metadata is most of a megabyte.
-class SmuflMetadata::Reader : public nlohmann::json_sax<json> {
-public:
-    explicit Reader(SmuflMetadata& m) : m_(m) {}
+using simdjson::dom::element;
+using simdjson::dom::object;
 
-    bool start_object(std::size_t) override {
-        if (inArray()) arrayOk_ = false;
-        if (depth_ == 0 && sawRoot_) return false;  // a second value after the root
-        sawRoot_ = true;
-        keys_.resize(static_cast<std::size_t>(++depth_));
-        if (depth_ == 3) box_ = {};
-        return true;
-    }
-    bool end_object() override {
-        if (depth_ == 3 && section() == "glyphBBoxes" && box_.sw && box_.ne)
-            m_.boxes_.emplace(keys_[1], GlyphBox{*box_.sw, *box_.ne});
-        --depth_;
-        return true;
-    }
-    bool key(string_t& k) override {
-        keys_[static_cast<std::size_t>(depth_ - 1)] = k;
-        return true;
-    }
-    bool start_array(std::size_t) override {
-        if (depth_ == 0) sawRoot_ = true;
-        if (arrayDepth_++ == 0) {
-            numbers_.clear();
-            arrayOk_ = true;
-        } else {
-            arrayOk_ = false;
-        }
-        return true;
-    }
-    bool end_array() override {
-        if (--arrayDepth_ == 0 && arrayOk_ && numbers_.size() == 2) point({numbers_[0], numbers_[1]});
-        return true;
-    }
-    bool number_float(number_float_t v, const string_t&) override { return number(v); }
-    bool number_integer(number_integer_t v) override { return number(static_cast<double>(v)); }
-    bool number_unsigned(number_unsigned_t v) override { return number(static_cast<double>(v)); }
-    bool string(string_t& v) override {
-        if (inArray()) arrayOk_ = false;
-        else if (depth_ == 1 && keys_[0] == "fontName") m_.fontName_ = v, namedFont_ = true;
-        return true;
-    }
-    bool boolean(bool) override { return other(); }
-    bool null() override { return other(); }
-    bool binary(binary_t&) override { return other(); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+// A member that is an array of exactly two finite numbers.
+std::optional<StaffSpacePoint> PointOf(simdjson::simdjson_result<element> member) {
+    simdjson::dom::array a;
+    if (member.get_array().get(a) || a.size() != 2) return std::nullopt;
+    double xy[2];
+    std::size_t i = 0;
+    for (element v : a)
+        if (v.get_double().get(xy[i++]) || !std::isfinite(xy[i - 1])) return std::nullopt;
+    return StaffSpacePoint{xy[0], xy[1]};
+}
 
-    // Whether the text was one object with a font name.
-    bool complete() const { return namedFont_ && depth_ == 0; }
+std::optional<double> NumberOf(element e) {
+    double v = 0;
+    if (e.get_double().get(v) || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
 
-private:
-    struct PendingBox {
-        std::optional<StaffSpacePoint> sw;
-        std::optional<StaffSpacePoint> ne;
-    };
+// Calls read(name, value) for each member of the section, when the section is an object.
+template <typename Read>
+void EachMember(object root, std::string_view section, Read read) {
+    object members;
+    if (root[section].get_object().get(members)) return;
+    for (auto [name, value] : members) read(name, value);
+}
 
-    bool inArray() const { return arrayDepth_ > 0; }
-    std::string_view section() const { return keys_[0]; }
-    bool other() {
-        if (inArray()) arrayOk_ = false;
-        return true;
-    }
-    bool number(double v) {
-        if (!std::isfinite(v)) {
-            if (inArray()) arrayOk_ = false;
-            return true;
-        }
-        if (inArray()) {
-            numbers_.push_back(v);
-        } else if (depth_ == 2 && section() == "glyphAdvanceWidths") {
-            m_.advances_.emplace(keys_[1], v);
-        } else if (depth_ == 2 && section() == "engravingDefaults") {
-            m_.defaults_.emplace(keys_[1], v);
-        }
-        return true;
-    }
-    void point(StaffSpacePoint p) {
-        if (depth_ != 3) return;
-        if (section() == "glyphBBoxes") {
-            if (keys_[2] == "bBoxSW") box_.sw = p;
-            if (keys_[2] == "bBoxNE") box_.ne = p;
-        } else if (section() == "glyphsWithAnchors") {
-            m_.anchors_[keys_[1]].emplace(keys_[2], p);
-        }
-    }
+}  // namespace
 
-    SmuflMetadata& m_;
-    int depth_ = 0;  // objects open
-    bool sawRoot_ = false;
-    bool namedFont_ = false;
-    std::vector<std::string> keys_;  // the key being read at each object depth
-    int arrayDepth_ = 0;
-    bool arrayOk_ = false;  // the open array holds only finite numbers so far
-    std::vector<double> numbers_;
-    PendingBox box_;
-};
-
-std::optional<SmuflMetadata> SmuflMetadata::Parse(std::string_view text) {
-    SmuflMetadata m;
-    Reader reader(m);
-    if (!json::sax_parse(text, &reader, nlohmann::detail::input_format_t::json, true, false) || !reader.complete())
+std::optional<SmuflMetadata> SmuflMetadata::Read(const simdjson::padded_string& text) {
+    simdjson::dom::parser parser;
+    element rootValue;
+    object root;
+    std::string_view fontName;
+    if (parser.parse(text).get(rootValue) || rootValue.get_object().get(root) ||
+        root["fontName"].get_string().get(fontName))
         return std::nullopt;
+    SmuflMetadata m;
+    m.fontName_ = fontName;
+    EachMember(root, "glyphBBoxes", [&](std::string_view glyph, element value) {
+        object box;
+        if (value.get_object().get(box)) return;
+        const auto sw = PointOf(box["bBoxSW"]);
+        const auto ne = PointOf(box["bBoxNE"]);
+        if (sw && ne) m.boxes_.emplace(glyph, GlyphBox{*sw, *ne});
+    });
+    EachMember(root, "glyphAdvanceWidths", [&](std::string_view glyph, element value) {
+        if (const auto v = NumberOf(value)) m.advances_.emplace(glyph, *v);
+    });
+    EachMember(root, "engravingDefaults", [&](std::string_view name, element value) {
+        if (const auto v = NumberOf(value)) m.defaults_.emplace(name, *v);
+    });
+    EachMember(root, "glyphsWithAnchors", [&](std::string_view glyph, element value) {
+        object anchors;
+        if (value.get_object().get(anchors)) return;
+        for (auto [name, at] : anchors)
+            if (const auto p = PointOf(element(at))) m.anchors_[std::string(glyph)].emplace(name, *p);
+    });
     return m;
 }
 
+std::optional<SmuflMetadata> SmuflMetadata::Parse(std::string_view json) {
+    return Read(simdjson::padded_string(json));
+}
+
 std::optional<SmuflMetadata> SmuflMetadata::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str());
+    simdjson::padded_string text;
+    if (simdjson::padded_string::load(path).get(text)) return std::nullopt;
+    return Read(text);
 }
 
 bool SmuflMetadata::hasGlyph(std::string_view name) const {

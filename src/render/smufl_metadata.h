@@ -7,6 +7,10 @@
 #include <string>
 #include <string_view>
 
+namespace simdjson {
+struct padded_string;
+}
+
 namespace notavera {
 
 // A point in staff spaces from the glyph's origin, y up.
@@ -38,7 +42,7 @@ public:
     std::optional<double> engravingDefault(std::string_view name) const;
 
 private:
-    class Reader;
+    static std::optional<SmuflMetadata> Read(const simdjson::padded_string& json);
 
     std::string fontName_;
     std::map<std::string, GlyphBox, std::less<>> boxes_;
