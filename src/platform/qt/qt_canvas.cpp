@@ -87,6 +87,20 @@ QtCanvas::QtCanvas(QPainter& painter, CanvasKind kind)
     setWindowOrigin({0, 0});
 }
 
+QtCanvas::~QtCanvas() { usePageSpace(); }
+
+void QtCanvas::usePageSpace() {
+    if (!inDeviceSpace_) return;
+    painter_.setWorldTransform(toDevice_);
+    inDeviceSpace_ = false;
+}
+
+void QtCanvas::useDeviceSpace() {
+    if (inDeviceSpace_) return;
+    painter_.setWorldTransform(QTransform());
+    inDeviceSpace_ = true;
+}
+
 void QtCanvas::setWindowOrigin(Point origin) {
     origin_ = origin;
     const double deviceHeight = painter_.device()->height();
@@ -94,6 +108,7 @@ void QtCanvas::setWindowOrigin(Point origin) {
     toDevice_ = QTransform(scaleX_, 0, 0, -scaleY_, pixelCentre_ - origin.x * scaleX_,
                            deviceHeight - pixelCentre_ + origin.y * scaleY_);
     painter_.setWorldTransform(toDevice_);
+    inDeviceSpace_ = false;
 }
 
 void QtCanvas::setClip(std::optional<Box> clip) {
@@ -101,6 +116,7 @@ void QtCanvas::setClip(std::optional<Box> clip) {
         painter_.setClipping(false);
         return;
     }
+    usePageSpace();
     painter_.setClipRect(ToQt(*clip), Qt::ReplaceClip);
 }
 
@@ -192,6 +208,20 @@ void QtCanvas::drawGlyphs(Point origin, std::u32string_view codePoints, const Gl
         positions.append(pen);
         pen += advance;
     }
+    const auto drawRun = [&](QPointF at) {
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(indexes);
+        run.setPositions(positions);
+        painter_.setPen(colourOf(colour));
+        painter_.drawGlyphRun(at, run);
+    };
+    if (!glyphsAsPaths_ && font.escapement == 0 && scaleX_ == scaleY_) {
+        useDeviceSpace();
+        drawRun(toDevice_.map(ToQt(origin)));
+        return;
+    }
+    usePageSpace();
     painter_.save();
     painter_.setWorldTransform(textTransform(origin, font.escapement));
     if (glyphsAsPaths_) {
@@ -201,12 +231,7 @@ void QtCanvas::drawGlyphs(Point origin, std::u32string_view codePoints, const Gl
         }
         painter_.fillPath(outlines, colourOf(colour));
     } else {
-        QGlyphRun run;
-        run.setRawFont(raw);
-        run.setGlyphIndexes(indexes);
-        run.setPositions(positions);
-        painter_.setPen(colourOf(colour));
-        painter_.drawGlyphRun(QPointF(0, 0), run);
+        drawRun(QPointF(0, 0));
     }
     painter_.restore();
 }
@@ -229,6 +254,7 @@ void QtCanvas::drawText(Point origin, std::string_view utf8, const TextFont& fon
     if (utf8.empty()) return;
     const QString text = FromUtf8(utf8);
     const QFont q = textFont(font);
+    usePageSpace();
     painter_.save();
     painter_.setWorldTransform(textTransform(origin, font.escapement));
     painter_.setFont(q);
@@ -251,17 +277,20 @@ TextExtent QtCanvas::measureText(std::string_view utf8, const TextFont& font) {
 }
 
 void QtCanvas::drawLine(Point from, Point to, const Pen& pen) {
+    usePageSpace();
     painter_.setPen(qtPen(pen));
     painter_.drawLine(ToQt(from), ToQt(to));
 }
 
 void QtCanvas::drawPolyline(std::span<const Point> points, const Pen& pen) {
+    usePageSpace();
     if (points.size() < 2) return;
     painter_.setPen(qtPen(pen));
     painter_.drawPolyline(ToQt(points));
 }
 
 void QtCanvas::drawBezier(std::span<const Point> points, const Pen& pen) {
+    usePageSpace();
     if (points.size() < 4) return;
     QPainterPath path(ToQt(points[0]));
     for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
@@ -273,23 +302,27 @@ void QtCanvas::drawBezier(std::span<const Point> points, const Pen& pen) {
 }
 
 void QtCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle& style) {
+    usePageSpace();
     if (points.size() < 2) return;
     useShapeStyle(style);
     painter_.drawPolygon(ToQt(points), Qt::OddEvenFill);
 }
 
 void QtCanvas::drawRect(Box box, const ShapeStyle& style) {
+    usePageSpace();
     useShapeStyle(style);
     painter_.drawRect(ToQt(box));
 }
 
 void QtCanvas::drawEllipse(Box box, const ShapeStyle& style) {
+    usePageSpace();
     useShapeStyle(style);
     painter_.drawEllipse(ToQt(box));
 }
 
 // Qt's angles turn the other way once y points up, so both the start and the sweep change sign.
 void QtCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
+    usePageSpace();
     const QRectF rect = ToQt(box);
     const double from = ParametricAngle(rect, start);
     double sweep = ParametricAngle(rect, end) - from;

@@ -24,6 +24,7 @@ namespace notavera {
 class QtCanvas final : public Canvas {
 public:
     QtCanvas(QPainter& painter, CanvasKind kind);
+    ~QtCanvas() override;
 
     CanvasKind kind() const override { return kind_; }
     double pixelWidth() const override { return 1.0 / scaleX_; }
@@ -50,6 +51,11 @@ private:
     QColor colourOf(Colour colour) const;
     QPen qtPen(const Pen& pen) const;
     void useShapeStyle(const ShapeStyle& style);
+    // Upright glyphs are drawn in device space at their device point; everything else in the page's logical space.
+    // Switching only when the kind of drawing changes keeps a run of glyphs from writing a transform and a saved
+    // state per glyph into a PDF page, which doubled its stream and the time spent compressing it.
+    void usePageSpace();
+    void useDeviceSpace();
     // The device transform for text: its origin at the logical point, x along the escapement, y downwards.
     QTransform textTransform(Point origin, int escapement) const;
     QFont textFont(const TextFont& font) const;
@@ -65,6 +71,7 @@ private:
     bool glyphsAsPaths_;  // the device cannot draw glyph runs, only their outlines
     Point origin_;
     QTransform toDevice_;
+    bool inDeviceSpace_ = false;  // the painter's transform is the identity, not toDevice_
     RasterOp rop_ = RasterOp::Copy;
     std::map<std::pair<std::string, double>, QRawFont> musicFonts_;
 };
