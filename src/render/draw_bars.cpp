@@ -1,5 +1,6 @@
 // Bar lines: their strokes over the staff or its group, the repeat dots, dashed bars, and the braces and brackets
 // that bar codes 1–64 and −1 to −64 stand for.
+#include <algorithm>
 #include <cmath>
 
 #include "render/draw_signs.h"
@@ -180,6 +181,15 @@ void DrawBar(DrawingContext& dc, const StaffRecord& staff, int index) {
     dc.draw.lineStyle = static_cast<int>(sign.high7());
     DrawBarStrokes(dc, sign.code(), x, *span, strokes);
     dc.draw.lineStyle = 0;
+}
+
+std::optional<int> ClosingBarRight(const DrawingContext& dc, const StaffRecord& staff, bool smallStaff) {
+    const auto last = std::max_element(staff.elements.begin(), staff.elements.end(),
+                                       [](const ElementRecord& a, const ElementRecord& b) { return a.x < b.x; });
+    if (last == staff.elements.end() || !last->isSignOfType(SignType::Bar)) return std::nullopt;
+    const unsigned code = last->signWord().code();
+    if (code != FinalBar && code != EndRepeat) return std::nullopt;
+    return last->x + last->shift + (StrokesOf(dc, smallStaff).thick + 1) / 2;
 }
 
 }  // namespace notavera

@@ -3,6 +3,8 @@
 // Drawings and pictures are drawn by their own layer.
 #pragma once
 
+#include <optional>
+
 #include "render/drawing_context.h"
 #include "score/records.h"
 
@@ -37,6 +39,9 @@ int DrawKeyChange(DrawingContext& dc, const StaffRecord& staff, int index);
 // A bar line (type 0): single, double, final, the repeats, the entry bar, the special bar 12; codes 1–64 draw a
 // brace and −1 to −64 a square bracket from this staff to the staff that many below.
 void DrawBar(DrawingContext& dc, const StaffRecord& staff, int index);
+
+// Where the ink of the staff's closing bar ends on the right, when its last element is a final bar or an end repeat.
+std::optional<int> ClosingBarRight(const DrawingContext& dc, const StaffRecord& staff, bool smallStaff);
 
 // A brace from `top` to `bottom` whose right edge is at x, and a square bracket whose thick stroke ends at x with
 // its hooks reaching right over the staves. Both are sized from the music font's own glyphs and thickness.

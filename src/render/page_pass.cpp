@@ -137,6 +137,7 @@ void DrawPage(DrawingContext& dc, ScoreDocument& doc, const PageDrawOptions& opt
 
     // The continuous view shows one line: the first system.
     const int shown = options.continuous ? std::min(StavesOfFirstSystem(*page), staffCount) : staffCount;
+    if (!options.continuous) EndLinesAtClosingBars(dc, *page);
     DrawStaffLines(dc, shown);
     if (options.continuous) DrawContinuousSeparators(dc, *options.continuous, sheet.bottom);
     DrawStaffGroupings(dc, *page, shown);

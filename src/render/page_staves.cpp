@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "render/document_spacing.h"
+#include "render/draw_signs.h"
 #include "render/staff_groupings.h"
 #include "score/staff_layout_model.h"
 
@@ -38,6 +40,27 @@ std::vector<StaffDrawState> PlacePageStaves(const PageRecord& page, const StaffM
                           .indentEdge = static_cast<int>(page.indent & 0xFFFFFFu),
                           .lineEnd = lineEnd};
     return PlaceStaves(LayoutOfPage(page), metrics, frame);
+}
+
+void EndLinesAtClosingBars(DrawingContext& dc, const PageRecord& page) {
+    const int n = std::min(static_cast<int>(dc.staves.size()), static_cast<int>(page.staves.size()));
+    for (const LineRange& line : LinesOfPage(page)) {
+        if (line.last >= n) break;
+        std::optional<int> end;
+        bool closed = true;
+        for (int i = line.first; i <= line.last && closed; ++i) {
+            const StaffRecord& staff = page.staves[static_cast<std::size_t>(i)];
+            if (staff.elements.empty()) continue;
+            const auto right = ClosingBarRight(dc, staff, dc.staves[static_cast<std::size_t>(i)].small);
+            closed = right.has_value();
+            if (right) end = std::max(end.value_or(*right), *right);
+        }
+        if (!closed || !end) continue;
+        for (int i = line.first; i <= line.last; ++i) {
+            StaffDrawState& s = dc.staves[static_cast<std::size_t>(i)];
+            if (*end > s.left && *end < s.right) s.right = *end;
+        }
+    }
 }
 
 void DrawStaffLines(DrawingContext& dc, int count) {

@@ -21,6 +21,11 @@ std::vector<StaffDrawState> PlacePageStaves(const PageRecord& page, const StaffM
 // The colour of a grey staff: red, green and blue 128.
 inline constexpr Colour GreyStaffColour = RgbColour(128, 128, 128);
 
+// A line whose staves with music all close with a final bar or an end repeat short of the line's end, as the last
+// line of a piece or movement does when it is not justified, has its staff lines stop at the widest of those bars:
+// an engraved piece does not run empty staff lines on to the margin.
+void EndLinesAtClosingBars(DrawingContext& dc, const PageRecord& page);
+
 // The lines of staves [0, count): solid, "Lignes Portée" wide, grey on a grey staff, none on an invisible one.
 // In the metafile passes they are kept within the export region and staves wholly above or below it are skipped.
 void DrawStaffLines(DrawingContext& dc, int count);

@@ -639,6 +639,30 @@ TEST_F(Chords, RunsEndAtAStemMemberOrAnotherXAndMembersOnTheStaffBelowComeFirst)
 
 // Writing the chord layout back into the staff: member order, the stem-member, other-side and stem-up bits, ties
 // and beam ends gathered on the root and the stem member, no element lost, and single notes' stem directions.
+TEST_F(Notes, StaffLinesStopAtTheFinalBarOfALineThatEndsShortOnlyWhenEveryStaffClosesThere) {
+    struct Case {
+        unsigned lastBar;   // the code given to the last bar of staff 0
+        bool secondCloses;  // staff 1 ends on a final bar too
+        bool stops;
+    };
+    for (const Case c : {Case{'E', true, true}, Case{'F', true, true}, Case{'|', true, false},
+                         Case{'E', false, false}}) {
+        load("{[c d e f \\bar], [c d \\bar]}");
+        staff(0).elements.back().signWord().setCode(c.lastBar);
+        staff(1).elements.back().signWord().setCode(c.secondCloses ? 'E' : '|');
+        for (int i : {0, 1}) {  // one system of two staves
+            staff(i).voice().setGroupSize(2);
+            staff(i).voice().setPositionInGroup(static_cast<unsigned>(i + 1));
+        }
+        const int lineEnd = dc.staves[0].right;
+        EndLinesAtClosingBars(dc, doc.pages[0]);
+        const int thick = dc.thickness.beam;  // a final bar's heavy stroke, centred on its x
+        const int end = std::max(staff(0).elements.back().x, staff(1).elements.back().x) + (thick + 1) / 2;
+        for (int i : {0, 1})
+            EXPECT_EQ(dc.staves[static_cast<std::size_t>(i)].right, c.stops ? end : lineEnd) << c.lastBar << i;
+    }
+}
+
 TEST_F(Notes, ArrangingWritesTheChordLayoutAndTheStemsIntoTheStaff) {
     chord(500, {{3, 4}, {1, 4}, {2, 4}});  // E, C, D, the E tied on
     at(0).w0().setTieStarts(true);
