@@ -318,30 +318,52 @@ void CommonStart(std::span<StaffRecord* const> staves, StaffRecord& current, con
 }
 
 // A placed bar line keeps its distance to the note before it, so the staves of a block would end the same bar at
-// different places. Bars of the staves that stand just before notes of one slot go to one x: the narrowest of
-// their gaps before that slot, which moves bars only to the right, away from the notes they close. Bars that end
-// their staves go to the rightmost of them.
+// different places. Bars of the staves that stand before notes of one slot go to one x: the rightmost of them, which
+// moves bars only to the right, away from the notes they close. The signs between a bar and its slot (a time, key or
+// clef change) move with their bar, but never closer to the slot's notes than the tightest staff of the slot has
+// them: a staff with the wider signs keeps its room. Bars that end their staves go to the rightmost of them.
 void AlignBarLines(std::span<StaffRecord* const> staves, const AlignSettings& s) {
-    std::map<int, int> gapBeforeSlot;  // x of a slot → narrowest bar-to-note gap before it
-    int lastBar = INT_MIN;
-    const auto forEachBar = [&](auto&& beforeNote, auto&& atEnd) {
-        for (StaffRecord* staff : staves) {
-            auto& els = staff->elements;
-            for (std::size_t i = 0; i < els.size(); ++i) {
-                if (!els[i].isSignOfType(SignType::Bar)) continue;
-                if (i + 1 == els.size()) atEnd(els[i]);
-                else if (Counts(els[i + 1], s) && els[i + 1].x > els[i].x) beforeNote(els[i], els[i + 1].x);
-            }
-        }
+    struct BarRun {
+        std::vector<ElementRecord>* els;
+        std::size_t bar;
+        std::size_t end;  // one past the last sign that moves with the bar
+        int slotX;
+        int tail;  // from the last sign of the run to the slot
     };
-    forEachBar(
-        [&](const ElementRecord& bar, int slotX) {
-            const auto [it, added] = gapBeforeSlot.try_emplace(slotX, slotX - bar.x);
-            if (!added) it->second = std::min(it->second, slotX - bar.x);
-        },
-        [&](const ElementRecord& bar) { lastBar = std::max(lastBar, bar.x); });
-    forEachBar([&](ElementRecord& bar, int slotX) { bar.x = slotX - gapBeforeSlot[slotX]; },
-               [&](ElementRecord& bar) { bar.x = lastBar; });
+    std::vector<BarRun> runs;
+    std::map<int, std::pair<int, int>> slots;  // x of a slot → rightmost bar before it, narrowest tail
+    int lastBar = INT_MIN;
+    for (StaffRecord* staff : staves) {
+        auto& els = staff->elements;
+        for (std::size_t i = 0; i < els.size(); ++i) {
+            if (!els[i].isSignOfType(SignType::Bar)) continue;
+            if (i + 1 == els.size()) {
+                lastBar = std::max(lastBar, els[i].x);
+                continue;
+            }
+            std::size_t next = i + 1;
+            while (next < els.size() && els[next].isSign() && !els[next].isSignOfType(SignType::Bar)) ++next;
+            if (next == els.size() || !Counts(els[next], s) || els[next].x <= els[i].x) continue;
+            const int slotX = els[next].x;
+            std::size_t end = i + 1;
+            while (end < next && els[end].x < slotX) ++end;
+            const BarRun run{&els, i, end, slotX, slotX - els[end - 1].x};
+            if (run.tail <= 0) continue;
+            runs.push_back(run);
+            const auto [it, added] = slots.try_emplace(slotX, els[i].x, run.tail);
+            if (!added) it->second = {std::max(it->second.first, els[i].x), std::min(it->second.second, run.tail)};
+        }
+    }
+    for (const BarRun& run : runs) {
+        auto& els = *run.els;
+        const auto [rightmost, narrowest] = slots[run.slotX];
+        const int move = std::min(rightmost - els[run.bar].x, run.tail - narrowest);
+        if (move <= 0) continue;
+        for (std::size_t k = run.bar; k < run.end; ++k) els[k].x += move;
+    }
+    for (StaffRecord* staff : staves)
+        if (!staff->elements.empty() && staff->elements.back().isSignOfType(SignType::Bar))
+            staff->elements.back().x = lastBar;
 }
 
 }  // namespace

@@ -420,6 +420,13 @@ TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeButComeNoNearerTheNot
     setXs(1, {100, 150, 190, 220});
     align();
     EXPECT_EQ(xs(0)[2], xs(1)[3]);
+    // A bar followed by a time change meets the other staves' bars, its time signature moving with it.
+    load("{[g/2 | \\meter<\"3/4\"> g], [e/4 e | \\meter<\"3/4\"> e]}", 2, 2);
+    setXs(0, {100, 200, 240, 330});
+    setXs(1, {100, 150, 250, 290, 330});
+    align();
+    const std::vector<int> top = xs(0), bottom = xs(1);
+    EXPECT_EQ(std::vector(top.begin() + 1, top.end()), std::vector(bottom.begin() + 2, bottom.end()));
 
     load("{[f f f f | e/2 |], [g/1 | g/2 |]}", 2, 2);
     setXs(0, {100, 140, 180, 220, 300, 340, 400});
