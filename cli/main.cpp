@@ -22,6 +22,8 @@ const std::vector<Subcommand>& Subcommands() {
          RunRender},
         {"export-pdf", "DOC SORTIE.pdf [--from P] [--to Q]", RunExportPdf},
         {"export-svg", "DOC DOSSIER [--from P] [--to Q]", RunExportSvg},
+        {"export-wnv", "DOC SORTIE.wnv", RunExportWnv},
+        {"import-wnv", "IN.wnv SORTIE.mus", RunImportWnv},
         {"script", "DOC SCRIPT", RunScript},
     };
     return table;
