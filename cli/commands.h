@@ -31,5 +31,7 @@ int RunExportPdf(const Args& args);
 int RunExportSvg(const Args& args);
 int RunExportWnv(const Args& args);
 int RunImportWnv(const Args& args);
+int RunCompress(const Args& args);
+int RunMerge(const Args& args);
 
 }  // namespace notavera::cli

@@ -24,6 +24,8 @@ const std::vector<Subcommand>& Subcommands() {
         {"export-svg", "DOC DOSSIER [--from P] [--to Q]", RunExportSvg},
         {"export-wnv", "DOC SORTIE.wnv", RunExportWnv},
         {"import-wnv", "IN.wnv SORTIE.mus", RunImportWnv},
+        {"compress", "DOC", RunCompress},
+        {"merge", "DOC AUTRE.mus", RunMerge},
         {"script", "DOC SCRIPT", RunScript},
     };
     return table;

@@ -2,10 +2,13 @@
 // extracting a part, on scores made from the corpus.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <nlohmann/json.hpp>
 
 #include "score/mus_file.h"
 #include "support/cli_runner.h"
+#include "support/mus_file_builder.h"
 #include "support/test_files.h"
 #include "support/test_paths.h"
 
@@ -86,6 +89,103 @@ TEST(WnvCli, ImportKeepsThePreviousDocumentAsOldAndAFailedOneLeavesTheTargetWhol
     EXPECT_EQ(test::ReadBytes(dir / "b.old"), before);
     EXPECT_EQ(Info(dir, "b.mus")["pages"], Info(dir, "a.mus")["pages"]);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 5) << "no staged copy left";
+}
+
+// A document of `pages` pages whose texts name font 4, which the table calls `font`.
+void WriteDocumentWithFont(const fs::path& path, int pages, const std::string& font) {
+    test::MusFileBuilder b;
+    b.fonts.setEntry(4, font, 0);
+    for (int n = 1; n <= pages; ++n) {
+        PageRecord page = test::MakePage(n, 2, 3);
+        for (StaffRecord& staff : page.staves) staff.elements[1].signWord().setHigh7(4);
+        b.addPage(page);
+    }
+    test::WriteBytes(path, b.build());
+}
+
+TEST(MergeCli, AppendsThePagesNumberedAfterTheDocumentsAndRenamesTheirFonts) {
+    test::TempDir dir;
+    WriteDocumentWithFont(dir / "five.mus", 5, "Courier");
+    WriteDocumentWithFont(dir / "three.mus", 3, "Garamond");
+    const CliResult r = RunCli(dir.path(), {"merge", "five.mus", "three.mus"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::uint8_t> bytes = test::ReadBytes(dir / "five.mus");
+    const nlohmann::json doc = Info(dir, "five.mus");
+    ASSERT_EQ(doc["pageCount"], 8);
+    for (int n = 6; n <= 8; ++n) {
+        const std::uint32_t offset = test::GetU32(bytes, test::pageTableEntryAt(n) + 4);
+        EXPECT_EQ(test::GetU32(bytes, offset + sizeof pageSeparator), static_cast<std::uint32_t>(n));
+    }
+    EXPECT_EQ(doc["fonts"][4], "Courier");
+    EXPECT_EQ(doc["fonts"][5], "Garamond");
+    const auto textFont = [&doc](int page) {
+        return doc["pages"][page - 1]["staves"][1]["elements"][1]["signWord"].get<std::uint32_t>() >> 25;
+    };
+    EXPECT_EQ(textFont(5), 4u);
+    EXPECT_EQ(textFont(6), 5u);
+    EXPECT_EQ(textFont(8), 5u);
+}
+
+struct MergeRefusal {
+    const char* name;
+    int documentPages;
+    std::string other;                               // the file named to merge
+    std::function<void(std::vector<std::uint8_t>&)> damage;  // what is done to that file first
+    std::string message;
+};
+
+class MergeRefused : public ::testing::TestWithParam<MergeRefusal> {};
+
+TEST_P(MergeRefused, LeavesTheDocumentAsItWas) {
+    test::TempDir dir;
+    const MergeRefusal& c = GetParam();
+    WriteDocumentWithFont(dir / "doc.mus", c.documentPages, "Courier");
+    WriteDocumentWithFont(dir / "other.mus", 3, "Garamond");
+    std::vector<std::uint8_t> other = test::ReadBytes(dir / "other.mus");
+    if (c.damage) c.damage(other);
+    test::WriteBytes(dir / "other.mus", other);
+    const std::vector<std::uint8_t> before = test::ReadBytes(dir / "doc.mus");
+    const CliResult r = RunCli(dir.path(), {"merge", "doc.mus", c.other});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, c.message + "\n");
+    EXPECT_EQ(test::ReadBytes(dir / "doc.mus"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MergeRefused,
+    ::testing::Values(
+        MergeRefusal{"Itself", 5, "./doc.mus", nullptr, "MESSAGE Erreur 64 Un fichier ne peut fusionner avec lui-même"},
+        MergeRefusal{"Version21", 5, "other.mus", [](auto& b) { b[2] = 1; },
+                     "MESSAGE Erreur 7 Version de fichiers incompatibles."},
+        MergeRefusal{"Missing", 5, "absent.mus", nullptr, "MESSAGE Notavera 2 Impossible d'écrire le fichier absent.mus"},
+        MergeRefusal{"LastPageEmpty", 5, "other.mus", [](auto& b) { test::PutU32(b, test::pageTableEntryAt(3), 0); },
+                     "MESSAGE Notavera 4 Impossible de lire le fichier other.mus !"},
+        MergeRefusal{"PageNumberedWrong", 5, "other.mus",
+                     [](auto& b) { test::PutU32(b, test::GetU32(b, test::pageTableEntryAt(2) + 4) + 7, 9); },
+                     "MESSAGE Notavera 4 Impossible de lire le fichier other.mus !"},
+        MergeRefusal{"PastThePageTable", 253, "other.mus", nullptr,
+                     "MESSAGE Erreur 75 Fusion impossible: le document dépasserait 255 pages"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CompressCli, RemovesTheGapsOfSavesInPlaceAndKeepsEveryPageInOrder) {
+    test::TempDir dir;
+    ImportCorpus(dir, "guidolib_examples_bach.gmn", "c.mus");
+    test::WriteText(dir / "saves.txt", "cmd 64\ncmd 64\nkey F2\nsave\ncmd 63\nkey F2\nkey F2\nsave\ncmd 64\nkey F3\n"
+                                       "save\ncmd 63\ncmd 63\nkey F2\nsave\n");
+    ASSERT_EQ(RunCli(dir.path(), {"script", "c.mus", "saves.txt"}).status, 0);
+    const nlohmann::json saved = Info(dir, "c.mus");
+    const auto savedSize = fs::file_size(dir / "c.mus");
+    CliResult r = RunCli(dir.path(), {"compress", "c.mus"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const nlohmann::json compressed = Info(dir, "c.mus");
+    EXPECT_EQ(compressed["pages"], saved["pages"]);
+    ExpectCompact(compressed);
+    EXPECT_LT(fs::file_size(dir / "c.mus"), savedSize);
+    EXPECT_EQ(fs::file_size(dir / "c.bak"), savedSize);
+    ASSERT_EQ(RunCli(dir.path(), {"export-wnv", "c.mus", "c.wnv"}).status, 0);
+    ASSERT_EQ(RunCli(dir.path(), {"import-wnv", "c.wnv", "fresh.mus"}).status, 0);
+    EXPECT_LE(fs::file_size(dir / "c.mus"), fs::file_size(dir / "fresh.mus"));
 }
 
 }  // namespace
