@@ -33,5 +33,6 @@ int RunExportWnv(const Args& args);
 int RunImportWnv(const Args& args);
 int RunCompress(const Args& args);
 int RunMerge(const Args& args);
+int RunExtractPart(const Args& args);
 
 }  // namespace notavera::cli

@@ -26,6 +26,7 @@ const std::vector<Subcommand>& Subcommands() {
         {"import-wnv", "IN.wnv SORTIE.mus", RunImportWnv},
         {"compress", "DOC", RunCompress},
         {"merge", "DOC AUTRE.mus", RunMerge},
+        {"extract-part", "DOC --voice N [--mode standard|voice-alone|raw] SORTIE.mus", RunExtractPart},
         {"script", "DOC SCRIPT", RunScript},
     };
     return table;
