@@ -82,6 +82,14 @@ INSTANTIATE_TEST_SUITE_P(
         WholeFileCase{"MergeWantsTheDocumentSavedFirst", "two.mus", "key F2\ncmd 8\n",
                       "MESSAGE Notavera 23 Sauver d'abord le fichier two.mus\n",
                       [](const auto&, const json& d) { EXPECT_EQ(d["pageCount"], 2); }},
+        WholeFileCase{"SeparatePartOfTheCurrentVoice", "a.mus", "answer Format ok\nanswer Regleur ok\ncmd 14\n",
+                      "MESSAGE Notavera 24 Fichier SEP_1.mus écrit\n",
+                      [](const auto& dir, const json& d) {
+                          EXPECT_EQ(Info(dir, "SEP_1.mus")["pages"][0]["staves"][0]["voiceWord"].get<int>() & 0xFF, 1);
+                          EXPECT_TRUE(d["pages"] == Info(dir, "a.mus")["pages"]) << "the score is only read";
+                      }},
+        WholeFileCase{"CancellingTheLayoutMakesNoPart", "a.mus", "answer Format ok\nanswer Regleur cancel\ncmd 584\n", "",
+                      [](const auto& dir, const json&) { EXPECT_FALSE(fs::exists(dir / "PARTITIO.MUS")); }},
         WholeFileCase{"CompressLaysThePagesEndToEnd", "a.mus", "cmd 64\nkey F2\nkey F2\ncmd 7\n", "",
                       [](const auto& dir, const json& d) {
                           EXPECT_EQ(d["pageTable"][1][1], 4423 + d["pageTable"][0][0].get<int>());

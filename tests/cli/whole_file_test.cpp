@@ -188,5 +188,44 @@ TEST(CompressCli, RemovesTheGapsOfSavesInPlaceAndKeepsEveryPageInOrder) {
     EXPECT_LE(fs::file_size(dir / "c.mus"), fs::file_size(dir / "fresh.mus"));
 }
 
+// A quartet whose first voice rests for three bars, then for two.
+constexpr const char* quartet =
+    "{ [ \\clef<\"treble\"> \\meter<\"4/4\"> c2/4 d e f | _/1 | _/1 | _/1 | g1/1 | _/1 | _/1 | c2/1 ],\n"
+    "  [ \\clef<\"treble\"> \\meter<\"4/4\"> e1/1 | f | g | a | b | c2 | d | e ],\n"
+    "  [ \\clef<\"alto\"> \\meter<\"4/4\"> c1/1 | d | e | f | g | a | b | c2 ],\n"
+    "  [ \\clef<\"bass\"> \\meter<\"4/4\"> c0/1 | d | e | f | g | a | b | c1 ] }\n";
+
+TEST(ExtractPartCli, ThePartOfTheFirstVoiceIsLaidOutWithMultiBarRestsAndBarNumbers) {
+    test::TempDir dir;
+    test::WriteText(dir / "q.gmn", quartet);
+    ASSERT_EQ(RunCli(dir.path(), {"import-gmn", "q.gmn", "q.mus"}).status, 0);
+    const nlohmann::json score = Info(dir, "q.mus");
+    const int voice = score["pages"][0]["staves"][0]["voiceWord"].get<int>() & 0xFF;
+    struct Mode {
+        const char* name;
+        int multiBarRests;
+    };
+    for (const Mode& mode : {Mode{"standard", 2}, Mode{"voice-alone", 0}, Mode{"raw", 0}}) {
+        const CliResult r =
+            RunCli(dir.path(), {"extract-part", "q.mus", "--voice", std::to_string(voice), "--mode", mode.name, "p.mus"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const nlohmann::json part = Info(dir, "p.mus");
+        ExpectCompact(part);
+        ASSERT_EQ(part["pageCount"], 1) << mode.name;
+        const nlohmann::json& staves = part["pages"][0]["staves"];
+        ASSERT_EQ(staves.size(), 2u) << "a line for each of the score's two lines";
+        int multi = 0;
+        for (int line = 0; line < 2; ++line) {
+            const nlohmann::json& els = staves[line]["elements"];
+            for (const auto& e : els) multi += e.value("durationCode", 0) == 15 ? 1 : 0;
+            EXPECT_EQ(staves[line]["voiceWord"].get<int>() & 0xFF, voice);
+        }
+        EXPECT_EQ(multi, mode.multiBarRests) << mode.name;
+        // The second line is numbered with the measure it starts with: three bars of rest count as three.
+        EXPECT_EQ(staves[1]["elements"][0]["text"]["characters"], "6") << mode.name;
+    }
+    EXPECT_EQ(Info(dir, "p.mus")["fonts"][4], "Mesures NV");
+}
+
 }  // namespace
 }  // namespace notavera
