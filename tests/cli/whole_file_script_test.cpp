@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         WholeFileCase{"SeparatePartOfTheCurrentVoice", "a.mus", "answer Format ok\nanswer Regleur ok\ncmd 14\n",
                       "MESSAGE Notavera 24 Fichier SEP_1.mus écrit\n",
                       [](const auto& dir, const json& d) {
-                          EXPECT_EQ(Info(dir, "SEP_1.mus")["pages"][0]["staves"][0]["voiceWord"].get<int>() & 0xFF, 1);
+                          EXPECT_EQ(Info(dir, "SEP_1.mus")["pages"][0]["staves"][0]["voiceWord"].template get<int>() & 0xFF, 1);
                           EXPECT_TRUE(d["pages"] == Info(dir, "a.mus")["pages"]) << "the score is only read";
                       }},
         WholeFileCase{"CancellingTheLayoutMakesNoPart", "a.mus", "answer Format ok\nanswer Regleur cancel\ncmd 584\n", "",
