@@ -29,5 +29,10 @@ int RunRender(const Args& args);
 int RunScript(const Args& args);
 int RunExportPdf(const Args& args);
 int RunExportSvg(const Args& args);
+int RunExportWnv(const Args& args);
+int RunImportWnv(const Args& args);
+int RunCompress(const Args& args);
+int RunMerge(const Args& args);
+int RunExtractPart(const Args& args);
 
 }  // namespace notavera::cli

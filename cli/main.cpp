@@ -22,6 +22,11 @@ const std::vector<Subcommand>& Subcommands() {
          RunRender},
         {"export-pdf", "DOC SORTIE.pdf [--from P] [--to Q]", RunExportPdf},
         {"export-svg", "DOC DOSSIER [--from P] [--to Q]", RunExportSvg},
+        {"export-wnv", "DOC SORTIE.wnv", RunExportWnv},
+        {"import-wnv", "IN.wnv SORTIE.mus", RunImportWnv},
+        {"compress", "DOC", RunCompress},
+        {"merge", "DOC AUTRE.mus", RunMerge},
+        {"extract-part", "DOC --voice N [--mode standard|voice-alone|raw] SORTIE.mus", RunExtractPart},
         {"script", "DOC SCRIPT", RunScript},
     };
     return table;

@@ -15,7 +15,7 @@ struct TableEntry {
     std::string_view text;
 };
 
-constexpr std::array<TableEntry, 53> messageTable = {{
+constexpr std::array<TableEntry, 54> messageTable = {{
     {1, "Erreur Disque: Fichier non écrit"},
     {2, "Impossible d'écrire le fichier %s"},
     {3, "Version fichier (%d.%d) incompatible: utilisez %s!"},
@@ -69,6 +69,7 @@ constexpr std::array<TableEntry, 53> messageTable = {{
     {72, "Une version de sauvegarde <%s> peut-être plus complète existe. Voulez-vous la sauver ?"},
     {73, "Opération impossible. Insérez plus bas et utilisez Outil-Permuter portée marquée/courante"},
     {74, "Effacez d'abord le contenu"},
+    {75, "Fusion impossible: le document dépasserait 255 pages"},
 }};
 
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }

@@ -142,6 +142,7 @@ nlohmann::json DocumentToJson(const ScoreDocument& doc, UiServices& ui, bool ele
         pages.push_back(PageToJson(*p, elements));
     }
     nlohmann::json json = HeaderToJson(doc);
+    if (doc.optional.notes) json["notes"] = *doc.optional.notes;
     json["pages"] = std::move(pages);
     return json;
 }

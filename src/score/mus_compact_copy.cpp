@@ -16,6 +16,7 @@ namespace notavera {
 namespace {
 
 constexpr std::size_t copyChunk = 1500;
+constexpr int msgCannotReopen = 6;  // "Impossible de réouvrir le fichier %s"
 
 enum class CopyFault { None, Read, Write };
 
@@ -82,7 +83,8 @@ bool WriteCompactCopy(ScoreDocument& doc, UiServices& ui, const std::filesystem:
     temporary += ".part";
     auto to = BinaryFile::open(temporary, "wb+");
     if (!to) {
-        ShowError(ui, 1);
+        const std::string name = target.filename().string();
+        ShowError(ui, msgCannotReopen, &name);
         return false;
     }
     PageTable table = doc.storage.pageTable;

@@ -91,7 +91,7 @@ PageView ViewPage(const ScoreDocument& doc, UiServices& ui, int number);
 // Writes a new file in which the pages lie one after the other from 4423, in page order, taken
 // from the working file (saved first when the window is modified). The file is written beside the
 // target and renamed over it; on success the working file and the page table take the compact
-// layout too. Messages 9 (read) and 1 (write) on failure.
+// layout too. Messages 6 (the target cannot be created), 9 (read) and 1 (write) on failure.
 bool WriteCompactCopy(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& target,
                       const std::string& title);
 

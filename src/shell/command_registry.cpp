@@ -2,6 +2,7 @@
 #include "shell/command_registry.h"
 
 #include "print/page_layout_commands.h"
+#include "print/separate_part_command.h"
 #include "shell/cursor_keys.h"
 #include "shell/entry_commands.h"
 #include "shell/font_ratio_commands.h"
@@ -21,6 +22,7 @@ const CommandRegistry& CoreCommands() {
         RegisterCursorCommands(r);
         RegisterEntryCommands(r);
         RegisterPageLayoutCommands(r);
+        RegisterSeparatePartCommands(r);
         RegisterOutilsCommands(r);
         RegisterMeasureNumberCommands(r);
         RegisterFontRatioCommands(r);

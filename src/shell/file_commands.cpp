@@ -112,20 +112,7 @@ int Open(EditorContext& ctx) {
     if (!ConfirmDiscard(ctx)) return 0;
     const auto chosen = ctx.ui.openFileName({"Ouvrir", "", DocumentFilters()});
     if (!chosen || chosen->empty()) return 0;
-    const StaffLayoutModel model = ctx.doc.layoutModel;
-    DeleteWorkFiles(ctx.doc);
-    ctx.doc = ScoreDocument();
-    ctx.doc.layoutModel = model;
-    if (ReadDocument(ctx.doc, ctx.ui, *chosen, ctx.shell.recoveryCheck) != FileOk) {
-        DeleteWorkFiles(ctx.doc);
-        StartEmptyDocument(ctx);
-        return 0;
-    }
-    ShowDocument(ctx);
-    SayIfReadOnly(ctx);
-    DispatchCommand(ctx, cmd::ZoomNormal);
-    ctx.ui.invalidate();
-    return 1;
+    return OpenDocumentFile(ctx, *chosen);
 }
 
 int Quit(EditorContext& ctx) {
@@ -136,6 +123,25 @@ int Quit(EditorContext& ctx) {
 }
 
 }  // namespace
+
+const std::vector<FileFilter>& DocumentFileFilters() { return DocumentFilters(); }
+
+int OpenDocumentFile(EditorContext& ctx, const std::filesystem::path& path) {
+    const StaffLayoutModel model = ctx.doc.layoutModel;
+    DeleteWorkFiles(ctx.doc);
+    ctx.doc = ScoreDocument();
+    ctx.doc.layoutModel = model;
+    if (ReadDocument(ctx.doc, ctx.ui, path, ctx.shell.recoveryCheck) != FileOk) {
+        DeleteWorkFiles(ctx.doc);
+        StartEmptyDocument(ctx);
+        return 0;
+    }
+    ShowDocument(ctx);
+    SayIfReadOnly(ctx);
+    DispatchCommand(ctx, cmd::ZoomNormal);
+    ctx.ui.invalidate();
+    return 1;
+}
 
 int DefaultCursorX(ScoreDocument& doc) { return EntryCursorX(doc); }
 

@@ -2,8 +2,12 @@
 // that protects unsaved changes, and the document named on the command line at start-up.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/ui_services.h"
 
 namespace notavera {
 
@@ -14,6 +18,13 @@ struct EditorContext;
 // Runs one of the file commands (cmd::New, Open, Save, SaveAs, Quit): 1 when it was carried out, 0 when the user
 // cancelled or it failed (a failure has shown its message). Quit closes the window through the user interface.
 int DoFileCommand(EditorContext& ctx, int command);
+
+// Opens the document file `path` in place of the current document, whose work files go; a document that cannot
+// be read leaves an untitled one. 1 when it was read.
+int OpenDocumentFile(EditorContext& ctx, const std::filesystem::path& path);
+
+// The filter of the document file dialogs.
+const std::vector<FileFilter>& DocumentFileFilters();
 
 // When the document is modified, asks message 66 and saves on Yes; false when the document must stay open
 // (Cancel, or a Yes whose save failed).

@@ -10,6 +10,7 @@
 #include "shell/tool_commands.h"
 #include "shell/transposition_commands.h"
 #include "shell/undo_commands.h"
+#include "shell/whole_file_commands.h"
 #include "shell/zoom_commands.h"
 
 namespace notavera {
@@ -26,6 +27,7 @@ void RegisterShellCommands(CommandRegistry& registry) {
     RegisterUndoCommands(registry);
     RegisterRegionCommands(registry);
     RegisterTranspositionCommands(registry);
+    RegisterWholeFileCommands(registry);
 }
 
 }  // namespace notavera

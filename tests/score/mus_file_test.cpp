@@ -474,7 +474,7 @@ TEST_F(MusFile, CompactCopyLaysThePagesEndToEnd) {
     ASSERT_TRUE(SaveToWorkingFile(ctx.doc, ctx.ui));
     const PageTable before = ctx.doc.storage.pageTable;
     EXPECT_FALSE(WriteCompactCopy(ctx.doc, ctx.ui, dir / "absent" / "compact.mus", "compact.mus"));
-    EXPECT_EQ(ui.messages().at(0).stringId, 1);
+    EXPECT_EQ(ui.messages().at(0).stringId, 6);
     EXPECT_EQ(ctx.doc.storage.pageTable[0].offset, before[0].offset);  // a failed copy leaves everything
     const auto target = dir / "compact.mus";
     ASSERT_TRUE(WriteCompactCopy(ctx.doc, ctx.ui, target, "compact.mus"));
