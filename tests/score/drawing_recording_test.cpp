@@ -47,11 +47,14 @@ TEST(DrawingRecording, RefusesDamagedBytes) {
         {1},
         std::vector<std::uint8_t>(good.begin(), good.begin() + 40),  // the points cut short
         Patched(good, 0, 21),                                       // more shapes than a recording holds
-        Patched(good, 10, 100),                                     // a shape ending beyond the last point
-        Patched(good, 8, 6),                                        // a shape ending before it starts
+        Patched(good, 12, 100),                                     // a shape ending beyond the last point
+        Patched(good, 10, 6),                                       // a shape ending before it starts
         notANumber,
     };
     for (std::size_t i = 0; i < damaged.size(); ++i) EXPECT_FALSE(DecodeRecording(damaged[i])) << i;
+    // A hundred and one points, every one of them there: still more than a recording holds.
+    const DrawingRecording tooLong{{{3, 0, maxRecordedPoints}}, std::vector<PointStep>(maxRecordedPoints + 1)};
+    EXPECT_FALSE(DecodeRecording(EncodeRecording(tooLong)));
 
     std::vector<std::uint8_t> symbol = EncodeSymbolFile(Sample());
     EXPECT_FALSE(DecodeSymbolFile(std::span(symbol).first(symbol.size() - 1)));
