@@ -14,6 +14,7 @@
 
 #include "platform/audio/audio_midi_services.h"
 #include "platform/qt/main_window.h"
+#include "platform/wmf/libwmf_player.h"
 #include "platform/qt/score_view.h"
 #include "regleur_screenshot.h"
 
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
+    notavera::InstallMetafilePlayer(&notavera::LibwmfPlayer());
     QApplication::setApplicationName("Notavera");
     const std::optional<Options> options = ParseOptions(QApplication::arguments());
     if (!options) {

@@ -24,6 +24,8 @@
 #include "shell/menu_table.h"
 #include "shell/midi_step_entry.h"
 #include "shell/shell_timers.h"
+#include "shell/drawing_window.h"
+#include "shell/drawing_window_menu.h"
 #include "shell/text_window.h"
 #include "shell/text_window_menu.h"
 #include "shell/title_bar.h"
@@ -42,8 +44,10 @@ constexpr const char* scriptUsage =
     "  un glisser attend que le clic soit posé (250 ms), sauf avec quick ; le temps passe entre deux lignes\n"
     "  clipboard BASE : écrit le contenu du presse-papiers, un fichier par forme (BASE.svg, BASE.png, BASE.wmf),\n"
     "    et l'annonce par une ligne CLIPBOARD suivie des types MIME écrits\n"
-    "  window texte|partition : les touches, caractères, clics, commandes, menus et titres qui suivent vont à la\n"
-    "    fenêtre Texte (ouverte par cmd 231) ou à la partition ; fermer la fenêtre Texte revient à la partition\n"
+    "  window texte|dessin|partition : les touches, caractères, clics, commandes, menus et titres qui suivent vont\n"
+    "    à la fenêtre Texte (ouverte par cmd 231), à la fenêtre Dessin (cmd 232) ou à la partition ; fermer la\n"
+    "    fenêtre revient à la partition\n"
+    "  hold TOUCHE N : la touche tenue enfoncée le temps de N frappes, puis relâchée\n"
     "  menu \"LIBELLÉ\" : l'élément de menu de la fenêtre visée, par son libellé (avec ou sans &) ou par le chemin\n"
     "    des libellés depuis le titre du menu, joints par > (\"Catégorie>PAROLES>PAROLES 2\")\n"
     "  clipboard text \"TEXTE\" : met un texte dans le presse-papiers (\\t tabulation, \\r retour, \\n saut de ligne)\n"
@@ -112,34 +116,59 @@ private:
         return fit;
     }
 
-    // The text window closed by its own Quitter hands the keys back to the score.
+    // A window closed by its own Quitter hands the keys back to the score.
     bool toText() {
-        if (toText_ && !TextWindowOpen(ctx_)) toText_ = false;
-        return toText_;
+        if (target_ == ScriptWindow::Text && !TextWindowOpen(ctx_)) target_ = ScriptWindow::Score;
+        return target_ == ScriptWindow::Text;
+    }
+    bool toDrawing() {
+        if (target_ == ScriptWindow::Drawing && !DrawingWindowOpen(ctx_)) target_ = ScriptWindow::Score;
+        return target_ == ScriptWindow::Drawing;
     }
     bool perform(const KeyAction& a) {
-        if (toText()) DispatchTextKey(ctx_, a.key, a.modifiers);
-        else DispatchKey(ctx_, a.key, a.modifiers);
+        if (toText()) {
+            DispatchTextKey(ctx_, a.key, a.modifiers);
+        } else if (toDrawing()) {
+            DispatchDrawingKey(ctx_, a.key, a.modifiers);
+            DispatchDrawingKeyUp(ctx_, a.key);
+        } else {
+            DispatchKey(ctx_, a.key, a.modifiers);
+        }
+        return true;
+    }
+    bool perform(const HoldAction& a) {
+        // Outside the drawing window a held key is its presses: only that window tells a release apart.
+        if (!toDrawing()) {
+            for (int i = 0; i < a.presses; ++i) perform(KeyAction{a.key, a.modifiers});
+            return true;
+        }
+        for (int i = 0; i < a.presses; ++i) DispatchDrawingKey(ctx_, a.key, a.modifiers);
+        DispatchDrawingKeyUp(ctx_, a.key);
         return true;
     }
     bool perform(const CharsAction& a) {
         for (const char32_t c : a.characters) {
             if (toText()) DispatchTextChar(ctx_, c);
+            else if (toDrawing()) DispatchDrawingChar(ctx_, c);
             else DispatchChar(ctx_, c);
         }
         return true;
     }
     bool perform(const WindowAction& a) {
-        if (a.text && !TextWindowOpen(ctx_)) {
-            std::fprintf(stderr, "Ligne %d : la fenêtre Texte n'est pas ouverte\n", line_);
+        const bool open = a.window == ScriptWindow::Text      ? TextWindowOpen(ctx_)
+                          : a.window == ScriptWindow::Drawing ? DrawingWindowOpen(ctx_)
+                                                              : true;
+        if (!open) {
+            std::fprintf(stderr, "Ligne %d : la fenêtre %s n'est pas ouverte\n", line_,
+                         a.window == ScriptWindow::Text ? "Texte" : "Dessin");
             return false;
         }
-        if (!a.text && toText()) DeactivateTextWindow(ctx_);
-        toText_ = a.text;
+        if (a.window != ScriptWindow::Text && toText()) DeactivateTextWindow(ctx_);
+        target_ = a.window;
         return true;
     }
     bool perform(const MenuAction& a) {
-        const auto found = FindMenuCommand(toText() ? TextMenus() : MainMenus(), a.label);
+        const auto found = FindMenuCommand(toText() ? TextMenus() : toDrawing() ? DrawingMenus() : MainMenus(), a.label);
         if (const auto* problem = std::get_if<std::string>(&found)) {
             std::fprintf(stderr, "Ligne %d : %s\n", line_, problem->c_str());
             return false;
@@ -159,6 +188,15 @@ private:
                 return false;
             }
             DispatchTextCommand(ctx_, static_cast<int>(a.command));
+            return true;
+        }
+        if (toDrawing()) {
+            if (!DrawingMenuItem(ctx_, static_cast<int>(a.command)).enabled) {
+                std::printf("MESSAGE Script 0 Commande grisée : %u\n", a.command);
+                std::fflush(stdout);
+                return false;
+            }
+            DispatchDrawingCommand(ctx_, static_cast<int>(a.command));
             return true;
         }
         if (!CommandAvailable(ctx_, static_cast<int>(a.command))) {
@@ -213,6 +251,18 @@ private:
     }
     bool perform(const MouseAction& a) {
         using Kind = MouseAction::Kind;
+        if (toDrawing()) {
+            switch (a.kind) {
+            case Kind::RightClick: DrawingMouseRightDown(ctx_, a.modifiers); break;
+            case Kind::DoubleClick:
+                DrawingMouseLeftDown(ctx_, a.at, {});
+                DrawingMouseDoubleClick(ctx_, a.at);
+                break;
+            case Kind::Click:
+            case Kind::Drag: DrawingMouseLeftDown(ctx_, a.at, a.modifiers); break;
+            }
+            return true;
+        }
         if (toText()) {
             if (a.kind == Kind::RightClick) {
                 TextMouseRightDown(ctx_);
@@ -248,7 +298,9 @@ private:
         return true;
     }
     bool perform(const TitleAction&) {
-        const std::string title = toText() ? TextWindowTitle(ctx_) : TitleBarText(TitleBarInfoOf(ctx_));
+        const std::string title = toText()      ? TextWindowTitle(ctx_)
+                                  : toDrawing() ? DrawingWindowTitle(ctx_)
+                                                : TitleBarText(TitleBarInfoOf(ctx_));
         std::printf("TITLE %s\n", title.c_str());
         std::fflush(stdout);
         return true;
@@ -287,7 +339,7 @@ private:
     MidiInputRing midiRing_;
     std::uint32_t midiTime_ = 0;
     int line_ = 0;
-    bool toText_ = false;  // the keys, characters and clicks go to the text window
+    ScriptWindow target_ = ScriptWindow::Score;  // the window the keys, characters and clicks go to
     std::size_t unansweredSeen_ = 0;
     std::size_t refusedSeen_ = 0;
 };

@@ -1,4 +1,5 @@
 // notavera-cli: batch use of the editor's core, one subcommand per job.
+#include "platform/wmf/libwmf_player.h"
 #include <cstdio>
 #include <cstring>
 
@@ -42,6 +43,7 @@ static int usage() {
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
+    notavera::InstallMetafilePlayer(&notavera::LibwmfPlayer());
     for (const auto& c : notavera::cli::Subcommands()) {
         if (std::strcmp(argv[1], c.name) == 0) return c.run(notavera::cli::Args(argv + 2, argv + argc));
     }

@@ -55,10 +55,15 @@ struct Pen {
     PenEnds ends = PenEnds::Round;
 };
 
+// Which parts of a self-crossing polygon are inside: every other crossing (alternate), or every part the outline
+// winds around (winding; the drawing layer's filled polygons).
+enum class FillRule : std::uint8_t { Alternate, Winding };
+
 // How a closed shape is painted: an outline, a fill, or both. Neither draws nothing.
 struct ShapeStyle {
     std::optional<Pen> outline;
     std::optional<Colour> fill;
+    FillRule fillRule = FillRule::Alternate;  // polygons only
 };
 
 // How the pen and the fill mix with what is already on the device.

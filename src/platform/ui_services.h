@@ -119,6 +119,11 @@ public:
     virtual void setTextWindowTitle(const std::string& title) { (void)title; }
     // The text window's "Catégorie" menu as a popup at the mouse: the item chosen, nothing when dismissed.
     virtual std::optional<int> popupTextCategoryMenu() { return std::nullopt; }
+    // The drawing window, its title bar and its "Catégorie" menu as a popup, as for the text window.
+    virtual void showDrawingWindow() {}
+    virtual void closeDrawingWindow() {}
+    virtual void setDrawingWindowTitle(const std::string& title) { (void)title; }
+    virtual std::optional<int> popupDrawingCategoryMenu() { return std::nullopt; }
     // The system clipboard; null where there is none.
     virtual Clipboard* clipboard() { return nullptr; }
     // The print dialog, the printer chosen last already selected. Without a printer the dialog fails.

@@ -243,7 +243,10 @@ void WmfCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle& sty
     if (points.size() < 2 || (!style.outline && !style.fill)) return;
     const std::uint16_t pen = selectPen(style.outline);
     const std::uint16_t brush = selectBrush(style.fill);
+    const bool winding = style.fillRule == FillRule::Winding && style.fill;
+    if (winding) record(wmf::SetPolyFillMode, {wmf::kWinding});
     writePoints(wmf::Polygon, points.first(std::min<std::size_t>(points.size(), wmf::kMaxPoints)));
+    if (winding) record(wmf::SetPolyFillMode, {wmf::kAlternate});
     deleteObject(pen);
     deleteObject(brush);
 }

@@ -26,6 +26,7 @@ enum Function : std::uint16_t {
     SetBkMode = 0x0102,
     SetMapMode = 0x0103,
     SetRop2 = 0x0104,
+    SetPolyFillMode = 0x0106,
     SetTextAlign = 0x012E,
     SetTextColor = 0x0209,
     SetWindowOrg = 0x020B,
@@ -48,6 +49,7 @@ enum Function : std::uint16_t {
 };
 
 constexpr std::uint16_t kMapModeAnisotropic = 8;
+constexpr std::uint16_t kAlternate = 1, kWinding = 2;
 constexpr std::uint16_t kTransparent = 1, kOpaque = 2;
 constexpr std::uint16_t kTextAlignBaseline = 24;
 constexpr std::uint16_t kBrushSolid = 0, kBrushNull = 1;

@@ -23,7 +23,9 @@ void UseDocumentSettings(DrawingContext& dc, const ScoreDocument& doc) {
     dc.thickness.barLine = std::clamp<int>(format.barLineThickness(), 1, 20);
     dc.thickness.beam = std::clamp<int>(format.beamThickness(), 1, 100);
     dc.thickness.beamGap = std::clamp<int>(format.beamGap(), 1, 100);
+    dc.thickness.drawingLineThin = std::clamp<int>(format.thinLine(), 1, 99);
     dc.thickness.drawingLineMedium = std::clamp<int>(format.mediumLine(), 1, 99);
+    dc.thickness.drawingLineThick = std::clamp<int>(format.thickLine(), 1, 99);
     // A maximum of 0 is what documents written before the limit existed hold: they keep the old 0.10.
     const int maxSlope = format.maxBeamSlope() == 0 ? 10 : std::min<int>(format.maxBeamSlope(), 80);
     dc.beams = {std::min<int>(format.minBeamSlope(), 30) / 100.0, maxSlope / 100.0,

@@ -3,6 +3,7 @@
 
 #include "render/accidentals_and_dots.h"
 #include "render/curve_signs.h"
+#include "render/draw_drawings.h"
 #include "render/draw_texts.h"
 #include "render/primitives.h"
 #include "render/staff_frame.h"
@@ -61,9 +62,8 @@ void DrawSign(DrawingContext& dc, const StaffRecord& staff, int index) {
     case SignType::FreeTie:
     case SignType::Hairpin:
     case SignType::Bracket: DrawCurveSign(dc, staff, index); break;
-    // Drawings and pictures belong to the drawing layer, which draws its own.
     case SignType::Drawing:
-    case SignType::Picture:
+    case SignType::Picture: DrawDrawingSign(dc, staff, index); break;
     default: break;
     }
 }

@@ -1,6 +1,6 @@
 // Drawing the signs of a staff: clefs, key signatures, bar lines, braces and brackets, time signatures, and the
 // free accidentals, dots and parentheses placed on a pitch; curve signs and texts go to their own drawers.
-// Drawings and pictures are drawn by their own layer.
+// Drawings and pictures go to the drawing layer's drawer.
 #pragma once
 
 #include <optional>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/metafile_player.h"
 #include "render/centred_width_queue.h"
 #include "render/geometry.h"
 #include "render/music_font.h"
@@ -51,7 +52,9 @@ struct LineThicknesses {
     int barLine = 3;         // "Barres mesure"
     int beam = 10;           // "Barres valeur"
     int beamGap = 5;         // "Blancs barre valeur"
+    int drawingLineThin = 1;    // the drawing layer's "Trait Fin"
     int drawingLineMedium = 1;  // the second drawing-layer width: how much a dashed stroke is thickened
+    int drawingLineThick = 8;   // the drawing layer's "Trait Epais"
 };
 
 // The beam geometry of the "Format" dialog: slope limits (its hundredths as fractions) and "Hauteur moyenne", the
@@ -79,6 +82,7 @@ struct PendingCurve {
 struct DrawingContext {
     Canvas* canvas = nullptr;  // null: the pass only rebuilds the layout state
     const MusicFont* musicFont = MusicFont::Installed(SmuflFamily::Bravura);
+    const MetafilePlayer* metafiles = InstalledMetafilePlayer();  // plays the pictures; null draws none
 
     ZoomFraction zoom;
     SizeRatios ratios;

@@ -9,6 +9,7 @@
 #include "shell/measure_number_commands.h"
 #include "shell/outils_commands.h"
 #include "shell/spacing_commands.h"
+#include "shell/drawing_window.h"
 #include "shell/text_window.h"
 
 namespace notavera {
@@ -27,6 +28,7 @@ const CommandRegistry& CoreCommands() {
         RegisterMeasureNumberCommands(r);
         RegisterFontRatioCommands(r);
         RegisterTextWindowCommands(r);
+        RegisterDrawingWindowCommands(r);
         return r;
     }();
     return registry;

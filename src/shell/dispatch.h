@@ -15,6 +15,7 @@ enum class Key : int {
     Backspace = 8, Tab = 9, Enter = 13, Escape = 27, Space = 32,
     PageUp = 33, PageDown = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40,
     Insert = 45, Delete = 46,
+    Numpad1 = 97, Numpad2, Numpad3, Numpad4, Numpad5, Numpad6, Numpad7, Numpad8, Numpad9, NumpadAdd = 107,
     F1 = 112, F2, F3, F4, F5, F6, F7, F8, F9,
     CtrlRight = 178, CtrlUp = 181, CtrlDown = 182, CtrlHome = 180, CtrlPageDown = 179,
     CtrlPageUp = 206, CtrlLeft = 207,

@@ -2,8 +2,11 @@
 // (the autosave, the document's readiness, mask editing, the settings dialogs' values).
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 
+#include "score/drawing_recording.h"
 #include "shell/copy_state.h"
 #include "shell/cursor_state.h"
 #include "shell/dialog_memory.h"
@@ -16,6 +19,7 @@
 namespace notavera {
 
 struct TextWindowState;
+struct DrawingWindowState;
 
 // The commands running now (a handler may dispatch others) and the run of typed edits the last step covers.
 struct CommandScopeState {
@@ -54,6 +58,8 @@ struct ShellState {
     CommandScopeState commands;      // the dispatches under way and the typing run
     MidiEntryState midiEntry;        // step entry from a MIDI keyboard
     std::shared_ptr<TextWindowState> textWindow;  // while the text window exists
+    std::shared_ptr<DrawingWindowState> drawingWindow;  // while the drawing window exists
+    std::array<std::optional<DrawingRecording>, 3> drawingSlots;  // the recordings, kept after the window closes
 };
 
 }  // namespace notavera

@@ -118,7 +118,9 @@ void RecordingCanvas::drawBezier(std::span<const Point> points, const Pen& pen) 
 }
 
 void RecordingCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle& style) {
-    calls_.push_back(StyleJson({{"op", "polygon"}, {"points", PointsJson(points)}}, style));
+    json call = StyleJson({{"op", "polygon"}, {"points", PointsJson(points)}}, style);
+    if (style.fillRule == FillRule::Winding) call["winding"] = true;
+    calls_.push_back(std::move(call));
 }
 
 void RecordingCanvas::drawRect(Box box, const ShapeStyle& style) {

@@ -20,13 +20,15 @@ struct KeyName {
     Key key;
 };
 
-constexpr std::array<KeyName, 26> keyNames{{
+constexpr std::array<KeyName, 36> keyNames{{
     {"Backspace", Key::Backspace}, {"Tab", Key::Tab}, {"Enter", Key::Enter}, {"Escape", Key::Escape}, {"Space", Key::Space},
     {"PgUp", Key::PageUp}, {"PageUp", Key::PageUp}, {"PgDn", Key::PageDown}, {"PageDown", Key::PageDown},
     {"End", Key::End}, {"Home", Key::Home}, {"Left", Key::Left}, {"Up", Key::Up}, {"Right", Key::Right},
     {"Down", Key::Down}, {"Insert", Key::Insert}, {"Delete", Key::Delete}, {"F1", Key::F1}, {"F2", Key::F2},
     {"F3", Key::F3}, {"F4", Key::F4}, {"F5", Key::F5}, {"F6", Key::F6}, {"F7", Key::F7}, {"F8", Key::F8},
-    {"F9", Key::F9},
+    {"F9", Key::F9}, {"Num1", Key::Numpad1}, {"Num2", Key::Numpad2}, {"Num3", Key::Numpad3}, {"Num4", Key::Numpad4},
+    {"Num5", Key::Numpad5}, {"Num6", Key::Numpad6}, {"Num7", Key::Numpad7}, {"Num8", Key::Numpad8},
+    {"Num9", Key::Numpad9}, {"NumPlus", Key::NumpadAdd},
 }};
 
 Parsed ParseKey(std::string_view text) {
@@ -158,7 +160,7 @@ Parsed ParseClick(const Words& w, MouseAction::Kind kind) {
     MouseAction action;
     action.kind = kind;
     const std::size_t n = w.size();
-    const bool withModifier = kind == MouseAction::Kind::Click && n == 4;
+    const bool withModifier = (kind == MouseAction::Kind::Click || kind == MouseAction::Kind::RightClick) && n == 4;
     if (!ParsePoint(w, 1, action.at) || (n != 3 && !withModifier)) return w[0].text + " X Y";
     if (withModifier) {
         if (w[3].text == "ctrl") action.modifiers.ctrl = true;
@@ -208,15 +210,31 @@ Parsed ParseClipboard(const Words& w) {
 }
 
 Parsed ParseWindow(const Words& w) {
-    if (w.size() == 2 && w[1].text == "texte") return WindowAction{true};
-    if (w.size() == 2 && w[1].text == "partition") return WindowAction{false};
-    return std::string("window texte|partition");
+    if (w.size() == 2 && w[1].text == "texte") return WindowAction{ScriptWindow::Text};
+    if (w.size() == 2 && w[1].text == "dessin") return WindowAction{ScriptWindow::Drawing};
+    if (w.size() == 2 && w[1].text == "partition") return WindowAction{ScriptWindow::Score};
+    return std::string("window texte|dessin|partition");
+}
+
+// hold KEY N: the key pressed and held for N presses, then released.
+Parsed ParseHold(const Words& w) {
+    const std::string usage = "hold TOUCHE N";
+    int presses = 0;
+    if (w.size() != 3 || !ParseNumber(std::string_view(w[2].text), presses) || presses < 1 || presses > 1000)
+        return usage;
+    Parsed key = ParseKey(w[1].text);
+    if (const auto* k = std::get_if<ScriptAction>(&key)) {
+        const KeyAction& a = std::get<KeyAction>(*k);
+        return HoldAction{a.key, a.modifiers, presses};
+    }
+    return key;
 }
 
 Parsed ParseWords(const Words& w) {
     const std::string& verb = w[0].text;
     const std::size_t n = w.size();
     if (verb == "key") return n == 2 ? ParseKey(w[1].text) : Parsed("key TOUCHE");
+    if (verb == "hold") return ParseHold(w);
     if (verb == "char") return n == 2 ? ParseChar(w[1].text) : Parsed("char CARACTÈRE");
     if (verb == "chars") return n == 2 ? ParseChars(w[1].text) : Parsed("chars \"TEXTE\"");
     if (verb == "cmd") return n == 2 ? ParseCommand(w[1].text) : Parsed("cmd NUMÉRO");

@@ -16,6 +16,8 @@
 namespace notavera {
 
 struct KeyAction { Key key; KeyModifiers modifiers; };
+// A key held down for `presses` presses (the first and its repeats), then released.
+struct HoldAction { Key key; KeyModifiers modifiers; int presses = 1; };
 struct CharsAction { std::u32string characters; };
 struct CommandAction { std::uint32_t command; };
 struct MessageAnswerAction { MessageAnswer answer; };
@@ -41,8 +43,10 @@ struct MouseAction {
 // Puts a plain text on the clipboard (\t, \r, \n and \\ in it stand for tab, carriage return, line feed and
 // backslash).
 struct ClipboardTextAction { std::string utf8; };
-// The window the following keys, characters, clicks, commands and titles go to: the text window or the score's.
-struct WindowAction { bool text = false; };
+// The window the following keys, characters, clicks, commands and titles go to: the score's, the text window or
+// the drawing window.
+enum class ScriptWindow { Score, Text, Drawing };
+struct WindowAction { ScriptWindow window = ScriptWindow::Score; };
 // A menu item of the target window chosen by its label (see FindMenuCommand).
 struct MenuAction { std::string label; };
 // An event from a MIDI keyboard, as its driver hands it over: the packed short message (status in the low byte)
@@ -51,7 +55,7 @@ struct MidiInAction { std::uint32_t message; std::optional<std::uint32_t> at; };
 
 using ScriptAction = std::variant<KeyAction, CharsAction, CommandAction, MessageAnswerAction, FileAnswerAction,
                                   DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction, MouseAction,
-                                  ClipboardAction, ClipboardTextAction, WindowAction, MenuAction, MidiInAction>;
+                                  ClipboardAction, ClipboardTextAction, WindowAction, MenuAction, MidiInAction, HoldAction>;
 
 struct ScriptLine {
     int number = 0;  // 1-based line of the script file

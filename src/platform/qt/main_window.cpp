@@ -1,5 +1,6 @@
 // The main window "Notavera": the page view with the menu bar and the palette above it, the document named on the
 // command line (or a new first page), the title bar, the shell's timers, and closing through Quit.
+#include "platform/qt/drawing_window.h"
 #include "platform/qt/main_window.h"
 
 #include <QCloseEvent>
@@ -76,6 +77,29 @@ void MainWindow::showNewState() {
     palette_->refresh();
     view_->refresh();
     if (textWindow_ != nullptr) textWindow_->refresh();
+    if (drawingWindow_ != nullptr) drawingWindow_->refresh();
+}
+
+void MainWindow::showDrawingWindow() {
+    if (drawingWindow_ == nullptr) {
+        drawingWindow_ = new DrawingWindow(ctx_, [this] { showNewState(); }, this);
+        drawingWindow_->resize(size());
+        drawingWindow_->move(pos() + QPoint(40, 40));
+    }
+    drawingWindow_->show();
+    drawingWindow_->raise();
+    drawingWindow_->activateWindow();
+    drawingWindow_->view().showPageFromTop();
+    drawingWindow_->view().setFocus();
+}
+
+void MainWindow::closeDrawingWindow() {
+    if (drawingWindow_ == nullptr) return;
+    drawingWindow_->hide();
+    drawingWindow_->deleteLater();
+    drawingWindow_ = nullptr;
+    activateWindow();
+    view_->setFocus();
 }
 
 void MainWindow::showTextWindow() {
@@ -109,6 +133,15 @@ void MainWindow::connectServices() {
     ui_.invalidated = [this] {
         view_->refresh();
         if (textWindow_ != nullptr) textWindow_->view().refresh();
+        if (drawingWindow_ != nullptr) drawingWindow_->view().refresh();
+    };
+    ui_.drawingWindowShown = [this] { showDrawingWindow(); };
+    ui_.drawingWindowClosed = [this] { closeDrawingWindow(); };
+    ui_.drawingTitleSet = [this](const std::string& title) {
+        if (drawingWindow_ != nullptr) drawingWindow_->setWindowTitle(QString::fromStdString(title));
+    };
+    ui_.drawingCategoryPopup = [this]() -> std::optional<int> {
+        return drawingWindow_ != nullptr ? drawingWindow_->popupCategories() : std::nullopt;
     };
     ui_.textWindowShown = [this] { showTextWindow(); };
     ui_.textWindowClosed = [this] { closeTextWindow(); };

@@ -17,6 +17,7 @@ class MidiServices;
 class PaletteBar;
 class ScoreView;
 class TextWindow;
+class DrawingWindow;
 class WindowSound;
 
 class MainWindow final : public QMainWindow {
@@ -55,6 +56,8 @@ private:
     void connectServices();
     void showTextWindow();
     void closeTextWindow();
+    void showDrawingWindow();
+    void closeDrawingWindow();
 
     QtUiServices ui_;
     EditorContext ctx_;
@@ -63,6 +66,7 @@ private:
     QWidget* paletteRow_ = nullptr;
     PaletteBar* palette_ = nullptr;
     TextWindow* textWindow_ = nullptr;
+    DrawingWindow* drawingWindow_ = nullptr;
     bool closeAccepted_ = false;  // set once Quit has agreed to take the window down
     std::unique_ptr<WindowSound> sound_;  // last: its devices close before anything they report to
 };

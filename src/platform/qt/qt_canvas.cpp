@@ -305,7 +305,7 @@ void QtCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle& styl
     usePageSpace();
     if (points.size() < 2) return;
     useShapeStyle(style);
-    painter_.drawPolygon(ToQt(points), Qt::OddEvenFill);
+    painter_.drawPolygon(ToQt(points), style.fillRule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
 }
 
 void QtCanvas::drawRect(Box box, const ShapeStyle& style) {

@@ -68,6 +68,23 @@ public:
         return categoryPopup ? categoryPopup() : std::nullopt;
     }
 
+    void showDrawingWindow() override {
+        if (drawingWindowShown) drawingWindowShown();
+    }
+    void closeDrawingWindow() override {
+        if (drawingWindowClosed) drawingWindowClosed();
+    }
+    void setDrawingWindowTitle(const std::string& title) override {
+        if (drawingTitleSet) drawingTitleSet(title);
+    }
+    std::optional<int> popupDrawingCategoryMenu() override {
+        return drawingCategoryPopup ? drawingCategoryPopup() : std::nullopt;
+    }
+
+    std::function<void()> drawingWindowShown;
+    std::function<void()> drawingWindowClosed;
+    std::function<void(const std::string&)> drawingTitleSet;
+    std::function<std::optional<int>()> drawingCategoryPopup;
     std::function<void()> textWindowShown;
     std::function<void()> textWindowClosed;
     std::function<void(const std::string&)> textTitleSet;

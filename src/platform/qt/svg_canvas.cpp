@@ -280,7 +280,7 @@ void SvgCanvas::drawPolygon(std::span<const Point> points, const ShapeStyle& sty
     if (points.size() < 2) return;
     std::string list;
     for (const Point& p : points) list += (list.empty() ? "" : " ") + point(p);
-    body_ += "<polygon" + paintClass(shape(style)) + " fill-rule=\"evenodd\" points=\"" + list + "\"/>\n";
+    body_ += "<polygon" + paintClass(shape(style)) + (style.fillRule == FillRule::Winding ? " fill-rule=\"nonzero\"" : " fill-rule=\"evenodd\"") + " points=\"" + list + "\"/>\n";
 }
 
 void SvgCanvas::drawRect(Box box, const ShapeStyle& style) {
