@@ -15,7 +15,9 @@
 #include "platform/audio/audio_midi_services.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/score_view.h"
+#include "platform/xml/xml_file_reader.h"
 #include "regleur_screenshot.h"
+#include "shell/musicxml_import_command.h"
 
 namespace {
 
@@ -65,6 +67,7 @@ int main(int argc, char** argv) {
     sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Notavera");
+    notavera::ProvideXmlFileReader(notavera::ReadXmlOrContainerFile);
     const std::optional<Options> options = ParseOptions(QApplication::arguments());
     if (!options) {
         std::fputs(usage, stderr);

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "commands.h"
+#include "platform/xml/xml_file_reader.h"
+#include "shell/musicxml_import_command.h"
 
 namespace notavera::cli {
 
@@ -38,6 +40,7 @@ static int usage() {
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
+    notavera::ProvideXmlFileReader(notavera::ReadXmlOrContainerFile);
     for (const auto& c : notavera::cli::Subcommands()) {
         if (std::strcmp(argv[1], c.name) == 0) return c.run(notavera::cli::Args(argv + 2, argv + argc));
     }

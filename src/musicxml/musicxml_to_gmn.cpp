@@ -22,8 +22,9 @@ namespace {
 using Ticks = std::int64_t;
 // A whole note in ticks: a multiple of every division the files use (powers of 2, 3, 5 and 7), so times stay exact.
 constexpr Ticks wholeTicks = Ticks{1024} * 27 * 25 * 49;
-// No value is longer than this and no piece runs past the last time: hostile numbers cannot overflow the sums.
-constexpr Ticks longestValue = 64 * wholeTicks;
+// No value is longer than this and no piece runs past the last time: hostile numbers cannot overflow the sums, and
+// every duration written keeps within the 32-bit numbers of the GUIDO reader.
+constexpr Ticks longestValue = 16 * wholeTicks;
 constexpr Ticks latestTime = 100000 * wholeTicks;
 constexpr long largestDivisions = 10000000;
 constexpr int mostStaves = 16;
@@ -657,10 +658,12 @@ std::string Converter::writeSequence(Stream& s, int staffNumber, bool first) {
         body += body.size() - body.rfind('\n') > 100 ? "\n  " : " ";
     };
     const auto fillTo = [&](Ticks time) {
-        if (time <= cursor) return;
-        add("empty" + Duration(time - cursor));
-        syllables.emplace_back();
-        cursor = time;
+        while (cursor < time) {
+            const Ticks gap = std::min(time - cursor, longestValue);
+            add("empty" + Duration(gap));
+            syllables.emplace_back();
+            cursor += gap;
+        }
     };
     std::size_t m = 0, e = 0;
     while (m < marks.size() || e < s.events.size()) {
