@@ -199,6 +199,17 @@ INSTANTIATE_TEST_SUITE_P(
                            << r.messages[0].text;
                        EXPECT_EQ(Notes(r.doc).size(), 1u);
                    }},
+        ImportCase{"AnEmptyMeasureLastsItsMeter", Partwise(Part({Note("C", 4, 4), "", Note("D", 4, 4)})),
+                   [](const Imported& r) {
+                       std::string seen;  // n a note, | a bar, w a hidden whole rest
+                       for (const Seen& s : Elements(r.doc, [](const ElementRecord&) { return true; })) {
+                           const ElementRecord& e = *s.e;
+                           if (e.isNote()) seen += 'n';
+                           if (e.isSignOfType(SignType::Bar)) seen += static_cast<char>(e.signWord().code());
+                           if (e.isRest() && e.w0().hidden()) seen += e.noteWord().durationCode() == 2 ? 'w' : '?';
+                       }
+                       EXPECT_EQ(seen, "n|w|nE");
+                   }},
         ImportCase{"TimewiseScore",
                    "<score-timewise><part-list/><measure number=\"1\"><part id=\"A\">" + Note("C", 4, 4) +
                        "</part><part id=\"B\">" + Note("G", 3, 4) + "</part></measure><measure number=\"2\"><part id=\"A\">" +
