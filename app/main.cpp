@@ -16,7 +16,9 @@
 #include "platform/qt/main_window.h"
 #include "platform/wmf/libwmf_player.h"
 #include "platform/qt/score_view.h"
+#include "platform/xml/xml_file_reader.h"
 #include "regleur_screenshot.h"
+#include "shell/musicxml_import_command.h"
 
 namespace {
 
@@ -67,6 +69,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     notavera::InstallMetafilePlayer(&notavera::LibwmfPlayer());
     QApplication::setApplicationName("Notavera");
+    notavera::ProvideXmlFileReader(notavera::ReadXmlOrContainerFile);
     const std::optional<Options> options = ParseOptions(QApplication::arguments());
     if (!options) {
         std::fputs(usage, stderr);

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "commands.h"
+#include "platform/xml/xml_file_reader.h"
+#include "shell/musicxml_import_command.h"
 
 namespace notavera::cli {
 
@@ -15,6 +17,7 @@ const std::vector<Subcommand>& Subcommands() {
         {"export-midi", "DOC SORTIE.mid [--voice] [--from-page P] [--to-page Q]", RunExportMidi},
         {"gmn-trace", "IN.gmn [--mode 0|2|11|13]", RunGmnTrace},
         {"import-gmn", "IN.gmn OUT.mus", RunImportGmn},
+        {"import-musicxml", "IN.musicxml|IN.mxl OUT.mus", RunImportMusicXml},
         {"dump-midi", "IN.mid [--first-track]", RunDumpMidi},
         {"import-midi", "IN.mid OUT.mus [--rounding 32|64|128|256] [--upbeat N] [--bars-per-page N] [--raw]",
          RunImportMidi},
@@ -44,6 +47,7 @@ static int usage() {
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
     notavera::InstallMetafilePlayer(&notavera::LibwmfPlayer());
+    notavera::ProvideXmlFileReader(notavera::ReadXmlOrContainerFile);
     for (const auto& c : notavera::cli::Subcommands()) {
         if (std::strcmp(argv[1], c.name) == 0) return c.run(notavera::cli::Args(argv + 2, argv + argc));
     }

@@ -19,6 +19,7 @@ inline constexpr int FileNotes = 273;        // "Bloc-notes fichier"
 inline constexpr int SaveMidiFile = 241;
 inline constexpr int ReadMidiFile = 242;
 inline constexpr int ReadGuido = 902;
+inline constexpr int ImportMusicXml = 907;  // "Importer MusicXML…": a MusicXML score becomes the untitled document
 inline constexpr int SaveMetafile = 15;
 inline constexpr int ExportInterchange = 588;  // "Exporter" (.wnv)
 inline constexpr int ImportInterchange = 589;  // "Importer" (.wnv)

@@ -41,7 +41,9 @@ private:
     void fileRules(bool sticky) {
         enable({cmd::Compress}, !doc_.storage.path.empty() && !mask_);
         enable({cmd::Save}, sticky && !mask_);
-        enable({cmd::Merge, cmd::ReadGuido, cmd::ReadMidiFile, cmd::ImportInterchange, cmd::ExportInterchange}, !mask_);
+        enable({cmd::Merge, cmd::ReadGuido, cmd::ImportMusicXml, cmd::ReadMidiFile, cmd::ImportInterchange,
+                cmd::ExportInterchange},
+               !mask_);
         check(cmd::Autosave, shell_.autosaveDelay != 0);
         const bool fileOpen = doc_.storage.fileState != FileState::None;
         if (!fileOpen || mask_) {
@@ -51,7 +53,7 @@ private:
             enable({cmd::Undo}, inputs_.undoAvailable);
             enable({cmd::CancelUndo}, inputs_.cancelAvailable);
             enable({cmd::ExportInterchange}, true);
-            enable({cmd::ImportInterchange, cmd::ReadGuido, cmd::ReadMidiFile}, false);
+            enable({cmd::ImportInterchange, cmd::ReadGuido, cmd::ImportMusicXml, cmd::ReadMidiFile}, false);
         }
     }
 

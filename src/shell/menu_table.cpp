@@ -38,6 +38,7 @@ constexpr MenuEntry kFileMenu[] = {
     Item(cmd::SaveMidiFile, "&Sauver fichier MIDI"),
     Item(cmd::ReadMidiFile, "&Lire fichier MIDI"),
     Item(cmd::ReadGuido, "Lire fichier &GUIDO"),
+    Item(cmd::ImportMusicXml, "Impo&rter MusicXML…"),
     Item(cmd::SaveMetafile, "Sauver fichier &METAFILE"),
     Item(cmd::ExportInterchange, "E&xporter"),
     Item(cmd::ImportInterchange, "&Importer"),

@@ -18,6 +18,7 @@
 #include "shell/editor_context.h"
 #include "shell/sign_characters.h"
 #include "shell/gmn_import_command.h"
+#include "shell/musicxml_import_command.h"
 #include "shell/playback_commands.h"
 
 namespace notavera {
@@ -76,6 +77,7 @@ void RegisterSubsystemCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::EnvironmentSettings, Handler<RunEnvironmentDialog>());
     registry.addCommand(cmd::SpecialBar, Handler<ChooseSpecialBar>());
     registry.addCommand(cmd::ReadGuido, Handler<GuidoImport>());
+    registry.addCommand(cmd::ImportMusicXml, Handler<RunMusicXmlImportCommand>());
     registry.addCommand(cmd::ReadMidiFile, Handler<MidiImport>());
     registry.addCommand(cmd::SaveMidiFile, Handler<SaveMidiFile>());
     // Both dialogs change the document as the user types, so the step is saved before they open.
