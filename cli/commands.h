@@ -23,6 +23,7 @@ int RunRenderAudio(const Args& args);
 int RunExportMidi(const Args& args);
 int RunGmnTrace(const Args& args);
 int RunImportGmn(const Args& args);
+int RunImportMusicXml(const Args& args);
 int RunDumpMidi(const Args& args);
 int RunImportMidi(const Args& args);
 int RunRender(const Args& args);

@@ -14,6 +14,7 @@ const std::vector<Subcommand>& Subcommands() {
         {"export-midi", "DOC SORTIE.mid [--voice] [--from-page P] [--to-page Q]", RunExportMidi},
         {"gmn-trace", "IN.gmn [--mode 0|2|11|13]", RunGmnTrace},
         {"import-gmn", "IN.gmn OUT.mus", RunImportGmn},
+        {"import-musicxml", "IN.musicxml|IN.mxl OUT.mus", RunImportMusicXml},
         {"dump-midi", "IN.mid [--first-track]", RunDumpMidi},
         {"import-midi", "IN.mid OUT.mus [--rounding 32|64|128|256] [--upbeat N] [--bars-per-page N] [--raw]",
          RunImportMidi},
