@@ -44,6 +44,7 @@ constexpr MenuEntry kFileMenu[] = {
     Separator(),
     Item(cmd::Print, "Im&primer..."),
     Item(cmd::ExportPdf, "Exporter P&DF…"),
+    Item(cmd::ExportMusicXml, "Exporter Music&XML…"),
     Submenu("Par&ties séparées", kSeparatePartsMenu),
     Separator(),
     Item(cmd::Autosave, "Sauvegarde &automatique"),

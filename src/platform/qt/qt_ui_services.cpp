@@ -20,6 +20,7 @@
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_page_devices.h"
 #include "platform/qt/staff_layout_dialog.h"
+#include "platform/xml/qt_xml_file.h"
 
 namespace notavera {
 namespace {
@@ -271,6 +272,10 @@ std::unique_ptr<PrintJob> QtUiServices::startPrintJob(const std::string& title) 
     auto job = std::make_unique<QtPrintJob>(*printer_, window_, title);
     if (!job->started()) return nullptr;
     return job;
+}
+
+bool QtUiServices::writeXmlFile(const std::string& path, const XmlDocumentType& type, const XmlElement& root) {
+    return WriteXmlFile(path, type, root);
 }
 
 std::unique_ptr<PrintJob> QtUiServices::startPdfFile(const std::string& path, const std::string& title) {
