@@ -20,6 +20,7 @@
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_page_devices.h"
 #include "platform/qt/staff_layout_dialog.h"
+#include "platform/qt/qt_settings_store.h"
 #include "platform/xml/qt_xml_file.h"
 
 namespace notavera {
@@ -240,7 +241,11 @@ void QtUiServices::endMouseMode() {
 }
 
 PrintDialogResult QtUiServices::printDialog(const PrintDialogRequest& request) {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // The printer chosen in an earlier run, while it is still installed.
+        if (const QString name = StoredPrinterName(); !name.isEmpty()) printer_->setPrinterName(name);
+    }
     printer_->setPageLayout(SheetLayout(request.sheet));
     printer_->setCopyCount(1);
     QPrintDialog dialog(printer_.get(), parent());
@@ -250,6 +255,7 @@ PrintDialogResult QtUiServices::printDialog(const PrintDialogRequest& request) {
     dialog.setFromTo(request.currentPage, request.currentPage);
     dialog.setPrintRange(QAbstractPrintDialog::Selection);
     if (dialog.exec() != QDialog::Accepted) return {};
+    if (printer_->outputFormat() == QPrinter::NativeFormat) StorePrinterName(printer_->printerName());
     PrintChoice choice;
     switch (dialog.printRange()) {
         case QAbstractPrintDialog::AllPages: choice.range = PrintRange::All; break;
