@@ -11,7 +11,7 @@ DEMO       ?= $(BUILD)/demo.mus
 export CCACHE_BASEDIR   := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps fonts configure build run test check-core clean
+.PHONY: all deps fonts configure build run test check-core install clean
 
 all: build
 
@@ -62,6 +62,12 @@ check-core: build
 	        echo "$$lib links an audio library"; exit 1; fi; \
 	done
 	@echo "the core libraries are free of Qt and of the audio libraries"
+
+# Installs the programs, the user guide, the fonts, the menu entry, the icon and the file types under PREFIX
+# (/usr/local unless given), e.g. make install PREFIX=~/.local
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD)

@@ -15,6 +15,7 @@
 #include "platform/audio/audio_midi_services.h"
 #include "platform/qt/main_window.h"
 #include "platform/wmf/libwmf_player.h"
+#include "platform/qt/qt_settings_store.h"
 #include "platform/qt/score_view.h"
 #include "platform/xml/xml_file_reader.h"
 #include "regleur_screenshot.h"
@@ -88,6 +89,10 @@ int main(int argc, char** argv) {
         if (!dialogShot->taken()) std::fputs("Le Régleur ne s'est pas ouvert.\n", stderr);
         return dialogShot->taken() && dialogShot->succeeded() ? 0 : 1;
     }
+    // The settings dialogs' values of the last run come back, and go back when the editor closes.
+    notavera::LoadSystemSettings(window.context().shell.settings);
+    QObject::connect(&app, &QApplication::aboutToQuit,
+                     [&window] { notavera::SaveSystemSettings(window.context().shell.settings); });
     window.attachSound(std::make_unique<notavera::AudioMidiServices>());
     bool firstPaint = true;
     window.view().painted = [&] {

@@ -12,6 +12,7 @@
 #include "platform/clipboard.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/script_reader.h"
+#include "platform/xml/qt_xml_file.h"
 #include "score/cursor_place.h"
 #include "score/document_json.h"
 #include "score/mus_file.h"
@@ -66,6 +67,7 @@ const char* ExtensionOf(const std::string& mime) {
 class ScriptRunner {
 public:
     ScriptRunner() : ctx_(ui_) {
+        ui_.xmlFiles = WriteXmlFile;
 #ifdef NOTAVERA_CLI_QT
         ui_.headlessClipboard().setRenderer(QtClipboardForm);
         ui_.pdfFiles = OpenPdfJob;

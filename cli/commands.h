@@ -21,6 +21,7 @@ int RunNew(const Args& args);
 int RunInfo(const Args& args);
 int RunRenderAudio(const Args& args);
 int RunExportMidi(const Args& args);
+int RunExportMusicXml(const Args& args);
 int RunGmnTrace(const Args& args);
 int RunImportGmn(const Args& args);
 int RunImportMusicXml(const Args& args);

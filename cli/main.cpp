@@ -15,6 +15,7 @@ const std::vector<Subcommand>& Subcommands() {
         {"info", "FICHIER.mus [--elements]", RunInfo},
         {"render-audio", "DOC.mus|FICHIER.mid SORTIE.wav", RunRenderAudio},
         {"export-midi", "DOC SORTIE.mid [--voice] [--from-page P] [--to-page Q]", RunExportMidi},
+        {"export-musicxml", "DOC SORTIE.musicxml", RunExportMusicXml},
         {"gmn-trace", "IN.gmn [--mode 0|2|11|13]", RunGmnTrace},
         {"import-gmn", "IN.gmn OUT.mus", RunImportGmn},
         {"import-musicxml", "IN.musicxml|IN.mxl OUT.mus", RunImportMusicXml},

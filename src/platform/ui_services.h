@@ -9,6 +9,7 @@
 
 #include "platform/page_device.h"
 #include "platform/page_region.h"
+#include "platform/xml_building.h"
 
 namespace notavera {
 
@@ -136,6 +137,14 @@ public:
     virtual std::unique_ptr<PrintJob> startPrintJob(const std::string& title) {
         (void)title;
         return nullptr;
+    }
+    // Writes an XML document (UTF-8, with its document type) safely over `path`; false when it cannot be written
+    // or the interface has no XML writer.
+    virtual bool writeXmlFile(const std::string& path, const XmlDocumentType& type, const XmlElement& root) {
+        (void)path;
+        (void)type;
+        (void)root;
+        return false;
     }
     // A PDF file of whole pages at `path`, which appears only once the job finishes; null when it cannot be made.
     virtual std::unique_ptr<PrintJob> startPdfFile(const std::string& path, const std::string& title) {

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 #include "render/music_font_table.h"
 
@@ -31,6 +32,12 @@ SmuflFamily FamilyForFace(std::string_view face) {
 
 std::string MusicFontDirectory() {
     if (const char* dir = std::getenv("NOTAVERA_FONT_DIR"); dir != nullptr && *dir != '\0') return dir;
+    // The build's folder while it exists; an installed program finds the fonts in its data folder.
+    std::error_code ec;
+    if (std::filesystem::is_directory(NOTAVERA_FONT_DIR, ec)) return NOTAVERA_FONT_DIR;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto installed = program.parent_path().parent_path() / "share" / "notavera" / "fonts";
+    if (!ec && std::filesystem::is_directory(installed, ec)) return installed.string();
     return NOTAVERA_FONT_DIR;
 }
 

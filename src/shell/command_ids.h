@@ -25,6 +25,7 @@ inline constexpr int ExportInterchange = 588;  // "Exporter" (.wnv)
 inline constexpr int ImportInterchange = 589;  // "Importer" (.wnv)
 inline constexpr int Print = 5;
 inline constexpr int ExportPdf = 903;             // "Exporter PDF…": every page as one PDF file
+inline constexpr int ExportMusicXml = 906;        // "Exporter MusicXML…": the score as a MusicXML file
 inline constexpr int SeparatePartsStandard = 14;   // "Parties séparées" > "Standard"
 inline constexpr int SeparatePartsVoiceAlone = 16; // "Silences non condensés (Voix seule)"
 inline constexpr int SeparatePartsRaw = 17;        // "Extraction brute"

@@ -112,7 +112,7 @@ private:
                     cmd::NextPage, cmd::PreviousPage, cmd::GoToPage, cmd::CreatePage, cmd::GoToMeasure, cmd::PageFormat,
                     cmd::InsertPage, cmd::DeletePage, cmd::New, cmd::Open, cmd::SaveAs, cmd::Pagination,
                     cmd::HeaderFooter, cmd::SaveMidiFile, cmd::ReadMidiFile, cmd::ReadGuido, cmd::SaveMetafile,
-                    cmd::Print, cmd::ExportPdf, cmd::SeparatePartsStandard, cmd::Quit, cmd::NumberMeasures,
+                    cmd::Print, cmd::ExportPdf, cmd::ExportMusicXml, cmd::SeparatePartsStandard, cmd::Quit, cmd::NumberMeasures,
                     cmd::ContinuousPage,
                     cmd::ScoreToPartitionFile, cmd::ExcludeBarAccidentalsToMarker, cmd::IncludeBarAccidentalsToMarker,
                     cmd::ReadKeyToMarker},
@@ -122,7 +122,7 @@ private:
         enable({cmd::EraseFixedMask}, doc_.optional.fixedMask != nullptr);
         enable({cmd::EraseVariableMask}, doc_.optional.variableMask != nullptr);
         enable({cmd::NextPage, cmd::PreviousPage, cmd::GoToPage, cmd::GoToMeasure, cmd::New, cmd::Open, cmd::SaveAs,
-                cmd::SaveMidiFile, cmd::ReadMidiFile, cmd::SaveMetafile, cmd::Print, cmd::ExportPdf, cmd::Quit,
+                cmd::SaveMidiFile, cmd::ReadMidiFile, cmd::SaveMetafile, cmd::Print, cmd::ExportPdf, cmd::ExportMusicXml, cmd::Quit,
                 cmd::ContinuousPage},
                true);
         if (!continuous_) {

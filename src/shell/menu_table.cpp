@@ -45,6 +45,7 @@ constexpr MenuEntry kFileMenu[] = {
     Separator(),
     Item(cmd::Print, "Im&primer..."),
     Item(cmd::ExportPdf, "Exporter P&DF…"),
+    Item(cmd::ExportMusicXml, "Expo&rter MusicXML…"),
     Submenu("Par&ties séparées", kSeparatePartsMenu),
     Separator(),
     Item(cmd::Autosave, "Sauvegarde &automatique"),

@@ -11,6 +11,7 @@
 #include "print/pagination_dialog.h"
 #include "print/print_command.h"
 #include "score/work_files.h"
+#include "shell/musicxml_export_command.h"
 #include "shell/command_ids.h"
 #include "shell/midi_import_command.h"
 #include "shell/midi_parameters.h"
@@ -67,7 +68,11 @@ CommandHandler Handler() {
 }  // namespace
 
 std::filesystem::path HelpFilePath(const std::filesystem::path& executable) {
-    return executable.parent_path() / "notavera.hlp";
+    // Beside the program in a build folder; installed, in the program's data folder (share/notavera).
+    const std::filesystem::path beside = executable.parent_path() / "notavera.hlp";
+    const std::filesystem::path installed = executable.parent_path().parent_path() / "share" / "notavera" / "notavera.hlp";
+    std::error_code ec;
+    return !std::filesystem::exists(beside, ec) && std::filesystem::exists(installed, ec) ? installed : beside;
 }
 
 void RegisterSubsystemCommands(CommandRegistry& registry) {
@@ -84,6 +89,7 @@ void RegisterSubsystemCommands(CommandRegistry& registry) {
     registry.addCommand(cmd::MidiSettings, Handler<RunMidiParamDialog>(), UndoPolicy::Step);
     registry.addCommand(cmd::IdentifyVoices, Handler<RunVoiceDialog>(), UndoPolicy::Step);
     RegisterPrintCommand(registry);
+    RegisterMusicXmlExportCommand(registry);
     registry.addCommand(cmd::About, [](EditorContext& ctx, int) { ctx.ui.showAbout(); });
     registry.addCommand(cmd::Help, Handler<ShowHelp>());
 }

@@ -64,6 +64,11 @@ public:
     std::unique_ptr<PrintJob> startPdfFile(const std::string& path, const std::string& title) override {
         return pdfFiles ? pdfFiles(path, title) : nullptr;
     }
+    // XML files, likewise, come from whoever has an XML writer.
+    std::function<bool(const std::string&, const XmlDocumentType&, const XmlElement&)> xmlFiles;
+    bool writeXmlFile(const std::string& path, const XmlDocumentType& type, const XmlElement& root) override {
+        return xmlFiles && xmlFiles(path, type, root);
+    }
     HeadlessClipboard& headlessClipboard() { return clipboard_; }
 
     // The line printed for a box.

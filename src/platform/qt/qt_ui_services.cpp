@@ -20,6 +20,8 @@
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_page_devices.h"
 #include "platform/qt/staff_layout_dialog.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/xml/qt_xml_file.h"
 
 namespace notavera {
 namespace {
@@ -239,7 +241,11 @@ void QtUiServices::endMouseMode() {
 }
 
 PrintDialogResult QtUiServices::printDialog(const PrintDialogRequest& request) {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // The printer chosen in an earlier run, while it is still installed.
+        if (const QString name = StoredPrinterName(); !name.isEmpty()) printer_->setPrinterName(name);
+    }
     printer_->setPageLayout(SheetLayout(request.sheet));
     printer_->setCopyCount(1);
     QPrintDialog dialog(printer_.get(), parent());
@@ -249,6 +255,7 @@ PrintDialogResult QtUiServices::printDialog(const PrintDialogRequest& request) {
     dialog.setFromTo(request.currentPage, request.currentPage);
     dialog.setPrintRange(QAbstractPrintDialog::Selection);
     if (dialog.exec() != QDialog::Accepted) return {};
+    if (printer_->outputFormat() == QPrinter::NativeFormat) StorePrinterName(printer_->printerName());
     PrintChoice choice;
     switch (dialog.printRange()) {
         case QAbstractPrintDialog::AllPages: choice.range = PrintRange::All; break;
@@ -271,6 +278,10 @@ std::unique_ptr<PrintJob> QtUiServices::startPrintJob(const std::string& title) 
     auto job = std::make_unique<QtPrintJob>(*printer_, window_, title);
     if (!job->started()) return nullptr;
     return job;
+}
+
+bool QtUiServices::writeXmlFile(const std::string& path, const XmlDocumentType& type, const XmlElement& root) {
+    return WriteXmlFile(path, type, root);
 }
 
 std::unique_ptr<PrintJob> QtUiServices::startPdfFile(const std::string& path, const std::string& title) {

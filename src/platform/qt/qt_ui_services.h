@@ -54,6 +54,7 @@ public:
     PrintDialogResult printDialog(const PrintDialogRequest& request) override;
     std::unique_ptr<PrintJob> startPrintJob(const std::string& title) override;
     std::unique_ptr<PrintJob> startPdfFile(const std::string& path, const std::string& title) override;
+    bool writeXmlFile(const std::string& path, const XmlDocumentType& type, const XmlElement& root) override;
     // The text window is the main window's to make, show and take down.
     void showTextWindow() override {
         if (textWindowShown) textWindowShown();

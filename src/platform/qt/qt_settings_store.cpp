@@ -1,0 +1,56 @@
+// The settings file through QSettings: one key per value, read back over the start-up values.
+#include "platform/qt/qt_settings_store.h"
+
+#include <QSettings>
+
+namespace notavera {
+namespace {
+
+// Under Linux QSettings keeps a native-format file in $XDG_CONFIG_HOME (~/.config) named after the organisation and
+// the application.
+QSettings Store() { return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Notavera", "Notavera"); }
+
+void Read(const QSettings& s, const char* key, int& value) { value = s.value(key, value).toInt(); }
+void Read(const QSettings& s, const char* key, bool& value) { value = s.value(key, value).toBool(); }
+
+}  // namespace
+
+void LoadSystemSettings(SystemSettings& settings) {
+    const QSettings s = Store();
+    Read(s, "dialogs/verticalShift", settings.verticalShift);
+    Read(s, "dialogs/paperButton", settings.paperButton);
+    Read(s, "dialogs/invertVerticalText", settings.invertVerticalText);
+    Read(s, "dialogs/keyboardEcho", settings.keyboardEcho);
+    Read(s, "dialogs/midiInputCycles", settings.midiInputCycles);
+    Read(s, "dialogs/distanceAfterBar", settings.distanceSteps.afterBar);
+    Read(s, "dialogs/distanceAfterMeter", settings.distanceSteps.afterMeter);
+    Read(s, "dialogs/distanceAfterClef", settings.distanceSteps.afterClef);
+    Read(s, "staffLayout/mode", settings.staffLayout.mode);
+    Read(s, "staffLayout/lines", settings.staffLayout.lines);
+    Read(s, "staffLayout/superposeLeft", settings.staffLayout.superposeLeft);
+    Read(s, "staffLayout/superposeRight", settings.staffLayout.superposeRight);
+    Read(s, "staffLayout/copyDefinitionOnly", settings.staffLayout.copyDefinitionOnly);
+}
+
+void SaveSystemSettings(const SystemSettings& settings) {
+    QSettings s = Store();
+    s.setValue("dialogs/verticalShift", settings.verticalShift);
+    s.setValue("dialogs/paperButton", settings.paperButton);
+    s.setValue("dialogs/invertVerticalText", settings.invertVerticalText);
+    s.setValue("dialogs/keyboardEcho", settings.keyboardEcho);
+    s.setValue("dialogs/midiInputCycles", settings.midiInputCycles);
+    s.setValue("dialogs/distanceAfterBar", settings.distanceSteps.afterBar);
+    s.setValue("dialogs/distanceAfterMeter", settings.distanceSteps.afterMeter);
+    s.setValue("dialogs/distanceAfterClef", settings.distanceSteps.afterClef);
+    s.setValue("staffLayout/mode", settings.staffLayout.mode);
+    s.setValue("staffLayout/lines", settings.staffLayout.lines);
+    s.setValue("staffLayout/superposeLeft", settings.staffLayout.superposeLeft);
+    s.setValue("staffLayout/superposeRight", settings.staffLayout.superposeRight);
+    s.setValue("staffLayout/copyDefinitionOnly", settings.staffLayout.copyDefinitionOnly);
+}
+
+QString StoredPrinterName() { return Store().value("printer/name").toString(); }
+
+void StorePrinterName(const QString& name) { Store().setValue("printer/name", name); }
+
+}  // namespace notavera
