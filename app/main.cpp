@@ -14,9 +14,9 @@
 
 #include "platform/audio/audio_midi_services.h"
 #include "platform/qt/main_window.h"
-#include "platform/wmf/libwmf_player.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/score_view.h"
+#include "platform/wmf/libwmf_player.h"
 #include "platform/xml/xml_file_reader.h"
 #include "regleur_screenshot.h"
 #include "shell/musicxml_import_command.h"
