@@ -76,4 +76,11 @@ CommandScope::~CommandScope() {
     ctx_.ui.releaseRepaints();
 }
 
+void RunWindowCommand(EditorContext& ctx, const CommandRegistry& commands, int command, bool enabled) {
+    const CommandRegistry::Entry* entry = commands.findCommand(command);
+    if (entry == nullptr || !enabled) return;
+    const CommandScope scope(ctx, entry->policy, true);
+    entry->handler(ctx, command);
+}
+
 }  // namespace notavera

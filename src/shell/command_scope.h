@@ -16,6 +16,10 @@ void SaveStepOfAction(EditorContext& ctx);
 // whose step covers the notes typed before; the run ends with it.
 void SaveOwnStepOfAction(EditorContext& ctx);
 
+// A command of a second window's own registry (text, drawing), run as one action when the window knows it and its
+// menu item is enabled.
+void RunWindowCommand(EditorContext& ctx, const CommandRegistry& commands, int command, bool enabled);
+
 class CommandScope {
 public:
     // `endsTypingRun`: a menu command or palette button with no step of its own still parts two runs of typing;

@@ -523,11 +523,8 @@ void CloseDrawingWindow(EditorContext& ctx) {
 bool DrawingWindowOpen(const EditorContext& ctx) { return ctx.shell.drawingWindow != nullptr; }
 
 void DispatchDrawingCommand(EditorContext& ctx, int command) {
-    if (!DrawingWindowOpen(ctx)) return;
-    const CommandRegistry::Entry* entry = DrawingCommands().findCommand(command);
-    if (entry == nullptr || !DrawingMenuItem(ctx, command).enabled) return;
-    const CommandScope scope(ctx, entry->policy, true);
-    entry->handler(ctx, command);
+    if (DrawingWindowOpen(ctx))
+        RunWindowCommand(ctx, DrawingCommands(), command, DrawingMenuItem(ctx, command).enabled);
 }
 
 void DispatchDrawingKey(EditorContext& ctx, Key key, KeyModifiers modifiers) {
@@ -606,8 +603,8 @@ std::string DrawingWindowTitle(const EditorContext& ctx) {
 
 void UpdateDrawingWindowTitle(EditorContext& ctx) { ctx.ui.setDrawingWindowTitle(DrawingWindowTitle(ctx)); }
 
-DrawingMenuItemState DrawingMenuItem(const EditorContext& ctx, int command) {
-    DrawingMenuItemState state;
+CommandState DrawingMenuItem(const EditorContext& ctx, int command) {
+    CommandState state;
     if (!ctx.shell.drawingWindow || DrawingCommands().findCommand(command) == nullptr) return state;
     const DrawingWindowState& w = *ctx.shell.drawingWindow;
     const bool recording = w.recorder.recording();

@@ -10,6 +10,7 @@
 #include "platform/canvas.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/menu_state.h"
 
 namespace notavera {
 
@@ -34,11 +35,7 @@ void DrawingMouseRightDown(EditorContext& ctx, KeyModifiers modifiers);
 std::string DrawingWindowTitle(const EditorContext& ctx);
 void UpdateDrawingWindowTitle(EditorContext& ctx);
 
-struct DrawingMenuItemState {
-    bool enabled = false;
-    bool checked = false;
-};
-DrawingMenuItemState DrawingMenuItem(const EditorContext& ctx, int command);
+CommandState DrawingMenuItem(const EditorContext& ctx, int command);
 
 // What the window draws over the page: its cursor, the recording under way and the shape in progress, the
 // selected element's box and the marked region.

@@ -527,11 +527,7 @@ void DeactivateTextWindow(EditorContext& ctx) {
 bool TextWindowOpen(const EditorContext& ctx) { return ctx.shell.textWindow != nullptr; }
 
 void DispatchTextCommand(EditorContext& ctx, int command) {
-    if (!TextWindowOpen(ctx)) return;
-    const CommandRegistry::Entry* entry = TextCommands().findCommand(command);
-    if (entry == nullptr || !TextMenuItem(ctx, command).enabled) return;
-    const CommandScope scope(ctx, entry->policy, true);
-    entry->handler(ctx, command);
+    if (TextWindowOpen(ctx)) RunWindowCommand(ctx, TextCommands(), command, TextMenuItem(ctx, command).enabled);
 }
 
 void DispatchTextKey(EditorContext& ctx, Key key, KeyModifiers modifiers) {
@@ -614,8 +610,8 @@ std::string TextWindowTitle(const EditorContext& ctx) {
 
 void UpdateTextWindowTitle(EditorContext& ctx) { ctx.ui.setTextWindowTitle(TextWindowTitle(ctx)); }
 
-TextMenuItemState TextMenuItem(const EditorContext& ctx, int command) {
-    TextMenuItemState state;
+CommandState TextMenuItem(const EditorContext& ctx, int command) {
+    CommandState state;
     if (!ctx.shell.textWindow || TextCommands().findCommand(command) == nullptr) return state;
     const TextEditor& ed = ctx.shell.textWindow->editor;
     state.enabled = true;

@@ -8,6 +8,7 @@
 #include "platform/canvas.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/menu_state.h"
 
 namespace notavera {
 
@@ -34,11 +35,7 @@ void TextMouseRightDown(EditorContext& ctx);
 std::string TextWindowTitle(const EditorContext& ctx);
 void UpdateTextWindowTitle(EditorContext& ctx);
 
-struct TextMenuItemState {
-    bool enabled = false;
-    bool checked = false;
-};
-TextMenuItemState TextMenuItem(const EditorContext& ctx, int command);
+CommandState TextMenuItem(const EditorContext& ctx, int command);
 
 // The text being typed or edited, as the window draws it over the page in the selection colour: its baseline's
 // left end, its characters (UTF-8) and font, and the x of the insertion point.

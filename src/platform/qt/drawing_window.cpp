@@ -2,13 +2,13 @@
 #include "platform/qt/drawing_window.h"
 
 #include <QCloseEvent>
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <cmath>
 
+#include "platform/qt/command_menus.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/score_view.h"
 #include "render/draw_drawings.h"
@@ -20,8 +20,6 @@
 namespace notavera {
 
 namespace {
-
-QString LabelOf(std::string_view label) { return QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())); }
 
 Point Device(const DrawingContext& dc, PagePoint p) {
     return {dc.toDevice(static_cast<int>(std::lround(p.x))), dc.toDevice(static_cast<int>(std::lround(p.y)))};
@@ -61,7 +59,12 @@ std::optional<Key> DrawingKeyOf(const QKeyEvent& event) {
 }  // namespace
 
 DrawingWindow::DrawingWindow(EditorContext& ctx, std::function<void()> changed, QWidget* parent)
-    : QMainWindow(parent, Qt::Window), ctx_(ctx), changed_(std::move(changed)) {
+    : QMainWindow(parent, Qt::Window),
+      ctx_(ctx),
+      changed_(std::move(changed)),
+      menus_(
+          this, [this](int command) { return DrawingMenuItem(ctx_, command); },
+          [this](int command) { run(command); }) {
     setObjectName("Dessin");
     view_ = new ScoreView(ctx_, this);
     setCentralWidget(view_);
@@ -69,37 +72,8 @@ DrawingWindow::DrawingWindow(EditorContext& ctx, std::function<void()> changed, 
     view_->titleRefresh = [this] { UpdateDrawingWindowTitle(ctx_); };
     view_->viewport()->installEventFilter(this);
     view_->installEventFilter(this);
-    for (const Menu& m : DrawingMenus()) menuBar()->addMenu(buildMenu(m, this));
-    categoryPopup_ = buildMenu(DrawingCategoryMenu(), this);
-}
-
-QMenu* DrawingWindow::buildMenu(const Menu& menu, QWidget* parent) {
-    auto* qmenu = new QMenu(LabelOf(menu.title), parent);
-    connect(qmenu, &QMenu::aboutToShow, this, [this] { prepareMenus(); });
-    for (const MenuEntry& e : menu.entries) {
-        if (e.kind == MenuEntryKind::Separator) {
-            qmenu->addSeparator();
-        } else if (e.kind == MenuEntryKind::Submenu) {
-            qmenu->addMenu(buildMenu(Menu{e.label, e.submenu}, qmenu));
-        } else {
-            QAction* action = qmenu->addAction(LabelOf(e.label));
-            action->setCheckable(true);
-            const int command = e.command;
-            connect(action, &QAction::triggered, this, [this, command] { run(command); });
-            actions_[command].push_back(action);
-        }
-    }
-    return qmenu;
-}
-
-void DrawingWindow::prepareMenus() {
-    for (auto& [command, actions] : actions_) {
-        const DrawingMenuItemState state = DrawingMenuItem(ctx_, command);
-        for (QAction* a : actions) {
-            a->setEnabled(state.enabled);
-            a->setChecked(state.checked);
-        }
-    }
+    for (const Menu& m : DrawingMenus()) menuBar()->addMenu(menus_.build(m, this));
+    categoryPopup_ = menus_.build(DrawingCategoryMenu(), this);
 }
 
 void DrawingWindow::run(int command) {
@@ -112,19 +86,11 @@ void DrawingWindow::after() {
 }
 
 void DrawingWindow::refresh() {
-    prepareMenus();
+    menus_.prepare();
     view_->refresh();
 }
 
-std::optional<int> DrawingWindow::popupCategories() {
-    prepareMenus();
-    QAction* chosen = categoryPopup_->exec(QCursor::pos());
-    if (chosen == nullptr) return std::nullopt;
-    for (const auto& [command, actions] : actions_)
-        for (QAction* a : actions)
-            if (a == chosen) return command;
-    return std::nullopt;
-}
+std::optional<int> DrawingWindow::popupCategories() { return menus_.popup(categoryPopup_); }
 
 // The window takes the keys and the mouse before the view: it needs the releases, the double clicks and the
 // modifiers of the clicks.

@@ -2,11 +2,11 @@
 #include "platform/qt/text_window.h"
 
 #include <QCloseEvent>
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
+#include "platform/qt/command_menus.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/score_view.h"
 #include "render/drawing_context.h"
@@ -17,9 +17,6 @@
 namespace notavera {
 
 namespace {
-
-// Menu labels keep their '&' as Qt's access-key mark.
-QString LabelOf(std::string_view label) { return QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())); }
 
 // The text being typed in the selection colour, its insertion point, or where the next text will start.
 void DrawEditing(DrawingContext& dc, const EditorContext& ctx) {
@@ -43,7 +40,12 @@ void DrawEditing(DrawingContext& dc, const EditorContext& ctx) {
 }  // namespace
 
 TextWindow::TextWindow(EditorContext& ctx, std::function<void()> changed, QWidget* parent)
-    : QMainWindow(parent, Qt::Window), ctx_(ctx), changed_(std::move(changed)) {
+    : QMainWindow(parent, Qt::Window),
+      ctx_(ctx),
+      changed_(std::move(changed)),
+      menus_(
+          this, [this](int command) { return TextMenuItem(ctx_, command); },
+          [this](int command) { run(command); }) {
     setObjectName("Texte");
     view_ = new ScoreView(ctx_, this);
     setCentralWidget(view_);
@@ -56,41 +58,8 @@ TextWindow::TextWindow(EditorContext& ctx, std::function<void()> changed, QWidge
     view_->characterTyped = [this](char32_t c) { DispatchTextChar(ctx_, c); };
     view_->mouseHandled = [this] { after(); };
     view_->installEventFilter(this);
-    buildMenus();
-}
-
-void TextWindow::buildMenus() {
-    for (const Menu& m : TextMenus()) menuBar()->addMenu(buildMenu(m, this));
-    categoryPopup_ = buildMenu(TextCategoryMenu(), this);
-}
-
-QMenu* TextWindow::buildMenu(const Menu& menu, QWidget* parent) {
-    auto* qmenu = new QMenu(LabelOf(menu.title), parent);
-    connect(qmenu, &QMenu::aboutToShow, this, [this] { prepareMenus(); });
-    for (const MenuEntry& e : menu.entries) {
-        if (e.kind == MenuEntryKind::Separator) {
-            qmenu->addSeparator();
-        } else if (e.kind == MenuEntryKind::Submenu) {
-            qmenu->addMenu(buildMenu(Menu{e.label, e.submenu}, qmenu));
-        } else {
-            QAction* action = qmenu->addAction(LabelOf(e.label));
-            action->setCheckable(true);
-            const int command = e.command;
-            connect(action, &QAction::triggered, this, [this, command] { run(command); });
-            actions_[command].push_back(action);
-        }
-    }
-    return qmenu;
-}
-
-void TextWindow::prepareMenus() {
-    for (auto& [command, actions] : actions_) {
-        const TextMenuItemState state = TextMenuItem(ctx_, command);
-        for (QAction* a : actions) {
-            a->setEnabled(state.enabled);
-            a->setChecked(state.checked);
-        }
-    }
+    for (const Menu& m : TextMenus()) menuBar()->addMenu(menus_.build(m, this));
+    categoryPopup_ = menus_.build(TextCategoryMenu(), this);
 }
 
 void TextWindow::run(int command) {
@@ -103,19 +72,11 @@ void TextWindow::after() {
 }
 
 void TextWindow::refresh() {
-    prepareMenus();
+    menus_.prepare();
     view_->refresh();
 }
 
-std::optional<int> TextWindow::popupCategories() {
-    prepareMenus();
-    QAction* chosen = categoryPopup_->exec(QCursor::pos());
-    if (chosen == nullptr) return std::nullopt;
-    for (const auto& [command, actions] : actions_)
-        for (QAction* a : actions)
-            if (a == chosen) return command;
-    return std::nullopt;
-}
+std::optional<int> TextWindow::popupCategories() { return menus_.popup(categoryPopup_); }
 
 bool TextWindow::eventFilter(QObject* watched, QEvent* event) {
     // Shift+Tab types no character: it reaches the editor as the key.

@@ -5,17 +5,15 @@
 
 #include <QMainWindow>
 #include <optional>
-#include <unordered_map>
 
+#include "platform/qt/command_menus.h"
 #include "shell/editor_context.h"
 
-class QAction;
 class QMenu;
 
 namespace notavera {
 
 class ScoreView;
-struct Menu;
 
 class TextWindow final : public QMainWindow {
 public:
@@ -34,9 +32,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenus();
-    QMenu* buildMenu(const Menu& menu, QWidget* parent);
-    void prepareMenus();
     void run(int command);
     void after();
 
@@ -44,7 +39,7 @@ private:
     std::function<void()> changed_;
     ScoreView* view_ = nullptr;
     QMenu* categoryPopup_ = nullptr;
-    std::unordered_map<int, std::vector<QAction*>> actions_;
+    CommandMenus menus_;
 };
 
 }  // namespace notavera
