@@ -11,19 +11,12 @@
 namespace notavera {
 
 std::optional<DrawingStaffFrame> DrawingStaffFrameOf(const ScoreDocument& doc, int staff) {
-    const PageRecord* page = doc.findPage(doc.currentPage);
-    if (page == nullptr || staff < 0 || staff >= static_cast<int>(page->staves.size())) return std::nullopt;
-    FileHeader header = doc.header;  // its byte accessors are not const
-    const SizeRatios ratios{header.smallStaffNum(), header.smallStaffDen(), header.cueNum(), header.cueDen()};
-    const bool usable = ratios.smallNum > 0 && ratios.smallDen > 0;
-    const StaffMetrics m =
-        DeriveStaffMetrics(static_cast<int>(page->layoutWord().staffSize()), usable ? ratios : SizeRatios{});
-    const int lineLength = static_cast<int>(page->lineLength & 0xFFFFFFu);
-    const std::vector<StaffDrawState> placed = PlacePageStaves(*page, m, doc.pageHeight, lineLength);
-    if (staff >= static_cast<int>(placed.size())) return std::nullopt;
-    const StaffDrawState& s = placed[static_cast<std::size_t>(staff)];
+    const std::optional<PlacedStaff> placed = PlaceStaffOfCurrentPage(doc, staff);
+    if (!placed) return std::nullopt;
+    const StaffDrawState& s = placed->state;
     // The drawing pass counts from the rounded reference: so does the placement.
-    return DrawingStaffFrame{static_cast<double>(std::lround(s.referenceY)), m.eighthSpace[s.small ? 1 : 0], s.topLine};
+    const int unit = placed->metrics.eighthSpace[s.small ? 1 : 0];
+    return DrawingStaffFrame{static_cast<double>(std::lround(s.referenceY)), unit, s.topLine};
 }
 
 bool IsDrawingElement(const ElementRecord& e) {

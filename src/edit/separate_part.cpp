@@ -7,6 +7,7 @@
 #include "edit/bar_numbers.h"
 #include "edit/measure_count.h"
 #include "render/page_layout.h"
+#include "render/page_staves.h"
 #include "score/mus_file.h"
 #include "score/new_document.h"
 #include "score/page_append.h"
@@ -79,13 +80,6 @@ ElementRecord CountText(int x, int count, const StaffMetrics& metrics, bool smal
     a.size = countSizeInSpaces * metrics.staffSpace[size];
     const int param = TextParamFor(metrics.staffSpace[size], 0, metrics.staffSpace[size]);
     return MakeTextElement(x, param, a, std::to_string(count));
-}
-
-StaffMetrics MetricsOfPage(const ScoreDocument& doc, const PageRecord& page) {
-    FileHeader header = doc.header;
-    SizeRatios ratios{header.smallStaffNum(), header.smallStaffDen(), header.cueNum(), header.cueDen()};
-    if (ratios.smallNum <= 0 || ratios.smallDen <= 0 || ratios.cueNum <= 0 || ratios.cueDen <= 0) ratios = {};
-    return DeriveStaffMetrics(static_cast<int>(page.layoutWord().staffSize()), ratios);
 }
 
 // The voice's staff copied onto a staff of the part: the part's staff keeps its layout words, takes the voice,

@@ -32,17 +32,10 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::optional<TextStaffFrame> TextStaffFrameOf(const ScoreDocument& doc, int staff) {
-    const PageRecord* page = doc.findPage(doc.currentPage);
-    if (page == nullptr || staff < 0 || staff >= static_cast<int>(page->staves.size())) return std::nullopt;
-    FileHeader header = doc.header;  // its byte accessors are not const
-    const SizeRatios ratios{header.smallStaffNum(), header.smallStaffDen(), header.cueNum(), header.cueDen()};
-    const bool usable = ratios.smallNum > 0 && ratios.smallDen > 0;
-    const StaffMetrics m =
-        DeriveStaffMetrics(static_cast<int>(page->layoutWord().staffSize()), usable ? ratios : SizeRatios{});
-    const int lineLength = static_cast<int>(page->lineLength & 0xFFFFFFu);
-    const std::vector<StaffDrawState> placed = PlacePageStaves(*page, m, doc.pageHeight, lineLength);
-    if (staff >= static_cast<int>(placed.size())) return std::nullopt;
-    const StaffDrawState& s = placed[static_cast<std::size_t>(staff)];
+    const std::optional<PlacedStaff> placed = PlaceStaffOfCurrentPage(doc, staff);
+    if (!placed) return std::nullopt;
+    const StaffDrawState& s = placed->state;
+    const StaffMetrics& m = placed->metrics;
     const std::size_t size = s.small ? 1 : 0;
     TextStaffFrame f;
     f.staffTop = s.topLine;

@@ -6,6 +6,7 @@
 #include "render/document_spacing.h"
 #include "render/draw_signs.h"
 #include "render/staff_groupings.h"
+#include "score/score_document.h"
 #include "score/staff_layout_model.h"
 
 namespace notavera {
@@ -31,6 +32,23 @@ StaffLayoutModel LayoutOfPage(const PageRecord& page) {
         staff_model::Accessory::set(w, s.lines().accessory());
     }
     return model;
+}
+
+StaffMetrics MetricsOfPage(const ScoreDocument& doc, const PageRecord& page) {
+    FileHeader header = doc.header;  // its byte accessors are not const
+    SizeRatios ratios{header.smallStaffNum(), header.smallStaffDen(), header.cueNum(), header.cueDen()};
+    if (ratios.smallNum <= 0 || ratios.smallDen <= 0 || ratios.cueNum <= 0 || ratios.cueDen <= 0) ratios = {};
+    return DeriveStaffMetrics(static_cast<int>(page.layoutWord().staffSize()), ratios);
+}
+
+std::optional<PlacedStaff> PlaceStaffOfCurrentPage(const ScoreDocument& doc, int staff) {
+    const PageRecord* page = doc.findPage(doc.currentPage);
+    if (page == nullptr || staff < 0 || staff >= static_cast<int>(page->staves.size())) return std::nullopt;
+    const StaffMetrics m = MetricsOfPage(doc, *page);
+    const std::vector<StaffDrawState> placed =
+        PlacePageStaves(*page, m, doc.pageHeight, static_cast<int>(page->lineLength & 0xFFFFFFu));
+    if (staff >= static_cast<int>(placed.size())) return std::nullopt;
+    return PlacedStaff{placed[static_cast<std::size_t>(staff)], m};
 }
 
 std::vector<StaffDrawState> PlacePageStaves(const PageRecord& page, const StaffMetrics& metrics, int pageTop,

@@ -18,6 +18,20 @@ StaffLayoutModel LayoutOfPage(const PageRecord& page);
 std::vector<StaffDrawState> PlacePageStaves(const PageRecord& page, const StaffMetrics& metrics, int pageTop,
                                             int lineEnd);
 
+class ScoreDocument;
+
+// The metrics of the page's staff size with the document's small-staff and cue ratios; a damaged header's zero
+// terms would divide by zero, so such a document keeps the usual ratios.
+StaffMetrics MetricsOfPage(const ScoreDocument& doc, const PageRecord& page);
+
+// Staff `staff` of the current page placed as the drawing pass places it (lines up to the page's line length),
+// with the metrics of the page; nothing for a staff the page does not have.
+struct PlacedStaff {
+    StaffDrawState state;
+    StaffMetrics metrics;
+};
+std::optional<PlacedStaff> PlaceStaffOfCurrentPage(const ScoreDocument& doc, int staff);
+
 // The colour of a grey staff: red, green and blue 128.
 inline constexpr Colour GreyStaffColour = RgbColour(128, 128, 128);
 

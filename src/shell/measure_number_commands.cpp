@@ -2,6 +2,7 @@
 #include "shell/measure_number_commands.h"
 
 #include "edit/bar_numbers.h"
+#include "render/page_staves.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
@@ -13,14 +14,6 @@ namespace {
 constexpr int offsetChars = 5;
 constexpr int maxOffset = 99999;
 constexpr const char* offsetField = "Mesure initiale";
-
-StaffMetrics MetricsOf(const ScoreDocument& doc, const PageRecord& page) {
-    FileHeader header = doc.header;
-    SizeRatios ratios{header.smallStaffNum(), header.smallStaffDen(), header.cueNum(), header.cueDen()};
-    // A damaged header's zero terms would divide by zero: such a document keeps the usual ratios.
-    if (ratios.smallNum <= 0 || ratios.smallDen <= 0 || ratios.cueNum <= 0 || ratios.cueDen <= 0) ratios = {};
-    return DeriveStaffMetrics(static_cast<int>(page.layoutWord().staffSize()), ratios);
-}
 
 }  // namespace
 
@@ -34,7 +27,7 @@ DialogModel MakeMeasureNumberDialog(EditorContext& ctx) {
 void NumberMeasures(EditorContext& ctx, bool erase) {
     MeasureNumbering numbering{0, ctx.doc.measureNumberOffset};
     ChangePagesToMarker(ctx, [&](PageRecord& page, bool) {
-        return NumberMeasuresOfPage(page, MetricsOf(ctx.doc, page), numbering, erase);
+        return NumberMeasuresOfPage(page, MetricsOfPage(ctx.doc, page), numbering, erase);
     });
 }
 
