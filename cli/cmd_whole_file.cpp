@@ -1,6 +1,7 @@
 // notavera-cli compress DOC and merge DOC OTHER: the document opened as the editor opens it, compressed or merged
 // with the other file, and saved. Messages go to standard error as the boxes would show them.
 #include <cstdio>
+#include <string>
 
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
@@ -13,20 +14,26 @@
 
 namespace notavera::cli {
 
+namespace {
+
+// The document opened as the editor opens it, `work` done on it, and its work files removed whatever the outcome.
+template <typename Work>
+int EditDocument(const std::string& path, Work work) {
+    HeadlessUi ui(stderr);
+    ScoreDocument doc;
+    const bool done = ReadDocument(doc, ui, path, false) == FileOk && work(doc, ui);
+    DeleteWorkFiles(doc);
+    return done ? 0 : 1;
+}
+
+}  // namespace
+
 int RunCompress(const Args& args) {
     if (args.size() != 1) {
         std::fputs("usage: notavera-cli compress DOC\n", stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
-    ScoreDocument doc;
-    if (ReadDocument(doc, ui, args[0], false) != FileOk) {
-        DeleteWorkFiles(doc);
-        return 1;
-    }
-    const bool compressed = CompressDocument(doc, ui);
-    DeleteWorkFiles(doc);
-    return compressed ? 0 : 1;
+    return EditDocument(args[0], [](ScoreDocument& doc, HeadlessUi& ui) { return CompressDocument(doc, ui); });
 }
 
 int RunMerge(const Args& args) {
@@ -34,24 +41,15 @@ int RunMerge(const Args& args) {
         std::fputs("usage: notavera-cli merge DOC AUTRE.mus\n", stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
-    ScoreDocument doc;
-    if (ReadDocument(doc, ui, args[0], false) != FileOk) {
-        DeleteWorkFiles(doc);
-        return 1;
-    }
-    bool merged = MergeDocument(doc, ui, args[1]) == 0;
-    if (merged) {
+    return EditDocument(args[0], [&](ScoreDocument& doc, HeadlessUi& ui) {
+        if (MergeDocument(doc, ui, args[1]) != 0) return false;
         // The merge went into the working file: saving publishes it over the document.
         doc.storage.fileState = FileState::Publish;
-        merged = SavePages(doc, ui);
-        if (!merged) {
-            const std::string title = doc.title();
-            ShowError(ui, 2, &title);
-        }
-    }
-    DeleteWorkFiles(doc);
-    return merged ? 0 : 1;
+        if (SavePages(doc, ui)) return true;
+        const std::string title = doc.title();
+        ShowError(ui, 2, &title);
+        return false;
+    });
 }
 
 }  // namespace notavera::cli
