@@ -474,22 +474,14 @@ const CommandRegistry& DrawingCommands() {
     static const CommandRegistry registry = [] {
         CommandRegistry r;
         const auto menu = [](EditorContext& ctx, int command) { RunMenuCommand(ctx, command); };
-        for (const Menu& m : DrawingMenus()) {
-            std::vector<std::span<const MenuEntry>> pending{m.entries};
-            while (!pending.empty()) {
-                const auto entries = pending.back();
-                pending.pop_back();
-                for (const MenuEntry& e : entries) {
-                    if (e.kind == MenuEntryKind::Submenu) pending.push_back(e.submenu);
-                    if (e.kind != MenuEntryKind::Command) continue;
-                    // Only the commands whose work is built: the others stay grey.
-                    if (e.command == drawcmd::PasteMetafile) continue;
-                    // Finishing a recording puts a drawing in the score: a step of its own.
-                    r.addCommand(e.command, menu,
-                                 e.command == drawcmd::FinishRecording ? UndoPolicy::Step : UndoPolicy::None);
-                }
-            }
-        }
+        for (const Menu& m : DrawingMenus())
+            VisitCommands(m.entries, [&](const MenuEntry& e) {
+                // Only the commands whose work is built: the others stay grey.
+                if (e.command == drawcmd::PasteMetafile) return;
+                // Finishing a recording puts a drawing in the score: a step of its own.
+                const bool step = e.command == drawcmd::FinishRecording;
+                r.addCommand(e.command, menu, step ? UndoPolicy::Step : UndoPolicy::None);
+            });
         return r;
     }();
     return registry;

@@ -408,14 +408,6 @@ constexpr ToolEntry kTools[] = {
     Tool(cmd::ToolFlipGroupMark, 304),
 };
 
-template <typename Visit>
-void VisitCommands(std::span<const MenuEntry> entries, Visit& visit) {
-    for (const MenuEntry& entry : entries) {
-        if (entry.kind == MenuEntryKind::Command) visit(entry);
-        if (entry.kind == MenuEntryKind::Submenu) VisitCommands(entry.submenu, visit);
-    }
-}
-
 }  // namespace
 
 std::span<const Menu> MainMenus() { return kMainMenus; }

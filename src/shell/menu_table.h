@@ -33,6 +33,15 @@ const Menu& DurationMenu();
 // While a mask page is edited the menu bar carries one more item, cmd::LeaveMask, that leaves it.
 inline constexpr std::string_view LeaveMaskLabel = "&Quitter";
 
+// Calls visit(entry) for every command entry of `entries`, submenus included, in menu order.
+template <typename Visit>
+void VisitCommands(std::span<const MenuEntry> entries, Visit&& visit) {
+    for (const MenuEntry& entry : entries) {
+        if (entry.kind == MenuEntryKind::Command) visit(entry);
+        if (entry.kind == MenuEntryKind::Submenu) VisitCommands(entry.submenu, visit);
+    }
+}
+
 // Every command id of the main menus, in menu order (submenus included, the mask item excluded).
 std::vector<int> MainMenuCommands();
 // The label of a command of the main menus, with its '&'; nothing for an id no menu carries.

@@ -387,20 +387,12 @@ const CommandRegistry& TextCommands() {
     static const CommandRegistry registry = [] {
         CommandRegistry r;
         const auto menu = [](EditorContext& ctx, int command) { RunMenuCommand(ctx, command); };
-        for (const Menu& m : TextMenus()) {
-            std::vector<std::span<const MenuEntry>> pending{m.entries};
-            while (!pending.empty()) {
-                const auto entries = pending.back();
-                pending.pop_back();
-                for (const MenuEntry& e : entries) {
-                    if (e.kind == MenuEntryKind::Submenu) pending.push_back(e.submenu);
-                    if (e.kind != MenuEntryKind::Command) continue;
-                    // Unify changes much of the score: a step. "Modifier catégorie" and the syllables from the
-                    // clipboard save theirs once their dialog or clipboard let them go on.
-                    r.addCommand(e.command, menu, e.command == textcmd::Unify ? UndoPolicy::Step : UndoPolicy::None);
-                }
-            }
-        }
+        for (const Menu& m : TextMenus())
+            VisitCommands(m.entries, [&](const MenuEntry& e) {
+                // Unify changes much of the score: a step. "Modifier catégorie" and the syllables from the
+                // clipboard save theirs once their dialog or clipboard let them go on.
+                r.addCommand(e.command, menu, e.command == textcmd::Unify ? UndoPolicy::Step : UndoPolicy::None);
+            });
         const auto key = [](EditorContext& ctx, int code) { RunKey(ctx, code); };
         for (const Key k : {Key::Tab, Key::Delete, Key::Backspace, Key::Left, Key::Right, Key::Up, Key::Down, Key::PageUp,
                             Key::PageDown, Key::Insert, Key::Enter, Key::Escape, Key::F1, Key::F2, Key::F3, Key::F4,
