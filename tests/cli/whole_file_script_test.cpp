@@ -6,7 +6,6 @@
 
 #include "support/cli_runner.h"
 #include "support/test_files.h"
-#include "support/test_paths.h"
 
 namespace notavera {
 namespace {
@@ -29,8 +28,8 @@ class WholeFileScript : public ::testing::TestWithParam<WholeFileCase> {};
 TEST_P(WholeFileScript, LeavesTheDocumentItPromises) {
     const WholeFileCase& c = GetParam();
     test::TempDir dir;
-    const fs::path bach = test::CorpusDir() / "gmn" / "guidolib_examples_bach.gmn";
-    ASSERT_EQ(RunCli(dir.path(), {"import-gmn", bach.string(), "a.mus"}).status, 0);
+    test::WriteText(dir / "piece.gmn", test::ThreePagePiece());
+    ASSERT_EQ(RunCli(dir.path(), {"import-gmn", "piece.gmn", "a.mus"}).status, 0);
     ASSERT_EQ(RunCli(dir.path(), {"new", "two.mus", "--pages", "2"}).status, 0);
     ASSERT_EQ(RunCli(dir.path(), {"export-wnv", "a.mus", "a.wnv"}).status, 0);
     test::WriteText(dir / "s.txt", c.script + "dump d.json\n");

@@ -25,6 +25,14 @@ nlohmann::json Info(const test::TempDir& dir, const std::string& file) {
     return nlohmann::json::parse(r.out, nullptr, false);
 }
 
+// A three-page piece imported into `name`.
+void ImportPiece(const test::TempDir& dir, const std::string& name) {
+    test::WriteText(dir / "piece.gmn", test::ThreePagePiece());
+    const CliResult r = RunCli(dir.path(), {"import-gmn", "piece.gmn", name});
+    fs::remove(dir / "piece.gmn");  // the folder holds only what the test makes of the score
+    ASSERT_TRUE(fs::exists(dir / name)) << r.err;
+}
+
 // A corpus piece imported into `name`.
 void ImportCorpus(const test::TempDir& dir, const std::string& piece, const std::string& name) {
     const CliResult r = RunCli(dir.path(), {"import-gmn", (test::CorpusDir() / "gmn" / piece).string(), name});
@@ -42,6 +50,7 @@ void ExpectCompact(const nlohmann::json& doc) {
 }
 
 TEST(WnvCli, ExportThenImportGivesTheSameScoreLaidOutInPageOrder) {
+    if (!fs::is_directory(test::CorpusDir() / "gmn")) GTEST_SKIP() << "no corpus beside the sources";
     test::TempDir dir;
     for (const std::string piece : {"guidolib_examples_bach.gmn", "guidolib_complex_Faure.gmn",
                                     "guidolib_examples_4voices.gmn"}) {
@@ -71,7 +80,7 @@ TEST(WnvCli, ExportThenImportGivesTheSameScoreLaidOutInPageOrder) {
 
 TEST(WnvCli, ImportKeepsThePreviousDocumentAsOldAndAFailedOneLeavesTheTargetWhole) {
     test::TempDir dir;
-    ImportCorpus(dir, "guidolib_examples_bach.gmn", "a.mus");
+    ImportPiece(dir, "a.mus");
     ASSERT_EQ(RunCli(dir.path(), {"new", "b.mus"}).status, 0);
     ASSERT_EQ(RunCli(dir.path(), {"export-wnv", "a.mus", "a.wnv"}).status, 0);
     const std::vector<std::uint8_t> before = test::ReadBytes(dir / "b.mus");
@@ -169,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CompressCli, RemovesTheGapsOfSavesInPlaceAndKeepsEveryPageInOrder) {
     test::TempDir dir;
-    ImportCorpus(dir, "guidolib_examples_bach.gmn", "c.mus");
+    ImportPiece(dir, "c.mus");
     test::WriteText(dir / "saves.txt", "cmd 64\ncmd 64\nkey F2\nsave\ncmd 63\nkey F2\nkey F2\nsave\ncmd 64\nkey F3\n"
                                        "save\ncmd 63\ncmd 63\nkey F2\nsave\n");
     ASSERT_EQ(RunCli(dir.path(), {"script", "c.mus", "saves.txt"}).status, 0);

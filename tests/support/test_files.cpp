@@ -59,4 +59,13 @@ std::string CommandOutput(const std::string& command) {
     return text;
 }
 
+std::string ThreePagePiece() {
+    std::string upper = "[ \\title<\"Piece\"> \\meter<\"4/4\"> ", lower = "[ \\clef<\"f\"> \\meter<\"4/4\"> ";
+    for (int bar = 0; bar < 40; ++bar) {
+        upper += "c1/8 d e f g a h c2 ";
+        lower += "c0/4 e g c1 ";
+    }
+    return "{" + upper + "], " + lower + "]}";
+}
+
 }  // namespace notavera::test

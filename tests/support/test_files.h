@@ -31,4 +31,8 @@ private:
 // What a shell command prints on its standard output; empty when it cannot run.
 std::string CommandOutput(const std::string& command);
 
+// A two-staff GUIDO piece of forty bars, which the import lays out on three pages: a score of several pages that
+// needs no corpus.
+std::string ThreePagePiece();
+
 }  // namespace notavera::test
