@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
+#include <optional>
 #include <cstdio>
 #include <string>
 
@@ -114,8 +116,8 @@ public:
         std::vector<int> previous;
         while (tick_ < to) {
             if (tick_ >= nextBar_) barLine();
-            const std::int64_t end = std::min(to, nextBar_);
-            for (const GmnWrittenValue& value : valuesFor(end - tick_)) {
+            std::int64_t end = std::min(to, nextBar_);
+            for (const GmnWrittenValue& value : valuesUpTo(end)) {
                 std::vector<int> pieces = writeValue(value, keys);
                 if (!previous.empty())
                     for (std::size_t k = 0; k < pieces.size() && k < previous.size(); ++k) {
@@ -144,8 +146,37 @@ private:
         return x0_ + xSigns_ + (x.den() > 0 ? x.num() / x.den() : 0);
     }
 
-    std::vector<GmnWrittenValue> valuesFor(std::int64_t ticks) const {
-        return MidiWrittenValues(ticks, grid_, layout_.rounding);
+    // The values from here towards `end`. A time between a triplet place and a plain one is no sum of grid values:
+    // it is cut where the triplet unit and the plain unit meet (the first such place after here, else the last
+    // before `end`), so that triplet and plain values follow each other, tied. A time that no cut writes with grid
+    // values is written exactly all the same.
+    std::vector<GmnWrittenValue> valuesUpTo(std::int64_t& end) const {
+        if (auto values = MidiWrittenValues(end - tick_, lengthTo(end), grid_, layout_.rounding)) return *values;
+        const std::int64_t r = layout_.rounding;
+        if (r > 0 && whole_ % r == 0) {
+            const std::int64_t span = 4 * whole_ / r;  // three triplet units, four plain ones
+            for (const std::int64_t meet : {(tick_ / span + 1) * span, (end - 1) / span * span}) {
+                if (meet <= tick_ || meet >= end) continue;
+                if (auto values = MidiWrittenValues(meet - tick_, lengthTo(meet), grid_, layout_.rounding)) {
+                    end = meet;
+                    return *values;
+                }
+            }
+        }
+        return GmnWrittenValues(lengthTo(end));
+    }
+
+    // The music written from here to the tick `end`. A triplet place of the grid falls between ticks when the
+    // file's division has no factor 3: it is taken at its exact fraction, so that three triplet values fill their
+    // beat exactly and the time written stays on the bars.
+    GmnRational lengthTo(std::int64_t end) const {
+        const GmnRational ticks(end - tick_, whole_);
+        const std::int64_t r = layout_.rounding;
+        if (end == nextBar_ || r == 0 || end * r % whole_ == 0) return GmnRational(end, whole_) - written_;
+        const std::int64_t k = (3 * r * end + 2 * whole_) / (4 * whole_);  // the nearest triplet place
+        if (std::llabs(4 * k * whole_ - 3 * r * end) >= 3 * r) return ticks;
+        const GmnRational length = GmnRational(4 * k, 3 * r) - written_;
+        return length.isPositive() ? length : ticks;
     }
 
     void barLine() {
@@ -248,11 +279,35 @@ private:
     GmnSequenceTimes times_;
 };
 
+// A player lifts off before the written value ends. A note followed by a real silence is written with the
+// shortest plain or dotted value that holds what sounded and still ends by the next note, preferring one that leaves
+// a silence of one plain or dotted value: a quarter played as 0.8 of its time reads as a quarter and an eighth rest,
+// not as ties of tiny values whose rest then falls off the grid.
+std::int64_t WrittenEnd(std::int64_t onset, std::int64_t end, std::int64_t next, std::int64_t whole, unsigned rounding) {
+    if (rounding == 0 || whole % rounding != 0) return end;
+    const std::int64_t unit = whole / rounding;
+    if (onset % unit != 0) return end;  // a triplet place: its rests are off the plain grid whatever the note
+    const auto simple = [unit](std::int64_t t) {
+        if (t <= 0 || t % unit != 0) return false;
+        const std::int64_t q = t / unit % 3 == 0 ? t / unit / 3 : t / unit;
+        return std::has_single_bit(static_cast<std::uint64_t>(q));
+    };
+    std::int64_t firstFit = end;
+    for (std::int64_t plain = unit; plain <= whole; plain *= 2)
+        for (const std::int64_t value : {plain, plain * 3 / 2}) {
+            if (value < end - onset || (value != plain && plain == unit)) continue;
+            if (onset + value > next) return firstFit;
+            if (simple(next - onset - value)) return onset + value;
+            if (firstFit == end) firstFit = onset + value;
+        }
+    return firstFit;
+}
+
 }  // namespace
 
-std::vector<GmnWrittenValue> MidiWrittenValues(std::int64_t ticks, const ImportGrid& grid, unsigned rounding) {
-    if (ticks <= 0) return {};
-    const GmnRational exact(ticks, grid.wholeNote());
+std::optional<std::vector<GmnWrittenValue>> MidiWrittenValues(std::int64_t ticks, const GmnRational& exact,
+                                                              const ImportGrid& grid, unsigned rounding) {
+    if (ticks <= 0 || !exact.isPositive()) return std::vector<GmnWrittenValue>{};
     const ImportGrid::Decomposition parts = grid.decompose(ticks);
     std::vector<GmnWrittenValue> values;
     GmnRational plain;
@@ -265,8 +320,7 @@ std::vector<GmnWrittenValue> MidiWrittenValues(std::int64_t ticks, const ImportG
         values.push_back(entry);
         total = total + entry.length;
     }
-    // Times that are no sum of grid values (a file's odd division) are written exactly all the same.
-    if (!ok || !(total == exact)) return GmnWrittenValues(exact);
+    if (!ok || !(total == exact)) return std::nullopt;
     return values;
 }
 
@@ -293,10 +347,11 @@ GmnSequenceTimes WriteMidiVoice(ScoreDocument& doc, const std::vector<ImportNote
         std::sort(keys.begin(), keys.end());
         // The staff plays one thing at a time: a note that overlaps the next one ends there, and a short silence
         // before the next one is taken into it.
-        if (i < notes.size()) {
-            const std::int64_t next = notes[i].onset;
-            if (end > next || next - end < shortSilence) end = next;
-        }
+        const std::int64_t next = i < notes.size() ? notes[i].onset : std::max(layout.endTick, end);
+        if (end > next || next - end < shortSilence)
+            end = next;
+        else
+            end = WrittenEnd(onset, end, next, writer.grid().wholeNote(), layout.rounding);
         if (onset > writer.tick()) writer.write(onset, {});
         writer.write(end, keys);
     }

@@ -27,10 +27,11 @@ struct MidiVoiceLayout {
     std::int64_t endTick = 0;
 };
 
-// The values that write `ticks` of a voice: the plain values the grid takes off, merged into a dotted value where
-// they make one, then the grid entry left as a plain, triplet, dotted, quintuplet or double-dotted value. A length
-// the grid does not make exactly is written in the values that make it exactly.
-std::vector<GmnWrittenValue> MidiWrittenValues(std::int64_t ticks, const ImportGrid& grid, unsigned rounding);
+// The values that write `ticks` of a voice, whose exact length in whole notes is `exact`: the plain values the
+// grid takes off, merged into a dotted value where they make one, then the grid entry left as a plain, triplet,
+// dotted, quintuplet or double-dotted value; none when these do not make the length exactly.
+std::optional<std::vector<GmnWrittenValue>> MidiWrittenValues(std::int64_t ticks, const GmnRational& exact,
+                                                              const ImportGrid& grid, unsigned rounding);
 
 // Writes `notes` (one voice, by onset) on the current staff of `doc`, from its start, and returns what the layout
 // needs to know of them.

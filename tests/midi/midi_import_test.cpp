@@ -71,7 +71,7 @@ TEST(ImportGrid, WritesLengthsInPlainTripletDottedAndQuintupletValues) {
         unsigned code, dots, tupletNum;
     } cases[] = {{480, 4, 0, 1}, {720, 4, 1, 1}, {320, 4, 0, 3}, {192, 5, 0, 5}, {840, 4, 2, 1}};
     for (const Case& c : cases) {
-        const auto values = MidiWrittenValues(c.ticks, grid, 64);
+        const auto values = *MidiWrittenValues(c.ticks, GmnRational(c.ticks, 1920), grid, 64);
         ASSERT_EQ(values.size(), 1u) << c.ticks;
         EXPECT_EQ(values[0].code, c.code) << c.ticks;
         EXPECT_EQ(values[0].dots, c.dots) << c.ticks;
@@ -79,7 +79,9 @@ TEST(ImportGrid, WritesLengthsInPlainTripletDottedAndQuintupletValues) {
     }
     // 708 ticks: the plain values taken off, tied, then a quintuplet value; together exactly the length.
     GmnRational total;
-    for (const auto& v : MidiWrittenValues(708, grid, 64)) total = total + v.length;
+    const auto values = MidiWrittenValues(708, GmnRational(708, 1920), grid, 64);
+    ASSERT_TRUE(values);
+    for (const auto& v : *values) total = total + v.length;
     EXPECT_EQ(total, GmnRational(708, 1920));
 }
 
@@ -225,6 +227,27 @@ TEST_F(MidiImport, EndsTheUpbeatAfterOneQuarter) {
     ASSERT_NE(bar, els.end());
     const auto before = std::count_if(els.begin(), bar, [](const ElementRecord& e) { return !e.isSign(); });
     EXPECT_EQ(before, 1);
+}
+
+TEST_F(MidiImport, WritesPlayedValuesAsAnEngraverWould) {
+    // Division 64, whose triplet places fall between ticks. A quarter held for 0.8 of its time, then an eighth: a
+    // quarter and an eighth rest, not ties of short values.
+    ASSERT_EQ(import(Smf(0, 64, {Cat({Note(0, 67, 0, 51), Note(0, 62, 45, 32), endOfTrack})})), 1);
+    std::vector<unsigned> codes;
+    for (const ElementRecord& e : staff(0).elements)
+        if (!e.isSign()) codes.push_back(e.noteWord().durationCode() + (e.isRest() ? 100 : 0));
+    EXPECT_EQ(codes, (std::vector<unsigned>{4, 105, 5, 103}));
+    // Three sixteenth triplets, then an eighth: three notes of ratio 3:2 filling the eighth exactly.
+    SetUpNewDocument(doc, 1);
+    ASSERT_EQ(import(Smf(0, 64, {Cat({Note(0, 60, 0, 10), Note(0, 62, 1, 10), Note(0, 64, 0, 11), Note(0, 65, 0, 32),
+                                      endOfTrack})})),
+              1);
+    const auto n = notes(0);
+    ASSERT_EQ(n.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(n[i]->noteWord().durationCode(), i < 3 ? 6u : 5u) << i;
+        EXPECT_EQ(n[i]->w1().numerator(), i < 3 ? 3u : 1u) << i;
+    }
 }
 
 TEST_F(MidiImport, SpellsBlackKeysAsFlatsInAFlatKey) {
