@@ -174,7 +174,7 @@ private:
         const std::int64_t r = layout_.rounding;
         if (end == nextBar_ || r == 0 || end * r % whole_ == 0) return GmnRational(end, whole_) - written_;
         const std::int64_t k = (3 * r * end + 2 * whole_) / (4 * whole_);  // the nearest triplet place
-        if (std::llabs(4 * k * whole_ - 3 * r * end) >= 3 * r) return ticks;
+        if (std::llabs(4 * k * whole_ - 3 * r * end) > 3 * r) return ticks;  // more than a tick away
         const GmnRational length = GmnRational(4 * k, 3 * r) - written_;
         return length.isPositive() ? length : ticks;
     }

@@ -11,6 +11,7 @@
 #include "midi/midi_dump.h"
 #include "midi/midi_note_collector.h"
 #include "platform/headless/headless_ui.h"
+#include "score/group_marks.h"
 #include "score/new_document.h"
 
 namespace notavera {
@@ -237,17 +238,25 @@ TEST_F(MidiImport, WritesPlayedValuesAsAnEngraverWould) {
     for (const ElementRecord& e : staff(0).elements)
         if (!e.isSign()) codes.push_back(e.noteWord().durationCode() + (e.isRest() ? 100 : 0));
     EXPECT_EQ(codes, (std::vector<unsigned>{4, 105, 5, 103}));
-    // Three sixteenth triplets, then an eighth: three notes of ratio 3:2 filling the eighth exactly.
+    // Three sixteenth triplets, an eighth, three more: ratio 3:2 filling each eighth exactly, in two groups.
     SetUpNewDocument(doc, 1);
-    ASSERT_EQ(import(Smf(0, 64, {Cat({Note(0, 60, 0, 10), Note(0, 62, 1, 10), Note(0, 64, 0, 11), Note(0, 65, 0, 32),
-                                      endOfTrack})})),
-              1);
+    const Bytes triplets = Cat({Note(0, 60, 0, 10), Note(0, 62, 1, 10), Note(0, 64, 0, 11)});
+    ASSERT_EQ(import(Smf(0, 64, {Cat({triplets, Note(0, 65, 0, 32), triplets, endOfTrack})})), 1);
     const auto n = notes(0);
-    ASSERT_EQ(n.size(), 4u);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(n[i]->noteWord().durationCode(), i < 3 ? 6u : 5u) << i;
-        EXPECT_EQ(n[i]->w1().numerator(), i < 3 ? 3u : 1u) << i;
+    ASSERT_EQ(n.size(), 7u);
+    const unsigned marks[] = {groupFirstMark, 0, groupLastMark, 0, groupFirstMark, 0, groupLastMark};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(n[i]->noteWord().durationCode(), i == 3 ? 5u : 6u) << i;
+        EXPECT_EQ(n[i]->w1().numerator(), i == 3 ? 1u : 3u) << i;
+        EXPECT_EQ(n[i]->w0().groupMark(), marks[i]) << i;
     }
+}
+
+TEST_F(MidiImport, WritesTheHighestKeysUnderOctaveLines) {
+    ASSERT_EQ(import(Smf(0, 96, {Cat({Note(0, 100, 0, 96), Note(0, 108, 0, 96), Note(0, 120, 0, 96), endOfTrack})})), 1);
+    const auto n = notes(0);
+    ASSERT_EQ(n.size(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(n[i]->w1().octaveShift(), static_cast<unsigned>(i)) << i;
 }
 
 TEST_F(MidiImport, SpellsBlackKeysAsFlatsInAFlatKey) {
