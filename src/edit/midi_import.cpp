@@ -5,6 +5,7 @@
 #include <map>
 
 #include "edit/automatic_beams.h"
+#include "edit/midi_hand_split.h"
 #include "edit/midi_voice_writer.h"
 #include "guido/gmn_piece_layout.h"
 #include "midi/midi_note_collector.h"
@@ -217,8 +218,9 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     layout.endTick = layout.firstBarTicks;
     if (lastEnd > layout.firstBarTicks)
         layout.endTick += (lastEnd - layout.firstBarTicks + layout.barTicks - 1) / layout.barTicks * layout.barTicks;
-    const std::size_t staffCount = std::min<std::size_t>(voices.size(), StaffLayoutModel::maxStaves);
-    if (staffCount < voices.size())
+    const std::vector<std::vector<ImportNote>> staves = VoicesInStaffOrder(voices);
+    const std::size_t staffCount = std::min<std::size_t>(staves.size(), StaffLayoutModel::maxStaves);
+    if (staffCount < staves.size())
         ShowLeftOut(ui, "Les voix au-delà de la " + std::to_string(staffCount) + "e n'ont pas été importées.");
     if (!ProvideStaves(*page, staffCount)) return 0;
     FitVoicesOnPage(doc, *page, staffCount);
@@ -226,7 +228,7 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     doc.markModified();
     std::vector<GmnSequenceTimes> sequences;
     int staff = 0;
-    for (const auto& [voice, notes] : voices) {
+    for (const std::vector<ImportNote>& notes : staves) {
         if (staff >= static_cast<int>(staffCount)) break;
         doc.currentPage = 1;
         doc.currentStaff = staff;

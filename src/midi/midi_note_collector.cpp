@@ -64,7 +64,7 @@ public:
         if (!on && !off) return true;
         const int voice = byChannel_ ? static_cast<int>(status & 0x0F) : std::max(track_ - firstVoiceTrack_, 0);
         const auto t = static_cast<std::int64_t>(time);
-        if (on) return noteOn(t, static_cast<int>(key), voice);
+        if (on) return noteOn(t, static_cast<int>(key), voice, static_cast<int>(status & 0x0F));
         noteOff(t, static_cast<int>(key), voice);
         return true;
     }
@@ -84,14 +84,14 @@ private:
     // The onset is rounded to the nearest place of the grid, counted from the start of the track: rounding the
     // distance from the note before instead would carry a file's one-tick jitter into every later onset, and the
     // lengths the staves write would stop falling on the grid.
-    bool noteOn(std::int64_t t, int key, int voice) {
+    bool noteOn(std::int64_t t, int key, int voice, int channel) {
         if (r_.notes.size() >= maxNotes_) {
             overflow = true;
             return false;
         }
         const std::int64_t onset = grid_->place(t);
         sounding_[{voice, key}].push_back(static_cast<int>(r_.notes.size()));
-        r_.notes.push_back(ImportNote{onset, t, 0, key, voice, false});
+        r_.notes.push_back(ImportNote{onset, t, 0, key, voice, false, channel});
         return true;
     }
 

@@ -17,6 +17,7 @@ struct ImportNote {
     int key = 0;
     int voice = 0;
     bool closed = false;
+    int channel = 0;
 };
 
 // How the import pass ended, each with the message its caller shows.

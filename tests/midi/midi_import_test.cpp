@@ -165,6 +165,20 @@ TEST_F(MidiImport, TakesEveryChannelOfOneTrackAsAVoice) {
     EXPECT_TRUE(ui.messages().empty());
 }
 
+TEST_F(MidiImport, WritesAKeyboardPartOfOneVoiceOnTwoStaves) {
+    // Chords from C3 to E5, then a middle C: both hands at once, split at middle C. On the percussion channel the
+    // same keys are instruments and stay on one staff.
+    for (const std::uint8_t channel : {0, 9}) {
+        SetUpNewDocument(doc, 1);
+        const auto on = static_cast<std::uint8_t>(0x90 | channel), off = static_cast<std::uint8_t>(0x80 | channel);
+        const Bytes chord{0, on, 48, 64, 0, on, 76, 64, 96, off, 48, 0, 0, off, 76, 0};
+        ASSERT_EQ(import(Smf(0, 96, {Cat({chord, chord, Note(channel, 60, 0, 96), endOfTrack})})), 1);
+        const std::size_t second = doc.findPage(1)->staves.size() > 1 ? notes(1).size() : 0;
+        EXPECT_EQ(notes(0).size(), channel == 9 ? 5u : 3u) << int{channel};
+        EXPECT_EQ(second, channel == 9 ? 0u : 2u) << int{channel};
+    }
+}
+
 TEST_F(MidiImport, GivesEachTrackWithNotesAStaffAndATempoTrackNone) {
     const Bytes tempo = Cat({{0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20}, endOfTrack});
     const Bytes high = Cat({Note(0, 72, 0, 96), endOfTrack});
