@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "edit/accidental_normalising.h"
+#include "edit/syllable_spacing.h"
 #include "guido/gmn_note_values.h"
 #include "render/arrange_notes.h"
 #include "render/line_respacing.h"
@@ -201,9 +202,14 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     return m;
 }
 
+// The staves of the first system spaced each on its own, then their notes moved apart where syllables need it, so
+// that the lines are measured with the room their lyrics take.
 void SpaceEachStaff(ScoreDocument& doc, const SignDistances& distances, int n) {
     DocumentSpacing source(doc, distances);
     for (int i = 0; i < n; ++i) SpaceLineOfPage(doc, *doc.findPage(1), LineRange{i, i}, SpacingMode::Raw, source);
+    doc.currentPage = 1;
+    doc.currentStaff = 0;
+    SpaceSyllablesOfLine(doc);
 }
 
 // The width of the music between consecutive cuts, on staves spaced each on its own, and the room a line has for it.
@@ -545,6 +551,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         doc.currentStaff = 0;
         doc.currentElement = -1;
         RecalculateDistances(doc, ui, distances, false);
+        GiveSyllablesRoomOnPage(doc);
         for (const StaffRecord& staff : doc.findPage(p)->staves) laidOutClefs.enter(staff);
     }
     for (PageRecord& laidOut : doc.pages) {
