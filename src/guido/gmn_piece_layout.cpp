@@ -136,6 +136,19 @@ std::size_t PieceStaffCount(const std::vector<int>& staffOf) {
     return static_cast<std::size_t>(std::unique(distinct.begin(), distinct.end()) - distinct.begin());
 }
 
+// The texts written on the staves (dynamics, lyrics, words) keep their size to the staves when these are drawn at
+// another staff size.
+void ScaleStaffTexts(PageRecord& page, unsigned from, unsigned to) {
+    if (from == to || from == 0) return;
+    for (StaffRecord& staff : page.staves)
+        for (ElementRecord& e : staff.elements) {
+            if (!IsText(e)) continue;
+            TextAttributes a = TextAttributesOf(e);
+            a.size = a.size * static_cast<int>(to) / static_cast<int>(from);
+            SetTextAttributes(e, a);
+        }
+}
+
 // The page's height in staff spaces as the document's model fills it: the systems of the piece take as much.
 unsigned HeightOfModel(const StaffLayoutModel& model) {
     unsigned height = 0;
@@ -447,7 +460,9 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     // The import placed the music by the step unit of the staff size it was written at: cutting its notes in two
     // places their parts by the same unit.
     const int writtenStep = std::max(doc.stepUnit, 1);
+    const unsigned writtenSize = doc.layoutModel.definition();
     FitStavesOnPage(doc, *page, PieceStaffCount(staffOf));
+    ScaleStaffTexts(*page, writtenSize, doc.layoutModel.definition());
     doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass, LyricRoom(*page, staffOf));
     ApplyStaffLayoutModel(doc.layoutModel, *page);
     for (StaffRecord& staff : page->staves) staff.voice().setVoice(staff.voice().positionInGroup());

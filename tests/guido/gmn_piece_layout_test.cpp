@@ -9,6 +9,7 @@
 #include "platform/headless/headless_ui.h"
 #include "render/note_geometry.h"
 #include "score/new_document.h"
+#include "score/text_records.h"
 
 namespace notavera {
 namespace {
@@ -228,7 +229,8 @@ TEST(GmnPieceLayoutStaves, StavesGoingOnUnderAnEndedVoiceStandInTimeOrder) {
 
 TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSmallerSystemThatFits) {
     std::string gmn = "{";
-    for (int i = 0; i < 16; ++i) gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> c1/1]";
+    for (int i = 0; i < 16; ++i)
+        gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> \\intens<\"f\"> c1/1]";
     HeadlessUi ui(nullptr);
     ScoreDocument doc;
     SetUpNewDocument(doc, 1);
@@ -255,6 +257,13 @@ TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffFo
     const unsigned size = page.layoutWord().staffSize(), freshSize = fresh.findPage(1)->layoutWord().staffSize();
     EXPECT_LT(size, freshSize);
     EXPECT_LE(height * size, room * freshSize) << "no higher than the staves of a new page";
+    // Its dynamics shrink with the staves.
+    const auto textSize = [](const StaffRecord& staff) {
+        const auto text = std::find_if(staff.elements.begin(), staff.elements.end(), IsText);
+        return text == staff.elements.end() ? 0 : TextAttributesOf(*text).size;
+    };
+    const int plain = textSize(ImportedPiece("[\\intens<\"f\"> c1/1]").findPage(1)->staves[0]);
+    EXPECT_NEAR(textSize(page.staves[0]) * static_cast<int>(freshSize), plain * static_cast<int>(size), freshSize);
 }
 
 }  // namespace
