@@ -257,6 +257,7 @@ TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffFo
     const unsigned size = page.layoutWord().staffSize(), freshSize = fresh.findPage(1)->layoutWord().staffSize();
     EXPECT_LT(size, freshSize);
     EXPECT_LE(height * size, room * freshSize) << "no higher than the staves of a new page";
+    EXPECT_GE(4 * height * size, 3 * room * freshSize) << "and no smaller than the page needs";
     // Its dynamics shrink with the staves.
     const auto textSize = [](const StaffRecord& staff) {
         const auto text = std::find_if(staff.elements.begin(), staff.elements.end(), IsText);
