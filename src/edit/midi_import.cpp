@@ -15,6 +15,7 @@
 #include "render/line_start_signs.h"
 #include "score/page_append.h"
 #include "score/staff_layout_model.h"
+#include "score/staff_size_fit.h"
 
 namespace notavera {
 
@@ -53,28 +54,6 @@ bool ProvideStaves(PageRecord& page, std::size_t count) {
         page.staves.push_back(std::move(staff));
     }
     return true;
-}
-
-// A system of many voices is drawn smaller, so that a page holds all its staves: the staff size shrinks until
-// they stand `roomyStaves` staff spaces apart, the model's distances growing in step so that the page stays the
-// same height.
-void FitVoicesOnPage(ScoreDocument& doc, PageRecord& page, std::size_t voices) {
-    constexpr unsigned roomyStaves = 8, topRoom = 14, smallestDefinition = 4;
-    StaffLayoutModel& model = doc.layoutModel;
-    const unsigned definition = model.definition();
-    const int count = static_cast<int>(model.staffCount());
-    unsigned room = 0;
-    for (int i = 0; i < count; ++i) room += staff_model::Distance::get(model.staffWord(i));
-    const unsigned needed = topRoom + static_cast<unsigned>(voices) * roomyStaves;
-    if (voices < 2 || count == 0 || needed <= room || definition <= smallestDefinition) return;
-    const unsigned smaller = std::max(smallestDefinition, definition * room / needed);
-    for (int i = 0; i < count; ++i) {
-        std::uint32_t& w = model.staffWord(i);
-        staff_model::Distance::set(w, staff_model::Distance::get(w) * definition / smaller);
-    }
-    model.setDefinition(smaller);
-    doc.stepUnit = std::max(1, static_cast<int>(smaller) / 2);
-    page.layoutWord().setStaffSize(smaller);
 }
 
 // Page breaks after the bars each page is given.
@@ -223,7 +202,7 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     if (staffCount < staves.size())
         ShowLeftOut(ui, "Les voix au-delà de la " + std::to_string(staffCount) + "e n'ont pas été importées.");
     if (!ProvideStaves(*page, staffCount)) return 0;
-    FitVoicesOnPage(doc, *page, staffCount);
+    FitStavesOnPage(doc, *page, staffCount);
 
     doc.markModified();
     std::vector<GmnSequenceTimes> sequences;

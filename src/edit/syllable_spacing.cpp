@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "edit/text_editor.h"
+#include "render/document_spacing.h"
+#include "render/recalculate_distances.h"
 
 namespace notavera {
 
@@ -131,6 +133,34 @@ int SpaceSyllablesOfLine(ScoreDocument& doc) {
         CentreHyphensOfStaff(doc.fonts, page->staves[static_cast<std::size_t>(s)], frame ? frame->lineEnd : doc.pageWidth);
     if (moves > 0) doc.markModified();
     return moves;
+}
+
+int GiveSyllablesRoomOnPage(ScoreDocument& doc) {
+    PageRecord* page = doc.page();
+    if (page == nullptr) return 0;
+    const auto lastX = [page](const LineRange& line) {
+        int x = std::numeric_limits<int>::min();
+        for (const StaffRecord* staff : StavesOf(*page, line))
+            for (const ElementRecord& e : staff->elements) x = std::max(x, e.x);
+        return x;
+    };
+    int moved = 0;
+    for (const LineRange& line : LinesOfPage(*page)) {
+        const auto staves = StavesOf(*page, line);
+        if (std::none_of(staves.begin(), staves.end(), [](const StaffRecord* staff) {
+                return std::any_of(staff->elements.begin(), staff->elements.end(), IsSyllable);
+            }))
+            continue;
+        const int before = lastX(line);
+        doc.currentStaff = line.first;
+        if (SpaceSyllablesOfLine(doc) == 0) continue;
+        ++moved;
+        const std::optional<TextStaffFrame> frame = TextStaffFrameOf(doc, line.first);
+        // A justified line ends where it ended; a shorter one may grow up to the line's end.
+        const int end = std::max(before, frame ? std::min(lastX(line), frame->lineEnd) : before);
+        if (lastX(line) > end) JustifyBlockToX(*page, line, end);
+    }
+    return moved;
 }
 
 int CentreHyphensOfPage(ScoreDocument& doc) {

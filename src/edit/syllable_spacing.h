@@ -12,6 +12,11 @@ namespace notavera {
 // then centred. Returns the count of moves.
 int SpaceSyllablesOfLine(ScoreDocument& doc);
 
+// Every line of the current page that carries lyrics spaced for its syllables (`SpaceSyllablesOfLine`), then brought
+// back into its line when that pushed it past the line's end or past where it was justified to end. Returns the count
+// of lines that moved.
+int GiveSyllablesRoomOnPage(ScoreDocument& doc);
+
 // Every hyphen of the current page centred between the end of the syllable before it and the start of the one
 // after it (the end of the staff when none follows). Returns the count of hyphens moved.
 int CentreHyphensOfPage(ScoreDocument& doc);

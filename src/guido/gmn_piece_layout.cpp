@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "edit/accidental_normalising.h"
+#include "edit/syllable_spacing.h"
 #include "guido/gmn_note_values.h"
 #include "render/arrange_notes.h"
 #include "render/line_respacing.h"
@@ -18,6 +19,7 @@
 #include "score/page_append.h"
 #include "score/score_document.h"
 #include "score/staff_layout_model.h"
+#include "score/staff_size_fit.h"
 #include "score/text_records.h"
 
 namespace notavera {
@@ -128,6 +130,25 @@ std::vector<unsigned> LyricRoom(const PageRecord& page, const std::vector<int>& 
     return room;
 }
 
+// The staves a system of the piece shows: superposed voices, neighbours in `staffOf`, count once.
+std::size_t PieceStaffCount(const std::vector<int>& staffOf) {
+    std::vector<int> distinct = staffOf;
+    return static_cast<std::size_t>(std::unique(distinct.begin(), distinct.end()) - distinct.begin());
+}
+
+// The texts written on the staves (dynamics, lyrics, words) keep their size to the staves when these are drawn at
+// another staff size.
+void ScaleStaffTexts(PageRecord& page, unsigned from, unsigned to) {
+    if (from == to || from == 0) return;
+    for (StaffRecord& staff : page.staves)
+        for (ElementRecord& e : staff.elements) {
+            if (!IsText(e)) continue;
+            TextAttributes a = TextAttributesOf(e);
+            a.size = a.size * static_cast<int>(to) / static_cast<int>(from);
+            SetTextAttributes(e, a);
+        }
+}
+
 // The page's height in staff spaces as the document's model fills it: the systems of the piece take as much.
 unsigned HeightOfModel(const StaffLayoutModel& model) {
     unsigned height = 0;
@@ -194,9 +215,14 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
     return m;
 }
 
+// The staves of the first system spaced each on its own, then their notes moved apart where syllables need it, so
+// that the lines are measured with the room their lyrics take.
 void SpaceEachStaff(ScoreDocument& doc, const SignDistances& distances, int n) {
     DocumentSpacing source(doc, distances);
     for (int i = 0; i < n; ++i) SpaceLineOfPage(doc, *doc.findPage(1), LineRange{i, i}, SpacingMode::Raw, source);
+    doc.currentPage = 1;
+    doc.currentStaff = 0;
+    SpaceSyllablesOfLine(doc);
 }
 
 // The width of the music between consecutive cuts, on staves spaced each on its own, and the room a line has for it.
@@ -336,6 +362,24 @@ GmnRational LengthOfStaff(const StaffRecord& staff) {
     return total + shortest;
 }
 
+// The values of rests that hold `length` of time. Playback lets an undotted whole rest alone between the bar lines of
+// its system last that bar, in the meter of the staff that leads the system, which a voice that has ended no longer
+// follows: a whole is held by two halves.
+std::vector<GmnWrittenValue> HoldingValues(const GmnRational& length) {
+    constexpr unsigned wholeCode = 2;
+    std::vector<GmnWrittenValue> values;
+    for (GmnWrittenValue value : GmnWrittenValues(length)) {
+        const bool whole = value.code == wholeCode && value.dots == 0 && value.tupletNum == value.tupletDen;
+        if (whole) {
+            ++value.code;
+            value.length = value.length.scaled(1, 2);
+            values.push_back(value);
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
 // The first staff of a line leads its alignment: the places of its notes give every staff's notes their places by
 // time. Where its voice has ended and others go on, it holds the line's time with hidden rests, so that the staves
 // that still play stand in the order they sound, and are heard so. The other silent staves of the line hold it too,
@@ -360,7 +404,7 @@ void HoldTimeOnSilentLeads(ScoreDocument& doc, int pageNumber) {
         for (const int i : silent) {
             doc.currentStaff = i;
             int at = x;
-            for (const GmnWrittenValue& value : GmnWrittenValues(longest)) {
+            for (const GmnWrittenValue& value : HoldingValues(longest)) {
                 doc.currentElement = static_cast<int>(page.staves[static_cast<std::size_t>(i)].elements.size()) - 1;
                 doc.insertion.durationCode = value.code;
                 doc.insertion.dots = value.dots;
@@ -413,6 +457,12 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         FirstClef(page->staves.front()) == trebleClef && firstOfStaff != staffOf.end() &&
         FirstClef(page->staves[static_cast<std::size_t>(firstOfStaff - staffOf.begin())]) == bassClef;
 
+    // The import placed the music by the step unit of the staff size it was written at: cutting its notes in two
+    // places their parts by the same unit.
+    const int writtenStep = std::max(doc.stepUnit, 1);
+    const unsigned writtenSize = doc.layoutModel.definition();
+    FitStavesOnPage(doc, *page, PieceStaffCount(staffOf));
+    ScaleStaffTexts(*page, writtenSize, doc.layoutModel.definition());
     doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass, LyricRoom(*page, staffOf));
     ApplyStaffLayoutModel(doc.layoutModel, *page);
     for (StaffRecord& staff : page->staves) staff.voice().setVoice(staff.voice().positionInGroup());
@@ -497,7 +547,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     bool cutPieces = false;
     for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
         for (const GmnRational& t : GmnEndsCuttingPieces(ordered[i], lineEnds)) {
-            GmnCutPiecesAt(unspaced[i], ordered[i], t, su);
+            GmnCutPiecesAt(unspaced[i], ordered[i], t, writtenStep);
             cutPieces = true;
         }
     }
@@ -516,6 +566,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         doc.currentStaff = 0;
         doc.currentElement = -1;
         RecalculateDistances(doc, ui, distances, false);
+        GiveSyllablesRoomOnPage(doc);
         for (const StaffRecord& staff : doc.findPage(p)->staves) laidOutClefs.enter(staff);
     }
     for (PageRecord& laidOut : doc.pages) {

@@ -100,5 +100,28 @@ TEST_F(GmnCli, LinesEndingInsideLongValuesKeepEveryNoteInTime) {
     }
 }
 
+// The first staff ends in 2/4 while the second goes on in 5/8 over several lines: the rests that hold the ended
+// voice's time stand alone between the other staff's bar lines, and must last what they are worth, not a 2/4 bar.
+TEST_F(GmnCli, AnEndedFirstVoiceKeepsTheVoicesGoingOnInTime) {
+    for (const std::uint32_t bars : {12u, 30u}) {
+        std::string music;
+        for (std::uint32_t bar = 0; bar < bars; ++bar) music += "c2/2 d/8 ";
+        ASSERT_EQ(run("import-gmn", "{[\\meter<\"2/4\"> c1/2], [\\meter<\"5/8\"> " + music + "]}", {"out.mus"}).status,
+                  0);
+        ASSERT_EQ(RunCli(dir.path(), {"export-midi", "out.mus", "out.mid"}).status, 0);
+        const test::MidiCsv midi = test::ReadMidiCsv(dir / "out.mid");
+        ASSERT_EQ(midi.tracks.size(), 2u);
+        std::vector<std::pair<std::uint32_t, int>> heard, expected{{0, 60}};
+        for (const test::HeardNote& n : test::HeardNotes(midi.tracks[1])) heard.push_back({n.on, n.key});
+        for (std::uint32_t bar = 0; bar < bars; ++bar) {
+            expected.push_back({640 * bar, 72});
+            expected.push_back({640 * bar + 512, 74});
+        }
+        std::sort(heard.begin(), heard.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(heard, expected) << bars << " bars";
+    }
+}
+
 }  // namespace
 }  // namespace notavera

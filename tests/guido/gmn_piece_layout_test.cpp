@@ -9,6 +9,7 @@
 #include "platform/headless/headless_ui.h"
 #include "render/note_geometry.h"
 #include "score/new_document.h"
+#include "score/text_records.h"
 
 namespace notavera {
 namespace {
@@ -226,9 +227,10 @@ TEST(GmnPieceLayoutStaves, StavesGoingOnUnderAnEndedVoiceStandInTimeOrder) {
             }
 }
 
-TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSystemThatFits) {
+TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffForEachInOneSmallerSystemThatFits) {
     std::string gmn = "{";
-    for (int i = 0; i < 16; ++i) gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> c1/1]";
+    for (int i = 0; i < 16; ++i)
+        gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + "> \\intens<\"f\"> c1/1]";
     HeadlessUi ui(nullptr);
     ScoreDocument doc;
     SetUpNewDocument(doc, 1);
@@ -243,12 +245,26 @@ TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffFo
                   1)
             << i;
         height += page.staves[i].key().distance();
+        // Drawn smaller, the staves keep room between them for what stands above and below.
+        if (i > 0) {
+            EXPECT_GE(page.staves[i].key().distance(), 8u) << i;
+        }
     }
     ScoreDocument fresh;
     SetUpNewDocument(fresh, 1);
     unsigned room = 0;
     for (const StaffRecord& staff : fresh.findPage(1)->staves) room += staff.key().distance();
-    EXPECT_LE(height, room) << "no higher than the staves of a new page";
+    const unsigned size = page.layoutWord().staffSize(), freshSize = fresh.findPage(1)->layoutWord().staffSize();
+    EXPECT_LT(size, freshSize);
+    EXPECT_LE(height * size, room * freshSize) << "no higher than the staves of a new page";
+    EXPECT_GE(4 * height * size, 3 * room * freshSize) << "and no smaller than the page needs";
+    // Its dynamics shrink with the staves.
+    const auto textSize = [](const StaffRecord& staff) {
+        const auto text = std::find_if(staff.elements.begin(), staff.elements.end(), IsText);
+        return text == staff.elements.end() ? 0 : TextAttributesOf(*text).size;
+    };
+    const int plain = textSize(ImportedPiece("[\\intens<\"f\"> c1/1]").findPage(1)->staves[0]);
+    EXPECT_NEAR(textSize(page.staves[0]) * static_cast<int>(freshSize), plain * static_cast<int>(size), freshSize);
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "edit/text_elements.h"
 #include "guido/gmn_import.h"
 #include "platform/headless/headless_ui.h"
 #include "score/new_document.h"
 #include "support/guido_document.h"
 #include "support/test_paths.h"
 
+#include <climits>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -97,6 +99,29 @@ TEST(GmnTexts, TagsBecomeTextsOfTheirCategory) {
     // The title and the composer stand at the head of the page, over the texts of the staff.
     EXPECT_GT(texts.at("Messe").param, texts.at("Lento").param + 20);
     EXPECT_GT(texts.at("Anonyme").param, texts.at("Lento").param + 20);
+}
+
+// Syllables longer than their notes are wide push the notes apart, on a line that is justified and on the last,
+// shorter one, and the line still ends where the line ends.
+TEST(GmnTexts, SyllablesUnderShortNotesGetRoomWithinTheLine) {
+    const std::string words = "\\lyrics<\"Wonderful-ly Wonderful-ly Wonderful-ly Wonderful-ly\">(c1/16 d e f g a b c2)";
+    for (const int bars : {1, 12}) {
+        std::string gmn = "[\\meter<\"2/4\"> ";
+        for (int bar = 0; bar < bars; ++bar) gmn += words + " ";
+        const ScoreDocument doc = LaidOut(gmn + "]");
+        for (const StaffRecord& staff : doc.findPage(1)->staves) {
+            int right = INT_MIN;
+            for (const ElementRecord& e : staff.elements) {
+                EXPECT_LE(e.x, static_cast<int>(doc.findPage(1)->lineLength)) << bars;
+                if (!IsLyric(e) || IsHyphen(e)) continue;
+                const TextAttributes a = TextAttributesOf(e);
+                const int width = MeasureTextWidth(doc.fonts, a, TextCharacters(e));
+                const int left = TextLeftOf(a, e.x, width);
+                EXPECT_GT(left, right) << bars << " " << TextCharacters(e);
+                right = left + width;
+            }
+        }
+    }
 }
 
 // Laid out, the lyric pieces of the corpus keep every text clear of the others and of the notes' heads.
