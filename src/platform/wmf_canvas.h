@@ -46,6 +46,7 @@ enum Function : std::uint16_t {
     CreatePenIndirect = 0x02FA,
     CreateFontIndirect = 0x02FB,
     CreateBrushIndirect = 0x02FC,
+    StretchDib = 0x0F43,
 };
 
 constexpr std::uint16_t kMapModeAnisotropic = 8;
@@ -57,11 +58,15 @@ constexpr std::uint16_t kSymbolCharset = 2;
 constexpr std::uint16_t kRopNot = 6, kRopXorPen = 7, kRopNotXorPen = 10, kRopCopyPen = 13;
 constexpr std::size_t kFaceNameBytes = 32;
 constexpr int kMaxPoints = 32767;  // point counts are 16-bit
+constexpr std::uint32_t kSourceCopy = 0x00CC0020;  // the raster operation that copies a bitmap over the device
 }  // namespace wmf
 
 // Metafile coordinates are 16-bit. The picture is written from its own top-left corner, y downwards, with
 // positive window extents: readers differ in how they treat a negative extent, so the canvas flips the page's
 // upward y itself. Pictures larger than 32767 units are written at a coarser unit so that they still fit.
+//
+// Images become device-independent bitmaps, with a palette when they have few colours. A metafile bitmap has no
+// transparency: the image is laid over white.
 //
 // A metafile cannot measure: measureText and measureGlyphs return zero extents. The page pass measures what it
 // needs on the screen beforehand and replays those widths here.
@@ -104,6 +109,7 @@ public:
     void drawRect(Box box, const ShapeStyle& style) override;
     void drawEllipse(Box box, const ShapeStyle& style) override;
     void drawArc(Box box, Point start, Point end, const Pen& pen) override;
+    void drawImage(Box box, const Image& image) override;
 
 private:
     // The description of one font record, shared by text and glyphs.

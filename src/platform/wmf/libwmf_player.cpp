@@ -184,6 +184,29 @@ void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* r) {
         m.device.canvas->drawRect(m.box(r->TL[i], r->BR[i]), ShapeStyle{std::nullopt, ColourOf(b->lbColor)});
 }
 
+// A bitmap record: libwmf has read the bitmap (its rows counted from the bottom) and gives the top-left corner of
+// its destination and the device size of one of its pixels. A destination mirrored by the picture's mapping
+// mirrors the image.
+void Bitmap(wmfAPI* api, wmfBMP_Draw_t* b) {
+    if (!Ready(api, b) || b->bmp.data == nullptr || b->crop.w == 0 || b->crop.h == 0) return;
+    Mapping m{DeviceOf(api), *b->dc};
+    const double sx = m.dc.pixel_width < 0 ? -1.0 : 1.0, sy = m.dc.pixel_height < 0 ? -1.0 : 1.0;
+    const wmfD_Coord end{static_cast<float>(b->pt.x + b->crop.w * b->pixel_width * sx),
+                         static_cast<float>(b->pt.y + b->crop.h * b->pixel_height * sy)};
+    const Point topLeft = m.at(b->pt), bottomRight = m.at(end);
+    const bool mirrored = topLeft.x > bottomRight.x, flipped = topLeft.y < bottomRight.y;
+    Image image{b->crop.w, b->crop.h, std::vector<std::uint32_t>(std::size_t{b->crop.w} * b->crop.h)};
+    for (unsigned row = 0; row < b->crop.h; ++row)
+        for (unsigned column = 0; column < b->crop.w; ++column) {
+            wmfRGB rgb{};
+            if (wmf_ipa_bmp_color(api, &b->bmp, &rgb, b->crop.x + column, b->crop.y + row) < 0) continue;
+            const unsigned x = mirrored ? b->crop.w - 1 - column : column;
+            const unsigned y = flipped ? row : b->crop.h - 1 - row;
+            image.pixels[std::size_t{y} * b->crop.w + x] = 0xFF000000u | rgb.r << 16 | rgb.g << 8 | rgb.b;
+        }
+    m.device.canvas->drawImage(m.box(b->pt, end), image);
+}
+
 // Code page 1252 bytes as UTF-8.
 std::string Utf8Of(const char* bytes) {
     static constexpr char16_t high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -292,9 +315,9 @@ void Initialise(wmfAPI* api) {
     functions->draw_polypolygon = PolyPolygon;
     functions->draw_rectangle = Rectangle;
     functions->rop_draw = Ignore<wmfROP_Draw_t>;
-    functions->bmp_draw = Ignore<wmfBMP_Draw_t>;
-    functions->bmp_read = Ignore<wmfBMP_Read_t>;
-    functions->bmp_free = Ignore<wmfBMP>;
+    functions->bmp_draw = Bitmap;
+    functions->bmp_read = wmf_ipa_bmp_read;
+    functions->bmp_free = wmf_ipa_bmp_free;
     functions->draw_text = Text;
     functions->udata_init = Ignore<wmfUserData_t>;
     functions->udata_copy = Ignore<wmfUserData_t>;
