@@ -34,6 +34,8 @@ constexpr int aboveStaff = 40;
 // Up and Down move a selected drawing by two of its vertical units (eighth spaces).
 constexpr int moveSteps = 2;
 constexpr int pictureStep = 5;
+// The frame of a selected drawing stands this far off its ink, so that it hides none of it.
+constexpr int selectionMargin = 10;
 
 DrawingWindowState& Window(EditorContext& ctx) { return *ctx.shell.drawingWindow; }
 
@@ -641,15 +643,11 @@ std::optional<DrawingFeedback> DrawingWindowFeedback(const EditorContext& ctx) {
         if (c) f.openShape.push_back(*c);
     f.region = w.region;
     auto& self = const_cast<EditorContext&>(ctx);
-    if (const ElementRecord* e = Selected(self)) {
-        if (const std::optional<PagePoint> at = OriginOf(ctx, *e)) {
-            const int x = static_cast<int>(std::lround(at->x)), y = static_cast<int>(std::lround(at->y));
-            f.selection = Box{x - 20, y - 20, x + 20, y + 20};
-            if (e->isSignOfType(SignType::Picture))
-                if (const std::optional<PictureBlob> p = DecodePicture(e->blob.payload()))
-                    f.selection = Box{x, y - p->head.yExtent, x + p->head.xExtent, y};
-        }
-    }
+    if (const ElementRecord* e = Selected(self))
+        if (const std::optional<PagePoint> at = OriginOf(ctx, *e))
+            if (const std::optional<Box> box = DrawingElementExtent(*e, *at))
+                f.selection = Box{box->left - selectionMargin, box->bottom - selectionMargin,
+                                  box->right + selectionMargin, box->top + selectionMargin};
     return f;
 }
 
