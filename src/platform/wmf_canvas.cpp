@@ -88,7 +88,8 @@ std::string DeviceIndependentBitmap(const Image& image) {
         if (palette.size() > kMaxPaletteColours) break;
         if (std::find(palette.begin(), palette.end(), c) == palette.end()) palette.push_back(c);
     }
-    const unsigned bits = palette.size() <= 2 ? 1 : palette.size() <= 16 ? 4 : palette.size() <= kMaxPaletteColours ? 8 : 24;
+    const std::size_t count = palette.size();
+    const unsigned bits = count <= 2 ? 1 : count <= 16 ? 4 : count <= kMaxPaletteColours ? 8 : 24;
     if (bits == 24) palette.clear();
     const auto width = static_cast<std::uint32_t>(image.width), height = static_cast<std::uint32_t>(image.height);
     const std::uint32_t rowBytes = (width * bits + 31) / 32 * 4;
@@ -106,7 +107,8 @@ std::string DeviceIndependentBitmap(const Image& image) {
                 for (int k = 0; k < 3; ++k) line[3 * x + k] = static_cast<char>(c >> (8 * k) & 0xFFu);
                 continue;
             }
-            const auto index = static_cast<std::uint32_t>(std::find(palette.begin(), palette.end(), c) - palette.begin());
+            const auto index =
+                static_cast<std::uint32_t>(std::find(palette.begin(), palette.end(), c) - palette.begin());
             const std::uint32_t bit = x * bits;
             line[bit / 8] = static_cast<char>(static_cast<std::uint8_t>(line[bit / 8]) | index << (8 - bits - bit % 8));
         }

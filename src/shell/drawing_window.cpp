@@ -623,7 +623,8 @@ CommandState DrawingMenuItem(const EditorContext& ctx, int command) {
     else if (command >= drawcmd::FirstSaveSymbol && command < drawcmd::FirstSaveSymbol + 3)
         state.enabled = ctx.shell.drawingSlots[static_cast<std::size_t>(command - drawcmd::FirstSaveSymbol)].has_value();
     else if (command >= drawcmd::FirstReadSymbol && command < drawcmd::FirstReadSymbol + 3) state.enabled = !recording;
-    else if (command == drawcmd::PasteMetafile) state.enabled = ctx.ui.clipboard() != nullptr && ctx.ui.clipboard()->holdsPicture();
+    else if (command == drawcmd::PasteMetafile)
+        state.enabled = ctx.ui.clipboard() != nullptr && ctx.ui.clipboard()->holdsPicture();
     if (const std::optional<ShapeKind> tool = ToolOfCommand(command)) state.checked = w.tool == tool;
     else state.checked = command == w.widthCommand || command == w.lineCommand;
     return state;

@@ -48,7 +48,9 @@ std::optional<PictureSource> PngSource(const QByteArray& bytes) {
     const double dpmX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : cssPixelsPerInch / 0.0254;
     const double dpmY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : cssPixelsPerInch / 0.0254;
     return PictureSource{QSizeF(image.width() * 10000.0 / dpmX, image.height() * 10000.0 / dpmY), image.size(),
-                         [image](QSize size) { return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation); }};
+                         [image](QSize size) {
+                             return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                         }};
 }
 
 // A length of the root element in tenths of a millimetre; nothing for a relative one (a percentage).
@@ -101,7 +103,9 @@ Image PaletteImage(const QImage& drawn) {
     QImage flat(drawn.size(), QImage::Format_RGB32);
     flat.fill(Qt::white);
     QPainter(&flat).drawImage(0, 0, drawn);
-    const QImage few = flat.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither).convertToFormat(QImage::Format_ARGB32);
+    // An ordered dither keeps the colours the palette holds exactly, so white stays clean around a logo.
+    const QImage few =
+        flat.convertToFormat(QImage::Format_Indexed8, Qt::OrderedDither).convertToFormat(QImage::Format_ARGB32);
     Image image{few.width(), few.height(), {}};
     image.pixels.reserve(static_cast<std::size_t>(few.width()) * few.height());
     for (int y = 0; y < few.height(); ++y) {

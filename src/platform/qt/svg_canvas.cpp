@@ -326,8 +326,9 @@ void SvgCanvas::drawImage(Box box, const Image& image) {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!picture.save(&buffer, "PNG")) return;
-    body_ += "<image x=\"" + Num(x(std::min(box.left, box.right))) + "\" y=\"" + Num(y(std::max(box.top, box.bottom))) +
-             "\" width=\"" + Num(std::abs(box.right - box.left)) + "\" height=\"" + Num(std::abs(box.top - box.bottom)) +
+    body_ += "<image x=\"" + Num(x(std::min(box.left, box.right))) + "\" y=\"" +
+             Num(y(std::max(box.top, box.bottom))) + "\" width=\"" + Num(std::abs(box.right - box.left)) +
+             "\" height=\"" + Num(std::abs(box.top - box.bottom)) +
              "\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64," + png.toBase64().toStdString() +
              "\"/>\n";
 }
