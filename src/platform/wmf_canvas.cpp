@@ -78,6 +78,10 @@ std::uint32_t OverWhite(std::uint32_t argb) {
     return out;
 }
 
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
+
+bool CutOut(std::uint32_t argb) { return argb >> 24 < 0x80; }
+
 // The image as a device-independent bitmap: its header, a palette when its colours are few enough for 1, 4 or 8
 // bits a pixel, then the rows from the bottom, each padded to a whole number of 32-bit words.
 std::string DeviceIndependentBitmap(const Image& image) {
@@ -333,7 +337,21 @@ void WmfCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
 
 void WmfCanvas::drawImage(Box box, const Image& image) {
     if (image.empty() || image.width > 32767 || image.height > 32767) return;
-    std::vector<std::uint16_t> params = {Low(wmf::kSourceCopy), High(wmf::kSourceCopy),
+    if (std::none_of(image.pixels.begin(), image.pixels.end(), CutOut)) {
+        writeBitmap(box, image, wmf::kSourceCopy);
+        return;
+    }
+    Image mask = image, painted = image;
+    std::transform(image.pixels.begin(), image.pixels.end(), mask.pixels.begin(),
+                   [](std::uint32_t argb) { return CutOut(argb) ? kWhite : kBlack; });
+    std::transform(image.pixels.begin(), image.pixels.end(), painted.pixels.begin(),
+                   [](std::uint32_t argb) { return CutOut(argb) ? kBlack : argb; });
+    writeBitmap(box, mask, wmf::kSourceAnd);
+    writeBitmap(box, painted, wmf::kSourcePaint);
+}
+
+void WmfCanvas::writeBitmap(Box box, const Image& image, std::uint32_t rasterOp) {
+    std::vector<std::uint16_t> params = {Low(rasterOp), High(rasterOp),
                                          0,  // the palette holds colours
                                          Word(image.height), Word(image.width), 0, 0,
                                          length(std::abs(box.top - box.bottom)), length(std::abs(box.right - box.left)),

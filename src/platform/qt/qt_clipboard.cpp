@@ -11,6 +11,8 @@
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <unordered_map>
 #include <memory>
 
 #include "platform/qt/qt_canvas.h"
@@ -98,19 +100,39 @@ std::optional<PictureSource> SvgSource(const QByteArray& bytes) {
                          }};
 }
 
-// The image over white in at most 256 colours, as the canvas takes images.
+// The 256 colours most of the image is painted in, so that a logo's flat areas keep their exact colours and only
+// the smoothed edges between them move to the nearest one.
+QList<QRgb> MostUsedColours(const QImage& flat) {
+    std::unordered_map<QRgb, int> uses;
+    for (int y = 0; y < flat.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(flat.constScanLine(y));
+        for (int x = 0; x < flat.width(); ++x) ++uses[row[x] | 0xFF000000u];
+    }
+    std::vector<std::pair<int, QRgb>> byUse;
+    byUse.reserve(uses.size());
+    for (const auto& [colour, count] : uses) byUse.emplace_back(count, colour);
+    const std::size_t kept = std::min<std::size_t>(byUse.size(), 256);
+    std::partial_sort(byUse.begin(), byUse.begin() + static_cast<std::ptrdiff_t>(kept), byUse.end(), std::greater<>());
+    QList<QRgb> table;
+    for (std::size_t i = 0; i < kept; ++i) table.push_back(byUse[i].second);
+    return table;
+}
+
+// The image over white in at most 256 colours, as the canvas takes images; what is more than half transparent
+// stays transparent.
 Image PaletteImage(const QImage& drawn) {
     QImage flat(drawn.size(), QImage::Format_RGB32);
     flat.fill(Qt::white);
     QPainter(&flat).drawImage(0, 0, drawn);
-    // An ordered dither keeps the colours the palette holds exactly, so white stays clean around a logo.
     const QImage few =
-        flat.convertToFormat(QImage::Format_Indexed8, Qt::OrderedDither).convertToFormat(QImage::Format_ARGB32);
+        flat.convertToFormat(QImage::Format_Indexed8, MostUsedColours(flat), Qt::ThresholdDither)
+            .convertToFormat(QImage::Format_ARGB32);
     Image image{few.width(), few.height(), {}};
     image.pixels.reserve(static_cast<std::size_t>(few.width()) * few.height());
     for (int y = 0; y < few.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(few.constScanLine(y));
-        image.pixels.insert(image.pixels.end(), row, row + few.width());
+        for (int x = 0; x < few.width(); ++x)
+            image.pixels.push_back(qAlpha(drawn.pixel(x, y)) < 0x80 ? 0u : row[x]);
     }
     return image;
 }

@@ -46,12 +46,28 @@ std::optional<Placeable> ReadPlaceable(std::span<const std::uint8_t> bytes) {
 }
 
 // What the callbacks draw on, and how the picture's units reach it.
+// A bitmap drawn as the mask of the next one: where it is white, the next one lets the page through.
+struct Mask {
+    Box box;
+    Image image;
+};
+
 struct Device {
     Canvas* canvas = nullptr;
     Box target;
     std::optional<Frame> frame;  // from the placeable header; else the first window the records set
+    std::optional<Mask> mask;
     bool drew = false;
 };
+
+constexpr U32 sourceAnd = 0x008800C6, sourcePaint = 0x00EE0086;
+constexpr std::uint32_t whitePixel = 0xFFFFFFFFu;
+
+// A mask no bitmap was painted into is drawn as it stands.
+void DrawPendingMask(Device& device) {
+    if (device.mask) device.canvas->drawImage(device.mask->box, device.mask->image);
+    device.mask.reset();
+}
 
 Device& DeviceOf(wmfAPI* api) { return *static_cast<Device*>(api->device_data); }
 
@@ -204,7 +220,20 @@ void Bitmap(wmfAPI* api, wmfBMP_Draw_t* b) {
             const unsigned y = flipped ? row : b->crop.h - 1 - row;
             image.pixels[std::size_t{y} * b->crop.w + x] = 0xFF000000u | rgb.r << 16 | rgb.g << 8 | rgb.b;
         }
-    m.device.canvas->drawImage(m.box(b->pt, end), image);
+    const Box box = m.box(b->pt, end);
+    if (b->type == sourceAnd) {
+        DrawPendingMask(m.device);
+        m.device.mask = Mask{box, std::move(image)};
+        return;
+    }
+    const std::optional<Mask>& mask = m.device.mask;
+    if (b->type == sourcePaint && mask && mask->box == box && mask->image.pixels.size() == image.pixels.size()) {
+        for (std::size_t i = 0; i < image.pixels.size(); ++i)
+            if (mask->image.pixels[i] == whitePixel) image.pixels[i] = 0;
+        m.device.mask.reset();
+    }
+    DrawPendingMask(m.device);
+    m.device.canvas->drawImage(box, image);
 }
 
 // Code page 1252 bytes as UTF-8.
@@ -396,7 +425,9 @@ public:
         device.canvas = &canvas;
         device.target = target;
         if (const std::optional<Placeable> p = ReadPlaceable(metafile)) device.frame = p->frame;
-        return session.play();
+        const bool played = session.play();
+        DrawPendingMask(device);
+        return played;
     }
 };
 
