@@ -52,6 +52,7 @@ constexpr const char* scriptUsage =
     "  menu \"LIBELLÉ\" : l'élément de menu de la fenêtre visée, par son libellé (avec ou sans &) ou par le chemin\n"
     "    des libellés depuis le titre du menu, joints par > (\"Catégorie>PAROLES>PAROLES 2\")\n"
     "  clipboard text \"TEXTE\" : met un texte dans le presse-papiers (\\t tabulation, \\r retour, \\n saut de ligne)\n"
+    "  clipboard picture IMAGE : met l'image d'un fichier .wmf, .svg ou .png dans le presse-papiers\n"
     "  midi-in STATUS D1 D2 [at MS] : un événement d'un clavier MIDI (octets en décimal ou 0x..), daté de MS\n"
     "    millisecondes, sinon de la date du précédent\n"
     "  le script échoue sur une commande grisée, une boîte de dialogue sans réponse, un champ inconnu, et une\n"
@@ -70,6 +71,7 @@ public:
         ui_.xmlFiles = WriteXmlFile;
 #ifdef NOTAVERA_CLI_QT
         ui_.headlessClipboard().setRenderer(QtClipboardForm);
+        ui_.headlessClipboard().setConverter(QtPictureMetafile);
         ui_.pdfFiles = OpenPdfJob;
 #endif
     }
@@ -176,6 +178,16 @@ private:
             return false;
         }
         return perform(CommandAction{static_cast<std::uint32_t>(std::get<int>(found))});
+    }
+    bool perform(const ClipboardPictureAction& a) {
+        std::ifstream file(a.path, std::ios::binary);
+        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        if (!file.good() && !file.eof()) {
+            ShowError(ui_, 4, &a.path);  // "Impossible de lire le fichier %s !"
+            return false;
+        }
+        ui_.headlessClipboard().setPictureForm(a.mime, std::move(bytes));
+        return true;
     }
     bool perform(const ClipboardTextAction& a) {
         ui_.headlessClipboard().setText(a.utf8);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,8 @@ std::unique_ptr<PrintJob> OpenPdfJob(const std::string& path, const std::string&
 
 // The SVG or PNG form of a clipboard picture, for the batch clipboard; nothing for another form.
 std::optional<std::vector<std::uint8_t>> QtClipboardForm(const std::string& mime, const ClipboardPicture& picture);
+// A picture another program put on the clipboard (SVG, PNG) as a metafile, for the batch clipboard.
+std::optional<std::vector<std::uint8_t>> QtPictureMetafile(const std::string& mime, std::span<const std::uint8_t> bytes,
+                                                           std::size_t maxBytes);
 
 }  // namespace notavera::cli

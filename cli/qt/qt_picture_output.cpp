@@ -73,4 +73,10 @@ std::optional<std::vector<std::uint8_t>> QtClipboardForm(const std::string& mime
     return QtPictureForm(mime, picture);
 }
 
+std::optional<std::vector<std::uint8_t>> QtPictureMetafile(const std::string& mime, std::span<const std::uint8_t> bytes,
+                                                           std::size_t maxBytes) {
+    const GuiSession session;
+    return PictureMetafile(mime, bytes, maxBytes);
+}
+
 }  // namespace notavera::cli

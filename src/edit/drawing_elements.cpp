@@ -75,6 +75,29 @@ std::optional<int> InsertPicture(ScoreDocument& doc, int staff, PagePoint at, co
     return Place(doc, staff, *p, 0, SignType::Picture, EncodePicture(head, metafile));
 }
 
+std::optional<Box> DrawingElementExtent(const ElementRecord& e, PagePoint origin) {
+    if (!e.hasBlob()) return std::nullopt;
+    const auto x = static_cast<int>(std::lround(origin.x)), y = static_cast<int>(std::lround(origin.y));
+    if (e.isSignOfType(SignType::Picture)) {
+        const std::optional<PictureBlob> p = DecodePicture(e.blob.payload());
+        if (!p) return std::nullopt;
+        return Box{x, y - p->head.yExtent, x + p->head.xExtent, y};
+    }
+    const std::optional<DrawingRecording> r =
+        e.isSignOfType(SignType::Drawing) ? DecodeRecording(e.blob.payload()) : std::nullopt;
+    if (!r || r->points.empty()) return std::nullopt;
+    double left = origin.x + r->points.front().dx, bottom = origin.y + r->points.front().dy;
+    double right = left, top = bottom, at = left, up = bottom;
+    for (std::size_t i = 1; i < r->points.size(); ++i) {
+        at += r->points[i].dx;
+        up += r->points[i].dy;
+        left = std::min(left, at), right = std::max(right, at);
+        bottom = std::min(bottom, up), top = std::max(top, up);
+    }
+    const auto whole = [](double v) { return static_cast<int>(std::lround(std::clamp(v, -1e6, 1e6))); };
+    return Box{whole(left), whole(bottom), whole(right), whole(top)};
+}
+
 std::optional<int> NeighbourDrawing(const StaffRecord& staff, int from, bool forward) {
     const int count = static_cast<int>(staff.elements.size());
     for (int i = forward ? from + 1 : from - 1; i >= 0 && i < count; i += forward ? 1 : -1)

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "edit/drawing_recorder.h"
+#include "platform/canvas.h"
 #include "score/drawing_recording.h"
 #include "score/score_document.h"
 
@@ -32,6 +33,10 @@ std::optional<int> InsertDrawing(ScoreDocument& doc, int staff, PagePoint at, co
 // A picture element whose top-left corner is `at`.
 std::optional<int> InsertPicture(ScoreDocument& doc, int staff, PagePoint at, const PictureHead& head,
                                  std::span<const std::uint8_t> metafile);
+
+// The box a drawing or picture element covers on the page when it stands for `origin`: every point of a drawing,
+// a picture's extents right and down. Nothing for another element or a damaged blob.
+std::optional<Box> DrawingElementExtent(const ElementRecord& e, PagePoint origin);
 
 // The drawing or picture element before or after element `from` of the staff (from = -1 with forward: the first
 // one; from = the element count going back: the last one).

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace notavera {
 
@@ -104,6 +105,18 @@ struct TextExtent {
     int descent = 0;
 };
 
+// A raster picture (the bitmaps of metafile pictures): rows from the top, each pixel 0xAARRGGBB with straight
+// alpha. An image whose pixels do not number width × height is empty and draws nothing.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    bool empty() const {
+        return width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * height;
+    }
+};
+
 // A high-level drawing call of the core's primitives, noted before the canvas calls it makes. Only the recording
 // canvas keeps these; they give tests the system's own glyph codes and the page-unit geometry of each primitive.
 struct DrawingNote {
@@ -161,6 +174,9 @@ public:
     // radial towards `start` meets it to where the radial towards `end` meets it. Equal radials draw the whole
     // ellipse. The points need not lie on the ellipse.
     virtual void drawArc(Box box, Point start, Point end, const Pen& pen) = 0;
+    // The image stretched over `box`, its top row along the box's top; transparent pixels leave the device as it
+    // was.
+    virtual void drawImage(Box box, const Image& image) = 0;
 
     // Called by the core's drawing primitives before they draw; canvases other than the recording canvas
     // ignore it.

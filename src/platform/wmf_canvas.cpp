@@ -60,6 +60,67 @@ void Flatten(Point p0, Point p1, Point p2, Point p3, std::vector<Point>& out) {
     }
 }
 
+constexpr std::uint32_t kBitmapInfoBytes = 40;
+constexpr std::size_t kMaxPaletteColours = 256;
+
+void PutU32(std::string& out, std::uint32_t v) {
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(v >> shift & 0xFFu));
+}
+
+// A pixel over white, as 0x00RRGGBB.
+std::uint32_t OverWhite(std::uint32_t argb) {
+    const std::uint32_t alpha = argb >> 24;
+    std::uint32_t out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t c = argb >> shift & 0xFFu;
+        out |= ((c * alpha + 255u * (255u - alpha) + 127u) / 255u) << shift;
+    }
+    return out;
+}
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u;
+
+bool CutOut(std::uint32_t argb) { return argb >> 24 < 0x80; }
+
+// The image as a device-independent bitmap: its header, a palette when its colours are few enough for 1, 4 or 8
+// bits a pixel, then the rows from the bottom, each padded to a whole number of 32-bit words.
+std::string DeviceIndependentBitmap(const Image& image) {
+    std::vector<std::uint32_t> colours(image.pixels.size());
+    std::transform(image.pixels.begin(), image.pixels.end(), colours.begin(), OverWhite);
+    std::vector<std::uint32_t> palette;
+    for (const std::uint32_t c : colours) {
+        if (palette.size() > kMaxPaletteColours) break;
+        if (std::find(palette.begin(), palette.end(), c) == palette.end()) palette.push_back(c);
+    }
+    const std::size_t count = palette.size();
+    const unsigned bits = count <= 2 ? 1 : count <= 16 ? 4 : count <= kMaxPaletteColours ? 8 : 24;
+    if (bits == 24) palette.clear();
+    const auto width = static_cast<std::uint32_t>(image.width), height = static_cast<std::uint32_t>(image.height);
+    const std::uint32_t rowBytes = (width * bits + 31) / 32 * 4;
+    std::string dib;
+    for (const std::uint32_t v : {kBitmapInfoBytes, width, height}) PutU32(dib, v);
+    PutU32(dib, 1u | bits << 16);  // planes, bits per pixel
+    for (const std::uint32_t v : {0u, rowBytes * height, 0u, 0u, static_cast<std::uint32_t>(palette.size()), 0u})
+        PutU32(dib, v);  // uncompressed, image size, resolution unknown, colours used, all important
+    for (const std::uint32_t c : palette) PutU32(dib, c);  // blue, green, red, reserved: 0x00RRGGBB as stored
+    for (std::uint32_t row = height; row-- > 0;) {
+        std::string line(rowBytes, '\0');
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint32_t c = colours[row * width + x];
+            if (bits == 24) {
+                for (int k = 0; k < 3; ++k) line[3 * x + k] = static_cast<char>(c >> (8 * k) & 0xFFu);
+                continue;
+            }
+            const auto index =
+                static_cast<std::uint32_t>(std::find(palette.begin(), palette.end(), c) - palette.begin());
+            const std::uint32_t bit = x * bits;
+            line[bit / 8] = static_cast<char>(static_cast<std::uint8_t>(line[bit / 8]) | index << (8 - bits - bit % 8));
+        }
+        dib += line;
+    }
+    return dib;
+}
+
 }  // namespace
 
 WmfCanvas::WmfCanvas(int width, int height, double unitsPerInch) {
@@ -272,6 +333,31 @@ void WmfCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
                       x(std::max(box.left, box.right)), y(std::max(box.bottom, box.top)),
                       x(std::min(box.left, box.right))});
     deleteObject(object);
+}
+
+void WmfCanvas::drawImage(Box box, const Image& image) {
+    if (image.empty() || image.width > 32767 || image.height > 32767) return;
+    if (std::none_of(image.pixels.begin(), image.pixels.end(), CutOut)) {
+        writeBitmap(box, image, wmf::kSourceCopy);
+        return;
+    }
+    Image mask = image, painted = image;
+    std::transform(image.pixels.begin(), image.pixels.end(), mask.pixels.begin(),
+                   [](std::uint32_t argb) { return CutOut(argb) ? kWhite : kBlack; });
+    std::transform(image.pixels.begin(), image.pixels.end(), painted.pixels.begin(),
+                   [](std::uint32_t argb) { return CutOut(argb) ? kBlack : argb; });
+    writeBitmap(box, mask, wmf::kSourceAnd);
+    writeBitmap(box, painted, wmf::kSourcePaint);
+}
+
+void WmfCanvas::writeBitmap(Box box, const Image& image, std::uint32_t rasterOp) {
+    std::vector<std::uint16_t> params = {Low(rasterOp), High(rasterOp),
+                                         0,  // the palette holds colours
+                                         Word(image.height), Word(image.width), 0, 0,
+                                         length(std::abs(box.top - box.bottom)), length(std::abs(box.right - box.left)),
+                                         y(std::max(box.bottom, box.top)), x(std::min(box.left, box.right))};
+    AppendBytes(params, DeviceIndependentBitmap(image));
+    record(wmf::StretchDib, params);
 }
 
 std::vector<std::uint8_t> WmfCanvas::fileBytes() const {

@@ -46,6 +46,7 @@ enum Function : std::uint16_t {
     CreatePenIndirect = 0x02FA,
     CreateFontIndirect = 0x02FB,
     CreateBrushIndirect = 0x02FC,
+    StretchDib = 0x0F43,
 };
 
 constexpr std::uint16_t kMapModeAnisotropic = 8;
@@ -57,11 +58,18 @@ constexpr std::uint16_t kSymbolCharset = 2;
 constexpr std::uint16_t kRopNot = 6, kRopXorPen = 7, kRopNotXorPen = 10, kRopCopyPen = 13;
 constexpr std::size_t kFaceNameBytes = 32;
 constexpr int kMaxPoints = 32767;  // point counts are 16-bit
+constexpr std::uint32_t kSourceCopy = 0x00CC0020;   // the raster operation that copies a bitmap over the device
+constexpr std::uint32_t kSourceAnd = 0x008800C6;    // a mask: its white keeps the device, its black clears it
+constexpr std::uint32_t kSourcePaint = 0x00EE0086;  // a bitmap ORed into what its mask cleared
 }  // namespace wmf
 
 // Metafile coordinates are 16-bit. The picture is written from its own top-left corner, y downwards, with
 // positive window extents: readers differ in how they treat a negative extent, so the canvas flips the page's
 // upward y itself. Pictures larger than 32767 units are written at a coarser unit so that they still fit.
+//
+// Images become device-independent bitmaps, with a palette when they have few colours. A metafile bitmap has no
+// transparency: an image whose pixels are partly more than half transparent is drawn as the usual pair, a mask
+// that clears where the image is opaque and the image ORed into it; what shows is laid over white.
 //
 // A metafile cannot measure: measureText and measureGlyphs return zero extents. The page pass measures what it
 // needs on the screen beforehand and replays those widths here.
@@ -104,6 +112,7 @@ public:
     void drawRect(Box box, const ShapeStyle& style) override;
     void drawEllipse(Box box, const ShapeStyle& style) override;
     void drawArc(Box box, Point start, Point end, const Pen& pen) override;
+    void drawImage(Box box, const Image& image) override;
 
 private:
     // The description of one font record, shared by text and glyphs.
@@ -127,6 +136,7 @@ private:
                    std::optional<Colour> background);
     void writePoints(wmf::Function function, std::span<const Point> points);
     void writeBoxRecord(wmf::Function function, Box box, const ShapeStyle& style);
+    void writeBitmap(Box box, const Image& image, std::uint32_t rasterOp);
 
     std::uint16_t x(int logical) const;
     std::uint16_t y(int logical) const;

@@ -143,6 +143,10 @@ void InkCanvas::drawRect(Box box, const ShapeStyle&) {
 
 void InkCanvas::drawEllipse(Box box, const ShapeStyle& style) { drawRect(box, style); }
 
+void InkCanvas::drawImage(Box box, const Image& image) {
+    if (!image.empty()) drawRect(box, {});
+}
+
 void InkCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
     // A slur's arc is a small part of its ellipse: followed along, it leaves the room under its arch free.
     std::vector<Point> points;

@@ -47,6 +47,7 @@ public:
     void drawRect(Box box, const ShapeStyle& style) override;
     void drawEllipse(Box box, const ShapeStyle& style) override;
     void drawArc(Box box, Point start, Point end, const Pen& pen) override;
+    void drawImage(Box box, const Image& image) override;
 
 private:
     void addPoints(std::span<const Point> points, int halfWidth);

@@ -13,6 +13,9 @@ inline constexpr int New = 1;
 inline constexpr int Open = 2;
 inline constexpr int Save = 3;
 inline constexpr int SaveAs = 4;
+// "Fichiers récents" > "&1".."&8": the file remembered n-th (from 0) is item FirstRecentFile + n.
+inline constexpr int FirstRecentFile = 910;
+inline constexpr int RecentFileCount = 8;
 inline constexpr int Compress = 7;
 inline constexpr int Merge = 8;
 inline constexpr int FileNotes = 273;        // "Bloc-notes fichier"

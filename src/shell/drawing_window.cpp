@@ -27,11 +27,15 @@ constexpr int diskErrorMessage = 1;
 constexpr int unreadableFileMessage = 4;
 constexpr int markFirstMessage = 53;
 constexpr int overwriteMessage = 65;
+// What message 4 names when the clipboard's picture cannot be read.
+const std::string clipboardName = "(Presse-papiers)";
 // The cursor starts this far above the current staff's top line.
 constexpr int aboveStaff = 40;
 // Up and Down move a selected drawing by two of its vertical units (eighth spaces).
 constexpr int moveSteps = 2;
 constexpr int pictureStep = 5;
+// The frame of a selected drawing stands this far off its ink, so that it hides none of it.
+constexpr int selectionMargin = 10;
 
 DrawingWindowState& Window(EditorContext& ctx) { return *ctx.shell.drawingWindow; }
 
@@ -186,6 +190,18 @@ void ReadMetafileFile(EditorContext& ctx) {
     PlaceMetafile(ctx, *bytes, *path);
 }
 
+// "Coller": the clipboard's picture, in whatever form another program put it there.
+void PasteMetafile(EditorContext& ctx) {
+    const Clipboard* clipboard = ctx.ui.clipboard();
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        clipboard != nullptr ? clipboard->metafile(maxPictureBytes) : std::nullopt;
+    if (!bytes) {
+        ShowError(ctx.ui, unreadableFileMessage, &clipboardName);
+        return;
+    }
+    PlaceMetafile(ctx, *bytes, clipboardName);
+}
+
 // A region of the page (page units) as the metafile pass draws it, measured on the font files.
 template <typename Use>
 void WithRegionMetafile(EditorContext& ctx, Box area, Use use) {
@@ -282,6 +298,7 @@ void RunMenuCommand(EditorContext& ctx, int command) {
         switch (command) {
         case drawcmd::FinishRecording: FinishRecording(ctx); break;
         case drawcmd::ReadMetafile: ReadMetafileFile(ctx); break;
+        case drawcmd::PasteMetafile: PasteMetafile(ctx); break;
         case drawcmd::SaveMetafile:
         case drawcmd::CopyRegion: RegionCommand(ctx, command); break;
         case drawcmd::MarkRegion:
@@ -476,8 +493,6 @@ const CommandRegistry& DrawingCommands() {
         const auto menu = [](EditorContext& ctx, int command) { RunMenuCommand(ctx, command); };
         for (const Menu& m : DrawingMenus())
             VisitCommands(m.entries, [&](const MenuEntry& e) {
-                // Only the commands whose work is built: the others stay grey.
-                if (e.command == drawcmd::PasteMetafile) return;
                 // Finishing a recording puts a drawing in the score: a step of its own.
                 const bool step = e.command == drawcmd::FinishRecording;
                 r.addCommand(e.command, menu, step ? UndoPolicy::Step : UndoPolicy::None);
@@ -608,6 +623,8 @@ CommandState DrawingMenuItem(const EditorContext& ctx, int command) {
     else if (command >= drawcmd::FirstSaveSymbol && command < drawcmd::FirstSaveSymbol + 3)
         state.enabled = ctx.shell.drawingSlots[static_cast<std::size_t>(command - drawcmd::FirstSaveSymbol)].has_value();
     else if (command >= drawcmd::FirstReadSymbol && command < drawcmd::FirstReadSymbol + 3) state.enabled = !recording;
+    else if (command == drawcmd::PasteMetafile)
+        state.enabled = ctx.ui.clipboard() != nullptr && ctx.ui.clipboard()->holdsPicture();
     if (const std::optional<ShapeKind> tool = ToolOfCommand(command)) state.checked = w.tool == tool;
     else state.checked = command == w.widthCommand || command == w.lineCommand;
     return state;
@@ -627,15 +644,11 @@ std::optional<DrawingFeedback> DrawingWindowFeedback(const EditorContext& ctx) {
         if (c) f.openShape.push_back(*c);
     f.region = w.region;
     auto& self = const_cast<EditorContext&>(ctx);
-    if (const ElementRecord* e = Selected(self)) {
-        if (const std::optional<PagePoint> at = OriginOf(ctx, *e)) {
-            const int x = static_cast<int>(std::lround(at->x)), y = static_cast<int>(std::lround(at->y));
-            f.selection = Box{x - 20, y - 20, x + 20, y + 20};
-            if (e->isSignOfType(SignType::Picture))
-                if (const std::optional<PictureBlob> p = DecodePicture(e->blob.payload()))
-                    f.selection = Box{x, y - p->head.yExtent, x + p->head.xExtent, y};
-        }
-    }
+    if (const ElementRecord* e = Selected(self))
+        if (const std::optional<PagePoint> at = OriginOf(ctx, *e))
+            if (const std::optional<Box> box = DrawingElementExtent(*e, *at))
+                f.selection = Box{box->left - selectionMargin, box->bottom - selectionMargin,
+                                  box->right + selectionMargin, box->top + selectionMargin};
     return f;
 }
 

@@ -15,6 +15,7 @@
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
 #include "shell/entry_cursor.h"
+#include "shell/recent_files.h"
 #include "shell/title_bar.h"
 
 namespace notavera {
@@ -22,6 +23,7 @@ namespace notavera {
 namespace {
 
 constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
+constexpr int msgCannotRead = 4;   // "Impossible de lire le fichier %s !"
 constexpr int msgReadOnly = 5;     // "Fichier en lecture seulement"
 
 const std::vector<FileFilter>& DocumentFilters() {
@@ -59,6 +61,7 @@ bool WriteAndPublish(EditorContext& ctx) {
     }
     ctx.doc.modified = false;
     ctx.doc.storage.fileState = FileState::Open;
+    RememberRecentFile(ctx.shell.settings.recentFiles, ctx.doc.storage.path);
     UpdateTitleBar(ctx);
     return true;
 }
@@ -115,6 +118,23 @@ int Open(EditorContext& ctx) {
     return OpenDocumentFile(ctx, *chosen);
 }
 
+// A file of "Fichiers récents" opens as through "Ouvrir"; one that has gone since is said so and forgotten, and
+// the document stays as it was.
+int OpenRecent(EditorContext& ctx, std::size_t index) {
+    std::vector<std::string>& recent = ctx.shell.settings.recentFiles;
+    if (index >= recent.size()) return 0;
+    const std::string path = recent[index];
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        recent.erase(recent.begin() + static_cast<std::ptrdiff_t>(index));
+        ShowError(ctx.ui, msgCannotRead, &path);
+        return 0;
+    }
+    ClosePendingModes(ctx);
+    if (!ConfirmDiscard(ctx)) return 0;
+    return OpenDocumentFile(ctx, path);
+}
+
 int Quit(EditorContext& ctx) {
     if (!ConfirmDiscard(ctx)) return 0;
     DeleteWorkFiles(ctx.doc);
@@ -137,6 +157,7 @@ int OpenDocumentFile(EditorContext& ctx, const std::filesystem::path& path) {
         return 0;
     }
     ShowDocument(ctx);
+    RememberRecentFile(ctx.shell.settings.recentFiles, path);
     SayIfReadOnly(ctx);
     DispatchCommand(ctx, cmd::ZoomNormal);
     ctx.ui.invalidate();
@@ -203,6 +224,7 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
         return 0;
     }
     ShowDocument(ctx);
+    RememberRecentFile(ctx.shell.settings.recentFiles, path);
     SayIfReadOnly(ctx);
     return 1;
 }
@@ -210,6 +232,10 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
 void RegisterFileCommands(CommandRegistry& registry) {
     for (const int command : {cmd::New, cmd::Open, cmd::Save, cmd::SaveAs, cmd::Quit})
         registry.addCommand(command, [](EditorContext& ctx, int id) { DoFileCommand(ctx, id); });
+    for (int n = 0; n < cmd::RecentFileCount; ++n)
+        registry.addCommand(cmd::FirstRecentFile + n, [](EditorContext& ctx, int id) {
+            OpenRecent(ctx, static_cast<std::size_t>(id - cmd::FirstRecentFile));
+        });
 }
 
 }  // namespace notavera

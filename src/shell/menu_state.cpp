@@ -45,6 +45,10 @@ private:
                 cmd::ExportInterchange},
                !mask_);
         check(cmd::Autosave, shell_.autosaveDelay != 0);
+        // A recent file opens in place of the document, as "Ouvrir" does: never while a mask is edited.
+        for (int n = 0; n < cmd::RecentFileCount; ++n)
+            enable({cmd::FirstRecentFile + n},
+                   static_cast<std::size_t>(n) < shell_.settings.recentFiles.size() && !mask_);
         const bool fileOpen = doc_.storage.fileState != FileState::None;
         if (!fileOpen || mask_) {
             enable({cmd::Undo, cmd::CancelUndo, cmd::ExportInterchange}, false);

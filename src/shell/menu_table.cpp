@@ -25,11 +25,20 @@ constexpr MenuEntry kSeparatePartsMenu[] = {
     Item(cmd::SeparatePartsRaw, "&Extraction brute"),
 };
 
+// The labels are the access keys alone: the menu bar shows each file's path after its key.
+constexpr MenuEntry kRecentFilesMenu[] = {
+    Item(cmd::FirstRecentFile + 0, "&1"), Item(cmd::FirstRecentFile + 1, "&2"), Item(cmd::FirstRecentFile + 2, "&3"),
+    Item(cmd::FirstRecentFile + 3, "&4"), Item(cmd::FirstRecentFile + 4, "&5"), Item(cmd::FirstRecentFile + 5, "&6"),
+    Item(cmd::FirstRecentFile + 6, "&7"), Item(cmd::FirstRecentFile + 7, "&8"),
+};
+static_assert(std::size(kRecentFilesMenu) == cmd::RecentFileCount);
+
 constexpr MenuEntry kFileMenu[] = {
     Item(cmd::New, "&Nouveau"),
     Item(cmd::Open, "&Ouvrir..."),
     Item(cmd::Save, "&Enregistrer"),
     Item(cmd::SaveAs, "Enregistrer so&us..."),
+    Submenu("Fic&hiers récents", kRecentFilesMenu),
     Separator(),
     Item(cmd::Compress, "&Comprimer"),
     Item(cmd::Merge, "&Fusionner avec..."),

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "render/spacing_settings.h"
 #include "score/staff_layout_model.h"
@@ -31,6 +33,7 @@ struct SystemSettings {
     // step changed later still counts.
     SignDistances distanceSteps;
     StaffLayoutMemory staffLayout;
+    std::vector<std::string> recentFiles;  // "Fichiers récents": absolute paths, the most recent first
 };
 
 }  // namespace notavera

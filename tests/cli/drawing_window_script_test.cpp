@@ -3,6 +3,7 @@
 // "d<slot>:S/P/L" (shapes, points, recording length) and its steps after the first.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -13,6 +14,7 @@
 #include "support/cli_runner.h"
 #include "support/test_files.h"
 #ifdef NOTAVERA_CLI_QT
+#include <QColor>
 #include <QImage>
 #endif
 
@@ -112,7 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "", "TITLE NV (DESSIN) *  Cercle Plein (Epais) * ENREGISTREMENT Dessin 3\n"},
         DrawingCase{"UndoTakesTheDrawingBack", twoClicks + "window partition\nundo", ""},
         DrawingCase{"UnreadableMetafile", "answer file bad.wmf\nmenu \"Lire metafile\"", "",
-                    "MESSAGE Notavera 4 Impossible de lire le fichier bad.wmf !"}),
+                    "MESSAGE Notavera 4 Impossible de lire le fichier bad.wmf !"},
+        DrawingCase{"PasteWithoutAPictureIsGrey", "clipboard text \"la\"\nmenu \"Coller (Presse-papiers)\"", "",
+                    "Commande grisée", 1},
+        DrawingCase{"UnreadablePastedPicture", "clipboard picture bad.wmf\nmenu \"Coller (Presse-papiers)\"", "",
+                    "MESSAGE Notavera 4 Impossible de lire le fichier (Presse-papiers) !"}),
     [](const ::testing::TestParamInfo<DrawingCase>& info) { return std::string(info.param.name); });
 
 // The page calls after each drawing note: the shapes the drawing drew (the note counts them).
@@ -198,6 +204,49 @@ TEST(DrawingWindow, MetafileOfAPageComesBackInPlace) {
     EXPECT_GT(DifferingShare(Png(dir / "p.png"), Png(dir / "e.png")), 0.02);
     EXPECT_LE(DifferingShare(Png(dir / "p.png"), Png(dir / "w.png")), 0.01);
 }
+
+// Pictures other programs put on the clipboard come in as metafile pictures of their own printed size, drawn
+// where the cursor stood; the marked region gives them its size instead.
+TEST(DrawingWindow, PastedSvgAndPngPicturesKeepTheirSizeOrFillTheRegion) {
+    test::TempDir dir;
+    test::WriteText(dir / "piece.gmn", piece);
+    ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", "piece.gmn", "opus.mus"}).status, 0);
+    test::WriteText(dir / "logo.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"30mm\" height=\"10mm\" "
+                                      "viewBox=\"0 0 30 10\"><rect width=\"15\" height=\"10\" fill=\"#0000ff\"/>"
+                                      "<rect x=\"15\" width=\"15\" height=\"10\" fill=\"#ff0000\"/></svg>");
+    QImage png(96, 48, QImage::Format_ARGB32);  // one inch by half an inch at 96 dpi
+    png.fill(QColor(0, 160, 0));
+    png.setDotsPerMeterX(3780);
+    png.setDotsPerMeterY(3780);
+    ASSERT_TRUE(png.save(QString::fromStdString((dir / "green.png").string())));
+    test::WriteText(dir / "s.txt", "cmd 232\nwindow dessin\nclick 500 2600\nclipboard picture logo.svg\n"
+                                   "menu \"Coller (Presse-papiers)\"\nmenu \"Marquer région\"\nclick 1200 2000\n"
+                                   "click 1500 2600\nclipboard picture green.png\nmenu \"Coller (Presse-papiers)\"\n"
+                                   "render 1 p.json\n");
+    const test::CliResult r = test::RunCli(dir.path(), {"script", "opus.mus", "s.txt"});
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    std::vector<nlohmann::json> images;
+    for (const auto& call : nlohmann::json::parse(test::ReadText(dir / "p.json")))
+        if (call["op"] == "image") images.push_back(call);
+    ASSERT_EQ(images.size(), 2u);
+    const auto box = [](const nlohmann::json& c) {
+        return std::array<int, 4>{c["left"], c["bottom"], c["right"], c["top"]};
+    };
+    // 30 by 10 mm from the cursor; the region's 30 by 60 mm.
+    EXPECT_NEAR(box(images[0])[0], 500, 2);
+    EXPECT_NEAR(box(images[0])[2] - box(images[0])[0], 300, 2);
+    EXPECT_NEAR(box(images[0])[3] - box(images[0])[1], 100, 2);
+    EXPECT_NEAR(box(images[0])[3], 2600, 3);
+    EXPECT_EQ(images[0]["corners"][0], 0xFF0000FFu);  // blue on the left, red on the right
+    EXPECT_EQ(images[0]["corners"][3], 0xFFFF0000u);
+    EXPECT_NEAR(box(images[1])[0], 1200, 2);
+    EXPECT_NEAR(box(images[1])[2], 1500, 2);
+    EXPECT_NEAR(box(images[1])[1], 2000, 3);
+    EXPECT_NEAR(box(images[1])[3], 2600, 3);
+    EXPECT_EQ(images[1]["width"], 96);
+    EXPECT_EQ(images[1]["corners"][0], 0xFF00A000u);
+}
+
 #endif
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +24,7 @@
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/palette_bar.h"
 #include "platform/qt/palette_icons.h"
+#include "platform/qt/qt_settings_store.h"
 #include "platform/qt/score_view.h"
 #include "shell/dispatch.h"
 #include "shell/menu_table.h"
@@ -161,6 +164,41 @@ TEST_F(MenuBarTest, ItemsSendTheirCommandsAndMaskEditingShowsItsOwnQuit) {
     EXPECT_FALSE(bar->commandAction(cmd::Quit)->isEnabled());
     bar->leaveMaskAction()->trigger();
     EXPECT_EQ(chosen, (std::vector<int>{cmd::SpaceBlockAligned, cmd::Duration256th, cmd::LeaveMask}));
+}
+
+TEST_F(MenuBarTest, RecentFilesShowTheirPathsAfterTheirKeysAndTheSubmenuIsGreyWithoutAny) {
+    const auto bar = makeBar();
+    QMenu* recent = nullptr;
+    for (QAction* item : bar->actions().at(0)->menu()->actions())
+        if (item->text() == QString::fromUtf8("Fic&hiers récents")) recent = item->menu();
+    ASSERT_NE(recent, nullptr);
+    EXPECT_FALSE(recent->menuAction()->isEnabled());
+    ctx.shell.settings.recentFiles = {"/tmp/b&c.mus", "/tmp/a.mus"};
+    emit recent->aboutToShow();
+    EXPECT_TRUE(recent->menuAction()->isEnabled());
+    EXPECT_EQ(bar->commandAction(cmd::FirstRecentFile + 1)->text(), QStringLiteral("&2 /tmp/a.mus"));
+    EXPECT_EQ(bar->commandAction(cmd::FirstRecentFile)->text(), QStringLiteral("&1 /tmp/b&&c.mus"));
+    EXPECT_TRUE(bar->commandAction(cmd::FirstRecentFile + 1)->isVisible());
+    EXPECT_FALSE(bar->commandAction(cmd::FirstRecentFile + 2)->isVisible());
+    bar->commandAction(cmd::FirstRecentFile + 1)->trigger();
+    EXPECT_EQ(chosen, std::vector<int>{cmd::FirstRecentFile + 1});
+}
+
+// The list lives in the user's configuration through QSettings; the files this run opened before it was read come
+// first.
+TEST(SettingsStore, RecentFilesComeBackAfterThoseOfThisRun) {
+    const fs::path dir = fs::temp_directory_path() / ("notavera_settings_" + std::to_string(getpid()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.string()));
+    SystemSettings saved;
+    saved.recentFiles = {"/tmp/b.mus", "/tmp/a.mus"};
+    SaveSystemSettings(saved);
+    SystemSettings loaded;
+    loaded.recentFiles = {"/tmp/a.mus"};
+    LoadSystemSettings(loaded);
+    EXPECT_EQ(loaded.recentFiles, (std::vector<std::string>{"/tmp/a.mus", "/tmp/b.mus"}));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    fs::remove_all(dir);
 }
 
 TEST(PaletteBar, ButtonsTakeTheirPlacesAndSendTheirCommands) {

@@ -62,6 +62,24 @@ TEST(QtCanvas, OneLogicalUnitIsOnePixelAt254DpiWithYUpFromTheWindowOrigin) {
     EXPECT_NEAR(dark.top, 40, 1);
 }
 
+// An image fills its box with its top row along the box's top, and its transparent pixels leave the page white.
+TEST(QtCanvas, ImagesFillTheirBoxTopRowUpAndLetTransparencyThrough) {
+    const Image image{2, 2, {0xFF000000u, 0x00000000u, 0xFFFF0000u, 0xFF0000FFu}};  // black, clear / red, blue
+    const QImage drawn = Render([&image](Canvas& c) { c.drawImage({20, 10, 120, 90}, image); });
+    // The image is smoothed as it is stretched: each quarter's centre keeps its colour within a few levels.
+    const auto near = [&drawn](int x, int y, QRgb expected) {
+        const QRgb c = drawn.pixel(x, drawn.height() - 1 - y);
+        return std::abs(qRed(c) - qRed(expected)) < 8 && std::abs(qGreen(c) - qGreen(expected)) < 8 &&
+               std::abs(qBlue(c) - qBlue(expected)) < 8;
+    };
+    EXPECT_TRUE(near(45, 70, qRgb(0, 0, 0)));
+    EXPECT_TRUE(near(95, 70, qRgb(255, 255, 255)));
+    EXPECT_TRUE(near(45, 30, qRgb(255, 0, 0)));
+    EXPECT_TRUE(near(95, 30, qRgb(0, 0, 255)));
+    EXPECT_TRUE(near(10, 50, qRgb(255, 255, 255)));
+    EXPECT_TRUE(near(150, 50, qRgb(255, 255, 255)));
+}
+
 TEST(QtCanvas, PensAreLogicalWidthsDashesLeaveGapsAndColoursAreWindowsValues) {
     const QImage image = Render([](Canvas& c) {
         c.drawLine({10, 50}, {190, 50}, Pen{0, 9, PenStyle::Solid});

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
+#include <nlohmann/json.hpp>
+
+#include "platform/headless/recording_canvas.h"
+#include "platform/wmf/libwmf_player.h"
 #include "score/little_endian.h"
 #include "support/test_files.h"
 #include "support/wmf_records.h"
@@ -150,6 +155,63 @@ TEST(WmfCanvas, FontRecordsCarryTheDocumentFaceAndTheGlyphFamily) {
     EXPECT_EQ(texts[1]->param(texts[1]->params.size() - 2), 500);  // y from the top
     EXPECT_EQ(FindRecords(m, wmf::SetTextColor)[0]->params, (std::vector<std::uint16_t>{0x8000, 0}));
 }
+
+}  // namespace
+}  // namespace notavera
+
+namespace notavera {
+namespace {
+
+struct ImageCase {
+    const char* name;
+    int width, height;
+    std::uint32_t (*pixel)(int x, int y);
+    int bitsPerPixel;  // the depth the bitmap is written at
+};
+
+// An image is written at the smallest depth its colours need and played back by the metafile player into the
+// same box, the right way round; what is more than half transparent comes back transparent, through a mask.
+class WmfImages : public ::testing::TestWithParam<ImageCase> {};
+
+TEST_P(WmfImages, ComeBackThroughThePlayerTheRightWayRound) {
+    const ImageCase& c = GetParam();
+    Image image{c.width, c.height, {}};
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) image.pixels.push_back(c.pixel(x, y));
+    WmfCanvas canvas(1000, 500);
+    canvas.drawImage({100, 50, 400, 350}, image);
+    const std::vector<std::uint8_t> bytes = canvas.fileBytes();
+    const ParsedMetafile m = ParseMetafile(bytes);
+    const auto dibs = FindRecords(m, wmf::StretchDib);
+    const bool masked = std::any_of(image.pixels.begin(), image.pixels.end(), [](std::uint32_t p) { return p >> 24 < 0x80; });
+    ASSERT_EQ(dibs.size(), masked ? 2u : 1u);
+    EXPECT_EQ(dibs.back()->params.at(11 + 7), c.bitsPerPixel);  // the bit count of the bitmap's header
+
+    RecordingCanvas played;
+    ASSERT_TRUE(LibwmfPlayer().play(played, {0, 0, 1000, 500}, bytes));
+    const auto& calls = played.calls();
+    ASSERT_EQ(calls.size(), 1u) << calls.dump();
+    EXPECT_EQ(calls[0]["op"], "image");
+    EXPECT_EQ((std::array<int, 4>{calls[0]["left"], calls[0]["bottom"], calls[0]["right"], calls[0]["top"]}),
+              (std::array<int, 4>{100, 50, 400, 350}));
+    const auto opaque = [](std::uint32_t argb) { return argb >> 24 == 0xFF ? argb : 0u; };
+    const std::uint32_t corners[] = {opaque(image.pixels.front()), opaque(image.pixels[c.width - 1]),
+                                     opaque(image.pixels[image.pixels.size() - c.width]), opaque(image.pixels.back())};
+    EXPECT_EQ(calls[0]["corners"], nlohmann::json(corners));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Depths, WmfImages,
+    ::testing::Values(
+        ImageCase{"TwoColours", 9, 5, [](int x, int y) -> std::uint32_t { return x == 0 && y == 0 ? 0xFF000000 : 0xFF00FF00; }, 1},
+        ImageCase{"SixteenColours", 7, 2,
+                  [](int x, int y) -> std::uint32_t { return 0xFF000000u | static_cast<std::uint32_t>(x * 16 + y * 3) << 8; }, 4},
+        ImageCase{"Transparency", 3, 4,
+                  [](int x, int y) -> std::uint32_t { return x == 2 && y == 3 ? 0x00123456 : 0xFF0000FFu - y * 40; }, 4},
+        ImageCase{"ManyColours", 20, 15,
+                  [](int x, int y) -> std::uint32_t { return 0xFF000000u | static_cast<std::uint32_t>(x * 12) << 16 | static_cast<std::uint32_t>(y * 17); },
+                  24}),
+    [](const ::testing::TestParamInfo<ImageCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace notavera

@@ -10,6 +10,8 @@
 #include "score/work_files.h"
 #include "shell/dispatch.h"
 #include "shell/editor_context.h"
+#include "shell/menu_state.h"
+#include "shell/recent_files.h"
 #include "support/score_builder.h"
 #include "support/test_files.h"
 
@@ -136,6 +138,44 @@ TEST_F(FileCommands, NewWithNoDiscardsTheChanges) {
     EXPECT_FALSE(ctx.doc.modified);
     EXPECT_EQ(ctx.doc.pageCount, 1);
     EXPECT_FALSE(fs::exists(dir / "opus.sum"));
+}
+
+// "Fichiers récents": the files opened and saved, newest first, open again through the menu as "Ouvrir" does.
+TEST_F(FileCommands, RecentFilesOpenAgainAfterTheQuestionAndOneGoneIsSaidAndForgotten) {
+    openSaved("a.mus");
+    ui.queueFileName((dir / "b.mus").string());
+    ASSERT_EQ(DoFileCommand(ctx, cmd::SaveAs), 1);
+    const std::string a = (dir / "a.mus").string(), b = (dir / "b.mus").string();
+    EXPECT_EQ(ctx.shell.settings.recentFiles, (std::vector<std::string>{b, a}));
+    EXPECT_FALSE(CommandAvailable(ctx, cmd::FirstRecentFile + 2));
+    ctx.doc.markModified();
+    ui.queueAnswer(MessageAnswer::Cancel);
+    DispatchCommand(ctx, cmd::FirstRecentFile + 1);
+    EXPECT_EQ(ctx.doc.storage.path, b);
+    ui.queueAnswer(MessageAnswer::No);
+    DispatchCommand(ctx, cmd::FirstRecentFile + 1);
+    EXPECT_EQ(ctx.doc.storage.path, a);
+    EXPECT_EQ(ctx.shell.settings.recentFiles, (std::vector<std::string>{a, b}));
+    fs::remove(b);
+    const std::size_t asked = ui.messages().size();
+    DispatchCommand(ctx, cmd::FirstRecentFile + 1);
+    ASSERT_EQ(ui.messages().size(), asked + 1);
+    EXPECT_EQ(ui.messages().back().text, "Impossible de lire le fichier " + b + " !");
+    EXPECT_EQ(ctx.shell.settings.recentFiles, (std::vector<std::string>{a}));
+    EXPECT_EQ(ctx.doc.storage.path, a);
+}
+
+TEST(RecentFiles, KeepTheNewestEightOnceEachWithTheirAmpersandsShown) {
+    std::vector<std::string> recent;
+    for (int i = 0; i < 10; ++i) RememberRecentFile(recent, "/p/" + std::to_string(i % 9) + ".mus");
+    ASSERT_EQ(recent.size(), 8u);
+    EXPECT_EQ(recent.front(), "/p/0.mus");
+    EXPECT_EQ(recent[1], "/p/8.mus");
+    EXPECT_EQ(recent.back(), "/p/2.mus");
+    RememberRecentFile(recent, "/p/x/../4.mus");
+    EXPECT_EQ(recent.front(), "/p/4.mus");
+    EXPECT_EQ(recent.size(), 8u);
+    EXPECT_EQ(RecentFileLabel(1, "/a&b/c.mus"), "&2 /a&&b/c.mus");
 }
 
 TEST(ShowDocument, PutsTheCursorOnTheCurrentElementPastTheLastOrAtTheStaffStartAndForgetsTheMarkers) {

@@ -15,6 +15,11 @@ void HeadlessClipboard::setPicture(const ClipboardPicture& picture) {
         if (auto bytes = renderer_(mime, picture)) contents_[mime] = std::move(*bytes);
 }
 
+void HeadlessClipboard::setPictureForm(const std::string& mime, std::vector<std::uint8_t> bytes) {
+    contents_.clear();
+    contents_[mime] = std::move(bytes);
+}
+
 namespace {
 constexpr const char* textMime = "text/plain";
 }

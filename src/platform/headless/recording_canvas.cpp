@@ -139,6 +139,19 @@ void RecordingCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
     calls_.push_back(std::move(call));
 }
 
+// The image by its size and the colours of its corners, enough to tell it is the right way round.
+void RecordingCanvas::drawImage(Box box, const Image& image) {
+    json call = BoxJson({{"op", "image"}}, box);
+    call["width"] = image.width;
+    call["height"] = image.height;
+    if (!image.empty()) {
+        const auto at = [&image](int x, int y) { return image.pixels[static_cast<std::size_t>(y) * image.width + x]; };
+        call["corners"] = {at(0, 0), at(image.width - 1, 0), at(0, image.height - 1),
+                           at(image.width - 1, image.height - 1)};
+    }
+    calls_.push_back(std::move(call));
+}
+
 void RecordingCanvas::note(const DrawingNote& n) {
     json call{{"op", std::string(n.op)}};
     if (n.op == "glyph") {

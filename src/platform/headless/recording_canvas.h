@@ -42,6 +42,7 @@ public:
     void drawRect(Box box, const ShapeStyle& style) override;
     void drawEllipse(Box box, const ShapeStyle& style) override;
     void drawArc(Box box, Point start, Point end, const Pen& pen) override;
+    void drawImage(Box box, const Image& image) override;
 
     void note(const DrawingNote& n) override;
 

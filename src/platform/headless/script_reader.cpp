@@ -6,7 +6,11 @@
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
+#include <utility>
+
+#include "platform/clipboard.h"
 
 namespace notavera {
 
@@ -203,10 +207,18 @@ Parsed ParseClipboardText(const std::string& text) {
     return ClipboardTextAction{std::move(out)};
 }
 
+Parsed ParseClipboardPicture(const std::string& path) {
+    const std::string ending = std::filesystem::path(path).extension().string();
+    for (const auto& [extension, mime] : {std::pair{".wmf", wmfMime}, {".svg", svgMime}, {".png", pngMime}})
+        if (ending == extension) return ClipboardPictureAction{path, mime};
+    return std::string("image .wmf, .svg ou .png attendue : ") + path;
+}
+
 Parsed ParseClipboard(const Words& w) {
     if (w.size() == 2) return ClipboardAction{w[1].text};
     if (w.size() == 3 && w[1].text == "text") return ParseClipboardText(w[2].text);
-    return std::string("clipboard BASE ou clipboard text \"TEXTE\"");
+    if (w.size() == 3 && w[1].text == "picture") return ParseClipboardPicture(w[2].text);
+    return std::string("clipboard BASE, clipboard text \"TEXTE\" ou clipboard picture IMAGE");
 }
 
 Parsed ParseWindow(const Words& w) {

@@ -43,6 +43,9 @@ struct MouseAction {
 // Puts a plain text on the clipboard (\t, \r, \n and \\ in it stand for tab, carriage return, line feed and
 // backslash).
 struct ClipboardTextAction { std::string utf8; };
+// Puts the picture of a file on the clipboard, as another program would: in the one form its name ends with
+// (.wmf, .svg or .png).
+struct ClipboardPictureAction { std::string path; std::string mime; };
 // The window the following keys, characters, clicks, commands and titles go to: the score's, the text window or
 // the drawing window.
 enum class ScriptWindow { Score, Text, Drawing };
@@ -55,7 +58,8 @@ struct MidiInAction { std::uint32_t message; std::optional<std::uint32_t> at; };
 
 using ScriptAction = std::variant<KeyAction, CharsAction, CommandAction, MessageAnswerAction, FileAnswerAction,
                                   DialogAnswerAction, SaveAction, RenderAction, DumpAction, TitleAction, MouseAction,
-                                  ClipboardAction, ClipboardTextAction, WindowAction, MenuAction, MidiInAction, HoldAction>;
+                                  ClipboardAction, ClipboardTextAction, ClipboardPictureAction, WindowAction, MenuAction,
+                                  MidiInAction, HoldAction>;
 
 struct ScriptLine {
     int number = 0;  // 1-based line of the script file

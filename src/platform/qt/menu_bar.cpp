@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "shell/command_ids.h"
+#include "shell/recent_files.h"
 
 namespace notavera {
 namespace {
@@ -38,6 +39,7 @@ void MenuBar::addEntries(QMenu* menu, std::span<const MenuEntry> entries) {
         case MenuEntryKind::Submenu: {
             QMenu* submenu = menu->addMenu(Text(entry.label));
             addEntries(submenu, entry.submenu);
+            if (!entry.submenu.empty() && entry.submenu.front().command == cmd::FirstRecentFile) recentFiles_ = submenu;
             connect(submenu, &QMenu::aboutToShow, this, &MenuBar::prepare);
             break;
         }
@@ -71,6 +73,20 @@ void MenuBar::apply(const MenuPreparation& prepared) {
     }
     leaveMask_->setVisible(prepared.showLeaveMask);
     leaveMask_->setEnabled(prepared[cmd::LeaveMask].enabled);
+    showRecentFiles();
+}
+
+// The items past the files remembered are hidden, and the submenu is grey while there are none.
+void MenuBar::showRecentFiles() {
+    const std::vector<std::string>& recent = ctx_.shell.settings.recentFiles;
+    for (int n = 0; n < cmd::RecentFileCount; ++n) {
+        QAction* action = commandAction(cmd::FirstRecentFile + n);
+        if (action == nullptr) continue;
+        const auto index = static_cast<std::size_t>(n);
+        action->setVisible(index < recent.size());
+        if (index < recent.size()) action->setText(QString::fromStdString(RecentFileLabel(index, recent[index])));
+    }
+    if (recentFiles_ != nullptr) recentFiles_->menuAction()->setEnabled(!recent.empty());
 }
 
 QAction* MenuBar::commandAction(int command) const {

@@ -41,6 +41,7 @@ public:
 private:
     void addEntries(QMenu* menu, std::span<const MenuEntry> entries);
     void apply(const MenuPreparation& prepared);
+    void showRecentFiles();
 
     EditorContext& ctx_;
     InputsSource inputs_;
@@ -48,6 +49,7 @@ private:
     CommandHandler onCommand_;
     std::unordered_map<int, QAction*> actions_;
     QAction* leaveMask_ = nullptr;
+    QMenu* recentFiles_ = nullptr;  // "Fichiers récents", whose items name the files
 };
 
 // Shows the "Val" menu as a popup whose top right corner is the top right of `client`, and waits for the

@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainterPath>
@@ -333,6 +334,21 @@ void QtCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
     painter_.setPen(qtPen(pen));
     painter_.setBrush(Qt::NoBrush);
     painter_.drawPath(path);
+}
+
+// The image's rows run downwards: the page's upward y is turned over around the box for it.
+void QtCanvas::drawImage(Box box, const Image& image) {
+    usePageSpace();
+    if (image.empty()) return;
+    const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                         static_cast<qsizetype>(image.width) * 4, QImage::Format_ARGB32);
+    const QRectF rect = ToQt(box);
+    painter_.save();
+    painter_.translate(rect.left(), rect.bottom());
+    painter_.scale(1, -1);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter_.drawImage(QRectF(0, 0, rect.width(), rect.height()), picture);
+    painter_.restore();
 }
 
 }  // namespace notavera

@@ -2,6 +2,9 @@
 #include "platform/qt/qt_settings_store.h"
 
 #include <QSettings>
+#include <QStringList>
+
+#include "shell/recent_files.h"
 
 namespace notavera {
 namespace {
@@ -12,6 +15,16 @@ QSettings Store() { return QSettings(QSettings::NativeFormat, QSettings::UserSco
 
 void Read(const QSettings& s, const char* key, int& value) { value = s.value(key, value).toInt(); }
 void Read(const QSettings& s, const char* key, bool& value) { value = s.value(key, value).toBool(); }
+
+// The files of earlier runs come after those this run has already opened (the document of the command line).
+void ReadRecentFiles(const QSettings& s, std::vector<std::string>& recent) {
+    const std::vector<std::string> thisRun = recent;
+    recent.clear();
+    const QStringList stored = s.value("files/recent").toStringList();
+    for (auto path = stored.crbegin(); path != stored.crend(); ++path)
+        if (!path->isEmpty()) RememberRecentFile(recent, path->toStdString());
+    for (auto path = thisRun.crbegin(); path != thisRun.crend(); ++path) RememberRecentFile(recent, *path);
+}
 
 }  // namespace
 
@@ -30,6 +43,7 @@ void LoadSystemSettings(SystemSettings& settings) {
     Read(s, "staffLayout/superposeLeft", settings.staffLayout.superposeLeft);
     Read(s, "staffLayout/superposeRight", settings.staffLayout.superposeRight);
     Read(s, "staffLayout/copyDefinitionOnly", settings.staffLayout.copyDefinitionOnly);
+    ReadRecentFiles(s, settings.recentFiles);
 }
 
 void SaveSystemSettings(const SystemSettings& settings) {
@@ -47,6 +61,9 @@ void SaveSystemSettings(const SystemSettings& settings) {
     s.setValue("staffLayout/superposeLeft", settings.staffLayout.superposeLeft);
     s.setValue("staffLayout/superposeRight", settings.staffLayout.superposeRight);
     s.setValue("staffLayout/copyDefinitionOnly", settings.staffLayout.copyDefinitionOnly);
+    QStringList recent;
+    for (const std::string& path : settings.recentFiles) recent << QString::fromStdString(path);
+    s.setValue("files/recent", recent);
 }
 
 QString StoredPrinterName() { return Store().value("printer/name").toString(); }

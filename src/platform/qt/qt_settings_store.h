@@ -1,5 +1,6 @@
 // The editor's system-wide settings kept from one run to the next in the user's configuration folder
-// ($XDG_CONFIG_HOME/Notavera/Notavera.conf, through QSettings): the settings dialogs' values and the printer chosen.
+// ($XDG_CONFIG_HOME/Notavera/Notavera.conf, through QSettings): the settings dialogs' values, the recent files and
+// the printer chosen.
 #pragma once
 
 #include <QString>

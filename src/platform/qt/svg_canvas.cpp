@@ -1,7 +1,9 @@
 // A canvas that writes SVG text itself, each music-font glyph defined once and placed by reference.
 #include "platform/qt/svg_canvas.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
@@ -313,6 +315,22 @@ void SvgCanvas::drawArc(Box box, Point start, Point end, const Pen& pen) {
     path.arcTo(rect, -from, -sweep);
     const std::string d = PathData(path, [this](QPointF p) { return QPointF(x(p.x()), y(p.y())); });
     body_ += "<path" + paintClass(" fill=\"none\"" + stroke(pen)) + " d=\"" + d + "\"/>\n";
+}
+
+// The image goes in as a PNG of its own pixels, which every SVG reader decodes.
+void SvgCanvas::drawImage(Box box, const Image& image) {
+    if (image.empty()) return;
+    const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                         static_cast<qsizetype>(image.width) * 4, QImage::Format_ARGB32);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) return;
+    body_ += "<image x=\"" + Num(x(std::min(box.left, box.right))) + "\" y=\"" +
+             Num(y(std::max(box.top, box.bottom))) + "\" width=\"" + Num(std::abs(box.right - box.left)) +
+             "\" height=\"" + Num(std::abs(box.top - box.bottom)) +
+             "\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64," + png.toBase64().toStdString() +
+             "\"/>\n";
 }
 
 std::string SvgCanvas::svg() const {

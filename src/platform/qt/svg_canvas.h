@@ -43,6 +43,7 @@ public:
     void drawRect(Box box, const ShapeStyle& style) override;
     void drawEllipse(Box box, const ShapeStyle& style) override;
     void drawArc(Box box, Point start, Point end, const Pen& pen) override;
+    void drawImage(Box box, const Image& image) override;
 
     // The whole document: the definitions, then the drawing in the order it was made.
     std::string svg() const;

@@ -46,12 +46,28 @@ std::optional<Placeable> ReadPlaceable(std::span<const std::uint8_t> bytes) {
 }
 
 // What the callbacks draw on, and how the picture's units reach it.
+// A bitmap drawn as the mask of the next one: where it is white, the next one lets the page through.
+struct Mask {
+    Box box;
+    Image image;
+};
+
 struct Device {
     Canvas* canvas = nullptr;
     Box target;
     std::optional<Frame> frame;  // from the placeable header; else the first window the records set
+    std::optional<Mask> mask;
     bool drew = false;
 };
+
+constexpr U32 sourceAnd = 0x008800C6, sourcePaint = 0x00EE0086;
+constexpr std::uint32_t whitePixel = 0xFFFFFFFFu;
+
+// A mask no bitmap was painted into is drawn as it stands.
+void DrawPendingMask(Device& device) {
+    if (device.mask) device.canvas->drawImage(device.mask->box, device.mask->image);
+    device.mask.reset();
+}
 
 Device& DeviceOf(wmfAPI* api) { return *static_cast<Device*>(api->device_data); }
 
@@ -184,6 +200,42 @@ void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* r) {
         m.device.canvas->drawRect(m.box(r->TL[i], r->BR[i]), ShapeStyle{std::nullopt, ColourOf(b->lbColor)});
 }
 
+// A bitmap record: libwmf has read the bitmap (its rows counted from the bottom) and gives the top-left corner of
+// its destination and the device size of one of its pixels. A destination mirrored by the picture's mapping
+// mirrors the image.
+void Bitmap(wmfAPI* api, wmfBMP_Draw_t* b) {
+    if (!Ready(api, b) || b->bmp.data == nullptr || b->crop.w == 0 || b->crop.h == 0) return;
+    Mapping m{DeviceOf(api), *b->dc};
+    const double sx = m.dc.pixel_width < 0 ? -1.0 : 1.0, sy = m.dc.pixel_height < 0 ? -1.0 : 1.0;
+    const wmfD_Coord end{static_cast<float>(b->pt.x + b->crop.w * b->pixel_width * sx),
+                         static_cast<float>(b->pt.y + b->crop.h * b->pixel_height * sy)};
+    const Point topLeft = m.at(b->pt), bottomRight = m.at(end);
+    const bool mirrored = topLeft.x > bottomRight.x, flipped = topLeft.y < bottomRight.y;
+    Image image{b->crop.w, b->crop.h, std::vector<std::uint32_t>(std::size_t{b->crop.w} * b->crop.h)};
+    for (unsigned row = 0; row < b->crop.h; ++row)
+        for (unsigned column = 0; column < b->crop.w; ++column) {
+            wmfRGB rgb{};
+            if (wmf_ipa_bmp_color(api, &b->bmp, &rgb, b->crop.x + column, b->crop.y + row) < 0) continue;
+            const unsigned x = mirrored ? b->crop.w - 1 - column : column;
+            const unsigned y = flipped ? row : b->crop.h - 1 - row;
+            image.pixels[std::size_t{y} * b->crop.w + x] = 0xFF000000u | rgb.r << 16 | rgb.g << 8 | rgb.b;
+        }
+    const Box box = m.box(b->pt, end);
+    if (b->type == sourceAnd) {
+        DrawPendingMask(m.device);
+        m.device.mask = Mask{box, std::move(image)};
+        return;
+    }
+    const std::optional<Mask>& mask = m.device.mask;
+    if (b->type == sourcePaint && mask && mask->box == box && mask->image.pixels.size() == image.pixels.size()) {
+        for (std::size_t i = 0; i < image.pixels.size(); ++i)
+            if (mask->image.pixels[i] == whitePixel) image.pixels[i] = 0;
+        m.device.mask.reset();
+    }
+    DrawPendingMask(m.device);
+    m.device.canvas->drawImage(box, image);
+}
+
 // Code page 1252 bytes as UTF-8.
 std::string Utf8Of(const char* bytes) {
     static constexpr char16_t high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -292,9 +344,9 @@ void Initialise(wmfAPI* api) {
     functions->draw_polypolygon = PolyPolygon;
     functions->draw_rectangle = Rectangle;
     functions->rop_draw = Ignore<wmfROP_Draw_t>;
-    functions->bmp_draw = Ignore<wmfBMP_Draw_t>;
-    functions->bmp_read = Ignore<wmfBMP_Read_t>;
-    functions->bmp_free = Ignore<wmfBMP>;
+    functions->bmp_draw = Bitmap;
+    functions->bmp_read = wmf_ipa_bmp_read;
+    functions->bmp_free = wmf_ipa_bmp_free;
     functions->draw_text = Text;
     functions->udata_init = Ignore<wmfUserData_t>;
     functions->udata_copy = Ignore<wmfUserData_t>;
@@ -373,7 +425,9 @@ public:
         device.canvas = &canvas;
         device.target = target;
         if (const std::optional<Placeable> p = ReadPlaceable(metafile)) device.frame = p->frame;
-        return session.play();
+        const bool played = session.play();
+        DrawPendingMask(device);
+        return played;
     }
 };
 
