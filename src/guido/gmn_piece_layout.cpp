@@ -26,12 +26,6 @@ namespace notavera {
 
 namespace {
 
-// Distances from the top of one staff to the top of the next, in staff spaces.
-constexpr unsigned topDistance = 10;          // the first staff, from the top of the page
-constexpr unsigned withinSystem = 10;         // between the staves of one system
-constexpr unsigned betweenSystems = 14;       // from the last staff of a system to the first of the next
-constexpr unsigned betweenSingleStaves = 13;  // systems of one staff each
-constexpr unsigned lineCount = 5;
 constexpr unsigned closestStaves = lineCount + 1;  // four spaces of staff and two between
 
 constexpr unsigned trebleClef = 1;

@@ -8,9 +8,18 @@ namespace notavera {
 class ScoreDocument;
 struct PageRecord;
 
-// The staff size shrinks until `staves` staves stand a roomy distance apart on the page, the model's distances growing
-// in step so that the page keeps its height; the document's step unit follows the new size. Nothing changes for a
-// system that fits already.
+// Distances from the top of one staff to the top of the next in a laid-out piece, in staff spaces.
+inline constexpr unsigned topDistance = 10;          // the first staff, from the top of the page
+inline constexpr unsigned withinSystem = 10;         // between the staves of one system
+inline constexpr unsigned betweenSystems = 14;       // from the last staff of a system to the first of the next
+inline constexpr unsigned betweenSingleStaves = 13;  // systems of one staff each
+inline constexpr unsigned lineCount = 5;
+
+// The staff size shrinks until systems of `staves` staves sit well on the page, the model's distances growing in step
+// so that the page keeps its height; the document's step unit follows the new size. A system of many staves shrinks
+// until its staves stand a roomy distance apart. A system of a few staves that leaves a third of a system's height
+// empty at the foot of the page shrinks, a little at most, so that one more system fits, as engravers set a chamber score.
+// Nothing changes for systems that sit well already.
 void FitStavesOnPage(ScoreDocument& doc, PageRecord& page, std::size_t staves);
 
 }  // namespace notavera
