@@ -92,7 +92,14 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "staff", "1 1 2"},
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "backup", ""},
         // Two voices of one kind: two parts.
-        ExportCase{"{[c2/1], [e2/1]}", "score-part@id", "P1 P2"}));
+        ExportCase{"{[c2/1], [e2/1]}", "score-part@id", "P1 P2"},
+        // Two voices of one staff: one part of one staff; the shorter voice, written last, moves on to the bar's end.
+        ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "score-part@id", "P1"},
+        ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "voice", "1 2"},
+        ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "duration", "256 256 128 128"},
+        // A voice written without bar lines is measured by the bars of the first.
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "measure@number", "1 2"},
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "step", "C E D F"}));
 
 }  // namespace
 }  // namespace notavera
