@@ -85,6 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"[\\title<\"Menuet\"> \\intens<\"mf\"> \\tempo<\"Allegro\"> c1/4]", "work-title", "Menuet"},
         ExportCase{"[\\title<\"Menuet\"> \\intens<\"mf\"> \\tempo<\"Allegro\"> c1/4]", "words", "Allegro"},
         ExportCase{"[\\title<\"Menuet\"> \\intens<\"mf\"> \\tempo<\"Allegro\"> c1/4]", "mf", ""},
+        // An octave line: the pitches heard, the line from its first note to its last.
+        ExportCase{"[c1/4 \\oct<1> c4/4 d4/4 \\oct<0> e1/4]", "octave-shift@type", "down stop"},
+        ExportCase{"[c1/4 \\oct<1> c4/4 d4/4 \\oct<0> e1/4]", "octave", "4 7 7 4"},
         // A grace note takes no time.
         ExportCase{"[\\grace(c1/16) d/4]", "grace", ""}, ExportCase{"[\\grace(c1/16) d/4]", "duration", "64"},
         // Treble over bass: one part of two staves, the second written after a backup.
