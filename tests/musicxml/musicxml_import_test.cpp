@@ -247,6 +247,18 @@ INSTANTIATE_TEST_SUITE_P(
                        ASSERT_EQ(bass.size(), 2u);  // each voice reads its pitches in it
                        EXPECT_NE(bass[0].e->w0().hidden(), bass[1].e->w0().hidden());
                    }},
+        ImportCase{"TheFilesBeamsOnlyAndNoDivisionOfNothing",
+                   Partwise(Part({Note("C", 5, 1, "<beam number=\"1\">begin</beam>") +
+                                  Note("D", 5, 1, "<beam number=\"1\">end</beam>") + Note("E", 5, 1) + Note("F", 5, 1) +
+                                  "<attributes><divisions>0</divisions></attributes>" + Note("G", 5, 4)},
+                                 1, "2")),
+                   [](const Imported& r) {
+                       const auto n = Notes(r.doc);
+                       ASSERT_EQ(n.size(), 5u);
+                       EXPECT_TRUE(n[0].e->w0().inBeam());
+                       EXPECT_FALSE(n[2].e->w0().inBeam());  // the file beams what it beams: no beam is added
+                       EXPECT_EQ(n[4].e->noteWord().durationCode(), 3u);  // still two divisions to the quarter
+                   }},
         ImportCase{"AnEmptyMeasureLastsItsMeter", Partwise(Part({Note("C", 4, 4), "", Note("D", 4, 4)})),
                    [](const Imported& r) {
                        std::string seen;  // n a note, | a bar, w a hidden whole rest
