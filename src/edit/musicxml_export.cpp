@@ -43,9 +43,21 @@ struct SystemPlan {
     std::vector<int> staves;  // staff indices of the page, top to bottom
 };
 
+// A part's voices in the order of their staves, top to bottom. A voice on a staff superposed on the one above shares
+// its MusicXML staff: `staves` gives the staff (from 1) of each voice.
 struct PartPlan {
-    std::vector<unsigned> voices;  // the voice of each staff of the part, top to bottom
+    std::vector<unsigned> voices;
+    std::vector<int> staves;
     std::string name;
+
+    int staffCount() const { return staves.empty() ? 0 : *std::max_element(staves.begin(), staves.end()); }
+    // A voice on a staff of its own below the others, or a further voice of the staff that voice `on` is on.
+    void add(unsigned voice, std::optional<unsigned> on = std::nullopt) {
+        const auto other = on ? std::find(voices.begin(), voices.end(), *on) : voices.end();
+        staves.push_back(other != voices.end() ? staves[static_cast<std::size_t>(other - voices.begin())]
+                                               : staffCount() + 1);
+        voices.push_back(voice);
+    }
 };
 
 // The systems of a page by the position and size each staff's voice word
@@ -66,11 +78,16 @@ std::vector<std::vector<int>> SystemsOfPage(const PageRecord& page) {
     return systems;
 }
 
-// The voices of a system that a brace joins into one part: runs from a braced
+// A staff that stands at the height of the staff above it: a further voice of that staff.
+bool Superposed(const PageRecord& page, const std::vector<int>& system, int i) {
+    return i != system.front() && page.staves[static_cast<std::size_t>(i)].key().distance() == 0;
+}
+
+// The staves of a system that a brace joins into one part: runs from a braced
 // group's first staff to its last.
-std::vector<std::vector<unsigned>> BracedVoices(const PageRecord& page, const std::vector<int>& system) {
-    std::vector<std::vector<unsigned>> groups;
-    std::vector<unsigned> run;
+std::vector<std::vector<int>> BracedStaves(const PageRecord& page, const std::vector<int>& system) {
+    std::vector<std::vector<int>> groups;
+    std::vector<int> run;
     bool open = false;
     for (int i : system) {
         const StaffRecord& s = page.staves[static_cast<std::size_t>(i)];
@@ -79,7 +96,7 @@ std::vector<std::vector<unsigned>> BracedVoices(const PageRecord& page, const st
             open = true;
             run.clear();
         }
-        if (open) run.push_back(s.voice().voice());
+        if (open) run.push_back(i);
         if (open && grouping == 2) {
             if (run.size() > 1) groups.push_back(run);
             open = false;
@@ -400,6 +417,14 @@ std::vector<Segment> SegmentsOfStaff(const StaffRecord& staff) {
     return measures;
 }
 
+// A bar of one rest of a whole note or longer: a rest for the whole bar, however long the bar is.
+bool IsWholeBarRest(const std::vector<const ElementRecord*>& items) {
+    const auto timed = [](const ElementRecord* e) { return !e->isSign(); };
+    if (std::count_if(items.begin(), items.end(), timed) != 1) return false;
+    const ElementRecord& e = **std::find_if(items.begin(), items.end(), timed);
+    return e.isRest() && HasPlainValue(e) && e.noteWord().durationCode() <= wholeCode;
+}
+
 class MusicXmlWriter {
 public:
     MusicXmlWriter(ScoreDocument& doc, const std::vector<PageRecord>& pages) : doc_(doc), pages_(pages) {
@@ -409,7 +434,7 @@ public:
     XmlElement build() {
         plan();
         // A score has at least one part of one measure, even without a staff to follow.
-        if (parts_.empty()) parts_.push_back({{0}, {}});
+        if (parts_.empty()) parts_.emplace_back().add(0);
         if (systems_.empty()) systems_.push_back({pages_.empty() ? 1 : static_cast<int>(pages_.front().number), {}});
         readVoices();
         chooseDivisions();
@@ -439,20 +464,31 @@ private:
         for (const PageRecord& page : pages_) {
             for (const std::vector<int>& system : SystemsOfPage(page)) {
                 systems_.push_back({static_cast<int>(page.number), system});
-                for (const auto& braced : BracedVoices(page, system)) {
-                    if (std::any_of(braced.begin(), braced.end(), [&](unsigned v) { return partOfVoice.count(v); }))
+                const auto voiceOf = [&page](int i) { return page.staves[static_cast<std::size_t>(i)].voice().voice(); };
+                const auto standsOn = [&](int i) {
+                    return Superposed(page, system, i) ? std::optional(voiceOf(i - 1)) : std::nullopt;
+                };
+                for (const auto& braced : BracedStaves(page, system)) {
+                    if (std::any_of(braced.begin(), braced.end(), [&](int i) { return partOfVoice.count(voiceOf(i)); }))
                         continue;
-                    std::vector<unsigned> voices;
-                    for (unsigned v : braced)
-                        if (std::find(voices.begin(), voices.end(), v) == voices.end()) voices.push_back(v);
-                    for (unsigned v : voices) partOfVoice[v] = parts_.size();
-                    parts_.push_back({voices, {}});
+                    PartPlan part;
+                    for (int i : braced) {
+                        if (partOfVoice.count(voiceOf(i))) continue;
+                        partOfVoice[voiceOf(i)] = parts_.size();
+                        part.add(voiceOf(i), standsOn(i));
+                    }
+                    parts_.push_back(std::move(part));
                 }
+                // The other staves are parts of their own, or further voices of the staff they stand on.
                 for (int i : system) {
-                    const unsigned v = page.staves[static_cast<std::size_t>(i)].voice().voice();
+                    const unsigned v = voiceOf(i);
                     if (partOfVoice.count(v)) continue;
-                    partOfVoice[v] = parts_.size();
-                    parts_.push_back({{v}, {}});
+                    const auto on = standsOn(i);
+                    const auto above = on ? partOfVoice.find(*on) : partOfVoice.end();
+                    const std::size_t p = above == partOfVoice.end() ? parts_.size() : above->second;
+                    if (p == parts_.size()) parts_.emplace_back();
+                    parts_[p].add(v, on);
+                    partOfVoice[v] = p;
                 }
             }
         }
@@ -516,13 +552,21 @@ private:
             for (unsigned voice : parts_[p].voices) {
                 const StaffRecord* staff = staffOfVoice(system, voice);
                 segments[p].push_back(staff ? SegmentsOfStaff(*staff) : std::vector<Segment>{});
-                count = std::max(count, segments[p].back().size());
             }
+            alignToFirstVoice(segments[p]);
+            for (const auto& lane : segments[p]) count = std::max(count, lane.size());
         }
         // A system without notes still stands for a line of the score: one measure.
         count = std::max<std::size_t>(count, 1);
         for (std::size_t k = 0; k < count; ++k) {
             ++number;
+            // A rest that stands for a whole bar lasts as long as the notes of the other voices make the bar: a line
+            // may end inside a bar.
+            std::optional<long long> length;
+            for (const auto& lanes : segments)
+                for (const auto& lane : lanes)
+                    if (const auto l = k < lane.size() ? lengthOf(lane[k]) : std::nullopt; l && *l > 0)
+                        length = std::max(length.value_or(0), *l);
             for (std::size_t p = 0; p < parts_.size(); ++p) {
                 XmlElement& m = AddChild(parts[p], "measure");
                 SetAttribute(m, "number", Num(number));
@@ -530,15 +574,74 @@ private:
                     SetAttribute(AddChild(m, "print"), "new-page", "yes");
                 else if (k == 0 && newSystem)
                     SetAttribute(AddChild(m, "print"), "new-system", "yes");
-                writeMeasure(p, m, segments[p], k, system, number == 1);
+                writeMeasure(p, m, segments[p], k, system, number == 1, length);
             }
         }
     }
 
+    // The time a voice's element moves on by, in divisions, as writeStaff counts it: a chord by its shortest member,
+    // signs, grace notes and the chord's other members not at all. Nothing for a rest whose length the bar decides.
+    std::optional<long long> advanceAt(const std::vector<const ElementRecord*>& items, std::size_t i) const {
+        const ElementRecord& e = *items[i];
+        if (e.isSign() || IsGrace(e, appoggiaturas_)) return 0;
+        if (!HasPlainValue(e)) return e.isRest() ? std::nullopt : std::optional<long long>(0);
+        if (IsWholeBarRest(items)) return std::nullopt;
+        const auto chordMember = [&](std::size_t k) {
+            return e.isNote() && items[k]->isNote() && items[k]->x == e.x && HasPlainValue(*items[k]);
+        };
+        if (i > 0 && chordMember(i - 1)) return 0;
+        long long advance = divisionsOf(WrittenValue(e));
+        for (std::size_t k = i + 1; k < items.size() && chordMember(k); ++k)
+            advance = std::min(advance, divisionsOf(WrittenValue(*items[k])));
+        return advance;
+    }
+
+    // How long a bar of a voice lasts by its notes and rests; nothing when a rest of the bar stands for all of it.
+    std::optional<long long> lengthOf(const Segment& segment) const {
+        long long length = 0;
+        for (std::size_t i = 0; i < segment.items.size(); ++i) {
+            const auto advance = advanceAt(segment.items, i);
+            if (!advance) return std::nullopt;
+            length += *advance;
+        }
+        return length;
+    }
+
+    // A voice whose staff draws fewer bar lines than the part's first voice (a voice that only rests, written without
+    // them) is cut into measures where the first voice's bars fall, so that each measure holds one bar of each voice.
+    void alignToFirstVoice(std::vector<std::vector<Segment>>& lanes) const {
+        if (lanes.empty()) return;
+        std::vector<long long> ends;
+        long long time = 0;
+        for (const Segment& segment : lanes.front())
+            for (std::size_t i = 0; i < segment.items.size(); ++i) {
+                const auto advance = advanceAt(segment.items, i);
+                if (!advance) return;
+                time += *advance;
+                if (i + 1 == segment.items.size()) ends.push_back(time);
+            }
+        for (std::size_t j = 1; j < lanes.size(); ++j) {
+            if (lanes[j].empty() || lanes[j].size() >= ends.size()) continue;
+            std::vector<Segment> cut(1);
+            std::size_t next = 0;
+            time = 0;
+            for (const Segment& segment : lanes[j])
+                for (std::size_t i = 0; i < segment.items.size(); ++i) {
+                    const auto advance = advanceAt(segment.items, i);
+                    if (!advance) return;
+                    if (*advance > 0 && next < ends.size() && time == ends[next] && !cut.back().items.empty())
+                        cut.emplace_back();
+                    cut.back().items.push_back(segment.items[i]);
+                    time += *advance;
+                    while (next < ends.size() && ends[next] < time) ++next;
+                }
+            lanes[j] = std::move(cut);
+        }
+    }
+
     void writeMeasure(std::size_t p, XmlElement& m, const std::vector<std::vector<Segment>>& staves, std::size_t k,
-                      const SystemPlan& system, bool firstMeasure) {
+                      const SystemPlan& system, bool firstMeasure, std::optional<long long> length) {
         PartState& state = states_[p];
-        const bool multi = parts_[p].voices.size() > 1;
         if (state.forwardRepeat) {
             XmlElement& b = AddChild(m, "barline");
             SetAttribute(b, "location", "left");
@@ -551,17 +654,20 @@ private:
             const std::uint32_t tempo = doc_.header.midi().tempo();
             if (tempo > 0) SetAttribute(AddChild(m, "sound"), "tempo", Num(std::llround(60000000.0 / tempo)));
         }
-        long long previous = 0;
+        long long previous = 0, longest = 0;
         std::optional<int> bar;
         bool anyStaff = false;
         for (std::size_t j = 0; j < staves.size(); ++j) {
             if (k >= staves[j].size()) continue;
             const Segment& segment = staves[j][k];
             if (anyStaff && previous > 0) AddChild(AddChild(m, "backup"), "duration", Num(previous));
-            previous = writeStaff(p, m, segment, static_cast<int>(j) + 1, multi);
+            previous = writeStaff(p, m, segment, static_cast<int>(j) + 1, length);
+            longest = std::max(longest, previous);
             anyStaff = true;
             if (!bar && segment.bar) bar = segment.bar;
         }
+        // The measure ends where its longest voice does: a shorter voice written last moves on to there.
+        if (previous < longest) AddChild(AddChild(m, "forward"), "duration", Num(longest - previous));
         if (!anyStaff) {
             // The voice has no staff in this system: a silent bar keeps the parts in
             // step.
@@ -617,8 +723,7 @@ private:
             state.fifths = fifths;
         }
         if (time) addTime(p, attributes, *time, true);
-        if (!state.started && staves.size() > 1)
-            AddChild(attributes, "staves", Num(static_cast<long long>(staves.size())));
+        if (!state.started && parts_[p].staffCount() > 1) AddChild(attributes, "staves", Num(parts_[p].staffCount()));
         for (std::size_t j = 0; j < staves.size(); ++j) {
             if (!clefs[j] && !state.started) clefs[j] = 1;
             if (clefs[j]) addClef(p, attributes, static_cast<int>(j) + 1, *clefs[j], !state.started);
@@ -668,41 +773,54 @@ private:
         return TimeText{"4", "4", meter.signWord().subValue() == 0 ? "common" : ""};
     }
 
-    void addClef(std::size_t p, XmlElement& attributes, int staffNumber, int clef, bool always) {
-        StaffState& s = states_[p].staves[static_cast<std::size_t>(staffNumber - 1)];
+    // The clef of a voice's staff, written by the staff's first voice only.
+    void addClef(std::size_t p, XmlElement& attributes, int lane, int clef, bool always) {
+        StaffState& s = states_[p].staves[static_cast<std::size_t>(lane - 1)];
         const auto c = MusicXmlClefOf(clef);
         if (!c || (!always && s.clef == clef)) return;
         s.clef = clef;
+        const PartPlan& part = parts_[p];
+        const int staff = part.staves[static_cast<std::size_t>(lane - 1)];
+        if (std::find(part.staves.begin(), part.staves.end(), staff) - part.staves.begin() != lane - 1) return;
         XmlElement& e = AddChild(attributes, "clef");
-        if (states_[p].staves.size() > 1) SetAttribute(e, "number", Num(staffNumber));
+        if (part.staffCount() > 1) SetAttribute(e, "number", Num(staff));
         AddChild(e, "sign", std::string(c->sign));
         if (c->line > 0) AddChild(e, "line", Num(c->line));
         if (c->octaveChange != 0) AddChild(e, "clef-octave-change", Num(c->octaveChange));
     }
 
-    // The elements of one staff of a measure; returns the time they take, in
+    // The staff a voice (its lane in the part, from 1) is written on; 0 in a part of one staff, which names none.
+    int staffTag(std::size_t p, int lane) const {
+        return parts_[p].staffCount() > 1 ? parts_[p].staves[static_cast<std::size_t>(lane - 1)] : 0;
+    }
+
+    static void addStaff(XmlElement& e, int staff) {
+        if (staff > 0) AddChild(e, "staff", Num(staff));
+    }
+
+    // The elements of one voice of a measure; returns the time they take, in
     // divisions.
-    long long writeStaff(std::size_t p, XmlElement& m, const Segment& segment, int staffNumber, bool multi) {
-        StaffState& staffState = states_[p].staves[static_cast<std::size_t>(staffNumber - 1)];
+    long long writeStaff(std::size_t p, XmlElement& m, const Segment& segment, int lane,
+                         std::optional<long long> length) {
+        StaffState& staffState = states_[p].staves[static_cast<std::size_t>(lane - 1)];
+        const int staffNumber = staffTag(p, lane);
         long long elapsed = 0;
         bool opening = true;  // the signs before the first note went into the
                               // opening attributes
-        const int notesInBar = static_cast<int>(
-            std::count_if(segment.items.begin(), segment.items.end(), [](auto* e) { return !e->isSign(); }));
         const auto& items = segment.items;
         for (std::size_t i = 0; i < items.size(); ++i) {
             const ElementRecord& e = *items[i];
             if (e.isSign()) {
                 if (!opening || !(e.isSignOfType(SignType::Clef) || e.isSignOfType(SignType::KeyChange) ||
                                   e.isSignOfType(SignType::TimeSignature)))
-                    writeSign(p, m, e, staffNumber, multi);
-                else if (e.isSignOfType(SignType::TimeSignature) && staffNumber > 1)
+                    writeSign(p, m, e, lane);
+                else if (e.isSignOfType(SignType::TimeSignature) && lane > 1)
                     ApplyMeter(e, false, staffState.measure);
                 continue;
             }
             opening = false;
             if (!HasPlainValue(e)) {
-                if (e.isRest()) elapsed += writeMeasureRest(m, staffState, staffNumber, multi, e);
+                if (e.isRest()) elapsed += writeMeasureRest(m, staffState, lane, staffNumber, e);
                 continue;
             }
             // A chord: the members that share this x, the shortest first since the
@@ -714,31 +832,32 @@ private:
             std::stable_sort(chord.begin(), chord.end(), [this](auto* a, auto* b) {
                 return divisionsOf(WrittenValue(*a)) < divisionsOf(WrittenValue(*b));
             });
-            const bool wholeBar = e.isRest() && notesInBar == 1 && e.noteWord().durationCode() <= wholeCode;
-            elapsed += writeChord(p, m, chord, staffNumber, multi, wholeBar);
+            const long long wholeBar = IsWholeBarRest(items) ? length.value_or(barDivisions(staffState.measure)) : 0;
+            elapsed += writeChord(p, m, chord, lane, wholeBar);
         }
         return elapsed;
     }
 
-    long long writeMeasureRest(XmlElement& m, const StaffState& s, int staffNumber, bool multi,
-                               const ElementRecord& e) {
+    long long writeMeasureRest(XmlElement& m, const StaffState& s, int lane, int staffNumber, const ElementRecord& e) {
         XmlElement& n = AddChild(m, "note");
         if (e.w0().hidden()) SetAttribute(n, "print-object", "no");
         SetAttribute(AddChild(n, "rest"), "measure", "yes");
         const long long d = barDivisions(s.measure);
         AddChild(n, "duration", Num(d));
-        AddChild(n, "voice", Num(staffNumber));
-        if (multi) AddChild(n, "staff", Num(staffNumber));
+        AddChild(n, "voice", Num(lane));
+        addStaff(n, staffNumber);
         return d;
     }
 
-    long long writeChord(std::size_t p, XmlElement& m, const std::vector<const ElementRecord*>& chord, int staffNumber,
-                         bool multi, bool wholeBar) {
-        StaffState& s = states_[p].staves[static_cast<std::size_t>(staffNumber - 1)];
+    long long writeChord(std::size_t p, XmlElement& m, const std::vector<const ElementRecord*>& chord, int lane,
+                         long long wholeBar) {
+        StaffState& s = states_[p].staves[static_cast<std::size_t>(lane - 1)];
+        const int staffNumber = staffTag(p, lane);
         const ElementRecord& first = *chord.front();
-        if (first.isNote()) shiftOctaves(m, s, first.w1().octaveShift(), staffNumber, multi);
+        if (first.isNote()) shiftOctaves(m, s, first.w1().octaveShift(), staffNumber);
         const bool grace = IsGrace(first, appoggiaturas_);
-        const long long advance = wholeBar ? barDivisions(s.measure) : divisionsOf(WrittenValue(first));
+        // A rest for the whole bar (wholeBar, its length) takes the bar's time.
+        const long long advance = wholeBar > 0 ? wholeBar : divisionsOf(WrittenValue(first));
         unsigned tupletMark = 0;
         for (const ElementRecord* c : chord)
             if (c->w0().groupMark() == openingMark || c->w0().groupMark() == closingMark)
@@ -751,17 +870,17 @@ private:
             if (i > 0) AddChild(n, "chord");
             if (e.isRest()) {
                 XmlElement& r = AddChild(n, "rest");
-                if (wholeBar) SetAttribute(r, "measure", "yes");
+                if (wholeBar > 0) SetAttribute(r, "measure", "yes");
             } else {
                 addPitch(n, e);
             }
             if (!IsGrace(e, appoggiaturas_))
-                AddChild(n, "duration", Num(wholeBar ? advance : divisionsOf(WrittenValue(e))));
+                AddChild(n, "duration", Num(wholeBar > 0 ? advance : divisionsOf(WrittenValue(e))));
             const NoteMarks* marks = marksOf(e);
             if (marks && marks->tieStop) SetAttribute(AddChild(n, "tie"), "type", "stop");
             if (marks && marks->tieStart) SetAttribute(AddChild(n, "tie"), "type", "start");
-            AddChild(n, "voice", Num(staffNumber));
-            if (!wholeBar) addType(n, e);
+            AddChild(n, "voice", Num(lane));
+            if (wholeBar == 0) addType(n, e);
             addAccidental(n, e);
             addTimeModification(n, e);
             addStem(n, e);
@@ -769,7 +888,7 @@ private:
                 XmlElement& h = AddChild(n, "notehead", std::string(head));
                 if (e.noteWord().headShape() == 2) SetAttribute(h, "filled", "yes");
             }
-            if (multi) AddChild(n, "staff", Num(staffNumber));
+            addStaff(n, staffNumber);
             if (marks)
                 for (std::size_t level = 0; level < marks->beams.size(); ++level)
                     SetAttribute(AddChild(n, "beam", marks->beams[level]), "number",
@@ -793,27 +912,26 @@ private:
 
     // An octave line starts where a note's shift first differs from the one
     // before it, and stops before it.
-    void shiftOctaves(XmlElement& m, StaffState& s, unsigned shift, int staffNumber, bool multi) {
+    void shiftOctaves(XmlElement& m, StaffState& s, unsigned shift, int staffNumber) {
         if (shift == s.octaveShift) return;
         if (const auto open = MusicXmlOctaveShiftOf(s.octaveShift))
-            writeOctaveShift(m, "stop", open->size, staffNumber, multi);
+            writeOctaveShift(m, "stop", open->size, staffNumber);
         if (const auto line = MusicXmlOctaveShiftOf(shift))
-            writeOctaveShift(m, line->type, line->size, staffNumber, multi);
+            writeOctaveShift(m, line->type, line->size, staffNumber);
         s.octaveShift = MusicXmlOctaveShiftOf(shift) ? shift : 0;
     }
 
-    static void writeOctaveShift(XmlElement& m, std::string_view type, int size, int staffNumber, bool multi) {
+    static void writeOctaveShift(XmlElement& m, std::string_view type, int size, int staffNumber) {
         XmlElement& d = AddChild(m, "direction");
         SetAttribute(SetAttribute(AddChild(AddChild(d, "direction-type"), "octave-shift"), "type", std::string(type)),
                      "size", Num(size));
-        if (multi) AddChild(d, "staff", Num(staffNumber));
+        addStaff(d, staffNumber);
     }
 
     void closePart(std::size_t p, XmlElement& part) {
         if (part.children.empty()) return;
         for (std::size_t j = 0; j < states_[p].staves.size(); ++j)
-            shiftOctaves(part.children.back(), states_[p].staves[j], 0, static_cast<int>(j) + 1,
-                         states_[p].staves.size() > 1);
+            shiftOctaves(part.children.back(), states_[p].staves[j], 0, staffTag(p, static_cast<int>(j) + 1));
     }
 
     static void addPitch(XmlElement& n, const ElementRecord& e) {
@@ -889,17 +1007,17 @@ private:
 
     // ---- Signs in the course of a measure.
 
-    void writeSign(std::size_t p, XmlElement& m, const ElementRecord& e, int staffNumber, bool multi) {
+    void writeSign(std::size_t p, XmlElement& m, const ElementRecord& e, int lane) {
         switch (e.signWord().signType()) {
             case SignType::Clef: {
                 XmlElement a;
                 a.name = "attributes";
-                addClef(p, a, staffNumber, static_cast<int>(e.signWord().code()), false);
+                addClef(p, a, lane, static_cast<int>(e.signWord().code()), false);
                 if (!a.children.empty()) m.children.push_back(std::move(a));
                 return;
             }
             case SignType::KeyChange: {
-                if (staffNumber > 1) return;
+                if (lane > 1) return;
                 const int fifths = KeyChangeFifths(e);
                 if (states_[p].fifths == fifths) return;
                 states_[p].fifths = fifths;
@@ -907,8 +1025,8 @@ private:
                 return;
             }
             case SignType::TimeSignature: {
-                if (staffNumber > 1) {
-                    ApplyMeter(e, false, states_[p].staves[static_cast<std::size_t>(staffNumber - 1)].measure);
+                if (lane > 1) {
+                    ApplyMeter(e, false, states_[p].staves[static_cast<std::size_t>(lane - 1)].measure);
                     return;
                 }
                 XmlElement a;
@@ -918,7 +1036,7 @@ private:
                 return;
             }
             case SignType::Text:
-                writeText(p, m, e, staffNumber, multi);
+                writeText(p, m, e, staffTag(p, lane));
                 return;
             default:
                 return;  // drawings, free curves and signs placed by hand have no MusicXML
@@ -926,7 +1044,7 @@ private:
         }
     }
 
-    void writeText(std::size_t p, XmlElement& m, const ElementRecord& e, int staffNumber, bool multi) {
+    void writeText(std::size_t p, XmlElement& m, const ElementRecord& e, int staffNumber) {
         const TextAttributes a = TextAttributesOf(e);
         const std::string text = Trimmed(TextOf(e));
         if (text.empty()) return;
@@ -946,7 +1064,7 @@ private:
                     AddChild(dyn, text);
                 else
                     AddChild(dyn, "other-dynamics", text);
-                if (multi) AddChild(d, "staff", Num(staffNumber));
+                addStaff(d, staffNumber);
                 return;
             }
             case MusicXmlTextPlace::Words:
@@ -963,7 +1081,7 @@ private:
         if (a.style == TextStyle::Italic || a.style == TextStyle::BoldItalic)
             SetAttribute(words, "font-style", "italic");
         if (a.style == TextStyle::Bold || a.style == TextStyle::BoldItalic) SetAttribute(words, "font-weight", "bold");
-        if (multi) AddChild(d, "staff", Num(staffNumber));
+        addStaff(d, staffNumber);
     }
 
     static XmlElement& direction(XmlElement& m, const ElementRecord& e) {

@@ -565,6 +565,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     }
     for (PageRecord& laidOut : doc.pages) {
         SeparateRestsOfSharedStaves(laidOut);
+        HideClefChangesRepeatedOnSharedStaves(laidOut);
         DropSystemsAfterTheMusic(laidOut);
     }
     // The pitches' display and the chords follow the places the layout settled.

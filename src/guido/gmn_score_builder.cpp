@@ -38,14 +38,17 @@ constexpr int sharpInClass[12] = {0, 1, 0, 1, 0, 0, 1, 0, 1, 0, 1, 0};
 // GUIDO octave 1 is the octave of middle C, the score's octave 4. Beyond the score's octaves 0–7 the note is
 // written in the nearest one under an 8va or 15ma line, which makes it sound where the file puts it; further out
 // it stays two octaves beyond. The octave is clamped before the shift, so that a huge octave number cannot
-// overflow.
+// overflow. Under an octave line of the file (\\oct) a note is written that many octaves from where it sounds, unless
+// that leaves the score's octaves.
 struct WrittenOctave {
     unsigned field;
     unsigned shiftCode;  // 0 none, 1 8va alta, 2 15ma alta, 3 8va bassa, 4 15ma bassa
 };
 
-WrittenOctave writtenOctave(int oct) {
+WrittenOctave writtenOctave(int oct, int line) {
     const int octave = std::clamp(oct, -5, 6) + 3;
+    if (line != 0 && octave - line >= 0 && octave - line <= 7)
+        return {static_cast<unsigned>(octave - line), static_cast<unsigned>(line > 0 ? line : 2 - line)};
     if (octave > 7) return {7, octave == 8 ? 1u : 2u};
     if (octave < 0) return {0, octave == -1 ? 3u : 4u};
     return {static_cast<unsigned>(octave), 0};
@@ -170,6 +173,7 @@ void GmnScoreBuilder::na_seqInit() {
     closeTupletRun();
     spanningCurves_.clear();
     crossStaff_ = 0;
+    octaveLine_ = 0;
     doc_.insertion.noteWordFlags = savedInsertion_.noteWordFlags;
     inChord_ = false;
     chord_.clear();
@@ -482,7 +486,7 @@ int GmnScoreBuilder::writePiece(const GmnWrittenValue& value, bool rest, int pc,
     ins.dots = static_cast<unsigned>(std::clamp(dots + static_cast<int>(value.dots), 0, 3));
     ins.proportionNum = value.tupletNum;
     ins.proportionDen = value.tupletDen;
-    const WrittenOctave octave = writtenOctave(oct);
+    const WrittenOctave octave = writtenOctave(oct, rest ? 0 : octaveLine_);
     ins.octave = octave.field;
     ins.accidentalForced = true;
     // A GUIDO pitch is absolute: the note keeps the alteration written for it, whatever the key or the bar say.
@@ -542,12 +546,19 @@ void GmnScoreBuilder::applyOpenTags(const NoteEvent& event) {
     for (OpenTag& tag : openTags_)
         if (isCurve(tag.name)) tag.notes.push_back(event);
     for (OpenTag& curve : spanningCurves_) curve.notes.push_back(event);
-    const bool accent = isOpen("\\accent");
-    if (!accent && !isOpen("\\stacc")) return;
+    // The staccato kinds: 1 staccato, 2 accent, 3 staccatissimo, 5 marcato.
+    const auto stacc =
+        std::find_if(openTags_.begin(), openTags_.end(), [](const OpenTag& t) { return t.name == "\\stacc"; });
+    const unsigned kind = isOpen("\\marcato")           ? 5
+                          : isOpen("\\accent")          ? 2
+                          : stacc == openTags_.end() ? 0
+                          : stacc->heavy                 ? 3
+                                                         : 1;
+    if (kind == 0) return;
     for (const NoteSpan& note : event)
         if (ElementRecord* e = elementAt(note.first())) {
             e->noteWord().setStaccato(true);
-            e->noteWord().setAccentType(accent ? 2 : 1);
+            e->noteWord().setAccentType(kind);
         }
 }
 
@@ -607,13 +618,15 @@ void GmnScoreBuilder::na_tagStart(const std::string& s, int no, int, long durPos
     lastTag_ = s;
     tagPosition_ = timeAt(durPosN, durPosD);
     lastTagNumber_ = no;
-    openTags_.push_back(OpenTag{s, {}, no, {}});
+    openTags_.push_back(OpenTag{s, {}, no, {}, false, tagPosition_});
 }
 
-void GmnScoreBuilder::na_tagEnd(int, long, long, long, long) {
+void GmnScoreBuilder::na_tagEnd(int, long durPosN, long durPosD, long, long) {
     if (openTags_.empty()) return;
     const OpenTag tag = std::move(openTags_.back());
     openTags_.pop_back();
+    // An octave line over a range of notes ends with it; one written alone holds until the next \\oct.
+    if (tag.name == "\\oct" && !(timeAt(durPosN, durPosD) == tag.at)) octaveLine_ = 0;
     if (!writing()) return;
     if (isBeam(tag.name)) {
         closeBeam();
@@ -646,6 +659,11 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         if (barLength_.isPositive()) barEnd_ = tagPosition_ + barLength_;
     }
     if (lastTag_ == "\\slur" || lastTag_ == "\\sl") takeCurveSide(args);
+    if (lastTag_ == "\\stacc")
+        for (int k = 1; k <= args.count(); ++k)
+            if (args.name(k) == "type" && args.type(k) == 's' && args.stringValue(k) == "heavy") openTags_.back().heavy = true;
+    if (lastTag_ == "\\oct" && nargs >= 1 && args.type(1) == 'i')
+        octaveLine_ = static_cast<int>(std::clamp<long>(args.intValue(1), -2, 2));
     if (lastTag_ == "\\lyrics") {
         const auto text = GmnTextArgument(args);
         syllables_ = text ? GmnLyricSyllables(*text) : std::vector<std::string>{};
@@ -683,11 +701,11 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
     } else if (lastTag_ == "\\repeatEnd") {
         addSign(0, 'F', SignType::Bar, 0, barAdvance);
     } else if (lastTag_ == "\\tieBegin" || lastTag_ == "\\slurBegin") {
-        spanningCurves_.push_back(OpenTag{lastTag_ == "\\tieBegin" ? "\\tie" : "\\slur", {}, lastTagNumber_, {}});
+        spanningCurves_.push_back(OpenTag{lastTag_ == "\\tieBegin" ? "\\tie" : "\\slur", {}, lastTagNumber_, {}, false, {}});
         takeCurveSide(args);
     } else if (lastTag_ == "\\tieEnd" || lastTag_ == "\\slurEnd") {
         // An end written inside a chord closes once the whole chord has joined the curve.
-        const OpenTag end{lastTag_ == "\\tieEnd" ? "\\tie" : "\\slur", {}, lastTagNumber_, {}};
+        const OpenTag end{lastTag_ == "\\tieEnd" ? "\\tie" : "\\slur", {}, lastTagNumber_, {}, false, {}};
         if (inChord_)
             chordCurveEnds_.push_back(end);
         else

@@ -60,6 +60,8 @@ private:
         std::vector<NoteEvent> notes;  // the note events written inside the tag's range
         int number = 0;                // the number written after ':' (pairs a Begin tag with its End)
         std::optional<bool> above;     // the side the file asks a curve to take (true above)
+        bool heavy = false;            // \\stacc<type="heavy">: a staccatissimo
+        GmnRational at;                // where it starts
     };
     struct TupletRun {
         bool open = false;
@@ -134,6 +136,7 @@ private:
         GmnRational beat;       // where the beat the piece starts in starts
         bool beamable = false;  // an eighth or shorter, in no beam of the file, while beams are automatic
     };
+    int octaveLine_ = 0;  // \\oct: the octaves the notes sound above where they are written (8va 1, 8vb -1)
     bool autoBars_ = true;  // the meter draws the bar lines the file leaves out
     bool beamsOff_ = false;  // \\beamsOff: the file leaves the notes after it unbeamed
     GmnRational barLength_;  // 0 without a meter

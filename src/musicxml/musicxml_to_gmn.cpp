@@ -20,12 +20,14 @@ namespace notavera {
 namespace {
 
 using Ticks = std::int64_t;
-// A whole note in ticks: a multiple of every division the files use (powers of 2, 3, 5 and 7), so times stay exact.
-constexpr Ticks wholeTicks = Ticks{1024} * 27 * 25 * 49;
-// No value is longer than this and no piece runs past the last time: hostile numbers cannot overflow the sums, and
-// every duration written keeps within the 32-bit numbers of the GUIDO reader.
-constexpr Ticks longestValue = 16 * wholeTicks;
-constexpr Ticks latestTime = 100000 * wholeTicks;
+// A whole note in ticks is chosen for each file (see WholeTicksOf): at least this, which the dotted 256ths of grace
+// notes divide, and at most the largest denominator the GUIDO reader's 32-bit fractions hold.
+constexpr Ticks fewestWholeTicks = 2048;
+constexpr Ticks mostWholeTicks = 0x7FFFFFFF;
+// No value is longer than this many whole notes and no piece runs past the last time: hostile numbers cannot
+// overflow the sums.
+constexpr Ticks longestWholes = 16;
+constexpr Ticks latestWholes = 100000;
 constexpr long largestDivisions = 10000000;
 constexpr int mostStaves = 16;
 
@@ -46,7 +48,7 @@ std::optional<double> ParseReal(std::string_view s) {
 }
 
 // A GUIDO duration: "/4" for a plain fraction of the whole note, "*3/8" otherwise.
-std::string Duration(Ticks length) {
+std::string Duration(Ticks length, Ticks wholeTicks) {
     const Ticks g = std::gcd(length, wholeTicks);
     const Ticks n = length / g, d = wholeTicks / g;
     return n == 1 ? "/" + std::to_string(d) : "*" + std::to_string(n) + "/" + std::to_string(d);
@@ -65,13 +67,32 @@ std::string Quoted(std::string_view text) {
 }
 
 // The length of a note type with its dots, for the values that have no duration of their own (grace notes).
-Ticks TypeLength(const XmlElement& note) {
+Ticks TypeLength(const XmlElement& note, Ticks wholeTicks) {
     const auto code = DurationCodeOfNoteType(note.childText("type"));
     Ticks length = wholeTicks * 4 >> std::min(code.value_or(5u), 10u);
     Ticks dot = length;
     for (const XmlElement& c : note.children)
         if (c.name == "dot" && dot > 1) length += dot /= 2;
     return length;
+}
+
+// A whole note in ticks for the file: a multiple of four times every division it declares, so that every duration,
+// tuplets of any number included, is a whole number of ticks. A division that would take the whole note past what
+// the GUIDO reader holds is left out, and its durations are rounded.
+Ticks WholeTicksOf(const XmlElement& root) {
+    Ticks whole = fewestWholeTicks;
+    std::vector<const XmlElement*> pending{&root};
+    while (!pending.empty()) {
+        const XmlElement* e = pending.back();
+        pending.pop_back();
+        for (const XmlElement& c : e->children) pending.push_back(&c);
+        if (e->name != "divisions") continue;
+        const auto d = ParseReal(e->text);
+        if (!d || *d < 1) continue;
+        const Ticks next = std::lcm(whole, Ticks{4} * std::min(std::lround(*d), largestDivisions));
+        if (next <= mostWholeTicks) whole = next;
+    }
+    return whole;
 }
 
 struct Pitch {
@@ -89,8 +110,7 @@ struct Event {
     EventKind kind = EventKind::Note;
     bool grace = false;
     std::vector<Pitch> pitches;
-    bool staccato = false;
-    bool accent = false;
+    unsigned articulation = 0;  // the note's staccato kind (0 none)
     bool beamBegin = false;
     bool beamEnd = false;
     std::vector<int> slurStarts;  // the file's slur numbers
@@ -118,7 +138,7 @@ Mark SignMark(Ticks time, int rank, int order, std::string tag) {
     m.tag = std::move(tag);
     return m;
 }
-constexpr int barRank = 0, breakRank = 1, clefRank = 2, keyRank = 3, meterRank = 4, textRank = 5;
+constexpr int barRank = 0, breakRank = 1, clefRank = 2, keyRank = 3, meterRank = 4, octaveRank = 5, textRank = 6;
 
 struct Stream {
     int part = 0;
@@ -162,6 +182,7 @@ private:
     void readNotations(const XmlElement& notations, Event& event, Pitch& pitch, bool useTied);
     void readDirection(const XmlElement& direction, int p, Ticks at);
     void readBarline(const XmlElement& barline, int p, Ticks measureStart, BarAt& right);
+    void readOctaveShift(const XmlElement& shift, const Direction& at);
     std::optional<Pitch> readPitch(const XmlElement& note);
     Ticks ticksOf(std::string_view divisions) const;
     Stream& stream(int p, int staff, const std::string& voice);
@@ -177,8 +198,11 @@ private:
     std::map<std::pair<int, int>, int> voicesOnStaff_;
     std::vector<Direction> directions_;
     std::vector<std::string> headings_;
+    Ticks whole_ = fewestWholeTicks;  // a whole note in ticks
+    Ticks longest() const { return longestWholes * whole_; }
+    Ticks latest() const { return latestWholes * whole_; }
     long divisions_ = 1;
-    Ticks meterLength_ = wholeTicks;
+    Ticks meterLength_ = fewestWholeTicks;
     double lastTempo_ = 0;  // the rate of the last tempo mark written, in beats per minute
     std::string verse_;  // the lyric number the sequences carry; the other verses are left out
     bool fileBeams_ = false;
@@ -192,8 +216,8 @@ private:
 Ticks Converter::ticksOf(std::string_view divisions) const {
     const auto d = ParseReal(divisions);
     if (!d || *d <= 0) return 0;
-    const double t = std::round(*d * static_cast<double>(wholeTicks) / (4.0 * static_cast<double>(divisions_)));
-    return t > static_cast<double>(longestValue) ? longestValue : static_cast<Ticks>(t);
+    const double t = std::round(*d * static_cast<double>(whole_) / (4.0 * static_cast<double>(divisions_)));
+    return t > static_cast<double>(longest()) ? longest() : static_cast<Ticks>(t);
 }
 
 Stream& Converter::stream(int p, int staff, const std::string& voice) {
@@ -272,8 +296,9 @@ void Converter::readNotations(const XmlElement& notations, Event& event, Pitch& 
             if (type == "stop") event.slurStops.push_back(number);
         } else if (n.name == "articulations") {
             for (const XmlElement& a : n.children) {
-                if (a.name == "staccato") event.staccato = true;
-                else if (a.name == "accent") event.accent = true;
+                // A note carries one mark of its staccato kind: the first the file gives.
+                const auto kind = AccentTypeOf(a.name);
+                if (kind && event.articulation == 0) event.articulation = *kind;
                 else count(a.name);
             }
         } else if (n.name == "dynamics") {
@@ -290,7 +315,7 @@ void Converter::readNote(const XmlElement& note, int p, Ticks measureStart, Tick
     const bool chord = note.hasChild("chord");
     const bool grace = note.hasChild("grace");
     const bool rest = note.hasChild("rest");
-    Ticks length = grace ? TypeLength(note) : ticksOf(note.childText("duration"));
+    Ticks length = grace ? TypeLength(note, whole_) : ticksOf(note.childText("duration"));
     if (length <= 0) {
         count("note");
         return;
@@ -299,7 +324,7 @@ void Converter::readNote(const XmlElement& note, int p, Ticks measureStart, Tick
     const Ticks onset =
         chord && lastEvent_ ? streams_[lastEvent_->first].events[lastEvent_->second].onset : measureStart + pos;
     if (!chord && !grace) {
-        pos = std::min(pos + length, latestTime);
+        pos = std::min(pos + length, latest());
         reached = std::max(reached, pos);
     }
     Pitch pitch;
@@ -407,7 +432,7 @@ void Converter::readAttributes(const XmlElement& attributes, int p, Ticks at) {
                 count("time");
                 continue;
             }
-            meterLength_ = wholeTicks * beats / *beatType;
+            meterLength_ = whole_ * beats / *beatType;
             const std::string symbol = a.attribute("symbol");
             std::string meter = std::to_string(beats) + "/" + std::to_string(*beatType);
             if (symbol == "common" && meter == "4/4") meter = "C";
@@ -457,7 +482,7 @@ void Converter::readDirection(const XmlElement& direction, int p, Ticks at) {
     d.voice = direction.childText("voice");
     const auto offset = ParseReal(direction.childText("offset"));
     const Ticks shift = offset && *offset > 0 ? ticksOf(direction.childText("offset")) : 0;
-    d.mark.time = std::min(at + shift, latestTime);
+    d.mark.time = std::min(at + shift, latest());
     d.mark.rank = textRank;
     d.mark.text = true;
     for (const XmlElement& type : direction.children) {
@@ -485,6 +510,8 @@ void Converter::readDirection(const XmlElement& direction, int p, Ticks at) {
                 }
                 lastTempo_ = rate;
                 tag = "\\tempo<" + Quoted(*text) + ">";
+            } else if (t.name == "octave-shift") {
+                readOctaveShift(t, d);
             } else if (t.name != "words") {
                 count(t.name);
             }
@@ -495,6 +522,21 @@ void Converter::readDirection(const XmlElement& direction, int p, Ticks at) {
             directions_.push_back(d);
         }
     }
+}
+
+// An octave line of the staff: the notes after it sound one or two octaves from where they are shown (GUIDO's \\oct,
+// positive for 8va and 15ma), until its stop.
+void Converter::readOctaveShift(const XmlElement& shift, const Direction& at) {
+    const std::string type = shift.attribute("type");
+    if (type == "continue") return;
+    const unsigned code = type == "stop" ? 0 : OctaveShiftOf(type, static_cast<int>(ParseLong(shift.attribute("size")).value_or(8)));
+    if (type != "stop" && code == 0) {
+        count("octave-shift");
+        return;
+    }
+    const int octaves = code <= 2 ? static_cast<int>(code) : 2 - static_cast<int>(code);
+    parts_[static_cast<std::size_t>(at.part)].staffMarks.push_back(
+        {at.staff, SignMark(at.mark.time, octaveRank, nextOrder(), "\\oct<" + std::to_string(octaves) + ">")});
 }
 
 void Converter::readBarline(const XmlElement& barline, int p, Ticks measureStart, BarAt& right) {
@@ -524,7 +566,7 @@ void Converter::readMeasure(const XmlElement& measure, int p, Ticks start, Ticks
         } else if (c.name == "backup") {
             pos = std::max<Ticks>(0, pos - ticksOf(c.childText("duration")));
         } else if (c.name == "forward") {
-            pos = std::min(pos + ticksOf(c.childText("duration")), latestTime);
+            pos = std::min(pos + ticksOf(c.childText("duration")), latest());
             reached = std::max(reached, pos);
         } else if (c.name == "direction") {
             readDirection(c, p, start + pos);
@@ -540,7 +582,7 @@ void Converter::readMeasure(const XmlElement& measure, int p, Ticks start, Ticks
         }
     }
     length = reached > 0 ? reached : meterLength_;
-    BarAt& end = parts_[p].bars[std::min(start + length, latestTime)];
+    BarAt& end = parts_[p].bars[std::min(start + length, latest())];
     end.repeatBack = end.repeatBack || right.repeatBack;
     end.repeatForward = end.repeatForward || right.repeatForward;
     end.heavy = end.heavy || right.heavy;
@@ -548,7 +590,7 @@ void Converter::readMeasure(const XmlElement& measure, int p, Ticks start, Ticks
 
 void Converter::readPart(const XmlElement& part, int index) {
     divisions_ = 1;
-    meterLength_ = wholeTicks;
+    meterLength_ = whole_;
     Ticks start = 0;
     for (const XmlElement& measure : part.children) {
         if (measure.name != "measure") {
@@ -557,7 +599,7 @@ void Converter::readPart(const XmlElement& part, int index) {
         }
         Ticks length = 0;
         readMeasure(measure, index, start, length);
-        start = std::min(start + length, latestTime);
+        start = std::min(start + length, latest());
     }
     Part& p = parts_[static_cast<std::size_t>(index)];
     p.end = start;
@@ -605,7 +647,7 @@ std::string Converter::writeEvent(const Event& e, std::map<int, int>& ties, std:
     if (e.beamBegin) before += "\\beamBegin ";
     if (e.beamEnd) after += " \\beamEnd";
     for (const std::string& t : e.texts) before += t + " ";
-    const std::string duration = Duration(e.length);
+    const std::string duration = Duration(e.length, whole_);
     if (e.kind == EventKind::Rest) {
         body = "_" + duration;
     } else if (e.kind == EventKind::Empty) {
@@ -617,8 +659,10 @@ std::string Converter::writeEvent(const Event& e, std::map<int, int>& ties, std:
         for (std::size_t i = 0; i < e.pitches.size(); ++i) body += (i ? ", " : "") + e.pitches[i].gmn + duration;
         body += "}";
     }
-    if (e.accent) body = "\\accent(" + body + ")";
-    else if (e.staccato) body = "\\stacc(" + body + ")";
+    static constexpr std::pair<unsigned, std::string_view> articulationTags[] = {
+        {1, "\\stacc("}, {2, "\\accent("}, {3, "\\stacc<type=\"heavy\">("}, {5, "\\marcato("}};
+    for (const auto& [kind, tag] : articulationTags)
+        if (e.articulation == kind) body = std::string(tag) + body + ")";
     if (e.grace) body = "\\grace(" + body + ")";
     return before + body + after;
 }
@@ -659,8 +703,8 @@ std::string Converter::writeSequence(Stream& s, int staffNumber, bool first) {
     };
     const auto fillTo = [&](Ticks time) {
         while (cursor < time) {
-            const Ticks gap = std::min(time - cursor, longestValue);
-            add("empty" + Duration(gap));
+            const Ticks gap = std::min(time - cursor, longest());
+            add("empty" + Duration(gap, whole_));
             syllables.emplace_back();
             cursor += gap;
         }
@@ -731,6 +775,7 @@ MusicXmlConversion Converter::run(const XmlElement& root) {
     const bool timewise = root.name == "score-timewise";
     if (root.name != "score-partwise" && !timewise) return result_;
     result_.isMusicXml = true;
+    whole_ = WholeTicksOf(root);
     readHeadings(root);
     // The parts in the order the part list gives them; a timewise score is read as its parts' measures.
     std::vector<XmlElement> timewiseParts;

@@ -11,6 +11,7 @@
 #include "render/document_spacing.h"
 #include "render/note_geometry.h"
 #include "render/recalculate_distances.h"
+#include "score/accidental_context.h"
 
 namespace notavera {
 
@@ -95,7 +96,42 @@ std::optional<int> LastX(const PageRecord& page, LineRange line) {
     return last;
 }
 
+// A clef change of a staff, made after its music has begun: the clef number, the bar it stands in (counted from the
+// line's start) and the clef itself.
+struct ClefChange {
+    unsigned code;
+    int bar;
+    ElementRecord* clef;
+};
+
+std::vector<ClefChange> ClefChangesOf(StaffRecord& staff) {
+    std::vector<ClefChange> changes;
+    int bar = 0;
+    bool begun = false;
+    for (ElementRecord& e : staff.elements) {
+        if (DividesBars(e)) ++bar;
+        begun = begun || !e.isSign();
+        if (begun && e.isSignOfType(SignType::Clef)) changes.push_back({e.signWord().code(), bar, &e});
+    }
+    return changes;
+}
+
 }  // namespace
+
+void HideClefChangesRepeatedOnSharedStaves(PageRecord& page) {
+    std::size_t first = 0;  // the staff of the first voice at this height
+    for (std::size_t i = 1; i < page.staves.size(); ++i) {
+        if (!SharesStaffAbove(page, i)) {
+            first = i;
+            continue;
+        }
+        const auto shown = ClefChangesOf(page.staves[first]);
+        for (const ClefChange& c : ClefChangesOf(page.staves[i]))
+            if (std::any_of(shown.begin(), shown.end(),
+                            [&](const ClefChange& s) { return s.code == c.code && s.bar == c.bar; }))
+                c.clef->w0().setHidden(true);
+    }
+}
 
 void SeparateRestsOfSharedStaves(PageRecord& page) {
     constexpr int shift = 4;  // diatonic steps: two staff spaces

@@ -9,6 +9,10 @@ namespace notavera {
 // The upper voice's rests stand two spaces higher, the lower voice's two spaces lower.
 void SeparateRestsOfSharedStaves(PageRecord& page);
 
+// A clef change that every voice of a shared staff makes in one bar is drawn once, on the staff of the first voice;
+// the other voices keep theirs, hidden, to read their pitches in.
+void HideClefChangesRepeatedOnSharedStaves(PageRecord& page);
+
 // Notes of two voices at one x whose heads or flags would run into each other are set as engravers set them: in a
 // second, or a unison of different heads or dots, the up-stem note's head stands beside the other (the music after
 // them moving on when it has no room for it); equal flagged values stemmed the same way share one stem. The notes

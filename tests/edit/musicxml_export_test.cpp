@@ -85,6 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"[\\title<\"Menuet\"> \\intens<\"mf\"> \\tempo<\"Allegro\"> c1/4]", "work-title", "Menuet"},
         ExportCase{"[\\title<\"Menuet\"> \\intens<\"mf\"> \\tempo<\"Allegro\"> c1/4]", "words", "Allegro"},
         ExportCase{"[\\title<\"Menuet\"> \\intens<\"mf\"> \\tempo<\"Allegro\"> c1/4]", "mf", ""},
+        // An octave line: the pitches heard, the line from its first note to its last.
+        ExportCase{"[c1/4 \\oct<1> c4/4 d4/4 \\oct<0> e1/4]", "octave-shift@type", "down stop"},
+        ExportCase{"[c1/4 \\oct<1> c4/4 d4/4 \\oct<0> e1/4]", "octave", "4 7 7 4"},
         // A grace note takes no time.
         ExportCase{"[\\grace(c1/16) d/4]", "grace", ""}, ExportCase{"[\\grace(c1/16) d/4]", "duration", "64"},
         // Treble over bass: one part of two staves, the second written after a backup.
@@ -92,7 +95,14 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "staff", "1 1 2"},
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "backup", ""},
         // Two voices of one kind: two parts.
-        ExportCase{"{[c2/1], [e2/1]}", "score-part@id", "P1 P2"}));
+        ExportCase{"{[c2/1], [e2/1]}", "score-part@id", "P1 P2"},
+        // Two voices of one staff: one part of one staff; the shorter voice, written last, moves on to the bar's end.
+        ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "score-part@id", "P1"},
+        ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "voice", "1 2"},
+        ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "duration", "256 256 128 128"},
+        // A voice written without bar lines is measured by the bars of the first.
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "measure@number", "1 2"},
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "step", "C E D F"}));
 
 }  // namespace
 }  // namespace notavera

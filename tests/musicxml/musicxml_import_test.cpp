@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -198,6 +199,65 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_NE(r.messages[0].text.find("fermata (1), harmony (2), tenuto (1)"), std::string::npos)
                            << r.messages[0].text;
                        EXPECT_EQ(Notes(r.doc).size(), 1u);
+                   }},
+        ImportCase{"ThirteenNotesInTheTimeOfFourQuarters",
+                   Partwise(Part({[] {
+                                      std::string notes;
+                                      for (int i = 0; i < 13; ++i) notes += Note("C", 5, 4);
+                                      return notes;
+                                  }(),
+                                  Note("D", 5, 52)},
+                                 1, "13")),
+                   [](const Imported& r) {
+                       const auto n = Notes(r.doc);
+                       ASSERT_EQ(n.size(), 14u);  // each note whole, none cut into tied pieces
+                       EXPECT_EQ(n[0].e->w1().numerator(), 13u);
+                       EXPECT_EQ(n[13].e->noteWord().durationCode(), 2u);
+                   }},
+        ImportCase{"ArticulationsAndOctaveLines",
+                   Partwise(Part({Note("C", 5, 1, "<notations><articulations><staccatissimo/></articulations></notations>") +
+                                  "<direction><direction-type><octave-shift type=\"down\" size=\"8\"/></direction-type>"
+                                  "</direction>" +
+                                  Note("C", 7, 1, "<notations><articulations><strong-accent/></articulations></notations>") +
+                                  "<direction><direction-type><octave-shift type=\"stop\" size=\"8\"/></direction-type>"
+                                  "</direction><direction><direction-type><octave-shift type=\"up\" size=\"15\"/>"
+                                  "</direction-type></direction>" +
+                                  Note("C", 2, 1) +
+                                  "<direction><direction-type><octave-shift type=\"stop\" size=\"15\"/></direction-type>"
+                                  "</direction>" +
+                                  Note("E", 5, 1)})),
+                   [](const Imported& r) {
+                       const auto n = Notes(r.doc);
+                       ASSERT_EQ(n.size(), 4u);
+                       const std::vector<std::array<unsigned, 3>> want = {{3, 5, 0}, {5, 6, 1}, {0, 4, 4}, {0, 5, 0}};
+                       for (std::size_t i = 0; i < want.size(); ++i) {
+                           const ElementRecord& e = *n[i].e;
+                           EXPECT_EQ(e.noteWord().staccato() ? e.noteWord().accentType() : 0u, want[i][0]) << i;
+                           EXPECT_EQ(e.w0().octave(), want[i][1]) << i;  // written where the line shows it
+                           EXPECT_EQ(e.w1().octaveShift(), want[i][2]) << i;
+                       }
+                   }},
+        ImportCase{"AClefChangeOfTwoVoicesIsDrawnOnce",
+                   Partwise(Part({twoVoices, "<attributes><clef><sign>F</sign><line>4</line></clef></attributes>" +
+                                                 twoVoices})),
+                   [](const Imported& r) {
+                       const auto bass = Elements(r.doc, [](const ElementRecord& e) {
+                           return e.isSignOfType(SignType::Clef) && e.signWord().code() == 3;
+                       });
+                       ASSERT_EQ(bass.size(), 2u);  // each voice reads its pitches in it
+                       EXPECT_NE(bass[0].e->w0().hidden(), bass[1].e->w0().hidden());
+                   }},
+        ImportCase{"TheFilesBeamsOnlyAndNoDivisionOfNothing",
+                   Partwise(Part({Note("C", 5, 1, "<beam number=\"1\">begin</beam>") +
+                                  Note("D", 5, 1, "<beam number=\"1\">end</beam>") + Note("E", 5, 1) + Note("F", 5, 1) +
+                                  "<attributes><divisions>0</divisions></attributes>" + Note("G", 5, 4)},
+                                 1, "2")),
+                   [](const Imported& r) {
+                       const auto n = Notes(r.doc);
+                       ASSERT_EQ(n.size(), 5u);
+                       EXPECT_TRUE(n[0].e->w0().inBeam());
+                       EXPECT_FALSE(n[2].e->w0().inBeam());  // the file beams what it beams: no beam is added
+                       EXPECT_EQ(n[4].e->noteWord().durationCode(), 3u);  // still two divisions to the quarter
                    }},
         ImportCase{"AnEmptyMeasureLastsItsMeter", Partwise(Part({Note("C", 4, 4), "", Note("D", 4, 4)})),
                    [](const Imported& r) {
