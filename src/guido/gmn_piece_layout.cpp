@@ -455,9 +455,12 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     // places their parts by the same unit.
     const int writtenStep = std::max(doc.stepUnit, 1);
     const unsigned writtenSize = doc.layoutModel.definition();
-    FitStavesOnPage(doc, *page, PieceStaffCount(staffOf));
+    const std::vector<unsigned> lyricRoom = LyricRoom(*page, staffOf);
+    const bool plainSystems = PieceStaffCount(staffOf) == staffOf.size() &&
+                              std::all_of(lyricRoom.begin(), lyricRoom.end(), [](unsigned r) { return r == 0; });
+    FitStavesOnPage(doc, *page, PieceStaffCount(staffOf), plainSystems);
     ScaleStaffTexts(*page, writtenSize, doc.layoutModel.definition());
-    doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass, LyricRoom(*page, staffOf));
+    doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass, lyricRoom);
     ApplyStaffLayoutModel(doc.layoutModel, *page);
     for (StaffRecord& staff : page->staves) staff.voice().setVoice(staff.voice().positionInGroup());
 

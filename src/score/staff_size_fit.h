@@ -18,8 +18,9 @@ inline constexpr unsigned lineCount = 5;
 // The staff size shrinks until systems of `staves` staves sit well on the page, the model's distances growing in step
 // so that the page keeps its height; the document's step unit follows the new size. A system of many staves shrinks
 // until its staves stand a roomy distance apart. A system of a few staves that leaves a third of a system's height
-// empty at the foot of the page shrinks, a little at most, so that one more system fits, as engravers set a chamber score.
-// Nothing changes for systems that sit well already.
-void FitStavesOnPage(ScoreDocument& doc, PageRecord& page, std::size_t staves);
+// empty at the foot of the page shrinks, by a quarter at most, so that one more system fits, as engravers set a
+// chamber score. Nothing changes for systems that sit well already. `plainSystems` says the systems hold one voice
+// a staff and no lyric lines, whose height is then known well enough to win the one more system.
+void FitStavesOnPage(ScoreDocument& doc, PageRecord& page, std::size_t staves, bool plainSystems);
 
 }  // namespace notavera

@@ -197,9 +197,9 @@ TEST(CompressCli, RemovesTheGapsOfSavesInPlaceAndKeepsEveryPageInOrder) {
     EXPECT_LE(fs::file_size(dir / "c.mus"), fs::file_size(dir / "fresh.mus"));
 }
 
-// A quartet whose first voice rests for three bars, then for two.
+// A quartet in two lines whose first voice rests for three bars, then for two.
 constexpr const char* quartet =
-    "{ [ \\clef<\"treble\"> \\meter<\"4/4\"> c2/4 d e f | _/1 | _/1 | _/1 | g1/1 | _/1 | _/1 | c2/1 ],\n"
+    "{ [ \\clef<\"treble\"> \\meter<\"4/4\"> c2/4 d e f | _/1 | _/1 | _/1 | g1/1 | \\newSystem _/1 | _/1 | c2/1 ],\n"
     "  [ \\clef<\"treble\"> \\meter<\"4/4\"> e1/1 | f | g | a | b | c2 | d | e ],\n"
     "  [ \\clef<\"alto\"> \\meter<\"4/4\"> c1/1 | d | e | f | g | a | b | c2 ],\n"
     "  [ \\clef<\"bass\"> \\meter<\"4/4\"> c0/1 | d | e | f | g | a | b | c1 ] }\n";

@@ -267,5 +267,35 @@ TEST(GmnPieceLayoutStaves, APieceOfMoreSequencesThanThePageHasStavesGetsAStaffFo
     EXPECT_NEAR(textSize(page.staves[0]) * static_cast<int>(freshSize), plain * static_cast<int>(size), freshSize);
 }
 
+TEST(GmnPieceLayoutStaves, AChamberPieceIsSetALittleSmallerWhenThatGivesThePageOneMoreSystem) {
+    // Five staves take two systems at the usual size and three a quarter smaller; a piano's two staves, and staves
+    // shared by two voices, keep the usual size.
+    struct Case {
+        int staves;
+        bool shared, smaller;
+    } cases[] = {{5, false, true}, {2, false, false}, {5, true, false}};
+    std::string bars;
+    for (int i = 0; i < 60; ++i) bars += " c1/1";
+    ScoreDocument fresh;
+    SetUpNewDocument(fresh, 1);
+    const unsigned freshSize = fresh.findPage(1)->layoutWord().staffSize();
+    for (const Case& c : cases) {
+        std::string gmn = "{";
+        for (int i = 0; i < c.staves; ++i)
+            gmn += std::string(i ? ", " : "") + "[\\staff<" + std::to_string(i + 1) + ">" + bars + "]";
+        if (c.shared) gmn += ", [\\staff<1>" + bars + "]";
+        HeadlessUi ui(nullptr);
+        ScoreDocument doc;
+        SetUpNewDocument(doc, 1);
+        ImportGuidoPieceText(doc, gmn + "}", ui);
+        const PageRecord& page = *doc.findPage(1);
+        EXPECT_EQ(page.layoutWord().staffSize() < freshSize, c.smaller) << c.staves << c.shared;
+        if (c.smaller) {
+            EXPECT_EQ(page.staves.size(), 3u * static_cast<unsigned>(c.staves));
+            EXPECT_GE(4 * page.layoutWord().staffSize(), 3 * freshSize);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace notavera
