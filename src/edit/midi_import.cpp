@@ -202,7 +202,7 @@ int ImportMidiBytes(ScoreDocument& doc, std::span<const std::uint8_t> bytes, Mid
     if (staffCount < staves.size())
         ShowLeftOut(ui, "Les voix au-delà de la " + std::to_string(staffCount) + "e n'ont pas été importées.");
     if (!ProvideStaves(*page, staffCount)) return 0;
-    FitStavesOnPage(doc, *page, staffCount, true);
+    FitStavesOnPage(doc, *page, staffCount, /*plainSystems=*/true);  // a voice a staff, no lyrics
 
     doc.markModified();
     std::vector<GmnSequenceTimes> sequences;

@@ -24,6 +24,8 @@
 
 namespace notavera {
 
+using namespace system_spacing;
+
 namespace {
 
 constexpr unsigned closestStaves = lineCount + 1;  // four spaces of staff and two between

@@ -8,6 +8,8 @@
 
 namespace notavera {
 
+using namespace system_spacing;
+
 namespace {
 
 // The staff spaces `systems` systems of `staves` staves take from the top of the page to the last staff's bottom line.

@@ -9,11 +9,13 @@ class ScoreDocument;
 struct PageRecord;
 
 // Distances from the top of one staff to the top of the next in a laid-out piece, in staff spaces.
+namespace system_spacing {
 inline constexpr unsigned topDistance = 10;          // the first staff, from the top of the page
 inline constexpr unsigned withinSystem = 10;         // between the staves of one system
 inline constexpr unsigned betweenSystems = 14;       // from the last staff of a system to the first of the next
 inline constexpr unsigned betweenSingleStaves = 13;  // systems of one staff each
 inline constexpr unsigned lineCount = 5;
+}  // namespace system_spacing
 
 // The staff size shrinks until systems of `staves` staves sit well on the page, the model's distances growing in step
 // so that the page keeps its height; the document's step unit follows the new size. A system of many staves shrinks
