@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "midi/midi_dump.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 
 namespace notavera::cli {
@@ -18,7 +19,7 @@ int RunDumpMidi(const Args& args) {
     const auto dump = DumpMidiFile(args[0], firstTrack);
     if (!dump) {
         HeadlessUi ui(stderr);
-        ShowError(ui, 9);
+        ShowError(ui, msg::readError);
         return 1;
     }
     std::fwrite(dump->text.data(), 1, dump->text.size(), stdout);

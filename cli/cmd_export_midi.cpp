@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "midi/score_to_midi.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/message_ids.h"
 #include "score/mus_file.h"
 #include "score/work_files.h"
 #include "shell/editor_context.h"
@@ -75,7 +76,7 @@ int RunExportMidi(const Args& args) {
     if (status == 0) {
         const int last = std::min(options->toPage.value_or(ctx.doc.pageCount), ctx.doc.pageCount);
         if (!WriteScoreMidi(ctx.doc, ctx.ui, options->output, options->voice ? -last : last)) {
-            ShowError(ctx.ui, 2, &options->output);
+            ShowError(ctx.ui, msg::cannotWrite, &options->output);
             status = 1;
         }
     }

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "edit/musicxml_export.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "platform/xml/qt_xml_file.h"
 #include "score/mus_file.h"
@@ -23,7 +24,7 @@ int RunExportMusicXml(const Args& args) {
     if (InspectDocument(ctx.doc, ctx.ui, args[0]) != FileOk) return 1;
     int status = 0;
     if (!ExportMusicXml(ctx.doc, ctx.ui, args[1])) {
-        ShowError(ctx.ui, 2, &args[1]);
+        ShowError(ctx.ui, msg::cannotWrite, &args[1]);
         status = 1;
     }
     DeleteWorkFiles(ctx.doc);

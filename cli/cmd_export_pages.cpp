@@ -8,6 +8,7 @@
 
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "render/page_range_pass.h"
 #include "score/mus_file.h"
@@ -19,8 +20,6 @@
 
 namespace notavera::cli {
 namespace {
-
-constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
 
 struct ExportRequest {
     std::string document;
@@ -96,7 +95,7 @@ int ExportPages(PagesFormat format, const Args& args, const char* usage) {
                                            return DrawPageRange(ctx.doc, ctx.ui, *range, pages, {});
                                        });
             if (written) status = 0;
-            else ShowError(ctx.ui, msgCannotWrite, &failedFile);
+            else ShowError(ctx.ui, msg::cannotWrite, &failedFile);
 #else
             (void)format;
             std::fprintf(stderr, "Format non disponible sans l'interface graphique\n");

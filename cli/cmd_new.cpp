@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/message_ids.h"
 #include "score/mus_file.h"
 #include "score/new_document.h"
 #include "score/work_files.h"
@@ -52,7 +53,7 @@ int RunNew(const Args& args) {
     SetUpNewDocument(ctx.doc, pages);
     if (!NameDocument(ctx.doc, ctx.ui, out)) return 1;
     const bool saved = SavePages(ctx.doc, ctx.ui);
-    if (!saved) ShowError(ui, 2, &out);  // "Impossible d'écrire le fichier %s"
+    if (!saved) ShowError(ui, msg::cannotWrite, &out);
     DeleteWorkFiles(ctx.doc);
     return saved ? 0 : 1;
 }

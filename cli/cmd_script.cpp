@@ -12,6 +12,7 @@
 #include "platform/clipboard.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/headless/script_reader.h"
+#include "platform/message_ids.h"
 #include "platform/xml/qt_xml_file.h"
 #include "score/cursor_place.h"
 #include "score/document_json.h"
@@ -183,7 +184,7 @@ private:
         std::ifstream file(a.path, std::ios::binary);
         std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         if (!file.good() && !file.eof()) {
-            ShowError(ui_, 4, &a.path);  // "Impossible de lire le fichier %s !"
+            ShowError(ui_, msg::cannotRead, &a.path);
             return false;
         }
         ui_.headlessClipboard().setPictureForm(a.mime, std::move(bytes));
@@ -260,7 +261,7 @@ private:
         std::ofstream file(a.path, std::ios::binary | std::ios::trunc);
         file << DocumentToJson(ctx_.doc, ctx_.ui, true).dump(2) << '\n';
         if (file.flush()) return true;
-        ShowError(ui_, 2, &a.path);  // "Impossible d'écrire le fichier %s"
+        ShowError(ui_, msg::cannotWrite, &a.path);
         return false;
     }
     bool perform(const MouseAction& a) {
@@ -327,7 +328,7 @@ private:
             std::ofstream file(path, std::ios::binary | std::ios::trunc);
             file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
             if (!file.flush()) {
-                ShowError(ui_, 2, &path);  // "Impossible d'écrire le fichier %s"
+                ShowError(ui_, msg::cannotWrite, &path);
                 return false;
             }
             line += " " + mime;

@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/document_compression.h"
 #include "score/document_merge.h"
@@ -47,7 +48,7 @@ int RunMerge(const Args& args) {
         doc.storage.fileState = FileState::Publish;
         if (SavePages(doc, ui)) return true;
         const std::string title = doc.title();
-        ShowError(ui, 2, &title);
+        ShowError(ui, msg::cannotWrite, &title);
         return false;
     });
 }

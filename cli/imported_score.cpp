@@ -1,6 +1,7 @@
 // The imported score saved as the output file.
 #include "imported_score.h"
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/mus_file.h"
 #include "score/work_files.h"
@@ -13,7 +14,7 @@ bool SaveImportedScore(EditorContext& ctx, const std::string& out) {
     DeleteWorkFiles(ctx.doc);
     if (!saved) {
         const std::string title = ctx.doc.title();
-        ShowError(ctx.ui, 2, &title);
+        ShowError(ctx.ui, msg::cannotWrite, &title);
     }
     return saved;
 }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/headless/recording_canvas.h"
+#include "platform/message_ids.h"
 #include "render/metafile_export.h"
 #include "render/page_pass.h"
 #include "render/page_sheet.h"
@@ -119,7 +120,7 @@ int WritePagePicture(EditorContext& ctx, const PictureRequest& r) {
     // Everything in the picture counts as shown, so that running texts anchored in it are drawn.
     dc.visibleRegion = {area.left, area.bottom, area.right, area.top};
     if (WritePicture(ctx, dc, r, area)) return 0;
-    ShowError(ctx.ui, 2, &r.out);  // "Impossible d'écrire le fichier %s"
+    ShowError(ctx.ui, msg::cannotWrite, &r.out);
     return 1;
 }
 

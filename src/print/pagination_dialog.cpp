@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ansi_text.h"
+#include "platform/message_ids.h"
 #include "render/page_texts.h"
 #include "score/mus_file.h"
 #include "score/score_document.h"
@@ -211,7 +212,7 @@ int RunPaginationDialog(EditorContext& ctx) {
     storeChosenFonts(fonts, ctx);
     if (ctx.doc.storage.working && !WriteFontBlock(ctx.doc, ctx.ui)) {
         const std::string title = ctx.doc.title();
-        ShowError(ctx.ui, 2, &title);  // "Impossible d'écrire le fichier %s"
+        ShowError(ctx.ui, msg::cannotWrite, &title);
     }
     return 1;
 }

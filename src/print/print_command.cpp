@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "render/page_range_pass.h"
 #include "render/page_sheet.h"
@@ -14,10 +15,6 @@
 
 namespace notavera {
 namespace {
-
-constexpr int msgPrinterFailed = 32;  // "Erreur système: l'imprimante ne répond pas"
-constexpr int msgCancelled = 40;      // "Opération annulée par l'utilisateur"
-constexpr int msgCannotWrite = 2;     // "Impossible d'écrire le fichier %s"
 
 PageRange RangeOf(const PrintChoice& choice, int current, int pageCount) {
     switch (choice.range) {
@@ -37,19 +34,19 @@ std::string JobTitle(const ScoreDocument& doc) {
 
 int RunPrint(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
-    if (doc.pageCount < 1 || doc.page() == nullptr) return msgPrinterFailed;
+    if (doc.pageCount < 1 || doc.page() == nullptr) return msg::printerFailed;
     const PrintDialogResult dialog =
         ctx.ui.printDialog({doc.currentPage, doc.pageCount, SheetBox(doc, doc.currentPage)});
-    if (!dialog.choice) return dialog.failed ? msgPrinterFailed : msgCancelled;
+    if (!dialog.choice) return dialog.failed ? msg::printerFailed : msg::cancelled;
     std::unique_ptr<PrintJob> job = ctx.ui.startPrintJob(JobTitle(doc));
-    if (!job) return msgPrinterFailed;
+    if (!job) return msg::printerFailed;
     const PageRange range = RangeOf(*dialog.choice, doc.currentPage, doc.pageCount);
     const PageRangeResult result = DrawPageRange(doc, ctx.ui, range, *job, [&job] { return job->cancelled(); });
     if (result != PageRangeResult::Done) {
         job->finish(true);
-        return result == PageRangeResult::Cancelled ? msgCancelled : msgPrinterFailed;
+        return result == PageRangeResult::Cancelled ? msg::cancelled : msg::printerFailed;
     }
-    return job->finish(false) ? 0 : msgPrinterFailed;
+    return job->finish(false) ? 0 : msg::printerFailed;
 }
 
 void ExportPdfFile(EditorContext& ctx) {
@@ -68,7 +65,7 @@ void ExportPdfFile(EditorContext& ctx) {
         written = file->finish(result != PageRangeResult::Done) && result == PageRangeResult::Done;
     }
     ctx.ui.setWaitCursor(false);
-    if (!written) ShowError(ctx.ui, msgCannotWrite, &*chosen);
+    if (!written) ShowError(ctx.ui, msg::cannotWrite, &*chosen);
 }
 
 void RegisterPrintCommand(CommandRegistry& registry) {

@@ -3,6 +3,7 @@
 #include "print/separate_part_command.h"
 
 #include "edit/separate_part.h"
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "print/page_format_dialog.h"
 #include "print/staff_layout_editor.h"
@@ -18,9 +19,6 @@
 namespace notavera {
 
 namespace {
-
-constexpr int msgWritten = 24;      // "Fichier %s écrit"
-constexpr int msgCannotWrite = 2;   // "Impossible d'écrire le fichier %s"
 
 PartMode ModeOf(int command) {
     switch (command) {
@@ -77,9 +75,9 @@ void ExtractPart(EditorContext& ctx, int command) {
     ctx.ui.setWaitCursor(false);
     const std::string name = part.storage.path.filename().string();
     if (saved)
-        MessageWithName(ctx.ui, msgWritten, name);
+        MessageWithName(ctx.ui, msg::written, name);
     else
-        ShowError(ctx.ui, msgCannotWrite, &name);
+        ShowError(ctx.ui, msg::cannotWrite, &name);
 }
 
 }  // namespace

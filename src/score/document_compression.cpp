@@ -2,6 +2,7 @@
 // written over the document through the same staging and rename as a save.
 #include "score/document_compression.h"
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/mus_file.h"
 
@@ -12,7 +13,7 @@ bool CompressDocument(ScoreDocument& doc, UiServices& ui) {
     // A document without a working file gets one made by the save, which publishes it by itself.
     if (doc.storage.fileState != FileState::None) doc.storage.fileState = FileState::Publish;
     if (!SavePages(doc, ui)) {
-        ShowError(ui, 2, &title);
+        ShowError(ui, msg::cannotWrite, &title);
         return false;
     }
     doc.storage.fileState = FileState::Open;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/ansi_text.h"
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/mus_file.h"
 
@@ -136,7 +137,7 @@ nlohmann::json DocumentToJson(const ScoreDocument& doc, UiServices& ui, bool ele
     for (int number = 1; number <= doc.pageCount; ++number) {
         const PageView p = ViewPage(doc, ui, number);
         if (!p) {
-            ShowError(ui, 9);
+            ShowError(ui, msg::readError);
             break;
         }
         pages.push_back(PageToJson(*p, elements));

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
@@ -16,12 +17,6 @@
 namespace notavera {
 
 namespace {
-
-constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
-constexpr int msgReadOnly = 5;     // "Fichier en lecture seulement"
-constexpr int msgCannotRead = 4;   // "Impossible de lire le fichier %s !"
-constexpr int msgVersion = 7;      // "Version de fichiers incompatibles."
-constexpr int msgDiskError = 1;    // "Erreur Disque: Fichier non écrit"
 
 struct OtherFile {
     FontBlock fonts;
@@ -42,27 +37,27 @@ int readOther(UiServices& ui, const std::filesystem::path& path, OtherFile& othe
     const std::string name = path.string();
     int error = 0;
     auto file = BinaryFile::open(path, "rb", &error);
-    if (!file) return error == EIO ? refuse(ui, msgReadOnly) : refuse(ui, msgCannotWrite, &name);
+    if (!file) return error == EIO ? refuse(ui, msg::readOnly) : refuse(ui, msg::cannotWrite, &name);
     FileHeader header;
     if (!readAt(*file, 0, std::span(header.bytes).first(FileHeader::partASize)))
-        return refuse(ui, msgCannotRead, &name);
+        return refuse(ui, msg::cannotRead, &name);
     // The page reader also accepts 2.1; records of another minor version are not copied byte for byte.
-    if (header.majorVersion() != 2 || header.minorVersion() != 2) return refuse(ui, msgVersion);
+    if (header.majorVersion() != 2 || header.minorVersion() != 2) return refuse(ui, msg::version);
     std::array<std::uint8_t, pageTableBytes> tableBytes{};
     const int count = header.pageCount();
     if (!readAt(*file, pageTableOffset, tableBytes) || count < 1 || count > maxPages ||
         le::u32(tableBytes, 8 * static_cast<std::size_t>(count - 1)) == 0 ||
         !readAt(*file, fontBlockOffset, other.fonts.bytes))
-        return refuse(ui, msgCannotRead, &name);
+        return refuse(ui, msg::cannotRead, &name);
     const std::uint64_t size = file->size();
     for (int n = 1; n <= count; ++n) {
         const std::uint32_t length = le::u32(tableBytes, 8 * static_cast<std::size_t>(n - 1));
         const std::uint32_t offset = le::u32(tableBytes, 8 * static_cast<std::size_t>(n - 1) + 4);
         std::vector<std::uint8_t> bytes(length);
         if (std::uint64_t{offset} + length > size || !readAt(*file, offset, bytes))
-            return refuse(ui, msgCannotRead, &name);
+            return refuse(ui, msg::cannotRead, &name);
         auto decoded = DecodePage(bytes, static_cast<std::uint32_t>(n));
-        if (!decoded || decoded->cutStaff != 0) return refuse(ui, msgCannotRead, &name);
+        if (!decoded || decoded->cutStaff != 0) return refuse(ui, msg::cannotRead, &name);
         other.pages.push_back(std::move(decoded->page));
     }
     return 0;
@@ -99,18 +94,18 @@ bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
 bool MergeAllowed(const ScoreDocument& doc, UiServices& ui) {
     if (!doc.storage.path.empty() && !doc.modified) return true;
     const std::string title = doc.title();
-    ShowError(ui, msgSaveFirst, &title);
+    ShowError(ui, msg::saveFirst, &title);
     return false;
 }
 
 int MergeDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::path& other) {
-    if (!MergeAllowed(doc, ui)) return msgSaveFirst;
-    if (samePath(other, doc.storage.path)) return refuse(ui, msgMergeWithItself);
+    if (!MergeAllowed(doc, ui)) return msg::saveFirst;
+    if (samePath(other, doc.storage.path)) return refuse(ui, msg::mergeWithItself);
     OtherFile read;
     if (const int refused = readOther(ui, other, read)) return refused;
-    if (doc.pageCount + static_cast<int>(read.pages.size()) > maxPages) return refuse(ui, msgTooManyPages);
+    if (doc.pageCount + static_cast<int>(read.pages.size()) > maxPages) return refuse(ui, msg::tooManyPages);
     BinaryFile* working = doc.storage.working.get();
-    if (!working) return refuse(ui, msgDiskError);
+    if (!working) return refuse(ui, msg::diskError);
 
     doc.markModified();
     const auto fontMap = mergeFonts(doc.fonts, read.fonts);
@@ -120,7 +115,7 @@ int MergeDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::pat
         page.number = static_cast<std::uint32_t>(number);
         renameFonts(page, fontMap);
         const std::vector<std::uint8_t> bytes = EncodePage(page);
-        if (!working->seek(endOfData) || !working->write(bytes)) return refuse(ui, msgDiskError);
+        if (!working->seek(endOfData) || !working->write(bytes)) return refuse(ui, msg::diskError);
         doc.storage.pageTable[static_cast<std::size_t>(number - 1)] = {static_cast<std::uint32_t>(bytes.size()),
                                                                         endOfData};
         endOfData += static_cast<std::uint32_t>(bytes.size());
@@ -128,7 +123,7 @@ int MergeDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::pat
         doc.header.setEndOfData(endOfData);
     }
     if (!working->write(pageSeparator) || !WriteHeader(doc, ui) || !WriteFontBlock(doc, ui))
-        return refuse(ui, msgDiskError);
+        return refuse(ui, msg::diskError);
     return 0;
 }
 

@@ -9,11 +9,6 @@ namespace notavera {
 
 class UiServices;
 
-// Message numbers of the merge's refusals and failures.
-inline constexpr int msgSaveFirst = 23;        // "Sauver d'abord le fichier %s"
-inline constexpr int msgMergeWithItself = 64;  // "Un fichier ne peut fusionner avec lui-même"
-inline constexpr int msgTooManyPages = 75;     // the merged document would pass the 255 pages of its table
-
 // Whether the document may be merged into now: it has a file and nothing unsaved. Message 23 otherwise.
 bool MergeAllowed(const ScoreDocument& doc, UiServices& ui);
 

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
@@ -16,7 +17,6 @@ namespace notavera {
 namespace {
 
 constexpr std::size_t copyChunk = 1500;
-constexpr int msgCannotReopen = 6;  // "Impossible de réouvrir le fichier %s"
 
 enum class CopyFault { None, Read, Write };
 
@@ -84,7 +84,7 @@ bool WriteCompactCopy(ScoreDocument& doc, UiServices& ui, const std::filesystem:
     auto to = BinaryFile::open(temporary, "wb+");
     if (!to) {
         const std::string name = target.filename().string();
-        ShowError(ui, msgCannotReopen, &name);
+        ShowError(ui, msg::cannotReopen, &name);
         return false;
     }
     PageTable table = doc.storage.pageTable;
@@ -106,7 +106,7 @@ bool WriteCompactCopy(ScoreDocument& doc, UiServices& ui, const std::filesystem:
         return false;
     }
     if (!adoptCopy(doc, target, table, endOfData)) {
-        ShowError(ui, 1);
+        ShowError(ui, msg::diskError);
         return false;
     }
     return true;

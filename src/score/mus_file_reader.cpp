@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
@@ -43,9 +44,9 @@ void reportRefusedVersion(UiServices& ui, unsigned major, unsigned minor) {
 void reportStatus(UiServices& ui, int status, const std::filesystem::path& path) {
     if (status == FileReadFailure) {
         const std::string name = path.string();
-        ShowError(ui, 4, &name);
+        ShowError(ui, msg::cannotRead, &name);
     } else if (status == FileIoError) {
-        ShowError(ui, 1);
+        ShowError(ui, msg::diskError);
     }
 }
 

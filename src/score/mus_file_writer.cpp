@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/mus_file.h"
@@ -31,7 +32,7 @@ BinaryFile* workingFileForSave(ScoreDocument& doc, UiServices& ui) {
                 storage.fileState = FileState::Publish;
         }
     }
-    if (!storage.working) ShowError(ui, 1);
+    if (!storage.working) ShowError(ui, msg::diskError);
     return storage.working.get();
 }
 

@@ -7,6 +7,7 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/cursor_place.h"
@@ -20,11 +21,6 @@
 namespace notavera {
 
 namespace {
-
-constexpr int msgDiskError = 1;   // "Erreur Disque: Fichier non écrit"
-constexpr int msgWriteError = 8;  // "Erreur d'écriture"
-constexpr int msgReadError = 9;   // "Erreur de lecture."
-constexpr int msgWritten = 24;    // "Fichier %s écrit"
 
 std::filesystem::path stagingName(const std::filesystem::path& target) {
     std::filesystem::path temporary = target;
@@ -97,7 +93,7 @@ bool ExportInterchange(ScoreDocument& doc, UiServices& ui, const std::filesystem
     for (int n = 1; n <= doc.pageCount; ++n) {
         const PageView page = ViewPage(doc, ui, n);
         if (!page) {
-            ShowError(ui, msgReadError);
+            ShowError(ui, msg::readError);
             return false;
         }
         AppendInterchangePage(*page, bytes);
@@ -108,10 +104,10 @@ bool ExportInterchange(ScoreDocument& doc, UiServices& ui, const std::filesystem
     bool complete = false;
     if (auto file = BinaryFile::open(temporary, "wb")) complete = file->write(bytes) && file->flush();
     if (!commitStaged(temporary, target, complete)) {
-        ShowError(ui, msgWriteError);
+        ShowError(ui, msg::writeError);
         return false;
     }
-    MessageWithName(ui, msgWritten, target.filename().string());
+    MessageWithName(ui, msg::written, target.filename().string());
     return true;
 }
 
@@ -119,12 +115,12 @@ bool ImportInterchange(UiServices& ui, const std::filesystem::path& source, cons
                        const StaffLayoutModel& model) {
     std::vector<std::uint8_t> bytes;
     if (!readWhole(source, bytes)) {
-        ShowError(ui, msgDiskError);
+        ShowError(ui, msg::diskError);
         return false;
     }
     DecodedInterchange decoded = DecodeInterchange(bytes);
     if (decoded.fault != InterchangeFault::None) {
-        ShowError(ui, decoded.fault == InterchangeFault::Head ? msgDiskError : msgReadError);
+        ShowError(ui, decoded.fault == InterchangeFault::Head ? msg::diskError : msg::readError);
         return false;
     }
     InterchangeScore& score = decoded.score;
@@ -140,7 +136,7 @@ bool ImportInterchange(UiServices& ui, const std::filesystem::path& source, cons
     // The previous document of that name is kept as ".old" before the new one takes its place.
     if (complete && std::filesystem::exists(target)) complete = CopyFile(target, WithExtension(target, ".old"));
     if (!commitStaged(temporary, target, complete)) {
-        ShowError(ui, msgDiskError);
+        ShowError(ui, msg::diskError);
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "score/binary_file.h"
 #include "score/companion_files.h"
@@ -18,10 +19,6 @@
 namespace notavera {
 
 namespace {
-
-constexpr int msgDiskError = 1;       // "Erreur Disque: Fichier non écrit"
-constexpr int msgCannotWrite = 2;     // "Impossible d'écrire le fichier %s"
-constexpr int msgRecoveryOffer = 72;  // "Une version de sauvegarde <%s> peut-être plus complète existe. …"
 
 void ShowHeldElsewhere(UiServices& ui, const std::filesystem::path& document) {
     ui.beep();
@@ -40,7 +37,7 @@ bool HoldsLockOf(const DocumentStorage& st, const std::filesystem::path& working
 bool TakeLock(UiServices& ui, const std::filesystem::path& document, const std::filesystem::path& working,
               WorkingFileLock& lock) {
     if (!MakeWorkFolder(working.parent_path())) {
-        ShowError(ui, msgDiskError);
+        ShowError(ui, msg::diskError);
         return false;
     }
     switch (lock.acquire(LockFileName(working))) {
@@ -48,7 +45,7 @@ bool TakeLock(UiServices& ui, const std::filesystem::path& document, const std::
         case WorkingFileLock::Result::HeldElsewhere: ShowHeldElsewhere(ui, document); return false;
         case WorkingFileLock::Result::Failed: break;
     }
-    ShowError(ui, msgDiskError);
+    ShowError(ui, msg::diskError);
     return false;
 }
 
@@ -60,7 +57,7 @@ bool SaveRecoveredCopy(UiServices& ui, const std::filesystem::path& saved) {
     std::error_code ec;
     if (std::filesystem::equivalent(*chosen, saved, ec)) return false;
     if (ReplaceWithCopy(saved, *chosen)) return true;
-    ShowError(ui, msgCannotWrite, &*chosen);
+    ShowError(ui, msg::cannotWrite, &*chosen);
     return false;
 }
 
@@ -76,7 +73,7 @@ std::filesystem::path PublishTarget(const std::filesystem::path& document) {
 void OfferAutosaveCopy(UiServices& ui, const std::filesystem::path& saved) {
     std::error_code ec;
     if (!std::filesystem::exists(saved, ec)) return;
-    const bool mayDelete = !AskYesNo(ui, msgRecoveryOffer, saved.string()) || SaveRecoveredCopy(ui, saved);
+    const bool mayDelete = !AskYesNo(ui, msg::recoveryOffer, saved.string()) || SaveRecoveredCopy(ui, saved);
     if (mayDelete) std::filesystem::remove(saved, ec);
 }
 
@@ -140,7 +137,7 @@ bool PrepareWorkingFile(ScoreDocument& doc, UiServices& ui, const std::filesyste
     if (recoveryCheck) OfferAutosaveCopy(ui, AutosaveName(document));
     std::error_code ec;
     if (!CopyFile(document, working) || !std::filesystem::exists(working, ec)) {
-        ShowError(ui, msgDiskError);
+        ShowError(ui, msg::diskError);
         return false;
     }
     if (!sameDocument) {
@@ -162,7 +159,7 @@ bool NameDocument(ScoreDocument& doc, UiServices& ui, const std::filesystem::pat
         std::error_code ec;
         const bool hasWorkingFile = st.fileState != FileState::None && std::filesystem::exists(st.workingPath, ec);
         if (hasWorkingFile && !MoveWorkingFile(st, working)) {
-            ShowError(ui, msgDiskError);
+            ShowError(ui, msg::diskError);
             return false;
         }
         const std::filesystem::path oldFolder = st.workingPath.parent_path();

@@ -2,6 +2,7 @@
 // about unsaved changes comes first, and the working files are kept until the file dialog has been answered.
 #include "shell/file_commands.h"
 
+#include "platform/message_ids.h"
 #include "print/mask_editing.h"
 #include "print/staff_layout_pages.h"
 #include "render/zoom.h"
@@ -22,10 +23,6 @@ namespace notavera {
 
 namespace {
 
-constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
-constexpr int msgCannotRead = 4;   // "Impossible de lire le fichier %s !"
-constexpr int msgReadOnly = 5;     // "Fichier en lecture seulement"
-
 const std::vector<FileFilter>& DocumentFilters() {
     static const std::vector<FileFilter> filters{{"Fichiers NOTAVERA (*.MUS)", "*.mus *.MUS"}};
     return filters;
@@ -43,12 +40,12 @@ void ClosePendingModes(EditorContext& ctx) {
 void SayIfReadOnly(EditorContext& ctx) {
     const std::filesystem::path& path = ctx.doc.storage.path;
     if (!WritableByUser(path) || !WritableByUser(path.parent_path()))
-        MessageWithName(ctx.ui, msgReadOnly, ctx.doc.title());
+        MessageWithName(ctx.ui, msg::readOnly, ctx.doc.title());
 }
 
 void ShowCannotWrite(EditorContext& ctx) {
     const std::string title = ctx.doc.title();
-    ShowError(ctx.ui, msgCannotWrite, &title);
+    ShowError(ctx.ui, msg::cannotWrite, &title);
 }
 
 // Writes the pages and publishes the working file over the document.
@@ -127,7 +124,7 @@ int OpenRecent(EditorContext& ctx, std::size_t index) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         recent.erase(recent.begin() + static_cast<std::ptrdiff_t>(index));
-        ShowError(ctx.ui, msgCannotRead, &path);
+        ShowError(ctx.ui, msg::cannotRead, &path);
         return 0;
     }
     ClosePendingModes(ctx);

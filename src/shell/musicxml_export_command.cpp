@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "edit/musicxml_export.h"
+#include "platform/message_ids.h"
 #include "platform/messages.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
@@ -11,8 +12,6 @@
 
 namespace notavera {
 namespace {
-
-constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
 
 void ExportMusicXmlFile(EditorContext& ctx) {
     ScoreDocument& doc = ctx.doc;
@@ -25,7 +24,7 @@ void ExportMusicXmlFile(EditorContext& ctx) {
     ctx.ui.setWaitCursor(true);
     const bool written = ExportMusicXml(doc, ctx.ui, *chosen);
     ctx.ui.setWaitCursor(false);
-    if (!written) ShowError(ctx.ui, msgCannotWrite, &*chosen);
+    if (!written) ShowError(ctx.ui, msg::cannotWrite, &*chosen);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "midi/midi_devices.h"
 #include "midi/playback_file.h"
 #include "midi/score_to_midi.h"
+#include "platform/message_ids.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/editor_context.h"
@@ -16,8 +17,6 @@
 namespace notavera {
 
 namespace {
-
-constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
 
 // The rectangle dragged over the current page, staff by staff and by x; nothing when none is shown there.
 std::optional<MidiRegion> MarkedRegion(const EditorContext& ctx) {
@@ -42,7 +41,7 @@ void PlayScore(EditorContext& ctx, int command, MidiDevices& devices, MidiWindow
     ctx.ui.setWaitCursor(false);
     if (!written) {
         const std::string name = playbackFileName;
-        ShowError(ctx.ui, msgCannotWrite, &name);
+        ShowError(ctx.ui, msg::cannotWrite, &name);
         return;
     }
     if (ctx.shell.cursor.markerPage != last.markerPage) {

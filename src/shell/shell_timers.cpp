@@ -1,6 +1,7 @@
 // The shell's timers and the autosave delay command.
 #include "shell/shell_timers.h"
 
+#include "platform/message_ids.h"
 #include "shell/autosave_timer.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
@@ -10,12 +11,11 @@ namespace notavera {
 
 namespace {
 
-constexpr int msgTooManyTimers = 33;  // "Trop d'horloges actives!"
 constexpr const char* delayField = "Délai en minutes";
 
 bool AskRetryTimer(EditorContext& ctx) {
-    const MessageAnswer answer = ctx.ui.showMessage({std::string(productName), msgTooManyTimers,
-                                                     std::string(MessageText(msgTooManyTimers)),
+    const MessageAnswer answer = ctx.ui.showMessage({std::string(productName), msg::tooManyTimers,
+                                                     std::string(MessageText(msg::tooManyTimers)),
                                                      MessageIcon::Exclamation, MessageButtons::RetryCancel});
     return answer == MessageAnswer::Retry;
 }

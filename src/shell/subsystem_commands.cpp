@@ -5,6 +5,7 @@
 
 #include "midi/midi_devices.h"
 #include "midi/score_to_midi.h"
+#include "platform/message_ids.h"
 #include "print/environment_dialog.h"
 #include "print/note_options_dialogs.h"
 #include "print/page_format_dialog.h"
@@ -26,8 +27,6 @@ namespace notavera {
 
 namespace {
 
-constexpr int msgCannotWrite = 2;  // "Impossible d'écrire le fichier %s"
-
 void SaveMidiFile(EditorContext& ctx) {
     const std::filesystem::path proposed =
         ctx.doc.storage.path.empty() ? std::filesystem::path() : WithExtension(ctx.doc.storage.path, ".mid");
@@ -38,7 +37,7 @@ void SaveMidiFile(EditorContext& ctx) {
     ctx.ui.setWaitCursor(true);
     const int written = WriteScoreMidi(ctx.doc, ctx.ui, *chosen, last.lastPage);
     ctx.ui.setWaitCursor(false);
-    if (!written) ShowError(ctx.ui, msgCannotWrite, &*chosen);
+    if (!written) ShowError(ctx.ui, msg::cannotWrite, &*chosen);
 }
 
 // "Barre spéciale": once the bar is chosen, the next double click places it.

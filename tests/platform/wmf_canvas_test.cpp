@@ -215,3 +215,46 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace notavera
+
+namespace notavera {
+namespace {
+
+// A bitmap header claiming more rows or colours than its record holds, or a negative size (as a damaged file
+// does), is not read: libwmf would size them from the header alone. The picture still plays, without that bitmap.
+TEST(WmfImages, AHeaderClaimingMoreThanTheRecordHoldsIsSkipped) {
+    struct Field {
+        std::size_t at;
+        std::uint32_t value;
+        bool drawn;
+    };
+    for (const Field f : {Field{8, 15, true}, Field{8, 0xFFFFFFF1u, false}, Field{8, 40000, false}, Field{4, 0xFFFFFFECu, false},
+                          Field{32, 1, true}, Field{32, 0xFFFF, false}}) {
+        Image image{20, 15, std::vector<std::uint32_t>(300, 0xFF336699u)};
+        WmfCanvas canvas(1000, 500);
+        canvas.drawImage({100, 50, 400, 350}, image);
+        std::vector<std::uint8_t> bytes = canvas.fileBytes();
+        const std::array<std::uint8_t, 12> header{40, 0, 0, 0, 20, 0, 0, 0, 15, 0, 0, 0};
+        const auto at = std::search(bytes.begin(), bytes.end(), header.begin(), header.end());
+        ASSERT_NE(at, bytes.end());
+        le::putU32(bytes, static_cast<std::size_t>(at - bytes.begin()) + f.at, f.value);
+        RecordingCanvas played;
+        EXPECT_TRUE(LibwmfPlayer().play(played, {0, 0, 1000, 500}, bytes));
+        EXPECT_EQ(played.calls().size(), f.drawn ? 1u : 0u) << f.at << " " << f.value;
+    }
+}
+
+// A header announcing a record larger than the whole file is damaged: the file is not read at all.
+TEST(WmfImages, AHeaderAnnouncingARecordLargerThanTheFileIsRefused) {
+    WmfCanvas canvas(1000, 500);
+    canvas.drawRect({0, 0, 1000, 500}, ShapeStyle{Pen{}, RgbColour(1, 2, 3)});
+    std::vector<std::uint8_t> bytes = canvas.fileBytes();
+    const std::size_t maxRecord = (le::u32(bytes, 0) == 0x9AC6CDD7u ? 22 : 0) + 12;
+    le::putU32(bytes, maxRecord, static_cast<std::uint32_t>(bytes.size()));
+    EXPECT_FALSE(LibwmfPlayer().measure(bytes));
+    RecordingCanvas played;
+    EXPECT_FALSE(LibwmfPlayer().play(played, {0, 0, 1000, 500}, bytes));
+    EXPECT_TRUE(played.calls().empty());
+}
+
+}  // namespace
+}  // namespace notavera

@@ -45,6 +45,16 @@ std::optional<Placeable> ReadPlaceable(std::span<const std::uint8_t> bytes) {
     return p;
 }
 
+// libwmf sets aside room for the largest record the header announces before it reads any: a header announcing a
+// record larger than the file itself is damaged, and the file is not read.
+bool PlausibleHeader(std::span<const std::uint8_t> bytes) {
+    const bool placeable = bytes.size() >= placeableBytes && le::u32(bytes, 0) == placeableKey;
+    const std::size_t start = placeable ? placeableBytes : 0;
+    constexpr std::size_t headerBytes = 18, maxRecordAt = 12;
+    if (bytes.size() < start + headerBytes) return false;
+    return std::uint64_t{le::u32(bytes, start + maxRecordAt)} * 2 <= bytes.size() - start;
+}
+
 // What the callbacks draw on, and how the picture's units reach it.
 // A bitmap drawn as the mask of the next one: where it is white, the next one lets the page through.
 struct Mask {
@@ -236,6 +246,38 @@ void Bitmap(wmfAPI* api, wmfBMP_Draw_t* b) {
     m.device.canvas->drawImage(box, image);
 }
 
+// libwmf sizes a bitmap's palette and pixels from its header alone, so a damaged header could ask for gigabytes.
+// A bitmap is read only when its header is one Windows writes and its palette and pixels fit in the record:
+// uncompressed rows must be there in full, and run-length pixels (which can skip whole rows in a few bytes) stay
+// within a fixed bound.
+bool PlausibleBitmap(const wmfBMP_Read_t& r) {
+    if (r.buffer == nullptr || r.length < 12) return false;
+    const std::span<const std::uint8_t> b(r.buffer, static_cast<std::size_t>(r.length));
+    const std::uint32_t headerBytes = le::u32(b, 0);
+    const bool core = headerBytes == 12;
+    if (!core && (headerBytes < 40 || headerBytes > b.size())) return false;
+    const std::int64_t width = core ? le::u16(b, 4) : static_cast<std::int32_t>(le::u32(b, 4));
+    const std::int64_t height = core ? le::u16(b, 6) : static_cast<std::int32_t>(le::u32(b, 8));
+    const unsigned bits = le::u16(b, core ? 10 : 14);
+    const std::uint32_t compression = core ? 0 : le::u32(b, 16);
+    const std::int64_t coloursUsed = core ? 0 : le::u32(b, 32);
+    constexpr std::int64_t side = 0xFFFF, runPixels = std::int64_t{1} << 24;
+    // libwmf reads rows from the bottom only: a negative height (rows from the top) is not drawn either way.
+    if (width <= 0 || height <= 0 || width > side || height > side) return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+    const std::int64_t colours = coloursUsed != 0 ? coloursUsed : bits <= 8 ? std::int64_t{1} << bits : 0;
+    const std::int64_t paletteBytes = colours * (core ? 3 : 4);
+    constexpr std::uint32_t rle8 = 1, rle4 = 2;
+    const bool runs = compression == rle8 || compression == rle4;
+    if (runs && width * height > runPixels) return false;
+    const std::int64_t pixelBytes = runs ? 0 : (width * bits + 31) / 32 * 4 * height;
+    return headerBytes + paletteBytes + pixelBytes <= r.length;
+}
+
+void ReadBitmap(wmfAPI* api, wmfBMP_Read_t* r) {
+    if (r != nullptr && PlausibleBitmap(*r)) wmf_ipa_bmp_read(api, r);
+}
+
 // Code page 1252 bytes as UTF-8.
 std::string Utf8Of(const char* bytes) {
     static constexpr char16_t high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -345,7 +387,7 @@ void Initialise(wmfAPI* api) {
     functions->draw_rectangle = Rectangle;
     functions->rop_draw = Ignore<wmfROP_Draw_t>;
     functions->bmp_draw = Bitmap;
-    functions->bmp_read = wmf_ipa_bmp_read;
+    functions->bmp_read = ReadBitmap;
     functions->bmp_free = wmf_ipa_bmp_free;
     functions->draw_text = Text;
     functions->udata_init = Ignore<wmfUserData_t>;
@@ -370,7 +412,7 @@ public:
         options.function = Initialise;
         const unsigned long flags =
             WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-        if (bytes_.empty() || wmf_lite_create(&api_, flags, &options) != wmf_E_None) {
+        if (!PlausibleHeader(bytes) || wmf_lite_create(&api_, flags, &options) != wmf_E_None) {
             api_ = nullptr;
             return;
         }
