@@ -75,6 +75,14 @@ void TieParts(const ElementRecord& note, std::vector<ElementRecord>& parts) {
     }
 }
 
+// A clef change written after the bar line that ends a line belongs to the line that follows: it begins that line
+// as its clef instead of standing after the last bar line, beyond the end of the other staves.
+std::size_t BeforeClefsAfterBar(const StaffRecord& staff, std::size_t i) {
+    std::size_t first = i;
+    while (first > 0 && staff.elements[first - 1].isSignOfType(SignType::Clef)) --first;
+    return first < i && first > 0 && staff.elements[first - 1].isSignOfType(SignType::Bar) ? first : i;
+}
+
 }  // namespace
 
 std::vector<GmnRational> GmnCutTimes(const std::vector<GmnSequenceTimes>& sequences) {
@@ -161,7 +169,7 @@ std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times,
         if (!(p.start.compare(t) < 0)) x = std::min(x, p.x);
     std::size_t i = 0;
     while (i < staff.elements.size() && staff.elements[i].x < x) ++i;
-    return i;
+    return BeforeClefsAfterBar(staff, i);
 }
 
 std::vector<std::size_t> GmnCutIndices(const StaffRecord& staff, const GmnSequenceTimes& times,
@@ -185,7 +193,7 @@ std::vector<std::size_t> GmnCutIndices(const StaffRecord& staff, const GmnSequen
         if (x < lastX) i = 0;  // times out of order: the walk starts again
         lastX = x;
         while (i < staff.elements.size() && staff.elements[i].x < x) ++i;
-        indices.push_back(i);
+        indices.push_back(BeforeClefsAfterBar(staff, i));
     }
     return indices;
 }

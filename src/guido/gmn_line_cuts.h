@@ -56,7 +56,7 @@ std::vector<GmnRational> GmnEndsCuttingPieces(const GmnSequenceTimes& times, con
 void GmnCutPiecesAt(StaffRecord& staff, GmnSequenceTimes& times, const GmnRational& t, int stepUnit);
 
 // The index of the first element of `staff` that belongs after time `t`: everything written before the first note or
-// rest at `t` or later (the bar line that ends the bar stays before the cut).
+// rest at `t` or later (the bar line that ends the bar stays before the cut, a clef change after it goes after).
 std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times, const GmnRational& t);
 
 // `GmnCutIndex` at each of `times` at once, for a long piece: the pieces are ordered by time once, and the

@@ -570,6 +570,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     }
     for (PageRecord& laidOut : doc.pages) {
         SeparateRestsOfSharedStaves(laidOut);
+        StemSharedStaffVoicesApart(laidOut);
         HideClefChangesRepeatedOnSharedStaves(laidOut);
         DropSystemsAfterTheMusic(laidOut);
     }

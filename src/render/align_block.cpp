@@ -320,47 +320,60 @@ void CommonStart(std::span<StaffRecord* const> staves, StaffRecord& current, con
 // A placed bar line keeps its distance to the note before it, so the staves of a block would end the same bar at
 // different places. Bars of the staves that stand before notes of one slot go to one x: the rightmost of them, which
 // moves bars only to the right, away from the notes they close. The signs between a bar and its slot (a time, key or
-// clef change) move with their bar, but never closer to the slot's notes than the tightest staff of the slot has
-// them: a staff with the wider signs keeps its room. Bars that end their staves go to the rightmost of them.
+// clef change) move with their bar; where that would bring them nearer the slot's notes than a clef may stand, or
+// than they stood when nearer still, the music from the slot on moves right on every staff to keep their room. Bars
+// that end their staves go to the rightmost of them.
 void AlignBarLines(std::span<StaffRecord* const> staves, const AlignSettings& s) {
     struct BarRun {
         std::vector<ElementRecord>* els;
         std::size_t bar;
-        std::size_t end;  // one past the last sign that moves with the bar
-        int slotX;
-        int tail;  // from the last sign of the run to the slot
+        std::size_t end;   // one past the last sign that moves with the bar
+        std::size_t note;  // the slot's note on this staff
+        int tail() const { return (*els)[note].x - (*els)[end - 1].x; }  // from the last sign of the run to the slot
     };
-    std::vector<BarRun> runs;
-    std::map<int, std::pair<int, int>> slots;  // x of a slot → rightmost bar before it, narrowest tail
-    int lastBar = INT_MIN;
+    std::map<int, std::vector<BarRun>> slots;  // the runs before each slot, by the slot's x when they were found
     for (StaffRecord* staff : staves) {
         auto& els = staff->elements;
         for (std::size_t i = 0; i < els.size(); ++i) {
             if (!els[i].isSignOfType(SignType::Bar)) continue;
-            if (i + 1 == els.size()) {
-                lastBar = std::max(lastBar, els[i].x);
-                continue;
-            }
             std::size_t next = i + 1;
             while (next < els.size() && els[next].isSign() && !els[next].isSignOfType(SignType::Bar)) ++next;
             if (next == els.size() || !Counts(els[next], s) || els[next].x <= els[i].x) continue;
-            const int slotX = els[next].x;
             std::size_t end = i + 1;
-            while (end < next && els[end].x < slotX) ++end;
-            const BarRun run{&els, i, end, slotX, slotX - els[end - 1].x};
-            if (run.tail <= 0) continue;
-            runs.push_back(run);
-            const auto [it, added] = slots.try_emplace(slotX, els[i].x, run.tail);
-            if (!added) it->second = {std::max(it->second.first, els[i].x), std::min(it->second.second, run.tail)};
+            while (end < next && els[end].x < els[next].x) ++end;
+            const BarRun run{&els, i, end, next};
+            if (run.tail() > 0) slots[els[next].x].push_back(run);
         }
     }
-    for (const BarRun& run : runs) {
-        auto& els = *run.els;
-        const auto [rightmost, narrowest] = slots[run.slotX];
-        const int move = std::min(rightmost - els[run.bar].x, run.tail - narrowest);
-        if (move <= 0) continue;
-        for (std::size_t k = run.bar; k < run.end; ++k) els[k].x += move;
+    const int clefRoom = 7 * s.stepUnit;  // from a clef's start to the next note
+    for (const auto& [slotX, runs] : slots) {
+        int rightmost = INT_MIN, narrowest = INT_MAX;
+        for (const BarRun& run : runs) {
+            rightmost = std::max(rightmost, (*run.els)[run.bar].x);
+            narrowest = std::min(narrowest, run.tail());
+        }
+        int missing = 0;
+        for (const BarRun& run : runs) {
+            const int tail = run.tail();
+            const int room = std::min(tail, run.end - run.bar > 1 ? std::max(narrowest, clefRoom) : narrowest);
+            missing = std::max(missing, room - (tail - (rightmost - (*run.els)[run.bar].x)));
+        }
+        if (missing > 0) {
+            const int from = (*runs.front().els)[runs.front().note].x;
+            for (StaffRecord* staff : staves)
+                for (ElementRecord& e : staff->elements)
+                    if (e.x >= from) e.x += missing;
+        }
+        for (const BarRun& run : runs) {
+            auto& els = *run.els;
+            const int move = rightmost - els[run.bar].x;
+            for (std::size_t k = run.bar; k < run.end; ++k) els[k].x += move;
+        }
     }
+    int lastBar = INT_MIN;
+    for (StaffRecord* staff : staves)
+        if (!staff->elements.empty() && staff->elements.back().isSignOfType(SignType::Bar))
+            lastBar = std::max(lastBar, staff->elements.back().x);
     for (StaffRecord* staff : staves)
         if (!staff->elements.empty() && staff->elements.back().isSignOfType(SignType::Bar))
             staff->elements.back().x = lastBar;

@@ -133,17 +133,51 @@ void HideClefChangesRepeatedOnSharedStaves(PageRecord& page) {
     }
 }
 
+// The rest of `other` that stands at `rest`'s x with its value, if any.
+ElementRecord* SameRest(StaffRecord& other, const ElementRecord& rest) {
+    for (ElementRecord& e : other.elements)
+        if (e.x == rest.x && e.isRest() && e.noteWord().durationCode() == rest.noteWord().durationCode() &&
+            e.noteWord().dots() == rest.noteWord().dots())
+            return &e;
+    return nullptr;
+}
+
 void SeparateRestsOfSharedStaves(PageRecord& page) {
     constexpr int shift = 4;  // diatonic steps: two staff spaces
     for (std::size_t i = 1; i < page.staves.size(); ++i) {
         if (!SharesStaffAbove(page, i)) continue;
-        for (const auto& [staff, steps] : {std::pair{&page.staves[i - 1], shift}, std::pair{&page.staves[i], -shift}})
+        StaffRecord& upper = page.staves[i - 1];
+        StaffRecord& lower = page.staves[i];
+        // Where both voices rest alike, one rest stands for both, in a lone voice's place.
+        std::vector<const ElementRecord*> shared;
+        for (const ElementRecord& e : upper.elements) {
+            if (!e.isRest() || e.w0().hidden()) continue;
+            if (ElementRecord* twin = SameRest(lower, e)) {
+                twin->w0().setHidden(true);
+                shared.push_back(&e);
+            }
+        }
+        for (const auto& [staff, steps] : {std::pair{&upper, shift}, std::pair{&lower, -shift}})
             for (ElementRecord& e : staff->elements) {
-                if (!e.isRest() || e.w0().hidden()) continue;
+                if (!e.isRest() || e.w0().hidden() || std::find(shared.begin(), shared.end(), &e) != shared.end())
+                    continue;
                 const int place = std::clamp(Height(e) + steps, 0, 7 * 8 - 1);
                 e.w0().setOctave(static_cast<unsigned>(place / 7));
                 e.noteWord().setStep(static_cast<unsigned>(place % 7 + 1));
             }
+    }
+}
+
+void StemSharedStaffVoicesApart(PageRecord& page) {
+    for (std::size_t i = 0; i < page.staves.size(); ++i) {
+        const bool shared = SharesStaffAbove(page, i) || (i + 1 < page.staves.size() && SharesStaffAbove(page, i + 1));
+        if (!shared) continue;
+        const bool up = !SharesStaffAbove(page, i);
+        for (ElementRecord& e : page.staves[i].elements) {
+            if (e.isSign() || e.isRest() || e.w0().crossStaff() != 0 || !e.noteWord().stemAutomatic()) continue;
+            e.noteWord().setStemAutomatic(false);
+            e.noteWord().setStemFlag(up);
+        }
     }
 }
 

@@ -6,8 +6,13 @@
 
 namespace notavera {
 
-// The upper voice's rests stand two spaces higher, the lower voice's two spaces lower.
+// The upper voice's rests stand two spaces higher, the lower voice's two spaces lower; where both voices rest alike,
+// the lower voice's rest is hidden and the upper one stands in a lone voice's place.
 void SeparateRestsOfSharedStaves(PageRecord& page);
+
+// The voices of a shared staff are stemmed apart: the first voice's automatic stems up, the others' down, so that
+// neither voice's stems run into the other's notes and rests.
+void StemSharedStaffVoicesApart(PageRecord& page);
 
 // A clef change that every voice of a shared staff makes in one bar is drawn once, on the staff of the first voice;
 // the other voices keep theirs, hidden, to read their pitches in.

@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QSettings>
 #include <QStandardPaths>
@@ -108,6 +109,24 @@ TEST_F(MainWindowTest, CarriesTheMenusAndThePaletteAboveThePageAndAPaletteClickR
     const int before = window.context().shell.input.noteFormFlags;
     palette.button(*PaletteIndex(cmd::ButtonNoteFormA))->click();
     EXPECT_NE(window.context().shell.input.noteFormFlags, before);
+}
+
+// The text and drawing windows open over the page with their menus, and their close box is their Quitter.
+TEST_F(MainWindowTest, TheSecondWindowsOpenWithTheirMenusAndTheCloseBoxQuitsThem) {
+    MainWindow window(demo.string());
+    window.show();
+    for (const auto& [command, name] : {std::pair{cmd::TextWindow, "Texte"}, std::pair{cmd::DrawingWindow, "Dessin"}}) {
+        DispatchCommand(window.context(), command);
+        QCoreApplication::processEvents();
+        auto* second = window.findChild<QMainWindow*>(name);
+        ASSERT_NE(second, nullptr) << name;
+        EXPECT_TRUE(second->isVisible()) << name;
+        EXPECT_GE(second->menuBar()->actions().size(), 2) << name;
+        second->close();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(window.findChild<QMainWindow*>(name), nullptr) << name;
+    }
 }
 
 TEST_F(MainWindowTest, ClosingAnUnmodifiedDocumentQuits) {

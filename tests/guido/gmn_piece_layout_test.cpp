@@ -103,7 +103,7 @@ TEST(GmnPieceLayoutStaves, ASequenceWithoutAClefOrKeyTakesThoseOfItsStaff) {
 }
 
 // Two voices on one staff: the upper voice's rests stand two spaces higher than a lone voice's, the lower voice's two
-// spaces lower.
+// spaces lower, unless both rest alike.
 TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
     const auto restPlaces = [](const std::string& gmn) {
         const ScoreDocument doc = ImportedPiece(gmn);
@@ -116,6 +116,13 @@ TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
     const std::vector<int> alone = restPlaces("[c1 _]");
     ASSERT_EQ(alone.size(), 1u);
     EXPECT_EQ(restPlaces("{[\\staff<1> c1 _], [\\staff<1> _ e0]}"), (std::vector<int>{alone[0] + 4, alone[0] - 4}));
+    // Both voices resting alike show one rest, where a lone voice's stands; the other is hidden.
+    EXPECT_EQ(restPlaces("{[\\staff<1> _/1 | c1/1], [\\staff<1> _/1 | e0/1]}"), (std::vector<int>{alone[0], alone[0]}));
+    const ScoreDocument doc = ImportedPiece("{[\\staff<1> _/1 | c1/1], [\\staff<1> _/1 | e0/1]}");
+    int shown = 0;
+    for (const StaffRecord& staff : doc.findPage(1)->staves)
+        for (const ElementRecord& e : staff.elements) shown += e.isRest() && !e.w0().hidden();
+    EXPECT_EQ(shown, 1);
 }
 
 // Two voices' notes at one x: a second, or a unison of different heads, puts the up-stem head beside the other; equal
@@ -184,6 +191,20 @@ TEST(GmnPieceLayoutStaves, NewSystemAndNewPageBeginWhereThePieceAsks) {
     for (const PageRecord& page : doc.pages) EXPECT_EQ(page.staves.size(), page.number == 1 ? 2u : 1u);
     const ElementRecord& last = doc.pages.back().staves[0].elements.back();
     EXPECT_TRUE(last.isSignOfType(SignType::Bar) && last.signWord().code() == 'E');
+}
+
+// A clef change written after the bar line where a line ends begins the next line, as its clef.
+TEST(GmnPieceLayoutStaves, AClefChangeAfterTheBarThatEndsALineBeginsTheNextLine) {
+    const ScoreDocument doc =
+        ImportedPiece("{[c1/1 | d1/1 | \\newSystem e1/1], [c0/1 | d0/1 | \\clef<\"g\"> e1/1]}");
+    const auto& lines = doc.pages.at(0).staves;
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_TRUE(lines[1].elements.back().isSignOfType(SignType::Bar));
+    const auto& next = lines[3].elements;
+    const auto firstNote = std::find_if(next.begin(), next.end(), [](const ElementRecord& e) { return e.isNote(); });
+    const auto isClef = [](const ElementRecord& e) { return e.isSignOfType(SignType::Clef); };
+    ASSERT_EQ(std::count_if(next.begin(), firstNote, isClef), 1);
+    EXPECT_EQ(std::find_if(next.begin(), firstNote, isClef)->signWord().code(), 1u) << "the treble clef";
 }
 
 // A last bar far longer than a line (the file's own bar lines turned off) still flows over as many lines as it needs.

@@ -438,6 +438,18 @@ TEST_F(Layout, AlignedSignsKeepTheirDistanceToTheNoteBeforeButComeNoNearerTheNot
     EXPECT_GT(lower[1], lower[0]);
     EXPECT_LT(lower[1], lower[2]);
     EXPECT_EQ(upper.back(), lower.back()) << "the closing bars";
+
+    // A bar followed by a clef change meets the other bars too: the music from the next note on moves right so that
+    // the clef keeps its room.
+    load("{[g/2 | g], [e/2 | \\clef<\"f\"> e]}", 2, 2);
+    setXs(0, {100, 200, 260});
+    setXs(1, {100, 150, 190, 260});
+    align();
+    const std::vector<int> treble = xs(0), bass = xs(1);
+    EXPECT_EQ(treble[1], bass[1]);
+    EXPECT_EQ(treble[2], bass[3]);
+    EXPECT_GE(bass[3] - bass[2], 7 * su);
+    EXPECT_GT(bass[2], bass[1]);
 }
 
 // Where the leading staff is tight, shorter values of another staff push the music after them right: they stand clear

@@ -1,14 +1,10 @@
 // The Qt drawing window over the drawing layer of the shell.
 #include "platform/qt/drawing_window.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <cmath>
 
-#include "platform/qt/command_menus.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/score_view.h"
 #include "render/draw_drawings.h"
@@ -59,38 +55,15 @@ std::optional<Key> DrawingKeyOf(const QKeyEvent& event) {
 }  // namespace
 
 DrawingWindow::DrawingWindow(EditorContext& ctx, std::function<void()> changed, QWidget* parent)
-    : QMainWindow(parent, Qt::Window),
-      ctx_(ctx),
-      changed_(std::move(changed)),
-      menus_(
-          this, [this](int command) { return DrawingMenuItem(ctx_, command); },
-          [this](int command) { run(command); }) {
-    setObjectName("Dessin");
-    view_ = new ScoreView(ctx_, this);
-    setCentralWidget(view_);
+    : PageWindow(ctx, "Dessin",
+                 Layer{DrawingMenus(), DrawingCategoryMenu(), DrawingMenuItem, DispatchDrawingCommand,
+                       DrawingWindowOpen, CloseDrawingWindow},
+                 std::move(changed), parent) {
     view_->overlay = [this](DrawingContext& dc) { DrawFeedback(dc, ctx_); };
     view_->titleRefresh = [this] { UpdateDrawingWindowTitle(ctx_); };
     view_->viewport()->installEventFilter(this);
     view_->installEventFilter(this);
-    for (const Menu& m : DrawingMenus()) menuBar()->addMenu(menus_.build(m, this));
-    categoryPopup_ = menus_.build(DrawingCategoryMenu(), this);
 }
-
-void DrawingWindow::run(int command) {
-    DispatchDrawingCommand(ctx_, command);
-    after();
-}
-
-void DrawingWindow::after() {
-    if (changed_) changed_();
-}
-
-void DrawingWindow::refresh() {
-    menus_.prepare();
-    view_->refresh();
-}
-
-std::optional<int> DrawingWindow::popupCategories() { return menus_.popup(categoryPopup_); }
 
 // The window takes the keys and the mouse before the view: it needs the releases, the double clicks and the
 // modifiers of the clicks.
@@ -129,14 +102,6 @@ bool DrawingWindow::eventFilter(QObject* watched, QEvent* event) {
     view_->refresh();
     after();
     return true;
-}
-
-void DrawingWindow::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    if (DrawingWindowOpen(ctx_)) {
-        CloseDrawingWindow(ctx_);
-        after();
-    }
 }
 
 }  // namespace notavera

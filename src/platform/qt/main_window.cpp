@@ -81,45 +81,34 @@ void MainWindow::showNewState() {
 }
 
 void MainWindow::showDrawingWindow() {
-    if (drawingWindow_ == nullptr) {
-        drawingWindow_ = new DrawingWindow(ctx_, [this] { showNewState(); }, this);
-        drawingWindow_->resize(size());
-        drawingWindow_->move(pos() + QPoint(40, 40));
-    }
-    drawingWindow_->show();
-    drawingWindow_->raise();
-    drawingWindow_->activateWindow();
-    drawingWindow_->view().showPageFromTop();
-    drawingWindow_->view().setFocus();
+    if (drawingWindow_ == nullptr) placeBeside(*(drawingWindow_ = new DrawingWindow(ctx_, [this] { showNewState(); }, this)));
+    drawingWindow_->present();
 }
 
 void MainWindow::closeDrawingWindow() {
-    if (drawingWindow_ == nullptr) return;
-    drawingWindow_->hide();
-    drawingWindow_->deleteLater();
+    dismiss(drawingWindow_);
     drawingWindow_ = nullptr;
-    activateWindow();
-    view_->setFocus();
 }
 
 void MainWindow::showTextWindow() {
-    if (textWindow_ == nullptr) {
-        textWindow_ = new TextWindow(ctx_, [this] { showNewState(); }, this);
-        textWindow_->resize(size());
-        textWindow_->move(pos() + QPoint(40, 40));
-    }
-    textWindow_->show();
-    textWindow_->raise();
-    textWindow_->activateWindow();
-    textWindow_->view().showPageFromTop();
-    textWindow_->view().setFocus();
+    if (textWindow_ == nullptr) placeBeside(*(textWindow_ = new TextWindow(ctx_, [this] { showNewState(); }, this)));
+    textWindow_->present();
 }
 
 void MainWindow::closeTextWindow() {
-    if (textWindow_ == nullptr) return;
-    textWindow_->hide();
-    textWindow_->deleteLater();
+    dismiss(textWindow_);
     textWindow_ = nullptr;
+}
+
+void MainWindow::placeBeside(PageWindow& window) {
+    window.resize(size());
+    window.move(pos() + QPoint(40, 40));
+}
+
+void MainWindow::dismiss(PageWindow* window) {
+    if (window == nullptr) return;
+    window->hide();
+    window->deleteLater();
     activateWindow();
     view_->setFocus();
 }

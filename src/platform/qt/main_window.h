@@ -16,6 +16,7 @@ class MenuBar;
 class MidiServices;
 class PaletteBar;
 class ScoreView;
+class PageWindow;
 class TextWindow;
 class DrawingWindow;
 class WindowSound;
@@ -38,8 +39,6 @@ public:
     // those items stay grey.
     void attachSound(std::unique_ptr<MidiServices> services);
     WindowSound* sound() { return sound_.get(); }
-    // The text window while it exists, else null.
-    TextWindow* textWindow() { return textWindow_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,6 +57,9 @@ private:
     void closeTextWindow();
     void showDrawingWindow();
     void closeDrawingWindow();
+    // A second window opens over the main one, shifted a little, the first time.
+    void placeBeside(PageWindow& window);
+    void dismiss(PageWindow* window);
 
     QtUiServices ui_;
     EditorContext ctx_;

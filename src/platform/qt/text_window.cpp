@@ -1,12 +1,8 @@
 // The Qt text window over the text editor of the shell.
 #include "platform/qt/text_window.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMenuBar>
 
-#include "platform/qt/command_menus.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/score_view.h"
 #include "render/drawing_context.h"
@@ -40,15 +36,9 @@ void DrawEditing(DrawingContext& dc, const EditorContext& ctx) {
 }  // namespace
 
 TextWindow::TextWindow(EditorContext& ctx, std::function<void()> changed, QWidget* parent)
-    : QMainWindow(parent, Qt::Window),
-      ctx_(ctx),
-      changed_(std::move(changed)),
-      menus_(
-          this, [this](int command) { return TextMenuItem(ctx_, command); },
-          [this](int command) { run(command); }) {
-    setObjectName("Texte");
-    view_ = new ScoreView(ctx_, this);
-    setCentralWidget(view_);
+    : PageWindow(ctx, "Texte",
+                 Layer{TextMenus(), TextCategoryMenu(), TextMenuItem, DispatchTextCommand, TextWindowOpen, CloseTextWindow},
+                 std::move(changed), parent) {
     view_->mouseRoute = ScoreView::MouseRoute{
         [this](Point p) { TextMouseLeftDown(ctx_, p); }, [this](Point p) { TextMouseMove(ctx_, p); },
         [this](Point p) { TextMouseLeftUp(ctx_, p); }, [this] { TextMouseRightDown(ctx_); }};
@@ -58,25 +48,7 @@ TextWindow::TextWindow(EditorContext& ctx, std::function<void()> changed, QWidge
     view_->characterTyped = [this](char32_t c) { DispatchTextChar(ctx_, c); };
     view_->mouseHandled = [this] { after(); };
     view_->installEventFilter(this);
-    for (const Menu& m : TextMenus()) menuBar()->addMenu(menus_.build(m, this));
-    categoryPopup_ = menus_.build(TextCategoryMenu(), this);
 }
-
-void TextWindow::run(int command) {
-    DispatchTextCommand(ctx_, command);
-    after();
-}
-
-void TextWindow::after() {
-    if (changed_) changed_();
-}
-
-void TextWindow::refresh() {
-    menus_.prepare();
-    view_->refresh();
-}
-
-std::optional<int> TextWindow::popupCategories() { return menus_.popup(categoryPopup_); }
 
 bool TextWindow::eventFilter(QObject* watched, QEvent* event) {
     // Shift+Tab types no character: it reaches the editor as the key.
@@ -98,15 +70,6 @@ bool TextWindow::eventFilter(QObject* watched, QEvent* event) {
 void TextWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) DeactivateTextWindow(ctx_);
     QMainWindow::changeEvent(event);
-}
-
-void TextWindow::closeEvent(QCloseEvent* event) {
-    // The close box is the window's Quitter; the main window takes the window down through the services.
-    event->ignore();
-    if (TextWindowOpen(ctx_)) {
-        CloseTextWindow(ctx_);
-        after();
-    }
 }
 
 }  // namespace notavera
