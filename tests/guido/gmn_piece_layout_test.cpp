@@ -125,6 +125,18 @@ TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
     EXPECT_EQ(shown, 1);
 }
 
+// Voices sharing a staff are stemmed apart whatever their pitches: the first voice up, the other down.
+TEST(GmnPieceLayoutStaves, VoicesSharingAStaffAreStemmedApart) {
+    const ScoreDocument doc = ImportedPiece("{[\\staff<1> c1/2 a2/2], [\\staff<1> c1/2 a1/2]}");
+    const auto& staves = doc.findPage(1)->staves;
+    ASSERT_GE(staves.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i)
+        for (const ElementRecord& e : staves[i].elements) {
+            if (!e.isNote()) continue;
+            EXPECT_TRUE(!e.noteWord().stemAutomatic() && e.noteWord().stemFlag() == (i == 0)) << i;
+        }
+}
+
 // Two voices' notes at one x: a second, or a unison of different heads, puts the up-stem head beside the other; equal
 // flagged values stemmed alike share the stem of the head farther from its end; anything else stays as it is. The
 // notes keep their x, and so sound together.
