@@ -101,11 +101,12 @@ TEST(GmnTexts, TagsBecomeTextsOfTheirCategory) {
     EXPECT_GT(texts.at("Anonyme").param, texts.at("Lento").param + 20);
 }
 
-// Syllables longer than their notes are wide push the notes apart, on a line that is justified and on the last,
-// shorter one, and the line still ends where the line ends.
+// Syllables longer than their notes are wide push the notes apart and keep clear of the bar lines, on a line that is
+// justified and on the last, shorter one, and the line still ends where the line ends.
 TEST(GmnTexts, SyllablesUnderShortNotesGetRoomWithinTheLine) {
-    const std::string words = "\\lyrics<\"Wonderful-ly Wonderful-ly Wonderful-ly Wonderful-ly\">(c1/16 d e f g a b c2)";
-    for (const int bars : {1, 12}) {
+    const std::string shortNotes = "\\lyrics<\"Wonderful-ly Wonderful-ly Wonderful-ly Wonderful-ly\">(c1/16 d e f g a b c2)";
+    const std::string lastOfBars = "\\lyrics<\"a Wonderfully\">(c/4 d) | \\lyrics<\"Wonderfully a\">(e/4 f)";
+    for (const auto& [words, bars] : {std::pair{shortNotes, 1}, {shortNotes, 12}, {lastOfBars, 1}, {lastOfBars, 6}}) {
         std::string gmn = "[\\meter<\"2/4\"> ";
         for (int bar = 0; bar < bars; ++bar) gmn += words + " ";
         const ScoreDocument doc = LaidOut(gmn + "]");
@@ -113,10 +114,14 @@ TEST(GmnTexts, SyllablesUnderShortNotesGetRoomWithinTheLine) {
             int right = INT_MIN;
             for (const ElementRecord& e : staff.elements) {
                 EXPECT_LE(e.x, static_cast<int>(doc.findPage(1)->lineLength)) << bars;
+                if (e.isSignOfType(SignType::Bar)) {
+                    EXPECT_GT(e.x, right) << bars;
+                    right = e.x;
+                }
                 if (!IsLyric(e) || IsHyphen(e)) continue;
                 const TextAttributes a = TextAttributesOf(e);
                 const int width = MeasureTextWidth(doc.fonts, a, TextCharacters(e));
-                const int left = TextLeftOf(a, e.x, width);
+                const int left = TextLeftOf(a, e.x + e.shift, width);
                 EXPECT_GT(left, right) << bars << " " << TextCharacters(e);
                 right = left + width;
             }
