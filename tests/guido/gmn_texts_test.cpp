@@ -101,6 +101,25 @@ TEST(GmnTexts, TagsBecomeTextsOfTheirCategory) {
     EXPECT_GT(texts.at("Anonyme").param, texts.at("Lento").param + 20);
 }
 
+// The texts of a chord, written before it, among its notes or as its syllable, stand at its x (also when a longer note
+// holds on after the shorter ones), and leave its notes together.
+TEST(GmnTexts, TextsOfChordsStandAtTheChordAndKeepItWhole) {
+    const ScoreDocument doc = LaidOut(
+        R"([\intens<"p">({c,e,g}) \text<"pizz.">({c/8, e/4}) {d, \fingering<"3"> f} \lyrics<"la">({c,e}) c])");
+    const auto& els = GuidoStaff(doc);
+    std::map<int, std::vector<std::size_t>> notesAt;
+    for (std::size_t i = 0; i < els.size(); ++i)
+        if (els[i].isNote()) notesAt[els[i].x].push_back(i);
+    for (const auto& [x, notes] : notesAt) EXPECT_EQ(notes.back() - notes.front() + 1, notes.size()) << x;
+    std::set<std::string> written;
+    for (const ElementRecord& e : els) {
+        if (!IsText(e)) continue;
+        written.insert(TextCharacters(e));
+        EXPECT_GT(notesAt[e.x].size(), 1u) << TextCharacters(e);
+    }
+    EXPECT_EQ(written, (std::set<std::string>{"p", "pizz.", "3", "la"}));
+}
+
 // Syllables longer than their notes are wide push the notes apart and keep clear of the bar lines, on a line that is
 // justified and on the last, shorter one, and the line still ends where the line ends.
 TEST(GmnTexts, SyllablesUnderShortNotesGetRoomWithinTheLine) {
