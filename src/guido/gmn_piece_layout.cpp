@@ -50,17 +50,27 @@ unsigned FirstClef(const StaffRecord& staff) {
     return clef ? clef->signWord().code() : 0;
 }
 
-// A piece ends on a final bar: a staff whose music the file leaves open gets one after its last element.
+// A piece ends on a final bar, which closes its last line there: a staff whose music the file leaves open gets one
+// after its last element; a plain bar line the file ends with (the texts after it aside) becomes one.
 void EndWithFinalBar(ScoreDocument& doc, int staffCount) {
+    constexpr unsigned single = '|', closing = 'E';
     PageRecord* page = doc.findPage(1);
     for (int s = 0; s < staffCount; ++s) {
-        const StaffRecord& staff = page->staves[static_cast<std::size_t>(s)];
+        StaffRecord& staff = page->staves[static_cast<std::size_t>(s)];
         const bool music = std::any_of(staff.elements.begin(), staff.elements.end(),
                                        [](const ElementRecord& e) { return !e.isSign(); });
-        if (!music || staff.elements.back().isSignOfType(SignType::Bar)) continue;
+        if (!music) continue;
+        const auto last = std::find_if(staff.elements.rbegin(), staff.elements.rend(),
+                                       [](const ElementRecord& e) { return !IsText(e); });
+        if (last != staff.elements.rend() && last->isSignOfType(SignType::Bar)) {
+            if (last->signWord().code() == single) last->signWord().setCode(closing);
+            // The bar closes the staff: the texts written after it go in front of it.
+            std::rotate(last.base() - 1, last.base(), staff.elements.end());
+            continue;
+        }
         doc.currentStaff = s;
         doc.currentElement = static_cast<int>(staff.elements.size()) - 1;
-        CreateSign(doc, staff.elements.back().x + 4 * std::max(doc.stepUnit, 1), 0, 'E', SignType::Bar, 0);
+        CreateSign(doc, staff.elements.back().x + 4 * std::max(doc.stepUnit, 1), 0, closing, SignType::Bar, 0);
     }
 }
 

@@ -186,6 +186,22 @@ TEST(GmnPieceLayoutStaves, NewSystemAndNewPageBeginWhereThePieceAsks) {
     EXPECT_TRUE(last.isSignOfType(SignType::Bar) && last.signWord().code() == 'E');
 }
 
+// A piece ends on one bar line, final unless the file writes another kind, with the texts written after it in front.
+TEST(GmnPieceLayoutStaves, APieceEndsOnOneFinalBarAfterItsTexts) {
+    const std::pair<const char*, unsigned> endings[] = {
+        {"c d", 'E'}, {"c d \\bar", 'E'}, {"c d \\bar \\text<\"...\">", 'E'}, {"c d \\doubleBar", 'D'}};
+    for (const auto& [music, code] : endings) {
+        const ScoreDocument doc = ImportedPiece(std::string("[\\meter<\"2/4\"> ") + music + "]");
+        const auto& els = doc.pages.back().staves[0].elements;
+        ASSERT_FALSE(els.empty()) << music;
+        EXPECT_TRUE(els.back().isSignOfType(SignType::Bar) && els.back().signWord().code() == code) << music;
+        const auto lastNote = std::find_if(els.rbegin(), els.rend(), [](const ElementRecord& e) { return e.isNote(); });
+        EXPECT_EQ(std::count_if(els.rbegin(), lastNote, [](const ElementRecord& e) { return e.isSignOfType(SignType::Bar); }),
+                  1)
+            << music;
+    }
+}
+
 // A last bar far longer than a line (the file's own bar lines turned off) still flows over as many lines as it needs.
 TEST(GmnPieceLayoutStaves, ALastBarLongerThanALineIsBrokenIntoLines) {
     HeadlessUi ui(nullptr);
