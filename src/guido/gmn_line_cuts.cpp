@@ -75,6 +75,12 @@ void TieParts(const ElementRecord& note, std::vector<ElementRecord>& parts) {
     }
 }
 
+// Grace notes take no time: those written right before the note a line begins with ornament it and go with it.
+std::size_t WithGraceNotesBefore(const StaffRecord& staff, std::size_t i) {
+    while (i > 0 && !staff.elements[i - 1].isSign() && staff.elements[i - 1].w0().cueSize()) --i;
+    return i;
+}
+
 }  // namespace
 
 std::vector<GmnRational> GmnCutTimes(const std::vector<GmnSequenceTimes>& sequences) {
@@ -161,7 +167,7 @@ std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times,
         if (!(p.start.compare(t) < 0)) x = std::min(x, p.x);
     std::size_t i = 0;
     while (i < staff.elements.size() && staff.elements[i].x < x) ++i;
-    return i;
+    return WithGraceNotesBefore(staff, i);
 }
 
 std::vector<std::size_t> GmnCutIndices(const StaffRecord& staff, const GmnSequenceTimes& times,
@@ -185,7 +191,7 @@ std::vector<std::size_t> GmnCutIndices(const StaffRecord& staff, const GmnSequen
         if (x < lastX) i = 0;  // times out of order: the walk starts again
         lastX = x;
         while (i < staff.elements.size() && staff.elements[i].x < x) ++i;
-        indices.push_back(i);
+        indices.push_back(WithGraceNotesBefore(staff, i));
     }
     return indices;
 }

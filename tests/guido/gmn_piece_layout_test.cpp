@@ -202,6 +202,21 @@ TEST(GmnPieceLayoutStaves, APieceEndsOnOneFinalBarAfterItsTexts) {
     }
 }
 
+// Grace notes that begin a bar go with it to the line it begins.
+TEST(GmnPieceLayoutStaves, GraceNotesBeginningALineGoWithItsFirstNote) {
+    const ScoreDocument doc = ImportedPiece("[\\meter<\"2/4\"> " + Bars("\\grace(c/16 d/16) e/8 f g a", 30) + "]");
+    int lines = 0;
+    for (const PageRecord& page : doc.pages)
+        for (const StaffRecord& staff : page.staves) {
+            const auto last = std::find_if(staff.elements.rbegin(), staff.elements.rend(),
+                                           [](const ElementRecord& e) { return !e.isSign(); });
+            if (last == staff.elements.rend()) continue;
+            ++lines;
+            EXPECT_FALSE(last->w0().cueSize()) << page.number;
+        }
+    EXPECT_GT(lines, 1);
+}
+
 // A last bar far longer than a line (the file's own bar lines turned off) still flows over as many lines as it needs.
 TEST(GmnPieceLayoutStaves, ALastBarLongerThanALineIsBrokenIntoLines) {
     HeadlessUi ui(nullptr);
