@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct GmnSequenceTimes {
     std::vector<GmnPieceSpan> pieces;
     std::vector<std::pair<GmnRational, bool>> breaks;  // where it asks for a new system, or a new page (true)
     GmnRational end;  // where its last note or rest ends
+    std::string instrument;  // the name \\instr gives it, in the documents' code page
 };
 
 // The times the lines may end at: the bar ends that every sequence still playing has. A sequence without bar lines

@@ -691,6 +691,8 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         const auto text = GmnTextArgument(args);
         syllables_ = text ? GmnLyricSyllables(*text) : std::vector<std::string>{};
         nextSyllable_ = 0;
+    } else if (lastTag_ == "\\instr") {
+        if (const auto name = GmnTextArgument(args)) times_.back().instrument = GmnTextToAnsi(*name);
     } else if (lastTag_ == "\\title" || lastTag_ == "\\composer") {
         int& rank = lastTag_ == "\\title" ? titles_ : composers_;
         if (auto t = GmnHeadingText(lastTag_, args, space(), rank)) {

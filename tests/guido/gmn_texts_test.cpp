@@ -120,6 +120,29 @@ TEST(GmnTexts, TextsOfChordsStandAtTheChordAndKeepItWhole) {
     EXPECT_EQ(written, (std::set<std::string>{"p", "pizz.", "3", "la"}));
 }
 
+// An instrument's name stands at the left of the first system, which is indented to hold it; the later systems have
+// none.
+TEST(GmnTexts, InstrumentNamesStandBeforeTheFirstSystem) {
+    std::string gmn = "[\\instr<\"Violino I\"> \\meter<\"2/4\"> ";
+    for (int bar = 0; bar < 40; ++bar) gmn += "c/8 d e f ";
+    const ScoreDocument doc = LaidOut(gmn + "]");
+    const PageRecord& page = *doc.findPage(1);
+    ASSERT_GT(page.staves.size(), 1u);
+    for (std::size_t s = 0; s < page.staves.size(); ++s) {
+        const auto& els = page.staves[s].elements;
+        const auto name = std::find_if(els.begin(), els.end(), [](const ElementRecord& e) {
+            return IsText(e) && TextAttributesOf(e).category == TextCategory::Instrument;
+        });
+        EXPECT_EQ(page.staves[s].key().indented(), s == 0) << s;
+        EXPECT_EQ(name != els.end(), s == 0) << s;
+        if (name == els.end()) continue;
+        EXPECT_EQ(TextCharacters(*name), "Violino I");
+        const int width = MeasureTextWidth(doc.fonts, TextAttributesOf(*name), TextCharacters(*name));
+        EXPECT_GE(name->x, 0);
+        EXPECT_LT(name->x + width, static_cast<int>(page.indent));
+    }
+}
+
 // Syllables longer than their notes are wide push the notes apart and keep clear of the bar lines, on a line that is
 // justified and on the last, shorter one, and the line still ends where the line ends.
 TEST(GmnTexts, SyllablesUnderShortNotesGetRoomWithinTheLine) {
