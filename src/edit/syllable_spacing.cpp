@@ -29,6 +29,8 @@ Extent ExtentOf(const FontBlock& fonts, const ElementRecord& e) {
 
 bool IsSyllable(const ElementRecord& e) { return IsLyric(e) && !IsHyphen(e); }
 
+bool IsBarLine(const ElementRecord& e) { return e.isSignOfType(SignType::Bar) && !e.w0().hidden(); }
+
 // The staves of the current staff's block: from its group's first staff, as many as the group holds.
 std::pair<int, int> BlockOf(const PageRecord& page, int staff) {
     const auto& voice = page.staves[static_cast<std::size_t>(staff)].voice();
@@ -86,26 +88,46 @@ int SpaceSyllablesOfLine(ScoreDocument& doc) {
     const auto [first, last] = BlockOf(*page, doc.currentStaff);
     const std::optional<TextStaffFrame> frame = TextStaffFrameOf(doc, doc.currentStaff);
     const int unit = frame ? frame->stepUnit : 10;
+    const auto staffAt = [&](int s) -> const StaffRecord& { return page->staves[static_cast<std::size_t>(s)]; };
+    // The staves drawn at one height share their bar lines, which cross the lyrics under them.
+    std::map<int, int> heightOf;
+    for (int s = first; s <= last; ++s)
+        heightOf[s] = s > first && staffAt(s).key().distance() == 0 ? heightOf[s - 1] : s;
     int moves = 0;
-    // The columns of syllables from left to right; after each move the columns right of it are read again.
+    // The columns of syllables and bar lines from left to right; after each move the columns right of it are read
+    // again.
     int from = std::numeric_limits<int>::min();
     std::map<std::pair<int, unsigned>, int> lastRight;  // (staff, verse) → right end of its previous syllable
     std::map<std::pair<int, unsigned>, bool> hyphenPending;
+    std::map<int, int> lastBar;  // height → the bar line its syllables have passed
     for (;;) {
         std::optional<int> column;
+        bool syllablesAhead = false;
         for (int s = first; s <= last; ++s)
-            for (const ElementRecord& e : page->staves[static_cast<std::size_t>(s)].elements)
-                if (IsSyllable(e) && e.x > from && (!column || e.x < *column)) column = e.x;
+            for (const ElementRecord& e : staffAt(s).elements) {
+                if (e.x <= from || !(IsSyllable(e) || IsBarLine(e))) continue;
+                syllablesAhead = syllablesAhead || IsSyllable(e);
+                if (!column || e.x < *column) column = e.x;
+            }
         if (!column) break;
         int need = 0;
         for (int s = first; s <= last; ++s) {
-            for (const ElementRecord& e : page->staves[static_cast<std::size_t>(s)].elements) {
-                if (e.x != *column || !IsSyllable(e)) continue;
+            for (const ElementRecord& e : staffAt(s).elements) {
+                if (e.x != *column) continue;
+                if (IsBarLine(e)) {
+                    for (const auto& [key, right] : lastRight)
+                        if (heightOf[key.first] == heightOf[s]) need = std::max(need, right + unit - e.x);
+                    continue;
+                }
+                if (!IsSyllable(e)) continue;
+                const int left = ExtentOf(doc.fonts, e).left;
+                if (const auto bar = lastBar.find(heightOf[s]); bar != lastBar.end())
+                    need = std::max(need, bar->second + unit - left);
                 const auto key = std::pair{s, TextAttributesOf(e).type};
                 const auto previous = lastRight.find(key);
                 if (previous == lastRight.end()) continue;
                 const int hyphenRoom = hyphenPending[key] ? MeasureTextWidth(doc.fonts, TextAttributesOf(e), "-") + unit : 0;
-                need = std::max(need, previous->second + unit + hyphenRoom - ExtentOf(doc.fonts, e).left);
+                need = std::max(need, previous->second + unit + hyphenRoom - left);
             }
         }
         if (need > 0) {
@@ -113,10 +135,13 @@ int SpaceSyllablesOfLine(ScoreDocument& doc) {
             *column += need;
             ++moves;
         }
+        int reach = std::numeric_limits<int>::min();
         for (int s = first; s <= last; ++s) {
-            const auto& els = page->staves[static_cast<std::size_t>(s)].elements;
+            const auto& els = staffAt(s).elements;
             for (std::size_t i = 0; i < els.size(); ++i) {
-                if (els[i].x != *column || !IsSyllable(els[i])) continue;
+                if (els[i].x != *column) continue;
+                if (IsBarLine(els[i])) lastBar[heightOf[s]] = *column;
+                if (!IsSyllable(els[i])) continue;
                 const auto key = std::pair{s, TextAttributesOf(els[i]).type};
                 lastRight[key] = ExtentOf(doc.fonts, els[i]).right;
                 hyphenPending[key] = false;
@@ -127,7 +152,10 @@ int SpaceSyllablesOfLine(ScoreDocument& doc) {
                 }
             }
         }
+        for (const auto& [key, right] : lastRight) reach = std::max(reach, right + unit);
         from = *column;
+        // Past the last syllable and the room it needs, the bar lines have nothing more to keep clear of.
+        if (!syllablesAhead && from >= reach) break;
     }
     for (int s = first; s <= last; ++s)
         CentreHyphensOfStaff(doc.fonts, page->staves[static_cast<std::size_t>(s)], frame ? frame->lineEnd : doc.pageWidth);

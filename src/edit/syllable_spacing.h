@@ -8,8 +8,9 @@ namespace notavera {
 
 // The current staff's block (or the staff alone) on the current page: every note that carries a syllable
 // coming closer than a step unit to the previous syllable of its verse (closer than a hyphen and two step units
-// when a hyphen stands between them) moves right, with everything after it on the block's staves. The hyphens are
-// then centred. Returns the count of moves.
+// when a hyphen stands between them) or to a bar line of its staff's height moves right, with everything after it
+// on the block's staves; so does a bar line coming closer than a step unit to a syllable. The hyphens are then
+// centred. Returns the count of moves.
 int SpaceSyllablesOfLine(ScoreDocument& doc);
 
 // Every line of the current page that carries lyrics spaced for its syllables (`SpaceSyllablesOfLine`), then brought

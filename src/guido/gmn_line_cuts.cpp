@@ -75,9 +75,12 @@ void TieParts(const ElementRecord& note, std::vector<ElementRecord>& parts) {
     }
 }
 
-// A clef change written after the bar line that ends a line belongs to the line that follows: it begins that line
-// as its clef instead of standing after the last bar line, beyond the end of the other staves.
-std::size_t BeforeClefsAfterBar(const StaffRecord& staff, std::size_t i) {
+// Where a line that begins with the element `i` of a staff really begins. Grace notes take no time: those written
+// right before the note a line begins with ornament it and go with it. A clef change written after the bar line that
+// ends the line before begins the line as its clef, instead of standing after that bar line, beyond the end of the
+// other staves.
+std::size_t LineStartBefore(const StaffRecord& staff, std::size_t i) {
+    while (i > 0 && !staff.elements[i - 1].isSign() && staff.elements[i - 1].w0().cueSize()) --i;
     std::size_t first = i;
     while (first > 0 && staff.elements[first - 1].isSignOfType(SignType::Clef)) --first;
     return first < i && first > 0 && staff.elements[first - 1].isSignOfType(SignType::Bar) ? first : i;
@@ -169,7 +172,7 @@ std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times,
         if (!(p.start.compare(t) < 0)) x = std::min(x, p.x);
     std::size_t i = 0;
     while (i < staff.elements.size() && staff.elements[i].x < x) ++i;
-    return BeforeClefsAfterBar(staff, i);
+    return LineStartBefore(staff, i);
 }
 
 std::vector<std::size_t> GmnCutIndices(const StaffRecord& staff, const GmnSequenceTimes& times,
@@ -193,7 +196,7 @@ std::vector<std::size_t> GmnCutIndices(const StaffRecord& staff, const GmnSequen
         if (x < lastX) i = 0;  // times out of order: the walk starts again
         lastX = x;
         while (i < staff.elements.size() && staff.elements[i].x < x) ++i;
-        indices.push_back(BeforeClefsAfterBar(staff, i));
+        indices.push_back(LineStartBefore(staff, i));
     }
     return indices;
 }

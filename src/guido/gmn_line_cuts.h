@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct GmnSequenceTimes {
     std::vector<GmnPieceSpan> pieces;
     std::vector<std::pair<GmnRational, bool>> breaks;  // where it asks for a new system, or a new page (true)
     GmnRational end;  // where its last note or rest ends
+    std::string instrument;  // the name \\instr gives it, in the documents' code page
 };
 
 // The times the lines may end at: the bar ends that every sequence still playing has. A sequence without bar lines
@@ -56,7 +58,8 @@ std::vector<GmnRational> GmnEndsCuttingPieces(const GmnSequenceTimes& times, con
 void GmnCutPiecesAt(StaffRecord& staff, GmnSequenceTimes& times, const GmnRational& t, int stepUnit);
 
 // The index of the first element of `staff` that belongs after time `t`: everything written before the first note or
-// rest at `t` or later (the bar line that ends the bar stays before the cut, a clef change after it goes after).
+// rest at `t` or later and the grace notes before it (the bar line that ends the bar stays before the cut, a clef
+// change after it goes after).
 std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times, const GmnRational& t);
 
 // `GmnCutIndex` at each of `times` at once, for a long piece: the pieces are ordered by time once, and the

@@ -8,7 +8,9 @@
 
 #include "edit/accidental_normalising.h"
 #include "edit/syllable_spacing.h"
+#include "edit/text_elements.h"
 #include "guido/gmn_note_values.h"
+#include "guido/gmn_texts.h"
 #include "render/arrange_notes.h"
 #include "render/line_respacing.h"
 #include "render/line_start_signs.h"
@@ -50,17 +52,27 @@ unsigned FirstClef(const StaffRecord& staff) {
     return clef ? clef->signWord().code() : 0;
 }
 
-// A piece ends on a final bar: a staff whose music the file leaves open gets one after its last element.
+// A piece ends on a final bar, which closes its last line there: a staff whose music the file leaves open gets one
+// after its last element; a plain bar line the file ends with (the texts after it aside) becomes one.
 void EndWithFinalBar(ScoreDocument& doc, int staffCount) {
+    constexpr unsigned single = '|', closing = 'E';
     PageRecord* page = doc.findPage(1);
     for (int s = 0; s < staffCount; ++s) {
-        const StaffRecord& staff = page->staves[static_cast<std::size_t>(s)];
+        StaffRecord& staff = page->staves[static_cast<std::size_t>(s)];
         const bool music = std::any_of(staff.elements.begin(), staff.elements.end(),
                                        [](const ElementRecord& e) { return !e.isSign(); });
-        if (!music || staff.elements.back().isSignOfType(SignType::Bar)) continue;
+        if (!music) continue;
+        const auto last = std::find_if(staff.elements.rbegin(), staff.elements.rend(),
+                                       [](const ElementRecord& e) { return !IsText(e); });
+        if (last != staff.elements.rend() && last->isSignOfType(SignType::Bar)) {
+            if (last->signWord().code() == single) last->signWord().setCode(closing);
+            // The bar closes the staff: the texts written after it go in front of it.
+            std::rotate(last.base() - 1, last.base(), staff.elements.end());
+            continue;
+        }
         doc.currentStaff = s;
         doc.currentElement = static_cast<int>(staff.elements.size()) - 1;
-        CreateSign(doc, staff.elements.back().x + 4 * std::max(doc.stepUnit, 1), 0, 'E', SignType::Bar, 0);
+        CreateSign(doc, staff.elements.back().x + 4 * std::max(doc.stepUnit, 1), 0, closing, SignType::Bar, 0);
     }
 }
 
@@ -145,6 +157,40 @@ void ScaleStaffTexts(PageRecord& page, unsigned from, unsigned to) {
         }
 }
 
+// The instruments are named at the left of the first system, one name for the staves superposed at one height; the
+// systems after it go unnamed, as engravers leave them once the parts are known. None when no sequence names one.
+std::vector<GmnText> InstrumentNames(const std::vector<GmnSequenceTimes>& sequences, const std::vector<int>& staffOf,
+                                     int space) {
+    std::vector<GmnText> names(sequences.size());
+    for (std::size_t i = 0; i < sequences.size(); ++i) {
+        const auto named = [&](std::size_t k) { return staffOf[k] == staffOf[i] && !names[k].chars.empty(); };
+        bool taken = false;
+        for (std::size_t k = 0; k < i; ++k) taken = taken || named(k);
+        if (!taken && !sequences[i].instrument.empty()) names[i] = GmnInstrumentText(sequences[i].instrument, space);
+    }
+    return names;
+}
+
+// The first system stands indented by the widest name, the room of a system's bracket and a space around it.
+void IndentForNames(ScoreDocument& doc, const std::vector<GmnText>& names, int space) {
+    int widest = 0;
+    for (const GmnText& name : names)
+        if (!name.chars.empty()) widest = std::max(widest, MeasureTextWidth(doc.fonts, name.attributes, name.chars));
+    if (widest == 0) return;
+    constexpr int millimetre = 10;
+    doc.layoutModel.setIndentMm(static_cast<unsigned>((widest + 4 * space + millimetre - 1) / millimetre));
+    for (std::size_t i = 0; i < names.size(); ++i) staff_model::Indented::set(doc.layoutModel.staffWord(static_cast<int>(i)), 1);
+}
+
+// The names go in front of the first system's staves: the placing of the texts sets them beside their staves.
+void NameInstruments(PageRecord& page, const std::vector<GmnText>& names) {
+    for (std::size_t i = 0; i < names.size() && i < page.staves.size(); ++i) {
+        if (names[i].chars.empty()) continue;
+        auto& els = page.staves[i].elements;
+        els.insert(els.begin(), MakeTextElement(0, 0, names[i].attributes, names[i].chars));
+    }
+}
+
 // The page's height in staff spaces as the document's model fills it: the systems of the piece take as much.
 unsigned HeightOfModel(const StaffLayoutModel& model) {
     unsigned height = 0;
@@ -227,6 +273,7 @@ void SpaceEachStaff(ScoreDocument& doc, const SignDistances& distances, int n) {
 struct LineMeasure {
     std::vector<int> widths;
     int room = 0;
+    int firstRoom = 0;  // the first line's, short of the indentation that names the instruments
 };
 
 // The distinct times at which some staff moves, in order.
@@ -250,7 +297,8 @@ LineMeasure MeasureStretches(const PageRecord& page, int n, int stepUnit,
     for (int i = 0; i < n; ++i)
         music = std::max(music, xAt(i, AfterLineStartSigns(page.staves[static_cast<std::size_t>(i)])));
     LineMeasure m;
-    m.room = LineLengthOf(page) - music;
+    m.firstRoom = LineLengthOf(page) - music;
+    m.room = m.firstRoom + LeftEdgeOf(page, page.staves.front());
     for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
         int width = 0;
         for (int i = 0; i < n; ++i) {
@@ -273,7 +321,7 @@ std::vector<std::size_t> LineStarts(const LineMeasure& m, const std::vector<bool
     std::vector<std::size_t> starts{0};
     int used = 0;
     for (std::size_t k = 0; k < m.widths.size(); ++k) {
-        if (used > 0 && (used + m.widths[k] > m.room || forced[k])) {
+        if (used > 0 && (used + m.widths[k] > (starts.size() == 1 ? m.firstRoom : m.room) || forced[k])) {
             starts.push_back(k);
             used = 0;
         }
@@ -463,6 +511,8 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     FitStavesOnPage(doc, *page, PieceStaffCount(staffOf), plainSystems);
     ScaleStaffTexts(*page, writtenSize, doc.layoutModel.definition());
     doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass, lyricRoom);
+    const std::vector<GmnText> names = InstrumentNames(ordered, staffOf, 2 * std::max(doc.stepUnit, 1));
+    IndentForNames(doc, names, 2 * std::max(doc.stepUnit, 1));
     ApplyStaffLayoutModel(doc.layoutModel, *page);
     for (StaffRecord& staff : page->staves) staff.voice().setVoice(staff.voice().positionInGroup());
 
@@ -577,6 +627,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
     // The pitches' display and the chords follow the places the layout settled.
     EngraveImportedPages(doc);
     for (PageRecord& laidOut : doc.pages) SetClashingNotesApart(laidOut, std::max(doc.stepUnit, 1));
+    NameInstruments(*doc.findPage(1), names);
     doc.markModified();
 }
 

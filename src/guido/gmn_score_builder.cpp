@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
@@ -229,11 +230,12 @@ void GmnScoreBuilder::na_seqExit() {
 
 int GmnScoreBuilder::space() const { return 2 * std::max(doc_.stepUnit, 1); }
 
-// A text sign appended at x, on the side its kind takes until the page is laid out (its parameter's sign).
-ElementRecord* GmnScoreBuilder::writeText(const GmnText& text, int x) {
+// A text sign at x after the element `after` (appended when none is given), on the side its kind takes until the
+// page is laid out (its parameter's sign).
+ElementRecord* GmnScoreBuilder::writeText(const GmnText& text, int x, std::optional<int> after) {
     const StaffRecord* staff = doc_.staff();
     if (!staff) return nullptr;
-    doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
+    doc_.currentElement = after.value_or(static_cast<int>(staff->elements.size()) - 1);
     const std::span chars(reinterpret_cast<const std::uint8_t*>(text.chars.data()), text.chars.size());
     ElementRecord* e = CreateSign(doc_, x, text.side == GmnTextSide::Above ? 1 : -1, text.attributes.size,
                                   SignType::Text, text.attributes.type, chars);
@@ -322,9 +324,6 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
     const bool firstOfEvent = !inChord_ || chordMembers_ == 0;
     if (!inChord_) beginEvent();
     if (firstOfEvent) barLinesUpTo(start);
-    // The texts of a chord are left out: a text sign at a chord's place disturbs how the lines are cut and
-    // aligned, and what the chord plays with them.
-    if (inChord_ && firstOfEvent) pendingTexts_.clear();
     // Lyrics fall on the notes and on the empty events that hold a verse's place, never on rests.
     if (firstOfEvent && !grace && pc != gmnRest && isOpen("\\lyrics")) writeSyllable();
     // A bar line drawn in front of a chord moves all of it.
@@ -403,7 +402,7 @@ void GmnScoreBuilder::na_seqAppendNote(int pc, int oct, int acc, long durN, long
 
 void GmnScoreBuilder::na_chordInit(long, long) {
     if (!writing()) return;
-    writeEventTexts();
+    beginEvent();
     inChord_ = true;
     chordX_ = chordEndX_ = x_;
     chordMembers_ = 0;
@@ -423,9 +422,33 @@ void GmnScoreBuilder::na_seqAppendChord(int, long, long, int, long durPosN, long
     x_ = chordEndX_;
     // What follows the chord goes after all of it, not after the member written last.
     if (const StaffRecord* staff = doc_.staff()) doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
+    writeChordTexts();
     closeChord();
     for (const OpenTag& end : chordCurveEnds_) endSpanningCurve(end);
     chordCurveEnds_.clear();
+}
+
+// The texts of a chord (those of its tags and of tags written among its notes) stand at its x right after its notes'
+// first pieces, before the later pieces of its longer notes and the hidden rest that holds them: the layout puts a
+// text at the note written before it. They are written before the notes are marked as a chord, which keeps a sign
+// written at its x from coming after its last note.
+void GmnScoreBuilder::writeChordTexts() {
+    std::move(pendingTexts_.begin(), pendingTexts_.end(), std::back_inserter(eventTexts_));
+    pendingTexts_.clear();
+    const StaffRecord* staff = doc_.staff();
+    if (chord_.empty() || eventTexts_.empty() || !staff) return;
+    const ElementRecord* note = elementAt(chord_.front().first());
+    if (!note) return;
+    const int x = note->x;
+    for (const GmnText& t : eventTexts_) {
+        const auto& els = staff->elements;
+        const auto later = std::find_if(els.begin(), els.end(), [x](const ElementRecord& e) { return e.x > x; });
+        // In front of what stands further right, or after everything.
+        const int at = static_cast<int>(later - els.begin()) - (later == els.end() ? 1 : 0);
+        writeText(t, x, at);
+    }
+    eventTexts_.clear();
+    doc_.currentElement = static_cast<int>(staff->elements.size()) - 1;
 }
 
 void GmnScoreBuilder::closeChord() {
@@ -668,6 +691,8 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         const auto text = GmnTextArgument(args);
         syllables_ = text ? GmnLyricSyllables(*text) : std::vector<std::string>{};
         nextSyllable_ = 0;
+    } else if (lastTag_ == "\\instr") {
+        if (const auto name = GmnTextArgument(args)) times_.back().instrument = GmnTextToAnsi(*name);
     } else if (lastTag_ == "\\title" || lastTag_ == "\\composer") {
         int& rank = lastTag_ == "\\title" ? titles_ : composers_;
         if (auto t = GmnHeadingText(lastTag_, args, space(), rank)) {

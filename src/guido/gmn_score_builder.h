@@ -102,9 +102,10 @@ private:
     void barWrittenAt(const GmnRational& time);
     bool isOpen(const char* name) const;
     int space() const;
-    ElementRecord* writeText(const GmnText& text, int x);
+    ElementRecord* writeText(const GmnText& text, int x, std::optional<int> after = std::nullopt);
     void writeSyllable();
     void writeEventTexts();
+    void writeChordTexts();
     void beginEvent();
 
     ScoreDocument& doc_;

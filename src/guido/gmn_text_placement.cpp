@@ -98,11 +98,32 @@ struct PagePlacer {
         }
     }
     void keepWithinLine(StaffRecord& staff);
+    void placeInstrumentNames();
     void placeHeadings(const std::vector<GmnText>& headings);
     void placeStaves();
 };
 
 bool IsLyric(const ElementRecord& e) { return IsText(e) && TextAttributesOf(e).category == TextCategory::Lyrics; }
+
+bool IsInstrumentName(const ElementRecord& e) {
+    return IsText(e) && TextAttributesOf(e).category == TextCategory::Instrument;
+}
+
+// An instrument's name stands in the indentation of the first system, ending before the bracket, and level with the
+// middle of its staff.
+void PagePlacer::placeInstrumentNames() {
+    for (StaffRecord& staff : page.staves) {
+        for (int i = 0; i < static_cast<int>(staff.elements.size()); ++i) {
+            if (!IsInstrumentName(staff.elements[static_cast<std::size_t>(i)])) continue;
+            const auto b = boxAt(staff, i, 0);
+            if (!b) continue;
+            const int middle = static_cast<int>(top(staff)) - dc.metrics.staffHeight[frame(staff).small ? 1 : 0] / 2;
+            ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
+            e.x = std::max(0, frame(staff).left - 2 * space(staff) - (b->right - b->left));
+            if (const auto placed = boxAt(staff, i, middle - (b->top + b->bottom) / 2)) ink.push_back(*placed);
+        }
+    }
+}
 
 // A text moved left goes in front of the first element that stands further right than it, the rest of the staff
 // keeping its order.
@@ -204,7 +225,7 @@ void PagePlacer::placeStaves() {
         std::vector<int> moved;  // the labels moved left, put in order once the staff is done
         for (int i = 0; i < static_cast<int>(staff.elements.size()); ++i) {
             ElementRecord& e = staff.elements[static_cast<std::size_t>(i)];
-            if (!IsText(e) || IsLyric(e)) continue;
+            if (!IsText(e) || IsLyric(e) || IsInstrumentName(e)) continue;
             const TextAttributes a = TextAttributesOf(e);
             bool above = e.param > 0;
             if (a.category == TextCategory::Dynamics && withLyrics) above = true;
@@ -277,6 +298,7 @@ void PlaceImportedTexts(ScoreDocument& doc, const std::vector<GmnText>& headings
         DrawPage(placer.dc, doc, options);
         if (placer.dc.staves.empty()) continue;
         placer.ink = canvas.boxes();
+        placer.placeInstrumentNames();
         // The staves' texts first: the headings then keep clear of them too.
         placer.placeStaves();
         if (n == 1) placer.placeHeadings(headings);

@@ -108,6 +108,13 @@ std::optional<GmnText> GmnHeadingText(std::string_view tag, const GmnTagArgument
     return t;
 }
 
+GmnText GmnInstrumentText(std::string chars, int space) {
+    GmnText t;
+    t.chars = std::move(chars);
+    t.attributes = Attributes(TextCategory::Instrument, 0, TimesFontIndex, TextStyle::Upright, 2 * space);
+    return t;
+}
+
 GmnText GmnSyllableText(std::string chars, int space) {
     GmnText t;
     t.chars = std::move(chars);

@@ -32,6 +32,9 @@ std::optional<GmnText> GmnNoteText(std::string_view tag, const GmnTagArguments& 
 // (or the composer lines) met before this one.
 std::optional<GmnText> GmnHeadingText(std::string_view tag, const GmnTagArguments& args, int space, int rank);
 
+// The name of an instrument, at the left of the first system.
+GmnText GmnInstrumentText(std::string chars, int space);
+
 // A lyric syllable as a text sign, centred under its note.
 GmnText GmnSyllableText(std::string chars, int space);
 

@@ -66,9 +66,14 @@ std::optional<BarSpan> SpanOf(const DrawingContext& dc, const StaffRecord& staff
         next = FrameOfStaff(dc, own.index + k);
         if (next && next->extentTop >= own.extentBottom) next.reset();
     }
+    // A staff superposed on the one before it leaves the way down to the staff below to that one's bar, which draws it
+    // already: drawn twice, it would darken.
+    const std::optional<StaffFrame> previous =
+        staff.voice().positionInGroup() > 1 ? FrameOfStaff(dc, own.index - 1) : std::nullopt;
+    const bool superposed = previous && previous->extentTop == own.extentTop;
     switch (reach) {
     case BarReach::Automatic:
-        if (next && !dc.draw.barsPerStaff) span.bottom = next->extentTop;
+        if (next && !dc.draw.barsPerStaff && !superposed) span.bottom = next->extentTop;
         break;
     case BarReach::OwnStaff: break;
     case BarReach::WholeGroup:

@@ -219,6 +219,37 @@ TEST(GmnPieceLayoutStaves, AClefChangeAfterTheBarThatEndsALineBeginsTheNextLine)
     EXPECT_EQ(std::find_if(next.begin(), firstNote, isClef)->signWord().code(), 1u) << "the treble clef";
 }
 
+// A piece ends on one bar line, final unless the file writes another kind, with the texts written after it in front.
+TEST(GmnPieceLayoutStaves, APieceEndsOnOneFinalBarAfterItsTexts) {
+    const std::pair<const char*, unsigned> endings[] = {
+        {"c d", 'E'}, {"c d \\bar", 'E'}, {"c d \\bar \\text<\"...\">", 'E'}, {"c d \\doubleBar", 'D'}};
+    for (const auto& [music, code] : endings) {
+        const ScoreDocument doc = ImportedPiece(std::string("[\\meter<\"2/4\"> ") + music + "]");
+        const auto& els = doc.pages.back().staves[0].elements;
+        ASSERT_FALSE(els.empty()) << music;
+        EXPECT_TRUE(els.back().isSignOfType(SignType::Bar) && els.back().signWord().code() == code) << music;
+        const auto lastNote = std::find_if(els.rbegin(), els.rend(), [](const ElementRecord& e) { return e.isNote(); });
+        EXPECT_EQ(std::count_if(els.rbegin(), lastNote, [](const ElementRecord& e) { return e.isSignOfType(SignType::Bar); }),
+                  1)
+            << music;
+    }
+}
+
+// Grace notes that begin a bar go with it to the line it begins.
+TEST(GmnPieceLayoutStaves, GraceNotesBeginningALineGoWithItsFirstNote) {
+    const ScoreDocument doc = ImportedPiece("[\\meter<\"2/4\"> " + Bars("\\grace(c/16 d/16) e/8 f g a", 30) + "]");
+    int lines = 0;
+    for (const PageRecord& page : doc.pages)
+        for (const StaffRecord& staff : page.staves) {
+            const auto last = std::find_if(staff.elements.rbegin(), staff.elements.rend(),
+                                           [](const ElementRecord& e) { return !e.isSign(); });
+            if (last == staff.elements.rend()) continue;
+            ++lines;
+            EXPECT_FALSE(last->w0().cueSize()) << page.number;
+        }
+    EXPECT_GT(lines, 1);
+}
+
 // A last bar far longer than a line (the file's own bar lines turned off) still flows over as many lines as it needs.
 TEST(GmnPieceLayoutStaves, ALastBarLongerThanALineIsBrokenIntoLines) {
     HeadlessUi ui(nullptr);

@@ -101,11 +101,54 @@ TEST(GmnTexts, TagsBecomeTextsOfTheirCategory) {
     EXPECT_GT(texts.at("Anonyme").param, texts.at("Lento").param + 20);
 }
 
-// Syllables longer than their notes are wide push the notes apart, on a line that is justified and on the last,
-// shorter one, and the line still ends where the line ends.
+// The texts of a chord, written before it, among its notes or as its syllable, stand at its x (also when a longer note
+// holds on after the shorter ones), and leave its notes together.
+TEST(GmnTexts, TextsOfChordsStandAtTheChordAndKeepItWhole) {
+    const ScoreDocument doc = LaidOut(
+        R"([\intens<"p">({c,e,g}) \text<"pizz.">({c/8, e/4}) {d, \fingering<"3"> f} \lyrics<"la">({c,e}) c])");
+    const auto& els = GuidoStaff(doc);
+    std::map<int, std::vector<std::size_t>> notesAt;
+    for (std::size_t i = 0; i < els.size(); ++i)
+        if (els[i].isNote()) notesAt[els[i].x].push_back(i);
+    for (const auto& [x, notes] : notesAt) EXPECT_EQ(notes.back() - notes.front() + 1, notes.size()) << x;
+    std::set<std::string> written;
+    for (const ElementRecord& e : els) {
+        if (!IsText(e)) continue;
+        written.insert(TextCharacters(e));
+        EXPECT_GT(notesAt[e.x].size(), 1u) << TextCharacters(e);
+    }
+    EXPECT_EQ(written, (std::set<std::string>{"p", "pizz.", "3", "la"}));
+}
+
+// An instrument's name stands at the left of the first system, which is indented to hold it; the later systems have
+// none.
+TEST(GmnTexts, InstrumentNamesStandBeforeTheFirstSystem) {
+    std::string gmn = "[\\instr<\"Violino I\"> \\meter<\"2/4\"> ";
+    for (int bar = 0; bar < 40; ++bar) gmn += "c/8 d e f ";
+    const ScoreDocument doc = LaidOut(gmn + "]");
+    const PageRecord& page = *doc.findPage(1);
+    ASSERT_GT(page.staves.size(), 1u);
+    for (std::size_t s = 0; s < page.staves.size(); ++s) {
+        const auto& els = page.staves[s].elements;
+        const auto name = std::find_if(els.begin(), els.end(), [](const ElementRecord& e) {
+            return IsText(e) && TextAttributesOf(e).category == TextCategory::Instrument;
+        });
+        EXPECT_EQ(page.staves[s].key().indented(), s == 0) << s;
+        EXPECT_EQ(name != els.end(), s == 0) << s;
+        if (name == els.end()) continue;
+        EXPECT_EQ(TextCharacters(*name), "Violino I");
+        const int width = MeasureTextWidth(doc.fonts, TextAttributesOf(*name), TextCharacters(*name));
+        EXPECT_GE(name->x, 0);
+        EXPECT_LT(name->x + width, static_cast<int>(page.indent));
+    }
+}
+
+// Syllables longer than their notes are wide push the notes apart and keep clear of the bar lines, on a line that is
+// justified and on the last, shorter one, and the line still ends where the line ends.
 TEST(GmnTexts, SyllablesUnderShortNotesGetRoomWithinTheLine) {
-    const std::string words = "\\lyrics<\"Wonderful-ly Wonderful-ly Wonderful-ly Wonderful-ly\">(c1/16 d e f g a b c2)";
-    for (const int bars : {1, 12}) {
+    const std::string shortNotes = "\\lyrics<\"Wonderful-ly Wonderful-ly Wonderful-ly Wonderful-ly\">(c1/16 d e f g a b c2)";
+    const std::string lastOfBars = "\\lyrics<\"a Wonderfully\">(c/4 d) | \\lyrics<\"Wonderfully a\">(e/4 f)";
+    for (const auto& [words, bars] : {std::pair{shortNotes, 1}, {shortNotes, 12}, {lastOfBars, 1}, {lastOfBars, 6}}) {
         std::string gmn = "[\\meter<\"2/4\"> ";
         for (int bar = 0; bar < bars; ++bar) gmn += words + " ";
         const ScoreDocument doc = LaidOut(gmn + "]");
@@ -113,10 +156,14 @@ TEST(GmnTexts, SyllablesUnderShortNotesGetRoomWithinTheLine) {
             int right = INT_MIN;
             for (const ElementRecord& e : staff.elements) {
                 EXPECT_LE(e.x, static_cast<int>(doc.findPage(1)->lineLength)) << bars;
+                if (e.isSignOfType(SignType::Bar)) {
+                    EXPECT_GT(e.x, right) << bars;
+                    right = e.x;
+                }
                 if (!IsLyric(e) || IsHyphen(e)) continue;
                 const TextAttributes a = TextAttributesOf(e);
                 const int width = MeasureTextWidth(doc.fonts, a, TextCharacters(e));
-                const int left = TextLeftOf(a, e.x, width);
+                const int left = TextLeftOf(a, e.x + e.shift, width);
                 EXPECT_GT(left, right) << bars << " " << TextCharacters(e);
                 right = left + width;
             }

@@ -1612,6 +1612,10 @@ TEST_F(GroupedBars, ABarJoinsDownToTheNextStaffOfItsGroupOrReachesAsItsCodeSays)
     std::tie(superposed.referenceY, superposed.topLine) = std::pair(dc.staves[0].referenceY, dc.staves[0].topLine);
     draw(0);
     EXPECT_EQ(run(), std::pair(line(0, 0), line(0, 2)));
+    // Its own bar keeps to its staff: the bar of the staff it stands on joins down already.
+    sign(X, '|', SignType::Bar, 0, 1);
+    draw(1);
+    EXPECT_EQ(run(), std::pair(line(0, 0), line(4, 0)));
     std::tie(superposed.referenceY, superposed.topLine) = placed;
     // A repeat dots every staff its strokes run across, each in its own size: its own, the whole group, none for a
     // stroke between two staves.
