@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "musicxml/musicxml_import.h"
@@ -168,6 +170,28 @@ INSTANTIATE_TEST_SUITE_P(
                        const auto t = Texts(r.doc);
                        for (const char* want : {"Hel-", "lo", "ff", "Air", "Anon"})
                            EXPECT_NE(std::find(t.begin(), t.end(), want), t.end()) << want;
+                   }},
+        ImportCase{"FurtherVersesOnLinesOfTheirOwnUnderTheirNotes",
+                   Partwise(Part({Note("C", 4, 1, "<lyric><syllabic>begin</syllabic><text>Hel</text></lyric>"
+                                                  "<lyric number=\"2\"><text>Good</text></lyric>") +
+                                  "<note><rest/><duration>1</duration></note>" +
+                                  Note("D", 4, 2, "<lyric number=\"3\"><text>three</text></lyric>"
+                                                  "<lyric><syllabic>end</syllabic><text>lo</text></lyric>")})),
+                   [](const Imported& r) {
+                       const auto n = Notes(r.doc);
+                       ASSERT_EQ(n.size(), 2u);
+                       std::map<std::string, Seen> lyrics;
+                       for (const Seen& s : Elements(r.doc, [](const ElementRecord& e) { return IsText(e); }))
+                           lyrics.emplace(TextCharacters(*s.e), s);
+                       const std::vector<std::tuple<std::string, int, std::size_t>> want = {
+                           {"Hel-", 0, 0}, {"lo", 0, 1}, {"Good", 1, 0}, {"three", 2, 1}};
+                       const PageRecord& page = *r.doc.findPage(1);
+                       for (const auto& [text, staff, note] : want) {
+                           ASSERT_TRUE(lyrics.contains(text)) << text;
+                           EXPECT_EQ(lyrics.at(text).staff, staff) << text;
+                           EXPECT_EQ(page.staves[static_cast<std::size_t>(staff)].y, page.staves[0].y) << text;
+                           EXPECT_NEAR(lyrics.at(text).e->x, n[note].e->x, 20) << text;
+                       }
                    }},
         ImportCase{"RepeatsKeysAndClefs",
                    Partwise(Part({"<barline location=\"left\"><repeat direction=\"forward\"/></barline>" +
