@@ -227,7 +227,7 @@ private:
     Ticks ticksOf(std::string_view divisions) const;
     Stream& stream(int p, int staff, const std::string& voice);
     void placeDirections();
-    std::string writeSequence(Stream& s, int staffNumber, bool first);
+    std::string writeSequence(Stream& s, int staffNumber, bool first, const std::string& brace);
     std::string writeEvent(const Event& e, std::map<int, int>& ties, std::map<int, int>& slurs);
     int nextOrder() { return order_++; }
 
@@ -717,7 +717,7 @@ std::string Converter::writeEvent(const Event& e, std::map<int, int>& ties, std:
     return before + body + after;
 }
 
-std::string Converter::writeSequence(Stream& s, int staffNumber, bool first) {
+std::string Converter::writeSequence(Stream& s, int staffNumber, bool first, const std::string& brace) {
     std::vector<const Mark*> marks;
     const Part& part = parts_[static_cast<std::size_t>(s.part)];
     for (const auto& [staff, mark] : part.staffMarks)
@@ -803,7 +803,7 @@ std::string Converter::writeSequence(Stream& s, int staffNumber, bool first) {
     fillTo(part.end);
 
     const std::string staffTag = "[ \\staff<" + std::to_string(staffNumber) + "> ";
-    std::string seq = staffTag;
+    std::string seq = staffTag + brace;
     if (first)
         for (const std::string& h : headings_) seq += h + " ";
     if (fileBeams_) seq += "\\beamsOff ";
@@ -866,7 +866,13 @@ MusicXmlConversion Converter::run(const XmlElement& root) {
         Stream& s = streams_[order[i]];
         if (std::make_pair(s.part, s.staff) != lastStaff) ++staffNumber;
         lastStaff = {s.part, s.staff};
-        gmn += (i ? ",\n" : "") + writeSequence(s, staffNumber, i == 0);
+        // The staves of a part are one instrument: a brace joins them, whatever their clefs.
+        const int staves = parts_[static_cast<std::size_t>(s.part)].staves;
+        const std::string brace = s.staff == 1 && s.voiceOrder == 0 && staves > 1
+                                      ? "\\accol<range=\"" + std::to_string(staffNumber) + "-" +
+                                            std::to_string(staffNumber + staves - 1) + "\", type=\"curlyBrace\"> "
+                                      : "";
+        gmn += (i ? ",\n" : "") + writeSequence(s, staffNumber, i == 0, brace);
     }
     result_.gmn = gmn + "\n}\n";
     return result_;

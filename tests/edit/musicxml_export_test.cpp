@@ -94,8 +94,13 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "score-part@id", "P1"},
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "staff", "1 1 2"},
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "backup", ""},
-        // Two voices of one kind: two parts.
+        // Two voices of one kind: two parts; braced, one part of two staves whatever their clefs. A straight brace
+        // joins parts.
         ExportCase{"{[c2/1], [e2/1]}", "score-part@id", "P1 P2"},
+        ExportCase{"{[\\accol<range=\"1-2\"> c2/1], [e2/1]}", "score-part@id", "P1"},
+        ExportCase{"{[c2/1], [\\accol<range=\"2-3\", type=\"thinBrace\"> e2/1], [g1/1]}", "staff", "1 2"},
+        ExportCase{"{[c2/1], [\\accol<range=\"2-3\", type=\"thinBrace\"> e2/1], [g1/1]}", "score-part@id", "P1 P2"},
+        ExportCase{"{[\\accol<range=\"1-2\", type=\"straightBrace\"> c2/1], [e2/1]}", "score-part@id", "P1 P2"},
         // Two voices of one staff: one part of one staff; the shorter voice, written last, moves on to the bar's end.
         ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "score-part@id", "P1"},
         ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "voice", "1 2"},

@@ -193,6 +193,17 @@ INSTANTIATE_TEST_SUITE_P(
                            EXPECT_NEAR(lyrics.at(text).e->x, n[note].e->x, 20) << text;
                        }
                    }},
+        ImportCase{"ThePartOfTwoTrebleStavesIsBraced",
+                   Partwise(Part({Note("E", 5, 4, "<staff>1</staff>") + "<backup><duration>4</duration></backup>" +
+                                  Note("C", 4, 4, "<staff>2</staff>")},
+                                 2)),
+                   [](const Imported& r) {
+                       const PageRecord& page = *r.doc.findPage(1);
+                       ASSERT_GE(page.staves.size(), 2u);
+                       EXPECT_EQ(page.staves[0].key().blockGrouping(), 1u);
+                       EXPECT_TRUE(page.staves[0].lines().brace());
+                       EXPECT_EQ(page.staves[1].key().blockGrouping(), 2u);
+                   }},
         ImportCase{"RepeatsKeysAndClefs",
                    Partwise(Part({"<barline location=\"left\"><repeat direction=\"forward\"/></barline>" +
                                       Note("C", 4, 4) +
