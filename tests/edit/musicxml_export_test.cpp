@@ -107,7 +107,13 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "duration", "256 256 128 128"},
         // A voice written without bar lines is measured by the bars of the first.
         ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "measure@number", "1 2"},
-        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "step", "C E D F"}));
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "step", "C E D F"},
+        // A note of that voice across a bar of the first is written as its two parts, tied.
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "step", "C E F D F G"},
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "tie@type", "start stop"},
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "slur@type", "start stop"},
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "type",
+                   "whole half half whole half half"}));
 
 }  // namespace
 }  // namespace notavera
