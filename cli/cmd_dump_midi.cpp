@@ -2,6 +2,7 @@
 // standard output. A file that is not MIDI gives "Erreur de lecture." on standard error.
 #include <cstdio>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "midi/midi_dump.h"
 #include "platform/headless/headless_ui.h"
@@ -17,7 +18,7 @@ int RunDumpMidi(const Args& args) {
     }
     const auto dump = DumpMidiFile(args[0], firstTrack);
     if (!dump) {
-        HeadlessUi ui(stderr);
+        CliUi ui(stderr);
         ShowError(ui, 9);
         return 1;
     }

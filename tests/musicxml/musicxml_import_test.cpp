@@ -376,9 +376,9 @@ TEST(MusicXmlImportCommand, NamesTheDocumentAfterTheFileItRead) {
     test::TempDir dir;
     test::WriteText(dir / "air.musicxml", Partwise(Part({Note("C", 4, 4)})));
     test::WriteText(dir / "bad.musicxml", "<score-partwise>");
-    ProvideXmlFileReader([](const std::string& path) { return ReadXmlOrContainerFile(path); });
     for (const char* name : {"bad.musicxml", "air.musicxml"}) {
         test::ScoreBuilder score;
+        score.ui().provideXmlReader(ReadXmlOrContainerFile);
         score.ui().queueFileName((dir / name).string());
         DispatchCommand(score.ctx(), cmd::ImportMusicXml);
         const bool good = std::string(name) == "air.musicxml";
