@@ -118,8 +118,8 @@ struct Event {
     std::vector<int> slurStarts;  // the file's slur numbers
     std::vector<int> slurStops;
     std::vector<std::string> texts;  // tags written on the note itself (dynamics of its notations)
-    // The syllable of each verse, by its place among the file's verses, with a trailing '-' when the word goes on.
-    std::map<std::size_t, std::string> lyrics;
+    // The syllable of each verse, by the file's lyric number, with a trailing '-' when the word goes on.
+    std::map<std::string, std::string> lyrics;
     int order = 0;
 };
 
@@ -223,7 +223,7 @@ private:
     void readBarline(const XmlElement& barline, int p, Ticks measureStart, BarAt& right);
     void readOctaveShift(const XmlElement& shift, const Direction& at);
     std::optional<Pitch> readPitch(const XmlElement& note);
-    std::size_t verseOf(const std::string& number);
+    void orderVerses();
     Ticks ticksOf(std::string_view divisions) const;
     Stream& stream(int p, int staff, const std::string& voice);
     void placeDirections();
@@ -244,8 +244,8 @@ private:
     long divisions_ = 1;
     Ticks meterLength_ = fewestWholeTicks;
     double lastTempo_ = 0;  // the rate of the last tempo mark written, in beats per minute
-    // The lyric numbers in the order the file first gives them: the first verse goes with its voice's notes, each
-    // further one on a sequence of its own at the voice's staff, as GUIDO writes several verses.
+    // The lyric numbers of the file, in the order of their lines (orderVerses): the first verse goes with its voice's
+    // notes, each further one on a sequence of its own at the voice's staff, as GUIDO writes several verses.
     std::vector<std::string> verses_;
     bool fileBeams_ = false;
     int tieNumber_ = 0;
@@ -262,11 +262,20 @@ Ticks Converter::ticksOf(std::string_view divisions) const {
     return t > static_cast<double>(longest()) ? longest() : static_cast<Ticks>(t);
 }
 
-std::size_t Converter::verseOf(const std::string& number) {
-    const auto it = std::find(verses_.begin(), verses_.end(), number);
-    if (it != verses_.end()) return static_cast<std::size_t>(it - verses_.begin());
-    verses_.push_back(number);
-    return verses_.size() - 1;
+// The verses by their numbers (others after them, as the file gives them), as many as a staff has lines for: the
+// syllables of the others are counted as left out.
+void Converter::orderVerses() {
+    std::stable_sort(verses_.begin(), verses_.end(), [](const std::string& a, const std::string& b) {
+        const auto x = ParseLong(a), y = ParseLong(b);
+        return x && (!y || *x < *y);
+    });
+    if (verses_.size() <= mostVerses) return;
+    const std::set<std::string> kept(verses_.begin(), verses_.begin() + mostVerses);
+    for (const Stream& s : streams_)
+        for (const Event& e : s.events)
+            for (const auto& [number, syllable] : e.lyrics)
+                if (!kept.contains(number)) count("lyric");
+    verses_.resize(mostVerses);
 }
 
 Stream& Converter::stream(int p, int staff, const std::string& voice) {
@@ -419,14 +428,10 @@ void Converter::readNote(const XmlElement& note, int p, Ticks measureStart, Tick
             std::string text;
             for (const XmlElement& t : c.children)
                 if (t.name == "text") text += t.text;
-            const std::size_t verse = verseOf(number);
-            if (text.empty() || event->lyrics.contains(verse)) continue;
-            if (verse >= mostVerses) {
-                count("lyric");
-                continue;
-            }
+            if (text.empty() || event->lyrics.contains(number)) continue;
+            if (std::find(verses_.begin(), verses_.end(), number) == verses_.end()) verses_.push_back(number);
             const std::string syllabic = c.childText("syllabic");
-            event->lyrics[verse] = text + (syllabic == "begin" || syllabic == "middle" ? "-" : "");
+            event->lyrics[number] = text + (syllabic == "begin" || syllabic == "middle" ? "-" : "");
         } else if (c.name == "notehead" && c.text != "normal") {
             count("notehead");
         } else if (c.name == "play" || c.name == "listen" || c.name == "footnote" || c.name == "level") {
@@ -752,7 +757,7 @@ std::string Converter::writeSequence(Stream& s, int staffNumber, bool first, con
     const auto hold = [&](Ticks length, const Event* note, std::size_t firstVerse) {
         for (std::size_t v = firstVerse; v < lines.size(); ++v) {
             if (v > 0) AddToken(lines[v].places, "empty" + Duration(length, whole_));
-            const auto syllable = note ? note->lyrics.find(v) : std::map<std::size_t, std::string>::const_iterator{};
+            const auto syllable = note ? note->lyrics.find(verses_[v]) : std::map<std::string, std::string>::const_iterator{};
             lines[v].syllables.push_back(note && syllable != note->lyrics.end() ? std::optional(syllable->second)
                                                                                  : std::nullopt);
         }
@@ -851,6 +856,7 @@ MusicXmlConversion Converter::run(const XmlElement& root) {
     parts_.resize(partElements.size());
     for (std::size_t p = 0; p < partElements.size(); ++p) readPart(*partElements[p], static_cast<int>(p));
     placeDirections();
+    orderVerses();
 
     // Sequences by part, staff and voice; the staves of the score numbered from 1 down the parts.
     std::vector<std::size_t> order(streams_.size());

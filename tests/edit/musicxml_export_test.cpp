@@ -115,5 +115,14 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "type",
                    "whole half half whole half half"}));
 
+// The parts of a note that a bar of the first voice cuts: the first keeps the slur that starts on the note, the last
+// the one that ends on it.
+TEST(MusicXmlExportParts, CurvesStayAtTheEndsOfTheNoteTheyStartOrEndOn) {
+    const XmlElement root = ExportOf("{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> \\slur(e1/2 f1/1) \\slur(g1/2 a1/1) b1/2]}");
+    std::string slurs;
+    for (const XmlElement* measure : Descendants(root, "measure")) slurs += "|" + Values(*measure, "slur@type");
+    EXPECT_EQ(slurs, "|start|stop start|stop");
+}
+
 }  // namespace
 }  // namespace notavera
