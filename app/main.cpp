@@ -16,8 +16,6 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/score_view.h"
-#include "platform/wmf/libwmf_player.h"
-#include "platform/xml/xml_file_reader.h"
 #include "regleur_screenshot.h"
 #include "shell/musicxml_import_command.h"
 
@@ -68,9 +66,7 @@ int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
-    notavera::InstallMetafilePlayer(&notavera::LibwmfPlayer());
     QApplication::setApplicationName("Notavera");
-    notavera::ProvideXmlFileReader(notavera::ReadXmlOrContainerFile);
     const std::optional<Options> options = ParseOptions(QApplication::arguments());
     if (!options) {
         std::fputs(usage, stderr);

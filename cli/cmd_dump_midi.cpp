@@ -2,6 +2,7 @@
 // standard output. A file that is not MIDI gives "Erreur de lecture." on standard error.
 #include <cstdio>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "midi/midi_dump.h"
 #include "platform/headless/headless_ui.h"
@@ -18,7 +19,7 @@ int RunDumpMidi(const Args& args) {
     }
     const auto dump = DumpMidiFile(args[0], firstTrack);
     if (!dump) {
-        HeadlessUi ui(stderr);
+        CliUi ui(stderr);
         ShowError(ui, msg::readError);
         return 1;
     }

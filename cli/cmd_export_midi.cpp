@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "midi/score_to_midi.h"
 #include "platform/headless/headless_ui.h"
@@ -66,7 +67,7 @@ int RunExportMidi(const Args& args) {
         std::fputs("usage: notavera-cli export-midi DOC OUT.mid [--voice] [--from-page P] [--to-page Q]\n", stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     EditorContext ctx(ui);
     if (InspectDocument(ctx.doc, ctx.ui, options->document) != FileOk) return 1;
     // The export starts on the first staff of its first page (page 1 unless asked), whatever page the

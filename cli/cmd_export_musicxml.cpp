@@ -1,6 +1,7 @@
 // notavera-cli export-musicxml: writes a document as a MusicXML (score-partwise) file.
 #include <cstdio>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "edit/musicxml_export.h"
 #include "platform/headless/headless_ui.h"
@@ -18,7 +19,7 @@ int RunExportMusicXml(const Args& args) {
         std::fputs("usage: notavera-cli export-musicxml DOC SORTIE.musicxml\n", stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     ui.xmlFiles = WriteXmlFile;
     EditorContext ctx(ui);
     if (InspectDocument(ctx.doc, ctx.ui, args[0]) != FileOk) return 1;

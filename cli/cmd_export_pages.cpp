@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/message_ids.h"
@@ -78,7 +79,7 @@ enum class PagesFormat { Pdf, Svg };
 int ExportPages(PagesFormat format, const Args& args, const char* usage) {
     ExportRequest request;
     if (const auto usageError = Parse(args, usage, request)) return *usageError;
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     EditorContext ctx(ui);
     int status = 1;
     if (InspectDocument(ctx.doc, ctx.ui, request.document) == FileOk) {

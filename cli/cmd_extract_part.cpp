@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "edit/separate_part.h"
 #include "imported_score.h"
@@ -49,7 +50,7 @@ int RunExtractPart(const Args& args) {
         std::fputs(usage, stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     ScoreDocument doc;
     if (InspectDocument(doc, ui, files[0]) != FileOk) return 1;
     request.firstPage = 1;

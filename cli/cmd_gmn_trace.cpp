@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "guido/gmn_reader.h"
 #include "guido/gmn_trace.h"
@@ -34,7 +35,7 @@ int RunGmnTrace(const Args& args) {
         if (!m) return usage();
         mode = *m;
     }
-    HeadlessUi ui(stdout);
+    CliUi ui(stdout);
     GmnTrace trace([](const std::string& line) { std::fputs(line.c_str(), stdout); });
     const int status = ReadGmnFile(args[0], mode, trace, [&ui](const GmnError& e) { ShowGmnError(ui, e); });
     return status == gmnReadOk ? 0 : 1;

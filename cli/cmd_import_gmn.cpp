@@ -3,6 +3,7 @@
 // would show them; what was read before an error is saved all the same.
 #include <cstdio>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "imported_score.h"
 #include "guido/gmn_import.h"
@@ -17,7 +18,7 @@ int RunImportGmn(const Args& args) {
         std::fputs("usage: notavera-cli import-gmn IN.gmn OUT.mus\n", stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     EditorContext ctx(ui);
     SetUpNewDocument(ctx.doc, 1);
     const int status = ImportGuidoPiece(ctx.doc, args[0], ui, ctx.shell.settings.distanceSteps);

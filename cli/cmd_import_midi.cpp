@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "imported_score.h"
 #include "edit/midi_import.h"
@@ -51,7 +52,7 @@ int RunImportMidi(const Args& args) {
             return Usage();
         }
     }
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     EditorContext ctx(ui);
     SetUpNewDocument(ctx.doc, 1);
     if (ImportMidiFile(ctx.doc, args[0], params, ui, ctx.shell.settings.distanceSteps, !raw) == 0) return 1;

@@ -3,6 +3,7 @@
 // message 4 on standard error; what the score cannot hold is listed there once.
 #include <cstdio>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "imported_score.h"
 #include "musicxml/musicxml_import.h"
@@ -18,7 +19,7 @@ int RunImportMusicXml(const Args& args) {
         std::fputs("usage: notavera-cli import-musicxml IN.musicxml|IN.mxl OUT.mus\n", stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     EditorContext ctx(ui);
     SetUpNewDocument(ctx.doc, 1);
     const XmlReading reading = ReadXmlOrContainerFile(args[0]);

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
 #include "score/document_json.h"
@@ -29,7 +30,7 @@ int RunInfo(const Args& args) {
         return 2;
     }
 
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     ScoreDocument doc;
     // Looking at a document leaves it to the editor that may hold it, and its autosave copy to the next opening.
     const int status = InspectDocument(doc, ui, path);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/message_ids.h"
@@ -48,7 +49,7 @@ int RunNew(const Args& args) {
     }
     if (out.empty()) return NewUsageError("Nom du fichier à créer manquant");
 
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     EditorContext ctx(ui);
     SetUpNewDocument(ctx.doc, pages);
     if (!NameDocument(ctx.doc, ctx.ui, out)) return 1;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "page_picture.h"
 #include "platform/headless/headless_ui.h"
@@ -119,7 +120,7 @@ int RenderDocument(EditorContext& ctx, const RenderRequest& r) {
 int RunRender(const Args& args) {
     RenderRequest request;
     if (const auto usage = ParseArgs(args, request)) return *usage;
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     EditorContext ctx(ui);
     const int status = RenderDocument(ctx, request);
     DeleteWorkFiles(ctx.doc);

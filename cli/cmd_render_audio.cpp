@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "midi/playback_file.h"
 #include "midi/score_to_midi.h"
@@ -22,7 +23,7 @@ constexpr int cannotWriteMessage = 2;
 
 // The box the editor would show: the file message for the WAV file, the device's text for the rest.
 void report(const DeviceStatus& status, const std::string& wavFile) {
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     if (status.code == audio_error::wavFile)
         MessageWithName(ui, cannotWriteMessage, wavFile);
     else
@@ -41,7 +42,7 @@ bool isMidiFile(const std::string& path) {
 
 // The whole score as the playback file, the way the editor plays it from the first page to the last.
 std::optional<std::filesystem::path> scoreAsMidi(const std::string& document) {
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     EditorContext ctx(ui);
     if (InspectDocument(ctx.doc, ctx.ui, document) != FileOk) return std::nullopt;
     std::optional<std::filesystem::path> midi;

@@ -5,6 +5,7 @@
 #include <span>
 #include <sstream>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "midi/midi_devices.h"
 #include "midi/midi_input_ring.h"
@@ -349,7 +350,7 @@ private:
         return true;
     }
 
-    HeadlessUi ui_{stdout};
+    CliUi ui_{stdout};
     EditorContext ctx_;
     MidiInputRing midiRing_;
     std::uint32_t midiTime_ = 0;

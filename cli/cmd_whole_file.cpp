@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
 #include "platform/message_ids.h"
@@ -20,7 +21,7 @@ namespace {
 // The document opened as the editor opens it, `work` done on it, and its work files removed whatever the outcome.
 template <typename Work>
 int EditDocument(const std::string& path, Work work) {
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     ScoreDocument doc;
     const bool done = ReadDocument(doc, ui, path, false) == FileOk && work(doc, ui);
     DeleteWorkFiles(doc);

@@ -2,6 +2,7 @@
 // document, and read into a new document file. Messages go to standard error as the boxes would show them.
 #include <cstdio>
 
+#include "cli_ui.h"
 #include "commands.h"
 #include "platform/headless/headless_ui.h"
 #include "score/mus_file.h"
@@ -15,7 +16,7 @@ int RunExportWnv(const Args& args) {
         std::fputs("usage: notavera-cli export-wnv DOC OUT.wnv\n", stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     ScoreDocument doc;
     if (InspectDocument(doc, ui, args[0]) != FileOk) return 1;
     return ExportInterchange(doc, ui, args[1]) ? 0 : 1;
@@ -26,7 +27,7 @@ int RunImportWnv(const Args& args) {
         std::fputs("usage: notavera-cli import-wnv IN.wnv OUT.mus\n", stderr);
         return 2;
     }
-    HeadlessUi ui(stderr);
+    CliUi ui(stderr);
     return ImportInterchange(ui, args[0], args[1], StaffLayoutModel::makeDefault()) ? 0 : 1;
 }
 

@@ -1,10 +1,8 @@
 // notavera-cli: batch use of the editor's core, one subcommand per job.
-#include "platform/wmf/libwmf_player.h"
 #include <cstdio>
 #include <cstring>
 
 #include "commands.h"
-#include "platform/xml/xml_file_reader.h"
 #include "shell/musicxml_import_command.h"
 
 namespace notavera::cli {
@@ -47,8 +45,6 @@ static int usage() {
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
-    notavera::InstallMetafilePlayer(&notavera::LibwmfPlayer());
-    notavera::ProvideXmlFileReader(notavera::ReadXmlOrContainerFile);
     for (const auto& c : notavera::cli::Subcommands()) {
         if (std::strcmp(argv[1], c.name) == 0) return c.run(notavera::cli::Args(argv + 2, argv + argc));
     }

@@ -115,6 +115,7 @@ int WritePagePicture(EditorContext& ctx, const PictureRequest& r) {
     if (r.page != ctx.doc.currentPage && MoveWindowTo(ctx.doc, ctx.ui, r.page) != FileOk) return 1;
 
     DrawingContext dc;
+    dc.metafiles = ctx.ui.metafilePlayer();
     ApplyZoom(dc, r.zoom);
     const Box area = r.region.value_or(PageArea(ctx.doc, r.page));
     // Everything in the picture counts as shown, so that running texts anchored in it are drawn.

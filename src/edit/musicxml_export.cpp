@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <numeric>
 #include <set>
@@ -607,36 +608,111 @@ private:
         return length;
     }
 
-    // A voice whose staff draws fewer bar lines than the part's first voice (a voice that only rests, written without
-    // them) is cut into measures where the first voice's bars fall, so that each measure holds one bar of each voice.
-    void alignToFirstVoice(std::vector<std::vector<Segment>>& lanes) const {
-        if (lanes.empty()) return;
+    // The times at which the bars of a voice end, as writeStaff counts time; nothing when a rest of the voice stands
+    // for a whole bar, whose length only the other voices tell.
+    std::optional<std::vector<long long>> barEnds(const std::vector<Segment>& lane) const {
         std::vector<long long> ends;
         long long time = 0;
-        for (const Segment& segment : lanes.front())
+        for (const Segment& segment : lane) {
             for (std::size_t i = 0; i < segment.items.size(); ++i) {
                 const auto advance = advanceAt(segment.items, i);
-                if (!advance) return;
+                if (!advance) return std::nullopt;
                 time += *advance;
-                if (i + 1 == segment.items.size()) ends.push_back(time);
             }
-        for (std::size_t j = 1; j < lanes.size(); ++j) {
-            if (lanes[j].empty() || lanes[j].size() >= ends.size()) continue;
-            std::vector<Segment> cut(1);
-            std::size_t next = 0;
-            time = 0;
-            for (const Segment& segment : lanes[j])
-                for (std::size_t i = 0; i < segment.items.size(); ++i) {
-                    const auto advance = advanceAt(segment.items, i);
-                    if (!advance) return;
-                    if (*advance > 0 && next < ends.size() && time == ends[next] && !cut.back().items.empty())
-                        cut.emplace_back();
-                    cut.back().items.push_back(segment.items[i]);
-                    time += *advance;
-                    while (next < ends.size() && ends[next] < time) ++next;
-                }
-            lanes[j] = std::move(cut);
+            ends.push_back(time);
         }
+        return ends;
+    }
+
+    // A voice whose bars fall elsewhere than the part's first voice's (one that only rests, written without bar
+    // lines, or one whose notes run on across the first voice's bars) is cut into measures where the first voice's
+    // bars fall, so that each measure holds one bar of each voice.
+    void alignToFirstVoice(std::vector<std::vector<Segment>>& lanes) {
+        if (lanes.empty()) return;
+        const auto ends = barEnds(lanes.front());
+        if (!ends) return;
+        for (std::size_t j = 1; j < lanes.size(); ++j) {
+            const auto own = barEnds(lanes[j]);
+            if (lanes[j].empty() || !own || *own == *ends) continue;
+            if (auto cut = cutAtBars(lanes[j], *ends)) lanes[j] = std::move(*cut);
+        }
+    }
+
+    // The voice's elements in measures that end at `ends`; a note, chord or rest across one of them is written as
+    // its parts on either side, the notes' parts tied. Nothing when such an element cannot be parted exactly.
+    std::optional<std::vector<Segment>> cutAtBars(const std::vector<Segment>& lane, const std::vector<long long>& ends) {
+        std::vector<Segment> cut(1);
+        std::size_t next = 0;
+        long long time = 0;
+        for (const Segment& segment : lane) {
+            const auto& items = segment.items;
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                const auto advance = advanceAt(items, i);
+                if (!advance) return std::nullopt;
+                if (*advance == 0) {
+                    cut.back().items.push_back(items[i]);
+                    continue;
+                }
+                std::vector<const ElementRecord*> chord{items[i]};
+                while (i + 1 < items.size() && advanceAt(items, i + 1) == 0 && items[i + 1]->isNote() &&
+                       items[i + 1]->x == items[i]->x)
+                    chord.push_back(items[++i]);
+                while (next < ends.size() && ends[next] < time) ++next;
+                if (next < ends.size() && ends[next] == time) {
+                    if (!cut.back().items.empty()) cut.emplace_back();
+                    ++next;
+                }
+                long long at = time;
+                for (; next < ends.size() && ends[next] < time + *advance; ++next) {
+                    if (!addParts(cut.back(), chord, ends[next] - at, at == time, false)) return std::nullopt;
+                    cut.emplace_back();
+                    at = ends[next];
+                }
+                if (at == time) cut.back().items.insert(cut.back().items.end(), chord.begin(), chord.end());
+                else if (!addParts(cut.back(), chord, time + *advance - at, false, true)) return std::nullopt;
+                time += *advance;
+            }
+        }
+        return cut;
+    }
+
+    // The part of `length` divisions of a chord (or rest), as notes of plain values tied one to the next: the first
+    // part of the element keeps what opens at it (tie and slur starts, beams, syllables), its last part what closes.
+    // False for a tuplet's note, or for a chord whose notes do not end together.
+    bool addParts(Segment& segment, const std::vector<const ElementRecord*>& chord, long long length, bool first,
+                  bool last) {
+        const ElementRecord& head = *chord.front();
+        for (const ElementRecord* e : chord) {
+            const bool plain = e->w1().numerator() == e->w1().denominator() || e->w1().numerator() == 0 ||
+                               e->w1().denominator() == 0;
+            if (!plain || divisionsOf(WrittenValue(*e)) != divisionsOf(WrittenValue(head))) return false;
+        }
+        if (length % factor_ != 0) return false;
+        const std::vector<unsigned> codes = SplitDuration(static_cast<int>(length / factor_));
+        for (std::size_t k = 0; k < codes.size(); ++k) {
+            const bool opens = first && k == 0, closes = last && k + 1 == codes.size();
+            for (const ElementRecord* e : chord) {
+                ElementRecord& part = pieces_.emplace_back(*e);
+                part.noteWord().setDurationCode(codes[k]);
+                part.noteWord().setDots(0);
+                part.x = e->x + static_cast<int>(k);  // parts in one measure are not one chord
+                const NoteMarks* whole = marksOf(*e);
+                NoteMarks marks;
+                if (e->isNote()) {
+                    marks.tieStop = opens ? whole && whole->tieStop : true;
+                    marks.tieStart = closes ? whole && whole->tieStart : true;
+                }
+                if (whole && opens) {
+                    marks.slurStart = whole->slurStart;
+                    marks.beams = whole->beams;
+                    marks.lyrics = whole->lyrics;
+                }
+                if (whole && closes) marks.slurStop = whole->slurStop;
+                marks_[&part] = std::move(marks);
+                segment.items.push_back(&part);
+            }
+        }
+        return true;
     }
 
     void writeMeasure(std::size_t p, XmlElement& m, const std::vector<std::vector<Segment>>& staves, std::size_t k,
@@ -1170,6 +1246,7 @@ private:
     std::vector<PartPlan> parts_;
     std::vector<SystemPlan> systems_;
     std::map<const ElementRecord*, NoteMarks> marks_;
+    std::deque<ElementRecord> pieces_;  // the parts of elements a bar of another voice cuts (cutAtBars)
     std::vector<PartState> states_;
     std::vector<Credit> credits_;
 };

@@ -61,6 +61,16 @@ void AppendParts(const ElementRecord& e, const GmnPieceSpan& span, const GmnRati
     }
 }
 
+// A part shorter than x can tell (a sliver of a tuplet the line end leaves) stands a unit right of the part before
+// it, so that the parts on either side of a line end are told apart by their x.
+void SeparateParts(std::vector<ElementRecord>& parts, std::vector<GmnPieceSpan>& spans) {
+    const std::size_t first = spans.size() - parts.size();
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        parts[i].x = std::max(parts[i].x, parts[i - 1].x + 1);
+        spans[first + i].x = parts[i].x;
+    }
+}
+
 // The parts of a note sound as one: each is tied to the next; the first keeps the tie or beam the note ended, the
 // last the one it started.
 void TieParts(const ElementRecord& note, std::vector<ElementRecord>& parts) {
@@ -158,6 +168,7 @@ void GmnCutPiecesAt(StaffRecord& staff, GmnSequenceTimes& times, const GmnRation
         std::vector<ElementRecord> parts;
         AppendParts(piece, span, span.start, t, stepUnit, parts, added);
         AppendParts(piece, span, t, span.end, stepUnit, parts, added);
+        SeparateParts(parts, added);
         if (!piece.isRest()) TieParts(piece, parts);
         els.insert(els.erase(it), parts.begin(), parts.end());
     }

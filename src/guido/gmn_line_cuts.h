@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +39,7 @@ struct GmnSequenceTimes {
     std::vector<std::pair<GmnRational, bool>> breaks;  // where it asks for a new system, or a new page (true)
     GmnRational end;  // where its last note or rest ends
     std::string instrument;  // the name \\instr gives it, in the documents' code page
+    std::optional<std::pair<int, int>> brace;  // the first and last staff numbers a brace of its \\accol joins
 };
 
 // The times the lines may end at: the bar ends that every sequence still playing has. A sequence without bar lines

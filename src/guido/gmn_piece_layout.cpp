@@ -199,12 +199,37 @@ unsigned HeightOfModel(const StaffLayoutModel& model) {
     return height + (count > 0 ? staff_model::LineCount::get(model.staffWord(count - 1)) - 1 : 0);
 }
 
+// Where staff i of a system stands in the brace that joins it to its neighbours: 1 its first staff, 2 its last (the
+// last voice of it), 0 inside one or in none.
+unsigned PlaceInBrace(const std::vector<int>& staffOf, const std::vector<std::pair<int, int>>& braces, int i) {
+    const int staff = staffOf[static_cast<std::size_t>(i)];
+    const bool firstVoice = i == 0 || staffOf[static_cast<std::size_t>(i - 1)] != staff;
+    const bool lastVoice = i + 1 == static_cast<int>(staffOf.size()) || staffOf[static_cast<std::size_t>(i + 1)] != staff;
+    for (const auto& [first, last] : braces) {
+        if (staff == first && firstVoice) return 1;
+        if (staff == last && lastVoice) return 2;
+    }
+    return 0;
+}
+
+// The braces of the piece's sequences, each once, that join staves the piece has.
+std::vector<std::pair<int, int>> BracesOf(const std::vector<GmnSequenceTimes>& sequences, const std::vector<int>& staffOf) {
+    std::vector<std::pair<int, int>> braces;
+    const auto has = [&staffOf](int staff) { return std::find(staffOf.begin(), staffOf.end(), staff) != staffOf.end(); };
+    for (const GmnSequenceTimes& s : sequences)
+        if (s.brace && has(s.brace->first) && has(s.brace->second) &&
+            std::find(braces.begin(), braces.end(), *s.brace) == braces.end())
+            braces.push_back(*s.brace);
+    return braces;
+}
+
 // Systems of the staves of one piece, as many as the page holds. `staffOf` gives the piece staff of each staff of a
-// system: equal neighbours stand superposed. Two piece staves, treble over bass, are braced; other systems of several
-// staves are bracketed. `roomBelow` gives, in staff spaces, what a staff needs under it beyond the usual distance
+// system: equal neighbours stand superposed. The piece's braces (first and last piece staff) join their staves, and
+// nothing else; without any, two piece staves, treble over bass, are braced and other systems of several staves are
+// bracketed. `roomBelow` gives, in staff spaces, what a staff needs under it beyond the usual distance
 // (its lyric lines), added to the distance of the staff that follows it.
 StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<int>& staffOf, bool trebleOverBass,
-                              const std::vector<unsigned>& roomBelow) {
+                              const std::vector<std::pair<int, int>>& braces, const std::vector<unsigned>& roomBelow) {
     const int n = static_cast<int>(staffOf.size());
     const auto superposed = [&staffOf](int i) {
         return i > 0 && staffOf[static_cast<std::size_t>(i)] == staffOf[static_cast<std::size_t>(i - 1)];
@@ -248,7 +273,11 @@ StaffLayoutModel SystemsModel(const StaffLayoutModel& base, const std::vector<in
             staff_model::LineCount::set(w, lineCount);
             const unsigned position = n == 1 ? 3 : i == 0 ? 1 : i == n - 1 ? 2 : 0;
             staff_model::SystemGrouping::set(w, position);
-            if (grouped) {
+            if (!braces.empty()) {
+                const unsigned inBrace = PlaceInBrace(staffOf, braces, i);
+                staff_model::BlockGrouping::set(w, inBrace);
+                staff_model::Brace::set(w, inBrace == 1);
+            } else if (grouped) {
                 staff_model::BlockGrouping::set(w, position);
                 staff_model::Brace::set(w, pieceStaves == 2 && trebleOverBass);
             }
@@ -510,7 +539,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
                               std::all_of(lyricRoom.begin(), lyricRoom.end(), [](unsigned r) { return r == 0; });
     FitStavesOnPage(doc, *page, PieceStaffCount(staffOf), plainSystems);
     ScaleStaffTexts(*page, writtenSize, doc.layoutModel.definition());
-    doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass, lyricRoom);
+    doc.layoutModel = SystemsModel(doc.layoutModel, staffOf, trebleOverBass, BracesOf(ordered, staffOf), lyricRoom);
     const std::vector<GmnText> names = InstrumentNames(ordered, staffOf, 2 * std::max(doc.stepUnit, 1));
     IndentForNames(doc, names, 2 * std::max(doc.stepUnit, 1));
     ApplyStaffLayoutModel(doc.layoutModel, *page);
@@ -636,7 +665,7 @@ void GatherIntoOneSystem(ScoreDocument& doc, int n) {
     if (!page || n <= 0) return;
     std::vector<int> staffOf(static_cast<std::size_t>(n));
     std::iota(staffOf.begin(), staffOf.end(), 1);
-    StaffLayoutModel model = SystemsModel(doc.layoutModel, staffOf, false, std::vector<unsigned>(staffOf.size(), 0));
+    StaffLayoutModel model = SystemsModel(doc.layoutModel, staffOf, false, {}, std::vector<unsigned>(staffOf.size(), 0));
     model.setStaffCount(static_cast<unsigned>(n));
     doc.layoutModel = model;
     ApplyStaffLayoutModel(doc.layoutModel, *page);

@@ -2,8 +2,10 @@
 #include "guido/gmn_score_builder.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 
 #include "guido/gmn_note_values.h"
 #include "guido/gmn_signs.h"
@@ -91,6 +93,24 @@ void startCurve(ElementRecord& e) {
 void endCurve(ElementRecord& e) {
     e.w0().setTiedToNext(true);
     e.w0().setTieEnds(true);
+}
+
+// The staves an \\accol of a curly brace joins, "first-last" (a straight brace, a bracket, has its own drawing).
+std::optional<std::pair<int, int>> BraceRange(const GmnTagArguments& args) {
+    std::string range, type = "curlyBrace";
+    for (int k = 1; k <= args.count(); ++k) {
+        if (args.type(k) != 's') continue;
+        if (args.name(k) == "range") range = args.stringValue(k);
+        if (args.name(k) == "type") type = args.stringValue(k);
+    }
+    if (type != "curlyBrace" && type != "thinBrace") return std::nullopt;
+    int first = 0, last = 0;
+    const char* end = range.data() + range.size();
+    const auto [dash, e1] = std::from_chars(range.data(), end, first);
+    if (e1 != std::errc() || dash == end || *dash != '-') return std::nullopt;
+    const auto [rest, e2] = std::from_chars(dash + 1, end, last);
+    if (e2 != std::errc() || rest != end || first < 1 || last <= first) return std::nullopt;
+    return std::pair{first, last};
 }
 
 }  // namespace
@@ -741,6 +761,8 @@ void GmnScoreBuilder::na_tagAdd(int, int nargs, const GmnTagArguments& args) {
         setStemDirection(std::nullopt);
     } else if (lastTag_ == "\\staff") {
         if (nargs >= 1 && args.type(1) == 'i') moveToStaff(static_cast<int>(args.intValue(1)));
+    } else if (lastTag_ == "\\accol") {
+        if (const auto range = BraceRange(args)) times_.back().brace = range;
     }
 }
 

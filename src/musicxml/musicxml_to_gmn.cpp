@@ -30,6 +30,8 @@ constexpr Ticks longestWholes = 16;
 constexpr Ticks latestWholes = 100000;
 constexpr long largestDivisions = 10000000;
 constexpr int mostStaves = 16;
+// The lines of lyrics a staff holds.
+constexpr std::size_t mostVerses = 7;
 
 std::optional<long> ParseLong(std::string_view s) {
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
@@ -116,7 +118,8 @@ struct Event {
     std::vector<int> slurStarts;  // the file's slur numbers
     std::vector<int> slurStops;
     std::vector<std::string> texts;  // tags written on the note itself (dynamics of its notations)
-    std::optional<std::string> lyric;  // the syllable, with a trailing '-' when the word goes on
+    // The syllable of each verse, by the file's lyric number, with a trailing '-' when the word goes on.
+    std::map<std::string, std::string> lyrics;
     int order = 0;
 };
 
@@ -168,6 +171,42 @@ struct Part {
     std::map<Ticks, BarAt> bars;
 };
 
+// A token of a sequence, the text cut into lines a reader can follow.
+void AddToken(std::string& body, const std::string& token) {
+    body += token;
+    body += body.size() - body.rfind('\n') > 100 ? "\n  " : " ";
+}
+
+// One verse of a voice: a syllable or none for each event it can fall on and, for a further verse, the empty events
+// that hold those places on a sequence of its own.
+struct LyricLine {
+    std::vector<std::optional<std::string>> syllables;
+    std::string places;
+
+    bool hasSyllables() const {
+        return std::any_of(syllables.begin(), syllables.end(), [](const auto& s) { return s.has_value(); });
+    }
+
+    // The syllables as a \\lyrics text: a blank or a '_' moves on, and a '_' alone leaves an event without one.
+    std::string text() const {
+        std::string text;
+        for (const auto& syllable : syllables) {
+            if (!syllable) {
+                text += "_";
+                continue;
+            }
+            std::string word;
+            for (std::size_t i = 0; i < syllable->size(); ++i) {
+                const char c = (*syllable)[i];
+                const bool ownHyphen = c == '-' && i + 1 == syllable->size();
+                word += ownHyphen ? '-' : (c == ' ' || c == '-' || c == '_') ? '~' : c;
+            }
+            text += word.ends_with('-') ? word : word + " ";
+        }
+        return text;
+    }
+};
+
 class Converter {
 public:
     MusicXmlConversion run(const XmlElement& root);
@@ -184,10 +223,11 @@ private:
     void readBarline(const XmlElement& barline, int p, Ticks measureStart, BarAt& right);
     void readOctaveShift(const XmlElement& shift, const Direction& at);
     std::optional<Pitch> readPitch(const XmlElement& note);
+    void orderVerses();
     Ticks ticksOf(std::string_view divisions) const;
     Stream& stream(int p, int staff, const std::string& voice);
     void placeDirections();
-    std::string writeSequence(Stream& s, int staffNumber, bool first);
+    std::string writeSequence(Stream& s, int staffNumber, bool first, const std::string& brace);
     std::string writeEvent(const Event& e, std::map<int, int>& ties, std::map<int, int>& slurs);
     int nextOrder() { return order_++; }
 
@@ -204,7 +244,9 @@ private:
     long divisions_ = 1;
     Ticks meterLength_ = fewestWholeTicks;
     double lastTempo_ = 0;  // the rate of the last tempo mark written, in beats per minute
-    std::string verse_;  // the lyric number the sequences carry; the other verses are left out
+    // The lyric numbers of the file, in the order of their lines (orderVerses): the first verse goes with its voice's
+    // notes, each further one on a sequence of its own at the voice's staff, as GUIDO writes several verses.
+    std::vector<std::string> verses_;
     bool fileBeams_ = false;
     int tieNumber_ = 0;
     int slurNumber_ = 0;
@@ -218,6 +260,22 @@ Ticks Converter::ticksOf(std::string_view divisions) const {
     if (!d || *d <= 0) return 0;
     const double t = std::round(*d * static_cast<double>(whole_) / (4.0 * static_cast<double>(divisions_)));
     return t > static_cast<double>(longest()) ? longest() : static_cast<Ticks>(t);
+}
+
+// The verses by their numbers (others after them, as the file gives them), as many as a staff has lines for: the
+// syllables of the others are counted as left out.
+void Converter::orderVerses() {
+    std::stable_sort(verses_.begin(), verses_.end(), [](const std::string& a, const std::string& b) {
+        const auto x = ParseLong(a), y = ParseLong(b);
+        return x && (!y || *x < *y);
+    });
+    if (verses_.size() <= mostVerses) return;
+    const std::set<std::string> kept(verses_.begin(), verses_.begin() + mostVerses);
+    for (const Stream& s : streams_)
+        for (const Event& e : s.events)
+            for (const auto& [number, syllable] : e.lyrics)
+                if (!kept.contains(number)) count("lyric");
+    verses_.resize(mostVerses);
 }
 
 Stream& Converter::stream(int p, int staff, const std::string& voice) {
@@ -367,16 +425,13 @@ void Converter::readNote(const XmlElement& note, int p, Ticks measureStart, Tick
             if (c.text == "end") event->beamEnd = true;
         } else if (c.name == "lyric" && !rest && !grace) {
             const std::string number = c.attribute("number").empty() ? "1" : c.attribute("number");
-            if (verse_.empty()) verse_ = number;
             std::string text;
             for (const XmlElement& t : c.children)
                 if (t.name == "text") text += t.text;
-            if (number != verse_ || text.empty() || event->lyric) {
-                if (number != verse_) count("lyric");
-                continue;
-            }
+            if (text.empty() || event->lyrics.contains(number)) continue;
+            if (std::find(verses_.begin(), verses_.end(), number) == verses_.end()) verses_.push_back(number);
             const std::string syllabic = c.childText("syllabic");
-            event->lyric = text + (syllabic == "begin" || syllabic == "middle" ? "-" : "");
+            event->lyrics[number] = text + (syllabic == "begin" || syllabic == "middle" ? "-" : "");
         } else if (c.name == "notehead" && c.text != "normal") {
             count("notehead");
         } else if (c.name == "play" || c.name == "listen" || c.name == "footnote" || c.name == "level") {
@@ -667,7 +722,7 @@ std::string Converter::writeEvent(const Event& e, std::map<int, int>& ties, std:
     return before + body + after;
 }
 
-std::string Converter::writeSequence(Stream& s, int staffNumber, bool first) {
+std::string Converter::writeSequence(Stream& s, int staffNumber, bool first, const std::string& brace) {
     std::vector<const Mark*> marks;
     const Part& part = parts_[static_cast<std::size_t>(s.part)];
     for (const auto& [staff, mark] : part.staffMarks)
@@ -691,21 +746,27 @@ std::string Converter::writeSequence(Stream& s, int staffNumber, bool first) {
                      [](const Event& a, const Event& b) { return std::tie(a.onset, a.order) < std::tie(b.onset, b.order); });
 
     std::string body;
-    std::vector<std::optional<std::string>> syllables;  // one for each event a lyric can fall on
-    bool lyrics = false;
+    std::vector<LyricLine> lines(verses_.size());
     std::map<int, int> ties, slurs;
     std::string clef, key, meter;
     std::vector<const Mark*> texts;
     Ticks cursor = 0;
-    const auto add = [&body](const std::string& token) {
-        body += token;
-        body += body.size() - body.rfind('\n') > 100 ? "\n  " : " ";
+    const auto add = [&body](const std::string& token) { AddToken(body, token); };
+    // The voice's first verse falls on its notes and on the empty events between them, never on a rest; a further
+    // verse on an empty event for each of them, its rests included.
+    const auto hold = [&](Ticks length, const Event* note, std::size_t firstVerse) {
+        for (std::size_t v = firstVerse; v < lines.size(); ++v) {
+            if (v > 0) AddToken(lines[v].places, "empty" + Duration(length, whole_));
+            const auto syllable = note ? note->lyrics.find(verses_[v]) : std::map<std::string, std::string>::const_iterator{};
+            lines[v].syllables.push_back(note && syllable != note->lyrics.end() ? std::optional(syllable->second)
+                                                                                 : std::nullopt);
+        }
     };
     const auto fillTo = [&](Ticks time) {
         while (cursor < time) {
             const Ticks gap = std::min(time - cursor, longest());
             add("empty" + Duration(gap, whole_));
-            syllables.emplace_back();
+            hold(gap, nullptr, 0);
             cursor += gap;
         }
     };
@@ -740,35 +801,23 @@ std::string Converter::writeSequence(Stream& s, int staffNumber, bool first) {
         add(writeEvent(ev, ties, slurs));
         if (!ev.grace) {
             cursor = ev.onset + ev.length;
-            if (ev.kind == EventKind::Note) syllables.push_back(ev.lyric);
-            lyrics = lyrics || ev.lyric.has_value();
+            hold(ev.length, &ev, ev.kind == EventKind::Note ? 0 : 1);
         }
     }
     for (const Mark* t : texts) count(t->kind);
     fillTo(part.end);
 
-    std::string seq = "[ \\staff<" + std::to_string(staffNumber) + "> ";
+    const std::string staffTag = "[ \\staff<" + std::to_string(staffNumber) + "> ";
+    std::string seq = staffTag + brace;
     if (first)
         for (const std::string& h : headings_) seq += h + " ";
     if (fileBeams_) seq += "\\beamsOff ";
-    if (!lyrics) return seq + body + "]";
-    // The syllables of a voice, one for each of its notes: a blank or a '_' moves on, and a '_' alone leaves a note
-    // without a syllable.
-    std::string text;
-    for (const auto& syllable : syllables) {
-        if (!syllable) {
-            text += "_";
-            continue;
-        }
-        std::string word;
-        for (std::size_t i = 0; i < syllable->size(); ++i) {
-            const char c = (*syllable)[i];
-            const bool ownHyphen = c == '-' && i + 1 == syllable->size();
-            word += ownHyphen ? '-' : (c == ' ' || c == '-' || c == '_') ? '~' : c;
-        }
-        text += word.ends_with('-') ? word : word + " ";
-    }
-    return seq + "\\lyrics<" + Quoted(text) + ">( " + body + ") ]";
+    if (lines.empty() || !lines.front().hasSyllables()) seq += body + "]";
+    else seq += "\\lyrics<" + Quoted(lines.front().text()) + ">( " + body + ") ]";
+    for (std::size_t v = 1; v < lines.size(); ++v)
+        if (lines[v].hasSyllables())
+            seq += ",\n" + staffTag + "\\lyrics<" + Quoted(lines[v].text()) + ">( " + lines[v].places + ") ]";
+    return seq;
 }
 
 MusicXmlConversion Converter::run(const XmlElement& root) {
@@ -807,6 +856,7 @@ MusicXmlConversion Converter::run(const XmlElement& root) {
     parts_.resize(partElements.size());
     for (std::size_t p = 0; p < partElements.size(); ++p) readPart(*partElements[p], static_cast<int>(p));
     placeDirections();
+    orderVerses();
 
     // Sequences by part, staff and voice; the staves of the score numbered from 1 down the parts.
     std::vector<std::size_t> order(streams_.size());
@@ -822,7 +872,13 @@ MusicXmlConversion Converter::run(const XmlElement& root) {
         Stream& s = streams_[order[i]];
         if (std::make_pair(s.part, s.staff) != lastStaff) ++staffNumber;
         lastStaff = {s.part, s.staff};
-        gmn += (i ? ",\n" : "") + writeSequence(s, staffNumber, i == 0);
+        // The staves of a part are one instrument: a brace joins them, whatever their clefs.
+        const int staves = parts_[static_cast<std::size_t>(s.part)].staves;
+        const std::string brace = s.staff == 1 && s.voiceOrder == 0 && staves > 1
+                                      ? "\\accol<range=\"" + std::to_string(staffNumber) + "-" +
+                                            std::to_string(staffNumber + staves - 1) + "\", type=\"curlyBrace\"> "
+                                      : "";
+        gmn += (i ? ",\n" : "") + writeSequence(s, staffNumber, i == 0, brace);
     }
     result_.gmn = gmn + "\n}\n";
     return result_;

@@ -1,5 +1,5 @@
 // Playing Windows metafiles onto a canvas: the pictures of the drawing layer. The core asks through this
-// interface; the program installs the player it was built with (none: pictures draw nothing).
+// interface; the program gives its user interface the player it was built with (none: pictures draw nothing).
 #pragma once
 
 #include <cstdint>
@@ -25,9 +25,5 @@ public:
     // read; what was drawn before the damage stays.
     virtual bool play(Canvas& canvas, Box target, std::span<const std::uint8_t> metafile) const = 0;
 };
-
-// The process's player, as the program installed it at start-up; null when none was.
-const MetafilePlayer* InstalledMetafilePlayer();
-void InstallMetafilePlayer(const MetafilePlayer* player);
 
 }  // namespace notavera

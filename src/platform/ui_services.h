@@ -5,11 +5,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/metafile_player.h"
 #include "platform/page_device.h"
 #include "platform/page_region.h"
 #include "platform/xml_building.h"
+#include "platform/xml_tree.h"
 
 namespace notavera {
 
@@ -146,12 +149,23 @@ public:
         (void)root;
         return false;
     }
+    // The list of "Fichiers récents" changed: an interface that keeps settings from one run to the next writes it
+    // at once, so that a crash does not lose it.
+    virtual void storeRecentFiles(const std::vector<std::string>& recent) { (void)recent; }
     // A PDF file of whole pages at `path`, which appears only once the job finishes; null when it cannot be made.
     virtual std::unique_ptr<PrintJob> startPdfFile(const std::string& path, const std::string& title) {
         (void)path;
         (void)title;
         return nullptr;
     }
+
+    // The readers the program was built with, which the core has none of: the program gives them to its interface
+    // before any command runs. Without a player pictures draw nothing; without an XML reader "Importer MusicXML…"
+    // refuses with a beep.
+    void provideMetafilePlayer(const MetafilePlayer* player) { metafiles_ = player; }
+    const MetafilePlayer* metafilePlayer() const { return metafiles_; }
+    void provideXmlReader(XmlFileReader reader) { readXml_ = std::move(reader); }
+    const XmlFileReader& xmlReader() const { return readXml_; }
 
 protected:
     // Draws the whole view again now.
@@ -160,6 +174,8 @@ protected:
 private:
     int repaintHolds_ = 0;
     bool repaintPending_ = false;
+    const MetafilePlayer* metafiles_ = nullptr;
+    XmlFileReader readXml_;
 };
 
 }  // namespace notavera

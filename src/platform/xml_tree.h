@@ -2,6 +2,7 @@
 // stopped when the file is not well-formed. The XML parser itself is a service of the platform (QtCore's reader).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,5 +36,8 @@ struct XmlReading {
     long line = 0;
     long column = 0;
 };
+
+// Reads an XML file, or the root file of a compressed MusicXML container, into an element tree.
+using XmlFileReader = std::function<XmlReading(const std::string& path)>;
 
 }  // namespace notavera

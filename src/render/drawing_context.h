@@ -82,7 +82,7 @@ struct PendingCurve {
 struct DrawingContext {
     Canvas* canvas = nullptr;  // null: the pass only rebuilds the layout state
     const MusicFont* musicFont = MusicFont::Installed(SmuflFamily::Bravura);
-    const MetafilePlayer* metafiles = InstalledMetafilePlayer();  // plays the pictures; null draws none
+    const MetafilePlayer* metafiles = nullptr;  // plays the pictures (the interface's player); null draws none
 
     ZoomFraction zoom;
     SizeRatios ratios;

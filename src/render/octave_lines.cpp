@@ -51,12 +51,16 @@ std::optional<int> Reach(const DrawingContext& dc, const StaffRecord& staff, con
     const int half = dc.metrics.halfSpace[place->size];
     int reach = above ? y + half : y - half;
     const int value = DrawnNoteValue(e);
-    if (HasStem(e, value) && SingleStemUp(dc, *place, e, y) == above) {
-        const int stem = StemLength(dc, *place, e, value);
-        reach = above ? std::max(reach, y + stem) : std::min(reach, y - stem);
+    const bool stem = HasStem(e, value);
+    const bool stemUp = stem && SingleStemUp(dc, *place, e, y);
+    if (stem && stemUp == above) {
+        const int length = StemLength(dc, *place, e, value);
+        reach = above ? std::max(reach, y + length) : std::min(reach, y - length);
     }
-    // A tie or slur on the note may rise over it by its clearance and height: the line stays outside it.
-    if (e.w0().tiedToNext()) reach += (above ? 3 : -3) * dc.metrics.staffSpace[place->size];
+    // A tie or slur on the line's side (with automatic stems, the side away from the stem) rises beyond the note by
+    // its clearance and height: the line stays outside it. One on the other side is no concern of the line's.
+    const bool curveAbove = stem && e.noteWord().stemAutomatic() ? !stemUp : e.w0().curveAbove();
+    if (e.w0().tiedToNext() && curveAbove == above) reach += (above ? 2 : -2) * dc.metrics.staffSpace[place->size];
     return reach;
 }
 

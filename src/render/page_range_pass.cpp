@@ -37,6 +37,7 @@ bool DrawOnePage(ScoreDocument& doc, UiServices& ui, int number, PageCanvasFacto
     if (canvas == nullptr) return false;
     DrawingContext dc;
     dc.canvas = canvas;
+    dc.metafiles = ui.metafilePlayer();
     dc.printing = true;
     // Nothing is outside the window on paper: every element and running text counts as shown.
     dc.visibleRegion = {frame.area.left, frame.area.bottom, frame.area.right, frame.area.top};

@@ -192,6 +192,7 @@ void CopyPictureToClipboard(EditorContext& ctx) {
     if (area.left == 0) area.left = -40;
     if (clipboard == nullptr || area.right <= area.left || area.top <= area.bottom) return;
     DrawingContext dc;
+    dc.metafiles = ctx.ui.metafilePlayer();
     ApplyZoom(dc, ctx.shell.view.zoom);
     dc.visibleRegion = {area.left, area.bottom, area.right, area.top};
     const Box zoomed{dc.toDevice(area.left), dc.toDevice(area.bottom), dc.toDevice(area.right), dc.toDevice(area.top)};

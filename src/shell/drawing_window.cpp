@@ -160,7 +160,7 @@ FileDialogRequest MetafileDialog(const char* title) {
 // A picture at the cursor in its own size, or fitted into the marked region.
 void PlaceMetafile(EditorContext& ctx, const std::vector<std::uint8_t>& bytes, const std::string& name) {
     DrawingWindowState& w = Window(ctx);
-    const MetafilePlayer* player = InstalledMetafilePlayer();
+    const MetafilePlayer* player = ctx.ui.metafilePlayer();
     const std::optional<MetafileSize> size = player != nullptr ? player->measure(bytes) : std::nullopt;
     if (!size || bytes.size() > maxPictureBytes) {
         ShowError(ctx.ui, unreadableFileMessage, &name);
@@ -206,10 +206,10 @@ void PasteMetafile(EditorContext& ctx) {
 template <typename Use>
 void WithRegionMetafile(EditorContext& ctx, Box area, Use use) {
     DrawingContext dc;
+    dc.metafiles = ctx.ui.metafilePlayer();
     dc.visibleRegion = {area.left, area.bottom, area.right, area.top};
     InkCanvas measuring(dc.musicFont);
     use(dc, measuring, Box{dc.toDevice(area.left), dc.toDevice(area.bottom), dc.toDevice(area.right), dc.toDevice(area.top)});
-    (void)ctx;
 }
 
 void SaveRegionAsMetafile(EditorContext& ctx, Box area) {

@@ -49,6 +49,12 @@ void ShowCannotWrite(EditorContext& ctx) {
 }
 
 // Writes the pages and publishes the working file over the document.
+// The document at `path` heads "Fichiers récents", which the interface keeps at once.
+void RememberRecent(EditorContext& ctx, const std::filesystem::path& path) {
+    RememberRecentFile(ctx.shell.settings.recentFiles, path);
+    ctx.ui.storeRecentFiles(ctx.shell.settings.recentFiles);
+}
+
 bool WriteAndPublish(EditorContext& ctx) {
     // A document without a working file gets one made by the save, which publishes it by itself.
     if (ctx.doc.storage.fileState != FileState::None) ctx.doc.storage.fileState = FileState::Publish;
@@ -58,7 +64,7 @@ bool WriteAndPublish(EditorContext& ctx) {
     }
     ctx.doc.modified = false;
     ctx.doc.storage.fileState = FileState::Open;
-    RememberRecentFile(ctx.shell.settings.recentFiles, ctx.doc.storage.path);
+    RememberRecent(ctx, ctx.doc.storage.path);
     UpdateTitleBar(ctx);
     return true;
 }
@@ -124,6 +130,7 @@ int OpenRecent(EditorContext& ctx, std::size_t index) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         recent.erase(recent.begin() + static_cast<std::ptrdiff_t>(index));
+        ctx.ui.storeRecentFiles(recent);
         ShowError(ctx.ui, msg::cannotRead, &path);
         return 0;
     }
@@ -154,7 +161,7 @@ int OpenDocumentFile(EditorContext& ctx, const std::filesystem::path& path) {
         return 0;
     }
     ShowDocument(ctx);
-    RememberRecentFile(ctx.shell.settings.recentFiles, path);
+    RememberRecent(ctx, path);
     SayIfReadOnly(ctx);
     DispatchCommand(ctx, cmd::ZoomNormal);
     ctx.ui.invalidate();
@@ -221,7 +228,7 @@ int OpenStartDocument(EditorContext& ctx, std::string_view commandLine) {
         return 0;
     }
     ShowDocument(ctx);
-    RememberRecentFile(ctx.shell.settings.recentFiles, path);
+    RememberRecent(ctx, path);
     SayIfReadOnly(ctx);
     return 1;
 }

@@ -1,8 +1,6 @@
 // "Importer MusicXML…": the file dialog, the reading through the platform's XML reader, the import and the naming.
 #include "shell/musicxml_import_command.h"
 
-#include <utility>
-
 #include "musicxml/musicxml_import.h"
 #include "score/new_document.h"
 #include "shell/editor_context.h"
@@ -11,21 +9,11 @@
 
 namespace notavera {
 
-namespace {
-
-XmlFileReader& Reader() {
-    static XmlFileReader reader;
-    return reader;
-}
-
-}  // namespace
-
-void ProvideXmlFileReader(XmlFileReader reader) { Reader() = std::move(reader); }
-
 int RunMusicXmlImportCommand(EditorContext& ctx) {
     // The same state as the GUIDO import: an untitled document that no file backs.
     if (!GuidoImportAllowed(ctx)) return 0;
-    if (!Reader()) {
+    const XmlFileReader& read = ctx.ui.xmlReader();
+    if (!read) {
         ctx.ui.beep();
         return 0;
     }
@@ -34,7 +22,7 @@ int RunMusicXmlImportCommand(EditorContext& ctx) {
     const auto chosen = ctx.ui.openFileName(request);
     if (!chosen || chosen->empty()) return 0;
     ctx.ui.setWaitCursor(true);
-    const XmlReading reading = Reader()(*chosen);
+    const XmlReading reading = read(*chosen);
     ScoreDocument& doc = ctx.doc;
     if (!doc.findPage(1)) SetUpNewDocument(doc, 1);
     const int imported = ImportMusicXml(doc, reading, *chosen, ctx.ui, ctx.shell.settings.distanceSteps);

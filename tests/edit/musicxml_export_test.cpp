@@ -94,15 +94,35 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "score-part@id", "P1"},
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "staff", "1 1 2"},
         ExportCase{"{[c2/2 d/2], [\\clef<\"f4\"> c0/1]}", "backup", ""},
-        // Two voices of one kind: two parts.
+        // Two voices of one kind: two parts; braced, one part of two staves whatever their clefs. A straight brace
+        // joins parts.
         ExportCase{"{[c2/1], [e2/1]}", "score-part@id", "P1 P2"},
+        ExportCase{"{[\\accol<range=\"1-2\"> c2/1], [e2/1]}", "score-part@id", "P1"},
+        ExportCase{"{[c2/1], [\\accol<range=\"2-3\", type=\"thinBrace\"> e2/1], [g1/1]}", "staff", "1 2"},
+        ExportCase{"{[c2/1], [\\accol<range=\"2-3\", type=\"thinBrace\"> e2/1], [g1/1]}", "score-part@id", "P1 P2"},
+        ExportCase{"{[\\accol<range=\"1-2\", type=\"straightBrace\"> c2/1], [e2/1]}", "score-part@id", "P1 P2"},
         // Two voices of one staff: one part of one staff; the shorter voice, written last, moves on to the bar's end.
         ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "score-part@id", "P1"},
         ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "voice", "1 2"},
         ExportCase{"{[c2/1], [\\staff<1> e1/2]}", "duration", "256 256 128 128"},
         // A voice written without bar lines is measured by the bars of the first.
         ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "measure@number", "1 2"},
-        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "step", "C E D F"}));
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/1 f1/1]}", "step", "C E D F"},
+        // A note of that voice across a bar of the first is written as its two parts, tied.
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "step", "C E F D F G"},
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "tie@type", "start stop"},
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "slur@type", "start stop"},
+        ExportCase{"{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> e1/2 \\slur(f1/1 g1/2)]}", "type",
+                   "whole half half whole half half"}));
+
+// The parts of a note that a bar of the first voice cuts: the first keeps the slur that starts on the note, the last
+// the one that ends on it.
+TEST(MusicXmlExportParts, CurvesStayAtTheEndsOfTheNoteTheyStartOrEndOn) {
+    const XmlElement root = ExportOf("{[\\meter<\"4/4\"> c2/1 d2/1], [\\staff<1> \\slur(e1/2 f1/1) \\slur(g1/2 a1/1) b1/2]}");
+    std::string slurs;
+    for (const XmlElement* measure : Descendants(root, "measure")) slurs += "|" + Values(*measure, "slur@type");
+    EXPECT_EQ(slurs, "|start|stop start|stop");
+}
 
 }  // namespace
 }  // namespace notavera

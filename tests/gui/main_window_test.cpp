@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -36,14 +35,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Where the tests' settings go, so that the windows they open never write the user's.
+fs::path TestSettingsDir() { return fs::temp_directory_path() / ("notavera_gui_settings_" + std::to_string(getpid())); }
+
+void UseSettingsIn(const fs::path& dir) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.string()));
+}
+
 // Fonts, painting and widgets need the application object: made once before the first test, shown on no screen.
 class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = std::make_unique<QApplication>(argc_, argv_);
+        UseSettingsIn(TestSettingsDir());
     }
-    void TearDown() override { app_.reset(); }
+    void TearDown() override {
+        app_.reset();
+        fs::remove_all(TestSettingsDir());
+    }
 
 private:
     int argc_ = 1;
@@ -207,7 +217,7 @@ TEST_F(MenuBarTest, RecentFilesShowTheirPathsAfterTheirKeysAndTheSubmenuIsGreyWi
 // first.
 TEST(SettingsStore, RecentFilesComeBackAfterThoseOfThisRun) {
     const fs::path dir = fs::temp_directory_path() / ("notavera_settings_" + std::to_string(getpid()));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.string()));
+    UseSettingsIn(dir);
     SystemSettings saved;
     saved.recentFiles = {"/tmp/b.mus", "/tmp/a.mus"};
     SaveSystemSettings(saved);
@@ -215,8 +225,7 @@ TEST(SettingsStore, RecentFilesComeBackAfterThoseOfThisRun) {
     loaded.recentFiles = {"/tmp/a.mus"};
     LoadSystemSettings(loaded);
     EXPECT_EQ(loaded.recentFiles, (std::vector<std::string>{"/tmp/a.mus", "/tmp/b.mus"}));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    UseSettingsIn(TestSettingsDir());
     fs::remove_all(dir);
 }
 

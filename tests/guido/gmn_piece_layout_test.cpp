@@ -81,6 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 {14, 0, 10},
                                 1,
                                 false},
+                      // A brace of one staff is none: two treble staves are bracketed.
+                      PieceCase{"{[\\accol<range=\"1-1\"> \\meter<\"4/4\"> " + quarters + "], [\\meter<\"4/4\"> " +
+                                    quarters + "]}",
+                                2, {14, 10}, 1, false},
                       // Without bar lines, the lines end where both staves begin a note together.
                       PieceCase{"{[" + Bars("c1/8 d e f", 48) + "], [" + Bars("_/8 c0/4 c0/8", 32) + "]}", 2,
                                 {14, 10}, 1, false}));

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "musicxml/musicxml_import.h"
@@ -168,6 +170,45 @@ INSTANTIATE_TEST_SUITE_P(
                        const auto t = Texts(r.doc);
                        for (const char* want : {"Hel-", "lo", "ff", "Air", "Anon"})
                            EXPECT_NE(std::find(t.begin(), t.end(), want), t.end()) << want;
+                   }},
+        ImportCase{"FurtherVersesOnLinesOfTheirOwnUnderTheirNotesSevenAtMost",
+                   Partwise(Part({Note("C", 4, 1, "<lyric><syllabic>begin</syllabic><text>Hel</text></lyric>"
+                                                  "<lyric number=\"2\"><text>Good</text></lyric>" + [] {
+                                                      std::string more;  // verses 4 to 8: the eighth is one too many
+                                                      for (int v = 4; v <= 8; ++v)
+                                                          more += "<lyric number=\"" + std::to_string(v) +
+                                                                  "\"><text>v</text></lyric>";
+                                                      return more;
+                                                  }()) +
+                                  "<note><rest/><duration>1</duration></note>" +
+                                  Note("D", 4, 2, "<lyric number=\"3\"><text>three</text></lyric>"
+                                                  "<lyric><syllabic>end</syllabic><text>lo</text></lyric>")})),
+                   [](const Imported& r) {
+                       const auto n = Notes(r.doc);
+                       ASSERT_EQ(n.size(), 2u);
+                       std::map<std::string, Seen> lyrics;
+                       for (const Seen& s : Elements(r.doc, [](const ElementRecord& e) { return IsText(e); }))
+                           lyrics.emplace(TextCharacters(*s.e), s);
+                       const std::vector<std::tuple<std::string, int, std::size_t>> want = {
+                           {"Hel-", 0, 0}, {"lo", 0, 1}, {"Good", 1, 0}, {"three", 2, 1}};
+                       const PageRecord& page = *r.doc.findPage(1);
+                       for (const auto& [text, staff, note] : want) {
+                           ASSERT_TRUE(lyrics.contains(text)) << text;
+                           EXPECT_EQ(lyrics.at(text).staff, staff) << text;
+                           EXPECT_EQ(page.staves[static_cast<std::size_t>(staff)].y, page.staves[0].y) << text;
+                           EXPECT_NEAR(lyrics.at(text).e->x, n[note].e->x, 20) << text;
+                       }
+                       ASSERT_EQ(r.messages.size(), 1u);
+                       EXPECT_NE(r.messages[0].text.find(": lyric (1)"), std::string::npos) << r.messages[0].text;
+                   }},
+        // The lower staff, without notes, comes in all the same.
+        ImportCase{"ThePartOfTwoTrebleStavesIsBraced", Partwise(Part({Note("E", 5, 4, "<staff>1</staff>")}, 2)),
+                   [](const Imported& r) {
+                       const PageRecord& page = *r.doc.findPage(1);
+                       ASSERT_GE(page.staves.size(), 2u);
+                       EXPECT_EQ(page.staves[0].key().blockGrouping(), 1u);
+                       EXPECT_TRUE(page.staves[0].lines().brace());
+                       EXPECT_EQ(page.staves[1].key().blockGrouping(), 2u);
                    }},
         ImportCase{"RepeatsKeysAndClefs",
                    Partwise(Part({"<barline location=\"left\"><repeat direction=\"forward\"/></barline>" +
@@ -341,9 +382,9 @@ TEST(MusicXmlImportCommand, NamesTheDocumentAfterTheFileItRead) {
     test::TempDir dir;
     test::WriteText(dir / "air.musicxml", Partwise(Part({Note("C", 4, 4)})));
     test::WriteText(dir / "bad.musicxml", "<score-partwise>");
-    ProvideXmlFileReader([](const std::string& path) { return ReadXmlOrContainerFile(path); });
     for (const char* name : {"bad.musicxml", "air.musicxml"}) {
         test::ScoreBuilder score;
+        score.ui().provideXmlReader(ReadXmlOrContainerFile);
         score.ui().queueFileName((dir / name).string());
         DispatchCommand(score.ctx(), cmd::ImportMusicXml);
         const bool good = std::string(name) == "air.musicxml";

@@ -1300,6 +1300,20 @@ TEST_F(OctaveLines, AnOttavaRunsAboveWithItsHookDownAQuindicesimaClearsItsHighes
     EXPECT_EQ(styled("solid").at(0)[3], dashes[0][2] + space());
 }
 
+// A tie rises over its notes by a space or so: the line clears one on its side and stays where it was for one on the
+// other side (with automatic stems, the side away from the stems).
+TEST_F(OctaveLines, ATieOnTheLinesSideLiftsItByItsHeightOnlyOneOnTheOtherSideDoesNot) {
+    const auto lineY = [this](std::string_view gmn) {
+        lines(gmn, {1, 1});
+        return styled("dash").at(0)[2];
+    };
+    EXPECT_EQ(lineY("[\\tie(g1 g1)]"), lineY("[g1 g1]"));  // stems up, the tie under the heads
+    const int untied = lineY("[c3 c3]");
+    const int tied = lineY("[\\tie(c3 c3)]");  // stems down, the tie over the heads
+    EXPECT_GT(tied, untied);
+    EXPECT_LE(tied, untied + 2 * space());
+}
+
 TEST_F(OctaveLines, ANoteWithoutTheCodeEndsTheLineRestsPassUnderAndTheLabelSignStartsIt) {
     lines("[g1 _ g1 g1 g1]", {1, 0, 1, 0, 1});
     // The first three (the rest does not break it), then the single note, too short for more than its label.

@@ -147,6 +147,7 @@ TEST_F(FileCommands, RecentFilesOpenAgainAfterTheQuestionAndOneGoneIsSaidAndForg
     ASSERT_EQ(DoFileCommand(ctx, cmd::SaveAs), 1);
     const std::string a = (dir / "a.mus").string(), b = (dir / "b.mus").string();
     EXPECT_EQ(ctx.shell.settings.recentFiles, (std::vector<std::string>{b, a}));
+    EXPECT_EQ(ui.storedRecentFiles(), ctx.shell.settings.recentFiles);  // kept at once, not only at the end
     EXPECT_FALSE(CommandAvailable(ctx, cmd::FirstRecentFile + 2));
     ctx.doc.markModified();
     ui.queueAnswer(MessageAnswer::Cancel);
@@ -162,6 +163,7 @@ TEST_F(FileCommands, RecentFilesOpenAgainAfterTheQuestionAndOneGoneIsSaidAndForg
     ASSERT_EQ(ui.messages().size(), asked + 1);
     EXPECT_EQ(ui.messages().back().text, "Impossible de lire le fichier " + b + " !");
     EXPECT_EQ(ctx.shell.settings.recentFiles, (std::vector<std::string>{a}));
+    EXPECT_EQ(ui.storedRecentFiles(), ctx.shell.settings.recentFiles);
     EXPECT_EQ(ctx.doc.storage.path, a);
 }
 

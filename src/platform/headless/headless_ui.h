@@ -69,6 +69,9 @@ public:
     bool writeXmlFile(const std::string& path, const XmlDocumentType& type, const XmlElement& root) override {
         return xmlFiles && xmlFiles(path, type, root);
     }
+    void storeRecentFiles(const std::vector<std::string>& recent) override { storedRecentFiles_ = recent; }
+    // The list as last stored.
+    const std::vector<std::string>& storedRecentFiles() const { return storedRecentFiles_; }
     HeadlessClipboard& headlessClipboard() { return clipboard_; }
 
     // The line printed for a box.
@@ -96,6 +99,7 @@ private:
     int refusedTimers_ = 0;
     bool closed_ = false;
     HeadlessClipboard clipboard_;
+    std::vector<std::string> storedRecentFiles_;
 };
 
 }  // namespace notavera

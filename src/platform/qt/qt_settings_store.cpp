@@ -26,6 +26,12 @@ void ReadRecentFiles(const QSettings& s, std::vector<std::string>& recent) {
     for (auto path = thisRun.crbegin(); path != thisRun.crend(); ++path) RememberRecentFile(recent, *path);
 }
 
+void WriteRecentFiles(QSettings& s, const std::vector<std::string>& recent) {
+    QStringList paths;
+    for (const std::string& path : recent) paths << QString::fromStdString(path);
+    s.setValue("files/recent", paths);
+}
+
 }  // namespace
 
 void LoadSystemSettings(SystemSettings& settings) {
@@ -61,9 +67,12 @@ void SaveSystemSettings(const SystemSettings& settings) {
     s.setValue("staffLayout/superposeLeft", settings.staffLayout.superposeLeft);
     s.setValue("staffLayout/superposeRight", settings.staffLayout.superposeRight);
     s.setValue("staffLayout/copyDefinitionOnly", settings.staffLayout.copyDefinitionOnly);
-    QStringList recent;
-    for (const std::string& path : settings.recentFiles) recent << QString::fromStdString(path);
-    s.setValue("files/recent", recent);
+    WriteRecentFiles(s, settings.recentFiles);
+}
+
+void StoreRecentFiles(const std::vector<std::string>& recent) {
+    QSettings s = Store();
+    WriteRecentFiles(s, recent);
 }
 
 QString StoredPrinterName() { return Store().value("printer/name").toString(); }

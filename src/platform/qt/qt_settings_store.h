@@ -12,6 +12,8 @@ namespace notavera {
 // Values never stored keep what `settings` holds.
 void LoadSystemSettings(SystemSettings& settings);
 void SaveSystemSettings(const SystemSettings& settings);
+// The list of "Fichiers récents" alone, as it changes.
+void StoreRecentFiles(const std::vector<std::string>& recent);
 
 // The printer chosen last; empty when none was.
 QString StoredPrinterName();

@@ -21,7 +21,9 @@
 #include "platform/qt/qt_page_devices.h"
 #include "platform/qt/staff_layout_dialog.h"
 #include "platform/qt/qt_settings_store.h"
+#include "platform/wmf/libwmf_player.h"
 #include "platform/xml/qt_xml_file.h"
+#include "platform/xml/xml_file_reader.h"
 
 namespace notavera {
 namespace {
@@ -90,6 +92,11 @@ std::optional<std::string> Chosen(const QString& name) {
 QWidget* QtUiServices::parent() const {
     if (QWidget* active = QApplication::activeModalWidget()) return active;
     return window_.data();
+}
+
+QtUiServices::QtUiServices(QWidget* window) : window_(window) {
+    provideMetafilePlayer(&LibwmfPlayer());
+    provideXmlReader(ReadXmlOrContainerFile);
 }
 
 MessageAnswer QtUiServices::showMessage(const MessageBoxRequest& request) {
@@ -279,6 +286,8 @@ std::unique_ptr<PrintJob> QtUiServices::startPrintJob(const std::string& title) 
     if (!job->started()) return nullptr;
     return job;
 }
+
+void QtUiServices::storeRecentFiles(const std::vector<std::string>& recent) { StoreRecentFiles(recent); }
 
 bool QtUiServices::writeXmlFile(const std::string& path, const XmlDocumentType& type, const XmlElement& root) {
     return WriteXmlFile(path, type, root);

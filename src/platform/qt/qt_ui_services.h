@@ -18,8 +18,9 @@ namespace notavera {
 
 class QtUiServices : public UiServices {
 public:
-    // Boxes and dialogs are modal to `window`, whose title the title bar sets; it may be set later.
-    explicit QtUiServices(QWidget* window = nullptr) : window_(window) {}
+    // Boxes and dialogs are modal to `window`, whose title the title bar sets; it may be set later. Pictures are
+    // played by libwmf and XML read by QtCore.
+    explicit QtUiServices(QWidget* window = nullptr);
     void setWindow(QWidget* window) { window_ = window; }
     // The page area whose top right corner the "Val" popup takes.
     void setPageClient(QWidget* client) { pageClient_ = client; }
@@ -55,6 +56,7 @@ public:
     std::unique_ptr<PrintJob> startPrintJob(const std::string& title) override;
     std::unique_ptr<PrintJob> startPdfFile(const std::string& path, const std::string& title) override;
     bool writeXmlFile(const std::string& path, const XmlDocumentType& type, const XmlElement& root) override;
+    void storeRecentFiles(const std::vector<std::string>& recent) override;
     // The text window is the main window's to make, show and take down.
     void showTextWindow() override {
         if (textWindowShown) textWindowShown();

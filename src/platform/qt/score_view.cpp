@@ -149,6 +149,7 @@ void ScoreView::drawFrame() {
     visible_ = VisibleRegion(at.x, at.y, clientWidth(), clientHeight(), shownZoom_);
     dc_.visibleRegion = visible_;
     dc_.canvas = &canvas;
+    dc_.metafiles = ctx_.ui.metafilePlayer();
     SetContinuousOffset(ctx_, visible_.x0);
     DrawPage(dc_, ctx_.doc, WindowDrawOptions(ctx_));
     DrawMarkers(dc_, ctx_);
