@@ -168,16 +168,50 @@ void SeparateRestsOfSharedStaves(PageRecord& page) {
     }
 }
 
+namespace {
+
+// Whether every note of `voice` doubles a note of `other` (the same place, pitch and value): a voice written only to
+// carry a verse of lyrics under the notes of another.
+bool Doubles(const StaffRecord& voice, const StaffRecord& other) {
+    return std::all_of(voice.elements.begin(), voice.elements.end(), [&](const ElementRecord& e) {
+        return !HeadOnStaff(e) || std::any_of(other.elements.begin(), other.elements.end(), [&](const ElementRecord& o) {
+                   return o.x == e.x && HeadOnStaff(o) && Height(o) == Height(e) && SameValue(o, e);
+               });
+    });
+}
+
+bool HasNotes(const StaffRecord& staff) { return std::any_of(staff.elements.begin(), staff.elements.end(), HeadOnStaff); }
+
+void SetStems(StaffRecord& staff, bool up) {
+    for (ElementRecord& e : staff.elements) {
+        if (e.isSign() || e.isRest() || e.w0().crossStaff() != 0 || !e.noteWord().stemAutomatic()) continue;
+        e.noteWord().setStemAutomatic(false);
+        e.noteWord().setStemFlag(up);
+    }
+}
+
+}  // namespace
+
 void StemSharedStaffVoicesApart(PageRecord& page) {
-    for (std::size_t i = 0; i < page.staves.size(); ++i) {
-        const bool shared = SharesStaffAbove(page, i) || (i + 1 < page.staves.size() && SharesStaffAbove(page, i + 1));
-        if (!shared) continue;
-        const bool up = !SharesStaffAbove(page, i);
-        for (ElementRecord& e : page.staves[i].elements) {
-            if (e.isSign() || e.isRest() || e.w0().crossStaff() != 0 || !e.noteWord().stemAutomatic()) continue;
-            e.noteWord().setStemAutomatic(false);
-            e.noteWord().setStemFlag(up);
+    for (std::size_t first = 0; first < page.staves.size();) {
+        std::size_t end = first + 1;
+        while (end < page.staves.size() && SharesStaffAbove(page, end)) ++end;
+        // Each voice with notes either doubles an earlier one, and is stemmed as that one, or stands on its own.
+        std::vector<std::optional<std::size_t>> doubled(end - first);
+        std::vector<std::size_t> own;
+        for (std::size_t k = first; k < end; ++k) {
+            if (!HasNotes(page.staves[k])) continue;
+            for (std::size_t j : own)
+                if (Doubles(page.staves[k], page.staves[j])) doubled[k - first] = j;
+            if (!doubled[k - first]) own.push_back(k);
         }
+        if (own.size() > 1) {
+            for (std::size_t k = first; k < end; ++k) {
+                const std::size_t leader = doubled[k - first].value_or(k);
+                SetStems(page.staves[k], leader == own.front());
+            }
+        }
+        first = end;
     }
 }
 

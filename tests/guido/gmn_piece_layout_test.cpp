@@ -129,16 +129,21 @@ TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
     EXPECT_EQ(shown, 1);
 }
 
-// Voices sharing a staff are stemmed apart whatever their pitches: the first voice up, the other down.
+// Voices sharing a staff are stemmed apart whatever their pitches: the first voice up, the other down. A voice that
+// only doubles the notes of another (to carry a verse of lyrics) leaves the stems as they come.
 TEST(GmnPieceLayoutStaves, VoicesSharingAStaffAreStemmedApart) {
-    const ScoreDocument doc = ImportedPiece("{[\\staff<1> c1/2 a2/2], [\\staff<1> c1/2 a1/2]}");
-    const auto& staves = doc.findPage(1)->staves;
-    ASSERT_GE(staves.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i)
-        for (const ElementRecord& e : staves[i].elements) {
-            if (!e.isNote()) continue;
-            EXPECT_TRUE(!e.noteWord().stemAutomatic() && e.noteWord().stemFlag() == (i == 0)) << i;
-        }
+    for (const bool doubled : {false, true}) {
+        const ScoreDocument doc =
+            ImportedPiece(std::string("{[\\staff<1> c1/2 a2/2], [\\staff<1> c1/2 ") + (doubled ? "a2/2" : "a1/2") + "]}");
+        const auto& staves = doc.findPage(1)->staves;
+        ASSERT_GE(staves.size(), 2u);
+        for (std::size_t i = 0; i < 2; ++i)
+            for (const ElementRecord& e : staves[i].elements) {
+                if (!e.isNote()) continue;
+                if (doubled) EXPECT_TRUE(e.noteWord().stemAutomatic()) << i;
+                else EXPECT_TRUE(!e.noteWord().stemAutomatic() && e.noteWord().stemFlag() == (i == 0)) << i;
+            }
+    }
 }
 
 // Two voices' notes at one x: a second, or a unison of different heads, puts the up-stem head beside the other; equal
