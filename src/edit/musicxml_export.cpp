@@ -15,6 +15,7 @@
 #include "midi/meter_rules.h"
 #include "midi/note_key.h"
 #include "platform/ansi_text.h"
+#include "platform/messages.h"
 #include "score/accidental_context.h"
 #include "score/durations.h"
 #include "score/mus_file.h"
@@ -576,6 +577,11 @@ private:
                 else if (k == 0 && newSystem)
                     SetAttribute(AddChild(m, "print"), "new-system", "yes");
                 writeMeasure(p, m, segments[p], k, system, number == 1, length);
+            }
+            // A first measure shorter than its meter is an upbeat: it takes no number of its own.
+            if (number == 1 && length && *length < barDivisions(states_.front().staves.front().measure)) {
+                for (XmlElement& part : parts) SetAttribute(SetAttribute(part.children.back(), "number", "0"), "implicit", "yes");
+                number = 0;
             }
         }
     }
@@ -1181,7 +1187,7 @@ private:
         XmlElement& id = AddChild(root, "identification");
         for (const Credit& c : credits_)
             if (c.type == "composer") SetAttribute(AddChild(id, "creator", c.text), "type", "composer");
-        AddChild(AddChild(id, "encoding"), "software", "Notavera");
+        AddChild(AddChild(id, "encoding"), "software", std::string(productName));
         addDefaults(root);
         for (const Credit& c : credits_) {
             XmlElement& credit = AddChild(root, "credit");

@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/messages.h"
 #include "score/musicxml_names.h"
 
 namespace notavera {
@@ -248,6 +249,7 @@ private:
     // notes, each further one on a sequence of its own at the voice's staff, as GUIDO writes several verses.
     std::vector<std::string> verses_;
     bool fileBeams_ = false;
+    bool ownBreaks_ = false;  // the file's system and page breaks are the layout of a score made here
     int tieNumber_ = 0;
     int slurNumber_ = 0;
     int order_ = 0;
@@ -629,7 +631,7 @@ void Converter::readMeasure(const XmlElement& measure, int p, Ticks start, Ticks
             readBarline(c, p, start, right);
         } else if (c.name == "print") {
             const bool page = c.attribute("new-page") == "yes";
-            if (start > 0 && (page || c.attribute("new-system") == "yes"))
+            if (ownBreaks_ && start > 0 && (page || c.attribute("new-system") == "yes"))
                 parts_[p].staffMarks.push_back(
                     {0, SignMark(start, breakRank, nextOrder(), page ? "\\newPage" : "\\newSystem")});
         } else if (c.name != "sound" && c.name != "bookmark") {
@@ -820,11 +822,23 @@ std::string Converter::writeSequence(Stream& s, int staffNumber, bool first, con
     return seq;
 }
 
+// Another program's system and page breaks are its own layout, at its staff size and spacing: kept here they would
+// leave lines half empty or overfull, so its scores are laid out afresh. A score this program wrote keeps its breaks.
+bool WrittenHere(const XmlElement& root) {
+    const XmlElement* id = root.child("identification");
+    const XmlElement* encoding = id != nullptr ? id->child("encoding") : nullptr;
+    if (encoding == nullptr) return false;
+    return std::any_of(encoding->children.begin(), encoding->children.end(), [](const XmlElement& c) {
+        return c.name == "software" && std::string_view(c.text).starts_with(productName);
+    });
+}
+
 MusicXmlConversion Converter::run(const XmlElement& root) {
     const bool timewise = root.name == "score-timewise";
     if (root.name != "score-partwise" && !timewise) return result_;
     result_.isMusicXml = true;
     whole_ = WholeTicksOf(root);
+    ownBreaks_ = WrittenHere(root);
     readHeadings(root);
     // The parts in the order the part list gives them; a timewise score is read as its parts' measures.
     std::vector<XmlElement> timewiseParts;

@@ -77,6 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Bars: a measure each, the final bar a light-heavy line, a repeat going back.
         ExportCase{"[\\meter<\"2/4\"> c1/2 \\repeatEnd d/2 \\bar e/2 \\endBar]", "measure@number", "1 2 3"},
         ExportCase{"[\\meter<\"2/4\"> c1/2 \\repeatEnd d/2 \\bar e/2 \\endBar]", "repeat@direction", "backward"},
+        // An upbeat takes no number of its own.
+        ExportCase{"[\\meter<\"2/4\"> c1/4 \\bar d/2 \\bar e/2]", "measure@number", "0 1 2"},
+        ExportCase{"[\\meter<\"2/4\"> c1/4 \\bar d/2 \\bar e/2]", "measure@implicit", "yes  "},
         // Lyrics: the hyphens of a word become its syllabic.
         ExportCase{"[\\lyrics<\"Glo-ri-a in\">(c1/4 d e f)]", "syllabic", "begin middle end single"},
         ExportCase{"[\\lyrics<\"Glo-ri-a in\">(c1/4 d e f)]", "lyric", "   "},

@@ -109,9 +109,23 @@ const std::string chord = Note("C", 4, 2) + Note("E", 4, 2, "<chord/>") + Note("
 const std::string twoVoices = Note("E", 5, 4, "<voice>1</voice>") + "<backup><duration>4</duration></backup>" +
                               "<forward><duration>2</duration></forward>" + Note("C", 4, 2, "<voice>2</voice>");
 
+// Three measures, a system break asked before the second: another program's breaks are its layout, and the score is
+// laid out afresh; a score this program wrote keeps them.
+const std::string brokenLine = Part({Note("C", 4, 4), "<print new-system=\"yes\"/>" + Note("D", 4, 4), Note("E", 4, 4)});
+const std::string writtenHere = "<identification><encoding><software>Notavera</software></encoding></identification>";
+std::vector<int> StavesOfNotes(const Imported& r) {
+    std::vector<int> staves;
+    for (const Seen& s : Notes(r.doc)) staves.push_back(s.staff);
+    return staves;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, MusicXmlImport,
     ::testing::Values(
+        ImportCase{"BreaksOfAnotherProgramAreItsLayout", Partwise(brokenLine),
+                   [](const Imported& r) { EXPECT_EQ(StavesOfNotes(r), (std::vector{0, 0, 0})); }},
+        ImportCase{"BreaksOfAScoreWrittenHereAreKept", Partwise(brokenLine, writtenHere),
+                   [](const Imported& r) { EXPECT_EQ(StavesOfNotes(r), (std::vector{0, 1, 1})); }},
         ImportCase{"ChordAtOneX", Partwise(Part({chord})),
                    [](const Imported& r) {
                        const auto n = Notes(r.doc);
