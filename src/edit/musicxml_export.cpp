@@ -10,7 +10,9 @@
 #include <deque>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <set>
+#include <utility>
 
 #include "midi/meter_rules.h"
 #include "midi/note_key.h"
@@ -200,7 +202,13 @@ public:
             flat_.push_back(g);
         }
         readBeams(groups);
-        readLyrics(staff, groups);
+        readLyrics(staff, groups, 0);
+    }
+
+    // One line of a voice that holds no notes, only a further verse of lyrics under the notes of `carrier`, the
+    // voice its staff stands on: the syllables go to those notes, as the verse after `verses` others.
+    void addVerseLine(const StaffRecord& staff, const StaffRecord& carrier, int verses) {
+        readLyrics(staff, GroupsOfStaff(carrier), verses);
     }
 
     void finish() {
@@ -291,7 +299,7 @@ private:
 
     // Syllables stand at the x of their note; a syllable "-" (or one ending in
     // '-') says the word goes on.
-    void readLyrics(const StaffRecord& staff, const std::vector<Group>& groups) {
+    void readLyrics(const StaffRecord& staff, const std::vector<Group>& groups, int verseOffset) {
         for (const ElementRecord& e : staff.elements) {
             if (!IsText(e)) continue;
             const TextAttributes a = TextAttributesOf(e);
@@ -311,7 +319,7 @@ private:
                 continues = true;
             }
             closeSyllable(verse, false);
-            marks_[note].lyrics.push_back({a.type + 1, "", std::move(text)});
+            marks_[note].lyrics.push_back({a.type + 1 + verseOffset, "", std::move(text)});
             verse.note = note;
             verse.index = marks_[note].lyrics.size() - 1;
             verse.continued = verse.continues;
@@ -515,11 +523,30 @@ private:
         for (const PartPlan& part : parts_) {
             for (unsigned voice : part.voices) {
                 VoiceReading reading(marks_);
-                for (const SystemPlan& system : systems_)
-                    if (const StaffRecord* staff = staffOfVoice(system, voice)) reading.addLine(*staff);
+                for (const SystemPlan& system : systems_) {
+                    const StaffRecord* staff = staffOfVoice(system, voice);
+                    if (staff == nullptr) continue;
+                    if (const auto carrier = verseCarrier(system, *staff)) reading.addVerseLine(*staff, *carrier->first, carrier->second);
+                    else reading.addLine(*staff);
+                }
                 reading.finish();
             }
         }
+    }
+
+    // A staff without notes superposed on others carries a further verse of the first of them (as the import writes
+    // verses after the first): that staff, and how many voices stand between them.
+    std::optional<std::pair<const StaffRecord*, int>> verseCarrier(const SystemPlan& system, const StaffRecord& staff) const {
+        if (std::any_of(staff.elements.begin(), staff.elements.end(), [](const ElementRecord& e) { return e.isNote(); }))
+            return std::nullopt;
+        const PageRecord& page = pageOf(system);
+        const auto at = std::find_if(system.staves.begin(), system.staves.end(),
+                                     [&](int i) { return &page.staves[static_cast<std::size_t>(i)] == &staff; });
+        if (at == system.staves.end()) return std::nullopt;
+        auto first = at;
+        while (first != system.staves.begin() && Superposed(page, system.staves, *first)) --first;
+        if (first == at) return std::nullopt;
+        return std::pair{&page.staves[static_cast<std::size_t>(*first)], static_cast<int>(at - first)};
     }
 
     // Divisions per quarter: 64 (a 256th of a whole each) times what makes every

@@ -83,6 +83,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Lyrics: the hyphens of a word become its syllabic.
         ExportCase{"[\\lyrics<\"Glo-ri-a in\">(c1/4 d e f)]", "syllabic", "begin middle end single"},
         ExportCase{"[\\lyrics<\"Glo-ri-a in\">(c1/4 d e f)]", "lyric", "   "},
+        // A further verse, written on a voice of empty events of the staff, goes to the notes it stands under.
+        ExportCase{"{[\\lyrics<\"Glo-ri-a\">(c1/4 d e)], [\\staff<1> \\lyrics<\"Sing we all\">(empty/4 empty empty)]}",
+                   "lyric@number", "1 2 1 2 1 2"},
+        ExportCase{"{[\\lyrics<\"Glo-ri-a\">(c1/4 d e)], [\\staff<1> \\lyrics<\"Sing we all\">(empty/4 empty empty)]}",
+                   "text", "Glo Sing ri we a all"},
         // Texts by category: the title as a credit, the dynamics and the tempo as directions.
         ExportCase{"[\\title<\"Menuet\"> \\intens<\"mf\"> \\tempo<\"Allegro\"> c1/4]", "credit-type", "title"},
         ExportCase{"[\\title<\"Menuet\"> \\intens<\"mf\"> \\tempo<\"Allegro\"> c1/4]", "work-title", "Menuet"},
