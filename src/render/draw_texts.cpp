@@ -122,6 +122,8 @@ std::optional<TextPlacement> PlaceTextSign(DrawingContext& dc, const StaffRecord
     if (a.category == TextCategory::Lyrics && a.orientation == TextOrientation::Horizontal) {
         if (a.justification == LyricJustification::Centred) x -= p.width / 2;
         if (a.justification == LyricJustification::Ending) x -= p.width;
+        // A syllable wider than the room before its note starts with the line rather than out in the margin.
+        x = std::max(x, std::min(e.x + e.shift, 0));
     }
     // A text face hangs from the top of its cell, the lower edge plus the size; music-font characters stand on the
     // lower edge itself, as notes stand on the height they are written at. Either turns about that point.
