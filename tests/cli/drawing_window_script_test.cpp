@@ -136,18 +136,22 @@ std::vector<nlohmann::json> ShapesOfDrawings(const nlohmann::json& calls) {
     return drawings;
 }
 
+// The drawing calls of page 1 once `script` has run in the drawing window over the piece.
+nlohmann::json CallsAfterDrawing(const test::TempDir& dir, const std::string& script) {
+    test::WriteText(dir / "piece.gmn", piece);
+    EXPECT_EQ(test::RunCli(dir.path(), {"import-gmn", "piece.gmn", "opus.mus"}).status, 0);
+    test::WriteText(dir / "s.txt", "cmd 232\nwindow dessin\n" + script + "render 1 p.json\n");
+    const test::CliResult r = test::RunCli(dir.path(), {"script", "opus.mus", "s.txt"});
+    EXPECT_EQ(r.status, 0) << r.err << r.out;
+    return r.status == 0 ? nlohmann::json::parse(test::ReadText(dir / "p.json")) : nlohmann::json::array();
+}
+
 TEST(DrawingWindow, ReplayElsewhereDrawsTheSameShapesTranslated) {
     test::TempDir dir;
-    test::WriteText(dir / "piece.gmn", piece);
-    ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", "piece.gmn", "opus.mus"}).status, 0);
-    test::WriteText(dir / "s.txt", "cmd 232\nwindow dessin\nmenu \"Polygones Pleins\"\n"
-                                   "menu \"DESSIN>Enregistrement>1e Dessin\"\nclick 1000 2500\nclick 1100 2400\n"
-                                   "dblclick 1050 2300\nmenu Ligne\nclick 900 2000\nclick 950 2050\n" +
-                                       std::string(finish) + "click 1333 1777\nmenu \"DESSIN>Relecture>1e Dessin\"\n"
-                                       "render 1 p.json\n");
-    const test::CliResult r = test::RunCli(dir.path(), {"script", "opus.mus", "s.txt"});
-    ASSERT_EQ(r.status, 0) << r.err << r.out;
-    const std::vector<nlohmann::json> drawn = ShapesOfDrawings(nlohmann::json::parse(test::ReadText(dir / "p.json")));
+    const std::vector<nlohmann::json> drawn = ShapesOfDrawings(CallsAfterDrawing(
+        dir, "menu \"Polygones Pleins\"\nmenu \"DESSIN>Enregistrement>1e Dessin\"\nclick 1000 2500\nclick 1100 2400\n"
+             "dblclick 1050 2300\nmenu Ligne\nclick 900 2000\nclick 950 2050\n" +
+                 std::string(finish) + "click 1333 1777\nmenu \"DESSIN>Relecture>1e Dessin\"\n"));
     ASSERT_EQ(drawn.size(), 2u);
     ASSERT_EQ(drawn[0].size(), 2u);
     ASSERT_EQ(drawn[0][0]["points"].size(), 3u);
@@ -209,8 +213,6 @@ TEST(DrawingWindow, MetafileOfAPageComesBackInPlace) {
 // where the cursor stood; the marked region gives them its size instead.
 TEST(DrawingWindow, PastedSvgAndPngPicturesKeepTheirSizeOrFillTheRegion) {
     test::TempDir dir;
-    test::WriteText(dir / "piece.gmn", piece);
-    ASSERT_EQ(test::RunCli(dir.path(), {"import-gmn", "piece.gmn", "opus.mus"}).status, 0);
     test::WriteText(dir / "logo.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"30mm\" height=\"10mm\" "
                                       "viewBox=\"0 0 30 10\"><rect width=\"15\" height=\"10\" fill=\"#0000ff\"/>"
                                       "<rect x=\"15\" width=\"15\" height=\"10\" fill=\"#ff0000\"/></svg>");
@@ -219,14 +221,11 @@ TEST(DrawingWindow, PastedSvgAndPngPicturesKeepTheirSizeOrFillTheRegion) {
     png.setDotsPerMeterX(3780);
     png.setDotsPerMeterY(3780);
     ASSERT_TRUE(png.save(QString::fromStdString((dir / "green.png").string())));
-    test::WriteText(dir / "s.txt", "cmd 232\nwindow dessin\nclick 500 2600\nclipboard picture logo.svg\n"
-                                   "menu \"Coller (Presse-papiers)\"\nmenu \"Marquer région\"\nclick 1200 2000\n"
-                                   "click 1500 2600\nclipboard picture green.png\nmenu \"Coller (Presse-papiers)\"\n"
-                                   "render 1 p.json\n");
-    const test::CliResult r = test::RunCli(dir.path(), {"script", "opus.mus", "s.txt"});
-    ASSERT_EQ(r.status, 0) << r.err << r.out;
     std::vector<nlohmann::json> images;
-    for (const auto& call : nlohmann::json::parse(test::ReadText(dir / "p.json")))
+    for (const auto& call : CallsAfterDrawing(dir, "click 500 2600\nclipboard picture logo.svg\n"
+                                                   "menu \"Coller (Presse-papiers)\"\nmenu \"Marquer région\"\n"
+                                                   "click 1200 2000\nclick 1500 2600\nclipboard picture green.png\n"
+                                                   "menu \"Coller (Presse-papiers)\"\n"))
         if (call["op"] == "image") images.push_back(call);
     ASSERT_EQ(images.size(), 2u);
     const auto box = [](const nlohmann::json& c) {
