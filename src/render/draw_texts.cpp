@@ -62,6 +62,8 @@ struct GlyphRun {
     int width = 0;
     int top = 0;     // the highest and lowest ink over the baseline
     int bottom = 0;
+    int left = 0;    // the leftmost and rightmost ink from the start: an italic letter reaches past its advance
+    int right = 0;
 };
 
 GlyphRun MusicGlyphs(const DrawingContext& dc, std::string_view chars, int size) {
@@ -69,18 +71,22 @@ GlyphRun MusicGlyphs(const DrawingContext& dc, std::string_view chars, int size)
     if (dc.musicFont == nullptr) return run;
     // The system's music font is eight staff spaces high.
     const double space = static_cast<double>(size) / MusicFont::StaffSpacesPerHeight;
-    double advance = 0, top = 0, bottom = 0;
+    double advance = 0, top = 0, bottom = 0, left = 0, right = 0;
     for (char c : chars) {
         const MusicGlyph* g = dc.musicFont->glyph(static_cast<unsigned char>(c));
         if (g == nullptr) continue;
         top = std::max(top, g->box.ne.y);
         bottom = std::min(bottom, g->box.sw.y);
+        left = std::min(left, advance + g->box.sw.x);
+        right = std::max(right, advance + g->box.ne.x);
         run.codePoints.push_back(g->codePoint);
         advance += g->advance;
     }
     run.width = Round(advance * space);
     run.top = Round(top * space);
     run.bottom = Round(bottom * space);
+    run.left = Round(left * space);
+    run.right = Round(std::max(right, advance) * space);
     return run;
 }
 
@@ -107,16 +113,19 @@ std::optional<TextPlacement> PlaceTextSign(DrawingContext& dc, const StaffRecord
     p.space = space;
     p.musicFont = InMusicFont(dc.textFonts, a.fontIndex);
     // How far the characters reach above and below their baseline.
-    int above = 0, below = 0;
+    int above = 0, below = 0, inkLeft = 0, inkRight = 0;
     if (p.musicFont) {
         const GlyphRun run = MusicGlyphs(dc, chars, a.size);
         p.width = run.width;
         above = run.top;
         below = -run.bottom;
+        inkLeft = run.left;
+        inkRight = run.right;
     } else {
         p.width = dc.canvas != nullptr ? TextWidth(dc, AnsiToUtf8(chars), DeviceTextFont(dc, a, space)) : 0;
         above = Round(TextAscent * a.size);
         below = Round(TextDescent * a.size);
+        inkRight = p.width;
     }
     int x = e.x + e.shift;
     if (a.category == TextCategory::Lyrics && a.orientation == TextOrientation::Horizontal) {
@@ -130,8 +139,8 @@ std::optional<TextPlacement> PlaceTextSign(DrawingContext& dc, const StaffRecord
     p.reference = {x, p.musicFont ? lower : lower + a.size};
     const Point drop = Turned(0, p.musicFont ? 0 : -above, a.orientation);
     p.baseline = {p.reference.x + drop.x, p.reference.y + drop.y};
-    const Point corners[] = {Turned(0, above, a.orientation), Turned(0, -below, a.orientation),
-                             Turned(p.width, above, a.orientation), Turned(p.width, -below, a.orientation)};
+    const Point corners[] = {Turned(inkLeft, above, a.orientation), Turned(inkLeft, -below, a.orientation),
+                             Turned(inkRight, above, a.orientation), Turned(inkRight, -below, a.orientation)};
     p.box = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
     for (const Point& c : corners) {
         p.box.left = std::min(p.box.left, p.baseline.x + c.x);

@@ -85,10 +85,10 @@ def load_fonts(folder):
 
 
 class Glyph:
-    __slots__ = ("name", "box", "order", "unit")
+    __slots__ = ("name", "box", "order", "unit", "run")
 
-    def __init__(self, name, box, order):
-        self.name, self.box, self.order, self.unit = name, box, order, None
+    def __init__(self, name, box, order, run):
+        self.name, self.box, self.order, self.unit, self.run = name, box, order, None, run
 
 
 class Unit:
@@ -102,7 +102,7 @@ def glyphs_of(calls, fonts, unknown):
     """The ink boxes of every music-font glyph drawn, in drawing order, with whether each was drawn before the
     staves' contents (the groupings' marks). Code points without a name or a box are counted in `unknown`."""
     glyphs, before_contents, contents = [], [], False
-    for call in calls:
+    for run, call in enumerate(calls):
         op = call.get("op")
         if op in ("glyph", "glyphText"):
             contents = True
@@ -118,7 +118,7 @@ def glyphs_of(calls, fonts, unknown):
                 unknown[f"U+{cp:04X}"] += 1
                 continue
             glyphs.append(Glyph(name, (x + box[0] * scale, call["y"] + box[1] * scale,
-                                       x + box[2] * scale, call["y"] + box[3] * scale), len(glyphs)))
+                                       x + box[2] * scale, call["y"] + box[3] * scale), len(glyphs), run))
             before_contents.append(not contents)
             x += font.advance(name) * scale
     return glyphs, before_contents
@@ -205,11 +205,14 @@ def assign(glyphs, units, bands, space):
     m = len(units)
     previous = [cost(glyphs[0], u) + skipped[j] for j, u in enumerate(units)]
     back = [[-1] * m]
-    for g in glyphs[1:]:
+    for before, g in zip(glyphs, glyphs[1:]):
         row, links = [0.0] * m, [0] * m
         best, arg = float("inf"), -1  # the cheapest earlier unit to move on from, less what it skips
         # An element's drawing opens with its head, rest or sign; its accidental, flags and marks follow it.
         opens = 0.0 if g.name.startswith(("notehead", "rest", "timeSig")) or "clef" in g.name.lower() else 0.5
+        # The glyphs of one run ("mf", "sfz") are one text's.
+        if g.run == before.run:
+            opens = far
         for j, u in enumerate(units):
             moved = best + skipped[j] + opens
             if previous[j] <= moved:
