@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "edit/accidental_normalising.h"
+#include "edit/rest_centring.h"
 #include "edit/syllable_spacing.h"
 #include "edit/text_elements.h"
 #include "guido/gmn_note_values.h"
@@ -653,6 +654,8 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         HideClefChangesRepeatedOnSharedStaves(laidOut);
         DropSystemsAfterTheMusic(laidOut);
     }
+    // Once voices that rest alike on one staff show one rest, that rest is set as the bar's.
+    SetWholeBarRests(doc);
     // The pitches' display and the chords follow the places the layout settled.
     EngraveImportedPages(doc);
     for (PageRecord& laidOut : doc.pages) SetClashingNotesApart(laidOut, std::max(doc.stepUnit, 1));

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "midi/note_key.h"
+#include "midi/system_bars.h"
 #include "score/accidental_context.h"
 
 namespace notavera {
@@ -19,26 +20,6 @@ constexpr unsigned lastPlainCode = 10;     // codes beyond have no plain length 
 constexpr unsigned wholeCode = 2;
 constexpr double maxTicks = 268435440.0;  // the largest delta time, rounded down to whole 16 ticks
 constexpr std::uint32_t maxTickCount = 268435440u;
-
-// The staves of the system that holds staff i, by the position and size its voice word records.
-std::pair<int, int> systemOf(const PageRecord& page, int i) {
-    const auto voice = page.staves[i].voice();
-    const int last = static_cast<int>(page.staves.size()) - 1;
-    if (voice.positionInGroup() == 0) return {i, i};
-    const int first = std::max(0, i - static_cast<int>(voice.positionInGroup()) + 1);
-    return {first, std::clamp(first + static_cast<int>(voice.groupSize()) - 1, i, last)};
-}
-
-// Bar positions of the staff's whole system, sorted: a bar drawn on one staff divides them all.
-std::vector<int> systemBars(const PageRecord& page, int staffIndex) {
-    const auto [first, last] = systemOf(page, staffIndex);
-    std::vector<int> bars;
-    for (int s = first; s <= last; ++s)
-        for (const ElementRecord& e : page.staves[s].elements)
-            if (DividesBars(e)) bars.push_back(e.x);
-    std::sort(bars.begin(), bars.end());
-    return bars;
-}
 
 // The notes of one staff that share an x: a chord, or a single note. Its tie marks may sit on any member,
 // since laying out a chord gathers them on its first and last members.
@@ -59,11 +40,8 @@ public:
     StaffCollector(const PageRecord& page, int staffIndex, int transposition, const CollectionSettings& settings,
                    BarMeasure& measure, double& carry, std::vector<PlaybackEvent>& events)
         : staff_(page.staves[staffIndex]), staffIndex_(staffIndex), transposition_(transposition),
-          settings_(settings), measure_(measure), carry_(carry), events_(events), bars_(systemBars(page, staffIndex)),
-          notesPerBar_(bars_.size() + 1, 0) {
-        for (const ElementRecord& e : staff_.elements)
-            if (!e.isSign()) ++notesPerBar_[barOf(e.x)];
-    }
+          settings_(settings), measure_(measure), carry_(carry), events_(events), bars_(SystemBarLines(page, staffIndex)),
+          barStarts_(SystemBarStarts(page, staffIndex, bars_)), notesPerBar_(NotesPerBar(staff_, bars_)) {}
 
     void run(XRange range) {
         for (const ElementRecord& e : staff_.elements) {
@@ -79,14 +57,14 @@ public:
     }
 
 private:
-    std::size_t barOf(int x) const {
-        return static_cast<std::size_t>(std::upper_bound(bars_.begin(), bars_.end(), x) - bars_.begin());
-    }
+    std::size_t barOf(int x) const { return BarIndex(bars_, x); }
 
     // Where the element is heard from: its x and fine offset, never before the staff's previous record, so
-    // that an offset cannot reorder the notes of a staff.
+    // that an offset cannot reorder the notes of a staff. A whole-bar rest is heard where the system first plays in
+    // its bar, wherever in the bar it is drawn (centred, as a rule): a staff played with it then keeps its time.
     std::int32_t playedPosition(const ElementRecord& e) {
-        const std::int64_t played = std::int64_t{e.x} + e.shift;
+        std::int64_t played = std::int64_t{e.x} + e.shift;
+        if (isWholeBarRest(e) && barStarts_[barOf(e.x)] != INT32_MAX) played = barStarts_[barOf(e.x)];
         auto pos = static_cast<std::int32_t>(std::clamp<std::int64_t>(played, INT32_MIN, INT32_MAX));
         if (lastPosition_) pos = std::max(pos, *lastPosition_);
         lastPosition_ = pos;
@@ -94,19 +72,12 @@ private:
     }
 
     double writtenValue(const ElementRecord& e) const {
-        const auto nw = e.noteWord();
-        double value = std::ldexp(256.0, 4 - static_cast<int>(nw.durationCode()));
-        if (nw.dots() == 1) value *= 1.5;
-        if (nw.dots() >= 2) value *= 1.75;
-        const unsigned n = e.w1().numerator(), m = e.w1().denominator();
-        if (n != m && n != 0 && m != 0) value = value * m / n;
+        double value = WrittenTicks(e);
         if (measure_.p != measure_.q && settings_.metersAsProportions) value = value * measure_.q / measure_.p;
         return value;
     }
 
-    bool isWholeBarRest(const ElementRecord& e) const {
-        return e.isRest() && e.noteWord().durationCode() <= wholeCode && notesPerBar_[barOf(e.x)] == 1;
-    }
+    bool isWholeBarRest(const ElementRecord& e) const { return IsWholeBarRest(e, notesPerBar_[barOf(e.x)]); }
 
     // Whole ticks of a value; the fraction left is carried to the next note, except after a chord member other
     // than the chord's stem member: a chord takes its time once.
@@ -124,8 +95,8 @@ private:
     void add(const ElementRecord& e) {
         const auto nw = e.noteWord();
         if (nw.durationCode() > lastPlainCode) return;
-        const std::int32_t position = playedPosition(e);
         const bool wholeBar = isWholeBarRest(e);
+        const std::int32_t position = playedPosition(e);
         const double value = wholeBar && nw.durationCode() == wholeCode && nw.dots() == 0 ? measure_.barLength
                                                                                          : writtenValue(e);
         const bool chordInner = nw.bit(chordMemberBit) && !nw.bit(chordStemBit);
@@ -185,6 +156,7 @@ private:
             return;
         }
         events_.push_back(record(ticks, position, event_kind::rest, 0, x));
+        events_.back().wholeBar = wholeBar;
         lastWholeBarRest_ = wholeBar ? std::optional<std::size_t>(events_.size() - 1) : std::nullopt;
     }
 
@@ -222,6 +194,7 @@ private:
     double& carry_;
     std::vector<PlaybackEvent>& events_;
     std::vector<int> bars_;
+    std::vector<std::int32_t> barStarts_;
     std::vector<int> notesPerBar_;
     std::optional<std::int32_t> lastPosition_;
     std::optional<std::size_t> lastWholeBarRest_;

@@ -77,9 +77,15 @@ private:
         slice_.clear();
     }
 
+    // A whole-bar rest is heard from its bar's start, where it was collected, wherever it is drawn; a staff whose
+    // previous note or rest still sounds there (a voice whose rests straddle the bar lines) starts it when that ends.
     void silence(const PlaybackEvent& r) {
-        out_.push_back(PlaybackEvent{t_, 0, event_kind::filler, 0});
-        pending_.push_back({t_ + r.time, r.staff});
+        std::uint32_t start = t_;
+        if (r.wholeBar)
+            for (const Pending& p : pending_)
+                if (p.staff == r.staff) start = std::max(start, p.time);
+        out_.push_back(PlaybackEvent{start, 0, event_kind::filler, 0});
+        pending_.push_back({start + r.time, r.staff});
     }
 
     void note(const PlaybackEvent& r) {

@@ -2,6 +2,7 @@
 #include "midi/meter_rules.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace notavera {
 
@@ -60,6 +61,16 @@ std::optional<MidiTimeSignature> MeterTimeSignature(const ElementRecord& meter) 
         case 3: return MidiTimeSignature{12, 2};
         default: return std::nullopt;
     }
+}
+
+double WrittenTicks(const ElementRecord& e) {
+    const auto nw = e.noteWord();
+    double value = std::ldexp(256.0, 4 - static_cast<int>(nw.durationCode()));
+    if (nw.dots() == 1) value *= 1.5;
+    if (nw.dots() >= 2) value *= 1.75;
+    const unsigned n = e.w1().numerator(), m = e.w1().denominator();
+    if (n != m && n != 0 && m != 0) value = value * m / n;
+    return value;
 }
 
 const ElementRecord* FirstMeter(const StaffRecord& staff) {

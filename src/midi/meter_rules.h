@@ -30,6 +30,9 @@ struct MidiTimeSignature {
 // is smaller), or 4/4, 8/4, 12/4 for the symbols 0–1, 2, 3. Other symbols announce nothing.
 std::optional<MidiTimeSignature> MeterTimeSignature(const ElementRecord& meter);
 
+// The ticks a note or rest is written for: its value, dots and tuplet ratio (no proportion).
+double WrittenTicks(const ElementRecord& e);
+
 // The first time signature of the staff, if any.
 const ElementRecord* FirstMeter(const StaffRecord& staff);
 

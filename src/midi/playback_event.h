@@ -15,6 +15,7 @@ struct PlaybackEvent {
     std::int32_t staff = 0;     // the staff (index on its page) the record comes from
     std::int32_t group = 0;     // x of its element: the notes of one staff that share it form a chord
     std::uint32_t tiedOn = 0;   // ticks of the tie continuations the note sounds on through
+    bool wholeBar = false;      // a whole-bar rest: it starts with its bar, once its staff is free
 };
 
 namespace event_kind {

@@ -116,10 +116,12 @@ private:
     }
 
     // Staves first..last of the page as one time line: a follower staff starts from the first staff's
-    // measure, since its meters restate the system's.
+    // measure, since its meters restate the system's; the next line goes on in the first staff's meter, whether
+    // or not the followers restate it.
     bool writeStaves(SmfWriter& w, const PageRecord& page, int first, int last) {
         collected_.clear();
         const BarMeasure atStart = measure_;
+        BarMeasure afterFirst;
         if (tickCarries_.size() < static_cast<std::size_t>(last - first + 1))
             tickCarries_.resize(static_cast<std::size_t>(last - first + 1), 0.0);
         for (int k = first; k <= last; ++k) {
@@ -127,7 +129,9 @@ private:
             const int transposition = doc_.header.voiceTransposition(page.staves[k].voice().voice() & 0x7F);
             CollectStaffEvents(page, k, plan_.range, transposition, settings_, measure_,
                                tickCarries_[static_cast<std::size_t>(k - first)], collected_);
+            if (k == first) afterFirst = measure_;
         }
+        measure_ = afterFirst;
         return writeTimed(w, TimeEvents(std::move(collected_), tolerance_));
     }
 

@@ -129,6 +129,25 @@ TEST(GmnPieceLayoutStaves, TheRestsOfTwoVoicesOnOneStaffStandApart) {
     EXPECT_EQ(shown, 1);
 }
 
+// A rest that fills its bar alone is set as engravers set it: a whole rest in the middle of the bar, in any meter. A
+// rest sharing its bar stays as written.
+TEST(GmnPieceLayoutStaves, ARestFillingItsBarIsAWholeRestInTheMiddleOfTheBar) {
+    using Rest = std::pair<unsigned, bool>;  // the duration code, and whether it stands in the middle of its bar
+    const ScoreDocument doc = ImportedPiece("[\\meter<\"2/4\"> c/4 d | _/2 | e/4 _ | f/2 ]");
+    const std::vector<ElementRecord>& els = doc.findPage(1)->staves[0].elements;
+    std::vector<int> bars;
+    for (const ElementRecord& e : els)
+        if (e.isSignOfType(SignType::Bar)) bars.push_back(e.x);
+    std::vector<Rest> rests;
+    for (const ElementRecord& e : els) {
+        if (!e.isRest()) continue;
+        const auto closing = std::upper_bound(bars.begin(), bars.end(), e.x);
+        ASSERT_TRUE(closing != bars.begin() && closing != bars.end());
+        rests.emplace_back(e.noteWord().durationCode(), std::abs(2 * e.x - *(closing - 1) - *closing) <= 1);
+    }
+    EXPECT_EQ(rests, (std::vector<Rest>{{2, true}, {4, false}}));
+}
+
 // Voices sharing a staff are stemmed apart whatever their pitches: the first voice up, the other down. A voice that
 // only doubles the notes of another (to carry a verse of lyrics) leaves the stems as they come.
 TEST(GmnPieceLayoutStaves, VoicesSharingAStaffAreStemmedApart) {

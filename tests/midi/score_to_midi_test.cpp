@@ -263,6 +263,40 @@ TEST(ScoreToMidi, ALineLastsUntilItsLongestRestEndsWhicheverStaffComesLast) {
     EXPECT_EQ(end, 1024u);
 }
 
+// A whole-bar rest drawn in the middle of its bar is heard from the bar's start: the staff played with it keeps its
+// time. On the next line the track goes on in the first staff's meter, though the staff played with it states none.
+TEST(ScoreToMidi, AWholeBarRestIsHeardFromItsBarsStartWhereverItIsDrawn) {
+    ScoreBuilder b(1, 4, 2);  // two systems of two staves, one track
+    b.on(1, 0).meter(60, 2, 4);
+    b.rest(200, 2);
+    b.bar(300);
+    b.note(350, C);
+    b.on(1, 1).note(100, D);
+    b.note(150, E);
+    b.bar(300);
+    b.note(350, F);
+    b.on(1, 2).rest(200, 2);
+    b.bar(300);
+    b.note(350, G);
+    b.on(1, 3).note(100, D, half);
+    b.bar(300);
+    EXPECT_EQ(heard(b.ctx()), (Heard{at(0, 256, 62), at(256, 512, 64), at(512, 768, 60), at(512, 768, 65),
+                                     at(768, 1280, 62), at(1280, 1536, 67)}));
+}
+
+// A whole-bar rest of a voice whose rests straddle the bar lines starts when the rest before it ends.
+TEST(ScoreToMidi, AWholeBarRestWaitsForItsStaffsRestStillSounding) {
+    std::vector<PlaybackEvent> line = {{768, 100, event_kind::rest, 0, 0, 0, 100},
+                                       {256, 100, event_kind::note, 60, 0, 1, 100},
+                                       {256, 200, event_kind::note, 62, 0, 1, 200},
+                                       {512, 300, event_kind::rest, 0, 0, 0, 300},
+                                       {256, 300, event_kind::note, 64, 0, 1, 300}};
+    line[3].wholeBar = true;
+    std::uint32_t end = 0;
+    for (const PlaybackEvent& e : TimeEvents(line, 0)) end = std::max(end, e.time);
+    EXPECT_EQ(end, 1280u);
+}
+
 TEST(ScoreToMidi, StaffOfTheVoiceGoesOnWithTheGapsAndRestsOfTheSystem) {
     HeadlessUi ui(nullptr);
     EditorContext ctx(ui);
