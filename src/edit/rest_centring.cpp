@@ -62,13 +62,14 @@ int CentreBarRests(StaffRecord& staff, int first, int last, int halfWidth) {
     return moved;
 }
 
-// Whether some staff of the system that holds staff `index` plays longer than `barLength` between x `left` and
+// Whether another staff of the system that holds staff `index` plays longer than `barLength` between x `left` and
 // `right`: a bar another voice runs over stands for no meter's bar. Notes of one staff at one x advance its time once,
 // by the shortest of them.
 bool BarRunsOver(const PageRecord& page, int index, int left, int right, double barLength) {
     constexpr double tickSlack = 1.0;
     const auto [first, last] = SystemOfStaff(page, index);
     for (int s = first; s <= last; ++s) {
+        if (s == index) continue;
         double played = 0;
         std::map<int, double> shortestAt;
         for (const ElementRecord& e : page.staves[static_cast<std::size_t>(s)].elements)
