@@ -53,6 +53,23 @@ unsigned FirstClef(const StaffRecord& staff) {
     return clef ? clef->signWord().code() : 0;
 }
 
+// A clef written right after a bar line within the music goes before it, as engravers set a change of clef: the
+// bar's music is read in it all the same, and the other staves' first notes of the bar are not pushed right. At the
+// end of a line it stands as the warning of the next line's clef.
+void SetClefChangesBeforeTheirBars(PageRecord& page) {
+    for (StaffRecord& staff : page.staves) {
+        auto& els = staff.elements;
+        bool musicBegun = false;
+        for (std::size_t i = 1; i < els.size(); ++i) {
+            musicBegun = musicBegun || !els[i - 1].isSign();
+            if (musicBegun && els[i].isSignOfType(SignType::Clef) && els[i - 1].isSignOfType(SignType::Bar)) {
+                std::swap(els[i].x, els[i - 1].x);
+                std::swap(els[i], els[i - 1]);
+            }
+        }
+    }
+}
+
 // A piece ends on a final bar, which closes its last line there: a staff whose music the file leaves open gets one
 // after its last element; a plain bar line the file ends with (the texts after it aside) becomes one.
 void EndWithFinalBar(ScoreDocument& doc, int staffCount) {
@@ -524,6 +541,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         page->staves[static_cast<std::size_t>(i)] = std::move(staves[static_cast<std::size_t>(i)]);
 
     AddClefWhereNone(doc, ordered);
+    SetClefChangesBeforeTheirBars(*page);
     ShareKeysOfStaves(*page, ordered);
     EndWithFinalBar(doc, n);
     const auto firstOfStaff = std::find_if(staffOf.begin(), staffOf.end(), [&](int k) { return k != staffOf.front(); });

@@ -124,7 +124,8 @@ const OutilsCase cases[] = {
      [](const json& start, const json& end, const json&) {
          const json& s = Staff(end);
          constexpr int halfRest = 10;  // one step unit of the normal staff
-         EXPECT_EQ(s[7]["x"].get<int>() + halfRest, (s[6]["x"].get<int>() + s[8]["x"].get<int>()) / 2);
+         // The bass clef stands before the closing bar.
+         EXPECT_EQ(s[7]["x"].get<int>() + halfRest, (s[6]["x"].get<int>() + s[9]["x"].get<int>()) / 2);
          EXPECT_EQ(s[15]["x"].get<int>() + halfRest, (s[14]["x"].get<int>() + s[16]["x"].get<int>()) / 2);
          EXPECT_EQ(s[13]["x"], Staff(start)[13]["x"]);  // not alone in its bar
      }},
@@ -142,7 +143,7 @@ const OutilsCase cases[] = {
      }},
     {"Clefs gives the voice the clef at the cursor", "key Ctrl+Home\ncmd 690\n", 1,
      [](const json& start, const json& end, const json&) {
-         EXPECT_EQ(Staff(end)[9]["code"], Staff(start)[0]["code"]);
+         EXPECT_EQ(Staff(end)[8]["code"], Staff(start)[0]["code"]);
          EXPECT_EQ(Staff(end)[12], Staff(start)[12]);  // the notes keep their stored pitch
      }},
     {"Ramener barres takes their fine offset off", Right(6) + "answer Attributs Décalage=7 ok\ncmd 219\ncmd 625\n", 2,
