@@ -53,16 +53,19 @@ unsigned FirstClef(const StaffRecord& staff) {
     return clef ? clef->signWord().code() : 0;
 }
 
-// A clef written right after a bar line within the music goes before it, as engravers set a change of clef: the
-// bar's music is read in it all the same, and the other staves' first notes of the bar are not pushed right. At the
-// end of a line it stands as the warning of the next line's clef.
-void SetClefChangesBeforeTheirBars(PageRecord& page) {
+// A change of clef within the music is set as engravers set it: smaller than the clef that begins a line, and, when it
+// is written right after a bar line, before that bar line. The bar's music is read in it all the same, and the other
+// staves' first notes of the bar are not pushed right. At a line's end it stands as the warning of the next line's
+// clef.
+void SetClefChanges(PageRecord& page) {
     for (StaffRecord& staff : page.staves) {
         auto& els = staff.elements;
         bool musicBegun = false;
         for (std::size_t i = 1; i < els.size(); ++i) {
             musicBegun = musicBegun || !els[i - 1].isSign();
-            if (musicBegun && els[i].isSignOfType(SignType::Clef) && els[i - 1].isSignOfType(SignType::Bar)) {
+            if (!musicBegun || !els[i].isSignOfType(SignType::Clef)) continue;
+            els[i].w0().setCueSize(true);
+            if (els[i - 1].isSignOfType(SignType::Bar)) {
                 std::swap(els[i].x, els[i - 1].x);
                 std::swap(els[i], els[i - 1]);
             }
@@ -541,7 +544,7 @@ void LayOutGuidoPiece(ScoreDocument& doc, UiServices& ui, std::vector<GmnSequenc
         page->staves[static_cast<std::size_t>(i)] = std::move(staves[static_cast<std::size_t>(i)]);
 
     AddClefWhereNone(doc, ordered);
-    SetClefChangesBeforeTheirBars(*page);
+    SetClefChanges(*page);
     ShareKeysOfStaves(*page, ordered);
     EndWithFinalBar(doc, n);
     const auto firstOfStaff = std::find_if(staffOf.begin(), staffOf.end(), [&](int k) { return k != staffOf.front(); });

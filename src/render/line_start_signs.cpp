@@ -79,6 +79,7 @@ void VoiceClefs::enter(const StaffRecord& staff) {
         ElementRecord clef = *it;
         clef.blob = ElementBlob();
         clef.w0().setHidden(false);
+        clef.w0().setCueSize(false);  // a line begins with a clef of full size, whatever size the change had
         clef.shift = 0;
         last_[staff.voice().voice()] = clef;
         return;

@@ -234,8 +234,8 @@ TEST(GmnPieceLayoutStaves, NewSystemAndNewPageBeginWhereThePieceAsks) {
 }
 
 // A clef change written after the bar line where a line ends begins the next line, as its clef.
-// A change of clef written after a bar line stands before it, as engravers set it: within a line, and at a line's
-// end as the warning of the next line's clef, which that line begins with.
+// A change of clef written after a bar line stands before it, smaller than a line's first clef, as engravers set it:
+// within a line, and at a line's end as the warning of the next line's clef, which that line begins with full size.
 TEST(GmnPieceLayoutStaves, AClefChangeAfterTheBarThatEndsALineBeginsTheNextLine) {
     const ScoreDocument doc = ImportedPiece(
         "{[c1/1 | d1/1 | \\newSystem e1/1], [c0/1 | \\clef<\"c3\"> d0/1 | \\clef<\"g\"> e1/1]}");
@@ -245,16 +245,19 @@ TEST(GmnPieceLayoutStaves, AClefChangeAfterTheBarThatEndsALineBeginsTheNextLine)
     ASSERT_GE(ending.size(), 2u);
     EXPECT_TRUE(ending.back().isSignOfType(SignType::Bar));
     EXPECT_TRUE(ending[ending.size() - 2].isSignOfType(SignType::Clef)) << "the warning clef";
+    EXPECT_TRUE(ending[ending.size() - 2].w0().cueSize());
     const auto changed = std::find_if(ending.begin() + 1, ending.end(), [](const ElementRecord& e) {
         return e.isSignOfType(SignType::Clef) && e.signWord().code() != 1u;
     });
     ASSERT_NE(changed, ending.end());
     EXPECT_TRUE((changed + 1)->isSignOfType(SignType::Bar)) << "the alto clef before the first bar line";
+    EXPECT_TRUE(changed->w0().cueSize());
     const auto& next = lines[3].elements;
     const auto firstNote = std::find_if(next.begin(), next.end(), [](const ElementRecord& e) { return e.isNote(); });
     const auto isClef = [](const ElementRecord& e) { return e.isSignOfType(SignType::Clef); };
     ASSERT_EQ(std::count_if(next.begin(), firstNote, isClef), 1);
     EXPECT_EQ(std::find_if(next.begin(), firstNote, isClef)->signWord().code(), 1u) << "the treble clef";
+    EXPECT_FALSE(std::find_if(next.begin(), firstNote, isClef)->w0().cueSize());
 }
 
 // A piece ends on one bar line, final unless the file writes another kind, with the texts written after it in front.
