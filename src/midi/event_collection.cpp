@@ -63,9 +63,8 @@ private:
     // that an offset cannot reorder the notes of a staff. A whole-bar rest is heard where the system first plays in
     // its bar, wherever in the bar it is drawn (centred, as a rule): a staff played with it then keeps its time.
     std::int32_t playedPosition(const ElementRecord& e) {
-        std::int64_t played = std::int64_t{e.x} + e.shift;
-        if (isWholeBarRest(e) && barStarts_[barOf(e.x)] != INT32_MAX) played = barStarts_[barOf(e.x)];
-        auto pos = static_cast<std::int32_t>(std::clamp<std::int64_t>(played, INT32_MIN, INT32_MAX));
+        std::int32_t pos = HeardX(e);
+        if (isWholeBarRest(e) && barStarts_[barOf(e.x)] != INT32_MAX) pos = barStarts_[barOf(e.x)];
         if (lastPosition_) pos = std::max(pos, *lastPosition_);
         lastPosition_ = pos;
         return pos;

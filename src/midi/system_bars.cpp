@@ -8,6 +8,10 @@
 
 namespace notavera {
 
+std::int32_t HeardX(const ElementRecord& e) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{e.x} + e.shift, INT32_MIN, INT32_MAX));
+}
+
 bool IsWholeBarRest(const ElementRecord& e, int notesInItsBar) {
     constexpr unsigned longestWholeBarCode = 2;  // a whole rest, a breve or a longa
     return e.isRest() && notesInItsBar == 1 && e.noteWord().durationCode() <= longestWholeBarCode;
@@ -51,7 +55,7 @@ std::vector<std::int32_t> SystemBarStarts(const PageRecord& page, int index, con
             if (e.isSign()) continue;
             const std::size_t bar = BarIndex(bars, e.x);
             std::int32_t& start = IsWholeBarRest(e, counts[bar]) ? rests[bar] : starts[bar];
-            start = std::min(start, e.x + e.shift);
+            start = std::min(start, HeardX(e));
         }
     }
     for (std::size_t bar = 0; bar < starts.size(); ++bar)
