@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <numeric>
 
 #include "midi/meter_rules.h"
 #include "midi/system_bars.h"
@@ -114,7 +115,7 @@ int SetWholeBarRests(ScoreDocument& doc) {
                 const int after = i + 1 < n ? elements[static_cast<std::size_t>(i + 1)].x : INT_MAX;
                 // In a line's first bar the music starts where the layout put the rest, after the clef and key.
                 const int left = bar > 0 ? bars[bar - 1] : rest.x;
-                const int x = (left + bars[bar]) / 2;
+                const int x = std::midpoint(left, bars[bar]);
                 if (x <= before || x >= after) continue;
                 rest.noteWord().setDurationCode(wholeCode);
                 rest.noteWord().setDots(0);
