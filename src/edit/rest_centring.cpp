@@ -20,9 +20,6 @@ bool IsNoteOrRest(const ElementRecord& e) { return !e.isSign(); }
 
 constexpr unsigned wholeCode = 2;
 
-// An undotted whole rest, which stands for a whole bar in any meter (a dotted or longer one lasts its own value).
-bool IsUndottedWholeRest(const ElementRecord& e) { return e.noteWord().durationCode() == wholeCode && e.noteWord().dots() == 0; }
-
 // The index of the bar line that closes the bar of element i when i is the only note or rest of that bar;
 // −1 otherwise.
 int ClosingBarOfLoneRest(const std::vector<ElementRecord>& elements, int i) {
@@ -109,7 +106,8 @@ int SetWholeBarRests(ScoreDocument& doc) {
                 const auto measure = measures.find(voice);
                 if (measure == measures.end()) continue;
                 const double barLength = measure->second.barLength;
-                if (!IsUndottedWholeRest(rest) && WrittenTicks(rest) != barLength) continue;
+                // An undotted whole rest stands for a whole bar in any meter; another rest must last the bar.
+                if (!IsUndottedWhole(rest) && WrittenTicks(rest) != barLength) continue;
                 if (BarRunsOver(page, s, bar > 0 ? bars[bar - 1] : INT_MIN, bars[bar], barLength)) continue;
                 const int before = i > 0 ? elements[static_cast<std::size_t>(i - 1)].x : INT_MIN;
                 const int after = i + 1 < n ? elements[static_cast<std::size_t>(i + 1)].x : INT_MAX;

@@ -5,10 +5,8 @@
 #include "score/records.h"
 
 namespace notavera {
-class ScoreDocument;
-}
 
-namespace notavera {
+class ScoreDocument;
 
 // Every rest among elements first..last of the staff that is the only note or rest of its bar moves to the middle
 // between the element before it and the bar line that closes the bar, less `halfWidth` so that the rest's middle

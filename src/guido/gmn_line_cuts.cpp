@@ -86,14 +86,10 @@ void TieParts(const ElementRecord& note, std::vector<ElementRecord>& parts) {
 }
 
 // Where a line that begins with the element `i` of a staff really begins. Grace notes take no time: those written
-// right before the note a line begins with ornament it and go with it. A clef change written after the bar line that
-// ends the line before begins the line as its clef, instead of standing after that bar line, beyond the end of the
-// other staves.
+// right before the note a line begins with ornament it and go with it.
 std::size_t LineStartBefore(const StaffRecord& staff, std::size_t i) {
     while (i > 0 && !staff.elements[i - 1].isSign() && staff.elements[i - 1].w0().cueSize()) --i;
-    std::size_t first = i;
-    while (first > 0 && staff.elements[first - 1].isSignOfType(SignType::Clef)) --first;
-    return first < i && first > 0 && staff.elements[first - 1].isSignOfType(SignType::Bar) ? first : i;
+    return i;
 }
 
 }  // namespace

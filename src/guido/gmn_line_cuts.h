@@ -60,8 +60,8 @@ std::vector<GmnRational> GmnEndsCuttingPieces(const GmnSequenceTimes& times, con
 void GmnCutPiecesAt(StaffRecord& staff, GmnSequenceTimes& times, const GmnRational& t, int stepUnit);
 
 // The index of the first element of `staff` that belongs after time `t`: everything written before the first note or
-// rest at `t` or later and the grace notes before it (the bar line that ends the bar stays before the cut, a clef
-// change after it goes after).
+// rest at `t` or later and the grace notes before it (the bar line that ends the bar stays before the cut, and so
+// does a change of clef, which the layout sets before its bar line).
 std::size_t GmnCutIndex(const StaffRecord& staff, const GmnSequenceTimes& times, const GmnRational& t);
 
 // `GmnCutIndex` at each of `times` at once, for a long piece: the pieces are ordered by time once, and the

@@ -17,7 +17,6 @@ namespace {
 constexpr unsigned chordMemberBit = 18;    // a note of a chord
 constexpr unsigned chordStemBit = 19;      // with bit 18: the chord's stem member, drawn last
 constexpr unsigned lastPlainCode = 10;     // codes beyond have no plain length (the multi-bar rest's 15)
-constexpr unsigned wholeCode = 2;
 constexpr double maxTicks = 268435440.0;  // the largest delta time, rounded down to whole 16 ticks
 constexpr std::uint32_t maxTickCount = 268435440u;
 
@@ -96,8 +95,7 @@ private:
         if (nw.durationCode() > lastPlainCode) return;
         const bool wholeBar = isWholeBarRest(e);
         const std::int32_t position = playedPosition(e);
-        const double value = wholeBar && nw.durationCode() == wholeCode && nw.dots() == 0 ? measure_.barLength
-                                                                                         : writtenValue(e);
+        const double value = wholeBar && IsUndottedWhole(e) ? measure_.barLength : writtenValue(e);
         const bool chordInner = nw.bit(chordMemberBit) && !nw.bit(chordStemBit);
         const std::uint32_t ticks = takeTicks(value, chordInner);
         const std::optional<std::uint8_t> key = e.isRest() ? std::nullopt : NoteKey(e, transposition_);

@@ -12,9 +12,16 @@ std::int32_t HeardX(const ElementRecord& e) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{e.x} + e.shift, INT32_MIN, INT32_MAX));
 }
 
+namespace {
+constexpr unsigned wholeCode = 2;  // the codes before it are the breve and the longa
+}  // namespace
+
+bool IsUndottedWhole(const ElementRecord& e) {
+    return e.noteWord().durationCode() == wholeCode && e.noteWord().dots() == 0;
+}
+
 bool IsWholeBarRest(const ElementRecord& e, int notesInItsBar) {
-    constexpr unsigned longestWholeBarCode = 2;  // a whole rest, a breve or a longa
-    return e.isRest() && notesInItsBar == 1 && e.noteWord().durationCode() <= longestWholeBarCode;
+    return e.isRest() && notesInItsBar == 1 && e.noteWord().durationCode() <= wholeCode;
 }
 
 std::pair<int, int> SystemOfStaff(const PageRecord& page, int i) {

@@ -14,6 +14,9 @@ namespace notavera {
 // Where an element is heard from: its x moved by its fine offset, kept within the positions a page can hold.
 std::int32_t HeardX(const ElementRecord& e);
 
+// Whether a note or rest is written as an undotted whole: a rest of that value lasts the length of the bar it fills.
+bool IsUndottedWhole(const ElementRecord& e);
+
 // Whether a rest is a whole-bar rest: a whole rest or a longer one that is the only note or rest of its bar.
 bool IsWholeBarRest(const ElementRecord& e, int notesInItsBar);
 
